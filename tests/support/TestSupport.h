@@ -1,0 +1,42 @@
+// Helpers for tests: peer ports from the environment, scratch folders, file
+// bytes and hashes, and (on Windows) pumping messages until something happens.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qftest {
+
+// Value of an environment variable set by tests/support/peers.py; "" when unset.
+std::string Env(const char* name);
+// A port given by peers.py (for example "QF_SOCKS_PORT"); fails the test when missing.
+int PeerPort(const char* var);
+
+// A fresh folder under the system temp folder, removed by the destructor.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const;  // path of a file inside
+
+private:
+    std::string path_;
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+// Deterministic pseudo-random bytes, so failures reproduce.
+std::string PatternBytes(size_t n, uint32_t seed = 1);
+// SHA-256 of the bytes, as lower-case hex.
+std::string Sha256Hex(const std::string& bytes);
+
+#if defined(_WIN32)
+// Dispatches messages until pred() holds or ms pass; returns pred().
+bool PumpUntil(const std::function<bool()>& pred, unsigned ms = 10000);
+// Dispatches messages for ms milliseconds.
+void PumpFor(unsigned ms);
+#endif
+
+}  // namespace qftest
