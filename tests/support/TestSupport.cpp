@@ -87,6 +87,17 @@ TempDir::~TempDir() {
 std::string TempDir::File(const std::string& name) const { return path_ + "/" + name; }
 #endif
 
+std::string HostPath(const std::string& unixPath) {
+#if defined(_WIN32)
+    std::string p = "Z:" + unixPath;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    return p;
+#else
+    return unixPath;
+#endif
+}
+
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     std::ostringstream os;

@@ -25,6 +25,9 @@ private:
     std::string path_;
 };
 
+// A path of the Linux host as the program under test sees it (Wine maps / to Z:).
+std::string HostPath(const std::string& unixPath);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 // Deterministic pseudo-random bytes, so failures reproduce.
