@@ -7,6 +7,7 @@
 #include "FtpDataAddress.h"
 #include "FtpReply.h"
 #include "FtpReplyReader.h"
+#include "Ticks.h"
 
 namespace {
 
@@ -170,4 +171,17 @@ TEST(DisplayLines, CutsAtRunsOfLineEnds) {
     std::string s = "a\r\nbb\n\n\rccc";
     EXPECT_EQ(CutDisplayLines(s.data(), s.size()), (std::vector<std::string>{"a", "bb", "ccc"}));
     EXPECT_TRUE(CutDisplayLines("\r\n", 2).empty());
+}
+
+TEST(Ticks, DeadlinesSurviveTheWrapOfTheCounter) {
+    EXPECT_FALSE(TickReached(1000, 2000));
+    EXPECT_TRUE(TickReached(2000, 2000));
+    EXPECT_TRUE(TickReached(2001, 2000));
+    // Deadline past the wrap: not reached just before it, reached after it.
+    uint32_t deadline = 0xFFFFFF00u + 15000u;
+    EXPECT_FALSE(TickReached(0xFFFFFF00u, deadline));
+    EXPECT_FALSE(TickReached(0xFFFFFFFFu, deadline));
+    EXPECT_TRUE(TickReached(deadline + 1, deadline));
+    // Now just past the wrap, deadline before it: reached.
+    EXPECT_TRUE(TickReached(5, 0xFFFFFFF0u));
 }

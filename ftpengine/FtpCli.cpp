@@ -1,0 +1,1086 @@
+#include "FtpCli.h"
+
+#include <windows.h>
+
+#include "DisplayLines.h"
+#include "FtpReply.h"
+
+namespace {
+
+constexpr uint32_t Bit(TFtpStep s) { return 1u << s; }
+
+// The order in which a multi-step request runs its steps.
+const TFtpStep kStepOrder[] = {fsOpen, fsUser,  fsPass, fsCwd,  fsCDup, fsType, fsPort, fsRest,
+                               fsGet,  fsPut,   fsAppend, fsDir, fsLs,  fsSyst, fsMkd,  fsRmd,
+                               fsRnfr, fsRnto,  fsSize, fsDele, fsPwd,  fsQuote, fsQuit};
+
+constexpr int kReceiveBlock = 2048;
+constexpr int kSendBlock = 1514;
+
+}  // namespace
+
+// ---- construction
+
+TCustomFtpCli::TCustomFtpCli(TComponent* AOwner) : TComponent(AOwner) {
+    window_ = std::make_unique<THiddenWindow>(
+        "XFtpCliWindowClass", [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
+            r = 0;
+            return HandleMessage(m, w, l);
+        });
+    control_ = new TWSocket(this);
+    data_ = new TWSocket(this);
+    control_->OnSessionConnected = [this](TObject*, uint16_t e) { ControlSessionConnected(e); };
+    control_->OnDataAvailable = [this](TObject*, uint16_t e) { ControlDataAvailable(e); };
+    control_->OnSessionClosed = [this](TObject*, uint16_t e) { ControlSessionClosed(e); };
+    control_->OnDnsLookupDone = [this](TObject*, uint16_t e) { ControlDnsLookupDone(e); };
+}
+
+TCustomFtpCli::~TCustomFtpCli() {
+    BeginDestroy();
+    window_.reset();
+    // The sockets go with the component; no handler of ours may run meanwhile.
+    for (TWSocket* s : {control_, data_}) {
+        s->OnSessionConnected = nullptr;
+        s->OnDataAvailable = nullptr;
+        s->OnSessionClosed = nullptr;
+        s->OnDnsLookupDone = nullptr;
+        s->OnSessionAvailable = nullptr;
+        s->OnDataSent = nullptr;
+    }
+    dataStream_.reset();
+}
+
+TFtpShareMode TCustomFtpCli::ShareMode() const {
+    switch (ShareFlags) {
+        case fmShareCompat: return ftpShareCompat;
+        case fmShareDenyWrite: return ftpShareDenyWrite;
+        case fmShareDenyRead: return ftpShareDenyRead;
+        case fmShareDenyNone: return ftpShareDenyNone;
+        default: return ftpShareExclusive;
+    }
+}
+
+void TCustomFtpCli::SetShareMode(TFtpShareMode m) {
+    static const uint16_t flags[] = {fmShareCompat, fmShareExclusive, fmShareDenyWrite, fmShareDenyRead,
+                                     fmShareDenyNone};
+    ShareFlags = flags[m];
+}
+
+bool TCustomFtpCli::IsConnected() const { return control_->State() != wsClosed; }
+
+void TCustomFtpCli::SetState(TFtpState s) {
+    if (s == state_) return;
+    state_ = s;
+    if (OnStateChange && !Destroying()) OnStateChange(this);
+}
+
+void TCustomFtpCli::CheckReady() const {
+    if (state_ != ftpStReady && state_ != ftpStStepDone) throw FtpException("FTP component not ready");
+}
+
+bool TCustomFtpCli::HandleMessage(unsigned Msg, WPARAM, LPARAM lParam) {
+    if (Msg == WM_FTP_REQUEST_DONE) {
+        if (OnRequestDone) OnRequestDone(this, currentRequest_, static_cast<uint16_t>(lParam & 0xFFFF));
+        return true;
+    }
+    if (Msg == WM_FTP_SENDDATA) {
+        startTick_ = GetTickCount();
+        SendNextBlock(0);
+        return true;
+    }
+    return false;
+}
+
+// ---- events raised
+
+void TCustomFtpCli::SendLine(const std::string& Line) {
+    std::string line = Line;
+    if (OnCommand) OnCommand(this, line);
+    Display("> " + line);
+    if (control_->State() == wsConnected) control_->SendText(line + "\r\n");
+}
+
+void TCustomFtpCli::Display(const std::string& Msg) {
+    if (!OnDisplay) return;
+    std::string m = Msg;
+    OnDisplay(this, m);
+}
+
+void TCustomFtpCli::ReadyToTransmit(bool& bCancel) {
+    if (OnReadyToTransmit) OnReadyToTransmit(this, bCancel);
+}
+
+void TCustomFtpCli::DisplayFile(std::string& Line) {
+    if (OnDisplayFile) OnDisplayFile(this, Line);
+}
+
+// ---- requests and steps
+
+void TCustomFtpCli::RunFunctionSet(TFtpRequest RqType, uint32_t Set) {
+    if (sessionOpen_ && (Set & Bit(fsOpen))) throw FtpException("FTP component already connected");
+    CheckReady();
+    savedResponse_ = LastResponse;
+    savedStatus_ = -1;
+    currentRequest_ = RqType;
+    stepError_ = 0;
+    functionSet_ = Set;
+    stepKind_ = fsNone;
+    requestError_ = 0;
+    inRequest_ = true;
+    LastResponse.clear();
+    ErrorMessage.clear();
+    try {
+        NextStep();
+    } catch (...) {
+        // The first step refused: nothing was started, the caller hears why.
+        functionSet_ = 0;
+        nextStepHandler_ = false;
+        inRequest_ = false;
+        doneGuard_ = true;
+        if (state_ != ftpStReady && state_ != ftpStStepDone) SetState(ftpStReady);
+        CloseData();
+        throw;
+    }
+}
+
+void TCustomFtpCli::NextStep() {
+    if (state_ == ftpStAborting) {
+        functionSet_ = 0;
+        requestError_ = 426;
+        ErrorMessage = "426 Operation aborted.";
+    }
+    nextStepHandler_ = true;
+    ParseStepResults();
+    for (TFtpStep step : kStepOrder) {
+        if (!(functionSet_ & Bit(step))) continue;
+        functionSet_ &= ~Bit(step);
+        switch (step) {
+            case fsOpen: OpenAsync(); return;
+            case fsUser: UserAsync(); return;
+            case fsPass:
+                // A 230 to USER needs no password.
+                if (stepKind_ == fsUser && StatusCode != 331) continue;
+                PassAsync();
+                return;
+            case fsCwd:
+                if (HostDirName.empty()) continue;
+                CwdAsync();
+                return;
+            case fsCDup: CDupAsync(); return;
+            case fsType: TypeSetAsync(); return;
+            case fsPort: SetupDataConnection(); return;
+            case fsRest: RestAsync(); return;
+            case fsGet:
+                if (!(stepKind_ == fsRest && StatusCode == 350 && ResumeAt >= 0)) ResumeAt = 0;
+                RetrStep();
+                return;
+            case fsPut: StorStep(); return;
+            case fsAppend: AppeStep(); return;
+            case fsDir: ListStep(); return;
+            case fsLs: NlstStep(); return;
+            case fsSyst: SystAsync(); return;
+            case fsMkd: MkdAsync(); return;
+            case fsRmd: RmdAsync(); return;
+            case fsRnfr: RnfrAsync(); return;
+            case fsRnto: RntoAsync(); return;
+            case fsSize: SizeAsync(); return;
+            case fsDele: DeleAsync(); return;
+            case fsPwd: PwdAsync(); return;
+            case fsQuote: QuoteAsync(); return;
+            case fsQuit:
+                savedResponse_ = LastResponse;
+                savedStatus_ = StatusCode;
+                QuitAsync();
+                return;
+            default: continue;
+        }
+    }
+    functionSet_ = 0;
+    nextStepHandler_ = false;
+    doneGuard_ = false;
+    RequestDone(requestError_);
+}
+
+void TCustomFtpCli::SendCommand(TFtpRequest RqType, const std::string& Line, Handler AfterReply,
+                                std::initializer_list<int32_t> Codes) {
+    CheckReady();
+    if (!sessionOpen_) throw FtpException("FTP component not connected");
+    if (!inRequest_) currentRequest_ = RqType;
+    int i = 0;
+    for (int32_t c : Codes) {
+        if (i >= 15) break;
+        acceptCodes_[i++] = c;
+    }
+    acceptCodes_[i] = 0;
+    doneGuard_ = false;
+    fNext_ = &TCustomFtpCli::ReplyJudge;
+    afterReply_ = AfterReply;
+    SetState(ftpStWaitingResponse);
+    SendLine(Line);
+}
+
+void TCustomFtpCli::RequestDone(int32_t Status) {
+    if (doneGuard_) return;
+    doneGuard_ = true;
+    if (Status == 0 && nextStepHandler_) {
+        if (state_ != ftpStAborting) SetState(ftpStStepDone);
+        try {
+            NextStep();
+        } catch (const std::exception& e) {
+            // A step that cannot start ends the request here, inside a socket event.
+            if (ErrorMessage.empty()) ErrorMessage = e.what();
+            stepError_ = 500;
+            functionSet_ = 0;
+            nextStepHandler_ = false;
+            doneGuard_ = false;
+            RequestDone(500);
+        }
+        return;
+    }
+    SetState(ftpStReady);
+    functionSet_ = 0;
+    nextStepHandler_ = false;
+    CloseData();
+    if (inRequest_ && savedStatus_ >= 0) {
+        LastResponse = savedResponse_;
+        StatusCode = savedStatus_;
+    }
+    inRequest_ = false;
+    PostRequestDone(Status);
+}
+
+void TCustomFtpCli::PostRequestDone(int32_t Status) {
+    if (window_) window_->Post(WM_FTP_REQUEST_DONE, 0, static_cast<LPARAM>(Status & 0xFFFF));
+}
+
+// Ends the running step with a failure of our own making.
+void TCustomFtpCli::EndStepWith(int32_t Code, const std::string& Message) {
+    StatusCode = Code;
+    if (ErrorMessage.empty()) ErrorMessage = Message;
+    stepError_ = Code;
+    RequestDone(Code);
+}
+
+// ---- single-step operations
+
+void TCustomFtpCli::UserAsync() {
+    if (UserName.empty()) throw FtpException("UserName emtpy");
+    stepKind_ = fsUser;
+    SendCommand(ftpRqUser, "USER " + UserName, nullptr, {331, 230});
+}
+
+void TCustomFtpCli::PassAsync() {
+    if (PassWord.empty()) throw FtpException("Password emtpy");
+    stepKind_ = fsPass;
+    SendCommand(ftpRqPass, "PASS " + PassWord, nullptr, {230});
+}
+
+void TCustomFtpCli::CwdAsync() {
+    if (HostDirName.empty()) throw FtpException("HostDirName emtpy");
+    stepKind_ = fsCwd;
+    SendCommand(ftpRqCwd, "CWD " + HostDirName, nullptr, {200, 250, 257});
+}
+
+void TCustomFtpCli::CDupAsync() {
+    stepKind_ = fsCDup;
+    SendCommand(ftpRqCDup, "CDUP", nullptr, {250});
+}
+
+void TCustomFtpCli::PwdAsync() {
+    stepKind_ = fsPwd;
+    SendCommand(ftpRqPwd, "PWD", nullptr, {250, 257});
+}
+
+void TCustomFtpCli::SystAsync() {
+    stepKind_ = fsSyst;
+    SendCommand(ftpRqSyst, "SYST", nullptr, {215});
+}
+
+void TCustomFtpCli::TypeSetAsync() {
+    stepKind_ = fsType;
+    SendCommand(ftpRqType, std::string("TYPE ") + TypeChar, nullptr, {200});
+}
+
+void TCustomFtpCli::BinaryTypeAsync() {
+    TypeChar = 'I';
+    TypeSetAsync();
+}
+
+void TCustomFtpCli::AsciiTypeAsync() {
+    TypeChar = 'A';
+    TypeSetAsync();
+}
+
+void TCustomFtpCli::SizeAsync() {
+    SizeResult = 0;
+    stepKind_ = fsSize;
+    SendCommand(ftpRqSize, "SIZE " + HostFileName, nullptr, {213});
+}
+
+void TCustomFtpCli::MkdAsync() {
+    stepKind_ = fsMkd;
+    SendCommand(ftpRqMkd, "MKD " + HostFileName, nullptr, {257});
+}
+
+void TCustomFtpCli::RmdAsync() {
+    stepKind_ = fsRmd;
+    SendCommand(ftpRqRmd, "RMD " + HostFileName, nullptr, {250, 257});
+}
+
+void TCustomFtpCli::DeleAsync() {
+    stepKind_ = fsDele;
+    SendCommand(ftpRqDele, "DELE " + HostFileName, nullptr, {250, 257});
+}
+
+void TCustomFtpCli::RnfrAsync() {
+    stepKind_ = fsRnfr;
+    SendCommand(ftpRqRnfr, "RNFR " + HostFileName, nullptr, {350});
+}
+
+void TCustomFtpCli::RntoAsync() {
+    stepKind_ = fsRnto;
+    SendCommand(ftpRqRnto, "RNTO " + LocalFileName, nullptr, {250, 257});
+}
+
+void TCustomFtpCli::QuoteAsync() {
+    stepKind_ = fsQuote;
+    SendCommand(ftpRqQuote, LocalFileName, nullptr, {});
+}
+
+void TCustomFtpCli::QuitAsync() {
+    stepKind_ = fsQuit;
+    SendCommand(ftpRqQuit, "QUIT", &TCustomFtpCli::QuitAfterReply, {221});
+}
+
+void TCustomFtpCli::QuitAfterReply() {
+    closingOnPurpose_ = true;
+    if (!CloseControl()) {
+        closingOnPurpose_ = false;
+        RequestDone(stepError_);
+    }
+}
+
+void TCustomFtpCli::RestAsync() {
+    stepKind_ = fsRest;
+    int64_t size = -1;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(LocalFileName.c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        size = (static_cast<int64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+        FindClose(h);
+    }
+    ResumeAt = size;
+    if (size <= 0) {
+        // Nothing to resume from: no REST, the transfer starts at 0.
+        if (!inRequest_) currentRequest_ = ftpRqRest;
+        doneGuard_ = false;
+        fNext_ = &TCustomFtpCli::ReplyJudge;
+        afterReply_ = nullptr;
+        RequestDone(0);
+        return;
+    }
+    SendCommand(ftpRqRest, "REST " + IntToStr(size), nullptr, {});
+}
+
+// ---- multi-step requests
+
+void TCustomFtpCli::ConnectAsync() { RunFunctionSet(ftpRqLogin, Bit(fsOpen) | Bit(fsUser) | Bit(fsPass)); }
+void TCustomFtpCli::GetAsync() { RunFunctionSet(ftpRqGet, Bit(fsPort) | Bit(fsGet)); }
+void TCustomFtpCli::PutAsync() { RunFunctionSet(ftpRqPut, Bit(fsPort) | Bit(fsPut)); }
+void TCustomFtpCli::AppendAsync() { RunFunctionSet(ftpRqAppend, Bit(fsPort) | Bit(fsAppend)); }
+void TCustomFtpCli::DirAsync() { RunFunctionSet(ftpRqDir, Bit(fsPort) | Bit(fsDir)); }
+void TCustomFtpCli::NameListAsync() { RunFunctionSet(ftpRqNameList, Bit(fsPort) | Bit(fsLs)); }
+void TCustomFtpCli::RenameAsync() { RunFunctionSet(ftpRqRename, Bit(fsRnfr) | Bit(fsRnto)); }
+void TCustomFtpCli::RestGetAsync() { RunFunctionSet(ftpRqRestGet, Bit(fsPort) | Bit(fsRest) | Bit(fsGet)); }
+
+namespace {
+constexpr uint32_t kLogin = Bit(fsOpen) | Bit(fsUser) | Bit(fsPass) | Bit(fsCwd);
+}
+
+void TCustomFtpCli::FullGetAsync() {
+    RunFunctionSet(ftpRqFullGet, kLogin | Bit(fsType) | Bit(fsPort) | Bit(fsGet) | Bit(fsQuit));
+}
+void TCustomFtpCli::FullPutAsync() {
+    RunFunctionSet(ftpRqFullPut, kLogin | Bit(fsType) | Bit(fsPort) | Bit(fsPut) | Bit(fsQuit));
+}
+void TCustomFtpCli::FullAppendAsync() {
+    RunFunctionSet(ftpRqFullPut, kLogin | Bit(fsType) | Bit(fsPort) | Bit(fsAppend) | Bit(fsQuit));
+}
+void TCustomFtpCli::FullDirAsync() { RunFunctionSet(ftpRqFullDir, kLogin | Bit(fsPort) | Bit(fsDir) | Bit(fsQuit)); }
+void TCustomFtpCli::FullNameListAsync() {
+    RunFunctionSet(ftpRqFullNameList, kLogin | Bit(fsPort) | Bit(fsLs) | Bit(fsQuit));
+}
+void TCustomFtpCli::FullSystAsync() {
+    RunFunctionSet(ftpRqFullSyst, Bit(fsOpen) | Bit(fsUser) | Bit(fsPass) | Bit(fsSyst) | Bit(fsQuit));
+}
+void TCustomFtpCli::FullSizeAsync() { RunFunctionSet(ftpRqSize, kLogin | Bit(fsSize) | Bit(fsQuit)); }
+void TCustomFtpCli::FullMkdAsync() { RunFunctionSet(ftpRqFullMkd, kLogin | Bit(fsMkd) | Bit(fsQuit)); }
+void TCustomFtpCli::FullRmdAsync() { RunFunctionSet(ftpRqFullRmd, kLogin | Bit(fsRmd) | Bit(fsQuit)); }
+void TCustomFtpCli::FullDeleAsync() { RunFunctionSet(ftpRqFullDele, kLogin | Bit(fsDele) | Bit(fsQuit)); }
+void TCustomFtpCli::FullRenameAsync() {
+    RunFunctionSet(ftpRqFullRename, kLogin | Bit(fsRnfr) | Bit(fsRnto) | Bit(fsQuit));
+}
+void TCustomFtpCli::FullQuoteAsync() { RunFunctionSet(ftpRqFullQuote, kLogin | Bit(fsQuote) | Bit(fsQuit)); }
+void TCustomFtpCli::FullRestGetAsync() {
+    RunFunctionSet(ftpRqFullRestGet,
+                   kLogin | Bit(fsType) | Bit(fsPort) | Bit(fsRest) | Bit(fsGet) | Bit(fsQuit));
+}
+
+// ---- control connection
+
+void TCustomFtpCli::OpenAsync() {
+    CheckReady();
+    if (sessionOpen_) throw FtpException("FTP component already connected");
+    if (!inRequest_) currentRequest_ = ftpRqOpen;
+    doneGuard_ = false;
+    reply_.Clear();
+    stepError_ = 0;
+    closingOnPurpose_ = false;
+    SetState(ftpStLookingUp);
+    try {
+        control_->DnsLookup(HostName);
+    } catch (...) {
+        if (state_ == ftpStLookingUp) SetState(ftpStReady);
+        doneGuard_ = true;
+        throw;
+    }
+}
+
+void TCustomFtpCli::FailConnect(int32_t Error, const std::string& Text) {
+    LastResponse = "500 " + Text;
+    StatusCode = 500;
+    if (ErrorMessage.empty()) ErrorMessage = LastResponse;
+    stepError_ = Error;
+    nextStepHandler_ = false;
+    RequestDone(Error);
+}
+
+void TCustomFtpCli::ControlDnsLookupDone(uint16_t Error) {
+    if (state_ == ftpStAborting) {
+        EndStepWith(426, "426 Operation aborted.");
+        return;
+    }
+    if (state_ != ftpStLookingUp) return;
+    if (Error != 0) {
+        FailConnect(Error, WSocketGetErrorText(Error) + " (Winsock error #" + IntToStr(Error) + ")");
+        return;
+    }
+    try {
+        control_->SetAddr(control_->DnsResult());
+        control_->SetProto("tcp");
+        control_->SetPort(Port);
+        SetState(ftpStConnecting);
+        control_->Connect();
+    } catch (const std::exception& e) {
+        FailConnect(500, e.what());
+        if (control_->State() != wsClosed) control_->Close();
+        SetState(ftpStReady);
+    }
+}
+
+void TCustomFtpCli::ControlSessionConnected(uint16_t Error) {
+    if (Error != 0) {
+        FailConnect(Error, WSocketGetErrorText(Error) + " (Winsock error #" + IntToStr(Error) + ")");
+        if (control_->State() != wsClosed) control_->Close();
+        SetState(ftpStReady);
+        return;
+    }
+    sessionOpen_ = true;
+}
+
+bool TCustomFtpCli::CloseControl() {
+    if (control_->State() == wsClosed) return false;
+    control_->Close();
+    return true;
+}
+
+void TCustomFtpCli::ControlDataAvailable(uint16_t) {
+    char buf[TFtpReplyReader::MaxLine];
+    int n = control_->Receive(buf, sizeof buf);
+    if (n == 0) {
+        CloseControl();
+        return;
+    }
+    if (n < 0) return;
+    reply_.Append(buf, static_cast<size_t>(n));
+    std::string line;
+    while (control_->State() != wsClosed && reply_.NextLine(line)) {
+        LastResponse = RepairReplyLine(line);
+        if (OnResponse) OnResponse(this);
+        DispatchReply();
+    }
+}
+
+void TCustomFtpCli::DispatchReply() {
+    if (state_ == ftpStConnecting) {
+        Display("< " + LastResponse);
+        if (IsContinuationLine(LastResponse)) return;
+        StatusCode = ReplyCode(LastResponse);
+        if (StatusCode != 220) {
+            if (ErrorMessage.empty()) ErrorMessage = LastResponse;
+            stepError_ = StatusCode;
+            CloseControl();
+            return;
+        }
+        SetState(ftpStConnected);
+        if (OnSessionConnected) OnSessionConnected(this, 0);
+        RequestDone(0);
+        return;
+    }
+    if (state_ == ftpStWaitingResponse) {
+        if (!fNext_) throw FtpException("Program error: FNext is nil");
+        (this->*fNext_)();
+        return;
+    }
+    Display("< " + LastResponse);
+}
+
+void TCustomFtpCli::ReplyJudge() {
+    Display("< " + LastResponse);
+    if (IsContinuationLine(LastResponse)) return;
+    StatusCode = ReplyCode(LastResponse);
+    if (CodeAccepted(StatusCode, acceptCodes_)) {
+        stepError_ = 0;
+    } else {
+        stepError_ = StatusCode;
+        if (ErrorMessage.empty()) ErrorMessage = LastResponse;
+    }
+    if (Passive && stepKind_ == fsPort && stepError_ == 0) {
+        passiveReply_ = LastResponse;
+        passiveValid_ = ParsePasvReply(LastResponse, passiveAddress_);
+        if (!passiveValid_) {
+            StatusCode = 550;
+            stepError_ = 550;
+            if (ErrorMessage.empty()) ErrorMessage = "550 Malformed PASV reply: " + LastResponse;
+        }
+    }
+    ParseStepResults();
+    if (afterReply_) {
+        Handler after = afterReply_;
+        afterReply_ = nullptr;
+        (this->*after)();
+    } else {
+        RequestDone(stepError_);
+    }
+}
+
+void TCustomFtpCli::ParseStepResults() {
+    if (stepError_ != 0) return;
+    switch (stepKind_) {
+        case fsSize: SizeResult = ReplyNumberAfterCode(LastResponse); break;
+        case fsCwd:
+        case fsMkd:
+        case fsPwd:
+        case fsCDup: DirResult = ParseDirResult(LastResponse); break;
+        default: break;
+    }
+}
+
+void TCustomFtpCli::ControlSessionClosed(uint16_t Error) {
+    if (sessionOpen_) {
+        sessionOpen_ = false;
+        if (state_ != ftpStAborting) SetState(ftpStNotConnected);
+        if (OnSessionClosed) OnSessionClosed(this, Error);
+    }
+    if (state_ != ftpStAborting) SetState(ftpStStepDone);
+    if (!doneGuard_) {
+        // A step was running: the close ends it, and never as a success unless we asked for it.
+        if (state_ == ftpStAborting) {
+            StatusCode = 426;
+            stepError_ = 426;
+            if (ErrorMessage.empty()) ErrorMessage = "426 Operation aborted.";
+        } else if (!closingOnPurpose_ && stepKind_ != fsQuit && stepError_ == 0) {
+            int32_t code = Error != 0 ? Error : 421;
+            std::string text = Error != 0 ? "Connection lost: " + WSocketGetErrorText(Error) +
+                                                " (Winsock error #" + IntToStr(Error) + ")"
+                                          : "421 Connection closed by server";
+            StatusCode = code;
+            stepError_ = code;
+            if (ErrorMessage.empty()) ErrorMessage = text;
+        }
+    }
+    closingOnPurpose_ = false;
+    RequestDone(stepError_);
+}
+
+void TCustomFtpCli::AbortAsync() {
+    TFtpState old = state_;
+    SetState(ftpStAborting);
+    if (old == ftpStLookingUp) {
+        try {
+            control_->CancelLookup();
+        } catch (...) {
+        }
+    }
+    try {
+        if (control_->State() != wsClosed) control_->Close();
+        if (data_->State() != wsClosed) data_->Close();
+    } catch (...) {
+    }
+    FreeDataStream();
+    sessionOpen_ = false;
+    if (!doneGuard_) EndStepWith(426, "426 Operation aborted.");
+    SetState(ftpStReady);
+}
+
+// ---- data connection
+
+void TCustomFtpCli::ClearDataHandlers() {
+    data_->OnSessionAvailable = nullptr;
+    data_->OnSessionClosed = nullptr;
+    data_->OnDataAvailable = nullptr;
+    data_->OnSessionConnected = nullptr;
+    data_->OnDataSent = nullptr;
+}
+
+void TCustomFtpCli::CloseData() {
+    if (data_->State() != wsClosed) data_->Close();
+}
+
+void TCustomFtpCli::FreeDataStream() { dataStream_.reset(); }
+
+void TCustomFtpCli::SetupDataConnection() {
+    CheckReady();
+    // Checked before listening, so a refused request leaves no socket behind.
+    if (!sessionOpen_) throw FtpException("FTP component not connected");
+    ClearDataHandlers();
+    CloseData();
+    passiveReply_.clear();
+    passiveValid_ = false;
+    data_->SetProto("tcp");
+    data_->SetAddr("0.0.0.0");
+    data_->SetPort("0");
+    std::string cmd;
+    if (Passive) {
+        cmd = "PASV";
+    } else {
+        data_->SetLingerOnOff(wsLingerOn);
+        data_->SetLingerTimeout(10);
+        data_->Listen();
+        TFtpDataAddress a;
+        a.Port = static_cast<uint16_t>(StrToIntDef(data_->LocalPortText(), 0));
+        sockaddr_in local{}, peer{};
+        control_->LocalAddress(local);
+        control_->PeerAddress(peer);
+        const uint8_t* b = reinterpret_cast<const uint8_t*>(&local.sin_addr.s_addr);
+        if (peer.sin_addr.s_addr == htonl(INADDR_LOOPBACK)) {
+            a.Host[0] = 127;
+            a.Host[3] = 1;
+        } else {
+            for (int i = 0; i < 4; ++i) a.Host[i] = b[i];
+        }
+        cmd = FormatPortCommand(a);
+    }
+    stepKind_ = fsPort;
+    try {
+        if (Passive) SendCommand(ftpRqPort, cmd, nullptr, {227});
+        else SendCommand(ftpRqPort, cmd, nullptr, {200});
+    } catch (...) {
+        CloseData();
+        throw;
+    }
+}
+
+bool TCustomFtpCli::ConnectPassive(TSessionConnected Handler) {
+    if (!passiveValid_) {
+        LastResponse = "No passive address: the data connection step did not run";
+        FreeDataStream();
+        EndStepWith(550, "550 " + LastResponse);
+        return false;
+    }
+    try {
+        data_->SetAddr(control_->Addr());
+        data_->SetPort(IntToStr(passiveAddress_.Port));
+        data_->SetProto("tcp");
+        data_->OnSessionConnected = std::move(Handler);
+        data_->SetLingerOnOff(wsLingerOff);
+        data_->SetLingerTimeout(0);
+        data_->Connect();
+    } catch (const std::exception& e) {
+        LastResponse = std::string("Unable to establish data connection: ") + e.what();
+        FreeDataStream();
+        CloseData();
+        EndStepWith(550, LastResponse);
+        return false;
+    }
+    return true;
+}
+
+bool TCustomFtpCli::OpenReceiveFile() {
+    try {
+        if (ResumeAt > 0) {
+            auto f = std::make_unique<TFileStream>(LocalFileName, fmOpenWrite | ShareFlags);
+            f->Seek(ResumeAt, soBeginning);
+            dataStream_ = std::move(f);
+        } else {
+            dataStream_ = std::make_unique<TFileStream>(LocalFileName, fmCreate);
+            if (ShareFlags != 0) {
+                dataStream_.reset();
+                dataStream_ = std::make_unique<TFileStream>(LocalFileName, fmOpenWrite | ShareFlags);
+            }
+        }
+        return true;
+    } catch (const std::exception&) {
+        dataStream_.reset();
+        return false;
+    }
+}
+
+void TCustomFtpCli::RetrStep() { StartReceive(ftpRqGet); }
+void TCustomFtpCli::ListStep() { StartReceive(ftpRqDir); }
+void TCustomFtpCli::NlstStep() { StartReceive(ftpRqNameList); }
+
+void TCustomFtpCli::StartReceive(TFtpRequest Rq) {
+    std::string word = Rq == ftpRqDir ? "LIST" : Rq == ftpRqNameList ? "NLST" : "RETR";
+    if (!sessionOpen_) throw FtpException(word + ": not connected");
+    if (LocalFileName.empty() && !DisplayFileFlag) throw FtpException("LocalFileName empty");
+    CheckReady();
+    if (!inRequest_) currentRequest_ = Rq;
+    stepKind_ = Rq == ftpRqDir ? fsDir : Rq == ftpRqNameList ? fsLs : fsGet;
+    transferCommand_ = word;
+    controlDone_ = false;
+    dataClosed_ = false;
+    doneGuard_ = false;
+    bytesMoved_ = 0;
+    dataError_ = 0;
+    localError_ = 0;
+    data_->OnSessionAvailable = [this](TObject*, uint16_t e) { DataAcceptForReceive(e); };
+    if (!DisplayFileFlag && !OpenReceiveFile()) {
+        LastResponse = "Unable to open local file " + LocalFileName;
+        CloseData();
+        ResumeAt = 0;
+        EndStepWith(550, LastResponse);
+        return;  // the request has ended: nothing more goes out
+    }
+    if (Passive && !ConnectPassive([this](TObject*, uint16_t e) { DataConnectedForReceive(e); })) return;
+    SetState(ftpStWaitingResponse);
+    fNext_ = &TCustomFtpCli::FirstReplyOfReceive;
+    SendLine(HostFileName.empty() ? transferCommand_ : transferCommand_ + " " + HostFileName);
+}
+
+void TCustomFtpCli::DataAcceptForReceive(uint16_t) {
+    auto h = data_->Accept();
+    data_->Close();  // the listening socket
+    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosedForReceive(e); };
+    data_->OnDataAvailable = [this](TObject*, uint16_t e) { DataForReceive(e); };
+    data_->OnDataSent = nullptr;
+    data_->Dup(h);
+    startTick_ = GetTickCount();
+}
+
+void TCustomFtpCli::DataConnectedForReceive(uint16_t Error) {
+    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosedForReceive(e); };
+    data_->OnDataAvailable = [this](TObject*, uint16_t e) { DataForReceive(e); };
+    data_->OnDataSent = nullptr;
+    startTick_ = GetTickCount();
+    if (Error != 0) {
+        LastResponse = "Unable to establish data connection, error #" + IntToStr(Error);
+        StatusCode = 550;
+        if (ErrorMessage.empty()) ErrorMessage = LastResponse;
+        FreeDataStream();
+        CloseData();
+        stepError_ = 550;
+        RequestDone(550);
+    }
+}
+
+void TCustomFtpCli::MarkLocalError(const std::string& Message) {
+    Display("! " + Message);
+    if (localError_ == 0) {
+        localError_ = 426;
+        if (ErrorMessage.empty()) ErrorMessage = "426 " + Message;
+    }
+}
+
+void TCustomFtpCli::DataForReceive(uint16_t) {
+    if (!ReportProgress()) return;
+    if (data_->State() != wsConnected) return;
+    int n = data_->Receive(blockBuffer_, kReceiveBlock);
+    if (n > 0) {
+        bytesMoved_ += n;
+        if (dataStream_) {
+            bool ok = false;
+            try {
+                ok = dataStream_->Write(blockBuffer_, n) == n;
+            } catch (...) {
+            }
+            if (!ok) {
+                // The file on disk would be short: the transfer must fail.
+                MarkLocalError("Error writing local file " + LocalFileName);
+                FreeDataStream();
+                CloseData();
+                return;
+            }
+        }
+        if (DisplayFileFlag) {
+            for (std::string& piece : CutDisplayLines(blockBuffer_, static_cast<size_t>(n))) DisplayFile(piece);
+        }
+    } else if (n < 0 && data_->State() == wsConnected && data_->LastError() != WSAEWOULDBLOCK) {
+        MarkLocalError("Data: Receive error " + IntToStr(data_->LastError()));
+        FreeDataStream();
+        CloseData();
+    }
+}
+
+void TCustomFtpCli::DataClosedForReceive(uint16_t Error) {
+    FreeDataStream();
+    dataClosed_ = true;
+    dataError_ = Error;
+    CheckTransferDone(true);
+}
+
+void TCustomFtpCli::FirstReplyOfReceive() {
+    Display("< " + LastResponse);
+    if (IsContinuationLine(LastResponse)) return;
+    StatusCode = ReplyCode(LastResponse);
+    if (StatusCode == 125 || StatusCode == 150) {
+        fNext_ = &TCustomFtpCli::FinalReplyOfReceive;
+        return;
+    }
+    FailTransfer(StatusCode);
+}
+
+void TCustomFtpCli::FinalReplyOfReceive() {
+    Display("< " + LastResponse);
+    if (IsContinuationLine(LastResponse)) return;
+    StatusCode = ReplyCode(LastResponse);
+    if (StatusCode == 125 || StatusCode == 226 || StatusCode == 250) {
+        controlDone_ = true;
+        CheckTransferDone(dataClosed_);
+        return;
+    }
+    Display("! " + transferCommand_ + " Failed");
+    FailTransfer(StatusCode);
+}
+
+// The server refused or broke off the transfer with Code.
+void TCustomFtpCli::FailTransfer(int32_t Code) {
+    if (ErrorMessage.empty()) ErrorMessage = LastResponse;
+    fNext_ = nullptr;
+    FreeDataStream();
+    CloseData();
+    ResumeAt = 0;
+    stepError_ = Code;
+    RequestDone(Code);
+}
+
+void TCustomFtpCli::CheckTransferDone(bool DataClosed) {
+    if (!controlDone_ || !DataClosed || doneGuard_) return;
+    TransferStatistics();
+    ResumeAt = 0;
+    int32_t err = localError_ != 0 ? localError_ : dataError_;
+    if (err != 0 && localError_ == 0 && ErrorMessage.empty())
+        ErrorMessage = "Data connection closed with error #" + IntToStr(err);
+    stepError_ = err;
+    RequestDone(err);
+}
+
+void TCustomFtpCli::StorStep() {
+    appendMode_ = false;
+    currentRequest_ = ftpRqPut;
+    StartSend();
+}
+
+void TCustomFtpCli::AppeStep() {
+    appendMode_ = true;
+    currentRequest_ = ftpRqAppend;
+    StartSend();
+}
+
+void TCustomFtpCli::StartSend() {
+    if (!sessionOpen_) throw FtpException("STOR/APPE: not connected");
+    if (LocalFileName.empty()) throw FtpException("LocalFileName empty");
+    CheckReady();
+    stepKind_ = appendMode_ ? fsAppend : fsPut;
+    transferCommand_ = appendMode_ ? "APPE" : "STOR";
+    controlDone_ = false;
+    dataClosed_ = false;
+    doneGuard_ = false;
+    bytesMoved_ = 0;
+    dataError_ = 0;
+    localError_ = 0;
+    dataAccepted_ = false;
+    bool cancel = false;
+    ReadyToTransmit(cancel);
+    if (cancel) {
+        ErrorMessage = "426 Transmit cancelled by application";
+        Display("! " + ErrorMessage);
+        CloseData();
+        EndStepWith(426, ErrorMessage);
+        return;
+    }
+    data_->OnSessionAvailable = [this](TObject*, uint16_t e) { DataAcceptForSend(e); };
+    endOfFile_ = false;
+    sendAllowed_ = false;
+    try {
+        dataStream_ = std::make_unique<TFileStream>(LocalFileName, fmOpenRead | ShareFlags);
+        sendSize_ = dataStream_->Size();
+        if (ResumeAt > 0) dataStream_->Seek(ResumeAt, soBeginning);
+    } catch (const std::exception&) {
+        dataStream_.reset();
+        ErrorMessage = "426 Unable to open local file " + LocalFileName;
+        Display("! " + ErrorMessage);
+        CloseData();
+        ResumeAt = 0;
+        EndStepWith(426, ErrorMessage);
+        return;  // the request has ended: nothing more goes out
+    }
+    if (Passive) {
+        ConnectPassive([this](TObject*, uint16_t e) { DataConnectedForSend(e); });
+        return;  // the command goes out once the data connection stands
+    }
+    SendStoreCommand();
+}
+
+// STOR or APPE; a STOR that resumes goes after a REST, so the server keeps
+// what lies before the offset instead of replacing the file by its tail.
+void TCustomFtpCli::SendStoreCommand() {
+    SetState(ftpStWaitingResponse);
+    if (!appendMode_ && ResumeAt > 0) {
+        fNext_ = &TCustomFtpCli::RestReplyOfSend;
+        SendLine("REST " + IntToStr(ResumeAt));
+        return;
+    }
+    fNext_ = &TCustomFtpCli::FirstReplyOfSend;
+    SendLine(transferCommand_ + " " + HostFileName);
+}
+
+void TCustomFtpCli::RestReplyOfSend() {
+    Display("< " + LastResponse);
+    if (IsContinuationLine(LastResponse)) return;
+    StatusCode = ReplyCode(LastResponse);
+    if (StatusCode != 350) {
+        FailTransfer(StatusCode);
+        return;
+    }
+    fNext_ = &TCustomFtpCli::FirstReplyOfSend;
+    SendLine(transferCommand_ + " " + HostFileName);
+}
+
+void TCustomFtpCli::DataConnectedForSend(uint16_t Error) {
+    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosedForSend(e); };
+    data_->OnDataAvailable = nullptr;
+    data_->OnDataSent = nullptr;
+    startTick_ = GetTickCount();
+    if (Error != 0) {
+        LastResponse = "Unable to establish data connection, error #" + IntToStr(Error);
+        StatusCode = 550;
+        if (ErrorMessage.empty()) ErrorMessage = LastResponse;
+        FreeDataStream();
+        CloseData();
+        stepError_ = 550;
+        RequestDone(550);
+        return;
+    }
+    dataAccepted_ = true;
+    SendStoreCommand();
+}
+
+void TCustomFtpCli::DataAcceptForSend(uint16_t) {
+    auto h = data_->Accept();
+    data_->Close();  // the listening socket
+    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosedForSend(e); };
+    data_->OnDataAvailable = [this](TObject*, uint16_t) {
+        char drop[kReceiveBlock];
+        data_->Receive(drop, sizeof drop);
+    };
+    data_->OnDataSent = [this](TObject*, uint16_t e) { SendNextBlock(e); };
+    data_->Dup(h);
+    data_->SetLingerOnOff(wsLingerOff);
+    data_->SetLingerTimeout(10);
+    data_->SetLingerOption();
+    dataAccepted_ = true;
+    // Sending starts only once the server said 150 and the connection stands.
+    if (sendAllowed_) window_->Post(WM_FTP_SENDDATA, 0, 0);
+}
+
+void TCustomFtpCli::FirstReplyOfSend() {
+    Display("< " + LastResponse);
+    if (IsContinuationLine(LastResponse)) return;
+    StatusCode = ReplyCode(LastResponse);
+    if (StatusCode != 125 && StatusCode != 150) {
+        FailTransfer(StatusCode);
+        return;
+    }
+    sendAllowed_ = true;
+    fNext_ = &TCustomFtpCli::FinalReplyOfSend;
+    if (Passive) {
+        data_->OnDataSent = [this](TObject*, uint16_t e) { SendNextBlock(e); };
+        SendNextBlock(0);
+    } else if (dataAccepted_) {
+        window_->Post(WM_FTP_SENDDATA, 0, 0);
+    }
+}
+
+void TCustomFtpCli::FinalReplyOfSend() {
+    Display("< " + LastResponse);
+    if (IsContinuationLine(LastResponse)) return;
+    StatusCode = ReplyCode(LastResponse);
+    if (StatusCode == 226 || StatusCode == 250) {
+        controlDone_ = true;
+        CheckTransferDone(dataClosed_);
+        return;
+    }
+    Display("! STOR Failed");
+    FailTransfer(StatusCode);
+}
+
+void TCustomFtpCli::DataClosedForSend(uint16_t Error) {
+    FreeDataStream();
+    dataClosed_ = true;
+    dataError_ = Error;
+    CheckTransferDone(true);
+}
+
+void TCustomFtpCli::SendNextBlock(uint16_t Error) {
+    if (!dataStream_ || !ReportProgress() || !dataStream_) return;
+    if (Error != 0) {
+        MarkLocalError("Error #" + IntToStr(Error) + " sending data");
+        CloseData();
+        return;
+    }
+    if (endOfFile_ || !sendAllowed_) return;
+    int32_t n = 0;
+    try {
+        n = dataStream_->Read(blockBuffer_, kSendBlock);
+    } catch (...) {
+        n = -1;
+    }
+    if (n == 0 && ResumeAt + bytesMoved_ < sendSize_) n = -1;  // short read, not the end
+    if (n < 0) {
+        MarkLocalError("Error reading file " + LocalFileName);
+        CloseData();
+        return;
+    }
+    if (n == 0) {
+        endOfFile_ = true;
+        CloseData();  // the end of the data
+        return;
+    }
+    bytesMoved_ += n;
+    if (data_->Send(blockBuffer_, n) < 0) {
+        MarkLocalError("Error #" + IntToStr(data_->LastError()) + " sending data");
+        CloseData();
+    }
+}
+
+bool TCustomFtpCli::ReportProgress() {
+    bool abort = false;
+    if (OnProgress) OnProgress(this, bytesMoved_ + ResumeAt, abort);
+    if (abort) {
+        Display("! Abort requested");
+        if (localError_ == 0) {
+            localError_ = 426;
+            if (ErrorMessage.empty()) ErrorMessage = "426 Abort requested";
+        }
+        FreeDataStream();
+        CloseData();
+        return false;
+    }
+    return true;
+}
+
+void TCustomFtpCli::TransferStatistics() {
+    stopTick_ = GetTickCount();
+    Display("! " + TransferStatisticsText(bytesMoved_, stopTick_ - startTick_));
+}
