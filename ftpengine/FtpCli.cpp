@@ -758,13 +758,32 @@ void TCustomFtpCli::StartReceive(TFtpRequest Rq) {
     SendLine(HostFileName.empty() ? transferCommand_ : transferCommand_ + " " + HostFileName);
 }
 
+// Takes the server's data connection over from the listening socket.
+bool TCustomFtpCli::AcceptData(TSessionClosed Closed, TDataAvailable Available, TDataSent Sent) {
+    TSocket h = INVALID_SOCKET;
+    try {
+        h = data_->Accept();
+        data_->Close();  // the listening socket
+        data_->OnSessionClosed = std::move(Closed);
+        data_->OnDataAvailable = std::move(Available);
+        data_->OnDataSent = std::move(Sent);
+        if (h == INVALID_SOCKET) throw FtpException("accept failed");
+        data_->Dup(h);
+        return true;
+    } catch (const std::exception& e) {
+        if (h != INVALID_SOCKET && data_->HSocket() != h) closesocket(h);
+        LastResponse = std::string("Unable to establish data connection: ") + e.what();
+        FreeDataStream();
+        CloseData();
+        EndStepWith(550, LastResponse);
+        return false;
+    }
+}
+
 void TCustomFtpCli::DataAcceptForReceive(uint16_t) {
-    auto h = data_->Accept();
-    data_->Close();  // the listening socket
-    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosedForReceive(e); };
-    data_->OnDataAvailable = [this](TObject*, uint16_t e) { DataForReceive(e); };
-    data_->OnDataSent = nullptr;
-    data_->Dup(h);
+    if (!AcceptData([this](TObject*, uint16_t e) { DataClosedForReceive(e); },
+                    [this](TObject*, uint16_t e) { DataForReceive(e); }, nullptr))
+        return;
     startTick_ = GetTickCount();
 }
 
@@ -977,15 +996,13 @@ void TCustomFtpCli::DataConnectedForSend(uint16_t Error) {
 }
 
 void TCustomFtpCli::DataAcceptForSend(uint16_t) {
-    auto h = data_->Accept();
-    data_->Close();  // the listening socket
-    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosedForSend(e); };
-    data_->OnDataAvailable = [this](TObject*, uint16_t) {
-        char drop[kReceiveBlock];
-        data_->Receive(drop, sizeof drop);
-    };
-    data_->OnDataSent = [this](TObject*, uint16_t e) { SendNextBlock(e); };
-    data_->Dup(h);
+    if (!AcceptData([this](TObject*, uint16_t e) { DataClosedForSend(e); },
+                    [this](TObject*, uint16_t) {
+                        char drop[kReceiveBlock];
+                        data_->Receive(drop, sizeof drop);
+                    },
+                    [this](TObject*, uint16_t e) { SendNextBlock(e); }))
+        return;
     data_->SetLingerOnOff(wsLingerOff);
     data_->SetLingerTimeout(10);
     data_->SetLingerOption();

@@ -224,6 +224,7 @@ private:
     void FailTransfer(int32_t Code);
     void MarkLocalError(const std::string& Message);
     bool ConnectPassive(TSessionConnected Handler);
+    bool AcceptData(TSessionClosed Closed, TDataAvailable Available, TDataSent Sent);
     void ClearDataHandlers();
     void CloseData();
     void FreeDataStream();

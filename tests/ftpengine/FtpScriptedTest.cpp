@@ -17,7 +17,7 @@ namespace {
 
 const std::string kGreeting = "220 Scripted server ready.\r\n";
 
-void Setup(TFtpClient& c, ScriptedFtpServer& srv, int timeout = 5) {
+void Prepare(TFtpClient& c, ScriptedFtpServer& srv, int timeout = 5) {
     c.HostName = "127.0.0.1";
     c.Port = std::to_string(srv.Port());
     c.UserName = "user";
@@ -55,7 +55,7 @@ void RunCase(const Case& k) {
     ScriptedFtpServer srv(k.script);
     qftest::TempDir dir;
     TFtpClient c;
-    Setup(c, srv, 2);
+    Prepare(c, srv, 2);
     c.LocalFileName = dir.File("local.bin");
     FtpProbe p(c);
     if (!k.connectInRun) {
@@ -65,12 +65,16 @@ void RunCase(const Case& k) {
     }
     bool r = k.run(c);
     EXPECT_EQ(r, k.result) << c.ErrorMessage;
-    if (k.status >= 0) EXPECT_EQ(c.StatusCode, k.status);
+    if (k.status >= 0) {
+        EXPECT_EQ(c.StatusCode, k.status);
+    }
     EXPECT_TRUE(p.WaitDone(k.requests));
     ASSERT_EQ(p.done.size(), k.requests) << "OnRequestDone must come once per request";
     EXPECT_EQ(p.done.back().second, k.error);
     if (k.message.empty()) {
-        if (k.result) EXPECT_EQ(c.ErrorMessage, "");
+        if (k.result) {
+            EXPECT_EQ(c.ErrorMessage, "");
+        }
     } else {
         EXPECT_NE(c.ErrorMessage.find(k.message), std::string::npos) << c.ErrorMessage;
     }
@@ -483,7 +487,7 @@ TEST(FtpScripted, SilentServerTimesOut) {
             s.WaitClientClose(4000);
         });
         TFtpClient c;
-        Setup(c, srv, 1);
+        Prepare(c, srv, 1);
         FtpProbe p(c);
         if (!atGreeting) {
             ASSERT_TRUE(c.Connect());
@@ -515,7 +519,7 @@ TEST(FtpScripted, AbortOfASingleStepReports426) {
         s.WaitClientClose(4000);
     });
     TFtpClient c;
-    Setup(c, srv);
+    Prepare(c, srv);
     FtpProbe p(c);
     ASSERT_TRUE(c.Connect());
     ASSERT_TRUE(p.WaitDone());
@@ -540,7 +544,7 @@ TEST(FtpScripted, LoginStatesAndEventsInOrder) {
         s.WaitClientClose(3000);
     });
     TFtpClient c;
-    Setup(c, srv);
+    Prepare(c, srv);
     FtpProbe p(c);
     std::vector<std::string> order;
     c.OnSessionConnected = [&](TObject*, uint16_t e) { order.push_back("connected " + std::to_string(e)); };

@@ -30,7 +30,7 @@ Server Vsftpd() {
             "anonymous", "guest@"};
 }
 
-void Setup(TFtpClient& c, const Server& s, bool passive) {
+void Prepare(TFtpClient& c, const Server& s, bool passive) {
     c.HostName = "127.0.0.1";
     c.Port = std::to_string(s.port);
     c.UserName = s.user;
@@ -53,7 +53,7 @@ void TransferSuite(const Server& s, bool passive) {
     SCOPED_TRACE(s.name + (passive ? " passive" : " active"));
     qftest::TempDir local;
     TFtpClient c;
-    Setup(c, s, passive);
+    Prepare(c, s, passive);
     FtpProbe p(c);
     int64_t lastCount = -1;
     int progressCalls = 0;
@@ -174,7 +174,9 @@ void TransferSuite(const Server& s, bool passive) {
     EXPECT_TRUE(p.WaitDone(24));
     EXPECT_EQ(p.done.size(), 24u);
     for (auto& d : p.done) {
-        if (d.first != ftpRqDele) EXPECT_EQ(d.second, 0) << "request " << int(d.first);
+        if (d.first != ftpRqDele) {
+            EXPECT_EQ(d.second, 0) << "request " << int(d.first);
+        }
     }
 }
 
@@ -190,7 +192,7 @@ TEST(FtpPyftpdlib, AsynchronousRequests) {
     Server s = Pyftpd();
     qftest::TempDir local;
     TFtpClient c;
-    Setup(c, s, true);
+    Prepare(c, s, true);
     FtpProbe p(c);
     auto run = [&](void (TCustomFtpCli::*op)(), TFtpRequest rq) {
         size_t before = p.done.size();
@@ -235,7 +237,7 @@ TEST(FtpVsftpd, FullRequests) {
     CreateDirectoryA((s.root + "\\full").c_str(), nullptr);
     qftest::WriteFileBytes(s.root + "\\full\\f.bin", data);
     TFtpClient c;
-    Setup(c, s, true);
+    Prepare(c, s, true);
     c.HostDirName = "full";
     c.HostFileName = "f.bin";
     c.LocalFileName = local.File("f.bin");
@@ -257,7 +259,7 @@ TEST(FtpPyftpdlib, AbortFromOnProgress) {
     for (bool passive : {true, false}) {
         SCOPED_TRACE(passive ? "passive" : "active");
         TFtpClient c;
-        Setup(c, s, passive);
+        Prepare(c, s, passive);
         FtpProbe p(c);
         c.OnProgress = [](TObject*, int64_t count, bool& abort) { abort = count > (1 << 20); };
         ASSERT_TRUE(c.Connect());
@@ -313,7 +315,7 @@ TEST(FtpPyftpdlib, ResumeBeyondTwoGiB) {
     for (bool passive : {true, false}) {
         SCOPED_TRACE(passive ? "passive" : "active");
         TFtpClient c;
-        Setup(c, s, passive);
+        Prepare(c, s, passive);
         ASSERT_TRUE(c.Connect());
         c.HostFileName = "huge.bin";
         ASSERT_TRUE(c.Size());

@@ -1,0 +1,50 @@
+// Moves one file with the FTP engine's blocking calls and prints the rate.
+//   ftp_bench <host> <port> <user> <password> get|put pasv|port <remote file> <local file>
+// Prints one line: "<MiB/s> <bytes> <seconds> <progress events>".
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "FtpClient.h"
+
+int main(int argc, char** argv) {
+    if (argc != 9) {
+        fprintf(stderr, "usage: ftp_bench host port user password get|put pasv|port remote local\n");
+        return 2;
+    }
+    TFtpClient ftp;
+    ftp.HostName = argv[1];
+    ftp.Port = argv[2];
+    ftp.UserName = argv[3];
+    ftp.PassWord = argv[4];
+    bool get = std::string(argv[5]) == "get";
+    ftp.Passive = std::string(argv[6]) == "pasv";
+    ftp.HostFileName = argv[7];
+    ftp.LocalFileName = argv[8];
+    ftp.Timeout = 60;
+    long long events = 0;
+    int64_t last = 0;
+    ftp.OnProgress = [&](TObject*, int64_t count, bool&) {
+        ++events;
+        last = count;
+    };
+    if (!ftp.Connect() || !ftp.SetType()) {
+        fprintf(stderr, "connect failed: %s\n", ftp.ErrorMessage.c_str());
+        return 1;
+    }
+    LARGE_INTEGER f, t0, t1;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t0);
+    bool ok = get ? ftp.Get() : ftp.Put();
+    QueryPerformanceCounter(&t1);
+    if (!ok) {
+        fprintf(stderr, "transfer failed: %s\n", ftp.ErrorMessage.c_str());
+        return 1;
+    }
+    double secs = double(t1.QuadPart - t0.QuadPart) / double(f.QuadPart);
+    printf("%.1f %lld %.3f %lld\n", double(last) / 1048576.0 / secs, static_cast<long long>(last), secs, events);
+    ftp.Quit();
+    return 0;
+}

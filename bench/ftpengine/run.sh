@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Transfer rate of the FTP engine against curl: one file (256 MiB unless
+# BENCH_MIB says otherwise) over loopback from and to vsftpd, download and
+# upload, passive and active. Prints MiB/s for each and the ratio ours/curl.
+# Not part of the tests: run it by hand.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+
+if [ "${1:-}" != "--inner" ]; then
+  "$root/scripts/setup.sh" >/dev/null
+  "$root/scripts/build.sh" >/dev/null
+  source "$root/scripts/wine-env.sh"
+  export WINEPREFIX="$root/build/wineprefix"
+  [ -d "$WINEPREFIX" ] || qf_make_prefix
+  qf_warm_wine "$root/build/win/tests/support/keeper.exe"
+  trap qf_stop_wine EXIT
+  /usr/bin/python3 "$root/tests/support/peers.py" --peers vsftpd -- "$0" --inner
+  exit $?
+fi
+
+source "$root/scripts/wine-env.sh"
+bench="$root/build/win/bench/ftpengine/ftp_bench.exe"
+port=$QF_VSFTPD_PORT
+srv=$QF_VSFTPD_ROOT
+mib=${BENCH_MIB:-256}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+head -c $((mib * 1048576)) /dev/urandom >"$srv/src.bin"
+cp "$srv/src.bin" "$work/up.bin"
+want=$(sha256sum <"$srv/src.bin" | cut -d' ' -f1)
+
+check() {  # file
+  local got
+  got=$(sha256sum <"$1" | cut -d' ' -f1)
+  if [ "$got" != "$want" ]; then echo "  MISMATCH: $1" >&2; exit 1; fi
+  rm -f "$1"
+}
+
+mibs() { awk -v b="$1" 'BEGIN { printf "%.1f", b / 1048576 }'; }
+
+printf "%-22s %10s %10s %8s  %s\n" "transfer ($mib MiB)" "ours MiB/s" "curl MiB/s" "ratio" "(our progress events)"
+for mode in pasv port; do
+  if [ $mode = pasv ]; then curlmode=(--disable-epsv); else curlmode=(-P 127.0.0.1 --disable-eprt); fi
+
+  read -r ours _ _ events < <(wine "$bench" 127.0.0.1 "$port" anonymous guest get $mode src.bin "Z:$work/ours.bin" </dev/null)
+  check "$work/ours.bin"
+  speed=$(curl -s "${curlmode[@]}" -o "$work/curl.bin" -w '%{speed_download}' "ftp://127.0.0.1:$port/src.bin")
+  check "$work/curl.bin"
+  curl_mibs=$(mibs "$speed")
+  printf "%-22s %10s %10s %8s  (%s)\n" "download $mode" "$ours" "$curl_mibs" \
+    "$(awk -v a="$ours" -v b="$curl_mibs" 'BEGIN { printf "%.2f", a / b }')" "$events"
+
+  read -r ours _ _ events < <(wine "$bench" 127.0.0.1 "$port" anonymous guest put $mode up_ours.bin "Z:$work/up.bin" </dev/null)
+  check "$srv/up_ours.bin"
+  speed=$(curl -s "${curlmode[@]}" -T "$work/up.bin" -w '%{speed_upload}' "ftp://127.0.0.1:$port/up_curl.bin")
+  check "$srv/up_curl.bin"
+  curl_mibs=$(mibs "$speed")
+  printf "%-22s %10s %10s %8s  (%s)\n" "upload $mode" "$ours" "$curl_mibs" \
+    "$(awk -v a="$ours" -v b="$curl_mibs" 'BEGIN { printf "%.2f", a / b }')" "$events"
+done
+rm -f "$srv/src.bin"
