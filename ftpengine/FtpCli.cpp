@@ -246,6 +246,7 @@ void TCustomFtpCli::RequestDone(int32_t Status) {
         StatusCode = savedStatus_;
     }
     inRequest_ = false;
+    ++requestsEnded_;
     PostRequestDone(Status);
 }
 
@@ -785,6 +786,10 @@ void TCustomFtpCli::DataAcceptForReceive(uint16_t) {
                     [this](TObject*, uint16_t e) { DataForReceive(e); }, nullptr))
         return;
     startTick_ = GetTickCount();
+    // What the server sent, or its close, may have come before we took the
+    // connection over: read until nothing waits, so neither is missed.
+    while (ReceiveBlock() > 0) {
+    }
 }
 
 void TCustomFtpCli::DataConnectedForReceive(uint16_t Error) {
@@ -811,9 +816,11 @@ void TCustomFtpCli::MarkLocalError(const std::string& Message) {
     }
 }
 
-void TCustomFtpCli::DataForReceive(uint16_t) {
-    if (!ReportProgress()) return;
-    if (data_->State() != wsConnected) return;
+void TCustomFtpCli::DataForReceive(uint16_t) { ReceiveBlock(); }
+
+int TCustomFtpCli::ReceiveBlock() {
+    if (!ReportProgress()) return 0;
+    if (data_->State() != wsConnected) return 0;
     int n = data_->Receive(blockBuffer_, kReceiveBlock);
     if (n > 0) {
         bytesMoved_ += n;
@@ -828,17 +835,25 @@ void TCustomFtpCli::DataForReceive(uint16_t) {
                 MarkLocalError("Error writing local file " + LocalFileName);
                 FreeDataStream();
                 CloseData();
-                return;
+                return 0;
             }
         }
         if (DisplayFileFlag) {
             for (std::string& piece : CutDisplayLines(blockBuffer_, static_cast<size_t>(n))) DisplayFile(piece);
         }
-    } else if (n < 0 && data_->State() == wsConnected && data_->LastError() != WSAEWOULDBLOCK) {
+        return n;
+    }
+    if (n == 0) {
+        CloseData();  // the server has sent everything
+        return 0;
+    }
+    if (data_->State() == wsConnected && data_->LastError() != WSAEWOULDBLOCK) {
         MarkLocalError("Data: Receive error " + IntToStr(data_->LastError()));
         FreeDataStream();
         CloseData();
+        return 0;
     }
+    return -1;
 }
 
 void TCustomFtpCli::DataClosedForReceive(uint16_t Error) {

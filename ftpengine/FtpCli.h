@@ -181,6 +181,9 @@ protected:
     void SendCommand(TFtpRequest RqType, const std::string& Line, Handler AfterReply,
                      std::initializer_list<int32_t> Codes);
     int32_t StepError() const { return stepError_; }
+    // Counts requests that have ended: a wait can tell its request ended even
+    // when a close has already moved the state on from ftpStReady.
+    uint32_t RequestsEnded() const { return requestsEnded_; }
 
 private:
     void SetState(TFtpState s);
@@ -209,6 +212,8 @@ private:
     void DataAcceptForReceive(uint16_t Error);
     void DataConnectedForReceive(uint16_t Error);
     void DataForReceive(uint16_t Error);
+    // One block: bytes received, 0 when the transfer stopped or ended, -1 when nothing waits.
+    int ReceiveBlock();
     void DataClosedForReceive(uint16_t Error);
     void FirstReplyOfReceive();
     void FinalReplyOfReceive();
@@ -248,6 +253,7 @@ private:
     Handler fNext_ = nullptr;
     Handler afterReply_ = nullptr;
     bool nextStepHandler_ = false;
+    uint32_t requestsEnded_ = 0;
     std::string savedResponse_;
     int32_t savedStatus_ = -1;
     std::string passiveReply_;

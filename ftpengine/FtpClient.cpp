@@ -37,9 +37,12 @@ bool TFtpClient::Abort() {
 }
 
 bool TFtpClient::RunSync(Operation Op) {
+    waitMark_ = RequestsEnded();
+    waitMarked_ = true;
     try {
         (this->*Op)();
     } catch (const std::exception& e) {
+        waitMarked_ = false;
         ErrorMessage = e.what();
         return false;
     }
@@ -47,9 +50,13 @@ bool TFtpClient::RunSync(Operation Op) {
 }
 
 bool TFtpClient::WaitUntilDone() {
+    if (!waitMarked_) waitMark_ = RequestsEnded();
+    waitMarked_ = false;
     Deadline = GetTickCount() + static_cast<uint32_t>(Timeout) * 1000u;
     for (;;) {
-        if (State() == ftpStReady) return StepError() == 0;
+        // A server may close right after its last reply, moving the state on
+        // to ftpStStepDone before this loop looks: the count still tells.
+        if (State() == ftpStReady || RequestsEnded() != waitMark_) return StepError() == 0;
         if (Application->Terminated() || (Timeout > 0 && TickReached(GetTickCount(), Deadline))) break;
         Application->ProcessMessages();
         if (MultiThreaded) {

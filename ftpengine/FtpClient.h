@@ -40,4 +40,6 @@ protected:
 
 private:
     uint32_t Deadline = 0;
+    bool waitMarked_ = false;
+    uint32_t waitMark_ = 0;  // RequestsEnded() when the awaited request started
 };

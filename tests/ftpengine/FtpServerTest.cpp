@@ -213,10 +213,12 @@ TEST(FtpPyftpdlib, AsynchronousRequests) {
     qftest::WriteFileBytes(c.LocalFileName, data);
     c.HostFileName = "async.bin";
     run(&TCustomFtpCli::PutAsync, ftpRqPut);
-    EXPECT_EQ(p.states, (std::vector<int>{ftpStWaitingResponse, ftpStStepDone, ftpStWaitingResponse, ftpStReady}));
+    EXPECT_EQ(p.states, (std::vector<int>{ftpStWaitingResponse, ftpStStepDone, ftpStWaitingResponse, ftpStStepDone,
+                                           ftpStReady}));
     c.LocalFileName = local.File("b.bin");
     run(&TCustomFtpCli::GetAsync, ftpRqGet);
-    EXPECT_EQ(p.states, (std::vector<int>{ftpStWaitingResponse, ftpStStepDone, ftpStWaitingResponse, ftpStReady}));
+    EXPECT_EQ(p.states, (std::vector<int>{ftpStWaitingResponse, ftpStStepDone, ftpStWaitingResponse, ftpStStepDone,
+                                           ftpStReady}));
     EXPECT_EQ(Hash(c.LocalFileName), qftest::Sha256Hex(data));
     run(&TCustomFtpCli::AsciiTypeAsync, ftpRqType);
     EXPECT_FALSE(c.Binary());

@@ -227,6 +227,8 @@ void ScriptedFtpServer::Run() {
         FtpScript s(*this);
         try {
             script_(s);
+            // Hang up only after the client, so a test sees its own end of the session.
+            if (control_ != INVALID_SOCKET && !stopping_) s.WaitClientClose(5000);
         } catch (const std::exception& e) {
             AddError(std::string("script threw: ") + e.what());
         }

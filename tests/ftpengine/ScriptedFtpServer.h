@@ -1,6 +1,7 @@
 // An FTP server for tests that plays exactly the bytes a test script gives:
 // a blocking Winsock thread inside the test process, on 127.0.0.1. The script
-// runs once the client has connected; every command line it reads is kept,
+// runs once the client has connected and then waits for the client to hang
+// up (unless the script closed first); every command line it reads is kept,
 // and every mismatch is kept as an error for the test to check.
 #pragma once
 
