@@ -648,6 +648,9 @@ void TCustomFtpCli::SetupDataConnection() {
     CloseData();
     passiveReply_.clear();
     passiveValid_ = false;
+    transferDir_ = tdNone;
+    dataAccepted_ = false;
+    parkedClosed_ = false;
     data_->SetProto("tcp");
     data_->SetAddr("0.0.0.0");
     data_->SetPort("0");
@@ -657,6 +660,9 @@ void TCustomFtpCli::SetupDataConnection() {
     } else {
         data_->SetLingerOnOff(wsLingerOn);
         data_->SetLingerTimeout(10);
+        // Some servers connect as soon as they have the PORT command, before
+        // the transfer command goes out: accept whenever the connection comes.
+        data_->OnSessionAvailable = [this](TObject*, uint16_t e) { DataAccept(e); };
         data_->Listen();
         TFtpDataAddress a;
         a.Port = static_cast<uint16_t>(StrToIntDef(data_->LocalPortText(), 0));
@@ -745,7 +751,6 @@ void TCustomFtpCli::StartReceive(TFtpRequest Rq) {
     bytesMoved_ = 0;
     dataError_ = 0;
     localError_ = 0;
-    data_->OnSessionAvailable = [this](TObject*, uint16_t e) { DataAcceptForReceive(e); };
     if (!DisplayFileFlag && !OpenReceiveFile()) {
         LastResponse = "Unable to open local file " + LocalFileName;
         CloseData();
@@ -754,42 +759,80 @@ void TCustomFtpCli::StartReceive(TFtpRequest Rq) {
         return;  // the request has ended: nothing more goes out
     }
     if (Passive && !ConnectPassive([this](TObject*, uint16_t e) { DataConnectedForReceive(e); })) return;
+    transferDir_ = tdReceive;
     SetState(ftpStWaitingResponse);
     fNext_ = &TCustomFtpCli::FirstReplyOfReceive;
     SendLine(HostFileName.empty() ? transferCommand_ : transferCommand_ + " " + HostFileName);
+    if (!Passive && dataAccepted_ && !doneGuard_) BindAcceptedData();
 }
 
 // Takes the server's data connection over from the listening socket.
-bool TCustomFtpCli::AcceptData(TSessionClosed Closed, TDataAvailable Available, TDataSent Sent) {
+void TCustomFtpCli::DataAccept(uint16_t) {
     TSocket h = INVALID_SOCKET;
     try {
         h = data_->Accept();
         data_->Close();  // the listening socket
-        data_->OnSessionClosed = std::move(Closed);
-        data_->OnDataAvailable = std::move(Available);
-        data_->OnDataSent = std::move(Sent);
         if (h == INVALID_SOCKET) throw FtpException("accept failed");
+        ParkData();
         data_->Dup(h);
-        return true;
     } catch (const std::exception& e) {
         if (h != INVALID_SOCKET && data_->HSocket() != h) closesocket(h);
         LastResponse = std::string("Unable to establish data connection: ") + e.what();
         FreeDataStream();
         CloseData();
         EndStepWith(550, LastResponse);
-        return false;
+        return;
     }
+    dataAccepted_ = true;
+    BindAcceptedData();
 }
 
-void TCustomFtpCli::DataAcceptForReceive(uint16_t) {
-    if (!AcceptData([this](TObject*, uint16_t e) { DataClosedForReceive(e); },
-                    [this](TObject*, uint16_t e) { DataForReceive(e); }, nullptr))
+// Before the transfer step runs, the connection waits: nothing is read or sent.
+void TCustomFtpCli::ParkData() {
+    data_->OnSessionClosed = [this](TObject*, uint16_t e) {
+        parkedClosed_ = true;
+        parkedError_ = e;
+    };
+    data_->OnDataAvailable = [](TObject*, uint16_t) {};
+    data_->OnDataSent = nullptr;
+}
+
+// Gives an accepted data connection to the running transfer step.
+void TCustomFtpCli::BindAcceptedData() {
+    if (transferDir_ == tdNone) {
+        ParkData();
         return;
-    startTick_ = GetTickCount();
-    // What the server sent, or its close, may have come before we took the
-    // connection over: read until nothing waits, so neither is missed.
-    while (ReceiveBlock() > 0) {
     }
+    if (transferDir_ == tdReceive) {
+        data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosedForReceive(e); };
+        data_->OnDataAvailable = [this](TObject*, uint16_t e) { DataForReceive(e); };
+        data_->OnDataSent = nullptr;
+        startTick_ = GetTickCount();
+        if (parkedClosed_) {
+            DataClosedForReceive(parkedError_);
+            return;
+        }
+        // What the server sent, or its close, may have come before we took the
+        // connection over: read until nothing waits, so neither is missed.
+        while (ReceiveBlock() > 0) {
+        }
+        return;
+    }
+    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosedForSend(e); };
+    data_->OnDataAvailable = [this](TObject*, uint16_t) {
+        char drop[kReceiveBlock];
+        data_->Receive(drop, sizeof drop);
+    };
+    data_->OnDataSent = [this](TObject*, uint16_t e) { SendNextBlock(e); };
+    if (parkedClosed_) {
+        DataClosedForSend(parkedError_);
+        return;
+    }
+    data_->SetLingerOnOff(wsLingerOff);
+    data_->SetLingerTimeout(10);
+    data_->SetLingerOption();
+    // Sending starts only once the server said 150 and the connection stands.
+    if (sendAllowed_) window_->Post(WM_FTP_SENDDATA, 0, 0);
 }
 
 void TCustomFtpCli::DataConnectedForReceive(uint16_t Error) {
@@ -933,7 +976,6 @@ void TCustomFtpCli::StartSend() {
     bytesMoved_ = 0;
     dataError_ = 0;
     localError_ = 0;
-    dataAccepted_ = false;
     bool cancel = false;
     ReadyToTransmit(cancel);
     if (cancel) {
@@ -943,7 +985,6 @@ void TCustomFtpCli::StartSend() {
         EndStepWith(426, ErrorMessage);
         return;
     }
-    data_->OnSessionAvailable = [this](TObject*, uint16_t e) { DataAcceptForSend(e); };
     endOfFile_ = false;
     sendAllowed_ = false;
     try {
@@ -963,6 +1004,8 @@ void TCustomFtpCli::StartSend() {
         ConnectPassive([this](TObject*, uint16_t e) { DataConnectedForSend(e); });
         return;  // the command goes out once the data connection stands
     }
+    transferDir_ = tdSend;
+    if (dataAccepted_) BindAcceptedData();
     SendStoreCommand();
 }
 
@@ -1007,23 +1050,8 @@ void TCustomFtpCli::DataConnectedForSend(uint16_t Error) {
         return;
     }
     dataAccepted_ = true;
+    transferDir_ = tdSend;
     SendStoreCommand();
-}
-
-void TCustomFtpCli::DataAcceptForSend(uint16_t) {
-    if (!AcceptData([this](TObject*, uint16_t e) { DataClosedForSend(e); },
-                    [this](TObject*, uint16_t) {
-                        char drop[kReceiveBlock];
-                        data_->Receive(drop, sizeof drop);
-                    },
-                    [this](TObject*, uint16_t e) { SendNextBlock(e); }))
-        return;
-    data_->SetLingerOnOff(wsLingerOff);
-    data_->SetLingerTimeout(10);
-    data_->SetLingerOption();
-    dataAccepted_ = true;
-    // Sending starts only once the server said 150 and the connection stands.
-    if (sendAllowed_) window_->Post(WM_FTP_SENDDATA, 0, 0);
 }
 
 void TCustomFtpCli::FirstReplyOfSend() {

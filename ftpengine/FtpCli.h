@@ -209,7 +209,9 @@ private:
     // data connection
     void StartReceive(TFtpRequest Rq);
     void StartSend();
-    void DataAcceptForReceive(uint16_t Error);
+    void DataAccept(uint16_t Error);
+    void ParkData();
+    void BindAcceptedData();
     void DataConnectedForReceive(uint16_t Error);
     void DataForReceive(uint16_t Error);
     // One block: bytes received, 0 when the transfer stopped or ended, -1 when nothing waits.
@@ -217,7 +219,6 @@ private:
     void DataClosedForReceive(uint16_t Error);
     void FirstReplyOfReceive();
     void FinalReplyOfReceive();
-    void DataAcceptForSend(uint16_t Error);
     void DataConnectedForSend(uint16_t Error);
     void DataClosedForSend(uint16_t Error);
     void SendStoreCommand();
@@ -229,7 +230,6 @@ private:
     void FailTransfer(int32_t Code);
     void MarkLocalError(const std::string& Message);
     bool ConnectPassive(TSessionConnected Handler);
-    bool AcceptData(TSessionClosed Closed, TDataAvailable Available, TDataSent Sent);
     void ClearDataHandlers();
     void CloseData();
     void FreeDataStream();
@@ -274,7 +274,10 @@ private:
     int32_t localError_ = 0;  // the transfer broke on our side: the step must fail
     bool endOfFile_ = false;
     bool sendAllowed_ = false;
-    bool dataAccepted_ = false;
+    bool dataAccepted_ = false;  // the data connection stands (accepted or connected)
+    enum { tdNone, tdReceive, tdSend } transferDir_ = tdNone;
+    bool parkedClosed_ = false;  // it closed before the transfer step took it
+    uint16_t parkedError_ = 0;
     int64_t sendSize_ = 0;  // size of the file being sent, to tell a failed read from its end
     char blockBuffer_[2048];
 };
