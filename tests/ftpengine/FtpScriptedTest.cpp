@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "FtpClient.h"
 #include "FtpTestProbe.h"
@@ -30,6 +31,40 @@ bool Sent(ScriptedFtpServer& srv, const std::string& prefix) {
         if (c.compare(0, prefix.size(), prefix) == 0) return true;
     return false;
 }
+
+// A local "file" that stops taking bytes: a named pipe whose reader hangs up
+// after Limit bytes, so later writes to it fail.
+class ShortPipe {
+public:
+    explicit ShortPipe(size_t limit) {
+        static int seq = 0;
+        name_ = "\\\\.\\pipe\\qft-short-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(seq++);
+        pipe_ = CreateNamedPipeA(name_.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0,
+                                 nullptr);
+        EXPECT_NE(pipe_, INVALID_HANDLE_VALUE);
+        reader_ = std::thread([this, limit] {
+            ConnectNamedPipe(pipe_, nullptr);
+            char buf[4096];
+            size_t got = 0;
+            DWORD n = 0;
+            while (got < limit && ReadFile(pipe_, buf, sizeof buf, &n, nullptr) && n > 0) got += n;
+            DisconnectNamedPipe(pipe_);
+        });
+    }
+    ~ShortPipe() {
+        // Unblock a reader still waiting for a client.
+        HANDLE h = CreateFileA(name_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        reader_.join();
+        CloseHandle(pipe_);
+    }
+    const std::string& Name() const { return name_; }
+
+private:
+    std::string name_;
+    HANDLE pipe_;
+    std::thread reader_;
+};
 
 // A logged-in session for scripts that test what comes after.
 void Greet(FtpScript& s) {
@@ -392,6 +427,53 @@ TEST(FtpScripted, DataConnections) {
          },
          false, false, 426, 426, "426 Unable to open local file",
          [](TFtpClient&, ScriptedFtpServer& srv, FtpProbe&) { EXPECT_FALSE(Sent(srv, "STOR")); }},
+        {"a local write failure fails the download even after a 226",
+         [&](FtpScript& s) {
+             Greet(s);
+             s.DataSetup();
+             s.Expect("RETR f", "150 Opening");
+             s.DataReady();
+             s.DataSend(payload);
+             s.CloseData();
+             s.Reply("226 done");
+         },
+         [&](TFtpClient& c) {
+             c.Passive = true;
+             c.HostFileName = "f";
+             c.SetShareMode(ftpShareCompat);
+             ShortPipe pipe(30000);
+             c.LocalFileName = pipe.Name();
+             return c.Get();
+         },
+         false, false, 226, 426, "426 Error writing local file",
+         [](TFtpClient&, ScriptedFtpServer&, FtpProbe& p) { EXPECT_TRUE(p.Displayed("! Error writing local file")); }},
+        {"a local file that shrinks while it is sent fails the upload even after a 226",
+         [&](FtpScript& s) {
+             Greet(s);
+             s.DataSetup();
+             s.Expect("STOR up", "150 Ok");
+             s.DataReady();
+             std::string got = s.DataReceiveAll();
+             if (got.size() >= payload.size()) s.Fail("the whole file went out");
+             s.Reply("226 stored");
+         },
+         [&](TFtpClient& c) {
+             qftest::WriteFileBytes(c.LocalFileName, payload);
+             c.HostFileName = "up";
+             c.SetShareMode(ftpShareDenyNone);
+             c.OnProgress = [&](TObject*, int64_t count, bool&) {
+                 if (count < 40000) return;
+                 HANDLE h = CreateFileA(c.LocalFileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+                 SetFilePointer(h, 50000, nullptr, FILE_BEGIN);
+                 SetEndOfFile(h);
+                 CloseHandle(h);
+                 c.OnProgress = nullptr;
+             };
+             return c.Put();
+         },
+         false, false, 226, 426, "426 Error reading file",
+         [](TFtpClient&, ScriptedFtpServer&, FtpProbe& p) { EXPECT_TRUE(p.Displayed("! Error reading file")); }},
         {"150 before the accept, active upload: the data goes on the accepted socket",
          [&](FtpScript& s) {
              Greet(s);
