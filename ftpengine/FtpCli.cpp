@@ -926,7 +926,7 @@ void TCustomFtpCli::FinalReplyOfReceive() {
         CheckTransferDone(dataClosed_);
         return;
     }
-    Display("! " + transferCommand_ + " Failed");
+    Display("! RETR/LIST/NLST Failed");
     FailTransfer(StatusCode);
 }
 

@@ -427,6 +427,22 @@ TEST(FtpScripted, DataConnections) {
          },
          false, false, 426, 426, "426 Unable to open local file",
          [](TFtpClient&, ScriptedFtpServer& srv, FtpProbe&) { EXPECT_FALSE(Sent(srv, "STOR")); }},
+        {"a transmit cancelled by the application sends no STOR",
+         [](FtpScript& s) {
+             Greet(s);
+             s.Expect("PORT", "200 ok");
+         },
+         [](TFtpClient& c) {
+             qftest::WriteFileBytes(c.LocalFileName, "abc");
+             c.HostFileName = "up";
+             c.OnReadyToTransmit = [](TObject*, bool& cancel) { cancel = true; };
+             return c.Put();
+         },
+         false, false, 426, 426, "426 Transmit cancelled by application",
+         [](TFtpClient& c, ScriptedFtpServer& srv, FtpProbe&) {
+             EXPECT_FALSE(Sent(srv, "STOR"));
+             EXPECT_EQ(c.DataConnection()->State(), wsClosed);
+         }},
         {"a local write failure fails the download even after a 226",
          [&](FtpScript& s) {
              Greet(s);
@@ -742,4 +758,24 @@ TEST(FtpScripted, FailedConnectReturnsFalseWithAMessage) {
     EXPECT_EQ(p.done[0].second, 10061);
     EXPECT_EQ(c.State(), ftpStReady);
     EXPECT_FALSE(c.IsConnected());
+}
+
+TEST(FtpScripted, FailedLookupReturnsFalseWithAMessage) {
+    TFtpClient c;
+    c.HostName = "no-such-host.invalid";
+    c.UserName = "u";
+    c.PassWord = "p";
+    c.Timeout = 10;
+    FtpProbe p(c);
+    EXPECT_FALSE(c.Connect());
+    EXPECT_EQ(c.StatusCode, 500);
+    EXPECT_NE(c.ErrorMessage.find("(Winsock error #"), std::string::npos) << c.ErrorMessage;
+    ASSERT_TRUE(p.WaitDone());
+    EXPECT_NE(p.done[0].second, 0);
+    EXPECT_EQ(c.State(), ftpStReady);
+    // An empty host name is refused before anything starts.
+    c.HostName = "";
+    EXPECT_FALSE(c.Connect());
+    EXPECT_NE(c.ErrorMessage, "");
+    EXPECT_EQ(c.State(), ftpStReady);
 }
