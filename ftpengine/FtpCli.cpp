@@ -264,43 +264,37 @@ void TCustomFtpCli::EndStepWith(int32_t Code, const std::string& Message) {
 
 // ---- single-step operations
 
+void TCustomFtpCli::Step(TFtpStep Kind, TFtpRequest RqType, const std::string& Line,
+                         std::initializer_list<int32_t> Codes) {
+    // Refuse before touching StepKind: a running step still needs its own.
+    CheckReady();
+    if (!sessionOpen_) throw FtpException("FTP component not connected");
+    stepKind_ = Kind;
+    SendCommand(RqType, Line, nullptr, Codes);
+}
+
 void TCustomFtpCli::UserAsync() {
     if (UserName.empty()) throw FtpException("UserName emtpy");
-    stepKind_ = fsUser;
-    SendCommand(ftpRqUser, "USER " + UserName, nullptr, {331, 230});
+    Step(fsUser, ftpRqUser, "USER " + UserName, {331, 230});
 }
 
 void TCustomFtpCli::PassAsync() {
     if (PassWord.empty()) throw FtpException("Password emtpy");
-    stepKind_ = fsPass;
-    SendCommand(ftpRqPass, "PASS " + PassWord, nullptr, {230});
+    Step(fsPass, ftpRqPass, "PASS " + PassWord, {230});
 }
 
 void TCustomFtpCli::CwdAsync() {
     if (HostDirName.empty()) throw FtpException("HostDirName emtpy");
-    stepKind_ = fsCwd;
-    SendCommand(ftpRqCwd, "CWD " + HostDirName, nullptr, {200, 250, 257});
+    Step(fsCwd, ftpRqCwd, "CWD " + HostDirName, {200, 250, 257});
 }
 
-void TCustomFtpCli::CDupAsync() {
-    stepKind_ = fsCDup;
-    SendCommand(ftpRqCDup, "CDUP", nullptr, {250});
-}
+void TCustomFtpCli::CDupAsync() { Step(fsCDup, ftpRqCDup, "CDUP", {250}); }
 
-void TCustomFtpCli::PwdAsync() {
-    stepKind_ = fsPwd;
-    SendCommand(ftpRqPwd, "PWD", nullptr, {250, 257});
-}
+void TCustomFtpCli::PwdAsync() { Step(fsPwd, ftpRqPwd, "PWD", {250, 257}); }
 
-void TCustomFtpCli::SystAsync() {
-    stepKind_ = fsSyst;
-    SendCommand(ftpRqSyst, "SYST", nullptr, {215});
-}
+void TCustomFtpCli::SystAsync() { Step(fsSyst, ftpRqSyst, "SYST", {215}); }
 
-void TCustomFtpCli::TypeSetAsync() {
-    stepKind_ = fsType;
-    SendCommand(ftpRqType, std::string("TYPE ") + TypeChar, nullptr, {200});
-}
+void TCustomFtpCli::TypeSetAsync() { Step(fsType, ftpRqType, std::string("TYPE ") + TypeChar, {200}); }
 
 void TCustomFtpCli::BinaryTypeAsync() {
     TypeChar = 'I';
@@ -314,39 +308,20 @@ void TCustomFtpCli::AsciiTypeAsync() {
 
 void TCustomFtpCli::SizeAsync() {
     SizeResult = 0;
-    stepKind_ = fsSize;
-    SendCommand(ftpRqSize, "SIZE " + HostFileName, nullptr, {213});
+    Step(fsSize, ftpRqSize, "SIZE " + HostFileName, {213});
 }
 
-void TCustomFtpCli::MkdAsync() {
-    stepKind_ = fsMkd;
-    SendCommand(ftpRqMkd, "MKD " + HostFileName, nullptr, {257});
-}
+void TCustomFtpCli::MkdAsync() { Step(fsMkd, ftpRqMkd, "MKD " + HostFileName, {257}); }
 
-void TCustomFtpCli::RmdAsync() {
-    stepKind_ = fsRmd;
-    SendCommand(ftpRqRmd, "RMD " + HostFileName, nullptr, {250, 257});
-}
+void TCustomFtpCli::RmdAsync() { Step(fsRmd, ftpRqRmd, "RMD " + HostFileName, {250, 257}); }
 
-void TCustomFtpCli::DeleAsync() {
-    stepKind_ = fsDele;
-    SendCommand(ftpRqDele, "DELE " + HostFileName, nullptr, {250, 257});
-}
+void TCustomFtpCli::DeleAsync() { Step(fsDele, ftpRqDele, "DELE " + HostFileName, {250, 257}); }
 
-void TCustomFtpCli::RnfrAsync() {
-    stepKind_ = fsRnfr;
-    SendCommand(ftpRqRnfr, "RNFR " + HostFileName, nullptr, {350});
-}
+void TCustomFtpCli::RnfrAsync() { Step(fsRnfr, ftpRqRnfr, "RNFR " + HostFileName, {350}); }
 
-void TCustomFtpCli::RntoAsync() {
-    stepKind_ = fsRnto;
-    SendCommand(ftpRqRnto, "RNTO " + LocalFileName, nullptr, {250, 257});
-}
+void TCustomFtpCli::RntoAsync() { Step(fsRnto, ftpRqRnto, "RNTO " + LocalFileName, {250, 257}); }
 
-void TCustomFtpCli::QuoteAsync() {
-    stepKind_ = fsQuote;
-    SendCommand(ftpRqQuote, LocalFileName, nullptr, {});
-}
+void TCustomFtpCli::QuoteAsync() { Step(fsQuote, ftpRqQuote, LocalFileName, {}); }
 
 void TCustomFtpCli::QuitAsync() {
     stepKind_ = fsQuit;

@@ -180,6 +180,8 @@ protected:
     void RunFunctionSet(TFtpRequest RqType, uint32_t Set);
     void SendCommand(TFtpRequest RqType, const std::string& Line, Handler AfterReply,
                      std::initializer_list<int32_t> Codes);
+    // A one-command step: StepKind, then the command with its accepted codes.
+    void Step(TFtpStep Kind, TFtpRequest RqType, const std::string& Line, std::initializer_list<int32_t> Codes);
     int32_t StepError() const { return stepError_; }
     // Counts requests that have ended: a wait can tell its request ended even
     // when a close has already moved the state on from ftpStReady.

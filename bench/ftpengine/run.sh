@@ -39,24 +39,27 @@ check() {  # file
 
 mibs() { awk -v b="$1" 'BEGIN { printf "%.1f", b / 1048576 }'; }
 
+# One row: our program and curl move the same file the same way.
+row() {  # label, file ours wrote, file curl wrote, curl's speed variable, curl arguments...
+  local label=$1 oursfile=$2 curlfile=$3 var=$4 ours events speed curl_mibs
+  shift 4
+  read -r ours _ _ events < <(wine "$bench" 127.0.0.1 "$port" anonymous guest "${ourargs[@]}" </dev/null)
+  check "$oursfile"
+  speed=$(curl -s "${curlmode[@]}" -w "%{$var}" "$@")
+  check "$curlfile"
+  curl_mibs=$(mibs "$speed")
+  printf "%-22s %10s %10s %8s  (%s)\n" "$label" "$ours" "$curl_mibs" \
+    "$(awk -v a="$ours" -v b="$curl_mibs" 'BEGIN { printf "%.2f", a / b }')" "$events"
+}
+
 printf "%-22s %10s %10s %8s  %s\n" "transfer ($mib MiB)" "ours MiB/s" "curl MiB/s" "ratio" "(our progress events)"
 for mode in pasv port; do
   if [ $mode = pasv ]; then curlmode=(--disable-epsv); else curlmode=(-P 127.0.0.1 --disable-eprt); fi
-
-  read -r ours _ _ events < <(wine "$bench" 127.0.0.1 "$port" anonymous guest get $mode src.bin "Z:$work/ours.bin" </dev/null)
-  check "$work/ours.bin"
-  speed=$(curl -s "${curlmode[@]}" -o "$work/curl.bin" -w '%{speed_download}' "ftp://127.0.0.1:$port/src.bin")
-  check "$work/curl.bin"
-  curl_mibs=$(mibs "$speed")
-  printf "%-22s %10s %10s %8s  (%s)\n" "download $mode" "$ours" "$curl_mibs" \
-    "$(awk -v a="$ours" -v b="$curl_mibs" 'BEGIN { printf "%.2f", a / b }')" "$events"
-
-  read -r ours _ _ events < <(wine "$bench" 127.0.0.1 "$port" anonymous guest put $mode up_ours.bin "Z:$work/up.bin" </dev/null)
-  check "$srv/up_ours.bin"
-  speed=$(curl -s "${curlmode[@]}" -T "$work/up.bin" -w '%{speed_upload}' "ftp://127.0.0.1:$port/up_curl.bin")
-  check "$srv/up_curl.bin"
-  curl_mibs=$(mibs "$speed")
-  printf "%-22s %10s %10s %8s  (%s)\n" "upload $mode" "$ours" "$curl_mibs" \
-    "$(awk -v a="$ours" -v b="$curl_mibs" 'BEGIN { printf "%.2f", a / b }')" "$events"
+  ourargs=(get $mode src.bin "Z:$work/ours.bin")
+  row "download $mode" "$work/ours.bin" "$work/curl.bin" speed_download \
+    -o "$work/curl.bin" "ftp://127.0.0.1:$port/src.bin"
+  ourargs=(put $mode up_ours.bin "Z:$work/up.bin")
+  row "upload $mode" "$srv/up_ours.bin" "$srv/up_curl.bin" speed_upload \
+    -T "$work/up.bin" "ftp://127.0.0.1:$port/up_curl.bin"
 done
 rm -f "$srv/src.bin"
