@@ -779,3 +779,41 @@ TEST(FtpScripted, FailedLookupReturnsFalseWithAMessage) {
     EXPECT_NE(c.ErrorMessage, "");
     EXPECT_EQ(c.State(), ftpStReady);
 }
+
+// The time-out counts silence, not the whole call: progress keeps a slow
+// transfer alive, and 0 waits as long as it takes.
+TEST(FtpScripted, TimeoutCountsSilenceOnly) {
+    const std::string payload = qftest::PatternBytes(30000, 4);
+    ScriptedFtpServer srv([&](FtpScript& s) {
+        Greet(s);
+        s.DataSetup();
+        s.Expect("RETR slow", "150 Opening");
+        s.DataReady();
+        for (size_t off = 0; off < payload.size(); off += 1000) {
+            s.DataSend(payload.substr(off, 1000));
+            s.Pause(80);
+        }
+        s.CloseData();
+        s.Reply("226 done");
+        s.Expect("PWD", "");
+        s.Pause(1300);
+        s.Reply("257 \"/late\"");
+    });
+    qftest::TempDir dir;
+    TFtpClient c;
+    Prepare(c, srv, 1);
+    c.Passive = true;
+    ASSERT_TRUE(c.Connect());
+    c.HostFileName = "slow";
+    c.LocalFileName = dir.File("slow.bin");
+    DWORD t0 = GetTickCount();
+    EXPECT_TRUE(c.Get()) << c.ErrorMessage;
+    EXPECT_GT(GetTickCount() - t0, 2000u);
+    EXPECT_EQ(qftest::ReadFileBytes(c.LocalFileName), payload);
+    c.Timeout = 0;
+    EXPECT_TRUE(c.Pwd()) << c.ErrorMessage;
+    EXPECT_EQ(c.DirResult, "/late");
+    c.Abort();
+    EXPECT_TRUE(srv.WaitDone());
+    EXPECT_EQ(srv.ErrorText(), "");
+}
