@@ -167,13 +167,13 @@ TEST(FtpDataAddress, PortCommand) {
     EXPECT_EQ(FormatPortCommand(a), "PORT 127,0,0,1,200,34");
 }
 
-TEST(DisplayLines, CutsAtRunsOfLineEnds) {
+TEST(FtpDisplayLines, CutsAtRunsOfLineEnds) {
     std::string s = "a\r\nbb\n\n\rccc";
     EXPECT_EQ(CutDisplayLines(s.data(), s.size()), (std::vector<std::string>{"a", "bb", "ccc"}));
     EXPECT_TRUE(CutDisplayLines("\r\n", 2).empty());
 }
 
-TEST(Ticks, DeadlinesSurviveTheWrapOfTheCounter) {
+TEST(FtpTicks, DeadlinesSurviveTheWrapOfTheCounter) {
     EXPECT_FALSE(TickReached(1000, 2000));
     EXPECT_TRUE(TickReached(2000, 2000));
     EXPECT_TRUE(TickReached(2001, 2000));
