@@ -41,18 +41,19 @@ mibs() { awk -v b="$1" 'BEGIN { printf "%.1f", b / 1048576 }'; }
 
 # One row: our program and curl move the same file the same way.
 row() {  # label, file ours wrote, file curl wrote, curl's speed variable, curl arguments...
-  local label=$1 oursfile=$2 curlfile=$3 var=$4 ours events speed curl_mibs
+  local label=$1 oursfile=$2 curlfile=$3 var=$4 ours events msgs speed curl_mibs
   shift 4
-  read -r ours _ _ events < <(wine "$bench" 127.0.0.1 "$port" anonymous guest "${ourargs[@]}" </dev/null)
+  read -r ours _ _ events msgs < <(wine "$bench" 127.0.0.1 "$port" anonymous guest "${ourargs[@]}" </dev/null)
   check "$oursfile"
   speed=$(curl -s "${curlmode[@]}" -w "%{$var}" "$@")
   check "$curlfile"
   curl_mibs=$(mibs "$speed")
-  printf "%-22s %10s %10s %8s  (%s)\n" "$label" "$ours" "$curl_mibs" \
-    "$(awk -v a="$ours" -v b="$curl_mibs" 'BEGIN { printf "%.2f", a / b }')" "$events"
+  printf "%-16s %10s %10s %7s %9s %9s\n" "$label" "$ours" "$curl_mibs" \
+    "$(awk -v a="$ours" -v b="$curl_mibs" 'BEGIN { printf "%.2f", a / b }')" "$events" "$msgs"
 }
 
-printf "%-22s %10s %10s %8s  %s\n" "transfer ($mib MiB)" "ours MiB/s" "curl MiB/s" "ratio" "(our progress events)"
+echo "$mib MiB over loopback with vsftpd; blocks of 2048 bytes received, 1514 sent"
+printf "%-16s %10s %10s %7s %9s %9s\n" "transfer" "ours MiB/s" "curl MiB/s" "ratio" "progress" "messages"
 for mode in pasv port; do
   if [ $mode = pasv ]; then curlmode=(--disable-epsv); else curlmode=(-P 127.0.0.1 --disable-eprt); fi
   ourargs=(get $mode src.bin "Z:$work/ours.bin")
