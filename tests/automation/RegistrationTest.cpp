@@ -3,30 +3,12 @@
 
 #include "ComModule.h"
 #include "ComTest.h"
+#include "KeyReader.h"
 #include "ObjectMap.h"
 #include "Registration.h"
 #include "TestObject.h"
 
 namespace {
-// The default value (or the named value) of a key, or "<none>" when absent.
-std::string Read(const std::string& key, const char* value = nullptr) {
-    char buf[1024];
-    HKEY h;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return "<none>";
-    DWORD type = 0, len = sizeof buf;
-    LONG rc = RegQueryValueExA(h, value, nullptr, &type, reinterpret_cast<BYTE*>(buf), &len);
-    RegCloseKey(h);
-    if (rc != ERROR_SUCCESS) return "<none>";
-    return std::string(buf, len && buf[len - 1] == '\0' ? len - 1 : len);
-}
-
-bool KeyExists(const std::string& key) {
-    HKEY h;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
-    RegCloseKey(h);
-    return true;
-}
-
 GUID NewGuid() {
     GUID g;
     EXPECT_EQ(S_OK, CoCreateGuid(&g));
@@ -56,24 +38,24 @@ TEST_F(Registration, LocalServerClassWithAppIdWrittenAndRemoved) {
     ASSERT_EQ(S_OK, RegisterAppId(appid, "QfRegTest", exe));
     ASSERT_EQ(S_OK, RegisterComClass(r, "C:\\Program Files\\Qf\\server.exe"));
 
-    EXPECT_EQ("QfRegTest", Read("AppID\\" + a));
-    EXPECT_EQ(a, Read("AppID\\" + exe, "AppID"));
-    EXPECT_EQ("Server Class", Read(prog + ".1"));
-    EXPECT_EQ(c, Read(prog + ".1\\CLSID"));
+    EXPECT_EQ("QfRegTest", ReadKey("AppID\\" + a));
+    EXPECT_EQ(a, ReadKey("AppID\\" + exe, "AppID"));
+    EXPECT_EQ("Server Class", ReadKey(prog + ".1"));
+    EXPECT_EQ(c, ReadKey(prog + ".1\\CLSID"));
     EXPECT_FALSE(KeyExists(prog + ".1\\CurVer"));
-    EXPECT_EQ("Server Class", Read(prog));
-    EXPECT_EQ(c, Read(prog + "\\CLSID"));
-    EXPECT_EQ(prog + ".1", Read(prog + "\\CurVer"));
+    EXPECT_EQ("Server Class", ReadKey(prog));
+    EXPECT_EQ(c, ReadKey(prog + "\\CLSID"));
+    EXPECT_EQ(prog + ".1", ReadKey(prog + "\\CurVer"));
     const std::string k = "CLSID\\" + c;
-    EXPECT_EQ("Server Class", Read(k));
-    EXPECT_EQ(prog + ".1", Read(k + "\\ProgID"));
-    EXPECT_EQ(prog, Read(k + "\\VersionIndependentProgID"));
+    EXPECT_EQ("Server Class", ReadKey(k));
+    EXPECT_EQ(prog + ".1", ReadKey(k + "\\ProgID"));
+    EXPECT_EQ(prog, ReadKey(k + "\\VersionIndependentProgID"));
     EXPECT_TRUE(KeyExists(k + "\\Programmable"));
-    EXPECT_EQ("\"C:\\Program Files\\Qf\\server.exe\"", Read(k + "\\LocalServer32"));  // blanks: quoted
+    EXPECT_EQ("\"C:\\Program Files\\Qf\\server.exe\"", ReadKey(k + "\\LocalServer32"));  // blanks: quoted
     EXPECT_FALSE(KeyExists(k + "\\InprocServer32"));
-    EXPECT_EQ(GuidToString(libid), Read(k + "\\TypeLib"));
-    EXPECT_EQ(a, Read(k, "AppID"));
-    EXPECT_EQ("<none>", Read(k + "\\InprocServer32", "ThreadingModel"));
+    EXPECT_EQ(GuidToString(libid), ReadKey(k + "\\TypeLib"));
+    EXPECT_EQ(a, ReadKey(k, "AppID"));
+    EXPECT_EQ(kNoValue, ReadKey(k + "\\InprocServer32", "ThreadingModel"));
 
     CLSID found;
     std::wstring wprog(prog.begin(), prog.end());
@@ -106,9 +88,9 @@ TEST_F(Registration, RegisteringAgainReplacesTheClassKeyWhole) {
     RegCloseKey(h);
     ASSERT_EQ(S_OK, RegisterComClass(r, "C:\\b.dll"));
     EXPECT_FALSE(KeyExists(k + "\\Stale"));
-    EXPECT_EQ("C:\\b.dll", Read(k + "\\InprocServer32"));
+    EXPECT_EQ("C:\\b.dll", ReadKey(k + "\\InprocServer32"));
     EXPECT_FALSE(KeyExists(k + "\\TypeLib"));
-    EXPECT_EQ("<none>", Read(k, "AppID"));
+    EXPECT_EQ(kNoValue, ReadKey(k, "AppID"));
     EXPECT_EQ(S_OK, UnregisterComClass(r));
     EXPECT_FALSE(KeyExists(k));
 }
@@ -120,11 +102,11 @@ TEST_F(Registration, ObjectMapRegistersClassesAndTheTypeLibrary) {
     const std::string k = "CLSID\\" + GuidToString(CLSID_TestObject);
     const std::string lib = "TypeLib\\" + GuidToString(LIBID_QfAutoTestLib) + "\\1.0";
     ASSERT_EQ(S_OK, map.RegisterServer());
-    EXPECT_EQ(ComModule.FileName(), Read(k + "\\InprocServer32"));
-    EXPECT_EQ(GuidToString(LIBID_QfAutoTestLib), Read(k + "\\TypeLib"));
-    EXPECT_EQ("QfAutoTest.TestObject.1", Read("QfAutoTest.TestObject\\CurVer"));
-    EXPECT_EQ("QfAutoTest 1.0 Type Library", Read(lib));
-    EXPECT_EQ(ComModule.FileName(), Read(lib + "\\0\\win32"));
+    EXPECT_EQ(ComModule.FileName(), ReadKey(k + "\\InprocServer32"));
+    EXPECT_EQ(GuidToString(LIBID_QfAutoTestLib), ReadKey(k + "\\TypeLib"));
+    EXPECT_EQ("QfAutoTest.TestObject.1", ReadKey("QfAutoTest.TestObject\\CurVer"));
+    EXPECT_EQ("QfAutoTest 1.0 Type Library", ReadKey(lib));
+    EXPECT_EQ(ComModule.FileName(), ReadKey(lib + "\\0\\win32"));
     EXPECT_TRUE(KeyExists("Interface\\" + GuidToString(IID_ITestObject)));
 
     // The registered library is found by its LIBID.
