@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "OleSysError.h"
+
 
 TComModule ComModule;
 
@@ -44,6 +46,10 @@ HRESULT TComModule::GetTypeLib(ITypeLib** lib) {
     if (!lib) return E_POINTER;
     *lib = nullptr;
     TCsLock hold(cs_);
+    return ComGuard([&] { return LoadTypeLibLocked(lib); });
+}
+
+HRESULT TComModule::LoadTypeLibLocked(ITypeLib** lib) {
     if (!typeLib_) {
         std::wstring path = FileNameW();
         HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &typeLib_);
@@ -73,6 +79,10 @@ HRESULT TComModule::GetTypeInfo(REFIID iid, ITypeInfo** dispatch, ITypeInfo** in
     if (dispatch) *dispatch = nullptr;
     if (invoke) *invoke = nullptr;
     TCsLock hold(cs_);
+    return ComGuard([&] { return TypeInfoLocked(iid, dispatch, invoke); });
+}
+
+HRESULT TComModule::TypeInfoLocked(REFIID iid, ITypeInfo** dispatch, ITypeInfo** invoke) {
     auto it = infos_.find(iid);
     if (it == infos_.end()) {
         ITypeLib* lib = nullptr;
@@ -98,7 +108,13 @@ HRESULT TComModule::GetTypeInfo(REFIID iid, ITypeInfo** dispatch, ITypeInfo** in
                 inv = vt;
             }
         }
-        it = infos_.emplace(iid, Infos{disp, inv}).first;
+        try {
+            it = infos_.emplace(iid, Infos{disp, inv}).first;
+        } catch (...) {
+            disp->Release();
+            inv->Release();
+            throw;
+        }
     }
     if (dispatch) {
         *dispatch = it->second.dispatch;

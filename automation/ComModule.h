@@ -46,6 +46,9 @@ public:
     void Term();
 
 private:
+    HRESULT LoadTypeLibLocked(ITypeLib** lib);
+    HRESULT TypeInfoLocked(REFIID iid, ITypeInfo** dispatch, ITypeInfo** invoke);
+
     struct Infos {
         ITypeInfo* dispatch;
         ITypeInfo* invoke;

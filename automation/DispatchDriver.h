@@ -65,8 +65,7 @@ public:
     // Creates an object by ProgID (in-process or local server) and asks for IDispatch.
     static TDispatchDriver CreateObject(const std::string& ProgID);
 
-    IDispatch* Dispatch() const { return disp_; }
-    bool Bound() const { return disp_ != nullptr; }
+    IDispatch* Dispatch() const { return disp_; }   // borrowed, e.g. to pass as an argument
     void Release();
 
     // The dispatch id of a member name; EOleSysError when unknown. Remembered.

@@ -43,8 +43,6 @@ public:
     // Releases the cached class objects.
     void Term();
 
-    const std::vector<TObjectMapEntry>& Entries() const { return entries_; }
-
 private:
     HRESULT Factory(size_t i, IClassFactory** out);
 

@@ -73,11 +73,6 @@ WideString OleVariant::AsWideString() const {
 
 std::string OleVariant::AsString() const { return AsWideString().ToAnsi(); }
 
-IDispatch* OleVariant::AsDispatch() const {
-    if (Type() == VT_DISPATCH) return V_DISPATCH(&v_);
-    return nullptr;
-}
-
 VARIANT* OleVariant::Receive() {
     VariantClear(&v_);
     return &v_;

@@ -35,7 +35,6 @@ public:
     long AsLong() const;
     WideString AsWideString() const;          // a null string stays null
     std::string AsString() const;             // ANSI code page
-    IDispatch* AsDispatch() const;            // borrowed; null unless VT_DISPATCH
 
     const VARIANT& Value() const { return v_; }
     // Clears the value and gives the slot to a callee that fills it.

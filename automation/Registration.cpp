@@ -28,25 +28,7 @@ HRESULT CreateKey(const std::string& key) {
     return S_OK;
 }
 
-HRESULT WriteProgID(const std::string& progId, const TClassRegistration& c, const std::string& clsid,
-                    const std::string& curVer) {
-    HRESULT hr = SetKeyValue(progId, nullptr, c.Description);
-    if (SUCCEEDED(hr)) hr = SetKeyValue(progId + "\\CLSID", nullptr, clsid);
-    if (SUCCEEDED(hr) && !curVer.empty()) hr = SetKeyValue(progId + "\\CurVer", nullptr, curVer);
-    return hr;
-}
-}  // namespace
-
-std::string TClassRegistration::VersionedProgID() const { return ProgID + "." + std::to_string(Version); }
-
-std::string GuidToString(const GUID& g) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2],
-                  g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
-    return buf;
-}
-
+// Deletes a key with all its subkeys. S_OK also when it does not exist.
 HRESULT DeleteRegistryTree(HKEY Root, const std::string& SubKey) {
     if (SubKey.empty()) return E_INVALIDARG;  // never the root itself
     HKEY h;
@@ -67,6 +49,25 @@ HRESULT DeleteRegistryTree(HKEY Root, const std::string& SubKey) {
     RegCloseKey(h);
     rc = RegDeleteKeyA(Root, SubKey.c_str());
     return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(rc);
+}
+
+HRESULT WriteProgID(const std::string& progId, const TClassRegistration& c, const std::string& clsid,
+                    const std::string& curVer) {
+    HRESULT hr = SetKeyValue(progId, nullptr, c.Description);
+    if (SUCCEEDED(hr)) hr = SetKeyValue(progId + "\\CLSID", nullptr, clsid);
+    if (SUCCEEDED(hr) && !curVer.empty()) hr = SetKeyValue(progId + "\\CurVer", nullptr, curVer);
+    return hr;
+}
+}  // namespace
+
+std::string TClassRegistration::VersionedProgID() const { return ProgID + "." + std::to_string(Version); }
+
+std::string GuidToString(const GUID& g) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2],
+                  g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+    return buf;
 }
 
 HRESULT RegisterComClass(const TClassRegistration& c, const std::string& ModulePath) {

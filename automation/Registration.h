@@ -35,6 +35,3 @@ HRESULT UnregisterAppId(const GUID& AppId, const std::string& ExeName);
 // The type library embedded in the module (else beside it as .tlb).
 HRESULT RegisterModuleTypeLib();
 HRESULT UnregisterModuleTypeLib();
-
-// Deletes a key with all its subkeys. S_OK also when it does not exist.
-HRESULT DeleteRegistryTree(HKEY Root, const std::string& SubKey);

@@ -19,7 +19,11 @@ TObjectMap& LibraryModule() {
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         DisableThreadLibraryCalls(instance);
-        LibraryModule();  // the map exists before the first export runs
+        try {
+            LibraryModule();  // the map exists before the first export runs
+        } catch (...) {
+            return FALSE;
+        }
     } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
         // Unloaded by FreeLibrary (not process exit): let go of what we cached.
         LibraryModule().Term();

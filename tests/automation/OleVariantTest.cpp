@@ -64,7 +64,7 @@ TEST_F(OleVariantCom, DispatchValuesHoldAReference) {
     {
         OleVariant v(static_cast<IDispatch*>(obj));
         EXPECT_EQ(VT_DISPATCH, v.Type());
-        EXPECT_EQ(static_cast<IDispatch*>(obj), v.AsDispatch());
+        EXPECT_EQ(static_cast<IDispatch*>(obj), V_DISPATCH(&v.Value()));
         OleVariant copy = v;
         EXPECT_EQ(4u, obj->AddRef());  // ours, v's, copy's, and this one
         obj->Release();
