@@ -7,7 +7,6 @@
 DispArg Out(long& target) { return DispArg(DispArg::OutLong, &target); }
 DispArg Out(WideString& target) { return DispArg(DispArg::OutWide, &target); }
 DispArg Out(std::string& target) { return DispArg(DispArg::OutAnsi, &target); }
-DispArg Out(OleVariant& target) { return DispArg(DispArg::OutVariant, &target); }
 
 TDispatchDriver::TDispatchDriver(IDispatch* d) : disp_(d) {
     if (disp_) disp_->AddRef();
@@ -68,12 +67,10 @@ HRESULT TDispatchDriver::Invoke(DISPID Id, WORD Flags, const DispArg* Args, size
     std::vector<VARIANTARG> argv(Count);
     std::vector<LONG> longs(Count, 0);
     std::vector<BSTR> bstrs(Count, nullptr);
-    std::vector<VARIANT> variants(Count);
     for (size_t i = 0; i < Count; ++i) {
         const DispArg& a = Args[i];
         VARIANTARG& v = argv[Count - 1 - i];
         VariantInit(&v);
-        VariantInit(&variants[i]);
         switch (a.ArgKind()) {
         case DispArg::In:
             v = a.InValue().Value();  // shallow: the argument keeps ownership
@@ -87,10 +84,6 @@ HRESULT TDispatchDriver::Invoke(DISPID Id, WORD Flags, const DispArg* Args, size
         case DispArg::OutAnsi:
             V_VT(&v) = VT_BSTR | VT_BYREF;
             V_BSTRREF(&v) = &bstrs[i];
-            break;
-        case DispArg::OutVariant:
-            V_VT(&v) = VT_VARIANT | VT_BYREF;
-            V_VARIANTREF(&v) = &variants[i];
             break;
         }
     }
@@ -139,12 +132,6 @@ HRESULT TDispatchDriver::Invoke(DISPID Id, WORD Flags, const DispArg* Args, size
         case DispArg::OutAnsi: {
             WideString s = WideString::Attach(bstrs[i]);
             if (SUCCEEDED(hr)) *static_cast<std::string*>(a.target_) = s.ToAnsi();
-            break;
-        }
-        case DispArg::OutVariant: {
-            OleVariant v(variants[i]);
-            VariantClear(&variants[i]);
-            if (SUCCEEDED(hr)) *static_cast<OleVariant*>(a.target_) = std::move(v);
             break;
         }
         }

@@ -29,7 +29,7 @@ public:
     template <class T, class = std::enable_if_t<!std::is_same<std::decay_t<T>, DispArg>::value>>
     DispArg(T&& v) : value_(std::forward<T>(v)) {}   // by value, as an OleVariant
 
-    enum Kind { In, OutLong, OutWide, OutAnsi, OutVariant };
+    enum Kind { In, OutLong, OutWide, OutAnsi };
     Kind ArgKind() const { return kind_; }
     const OleVariant& InValue() const { return value_; }
 
@@ -37,7 +37,6 @@ private:
     friend DispArg Out(long& target);
     friend DispArg Out(WideString& target);
     friend DispArg Out(std::string& target);
-    friend DispArg Out(OleVariant& target);
     DispArg(Kind k, void* target) : kind_(k), target_(target) {}
     friend class TDispatchDriver;
 
@@ -50,7 +49,6 @@ private:
 DispArg Out(long& target);          // VT_I4 | VT_BYREF
 DispArg Out(WideString& target);    // VT_BSTR | VT_BYREF, a null string stays null
 DispArg Out(std::string& target);   // VT_BSTR | VT_BYREF, converted to ANSI
-DispArg Out(OleVariant& target);    // VT_VARIANT | VT_BYREF
 
 class TDispatchDriver {
 public:

@@ -12,6 +12,27 @@ std::u16string Units(BSTR s) {
     const wchar_t* p = s ? s : L"";
     return std::u16string(reinterpret_cast<const char16_t*>(p), SysStringLen(s));
 }
+
+// Members whose outcome is Result 1 (done) or 0 (refused or failed).
+template <class F>
+HRESULT Outcome(long* Result, F done) {
+    if (!Result) return E_POINTER;
+    return ComGuard([&] {
+        *Result = done() ? 1 : 0;
+        return S_OK;
+    });
+}
+
+// Members that return a string, or a null string when there is nothing.
+template <class F>
+HRESULT Text(BSTR* Result, F make) {
+    if (!Result) return E_POINTER;
+    *Result = nullptr;
+    return ComGuard([&] {
+        *Result = make();
+        return S_OK;
+    });
+}
 }  // namespace
 
 KesFile::~KesFile() { EndSearch(); }
@@ -22,53 +43,32 @@ void KesFile::EndSearch() {
 }
 
 STDMETHODIMP KesFile::Open(BSTR FileName, long Flags, long* Result) {
-    if (!Result) return E_POINTER;
-    return ComGuard([&] {
-        *Result = file_.Open(Ansi(FileName), Flags) ? 1 : 0;
-        return S_OK;
-    });
+    return Outcome(Result, [&] { return file_.Open(Ansi(FileName), Flags); });
 }
 
 STDMETHODIMP KesFile::Close() {
-    return ComGuard([&] {
-        file_.Close();
-        return S_OK;
-    });
+    file_.Close();
+    return S_OK;
 }
 
 STDMETHODIMP KesFile::WriteString(BSTR String, long* Result) {
-    if (!Result) return E_POINTER;
-    return ComGuard([&] {
-        *Result = file_.WriteText(Ansi(String)) ? 1 : 0;
-        return S_OK;
-    });
+    return Outcome(Result, [&] { return file_.WriteText(Ansi(String)); });
 }
 
 STDMETHODIMP KesFile::ReadString(BSTR* String) {
-    if (!String) return E_POINTER;
-    *String = nullptr;
-    return ComGuard([&] {
+    return Text(String, [&] {
         std::string line;
         file_.ReadLine(line);  // at the end: an empty string
-        *String = AnsiBstr(line);
-        return S_OK;
+        return AnsiBstr(line);
     });
 }
 
 STDMETHODIMP KesFile::PutBR(long* Result) {
-    if (!Result) return E_POINTER;
-    return ComGuard([&] {
-        *Result = file_.PutLineFeed() ? 1 : 0;
-        return S_OK;
-    });
+    return Outcome(Result, [&] { return file_.PutLineFeed(); });
 }
 
 STDMETHODIMP KesFile::CheckExists(BSTR FileName, long* Result) {
-    if (!Result) return E_POINTER;
-    return ComGuard([&] {
-        *Result = CrtFile::CanOpenForReading(Ansi(FileName)) ? 1 : 0;
-        return S_OK;
-    });
+    return Outcome(Result, [&] { return CrtFile::CanOpenForReading(Ansi(FileName)); });
 }
 
 STDMETHODIMP KesFile::get_Position(long* pVal) {
@@ -83,41 +83,30 @@ STDMETHODIMP KesFile::put_Position(long newVal) {
 }
 
 STDMETHODIMP KesFile::FindFirst(BSTR Path, BSTR* Result) {
-    if (!Result) return E_POINTER;
-    *Result = nullptr;
-    return ComGuard([&] {
+    return Text(Result, [&]() -> BSTR {
         EndSearch();
         search_ = FindFirstFileA(Ansi(Path).c_str(), &found_);
-        if (search_ != INVALID_HANDLE_VALUE) *Result = AnsiBstr(found_.cFileName);
-        return S_OK;
+        return search_ != INVALID_HANDLE_VALUE ? AnsiBstr(found_.cFileName) : nullptr;
     });
 }
 
 STDMETHODIMP KesFile::FindNext(BSTR* Result) {
-    if (!Result) return E_POINTER;
-    *Result = nullptr;
-    return ComGuard([&] {
-        if (search_ == INVALID_HANDLE_VALUE) return S_OK;
-        if (FindNextFileA(search_, &found_)) *Result = AnsiBstr(found_.cFileName);
-        else EndSearch();  // the search is over: let its handle go now
-        return S_OK;
+    return Text(Result, [&]() -> BSTR {
+        if (search_ == INVALID_HANDLE_VALUE) return nullptr;
+        if (FindNextFileA(search_, &found_)) return AnsiBstr(found_.cFileName);
+        EndSearch();  // the search is over: let its handle go now
+        return nullptr;
     });
 }
 
 STDMETHODIMP KesFile::PutString(BSTR String, long* Result) {
-    if (!Result) return E_POINTER;
-    return ComGuard([&] {
-        *Result = file_.PutString(Units(String)) ? 1 : 0;
-        return S_OK;
-    });
+    return Outcome(Result, [&] { return file_.PutString(Units(String)); });
 }
 
 STDMETHODIMP KesFile::GetString(BSTR* Result) {
-    if (!Result) return E_POINTER;
-    *Result = nullptr;
-    return ComGuard([&] {
+    return Text(Result, [&]() -> BSTR {
         std::u16string s;
-        if (file_.GetString(s)) *Result = WideString(reinterpret_cast<const wchar_t*>(s.data()), s.size()).Detach();
-        return S_OK;
+        if (!file_.GetString(s)) return nullptr;
+        return WideString(reinterpret_cast<const wchar_t*>(s.data()), s.size()).Detach();
     });
 }

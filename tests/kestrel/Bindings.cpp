@@ -15,62 +15,46 @@ Itf* Create(const CLSID& clsid, const IID& iid) {
     return p;
 }
 
+// Calls a vtable member that hands back one [out] value, expecting S_OK.
+template <class F>
+long LongOf(F call) {
+    long r = -1;
+    EXPECT_EQ(S_OK, call(&r));
+    return r;
+}
+template <class F>
+WideString StringOf(F call) {
+    WideString s;
+    EXPECT_EQ(S_OK, call(s.Receive()));
+    return s;
+}
+
 class VtableFile : public FileApi {
 public:
     VtableFile() : f_(Create<IKesFile>(CLSID_KesFile, IID_IKesFile)) {}
     ~VtableFile() override { f_->Release(); }
     long Open(const std::string& name, long flags) override {
-        long r = -1;
-        EXPECT_EQ(S_OK, f_->Open(W(name).c_bstr(), flags, &r));
-        return r;
+        return LongOf([&](long* r) { return f_->Open(W(name).c_bstr(), flags, r); });
     }
     void Close() override { EXPECT_EQ(S_OK, f_->Close()); }
     long WriteString(const WideString& s) override {
-        long r = -1;
-        EXPECT_EQ(S_OK, f_->WriteString(s.c_bstr(), &r));
-        return r;
+        return LongOf([&](long* r) { return f_->WriteString(s.c_bstr(), r); });
     }
-    WideString ReadString() override {
-        WideString s;
-        EXPECT_EQ(S_OK, f_->ReadString(s.Receive()));
-        return s;
-    }
-    long PutBR() override {
-        long r = -1;
-        EXPECT_EQ(S_OK, f_->PutBR(&r));
-        return r;
-    }
+    WideString ReadString() override { return StringOf([&](BSTR* r) { return f_->ReadString(r); }); }
+    long PutBR() override { return LongOf([&](long* r) { return f_->PutBR(r); }); }
     long CheckExists(const std::string& name) override {
-        long r = -1;
-        EXPECT_EQ(S_OK, f_->CheckExists(W(name).c_bstr(), &r));
-        return r;
+        return LongOf([&](long* r) { return f_->CheckExists(W(name).c_bstr(), r); });
     }
-    long Position() override {
-        long r = -1;
-        EXPECT_EQ(S_OK, f_->get_Position(&r));
-        return r;
-    }
+    long Position() override { return LongOf([&](long* r) { return f_->get_Position(r); }); }
     void SetPosition(long p) override { EXPECT_EQ(S_OK, f_->put_Position(p)); }
     WideString FindFirst(const std::string& path) override {
-        WideString s;
-        EXPECT_EQ(S_OK, f_->FindFirst(W(path).c_bstr(), s.Receive()));
-        return s;
+        return StringOf([&](BSTR* r) { return f_->FindFirst(W(path).c_bstr(), r); });
     }
-    WideString FindNext() override {
-        WideString s;
-        EXPECT_EQ(S_OK, f_->FindNext(s.Receive()));
-        return s;
-    }
+    WideString FindNext() override { return StringOf([&](BSTR* r) { return f_->FindNext(r); }); }
     long PutString(const WideString& s) override {
-        long r = -1;
-        EXPECT_EQ(S_OK, f_->PutString(s.c_bstr(), &r));
-        return r;
+        return LongOf([&](long* r) { return f_->PutString(s.c_bstr(), r); });
     }
-    WideString GetString() override {
-        WideString s;
-        EXPECT_EQ(S_OK, f_->GetString(s.Receive()));
-        return s;
-    }
+    WideString GetString() override { return StringOf([&](BSTR* r) { return f_->GetString(r); }); }
     bool ShowsNull() const override { return true; }
 
 private:
@@ -111,9 +95,7 @@ public:
     VtableClipboard() : c_(Create<IKesClipboard>(CLSID_KesClipboard, IID_IKesClipboard)) {}
     ~VtableClipboard() override { c_->Release(); }
     WideString Get(const std::string& format) override {
-        WideString s;
-        EXPECT_EQ(S_OK, c_->get_Data(W(format).c_bstr(), s.Receive()));
-        return s;
+        return StringOf([&](BSTR* r) { return c_->get_Data(W(format).c_bstr(), r); });
     }
     void Put(const std::string& format, const WideString& value) override {
         EXPECT_EQ(S_OK, c_->put_Data(W(format).c_bstr(), value.c_bstr()));
