@@ -19,22 +19,22 @@ void TCustomSocksWSocket::ResetToDefaults() {
     FLeftPos = 0;
 }
 
-void TCustomSocksWSocket::SetSocksServer(const std::string& Value) {
+void TCustomSocksWSocket::SetSocksText(std::string& Field, bool& Assigned, const std::string& Value,
+                                       const char* Name) {
     if (FState != wsClosed) {
-        HandleError("Can't change socks server if not closed");
+        HandleError(std::string("Can't change socks ") + Name + " if not closed");
         return;
     }
-    FSocksServer = Trim(Value);
-    FSocksServerAssigned = !FSocksServer.empty();
+    Field = Trim(Value);
+    Assigned = !Field.empty();
+}
+
+void TCustomSocksWSocket::SetSocksServer(const std::string& Value) {
+    SetSocksText(FSocksServer, FSocksServerAssigned, Value, "server");
 }
 
 void TCustomSocksWSocket::SetSocksPort(const std::string& Value) {
-    if (FState != wsClosed) {
-        HandleError("Can't change socks port if not closed");
-        return;
-    }
-    FSocksPort = Trim(Value);
-    FSocksPortAssigned = !FSocksPort.empty();
+    SetSocksText(FSocksPort, FSocksPortAssigned, Value, "port");
 }
 
 void TCustomSocksWSocket::Listen() {

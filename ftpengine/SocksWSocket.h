@@ -61,6 +61,7 @@ protected:
 private:
     enum { socksData = 0, socksMethod = 1, socksAuth = 2, socksConnect = 3 };
 
+    void SetSocksText(std::string& Field, bool& Assigned, const std::string& Value, const char* Name);
     void SocksSend(const std::string& Request);
     void SocksDoAuthenticate();
     void SocksDoConnect();

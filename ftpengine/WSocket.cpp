@@ -56,34 +56,43 @@ uint32_t WSocketResolveHost(const std::string& InAddr) {
     return a;
 }
 
-uint16_t WSocketResolvePort(const std::string& Port, const std::string& Proto) {
-    std::string s = Trim(Port);
-    if (s.empty() || s.size() >= 32) throw ESocketException("WSocketResolvePort: Invalid Port.");
+namespace {
+// A text that starts with a digit is a number up to Max; any other is a name
+// for Lookup (which returns -1 when it does not know it).
+long NumberOrName(const std::string& Text, unsigned long Max, const char* Invalid, const char* Unknown,
+                  const std::function<long(const std::string&)>& Lookup) {
+    std::string s = Trim(Text);
+    if (s.empty() || s.size() >= 32) throw ESocketException(Invalid);
     if (s[0] >= '0' && s[0] <= '9') {
         unsigned long v = 0;
-        // A number that does not fit in 16 bits is refused rather than wrapped.
-        if (!WSocketLeadingNumber(s, 65535, v)) throw ESocketException("WSocketResolvePort: Invalid Port.");
-        return static_cast<uint16_t>(v);
+        // A number that does not fit is refused rather than wrapped.
+        if (!WSocketLeadingNumber(s, Max, v)) throw ESocketException(Invalid);
+        return static_cast<long>(v);
     }
     StartWinsock();
+    long r = Lookup(s);
+    if (r < 0) throw ESocketException(Format(Unknown, s.c_str()));
+    return r;
+}
+}  // namespace
+
+uint16_t WSocketResolvePort(const std::string& Port, const std::string& Proto) {
     std::string p = Trim(Proto);
-    servent* se = getservbyname(s.c_str(), p.empty() ? nullptr : p.c_str());
-    if (!se) throw ESocketException(Format("WSocketResolvePort: Cannot convert port '%s'", s.c_str()));
-    return ntohs(static_cast<u_short>(se->s_port));
+    return static_cast<uint16_t>(NumberOrName(Port, 65535, "WSocketResolvePort: Invalid Port.",
+                                              "WSocketResolvePort: Cannot convert port '%s'",
+                                              [&](const std::string& Name) -> long {
+                                                  servent* se = getservbyname(Name.c_str(), p.empty() ? nullptr : p.c_str());
+                                                  return se ? ntohs(static_cast<u_short>(se->s_port)) : -1;
+                                              }));
 }
 
 int WSocketResolveProto(const std::string& Proto) {
-    std::string s = Trim(Proto);
-    if (s.empty() || s.size() >= 32) throw ESocketException("WSocketResolveProto: Invalid Protocol.");
-    if (s[0] >= '0' && s[0] <= '9') {
-        unsigned long v = 0;
-        if (!WSocketLeadingNumber(s, 255, v)) throw ESocketException("WSocketResolveProto: Invalid Protocol.");
-        return static_cast<int>(v);
-    }
-    StartWinsock();
-    protoent* pe = getprotobyname(s.c_str());
-    if (!pe) throw ESocketException(Format("WSocketResolveProto: Cannot convert protocol '%s'", s.c_str()));
-    return pe->p_proto;
+    return static_cast<int>(NumberOrName(Proto, 255, "WSocketResolveProto: Invalid Protocol.",
+                                         "WSocketResolveProto: Cannot convert protocol '%s'",
+                                         [](const std::string& Name) -> long {
+                                             protoent* pe = getprotobyname(Name.c_str());
+                                             return pe ? pe->p_proto : -1;
+                                         }));
 }
 
 bool ProcessSocketMessages() {
@@ -163,40 +172,30 @@ void TCustomWSocket::ResetToDefaults() {
 
 // ---------------------------------------------------------------- properties
 
-void TCustomWSocket::SetAddr(const std::string& Value) {
+bool TCustomWSocket::SetTextProperty(std::string& Field, bool& Assigned, bool& Resolved, const std::string& Value,
+                                     const char* Name) {
     std::string v = Trim(Value);
-    if (FAddrAssigned && v == FAddrStr) return;
+    if (Assigned && v == Field) return false;
     if (FState != wsClosed) {
-        HandleError("Cannot change Addr if not closed");
-        return;
+        HandleError(std::string("Cannot change ") + Name + " if not closed");
+        return false;
     }
-    FAddrStr = v;
-    FAddrResolved = false;
-    FAddrAssigned = !v.empty();
+    Field = v;
+    Resolved = false;
+    Assigned = !v.empty();
+    return true;
+}
+
+void TCustomWSocket::SetAddr(const std::string& Value) {
+    SetTextProperty(FAddrStr, FAddrAssigned, FAddrResolved, Value, "Addr");
 }
 
 void TCustomWSocket::SetPort(const std::string& Value) {
-    std::string v = Trim(Value);
-    if (FPortAssigned && v == FPortStr) return;
-    if (FState != wsClosed) {
-        HandleError("Cannot change Port if not closed");
-        return;
-    }
-    FPortStr = v;
-    FPortResolved = false;
-    FPortAssigned = !v.empty();
+    SetTextProperty(FPortStr, FPortAssigned, FPortResolved, Value, "Port");
 }
 
 void TCustomWSocket::SetProto(const std::string& Value) {
-    std::string v = Trim(Value);
-    if (FProtoAssigned && v == FProtoStr) return;
-    if (FState != wsClosed) {
-        HandleError("Cannot change Proto if not closed");
-        return;
-    }
-    FProtoStr = v;
-    FProtoResolved = false;
-    FProtoAssigned = !v.empty();
+    SetTextProperty(FProtoStr, FProtoAssigned, FProtoResolved, Value, "Proto");
 }
 
 void TCustomWSocket::SetSendFlags(TSocketSendFlags Value) {
@@ -431,6 +430,29 @@ bool TCustomWSocket::ApplyLinger() {
 
 void TCustomWSocket::SetLingerOption() { ApplyLinger(); }
 
+bool TCustomWSocket::ResolveAll(const char* ErrorPrefix) {
+    try {
+        if (!FProtoResolved) {
+            FProto = WSocketResolveProto(FProtoStr);
+            FType = FProto == IPPROTO_UDP ? SOCK_DGRAM : SOCK_STREAM;
+            FProtoResolved = true;
+        }
+        if (!FPortResolved) {
+            FSin.sin_port = htons(WSocketResolvePort(FPortStr, FProtoStr));
+            FPortResolved = true;
+        }
+        if (!FAddrResolved) {
+            FSin.sin_addr.s_addr = WSocketResolveHost(FAddrStr);
+            FAddrResolved = true;
+        }
+    } catch (const Exception& e) {
+        HandleError(ErrorPrefix + e.Message());
+        return false;
+    }
+    FSin.sin_family = AF_INET;
+    return true;
+}
+
 bool TCustomWSocket::BindSocket() {
     sockaddr_in local;
     std::memset(&local, 0, sizeof local);
@@ -465,25 +487,7 @@ void TCustomWSocket::Connect() {
         HandleError("Connect: No Protocol Specified");
         return;
     }
-    try {
-        if (!FProtoResolved) {
-            FProto = WSocketResolveProto(FProtoStr);
-            FType = FProto == IPPROTO_UDP ? SOCK_DGRAM : SOCK_STREAM;
-            FProtoResolved = true;
-        }
-        if (!FPortResolved) {
-            FSin.sin_port = htons(WSocketResolvePort(FPortStr, FProtoStr));
-            FPortResolved = true;
-        }
-        if (!FAddrResolved) {
-            FSin.sin_addr.s_addr = WSocketResolveHost(FAddrStr);
-            FAddrResolved = true;
-        }
-    } catch (const Exception& e) {
-        HandleError("connect: " + e.Message());
-        return;
-    }
-    FSin.sin_family = AF_INET;
+    if (!ResolveAll("connect: ")) return;
     DeleteBufferedData();
 
     FHSocket = socket(AF_INET, FType, FProto);
@@ -555,25 +559,7 @@ void TCustomWSocket::Listen() {
         SocketError("listen: address not assigned", WSAEINVAL);
         return;
     }
-    try {
-        if (!FProtoResolved) {
-            FProto = WSocketResolveProto(FProtoStr);
-            FType = FProto == IPPROTO_UDP ? SOCK_DGRAM : SOCK_STREAM;
-            FProtoResolved = true;
-        }
-        if (!FPortResolved) {
-            FSin.sin_port = htons(WSocketResolvePort(FPortStr, FProtoStr));
-            FPortResolved = true;
-        }
-        if (!FAddrResolved) {
-            FSin.sin_addr.s_addr = WSocketResolveHost(FAddrStr);
-            FAddrResolved = true;
-        }
-    } catch (const Exception& e) {
-        HandleError("listen: " + e.Message());
-        return;
-    }
-    FSin.sin_family = AF_INET;
+    if (!ResolveAll("listen: ")) return;
 
     FHSocket = socket(AF_INET, FType, FProto);
     if (FHSocket == INVALID_SOCKET) {
@@ -877,16 +863,21 @@ int TCustomWSocket::ReceiveDatagram(void* Buffer, int BufferSize, sockaddr_in& F
 
 // ---------------------------------------------------------------- name lookups
 
-void TCustomWSocket::DnsLookup(const std::string& HostName) {
-    std::string host = Trim(HostName);
-    if (host.empty()) {
+bool TCustomWSocket::BeginLookup(bool Valid) {
+    if (!Valid) {
         HandleError("DNS lookup: invalid host name.");
         TriggerDnsLookupDone(WSAEINVAL);
-        return;
+        return false;
     }
     CancelLookup();
     FDnsResult.clear();
     FDnsResultList.Clear();
+    return true;
+}
+
+void TCustomWSocket::DnsLookup(const std::string& HostName) {
+    std::string host = Trim(HostName);
+    if (!BeginLookup(!host.empty())) return;
     uint32_t a = 0;
     if (WSocketIsDottedIP(host, &a)) {
         FDnsResult = WSocketDottedText(a);
@@ -902,14 +893,7 @@ void TCustomWSocket::DnsLookup(const std::string& HostName) {
 void TCustomWSocket::AddressLookup(const std::string& HostAddr) {
     std::string addr = Trim(HostAddr);
     uint32_t a = 0;
-    if (!WSocketIsDottedIP(addr, &a)) {
-        HandleError("DNS lookup: invalid host name.");
-        TriggerDnsLookupDone(WSAEINVAL);
-        return;
-    }
-    CancelLookup();
-    FDnsResult.clear();
-    FDnsResultList.Clear();
+    if (!BeginLookup(WSocketIsDottedIP(addr, &a))) return;
     FLookupAddr = a;
     FDnsLookupHandle = WSAAsyncGetHostByAddr(Handle(), WM_SOCKET_HOST_BY_ADDR, reinterpret_cast<const char*>(&FLookupAddr),
                                              4, AF_INET, FDnsLookupBuffer, MAXGETHOSTSTRUCT);

@@ -134,6 +134,9 @@ public:
     bool AllSent() const { return FAllSent; }     // the send queue is empty
 
     // ---- operations
+    // Resolves (blocking for a name; use DnsLookup first to avoid that) and starts
+    // the connect. OnSessionConnected(Error) ends it; after an error the socket
+    // closes (OnSessionClosed follows). UDP is connected at once.
     virtual void Connect();
     // Sends what is still queued (up to FlushTimeout seconds), then closes
     // gracefully. OnSessionClosed(0) runs inside the call.
@@ -142,25 +145,35 @@ public:
     virtual void Abort();
     // Sends the whole queue, pumping messages; no time limit.
     virtual void Flush();
+    // Pumps messages until the socket is closed.
     virtual void WaitForClose();
+    // On Addr:Port (port "0": the system picks one, see LocalPortText);
+    // OnSessionAvailable tells of each incoming connection.
     virtual void Listen();
     // The accepted handle, for Dup on another socket; INVALID_SOCKET on failure.
     virtual TSocket Accept();
     virtual int Receive(void* Buffer, int BufferSize);
     virtual std::string ReceiveText();
     virtual int ReceiveDatagram(void* Buffer, int BufferSize, sockaddr_in& From);
-    // Queues the bytes; -1 when not connected. OnDataSent follows from the message loop.
+    // Queues the bytes; -1 when not connected. OnDataSent follows from the
+    // message loop once the queue is empty.
     virtual int Send(const void* Data, int Len);
     virtual int SendText(const std::string& Str);
+    // Name to DnsResult (first address) and DnsResultList (all), then
+    // OnDnsLookupDone(Error). A new lookup or CancelLookup ends a pending one
+    // with OnDnsLookupDone(10004).
     virtual void DnsLookup(const std::string& HostName);
+    // Dotted address to its host name in DnsResult.
     virtual void AddressLookup(const std::string& HostAddr);
     virtual void CancelLookup();
     virtual std::string PeerAddressText();
     virtual int PeerAddress(sockaddr_in& Address);   // 0 or SOCKET_ERROR
     virtual std::string LocalPortText();
     virtual int LocalAddress(sockaddr_in& Address);  // 0 or SOCKET_ERROR
+    // Takes over a handle (from Accept): linger applied, notifications asked, wsConnected.
     virtual void Dup(TSocket NewHSocket);
     virtual void Shutdown(int How);
+    // No notifications until Resume (what arrives meanwhile waits).
     virtual void Pause();
     virtual void Resume();
     // Applies LingerOnOff and LingerTimeout to the open handle.
@@ -172,7 +185,7 @@ public:
     TSessionClosed OnSessionClosed;
     TChangeState OnChangeState;
     TDataAvailable OnDataAvailable;
-    TDataSent OnDataSent;
+    TDataSent OnDataSent;        // also after the first write notification of a connection
     TNotifyEvent OnLineTooLong;  // raised by the line layer
     TDnsLookupDone OnDnsLookupDone;
     TNotifyEvent OnError;
@@ -239,6 +252,13 @@ private:
     bool FlushFor(DWORD Ms);
     void PurgeNotifications();
     void CloseHandleQuietly();
+    // Refuses an invalid name (error, then OnDnsLookupDone 10022) or clears the way.
+    bool BeginLookup(bool Valid);
+    // Protocol, port and address from their texts, where not done yet; a
+    // failure goes to HandleError with ErrorPrefix in front.
+    bool ResolveAll(const char* ErrorPrefix);
+    bool SetTextProperty(std::string& Field, bool& Assigned, bool& Resolved, const std::string& Value,
+                         const char* Name);
     bool ApplyLinger();
 
     uint32_t FLookupAddr = 0;

@@ -92,6 +92,14 @@ bool WaitArrived(const TCustomWSocket& Sock, int Count, unsigned Ms) {
     return true;
 }
 
+bool WaitReadable(const TCustomWSocket& Sock, unsigned Ms) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(Sock.HSocket(), &readable);
+    timeval tv = {static_cast<long>(Ms / 1000), static_cast<long>(Ms % 1000) * 1000};
+    return select(0, &readable, nullptr, nullptr, &tv) == 1;
+}
+
 bool DeliverChunk(TCustomWSocket& From, TCustomWSocket& To, const std::string& Bytes) {
     int before = WaitingAt(To);
     From.SendText(Bytes);

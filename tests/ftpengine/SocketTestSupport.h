@@ -74,6 +74,9 @@ void Target(TCustomWSocket& Sock, int Port);
 int WaitingAt(const TCustomWSocket& Sock);
 // Waits (without dispatching) until Count bytes wait at the handle.
 bool WaitArrived(const TCustomWSocket& Sock, int Count, unsigned Ms = 5000);
+// Waits (without dispatching) until the handle has something to read: data, the
+// peer's close or a reset.
+bool WaitReadable(const TCustomWSocket& Sock, unsigned Ms = 5000);
 // Sends Bytes from one socket and lets the other take them in one read.
 bool DeliverChunk(TCustomWSocket& From, TCustomWSocket& To, const std::string& Bytes);
 // A small system send buffer, so that the socket's own queue comes into play.

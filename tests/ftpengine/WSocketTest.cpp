@@ -2,6 +2,7 @@
 // queue, closing, and the faults of the receive and close paths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "Application.h"
@@ -23,6 +24,18 @@ std::string ErrorOf(const std::function<void()>& f) {
         return e.Message();
     }
     return "(no error)";
+}
+
+// Connects Sock to the server and waits until both ends stand.
+bool ConnectTo(TWSocket& Sock, TTestServer& Server) {
+    bool connected = false;
+    Sock.OnSessionConnected = [&](TObject*, uint16_t e) { connected = e == 0; };
+    size_t before = Server.Conns.size();
+    Target(Sock, Server.Port());
+    Sock.Connect();
+    bool ok = PumpUntil([&] { return connected && Server.Conns.size() > before; });
+    Sock.OnSessionConnected = nullptr;
+    return ok;
 }
 
 // A connected client and the server side of its connection.
@@ -247,6 +260,32 @@ TEST(WSocket, SessionClosedComesOnceOnEachSide) {
     EXPECT_EQ(ErrorOf([&] { p.Client.Connect(); }), "Connect: No Port Specified");
 }
 
+TEST(WSocket, CloseRacingThePeersCloseIsToldOnce) {
+    TPair p;
+    p.Peer().Sock.Close();
+    // The peer's close has reached the client; its notification waits in the queue.
+    ASSERT_TRUE(WaitReadable(p.Client));
+    p.Client.Close();
+    EXPECT_EQ(p.ClientClosed, 1);
+    qftest::PumpFor(100);
+    EXPECT_EQ(p.ClientClosed, 1);
+    EXPECT_EQ(p.Peer().ClosedCount, 1);
+}
+
+TEST(WSocket, ListenerSurvivesAConnectionGoneBeforeAccept) {
+    TTestServer server;
+    {
+        TWSocket gone;
+        Target(gone, server.Port());
+        gone.Connect();
+        gone.Abort();
+    }
+    qftest::PumpFor(50);
+    EXPECT_EQ(server.Listener.State(), wsListening);
+    TWSocket c;
+    EXPECT_TRUE(ConnectTo(c, server));
+}
+
 TEST(WSocket, CloseSendsWhatIsQueuedThenEndsGracefully) {
     const std::string data = qftest::PatternBytes(1 << 20, 7);
     TPair p([](TPair& q) { q.Server.OnAccept = [](TPeerConn& c) { c.ReadChunk = 4096; }; });
@@ -344,11 +383,7 @@ protected:
 TEST(WSocket, SendQueueAccounting) {
     TTestServer server;
     TSlowLinkSocket s;
-    bool connected = false;
-    s.OnSessionConnected = [&](TObject*, uint16_t) { connected = true; };
-    Target(s, server.Port());
-    s.Connect();
-    ASSERT_TRUE(PumpUntil([&] { return connected && server.HasConn(); }));
+    ASSERT_TRUE(ConnectTo(s, server));
     Drain();
     std::vector<int> writtenAtSent;
     s.OnDataSent = [&](TObject*, uint16_t) { writtenAtSent.push_back(s.Written); };
@@ -367,6 +402,26 @@ TEST(WSocket, SendQueueAccounting) {
     EXPECT_EQ(writtenAtSent, std::vector<int>{4000});
     EXPECT_TRUE(s.AllSent());
     EXPECT_EQ(s.Blocks(), 1);  // the last block stays for the next bytes
+    EXPECT_TRUE(server.Conn().Received == data);
+}
+
+namespace {
+// A network that takes at most 100 bytes per call.
+class TNarrowLinkSocket : public TWSocket {
+protected:
+    int RawSend(const char* Data, int Len) override { return TWSocket::RawSend(Data, std::min(Len, 100)); }
+};
+}  // namespace
+
+TEST(WSocket, PartialSendsGoOnWithoutWaiting) {
+    TTestServer server;
+    TNarrowLinkSocket s;
+    ASSERT_TRUE(ConnectTo(s, server));
+    const std::string data = qftest::PatternBytes(4000, 6);
+    s.SendText(data);
+    // No write notification follows a partial send; the rest must not wait for one.
+    EXPECT_TRUE(s.AllSent());
+    ASSERT_TRUE(PumpUntil([&] { return server.Conn().Received.size() == data.size(); }));
     EXPECT_TRUE(server.Conn().Received == data);
 }
 
@@ -391,11 +446,7 @@ TEST(WSocket, PeerResetWhileSendingReportsTheCloseOnce) {
     TPair p;
     p.Peer().Sock.Abort();
     // Wait for the reset to reach the client, without handling its notification.
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(p.Client.HSocket(), &readable);
-    timeval tv = {5, 0};
-    ASSERT_EQ(select(0, &readable, nullptr, nullptr, &tv), 1);
+    ASSERT_TRUE(WaitReadable(p.Client));
     p.Client.SendText("late bytes");
     ASSERT_TRUE(PumpUntil([&] { return p.ClientClosed > 0; }));
     PumpUntil([] { return false; }, 100);
