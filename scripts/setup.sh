@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  ca-certificates cmake make git
+  ca-certificates cmake make git netbase
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix mingw-w64-tools
   googletest libwine-dev:i386 wine wine32:i386 xvfb xauth
   python3 python3-pyftpdlib vsftpd microsocks curl wget

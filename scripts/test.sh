@@ -29,19 +29,23 @@ if [ "${QF_SKIP_HOST:-0}" != 1 ]; then
   echo "== Host tests under sanitizers"
   ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$root/build/host" -j"$jobs" --output-on-failure "$@" || status=1
 
-  echo "== Fuzz targets (${FUZZ_SECONDS:-30} s each)"
+  echo "== Fuzz targets (${FUZZ_SECONDS:-30} s each, $jobs at a time)"
   if [ -s "$root/build/host/fuzzers.txt" ]; then
-    while read -r exe corpus; do
-      work=$(mktemp -d)
-      if [ "$corpus" != "-" ] && [ -d "$corpus" ]; then cp -r "$corpus"/. "$work"/; fi
-      echo "-- $(basename "$exe")"
-      if ! "$exe" -max_total_time="${FUZZ_SECONDS:-30}" -timeout=10 -rss_limit_mb=2048 \
-           -artifact_prefix="$root/build/host/" "$work" >"$root/build/host/$(basename "$exe").log" 2>&1; then
-        tail -n 40 "$root/build/host/$(basename "$exe").log"
-        status=1
-      fi
-      rm -rf "$work"
-    done <"$root/build/host/fuzzers.txt"
+    export FUZZ_SECONDS=${FUZZ_SECONDS:-30} root
+    # Each target starts from a copy of its seeds; a crash leaves its input in build/host.
+    if ! xargs -P "$jobs" -L 1 bash -c '
+        exe=$0; corpus=$1; name=$(basename "$exe"); log="$root/build/host/$name.log"
+        work=$(mktemp -d)
+        if [ "$corpus" != "-" ] && [ -d "$corpus" ]; then cp -r "$corpus"/. "$work"/; fi
+        if "$exe" -max_total_time="$FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048 \
+             -artifact_prefix="$root/build/host/$name-" "$work" >"$log" 2>&1; then
+          echo "-- $name: $(grep -o "Done [0-9]* runs" "$log" | tail -n 1)"
+          rm -rf "$work"
+        else
+          echo "-- $name FAILED"; tail -n 40 "$log"; rm -rf "$work"; exit 1
+        fi' <"$root/build/host/fuzzers.txt"; then
+      status=1
+    fi
   fi
 fi
 

@@ -1,0 +1,964 @@
+#include "WSocket.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "Application.h"
+#include "HiddenWindow.h"
+
+namespace {
+
+// Windows Sockets is started by the first socket (or resolver) and released
+// with the last socket; the process keeps the count.
+int g_socketCount = 0;
+bool g_winsockStarted = false;
+
+void StartWinsock() {
+    if (g_winsockStarted) return;
+    WSADATA data;
+    int r = WSAStartup(MAKEWORD(1, 1), &data);
+    if (r != 0) throw ESocketException(Format("%s: WSAStartup error #%d", "wsock32.dll", r));
+    g_winsockStarted = true;
+}
+
+void StopWinsock() {
+    if (!g_winsockStarted) return;
+    WSACleanup();
+    g_winsockStarted = false;
+}
+
+struct TWinsockFinalizer {
+    ~TWinsockFinalizer() { StopWinsock(); }
+} g_winsockFinalizer;
+
+constexpr long kSocketEvents = FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE;
+
+// Errors of send that mean the connection is gone.
+bool IsConnectionLoss(int e) {
+    return e == WSAEINVAL || e == WSAENOTSOCK || e == WSAECONNRESET || e == WSAENOTCONN ||
+           e == WSAECONNABORTED || e == WSAESHUTDOWN || e == WSAENETRESET;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- resolvers
+
+uint32_t WSocketResolveHost(const std::string& InAddr) {
+    std::string s = Trim(InAddr);
+    if (s.empty() || s.size() > 256) throw ESocketException("WSocketResolveHost: Invalid Hostname.");
+    StartWinsock();
+    uint32_t a = 0;
+    if (WSocketIsDottedIP(s, &a)) return a;
+    hostent* he = gethostbyname(s.c_str());
+    if (!he || he->h_addrtype != AF_INET || he->h_length != 4 || !he->h_addr_list || !he->h_addr_list[0])
+        throw ESocketException(Format("WSocketResolveHost: Cannot convert host address '%s'", s.c_str()));
+    std::memcpy(&a, he->h_addr_list[0], 4);
+    return a;
+}
+
+namespace {
+// A text that starts with a digit is a number up to Max; any other is a name
+// for Lookup (which returns -1 when it does not know it).
+long NumberOrName(const std::string& Text, unsigned long Max, const char* Invalid, const char* Unknown,
+                  const std::function<long(const std::string&)>& Lookup) {
+    std::string s = Trim(Text);
+    if (s.empty() || s.size() >= 32) throw ESocketException(Invalid);
+    if (s[0] >= '0' && s[0] <= '9') {
+        unsigned long v = 0;
+        // A number that does not fit is refused rather than wrapped.
+        if (!WSocketLeadingNumber(s, Max, v)) throw ESocketException(Invalid);
+        return static_cast<long>(v);
+    }
+    StartWinsock();
+    long r = Lookup(s);
+    if (r < 0) throw ESocketException(Format(Unknown, s.c_str()));
+    return r;
+}
+}  // namespace
+
+uint16_t WSocketResolvePort(const std::string& Port, const std::string& Proto) {
+    std::string p = Trim(Proto);
+    return static_cast<uint16_t>(NumberOrName(Port, 65535, "WSocketResolvePort: Invalid Port.",
+                                              "WSocketResolvePort: Cannot convert port '%s'",
+                                              [&](const std::string& Name) -> long {
+                                                  servent* se = getservbyname(Name.c_str(), p.empty() ? nullptr : p.c_str());
+                                                  return se ? ntohs(static_cast<u_short>(se->s_port)) : -1;
+                                              }));
+}
+
+int WSocketResolveProto(const std::string& Proto) {
+    return static_cast<int>(NumberOrName(Proto, 255, "WSocketResolveProto: Invalid Protocol.",
+                                         "WSocketResolveProto: Cannot convert protocol '%s'",
+                                         [](const std::string& Name) -> long {
+                                             protoent* pe = getprotobyname(Name.c_str());
+                                             return pe ? pe->p_proto : -1;
+                                         }));
+}
+
+bool ProcessSocketMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Not ours to swallow: the thread's own loop must see it.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- life cycle
+
+TCustomWSocket::TCustomWSocket(TComponent* AOwner) : TComponent(AOwner) {
+    StartWinsock();
+    ++g_socketCount;
+    try {
+        FWindow = std::make_unique<THiddenWindow>(
+            "XSocketWindowClass", [this](UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) {
+                if (Destroying()) return false;
+                return WndProc(Msg, wParam, lParam, Result);
+            });
+    } catch (...) {
+        if (--g_socketCount == 0) StopWinsock();
+        throw;
+    }
+    ResetToDefaults();
+}
+
+TCustomWSocket::~TCustomWSocket() {
+    BeginDestroy();
+    try {
+        CancelLookup();
+    } catch (...) {
+    }
+    if (FHSocket != INVALID_SOCKET || FState != wsClosed) {
+        try {
+            InternalClose(true, 0);
+        } catch (...) {
+        }
+        if (FHSocket != INVALID_SOCKET) closesocket(FHSocket);
+    }
+    FBufList.clear();
+    FWindow.reset();
+    if (--g_socketCount == 0) StopWinsock();
+}
+
+HWND TCustomWSocket::Handle() const { return FWindow ? FWindow->Handle() : nullptr; }
+
+void TCustomWSocket::ResetToDefaults() {
+    std::memset(&FSin, 0, sizeof FSin);
+    FSin.sin_family = AF_INET;
+    FAddrAssigned = false;
+    FPortAssigned = false;
+    FAddrResolved = false;
+    FPortResolved = false;
+    FProtoResolved = false;
+    FProtoStr = "tcp";
+    FProtoAssigned = true;
+    FProto = IPPROTO_TCP;
+    FType = SOCK_STREAM;
+    FLingerOnOff = wsLingerOn;
+    FLingerTimeout = 0;
+    FHSocket = INVALID_SOCKET;
+    FState = wsClosed;
+    FReadCount = 0;
+    DeleteBufferedData();
+    FPaused = false;
+    FCloseReported = false;
+    FFlushTimeout = 60;
+}
+
+// ---------------------------------------------------------------- properties
+
+bool TCustomWSocket::SetTextProperty(std::string& Field, bool& Assigned, bool& Resolved, const std::string& Value,
+                                     const char* Name) {
+    std::string v = Trim(Value);
+    if (Assigned && v == Field) return false;
+    if (FState != wsClosed) {
+        HandleError(std::string("Cannot change ") + Name + " if not closed");
+        return false;
+    }
+    Field = v;
+    Resolved = false;
+    Assigned = !v.empty();
+    return true;
+}
+
+void TCustomWSocket::SetAddr(const std::string& Value) {
+    SetTextProperty(FAddrStr, FAddrAssigned, FAddrResolved, Value, "Addr");
+}
+
+void TCustomWSocket::SetPort(const std::string& Value) {
+    SetTextProperty(FPortStr, FPortAssigned, FPortResolved, Value, "Port");
+}
+
+void TCustomWSocket::SetProto(const std::string& Value) {
+    SetTextProperty(FProtoStr, FProtoAssigned, FProtoResolved, Value, "Proto");
+}
+
+void TCustomWSocket::SetSendFlags(TSocketSendFlags Value) {
+    if (Value != wsSendNormal && Value != wsSendUrgent) {
+        HandleError("Invalid SendFlags");
+        return;
+    }
+    FSendFlags = Value;
+}
+
+int TCustomWSocket::RcvdCount() {
+    if (FHSocket == INVALID_SOCKET) return 0;
+    u_long n = 0;
+    if (ioctlsocket(FHSocket, FIONREAD, &n) == SOCKET_ERROR) {
+        SocketError("ioctlSocket");
+        return -1;
+    }
+    return static_cast<int>(n);
+}
+
+// ---------------------------------------------------------------- errors and events
+
+void TCustomWSocket::HandleError(const std::string& Msg) {
+    if (OnError) {
+        TriggerError();
+        return;
+    }
+    throw ESocketException(Msg);
+}
+
+void TCustomWSocket::SocketError(const std::string& Where, int ErrCode) {
+    int n = ErrCode >= 0 ? ErrCode : WSAGetLastError();
+    std::string text = "Error " + std::to_string(n) + " in function " + Where + "\r\n" + WSocketGetErrorText(n);
+    // The connection is gone: close at once, and tell the owner once. A listening
+    // socket stays: such an error of Accept is about the incoming connection.
+    if ((n == WSAECONNRESET || n == WSAENOTCONN) && FState != wsListening)
+        InternalClose(false, static_cast<uint16_t>(n));
+    FLastError = n;
+    HandleError(text);
+}
+
+bool TCustomWSocket::TriggerDataAvailable(uint16_t Error) {
+    if (!OnDataAvailable || Destroying()) return false;
+    OnDataAvailable(this, Error);
+    return true;
+}
+
+void TCustomWSocket::TriggerSessionAvailable(uint16_t Error) {
+    if (OnSessionAvailable && !Destroying()) OnSessionAvailable(this, Error);
+}
+
+void TCustomWSocket::TriggerSessionConnected(uint16_t Error) {
+    if (OnSessionConnected && !Destroying()) OnSessionConnected(this, Error);
+}
+
+void TCustomWSocket::TriggerSessionClosed(uint16_t Error) {
+    if (OnSessionClosed && !Destroying()) OnSessionClosed(this, Error);
+}
+
+void TCustomWSocket::TriggerDataSent(uint16_t Error) {
+    if (OnDataSent && !Destroying()) OnDataSent(this, Error);
+}
+
+void TCustomWSocket::TriggerChangeState(TSocketState OldState, TSocketState NewState) {
+    if (OnChangeState && !Destroying()) OnChangeState(this, OldState, NewState);
+}
+
+void TCustomWSocket::TriggerDnsLookupDone(uint16_t Error) {
+    if (OnDnsLookupDone && !Destroying()) OnDnsLookupDone(this, Error);
+}
+
+void TCustomWSocket::TriggerError() {
+    if (OnError && !Destroying()) OnError(this);
+}
+
+void TCustomWSocket::ChangeState(TSocketState NewState) {
+    TSocketState old = FState;
+    FState = NewState;
+    TriggerChangeState(old, NewState);
+}
+
+// ---------------------------------------------------------------- messages
+
+bool TCustomWSocket::PostToSelf(UINT Msg, WPARAM wParam, LPARAM lParam) {
+    return PostMessageA(Handle(), Msg, wParam, lParam) != 0;
+}
+
+bool TCustomWSocket::PumpMessages(DWORD WaitMs) {
+    MsgWaitForMultipleObjectsEx(0, nullptr, WaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (FMultiThreaded) return ProcessSocketMessages();
+    Application->ProcessMessages();
+    return !Application->Terminated();
+}
+
+void TCustomWSocket::PurgeNotifications() {
+    // Notifications still queued name a handle that is closed now, and a new
+    // socket may get the same value.
+    MSG msg;
+    while (PeekMessageA(&msg, Handle(), WM_SOCKET_NOTIFY, WM_SOCKET_NOTIFY, PM_REMOVE)) {
+    }
+}
+
+bool TCustomWSocket::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) {
+    Result = 0;
+    switch (Msg) {
+    case WM_SOCKET_NOTIFY:
+        HandleSelect(wParam, lParam);
+        return true;
+    case WM_SOCKET_HOST_BY_NAME:
+    case WM_SOCKET_HOST_BY_ADDR:
+        HandleLookupDone(Msg, wParam, lParam);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TCustomWSocket::HandleSelect(WPARAM wParam, LPARAM lParam) {
+    TSocket h = static_cast<TSocket>(wParam);
+    if (h == INVALID_SOCKET || h != FHSocket || FPaused) return;
+    WORD events = WSAGETSELECTEVENT(lParam);
+    uint16_t error = WSAGETSELECTERROR(lParam);
+    // Handlers may close the socket (or open another); stop as soon as it is not this one.
+    auto gone = [&] { return FHSocket != h; };
+
+    if (events & FD_CONNECT) {
+        ChangeState(wsConnected);
+        TriggerSessionConnected(error);
+        if (error != 0 && !gone() && FState != wsClosed) Close();
+        if (gone()) return;
+    }
+    if (events & FD_READ) {
+        ReceiveLoop(error);
+        if (gone()) return;
+    }
+    if (events & FD_WRITE) {
+        TryToSend();
+        if (gone()) return;
+        if (FAllSent) TriggerDataSent(error);
+        if (gone()) return;
+    }
+    if (events & FD_ACCEPT) {
+        TriggerSessionAvailable(error);
+        if (gone()) return;
+    }
+    if ((events & FD_CLOSE) && FState != wsConnecting) {
+        ReceiveLoop(0);
+        if (gone()) return;
+        if (!FCloseReported) {
+            FCloseReported = true;
+            TriggerSessionClosed(error);
+        }
+        if (!gone() && FState != wsClosed) Close();
+    }
+}
+
+void TCustomWSocket::ReceiveLoop(uint16_t Error) {
+    TSocket h = FHSocket;
+    for (;;) {
+        FLastError = 0;
+        uint64_t before = FTakenBytes;
+        if (!TriggerDataAvailable(Error)) {
+            // Nobody wants the data: drop it, or the notifications never stop.
+            char junk[1024];
+            int r = RawReceive(junk, sizeof junk, 0);
+            if (r < 0) {
+                int e = WSAGetLastError();
+                if (e != WSAEWOULDBLOCK) FLastError = e;
+                break;
+            }
+            if (r == 0) break;
+        }
+        if (FHSocket != h) break;
+        if (FLastError != 0) break;
+        // A pass that took nothing would repeat for ever.
+        if (FTakenBytes == before) break;
+        if (RcvdCount() <= 0) break;
+    }
+}
+
+void TCustomWSocket::HandleLookupDone(UINT Msg, WPARAM wParam, LPARAM lParam) {
+    if (!FDnsLookupHandle || reinterpret_cast<HANDLE>(wParam) != FDnsLookupHandle) return;
+    FDnsLookupHandle = nullptr;
+    uint16_t error = WSAGETASYNCERROR(lParam);
+    FDnsResult.clear();
+    FDnsResultList.Clear();
+    if (error == 0) {
+        const hostent* he = reinterpret_cast<const hostent*>(FDnsLookupBuffer);
+        if (Msg == WM_SOCKET_HOST_BY_NAME) {
+            if (he->h_addrtype == AF_INET && he->h_length == 4 && he->h_addr_list) {
+                for (char** p = he->h_addr_list; *p; ++p) {
+                    uint32_t a;
+                    std::memcpy(&a, *p, 4);
+                    FDnsResultList.Add(WSocketDottedText(a));
+                }
+            }
+            if (FDnsResultList.Count() > 0) FDnsResult = FDnsResultList.Strings(0);
+        } else {
+            FDnsResult = he->h_name ? he->h_name : "";
+            FDnsResultList.Add(FDnsResult);
+        }
+    }
+    TriggerDnsLookupDone(error);
+}
+
+// ---------------------------------------------------------------- connect, listen, accept
+
+void TCustomWSocket::CloseHandleQuietly() {
+    if (FHSocket != INVALID_SOCKET) {
+        closesocket(FHSocket);
+        FHSocket = INVALID_SOCKET;
+        PurgeNotifications();
+    }
+    if (FState != wsClosed) ChangeState(wsClosed);
+}
+
+bool TCustomWSocket::ApplyLinger() {
+    if (FLingerOnOff == wsLingerNoSet) return true;
+    if (FHSocket == INVALID_SOCKET) {
+        HandleError("Cannot set linger option at this time");
+        return false;
+    }
+    linger l;
+    l.l_onoff = FLingerOnOff == wsLingerOn ? 1 : 0;
+    l.l_linger = static_cast<u_short>(FLingerTimeout);
+    if (setsockopt(FHSocket, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof l) != 0) {
+        SocketError("setsockopt(SO_LINGER)");
+        return false;
+    }
+    return true;
+}
+
+void TCustomWSocket::SetLingerOption() { ApplyLinger(); }
+
+bool TCustomWSocket::ResolveAll(const char* ErrorPrefix) {
+    try {
+        if (!FProtoResolved) {
+            FProto = WSocketResolveProto(FProtoStr);
+            FType = FProto == IPPROTO_UDP ? SOCK_DGRAM : SOCK_STREAM;
+            FProtoResolved = true;
+        }
+        if (!FPortResolved) {
+            FSin.sin_port = htons(WSocketResolvePort(FPortStr, FProtoStr));
+            FPortResolved = true;
+        }
+        if (!FAddrResolved) {
+            FSin.sin_addr.s_addr = WSocketResolveHost(FAddrStr);
+            FAddrResolved = true;
+        }
+    } catch (const Exception& e) {
+        HandleError(ErrorPrefix + e.Message());
+        return false;
+    }
+    FSin.sin_family = AF_INET;
+    return true;
+}
+
+bool TCustomWSocket::BindSocket() {
+    sockaddr_in local;
+    std::memset(&local, 0, sizeof local);
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = INADDR_ANY;
+    if (bind(FHSocket, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+        HandleError(Format("winsock.bind failed, error #%d", WSAGetLastError()));
+        return false;
+    }
+    int len = sizeof local;
+    if (getsockname(FHSocket, reinterpret_cast<sockaddr*>(&local), &len) != 0) {
+        HandleError(Format("winsock.getsockname failed, error #%d", WSAGetLastError()));
+        return false;
+    }
+    return true;
+}
+
+void TCustomWSocket::Connect() {
+    if (FHSocket != INVALID_SOCKET && FState != wsClosed) {
+        HandleError("Connect: Socket already in use");
+        return;
+    }
+    if (!FPortAssigned) {
+        HandleError("Connect: No Port Specified");
+        return;
+    }
+    if (!FAddrAssigned) {
+        HandleError("Connect: No IP Address Specified");
+        return;
+    }
+    if (!FProtoAssigned) {
+        HandleError("Connect: No Protocol Specified");
+        return;
+    }
+    if (!ResolveAll("connect: ")) return;
+    DeleteBufferedData();
+
+    FHSocket = socket(AF_INET, FType, FProto);
+    if (FHSocket == INVALID_SOCKET) {
+        SocketError("Connect (socket)");
+        return;
+    }
+    ChangeState(wsOpened);
+
+    // A connect that fails half-way gives its handle back before it reports.
+    auto fail = [this](const char* Where) {
+        int e = WSAGetLastError();
+        CloseHandleQuietly();
+        SocketError(Where, e);
+    };
+    try {
+        BOOL on = TRUE;
+        if (FType == SOCK_DGRAM) {
+            if (!BindSocket()) {
+                CloseHandleQuietly();
+                return;
+            }
+            if (FSin.sin_addr.s_addr == INADDR_BROADCAST &&
+                setsockopt(FHSocket, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on), sizeof on) != 0)
+                return fail("setsockopt(SO_BROADCAST)");
+        } else {
+            if (!ApplyLinger()) {
+                CloseHandleQuietly();
+                return;
+            }
+            if (setsockopt(FHSocket, SOL_SOCKET, SO_KEEPALIVE, reinterpret_cast<const char*>(&on), sizeof on) != 0)
+                return fail("setsockopt(SO_KEEPALIVE)");
+            if (setsockopt(FHSocket, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&on), sizeof on) != 0)
+                return fail("setsockopt(SO_REUSEADDR)");
+        }
+        if (WSAAsyncSelect(FHSocket, Handle(), WM_SOCKET_NOTIFY, kSocketEvents | FD_ACCEPT) != 0)
+            return fail("WSAAsyncSelect");
+    } catch (...) {
+        CloseHandleQuietly();
+        throw;
+    }
+
+    if (FType == SOCK_DGRAM) {
+        ChangeState(wsConnected);
+        TriggerSessionConnected(0);
+        return;
+    }
+    if (connect(FHSocket, reinterpret_cast<sockaddr*>(&FSin), sizeof FSin) == 0 ||
+        WSAGetLastError() == WSAEWOULDBLOCK)
+        ChangeState(wsConnecting);
+    else
+        fail("Connect");
+}
+
+void TCustomWSocket::Listen() {
+    if (FHSocket != INVALID_SOCKET && FState != wsClosed) {
+        SocketError("listen: socket already in use", WSAEINVAL);
+        return;
+    }
+    if (!FPortAssigned) {
+        SocketError("listen: port not assigned", WSAEINVAL);
+        return;
+    }
+    if (!FProtoAssigned) {
+        SocketError("listen: protocol not assigned", WSAEINVAL);
+        return;
+    }
+    if (!FAddrAssigned) {
+        SocketError("listen: address not assigned", WSAEINVAL);
+        return;
+    }
+    if (!ResolveAll("listen: ")) return;
+
+    FHSocket = socket(AF_INET, FType, FProto);
+    if (FHSocket == INVALID_SOCKET) {
+        SocketError("socket");
+        return;
+    }
+    auto fail = [this](const char* Where) {
+        int e = WSAGetLastError();
+        CloseHandleQuietly();
+        SocketError(Where, e);
+    };
+    if (bind(FHSocket, reinterpret_cast<sockaddr*>(&FSin), sizeof FSin) != 0) return fail("Bind");
+    ChangeState(wsBound);
+    TSocket h = FHSocket;
+    if (FType == SOCK_DGRAM) {
+        ChangeState(wsListening);
+        ChangeState(wsConnected);
+        TriggerSessionConnected(0);
+        if (FHSocket != h) return;
+    } else {
+        if (listen(FHSocket, 5) != 0) return fail("Listen");
+        ChangeState(wsListening);
+    }
+    if (WSAAsyncSelect(FHSocket, Handle(), WM_SOCKET_NOTIFY, FD_READ | FD_WRITE | FD_ACCEPT | FD_CLOSE) != 0)
+        fail("WSAASyncSelect");
+}
+
+TSocket TCustomWSocket::Accept() {
+    if (FState != wsListening) {
+        SocketError("not a listening socket", WSAEINVAL);
+        return INVALID_SOCKET;
+    }
+    int len = sizeof FSin;
+    TSocket h = accept(FHSocket, reinterpret_cast<sockaddr*>(&FSin), &len);
+    if (h == INVALID_SOCKET) {
+        SocketError("Accept");
+        return INVALID_SOCKET;
+    }
+    return h;
+}
+
+void TCustomWSocket::Dup(TSocket NewHSocket) {
+    if (NewHSocket == 0 || NewHSocket == INVALID_SOCKET) {
+        SocketError("Dup", WSAEINVAL);
+        return;
+    }
+    if (FState != wsClosed) {
+        if (FHSocket != INVALID_SOCKET) {
+            WSAAsyncSelect(FHSocket, Handle(), 0, 0);
+            if (closesocket(FHSocket) != 0) {
+                SocketError("Dup (closesocket)");
+                return;
+            }
+            FHSocket = INVALID_SOCKET;
+            PurgeNotifications();
+        }
+        ChangeState(wsClosed);
+    }
+    FHSocket = NewHSocket;
+    FType = SOCK_STREAM;
+    FCloseReported = false;
+    FPaused = false;
+    DeleteBufferedData();
+    if (!ApplyLinger()) return;
+    if (WSAAsyncSelect(FHSocket, Handle(), WM_SOCKET_NOTIFY, kSocketEvents) != 0) {
+        SocketError("WSAAsyncSelect");
+        return;
+    }
+    ChangeState(wsConnected);
+}
+
+// ---------------------------------------------------------------- close
+
+void TCustomWSocket::Close() {
+    // What the owner queued is part of the conversation: send it before the end.
+    if (FHSocket != INVALID_SOCKET && FState == wsConnected && !FAllSent)
+        FlushFor(FFlushTimeout > 0 ? static_cast<DWORD>(FFlushTimeout) * 1000 : 0);
+    InternalClose(true, 0);
+}
+
+void TCustomWSocket::Abort() {
+    CancelLookup();
+    DeleteBufferedData();
+    if (FState == wsConnected && FType == SOCK_STREAM && FHSocket != INVALID_SOCKET) {
+        // Linger on with no time: the close resets the connection.
+        linger l;
+        l.l_onoff = 1;
+        l.l_linger = 0;
+        setsockopt(FHSocket, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof l);
+    }
+    InternalClose(false, 0);
+}
+
+void TCustomWSocket::InternalClose(bool Shut, uint16_t Error) {
+    if (FHSocket == INVALID_SOCKET) {
+        if (FState != wsClosed) {
+            ChangeState(wsClosed);
+            try {
+                ResetToDefaults();
+            } catch (...) {
+            }
+        }
+        return;
+    }
+    if (FState == wsClosed) return;
+
+    if (Shut) {
+        shutdown(FHSocket, SD_SEND);
+        // Linger on with no time would reset the connection and throw away
+        // what the system still holds; a graceful close delivers it.
+        if (FType == SOCK_STREAM && FLingerOnOff == wsLingerOn && FLingerTimeout == 0) {
+            linger l;
+            l.l_onoff = 0;
+            l.l_linger = 0;
+            setsockopt(FHSocket, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof l);
+        }
+    }
+    WSAAsyncSelect(FHSocket, Handle(), 0, 0);
+    DWORD start = GetTickCount();
+    DWORD limit = (static_cast<DWORD>(std::max(FLingerTimeout, 0)) + 1) * 1000;
+    for (;;) {
+        if (closesocket(FHSocket) == 0) break;
+        int e = WSAGetLastError();
+        if (e == WSANOTINITIALISED) break;
+        if (e != WSAEWOULDBLOCK) {
+            SocketError("Disconnect (closesocket)", e);
+            return;
+        }
+        if (GetTickCount() - start > limit || !PumpMessages(10)) {
+            // The linger time is over: give up on a graceful end.
+            linger l;
+            l.l_onoff = 1;
+            l.l_linger = 0;
+            setsockopt(FHSocket, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof l);
+            closesocket(FHSocket);
+            break;
+        }
+    }
+    FHSocket = INVALID_SOCKET;
+    PurgeNotifications();
+    ChangeState(wsClosed);
+    if (!Destroying() && !FCloseReported) {
+        FCloseReported = true;
+        TriggerSessionClosed(Error);
+    }
+    // A handler that already opened the socket again keeps its new connection.
+    if (FHSocket == INVALID_SOCKET && FState == wsClosed) {
+        try {
+            ResetToDefaults();
+        } catch (...) {
+        }
+    }
+}
+
+void TCustomWSocket::Shutdown(int How) {
+    if (FHSocket != INVALID_SOCKET) shutdown(FHSocket, How);
+}
+
+void TCustomWSocket::WaitForClose() {
+    while (FHSocket != INVALID_SOCKET && FState != wsClosed) {
+        if (!PumpMessages(50)) break;
+        if (FHSocket == INVALID_SOCKET) break;
+        if (RcvdCount() > 0) TriggerDataAvailable(0);
+        if (FHSocket == INVALID_SOCKET) break;
+        char c;
+        if (RawReceive(&c, 0, 0) < 0 && WSAGetLastError() != WSAEWOULDBLOCK) break;
+    }
+}
+
+// ---------------------------------------------------------------- sending
+
+void TCustomWSocket::DeleteBufferedData() {
+    FBufList.clear();
+    FAllSent = true;
+}
+
+void TCustomWSocket::PutDataInBlockBuffer(const char* Data, int Len) {
+    while (Len > 0) {
+        if (FBufList.empty() || FBufList.back()->WrCount() >= FBufList.back()->Size())
+            FBufList.push_back(std::make_unique<TBuffer>(TBuffer::DefaultSize));
+        int n = FBufList.back()->Write(Data, Len);
+        Data += n;
+        Len -= n;
+    }
+}
+
+int TCustomWSocket::RawSend(const char* Data, int Len) {
+    int flags = FSendFlags == wsSendUrgent ? MSG_OOB : 0;
+    if (FType == SOCK_DGRAM)
+        return sendto(FHSocket, Data, Len, flags, reinterpret_cast<const sockaddr*>(&FSin), sizeof FSin);
+    return send(FHSocket, Data, Len, flags);
+}
+
+void TCustomWSocket::TryToSend() {
+    if (FHSocket == INVALID_SOCKET) return;
+    for (;;) {
+        if (FBufList.empty()) {
+            FAllSent = true;
+            return;
+        }
+        TBuffer& block = *FBufList.front();
+        int len = 0;
+        const char* data = block.Peek(len);
+        if (len <= 0) {
+            if (FBufList.size() > 1) {
+                FBufList.pop_front();
+                continue;
+            }
+            FAllSent = true;  // the last block stays for the next bytes
+            return;
+        }
+        int r = RawSend(data, len);
+        if (r > 0) {
+            // Also after a partial send: the next try either sends more or
+            // reports would-block, which brings the next write notification.
+            block.Remove(r);
+            continue;
+        }
+        if (r == 0) return;
+        int e = WSAGetLastError();
+        if (e == WSAEWOULDBLOCK) return;
+        if (IsConnectionLoss(e)) {
+            FLastError = e;
+            InternalClose(false, static_cast<uint16_t>(e));
+            return;
+        }
+        SocketError("TryToSend failed", e);
+        return;
+    }
+}
+
+bool TCustomWSocket::FlushFor(DWORD Ms) {
+    DWORD start = GetTickCount();
+    while (FHSocket != INVALID_SOCKET && !FAllSent) {
+        TryToSend();
+        if (FHSocket == INVALID_SOCKET || FAllSent) break;
+        DWORD elapsed = GetTickCount() - start;
+        if (Ms != INFINITE && elapsed >= Ms) return false;
+        DWORD wait = Ms == INFINITE ? 50 : std::min<DWORD>(50, Ms - elapsed);
+        if (!PumpMessages(wait)) return false;
+    }
+    return FAllSent;
+}
+
+void TCustomWSocket::Flush() { FlushFor(INFINITE); }
+
+int TCustomWSocket::Send(const void* Data, int Len) {
+    if (FState != wsConnected) {
+        SocketError("Send", WSAENOTCONN);
+        return -1;
+    }
+    if (Len < 0 || !Data) Len = 0;
+    FAllSent = false;
+    PutDataInBlockBuffer(static_cast<const char*>(Data), Len);
+    TryToSend();
+    // OnDataSent must come from the message loop, not from inside Send.
+    if (FAllSent && FHSocket != INVALID_SOCKET) PostToSelf(WM_SOCKET_NOTIFY, FHSocket, WSAMAKESELECTREPLY(FD_WRITE, 0));
+    return Len;
+}
+
+int TCustomWSocket::SendText(const std::string& Str) { return Send(Str.data(), static_cast<int>(Str.size())); }
+
+// ---------------------------------------------------------------- receiving
+
+int TCustomWSocket::RawReceive(char* Buffer, int BufferSize, int Flags) {
+    int r = recv(FHSocket, Buffer, BufferSize, Flags);
+    if (r > 0) NoteTaken(r);
+    return r;
+}
+
+int TCustomWSocket::Receive(void* Buffer, int BufferSize) {
+    int r = RawReceive(static_cast<char*>(Buffer), BufferSize, 0);
+    if (r < 0)
+        FLastError = WSAGetLastError();
+    else
+        FReadCount += r;
+    return r;
+}
+
+std::string TCustomWSocket::ReceiveText() {
+    int n = RcvdCount();
+    if (n <= 0) return "";
+    std::string s(static_cast<size_t>(n), '\0');
+    int r = Receive(&s[0], n);
+    if (r <= 0) return "";
+    s.resize(static_cast<size_t>(r));
+    return s;
+}
+
+int TCustomWSocket::ReceiveDatagram(void* Buffer, int BufferSize, sockaddr_in& From) {
+    int len = sizeof From;
+    int r = recvfrom(FHSocket, static_cast<char*>(Buffer), BufferSize, 0, reinterpret_cast<sockaddr*>(&From), &len);
+    if (r < 0) {
+        FLastError = WSAGetLastError();
+    } else {
+        FReadCount += r;
+        NoteTaken(r);
+    }
+    return r;
+}
+
+// ---------------------------------------------------------------- name lookups
+
+bool TCustomWSocket::BeginLookup(bool Valid) {
+    if (!Valid) {
+        HandleError("DNS lookup: invalid host name.");
+        TriggerDnsLookupDone(WSAEINVAL);
+        return false;
+    }
+    CancelLookup();
+    FDnsResult.clear();
+    FDnsResultList.Clear();
+    return true;
+}
+
+void TCustomWSocket::DnsLookup(const std::string& HostName) {
+    std::string host = Trim(HostName);
+    if (!BeginLookup(!host.empty())) return;
+    uint32_t a = 0;
+    if (WSocketIsDottedIP(host, &a)) {
+        FDnsResult = WSocketDottedText(a);
+        FDnsResultList.Add(FDnsResult);
+        TriggerDnsLookupDone(0);
+        return;
+    }
+    FDnsLookupHandle =
+        WSAAsyncGetHostByName(Handle(), WM_SOCKET_HOST_BY_NAME, host.c_str(), FDnsLookupBuffer, MAXGETHOSTSTRUCT);
+    if (!FDnsLookupHandle) HandleError(Format("%s: can't start DNS lookup, error #%d", host.c_str(), WSAGetLastError()));
+}
+
+void TCustomWSocket::AddressLookup(const std::string& HostAddr) {
+    std::string addr = Trim(HostAddr);
+    uint32_t a = 0;
+    if (!BeginLookup(WSocketIsDottedIP(addr, &a))) return;
+    FLookupAddr = a;
+    FDnsLookupHandle = WSAAsyncGetHostByAddr(Handle(), WM_SOCKET_HOST_BY_ADDR, reinterpret_cast<const char*>(&FLookupAddr),
+                                             4, AF_INET, FDnsLookupBuffer, MAXGETHOSTSTRUCT);
+    if (!FDnsLookupHandle) HandleError(Format("%s: can't start DNS lookup, error #%d", addr.c_str(), WSAGetLastError()));
+}
+
+void TCustomWSocket::CancelLookup() {
+    if (!FDnsLookupHandle) return;
+    HANDLE h = FDnsLookupHandle;
+    FDnsLookupHandle = nullptr;
+    if (WSACancelAsyncRequest(h) != 0) {
+        int e = WSAGetLastError();
+        // A lookup that has just finished cannot be cancelled; its message is
+        // ignored now that it is no longer pending.
+        if (e != WSAEINVAL && e != WSAEALREADY) {
+            SocketError("WSACancelAsyncRequest", e);
+            return;
+        }
+    }
+    if (!Destroying()) TriggerDnsLookupDone(WSAEINTR);
+}
+
+// ---------------------------------------------------------------- addresses
+
+std::string TCustomWSocket::PeerAddressText() {
+    if (FState != wsConnected) return "error";
+    sockaddr_in a;
+    if (PeerAddress(a) != 0) {
+        SocketError("GetPeerName");
+        return "error";
+    }
+    return WSocketDottedText(a.sin_addr.s_addr);
+}
+
+int TCustomWSocket::PeerAddress(sockaddr_in& Address) {
+    std::memset(&Address, 0, sizeof Address);
+    if (FState != wsConnected) return SOCKET_ERROR;
+    int len = sizeof Address;
+    return getpeername(FHSocket, reinterpret_cast<sockaddr*>(&Address), &len);
+}
+
+int TCustomWSocket::LocalAddress(sockaddr_in& Address) {
+    std::memset(&Address, 0, sizeof Address);
+    int len = sizeof Address;
+    return getsockname(FHSocket, reinterpret_cast<sockaddr*>(&Address), &len);
+}
+
+std::string TCustomWSocket::LocalPortText() {
+    if (FState != wsBound && FState != wsConnected && FState != wsListening) return "error";
+    sockaddr_in a;
+    if (LocalAddress(a) != 0) return "error";
+    return std::to_string(ntohs(a.sin_port));
+}
+
+// ---------------------------------------------------------------- pause
+
+void TCustomWSocket::Pause() {
+    if (FHSocket == INVALID_SOCKET) return;
+    FPaused = true;
+    if (WSAAsyncSelect(FHSocket, Handle(), 0, 0) != 0) SocketError("WSAAsyncSelect");
+}
+
+void TCustomWSocket::Resume() {
+    if (FHSocket == INVALID_SOCKET) return;
+    FPaused = false;
+    long events = kSocketEvents | (FState == wsListening ? FD_ACCEPT : 0);
+    if (WSAAsyncSelect(FHSocket, Handle(), WM_SOCKET_NOTIFY, events) != 0) SocketError("WSAAsyncSelect");
+}
