@@ -254,6 +254,14 @@ void TCustomFtpCli::PostRequestDone(int32_t Status) {
     if (window_) window_->Post(WM_FTP_REQUEST_DONE, 0, static_cast<LPARAM>(Status & 0xFFFF));
 }
 
+// The data connection could not be made: the step ends with 550 and Text.
+void TCustomFtpCli::FailDataConnection(const std::string& Text) {
+    LastResponse = Text;
+    FreeDataStream();
+    CloseData();
+    EndStepWith(550, LastResponse);
+}
+
 // Ends the running step with a failure of our own making.
 void TCustomFtpCli::EndStepWith(int32_t Code, const std::string& Message) {
     StatusCode = Code;
@@ -665,9 +673,7 @@ void TCustomFtpCli::SetupDataConnection() {
 
 bool TCustomFtpCli::ConnectPassive(TSessionConnected Handler) {
     if (!passiveValid_) {
-        LastResponse = "No passive address: the data connection step did not run";
-        FreeDataStream();
-        EndStepWith(550, "550 " + LastResponse);
+        FailDataConnection("No passive address: the data connection step did not run");
         return false;
     }
     try {
@@ -679,10 +685,7 @@ bool TCustomFtpCli::ConnectPassive(TSessionConnected Handler) {
         data_->SetLingerTimeout(0);
         data_->Connect();
     } catch (const std::exception& e) {
-        LastResponse = std::string("Unable to establish data connection: ") + e.what();
-        FreeDataStream();
-        CloseData();
-        EndStepWith(550, LastResponse);
+        FailDataConnection(std::string("Unable to establish data connection: ") + e.what());
         return false;
     }
     return true;
@@ -752,10 +755,7 @@ void TCustomFtpCli::DataAccept(uint16_t) {
         data_->Dup(h);
     } catch (const std::exception& e) {
         if (h != INVALID_SOCKET && data_->HSocket() != h) closesocket(h);
-        LastResponse = std::string("Unable to establish data connection: ") + e.what();
-        FreeDataStream();
-        CloseData();
-        EndStepWith(550, LastResponse);
+        FailDataConnection(std::string("Unable to establish data connection: ") + e.what());
         return;
     }
     dataAccepted_ = true;
@@ -816,13 +816,7 @@ void TCustomFtpCli::DataConnectedForReceive(uint16_t Error) {
     data_->OnDataSent = nullptr;
     startTick_ = GetTickCount();
     if (Error != 0) {
-        LastResponse = "Unable to establish data connection, error #" + IntToStr(Error);
-        StatusCode = 550;
-        if (ErrorMessage.empty()) ErrorMessage = LastResponse;
-        FreeDataStream();
-        CloseData();
-        stepError_ = 550;
-        RequestDone(550);
+        FailDataConnection("Unable to establish data connection, error #" + IntToStr(Error));
     }
 }
 
@@ -1015,13 +1009,7 @@ void TCustomFtpCli::DataConnectedForSend(uint16_t Error) {
     data_->OnDataSent = nullptr;
     startTick_ = GetTickCount();
     if (Error != 0) {
-        LastResponse = "Unable to establish data connection, error #" + IntToStr(Error);
-        StatusCode = 550;
-        if (ErrorMessage.empty()) ErrorMessage = LastResponse;
-        FreeDataStream();
-        CloseData();
-        stepError_ = 550;
-        RequestDone(550);
+        FailDataConnection("Unable to establish data connection, error #" + IntToStr(Error));
         return;
     }
     dataAccepted_ = true;

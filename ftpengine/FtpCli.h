@@ -207,6 +207,7 @@ private:
     void QuitAfterReply();
     bool CloseControl();
     void EndStepWith(int32_t Code, const std::string& Message);
+    void FailDataConnection(const std::string& Text);
 
     // data connection
     void StartReceive(TFtpRequest Rq);

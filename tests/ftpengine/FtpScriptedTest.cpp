@@ -326,6 +326,24 @@ TEST(FtpScripted, DataConnections) {
          },
          false, false, 550, 550, "Malformed PASV reply",
          [](TFtpClient&, ScriptedFtpServer& srv, FtpProbe&) { EXPECT_FALSE(Sent(srv, "RETR")); }},
+        {"a passive data connection that cannot be made: 550",
+         [](FtpScript& s) {
+             Greet(s);
+             int port = ScriptedFtpServer::UnusedPort();
+             s.Expect("PASV", "227 Entering Passive Mode (127,0,0,1," + std::to_string(port >> 8) + "," +
+                                  std::to_string(port & 0xFF) + ").");
+             s.Expect("RETR f", "");
+         },
+         [](TFtpClient& c) {
+             c.Passive = true;
+             c.HostFileName = "f";
+             return c.Get();
+         },
+         false, false, 550, 550, "Unable to establish data connection, error #10061",
+         [](TFtpClient& c, ScriptedFtpServer&, FtpProbe&) {
+             EXPECT_EQ(c.LastResponse, "Unable to establish data connection, error #10061");
+             EXPECT_EQ(c.DataConnection()->State(), wsClosed);
+         }},
         {"continuation lines in RETR replies, active",
          [&](FtpScript& s) {
              Greet(s);
