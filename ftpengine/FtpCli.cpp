@@ -497,9 +497,7 @@ void TCustomFtpCli::ControlDataAvailable(uint16_t) {
 
 void TCustomFtpCli::DispatchReply() {
     if (state_ == ftpStConnecting) {
-        Display("< " + LastResponse);
-        if (IsContinuationLine(LastResponse)) return;
-        StatusCode = ReplyCode(LastResponse);
+        if (!TakeReplyLine()) return;
         if (StatusCode != 220) {
             if (ErrorMessage.empty()) ErrorMessage = LastResponse;
             stepError_ = StatusCode;
@@ -520,9 +518,7 @@ void TCustomFtpCli::DispatchReply() {
 }
 
 void TCustomFtpCli::ReplyJudge() {
-    Display("< " + LastResponse);
-    if (IsContinuationLine(LastResponse)) return;
-    StatusCode = ReplyCode(LastResponse);
+    if (!TakeReplyLine()) return;
     if (CodeAccepted(StatusCode, acceptCodes_)) {
         stepError_ = 0;
     } else {
@@ -779,12 +775,12 @@ void TCustomFtpCli::BindAcceptedData() {
         return;
     }
     if (transferDir_ == tdReceive) {
-        data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosedForReceive(e); };
+        data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosed(e); };
         data_->OnDataAvailable = [this](TObject*, uint16_t e) { DataForReceive(e); };
         data_->OnDataSent = nullptr;
         startTick_ = GetTickCount();
         if (parkedClosed_) {
-            DataClosedForReceive(parkedError_);
+            DataClosed(parkedError_);
             return;
         }
         // What the server sent, or its close, may have come before we took the
@@ -793,14 +789,14 @@ void TCustomFtpCli::BindAcceptedData() {
         }
         return;
     }
-    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosedForSend(e); };
+    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosed(e); };
     data_->OnDataAvailable = [this](TObject*, uint16_t) {
         char drop[kReceiveBlock];
         data_->Receive(drop, sizeof drop);
     };
     data_->OnDataSent = [this](TObject*, uint16_t e) { SendNextBlock(e); };
     if (parkedClosed_) {
-        DataClosedForSend(parkedError_);
+        DataClosed(parkedError_);
         return;
     }
     data_->SetLingerOnOff(wsLingerOff);
@@ -811,7 +807,7 @@ void TCustomFtpCli::BindAcceptedData() {
 }
 
 void TCustomFtpCli::DataConnectedForReceive(uint16_t Error) {
-    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosedForReceive(e); };
+    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosed(e); };
     data_->OnDataAvailable = [this](TObject*, uint16_t e) { DataForReceive(e); };
     data_->OnDataSent = nullptr;
     startTick_ = GetTickCount();
@@ -868,7 +864,8 @@ int TCustomFtpCli::ReceiveBlock() {
     return -1;
 }
 
-void TCustomFtpCli::DataClosedForReceive(uint16_t Error) {
+// The data connection of a transfer closed: the file is complete (or given up).
+void TCustomFtpCli::DataClosed(uint16_t Error) {
     FreeDataStream();
     dataClosed_ = true;
     dataError_ = Error;
@@ -876,9 +873,7 @@ void TCustomFtpCli::DataClosedForReceive(uint16_t Error) {
 }
 
 void TCustomFtpCli::FirstReplyOfReceive() {
-    Display("< " + LastResponse);
-    if (IsContinuationLine(LastResponse)) return;
-    StatusCode = ReplyCode(LastResponse);
+    if (!TakeReplyLine()) return;
     if (StatusCode == 125 || StatusCode == 150) {
         fNext_ = &TCustomFtpCli::FinalReplyOfReceive;
         return;
@@ -887,9 +882,7 @@ void TCustomFtpCli::FirstReplyOfReceive() {
 }
 
 void TCustomFtpCli::FinalReplyOfReceive() {
-    Display("< " + LastResponse);
-    if (IsContinuationLine(LastResponse)) return;
-    StatusCode = ReplyCode(LastResponse);
+    if (!TakeReplyLine()) return;
     if (StatusCode == 125 || StatusCode == 226 || StatusCode == 250) {
         controlDone_ = true;
         CheckTransferDone(dataClosed_);
@@ -897,6 +890,15 @@ void TCustomFtpCli::FinalReplyOfReceive() {
     }
     Display("! RETR/LIST/NLST Failed");
     FailTransfer(StatusCode);
+}
+
+// Shows a reply line of a step; false for a line that does not end
+// the reply, else StatusCode holds its code.
+bool TCustomFtpCli::TakeReplyLine() {
+    Display("< " + LastResponse);
+    if (IsContinuationLine(LastResponse)) return false;
+    StatusCode = ReplyCode(LastResponse);
+    return true;
 }
 
 // The server refused or broke off the transfer with Code.
@@ -910,8 +912,8 @@ void TCustomFtpCli::FailTransfer(int32_t Code) {
     RequestDone(Code);
 }
 
-void TCustomFtpCli::CheckTransferDone(bool DataClosed) {
-    if (!controlDone_ || !DataClosed || doneGuard_) return;
+void TCustomFtpCli::CheckTransferDone(bool Closed) {
+    if (!controlDone_ || !Closed || doneGuard_) return;
     TransferStatistics();
     ResumeAt = 0;
     int32_t err = localError_ != 0 ? localError_ : dataError_;
@@ -992,9 +994,7 @@ void TCustomFtpCli::SendStoreCommand() {
 }
 
 void TCustomFtpCli::RestReplyOfSend() {
-    Display("< " + LastResponse);
-    if (IsContinuationLine(LastResponse)) return;
-    StatusCode = ReplyCode(LastResponse);
+    if (!TakeReplyLine()) return;
     if (StatusCode != 350) {
         FailTransfer(StatusCode);
         return;
@@ -1004,7 +1004,7 @@ void TCustomFtpCli::RestReplyOfSend() {
 }
 
 void TCustomFtpCli::DataConnectedForSend(uint16_t Error) {
-    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosedForSend(e); };
+    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosed(e); };
     data_->OnDataAvailable = nullptr;
     data_->OnDataSent = nullptr;
     startTick_ = GetTickCount();
@@ -1018,9 +1018,7 @@ void TCustomFtpCli::DataConnectedForSend(uint16_t Error) {
 }
 
 void TCustomFtpCli::FirstReplyOfSend() {
-    Display("< " + LastResponse);
-    if (IsContinuationLine(LastResponse)) return;
-    StatusCode = ReplyCode(LastResponse);
+    if (!TakeReplyLine()) return;
     if (StatusCode != 125 && StatusCode != 150) {
         FailTransfer(StatusCode);
         return;
@@ -1036,9 +1034,7 @@ void TCustomFtpCli::FirstReplyOfSend() {
 }
 
 void TCustomFtpCli::FinalReplyOfSend() {
-    Display("< " + LastResponse);
-    if (IsContinuationLine(LastResponse)) return;
-    StatusCode = ReplyCode(LastResponse);
+    if (!TakeReplyLine()) return;
     if (StatusCode == 226 || StatusCode == 250) {
         controlDone_ = true;
         CheckTransferDone(dataClosed_);
@@ -1046,13 +1042,6 @@ void TCustomFtpCli::FinalReplyOfSend() {
     }
     Display("! STOR Failed");
     FailTransfer(StatusCode);
-}
-
-void TCustomFtpCli::DataClosedForSend(uint16_t Error) {
-    FreeDataStream();
-    dataClosed_ = true;
-    dataError_ = Error;
-    CheckTransferDone(true);
 }
 
 void TCustomFtpCli::SendNextBlock(uint16_t Error) {

@@ -219,17 +219,17 @@ private:
     void DataForReceive(uint16_t Error);
     // One block: bytes received, 0 when the transfer stopped or ended, -1 when nothing waits.
     int ReceiveBlock();
-    void DataClosedForReceive(uint16_t Error);
+    void DataClosed(uint16_t Error);
+    bool TakeReplyLine();
     void FirstReplyOfReceive();
     void FinalReplyOfReceive();
     void DataConnectedForSend(uint16_t Error);
-    void DataClosedForSend(uint16_t Error);
     void SendStoreCommand();
     void RestReplyOfSend();
     void FirstReplyOfSend();
     void FinalReplyOfSend();
     void SendNextBlock(uint16_t Error);
-    void CheckTransferDone(bool DataClosed);
+    void CheckTransferDone(bool Closed);
     void FailTransfer(int32_t Code);
     void MarkLocalError(const std::string& Message);
     bool ConnectPassive(TSessionConnected Handler);
