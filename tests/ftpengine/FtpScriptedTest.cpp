@@ -72,6 +72,20 @@ void Greet(FtpScript& s) {
     s.Login();
 }
 
+// Runs of a case that fetch the remote file "f".
+std::function<bool(TFtpClient&)> GetF(bool passive) {
+    return [passive](TFtpClient& c) {
+        c.Passive = passive;
+        c.HostFileName = "f";
+        return c.Get();
+    };
+}
+
+// A check that the command never went out.
+std::function<void(TFtpClient&, ScriptedFtpServer&, FtpProbe&)> NotSent(const std::string& command) {
+    return [command](TFtpClient&, ScriptedFtpServer& srv, FtpProbe&) { EXPECT_FALSE(Sent(srv, command)); };
+}
+
 struct Case {
     const char* name;
     std::function<void(FtpScript&)> script;
@@ -306,26 +320,18 @@ TEST(FtpScripted, DataConnections) {
              s.Expect("PASV", "200 Whatever.");
              s.Pause(200);
          },
-         [](TFtpClient& c) {
-             c.Passive = true;
-             c.HostFileName = "f";
-             return c.Get();
-         },
+         GetF(true),
          false, false, 200, 200, "200 Whatever.",
-         [](TFtpClient&, ScriptedFtpServer& srv, FtpProbe&) { EXPECT_FALSE(Sent(srv, "RETR")); }},
+         NotSent("RETR")},
         {"a malformed 227 fails clearly",
          [](FtpScript& s) {
              Greet(s);
              s.Expect("PASV", "227 Entering Passive Mode (127,0,0,1,300,1).");
              s.Pause(200);
          },
-         [](TFtpClient& c) {
-             c.Passive = true;
-             c.HostFileName = "f";
-             return c.Get();
-         },
+         GetF(true),
          false, false, 550, 550, "Malformed PASV reply",
-         [](TFtpClient&, ScriptedFtpServer& srv, FtpProbe&) { EXPECT_FALSE(Sent(srv, "RETR")); }},
+         NotSent("RETR")},
         {"a passive data connection that cannot be made: 550",
          [](FtpScript& s) {
              Greet(s);
@@ -334,11 +340,7 @@ TEST(FtpScripted, DataConnections) {
                                   std::to_string(port & 0xFF) + ").");
              s.Expect("RETR f", "");
          },
-         [](TFtpClient& c) {
-             c.Passive = true;
-             c.HostFileName = "f";
-             return c.Get();
-         },
+         GetF(true),
          false, false, 550, 550, "Unable to establish data connection, error #10061",
          [](TFtpClient& c, ScriptedFtpServer&, FtpProbe&) {
              EXPECT_EQ(c.LastResponse, "Unable to establish data connection, error #10061");
@@ -354,10 +356,7 @@ TEST(FtpScripted, DataConnections) {
              s.CloseData();
              s.Reply("226-Transfer\r\n226 complete");
          },
-         [](TFtpClient& c) {
-             c.HostFileName = "f";
-             return c.Get();
-         },
+         GetF(false),
          false, true, 226, 0, "",
          [&](TFtpClient& c, ScriptedFtpServer&, FtpProbe&) {
              EXPECT_EQ(qftest::Sha256Hex(qftest::ReadFileBytes(c.LocalFileName)), qftest::Sha256Hex(payload));
@@ -373,10 +372,7 @@ TEST(FtpScripted, DataConnections) {
              s.CloseData();
              s.Reply("226 done");
          },
-         [](TFtpClient& c) {
-             c.HostFileName = "f";
-             return c.Get();
-         },
+         GetF(false),
          false, true, 226, 0, "",
          [&](TFtpClient& c, ScriptedFtpServer&, FtpProbe&) {
              EXPECT_EQ(qftest::ReadFileBytes(c.LocalFileName).size(), payload.size());
@@ -391,11 +387,7 @@ TEST(FtpScripted, DataConnections) {
              s.CloseData();
              s.Reply("426 Connection closed; transfer aborted.");
          },
-         [](TFtpClient& c) {
-             c.Passive = true;
-             c.HostFileName = "f";
-             return c.Get();
-         },
+         GetF(true),
          false, false, 426, 426, "426 Connection closed"},
         {"the control connection dropped mid-transfer",
          [&](FtpScript& s) {
@@ -408,11 +400,7 @@ TEST(FtpScripted, DataConnections) {
              s.Pause(300);
              s.CloseData();
          },
-         [](TFtpClient& c) {
-             c.Passive = true;
-             c.HostFileName = "f";
-             return c.Get();
-         },
+         GetF(true),
          false, false, 421, 421, "421 Connection closed",
          [](TFtpClient& c, ScriptedFtpServer&, FtpProbe&) {
              EXPECT_EQ(c.DataConnection()->State(), wsClosed);
@@ -431,7 +419,7 @@ TEST(FtpScripted, DataConnections) {
              return c.Get();
          },
          false, false, 550, 550, "Unable to open local file",
-         [](TFtpClient&, ScriptedFtpServer& srv, FtpProbe&) { EXPECT_FALSE(Sent(srv, "RETR")); }},
+         NotSent("RETR")},
         {"a local file that cannot be read: 426 and no STOR",
          [](FtpScript& s) {
              Greet(s);
@@ -444,7 +432,7 @@ TEST(FtpScripted, DataConnections) {
              return c.Put();
          },
          false, false, 426, 426, "426 Unable to open local file",
-         [](TFtpClient&, ScriptedFtpServer& srv, FtpProbe&) { EXPECT_FALSE(Sent(srv, "STOR")); }},
+         NotSent("STOR")},
         {"a transmit cancelled by the application sends no STOR",
          [](FtpScript& s) {
              Greet(s);
@@ -559,7 +547,7 @@ TEST(FtpScripted, DataConnections) {
              return c.Put();
          },
          false, false, 502, 502, "502 REST not implemented.",
-         [](TFtpClient&, ScriptedFtpServer& srv, FtpProbe&) { EXPECT_FALSE(Sent(srv, "STOR")); }},
+         NotSent("STOR")},
         {"REST + RETR resumes from the local size",
          [&](FtpScript& s) {
              Greet(s);
