@@ -18,50 +18,51 @@ bool IsSchemeChar(char c, bool first) {
 // root; a relative path keeps the ".." it cannot consume, so it can still be
 // resolved later.
 std::string RemoveDotSegments(const std::string& path, bool host) {
-    bool rooted = !path.empty() && path[0] == '/';
-    std::vector<std::string> segs;
+    struct Seg {
+        size_t at, len;
+    };
+    const bool rooted = !path.empty() && path[0] == '/';
+    std::vector<Seg> segs;
     size_t i = rooted ? 1 : 0;
-    std::string head;
+    size_t headLen = 0;
     bool haveHead = false;
     if (host && !rooted) {
         size_t e = path.find('/');
-        head = path.substr(0, e);
+        headLen = e == std::string::npos ? path.size() : e;
         haveHead = true;
         i = (e == std::string::npos) ? path.size() + 1 : e + 1;
     }
+    auto is = [&](const Seg& g, const char* t, size_t n) { return g.len == n && path.compare(g.at, n, t) == 0; };
     bool trailing = false;
     while (i <= path.size()) {
         size_t e = path.find('/', i);
         if (e == std::string::npos) e = path.size();
-        std::string s = path.substr(i, e - i);
-        bool last = (e >= path.size());
-        if (s == ".") {
+        Seg g{i, e - i};
+        if (is(g, ".", 1)) {
             trailing = true;
-        } else if (s == "..") {
-            if (!segs.empty() && segs.back() != "..") segs.pop_back();
-            else if (!rooted && !haveHead) segs.push_back("..");
+        } else if (is(g, "..", 2)) {
+            if (!segs.empty() && !is(segs.back(), "..", 2)) segs.pop_back();
+            else if (!rooted && !haveHead) segs.push_back(g);
             trailing = true;
-        } else if (s.empty()) {
-            trailing = last;  // only a final "/" leaves an empty segment
+        } else if (g.len == 0) {
+            trailing = e >= path.size();  // only a final "/" leaves an empty segment
         } else {
-            segs.push_back(s);
+            segs.push_back(g);
             trailing = false;
         }
         i = e + 1;
     }
-    std::string joined;
+    std::string out;
+    out.reserve(path.size() + 2);
+    if (haveHead) out.append(path, 0, headLen);
+    if (rooted || (haveHead && (!segs.empty() || trailing))) out += '/';
     for (size_t k = 0; k < segs.size(); ++k) {
-        if (k) joined += '/';
-        joined += segs[k];
+        if (k) out += '/';
+        out.append(path, segs[k].at, segs[k].len);
     }
-    if (trailing && !segs.empty()) joined += '/';
-    if (haveHead) {
-        if (!segs.empty() || trailing) return head + "/" + joined;
-        return head;
-    }
-    if (rooted) return "/" + joined;
-    if (joined.empty() && !path.empty()) return "./";
-    return joined;
+    if (trailing && !segs.empty()) out += '/';
+    if (out.empty() && !path.empty() && !haveHead) return "./";
+    return out;
 }
 
 // Backslashes become "/", runs of "/" one "/", dot segments go. Only the

@@ -198,61 +198,45 @@ void InfoDatabase::FindRecordByKey(long Key, long& CursorID) {
     if (pos != kNone) CursorID = NewCursor(pos);
 }
 
-#define GET_FIELD(Name, Field, Missing)          \
-    long InfoDatabase::get_##Name(long CursorID) { \
-        Shared l(m_);                             \
-        InfoRecord* r = At(CursorID);             \
-        return r ? r->Field : (Missing);          \
-    }
-#define PUT_FIELD(Name, Field)                                \
-    void InfoDatabase::put_##Name(long CursorID, long v) {    \
-        Exclusive l(m_);                                      \
-        if (InfoRecord* r = At(CursorID)) r->Field = static_cast<int32_t>(v); \
-    }
-
-GET_FIELD(Key, Key, kNone)
-GET_FIELD(Source, Source, kNone)
-PUT_FIELD(Source, Source)
-GET_FIELD(Level, Level, kNone)
-PUT_FIELD(Level, Level)
-GET_FIELD(Status, Status, kNone)
-PUT_FIELD(Status, Status)
-GET_FIELD(Reserved1, Reserved1, kNone)
-PUT_FIELD(Reserved1, Reserved1)
-GET_FIELD(Reserved2, Reserved2, kNone)
-PUT_FIELD(Reserved2, Reserved2)
-GET_FIELD(Type, Type, kNone)
-
-#undef GET_FIELD
-#undef PUT_FIELD
-
-BStr InfoDatabase::get_Value(long CursorID) {
+long InfoDatabase::GetLong(long CursorID, int32_t InfoRecord::*field) {
     Shared l(m_);
     InfoRecord* r = At(CursorID);
-    return r ? r->Value : BStr();
+    return r ? r->*field : kNone;
 }
 
-BStr InfoDatabase::get_Parent(long CursorID) {
-    Shared l(m_);
-    InfoRecord* r = At(CursorID);
-    return r ? r->Parent : BStr();
-}
-
-void InfoDatabase::put_Parent(long CursorID, const BStr& Parent) {
+void InfoDatabase::PutLong(long CursorID, int32_t InfoRecord::*field, long value) {
     Exclusive l(m_);
-    if (InfoRecord* r = At(CursorID)) r->Parent = Parent;
+    if (InfoRecord* r = At(CursorID)) r->*field = static_cast<int32_t>(value);
 }
 
-BStr InfoDatabase::get_Reserved3(long CursorID) {
+BStr InfoDatabase::GetString(long CursorID, BStr InfoRecord::*field) {
     Shared l(m_);
     InfoRecord* r = At(CursorID);
-    return r ? r->Reserved3 : BStr();
+    return r ? r->*field : BStr();
 }
 
-void InfoDatabase::put_Reserved3(long CursorID, const BStr& Reserved3) {
+void InfoDatabase::PutString(long CursorID, BStr InfoRecord::*field, const BStr& value) {
     Exclusive l(m_);
-    if (InfoRecord* r = At(CursorID)) r->Reserved3 = Reserved3;
+    if (InfoRecord* r = At(CursorID)) r->*field = value;
 }
+
+BStr InfoDatabase::get_Value(long CursorID) { return GetString(CursorID, &InfoRecord::Value); }
+long InfoDatabase::get_Key(long CursorID) { return GetLong(CursorID, &InfoRecord::Key); }
+long InfoDatabase::get_Source(long CursorID) { return GetLong(CursorID, &InfoRecord::Source); }
+void InfoDatabase::put_Source(long CursorID, long Source) { PutLong(CursorID, &InfoRecord::Source, Source); }
+long InfoDatabase::get_Level(long CursorID) { return GetLong(CursorID, &InfoRecord::Level); }
+void InfoDatabase::put_Level(long CursorID, long Level) { PutLong(CursorID, &InfoRecord::Level, Level); }
+long InfoDatabase::get_Status(long CursorID) { return GetLong(CursorID, &InfoRecord::Status); }
+void InfoDatabase::put_Status(long CursorID, long Status) { PutLong(CursorID, &InfoRecord::Status, Status); }
+BStr InfoDatabase::get_Parent(long CursorID) { return GetString(CursorID, &InfoRecord::Parent); }
+void InfoDatabase::put_Parent(long CursorID, const BStr& Parent) { PutString(CursorID, &InfoRecord::Parent, Parent); }
+long InfoDatabase::get_Reserved1(long CursorID) { return GetLong(CursorID, &InfoRecord::Reserved1); }
+void InfoDatabase::put_Reserved1(long CursorID, long v) { PutLong(CursorID, &InfoRecord::Reserved1, v); }
+long InfoDatabase::get_Reserved2(long CursorID) { return GetLong(CursorID, &InfoRecord::Reserved2); }
+void InfoDatabase::put_Reserved2(long CursorID, long v) { PutLong(CursorID, &InfoRecord::Reserved2, v); }
+BStr InfoDatabase::get_Reserved3(long CursorID) { return GetString(CursorID, &InfoRecord::Reserved3); }
+void InfoDatabase::put_Reserved3(long CursorID, const BStr& v) { PutString(CursorID, &InfoRecord::Reserved3, v); }
+long InfoDatabase::get_Type(long CursorID) { return GetLong(CursorID, &InfoRecord::Type); }
 
 void InfoDatabase::Add(const BStr& Value, const BStr& Parent, long Level, long Source, long DocType, long& Key) {
     Exclusive l(m_);

@@ -83,6 +83,11 @@ private:
     };
 
     InfoRecord* At(long CursorID) const;  // nullptr for a bad cursor or position
+    // Record fields through a cursor; a bad cursor reads kNone or null and writes nothing.
+    long GetLong(long CursorID, int32_t InfoRecord::*field);
+    void PutLong(long CursorID, int32_t InfoRecord::*field, long value);
+    BStr GetString(long CursorID, BStr InfoRecord::*field);
+    void PutString(long CursorID, BStr InfoRecord::*field, const BStr& value);
     long NewCursor(long position);
     void ClearRecords();
     void Append(std::unique_ptr<InfoRecord> r);

@@ -1,5 +1,7 @@
 #include "InfoDocument.h"
 
+#include <cstring>
+
 #include "InfoDownloader.h"
 
 long InfoDocument::Begin(const InfoAddress& address) {
@@ -61,17 +63,47 @@ long InfoDocument::FindNext(const MaskPattern& pattern, std::string& capture, si
     aborted_ = false;
     steps_ = 0;
     budget_ = StepBudget ? StepBudget : (uint64_t(1) << 20) + 64 * uint64_t(len - (pos_ < len ? pos_ : len));
-    const char first = pattern.Text()[0];
-    const bool literalFirst = first != '\\';
-    const char firstUp = UpperChar(first);
+    // The state starts out without hooks, so the first literal after any
+    // leading flag elements ("\w-", "\u+", ...) must equal the character at the
+    // start position, letter case folded; that rules most positions out cheaply.
+    const std::string& pt = pattern.Text();
+    size_t lead = 0;
+    while (lead + 2 < pt.size() && pt[lead] == '\\' &&
+           (pt[lead + 1] == 'w' || pt[lead + 1] == 'u' || pt[lead + 1] == 'g' || pt[lead + 1] == 'r'))
+        lead += 3;
+    const bool literalFirst = lead < pt.size() && pt[lead] != '\\';
+    const char firstUp = literalFirst ? UpperChar(pt[lead]) : 0;
+    const bool firstIsLetter = firstUp >= 'A' && firstUp <= 'Z';
+    // Leading flag elements set the same flags at every start: set them once.
+    State start;
+    size_t from = 0;
+    if (lead < pt.size()) {
+        for (size_t k = 0; k < lead; k += 3) {
+            bool* f = pt[k + 1] == 'w' ? &start.w : pt[k + 1] == 'u' ? &start.u : pt[k + 1] == 'g' ? &start.g : &start.r;
+            if (pt[k + 2] == '+') *f = true;
+            else if (pt[k + 2] == '-') *f = false;
+        }
+        from = lead;
+    }
     size_t p = pos_;
     for (; p < limit; ++p) {
-        // The state starts out without hooks and with letter case folded, so
-        // a literal first character rules most positions out cheaply.
-        if (literalFirst && UpperChar(text_[p]) != firstUp) continue;
+        if (literalFirst && UpperChar(text_[p]) != firstUp) {
+            if (!firstIsLetter) {
+                const void* hit = memchr(text_.data() + p, firstUp, limit - p);
+                if (!hit) {
+                    p = limit;
+                    break;
+                }
+                p = static_cast<size_t>(static_cast<const char*>(hit) - text_.data());
+            } else {
+                continue;
+            }
+        }
         if (StopFlag.load(std::memory_order_relaxed)) break;
-        st_.w = true;
-        st_.u = st_.g = st_.r = false;
+        st_.w = start.w;
+        st_.u = start.u;
+        st_.g = start.g;
+        st_.r = start.r;
         st_.before.clear();
         st_.after.clear();
         st_.top = -1;
@@ -80,7 +112,7 @@ long InfoDocument::FindNext(const MaskPattern& pattern, std::string& capture, si
         depth_ = 0;
         pos_ = p;
         std::string cap;
-        if (Match(0, pattern.Size(), cap)) {
+        if (Match(from, pattern.Size(), cap)) {
             if (pos_ == p) pos_ = p + 1;
             if (!cap.empty() && cap.back() == ' ') cap.pop_back();
             capture.swap(cap);
@@ -116,12 +148,25 @@ bool InfoDocument::RunHooks(bool before, char c, std::string& capture) {
     return true;
 }
 
+// Hook lists are mostly empty: copying them only when they are not keeps the
+// wildcard's save and restore cheap.
+void InfoDocument::CopyState(const State& from, State& to) {
+    to.w = from.w;
+    to.u = from.u;
+    to.g = from.g;
+    to.r = from.r;
+    if (!from.before.empty() || !to.before.empty()) to.before = from.before;
+    if (!from.after.empty() || !to.after.empty()) to.after = from.after;
+    to.top = from.top;
+    for (int k = 0; k <= from.top; ++k) to.stack[k] = from.stack[k];
+}
+
 // Takes the character at the match position: before hooks, capture, after hooks, advance.
 bool InfoDocument::Consume(std::string& capture, bool withCapture) {
     const char c = text_[pos_];
-    if (!RunHooks(true, c, capture)) return false;
+    if (!st_.before.empty() && !RunHooks(true, c, capture)) return false;
     if (withCapture) Capture(capture, c);
-    if (!RunHooks(false, c, capture)) return false;
+    if (!st_.after.empty() && !RunHooks(false, c, capture)) return false;
     if (pos_ < text_.size()) ++pos_;
     return true;
 }
@@ -178,7 +223,8 @@ InfoDocument::Outcome InfoDocument::Element(size_t k, size_t end, std::string& c
         return kNext;
     }
     case '*': {
-        State saved = st_;
+        State saved;
+        CopyState(st_, saved);
         size_t savedPos = pos_;
         while (pos_ < text_.size()) {
             std::string rest;
@@ -187,10 +233,10 @@ InfoDocument::Outcome InfoDocument::Element(size_t k, size_t end, std::string& c
                 return kDone;  // the rest of the pattern is matched
             }
             if (aborted_) return kFail;
-            st_ = saved;
+            CopyState(saved, st_);
             pos_ = savedPos;
             if (!Consume(capture)) return kFail;
-            saved = st_;
+            CopyState(st_, saved);
             savedPos = pos_;
         }
         next = k + 2;

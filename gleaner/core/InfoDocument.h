@@ -68,6 +68,7 @@ private:
     enum Outcome { kFail, kNext, kDone };
     Outcome Element(size_t k, size_t end, std::string& capture, size_t& next);
     bool Consume(std::string& capture, bool withCapture = true);
+    static void CopyState(const State& from, State& to);
     bool RunHooks(bool before, char c, std::string& capture);
     void Capture(std::string& capture, char c) const;
     bool Same(char a, char b) const { return st_.g ? a == b : UpperChar(a) == UpperChar(b); }

@@ -115,23 +115,24 @@ void InfoMetaprocessor::EmptyTables() {
     Prepare();
 }
 
+// The first entry named name, else the first named the default, else -1.
+template <class List>
+long InfoMetaprocessor::Pick(const List& list, const std::string& name, const std::string& fallback) const {
+    for (const std::string* want : {&name, &fallback})
+        for (size_t k = 0; k < list.size(); ++k)
+            if (NameEquals(list[k].Name, *want)) return static_cast<long>(k);
+    return -1;
+}
+
 void InfoMetaprocessor::SelectFormat(const std::string& name) {
     std::lock_guard<std::mutex> l(m_);
-    format_ = -1;
-    for (size_t k = 0; k < formats_.size() && format_ < 0; ++k)
-        if (NameEquals(formats_[k].Name, name)) format_ = static_cast<long>(k);
-    for (size_t k = 0; k < formats_.size() && format_ < 0; ++k)
-        if (NameEquals(formats_[k].Name, defaultFormat_)) format_ = static_cast<long>(k);
+    format_ = Pick(formats_, name, defaultFormat_);
     Prepare();
 }
 
 void InfoMetaprocessor::SelectEncoding(const std::string& name) {
     std::lock_guard<std::mutex> l(m_);
-    encoding_ = -1;
-    for (size_t k = 0; k < encodings_.size() && encoding_ < 0; ++k)
-        if (NameEquals(encodings_[k].Name, name)) encoding_ = static_cast<long>(k);
-    for (size_t k = 0; k < encodings_.size() && encoding_ < 0; ++k)
-        if (NameEquals(encodings_[k].Name, defaultEncoding_)) encoding_ = static_cast<long>(k);
+    encoding_ = Pick(encodings_, name, defaultEncoding_);
     Prepare();
 }
 

@@ -48,6 +48,8 @@ public:
 
 private:
     bool NameEquals(const std::string& a, const std::string& b) const;
+    template <class List>
+    long Pick(const List& list, const std::string& name, const std::string& fallback) const;
     void Prepare();  // per-character tables of the selection
 
     mutable std::mutex m_;

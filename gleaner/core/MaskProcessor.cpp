@@ -34,6 +34,10 @@ void MaskProcessor::ResetMasks() {
         m.FoundCount = 0;
         m.ValueNumber = 0;
     }
+    if (Metaprocessor) {
+        Metaprocessor->SelectFormat(Metaprocessor->DefaultFormatName());
+        Metaprocessor->SelectEncoding(Metaprocessor->DefaultEncodingName());
+    }
 }
 
 bool MaskProcessor::IsRoot(const InfoMask& m) const {

@@ -2,6 +2,8 @@
 // priority from where they stopped, dependent masks after or inside their
 // parent's match, link masks resolved to full addresses, "Format" and
 // "Encoding" masks steering the metaprocessor. Findings go to OnResult.
+// The masks belong to whoever runs ProcessMasks: change them only between
+// tasks (or under the same lock the caller holds around ProcessMasks).
 // No platform headers.
 #pragma once
 
@@ -22,7 +24,8 @@ public:
     void AddMask(const std::string& MaskName, const std::string& MaskValue, const std::string& DependsOn, long Type,
                  long DependType, long Priority, long MaxFound, long CanCompile, long Hidden);
     void EmptyMasks();
-    void ResetMasks();  // run counters 0
+    // Run counters 0; the metaprocessor back on its default format and encoding.
+    void ResetMasks();
 
     void ProcessMasks(InfoDocument& document);
     void ApplyMask(InfoDocument& document, size_t mask, long DependID);

@@ -92,18 +92,27 @@ TEST(Downloader, PortionEdgeCases) {
     EXPECT_FALSE(d.IsOpen());
 }
 
+// A downloader over an in-memory session, with "file://" and "http://" listed.
+class DownloaderSession : public ::testing::Test {
+protected:
+    DownloaderSession() : s(std::make_shared<FakeSession::Shared>()), d(FakeSession::Factory(s)) {
+        Fill(l, {"", "file://", "http://"});
+        d.Create(&l);
+    }
+    long Open(const char* address) { return d.OpenAddress(InfoAddress(address, l.Entries())); }
+
+    std::shared_ptr<FakeSession::Shared> s;
+    ProtocolList l;
+    InfoDownloader d;
+};
+
 // Pieces shorter than a portion are not the end: only an empty read is.
-TEST(Downloader, ShortReadsDoNotEndTheDocument) {
-    auto s = std::make_shared<FakeSession::Shared>();
+TEST_F(DownloaderSession, ShortReadsDoNotEndTheDocument) {
     s->docs["http://h/a.htm"] = std::string(50, 'x');
     s->piece = 7;
-    ProtocolList l;
-    Fill(l, {"", "file://", "http://"});
-    InfoDownloader d(FakeSession::Factory(s));
-    d.Create(&l);
     d.PortionSize = 16;
     d.FileMul = 10;  // not for internet addresses
-    ASSERT_EQ(d.OpenAddress(InfoAddress("http://h/a.htm", l.Entries())), 1);
+    ASSERT_EQ(Open("http://h/a.htm"), 1);
     std::string text;
     EXPECT_EQ(ReadAll(d, text), (std::vector<long>{16, 16, 16, 2, 0}));
     EXPECT_EQ(text, std::string(50, 'x'));
@@ -111,36 +120,26 @@ TEST(Downloader, ShortReadsDoNotEndTheDocument) {
 }
 
 // A failed open fails that address only; later addresses are still tried.
-TEST(Downloader, FailedInternetOpenFailsThatAddressOnly) {
-    auto s = std::make_shared<FakeSession::Shared>();
+TEST_F(DownloaderSession, FailedInternetOpenFailsThatAddressOnly) {
     s->docs["http://h/good.htm"] = "good";
-    ProtocolList l;
-    Fill(l, {"", "file://", "http://"});
-    InfoDownloader d(FakeSession::Factory(s));
-    d.Create(&l);
     EXPECT_EQ(d.HaveInternet(), 1);
-    EXPECT_EQ(d.OpenAddress(InfoAddress("http://h/missing.htm", l.Entries())), 0);
+    EXPECT_EQ(Open("http://h/missing.htm"), 0);
     EXPECT_EQ(d.HaveInternet(), 1);
-    ASSERT_EQ(d.OpenAddress(InfoAddress("http://h/good.htm", l.Entries())), 1);
+    ASSERT_EQ(Open("http://h/good.htm"), 1);
     std::string text;
     ReadAll(d, text);
     EXPECT_EQ(text, "good");
     EXPECT_EQ(s->opened, (std::vector<std::string>{"http://h/missing.htm", "http://h/good.htm"}));
 }
 
-TEST(Downloader, DisabledProtocolIsNeverOpened) {
-    auto s = std::make_shared<FakeSession::Shared>();
+TEST_F(DownloaderSession, DisabledProtocolIsNeverOpened) {
     s->docs["http://h/a.htm"] = "a";
-    ProtocolList l;
-    Fill(l, {"", "file://", "http://"});
-    InfoDownloader d(FakeSession::Factory(s));
-    d.Create(&l);
     l.DisableProtocol("http://");
     EXPECT_EQ(d.TestProtocol(2), 0);
-    EXPECT_EQ(d.OpenAddress(InfoAddress("http://h/a.htm", l.Entries())), 0);
+    EXPECT_EQ(Open("http://h/a.htm"), 0);
     EXPECT_TRUE(s->opened.empty());
     l.EnableProtocol("http://");
-    EXPECT_EQ(d.OpenAddress(InfoAddress("http://h/a.htm", l.Entries())), 1);
+    EXPECT_EQ(Open("http://h/a.htm"), 1);
 }
 
 // Without internet access local files still read, wherever "file://" stands in

@@ -21,6 +21,16 @@ long Find(InfoDatabase& db, const BStr& value) {
     return c;
 }
 
+// A database with one record "r0"; the cursor on it in c.
+struct OneRecord {
+    OneRecord() {
+        AddRecord(db, u"r0");
+        c = Find(db, std::u16string(u"r0"));
+    }
+    InfoDatabase db;
+    long c = 0;
+};
+
 std::vector<std::u16string> ValuesOf(InfoDatabase& db, long cursor, const char16_t* name) {
     long n = 0;
     db.GetValueCount(cursor, std::u16string(name), n);
@@ -183,9 +193,9 @@ TEST(InfoDatabase, BadCursorsReadAsMissing) {
 }
 
 TEST(InfoDatabase, PropertiesAndValues) {
-    InfoDatabase db;
-    AddRecord(db, u"r0");
-    long c = Find(db, std::u16string(u"r0"));
+    OneRecord one;
+    InfoDatabase& db = one.db;
+    const long c = one.c;
     db.AddValue(c, std::u16string(u"Address"), BStr(), 2, 0, std::u16string(u"r0"), 0, -1);
     // The first property comes first, "Properties" lists itself second.
     EXPECT_EQ(ValuesOf(db, c, u"Properties"), (std::vector<std::u16string>{u"Address", u"Properties"}));
@@ -235,9 +245,9 @@ TEST(InfoDatabase, PropertiesAndValues) {
 }
 
 TEST(InfoDatabase, MissingThingsRead) {
-    InfoDatabase db;
-    AddRecord(db, u"r0");
-    long c = Find(db, std::u16string(u"r0"));
+    OneRecord one;
+    InfoDatabase& db = one.db;
+    const long c = one.c;
     const BStr name = std::u16string(u"Missing");
     long n = 9;
     db.GetValueCount(c, name, n);

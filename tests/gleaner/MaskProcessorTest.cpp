@@ -93,6 +93,11 @@ TEST_F(MaskProcessorTest, PrioritiesFormatAndEncoding) {
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[0].name, "Encoding");
     EXPECT_EQ(found[2].name, "Text");
+    // A new task starts on the defaults again.
+    EXPECT_EQ(meta.SelectedFormat(), 1);
+    proc.ResetMasks();
+    EXPECT_EQ(meta.SelectedFormat(), 0);
+    EXPECT_EQ(meta.SelectedEncoding(), -1);
 }
 
 TEST_F(MaskProcessorTest, DependentMasks) {
