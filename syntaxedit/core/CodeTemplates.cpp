@@ -9,10 +9,7 @@
 void TCodeTemplates::Assign(const TObject* source) {
     const TCodeTemplates* src = dynamic_cast<const TCodeTemplates*>(source);
     if (!src) throw Exception(Format("Cannot assign %s to %s", ClassNameOf(source).c_str(), ClassNameOf(this).c_str()));
-    TMemoryStream m;
-    src->SaveToStream(m);
-    m.SetPosition(0);
-    LoadFromStream(m);
+    CopyThroughStream(*src);
 }
 
 void TCodeTemplates::AddTemplate(const std::string& name, const std::string& description, const std::string& text) {

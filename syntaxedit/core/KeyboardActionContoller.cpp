@@ -108,10 +108,7 @@ void TKeyboardActionContoller::Assign(const TObject* source) {
     const TKeyboardActionContoller* src = dynamic_cast<const TKeyboardActionContoller*>(source);
     if (!src)
         throw Exception(Format("Cannot assign a %s to a %s", ClassNameOf(source).c_str(), ClassNameOf(this).c_str()));
-    TMemoryStream m;
-    src->SaveToStream(m);
-    m.SetPosition(0);
-    LoadFromStream(m);
+    CopyThroughStream(*src);
 }
 
 void TKeyboardActionContoller::SaveToStream(TStream& s) const {

@@ -25,10 +25,7 @@ std::string ClassNameOf(const TObject* o) {
 
 std::unique_ptr<TSM_Base> TSM_Base::Clone() const {
     std::unique_ptr<TSM_Base> copy = NewInstance();
-    TMemoryStream m;
-    SaveToStream(m);
-    m.SetPosition(0);
-    copy->LoadFromStream(m);
+    copy->CopyThroughStream(*this);
     return copy;
 }
 
@@ -36,8 +33,12 @@ void TSM_Base::Assign(const TObject* source) {
     const TSM_Base* src = dynamic_cast<const TSM_Base*>(source);
     if (!src)
         throw ESyntaxMemo(Format("Cannot assign a %s to %s", ClassNameOf(source).c_str(), ClassNameOf(this).c_str()));
+    CopyThroughStream(*src);
+}
+
+void TSM_Base::CopyThroughStream(const TSM_Base& source) {
     TMemoryStream m;
-    src->SaveToStream(m);
+    source.SaveToStream(m);
     m.SetPosition(0);
     LoadFromStream(m);
 }

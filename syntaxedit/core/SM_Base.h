@@ -21,4 +21,6 @@ public:
 
 protected:
     virtual std::unique_ptr<TSM_Base> NewInstance() const = 0;
+    // Saves source to a memory stream and loads this object from it.
+    void CopyThroughStream(const TSM_Base& source);
 };

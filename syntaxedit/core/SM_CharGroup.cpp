@@ -132,17 +132,19 @@ Element ReadElement(TStringScanner& sc) {
     }
 }
 
-void AddOrdered(TSM_CharGroup& g, uint8_t low, uint8_t high) {
-    if (high < low) throw Exception("Characters not in correct order for range specifier");
-    g.AddRange(low, high);
-}
-
-// After an element: "-" and a second element make a range. A "-" with nothing
-// usable after it is left alone.
-bool RangeFollows(const TStringScanner& sc, bool inBrackets) {
-    if (sc.AtEnd() || sc.Current() != '-') return false;
-    if (sc.Position + 1 > sc.Length) return false;
-    return !(inBrackets && sc.Text[static_cast<size_t>(sc.Position)] == ']');
+// Adds element a, or the range from a when "-" and a second element follow. A
+// "-" with nothing usable after it is left alone.
+void AddElementOrRange(TStringScanner& sc, TSM_CharGroup& g, Element a, bool inBrackets) {
+    bool range = !sc.AtEnd() && sc.Current() == '-' && sc.Position + 1 <= sc.Length &&
+                 !(inBrackets && sc.Text[static_cast<size_t>(sc.Position)] == ']');
+    if (!range) {
+        g.AddChar(a.code);
+        return;
+    }
+    sc.Next();
+    Element b = ReadElement(sc);
+    if (b.code < a.code) throw Exception("Characters not in correct order for range specifier");
+    g.AddRange(a.code, b.code);
 }
 
 }  // namespace
@@ -161,23 +163,11 @@ int ParseCharSpec(const std::string& text, int position, TSM_CharGroup& group) {
         while (!sc.AtEnd()) {
             Element a = ReadElement(sc);
             if (!a.escaped && a.code == ']') break;
-            if (RangeFollows(sc, true)) {
-                sc.Next();
-                Element b = ReadElement(sc);
-                AddOrdered(group, a.code, b.code);
-            } else {
-                group.AddChar(a.code);
-            }
+            AddElementOrRange(sc, group, a, true);
         }
         return sc.Position;
     }
     if (e.escaped && e.code == '[') return sc.Position;
-    if (RangeFollows(sc, false)) {
-        sc.Next();
-        Element b = ReadElement(sc);
-        AddOrdered(group, e.code, b.code);
-    } else {
-        group.AddChar(e.code);
-    }
+    AddElementOrRange(sc, group, e, false);
     return sc.Position;
 }

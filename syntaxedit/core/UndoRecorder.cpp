@@ -170,16 +170,31 @@ void TUndoRecorder::SetModified(bool value) {
     if (!value) Clear();
 }
 
-TUndoEntry* TUndoRecorder::Back(int32_t kind) {
-    TUndoEntry* e = static_cast<TUndoEntry*>(log_->StepBack());
+TUndoEntry* TUndoRecorder::Take(int32_t kind, bool back) {
+    TUndoEntry* e = static_cast<TUndoEntry*>(back ? log_->StepBack() : log_->StepForward());
     if (e->Kind != kind && !(kind == ukText && e->Kind == ukStream)) BadState();
     return e;
 }
 
-TUndoEntry* TUndoRecorder::Forward(int32_t kind) {
-    TUndoEntry* e = static_cast<TUndoEntry*>(log_->StepForward());
-    if (e->Kind != kind && !(kind == ukText && e->Kind == ukStream)) BadState();
-    return e;
+// One transaction or group bracket, read backwards (undo) or forwards (redo).
+TUndoRecorder::Step TUndoRecorder::NextStep(bool back) {
+    Step s;
+    TUndoEntry* first = Take(ukBracket, back);
+    s.value = first->Value;
+    if (first->Value == 0) {
+        TUndoEntry** order[] = {&s.start, &s.removed, &s.inserted, &s.after};
+        for (int i = 0; i < 4; i++) {
+            TUndoEntry** slot = order[back ? 3 - i : i];
+            *slot = Take(slot == &s.start || slot == &s.after ? ukPositions : ukText, back);
+        }
+    } else if (first->Value == ucGroupStart || first->Value == ucGroupEnd) {
+        s.after = Take(ukPositions, back);
+    } else {
+        BadState();
+    }
+    TUndoEntry* last = Take(ukBracket, back);
+    if (last->Value != first->Value || last->Data != first->Data) BadState();
+    return s;
 }
 
 namespace {
@@ -189,40 +204,37 @@ const std::string& TextOf(const TUndoEntry* e) {
 }
 }  // namespace
 
-void TUndoRecorder::Undo() {
-    if (!CanUndo()) return;
+void TUndoRecorder::Replay(bool undo) {
     target_.UndoReplayBegin();
     try {
         do {
-            TUndoEntry* close = Back(ukBracket);
-            if (close->Value == 0) {
-                TUndoEntry* after = Back(ukPositions);
-                Back(ukText);  // what was inserted
-                TUndoEntry* removed = Back(ukText);
-                TUndoEntry* start = Back(ukPositions);
-                TUndoEntry* open = Back(ukBracket);
-                if (open->Value != 0 || open->Data != close->Data) BadState();
+            Step s = NextStep(undo);
+            if (s.value != 0) {
+                // A group is met at its end going back and at its start going
+                // forward; at its other bracket its recorded selection returns.
+                inGroup_ = s.value == (undo ? ucGroupEnd : ucGroupStart);
+                if (!inGroup_) target_.UndoSetSelection(s.after->Data, s.after->Data2);
+            } else {
                 Stop();
                 replaying_ = true;
-                // The inserted text began at the smaller offset of the selection
-                // it replaced, whichever way that selection was made.
-                int32_t from = std::min(start->Data, start->Data2);
-                int32_t to = std::max(after->Data, after->Data2);
-                target_.UndoSetSelection(from, to);
-                target_.UndoReplaceSelection(TextOf(removed));
-                target_.UndoSetSelection(start->Data, start->Data2);
-            } else if (close->Value == ucGroupEnd || close->Value == ucGroupStart) {
-                TUndoEntry* sel = Back(ukPositions);
-                TUndoEntry* open = Back(ukBracket);
-                if (open->Value != close->Value) BadState();
-                if (close->Value == ucGroupEnd) {
-                    inGroup_ = true;
+                if (undo) {
+                    // The inserted text began at the smaller offset of the
+                    // selection it replaced, whichever way that was made.
+                    int32_t from = std::min(s.start->Data, s.start->Data2);
+                    int32_t to = std::max(s.after->Data, s.after->Data2);
+                    target_.UndoSetSelection(from, to);
+                    target_.UndoReplaceSelection(TextOf(s.removed));
+                    target_.UndoSetSelection(s.start->Data, s.start->Data2);
                 } else {
-                    inGroup_ = false;
-                    target_.UndoSetSelection(sel->Data, sel->Data2);
+                    target_.UndoSetSelection(s.start->Data, s.start->Data2);
+                    if (s.inserted->Kind == ukStream) {
+                        s.inserted->Stream->SetPosition(0);
+                        target_.UndoInsertStream(*s.inserted->Stream);
+                    } else {
+                        target_.UndoReplaceSelection(TextOf(s.inserted));
+                    }
+                    target_.UndoSetSelection(s.after->Data, s.after->Data2);
                 }
-            } else {
-                BadState();
             }
             if (inGroup_) target_.UndoGroupStep();
         } while (inGroup_);
@@ -234,54 +246,13 @@ void TUndoRecorder::Undo() {
     }
     Start();
     replaying_ = false;
-    target_.UndoReplayEnd(true);
+    target_.UndoReplayEnd(undo);
+}
+
+void TUndoRecorder::Undo() {
+    if (CanUndo()) Replay(true);
 }
 
 void TUndoRecorder::Redo() {
-    if (!log_ || log_->AtTop()) return;
-    target_.UndoReplayBegin();
-    try {
-        do {
-            TUndoEntry* open = Forward(ukBracket);
-            if (open->Value == 0) {
-                TUndoEntry* start = Forward(ukPositions);
-                Forward(ukText);  // what was removed
-                TUndoEntry* inserted = Forward(ukText);
-                TUndoEntry* after = Forward(ukPositions);
-                TUndoEntry* close = Forward(ukBracket);
-                if (close->Value != 0 || close->Data != open->Data) BadState();
-                Stop();
-                replaying_ = true;
-                target_.UndoSetSelection(start->Data, start->Data2);
-                if (inserted->Kind == ukStream) {
-                    inserted->Stream->SetPosition(0);
-                    target_.UndoInsertStream(*inserted->Stream);
-                } else {
-                    target_.UndoReplaceSelection(TextOf(inserted));
-                }
-                target_.UndoSetSelection(after->Data, after->Data2);
-            } else if (open->Value == ucGroupStart || open->Value == ucGroupEnd) {
-                TUndoEntry* sel = Forward(ukPositions);
-                TUndoEntry* close = Forward(ukBracket);
-                if (close->Value != open->Value) BadState();
-                if (open->Value == ucGroupStart) {
-                    inGroup_ = true;
-                } else {
-                    inGroup_ = false;
-                    target_.UndoSetSelection(sel->Data, sel->Data2);
-                }
-            } else {
-                BadState();
-            }
-            if (inGroup_) target_.UndoGroupStep();
-        } while (inGroup_);
-    } catch (const std::exception&) {
-        inGroup_ = false;
-        logging_ = true;
-        Clear();
-        target_.UndoBeep();
-    }
-    Start();
-    replaying_ = false;
-    target_.UndoReplayEnd(false);
+    if (CanRedo()) Replay(false);
 }

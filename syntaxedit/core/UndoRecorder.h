@@ -84,8 +84,16 @@ private:
     void PushTransaction(int32_t code, int32_t a, int32_t b, std::unique_ptr<std::string> removed,
                          std::unique_ptr<std::string> inserted, std::unique_ptr<TMemoryStream> stream, int32_t a2,
                          int32_t b2);
-    TUndoEntry* Back(int32_t kind);
-    TUndoEntry* Forward(int32_t kind);
+    struct Step {
+        int32_t value = 0;  // 0 an operation, else a group bracket
+        TUndoEntry* start = nullptr;
+        TUndoEntry* removed = nullptr;
+        TUndoEntry* inserted = nullptr;
+        TUndoEntry* after = nullptr;  // a group's selection
+    };
+    TUndoEntry* Take(int32_t kind, bool back);
+    Step NextStep(bool back);
+    void Replay(bool undo);
 
     TUndoTarget& target_;
     TUndoStack own_;

@@ -15,15 +15,7 @@ void TStack::FreeItem(void* item) {
 }
 
 void TStack::Push(void* item, int32_t size) {
-    while (Top && Top != Current) {
-        TStackNode* n = Top;
-        Top = n->Below;
-        if (Top) Top->Above = nullptr;
-        else Bottom = nullptr;
-        Size -= kNodeSize + n->ItemSize;
-        FreeItem(n->Item);
-        delete n;
-    }
+    while (Top && Top != Current) FreeItem(Pop());
     TStackNode* n = new TStackNode;
     n->Item = item;
     n->ItemSize = size;
