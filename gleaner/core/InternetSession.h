@@ -12,6 +12,9 @@ public:
     virtual ~InternetConnection() = default;
     // Bytes copied into buffer: 0 at the end of the document, -1 on an error.
     virtual long Read(char* buffer, long size) = 0;
+    // Called from another thread: a Read blocked there returns (an error),
+    // and later reads fail. The connection is still closed by its owner.
+    virtual void Abort() {}
 };
 
 class InternetSession {
