@@ -60,7 +60,10 @@ long InfoDownloader::Create(ProtocolList* protocols) {
     Enabled = 1;
     complete_ = 0;
     traffic_ = 0;
-    session_ = factory_ ? factory_(kAgent) : nullptr;
+    {
+        std::lock_guard<std::mutex> c(connM_);
+        session_ = factory_ ? factory_(kAgent) : nullptr;
+    }
     internet_ = session_ ? 1 : 0;
     return 1;
 }
@@ -70,6 +73,7 @@ long InfoDownloader::Destroy() {
     {
         std::lock_guard<std::mutex> l(m_);
         CloseLocked();
+        std::lock_guard<std::mutex> c(connM_);
         session_.reset();
         internet_ = 0;
     }
@@ -225,6 +229,7 @@ void InfoDownloader::Abort() {
     aborted_ = true;
     std::lock_guard<std::mutex> c(connM_);
     if (conn_) conn_->Abort();
+    if (session_) session_->Abort();
 }
 
 long InfoDownloader::Close() {

@@ -65,7 +65,7 @@ private:
     std::unique_ptr<InternetSession> session_;
     ProtocolList* protocols_ = nullptr;
     std::mutex m_;  // open, read and close of one document
-    std::mutex connM_;  // the connection pointer itself, for Abort
+    std::mutex connM_;  // the connection and session pointers themselves, for Abort
     std::unique_ptr<InternetConnection> conn_;
     std::atomic<bool> aborted_{false};
     long openIndex_ = 0;

@@ -22,6 +22,8 @@ public:
     virtual ~InternetSession() = default;
     // nullptr when the address cannot be opened (a failed open fails that address only).
     virtual std::unique_ptr<InternetConnection> OpenUrl(const std::string& address, unsigned long flags) = 0;
+    // Called from another thread: an OpenUrl waiting there returns nullptr.
+    virtual void Abort() {}
 };
 
 // Makes a session under the given agent name; nullptr when there is no internet access.

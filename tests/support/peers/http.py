@@ -45,6 +45,9 @@ def start(ctx):
 
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+    # Headers and body go out as separate writes: without this each reply
+    # would wait for the client's delayed acknowledgement.
+    disable_nagle_algorithm = True
     root = "."
     port = 0
     refused = 0
