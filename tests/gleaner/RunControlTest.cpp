@@ -232,3 +232,30 @@ TEST_F(RunControl, ChannelsOnOneHostReadAtOnce) {
     EXPECT_EQ(Started(engine), 21);
     EXPECT_EQ(Fetch(P("/concurrency")), "6");
 }
+
+// The window passes Start's address and database by reference.
+TEST_F(RunControl, StartTakesItsArgumentsByReference) {
+    engine.StartUp(2);
+    engine.Database.Call("Empty");
+    IDispatch* search = engine.Search.Dispatch();
+    DISPID id = engine.Search.DispIdOf("Start");
+    WideString address = WideString::FromAnsi(P("/dir/c.htm"));
+    BSTR text = address.c_bstr();
+    IDispatch* db = engine.Database.Dispatch();
+    VARIANTARG args[2];
+    VariantInit(&args[0]);
+    VariantInit(&args[1]);
+    V_VT(&args[1]) = VT_BSTR | VT_BYREF;  // last to first
+    V_BSTRREF(&args[1]) = &text;
+    V_VT(&args[0]) = VT_DISPATCH | VT_BYREF;
+    V_DISPATCHREF(&args[0]) = &db;
+    DISPPARAMS params = {args, nullptr, 2, 0};
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(S_OK, search->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &params,
+                                   &result, nullptr, nullptr));
+    EXPECT_EQ(V_VT(&result), VT_I4);
+    EXPECT_EQ(V_I4(&result), 1);
+    ASSERT_TRUE(engine.WaitIdle());
+    EXPECT_EQ(engine.Records().count(P("/dir/c.htm")), 1u);
+}
