@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include "EngineMessages.h"
+
 namespace {
 
 struct Procedure {
@@ -78,4 +80,16 @@ void ServeFor(DWORD ms) {
     const DWORD start = GetTickCount();
     for (DWORD spent = 0; spent < ms; spent = GetTickCount() - start) ServingWait(never, ms - spent);
     CloseHandle(never);
+}
+
+std::unique_ptr<EngineThread> StartEngineThread(std::function<void()> proc, bool com, bool silent) {
+    std::unique_ptr<EngineThread> t(new EngineThread);
+    if (t->Start(std::move(proc), com)) return t;
+    if (!silent) ShowEngineMessage(kCanNotInitializeThread, kErrorCaption, MB_ICONERROR);
+    return nullptr;
+}
+
+void Park(EngineLoop& loop) {
+    loop.OrderSuspend();
+    while (loop.ThreadState() == 1) ServeFor(loop.PollInterval);
 }

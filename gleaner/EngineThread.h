@@ -6,6 +6,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
+
+#include "EngineLoop.h"
 
 class EngineThread {
 public:
@@ -30,3 +33,11 @@ private:
 
 // Waits ms in the calling apartment, serving its calls and messages meanwhile.
 void ServeFor(DWORD ms);
+
+// A thread running proc; nullptr when it cannot be created, after the box
+// "Can not initialize thread" (unless silent).
+std::unique_ptr<EngineThread> StartEngineThread(std::function<void()> proc, bool com, bool silent);
+
+// Asks the loop's thread to park and waits, serving the apartment, until it
+// is parked (or has ended).
+void Park(EngineLoop& loop);

@@ -32,9 +32,8 @@ STDMETHODIMP InfoChannel::Create(long* Result) {
         if (thread_ && !thread_->Ended()) return 0;  // still ending after a Destroy
         if (!task_->Create()) return 0;
         std::shared_ptr<ChannelTask> task = task_;
-        std::unique_ptr<EngineThread> t(new EngineThread);
-        if (!t->Start([task] { task->RunTask(); }, false)) {
-            if (!task_->Silent()) ShowEngineMessage(kCanNotInitializeThread, kErrorCaption, MB_ICONERROR);
+        std::unique_ptr<EngineThread> t = StartEngineThread([task] { task->RunTask(); }, false, task_->Silent() != 0);
+        if (!t) {
             task_->Destroy();
             task_->RunTask();  // no thread: end at once, the object not created
             return 0;
@@ -54,10 +53,7 @@ STDMETHODIMP InfoChannel::Destroy(long* Result) {
 }
 
 STDMETHODIMP InfoChannel::Suspend() {
-    return Effect([&] {
-        task_->OrderSuspend();
-        while (task_->ThreadState() == 1) ServeFor(task_->PollInterval);
-    });
+    return Effect([&] { Park(*task_); });
 }
 
 STDMETHODIMP InfoChannel::Resume() {

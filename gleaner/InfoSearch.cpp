@@ -3,7 +3,6 @@
 #include "ComStrings.h"
 #include "DispIds.h"
 #include "DispatchPeers.h"
-#include "EngineMessages.h"
 #include "WinInetSession.h"
 
 namespace {
@@ -96,15 +95,11 @@ STDMETHODIMP InfoSearch::Create(long* Result) {
         table_.clear();
         crawl_->Reset();
         std::shared_ptr<SearchCrawl> crawl = crawl_;
-        std::unique_ptr<EngineThread> t(new EngineThread);
-        if (!t->Start([crawl] { crawl->Run(); }, true)) {
-            if (!silent_) ShowEngineMessage(kCanNotInitializeThread, kErrorCaption, MB_ICONERROR);
-            crawl_->RequestExit();
-            crawl_->Run();  // no thread: the crawl ends at once
-            return 0;
-        }
-        thread_ = std::move(t);
-        return 1;
+        thread_ = StartEngineThread([crawl] { crawl->RunSearch(); }, true, silent_ != 0);
+        if (thread_) return 1;
+        crawl_->RequestExit();
+        crawl_->RunSearch();  // no thread: the crawl ends at once
+        return 0;
     });
 }
 
@@ -119,10 +114,7 @@ STDMETHODIMP InfoSearch::Destroy(long* Result) {
 }
 
 STDMETHODIMP InfoSearch::Suspend() {
-    return Effect([&] {
-        crawl_->OrderSuspend();
-        while (crawl_->ThreadState() == 1) ServeFor(crawl_->PollInterval);
-    });
+    return Effect([&] { Park(*crawl_); });
 }
 
 STDMETHODIMP InfoSearch::Resume() {

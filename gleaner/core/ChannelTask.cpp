@@ -1,8 +1,5 @@
 #include "ChannelTask.h"
 
-#include <chrono>
-#include <thread>
-
 const char ChannelTask::kConnectStatus[] = "Connect status";
 const char ChannelTask::kTrue[] = "true";
 const char ChannelTask::kFalse[] = "false";
@@ -55,22 +52,14 @@ long ChannelTask::Create() {
     stop_ = 0;
     preload_ = 0;
     autoFresh_ = 1;
-    suspend_ = 0;
-    exitRequest_ = 0;
-    exitFlag_ = false;
-    threadState_ = 1;
+    Arm();
     return 1;
 }
 
 long ChannelTask::Destroy() {
     if (!object_.IsCreated()) return 0;
-    {
-        std::lock_guard<std::mutex> i(idleM_);
-        exitRequest_ = 1;
-    }
-    suspend_ = 0;
+    RequestExit();
     downloader_.Abort();
-    idle_.notify_all();
     return 1;
 }
 
@@ -84,28 +73,13 @@ void ChannelTask::SelectDefaults() {
 // ---- the task thread ----
 
 void ChannelTask::RunTask() {
-    while (!exitFlag_) {
-        while (suspend_) {
-            threadState_ = 2;
-            std::this_thread::sleep_for(std::chrono::milliseconds(PollInterval));
-        }
-        threadState_ = 1;
-        Pass();
-    }
-    Finish();
+    Run([this] { Pass(); }, [this] { Finish(); });
 }
 
 void ChannelTask::Pass() {
     switch (taskStatus_.load()) {
     case 0:
-        if (exitRequest_) {
-            exitFlag_ = true;
-        } else {
-            // An idle pass waits its interval, or less when a task or the end comes.
-            std::unique_lock<std::mutex> l(idleM_);
-            idle_.wait_for(l, std::chrono::milliseconds(IdleInterval),
-                           [this] { return taskStatus_.load() != 0 || exitRequest_.load(); });
-        }
+        Idle(IdleInterval, [this] { return taskStatus_.load() != 0; });
         break;
     case 1:
         BeginTask();
@@ -191,7 +165,6 @@ void ChannelTask::Finish() {
         if (document_.IsCreated()) document_.End();
     }
     object_.Destroy();
-    threadState_ = 0;
 }
 
 // ---- findings ----
@@ -240,10 +213,8 @@ long ChannelTask::StartTask(const std::string& TaskName, const std::string& Addr
             taskName_ = TaskName;
         }
         masks_.TaskName = TaskName;
-        std::lock_guard<std::mutex> i(idleM_);
-        taskStatus_ = 1;
+        Wake([this] { taskStatus_ = 1; });
     }
-    idle_.notify_all();
     return 1;
 }
 

@@ -6,12 +6,12 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
 
+#include "EngineLoop.h"
 #include "InfoDocument.h"
 #include "InfoDownloader.h"
 #include "InfoMask.h"
@@ -20,7 +20,7 @@
 #include "MaskProcessor.h"
 #include "ProtocolList.h"
 
-class ChannelTask {
+class ChannelTask : public EngineLoop {
 public:
     explicit ChannelTask(InternetSessionFactory sessions = {});
     ~ChannelTask();
@@ -40,11 +40,6 @@ public:
     void RunTask();
     // One pass (without the suspend wait); tests drive the task with it.
     void Pass();
-    bool Exited() const { return exitFlag_.load(); }
-
-    void OrderSuspend() { suspend_ = 1; }
-    void Resume() { suspend_ = 0; }
-    long ThreadState() const { return threadState_.load(); }  // 0 ended, 1 running, 2 parked
 
     long StartTask(const std::string& TaskName, const std::string& Address, long Type);  // 0 while busy
     long TaskStatus() const { return taskStatus_.load(); }  // 0 idle, 1 begin, 2 open, 3 reading, 4 finishing
@@ -84,7 +79,6 @@ public:
     InfoDownloader& Downloader() { return downloader_; }
     const MaskProcessor& Masks() const { return masks_; }
 
-    long PollInterval = 5;   // ms between polls of the suspend flag
     long IdleInterval = 30;  // ms an idle pass waits for a task
 
     static const char kConnectStatus[];  // "Connect status"
@@ -105,7 +99,7 @@ private:
     void FinishTask();
     void Finish();
     void SelectDefaults();
-    bool Stopping() const { return stop_.load() || exitRequest_.load(); }
+    bool Stopping() const { return stop_.load() || ExitRequested(); }
 
     InfoObject object_;
     InfoDownloader downloader_;
@@ -128,15 +122,8 @@ private:
     std::string defaultOperator_;
     std::string defaultEncoding_;
 
-    std::mutex idleM_;
-    std::condition_variable idle_;
-
     std::atomic<long> taskStatus_{0};
     std::atomic<long> stop_{0};
     std::atomic<long> preload_{0};
     std::atomic<long> autoFresh_{1};
-    std::atomic<long> suspend_{0};
-    std::atomic<long> exitRequest_{0};
-    std::atomic<bool> exitFlag_{false};
-    std::atomic<long> threadState_{0};
 };

@@ -55,25 +55,13 @@ void SearchCrawl::Reset() {
     Protocols.AddProtocol("");
     status_ = 0;
     stop_ = 0;
-    suspend_ = 0;
-    exitRequest_ = 0;
-    exitFlag_ = false;
     emptyLevels_ = 0;
-    threadState_ = 1;
+    Arm();
 }
 
 void SearchCrawl::AddMask(const std::string& MaskName, const std::string& MaskValue, const std::string& DependsOn,
                           long Type, long DependType, long Priority, long MaxFound, long CanCompile, long Hidden) {
-    InfoMask m;
-    m.MaskName = MaskName;
-    m.MaskValue = MaskValue;
-    m.DependsOn = DependsOn;
-    m.Type = Type < 0 ? 0 : Type;
-    m.DependType = DependType;
-    m.Priority = Priority < 0 ? 0 : Priority;
-    m.MaxFound = MaxFound;
-    m.CanCompile = CanCompile;
-    m.Hidden = Hidden;
+    InfoMask m = MakeMask(MaskName, MaskValue, DependsOn, Type, DependType, Priority, MaxFound, CanCompile, Hidden);
     std::lock_guard<std::mutex> l(masksM_);
     masks_.push_back(m);
 }
@@ -89,7 +77,7 @@ std::vector<InfoMask> SearchCrawl::Masks() const {
 }
 
 bool SearchCrawl::CanBegin() const {
-    return status_.load() == 0 && threadState_.load() != 0 && !exitRequest_.load();
+    return status_.load() == 0 && ThreadState() != 0 && !ExitRequested();
 }
 
 bool SearchCrawl::Begin(const std::string& Address, PeerSource source) {
@@ -105,58 +93,32 @@ bool SearchCrawl::Begin(const std::string& Address, PeerSource source) {
     level_ = 0;
     found_ = 0;
     stop_ = 0;
-    {
-        std::lock_guard<std::mutex> l(wakeM_);
-        status_ = 1;
-    }
-    wake_.notify_all();
+    Wake([this] { status_ = 1; });
     return true;
 }
 
 void SearchCrawl::Stop() {
-    suspend_ = 0;
+    Resume();
     stop_ = 1;
-}
-
-void SearchCrawl::RequestExit() {
-    suspend_ = 0;
-    {
-        std::lock_guard<std::mutex> l(wakeM_);
-        exitRequest_ = 1;
-    }
-    wake_.notify_all();
-}
-
-void SearchCrawl::Wait(long ms) {
-    std::unique_lock<std::mutex> l(wakeM_);
-    wake_.wait_for(l, std::chrono::milliseconds(ms),
-                   [this] { return status_.load() != 0 || exitRequest_.load(); });
 }
 
 void SearchCrawl::Sleep(long ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // ---- the crawl thread ----
 
-void SearchCrawl::Run() {
-    while (!exitFlag_) {
-        while (suspend_) {
-            threadState_ = 2;
-            std::this_thread::sleep_for(std::chrono::milliseconds(PollInterval));
-        }
-        threadState_ = 1;
-        Pass();
-    }
-    peers_.reset();
-    source_ = nullptr;
-    Protocols.EmptyProtocols();
-    threadState_ = 0;
+void SearchCrawl::RunSearch() {
+    Run([this] { Pass(); },
+        [this] {
+            peers_.reset();
+            source_ = nullptr;
+            Protocols.EmptyProtocols();
+        });
 }
 
 void SearchCrawl::Pass() {
     switch (status_.load()) {
     case 0:
-        if (exitRequest_) exitFlag_ = true;
-        else Wait(IdleInterval);
+        Idle(IdleInterval, [this] { return status_.load() != 0; });
         return;
     case 1:
     case 3:

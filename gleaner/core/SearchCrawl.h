@@ -7,7 +7,6 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -15,10 +14,11 @@
 #include <vector>
 
 #include "CrawlPeers.h"
+#include "EngineLoop.h"
 #include "InfoMask.h"
 #include "ProtocolList.h"
 
-class SearchCrawl {
+class SearchCrawl : public EngineLoop {
 public:
     // Makes the peers of a run on the crawl thread; nullptr when they cannot be reached.
     using PeerSource = std::function<std::unique_ptr<CrawlPeers>()>;
@@ -47,24 +47,17 @@ public:
     bool CanBegin() const;
     // Starts a run at Address; peers are made on the crawl thread by source. False when refused.
     bool Begin(const std::string& Address, PeerSource source);
-    void Stop();  // the run ends once every channel is idle
-    void OrderSuspend() { suspend_ = 1; }
-    void Resume() { suspend_ = 0; }
-    long ThreadState() const { return threadState_.load(); }  // 0 ended, 1 running, 2 parked
-    // The thread ends once no run is left (call Stop first to end a run).
-    void RequestExit();
+    void Stop();  // the run ends once every channel is idle; RequestExit then ends the thread
 
     // The crawl procedure: passes until the exit flag is set.
-    void Run();
+    void RunSearch();
     // One pass (without the suspend wait); tests drive the crawl with it.
     void Pass();
-    bool Exited() const { return exitFlag_.load(); }
 
     long CurrentLevel() const { return level_.load(); }
     long FoundCount() const { return found_.load(); }
     std::string StartAddress() const { return startAddress_; }  // read while a run is on
 
-    long PollInterval = 5;   // ms between polls of the suspend flag
     long IdleInterval = 30;  // ms an idle pass waits
     long BusyInterval = 1;   // ms a pass that found nothing to do waits while channels work
 
@@ -82,7 +75,6 @@ private:
     const InfoMask* FindMask(const std::string& name) const;
     bool NextCandidate();
     void DropScan();
-    void Wait(long ms);  // an idle wait that a new run or the exit ends early
     static void Sleep(long ms);
 
     mutable std::mutex masksM_;
@@ -104,11 +96,4 @@ private:
     std::atomic<long> level_{0};
     std::atomic<long> found_{0};
     std::atomic<long> stop_{0};
-    std::atomic<long> suspend_{0};
-    std::atomic<long> exitRequest_{0};
-    std::atomic<bool> exitFlag_{false};
-    std::atomic<long> threadState_{0};
-
-    std::mutex wakeM_;
-    std::condition_variable wake_;
 };

@@ -404,7 +404,7 @@ TEST_F(SearchCrawlTest, BeginRefusedWhileARunIsOnOrAfterTheThreadEnded) {
     EXPECT_FALSE(crawl.Begin("http://h/", source));
     for (int i = 0; i < 100 && crawl.Status() != 0; ++i) crawl.Pass();
     crawl.RequestExit();
-    std::thread t([&] { crawl.Run(); });
+    std::thread t([&] { crawl.RunSearch(); });
     t.join();
     EXPECT_EQ(crawl.ThreadState(), 0);
     EXPECT_FALSE(crawl.Begin("http://h/", source));
