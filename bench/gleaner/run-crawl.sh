@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Crawl benchmark: a generated site of 2,000 linked pages served on
 # 127.0.0.1, crawled by Gleaner.exe with 6 channels (under Wine) and by
-# "wget -r" in the same run. Prints pages per second for both and the ratio.
+# "wget -r" in the same run. Prints pages per second for both and the ratio,
+# and, as the floor under Gleaner, the same pages fetched by WinINet alone
+# from as many threads (no crawl, no masks, no automation).
 #   bench/gleaner/run-crawl.sh [pages] [channels]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -49,6 +51,8 @@ wine "$root/build/win/gleaner/Gleaner.exe" /RegServer
 
 echo "== $pages pages on 127.0.0.1:$port"
 ours=$(wine "$root/build/win/bench/gleaner/gleaner_crawl_bench.exe" "http://127.0.0.1:$port/p0.htm" "$channels" 2>&1 | tr -d '\r' | tee /dev/stderr | sed -n 's/.*pages_per_second=\([0-9.]*\).*/\1/p')
+
+wine "$root/build/win/bench/gleaner/gleaner_crawl_bench.exe" --wininet "http://127.0.0.1:$port" "$pages" "$channels" 2>&1 | tr -d '\r'
 
 start=$(date +%s.%N)
 wget -q -r -l inf -nH -P "$work/wget" "http://127.0.0.1:$port/p0.htm" || true
