@@ -20,7 +20,6 @@ public:
     // Creates the thread (with COM's multithreaded apartment when com is set)
     // and lets it run proc. False when it cannot be created.
     bool Start(std::function<void()> proc, bool com);
-    bool Started() const { return handle_ != nullptr; }
     // True once the procedure has returned (or when there was no thread).
     bool Ended() const;
     void SetPriority(long priority);

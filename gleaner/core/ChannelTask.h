@@ -76,8 +76,6 @@ public:
 
     // Message boxes of the task (never asked while Silent): text, caption.
     std::function<void(const std::string& text, const std::string& caption)> OnMessage;
-    InfoDownloader& Downloader() { return downloader_; }
-    const MaskProcessor& Masks() const { return masks_; }
 
     long IdleInterval = 30;  // ms an idle pass waits for a task
 

@@ -19,7 +19,6 @@ public:
     // The thread ends at its next idle pass; a suspended one is let go.
     void RequestExit();
     bool ExitRequested() const { return exitRequest_.load() != 0; }
-    bool Exited() const { return exitFlag_.load(); }
 
     // Runs pass until the exit flag is set, then finish; the state is then 0.
     void Run(const std::function<void()>& pass, const std::function<void()>& finish);

@@ -56,7 +56,6 @@ public:
 
     long CurrentLevel() const { return level_.load(); }
     long FoundCount() const { return found_.load(); }
-    std::string StartAddress() const { return startAddress_; }  // read while a run is on
 
     long IdleInterval = 30;  // ms an idle pass waits
     long BusyInterval = 1;   // ms a pass that found nothing to do waits while channels work
