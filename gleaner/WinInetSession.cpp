@@ -3,49 +3,321 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <atomic>
+#include <cstring>
+#include <string>
+
 namespace {
 
 const DWORD_PTR kContext = 1;
+const size_t kAhead = 256 * 1024;  // bytes read ahead of the document at most
+const DWORD kChunk = 64 * 1024;
 
-class WinInetConnection : public InternetConnection {
+// A call blocked in WinINet is not interrupted by closing its handle from
+// another thread (under Wine it stays blocked until the server sends or a
+// time-out comes). So a session opens and reads its documents on a worker
+// thread of its own, ahead of the document's reads, and the caller waits
+// for the worker only while nothing has arrived: Abort lets the caller go at
+// once, and a worker left inside WinINet is not given the next document.
+
+// One document: opened by the worker, read ahead into a queue.
+struct Transfer {
+    Transfer() { InitializeCriticalSection(&cs); }
+    ~Transfer() {
+        for (HANDLE e : {arrived, room, abort})
+            if (e) CloseHandle(e);
+        DeleteCriticalSection(&cs);
+    }
+    bool Ready() const { return arrived && room && abort; }
+    bool Aborted() const { return WaitForSingleObject(abort, 0) == WAIT_OBJECT_0; }
+    // Ready for the next document (no one else holds it any more).
+    void Clear() {
+        ResetEvent(arrived);
+        ResetEvent(room);
+        ResetEvent(abort);
+        closed = false;
+        opened = 0;
+        queue.clear();
+        head = 0;
+        ended = failed = false;
+    }
+
+    HANDLE arrived = CreateEventA(nullptr, FALSE, FALSE, nullptr);  // opened, bytes, the end or a failure
+    HANDLE room = CreateEventA(nullptr, FALSE, FALSE, nullptr);     // room in the queue again, or closed
+    HANDLE abort = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> closed{false};  // the document side let go
+    CRITICAL_SECTION cs;              // guards the fields below
+    int opened = 0;                   // 1 opened, -1 not
+    std::string queue;
+    size_t head = 0;                  // first byte of queue not yet read
+    bool ended = false;
+    bool failed = false;
+};
+
+class Hold {
 public:
-    explicit WinInetConnection(HINTERNET h) : h_(h) {}
-    ~WinInetConnection() override { InternetCloseHandle(h_); }
+    explicit Hold(Transfer& t) : t_(t) { EnterCriticalSection(&t_.cs); }
+    ~Hold() { LeaveCriticalSection(&t_.cs); }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
 
-    long Read(char* buffer, long size) override {
-        DWORD got = 0;
-        if (!InternetReadFile(h_, buffer, static_cast<DWORD>(size), &got)) return -1;
-        return static_cast<long>(got);
+private:
+    Transfer& t_;
+};
+
+// Waits for h, or for the transfer's abort; false on the abort.
+bool WaitOrAbort(HANDLE h, Transfer& t) {
+    HANDLE events[2] = {h, t.abort};
+    return WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0;
+}
+
+// The session's worker: runs one transfer after another.
+class Worker {
+public:
+    explicit Worker(HINTERNET session) : session_(session) { InitializeCriticalSection(&cs_); }
+    ~Worker() {
+        for (HANDLE e : {wake_, idle_})
+            if (e) CloseHandle(e);
+        DeleteCriticalSection(&cs_);
+    }
+
+    static std::shared_ptr<Worker> Start(HINTERNET session) {
+        auto w = std::make_shared<Worker>(session);
+        if (!w->wake_ || !w->idle_) return nullptr;
+        auto* arg = new std::shared_ptr<Worker>(w);
+        HANDLE thread = CreateThread(nullptr, 0, Run, arg, 0, nullptr);
+        if (!thread) {
+            delete arg;
+            return nullptr;
+        }
+        CloseHandle(thread);
+        return w;
+    }
+
+    // False while the worker still has a transfer (it may be stuck in it).
+    bool Post(std::shared_ptr<Transfer> t, const std::string& address, DWORD flags) {
+        EnterCriticalSection(&cs_);
+        const bool idle = !job_ && !quit_;
+        if (idle) {
+            job_ = std::move(t);
+            address_ = address;
+            flags_ = flags;
+            ResetEvent(idle_);
+        }
+        LeaveCriticalSection(&cs_);
+        if (idle) SetEvent(wake_);
+        return idle;
+    }
+
+    // Waits up to ms for the worker to finish its transfer.
+    void WaitIdle(DWORD ms) { WaitForSingleObject(idle_, ms); }
+
+    void Quit() {
+        EnterCriticalSection(&cs_);
+        quit_ = true;
+        LeaveCriticalSection(&cs_);
+        SetEvent(wake_);
     }
 
 private:
-    HINTERNET h_;
+    static DWORD WINAPI Run(LPVOID arg) {
+        std::unique_ptr<std::shared_ptr<Worker>> self(static_cast<std::shared_ptr<Worker>*>(arg));
+        (*self)->Loop();
+        return 0;
+    }
+
+    void Loop() {
+        for (;;) {
+            WaitForSingleObject(wake_, INFINITE);
+            std::shared_ptr<Transfer> t;
+            std::string address;
+            DWORD flags;
+            EnterCriticalSection(&cs_);
+            const bool quit = quit_;
+            t = job_;
+            address = address_;
+            flags = flags_;
+            LeaveCriticalSection(&cs_);
+            if (quit) return;
+            if (!t) continue;
+            Carry(*t, address, flags);
+            t.reset();
+            EnterCriticalSection(&cs_);
+            job_.reset();
+            SetEvent(idle_);
+            LeaveCriticalSection(&cs_);
+        }
+    }
+
+    void Carry(Transfer& t, const std::string& address, DWORD flags) {
+        HINTERNET h = InternetOpenUrlA(session_, address.c_str(), nullptr, 0, flags, kContext);
+        // An HTTP error page is not the document that was asked for.
+        DWORD status = 0, len = sizeof status;
+        if (h && HttpQueryInfoA(h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &len, nullptr) &&
+            status >= 400) {
+            InternetCloseHandle(h);
+            h = nullptr;
+        }
+        {
+            Hold l(t);
+            t.opened = h ? 1 : -1;
+        }
+        SetEvent(t.arrived);
+        if (!h) return;
+        std::string chunk;
+        while (!t.closed) {
+            bool full;
+            {
+                Hold l(t);
+                full = t.queue.size() - t.head >= kAhead;
+            }
+            if (full) {
+                if (!WaitOrAbort(t.room, t)) break;
+                continue;
+            }
+            // Waits for bytes (or the end); the read then takes what is there.
+            DWORD avail = 0, got = 0;
+            bool ok = InternetQueryDataAvailable(h, &avail, 0, 0) != FALSE;
+            if (ok && avail > 0) {
+                chunk.resize(avail < kChunk ? avail : kChunk);
+                ok = InternetReadFile(h, &chunk[0], static_cast<DWORD>(chunk.size()), &got) != FALSE;
+            }
+            const bool more = ok && got > 0;
+            {
+                Hold l(t);
+                if (more) t.queue.append(chunk, 0, got);
+                else if (ok) t.ended = true;
+                else t.failed = true;
+            }
+            SetEvent(t.arrived);
+            if (!more) break;
+        }
+        InternetCloseHandle(h);
+    }
+
+    HINTERNET session_;
+    HANDLE wake_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE idle_ = CreateEventA(nullptr, TRUE, TRUE, nullptr);  // no transfer on hand
+    CRITICAL_SECTION cs_;  // guards the fields below
+    bool quit_ = false;
+    std::shared_ptr<Transfer> job_;
+    std::string address_;
+    DWORD flags_ = 0;
+};
+
+class WinInetConnection : public InternetConnection {
+public:
+    explicit WinInetConnection(std::shared_ptr<Transfer> t) : t_(std::move(t)) {}
+    ~WinInetConnection() override {
+        t_->closed = true;
+        SetEvent(t_->room);
+    }
+
+    long Read(char* buffer, long size) override {
+        if (size <= 0) return -1;
+        for (;;) {
+            {
+                Hold l(*t_);
+                size_t have = t_->queue.size() - t_->head;
+                if (have > 0) {
+                    const bool wasFull = have >= kAhead;
+                    size_t n = have < static_cast<size_t>(size) ? have : static_cast<size_t>(size);
+                    memcpy(buffer, t_->queue.data() + t_->head, n);
+                    t_->head += n;
+                    if (t_->head == t_->queue.size()) {
+                        t_->queue.clear();
+                        t_->head = 0;
+                    }
+                    if (wasFull) SetEvent(t_->room);
+                    return static_cast<long>(n);
+                }
+                if (t_->failed) return -1;
+                if (t_->ended) return 0;
+            }
+            if (!WaitOrAbort(t_->arrived, *t_)) return -1;
+        }
+    }
+
+    void Abort() override { SetEvent(t_->abort); }
+
+private:
+    std::shared_ptr<Transfer> t_;
 };
 
 class WinInetSession : public InternetSession {
 public:
-    explicit WinInetSession(HINTERNET h) : h_(h) {}
-    ~WinInetSession() override { InternetCloseHandle(h_); }
+    explicit WinInetSession(HINTERNET h) : h_(h) { InitializeCriticalSection(&cs_); }
+    ~WinInetSession() override {
+        if (worker_) worker_->Quit();
+        InternetCloseHandle(h_);
+        DeleteCriticalSection(&cs_);
+    }
 
     std::unique_ptr<InternetConnection> OpenUrl(const std::string& address, unsigned long flags) override {
-        DWORD f = static_cast<DWORD>(flags);
+        // Crawled documents are not written into WinINet's cache: that would
+        // cost file work on every page and fill the cache with the crawl.
+        DWORD f = static_cast<DWORD>(flags) | INTERNET_FLAG_NO_CACHE_WRITE;
         // Passive FTP gets through where the server cannot connect back.
         if (address.size() >= 6 && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, address.c_str(), 6, "ftp://", 6) == CSTR_EQUAL)
             f |= INTERNET_FLAG_PASSIVE;
-        HINTERNET h = InternetOpenUrlA(h_, address.c_str(), nullptr, 0, f, kContext);
-        if (!h) return nullptr;
-        // An HTTP error page is not the document that was asked for.
-        DWORD status = 0, len = sizeof status;
-        if (HttpQueryInfoA(h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &len, nullptr) &&
-            status >= 400) {
-            InternetCloseHandle(h);
+        // The last document's transfer is used again once no one holds it
+        // (events are made and closed through the Wine server, at a cost).
+        std::shared_ptr<Transfer> t;
+        if (last_ && last_.use_count() == 1) {
+            t = last_;
+            t->Clear();
+        } else {
+            t = std::make_shared<Transfer>();
+            if (!t->Ready()) return nullptr;
+        }
+        if (!Hand(t, address, f)) return nullptr;
+        last_ = t;
+        EnterCriticalSection(&cs_);
+        opening_ = t;
+        LeaveCriticalSection(&cs_);
+        bool arrived = WaitOrAbort(t->arrived, *t);
+        EnterCriticalSection(&cs_);
+        opening_.reset();
+        LeaveCriticalSection(&cs_);
+        int opened;
+        {
+            Hold l(*t);
+            opened = t->opened;
+        }
+        if (!arrived || opened != 1) {
+            t->closed = true;
+            SetEvent(t->room);
             return nullptr;
         }
-        return std::unique_ptr<InternetConnection>(new WinInetConnection(h));
+        return std::unique_ptr<InternetConnection>(new WinInetConnection(t));
+    }
+
+    void Abort() override {
+        EnterCriticalSection(&cs_);
+        if (opening_) SetEvent(opening_->abort);
+        LeaveCriticalSection(&cs_);
     }
 
 private:
+    // Gives the document to the worker. One about to finish the last
+    // document is waited for; one left inside an aborted document (a stalled
+    // server, say) is left to it, and a new worker takes this document.
+    bool Hand(const std::shared_ptr<Transfer>& t, const std::string& address, DWORD flags) {
+        if (worker_ && worker_->Post(t, address, flags)) return true;
+        if (worker_ && last_ && !last_->Aborted()) {
+            worker_->WaitIdle(1000);
+            if (worker_->Post(t, address, flags)) return true;
+        }
+        if (worker_) worker_->Quit();
+        worker_ = Worker::Start(h_);
+        return worker_ && worker_->Post(t, address, flags);
+    }
+
     HINTERNET h_;
+    std::shared_ptr<Worker> worker_;  // used by the opening thread only
+    std::shared_ptr<Transfer> last_;
+    CRITICAL_SECTION cs_;             // guards opening_
+    std::shared_ptr<Transfer> opening_;
 };
 
 }  // namespace
@@ -54,4 +326,14 @@ std::unique_ptr<InternetSession> MakeWinInetSession(const std::string& agent) {
     HINTERNET h = InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     if (!h) return nullptr;
     return std::unique_ptr<InternetSession>(new WinInetSession(h));
+}
+
+void RaiseConnectionLimit(long perServer) {
+    for (DWORD option : {static_cast<DWORD>(INTERNET_OPTION_MAX_CONNS_PER_SERVER),
+                         static_cast<DWORD>(INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER)}) {
+        DWORD now = 0, len = sizeof now;
+        if (InternetQueryOptionA(nullptr, option, &now, &len) && now >= static_cast<DWORD>(perServer)) continue;
+        DWORD want = static_cast<DWORD>(perServer);
+        InternetSetOptionA(nullptr, option, &want, sizeof want);
+    }
 }

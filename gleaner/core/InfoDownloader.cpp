@@ -60,7 +60,10 @@ long InfoDownloader::Create(ProtocolList* protocols) {
     Enabled = 1;
     complete_ = 0;
     traffic_ = 0;
-    session_ = factory_ ? factory_(kAgent) : nullptr;
+    {
+        std::lock_guard<std::mutex> c(connM_);
+        session_ = factory_ ? factory_(kAgent) : nullptr;
+    }
     internet_ = session_ ? 1 : 0;
     return 1;
 }
@@ -70,6 +73,7 @@ long InfoDownloader::Destroy() {
     {
         std::lock_guard<std::mutex> l(m_);
         CloseLocked();
+        std::lock_guard<std::mutex> c(connM_);
         session_.reset();
         internet_ = 0;
     }
@@ -81,6 +85,7 @@ long InfoDownloader::TestProtocol(long index) const { return (!protocols_ || pro
 long InfoDownloader::OpenAddress(const InfoAddress& address) {
     std::lock_guard<std::mutex> l(m_);
     if (conn_ || !Enabled) return 0;
+    aborted_ = false;
     ProtocolStrings list = Protocols();
     InfoAddress a = address.Resolved();
     openIndex_ = a.ProtocolIndex() < 0 ? 0 : a.ProtocolIndex();
@@ -102,17 +107,21 @@ long InfoDownloader::OpenAddress(const InfoAddress& address) {
             openIndex_ = 0;
             return 0;
         }
+        std::lock_guard<std::mutex> c(connM_);
         conn_.reset(new LocalFile(f));
     } else if (session_) {
+        std::unique_ptr<InternetConnection> opened;
         try {
-            conn_ = session_->OpenUrl(full, OpenFlags);
+            opened = session_->OpenUrl(full, OpenFlags);
         } catch (...) {
-            conn_.reset();
+            opened.reset();
         }
-        if (!conn_) {
+        if (!opened || aborted_) {
             openIndex_ = 0;
             return 0;
         }
+        std::lock_guard<std::mutex> c(connM_);
+        conn_ = std::move(opened);
     } else {
         openIndex_ = 0;
         return 0;
@@ -156,7 +165,7 @@ bool InfoDownloader::Grow(std::string& buffer, size_t by) {
 
 long InfoDownloader::ReadPortion(std::string& buffer) {
     std::lock_guard<std::mutex> l(m_);
-    if (!Enabled || !conn_) return 0;
+    if (!Enabled || !conn_ || aborted_) return 0;
     if (!local_ && !internet_) return 0;
     long long size = PortionSize.load();
     if (local_) size *= FileMul.load();
@@ -208,11 +217,19 @@ long InfoDownloader::CloseLocked() {
         return 0;
     }
     try {
+        std::lock_guard<std::mutex> c(connM_);
         conn_.reset();
     } catch (...) {
     }
     openIndex_ = 0;
     return 1;
+}
+
+void InfoDownloader::Abort() {
+    aborted_ = true;
+    std::lock_guard<std::mutex> c(connM_);
+    if (conn_) conn_->Abort();
+    if (session_) session_->Abort();
 }
 
 long InfoDownloader::Close() {

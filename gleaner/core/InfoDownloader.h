@@ -27,6 +27,10 @@ public:
     long OpenAddress(const InfoAddress& address);  // 1 opened, 0 not
     long ReadPortion(std::string& buffer);         // bytes appended; 0 at the end or on an error
     long Close();                                  // 1 when something was open
+    // From another thread: ends the document being opened or read. A read
+    // blocked in the connection returns, the open or read in progress fails,
+    // and nothing more is read until the next OpenAddress.
+    void Abort();
 
     // The full address that link names, taken relative to base.
     static std::string Resolve(const std::string& link, const std::string& base, const ProtocolStrings& protocols);
@@ -61,7 +65,9 @@ private:
     std::unique_ptr<InternetSession> session_;
     ProtocolList* protocols_ = nullptr;
     std::mutex m_;  // open, read and close of one document
+    std::mutex connM_;  // the connection and session pointers themselves, for Abort
     std::unique_ptr<InternetConnection> conn_;
+    std::atomic<bool> aborted_{false};
     long openIndex_ = 0;
     bool local_ = false;
     char pending_ = 0;  // the byte read ahead

@@ -19,6 +19,22 @@ struct InfoMask {
     long ValueNumber = 0;
 };
 
+// A mask as the engine stores it: Type and Priority kept at 0 when negative.
+inline InfoMask MakeMask(const std::string& MaskName, const std::string& MaskValue, const std::string& DependsOn,
+                         long Type, long DependType, long Priority, long MaxFound, long CanCompile, long Hidden) {
+    InfoMask m;
+    m.MaskName = MaskName;
+    m.MaskValue = MaskValue;
+    m.DependsOn = DependsOn;
+    m.Type = Type < 0 ? 0 : Type;
+    m.DependType = DependType;
+    m.Priority = Priority < 0 ? 0 : Priority;
+    m.MaxFound = MaxFound;
+    m.CanCompile = CanCompile;
+    m.Hidden = Hidden;
+    return m;
+}
+
 struct InfoResult {
     std::string TaskName;
     std::string PropertyName;

@@ -12,6 +12,9 @@ public:
     virtual ~InternetConnection() = default;
     // Bytes copied into buffer: 0 at the end of the document, -1 on an error.
     virtual long Read(char* buffer, long size) = 0;
+    // Called from another thread: a Read blocked there returns (an error),
+    // and later reads fail. The connection is still closed by its owner.
+    virtual void Abort() {}
 };
 
 class InternetSession {
@@ -19,6 +22,8 @@ public:
     virtual ~InternetSession() = default;
     // nullptr when the address cannot be opened (a failed open fails that address only).
     virtual std::unique_ptr<InternetConnection> OpenUrl(const std::string& address, unsigned long flags) = 0;
+    // Called from another thread: an OpenUrl waiting there returns nullptr.
+    virtual void Abort() {}
 };
 
 // Makes a session under the given agent name; nullptr when there is no internet access.

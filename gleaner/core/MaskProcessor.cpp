@@ -7,17 +7,7 @@
 
 void MaskProcessor::AddMask(const std::string& MaskName, const std::string& MaskValue, const std::string& DependsOn,
                             long Type, long DependType, long Priority, long MaxFound, long CanCompile, long Hidden) {
-    InfoMask m;
-    m.MaskName = MaskName;
-    m.MaskValue = MaskValue;
-    m.DependsOn = DependsOn;
-    m.Type = Type < 0 ? 0 : Type;
-    m.DependType = DependType;
-    m.Priority = Priority < 0 ? 0 : Priority;
-    m.MaxFound = MaxFound;
-    m.CanCompile = CanCompile;
-    m.Hidden = Hidden;
-    masks_.push_back(m);
+    masks_.push_back(MakeMask(MaskName, MaskValue, DependsOn, Type, DependType, Priority, MaxFound, CanCompile, Hidden));
     patterns_.emplace_back(MaskValue);
     active_.push_back(0);
 }

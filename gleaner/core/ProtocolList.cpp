@@ -29,14 +29,13 @@ void ProtocolList::EmptyProtocols() {
 
 void ProtocolList::DisableProtocol(const std::string& protocol) {
     std::lock_guard<std::mutex> l(m_);
-    long i = IndexOfLocked(protocol);
-    if (i >= 0 && std::find(disabled_.begin(), disabled_.end(), i) == disabled_.end()) disabled_.push_back(i);
+    if (IndexOfLocked(protocol) >= 0 && std::find(disabled_.begin(), disabled_.end(), protocol) == disabled_.end())
+        disabled_.push_back(protocol);
 }
 
 void ProtocolList::EnableProtocol(const std::string& protocol) {
     std::lock_guard<std::mutex> l(m_);
-    long i = IndexOfLocked(protocol);
-    if (i >= 0) disabled_.erase(std::remove(disabled_.begin(), disabled_.end(), i), disabled_.end());
+    disabled_.erase(std::remove(disabled_.begin(), disabled_.end(), protocol), disabled_.end());
 }
 
 void ProtocolList::EnableAllProtocols() {
@@ -46,9 +45,15 @@ void ProtocolList::EnableAllProtocols() {
 
 long ProtocolList::TestProtocol(const std::string& protocol) const { return IndexOf(protocol) >= 0 ? 0 : 1; }
 
+bool ProtocolList::IsDisabled(const std::string& protocol) const {
+    std::lock_guard<std::mutex> l(m_);
+    return std::find(disabled_.begin(), disabled_.end(), protocol) != disabled_.end();
+}
+
 bool ProtocolList::IsEnabled(long index) const {
     std::lock_guard<std::mutex> l(m_);
-    return std::find(disabled_.begin(), disabled_.end(), index) == disabled_.end();
+    if (index < 0 || index >= static_cast<long>(entries_.size())) return true;
+    return std::find(disabled_.begin(), disabled_.end(), entries_[index]) == disabled_.end();
 }
 
 ProtocolStrings ProtocolList::Entries() const {
@@ -56,7 +61,7 @@ ProtocolStrings ProtocolList::Entries() const {
     return entries_;
 }
 
-std::vector<long> ProtocolList::Disabled() const {
+std::vector<std::string> ProtocolList::Disabled() const {
     std::lock_guard<std::mutex> l(m_);
     return disabled_;
 }

@@ -1,6 +1,11 @@
 // The downloader against real peers: the test's own HTTP server (plain,
 // chunked, slow, 404, dropped connection), pyftpdlib, and local files.
+#include <windows.h>
+#include <wininet.h>
+
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include "InfoDownloader.h"
 #include "TestSupport.h"
@@ -126,4 +131,48 @@ TEST_F(DownloaderNet, LocalFile) {
     std::string text;
     EXPECT_EQ(ReadAll(text), 1);
     EXPECT_EQ(text, "a\nb\n");
+}
+
+// A read that hangs on a stalled server returns as soon as the document is
+// aborted from another thread (what the blocked read had gathered is lost).
+TEST_F(DownloaderNet, AbortCutsOffAStalledRead) {
+    const std::string want = Fixture("long.htm");
+    ASSERT_EQ(Open(Http("/stall/long.htm")), 1);
+    d.PortionSize = static_cast<long>(want.size());  // more than comes: the read waits for the rest
+    std::thread aborter([&] {
+        Sleep(300);
+        d.Abort();
+    });
+    const DWORD start = GetTickCount();
+    std::string text;
+    long n = d.ReadPortion(text);
+    aborter.join();
+    EXPECT_LT(GetTickCount() - start, 10000u);  // the server sends the rest after a minute
+    EXPECT_EQ(n, static_cast<long>(text.size()));
+    EXPECT_LT(text.size(), want.size());
+    EXPECT_EQ(text, want.substr(0, text.size()));
+    EXPECT_EQ(d.ReadPortion(text), 0);
+    d.Close();
+    ASSERT_EQ(Open(Http("/index.htm")), 1);
+    text.clear();
+    ReadAll(text);
+    EXPECT_EQ(text, Fixture("index.htm"));
+}
+
+// The connections WinINet allows per server are raised, never lowered.
+TEST(WinInetLimit, RaisedNotLowered) {
+    for (DWORD option : {static_cast<DWORD>(INTERNET_OPTION_MAX_CONNS_PER_SERVER),
+                         static_cast<DWORD>(INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER)}) {
+        DWORD before = 0, len = sizeof before;
+        ASSERT_TRUE(InternetQueryOptionA(nullptr, option, &before, &len));
+        RaiseConnectionLimit(static_cast<long>(before + 5));
+        DWORD now = 0;
+        len = sizeof now;
+        ASSERT_TRUE(InternetQueryOptionA(nullptr, option, &now, &len));
+        EXPECT_EQ(now, before + 5);
+        RaiseConnectionLimit(1);
+        len = sizeof now;
+        ASSERT_TRUE(InternetQueryOptionA(nullptr, option, &now, &len));
+        EXPECT_EQ(now, before + 5);
+    }
 }

@@ -167,8 +167,8 @@ TEST(ProtocolList, Members) {
     EXPECT_EQ(l.TestProtocol("ftp://"), 1);
     l.DisableProtocol("http://");
     l.DisableProtocol("http://");
-    l.DisableProtocol("ftp://");
-    EXPECT_EQ(l.Disabled(), (std::vector<long>{2}));
+    l.DisableProtocol("ftp://");  // not listed
+    EXPECT_EQ(l.Disabled(), (std::vector<std::string>{"http://"}));
     EXPECT_FALSE(l.IsEnabled(2));
     l.EnableAllProtocols();
     EXPECT_TRUE(l.IsEnabled(2));
@@ -177,5 +177,25 @@ TEST(ProtocolList, Members) {
     l.DisableProtocol("http://");
     l.EmptyProtocols();
     EXPECT_TRUE(l.Entries().empty());
-    EXPECT_EQ(l.Disabled(), (std::vector<long>{1}));
+    EXPECT_EQ(l.Disabled(), (std::vector<std::string>{"http://"}));
+}
+
+// Removing or emptying entries moves the others, but the disabled set names
+// prefixes, so it keeps pointing at the same ones.
+TEST(ProtocolList, DisabledSetFollowsTheText) {
+    ProtocolList l;
+    Fill(l, {"", "file://", "http://", "ftp://"});
+    l.DisableProtocol("ftp://");
+    l.RemoveProtocol("file://");
+    EXPECT_EQ(l.Entries(), (ProtocolStrings{"", "http://", "ftp://"}));
+    EXPECT_TRUE(l.IsEnabled(1));   // http:// now stands where ftp:// stood
+    EXPECT_FALSE(l.IsEnabled(2));  // ftp:// is still the disabled one
+    l.EmptyProtocols();
+    Fill(l, {"", "ftp://", "http://"});
+    EXPECT_FALSE(l.IsEnabled(1));
+    EXPECT_TRUE(l.IsEnabled(2));
+    // A removed prefix can still be enabled by name.
+    l.RemoveProtocol("ftp://");
+    l.EnableProtocol("ftp://");
+    EXPECT_TRUE(l.Disabled().empty());
 }

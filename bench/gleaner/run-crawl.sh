@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Crawl benchmark: a generated site of 2,000 linked pages served on
+# 127.0.0.1, crawled by Gleaner.exe with 6 channels (under Wine) and by
+# "wget -r" in the same run. Prints pages per second for both and the ratio,
+# and, as the floor under Gleaner, the same pages fetched by WinINet alone
+# from as many threads (no crawl, no masks, no automation).
+#   bench/gleaner/run-crawl.sh [pages] [channels]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+pages=${1:-2000}
+channels=${2:-6}
+
+[ -x "$(command -v wget)" ] || { echo "wget is missing (scripts/setup.sh installs it)"; exit 1; }
+if [ ! -f "$root/build/win/bench/gleaner/gleaner_crawl_bench.exe" ]; then "$root/scripts/build.sh"; fi
+
+work=$(mktemp -d)
+server_pid=
+cleanup() {
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+  wine "$root/build/win/gleaner/Gleaner.exe" /UnregServer >/dev/null 2>&1 || true
+  qf_stop_wine
+  rm -rf "$work"
+}
+
+# The site: a tree (page i links to pages 10i+1 .. 10i+10) with a link back
+# to the first page and one to the next page on every page, about 3 KB each.
+/usr/bin/python3 - "$work/site" "$pages" <<'PY'
+import os, sys
+root, n = sys.argv[1], int(sys.argv[2])
+os.makedirs(root)
+words = "engine search record portion mask value channel crawl document address".split()
+for i in range(n):
+    links = [10 * i + k for k in range(1, 11) if 10 * i + k < n] + [0, (i + 1) % n]
+    body = "".join("<p>%s</p>\n" % " ".join(words[(i + j + k) % 10] for k in range(40)) for j in range(6))
+    a = "".join('<li><a href="p%d.htm">page %d</a></li>\n' % (l, l) for l in links)
+    with open(os.path.join(root, "p%d.htm" % i), "w") as f:
+        f.write("<html><head><title>Page %d</title></head>\n<body>\n%s<ul>\n%s</ul>\n</body></html>\n" % (i, body, a))
+PY
+
+port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+/usr/bin/python3 "$root/tests/support/peers/http.py" "$port" "$work/site" >/dev/null 2>&1 &
+server_pid=$!
+for _ in $(seq 100); do (echo >/dev/tcp/127.0.0.1/$port) 2>/dev/null && break; sleep 0.05; done
+
+source "$root/scripts/wine-env.sh"
+export WINEPREFIX="$root/build/bench-prefix"
+[ -d "$WINEPREFIX" ] || qf_make_prefix
+trap cleanup EXIT
+qf_warm_wine "$root/build/win/tests/support/keeper.exe"
+wine "$root/build/win/gleaner/Gleaner.exe" /RegServer
+
+echo "== $pages pages on 127.0.0.1:$port"
+ours=$(wine "$root/build/win/bench/gleaner/gleaner_crawl_bench.exe" "http://127.0.0.1:$port/p0.htm" "$channels" 2>&1 | tr -d '\r' | tee /dev/stderr | sed -n 's/.*pages_per_second=\([0-9.]*\).*/\1/p')
+
+wine "$root/build/win/bench/gleaner/gleaner_crawl_bench.exe" --wininet "http://127.0.0.1:$port" "$pages" "$channels" 2>&1 | tr -d '\r'
+
+start=$(date +%s.%N)
+wget -q -r -l inf -nH -P "$work/wget" "http://127.0.0.1:$port/p0.htm" || true
+end=$(date +%s.%N)
+got=$(find "$work/wget" -name '*.htm' | wc -l)
+/usr/bin/python3 - "$got" "$start" "$end" "$ours" <<'PY'
+import sys
+got, start, end, ours = int(sys.argv[1]), float(sys.argv[2]), float(sys.argv[3]), float(sys.argv[4] or 0)
+theirs = got / (end - start)
+print("wget -r: pages=%d seconds=%.3f pages_per_second=%.1f" % (got, end - start, theirs))
+print("ratio gleaner/wget: %.2f" % (ours / theirs))
+PY
