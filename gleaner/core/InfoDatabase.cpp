@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <climits>
 #include <mutex>
+#include <shared_mutex>
 
 const char16_t InfoDatabase::kProperties[] = u"Properties";
 const char16_t InfoDatabase::kDepends[] = u"Depends";
 
 namespace {
 
-using Shared = std::shared_lock<std::shared_mutex>;
-using Exclusive = std::unique_lock<std::shared_mutex>;
+using Shared = std::shared_lock<ReadWriteLock>;
+using Exclusive = std::unique_lock<ReadWriteLock>;
 
 // Address look-ups treat a null address like an empty one.
 const std::u16string& ValueKey(const BStr& v) {

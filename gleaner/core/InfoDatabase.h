@@ -7,7 +7,7 @@
 
 #include <cstdint>
 #include <memory>
-#include <shared_mutex>
+#include "ReadWriteLock.h"
 #include <unordered_map>
 #include <vector>
 
@@ -100,7 +100,7 @@ private:
     void Unindex(const InfoRecord& r);
 
     InfoObject object_;
-    mutable std::shared_mutex m_;
+    mutable ReadWriteLock m_;
     RecordList records_;  // insertion order
     std::vector<Cursor> cursors_;
     uint32_t keyCounter_ = 0;  // the Key the next Add gives; never reset

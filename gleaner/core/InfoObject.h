@@ -3,8 +3,8 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
+
+#include "ReadWriteLock.h"
 
 class InfoObject {
 public:
@@ -30,11 +30,7 @@ public:
 
 private:
     std::atomic<long> created_{0};
-    std::mutex m_;
-    std::condition_variable cv_;
-    long readers_ = 0;
-    long writersWaiting_ = 0;
-    bool writer_ = false;
+    ReadWriteLock lock_;
 };
 
 // Scoped busy marks.
