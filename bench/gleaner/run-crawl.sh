@@ -5,6 +5,11 @@
 # and, as the floor under Gleaner, the same pages fetched by WinINet alone
 # from as many threads (no crawl, no masks, no automation).
 #   bench/gleaner/run-crawl.sh [pages] [channels]
+#
+# Wine runs most calls as a round trip to its server process, and on a virtual
+# machine a wake-up across CPUs costs several times one on the same CPU; so by
+# default the Wine server and Gleaner share CPU 0 (BENCH_PIN=0 lets them float).
+# The HTTP server and wget are never pinned.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 pages=${1:-2000}
@@ -46,13 +51,16 @@ source "$root/scripts/wine-env.sh"
 export WINEPREFIX="$root/build/bench-prefix"
 [ -d "$WINEPREFIX" ] || qf_make_prefix
 trap cleanup EXIT
-qf_warm_wine "$root/build/win/tests/support/keeper.exe"
-wine "$root/build/win/gleaner/Gleaner.exe" /RegServer
+pin=""
+[ "${BENCH_PIN:-1}" != 0 ] && pin="taskset -c 0"
+qf_stop_wine
+$pin bash -c 'source "$1/scripts/wine-env.sh"; qf_warm_wine "$1/build/win/tests/support/keeper.exe"' _ "$root"
+$pin wine "$root/build/win/gleaner/Gleaner.exe" /RegServer
 
-echo "== $pages pages on 127.0.0.1:$port"
-ours=$(wine "$root/build/win/bench/gleaner/gleaner_crawl_bench.exe" "http://127.0.0.1:$port/p0.htm" "$channels" 2>&1 | tr -d '\r' | tee /dev/stderr | sed -n 's/.*pages_per_second=\([0-9.]*\).*/\1/p')
+echo "== $pages pages on 127.0.0.1:$port; Wine ${pin:-not pinned}"
+ours=$($pin wine "$root/build/win/bench/gleaner/gleaner_crawl_bench.exe" "http://127.0.0.1:$port/p0.htm" "$channels" 2>&1 | tr -d '\r' | tee /dev/stderr | sed -n 's/.*pages_per_second=\([0-9.]*\).*/\1/p')
 
-wine "$root/build/win/bench/gleaner/gleaner_crawl_bench.exe" --wininet "http://127.0.0.1:$port" "$pages" "$channels" 2>&1 | tr -d '\r'
+$pin wine "$root/build/win/bench/gleaner/gleaner_crawl_bench.exe" --wininet "http://127.0.0.1:$port" "$pages" "$channels" 2>&1 | tr -d '\r'
 
 start=$(date +%s.%N)
 wget -q -r -l inf -nH -P "$work/wget" "http://127.0.0.1:$port/p0.htm" || true
