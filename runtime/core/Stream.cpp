@@ -99,16 +99,6 @@ void TMemoryStream::SaveToStream(TStream& s) {
     if (!data_.empty()) s.WriteBuffer(data_.data(), static_cast<int32_t>(data_.size()));
 }
 
-void TMemoryStream::LoadFromFile(const std::string& FileName) {
-    TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
-    LoadFromStream(f);
-}
-
-void TMemoryStream::SaveToFile(const std::string& FileName) {
-    TFileStream f(FileName, fmCreate);
-    SaveToStream(f);
-}
-
 // ---- TFileStream
 
 TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : name_(FileName) {

@@ -42,8 +42,6 @@ public:
     std::vector<uint8_t>& Bytes() { return data_; }
     void LoadFromStream(TStream& s);
     void SaveToStream(TStream& s);
-    void LoadFromFile(const std::string& FileName);
-    void SaveToFile(const std::string& FileName);
 
 private:
     std::vector<uint8_t> data_;

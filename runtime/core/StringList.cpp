@@ -150,17 +150,7 @@ void TStringList::SaveToStream(TStream& s) const {
     if (!t.empty()) s.WriteBuffer(t.data(), static_cast<int32_t>(t.size()));
 }
 
-void TStringList::LoadFromFile(const std::string& FileName) {
-    TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
-    LoadFromStream(f);
-}
-
-void TStringList::SaveToFile(const std::string& FileName) const {
-    TFileStream f(FileName, fmCreate);
-    SaveToStream(f);
-}
-
-const std::vector<std::string> TStringList::StringVector() const {
+std::vector<std::string> TStringList::StringVector() const {
     std::vector<std::string> v;
     v.reserve(items_.size());
     for (const Item& it : items_) v.push_back(it.s);

@@ -44,10 +44,8 @@ public:
 
     void LoadFromStream(TStream& s);
     void SaveToStream(TStream& s) const;
-    void LoadFromFile(const std::string& FileName);
-    void SaveToFile(const std::string& FileName) const;
 
-    const std::vector<std::string> StringVector() const;
+    std::vector<std::string> StringVector() const;
 
 private:
     struct Item {

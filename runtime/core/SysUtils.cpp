@@ -68,17 +68,7 @@ int CompareText(const std::string& a, const std::string& b) {
 
 bool SameText(const std::string& a, const std::string& b) { return CompareText(a, b) == 0; }
 
-bool StartsText(const std::string& prefix, const std::string& s) {
-    return s.size() >= prefix.size() && SameText(s.substr(0, prefix.size()), prefix);
-}
-
 std::string IntToStr(int64_t v) { return std::to_string(static_cast<long long>(v)); }
-
-std::string IntToHex(uint64_t v, int digits) {
-    std::string r = Format("%llX", static_cast<unsigned long long>(v));
-    while (static_cast<int>(r.size()) < digits) r.insert(r.begin(), '0');
-    return r;
-}
 
 bool TryStrToInt64(const std::string& text, int64_t& out) {
     std::string s = Trim(text);
@@ -103,12 +93,6 @@ bool TryStrToInt64(const std::string& text, int64_t& out) {
     return true;
 }
 
-int64_t StrToInt64(const std::string& s) {
-    int64_t v;
-    if (!TryStrToInt64(s, v)) throw EConvertError("'" + s + "' is not a valid integer value");
-    return v;
-}
-
 int StrToInt(const std::string& s) {
     int64_t v;
     if (!TryStrToInt64(s, v) || v < INT_MIN || v > INT_MAX)
@@ -120,45 +104,4 @@ int StrToIntDef(const std::string& s, int def) {
     int64_t v;
     if (!TryStrToInt64(s, v) || v < INT_MIN || v > INT_MAX) return def;
     return static_cast<int>(v);
-}
-
-std::string StringReplaceAll(const std::string& s, const std::string& from, const std::string& to) {
-    if (from.empty()) return s;
-    std::string r;
-    size_t pos = 0;
-    for (;;) {
-        size_t hit = s.find(from, pos);
-        if (hit == std::string::npos) break;
-        r.append(s, pos, hit - pos);
-        r += to;
-        pos = hit + from.size();
-    }
-    r.append(s, pos, std::string::npos);
-    return r;
-}
-
-static size_t LastSeparator(const std::string& p) {
-    size_t i = p.find_last_of("\\/:");
-    return i;
-}
-
-std::string ExtractFilePath(const std::string& path) {
-    size_t i = LastSeparator(path);
-    return i == std::string::npos ? std::string() : path.substr(0, i + 1);
-}
-
-std::string ExtractFileName(const std::string& path) {
-    size_t i = LastSeparator(path);
-    return i == std::string::npos ? path : path.substr(i + 1);
-}
-
-std::string ExtractFileExt(const std::string& path) {
-    std::string name = ExtractFileName(path);
-    size_t dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot);
-}
-
-std::string IncludeTrailingPathDelimiter(const std::string& path) {
-    if (!path.empty() && (path.back() == '\\' || path.back() == '/')) return path;
-    return path + "\\";
 }

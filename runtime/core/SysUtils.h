@@ -58,19 +58,8 @@ std::string UpperCase(const std::string& s);  // ASCII only
 std::string LowerCase(const std::string& s);  // ASCII only
 int CompareText(const std::string& a, const std::string& b);  // ASCII case-insensitive, <0 0 >0
 bool SameText(const std::string& a, const std::string& b);
-bool StartsText(const std::string& prefix, const std::string& s);  // ASCII case-insensitive
 
 std::string IntToStr(int64_t v);
-std::string IntToHex(uint64_t v, int digits);
-int64_t StrToInt64(const std::string& s);                 // EConvertError on bad text
 int StrToInt(const std::string& s);                       // EConvertError on bad text or overflow
 int StrToIntDef(const std::string& s, int def);
 bool TryStrToInt64(const std::string& s, int64_t& out);   // decimal, optional sign, blanks trimmed
-
-std::string StringReplaceAll(const std::string& s, const std::string& from, const std::string& to);
-
-// Path helpers that accept both '\' and '/' as separators.
-std::string ExtractFilePath(const std::string& path);   // up to and including the last separator
-std::string ExtractFileName(const std::string& path);
-std::string ExtractFileExt(const std::string& path);    // with the dot, "" when none
-std::string IncludeTrailingPathDelimiter(const std::string& path);

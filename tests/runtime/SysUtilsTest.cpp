@@ -30,15 +30,5 @@ TEST(SysUtils, IntegerConversions) {
     }
     EXPECT_THROW(StrToInt("3000000000"), EConvertError);
     EXPECT_EQ(StrToIntDef("x", 7), 7);
-    EXPECT_EQ(IntToHex(255, 4), "00FF");
     EXPECT_EQ(Format("%s-%d", "a", 3), "a-3");
-}
-
-TEST(SysUtils, Paths) {
-    EXPECT_EQ(ExtractFilePath("C:\\a\\b.txt"), "C:\\a\\");
-    EXPECT_EQ(ExtractFileName("C:\\a/b.txt"), "b.txt");
-    EXPECT_EQ(ExtractFileExt("dir.x\\name"), "");
-    EXPECT_EQ(ExtractFileExt("a.tar.gz"), ".gz");
-    EXPECT_EQ(IncludeTrailingPathDelimiter("C:\\a"), "C:\\a\\");
-    EXPECT_EQ(StringReplaceAll("aXbXc", "X", "--"), "a--b--c");
 }
