@@ -1,5 +1,7 @@
 #include "WSocket.h"
 
+#include <vector>
+
 #include <algorithm>
 #include <cstring>
 
@@ -290,12 +292,15 @@ bool TCustomWSocket::PumpMessages(DWORD WaitMs) {
     return !Application->Terminated();
 }
 
-void TCustomWSocket::PurgeNotifications() {
-    // Notifications still queued name a handle that is closed now, and a new
-    // socket may get the same value.
+void TCustomWSocket::PurgeNotifications(TSocket Closed) {
+    // Notifications still queued for the closed handle must go: a new socket
+    // may get the same value. Those for another handle stay, in order: an
+    // accepted socket reports through this window before Dup takes it over.
     MSG msg;
-    while (PeekMessageA(&msg, Handle(), WM_SOCKET_NOTIFY, WM_SOCKET_NOTIFY, PM_REMOVE)) {
-    }
+    std::vector<MSG> keep;
+    while (PeekMessageA(&msg, Handle(), WM_SOCKET_NOTIFY, WM_SOCKET_NOTIFY, PM_REMOVE))
+        if (static_cast<TSocket>(msg.wParam) != Closed) keep.push_back(msg);
+    for (const MSG& m : keep) PostMessageA(Handle(), m.message, m.wParam, m.lParam);
 }
 
 bool TCustomWSocket::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) {
@@ -406,8 +411,8 @@ void TCustomWSocket::HandleLookupDone(UINT Msg, WPARAM wParam, LPARAM lParam) {
 void TCustomWSocket::CloseHandleQuietly() {
     if (FHSocket != INVALID_SOCKET) {
         closesocket(FHSocket);
+        PurgeNotifications(FHSocket);
         FHSocket = INVALID_SOCKET;
-        PurgeNotifications();
     }
     if (FState != wsClosed) ChangeState(wsClosed);
 }
@@ -613,8 +618,8 @@ void TCustomWSocket::Dup(TSocket NewHSocket) {
                 SocketError("Dup (closesocket)");
                 return;
             }
+            PurgeNotifications(FHSocket);
             FHSocket = INVALID_SOCKET;
-            PurgeNotifications();
         }
         ChangeState(wsClosed);
     }
@@ -698,8 +703,8 @@ void TCustomWSocket::InternalClose(bool Shut, uint16_t Error) {
             break;
         }
     }
+    PurgeNotifications(FHSocket);
     FHSocket = INVALID_SOCKET;
-    PurgeNotifications();
     ChangeState(wsClosed);
     if (!Destroying() && !FCloseReported) {
         FCloseReported = true;

@@ -250,7 +250,7 @@ private:
     void ReceiveLoop(uint16_t Error);
     void PutDataInBlockBuffer(const char* Data, int Len);
     bool FlushFor(DWORD Ms);
-    void PurgeNotifications();
+    void PurgeNotifications(TSocket Closed);
     void CloseHandleQuietly();
     // Refuses an invalid name (error, then OnDnsLookupDone 10022) or clears the way.
     bool BeginLookup(bool Valid);

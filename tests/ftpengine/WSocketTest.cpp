@@ -236,6 +236,41 @@ TEST(WSocket, ListenAcceptDupAndTalk) {
     EXPECT_EQ(states['S'], (V{"7>4"}));
 }
 
+// The data connection's way: one object listens, accepts and takes the accepted
+// handle over. The accepted handle reports through the same window, so the
+// peer's bytes and close may already be announced when Dup closes the listener:
+// neither may be lost.
+TEST(WSocket, DupOfTheAcceptedHandleKeepsItsQueuedNotifications) {
+    TWSocket data, client;
+    std::string got;
+    int closed = 0;
+    data.OnSessionClosed = [&](TObject*, uint16_t) { ++closed; };
+    data.SetAddr("127.0.0.1");
+    data.SetPort("0");
+    data.OnDataAvailable = [&](TObject*, uint16_t) { got += data.ReceiveText(); };
+    data.OnSessionAvailable = [&](TObject*, uint16_t e) {
+        ASSERT_EQ(e, 0);
+        TSocket h = data.Accept();
+        // Let the system announce the peer's bytes for h before the take-over.
+        MSG m;
+        for (int i = 0; i < 200 && !PeekMessageA(&m, data.Handle(), 1025, 1025, PM_NOREMOVE); ++i) Sleep(5);
+        Sleep(100);
+        data.Dup(h);
+    };
+    data.Listen();
+    std::string port = data.LocalPortText();
+    // A short listing: the peer sends and closes at once.
+    client.OnSessionConnected = [&](TObject*, uint16_t) {
+        client.SendText("early bytes");
+        client.Close();
+    };
+    client.SetAddr("127.0.0.1");
+    client.SetPort(port);
+    client.Connect();
+    EXPECT_TRUE(PumpUntil([&] { return got == "early bytes" && closed == 1; }, 3000))
+        << "got: " << got << ", closed " << closed;
+}
+
 TEST(WSocket, AcceptAndDupRefuseBadUse) {
     TWSocket s;
     EXPECT_EQ(ErrorOf([&] { s.Accept(); }), "Error 10022 in function not a listening socket\r\nInvalid argument");
