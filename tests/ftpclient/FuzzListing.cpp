@@ -1,0 +1,37 @@
+// Arbitrary bytes as a listing: every row must come from the text, and the
+// rows' helpers must hold up whatever the fields are.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "ftpclient/core/ClientUtils.h"
+#include "ftpclient/core/FolderDownload.h"
+#include "ftpclient/core/ListingParser.h"
+#include "ftpclient/core/Permissions.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string text(reinterpret_cast<const char*>(data), size);
+    auto rows = TListingParser::Parse(text);
+    if (rows.size() > size) abort();
+    for (auto& r : rows) {
+        if (r.Name.size() + r.LinkTarget.size() > size) abort();
+        if (SizeOfText(r.SizeText) < 0) abort();
+        (void)FileIconKey(RowExtension(r));
+        (void)FileTypeText(RowExtension(r));
+        if (TPermissions::FromString(r.Permissions).ModeText().size() != 3) abort();
+        (void)PlanChMod(r.Name, r.Permissions, TPermissions());
+        std::string msg;
+        (void)CheckRemoteNameForLocal(r.Name, msg);
+        TListingEntry probed = r;
+        ApplyLinkProbe(probed, TLinkProbe{size % 2 ? 213 : 550, static_cast<int64_t>(size)});
+        if (probed.Permissions.empty()) abort();
+    }
+    AddMissingDotRows(rows);
+    std::sort(rows.begin(), rows.end(), RemoteRowLess);
+    if (rows.size() < 2 || rows[0].Name != "." || rows[1].Name != "..") abort();
+    auto snap = SnapshotRows(rows);
+    for (auto& e : snap)
+        if (IsDotRow(e.Name)) abort();
+    return 0;
+}
