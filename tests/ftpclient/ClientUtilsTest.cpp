@@ -87,7 +87,9 @@ TEST(ClientUtils, MakeTempFileNameTable) {
         EXPECT_EQ(MakeTempFileName(f), c.result) << c.name;
         EXPECT_EQ(f.calls, c.calls) << c.name;
         EXPECT_EQ(!f.deleted.empty(), c.deleted) << c.name;
-        if (c.deleted) EXPECT_EQ(f.deleted[0], c.result) << c.name;
+        if (c.deleted) {
+            EXPECT_EQ(f.deleted[0], c.result) << c.name;
+        }
     }
 }
 

@@ -4,6 +4,19 @@
 
 #include "ftpclient/core/FTPCommand.h"
 
+namespace {
+
+TCommandResult Result(bool succeeded, const std::string& error, bool abortRequested, bool connectedAfter) {
+    TCommandResult r;
+    r.Succeeded = succeeded;
+    r.ErrorMessage = error;
+    r.AbortRequested = abortRequested;
+    r.ConnectedAfter = connectedAfter;
+    return r;
+}
+
+}  // namespace
+
 TEST(FTPCommand, EngineCallByKind) {
     const struct {
         TFTPCommand command;
@@ -53,22 +66,22 @@ TEST(FTPCommand, WhatTheEndOfARunDoes) {
         std::string message;
         bool freeProgress, clearQueue, clearConnecting, disconnectedUI;
     } cases[] = {
-        {"success", MakeSimple(cmdPwd), {true, "", false, true}, false, false, "", false, false, false, false},
-        {"failure with text", MakeCwd("x"), {false, "550 No such folder", false, true},
+        {"success", MakeSimple(cmdPwd), Result(true, "", false, true), false, false, "", false, false, false, false},
+        {"failure with text", MakeCwd("x"), Result(false, "550 No such folder", false, true),
          true, true, "550 No such folder", true, false, false, false},
-        {"engine refusal without text", MakeNamed(cmdDele, "f"), {false, "", false, true},
+        {"engine refusal without text", MakeNamed(cmdDele, "f"), Result(false, "", false, true),
          true, true, FallbackErrorText(cmdDele), true, false, false, false},
-        {"failed upload frees its window", MakeUpload("a", "/", 1, true, "a"), {false, "", false, true},
+        {"failed upload frees its window", MakeUpload("a", "/", 1, true, "a"), Result(false, "", false, true),
          true, true, FallbackErrorText(cmdPut), true, false, false, false},
-        {"size probe shows nothing", MakeNamed(cmdSize, "www"), {false, "550 not a file", false, true},
+        {"size probe shows nothing", MakeNamed(cmdSize, "www"), Result(false, "550 not a file", false, true),
          true, false, "", true, false, false, false},
-        {"failed connect empties the queue", MakeConnect("h", "21", "u", "p"), {false, "Connection refused", false, false},
+        {"failed connect empties the queue", MakeConnect("h", "21", "u", "p"), Result(false, "Connection refused", false, false),
          true, true, "Connection refused", true, true, true, true},
-        {"aborted upload the server closed with 226", MakeUpload("a", "/", 9, true, "a"), {true, "", true, true},
+        {"aborted upload the server closed with 226", MakeUpload("a", "/", 9, true, "a"), Result(true, "", true, true),
          true, true, AbortedTransferText, true, false, false, false},
-        {"abort flag means nothing outside transfers", MakeSimple(cmdPwd), {true, "", true, true},
+        {"abort flag means nothing outside transfers", MakeSimple(cmdPwd), Result(true, "", true, true),
          false, false, "", false, false, false, false},
-        {"session gone after success", MakeSimple(cmdQuit), {true, "", false, false},
+        {"session gone after success", MakeSimple(cmdQuit), Result(true, "", false, false),
          false, false, "", false, true, false, true},
     };
     for (auto& c : cases) {
@@ -83,7 +96,7 @@ TEST(FTPCommand, WhatTheEndOfARunDoes) {
         EXPECT_EQ(end.LogText.find(end.Failed ? "- Command Failure : " : "- Command Success"), 0u) << c.name;
     }
     // The failure text reaches the log, not an error already cleared.
-    TCommandEnd end = PlanCommandEnd(MakeCwd("x"), {false, "550 No such folder", false, true});
+    TCommandEnd end = PlanCommandEnd(MakeCwd("x"), Result(false, "550 No such folder", false, true));
     EXPECT_EQ(end.LogText, "- Command Failure : 550 No such folder");
     EXPECT_TRUE(end.ClearEngineError);
 }
