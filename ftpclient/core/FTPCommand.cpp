@@ -140,6 +140,7 @@ TCommandEnd PlanCommandEnd(const TFTPCommand& Command, const TCommandResult& Res
         end.FreeProgressWindow = true;
         end.ClearEngineError = !Result.ErrorMessage.empty();
         end.LogText = "- Command Failure : " + text;
+        end.Relist = Command.Kind == cmdRename;
         if (Command.StopOnFail && Command.Kind == cmdConnect) {
             end.ClearConnecting = true;
             end.ClearQueue = true;

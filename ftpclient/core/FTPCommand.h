@@ -88,6 +88,7 @@ struct TCommandEnd {
     bool ClearQueue = false;
     bool ClearConnecting = false;
     bool DisconnectedUI = false;
+    bool Relist = false;               // a failed rename: the list shows the edited caption
     std::string LogText;               // debug kind
 };
 

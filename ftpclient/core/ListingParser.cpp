@@ -117,6 +117,20 @@ void AddMissingDotRows(std::vector<TListingEntry>& Entries) {
     }
 }
 
+std::vector<TListingEntry> BuildRemoteRows(const std::string& Text, TLinkProber& Prober) {
+    std::vector<TListingEntry> rows = TListingParser::Parse(Text);
+    bool begun = false;
+    for (TListingEntry& e : rows) {
+        if (!IsLinkRow(e)) continue;
+        if (!begun) Prober.BeginProbes();
+        begun = true;
+        ApplyLinkProbe(e, Prober.ProbeSize(e.Name));
+    }
+    AddMissingDotRows(rows);
+    std::stable_sort(rows.begin(), rows.end(), RemoteRowLess);
+    return rows;
+}
+
 bool RemoteRowLess(const TListingEntry& A, const TListingEntry& B) {
     int ra = DotRank(A.Name), rb = DotRank(B.Name);
     if (ra != rb) return ra < rb;

@@ -43,6 +43,20 @@ struct TLinkProbe {
 // other outcome makes it a folder.
 void ApplyLinkProbe(TListingEntry& Entry, const TLinkProbe& Probe);
 
+// Sends the SIZE probes of the links of a listing.
+class TLinkProber {
+public:
+    virtual ~TLinkProber() = default;
+    // Before the first probe: TYPE I, since servers refuse SIZE in ASCII type.
+    virtual void BeginProbes() = 0;
+    virtual TLinkProbe ProbeSize(const std::string& Name) = 0;
+};
+
+// The rows of a whole listing text, read to its end before any link is
+// probed (the listing file is gone by then, so the probes cannot touch
+// it); "." and ".." added when missing; in the list's sort order.
+std::vector<TListingEntry> BuildRemoteRows(const std::string& Text, TLinkProber& Prober);
+
 // Adds "." and ".." (permission string "drwxrwxrwx") when the listing lacks them.
 void AddMissingDotRows(std::vector<TListingEntry>& Entries);
 

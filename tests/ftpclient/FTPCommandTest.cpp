@@ -95,6 +95,10 @@ TEST(FTPCommand, WhatTheEndOfARunDoes) {
         EXPECT_EQ(end.DisconnectedUI, c.disconnectedUI) << c.name;
         EXPECT_EQ(end.LogText.find(end.Failed ? "- Command Failure : " : "- Command Success"), 0u) << c.name;
     }
+    // Only a failed rename re-lists, to drop the caption the user typed.
+    EXPECT_TRUE(PlanCommandEnd(MakeRename("a", "b"), Result(false, "550 Denied", false, true)).Relist);
+    EXPECT_FALSE(PlanCommandEnd(MakeRename("a", "b"), Result(true, "", false, true)).Relist);
+    EXPECT_FALSE(PlanCommandEnd(MakeNamed(cmdDele, "a"), Result(false, "550 Denied", false, true)).Relist);
     // The failure text reaches the log, not an error already cleared.
     TCommandEnd end = PlanCommandEnd(MakeCwd("x"), Result(false, "550 No such folder", false, true));
     EXPECT_EQ(end.LogText, "- Command Failure : 550 No such folder");

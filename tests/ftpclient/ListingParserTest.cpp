@@ -184,3 +184,42 @@ TEST(ListingParser, TypeTextAndIconKey) {
     EXPECT_EQ(RowExtension(bare), "");
     EXPECT_EQ(FileTypeText(""), " File");
 }
+
+namespace {
+
+// Answers SIZE as a server in binary type would: 213 for files only.
+class FakeProber : public TLinkProber {
+public:
+    std::vector<std::string> calls;
+    void BeginProbes() override { calls.push_back("TYPE I"); }
+    TLinkProbe ProbeSize(const std::string& name) override {
+        calls.push_back("SIZE " + name);
+        if (name == "link to file") return TLinkProbe{213, 6};
+        if (name == "empty link") return TLinkProbe{213, 0};
+        return TLinkProbe{550, 0};
+    }
+};
+
+}  // namespace
+
+TEST(ListingParser, RowsOfAListingWithLinks) {
+    FakeProber prober;
+    auto rows = BuildRemoteRows(
+        "total 3\r\n"
+        "lrwxrwxrwx   1 root     root           11 Dec 10 19:18 www -> public_html\r\n"
+        "lrwxrwxrwx   1 root     root           11 Dec 10 19:18 link to file -> my file.txt\r\n"
+        "lrwxrwxrwx   1 root     root           11 Dec 10 19:18 empty link -> empty.txt\r\n"
+        "-rw-r--r--   1 root     root            6 Dec 10 19:18 my file.txt\r\n",
+        prober);
+    EXPECT_EQ(prober.calls,
+              (std::vector<std::string>{"TYPE I", "SIZE www", "SIZE link to file", "SIZE empty link"}));
+    std::vector<std::string> shown;
+    for (auto& r : rows) shown.push_back(r.Name + "|" + r.Permissions.substr(0, 1) + "|" + r.SizeText);
+    EXPECT_EQ(shown, (std::vector<std::string>{".|d|", "..|d|", "www|d|11", "empty link|-|0",
+                                               "link to file|-|6", "my file.txt|-|6"}));
+
+    FakeProber none;
+    auto plain = BuildRemoteRows("-rw-r--r-- 1 u g 1 Jan 1 12:00 a\n", none);
+    EXPECT_TRUE(none.calls.empty());
+    EXPECT_EQ(plain.size(), 3u);
+}
