@@ -1,5 +1,7 @@
 #include "ftpclient/core/FTPCommand.h"
 
+#include "runtime/core/SysUtils.h"
+
 const char* const AbortedTransferText = "Transfer aborted.";
 
 TEngineCall EngineCallOf(const TFTPCommand& Command) {
@@ -156,4 +158,15 @@ TCommandEnd PlanCommandEnd(const TFTPCommand& Command, const TCommandResult& Res
 bool RequestMovesServerDir(int RqType) {
     // ftpRqCwd, ftpRqPwd, ftpRqCDup; an MKD reply names the new folder, not the current one.
     return RqType == 4 || RqType == 31 || RqType == 33;
+}
+
+void PushServerDir(std::vector<std::string>& Items, const std::string& Folder) {
+    if (Folder.empty()) return;
+    for (size_t i = 0; i < Items.size(); ++i) {
+        if (SameText(Items[i], Folder)) {
+            Items.erase(Items.begin() + static_cast<std::ptrdiff_t>(i));
+            break;
+        }
+    }
+    Items.insert(Items.begin(), Folder);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 enum TFTPCommandKind : int32_t {
     cmdConnect = 1,
@@ -102,3 +103,7 @@ extern const char* const AbortedTransferText;
 
 // Request numbers of the engine whose reply names the server's current folder.
 bool RequestMovesServerDir(int RqType);
+
+// The folder box keeps reported folders, most recent first: an equal entry
+// (case aside) moves to the top, a new one is put there.
+void PushServerDir(std::vector<std::string>& Items, const std::string& Folder);

@@ -34,3 +34,16 @@ std::string TickerText(const std::string& DisplayText) {
     std::string text = MaskPassword(DisplayText);
     return text.size() > 2 ? text.substr(2) : std::string();
 }
+
+std::string StateText(int State, const std::string& HostName) {
+    switch (State) {
+    case 0: return "Disconnected";
+    case 1: return "Ready";
+    case 3: return "Looking up hostname \"" + HostName + "\" ...";
+    case 4: return "Connected !";
+    case 5: return "Aborting...";
+    case 7: return "Trying to connect to " + HostName + " ...";
+    case 8: return "Waiting for response...";
+    default: return std::string();
+    }
+}

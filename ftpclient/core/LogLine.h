@@ -36,3 +36,6 @@ bool MakeLogLine(const std::string& Text, int Kind, TLogLine& Out);
 // What the connecting box's ticker shows of a display text: the text from
 // its third character on, with the password masked.
 std::string TickerText(const std::string& DisplayText);
+
+// The engine state's text for the log and the connecting box's ticker.
+std::string StateText(int State, const std::string& HostName);

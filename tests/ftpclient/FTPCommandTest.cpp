@@ -114,3 +114,9 @@ TEST(FTPCommand, OnlyCwdCdupAndPwdRepliesMoveTheServerFolder) {
                  {"RMD", 22, false}, {"DIR", 7, false}};
     for (auto& c : cases) EXPECT_EQ(RequestMovesServerDir(c.rq), c.moves) << c.name;
 }
+
+TEST(FTPCommand, FolderBoxMostRecentFirst) {
+    std::vector<std::string> items;
+    for (const char* d : {"/", "/pub", "/PUB", "/home", ""}) PushServerDir(items, d);
+    EXPECT_EQ(items, (std::vector<std::string>{"/home", "/PUB", "/"}));
+}

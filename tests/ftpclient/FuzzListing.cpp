@@ -10,8 +10,26 @@
 #include "ftpclient/core/ListingParser.h"
 #include "ftpclient/core/Permissions.h"
 
+namespace {
+
+class Prober : public TLinkProber {
+public:
+    int probes = 0;
+    void BeginProbes() override {}
+    TLinkProbe ProbeSize(const std::string& name) override {
+        ++probes;
+        return TLinkProbe{name.size() % 2 ? 213 : 550, static_cast<int64_t>(name.size())};
+    }
+};
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
+    Prober prober;
+    auto built = BuildRemoteRows(text, prober);
+    for (auto& r : built)
+        if (IsLinkRow(r)) abort();  // every link was decided
     auto rows = TListingParser::Parse(text);
     if (rows.size() > size) abort();
     for (auto& r : rows) {

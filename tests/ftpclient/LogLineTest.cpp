@@ -60,3 +60,15 @@ TEST(LogLine, ConnectingBoxTickerNeverShowsThePassword) {
     };
     for (auto& c : cases) EXPECT_EQ(TickerText(c.display), c.ticker) << c.name;
 }
+
+TEST(LogLine, StateTexts) {
+    const struct {
+        int state;
+        std::string text;
+    } cases[] = {
+        {0, "Disconnected"}, {1, "Ready"}, {2, ""}, {3, "Looking up hostname \"ftp.test\" ..."},
+        {4, "Connected !"}, {5, "Aborting..."}, {6, ""}, {7, "Trying to connect to ftp.test ..."},
+        {8, "Waiting for response..."}, {99, ""},
+    };
+    for (auto& c : cases) EXPECT_EQ(StateText(c.state, "ftp.test"), c.text) << c.state;
+}
