@@ -194,7 +194,6 @@ void TParserTables::ReadFrom(TStream& s) {
         uint8_t c = ReadByte(s);
         StartRules[c] = ReadRule(s, *this);
     }
-    // Tokens not listed keep an empty context: the scanner then uses StartStates.
     n = ReadCount(s, 256, 33, "context state");
     for (int32_t i = 0; i < n; i++) {
         uint8_t token = ReadByte(s);
@@ -225,6 +224,10 @@ void TParserTables::ReadFrom(TStream& s) {
     StartStates = ReadSet(s);
     UsesCustomParse = ReadByte(s);
     NoStateRules = StatesWithRules.Empty() ? 1 : 0;
+    // Tokens not listed share the start states, as after a compile; the
+    // scanner reads an empty set the same way, and the stream stays stable.
+    for (TStateSet& c : ContextStates)
+        if (c.Empty()) c = StartStates;
     // The scheme's case rule travels with the words it shaped.
     CaseSensitive = Keywords->CaseSensitive ? 1 : 0;
 }

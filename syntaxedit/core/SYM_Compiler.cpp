@@ -83,6 +83,10 @@ void TSYM_Compiler::SkipWhite() {
     for (;;) {
         if (AtSourceEnd()) {
             if (sources_.size() == 1) return;
+            if (Cur().Counted) {
+                Line = Cur().SavedLine;
+                Column = Cur().SavedColumn;
+            }
             sources_.pop_back();
             continue;
         }
@@ -246,6 +250,10 @@ void TSYM_Compiler::Include() {
     s.Name = "-file-: " + name;
     s.Text = UpToNul(text);
     s.Counted = true;
+    // Positions inside the file are the file's own; the includer's come back after it.
+    s.SavedLine = Line;
+    s.SavedColumn = Column;
+    Line = Column = 0;
     sources_.push_back(std::move(s));
 }
 

@@ -66,6 +66,8 @@ private:
         std::string Text;
         size_t Pos = 0;
         bool Counted = false;  // the script or an included file: lines and columns count
+        int SavedLine = 0;     // the includer's position, restored when the file ends
+        int SavedColumn = 0;
     };
 
     Source& Cur() { return sources_.back(); }

@@ -111,13 +111,36 @@ std::string TSchemeCompiler::StringValue(bool raw) {
     return s;
 }
 
-TSM_CharGroup TSchemeCompiler::SingleSpec(const std::string& spec) {
+int32_t TSchemeCompiler::ItemValue() {
+    // One term: in "+ 1 - 2" the "-" starts the next item, not a subtraction.
+    int32_t v = 0;
+    if (tok_ == tkNumber) {
+        v = lex_.LastNumber;
+        Next();
+    } else if (tok_ == tkOpen) {
+        Next();
+        v = Expression();
+        if (tok_ != tkClose) lex_.Error("Expression expected");
+        Next();
+    } else {
+        lex_.Error("Expression expected");
+    }
+    if (v < 0 || v > 255) RangeError(0, 255);
+    return v;
+}
+
+TSM_CharGroup TSchemeCompiler::SpecValue() {
+    if (tok_ != tkString) lex_.Error("String value expected");
+    const std::string& spec = lex_.StringRaw;
     TSM_CharGroup g;
     if (ParseCharSpec(spec, 1, g) <= static_cast<int>(spec.size())) lex_.Error("Single character specifier expected");
+    Next();
     return g;
 }
 
-void TSchemeCompiler::ReadEndSets(const std::string& text, TEndSpec& end) {
+void TSchemeCompiler::EndSetsValue(TEndSpec& end) {
+    if (tok_ != tkString) lex_.Error("String value expected");
+    const std::string text = lex_.StringRaw;
     end.EndIsRoutine = 0;
     end.EndCount = 0;
     int pos = 1;
@@ -129,6 +152,7 @@ void TSchemeCompiler::ReadEndSets(const std::string& text, TEndSpec& end) {
         end.EndSets[end.EndCount++] = t_.Keywords->AddCharGroup(g);
         pos = next;
     }
+    Next();
 }
 
 void TSchemeCompiler::Language() {
@@ -243,7 +267,7 @@ void TSchemeCompiler::ContextStatesStatement() {
 void TSchemeCompiler::Words() {
     while (tok_ == tkString) {
         std::string word = StringValue(false);
-        TSM_CharGroup follow = SingleSpec(StringValue(true));
+        TSM_CharGroup follow = SpecValue();
         int32_t token = Value();
         TStateSet states = TStateSet::Of({0});
         if (tok_ == tkLBracket) states = StateList();

@@ -33,9 +33,13 @@ private:
     TStateSet StateList();
     TStateSet ValueOrStateList(bool& single);
     std::string StringValue(bool raw);
-    TSM_CharGroup SingleSpec(const std::string& spec);
-    int32_t InternSpec(const std::string& spec) { return t_.Keywords->AddCharGroup(SingleSpec(spec)); }
-    void ReadEndSets(const std::string& text, TEndSpec& end);
+    int32_t ItemValue();
+    // A raw string holding one character-set specifier, checked before the
+    // next token is read so that errors point at it.
+    TSM_CharGroup SpecValue();
+    int32_t InternSpec() { return t_.Keywords->AddCharGroup(SpecValue()); }
+    // A raw string of up to 4 specifiers, one per end character.
+    void EndSetsValue(TEndSpec& end);
     uint8_t Modifiers();
     uint16_t KeyValue();
 

@@ -104,3 +104,54 @@ bool TSchemeHighlighter::ReadTables(TStream& s, std::string& message) {
         throw Exception(Format("%s: %s", Name.c_str(), e.what()));
     }
 }
+
+namespace {
+
+std::string TabColumnsText(const int32_t (&columns)[TSM_Settings::kTabColumns]) {
+    std::string out;
+    for (int32_t c : columns) {
+        if (c < 0) break;
+        if (!out.empty()) out += ' ';
+        out += IntToStr(c + 1);
+    }
+    return out;
+}
+
+// The count is the real number of defined styles, 256 included.
+std::string EffectsText(const TSM_Settings& s) {
+    int count = 0;
+    for (const TStyleEntry& st : s.Styles)
+        if (st.Defined) count++;
+    std::string out = IntToStr(count);
+    if (count > 0) out += ',';
+    for (int n = 0; n < 256; n++) {
+        const TStyleEntry& st = s.Styles[n];
+        if (!st.Defined) continue;
+        out += Format("%d,%d,%d,", n, st.TextColor, st.BackColor);
+        if (st.UseDefaultBack) out += 'X';
+        if (st.UseDefaultText) out += 'Y';
+        if (st.FontStyle & 1) out += 'B';
+        if (st.FontStyle & 2) out += 'I';
+        if (st.FontStyle & 4) out += 'U';
+        out += ';';
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string TSchemeHighlighter::StyleString() const {
+    const TSM_Settings& s = LanguageSettings;
+    const std::pair<const char*, std::string> fields[] = {
+        {"OPT", IntToStr(s.Options)},      {"GWD", IntToStr(s.Gutter)},
+        {"GCL", IntToStr(s.GutterColor)},  {"WRC", IntToStr(s.WrapAtColumn)},
+        {"IDS", IntToStr(s.IndentStep)},   {"WRO", s.WrapOverride},
+        {"FON", s.FontName},               {"FOS", IntToStr(s.FontSize)},
+        {"STC", IntToStr(s.SelTextColor)}, {"STB", IntToStr(s.SelTextBack)},
+        {"TBC", TabColumnsText(s.TabColumns)}, {"TBD", IntToStr(s.TabDefault)},
+        {"EFF", EffectsText(s)},
+    };
+    std::string out = "Morvex6:";
+    for (const auto& f : fields) out += std::string(f.first) + "#" + IntToStr(static_cast<int64_t>(f.second.size())) + "#" + f.second;
+    return out + "#END#";
+}

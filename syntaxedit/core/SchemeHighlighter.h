@@ -34,6 +34,10 @@ public:
     // "<name>: <message>" and leaves empty tables.
     bool ReadTables(TStream& s, std::string& message);
 
+    // The registry's "Highlighting - <language>" value: "Morvex6:", then tag,
+    // "#", length, "#", value per field, then "#END#".
+    std::string StyleString() const;
+
     int NextToken(TEdStream& stream, int32_t& length) { return Scanner.NextToken(stream, length); }
     void ResetState(int token) { Scanner.ResetState(token); }
     TStateSet GetAnchors() const { return Scanner.GetAnchors(); }

@@ -13,7 +13,7 @@ void TSchemeCompiler::ReadBody(TTokenHandler& h) {
         h.BodyIsRoutine = h.BodyIsCustom = 1;
         t_.UsesCustomParse = 1;
     } else if (tok_ == tkString) {
-        h.BodySet = InternSpec(StringValue(true));
+        h.BodySet = InternSpec();
     } else {
         h.BodyRoutine = Expression();
         h.BodyIsRoutine = 1;
@@ -40,7 +40,7 @@ void TSchemeCompiler::Handlers() {
                 t_.UsesCustomParse = 1;
                 h->End.IncludeEnd = Expression() != 0;
             } else if (tok_ == tkString) {
-                ReadEndSets(StringValue(true), h->End);
+                EndSetsValue(h->End);
                 h->End.IncludeEnd = Expression() != 0;
             }
         }
@@ -69,7 +69,7 @@ void TSchemeCompiler::TokenEntry(int groupState) {
     r->Body.BodySet = t_.Keywords->AddCharGroup(TSM_CharGroup());
     TSM_CharGroup start;
     if (tok_ == tkString) {
-        start = SingleSpec(StringValue(true));
+        start = SpecValue();
         ReadBody(r->Body);
         if (!r->Body.BodyIsCustom) {
             if (tok_ == tkStar) {
@@ -85,7 +85,7 @@ void TSchemeCompiler::TokenEntry(int groupState) {
                 end.EndIsRoutine = end.EndIsCustom = 1;
                 t_.UsesCustomParse = 1;
             } else if (tok_ == tkString) {
-                ReadEndSets(StringValue(true), end);
+                EndSetsValue(end);
             } else {
                 end.EndRoutine = Expression();
                 end.EndIsRoutine = 1;
@@ -168,8 +168,8 @@ void TSchemeCompiler::States(bool containers) {
         while (tok_ == tkPlus || tok_ == tkMinus) {
             bool add = tok_ == tkPlus;
             Next();
-            bool single = false;
-            (add ? ts.AddStates : ts.RemoveStates) |= ValueOrStateList(single);
+            TStateSet items = tok_ == tkLBracket ? StateList() : TStateSet::Of({ItemValue()});
+            (add ? ts.AddStates : ts.RemoveStates) |= items;
         }
         Expect(tkClose, "')' expected");
         if (!containers && (tok_ == tkPush || tok_ == tkPop)) {
@@ -201,8 +201,9 @@ uint8_t TSchemeCompiler::Modifiers() {
 uint16_t TSchemeCompiler::KeyValue() {
     if (AtValue()) return static_cast<uint16_t>(Value());
     if (tok_ == tkString) {
-        std::string s = StringValue(false);
+        std::string s = lex_.GetString();
         if (s.size() != 1) lex_.Error("Single character specifier expected");
+        Next();
         return static_cast<uint8_t>(UpperCase(s)[0]);
     }
     lex_.Error("Key specification required");
