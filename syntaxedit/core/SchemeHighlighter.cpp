@@ -51,6 +51,19 @@ void TSchemeHighlighter::CompileScript(const std::string& script, const std::str
     Install(std::move(tables), settings);
 }
 
+bool TSchemeHighlighter::CompileScriptFile(const std::string& path) {
+    if (!FileExists(path)) return false;
+    std::string text;
+    {
+        TFileStream f(path, fmOpenRead | fmShareDenyWrite);
+        text.assign(static_cast<size_t>(f.Size()), '\0');
+        if (!text.empty()) f.ReadBuffer(&text[0], static_cast<int32_t>(text.size()));
+    }
+    size_t slash = path.find_last_of("\\/");
+    CompileScript(text, slash == std::string::npos ? std::string() : path.substr(0, slash + 1));
+    return true;
+}
+
 void TSchemeHighlighter::WriteTables(TStream& s) const {
     try {
         WriteWord(s, kVersion);

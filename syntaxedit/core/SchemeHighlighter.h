@@ -24,6 +24,9 @@ public:
     // ErrorColumn (1-based) tell where the compile stopped either way.
     void CompileScript(const std::string& script, const std::string& scriptFolder = std::string(),
                        TSYM_Compiler::TFileReader reader = nullptr);
+    // Compiles the file with its folder for "#include <...>"; false, with
+    // nothing changed, when the file does not exist.
+    bool CompileScriptFile(const std::string& path);
     // Empty tables (every character scans as token 0) and reset settings.
     void ClearTables();
 

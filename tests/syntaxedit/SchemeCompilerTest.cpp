@@ -349,3 +349,40 @@ TEST(SchemeCompiler, FailedCompileKeepsTheTablesInUse) {
     EXPECT_EQ(before, ScanText(h, "[s]\nk=v"));
     EXPECT_FALSE(h.Tables().StartRules[int('a')] && h.Tables().StartRules[int('a')]->Token == 1);
 }
+
+TEST(SchemeCompiler, ErrorClasses) {
+    struct Row {
+        const char* name;
+        const char* script;
+        int kind;  // 0 grammar, 1 ESyntaxMemo, 2 EKeywords, 3 plain Exception
+    } rows[] = {
+        {"grammar", "%%map x", 0},
+        {"range", "%%map 300 1", 1},
+        {"key tables", "%%kwTables forstate [1,2] endswith '' (7 is 'a') forstate [2] endswith '' (7 is 'b')", 2},
+        {"character order", "%%words 'a' 'z-a' 1", 3},
+    };
+    for (const Row& r : rows) {
+        TSchemeHighlighter h;
+        int kind = -1;
+        try {
+            h.CompileScript(r.script);
+        } catch (const ESYM_COMP_ERROR&) {
+            kind = 0;
+        } catch (const EKeywords&) {
+            kind = 2;
+        } catch (const ESyntaxMemo&) {
+            kind = 1;
+        } catch (const Exception&) {
+            kind = 3;
+        }
+        EXPECT_EQ(r.kind, kind) << "row: " << r.name;
+    }
+}
+
+TEST(SchemeCompiler, ScriptFileWithAngleInclude) {
+    TSchemeHighlighter h;
+    EXPECT_FALSE(h.CompileScriptFile(std::string(SCHEME_FIXTURES) + "/missing.sch"));
+    EXPECT_TRUE(h.CompileScriptFile(std::string(SCHEME_FIXTURES) + "/withinclude.sch"));
+    EXPECT_EQ("Included", h.LanguageSettings.LanguageName);
+    EXPECT_EQ("2:3", ScanText(h, "ini"));
+}
