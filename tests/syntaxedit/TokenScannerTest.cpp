@@ -104,10 +104,14 @@ TEST(TokenScanner, ResetStateUsesContextStates) {
 }
 
 TEST(TokenScanner, InvalidKeywordIsGivenUp) {
+    // A key-table word is found in state 1, but its token is valid only in 0:
+    // it comes back as token 0, length 1, and the next call starts one on.
     TSchemeHighlighter h;
-    h.CompileScript("%%words 'ab' '' 3 %%tokens 4 'a' 'b' * '' 0 [1]");
-    // Token 4 is valid only in {0,1} through its rule and the scanner is in {0}.
-    EXPECT_EQ("3:2 0:1", ScanText(h, "abx"));
+    h.CompileScript("%%language startstate = [1] %%kwTables forstate [1] endswith '' ( 3 is 'ab' ) %%states 3 ( )");
+    EXPECT_EQ("0:1 0:1", ScanText(h, "ab"));
+    h.CompileScript("%%language startstate = [1] %%kwTables forstate [1] endswith '' ( 3 is 'ab' )");
+    EXPECT_EQ("3:2", ScanText(h, "ab"));
+    // A word outside the current states is not found at all.
     TSchemeHighlighter k;
     k.CompileScript("%%words 'ab' '' 3 [2]");
     EXPECT_EQ("0:1 0:1", ScanText(k, "ab"));
