@@ -168,3 +168,21 @@ std::string TSchemeHighlighter::StyleString() const {
     for (const auto& f : fields) out += std::string(f.first) + "#" + IntToStr(static_cast<int64_t>(f.second.size())) + "#" + f.second;
     return out + "#END#";
 }
+
+std::string TSchemeHighlighter::KeyAssignmentsData() const {
+    TMemoryStream m;
+    WriteShortString(m, "Morvex6:");
+    LanguageSettings.KeyController->SaveToStream(m);
+    std::string out(static_cast<size_t>(m.Size()), '\0');
+    m.SetPosition(0);
+    if (!out.empty()) m.ReadBuffer(&out[0], static_cast<int32_t>(out.size()));
+    return out;
+}
+
+void TSchemeHighlighter::AssignFrom(const TSchemeHighlighter& source) {
+    TMemoryStream m;
+    source.WriteTables(m);
+    m.SetPosition(0);
+    std::string message;
+    ReadTables(m, message);
+}

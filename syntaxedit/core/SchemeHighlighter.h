@@ -41,6 +41,12 @@ public:
     // "#", length, "#", value per field, then "#END#".
     std::string StyleString() const;
 
+    // The registry's "Key Assignments - <language>" value: the short string
+    // "Morvex6:" and the key map's stream.
+    std::string KeyAssignmentsData() const;
+    // Copies another highlighter's tables and settings through the "Parser" stream.
+    void AssignFrom(const TSchemeHighlighter& source);
+
     int NextToken(TEdStream& stream, int32_t& length) { return Scanner.NextToken(stream, length); }
     void ResetState(int token) { Scanner.ResetState(token); }
     TStateSet GetAnchors() const { return Scanner.GetAnchors(); }

@@ -111,3 +111,22 @@ TEST(ParserStream, StyleString) {
     size_t value = s.find('#', eff + 4) + 1;
     EXPECT_EQ("256,0,0,0,;", s.substr(value, 11));
 }
+
+TEST(ParserStream, AssignAndKeyAssignments) {
+    TSchemeHighlighter a("A"), b("B");
+    a.CompileScript(ReadFixture("clike.sch"));
+    b.AssignFrom(a);
+    EXPECT_EQ("CLike", b.LanguageSettings.LanguageName);
+    EXPECT_EQ(ScanText(a, "{ break } // x", true), ScanText(b, "{ break } // x", true));
+
+    std::string keys = b.KeyAssignmentsData();
+    ASSERT_GT(keys.size(), 9u);
+    EXPECT_EQ(std::string("\x08Morvex6:"), keys.substr(0, 9));
+    TMemoryStream m;
+    m.WriteBuffer(keys.data() + 9, static_cast<int32_t>(keys.size() - 9));
+    m.SetPosition(0);
+    TKeyboardActionContoller k;
+    k.LoadFromStream(m);
+    EXPECT_EQ("Redo", k.CommandName(42));
+    EXPECT_EQ(4u, k.Bindings().size());
+}
