@@ -113,10 +113,3 @@ void FilterDialogModel::RemoveCondition(int32_t row) {
     blocks_[static_cast<size_t>(current_ - 1)].Remove(row);
     ShowFilter();
 }
-
-void AddFilterMaskModel::Close(DialogClose how, int32_t selectedRow, bool notChecked) {
-    if (how == DialogClose::Ok) flagNot_ = notChecked;
-    ok_ = how == DialogClose::Ok;
-    const bool selected = selectedRow >= 1 && static_cast<size_t>(selectedRow) <= rows_.size();
-    ActiveMask_ = selected ? rows_[static_cast<size_t>(selectedRow - 1)].second : -1;
-}

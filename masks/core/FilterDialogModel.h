@@ -8,12 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "masks/core/DialogClose.h"
 #include "masks/core/FilterBlock.h"
 
 class MaskCollection;
-
-// How a modal dialog was closed; the close box counts as Cancel.
-enum class DialogClose { Ok, Cancel, CloseBox };
 
 struct FilterRow {
     std::string Status;  // "Not" for a negated condition, else ""
@@ -75,26 +73,4 @@ private:
     std::string caption_ = "Filters";
     bool previousEnabled_ = false, nextEnabled_ = false, addEnabled_ = false;
     std::vector<FilterRow> rows_;
-};
-
-// The dialog that picks the mask and the negation of one new condition.
-class AddFilterMaskModel {
-public:
-    void Clear() { rows_.clear(); }
-    void AddMask(const std::string& Name, int32_t Index) { rows_.push_back({Name, Index}); }
-    void Load() { ActiveMask_ = -1; }
-    // OK or a double click on a row take the check box; the selected row
-    // (1-based, 0 none) gives ActiveMask whichever way the dialog closes.
-    void Close(DialogClose how, int32_t selectedRow, bool notChecked);
-
-    bool Ok() const { return ok_; }
-    bool FlagNot() const { return flagNot_; }
-    int32_t ActiveMask() const { return ActiveMask_; }
-    const std::vector<std::pair<std::string, int32_t>>& Rows() const { return rows_; }
-
-private:
-    std::vector<std::pair<std::string, int32_t>> rows_;
-    bool ok_ = false;
-    bool flagNot_ = false;
-    int32_t ActiveMask_ = -1;
 };

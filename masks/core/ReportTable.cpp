@@ -76,3 +76,9 @@ int32_t ReportColumnWidth(int32_t listWidth, int32_t columns) {
     if (columns < 1) return 0;
     return static_cast<int32_t>(std::nearbyint((static_cast<double>(listWidth) - 80.0) / columns));
 }
+
+ReportListSize ReportListSizeFor(int32_t outerWidth, int32_t outerHeight, int32_t listTop, ReportListSize current) {
+    if (outerWidth > 90) current.Width = outerWidth - 90;
+    if (outerHeight > listTop + 400) current.Height = outerHeight - listTop - 400;
+    return current;
+}

@@ -58,3 +58,12 @@ private:
 
 // Equal widths for every column: (listWidth - 80) / columns, halves to even.
 int32_t ReportColumnWidth(int32_t listWidth, int32_t columns);
+
+// The list's size after the window was sized to outerWidth x outerHeight
+// (twips, frame included): 90 narrower and 400 lower than the window less
+// the list's top; a dimension that would not fit keeps its current size.
+struct ReportListSize {
+    int32_t Width;
+    int32_t Height;
+};
+ReportListSize ReportListSizeFor(int32_t outerWidth, int32_t outerHeight, int32_t listTop, ReportListSize current);

@@ -51,7 +51,7 @@ const std::string& SearchMask::GetValue(int32_t i) const {
 int32_t SearchMask::FoundChar(const std::string& text, const std::string& ch) {
     if (ch.size() != 1) return -1;
     const size_t at = text.find(ch[0]);
-    return at == std::string::npos || at > INT16_MAX ? -1 : static_cast<int32_t>(at);
+    return at == std::string::npos || at > static_cast<size_t>(INT32_MAX) ? -1 : static_cast<int32_t>(at);
 }
 
 std::string SearchMask::PutMask() const {

@@ -3,6 +3,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "masks/core/AddFilterMaskModel.h"
 #include "masks/core/FilterBlock.h"
 #include "masks/core/FilterDialogModel.h"
 #include "masks/core/MaskCollection.h"

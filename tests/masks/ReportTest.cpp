@@ -127,6 +127,23 @@ TEST(ReportTable, ColumnWidthsRoundHalvesToEven) {
     EXPECT_EQ(0, ReportColumnWidth(500, 0));
 }
 
+TEST(ReportTable, ListFollowsTheWindowWhereItFits) {
+    struct Case {
+        const char* what;
+        int32_t outerWidth, outerHeight;
+        int32_t width, height;
+    } cases[] = {
+        {"both fit", 5000, 4000, 4910, 3200},
+        {"width 90 or less keeps the width", 90, 4000, 1000, 3200},
+        {"height down to top + 400 keeps the height", 5000, 800, 4910, 1000},
+    };
+    for (const Case& c : cases) {
+        const ReportListSize s = ReportListSizeFor(c.outerWidth, c.outerHeight, 400, {1000, 1000});
+        EXPECT_EQ(c.width, s.Width) << c.what;
+        EXPECT_EQ(c.height, s.Height) << c.what;
+    }
+}
+
 TEST(ReportSaver, SaveFlow) {
     ReportTable t = LinkReport();
     MemoryTextFile file;
