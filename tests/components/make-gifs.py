@@ -63,6 +63,7 @@ def main():
     cases.append(("frames.gif", 1, [src("frame1", 120, 80, 16, lambda x, y: (x // 8 + y // 8) % 16),
                                     src("frame2", 120, 80, 32, noise(32, 21))], []))
 
+    running = []
     with open(os.path.join(out, "list.txt"), "w") as listing:
         for gif, local, sources, options in cases:
             paths = []
@@ -71,8 +72,12 @@ def main():
                 write_ppm(path, w, h, pixel)
                 paths.append(path)
             # No dithering and no colour reduction: every source has at most 256 colours.
-            subprocess.run([convert, *paths, "+dither", *options, os.path.join(out, gif)], check=True)
+            # The programs start slowly, so they run side by side.
+            running.append(subprocess.Popen([convert, *paths, "+dither", *options, os.path.join(out, gif)]))
             listing.write(" ".join([gif, str(local)] + [os.path.basename(p) for p in paths]) + "\n")
+    failed = [p.args for p in running if p.wait() != 0]
+    if failed:
+        sys.exit("make-gifs.py: convert failed: %s" % failed)
 
 
 if __name__ == "__main__":
