@@ -8,7 +8,7 @@ packages=(
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix mingw-w64-tools
   googletest libwine-dev:i386 wine wine32:i386 xvfb xauth
   python3 python3-pyftpdlib vsftpd microsocks curl wget
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev imagemagick libgif-dev
 )
 
 sudo_=""

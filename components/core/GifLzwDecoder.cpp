@@ -1,6 +1,7 @@
 #include "components/core/GifLzwDecoder.h"
 
 #include <cstring>
+#include <vector>
 
 #include "components/core/GifException.h"
 
@@ -21,19 +22,12 @@ int NextInterlacedRow(int Row, int Height, int& Pass) {
 TGifLzwDecoder::TGifLzwDecoder(const uint8_t* Data, size_t Size, int CodeSize, bool Interlaced,
                                TByteArray2D& Pixels)
     : data_(Data), size_(Size), codeSize_(CodeSize), pixels_(Pixels), interlaced_(Interlaced),
-      columns_(Pixels.Columns()), rows_(Pixels.Rows()) {
+      columns_(Pixels.Columns()), rows_(Pixels.Rows()),
+      total_(static_cast<uint32_t>(static_cast<size_t>(Pixels.Columns()) * static_cast<size_t>(Pixels.Rows()))) {
     if (CodeSize < 2 || CodeSize > 9) throw EGifException("Bad code Size");
     clearCode_ = 1 << CodeSize;
     endCode_ = clearCode_ + 1;
-    for (int i = 0; i < clearCode_; ++i) {
-        prefix_[i] = 0;
-        suffix_[i] = static_cast<uint8_t>(i);
-        first_[i] = static_cast<uint8_t>(i);
-        length_[i] = 1;
-    }
     ResetTable();
-    done_ = columns_ == 0 || rows_ == 0;
-    rowPtr_ = pixels_.Data();
 }
 
 void TGifLzwDecoder::ResetTable() {
@@ -54,13 +48,11 @@ bool TGifLzwDecoder::ReadCode(int& Code) {
     return true;
 }
 
-// A new entry: Prefix's string followed by the first byte of the code that
-// comes next (for the code equal to nextCode_ that is Prefix's own first byte).
-void TGifLzwDecoder::AddEntry(int Prefix, uint8_t Suffix) {
-    prefix_[nextCode_] = static_cast<uint16_t>(Prefix);
-    suffix_[nextCode_] = Suffix;
-    first_[nextCode_] = first_[Prefix];
-    length_[nextCode_] = static_cast<uint16_t>(length_[Prefix] + 1);
+// The new entry is the previous string plus the byte that follows it in the
+// output, so it is simply one byte longer at the previous string's place.
+void TGifLzwDecoder::AddEntry(uint32_t Offset, uint32_t Length) {
+    offset_[nextCode_] = Offset;
+    length_[nextCode_] = static_cast<uint16_t>(Length);
     ++nextCode_;
     if (nextCode_ == (1 << width_)) {
         if (width_ < 12)
@@ -70,54 +62,50 @@ void TGifLzwDecoder::AddEntry(int Prefix, uint8_t Suffix) {
     }
 }
 
-void TGifLzwDecoder::RowDone() {
-    if (ProgressHook && rows_ >= 201) ProgressHook(static_cast<float>(row_ + 1) / static_cast<float>(rows_));
-    row_ = interlaced_ ? NextInterlacedRow(row_, rows_, pass_) : row_ + 1;
-    column_ = 0;
-    if (row_ >= rows_) {
-        done_ = true;  // whatever follows the last row is dropped
-        return;
+// Writes Code's string (cut at the end of the image); gives its length.
+uint32_t TGifLzwDecoder::Emit(int Code) {
+    if (Code < clearCode_) {
+        out_[written_++] = static_cast<uint8_t>(Code);
+        return 1;
     }
-    rowPtr_ = pixels_.Data() + static_cast<size_t>(row_) * static_cast<size_t>(columns_);
+    uint32_t len = length_[Code];
+    uint32_t n = len < total_ - written_ ? len : total_ - written_;
+    const uint8_t* src = out_ + offset_[Code];
+    uint8_t* dst = out_ + written_;
+    if (n > 16 && src + n <= dst) {
+        std::memcpy(dst, src, n);
+    } else {
+        // The string of the code equal to the next free one overlaps itself.
+        for (uint32_t i = 0; i < n; ++i) dst[i] = src[i];
+    }
+    written_ += n;
+    return len;
 }
 
-void TGifLzwDecoder::Output(int Code) {
-    int len = length_[Code];
-    if (column_ + len > columns_) {
-        OutputSlow(Code);
-        return;
+void TGifLzwDecoder::ReportRows() {
+    int done = static_cast<int>(written_ / static_cast<uint32_t>(columns_));
+    for (; rowsReported_ < done; ++rowsReported_) {
+        ProgressHook(static_cast<float>(reportRow_ + 1) / static_cast<float>(rows_));
+        reportRow_ = interlaced_ ? NextInterlacedRow(reportRow_, rows_, reportPass_) : reportRow_ + 1;
     }
-    // The string fits the row: write it backwards in place.
-    uint8_t* p = rowPtr_ + column_ + len - 1;
-    for (int i = 0; i < len; ++i) {
-        *p-- = suffix_[Code];
-        Code = prefix_[Code];
-    }
-    column_ += len;
-    if (column_ == columns_) RowDone();
 }
 
-void TGifLzwDecoder::OutputSlow(int Code) {
-    int len = length_[Code];
-    if (len > kMaxCodes) throw EGifException("Bad code");
-    for (int i = len - 1; i >= 0; --i) {
-        stack_[i] = suffix_[Code];
-        Code = prefix_[Code];
-    }
-    int at = 0;
-    while (at < len && !done_) {
-        int n = len - at;
-        if (n > columns_ - column_) n = columns_ - column_;
-        std::memcpy(rowPtr_ + column_, stack_ + at, static_cast<size_t>(n));
-        at += n;
-        column_ += n;
-        if (column_ == columns_) RowDone();
-    }
+void TGifLzwDecoder::StoreInterlaced(const uint8_t* Linear) {
+    int pass = 1;
+    for (int k = 0, row = 0; k < rows_ && row < rows_; ++k, row = NextInterlacedRow(row, rows_, pass))
+        std::memcpy(pixels_.Data() + static_cast<size_t>(row) * columns_, Linear + static_cast<size_t>(k) * columns_,
+                    static_cast<size_t>(columns_));
 }
 
 void TGifLzwDecoder::Decode() {
+    if (total_ == 0) return;
+    std::vector<uint8_t> linear;
+    if (interlaced_) linear.assign(total_, 0);
+    out_ = interlaced_ ? linear.data() : pixels_.Data();
+    const bool report = ProgressHook && rows_ >= 201;
+    uint32_t prevAt = 0, prevLen = 0;
     int code = 0;
-    while (!done_) {
+    while (written_ < total_) {  // whatever follows the last row is dropped
         if (!ReadCode(code)) break;
         if (code == clearCode_) {
             ResetTable();
@@ -128,22 +116,23 @@ void TGifLzwDecoder::Decode() {
             if (state_ == lsAfterClear) throw EGifException("Bad code");
             break;
         }
+        uint32_t at = written_;
         if (state_ == lsFirstCode || state_ == lsAfterClear) {
             // Data that starts without a clear code starts as after one.
-            if (code >= nextCode_) code = 0;
-            Output(code);
-            prev_ = code;
+            prevLen = Emit(code >= nextCode_ ? 0 : code);
             state_ = lsGrowing;
-            continue;
+        } else {
+            if (code > nextCode_) throw EGifException("Bad code");
+            if (state_ == lsGrowing) AddEntry(prevAt, prevLen + 1);
+            prevLen = Emit(code);
         }
-        if (code > nextCode_) throw EGifException("Bad code");
-        if (state_ == lsGrowing) {
-            // For the code equal to nextCode_ the new entry is the one it names.
-            AddEntry(prev_, code == nextCode_ ? first_[prev_] : first_[code]);
-        }
-        Output(code);
-        prev_ = code;
+        prevAt = at;
+        if (report) ReportRows();
     }
     // A row cut short by the end of the data stays 0.
-    if (!done_ && column_ > 0) std::memset(rowPtr_, 0, static_cast<size_t>(column_));
+    if (written_ < total_) {
+        uint32_t rowStart = written_ - written_ % static_cast<uint32_t>(columns_);
+        std::memset(out_ + rowStart, 0, written_ - rowStart);
+    }
+    if (interlaced_) StoreInterlaced(linear.data());
 }

@@ -15,13 +15,17 @@ int NextInterlacedRow(int Row, int Height, int& Pass);
 using TProgressHook = void (*)(float Fraction);
 extern TProgressHook ProgressHook;
 
+// Each table entry is kept as the place of its string in the output (every
+// string is its predecessor's string, already written, plus one byte), so a
+// code is copied from the output rather than walked through a prefix chain.
 class TGifLzwDecoder {
 public:
     // EGifException "Bad code Size" unless CodeSize lies in 2..9.
     TGifLzwDecoder(const uint8_t* Data, size_t Size, int CodeSize, bool Interlaced, TByteArray2D& Pixels);
 
     // Fills the matrix; EGifException "Bad code" on a code the table does not
-    // know. Running out of data ends quietly with the rows not reached left 0.
+    // know. Running out of data ends quietly with the rows not reached left 0;
+    // data beyond the last row is not read.
     void Decode();
 
 private:
@@ -30,10 +34,10 @@ private:
 
     bool ReadCode(int& Code);
     void ResetTable();
-    void AddEntry(int Prefix, uint8_t Suffix);
-    void Output(int Code);
-    void OutputSlow(int Code);
-    void RowDone();
+    void AddEntry(uint32_t Offset, uint32_t Length);
+    uint32_t Emit(int Code);
+    void ReportRows();
+    void StoreInterlaced(const uint8_t* Linear);
 
     const uint8_t* data_;
     size_t size_;
@@ -46,22 +50,19 @@ private:
     int endCode_;
     int nextCode_ = 0;
     int width_ = 0;
-    int prev_ = 0;
     TLzwState state_ = lsFirstCode;
 
     TByteArray2D& pixels_;
     bool interlaced_;
     int columns_;
     int rows_;
-    int row_ = 0;
-    int column_ = 0;
-    int pass_ = 1;
-    bool done_ = false;
-    uint8_t* rowPtr_ = nullptr;
+    uint8_t* out_ = nullptr;  // the decoded bytes in the order of the data
+    uint32_t total_;
+    uint32_t written_ = 0;
+    int rowsReported_ = 0;
+    int reportRow_ = 0;
+    int reportPass_ = 1;
 
-    uint16_t prefix_[kMaxCodes];
+    uint32_t offset_[kMaxCodes];  // where the entry's string was written
     uint16_t length_[kMaxCodes];
-    uint8_t suffix_[kMaxCodes];
-    uint8_t first_[kMaxCodes];
-    uint8_t stack_[kMaxCodes];
 };
