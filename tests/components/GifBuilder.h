@@ -117,7 +117,7 @@ inline std::vector<uint8_t> InterlaceOrder(const std::vector<uint8_t>& pixels, i
 inline std::vector<uint8_t> BuildGif(const std::vector<GifImageSpec>& images, int globalBits = 2,
                                      const std::string& version = "89a", bool trailer = true) {
     std::vector<uint8_t> b = {'G', 'I', 'F'};
-    b.insert(b.end(), version.begin(), version.end());
+    for (char ch : version) b.push_back(static_cast<uint8_t>(ch));
     PutWord(b, images.empty() ? 1 : images[0].Width);
     PutWord(b, images.empty() ? 1 : images[0].Height);
     b.push_back(static_cast<uint8_t>(globalBits ? 0x80 | (globalBits - 1) : 0));

@@ -141,7 +141,9 @@ TEST(GifFiles, FramesGiveTheirSourcePicturesBack) {
             }
             EXPECT_EQ(wrong, 0u) << l.Gif << " frame " << f << ": first wrong pixel at " << first;
         }
-        if (l.NeedsLocal) EXPECT_TRUE(sawLocal) << l.Gif << " was meant to carry a local table";
+        if (l.NeedsLocal) {
+            EXPECT_TRUE(sawLocal) << l.Gif << " was meant to carry a local table";
+        }
     }
 }
 

@@ -245,8 +245,11 @@ TEST(ToolbarLayout, NamesMustBeSet) {
         }
         EXPECT_EQ(dock.Lock, 0) << c.Name << ": docks resumed";
         // What came before the failing window stays done.
-        if (c.Load) EXPECT_FALSE(first.Visible_) << c.Name;
-        else EXPECT_EQ(store.Values["First"]["Rev"], "2") << c.Name;
+        if (c.Load) {
+            EXPECT_FALSE(first.Visible_) << c.Name;
+        } else {
+            EXPECT_EQ(store.Values["First"]["Rev"], "2") << c.Name;
+        }
     }
 }
 
