@@ -3,6 +3,7 @@
 
 #include "GifBuilder.h"
 #include "components/core/GifFile.h"
+#include "components/core/GifLzwDecoder.h"
 
 namespace {
 
@@ -79,4 +80,25 @@ TEST(GifBitmap, WideRowsArePaddedAndSizeFollows) {
         EXPECT_EQ(U32(bmp, 2), 1078 + 3 * stride) << "width " << w;
         EXPECT_EQ(bmp.size(), 1078 + 3 * stride) << "width " << w;
     }
+}
+
+TEST(GifBitmap, ProgressHookSeesRowsOfTallBitmaps) {
+    static std::vector<float> seen;
+    GifImageSpec im;
+    im.Width = 2;
+    im.Height = 501;
+    im.Pixels.assign(2 * 501, 1);
+    std::vector<uint8_t> bytes = BuildGif({im}, 2);
+    TMemoryStream in;
+    in.Bytes() = bytes;
+    TGifFile gif;
+    gif.ReadFromStream(in);
+    seen.clear();
+    ProgressHook = [](float f) { seen.push_back(f); };
+    TMemoryStream out;
+    WriteBmpStream(gif.Image(0), out);
+    ProgressHook = nullptr;
+    ASSERT_EQ(seen.size(), 501u);
+    EXPECT_FLOAT_EQ(seen.front(), 1.0f);
+    EXPECT_FLOAT_EQ(seen.back(), 1.0f - 500.0f / 501.0f);
 }
