@@ -285,6 +285,10 @@ TEST(Menus, OwnerDrawnBarItemsReachTheComponentThroughTheForm) {
     f.menu->RemoveHook(&hook);
 }
 
+namespace {
+void CALLBACK EndMenuLater(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+}  // namespace
+
 TEST(Menus, PopupRaisesOnPopupAndItsOwnerDrawnItemsAreDrawnByTheHook) {
     TForm owner;
     auto* pop = new TPopupMenu(&owner);
@@ -303,7 +307,7 @@ TEST(Menus, PopupRaisesOnPopupAndItsOwnerDrawnItemsAreDrawnByTheHook) {
     pop->AddHook(&hook);
     pop->SetOwnerDraw(true);
     // A safety net: the menu loop must end even if no item were drawn.
-    UINT_PTR timer = SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+    UINT_PTR timer = SetTimer(nullptr, 0, 3000, EndMenuLater);
     pop->Popup(10, 10);
     KillTimer(nullptr, timer);
     EXPECT_EQ(popups, 1);
