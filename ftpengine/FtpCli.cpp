@@ -14,14 +14,30 @@ const TFtpStep kStepOrder[] = {fsOpen, fsUser,  fsPass, fsCwd,  fsCDup, fsType, 
                                fsGet,  fsPut,   fsAppend, fsDir, fsLs,  fsSyst, fsMkd,  fsRmd,
                                fsRnfr, fsRnto,  fsSize, fsDele, fsPwd,  fsQuote, fsQuit};
 
-constexpr int kReceiveBlock = 2048;
-constexpr int kSendBlock = 1514;
+// Under Wine every socket call and message is a round trip to its server:
+// large blocks keep their number low. Progress and abort still go per block.
+constexpr int kReceiveBlock = 65536;
+constexpr int kSendBlock = 65536;
+constexpr uint32_t kTransferSteps =
+    Bit(fsGet) | Bit(fsPut) | Bit(fsAppend) | Bit(fsDir) | Bit(fsLs) | Bit(fsRest);
+
+// Sets a flag for as long as it lives.
+class FlagScope {
+public:
+    explicit FlagScope(bool& Flag) : flag_(Flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
 
 }  // namespace
 
 // ---- construction
 
-TCustomFtpCli::TCustomFtpCli(TComponent* AOwner) : TComponent(AOwner) {
+TCustomFtpCli::TCustomFtpCli(TComponent* AOwner) : TComponent(AOwner), blockBuffer_(kReceiveBlock) {
     window_ = std::make_unique<THiddenWindow>(
         "XFtpCliWindowClass", [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
             r = 0;
@@ -129,10 +145,12 @@ void TCustomFtpCli::RunFunctionSet(TFtpRequest RqType, uint32_t Set) {
     inRequest_ = true;
     LastResponse.clear();
     ErrorMessage.clear();
+    resumeUsed_ = (Set & kTransferSteps) != 0;
     try {
         NextStep();
     } catch (...) {
         // The first step refused: nothing was started, the caller hears why.
+        resumeUsed_ = false;
         functionSet_ = 0;
         nextStepHandler_ = false;
         inRequest_ = false;
@@ -241,6 +259,11 @@ void TCustomFtpCli::RequestDone(int32_t Status) {
     functionSet_ = 0;
     nextStepHandler_ = false;
     CloseData();
+    // Whatever ended the transfer, the next one starts at 0 unless the caller says otherwise.
+    if (resumeUsed_) {
+        ResumeAt = 0;
+        resumeUsed_ = false;
+    }
     if (inRequest_ && savedStatus_ >= 0) {
         LastResponse = savedResponse_;
         StatusCode = savedStatus_;
@@ -332,6 +355,9 @@ void TCustomFtpCli::RntoAsync() { Step(fsRnto, ftpRqRnto, "RNTO " + LocalFileNam
 void TCustomFtpCli::QuoteAsync() { Step(fsQuote, ftpRqQuote, LocalFileName, {}); }
 
 void TCustomFtpCli::QuitAsync() {
+    // Refuse before touching StepKind: a running step still needs its own.
+    CheckReady();
+    if (!sessionOpen_) throw FtpException("FTP component not connected");
     stepKind_ = fsQuit;
     SendCommand(ftpRqQuit, "QUIT", &TCustomFtpCli::QuitAfterReply, {221});
 }
@@ -345,6 +371,9 @@ void TCustomFtpCli::QuitAfterReply() {
 }
 
 void TCustomFtpCli::RestAsync() {
+    // A refused REST must neither move ResumeAt nor end the running request.
+    CheckReady();
+    if (!sessionOpen_) throw FtpException("FTP component not connected");
     stepKind_ = fsRest;
     int64_t size = -1;
     WIN32_FIND_DATAA fd;
@@ -593,8 +622,12 @@ void TCustomFtpCli::AbortAsync() {
         }
     }
     try {
-        if (control_->State() != wsClosed) control_->Close();
-        if (data_->State() != wsClosed) data_->Close();
+        // At once: a graceful close would wait for a peer that may have stopped reading.
+        if (control_->State() != wsClosed) {
+            if (control_->AllSent()) control_->Close();
+            else control_->Abort();
+        }
+        CloseData();
     } catch (...) {
     }
     FreeDataStream();
@@ -613,8 +646,19 @@ void TCustomFtpCli::ClearDataHandlers() {
     data_->OnDataSent = nullptr;
 }
 
+// Every end but the normal end of data resets the data connection: a graceful
+// close would first flush to a server that may have stopped reading.
 void TCustomFtpCli::CloseData() {
-    if (data_->State() != wsClosed) data_->Close();
+    if (data_->State() == wsClosed) return;
+    FlagScope own(ownClose_);
+    data_->Abort();
+}
+
+// The end of the data: what is queued still goes out, then the close.
+void TCustomFtpCli::EndData() {
+    if (data_->State() == wsClosed) return;
+    FlagScope own(ownClose_);
+    data_->Close();
 }
 
 void TCustomFtpCli::FreeDataStream() { dataStream_.reset(); }
@@ -716,6 +760,8 @@ void TCustomFtpCli::StartReceive(TFtpRequest Rq) {
     if (!sessionOpen_) throw FtpException(word + ": not connected");
     if (LocalFileName.empty() && !DisplayFileFlag) throw FtpException("LocalFileName empty");
     CheckReady();
+    resumeUsed_ = true;
+    announcedSize_ = -1;
     if (!inRequest_) currentRequest_ = Rq;
     stepKind_ = Rq == ftpRqDir ? fsDir : Rq == ftpRqNameList ? fsLs : fsGet;
     transferCommand_ = word;
@@ -740,11 +786,26 @@ void TCustomFtpCli::StartReceive(TFtpRequest Rq) {
     if (!Passive && dataAccepted_ && !doneGuard_) BindAcceptedData();
 }
 
+// Only the host of the control connection may bring the data: another one
+// could take the transfer over.
+bool TCustomFtpCli::FromControlPeer(TSocket h) {
+    sockaddr_in from{}, server{};
+    int len = sizeof from;
+    if (getpeername(h, reinterpret_cast<sockaddr*>(&from), &len) != 0) return false;
+    if (control_->PeerAddress(server) != 0) return false;
+    return from.sin_addr.s_addr == server.sin_addr.s_addr;
+}
+
 // Takes the server's data connection over from the listening socket.
 void TCustomFtpCli::DataAccept(uint16_t) {
     TSocket h = INVALID_SOCKET;
     try {
         h = data_->Accept();
+        if (h != INVALID_SOCKET && !FromControlPeer(h)) {
+            // Not the server: turn it away and keep listening for the real one.
+            closesocket(h);
+            return;
+        }
         data_->Close();  // the listening socket
         if (h == INVALID_SOCKET) throw FtpException("accept failed");
         ParkData();
@@ -791,7 +852,7 @@ void TCustomFtpCli::BindAcceptedData() {
     }
     data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosed(e); };
     data_->OnDataAvailable = [this](TObject*, uint16_t) {
-        char drop[kReceiveBlock];
+        char drop[2048];
         data_->Receive(drop, sizeof drop);
     };
     data_->OnDataSent = [this](TObject*, uint16_t e) { SendNextBlock(e); };
@@ -829,30 +890,30 @@ void TCustomFtpCli::DataForReceive(uint16_t) { ReceiveBlock(); }
 int TCustomFtpCli::ReceiveBlock() {
     if (!ReportProgress()) return 0;
     if (data_->State() != wsConnected) return 0;
-    int n = data_->Receive(blockBuffer_, kReceiveBlock);
+    int n = data_->Receive(blockBuffer_.data(), kReceiveBlock);
     if (n > 0) {
         bytesMoved_ += n;
         if (dataStream_) {
             bool ok = false;
             try {
-                ok = dataStream_->Write(blockBuffer_, n) == n;
+                ok = dataStream_->Write(blockBuffer_.data(), n) == n;
             } catch (...) {
             }
             if (!ok) {
                 // The file on disk would be short: the transfer must fail.
-                MarkLocalError("Error writing local file " + LocalFileName);
+                MarkLocalError("Error writing local file");
                 FreeDataStream();
                 CloseData();
                 return 0;
             }
         }
         if (DisplayFileFlag) {
-            for (std::string& piece : CutDisplayLines(blockBuffer_, static_cast<size_t>(n))) DisplayFile(piece);
+            for (std::string& piece : CutDisplayLines(blockBuffer_.data(), static_cast<size_t>(n))) DisplayFile(piece);
         }
         return n;
     }
     if (n == 0) {
-        CloseData();  // the server has sent everything
+        EndData();  // the server has sent everything
         return 0;
     }
     if (data_->State() == wsConnected && data_->LastError() != WSAEWOULDBLOCK) {
@@ -866,6 +927,11 @@ int TCustomFtpCli::ReceiveBlock() {
 
 // The data connection of a transfer closed: the file is complete (or given up).
 void TCustomFtpCli::DataClosed(uint16_t Error) {
+    // A reset may look like a clean close (Wine): only the sender knows the file did not all go out.
+    if (!ownClose_ && transferDir_ == tdSend && !endOfFile_ && localError_ == 0 && !doneGuard_) {
+        MarkLocalError("Data connection closed before the end of the file");
+        CloseData();  // what is still queued has nowhere to go: no graceful flush
+    }
     FreeDataStream();
     dataClosed_ = true;
     dataError_ = Error;
@@ -875,6 +941,8 @@ void TCustomFtpCli::DataClosed(uint16_t Error) {
 void TCustomFtpCli::FirstReplyOfReceive() {
     if (!TakeReplyLine()) return;
     if (StatusCode == 125 || StatusCode == 150) {
+        // In ASCII type the byte count may differ from the file's size.
+        announcedSize_ = TypeChar == 'I' && transferCommand_ == "RETR" ? AnnouncedSize(LastResponse) : -1;
         fNext_ = &TCustomFtpCli::FinalReplyOfReceive;
         return;
     }
@@ -914,6 +982,11 @@ void TCustomFtpCli::FailTransfer(int32_t Code) {
 
 void TCustomFtpCli::CheckTransferDone(bool Closed) {
     if (!controlDone_ || !Closed || doneGuard_) return;
+    // A server may announce the size, cut the data short and still say 226.
+    if (transferDir_ == tdReceive && announcedSize_ >= 0 && localError_ == 0 && bytesMoved_ != announcedSize_ &&
+        ResumeAt + bytesMoved_ != announcedSize_)
+        MarkLocalError("Received " + IntToStr(bytesMoved_) + " bytes of the " + IntToStr(announcedSize_) +
+                       " announced");
     TransferStatistics();
     ResumeAt = 0;
     int32_t err = localError_ != 0 ? localError_ : dataError_;
@@ -924,21 +997,28 @@ void TCustomFtpCli::CheckTransferDone(bool Closed) {
 }
 
 void TCustomFtpCli::StorStep() {
+    CheckSend();
     appendMode_ = false;
     currentRequest_ = ftpRqPut;
     StartSend();
 }
 
 void TCustomFtpCli::AppeStep() {
+    CheckSend();
     appendMode_ = true;
     currentRequest_ = ftpRqAppend;
     StartSend();
 }
 
-void TCustomFtpCli::StartSend() {
+// The refusals of the send steps, before they change anything.
+void TCustomFtpCli::CheckSend() const {
     if (!sessionOpen_) throw FtpException("STOR/APPE: not connected");
     if (LocalFileName.empty()) throw FtpException("LocalFileName empty");
     CheckReady();
+}
+
+void TCustomFtpCli::StartSend() {
+    resumeUsed_ = true;
     stepKind_ = appendMode_ ? fsAppend : fsPut;
     transferCommand_ = appendMode_ ? "APPE" : "STOR";
     controlDone_ = false;
@@ -1054,23 +1134,23 @@ void TCustomFtpCli::SendNextBlock(uint16_t Error) {
     if (endOfFile_ || !sendAllowed_) return;
     int32_t n = 0;
     try {
-        n = dataStream_->Read(blockBuffer_, kSendBlock);
+        n = dataStream_->Read(blockBuffer_.data(), kSendBlock);
     } catch (...) {
         n = -1;
     }
     if (n == 0 && ResumeAt + bytesMoved_ < sendSize_) n = -1;  // short read, not the end
     if (n < 0) {
-        MarkLocalError("Error reading file " + LocalFileName);
+        MarkLocalError("Error reading file");
         CloseData();
         return;
     }
     if (n == 0) {
         endOfFile_ = true;
-        CloseData();  // the end of the data
+        EndData();
         return;
     }
     bytesMoved_ += n;
-    if (data_->Send(blockBuffer_, n) < 0) {
+    if (data_->Send(blockBuffer_.data(), n) < 0) {
         MarkLocalError("Error #" + IntToStr(data_->LastError()) + " sending data");
         CloseData();
     }

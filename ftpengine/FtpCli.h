@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "FtpDataAddress.h"
 #include "FtpReplyReader.h"
@@ -212,6 +213,8 @@ private:
     // data connection
     void StartReceive(TFtpRequest Rq);
     void StartSend();
+    void CheckSend() const;
+    bool FromControlPeer(TSocket h);
     void DataAccept(uint16_t Error);
     void ParkData();
     void BindAcceptedData();
@@ -235,6 +238,7 @@ private:
     bool ConnectPassive(TSessionConnected Handler);
     void ClearDataHandlers();
     void CloseData();
+    void EndData();
     void FreeDataStream();
     bool OpenReceiveFile();
 
@@ -282,5 +286,8 @@ private:
     bool parkedClosed_ = false;  // it closed before the transfer step took it
     uint16_t parkedError_ = 0;
     int64_t sendSize_ = 0;  // size of the file being sent, to tell a failed read from its end
-    char blockBuffer_[2048];
+    int64_t announcedSize_ = -1;  // "(N bytes)" of a binary RETR's 150 reply
+    bool resumeUsed_ = false;
+    bool ownClose_ = false;       // the data connection closes because we close it     // the running request moves data: ResumeAt ends with it
+    std::vector<char> blockBuffer_;
 };
