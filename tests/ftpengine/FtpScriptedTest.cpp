@@ -176,6 +176,7 @@ TEST(FtpScripted, ReplyCuttingAndOddServers) {
 
 TEST(FtpScripted, DataConnections) {
     const std::string payload = qftest::PatternBytes(100000, 7);
+    const std::string bigPayload = qftest::PatternBytes(1000000, 8);
     Case cases[] = {
         {"PASV answered 200 fails clearly and sends no RETR",
          [](FtpScript& s) {
@@ -341,18 +342,19 @@ TEST(FtpScripted, DataConnections) {
              s.Expect("STOR up", "150 Ok");
              s.DataReady();
              std::string got = s.DataReceiveAll();
-             if (got.size() >= payload.size()) s.Fail("the whole file went out");
+             if (got.size() >= bigPayload.size()) s.Fail("the whole file went out");
              s.Reply("226 stored");
          },
          [&](TFtpClient& c) {
-             qftest::WriteFileBytes(c.LocalFileName, payload);
+             // Larger than one send block, so the shrink comes between blocks.
+             qftest::WriteFileBytes(c.LocalFileName, bigPayload);
              c.HostFileName = "up";
              c.SetShareMode(ftpShareDenyNone);
              c.OnProgress = [&](TObject*, int64_t count, bool&) {
-                 if (count < 40000) return;
+                 if (count < 200000) return;
                  HANDLE h = CreateFileA(c.LocalFileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr);
-                 SetFilePointer(h, 50000, nullptr, FILE_BEGIN);
+                 SetFilePointer(h, 600000, nullptr, FILE_BEGIN);
                  SetEndOfFile(h);
                  CloseHandle(h);
                  c.OnProgress = nullptr;
