@@ -17,10 +17,12 @@ const TFtpStep kStepOrder[] = {fsOpen, fsUser,  fsPass, fsCwd,  fsCDup, fsType, 
                                fsRnfr, fsRnto,  fsSize, fsDele, fsPwd,  fsQuote, fsQuit};
 
 // Under Wine every socket call and message is a round trip to its server:
-// large blocks keep their number low (64 KiB gave half the rate of 256 KiB).
-// Progress and abort still go per block, and one block is all a transfer holds.
+// large blocks and roomy system buffers keep their number low (blocks of
+// 64 KiB gave a third of the rate). Progress and abort still go per block,
+// and one block is all a transfer holds.
 constexpr int kReceiveBlock = 262144;
-constexpr int kSendBlock = 262144;
+constexpr int kSendBlock = 1048576;
+constexpr int kSocketBuffer = 4 * 1024 * 1024;
 constexpr uint32_t kTransferSteps =
     Bit(fsGet) | Bit(fsPut) | Bit(fsAppend) | Bit(fsDir) | Bit(fsLs) | Bit(fsRest);
 
@@ -819,7 +821,18 @@ void TCustomFtpCli::DataAccept(uint16_t) {
         return;
     }
     dataAccepted_ = true;
+    WidenDataBuffers();
     BindAcceptedData();
+}
+
+// Room for several blocks in the system's buffers, so the peer keeps sending
+// (or taking) while we handle the block before.
+void TCustomFtpCli::WidenDataBuffers() {
+    int size = kSocketBuffer;
+    TSocket h = data_->HSocket();
+    if (h == INVALID_SOCKET) return;
+    setsockopt(h, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&size), sizeof size);
+    setsockopt(h, SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&size), sizeof size);
 }
 
 // Before the transfer step runs, the connection waits: nothing is read or sent.
@@ -877,7 +890,9 @@ void TCustomFtpCli::DataConnectedForReceive(uint16_t Error) {
     startTick_ = GetTickCount();
     if (Error != 0) {
         FailDataConnection("Unable to establish data connection, error #" + IntToStr(Error));
+        return;
     }
+    WidenDataBuffers();
 }
 
 void TCustomFtpCli::MarkLocalError(const std::string& Message) {
@@ -1095,6 +1110,7 @@ void TCustomFtpCli::DataConnectedForSend(uint16_t Error) {
         FailDataConnection("Unable to establish data connection, error #" + IntToStr(Error));
         return;
     }
+    WidenDataBuffers();
     dataAccepted_ = true;
     transferDir_ = tdSend;
     SendStoreCommand();

@@ -215,6 +215,7 @@ private:
     void StartSend();
     void CheckSend() const;
     bool FromControlPeer(TSocket h);
+    void WidenDataBuffers();
     void DataAccept(uint16_t Error);
     void ParkData();
     void BindAcceptedData();

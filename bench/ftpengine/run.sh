@@ -65,7 +65,7 @@ row() {  # label, file ours wrote, file curl wrote, curl's speed variable, curl 
     "$(awk -v a="$msgs" -v m="$mib" 'BEGIN { printf "%.1f", a / m }')"
 }
 
-echo "$mib MiB over loopback with vsftpd; blocks of up to 256 KiB; Wine ${pin:-not pinned}"
+echo "$mib MiB over loopback with vsftpd; blocks of up to 256 KiB received, 1 MiB sent; Wine ${pin:-not pinned}"
 printf "%-16s %10s %10s %9s %9s %9s %12s %12s\n" "transfer" "ours MiB/s" "curl MiB/s" "ours/curl" "progress" \
   "messages" "progress/MiB" "messages/MiB"
 for mode in pasv port; do

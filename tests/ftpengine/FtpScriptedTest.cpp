@@ -176,7 +176,7 @@ TEST(FtpScripted, ReplyCuttingAndOddServers) {
 
 TEST(FtpScripted, DataConnections) {
     const std::string payload = qftest::PatternBytes(100000, 7);
-    const std::string bigPayload = qftest::PatternBytes(1000000, 8);
+    const std::string bigPayload = qftest::PatternBytes(3 * 1048576, 8);
     Case cases[] = {
         {"PASV answered 200 fails clearly and sends no RETR",
          [](FtpScript& s) {
@@ -351,10 +351,10 @@ TEST(FtpScripted, DataConnections) {
              c.HostFileName = "up";
              c.SetShareMode(ftpShareDenyNone);
              c.OnProgress = [&](TObject*, int64_t count, bool&) {
-                 if (count < 200000) return;
+                 if (count < 1000000) return;
                  HANDLE h = CreateFileA(c.LocalFileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr);
-                 SetFilePointer(h, 600000, nullptr, FILE_BEGIN);
+                 SetFilePointer(h, 1600000, nullptr, FILE_BEGIN);
                  SetEndOfFile(h);
                  CloseHandle(h);
                  c.OnProgress = nullptr;

@@ -17,7 +17,7 @@ namespace {
 
 // Larger than what loopback sockets hold in their buffers, so a stalled or
 // cut-off upload cannot have reached the end of its file.
-constexpr size_t kBigFile = 16u * 1024 * 1024;
+constexpr size_t kBigFile = 32u * 1024 * 1024;
 
 std::function<void(TFtpClient&, ScriptedFtpServer&, FtpProbe&)> ResumeAtCleared() {
     return [](TFtpClient& c, ScriptedFtpServer&, FtpProbe&) { EXPECT_EQ(c.ResumeAt, 0); };
