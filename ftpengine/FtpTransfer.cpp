@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "core/SysUtils.h"
 
 namespace {
@@ -15,7 +13,7 @@ constexpr int kSocketBuffer = 4 * 1024 * 1024;
 }  // namespace
 
 TFtpTransfer::TFtpTransfer(TWSocket& Data, TFtpTransferHost& Host)
-    : data_(Data), host_(Host), block_(static_cast<size_t>(std::max(ReceiveBlock, SendBlock))) {}
+    : data_(Data), host_(Host) {}
 
 void TFtpTransfer::MarkStart() { startTick_ = GetTickCount(); }
 
@@ -146,6 +144,7 @@ void TFtpTransfer::Take() {
 }
 
 void TFtpTransfer::BeginReceive(std::unique_ptr<TStream> File, bool ShowLines) {
+    block_.resize(ReceiveBlock);
     kind_ = tkReceive;
     file_ = std::move(File);
     showLines_ = ShowLines;
@@ -153,6 +152,7 @@ void TFtpTransfer::BeginReceive(std::unique_ptr<TStream> File, bool ShowLines) {
 }
 
 void TFtpTransfer::BeginSend(std::unique_ptr<TStream> File, int64_t Remaining) {
+    block_.resize(SendBlock);
     kind_ = tkSend;
     file_ = std::move(File);
     remaining_ = Remaining;

@@ -141,7 +141,8 @@ TEST(FtpFaults, PutAfterACancelledResumeSendsTheWholeFile) {
 }
 
 // A server that stops reading holds the last block: an abort or a time-out
-// must not wait for it (a graceful close would, for up to a minute).
+// must not wait for it (a graceful close would, for up to a minute). The
+// aborted upload resumed at an offset, which must not outlive it.
 TEST(FtpFaults, StalledUploadEndsAtOnceOnAbortAndTimeout) {
     qftest::TempDir dir;
     const std::string file = dir.File("big.bin");
@@ -151,6 +152,7 @@ TEST(FtpFaults, StalledUploadEndsAtOnceOnAbortAndTimeout) {
         ScriptedFtpServer srv([](FtpScript& s) {
             Greet(s);
             s.DataSetup();
+            s.Expect("REST 1000", "350 Restarting at 1000.");
             s.Expect("STOR up", "150 Ok");
             s.DataReady();
             s.DataReceive(100000);
@@ -165,8 +167,8 @@ TEST(FtpFaults, StalledUploadEndsAtOnceOnAbortAndTimeout) {
         c.Passive = true;
         c.LocalFileName = file;
         c.HostFileName = "up";
-        c.ResumeAt = 0;
         ASSERT_TRUE(c.Connect());
+        c.ResumeAt = 1000;
         int64_t progress = 0;
         c.OnProgress = [&](TObject*, int64_t count, bool&) { progress = count; };
         DWORD spent = 0;
@@ -187,6 +189,7 @@ TEST(FtpFaults, StalledUploadEndsAtOnceOnAbortAndTimeout) {
         EXPECT_LT(spent, byTimeout ? 3500u : 1000u);
         EXPECT_EQ(c.State(), ftpStReady);
         EXPECT_EQ(c.DataConnection()->State(), wsClosed);
+        EXPECT_EQ(c.ResumeAt, 0);
         ASSERT_TRUE(p.WaitDone(2));
         EXPECT_EQ(p.done.back().second, 426);
         EXPECT_TRUE(srv.WaitDone(15000));
