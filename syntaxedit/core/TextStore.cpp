@@ -6,23 +6,43 @@
 
 #include "SyntaxMemoErrors.h"
 
-TTextStore::~TTextStore() { Clear(); }
+TTextStore::~TTextStore() {
+    // The controls go before their store: tell only the track owner.
+    watchers_.clear();
+    Clear();
+}
 
 void TTextStore::ReleaseTrack(TObject* t) {
     if (!t) return;
-    if (OnTrackFree) OnTrackFree(t);
+    if (trackOwner_) trackOwner_->TrackDataFreed(t);
     else delete t;
 }
 
+void TTextStore::MoveTrack(TObject* t, TLineNode* node) {
+    if (t && trackOwner_) trackOwner_->TrackDataMoved(t, node);
+}
+
+void TTextStore::Notify(const TStoreEdit& edit) {
+    editCount_++;
+    // A watcher may leave the list while it is told.
+    std::vector<TTextStoreWatcher*> told = watchers_;
+    for (TTextStoreWatcher* w : told) w->StoreEdited(*this, edit);
+}
+
 void TTextStore::Clear() {
+    if (!head_) return;
     for (TLineNode* n = head_; n; n = n->Next) {
         ReleaseTrack(n->TrackData);
         n->TrackData = nullptr;
     }
     FreeLineChain(head_);
+    TStoreEdit e;
+    e.Removed = textLength_;
+    e.LinesRemoved = lineCount_;
     head_ = tail_ = nullptr;
     textLength_ = lineCount_ = 0;
     Forget();
+    Notify(e);
 }
 
 void TTextStore::SetHead(TLineNode* node) {
@@ -35,10 +55,21 @@ void TTextStore::SetHead(TLineNode* node) {
         lineCount_++;
         tail_ = n;
     }
+    TStoreEdit e;
+    e.Inserted = textLength_;
+    e.LinesAdded = lineCount_;
+    e.First = head_;
+    Notify(e);
 }
 
-void TTextStore::AddMemo(TSyntaxMemo* memo) {
-    if (std::find(memos_.begin(), memos_.end(), memo) == memos_.end()) memos_.push_back(memo);
+void TTextStore::AddWatcher(TTextStoreWatcher* watcher) {
+    if (watcher && std::find(watchers_.begin(), watchers_.end(), watcher) == watchers_.end())
+        watchers_.push_back(watcher);
+}
+
+void TTextStore::RemoveWatcher(TTextStoreWatcher* watcher) {
+    watchers_.erase(std::remove(watchers_.begin(), watchers_.end(), watcher), watchers_.end());
+    if (trackOwner_ == watcher) trackOwner_ = nullptr;
 }
 
 void TTextStore::Remember(TLineNode* n, int32_t start, int32_t index) {
@@ -65,6 +96,7 @@ TLineNode* TTextStore::NodeAtOffset(int32_t offset, int32_t* lineStart, int32_t*
     }
     if (cache_ && std::llabs(static_cast<int64_t>(offset) - cacheStart_) < best)
         n = cache_, start = cacheStart_, index = cacheIndex_;
+    int32_t from = index;
     while (offset >= start + n->Len && n->Next) {
         start += n->Len;
         n = n->Next;
@@ -75,6 +107,7 @@ TLineNode* TTextStore::NodeAtOffset(int32_t offset, int32_t* lineStart, int32_t*
         start -= n->Len;
         index--;
     }
+    lastWalk_ = std::abs(index - from);
     Remember(n, start, index);
     if (lineStart) *lineStart = start;
     if (lineIndex) *lineIndex = index;
@@ -96,6 +129,7 @@ TLineNode* TTextStore::NodeAtLine(int32_t index, int32_t* lineStart, int32_t* wa
         best = lineCount_ - 1 - index;
     }
     if (cache_ && std::abs(index - cacheIndex_) < best) n = cache_, start = cacheStart_, at = cacheIndex_;
+    lastWalk_ = std::abs(index - at);
     while (at < index) {
         start += n->Len;
         n = n->Next;
@@ -110,6 +144,20 @@ TLineNode* TTextStore::NodeAtLine(int32_t index, int32_t* lineStart, int32_t* wa
     if (lineStart) *lineStart = start;
     if (walked) *walked = index;
     return n;
+}
+
+TLineNode* TTextStore::LineAt(int32_t index, int32_t* lineStart) {
+    if (index < 0 || index >= lineCount_) {
+        if (lineStart) *lineStart = -1;
+        return nullptr;
+    }
+    return NodeAtLine(index, lineStart);
+}
+
+int32_t TTextStore::LineStart(int32_t index) {
+    if (!head_) return index == 0 ? 0 : -1;
+    int32_t start;
+    return LineAt(index, &start) ? start : -1;
 }
 
 // Cuts text into nodes: at each CR (kept at the end of its line) and after
@@ -162,17 +210,25 @@ void TTextStore::Link(TLineNode* before, const Pieces& p, TLineNode* after) {
 TLineNode* TTextStore::InsertText(int32_t offset, const char* text, int32_t count) {
     if (count <= 0) return nullptr;
     if (count > INT32_MAX - textLength_) throw ESyntaxMemo("Not enough memory for operation");
+    TStoreEdit e;
+    e.Inserted = count;
     if (!head_) {
         Pieces p = Cut(text, static_cast<size_t>(count), true, nullptr);
         Link(nullptr, p, nullptr);
         lineCount_ = p.count;
         textLength_ = count;
         Remember(p.first, 0, 0);
+        e.LinesAdded = p.count;
+        e.First = p.first;
+        Notify(e);
         return p.first;
     }
     int32_t start, index;
     TLineNode* node = NodeAtOffset(offset, &start, &index);
     int32_t at = std::max(0, std::min(offset, textLength_)) - start;
+    e.Offset = start + at;
+    e.FirstLine = index;
+    e.LinesRemoved = 1;
 
     if (count == 1 && text[0] != '\r' && node->Len + 1 <= kMaxLinePiece) {
         // One character into a line: rebuild that line in place.
@@ -181,6 +237,9 @@ TLineNode* TTextStore::InsertText(int32_t offset, const char* text, int32_t coun
         SetLineText(node, s.data(), static_cast<int>(s.size()));
         node->Flags |= lfRepaint | lfChanged;
         textLength_ += 1;
+        e.LinesAdded = 1;
+        e.First = node;
+        Notify(e);
         return node;
     }
     std::string joined;
@@ -192,10 +251,15 @@ TLineNode* TTextStore::InsertText(int32_t offset, const char* text, int32_t coun
     TLineNode* after = node->Next;
     Pieces p = Cut(joined.data(), joined.size(), after == nullptr, node);
     Link(before, p, after);
+    TObject* track = node->TrackData;
     FreeLineNode(node);  // its track data moved to the first piece
     lineCount_ += p.count - 1;
     textLength_ += count;
     Remember(p.first, start, index);
+    MoveTrack(track, p.first);
+    e.LinesAdded = p.count;
+    e.First = p.first;
+    Notify(e);
     return p.first;
 }
 
@@ -232,6 +296,11 @@ TLineNode* TTextStore::DeleteText(int32_t start, int32_t end) {
     int32_t removed = lastIndex - firstIndex + 1;
     textLength_ -= end - start;
     Forget();
+    TStoreEdit e;
+    e.Offset = start;
+    e.Removed = end - start;
+    e.FirstLine = firstIndex;
+    e.LinesRemoved = removed;
 
     Pieces p;
     if (!joined.empty() || (!after && before && before->EndsWithCR()))
@@ -245,11 +314,16 @@ TLineNode* TTextStore::DeleteText(int32_t start, int32_t end) {
         if (after) after->Prev = before;
         else tail_ = before;
         lineCount_ -= removed;
+        Notify(e);
         return nullptr;
     }
     Link(before, p, after);
     lineCount_ += p.count - removed;
     Remember(p.first, firstStart, firstIndex);
+    MoveTrack(kept, p.first);
+    e.LinesAdded = p.count;
+    e.First = p.first;
+    Notify(e);
     return p.first;
 }
 
@@ -269,4 +343,191 @@ std::string TTextStore::GetText(int32_t start, int32_t end) {
         n = n->Next;
     }
     return out;
+}
+
+namespace {
+
+// Sets a piece's text and, when given, a copy of its style bytes.
+void SetPiece(TLineNode* n, const char* text, const uint8_t* styles, int32_t len) {
+    SetLineText(n, text, len);
+    if (styles) {
+        n->Styles = new uint8_t[static_cast<size_t>(len) + 1];
+        if (len > 0) memcpy(n->Styles, styles, static_cast<size_t>(len));
+    }
+}
+
+// Joins the text and style bytes of the logical line from first (style 0
+// where a piece has none); returns its last piece.
+TLineNode* GatherLine(TLineNode* first, std::string& text, std::vector<uint8_t>& styles, int32_t& count,
+                      bool& styled) {
+    TLineNode* last = first;
+    for (TLineNode* p = first;; p = p->Next) {
+        count++;
+        styled = styled || p->Styles;
+        last = p;
+        if (p->EndsWithCR() || !p->Next) break;
+    }
+    for (TLineNode* p = first;; p = p->Next) {
+        text.append(p->Text, p->Len);
+        if (styled) {
+            if (p->Styles) styles.insert(styles.end(), p->Styles, p->Styles + p->Len);
+            else styles.resize(styles.size() + p->Len, 0);
+        }
+        if (p == last) break;
+    }
+    return last;
+}
+
+}  // namespace
+
+TLineNode* TTextStore::LogicalFirst(TLineNode* n, int32_t& start, int32_t& index) {
+    while (n->Prev && !n->Prev->EndsWithCR()) {
+        n = n->Prev;
+        start -= n->Len;
+        index--;
+    }
+    return n;
+}
+
+int32_t TTextStore::LogicalLineStart(int32_t index) {
+    int32_t start, at;
+    TLineNode* n = NodeAtLine(index, &start, &at);
+    if (!n) return 0;
+    LogicalFirst(n, start, at);
+    return at;
+}
+
+TLineNode* TTextStore::SplitLine(int32_t index, int32_t column) {
+    int32_t start;
+    TLineNode* node = LineAt(index, &start);
+    if (!node || column < 1 || column >= node->Len) return nullptr;
+    TLineNode* second = new TLineNode;
+    SetPiece(second, node->Text + column, node->Styles ? node->Styles + column : nullptr, node->Len - column);
+    second->GutterMarks = gmContinuation;
+    second->Flags |= lfRepaint | lfChanged;
+    std::string head(node->Text, static_cast<size_t>(column));
+    std::vector<uint8_t> headStyles;
+    if (node->Styles) headStyles.assign(node->Styles, node->Styles + column);
+    uint32_t rescan = node->Flags & lfRescan;
+    SetPiece(node, head.data(), node->Styles ? headStyles.data() : nullptr, column);
+    node->Flags = (node->Flags & lfHasTab) | rescan | lfRepaint | lfChanged;
+    second->Prev = node;
+    second->Next = node->Next;
+    if (node->Next) node->Next->Prev = second;
+    else tail_ = second;
+    node->Next = second;
+    lineCount_++;
+    Forget();
+    Remember(node, start, index);
+    TStoreEdit e;
+    e.Offset = start;
+    e.FirstLine = index;
+    e.LinesRemoved = 1;
+    e.LinesAdded = 2;
+    e.First = node;
+    Notify(e);
+    return second;
+}
+
+int32_t TTextStore::JoinLine(int32_t index) { return RewrapLine(index, nullptr); }
+
+int32_t TTextStore::CutLine(int32_t index, int32_t width, int32_t* pieces) {
+    width = std::max(1, width);
+    return RewrapLine(index, [width](const char*, const uint8_t*, int32_t) { return width; }, pieces);
+}
+
+int32_t TTextStore::RewrapLine(int32_t index, const TPieceCutter& cut, int32_t* pieces) {
+    if (pieces) *pieces = 0;
+    int32_t start, at;
+    TLineNode* n = NodeAtLine(index, &start, &at);
+    if (!n) return 0;
+    TLineNode* first = LogicalFirst(n, start, at);
+    std::string text;
+    std::vector<uint8_t> styles;
+    int32_t old = 0;
+    bool styled = false;
+    TLineNode* last = GatherLine(first, text, styles, old, styled);
+    const int32_t total = static_cast<int32_t>(text.size());
+    std::vector<int32_t> lengths;
+    for (int32_t done = 0; done < total;) {
+        int32_t left = total - done;
+        int32_t k = cut ? cut(text.data() + done, styled ? styles.data() + done : nullptr, left) : left;
+        k = std::max(1, std::min(k, std::min(left, kMaxNodeLength)));
+        lengths.push_back(k);
+        done += k;
+    }
+    if (lengths.empty()) lengths.push_back(0);  // the empty last line
+
+    // The first piece keeps its node; the rest are made anew.
+    TLineNode* after = last->Next;
+    for (TLineNode* p = first->Next; p != after;) {
+        TLineNode* next = p->Next;
+        ReleaseTrack(p->TrackData);
+        FreeLineNode(p);
+        p = next;
+    }
+    uint32_t rescan = first->Flags & lfRescan;
+    SetPiece(first, text.data(), styled ? styles.data() : nullptr, lengths[0]);
+    first->Flags = (first->Flags & lfHasTab) | rescan | lfRepaint | lfChanged;
+    first->GutterMarks &= static_cast<uint16_t>(~gmContinuation);
+    TLineNode* prev = first;
+    int32_t done = lengths[0];
+    for (size_t i = 1; i < lengths.size(); i++) {
+        TLineNode* piece = new TLineNode;
+        SetPiece(piece, text.data() + done, styled ? styles.data() + done : nullptr, lengths[i]);
+        piece->GutterMarks = gmContinuation;
+        piece->Flags |= lfRepaint | lfChanged;
+        piece->Prev = prev;
+        prev->Next = piece;
+        prev = piece;
+        done += lengths[i];
+    }
+    prev->Next = after;
+    if (after) after->Prev = prev;
+    else tail_ = prev;
+    int32_t made = static_cast<int32_t>(lengths.size());
+    lineCount_ += made - old;
+    Forget();
+    Remember(first, start, at);
+    if (pieces) *pieces = made;
+    TStoreEdit e;
+    e.Offset = start;
+    e.FirstLine = at;
+    e.LinesRemoved = old;
+    e.LinesAdded = made;
+    e.First = first;
+    Notify(e);
+    return at;
+}
+
+std::string TTextStore::CheckInvariants() const {
+    auto fail = [](int32_t line, const char* what) { return "line " + std::to_string(line) + ": " + what; };
+    if (!head_ != !tail_ || (!head_ && (lineCount_ || textLength_))) return "empty store with lines or text";
+    int32_t len = 0, index = 0;
+    bool cacheSeen = !cache_;
+    const TLineNode* prev = nullptr;
+    for (const TLineNode* n = head_; n; prev = n, n = n->Next, index++) {
+        if (n->Prev != prev) return fail(index, "Prev does not lead back");
+        if (!n->Text || n->Text[n->Len] != 0) return fail(index, "text not terminated");
+        const void* cr = memchr(n->Text, '\r', n->Len);
+        if (cr && cr != n->Text + n->Len - 1) return fail(index, "CR inside the line");
+        bool tab = memchr(n->Text, '\t', n->Len) != nullptr;
+        if (tab != ((n->Flags & lfHasTab) != 0)) return fail(index, "lfHasTab wrong");
+        bool continues = (n->GutterMarks & gmContinuation) != 0;
+        if (!prev && continues) return fail(index, "first line marked as continuation");
+        if (prev && continues == prev->EndsWithCR()) return fail(index, "continuation mark wrong");
+        if (n->Next && n->Len == 0) return fail(index, "empty line before the last");
+        if (!n->Next && n->EndsWithCR()) return fail(index, "last line ends in CR");
+        if (n == cache_) {
+            if (cacheIndex_ != index || cacheStart_ != len) return fail(index, "stale lookup cache");
+            cacheSeen = true;
+        }
+        len += n->Len;
+        if (index >= lineCount_) return "more nodes than LineCount";
+    }
+    if (prev != tail_) return "Tail is not the last node";
+    if (index != lineCount_) return "LineCount " + std::to_string(lineCount_) + ", nodes " + std::to_string(index);
+    if (len != textLength_) return "TextLength " + std::to_string(textLength_) + ", text " + std::to_string(len);
+    if (!cacheSeen) return "lookup cache outside the chain";
+    return std::string();
 }
