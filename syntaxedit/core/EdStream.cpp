@@ -138,6 +138,12 @@ int32_t TEdStream::Read(void* Buffer, int32_t Count) {
             offset_ += Count;
             position_ += Count;
             Count = 0;
+            // A read that ends with its node leaves the cursor on the next
+            // one, so that CurChar and Next see the character at Position.
+            if (offset_ == node_->Len && node_->Next) {
+                node_ = node_->Next;
+                offset_ = 0;
+            }
         }
     }
     return done;

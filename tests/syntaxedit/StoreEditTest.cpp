@@ -357,3 +357,22 @@ TEST(TextStore, AppendingAndColouringDoesNotWalkTheText) {
     s.NodeAtOffset(offset);
     EXPECT_EQ(s.LastWalk(), 3);
 }
+
+// A read that ends exactly with a node used to leave the cursor on that node,
+// so CurChar answered 0 and Next skipped the next line's first character.
+TEST(EdStream, ReadEndingWithANodeStandsOnTheNextOne) {
+    TTextStore s;
+    s.InsertText(0, "ab\rcd\ref");
+    TEdStream e(&s);
+    char buf[4];
+    EXPECT_EQ(e.Read(buf, 3), 3);  // "ab\r", the whole first node
+    EXPECT_EQ(e.GetPosition(), 3);
+    EXPECT_EQ(e.CurChar(), 'c');
+    e.Next();
+    EXPECT_EQ(e.CurChar(), 'd');
+    EXPECT_EQ(e.GetPosition(), 4);
+    e.MoveTo(6);
+    EXPECT_EQ(e.Read(buf, 2), 2);  // the end of the text
+    EXPECT_TRUE(e.AtEnd());
+    EXPECT_EQ(e.CurChar(), 0);
+}
