@@ -22,8 +22,10 @@ void TTextStore::MoveTrack(TObject* t, TLineNode* node) {
     if (t && trackOwner_) trackOwner_->TrackDataMoved(t, node);
 }
 
-void TTextStore::Notify(const TStoreEdit& edit) {
+void TTextStore::Notify(const TStoreEdit& edit, TObject* movedTrack) {
     editCount_++;
+    index_.Edited(edit);
+    MoveTrack(movedTrack, edit.First);
     // A watcher may leave the list while it is told.
     std::vector<TTextStoreWatcher*> told = watchers_;
     for (TTextStoreWatcher* w : told) w->StoreEdited(*this, edit);
@@ -94,20 +96,14 @@ TLineNode* TTextStore::NodeAtOffset(int32_t offset, int32_t* lineStart, int32_t*
         n = tail_, start = tailStart, index = lineCount_ - 1;
         best = std::llabs(static_cast<int64_t>(offset) - tailStart);
     }
-    if (cache_ && std::llabs(static_cast<int64_t>(offset) - cacheStart_) < best)
+    if (cache_ && std::llabs(static_cast<int64_t>(offset) - cacheStart_) < best) {
         n = cache_, start = cacheStart_, index = cacheIndex_;
-    int32_t from = index;
-    while (offset >= start + n->Len && n->Next) {
-        start += n->Len;
-        n = n->Next;
-        index++;
+        best = std::llabs(static_cast<int64_t>(offset) - cacheStart_);
     }
-    while (offset < start && n->Prev) {
-        n = n->Prev;
-        start -= n->Len;
-        index--;
-    }
-    lastWalk_ = std::abs(index - from);
+    TLineIndex::Mark m;
+    if (index_.NearestOffset(offset, m) && std::llabs(static_cast<int64_t>(offset) - m.Start) < best)
+        n = m.Node, start = m.Start, index = m.Index;
+    n = WalkToOffset(n, start, index, offset);
     Remember(n, start, index);
     if (lineStart) *lineStart = start;
     if (lineIndex) *lineIndex = index;
@@ -128,21 +124,52 @@ TLineNode* TTextStore::NodeAtLine(int32_t index, int32_t* lineStart, int32_t* wa
         n = tail_, start = textLength_ - tail_->Len, at = lineCount_ - 1;
         best = lineCount_ - 1 - index;
     }
-    if (cache_ && std::abs(index - cacheIndex_) < best) n = cache_, start = cacheStart_, at = cacheIndex_;
-    lastWalk_ = std::abs(index - at);
-    while (at < index) {
-        start += n->Len;
-        n = n->Next;
-        at++;
+    if (cache_ && std::abs(index - cacheIndex_) < best) {
+        n = cache_, start = cacheStart_, at = cacheIndex_;
+        best = std::abs(index - cacheIndex_);
     }
-    while (at > index) {
-        n = n->Prev;
-        start -= n->Len;
-        at--;
-    }
+    TLineIndex::Mark m;
+    if (index_.NearestLine(index, m) && std::abs(index - m.Index) < best) n = m.Node, start = m.Start, at = m.Index;
+    n = WalkToLine(n, start, at, index);
     Remember(n, start, at);
     if (lineStart) *lineStart = start;
     if (walked) *walked = index;
+    return n;
+}
+
+TLineNode* TTextStore::WalkToLine(TLineNode* n, int32_t& start, int32_t& index, int32_t target) {
+    int32_t steps = 0;
+    while (index < target) {
+        start += n->Len;
+        n = n->Next;
+        index++;
+        if (++steps % TLineIndex::kSpacing == 0) index_.Add({n, start, index});
+    }
+    while (index > target) {
+        n = n->Prev;
+        start -= n->Len;
+        index--;
+        if (++steps % TLineIndex::kSpacing == 0) index_.Add({n, start, index});
+    }
+    lastWalk_ = steps;
+    return n;
+}
+
+TLineNode* TTextStore::WalkToOffset(TLineNode* n, int32_t& start, int32_t& index, int32_t target) {
+    int32_t steps = 0;
+    while (target >= start + n->Len && n->Next) {
+        start += n->Len;
+        n = n->Next;
+        index++;
+        if (++steps % TLineIndex::kSpacing == 0) index_.Add({n, start, index});
+    }
+    while (target < start && n->Prev) {
+        n = n->Prev;
+        start -= n->Len;
+        index--;
+        if (++steps % TLineIndex::kSpacing == 0) index_.Add({n, start, index});
+    }
+    lastWalk_ = steps;
     return n;
 }
 
@@ -256,10 +283,9 @@ TLineNode* TTextStore::InsertText(int32_t offset, const char* text, int32_t coun
     lineCount_ += p.count - 1;
     textLength_ += count;
     Remember(p.first, start, index);
-    MoveTrack(track, p.first);
     e.LinesAdded = p.count;
     e.First = p.first;
-    Notify(e);
+    Notify(e, track);
     return p.first;
 }
 
@@ -320,10 +346,9 @@ TLineNode* TTextStore::DeleteText(int32_t start, int32_t end) {
     Link(before, p, after);
     lineCount_ += p.count - removed;
     Remember(p.first, firstStart, firstIndex);
-    MoveTrack(kept, p.first);
     e.LinesAdded = p.count;
     e.First = p.first;
-    Notify(e);
+    Notify(e, kept);
     return p.first;
 }
 
@@ -529,5 +554,5 @@ std::string TTextStore::CheckInvariants() const {
     if (index != lineCount_) return "LineCount " + std::to_string(lineCount_) + ", nodes " + std::to_string(index);
     if (len != textLength_) return "TextLength " + std::to_string(textLength_) + ", text " + std::to_string(len);
     if (!cacheSeen) return "lookup cache outside the chain";
-    return std::string();
+    return index_.Check(head_);
 }

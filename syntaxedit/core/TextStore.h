@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "LineIndex.h"
 #include "LineNode.h"
 
 class TTextStore;
@@ -20,7 +21,8 @@ const int kMaxNodeLength = 65535;
 
 // One change of a store: the text at Offset lost Removed characters and gained
 // Inserted ones; the nodes FirstLine .. FirstLine + LinesRemoved - 1 were
-// replaced by LinesAdded nodes starting with First (null when none).
+// replaced by LinesAdded nodes starting with First (null when none). First
+// may be the node that was there, its text changed in place.
 struct TStoreEdit {
     int32_t Offset = 0;
     int32_t Removed = 0;
@@ -40,7 +42,8 @@ public:
     // For the owner of the lines' TrackData: track now belongs to node, as
     // the node it belonged to was replaced.
     virtual void TrackDataMoved(TObject* /*track*/, TLineNode* /*node*/) {}
-    // The line of track went away; the owner releases it.
+    // The line of track went away; the owner releases it. This comes while
+    // the store is being changed: do not call back into the store here.
     virtual void TrackDataFreed(TObject* track) { delete track; }
 };
 
@@ -77,8 +80,9 @@ public:
 
     // The node holding offset (clamped to 0..TextLength; the text's end belongs
     // to the last node), its first character's offset and its index. Walks from
-    // the nearest of the first node, the last node and the last node found, so
-    // work at the end of the text or near the previous edit costs no walk.
+    // the nearest of the first node, the last node, the last node found and
+    // the line index's positions, so work at the end of the text or near the
+    // previous lookup costs no walk, and elsewhere a short one.
     TLineNode* NodeAtOffset(int32_t offset, int32_t* lineStart = nullptr, int32_t* lineIndex = nullptr);
     // The node of line index, clamped to 0..LineCount - 1; null for an empty
     // text. walked is the index reached, so a caller can tell the clamp.
@@ -142,7 +146,13 @@ private:
     void MoveTrack(TObject* t, TLineNode* node);
     void Remember(TLineNode* n, int32_t start, int32_t index);
     void Forget() { cache_ = nullptr; }
-    void Notify(const TStoreEdit& edit);
+    // Brings the line index up to date, tells the track owner where movedTrack
+    // went (to edit.First), then the watchers.
+    void Notify(const TStoreEdit& edit, TObject* movedTrack = nullptr);
+    // Walks from n towards line target (or offset target), leaving positions
+    // in the line index on long walks.
+    TLineNode* WalkToLine(TLineNode* n, int32_t& start, int32_t& index, int32_t target);
+    TLineNode* WalkToOffset(TLineNode* n, int32_t& start, int32_t& index, int32_t target);
     TLineNode* LogicalFirst(TLineNode* n, int32_t& start, int32_t& index);
 
     TLineNode* head_ = nullptr;
@@ -156,4 +166,5 @@ private:
     int32_t cacheStart_ = 0;
     int32_t cacheIndex_ = 0;
     int32_t lastWalk_ = 0;
+    TLineIndex index_;
 };

@@ -376,3 +376,44 @@ TEST(EdStream, ReadEndingWithANodeStandsOnTheNextOne) {
     EXPECT_TRUE(e.AtEnd());
     EXPECT_EQ(e.CurChar(), 0);
 }
+
+// Lookups anywhere in a long text leave known positions behind, so later
+// ones walk a short way; edits keep those positions right.
+TEST(TextStore, LineIndexShortensWalksAndFollowsEdits) {
+    TTextStore s;
+    s.InsertText(0, Lines(20000));
+    std::vector<int32_t> starts;
+    auto count = [&] {
+        starts.clear();
+        for (TLineNode* n = s.Head(), *p = nullptr; n; p = n, n = n->Next)
+            starts.push_back(p ? starts.back() + p->Len : 0);
+    };
+    count();
+    std::mt19937 rng(11);
+    int32_t longest = 0;
+    for (int round = 0; round < 3000; round++) {
+        int32_t line = static_cast<int32_t>(rng() % starts.size());
+        int32_t start, index;
+        TLineNode* n = s.NodeAtLine(line, &start);
+        if (round >= 1000) longest = std::max(longest, s.LastWalk());
+        ASSERT_EQ(start, starts[static_cast<size_t>(line)]) << "line " << line;
+        int32_t offset = start + static_cast<int32_t>(rng() % n->Len);
+        ASSERT_EQ(s.NodeAtOffset(offset, &start, &index), n) << "offset " << offset;
+        ASSERT_EQ(index, line);
+        if (round >= 1000) longest = std::max(longest, s.LastWalk());
+        if (round % 100 == 0) {
+            // An edit in the middle: later lines move, the index with them.
+            int32_t at = starts[static_cast<size_t>(line)];
+            s.InsertText(at, round % 200 ? "new\rline\r" : "x");
+            s.DeleteText(at + 2, at + 5);
+            s.SplitLine(line, 1);
+            s.JoinLine(line);
+            ASSERT_EQ(s.CheckInvariants(), "") << "round " << round;
+            count();
+        }
+    }
+    EXPECT_LE(longest, 2 * TLineIndex::kSpacing);
+    EXPECT_EQ(s.CheckInvariants(), "");
+    s.Clear();
+    EXPECT_EQ(s.CheckInvariants(), "");
+}

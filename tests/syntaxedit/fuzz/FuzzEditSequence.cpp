@@ -49,13 +49,19 @@ void Check(bool ok, const char* what) {
     __builtin_trap();
 }
 
+// Text from three bytes: its length, a seed and how often a CR comes, so
+// that long texts of many lines cost the input little.
 std::string MakeText(Input& in) {
-    static const char alphabet[] = "ab \tx\r";
+    static const char alphabet[] = "ab \tx";
     uint8_t n = in.Byte();
     size_t len = n & 0x80 ? static_cast<size_t>(n & 0x7F) * 40 : n & 0x1F;
+    uint32_t state = 0x9E3779B9u ^ (static_cast<uint32_t>(in.Byte()) << 8);
+    uint32_t lineEvery = 1 + in.Byte() % 64;
     std::string s;
-    uint8_t pattern = in.Byte();
-    for (size_t i = 0; i < len; i++) s += alphabet[(pattern + i * (in.Byte() | 1)) % 6];
+    for (size_t i = 0; i < len; i++) {
+        state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+        s += state % lineEvery == 0 ? '\r' : alphabet[(state >> 8) % 5];
+    }
     return s;
 }
 
