@@ -92,6 +92,16 @@ void TREParser::Step(int64_t n) {
     if (steps_ > stepLimit_) Fail(reTooComplex);
 }
 
+// Comparing characters in a row costs far less than a node; kScanPerStep of
+// them count as one step.
+void TREParser::Scan(int64_t n) {
+    scanned_ += n;
+    if (scanned_ >= kScanPerStep) {
+        Step(scanned_ / kScanPerStep);
+        scanned_ %= kScanPerStep;
+    }
+}
+
 void TREParser::Log(int32_t pos) {
     if (logCount_ >= kLogSize - 1) Fail(reIndexRange);
     log_[logCount_++] = pos;
@@ -124,7 +134,7 @@ bool TREParser::Search(TEdStream* stream, bool forward) {
     error_ = reNone;
     errorPos_ = 0;
     matchStart_ = matchEnd_ = -1;
-    steps_ = 0;
+    steps_ = scanned_ = 0;
     stepLimit_ = kBaseSteps;
     Reset();
     try {
@@ -186,19 +196,51 @@ bool TREParser::InClass(int32_t node, uint8_t c) const {
     return (bits[c >> 3] >> (c & 7)) & 1;
 }
 
-// Characters from pos that the single-character node matches.
+// Characters from pos that the single-character node matches, read straight
+// from the line nodes.
 int32_t TREParser::RunLength(int32_t opNode, int32_t pos) {
     uint8_t op = program_[static_cast<size_t>(opNode)];
     uint8_t literal = program_[static_cast<size_t>(opNode) + 3];
-    int32_t q = pos;
-    if (q < size_) stream_->MoveTo(q);
-    for (; q < size_; q++, stream_->Next()) {
-        uint8_t c = stream_->CurChar();
-        bool ok = op == opAny ? c != kCR : op == opExactly ? c == literal : InClass(opNode, c) == (op == opAnyOf);
-        if (!ok) break;
+    if (pos >= size_) return 0;
+    stream_->MoveTo(pos);
+    const TLineNode* node = stream_->Node();
+    int32_t offset = stream_->Offset(), q = pos;
+    for (bool stopped = false; node && !stopped && q < size_; node = node->Next, offset = 0) {
+        const uint8_t* text = reinterpret_cast<const uint8_t*>(node->Text);
+        int32_t i = offset;
+        if (op == opAny) {
+            const void* cr = memchr(text + offset, kCR, static_cast<size_t>(node->Len - offset));
+            i = cr ? static_cast<int32_t>(static_cast<const uint8_t*>(cr) - text) : node->Len;
+        } else {
+            for (; i < node->Len; i++) {
+                bool ok = op == opExactly ? text[i] == literal : InClass(opNode, text[i]) == (op == opAnyOf);
+                if (!ok) break;
+            }
+        }
+        q += i - offset;
+        stopped = i < node->Len;
     }
-    Step(q - pos);
+    if (q > size_) q = size_;
+    Scan(q - pos);
     return q - pos;
+}
+
+// The last position from hi down to lo holding c, or -1.
+int32_t TREParser::FindBack(int32_t hi, int32_t lo, uint8_t c) {
+    if (hi >= size_) hi = size_ - 1;
+    if (hi < lo) return -1;
+    stream_->MoveTo(hi);
+    const TLineNode* node = stream_->Node();
+    int32_t offset = stream_->Offset(), pos = hi;
+    for (; node && pos >= lo; node = node->Prev, offset = node ? node->Len - 1 : 0) {
+        for (int32_t i = offset; i >= 0 && pos >= lo; i--, pos--)
+            if (static_cast<uint8_t>(node->Text[i]) == c) {
+                Scan(hi - pos + 1);
+                return pos;
+            }
+    }
+    Scan(hi - lo + 1);
+    return -1;
 }
 
 // Tries the next shorter run a STAR/PLUS can keep; when a literal follows the
@@ -210,9 +252,13 @@ bool TREParser::GiveBack(TChoice& choice, int32_t& pc, int32_t& pos) {
     int follow = -1;
     if (program_[static_cast<size_t>(next)] == opExactly && program_[static_cast<size_t>(next) + 3])
         follow = program_[static_cast<size_t>(next) + 3];
-    for (int32_t k = choice.taken - 1; k >= least; k--) {
+    int32_t k = choice.taken - 1;
+    if (follow >= 0 && k >= least) {
+        int32_t at = FindBack(choice.pos + k, choice.pos + least, static_cast<uint8_t>(follow));
+        k = at < 0 ? least - 1 : at - choice.pos;
+    }
+    if (k >= least) {
         Step();
-        if (follow >= 0 && CharAt(choice.pos + k) != follow) continue;
         choice.taken = k;
         stack_.push_back(choice);
         pos = choice.pos + k;
@@ -283,7 +329,7 @@ bool TREParser::TryAt(int32_t start) {
                     ok = false;
                     break;
                 }
-            Step(q - pos);
+            Scan(q - pos);
             if (ok) {
                 Log(pos);
                 pos = q;

@@ -43,10 +43,12 @@ public:
     static constexpr int kMaxProgram = 4096;  // bytes after the magic byte
     static constexpr int kLogSize = 256;      // position log entries
     static constexpr int kMaxGroups = 9;
-    // A search gives up with reTooComplex after this many steps plus
+    // A search gives up with reTooComplex after kBaseSteps steps plus
     // kStepsPerTry for every position it tried, so no pattern can hang it.
+    // A step is a node tried or kScanPerStep characters compared in a row.
     static constexpr int64_t kBaseSteps = 10000000;
     static constexpr int64_t kStepsPerTry = 64;
+    static constexpr int64_t kScanPerStep = 16;
 
     TREParser() { Reset(); }
 
@@ -102,10 +104,12 @@ private:
     [[noreturn]] void Raise(int code);
     void Log(int32_t pos);
     void Step(int64_t n = 1);
+    void Scan(int64_t n);
     int32_t NextNode(int32_t p) const;
     const uint8_t* ClassOf(int32_t node) const;
     uint8_t CharAt(int32_t pos);
     int32_t RunLength(int32_t opNode, int32_t pos);
+    int32_t FindBack(int32_t hi, int32_t lo, uint8_t c);
     bool InClass(int32_t node, uint8_t c) const;
 
     std::string pattern_;
@@ -125,6 +129,7 @@ private:
     int logCount_ = 0;
     int group1Count_ = -1;
     int64_t steps_ = 0;
+    int64_t scanned_ = 0;
     int64_t stepLimit_ = 0;
     std::vector<TChoice> stack_;
 };
