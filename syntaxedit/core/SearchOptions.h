@@ -7,13 +7,11 @@
 
 class TREParser;
 
-enum : uint32_t {
-    sfFindAtOnce = 0x08,  // SMM_FIND: search now; without it the find dialog opens
-    sfMatchCase = 0x10,
-    sfRegExpr = 0x20,
-    sfWholeWord = 0x40,
-    sfBackward = 0x80,
-};
+const uint32_t sfFindAtOnce = 0x08;  // SMM_FIND: search now; without it the find dialog opens
+const uint32_t sfMatchCase = 0x10;
+const uint32_t sfRegExpr = 0x20;
+const uint32_t sfWholeWord = 0x40;
+const uint32_t sfBackward = 0x80;
 
 struct TSearchOptions {
     bool FindAtOnce = false;
