@@ -1,0 +1,49 @@
+// Small routines of the client: size texts, the temporary listing name, and
+// the checks on names that come from the server or from the user. No
+// platform headers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The locale's separators; the window passes the user's.
+struct TNumberFormat {
+    std::string Thousand = ",";
+    std::string Decimal = ".";
+};
+
+// "1 byte", "0 byte", "2,048 bytes".
+std::string FormatByteCount(int64_t Count, const TNumberFormat& Format = TNumberFormat());
+// Divided by 1024 while above 1024, up to GB; "#,#.##" + " bytes", " KB", " MB", " GB".
+std::string FormatFileSize(int64_t Count, const TNumberFormat& Format = TNumberFormat());
+
+// The platform calls behind MakeTempFileName.
+class TTempFolder {
+public:
+    virtual ~TTempFolder() = default;
+    virtual std::string TempPath() = 0;  // with a trailing backslash; empty on failure
+    // Creates a unique file with the prefix in the folder; empty on failure.
+    virtual std::string CreateTempFile(const std::string& Folder, const std::string& Prefix) = 0;
+    virtual void DeleteFile(const std::string& Path) = 0;
+};
+
+// A fresh "ISW" name in the temporary folder whose file is deleted again, so
+// that only the name is used. A few tries, then "ISW0F1E2.TMP" in the
+// temporary folder (or alone when even that is unknown): it never loops.
+std::string MakeTempFileName(TTempFolder& Folder);
+extern const int TempNameTries;
+
+// A name from a listing that may become a local file or folder name: not
+// empty, not "." or "..", no "\", "/", ":" and no control bytes. False with
+// a message for the user otherwise.
+bool CheckRemoteNameForLocal(const std::string& Name, std::string& Message);
+
+// A new folder name typed or pasted into the one-line dialog: none of
+// \ / : * ? " < > |, not "." or "..", and not empty unless that is allowed.
+bool IsValidNewFolderName(const std::string& Name, bool AllowEmpty = false);
+bool IsFolderNameKey(char Key);  // false for the characters the edit swallows
+
+// Hours * 3600 + minutes * 60 + seconds of the time of day of a date-time.
+int TimeToSeconds(double DateTime);
+// "HH:NN:SS" of the time of day of a date-time.
+std::string FormatTimeOfDay(double DateTime);

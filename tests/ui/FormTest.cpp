@@ -1,0 +1,215 @@
+// The window layer driven through real windows and their messages.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "ScriptedModalRunner.h"
+#include "ScriptedPrompter.h"
+#include "TestSupport.h"
+#include "runtime/Application.h"
+#include "ui/Form.h"
+#include "ui/StdCtrls.h"
+#include "ui/Timer.h"
+
+namespace {
+
+// A small form built in code, as the programs' forms are.
+class TSampleForm : public TForm {
+public:
+    TSampleForm() {
+        SetName("frmSample");
+        SetCaption("Sample");
+        SetBounds(0, 0, 320, 200);
+        top = new TPanel(this);
+        top->SetAlign(alTop);
+        top->SetBounds(0, 0, 0, 30);
+        status = new TPanel(this);
+        status->SetAlign(alBottom);
+        status->SetBounds(0, 0, 0, 20);
+        name = new TEdit(this);
+        name->SetBounds(10, 40, 150, 21);
+        wrap = new TCheckBox(this);
+        wrap->SetCaption("&Wrap");
+        wrap->SetBounds(10, 70, 100, 17);
+        ok = new TButton(this);
+        ok->SetCaption("OK");
+        ok->ModalResult = mrOk;
+        ok->SetBounds(160, 120, 75, 25);
+        cancel = new TButton(this);
+        cancel->SetCaption("Cancel");
+        cancel->ModalResult = mrCancel;
+        cancel->SetBounds(240, 120, 75, 25);
+    }
+    TPanel *top, *status;
+    TEdit* name;
+    TCheckBox* wrap;
+    TButton *ok, *cancel;
+};
+
+void Click(TButton& b) { SendMessageA(b.Handle(), BM_CLICK, 0, 0); }
+
+}  // namespace
+
+TEST(Form, ControlsAreRealWindowsInTheirPlaces) {
+    TSampleForm f;
+    f.Show();
+    ASSERT_TRUE(IsWindow(f.Handle()));
+    for (int i = 0; i < f.ControlCount(); ++i) {
+        EXPECT_EQ(GetParent(f.Controls(i)->Handle()), f.Handle()) << "control " << i;
+        EXPECT_EQ(TWinControl::FromHandle(f.Controls(i)->Handle()), f.Controls(i));
+    }
+    EXPECT_EQ(f.top->Top(), 0);
+    EXPECT_EQ(f.top->Width(), f.ClientWidth());
+    EXPECT_EQ(f.status->Top() + f.status->Height(), f.ClientHeight());
+    // A resize re-aligns through WM_SIZE.
+    f.SetBounds(0, 0, 500, 300);
+    EXPECT_EQ(f.top->Width(), f.ClientWidth());
+    EXPECT_EQ(f.status->Top(), f.ClientHeight() - 20);
+}
+
+TEST(Form, MessagesReachTypedHandlersAndEvents) {
+    TSampleForm f;
+    f.Show();
+    int changes = 0, clicks = 0;
+    f.name->OnChange = [&](TObject*) { ++changes; };
+    f.wrap->OnClick = [&](TObject*) { ++clicks; };
+    SendMessageA(f.name->Handle(), WM_CHAR, 'a', 0);
+    SendMessageA(f.name->Handle(), WM_CHAR, 'b', 0);
+    EXPECT_EQ(f.name->Text(), "ab");
+    EXPECT_EQ(changes, 2);
+    SendMessageA(f.wrap->Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(f.wrap->Checked());
+    EXPECT_EQ(clicks, 1);
+    f.wrap->SetChecked(false, true);  // silent: no event
+    EXPECT_EQ(clicks, 1);
+
+    std::string keys;
+    f.name->OnKeyPress = [&](TObject*, char& k) {
+        keys += k;
+        if (k == 'x') k = 0;  // swallowed
+        if (k == 'q') k = 'Q';
+    };
+    SendMessageA(f.name->Handle(), WM_CHAR, 'x', 0);
+    SendMessageA(f.name->Handle(), WM_CHAR, 'q', 0);
+    EXPECT_EQ(keys, "xq");
+    EXPECT_EQ(f.name->Text(), "abQ");
+
+    int downX = -1;
+    f.top->OnMouseDown = [&](TObject*, TMouseButton b, TShiftState s, int x, int) {
+        if (b == mbLeft && (s & ssShift)) downX = x;
+    };
+    SendMessageA(f.top->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(17, 5));
+    EXPECT_EQ(downX, 17);
+}
+
+TEST(Form, ScriptedShowModalClicksOk) {
+    TScriptedModalRunner runner;
+    TSampleForm f;
+    runner.Expect("frmSample", [](TForm& form) {
+        auto& s = static_cast<TSampleForm&>(form);
+        EXPECT_TRUE(IsWindowVisible(s.Handle()));
+        EXPECT_TRUE(s.Modal());
+        SendMessageA(s.name->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("typed"));
+        Click(*s.ok);
+    });
+    bool closed = false;
+    f.OnClose = [&](TObject*, TCloseAction&) { closed = true; };
+    EXPECT_EQ(f.ShowModal(), mrOk);
+    EXPECT_EQ(f.name->Text(), "typed");
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(IsWindowVisible(f.Handle()));
+    EXPECT_TRUE(runner.AllUsed());
+}
+
+TEST(Form, RealModalLoopEndsByButtonOrCloseBox) {
+    TSampleForm f;
+    PostMessageA(f.cancel->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(f.ShowModal(), mrCancel);
+    PostMessageA(f.ok->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(f.ShowModal(), mrOk);
+    // The close box is Cancel; a CloseQuery veto keeps the form up.
+    int asked = 0;
+    f.OnCloseQuery = [&](TObject*, bool& can) { can = ++asked > 1; };
+    PostMessageA(f.Handle(), WM_CLOSE, 0, 0);
+    PostMessageA(f.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(f.ShowModal(), mrCancel);
+    EXPECT_EQ(asked, 2);
+}
+
+TEST(Form, OtherWindowsWaitWhileAFormIsModal) {
+    TSampleForm main;
+    main.Show();
+    TSampleForm dialog;
+    bool mainEnabledDuring = true;
+    dialog.OnShow = [&](TObject*) {
+        PostMessageA(dialog.ok->Handle(), BM_CLICK, 0, 0);
+    };
+    dialog.OnActivate = [&](TObject*) { mainEnabledDuring = IsWindowEnabled(main.Handle()) != 0; };
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_FALSE(mainEnabledDuring);
+    EXPECT_TRUE(IsWindowEnabled(main.Handle()));
+}
+
+TEST(Form, PrompterFakeAnswersMessageBoxesAndDialogs) {
+    TScriptedPrompter prompter;
+    prompter.AnswerMessage(IDNO);
+    prompter.AnswerFile("C:\\x\\a.txt");
+    prompter.AnswerFile("");
+    EXPECT_EQ(Prompter().ShowMessageBox("Save changes?", "Confirm", MB_YESNO), IDNO);
+    TFileDialogRequest r;
+    r.Title = "Open";
+    EXPECT_TRUE(Prompter().OpenFileDialog(r));
+    EXPECT_EQ(r.FileName, "C:\\x\\a.txt");
+    EXPECT_FALSE(Prompter().SaveFileDialog(r));
+    ASSERT_EQ(prompter.Log().size(), 3u);
+    EXPECT_EQ(prompter.Log()[0].Text, "Save changes?");
+    EXPECT_EQ(prompter.Log()[0].Flags, static_cast<unsigned>(MB_YESNO));
+    EXPECT_EQ(prompter.Log()[2].Kind, "SaveFile");
+    EXPECT_TRUE(prompter.AllAnswersUsed());
+}
+
+TEST(Form, ExceptionInAHandlerReachesTheApplicationAndTheWindowLivesOn) {
+    std::string seen;
+    auto saved = Application->OnException;
+    TSampleForm f;
+    Application->OnException = [&](TObject* sender, const std::exception& e) {
+        seen = e.what();
+        EXPECT_EQ(sender, &f) << "the window whose message was being handled";
+    };
+    f.Show();
+    int clicks = 0;
+    f.ok->OnClick = [&](TObject*) {
+        if (++clicks == 1) throw Exception("handler failed");
+    };
+    Click(*f.ok);
+    EXPECT_EQ(seen, "handler failed");
+    Click(*f.ok);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_TRUE(IsWindow(f.Handle()));
+    Application->OnException = saved;
+}
+
+TEST(Form, PanelPaintsItsColourAndBevel) {
+    TSampleForm f;
+    f.top->SetColor(clRed);
+    f.Show();
+    UpdateWindow(f.Handle());
+    TBitmap shot(f.top->Width(), f.top->Height());
+    HDC dc = GetDC(f.top->Handle());
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(f.top->Handle(), dc);
+    EXPECT_EQ(shot.PixelRGB(shot.Width() / 2, shot.Height() / 2), 0xFF0000u);  // 0xRRGGBB
+    EXPECT_NE(shot.PixelRGB(0, shot.Height() / 2), 0xFF0000u) << "bevel at the left edge";
+}
+
+TEST(Form, TimerFiresWhileEnabled) {
+    TTimer t;
+    int ticks = 0;
+    t.OnTimer = [&](TObject*) { ++ticks; };
+    t.SetInterval(10);
+    EXPECT_TRUE(qftest::PumpUntil([&] { return ticks >= 2; }, 3000));
+    t.SetEnabled(false);
+    const int seen = ticks;
+    qftest::PumpFor(60);
+    EXPECT_EQ(ticks, seen);
+}

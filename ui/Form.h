@@ -1,0 +1,76 @@
+// Top-level windows: forms, shown modeless or modal. Modal showing goes
+// through a runner that tests replace with a script.
+#pragma once
+
+#include "Control.h"
+
+enum TModalResult { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY,
+                    mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO, mrAll = 8 };
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TPosition { poDesigned, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+class TForm;
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+using TPaintEvent = std::function<void(TObject* Sender, TCanvas& Canvas)>;
+
+class TForm : public TWinControl {
+public:
+    // owner: the form this one is centred on and stays above (may be null).
+    explicit TForm(TForm* owner = nullptr);
+    ~TForm() override;
+
+    TForm* OwnerForm() const { return ownerForm_; }
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle s);
+    TPosition Position = poDesigned;
+    bool KeyPreview = false;
+
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int r) { modalResult_ = r; }
+    bool Modal() const { return modal_; }
+
+    // Shows the form modal through the runner in force; returns its ModalResult.
+    int ShowModal();
+    // The real modal loop (what the default runner does).
+    int ExecuteModal();
+    // The steps every runner takes around its loop: mark the form modal,
+    // place and show it; then raise OnClose and hide it.
+    void BeginModal();
+    void FinishModal();
+    void Close();
+    bool CloseQuery();
+    void Release();  // frees the form once its messages are done
+
+    TNotifyEvent OnShow, OnHide, OnActivate, OnDestroy;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    TPaintEvent OnPaint;
+
+    bool PaintsItself() const override { return true; }
+    void Paint(TCanvas& canvas) override;
+    bool KeyDown(WORD& key, TShiftState shift) override;
+    bool HandleMessage(TMessage& m) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+
+private:
+    void PlaceForShow();
+    TForm* ownerForm_;
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    int modalResult_ = mrNone;
+    bool modal_ = false;
+};
+
+// How ShowModal shows a form. The default runs the real modal loop; tests
+// install a scripted runner.
+class TModalRunner {
+public:
+    virtual ~TModalRunner() = default;
+    virtual int Run(TForm& form) = 0;
+};
+TModalRunner& ModalRunner();
+// Installs r (not owned); null restores the real loop. Returns the previous one.
+TModalRunner* SetModalRunner(TModalRunner* r);

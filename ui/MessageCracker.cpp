@@ -1,0 +1,208 @@
+#include "MessageCracker.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+TShiftState MouseShift(WPARAM wp) {
+    TShiftState s = 0;
+    if (wp & MK_SHIFT) s |= ssShift;
+    if (wp & MK_CONTROL) s |= ssCtrl;
+    if (wp & MK_LBUTTON) s |= ssLeft;
+    if (wp & MK_RBUTTON) s |= ssRight;
+    if (wp & MK_MBUTTON) s |= ssMiddle;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+TMouseButton ButtonOf(UINT msg) {
+    switch (msg) {
+        case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return mbRight;
+        case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return mbMiddle;
+        default: return mbLeft;
+    }
+}
+
+bool MouseDown(TWinControl& c, TMessage& m) {
+    return c.MouseDown(ButtonOf(m.Msg), MouseShift(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+}
+bool MouseUp(TWinControl& c, TMessage& m) {
+    return c.MouseUp(ButtonOf(m.Msg), MouseShift(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+}
+bool DblClick(TWinControl& c, TMessage& m) {
+    return c.DblClick(ButtonOf(m.Msg), MouseShift(m.WParam) | ssDouble, GET_X_LPARAM(m.LParam),
+                      GET_Y_LPARAM(m.LParam));
+}
+bool MouseMove(TWinControl& c, TMessage& m) {
+    return c.MouseMove(MouseShift(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+}
+bool MouseWheel(TWinControl& c, TMessage& m) {
+    POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    ScreenToClient(c.Handle(), &p);
+    return c.MouseWheel(GET_WHEEL_DELTA_WPARAM(m.WParam), MouseShift(GET_KEYSTATE_WPARAM(m.WParam)), p.x, p.y);
+}
+
+bool KeyDown(TWinControl& c, TMessage& m) {
+    WORD key = static_cast<WORD>(m.WParam);
+    bool handled = c.KeyDown(key, KeyboardShiftState());
+    return handled || key == 0;  // a handler that clears the key swallows it
+}
+bool KeyUp(TWinControl& c, TMessage& m) {
+    WORD key = static_cast<WORD>(m.WParam);
+    bool handled = c.KeyUp(key, KeyboardShiftState());
+    return handled || key == 0;
+}
+bool Char(TWinControl& c, TMessage& m) {
+    char key = static_cast<char>(m.WParam);
+    bool handled = c.KeyPress(key);
+    if (key == 0) return true;
+    m.WParam = static_cast<unsigned char>(key);  // a handler may change the character
+    return handled;
+}
+
+bool Paint(TWinControl& c, TMessage&) {
+    if (!c.PaintsItself()) return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(c.Handle(), &ps);
+    {
+        TCanvas canvas(dc);
+        canvas.Font = c.Font();
+        c.Paint(canvas);
+    }
+    EndPaint(c.Handle(), &ps);
+    return true;
+}
+bool EraseBackground(TWinControl& c, TMessage& m) {
+    if (!c.PaintsItself()) return false;
+    m.Result = 1;  // painted whole by Paint, without flicker
+    return true;
+}
+
+bool SetFocus(TWinControl& c, TMessage&) {
+    c.FocusChanged(true);
+    return false;
+}
+bool KillFocus(TWinControl& c, TMessage&) {
+    c.FocusChanged(false);
+    return false;
+}
+bool Size(TWinControl& c, TMessage&) {
+    c.Resized();
+    return false;
+}
+
+// WM_COMMAND / WM_NOTIFY / WM_CTLCOLOR* / WM_DRAWITEM go to the child that sent them.
+TWinControl* ChildOf(HWND hwnd) { return hwnd ? TWinControl::FromHandle(hwnd) : nullptr; }
+
+bool Command(TWinControl& c, TMessage& m) {
+    if (TWinControl* child = ChildOf(reinterpret_cast<HWND>(m.LParam)))
+        return child->Command(HIWORD(m.WParam));
+    if (m.LParam == 0) return c.MenuCommand(LOWORD(m.WParam));
+    return false;
+}
+bool Notify(TWinControl&, TMessage& m) {
+    auto* header = reinterpret_cast<NMHDR*>(m.LParam);
+    TWinControl* child = header ? ChildOf(header->hwndFrom) : nullptr;
+    return child && child->Notify(header, m.Result);
+}
+bool CtlColor(TWinControl& c, TMessage& m) {
+    TWinControl* child = ChildOf(reinterpret_cast<HWND>(m.LParam));
+    if (!child) return false;
+    HBRUSH b = c.ChildColors(*child, reinterpret_cast<HDC>(m.WParam));
+    if (!b) return false;
+    m.Result = reinterpret_cast<LRESULT>(b);
+    return true;
+}
+bool DrawItem(TWinControl& c, TMessage& m) {
+    auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+    TWinControl* child = dis->CtlType == ODT_MENU ? nullptr : ChildOf(dis->hwndItem);
+    bool done = child ? child->DrawItem(*dis) : c.DrawItem(*dis);
+    if (done) m.Result = TRUE;
+    return done;
+}
+bool MeasureItem(TWinControl& c, TMessage& m) {
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+    bool done = false;
+    if (mis->CtlType != ODT_MENU) {
+        if (TWinControl* child = ChildOf(GetDlgItem(c.Handle(), static_cast<int>(mis->CtlID))))
+            done = child->MeasureItem(*mis);
+    }
+    if (!done) done = c.MeasureItem(*mis);
+    if (done) m.Result = TRUE;
+    return done;
+}
+bool ScrollMsg(TWinControl& c, TMessage& m) {
+    const int bar = m.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT;
+    if (TWinControl* child = ChildOf(reinterpret_cast<HWND>(m.LParam)))
+        return child->Scroll(SB_CTL, LOWORD(m.WParam), static_cast<short>(HIWORD(m.WParam)));
+    return c.Scroll(bar, LOWORD(m.WParam), static_cast<short>(HIWORD(m.WParam)));
+}
+bool TimerMsg(TWinControl& c, TMessage& m) { return c.Timer(m.WParam); }
+
+struct Entry {
+    UINT msg;
+    bool (*crack)(TWinControl&, TMessage&);
+};
+
+// Sorted by message number, searched by halves.
+constexpr Entry kCrackers[] = {
+    {WM_SIZE, Size},
+    {WM_SETFOCUS, SetFocus},
+    {WM_KILLFOCUS, KillFocus},
+    {WM_PAINT, Paint},
+    {WM_ERASEBKGND, EraseBackground},
+    {WM_DRAWITEM, DrawItem},
+    {WM_MEASUREITEM, MeasureItem},
+    {WM_NOTIFY, Notify},
+    {WM_KEYDOWN, KeyDown},
+    {WM_KEYUP, KeyUp},
+    {WM_CHAR, Char},
+    {WM_SYSKEYDOWN, KeyDown},
+    {WM_SYSKEYUP, KeyUp},
+    {WM_COMMAND, Command},
+    {WM_TIMER, TimerMsg},
+    {WM_HSCROLL, ScrollMsg},
+    {WM_VSCROLL, ScrollMsg},
+    {WM_CTLCOLOREDIT, CtlColor},
+    {WM_CTLCOLORLISTBOX, CtlColor},
+    {WM_CTLCOLORBTN, CtlColor},
+    {WM_CTLCOLORSTATIC, CtlColor},
+    {WM_MOUSEMOVE, MouseMove},
+    {WM_LBUTTONDOWN, MouseDown},
+    {WM_LBUTTONUP, MouseUp},
+    {WM_LBUTTONDBLCLK, DblClick},
+    {WM_RBUTTONDOWN, MouseDown},
+    {WM_RBUTTONUP, MouseUp},
+    {WM_RBUTTONDBLCLK, DblClick},
+    {WM_MBUTTONDOWN, MouseDown},
+    {WM_MBUTTONUP, MouseUp},
+    {WM_MBUTTONDBLCLK, DblClick},
+    {WM_MOUSEWHEEL, MouseWheel},
+};
+
+constexpr bool Sorted() {
+    for (size_t i = 1; i < std::size(kCrackers); ++i)
+        if (kCrackers[i - 1].msg >= kCrackers[i].msg) return false;
+    return true;
+}
+static_assert(Sorted(), "crackers must stay sorted by message number");
+
+}  // namespace
+
+TShiftState KeyboardShiftState() {
+    TShiftState s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+bool CrackMessage(TWinControl& c, TMessage& m) {
+    auto it = std::lower_bound(std::begin(kCrackers), std::end(kCrackers), m.Msg,
+                               [](const Entry& e, UINT msg) { return e.msg < msg; });
+    if (it == std::end(kCrackers) || it->msg != m.Msg) return false;
+    return it->crack(c, m);
+}
