@@ -65,9 +65,12 @@ void BenchSearch(TTextStore& store, const char* pattern) {
         error = e.Message();
     }
     double s = Seconds(t0, Clock::now());
+    if (!error.empty()) {
+        printf("  %-22s gave up after %.3f s: %s\n", pattern, s, error.c_str());
+        return;
+    }
     printf("  %-22s %8.1f MB/s  %6.3f s  %s  %.1f steps/char\n", pattern, MBps(store.TextLength(), s), s,
-           found ? "match" : error.empty() ? "no match" : error.c_str(),
-           static_cast<double>(re.Steps()) / store.TextLength());
+           found ? "match" : "no match", static_cast<double>(re.Steps()) / store.TextLength());
 }
 
 void BenchSearches() {
@@ -76,6 +79,19 @@ void BenchSearches() {
     printf("Regular-expression search over %.1f MB, forwards, no match:\n", store.TextLength() / 1e6);
     const char* patterns[] = {"transfer[0-9]+", "\"passive mode\"x", "^zeta", "[xyz]+q", "[a-z]+ingx",
                               "(alpha|beta)gamma", "da.*zzz", ".*zzz"};
+    for (const char* p : patterns) BenchSearch(store, p);
+}
+
+// Patterns that backtrack without end on lines of 79 a's: how long the search
+// takes to give up.
+void BenchRunaway() {
+    std::string line(79, 'a');
+    std::string text;
+    while (static_cast<int>(text.size()) < kTextBytes) text += line + "\r";
+    TTextStore store;
+    store.InsertText(0, text);
+    printf("Runaway patterns over %.1f MB of a's:\n", store.TextLength() / 1e6);
+    const char* patterns[] = {"(a|aa)+b", "a*a*a*a*a*b", "[a-z]+a.*b"};
     for (const char* p : patterns) BenchSearch(store, p);
 }
 
@@ -115,6 +131,7 @@ void BenchReplaceAll() {
 
 int main() {
     BenchSearches();
+    BenchRunaway();
     BenchReplaceAll();
     return 0;
 }

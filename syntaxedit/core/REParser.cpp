@@ -285,8 +285,8 @@ bool TREParser::Backtrack(int32_t& pc, int32_t& pos) {
     return false;
 }
 
-// One match attempt at pos, node by node, depth first, with an explicit stack
-// of choices instead of recursion so no pattern can exhaust the call stack.
+// One match attempt at start, node by node, depth first, with an explicit
+// stack of choices instead of recursion so no pattern can exhaust the call stack.
 bool TREParser::TryAt(int32_t start) {
     logCount_ = 0;
     group1Count_ = -1;
@@ -295,81 +295,79 @@ bool TREParser::TryAt(int32_t start) {
     for (;;) {
         Step();
         uint8_t op = program_[static_cast<size_t>(pc)];
-        int32_t next = NextNode(pc);
-        bool ok = true;
-        switch (op) {
-        case opEnd:
+        if (op == opEnd) {
             for (int i = logCount_; i < kLogSize; i++) log_[i] = pos;
             matchStart_ = start;
             matchEnd_ = pos;
             return true;
-        case opBol:  // a line break, or the start of line 1
-            if (pos < size_ && CharAt(pos) == kCR) pos++;
-            else ok = pos == 0;
-            break;
-        case opEol:  // a line break, or the end of the last line
-            if (pos < size_ && CharAt(pos) == kCR) pos++;
-            else ok = pos == size_;
-            break;
-        case opAny:
-        case opAnyOf:
-        case opAnyBut: {
-            uint8_t c = CharAt(pos);
-            ok = pos < size_ && (op == opAny ? c != kCR : InClass(pc, c) == (op == opAnyOf));
-            if (ok) {
-                Log(pos);
-                pos++;
-            }
-            break;
         }
-        case opExactly: {
-            int32_t q = pos;
-            for (size_t i = static_cast<size_t>(pc) + 3; program_[i]; i++, q++)
-                if (q >= size_ || CharAt(q) != program_[i]) {
-                    ok = false;
-                    break;
-                }
-            Scan(q - pos);
-            if (ok) {
-                Log(pos);
-                pos = q;
-            }
-            break;
-        }
-        case opNothing:
-        case opBack:
-            break;
-        case opBranch:
-            if (next >= 0 && program_[static_cast<size_t>(next)] == opBranch)
-                stack_.push_back(TChoice{next, pos, logCount_, group1Count_, 0});
-            next = pc + 3;
-            break;
-        case opStar:
-        case opPlus: {
+        int32_t next = NextNode(pc);
+        if (op == opStar || op == opPlus) {
             int32_t run = RunLength(pc + 3, pos);
             Log(pos);
             TChoice choice{pc, pos, logCount_, group1Count_, run + 1};
             if (GiveBack(choice, pc, pos)) continue;
-            ok = false;
-            break;
-        }
-        default:
-            if (op == opOpen + 1) {
-                // Group 1 is one log entry as a whole.
-                Log(pos);
-                group1Count_ = logCount_;
-            } else if (op == opClose + 1) {
-                if (group1Count_ >= 0) logCount_ = group1Count_;
-            } else if (!(op > opOpen && op <= opOpen + kMaxGroups) && !(op > opClose && op <= opClose + kMaxGroups)) {
-                Fail(reInvalidParameter);
-            }
-            break;
-        }
-        if (!ok) {
-            if (!Backtrack(pc, pos)) return false;
+        } else if (op == opBranch) {
+            if (next >= 0 && program_[static_cast<size_t>(next)] == opBranch)
+                stack_.push_back(TChoice{next, pos, logCount_, group1Count_, 0});
+            pc += 3;
+            continue;
+        } else if (MatchNode(pc, pos)) {
+            if (next < 0) Fail(reInvalidParameter);
+            pc = next;
             continue;
         }
-        if (next < 0) Fail(reInvalidParameter);
-        pc = next;
+        if (!Backtrack(pc, pos)) return false;
     }
+}
+
+// A node that consumes characters or marks a group; false when it fails here.
+bool TREParser::MatchNode(int32_t pc, int32_t& pos) {
+    uint8_t op = program_[static_cast<size_t>(pc)];
+    switch (op) {
+    case opBol:  // a line break, or the start of line 1
+        if (pos < size_ && CharAt(pos) == kCR) pos++;
+        else return pos == 0;
+        return true;
+    case opEol:  // a line break, or the end of the last line
+        if (pos < size_ && CharAt(pos) == kCR) pos++;
+        else return pos == size_;
+        return true;
+    case opAny:
+    case opAnyOf:
+    case opAnyBut: {
+        uint8_t c = CharAt(pos);
+        if (pos >= size_ || !(op == opAny ? c != kCR : InClass(pc, c) == (op == opAnyOf))) return false;
+        Log(pos);
+        pos++;
+        return true;
+    }
+    case opExactly: {
+        int32_t q = pos;
+        for (size_t i = static_cast<size_t>(pc) + 3; program_[i]; i++, q++)
+            if (q >= size_ || CharAt(q) != program_[i]) {
+                Scan(q - pos);
+                return false;
+            }
+        Scan(q - pos);
+        Log(pos);
+        pos = q;
+        return true;
+    }
+    case opNothing:
+    case opBack:
+        return true;
+    default:
+        break;
+    }
+    if (op == opOpen + 1) {
+        // Group 1 is one log entry as a whole.
+        Log(pos);
+        group1Count_ = logCount_;
+    } else if (op == opClose + 1) {
+        if (group1Count_ >= 0) logCount_ = group1Count_;
+    } else if (!(op > opOpen && op <= opOpen + kMaxGroups) && !(op > opClose && op <= opClose + kMaxGroups)) {
+        Fail(reInvalidParameter);
+    }
+    return true;
 }

@@ -97,7 +97,8 @@ private:
     void BuildClasses();
     [[noreturn]] void Fail(int code);
     void Reset();
-    bool TryAt(int32_t pos);
+    bool TryAt(int32_t start);
+    bool MatchNode(int32_t pc, int32_t& pos);
     bool Backtrack(int32_t& pc, int32_t& pos);
     bool GiveBack(TChoice& choice, int32_t& pc, int32_t& pos);
     int32_t SkipTo(int32_t pos, bool forward);
