@@ -57,7 +57,8 @@ public:
     bool SetPattern(const std::string& text);
     const std::string& Pattern() const { return pattern_; }
 
-    // Searches from the stream's position; true on a match. Raises Exception
+    // Searches from the stream's position up to the size the stream took at
+    // SetStore/StartAt (call one after an edit); true on a match. Raises Exception
     // with the error's text on a search error (no program or stream, a log
     // above 255 entries, too many steps); the error state stays readable.
     bool Search(TEdStream* stream, bool forward);

@@ -137,6 +137,10 @@ TEST(REParser, Table) {
         {"one entry for a run", "a+", Times("a", 100000), F, 0, "0,100000"},
         {"a loop fills the log", "(x)(ab)*", "x" + Times("ab", 200), F, 0, "error: Index range error"},
         {"group 1 is one entry a pass", "(ab)*", Times("ab", 200), F, 0, "0,400"},
+        // Lines longer than a node are stored in pieces.
+        {"literal past cut pieces", "zq", Times("a", 5000) + "zq", F, 0, "5000,5002"},
+        {"line start past cut pieces", "^b", Times("a", 5000) + "\rb", F, 0, "5000,5002"},
+        {"backwards across pieces", "zq", "zq" + Times("a", 5000), B, kEnd, "0,2"},
         {"long line, one try", "a.*z", "a" + Times("b", 100000) + "z", F, 0, "0,100002"},
         // Runaway backtracking ends with an error, not a hang.
         {"exponential alternation", "(a|aa)+b", Times("a", 60), F, 0, "error: Expression too complex"},
