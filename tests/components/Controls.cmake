@@ -6,3 +6,11 @@ qf_add_gtest(components_ctl_core_tests
           ${qf_ctl_tests}/HintPlacementTest.cpp ${qf_ctl_tests}/ComboCompletionTest.cpp
           ${qf_ctl_tests}/FormPositionTest.cpp
   LIBS components_ctl_core)
+
+if(WIN32)
+  qf_add_gtest(components_ctl_win_tests
+    SOURCES ${qf_ctl_tests}/ToolbarHooksTest.cpp ${qf_ctl_tests}/ToolbarButton97Test.cpp
+            ${qf_ctl_tests}/Edit97Test.cpp ${qf_ctl_tests}/StoresTest.cpp
+            ${qf_ctl_tests}/SmallComponentsTest.cpp
+    LIBS components_ctl_win qf_uitest shlwapi)
+endif()
