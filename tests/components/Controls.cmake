@@ -12,5 +12,7 @@ if(WIN32)
     SOURCES ${qf_ctl_tests}/ToolbarHooksTest.cpp ${qf_ctl_tests}/ToolbarButton97Test.cpp
             ${qf_ctl_tests}/Edit97Test.cpp ${qf_ctl_tests}/StoresTest.cpp
             ${qf_ctl_tests}/SmallComponentsTest.cpp
-    LIBS components_ctl_win qf_uitest shlwapi)
+    LIBS components_ctl_win qf_uitest shlwapi
+    # The cursor and the active window are shared by every process on the desktop.
+    RESOURCE_LOCK desktop_cursor)
 endif()

@@ -11,54 +11,67 @@
 #include "ui/Form.h"
 
 TEST(Label3D, ShadowsByStyle) {
+    // Plain (unsmoothed) glyphs, so the one-pixel copies show in pure colours.
+    BOOL smoothing = FALSE;
+    SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &smoothing, 0);
+    SystemParametersInfoA(SPI_SETFONTSMOOTHING, FALSE, nullptr, 0);
     TForm f;
     f.SetBounds(20, 20, 200, 100);
     TLabel3D l(&f);
     l.SetBounds(10, 10, 60, 30);
-    l.SetCaption("I");
-    l.Font().SetHeight(-24);
+    l.SetCaption("HH");
+    l.Font().SetName("System");  // a bitmap font: no smoothed edges
+    l.Font().SetHeight(16);
+    l.Font().SetStyle(fsBold);
     l.Font().SetColor(clBlack);
     f.Show();
-    const uint32_t hi = SysRGB(COLOR_BTNHIGHLIGHT), sh = SysRGB(COLOR_BTNSHADOW), face = SysRGB(COLOR_BTNFACE);
+    const uint32_t hi = SysRGB(COLOR_BTNHIGHLIGHT), sh = SysRGB(COLOR_BTNSHADOW);
+    // Where each colour lies against the black caption: -1 left and up, +1 right
+    // and down, 0 absent (text edges may be smoothed; the stems' cores are pure).
     struct Case {
         const char* name;
         TCaptionStyle style;
-        uint32_t rightDown, leftUp;  // face = none
+        int highlight, shadow;
     } cases[] = {
-        {"none", csNone, face, face},
-        {"raised", csRaised, face, hi},
-        {"heavy raised", csHeavyRaised, sh, hi},
-        {"recessed", csRecessed, hi, face},
-        {"heavy recessed", csHeavyRecessed, hi, sh},
+        {"none", csNone, 0, 0},
+        {"raised", csRaised, -1, 0},
+        {"heavy raised", csHeavyRaised, -1, +1},
+        {"recessed", csRecessed, +1, 0},
+        {"heavy recessed", csHeavyRecessed, +1, -1},
     };
     for (const Case& c : cases) {
         l.SetCaptionStyle(c.style);
         TBitmap shot;
         Snapshot(l, shot);
-        // The left-most black column of the "I" and the columns either side of it.
-        int x0 = -1, yMid = -1;
-        for (int x = 0; x < shot.Width() && x0 < 0; ++x)
-            for (int y = 0; y < shot.Height(); ++y)
-                if (shot.PixelRGB(x, y) == 0) {
-                    x0 = x;
-                    yMid = y + 3;
-                    break;
+        long sx[3] = {0, 0, 0}, n[3] = {0, 0, 0};  // black, highlight, shadow
+        for (int y = 0; y < shot.Height(); ++y)
+            for (int x = 0; x < shot.Width(); ++x) {
+                const uint32_t p = shot.PixelRGB(x, y);
+                const int k = p == 0 ? 0 : p == hi ? 1 : p == sh ? 2 : -1;
+                if (k >= 0) {
+                    sx[k] += x + y;
+                    ++n[k];
                 }
-        ASSERT_GT(x0, 0) << c.name;
-        // Left of the stem: the up-left copy; right of the stem's right edge: the down-right copy.
-        int x1 = x0;
-        while (shot.PixelRGB(x1 + 1, yMid) == 0) ++x1;
-        EXPECT_EQ(shot.PixelRGB(x0 - 1, yMid), c.leftUp) << c.name;
-        EXPECT_EQ(shot.PixelRGB(x1 + 1, yMid), c.rightDown) << c.name;
+            }
+        ASSERT_GT(n[0], 0) << c.name;
+        auto side = [&](int k) {
+            if (n[k] < 3) return 0;
+            const double d = double(sx[k]) / n[k] - double(sx[0]) / n[0];
+            return d < 0 ? -1 : +1;
+        };
+        EXPECT_EQ(side(1), c.highlight) << c.name << ": highlight";
+        EXPECT_EQ(side(2), c.shadow) << c.name << ": shadow";
     }
     l.SetCaptionStyle(csNone);
     l.SetEnabled(false);
     TBitmap shot;
     Snapshot(l, shot);
     bool gray = false;
-    for (int x = 0; x < shot.Width(); ++x)
-        if (shot.PixelRGB(x, 15) == SysRGB(COLOR_GRAYTEXT)) gray = true;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x)
+            if (shot.PixelRGB(x, y) == SysRGB(COLOR_GRAYTEXT)) gray = true;
     EXPECT_TRUE(gray) << "disabled csNone draws in gray text";
+    SystemParametersInfoA(SPI_SETFONTSMOOTHING, smoothing, nullptr, 0);
 }
 
 TEST(PlayerWave, FlagsPassedToThePlatform) {

@@ -82,10 +82,8 @@ TEST(RegistryEnhanced, UnsupportedTypeAndOpenFailureAreReported) {
     EXPECT_THROW(reg.WriteValue("Single", TRegVariant::Of(rvSingle)), ERegistryException);
     EXPECT_EQ(QueryRaw(reg.Key, "Single").rc, ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(reg.ReadValue("Single", TRegVariant::String("d")).Str, "d");
-    // A value below an existing value name's text is fine; a key below a
-    // root the process may not create under fails and says so.
-    reg.RootKey = hkUsers;
-    reg.Key = "QfNoSuchUser\\Deep";
+    // A key the registry cannot create (a name past its 255-character limit).
+    reg.Key = std::string(kBase) + "\\" + std::string(300, 'k');
     EXPECT_THROW(reg.WriteValue("V", TRegVariant::Integer(1)), ERegistryException);
 }
 
