@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 
 #include "ComponentTestSupport.h"
+#include "components/ComboBox98.h"
 #include "components/Hint95.h"
 #include "components/Label3D.h"
 #include "components/PlayerWave.h"
@@ -138,4 +139,65 @@ TEST(Hint95, NoStyleComponentMeansWindows95AndTheTipSitsUnderTheCursor) {
     EXPECT_EQ(hint.Left() + hint.Width(), screenW) << "ends at the right edge";
     EXPECT_GT(hint.Height(), 2 * 10) << "two lines";
     SetHintMainForm(nullptr);
+}
+
+namespace {
+
+// Types like a user: WM_KEYDOWN to the edit (the last key), then WM_CHAR.
+void TypeKey(HWND edit, WORD vk, char ch) {
+    SendMessageA(edit, WM_KEYDOWN, vk, 0);
+    if (ch) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(ch), 0);
+}
+
+}  // namespace
+
+TEST(ComboBox98, CompletionTable) {
+    struct Case {
+        const char* name;
+        const char* keys;      // typed characters; '\b' = Backspace
+        unsigned minLength;
+        bool veto;
+        const char* text;
+        int selStart, selEnd;
+    } cases[] = {
+        {"first item wins, typed case kept", "al", 0, false, "alpha", 2, 5},
+        {"longer prefix", "alphab", 0, false, "alphabet", 6, 8},
+        {"backspace does not complete", "al\b", 0, false, "al", 2, 2},
+        {"typing after a deletion does", "al\bp", 0, false, "alpha", 3, 5},
+        {"under MinLengthComplete", "al", 3, false, "al", 2, 2},
+        {"at MinLengthComplete", "alp", 3, false, "alpha", 3, 5},
+        {"OnComplete vetoes", "al", 0, true, "al", 2, 2},
+        {"no item", "zz", 0, false, "zz", 2, 2},
+    };
+    for (const Case& c : cases) {
+        TForm f;
+        f.SetBounds(10, 10, 200, 100);
+        TComboBox98 cb(&f);
+        cb.SetBounds(10, 10, 150, 21);
+        f.Show();
+        cb.Items().Add("Alpha");
+        cb.Items().Add("alphabet");
+        cb.MinLengthComplete = c.minLength;
+        WORD seenKey = 0;
+        cb.OnComplete = [&](TObject*, WORD key, std::string&, bool& doIt) {
+            seenKey = key;
+            if (c.veto) doIt = false;
+        };
+        HWND edit = GetWindow(cb.Handle(), GW_CHILD);
+        ASSERT_NE(edit, nullptr) << c.name;
+        for (const char* k = c.keys; *k; ++k) {
+            if (*k == '\b') {
+                // Backspace removes the selected, completed part.
+                TypeKey(edit, VK_BACK, '\b');
+            } else {
+                TypeKey(edit, static_cast<WORD>(toupper(*k)), *k);
+            }
+        }
+        EXPECT_EQ(cb.Text(), c.text) << c.name;
+        DWORD s = 0, e = 0;
+        SendMessageA(cb.Handle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+        EXPECT_EQ(static_cast<int>(s), c.selStart) << c.name;
+        EXPECT_EQ(static_cast<int>(e), c.selEnd) << c.name;
+        if (c.veto) EXPECT_EQ(seenKey, 'L') << c.name;
+    }
 }
