@@ -51,6 +51,11 @@ void TToolbarButton97::CreateParams(TCreateParams& p) {
     p.WinClassName = "QfToolbarButton97";
 }
 
+void TToolbarButton97::WndCreated() {
+    // Disabled before its window existed: no WM_ENABLE came.
+    if (!Enabled()) state_ = bsDisabled;
+}
+
 bool TToolbarButton97::CursorOverMe() const {
     if (!HandleAllocated()) return false;
     POINT pt;

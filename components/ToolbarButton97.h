@@ -84,6 +84,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& p) override;
+    void WndCreated() override;
 
 private:
     static void ButtonHookProc(THookKind kind, uintptr_t wnd, uintptr_t wp, intptr_t lp);

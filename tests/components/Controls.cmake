@@ -16,3 +16,10 @@ if(WIN32)
     # The cursor and the active window are shared by every process on the desktop.
     RESOURCE_LOCK desktop_cursor)
 endif()
+
+if(WIN32)
+  # Not a test: a program that shows the components and saves a picture (run under Xvfb).
+  add_executable(components_demo ${qf_ctl_tests}/ComponentsDemo.cpp)
+  target_link_libraries(components_demo PRIVATE components_ctl_win)
+  target_link_options(components_demo PRIVATE -mconsole)
+endif()
