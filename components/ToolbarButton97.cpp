@@ -1,7 +1,9 @@
 #include "components/ToolbarButton97.h"
 
+#include <typeinfo>
 #include <vector>
 
+#include "components/DropdownList.h"
 #include "components/ToolbarHooks.h"
 #include "runtime/Application.h"
 #include "ui/Form.h"
@@ -37,6 +39,7 @@ TToolbarButton97::TToolbarButton97(TWinControl* parent) : TWinControl(parent) {
 }
 
 TToolbarButton97::~TToolbarButton97() {
+    if (menu_) menu_->RemoveFreeNotification(this);
     StopHoverTimer();
     glyph_.InvalidateImages();
     UnregisterHookProc(ButtonHookProc);
@@ -267,7 +270,25 @@ void TToolbarButton97::DropDown() {
             }
         }
         ClientToScreen(Handle(), &anchor);
-        menu_->ShowAt(anchor.x, anchor.y, right);
+        TPopupMenu& menu = *menu_;
+        const TPopupAlignment saved = menu.Alignment;
+        struct Restore {
+            TPopupMenu& m;
+            TPopupAlignment a;
+            ~Restore() { m.Alignment = a; }
+        } restore{menu, saved};
+        menu.Alignment = right ? paRight : paLeft;
+        menu.PopupComponent = this;
+        if (typeid(menu) == typeid(TPopupMenu) && TDropdownList::Exists() && TDropdownList::Instance().Window()) {
+            if (menu.OnPopup) menu.OnPopup(&menu);
+            const UINT flags = menu.Alignment == paRight ? TPM_RIGHTALIGN : menu.Alignment == paCenter ? TPM_CENTERALIGN : 0;
+            HWND owner = TDropdownList::Instance().Window();
+            SetForegroundWindow(owner);
+            TrackPopupMenu(menu.Handle(), flags, anchor.x, anchor.y, 0, owner, nullptr);
+            PostMessageA(owner, WM_NULL, 0, 0);
+        } else {
+            menu.Popup(anchor.x, anchor.y);
+        }
     }
     if (removeClicks) RemovePendingClicks();
 }
@@ -288,6 +309,23 @@ void TToolbarButton97::RemovePendingClicks() {
         keep.push_back(m);
     }
     for (const MSG& k : keep) PostMessageA(k.hwnd, k.message, k.wParam, k.lParam);
+}
+
+void TToolbarButton97::SetDropdownMenu(TPopupMenu* m) {
+    if (m == menu_) return;
+    const bool was = UsesDropdown();
+    if (menu_) menu_->RemoveFreeNotification(this);
+    menu_ = m;
+    if (m) {
+        m->FreeNotification(this);
+        TDropdownList::Instance().AddMenu(m);
+    }
+    if (was != UsesDropdown() && (DropdownArrow || combo_)) Redraw();
+}
+
+void TToolbarButton97::Notification(TComponent* AComponent, TOperation Operation) {
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == menu_) menu_ = nullptr;
 }
 
 void TToolbarButton97::SetDown(bool d) {

@@ -8,6 +8,7 @@
 #include "components/ButtonGlyph.h"
 #include "components/core/HookList.h"
 #include "ui/Control.h"
+#include "ui/Menus.h"
 
 enum TButtonDisplayMode { dmBoth, dmGlyphOnly, dmTextOnly };
 
@@ -18,13 +19,6 @@ public:
     virtual ~IMenuAnchorSite() = default;
     virtual int GetDockKind() const = 0;
     virtual bool DockedAtLeft() const = 0;
-};
-
-// The menu a button drops; ShowAt tracks it at a screen point (right aligned or not).
-class IButtonDropdown {
-public:
-    virtual ~IButtonDropdown() = default;
-    virtual void ShowAt(int x, int y, bool rightAligned) = 0;
 };
 
 using TButtonDropdownEvent = std::function<void(TObject* Sender, bool& ShowMenu, bool& RemoveClicks)>;
@@ -59,9 +53,9 @@ public:
     bool DropdownArrow = true, DropdownAlways = false;
     bool DropdownCombo() const { return combo_; }
     void SetDropdownCombo(bool c);
-    // Not owned; null for none.
-    IButtonDropdown* DropdownMenu() const { return menu_; }
-    void SetDropdownMenu(IButtonDropdown* m) { menu_ = m; }
+    // Not owned; null for none. The menu is routed through the drop-down list.
+    TPopupMenu* DropdownMenu() const { return menu_; }
+    void SetDropdownMenu(TPopupMenu* m);
     bool UsesDropdown() const { return DropdownAlways || menu_ != nullptr; }
 
     TButtonDropdownEvent OnDropdown;
@@ -85,6 +79,7 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override;
     void WndCreated() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     static void ButtonHookProc(THookKind kind, uintptr_t wnd, uintptr_t wp, intptr_t lp);
@@ -104,5 +99,5 @@ private:
     bool mouseIn_ = false, tracking_ = false, inClick_ = false, arrowPressed_ = false;
     bool down_ = false, allowAllUp_ = false, combo_ = false, repeatOn_ = false;
     int groupIndex_ = 0;
-    IButtonDropdown* menu_ = nullptr;
+    TPopupMenu* menu_ = nullptr;
 };

@@ -11,7 +11,7 @@ if(WIN32)
   qf_add_gtest(components_ctl_win_tests
     SOURCES ${qf_ctl_tests}/ToolbarHooksTest.cpp ${qf_ctl_tests}/ToolbarButton97Test.cpp
             ${qf_ctl_tests}/Edit97Test.cpp ${qf_ctl_tests}/StoresTest.cpp
-            ${qf_ctl_tests}/SmallComponentsTest.cpp
+            ${qf_ctl_tests}/SmallComponentsTest.cpp ${qf_ctl_tests}/DropdownListTest.cpp
     LIBS components_ctl_win qf_uitest shlwapi
     # The cursor and the active window are shared by every process on the desktop.
     RESOURCE_LOCK desktop_cursor)
