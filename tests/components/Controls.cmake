@@ -4,7 +4,7 @@ qf_add_gtest(components_ctl_core_tests
   SOURCES ${qf_ctl_tests}/HookListTest.cpp ${qf_ctl_tests}/ButtonLayoutTest.cpp
           ${qf_ctl_tests}/BrkApartTest.cpp ${qf_ctl_tests}/RegistryValueTest.cpp
           ${qf_ctl_tests}/HintPlacementTest.cpp ${qf_ctl_tests}/ComboCompletionTest.cpp
-          ${qf_ctl_tests}/FormPositionTest.cpp
+          ${qf_ctl_tests}/FormPositionTest.cpp ${qf_ctl_tests}/FolderDialogRulesTest.cpp
   LIBS components_ctl_core)
 
 if(WIN32)
@@ -12,6 +12,7 @@ if(WIN32)
     SOURCES ${qf_ctl_tests}/ToolbarHooksTest.cpp ${qf_ctl_tests}/ToolbarButton97Test.cpp
             ${qf_ctl_tests}/Edit97Test.cpp ${qf_ctl_tests}/StoresTest.cpp
             ${qf_ctl_tests}/SmallComponentsTest.cpp ${qf_ctl_tests}/DropdownListTest.cpp
+            ${qf_ctl_tests}/FolderDialogTest.cpp
     LIBS components_ctl_win qf_uitest shlwapi
     # The cursor and the active window are shared by every process on the desktop.
     RESOURCE_LOCK desktop_cursor)
