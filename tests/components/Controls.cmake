@@ -12,7 +12,7 @@ if(WIN32)
     SOURCES ${qf_ctl_tests}/ToolbarHooksTest.cpp ${qf_ctl_tests}/ToolbarButton97Test.cpp
             ${qf_ctl_tests}/Edit97Test.cpp ${qf_ctl_tests}/StoresTest.cpp
             ${qf_ctl_tests}/SmallComponentsTest.cpp ${qf_ctl_tests}/DropdownListTest.cpp
-            ${qf_ctl_tests}/FolderDialogTest.cpp
+            ${qf_ctl_tests}/FolderDialogTest.cpp ${qf_ctl_tests}/Menus97Test.cpp
     LIBS components_ctl_win qf_uitest shlwapi
     # The cursor and the active window are shared by every process on the desktop.
     RESOURCE_LOCK desktop_cursor)
