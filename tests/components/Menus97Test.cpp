@@ -192,6 +192,9 @@ TEST(Menus97, FtpClientMenuDrawn) {
         widest = std::max(widest, static_cast<int>(m.itemWidth));
     }
     TBitmap pic(widest, total);
+    RECT whole{0, 0, widest, total};
+    pic.Canvas().Brush.Color = SysColor(COLOR_MENU);  // the menu window's own background
+    pic.Canvas().FillRect(whole);
     int y = 0;
     for (TMenuItem* it : items) {
         const int h = static_cast<int>(Measure(f, it).itemHeight);
