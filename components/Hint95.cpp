@@ -47,7 +47,18 @@ void LoadStatusFont(TFont& font, THintStyle style) {
 
 void SetHintMainForm(TComponent* form) { g_mainForm = form; }
 
-THint95::THint95(TComponent* owner) : TComponent(owner) { LoadFont(); }
+THint95::THint95(TComponent* owner) : TComponent(owner) {
+    LoadFont();
+    // The system's fonts may change while the program runs: follow them.
+    window_ = std::make_unique<THiddenWindow>("QfHint95", [this](UINT msg, WPARAM, LPARAM, LRESULT& r) {
+        if (msg != WM_SETTINGCHANGE) return false;
+        LoadFont();
+        r = 0;
+        return true;
+    });
+}
+
+THint95::~THint95() = default;
 
 void THint95::SetHintStyle(THintStyle s) {
     if (s == style_) return;

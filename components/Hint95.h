@@ -2,21 +2,29 @@
 // frame; THintWindow95 shows each tip just below the cursor.
 #pragma once
 
+#include <memory>
+
 #include "components/core/HintPlacement.h"
+#include "runtime/HiddenWindow.h"
 #include "ui/Control.h"
 
 class THint95 : public TComponent {
 public:
     explicit THint95(TComponent* owner);
+    ~THint95() override;
     THintStyle HintStyle() const { return style_; }
     void SetHintStyle(THintStyle s);
     const TFont& HintFont() const { return font_; }
     // Reloads the font from the system's status font (on WM_SETTINGCHANGE too).
     void LoadFont();
+    TFont& HintFontForTest() { return font_; }
+    // The hidden window that hears of system setting changes.
+    HWND UtilityWindow() const { return window_ ? window_->Handle() : nullptr; }
 
 private:
     THintStyle style_ = hsWindows95;
     TFont font_;
+    std::unique_ptr<THiddenWindow> window_;
 };
 
 // The form whose components are searched for the style (the application's main form).

@@ -1,5 +1,7 @@
 #include "components/core/HookList.h"
 
+#include <utility>
+
 THookSet HooksForKinds(THookKinds kinds) {
     THookSet s = 0;
     if (kinds & (HookKindBit(hkActivateApp) | HookKindBit(hkWindowPosChanged))) s |= 1;
@@ -74,4 +76,31 @@ int THookList::Dispatch(THookKind kind, uintptr_t wnd, uintptr_t wp, intptr_t lp
         }
     }
     return called;
+}
+
+namespace {
+
+void QuickSort(std::vector<void*>& list, int lo, int hi, TListSortCompare compare, void* data) {
+    while (lo < hi) {
+        int i = lo, j = hi;
+        void* pivot = list[static_cast<size_t>((lo + hi) / 2)];
+        do {
+            while (compare(list[static_cast<size_t>(i)], pivot, data) < 0) ++i;
+            while (compare(list[static_cast<size_t>(j)], pivot, data) > 0) --j;
+            if (i <= j) {
+                std::swap(list[static_cast<size_t>(i)], list[static_cast<size_t>(j)]);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (lo < j) QuickSort(list, lo, j, compare, data);
+        lo = i;
+    }
+}
+
+}  // namespace
+
+void SortListWith(std::vector<void*>& list, TListSortCompare compare, void* data) {
+    if (list.size() < 2) return;
+    QuickSort(list, 0, static_cast<int>(list.size()) - 1, compare, data);
 }

@@ -59,3 +59,8 @@ private:
     int counts_[kHookCount] = {0, 0, 0};
     uintptr_t handles_[kHookCount] = {0, 0, 0};
 };
+
+// Sorts items in place with compare(a, b, data) < 0, == 0, > 0 (a quicksort;
+// fewer than two items are left alone). The toolbar units sort their lists with it.
+using TListSortCompare = int (*)(void* item1, void* item2, void* data);
+void SortListWith(std::vector<void*>& list, TListSortCompare compare, void* data);

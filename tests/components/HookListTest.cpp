@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
@@ -95,4 +96,33 @@ TEST(HookList, DestructionRemovesHooksByForce) {
         list.RegisterHookProc(ProcB, HookKindBit(hkActivate), false);
     }
     EXPECT_EQ(inst.removes, (std::vector<int>{0, 1, 2}));
+}
+
+namespace {
+int CompareInts(void* a, void* b, void* data) {
+    ++*static_cast<int*>(data);
+    return *static_cast<int*>(a) - *static_cast<int*>(b);
+}
+}  // namespace
+
+TEST(HookList, SortListWithTable) {
+    struct Case {
+        const char* name;
+        std::vector<int> in;
+    } cases[] = {{"empty", {}}, {"one", {5}}, {"reversed", {5, 4, 3, 2, 1}},
+                 {"duplicates", {2, 1, 2, 1, 2}}, {"sorted", {1, 2, 3, 4}}, {"mixed", {7, -3, 0, 12, 5, 5, -8}}};
+    for (Case& c : cases) {
+        std::vector<void*> items;
+        for (int& v : c.in) items.push_back(&v);
+        int calls = 0;
+        SortListWith(items, CompareInts, &calls);
+        std::vector<int> out;
+        for (void* p : items) out.push_back(*static_cast<int*>(p));
+        std::vector<int> expected = c.in;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(out, expected) << c.name;
+        if (c.in.size() < 2) {
+            EXPECT_EQ(calls, 0) << c.name;
+        }
+    }
 }

@@ -106,7 +106,9 @@ TEST(Menus97, MeasureTable) {
     for (const Case& c : cases) {
         const MEASUREITEMSTRUCT m = Measure(f, c.item);
         EXPECT_GE(static_cast<int>(m.itemHeight), 20) << c.name;
-        if (c.width >= 0) EXPECT_EQ(static_cast<int>(m.itemWidth), c.width) << c.name;
+        if (c.width >= 0) {
+            EXPECT_EQ(static_cast<int>(m.itemWidth), c.width) << c.name;
+        }
     }
     // One drop-down: every item the same base width; the first drop-down carries the banner's width.
     const int fileW = static_cast<int>(Measure(f, f.connect).itemWidth);

@@ -138,6 +138,11 @@ TEST(Hint95, NoStyleComponentMeansWindows95AndTheTipSitsUnderTheCursor) {
     EXPECT_EQ(hint.Style(), hsOffice97);
     EXPECT_EQ(hint.Left() + hint.Width(), screenW) << "ends at the right edge";
     EXPECT_GT(hint.Height(), 2 * 10) << "two lines";
+    // A change of the system's settings reloads the hint font at once.
+    const std::string face = style.HintFont().Name();
+    style.HintFontForTest().SetName("Courier New");
+    SendMessageA(style.UtilityWindow(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    EXPECT_EQ(style.HintFont().Name(), face);
     SetHintMainForm(nullptr);
 }
 
@@ -198,6 +203,8 @@ TEST(ComboBox98, CompletionTable) {
         SendMessageA(cb.Handle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
         EXPECT_EQ(static_cast<int>(s), c.selStart) << c.name;
         EXPECT_EQ(static_cast<int>(e), c.selEnd) << c.name;
-        if (c.veto) EXPECT_EQ(seenKey, 'L') << c.name;
+        if (c.veto) {
+            EXPECT_EQ(seenKey, 'L') << c.name;
+        }
     }
 }

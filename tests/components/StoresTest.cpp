@@ -178,3 +178,29 @@ TEST_F(PosFixture, MinimisedFormSavesItsNormalPlaceAndLoadStaysOnScreen) {
     EXPECT_GE(form.Top(), area.top);
     EXPECT_FALSE(IsIconic(form.Handle()));
 }
+
+TEST(RePosApp, IniFileStore) {
+    char dir[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    const std::string base = std::string(dir) + "QfPosTest";
+    DeleteFileA((base + ".INI").c_str());
+    TForm form;
+    form.SetBounds(140, 130, 420, 310);
+    form.Show();
+    TRePosApp pos(&form);
+    pos.ForceINIFile = true;
+    pos.InifileName = base;
+    pos.SaveAppPosition();
+    char buf[64];
+    GetPrivateProfileStringA("Dimensions", "Left", "", buf, sizeof buf, (base + ".INI").c_str());
+    EXPECT_STREQ(buf, "140");
+    GetPrivateProfileStringA("Dimensions", "MyWindowState", "", buf, sizeof buf, (base + ".INI").c_str());
+    EXPECT_STREQ(buf, "False");
+    WritePrivateProfileStringA("Dimensions", "Top", "0x64", (base + ".INI").c_str());
+    form.SetBounds(0, 0, 100, 100);
+    pos.LoadAppPosition();
+    EXPECT_EQ(form.Left(), 140);
+    EXPECT_EQ(form.Top(), 100);
+    EXPECT_EQ(form.Width(), 420);
+    DeleteFileA((base + ".INI").c_str());
+}
