@@ -1,6 +1,7 @@
 #include "components/Menus97.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -273,5 +274,38 @@ bool TCustomMenus97::MenuMessage(TMenu&, HWND window, TMessage& m) {
         return true;
     }
     if (m.Msg == WM_INITMENUPOPUP) bannerStale_ = true;
+    if (m.Msg == WM_MENUCHAR) {
+        // Owner-drawn items have no text the platform could search for mnemonics.
+        const int pos = FindAccelerator(reinterpret_cast<HMENU>(m.LParam), static_cast<char>(LOWORD(m.WParam)));
+        if (pos < 0) return false;
+        m.Result = MAKELRESULT(pos, MNC_EXECUTE);
+        return true;
+    }
     return false;
+}
+
+int TCustomMenus97::FindAccelerator(HMENU popup, char key) const {
+    TMenuItem* parent = TMenuItem::FromHandle(popup);
+    if (!parent || !menu_ || parent->GetParentMenu() != menu_) return -1;
+    if (parent == menu_->Items() && dynamic_cast<TMainMenu*>(menu_)) return -1;  // not the bar itself
+    for (TMenuItem* p = parent; p && p != menu_->Items(); p = p->Parent())
+        if (!p->Enabled()) return -1;
+    const int wanted = toupper(static_cast<unsigned char>(key));
+    int position = 0;
+    for (int i = 0; i < parent->Count(); ++i) {
+        const TMenuItem& it = *parent->Items(i);
+        if (!it.Visible()) continue;
+        const std::string& cap = it.Caption();
+        for (size_t k = 0; k + 1 < cap.size(); ++k) {
+            if (cap[k] != '&') continue;
+            if (cap[k + 1] == '&') {
+                ++k;
+                continue;
+            }
+            if (it.Enabled() && toupper(static_cast<unsigned char>(cap[k + 1])) == wanted) return position;
+            break;
+        }
+        ++position;
+    }
+    return -1;
 }

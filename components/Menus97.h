@@ -41,6 +41,9 @@ public:
     // Paints an item (WM_DRAWITEM); state: ODS_ flags.
     void DrawItem(TMenuItem& item, HDC dc, RECT rect, UINT state);
     bool MenuMessage(TMenu& menu, HWND window, TMessage& m) override;
+    // The position of the first enabled item of the drop-down whose caption's
+    // accelerator is key; -1 when none (WM_MENUCHAR).
+    int FindAccelerator(HMENU popup, char key) const;
 
 protected:
     void Attach(TMenu* menu);

@@ -206,3 +206,24 @@ TEST(Menus97, FtpClientMenuDrawn) {
     EXPECT_TRUE(pic.SaveToFile("ftp-menu.bmp"));
     EXPECT_EQ(pic.PixelRGB(widest - 2, 2), SysRGB(COLOR_BTNFACE));
 }
+
+TEST(Menus97, MenuCharFindsTheAcceleratorOfEnabledItems) {
+    TMenuForm f;
+    f.Show();
+    struct Case {
+        const char* name;
+        HMENU menu;
+        char key;
+        LRESULT result;  // 0: passed on to the platform
+    } cases[] = {
+        {"c: Connect at 0", f.file->Handle(), 'c', MAKELRESULT(0, MNC_EXECUTE)},
+        {"X: Exit at 4", f.file->Handle(), 'X', MAKELRESULT(4, MNC_EXECUTE)},
+        {"d: Disconnect is disabled", f.file->Handle(), 'd', 0},
+        {"q: nothing", f.file->Handle(), 'q', 0},
+        {"f on the bar: not ours", f.menu->Handle(), 'f', 0},
+    };
+    for (const Case& c : cases) {
+        const LRESULT r = SendMessageA(f.Handle(), WM_MENUCHAR, MAKEWPARAM(c.key, MF_POPUP), reinterpret_cast<LPARAM>(c.menu));
+        EXPECT_EQ(r, c.result) << c.name;
+    }
+}
