@@ -283,6 +283,88 @@ bool TTabControl::Notify(NMHDR* header, LRESULT& result) {
     return false;
 }
 
+// ---- TTabSheet and TPageControl
+
+TTabSheet::TTabSheet(TPageControl* pageControl) : TWinControl(pageControl), pageControl_(pageControl) {
+    SetVisible(false);
+    pageControl_->pages_.push_back(this);
+}
+
+TTabSheet::~TTabSheet() {
+    if (pageControl_->Destroying()) return;
+    // The page takes its tab with it.
+    const int i = PageIndex();
+    auto& pages = pageControl_->pages_;
+    pages.erase(std::remove(pages.begin(), pages.end(), this), pages.end());
+    if (i < pageControl_->TabCount()) pageControl_->DeleteTab(i);
+    pageControl_->ShowActivePage();
+}
+
+int TTabSheet::PageIndex() const {
+    const auto& pages = pageControl_->pages_;
+    return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());
+}
+
+void TTabSheet::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.WinClassName = "QfTabSheet";
+    p.Style |= WS_CLIPCHILDREN;
+}
+
+TPageControl::TPageControl(TWinControl* parent) : TTabControl(parent) {}
+
+TPageControl::~TPageControl() { BeginDestroy(); }
+
+TTabSheet* TPageControl::AddPage(const std::string& caption) {
+    auto* page = new TTabSheet(this);
+    page->SetCaption(caption);
+    AddTab(caption);
+    if (HandleAllocated()) PlacePages();
+    if (TabIndex() < 0) SetActivePageIndex(0);
+    return page;
+}
+
+TTabSheet* TPageControl::ActivePage() const {
+    const int i = TabIndex();
+    return i >= 0 && i < PageCount() ? pages_[static_cast<size_t>(i)] : nullptr;
+}
+
+void TPageControl::SetActivePage(TTabSheet* page) { SetActivePageIndex(page ? page->PageIndex() : -1); }
+
+void TPageControl::SetActivePageIndex(int i) {
+    SetTabIndex(i);
+    ShowActivePage();
+}
+
+void TPageControl::ShowActivePage() {
+    TTabSheet* active = ActivePage();
+    for (TTabSheet* p : pages_)
+        if (p != active) p->Hide();
+    if (active) active->Show();
+}
+
+void TPageControl::PlacePages() {
+    const RECT r = DisplayRect();
+    for (TTabSheet* p : pages_) p->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void TPageControl::WndCreated() {
+    TTabControl::WndCreated();
+    PlacePages();
+    ShowActivePage();
+}
+
+void TPageControl::Resized() {
+    TTabControl::Resized();
+    if (HandleAllocated()) PlacePages();
+}
+
+bool TPageControl::Notify(NMHDR* header, LRESULT& result) {
+    // The page changes before OnChange runs.
+    if (header->code == static_cast<UINT>(TCN_SELCHANGE)) ShowActivePage();
+    return TTabControl::Notify(header, result);
+}
+
 // ---- TAnimate
 
 TAnimate::TAnimate(TWinControl* parent) : TWinControl(parent) {

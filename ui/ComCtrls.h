@@ -146,6 +146,50 @@ private:
     int tabIndex_ = -1;
 };
 
+class TPageControl;
+
+// One page of a page control: a panel shown while its tab is selected.
+class TTabSheet : public TWinControl {
+public:
+    explicit TTabSheet(TPageControl* pageControl);
+    ~TTabSheet() override;
+    TPageControl* PageControl() const { return pageControl_; }
+    int PageIndex() const;
+    bool PaintsItself() const override { return true; }
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+
+private:
+    TPageControl* pageControl_;
+};
+
+// Tabs over pages: picking a tab shows its page and hides the others.
+class TPageControl : public TTabControl {
+public:
+    explicit TPageControl(TWinControl* parent);
+    ~TPageControl() override;
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    TTabSheet* Pages(int i) const { return pages_.at(static_cast<size_t>(i)); }
+    // A new page at the end with this tab text.
+    TTabSheet* AddPage(const std::string& caption);
+    TTabSheet* ActivePage() const;
+    void SetActivePage(TTabSheet* page);
+    int ActivePageIndex() const { return TabIndex(); }
+    void SetActivePageIndex(int i);
+    bool Notify(NMHDR* header, LRESULT& result) override;
+    void Resized() override;
+
+protected:
+    void WndCreated() override;
+
+private:
+    friend class TTabSheet;
+    void PlacePages();
+    void ShowActivePage();
+    std::vector<TTabSheet*> pages_;
+};
+
 enum TCommonAVI { aviNone, aviFindFolder, aviFindFile, aviFindComputer, aviCopyFiles, aviCopyFile, aviRecycleFile,
                   aviEmptyRecycle, aviDeleteFile };
 

@@ -211,6 +211,45 @@ TEST(TabControl, ClickingATabChangesTheIndexUnlessRefused) {
     EXPECT_THROW(tabs->DeleteTab(9), Exception);
 }
 
+TEST(PageControl, TheChosenTabShowsItsPageAlone) {
+    TForm f;
+    f.SetBounds(0, 0, 420, 320);
+    auto* pages = new TPageControl(&f);
+    pages->SetAlign(alClient);
+    std::vector<TTabSheet*> sheets;
+    std::vector<TCheckBox*> boxes;
+    for (const char* t : {"General", "Transferring files", "FTP"}) {
+        sheets.push_back(pages->AddPage(t));
+        boxes.push_back(new TCheckBox(sheets.back()));
+    }
+    f.Show();
+    EXPECT_EQ(pages->ActivePage(), sheets[0]) << "the first page comes first";
+    EXPECT_TRUE(IsWindowVisible(boxes[0]->Handle()));
+    EXPECT_FALSE(IsWindowVisible(boxes[1]->Handle()));
+    const RECT inside = pages->DisplayRect();
+    EXPECT_EQ(sheets[2]->Top(), inside.top);
+    EXPECT_EQ(sheets[2]->Width(), inside.right - inside.left);
+
+    TTabSheet* shownOnChange = nullptr;
+    pages->OnChange = [&](TObject*) { shownOnChange = pages->ActivePage(); };
+    RECT r{};
+    SendMessageA(pages->Handle(), TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
+    ClickAt(pages->Handle(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    EXPECT_EQ(shownOnChange, sheets[2]);
+    EXPECT_TRUE(IsWindowVisible(boxes[2]->Handle()));
+    EXPECT_FALSE(IsWindowVisible(boxes[0]->Handle()));
+    pages->SetActivePage(sheets[1]);
+    EXPECT_TRUE(IsWindowVisible(boxes[1]->Handle()));
+    EXPECT_FALSE(IsWindowVisible(boxes[2]->Handle()));
+    // A resize keeps the pages inside the tabs' frame.
+    f.SetBounds(0, 0, 600, 400);
+    EXPECT_EQ(sheets[1]->Width(), pages->DisplayRect().right - pages->DisplayRect().left);
+    delete sheets[0];
+    EXPECT_EQ(pages->PageCount(), 2);
+    EXPECT_EQ(SendMessageA(pages->Handle(), TCM_GETITEMCOUNT, 0, 0), 2) << "the page took its tab";
+    EXPECT_EQ(pages->Tabs(0), "Transferring files");
+}
+
 TEST(Animate, PlaysAClipAndGoesOnWithoutOne) {
     qftest::TempDir dir;
     TForm f;
