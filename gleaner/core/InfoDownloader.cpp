@@ -101,6 +101,10 @@ long InfoDownloader::OpenAddress(const InfoAddress& address) {
     }
     // Keyed on the protocol itself, not on where it stands in the list.
     local_ = IsLocalAddress(a, list);
+    if (local_ && !LocalAllowed(a, list)) {
+        openIndex_ = 0;
+        return 0;
+    }
     if (local_) {
         FILE* f = fopen(a.Path().c_str(), "rb");
         if (!f) {
@@ -128,6 +132,17 @@ long InfoDownloader::OpenAddress(const InfoAddress& address) {
     }
     open_ = true;
     return 1;
+}
+
+// A local address opens only as a listed "file:" protocol or as a plain path,
+// and a plain path only while no listed "file:" protocol is disabled. Other
+// spellings of the file scheme are never handed to anyone.
+bool InfoDownloader::LocalAllowed(const InfoAddress& a, const ProtocolStrings& list) const {
+    if (a.ProtocolIndex() > 0) return true;
+    if (SchemeLength(a.Path()) > 0) return false;
+    for (size_t i = 1; i < list.size(); ++i)
+        if (IsFileScheme(list[i]) && !TestProtocol(static_cast<long>(i))) return false;
+    return true;
 }
 
 bool InfoDownloader::Ask(const char* text, const char* caption, bool retryCancel) {

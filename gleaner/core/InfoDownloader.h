@@ -56,6 +56,7 @@ public:
     static const char* const kAgent;  // "My Session"
 
 private:
+    bool LocalAllowed(const InfoAddress& a, const ProtocolStrings& list) const;
     bool Grow(std::string& buffer, size_t by);
     bool Ask(const char* text, const char* caption, bool retryCancel);
     long CloseLocked();

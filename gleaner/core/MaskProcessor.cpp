@@ -81,9 +81,12 @@ void MaskProcessor::ApplyMask(InfoDocument& doc, size_t mi, long DependID) {
         if (m.Type == 1 || m.Type == 2 || m.Type == 4) {
             InfoAddress link(match, protocols_, &base);
             InfoAddress full = link.Resolved();
-            // A page from the network never leads to the local disk.
-            if (IsLocalAddress(full, protocols_) && !IsLocalAddress(base, protocols_)) continue;
             match = full.FullAddress(protocols_);
+            // A page from the network never leads to the local disk: judged on
+            // the text a channel will open, whatever its spelling here.
+            if ((IsLocalAddress(full, protocols_) || OpensLocally(match, protocols_)) &&
+                !IsLocalAddress(base, protocols_))
+                continue;
         }
         const long valueNumber = m.ValueNumber;
         if (OnResult) {

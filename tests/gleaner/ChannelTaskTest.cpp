@@ -7,6 +7,14 @@
 #include <mutex>
 #include <thread>
 
+#if defined(_WIN32)
+#include <direct.h>
+#include <process.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "ChannelTask.h"
 #include "FakeSession.h"
 #include "TestSupport.h"
@@ -267,4 +275,58 @@ TEST(ChannelTaskThread, SuspendParksTheThread) {
     task.Destroy();
     runner.join();
     EXPECT_EQ(task.ThreadState(), 0);
+}
+
+// A page from the network names a local canary file in every spelling of the
+// file scheme: none of them becomes a finding, and nothing reads the canary,
+// neither the channel nor the internet session.
+TEST_F(ChannelTaskTest, NetworkPagesNeverLeadToLocalFiles) {
+#if defined(_WIN32)
+    const std::string folder = "canary-" + std::to_string(_getpid());
+#else
+    const std::string folder = "canary-" + std::to_string(getpid());
+#endif
+    const std::string rel = folder + "/secret.txt", relBack = folder + "\\secret.txt";
+    qftest::TempDir dir;
+    const std::string abs = qftest::HostPath(dir.File("secret.txt"));
+    std::string absSlash = abs;
+    for (char& c : absSlash)
+        if (c == '\\') c = '/';
+#if defined(_WIN32)
+    _mkdir(folder.c_str());
+#else
+    mkdir(folder.c_str(), 0700);
+#endif
+    qftest::WriteFileBytes(rel, "CANARY");
+    qftest::WriteFileBytes(dir.File("secret.txt"), "CANARY");
+    const std::vector<std::string> spellings = {
+        "file://" + rel, "File://" + rel, "FILE:\\\\" + relBack, "file:\\/\\/" + rel, "file:/\\" + rel,
+        "file:\\\\" + abs, "file:/\\" + absSlash, "file:///" + absSlash, "file:/" + absSlash, "file:" + rel,
+        "file:%2F" + rel, "fIlE:" + absSlash,
+    };
+    std::string page = "<a href=\"ok.htm\">";
+    for (const std::string& s : spellings) page += "<a href=\"" + s + "\">";
+    site->docs["http://h/p.htm"] = page;
+    site->docs["http://h/ok.htm"] = "fine";
+    task->SetAutoFresh(0);
+    task->AddMask("Link", kLinkMask, "", 1, 0, 0, -1, 0, 0);
+    ASSERT_EQ(task->StartTask("T", "http://h/p.htm", 1), 1);
+    RunToIdle();
+    std::vector<std::string> links;
+    for (const Finding& f : Drain())
+        if (f.name == "Link") links.push_back(f.value);
+    EXPECT_EQ(links, (std::vector<std::string>{"http://h/ok.htm"}));
+    // Whatever was let through, followed as the crawl would, reads no canary.
+    for (const std::string& l : links) {
+        ASSERT_EQ(task->StartTask(l, l, 1), 1);
+        RunToIdle();
+        for (const Finding& f : Drain()) EXPECT_EQ(f.value.find("CANARY"), std::string::npos) << l;
+    }
+    for (const std::string& o : site->opened) EXPECT_FALSE(IsFileScheme(o)) << o;
+    remove(rel.c_str());
+#if defined(_WIN32)
+    _rmdir(folder.c_str());
+#else
+    rmdir(folder.c_str());
+#endif
 }
