@@ -203,3 +203,27 @@ TEST_F(MaskProcessorTest, StopFlagEndsProcessing) {
     proc.ProcessMasks(doc);
     EXPECT_TRUE(found.empty());
 }
+
+// A mask with two values arrives as two entries of one name: their findings
+// are numbered together, so what depends on each reaches its own parent.
+TEST_F(MaskProcessorTest, ValuesOfOneMaskNameShareTheirNumbers) {
+    proc.AddMask("Link", "<a href=\"\\*\">\\*</a>", "", 0, 0, 0, -1, 0, 0);
+    proc.AddMask("Link", "<area href=\"\\*\">\\*</area>", "", 0, 0, 0, -1, 0, 0);
+    proc.AddMask("Text", ">\\*<", "Link", 0, 2, 0, -1, 0, 0);
+    proc.AddMask("Other", "<\\?", "", 0, 0, 1, 1, 0, 0);
+    RunOver("<a href=\"x\">first</a> <area href=\"y\">second</area> <a href=\"z\">third</a>");
+    EXPECT_EQ(found, (std::vector<Found>{
+                         {"Link", "<a href=\"x\">first</a>", "", 0, -1},
+                         {"Text", ">first<", "Link", 0, 0},
+                         {"Link", "<a href=\"z\">third</a>", "", 1, -1},
+                         {"Text", ">third<", "Link", 1, 1},
+                         {"Link", "<area href=\"y\">second</area>", "", 2, -1},
+                         {"Text", ">second<", "Link", 2, 2},
+                         {"Other", "<a", "", 0, -1},
+                     }));
+    // A new task numbers from 0 again.
+    found.clear();
+    RunOver("<area href=\"y\">again</area>");
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found[0], (Found{"Link", "<area href=\"y\">again</area>", "", 0, -1}));
+}
