@@ -129,6 +129,7 @@ void MaskProcessor::ApplyMask(InfoDocument& doc, size_t mi, long DependID) {
                 part.SetText(match);
                 part.StopFlag = doc.StopFlag.load();
                 part.StepBudget = doc.StepBudget;
+                part.ShareBudget(doc);
                 masks_[j].ResumePosition = 0;
                 masks_[j].FoundCount = 0;
                 ApplyMask(part, j, valueNumber);
