@@ -55,7 +55,7 @@ void SearchCrawl::Reset() {
     Protocols.AddProtocol("");
     status_ = 0;
     stop_ = 0;
-    emptyLevels_ = 0;
+    levelAdvances_ = 0;
     Arm();
 }
 
@@ -87,8 +87,7 @@ bool SearchCrawl::Begin(const std::string& Address, PeerSource source) {
     source_ = std::move(source);
     runMasks_ = Masks();
     startCounted_ = false;
-    yielded_ = false;
-    emptyLevels_ = 0;
+    levelAdvances_ = 0;
     scan_ = kNone;
     level_ = 0;
     found_ = 0;
@@ -175,7 +174,6 @@ void SearchCrawl::StartPass() {
         if (c->StartTask(startAddress_, startAddress_, 1)) {
             status_ = 3;
             level_ = 0;
-            yielded_ = true;
             if (id != kNone) db.PutStatus(id, 1);
             return;
         }
@@ -220,10 +218,7 @@ void SearchCrawl::CrawlPass() {
         }
         if (!NextCandidate()) continue;
         std::string address = db.Value(scan_);
-        if (c->StartTask(address, address, db.Type(scan_))) {
-            db.PutStatus(scan_, 1);
-            yielded_ = true;
-        }
+        if (c->StartTask(address, address, db.Type(scan_))) db.PutStatus(scan_, 1);
         handed = true;
     }
     if (busy || handed) {
@@ -234,9 +229,9 @@ void SearchCrawl::CrawlPass() {
     // Every channel idle and nothing left at this level: the next level.
     DropScan();
     ++level_;
-    emptyLevels_ = yielded_ ? 0 : emptyLevels_ + 1;
-    yielded_ = false;
-    if (emptyLevels_ > kLevelAdvanceLimit) status_ = 4;
+    // Every advance counts, whether its level yielded records or not: a site
+    // of endless unique links cannot keep a run going for ever.
+    if (++levelAdvances_ > kLevelAdvanceLimit) status_ = 4;
     const long maxFound = MaxFound.load(), maxLevel = MaxLevel.load();
     if (maxFound >= 0 && found_ > maxFound) status_ = 4;
     if (maxLevel >= 0 && level_ > maxLevel) status_ = 4;
@@ -271,7 +266,7 @@ void SearchCrawl::EndRun() {
     scan_ = kNone;
     peers_.reset();
     source_ = nullptr;
-    emptyLevels_ = 0;
+    levelAdvances_ = 0;
     status_ = 0;
 }
 
