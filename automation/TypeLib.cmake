@@ -10,7 +10,13 @@
 # LoadTypeLibEx of the module's own path and TComModule find.
 
 set(QF_WIDL_IMPORTS /usr/include/wine/wine/windows CACHE PATH "IDL files that widl imports (oaidl.idl and kin)")
-set(QF_WIDL_TLB_DIR /usr/lib/i386-linux-gnu/wine/i386-windows CACHE PATH "Folder of stdole2.tlb for importlib")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(qf_widl_arch --win64)
+  set(QF_WIDL_TLB_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows CACHE PATH "Folder of stdole2.tlb for importlib")
+else()
+  set(qf_widl_arch --win32)
+  set(QF_WIDL_TLB_DIR /usr/lib/i386-linux-gnu/wine/i386-windows CACHE PATH "Folder of stdole2.tlb for importlib")
+endif()
 
 function(qf_add_typelib name)
   cmake_parse_arguments(T "" "IDL" "EMBED" ${ARGN})
@@ -26,7 +32,7 @@ function(qf_add_typelib name)
   file(MAKE_DIRECTORY ${out})
   add_custom_command(
     OUTPUT ${header} ${guids} ${tlb}
-    COMMAND ${WIDL_EXECUTABLE} --win32 -I${QF_WIDL_IMPORTS} -L${QF_WIDL_TLB_DIR}
+    COMMAND ${WIDL_EXECUTABLE} ${qf_widl_arch} -I${QF_WIDL_IMPORTS} -L${QF_WIDL_TLB_DIR}
             -h -H ${header} -u -U ${guids} -t -T ${tlb} ${idl}
     DEPENDS ${idl}
     COMMENT "widl ${base}.idl"

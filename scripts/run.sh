@@ -6,13 +6,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 program=${1:-QuillonFTP}
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
-exe=$(find "$root/build/win" -name "$program.exe" -print -quit)
+source "$root/scripts/wine-env.sh"
+# The 64-bit test build stands in where 32-bit code cannot run here.
+exe=$(find "$QF_WIN_BUILD" -name "$program.exe" -not -path '*/tests/*' -print -quit)
 if [ -z "$exe" ]; then
   echo "$program.exe is not part of this build yet; built programs:" >&2
-  find "$root/build/win" -name '*.exe' -not -path '*/tests/*' -not -path '*/googletest/*' -printf '  %f\n' >&2
+  find "$QF_WIN_BUILD" -name '*.exe' -not -path '*/tests/*' -not -path '*/googletest/*' -printf '  %f\n' >&2
   exit 1
 fi
-source "$root/scripts/wine-env.sh"
-export WINEPREFIX="$root/build/run-prefix"
-[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1 || true
-exec xvfb-run -a -s "-screen 0 1280x1024x24" wine "$exe"
+export WINEPREFIX="$root/build/run-prefix$QF_WINE_BITS"
+[ -d "$WINEPREFIX" ] || wine wineboot -i >/dev/null 2>&1 || true
+exec xvfb-run -a -s "-screen 0 1280x1024x24" "$QF_WINE" "$exe"

@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   ca-certificates cmake make git netbase
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix mingw-w64-tools
-  googletest libwine-dev:i386 wine wine32:i386 xvfb xauth
+  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
+  googletest libwine-dev:i386 wine wine32:i386 wine64 xvfb xauth
   python3 python3-pyftpdlib vsftpd microsocks curl wget
   clang libclang-rt-14-dev
 )

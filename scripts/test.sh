@@ -14,15 +14,14 @@ start=$(date +%s)
 if [ "${QF_SKIP_HOST:-0}" = 1 ]; then "$root/scripts/build.sh"; else "$root/scripts/build.sh" --host; fi
 
 source "$root/scripts/wine-env.sh"
-export WINEPREFIX="$root/build/wineprefix"
-echo "== Wine prefix"
+echo "== Wine prefix ($QF_WINE_BITS-bit)"
 qf_make_prefix
 trap qf_stop_wine EXIT
-qf_warm_wine "$root/build/win/tests/support/keeper.exe"
+qf_warm_wine "$QF_WIN_BUILD/tests/support/keeper.exe"
 
 status=0
 echo "== Windows tests under Wine"
-ctest --test-dir "$root/build/win" -j"$jobs" --output-on-failure "$@" || status=1
+ctest --test-dir "$QF_WIN_BUILD" -j"$jobs" --output-on-failure "$@" || status=1
 qf_stop_wine
 
 if [ "${QF_SKIP_HOST:-0}" != 1 ]; then

@@ -1,20 +1,43 @@
 # Sourced: the Wine environment every run of the project's programs uses.
 qf_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEARCH=win32
+
+# The programs are 32-bit. Some machines cannot execute 32-bit code at all
+# (wine32 fails with "Exec format error"); there the tests run a 64-bit build
+# of the same sources under wine64 instead. QF_WINE_BITS overrides the probe.
+if [ -z "${QF_WINE_BITS:-}" ]; then
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then QF_WINE_BITS=32; else QF_WINE_BITS=64; fi
+fi
+export QF_WINE_BITS
+if [ "$QF_WINE_BITS" = 64 ]; then
+  export WINEARCH=win64
+  export WINELOADER=/usr/lib/wine/wine64
+  QF_WINE=/usr/lib/wine/wine64
+  QF_WIN_BUILD=$qf_root/build/win64
+  QF_PREFIX_NAME=wineprefix64
+else
+  export WINEARCH=win32
+  QF_WINE=/usr/lib/wine/wine
+  QF_WIN_BUILD=$qf_root/build/win
+  QF_PREFIX_NAME=wineprefix
+fi
+export QF_WINE QF_WIN_BUILD
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml,winealsa.drv,winepulse.drv="
-export WINEPREFIX=${WINEPREFIX:-$qf_root/build/wineprefix}
+export WINEPREFIX=${WINEPREFIX:-$qf_root/build/$QF_PREFIX_NAME}
 # Wine's ANSI code page follows the locale: keep it fixed.
 export LANG=C.UTF-8
 unset LC_ALL LC_CTYPE
 # WinINet honours these; tests talk to loopback only.
 unset http_proxy https_proxy ftp_proxy no_proxy HTTP_PROXY HTTPS_PROXY FTP_PROXY NO_PROXY ALL_PROXY all_proxy
 
-# Makes a fresh 32-bit prefix with the null graphics driver (windows without X).
+# The loader that fits the build under test (Debian's "wine" always picks wine32).
+wine() { "$QF_WINE" "$@"; }
+
+# Makes a fresh prefix with the null graphics driver (windows without X).
 qf_make_prefix() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
-  wineboot -i >/dev/null 2>&1 || true
+  wine wineboot -i >/dev/null 2>&1 || true
   wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true

@@ -1,4 +1,4 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the build under Wine (the CTest emulator).
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
-exec wine "$@"
+exec "$QF_WINE" "$@"

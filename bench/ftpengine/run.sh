@@ -15,13 +15,12 @@ if [ "${1:-}" != "--inner" ]; then
   "$root/scripts/setup.sh" >/dev/null
   "$root/scripts/build.sh" >/dev/null
   source "$root/scripts/wine-env.sh"
-  export WINEPREFIX="$root/build/wineprefix"
   [ -d "$WINEPREFIX" ] || qf_make_prefix
   qf_stop_wine
   if [ "${BENCH_PIN:-1}" != 0 ]; then
-    taskset -c 0 bash -c 'source "$1/scripts/wine-env.sh"; qf_warm_wine "$1/build/win/tests/support/keeper.exe"' _ "$root"
+    taskset -c 0 bash -c 'source "$1/scripts/wine-env.sh"; qf_warm_wine "$QF_WIN_BUILD/tests/support/keeper.exe"' _ "$root"
   else
-    qf_warm_wine "$root/build/win/tests/support/keeper.exe"
+    qf_warm_wine "$QF_WIN_BUILD/tests/support/keeper.exe"
   fi
   trap qf_stop_wine EXIT
   /usr/bin/python3 "$root/tests/support/peers.py" --peers vsftpd -- "$0" --inner
@@ -29,7 +28,7 @@ if [ "${1:-}" != "--inner" ]; then
 fi
 
 source "$root/scripts/wine-env.sh"
-bench="$root/build/win/bench/ftpengine/ftp_bench.exe"
+bench="$QF_WIN_BUILD/bench/ftpengine/ftp_bench.exe"
 port=$QF_VSFTPD_PORT
 srv=$QF_VSFTPD_ROOT
 mib=${BENCH_MIB:-256}
@@ -55,7 +54,7 @@ mibs() { awk -v b="$1" 'BEGIN { printf "%.1f", b / 1048576 }'; }
 row() {  # label, file ours wrote, file curl wrote, curl's speed variable, curl arguments...
   local label=$1 oursfile=$2 curlfile=$3 var=$4 ours events msgs speed curl_mibs
   shift 4
-  read -r ours _ _ events msgs < <($pin wine "$bench" 127.0.0.1 "$port" anonymous guest "${ourargs[@]}" </dev/null)
+  read -r ours _ _ events msgs < <($pin "$QF_WINE" "$bench" 127.0.0.1 "$port" anonymous guest "${ourargs[@]}" </dev/null)
   check "$oursfile"
   speed=$(curl -s "${curlmode[@]}" -w "%{$var}" "$@")
   check "$curlfile"

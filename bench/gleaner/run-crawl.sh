@@ -15,14 +15,15 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 pages=${1:-2000}
 channels=${2:-6}
 
+source "$root/scripts/wine-env.sh"
 [ -x "$(command -v wget)" ] || { echo "wget is missing (scripts/setup.sh installs it)"; exit 1; }
-if [ ! -f "$root/build/win/bench/gleaner/gleaner_crawl_bench.exe" ]; then "$root/scripts/build.sh"; fi
+if [ ! -f "$QF_WIN_BUILD/bench/gleaner/gleaner_crawl_bench.exe" ]; then "$root/scripts/build.sh"; fi
 
 work=$(mktemp -d)
 server_pid=
 cleanup() {
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
-  wine "$root/build/win/gleaner/Gleaner.exe" /UnregServer >/dev/null 2>&1 || true
+  "$QF_WINE" "$QF_WIN_BUILD/gleaner/Gleaner.exe" /UnregServer >/dev/null 2>&1 || true
   qf_stop_wine
   rm -rf "$work"
 }
@@ -48,19 +49,19 @@ server_pid=$!
 for _ in $(seq 100); do (echo >/dev/tcp/127.0.0.1/$port) 2>/dev/null && break; sleep 0.05; done
 
 source "$root/scripts/wine-env.sh"
-export WINEPREFIX="$root/build/bench-prefix"
+export WINEPREFIX="$root/build/bench-prefix$QF_WINE_BITS"
 [ -d "$WINEPREFIX" ] || qf_make_prefix
 trap cleanup EXIT
 pin=""
 [ "${BENCH_PIN:-1}" != 0 ] && pin="taskset -c 0"
 qf_stop_wine
-$pin bash -c 'source "$1/scripts/wine-env.sh"; qf_warm_wine "$1/build/win/tests/support/keeper.exe"' _ "$root"
-$pin wine "$root/build/win/gleaner/Gleaner.exe" /RegServer
+$pin bash -c 'source "$1/scripts/wine-env.sh"; qf_warm_wine "$QF_WIN_BUILD/tests/support/keeper.exe"' _ "$root"
+$pin "$QF_WINE" "$QF_WIN_BUILD/gleaner/Gleaner.exe" /RegServer
 
 echo "== $pages pages on 127.0.0.1:$port; Wine ${pin:-not pinned}"
-ours=$($pin wine "$root/build/win/bench/gleaner/gleaner_crawl_bench.exe" "http://127.0.0.1:$port/p0.htm" "$channels" 2>&1 | tr -d '\r' | tee /dev/stderr | sed -n 's/.*pages_per_second=\([0-9.]*\).*/\1/p')
+ours=$($pin "$QF_WINE" "$QF_WIN_BUILD/bench/gleaner/gleaner_crawl_bench.exe" "http://127.0.0.1:$port/p0.htm" "$channels" 2>&1 | tr -d '\r' | tee /dev/stderr | sed -n 's/.*pages_per_second=\([0-9.]*\).*/\1/p')
 
-$pin wine "$root/build/win/bench/gleaner/gleaner_crawl_bench.exe" --wininet "http://127.0.0.1:$port" "$pages" "$channels" 2>&1 | tr -d '\r'
+$pin "$QF_WINE" "$QF_WIN_BUILD/bench/gleaner/gleaner_crawl_bench.exe" --wininet "http://127.0.0.1:$port" "$pages" "$channels" 2>&1 | tr -d '\r'
 
 start=$(date +%s.%N)
 wget -q -r -l inf -nH -P "$work/wget" "http://127.0.0.1:$port/p0.htm" || true

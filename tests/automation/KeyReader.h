@@ -9,6 +9,9 @@
 
 const std::string kNoValue = "<none>";
 
+// The subkey under a type library's locale that names its file for this build.
+const std::string kTypeLibPlatform = sizeof(void*) == 8 ? "win64" : "win32";
+
 // The default value (or the named value) of a key; kNoValue when absent.
 inline std::string ReadKey(const std::string& key, const char* value = nullptr) {
     HKEY h;

@@ -106,7 +106,7 @@ TEST_F(Registration, ObjectMapRegistersClassesAndTheTypeLibrary) {
     EXPECT_EQ(GuidToString(LIBID_QfAutoTestLib), ReadKey(k + "\\TypeLib"));
     EXPECT_EQ("QfAutoTest.TestObject.1", ReadKey("QfAutoTest.TestObject\\CurVer"));
     EXPECT_EQ("QfAutoTest 1.0 Type Library", ReadKey(lib));
-    EXPECT_EQ(ComModule.FileName(), ReadKey(lib + "\\0\\win32"));
+    EXPECT_EQ(ComModule.FileName(), ReadKey(lib + "\\0\\" + kTypeLibPlatform));
     EXPECT_TRUE(KeyExists("Interface\\" + GuidToString(IID_ITestObject)));
 
     // The registered library is found by its LIBID.

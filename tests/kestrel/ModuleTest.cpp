@@ -149,7 +149,7 @@ TEST_F(KestrelModule, TypeLibraryLayout) {
             SCOPED_TRACE(members[i].name);
             EXPECT_STREQ(members[i].name, n);
             EXPECT_EQ(members[i].kind, fd->invkind);
-            EXPECT_EQ(members[i].slot, fd->oVft / 4);
+            EXPECT_EQ(members[i].slot, fd->oVft / static_cast<int>(sizeof(void*)));
             EXPECT_EQ(members[i].id, fd->memid);
             SysFreeString(n);
             vt->ReleaseFuncDesc(fd);

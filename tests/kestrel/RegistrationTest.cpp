@@ -53,7 +53,7 @@ TEST_F(KestrelRegistered, ClassesProgIdsAndTypeLibraryAreRegistered) {
 
     const std::string lib = std::string("TypeLib\\") + kLib + "\\1.0";
     EXPECT_EQ("Kestrel 1.0 Type Library", ReadKey(lib));
-    EXPECT_TRUE(SameText(server, ReadKey(lib + "\\409\\win32")));
+    EXPECT_TRUE(SameText(server, ReadKey(lib + "\\409\\" + kTypeLibPlatform)));
     ITypeLib* tl = nullptr;
     ASSERT_EQ(S_OK, LoadRegTypeLib(LIBID_KESTRELLib, 1, 0, 0x409, &tl));
     tl->Release();
