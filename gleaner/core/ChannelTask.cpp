@@ -77,23 +77,46 @@ void ChannelTask::RunTask() {
 }
 
 void ChannelTask::Pass() {
-    switch (taskStatus_.load()) {
-    case 0:
-        Idle(IdleInterval, [this] { return taskStatus_.load() != 0; });
-        break;
-    case 1:
-        BeginTask();
-        break;
-    case 2:
-        OpenTask();
-        break;
-    case 3:
-        ReadTask();
-        break;
-    default:
-        FinishTask();
-        break;
+    const long status = taskStatus_.load();
+    // What a step throws (memory running out on a huge page) fails that
+    // address; the channel stays idle and serving.
+    try {
+        switch (status) {
+        case 0:
+            Idle(IdleInterval, [this] { return taskStatus_.load() != 0; });
+            break;
+        case 1:
+            BeginTask();
+            break;
+        case 2:
+            OpenTask();
+            break;
+        case 3:
+            ReadTask();
+            break;
+        default:
+            FinishTask();
+            break;
+        }
+    } catch (...) {
+        FailTask(status);
     }
+}
+
+// Ends the task without a "Document Size": what was found until then stays
+// queued; an address that never opened says so.
+void ChannelTask::FailTask(long status) {
+    try {
+        std::lock_guard<std::mutex> w(work_);
+        document_.Close();
+        if (document_.IsCreated()) document_.End();
+    } catch (...) {
+    }
+    try {
+        if (status <= 2) AddResult(kConnectStatus, "", kFalse, 0, -1);
+    } catch (...) {
+    }
+    taskStatus_ = 0;
 }
 
 void ChannelTask::BeginTask() {
@@ -127,12 +150,17 @@ void ChannelTask::OpenTask() {
 }
 
 void ChannelTask::ReadTask() {
-    std::lock_guard<std::mutex> w(work_);
+    std::unique_lock<std::mutex> w(work_);
     const bool extract = taskType_ == 1;
     long got = Stopping() ? 0 : document_.Read();
     masks_.PreloadSize = preload_.load();
     if (got >= 1) {
         if (extract) masks_.ProcessMasks(document_);
+        return;
+    }
+    if (downloader_.Failed() && !Stopping()) {
+        w.unlock();
+        FailTask(3);
         return;
     }
     // The text is complete: masks that waited for more text near its end

@@ -59,6 +59,8 @@ public:
     long FileMul() const { return downloader_.FileMul.load(); }
     void SetFileMul(long v) { downloader_.FileMul = v; }
     long Traffic() const { return downloader_.Traffic(); }
+    // The most a document may grow to before its address fails.
+    void SetMaxDocumentSize(long long v) { downloader_.MaxDocumentSize = v; }
     void ResetTraffic() { downloader_.ResetTraffic(); }
     long HaveInternet() const { return downloader_.HaveInternet(); }
     long LoadMetaprocessorTable(const std::string& TableAddress);
@@ -95,6 +97,7 @@ private:
     void OpenTask();
     void ReadTask();
     void FinishTask();
+    void FailTask(long status);
     void Finish();
     void SelectDefaults();
     bool Stopping() const { return stop_.load() || ExitRequested(); }

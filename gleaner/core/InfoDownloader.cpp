@@ -86,6 +86,7 @@ long InfoDownloader::OpenAddress(const InfoAddress& address) {
     std::lock_guard<std::mutex> l(m_);
     if (conn_ || !Enabled) return 0;
     aborted_ = false;
+    failed_ = 0;
     ProtocolStrings list = Protocols();
     InfoAddress a = address.Resolved();
     openIndex_ = a.ProtocolIndex() < 0 ? 0 : a.ProtocolIndex();
@@ -120,7 +121,9 @@ long InfoDownloader::OpenAddress(const InfoAddress& address) {
         } catch (...) {
             opened.reset();
         }
-        if (!opened || aborted_) {
+        // A reply without a status line, or an error page, is not the document.
+        const long status = opened ? opened->StatusCode() : 0;
+        if (!opened || aborted_ || status == 0 || status >= 400) {
             openIndex_ = 0;
             return 0;
         }
@@ -187,12 +190,26 @@ long InfoDownloader::ReadPortion(std::string& buffer) {
     if (size <= 0) size = kMinPortion;
     if (size > kMaxPortion) size = kMaxPortion;
 
+    // A document that cannot grow fails: it is not a whole document.
     size_t old = buffer.size();
-    if (!Grow(buffer, static_cast<size_t>(size))) {
+    const bool tooLarge = old + static_cast<size_t>(size) > static_cast<size_t>(MaxDocumentSize.load());
+    if (tooLarge || !Grow(buffer, static_cast<size_t>(size))) {
         buffer.resize(old);
+        failed_ = 1;
         CloseLocked();
         return 0;
     }
+    try {
+        return ReadInto(buffer, old, size);
+    } catch (...) {
+        buffer.resize(old);
+        failed_ = 1;
+        CloseLocked();
+        throw;
+    }
+}
+
+long InfoDownloader::ReadInto(std::string& buffer, size_t old, long long size) {
     // A short read is not the end: only a read of 0 bytes (or an error) is.
     // One byte is read ahead, so the end is known with the last portion and
     // the matcher sees that portion as the complete text.
@@ -216,9 +233,12 @@ long InfoDownloader::ReadPortion(std::string& buffer) {
     return static_cast<long>(got);
 }
 
+// A read error ends the document; running out of memory is the task's to handle.
 long InfoDownloader::ReadSome(char* to, long size) {
     try {
         return conn_->Read(to, size);
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (...) {
         return -1;
     }

@@ -330,3 +330,86 @@ TEST_F(ChannelTaskTest, NetworkPagesNeverLeadToLocalFiles) {
     rmdir(folder.c_str());
 #endif
 }
+
+// Memory running out in the middle of a document (here: thrown by a read)
+// fails that address: what was found stays, no "Document Size" is given,
+// the task returns to idle and the channel takes the next address.
+TEST_F(ChannelTaskTest, ExceptionInAPassFailsThatAddressOnly) {
+    site->docs["http://h/huge.htm"] = "<a href=\"a.htm\">" + std::string(100, 'x');
+    site->throwAt["http://h/huge.htm"] = 40;
+    site->docs["http://h/next.htm"] = "<a href=\"b.htm\">";
+    task->AddMask("Link", kLinkMask, "", 1, 0, 0, -1, 0, 0);
+    task->SetPreloadSize(0);
+    ASSERT_EQ(task->StartTask("T", "http://h/huge.htm", 1), 1);
+    RunToIdle();
+    EXPECT_EQ(Drain(), (std::vector<Finding>{{"T", "Connect status", "true", 0, -1},
+                                             {"T", "Link", "http://h/a.htm", 0, -1}}));
+    ASSERT_EQ(task->StartTask("N", "http://h/next.htm", 1), 1);
+    RunToIdle();
+    EXPECT_EQ(Drain(), (std::vector<Finding>{{"N", "Connect status", "true", 0, -1},
+                                             {"N", "Link", "http://h/b.htm", 0, -1},
+                                             {"N", "Document Size", "16", 0, -1}}));
+}
+
+// The same on the task's own thread: the thread lives on, Destroy ends it.
+TEST(ChannelTaskThread, ExceptionInAPassKeepsTheThreadServing) {
+    auto site = std::make_shared<FakeSession::Shared>();
+    site->docs["http://h/huge.htm"] = std::string(100, 'x');
+    site->throwAt["http://h/huge.htm"] = 10;
+    site->docs["http://h/next.htm"] = "next";
+    ChannelTask task(FakeSession::Factory(site));
+    ASSERT_EQ(task.Create(), 1);
+    task.Protocols().AddProtocol("http://");
+    task.IdleInterval = 1;
+    std::thread runner([&] { task.RunTask(); });
+    ASSERT_EQ(task.StartTask("T", "http://h/huge.htm", 1), 1);
+    while (task.TaskStatus() != 0) std::this_thread::yield();
+    ASSERT_EQ(task.StartTask("N", "http://h/next.htm", 1), 1);
+    while (task.TaskStatus() != 0) std::this_thread::yield();
+    InfoResult r;
+    std::string last;
+    while (task.GetResult(r)) last = r.TaskName + " " + r.PropertyName + " " + r.Value;
+    EXPECT_EQ(last, "N Document Size 4");
+    EXPECT_EQ(task.Destroy(), 1);
+    runner.join();
+    EXPECT_EQ(task.ThreadState(), 0);
+}
+
+// A document that cannot grow fails its address; the values found in what
+// was read are kept.
+TEST_F(ChannelTaskTest, DocumentThatCannotGrowFailsItsAddress) {
+    site->docs["http://h/endless.htm"] = "<a href=\"a.htm\">" + std::string(1000, 'x');
+    task->AddMask("Link", kLinkMask, "", 1, 0, 0, -1, 0, 0);
+    task->SetPreloadSize(0);
+    task->SetMaxDocumentSize(200);
+    ASSERT_EQ(task->StartTask("T", "http://h/endless.htm", 1), 1);
+    RunToIdle();
+    EXPECT_EQ(Drain(), (std::vector<Finding>{{"T", "Connect status", "true", 0, -1},
+                                             {"T", "Link", "http://h/a.htm", 0, -1}}));
+    site->docs["http://h/small.htm"] = "small";
+    ASSERT_EQ(task->StartTask("S", "http://h/small.htm", 4), 1);
+    RunToIdle();
+    EXPECT_EQ(Drain().back(), (Finding{"S", "Document Size", "5", 0, -1}));
+}
+
+// A reply without a status line, or an error page, is a failed open.
+TEST_F(ChannelTaskTest, ReplyWithoutStatusLineIsAFailedOpen) {
+    struct Case {
+        const char* address;
+        long status;
+        const char* connect;
+    };
+    const Case cases[] = {{"http://h/none.htm", 0, "false"},  {"http://h/404.htm", 404, "false"},
+                          {"http://h/ok.htm", 200, "true"},   {"http://h/redir.htm", 302, "true"},
+                          {"ftp://h/file.htm", -1, "true"}};
+    for (const Case& c : cases) {
+        site->docs[c.address] = "";
+        site->status[c.address] = c.status;
+        ASSERT_EQ(task->StartTask("T", c.address, 4), 1);
+        RunToIdle();
+        std::vector<Finding> f = Drain();
+        ASSERT_FALSE(f.empty()) << c.address;
+        EXPECT_EQ(f[0].value, c.connect) << c.address;
+        EXPECT_EQ(f.size(), std::string(c.connect) == "true" ? 2u : 1u) << c.address;
+    }
+}
