@@ -112,18 +112,38 @@ bool WaitOrAbort(HANDLE h, Transfer& t) {
     return WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0;
 }
 
+// A request and, for HTTP, the connection it has to itself.
+struct Handles {
+    HINTERNET connect = nullptr;
+    HINTERNET request = nullptr;
+    void Close() {
+        if (request) InternetCloseHandle(request);
+        if (connect) InternetCloseHandle(connect);
+        request = connect = nullptr;
+    }
+};
+
+void SetTimeouts(HINTERNET h, const WinInetTimeouts& t) {
+    DWORD connect = t.ConnectMs, receive = t.ReceiveMs;
+    InternetSetOptionA(h, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
+    InternetSetOptionA(h, INTERNET_OPTION_SEND_TIMEOUT, &receive, sizeof receive);
+    InternetSetOptionA(h, INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
+}
+
 // The session's worker: runs one transfer after another.
 class Worker {
 public:
-    explicit Worker(HINTERNET session) : session_(session) { InitializeCriticalSection(&cs_); }
+    Worker(HINTERNET session, const WinInetTimeouts& timeouts) : session_(session), timeouts_(timeouts) {
+        InitializeCriticalSection(&cs_);
+    }
     ~Worker() {
         for (HANDLE e : {wake_, idle_})
             if (e) CloseHandle(e);
         DeleteCriticalSection(&cs_);
     }
 
-    static std::shared_ptr<Worker> Start(HINTERNET session) {
-        auto w = std::make_shared<Worker>(session);
+    static std::shared_ptr<Worker> Start(HINTERNET session, const WinInetTimeouts& timeouts) {
+        auto w = std::make_shared<Worker>(session, timeouts);
         if (!w->wake_ || !w->idle_) return nullptr;
         auto* arg = new std::shared_ptr<Worker>(w);
         HANDLE thread = CreateThread(nullptr, 0, Run, arg, 0, nullptr);
@@ -211,24 +231,63 @@ private:
 
     // Opens the address, following at most kMaxRedirects redirects (WinINet
     // alone follows them without end), and stops for good once aborted.
-    HINTERNET OpenFollowing(Transfer& t, std::string url, DWORD flags, long& status) {
+    Handles OpenFollowing(Transfer& t, std::string url, DWORD flags, long& status) {
         for (long hops = 0;; ++hops) {
-            if (t.Aborted()) return nullptr;
-            HINTERNET h = InternetOpenUrlA(session_, url.c_str(), nullptr, 0, flags | INTERNET_FLAG_NO_AUTO_REDIRECT,
-                                           kContext);
-            if (!h) return nullptr;
-            status = ReplyStatus(h, url);
+            if (t.Aborted()) return Handles();
+            Handles h = OpenOnce(url, flags);
+            if (!h.request) return h;
+            status = ReplyStatus(h.request, url);
             if (!IsRedirect(status)) return h;
-            std::string next = hops < kMaxRedirects ? RedirectTarget(h, url) : std::string();
-            InternetCloseHandle(h);
-            if (next.empty()) return nullptr;
+            std::string next = hops < kMaxRedirects ? RedirectTarget(h.request, url) : std::string();
+            h.Close();
+            if (next.empty()) return h;
             url = next;
         }
     }
 
+    // One request. HTTP goes through a connection of its own, where the
+    // time-outs hold (WinINet hands only the connect time-out down from the
+    // session to the requests that InternetOpenUrl makes); other schemes as
+    // WinINet opens them.
+    Handles OpenOnce(const std::string& url, DWORD flags) {
+        Handles h;
+        if (!IsHttpUrl(url)) {
+            h.request = InternetOpenUrlA(session_, url.c_str(), nullptr, 0, flags, kContext);
+            return h;
+        }
+        char host[256] = {}, user[128] = {}, pass[128] = {};
+        std::string path(4096, '\0'), extra(4096, '\0');
+        URL_COMPONENTSA uc = {};
+        uc.dwStructSize = sizeof uc;
+        uc.lpszHostName = host;
+        uc.dwHostNameLength = sizeof host;
+        uc.lpszUserName = user;
+        uc.dwUserNameLength = sizeof user;
+        uc.lpszPassword = pass;
+        uc.dwPasswordLength = sizeof pass;
+        uc.lpszUrlPath = &path[0];
+        uc.dwUrlPathLength = static_cast<DWORD>(path.size());
+        uc.lpszExtraInfo = &extra[0];
+        uc.dwExtraInfoLength = static_cast<DWORD>(extra.size());
+        if (!InternetCrackUrlA(url.c_str(), 0, 0, &uc)) return h;
+        h.connect = InternetConnectA(session_, host, uc.nPort, user[0] ? user : nullptr, pass[0] ? pass : nullptr,
+                                     INTERNET_SERVICE_HTTP, 0, kContext);
+        if (!h.connect) return h;
+        SetTimeouts(h.connect, timeouts_);
+        std::string object = path.c_str() + std::string(extra.c_str());
+        if (object.empty()) object = "/";
+        DWORD f = flags | INTERNET_FLAG_NO_AUTO_REDIRECT;
+        if (uc.nScheme == INTERNET_SCHEME_HTTPS) f |= INTERNET_FLAG_SECURE;
+        h.request = HttpOpenRequestA(h.connect, "GET", object.c_str(), nullptr, nullptr, nullptr, f, kContext);
+        if (h.request) SetTimeouts(h.request, timeouts_);
+        if (!h.request || !HttpSendRequestA(h.request, nullptr, 0, nullptr, 0)) h.Close();
+        return h;
+    }
+
     void Carry(Transfer& t, const std::string& address, DWORD flags) {
         long status = -1;
-        HINTERNET h = OpenFollowing(t, address, flags, status);
+        Handles handles = OpenFollowing(t, address, flags, status);
+        HINTERNET h = handles.request;
         {
             Hold l(t);
             t.opened = h ? 1 : -1;
@@ -264,10 +323,11 @@ private:
             SetEvent(t.arrived);
             if (!more) break;
         }
-        InternetCloseHandle(h);
+        handles.Close();
     }
 
     HINTERNET session_;
+    WinInetTimeouts timeouts_;
     HANDLE wake_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     HANDLE idle_ = CreateEventA(nullptr, TRUE, TRUE, nullptr);  // no transfer on hand
     CRITICAL_SECTION cs_;  // guards the fields below
@@ -323,7 +383,9 @@ private:
 
 class WinInetSession : public InternetSession {
 public:
-    explicit WinInetSession(HINTERNET h) : h_(h) { InitializeCriticalSection(&cs_); }
+    WinInetSession(HINTERNET h, const WinInetTimeouts& timeouts) : h_(h), timeouts_(timeouts) {
+        InitializeCriticalSection(&cs_);
+    }
     ~WinInetSession() override {
         if (worker_) worker_->Quit();
         InternetCloseHandle(h_);
@@ -385,11 +447,12 @@ private:
             if (worker_->Post(t, address, flags)) return true;
         }
         if (worker_) worker_->Quit();
-        worker_ = Worker::Start(h_);
+        worker_ = Worker::Start(h_, timeouts_);
         return worker_ && worker_->Post(t, address, flags);
     }
 
     HINTERNET h_;
+    WinInetTimeouts timeouts_;
     std::shared_ptr<Worker> worker_;  // used by the opening thread only
     std::shared_ptr<Transfer> last_;
     CRITICAL_SECTION cs_;             // guards opening_
@@ -406,12 +469,8 @@ std::unique_ptr<InternetSession> OpenWinInetSession(const std::string& agent, co
     HINTERNET h = InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     if (!h) return nullptr;
     // A server that accepts and then says nothing cannot hold a channel for ever.
-    DWORD connect = timeouts.ConnectMs, receive = timeouts.ReceiveMs;
-    InternetSetOptionA(h, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
-    InternetSetOptionA(h, INTERNET_OPTION_SEND_TIMEOUT, &receive, sizeof receive);
-    InternetSetOptionA(h, INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
-    InternetSetOptionA(h, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, &receive, sizeof receive);
-    return std::unique_ptr<InternetSession>(new WinInetSession(h));
+    SetTimeouts(h, timeouts);
+    return std::unique_ptr<InternetSession>(new WinInetSession(h, timeouts));
 }
 
 void RaiseConnectionLimit(long perServer) {

@@ -235,3 +235,27 @@ TEST_F(DownloaderNet, AbandonedReaderStops) {
     EXPECT_LE(server.Requests("/slow"), at + 1);
 }
 
+// A server that accepts and then says nothing, before or in the middle of
+// its reply, cannot hold a reader for ever.
+TEST(DownloaderNetTimeouts, SilentServerFailsTheAddress) {
+    ScriptedServer server;
+    server.On("/silent", ScriptedServer::Silent());
+    ProtocolList l;
+    for (const char* p : {"", "http://"}) l.AddProtocol(p);
+    InfoDownloader d([](const std::string& agent) {
+        WinInetTimeouts t;
+        t.ConnectMs = 1000;
+        t.ReceiveMs = 1000;
+        return OpenWinInetSession(agent, t);
+    });
+    ASSERT_EQ(d.Create(&l), 1);
+    EXPECT_EQ(d.OpenAddress(InfoAddress(server.Url("/silent"), l.Entries())), 0);
+    const std::string port = std::to_string(qftest::PeerPort("QF_HTTP_PORT"));
+    ASSERT_EQ(d.OpenAddress(InfoAddress("http://127.0.0.1:" + port + "/stall/long.htm", l.Entries())), 1);
+    std::string text;
+    d.PortionSize = 1 << 20;
+    while (d.ReadPortion(text) > 0) {
+    }
+    d.Close();
+    EXPECT_LT(text.size(), qftest::ReadFileBytes("site/long.htm").size());
+}
