@@ -35,7 +35,7 @@ long ChannelTask::Create() {
         }
         downloader_.OnMessage = [this](const std::string& text, const std::string& caption, bool retryCancel) {
             // Retry/Cancel questions are answered Cancel: the owner shows plain boxes only.
-            if (OnMessage && !Silent()) OnMessage(text, caption);
+            if (OnMessage && !Silent()) OnMessage(text, caption, [this] { return Stopping(); });
             return retryCancel ? false : true;
         };
         taskType_ = 0;
@@ -131,7 +131,7 @@ void ChannelTask::BeginTask() {
         taskStatus_ = 2;
         return;
     }
-    if (OnMessage && !Silent()) OnMessage(kCanNotCreate, kError);
+    if (OnMessage && !Silent()) OnMessage(kCanNotCreate, kError, [this] { return Stopping(); });
     taskStatus_ = 0;
 }
 

@@ -77,7 +77,10 @@ public:
     void SetAutoFresh(long v) { autoFresh_ = v; }
 
     // Message boxes of the task (never asked while Silent): text, caption.
-    std::function<void(const std::string& text, const std::string& caption)> OnMessage;
+    // A box must not hold the task: once stopped() holds (Stop, Destroy) it
+    // is given up and the call returns.
+    std::function<void(const std::string& text, const std::string& caption, const std::function<bool()>& stopped)>
+        OnMessage;
 
     long IdleInterval = 30;  // ms an idle pass waits for a task
 

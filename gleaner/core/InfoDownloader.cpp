@@ -155,6 +155,11 @@ bool InfoDownloader::Ask(const char* text, const char* caption, bool retryCancel
 
 bool InfoDownloader::Grow(std::string& buffer, size_t by) {
     size_t want = buffer.size() + by;
+    // Past the most a document may reach it cannot grow, as when memory runs out.
+    if (want > static_cast<size_t>(MaxDocumentSize.load())) {
+        Ask(kOutOfMemory, kThreadError, false);
+        return false;
+    }
     if (buffer.empty()) {
         // A first buffer gets one more try after a pause, then as many as the user asks for.
         try {
@@ -192,8 +197,7 @@ long InfoDownloader::ReadPortion(std::string& buffer) {
 
     // A document that cannot grow fails: it is not a whole document.
     size_t old = buffer.size();
-    const bool tooLarge = old + static_cast<size_t>(size) > static_cast<size_t>(MaxDocumentSize.load());
-    if (tooLarge || !Grow(buffer, static_cast<size_t>(size))) {
+    if (!Grow(buffer, static_cast<size_t>(size))) {
         buffer.resize(old);
         failed_ = 1;
         CloseLocked();

@@ -413,3 +413,39 @@ TEST_F(ChannelTaskTest, ReplyWithoutStatusLineIsAFailedOpen) {
         EXPECT_EQ(f.size(), std::string(c.connect) == "true" ? 2u : 1u) << c.address;
     }
 }
+
+// The "Out of memory" box of a document that cannot grow is nobody's to
+// answer in a server: Stop and Destroy end the task and the thread while it
+// is open.
+TEST(ChannelTaskThread, OpenQuestionDoesNotHoldStopOrDestroy) {
+    auto site = std::make_shared<FakeSession::Shared>();
+    site->docs["http://h/endless.htm"] = std::string(1000, 'x');
+    ChannelTask task(FakeSession::Factory(site));
+    ASSERT_EQ(task.Create(), 1);
+    task.Protocols().AddProtocol("http://");
+    task.IdleInterval = 1;
+    task.SetPortionSize(64);
+    task.SetMaxDocumentSize(100);
+    std::atomic<int> asked{0};
+    std::string text, caption;
+    task.OnMessage = [&](const std::string& t, const std::string& c, const std::function<bool()>& stopped) {
+        text = t;
+        caption = c;
+        ++asked;
+        while (!stopped()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    std::thread runner([&] { task.RunTask(); });
+    for (const char* how : {"stop", "destroy"}) {
+        task.SetStopForceSemafor(0);
+        const int before = asked;
+        ASSERT_EQ(task.StartTask("T", "http://h/endless.htm", 1), 1) << how;
+        while (asked == before) std::this_thread::yield();
+        if (std::string(how) == "stop") task.SetStopForceSemafor(1);
+        else task.Destroy();
+        while (task.TaskStatus() != 0) std::this_thread::yield();
+    }
+    runner.join();
+    EXPECT_EQ(text, "Out of memory");
+    EXPECT_EQ(caption, "Thread error");
+    EXPECT_EQ(task.ThreadState(), 0);
+}
