@@ -1,5 +1,7 @@
 #include "ChannelTask.h"
 
+#include "ChannelSignal.h"
+
 const char ChannelTask::kConnectStatus[] = "Connect status";
 const char ChannelTask::kTrue[] = "true";
 const char ChannelTask::kFalse[] = "false";
@@ -116,7 +118,7 @@ void ChannelTask::FailTask(long status) {
         if (status <= 2) AddResult(kConnectStatus, "", kFalse, 0, -1);
     } catch (...) {
     }
-    taskStatus_ = 0;
+    EndTask();
 }
 
 void ChannelTask::BeginTask() {
@@ -132,7 +134,7 @@ void ChannelTask::BeginTask() {
         return;
     }
     if (OnMessage && !Silent()) OnMessage(kCanNotCreate, kError, [this] { return Stopping(); });
-    taskStatus_ = 0;
+    EndTask();
 }
 
 void ChannelTask::OpenTask() {
@@ -146,7 +148,7 @@ void ChannelTask::OpenTask() {
     document_.End();
     w.unlock();
     AddResult(kConnectStatus, "", kFalse, 0, -1);
-    taskStatus_ = 0;
+    EndTask();
 }
 
 void ChannelTask::ReadTask() {
@@ -181,7 +183,7 @@ void ChannelTask::FinishTask() {
     }
     AddResult(kDocumentSize, "", std::to_string(length), 0, -1);
     if (autoFresh_.load() == 0) AddResult(kContent, "", content, 0, -1);
-    taskStatus_ = 0;
+    EndTask();
 }
 
 void ChannelTask::Finish() {
@@ -214,8 +216,16 @@ void ChannelTask::AddResult(const std::string& PropertyName, const std::string& 
 
 void ChannelTask::Queue(const InfoResult& r) {
     if (stop_.load()) return;
-    std::lock_guard<std::mutex> q(queueM_);
-    queue_.push_back(r);
+    {
+        std::lock_guard<std::mutex> q(queueM_);
+        queue_.push_back(r);
+    }
+    ChannelSignal::Notify();
+}
+
+void ChannelTask::EndTask() {
+    taskStatus_ = 0;
+    ChannelSignal::Notify();
 }
 
 bool ChannelTask::GetResult(InfoResult& r) {

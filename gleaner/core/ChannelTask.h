@@ -101,6 +101,7 @@ private:
     void ReadTask();
     void FinishTask();
     void FailTask(long status);
+    void EndTask();  // TaskStatus 0, and the crawl hears of it
     void Finish();
     void SelectDefaults();
     bool Stopping() const { return stop_.load() || ExitRequested(); }

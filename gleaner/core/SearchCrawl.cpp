@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "ChannelSignal.h"
 #include "InfoAddress.h"
 
 const char SearchCrawl::kAddress[] = "Address";
@@ -101,6 +102,12 @@ void SearchCrawl::Stop() {
     stop_ = 1;
 }
 
+// Channels of this process say when they queue a finding or end a task; the
+// wait is bounded for channels that cannot say so.
+void SearchCrawl::WaitForChannels(uint64_t seen) {
+    if (BusyInterval > 0) ChannelSignal::WaitAfter(seen, BusyInterval);
+}
+
 void SearchCrawl::Sleep(long ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // ---- the crawl thread ----
@@ -188,6 +195,7 @@ void SearchCrawl::CrawlPass() {
     // Findings that arrive after a drain belong to the pass after it: a
     // channel busy before the drain keeps the level from rising in this
     // pass, so links of its document get the level they belong to.
+    const uint64_t news = ChannelSignal::Generation();
     bool busyBefore = false;
     for (CrawlChannel* c : channels)
         if (c->TaskStatus() != 0) busyBefore = true;
@@ -206,7 +214,7 @@ void SearchCrawl::CrawlPass() {
         for (CrawlChannel* c : channels)
             if (c->TaskStatus() != 0) busy = true;
         if (channels.empty() || !busy) status_ = 4;
-        else Sleep(BusyInterval);
+        else WaitForChannels(news);
         return;
     }
 
@@ -222,7 +230,7 @@ void SearchCrawl::CrawlPass() {
         handed = true;
     }
     if (busy || handed) {
-        if (!drained && !handed) Sleep(BusyInterval);
+        if (!drained && !handed) WaitForChannels(news);
         return;
     }
 

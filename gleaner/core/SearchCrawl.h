@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -58,7 +59,7 @@ public:
     long FoundCount() const { return found_.load(); }
 
     long IdleInterval = 30;  // ms an idle pass waits
-    long BusyInterval = 1;   // ms a pass that found nothing to do waits while channels work
+    long BusyInterval = 20;  // ms at most a pass that found nothing to do waits for news of the channels
 
     static constexpr long kLevelAdvanceLimit = 10;  // a run ends when its level advances exceed this
     static const char kAddress[];  // "Address"
@@ -75,6 +76,7 @@ private:
     bool NextCandidate();
     void DropScan();
     static void Sleep(long ms);
+    void WaitForChannels(uint64_t seen);
 
     mutable std::mutex masksM_;
     std::vector<InfoMask> masks_;
