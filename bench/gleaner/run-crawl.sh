@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Crawl benchmark: a generated site of 2,000 linked pages served on
 # 127.0.0.1, crawled by Gleaner.exe with 6 channels (under Wine) and by
-# "wget -r" in the same run. Prints pages per second for both and the ratio,
-# and, as the floor under Gleaner, the same pages fetched by WinINet alone
-# from as many threads (no crawl, no masks, no automation).
+# "wget -r" in the same run. Prints pages per second for both and, as the
+# floor under Gleaner, the same pages fetched by WinINet alone from as many
+# threads (no crawl, no masks, no automation); then the ratios of Gleaner to
+# WinINet alone and to wget.
 #   bench/gleaner/run-crawl.sh [pages] [channels]
 #
 # Wine runs most calls as a round trip to its server process, and on a virtual
