@@ -1,4 +1,5 @@
-// An editor for drop tests: a string, a selection and recorded calls.
+// An editor for drop tests: a string, a selection and recorded calls. The
+// base is the seam it stands in for (the OLE tests extend it).
 #pragma once
 
 #include <string>
@@ -6,9 +7,10 @@
 
 #include "DropRules.h"
 
-class TFakeDropEditor : public TDropEditor {
+template <class Base = TDropEditor>
+class TFakeDropEditorOf : public Base {
 public:
-    explicit TFakeDropEditor(const std::string& text) : text_(text) {}
+    explicit TFakeDropEditorOf(const std::string& text) : text_(text) {}
     bool ReadOnly() override { return readOnly_; }
     void GetSelection(int32_t& s, int32_t& e) override {
         s = selStart_;
@@ -44,3 +46,5 @@ public:
     std::vector<int> groups_;
     std::vector<std::string> filesSeen_;
 };
+
+using TFakeDropEditor = TFakeDropEditorOf<>;
