@@ -191,7 +191,7 @@ TFindReplace::TReplaceResult TFindReplace::ReplaceConfirmed(const TFindRequest& 
         }
         if (confirm) {
             editor_.SetSelection(m, m + len);
-            int a = prompter_.ShowMessageBox(ReplaceQuestionText(r.Text, repl), "", mbReplaceQuestion);
+            int a = prompter_.ShowMessageBox(ReplaceQuestionText(r.Text, repl), "Confirm", mbReplaceQuestion);
             if (a == idFindNo) {
                 lastMatch_ = m;
                 pos = r.Down ? m + len : m;

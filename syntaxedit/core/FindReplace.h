@@ -46,13 +46,14 @@ struct TFindRequest {
     bool RegExpr = false;
 };
 
-// The confirmation box's buttons: Yes, No, Cancel (platform numbers) and All.
+// The confirmation box's answers: Yes, No, Cancel (platform numbers) and All
+// (the window layer's mrAll).
 const int idFindYes = 6;
 const int idFindNo = 7;
 const int idFindCancel = 2;
-const int idFindAll = 12;
-// MB_YESNOCANCEL | MB_ICONQUESTION, plus a bit asking for the All button.
-const unsigned mbReplaceQuestion = 0x03 | 0x20 | 0x80000000u;
+const int idFindAll = 8;
+// MB_YESNOCANCEL | MB_ICONQUESTION.
+const unsigned mbReplaceQuestion = 0x03 | 0x20;
 // Undo group of a replace-all run.
 const int ugReplaceAll = 20;
 
