@@ -78,4 +78,19 @@ TEST(FindDialog, ReplaceAsksYesNoCancel) {
     EXPECT_FALSE(IsWindowVisible(d.Handle()));
 }
 
+TEST(FindDialog, LongSelectionFillsTheDialogWhole) {
+    std::string word(200, 'q');
+    Wired w(word.substr(0, 150) + "x" + word);
+    w.ed.SetSelection(151, 351);
+    TFindDialog d;
+    w.Attach(d);
+    d.Open(w.driver.DialogText(0, ""), 0);
+    EXPECT_EQ(d.Request().Text, word);
+    w.ed.SetSelection(0, 0);
+    Click(*d.FindNext);
+    // The 150-character prefix at 0 is not taken for the whole text.
+    EXPECT_EQ(w.ed.selStart_, 151);
+    EXPECT_EQ(w.ed.selEnd_, 351);
+}
+
 }  // namespace
