@@ -1,0 +1,86 @@
+// Shows the mask wizard's four pages, the filter dialog and the add dialog
+// and saves each as a .bmp in the folder given, for people to look at.
+// Run under a real display (Xvfb), not the null driver.
+#include <windows.h>
+
+#include <string>
+
+#include "MaskFakes.h"
+#include "runtime/Application.h"
+#include "masks/BasicListView.h"
+#include "masks/EditMaskWizard.h"
+#include "masks/FilterDialog.h"
+#include "masks/core/DefaultMasks.h"
+#include "masks/core/MaskCollection.h"
+
+namespace {
+std::string g_folder = ".";
+
+void Settle() {
+    for (int i = 0; i < 20; ++i) {
+        Application->ProcessMessages();
+        Sleep(25);
+    }
+}
+
+void Shoot(TForm& form, const std::string& name) {
+    Settle();
+    RECT r;
+    GetWindowRect(form.Handle(), &r);
+    TBitmap shot(r.right - r.left, r.bottom - r.top);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    shot.SaveToFile(g_folder + "\\" + name + ".bmp");
+}
+
+void Press(TWinControl& b) { SendMessageA(b.Handle(), BM_CLICK, 0, 0); }
+
+// Each modal form is photographed, then closed the way the script says.
+class ShootingRunner : public TModalRunner {
+public:
+    int Run(TForm& form) override {
+        form.BeginModal();
+        if (form.Name() == "wisEditMask") {
+            auto& w = static_cast<TEditMaskWizard&>(form);
+            for (int page = 0; page < 4; ++page) {
+                Shoot(form, "wizard-page" + std::to_string(page));
+                Press(*w.btnNext);
+            }
+            form.SetModalResult(mrCancel);
+        } else if (form.Name() == "dlgFilter") {
+            auto& d = static_cast<TFilterDialog&>(form);
+            Press(*d.cbNew);
+            Press(*d.cbAdd);
+            Shoot(form, "filter");
+            form.SetModalResult(mrCancel);
+        } else {
+            auto& a = static_cast<TAddFilterMaskDialog&>(form);
+            BasicListView::SelectRow(*a.lvMasks, 2);
+            Press(*a.cbNot);
+            Shoot(form, "filter-add");
+            form.SetModalResult(mrOk);
+        }
+        form.FinishModal();
+        return form.ModalResult();
+    }
+};
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1) g_folder = argv[1];
+    ShootingRunner runner;
+    SetModalRunner(&runner);
+    MaskCollection masks;
+    RecordingSearch search;
+    AddDefaultMasks(masks, search);
+    TEditMaskWizard wizard;
+    wizard.ShowDialog(masks.FindMask("Link Text"), masks, nullptr);
+    TAddFilterMaskDialog add;
+    TFilterDialog filter(add);
+    std::vector<FilterBlock> filters(1);
+    filters[0].Add(1, "Page title", false);
+    EditFilter(filter, filters, masks);
+    SetModalRunner(nullptr);
+    return 0;
+}
