@@ -3,7 +3,7 @@
 #pragma once
 
 #include "masks/core/AddFilterMaskModel.h"
-#include "ui/ComCtrls.h"
+#include "ui/ListView.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 

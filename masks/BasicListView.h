@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/ComCtrls.h"
+#include "ui/ListView.h"
 
 namespace BasicListView {
 void AddColumn(TListView& lv, const std::string& caption, int widthPixels);

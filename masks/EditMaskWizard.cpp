@@ -96,7 +96,7 @@ void TEditMaskWizard::BuildPage1() {
     btnAddValue->OnClick = [this](TObject*) { lstValue->Items().Add(edValue->Text()); };
     btnModifyValue->OnClick = [this](TObject*) {
         const int i = lstValue->ItemIndex();
-        if (i >= 0) lstValue->Items().Set(i, edValue->Text());
+        if (i >= 0) lstValue->Items().SetStrings(i, edValue->Text());
     };
     btnRemoveValue->OnClick = [this](TObject*) { RemoveValue(); };
 }
@@ -207,7 +207,7 @@ void TEditMaskWizard::HidePages(int32_t page) {
 
 std::vector<std::string> TEditMaskWizard::ListValues() const {
     std::vector<std::string> values;
-    for (int i = 0; i < lstValue->Items().Count(); ++i) values.push_back(lstValue->Items()[i]);
+    for (int i = 0; i < lstValue->Items().Count(); ++i) values.push_back(lstValue->Items().Strings(i));
     return values;
 }
 
@@ -220,7 +220,7 @@ void TEditMaskWizard::StoreFields() {
 
 void TEditMaskWizard::ValueClicked() {
     const int i = lstValue->ItemIndex();
-    if (i >= 0) edValue->SetText(lstValue->Items()[i]);
+    if (i >= 0) edValue->SetText(lstValue->Items().Strings(i));
 }
 
 void TEditMaskWizard::RemoveValue() {
@@ -237,7 +237,9 @@ void TEditMaskWizard::LoadControls() {
     edMaskName->SetText(model_.MaskName());
     comboDepend->Items().Clear();
     for (const std::string& p : model_.Parents()) comboDepend->Items().Add(p);
-    comboDepend->SetItemIndex(comboDepend->Items().IndexOf(model_.Parent()));
+    const std::vector<std::string>& parents = model_.Parents();
+    for (size_t k = 0; k < parents.size(); ++k)
+        if (parents[k] == model_.Parent()) comboDepend->SetItemIndex(static_cast<int>(k));
     CheckHidden->SetChecked(model_.Hidden, true);
     CheckCanCompile->SetChecked(model_.CanCompile, true);
     lstValue->Items().Clear();

@@ -6,7 +6,7 @@
 
 #include "masks/AddFilterMaskDialog.h"
 #include "masks/core/FilterDialogModel.h"
-#include "ui/ComCtrls.h"
+#include "ui/ListView.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 

@@ -10,7 +10,7 @@
 #include "masks/core/ReportSaver.h"
 #include "masks/core/ReportTable.h"
 #include "masks/core/TextFile.h"
-#include "ui/ComCtrls.h"
+#include "ui/ListView.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 
