@@ -5,6 +5,10 @@
 #include "masks/KesTextFile.h"
 #include "ui/core/Prompter.h"
 
+#include <winspool.h>
+
+#include <cstring>
+
 namespace {
 // The save dialog and message boxes of a save, through the prompter.
 class PrompterReportPrompts : public ReportSavePrompts {

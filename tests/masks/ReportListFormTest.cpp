@@ -2,6 +2,9 @@
 // through the scripted prompter.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commdlg.h>
+
 #include "MaskFakes.h"
 #include "ScriptedPrompter.h"
 #include "masks/BasicListView.h"
@@ -126,6 +129,7 @@ TEST(ReportListWindow, OverwriteQuestionAndWriteFailure) {
 
     f.files.FailOpen = true;
     prompter.AnswerFile("C:\\r\\Other.txt");
+    prompter.AnswerMessage(IDOK);
     Click(f.report, "Save");
     ASSERT_EQ(4u, prompter.Log().size());
     EXPECT_EQ("Error writing file - C:\\r\\Other.txt", prompter.Log()[3].Text);
@@ -136,6 +140,7 @@ TEST(ReportListWindow, OverwriteQuestionAndWriteFailure) {
     f.files.FailOpen = false;
     f.files.WritesBeforeFailure = 3;  // the disk fills during the write
     prompter.AnswerFile("C:\\r\\Third.txt");
+    prompter.AnswerMessage(IDOK);
     Click(f.report, "Save");
     ASSERT_EQ(6u, prompter.Log().size());
     EXPECT_EQ("Error writing file - C:\\r\\Third.txt", prompter.Log()[5].Text);
