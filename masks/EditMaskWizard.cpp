@@ -56,7 +56,7 @@ void TEditMaskWizard::BuildPage0() {
     comboDepend = new TComboBox(this);
     comboDepend->SetName("comboDepend");
     comboDepend->SetStyle(csDropDownList);  // a parent can only be picked from the list
-    SetBoundsTwips(*comboDepend, 960, 1230, 4680, 2400);
+    SetBoundsTwips(*comboDepend, 960, 1230, 4680, 315);
     frmDependType = new TGroupBox(this);
     frmDependType->SetName("frmDependType");
     SetBoundsTwips(*frmDependType, 960, 1740, 4680, 1200);

@@ -386,9 +386,12 @@ bool TComboBox::Command(WORD code) {
 bool TComboBox::HandleMessage(TMessage& m) {
     switch (m.Msg) {
         case WM_WINDOWPOSCHANGING: {
-            // A new height is the closed box's; the list hangs below it.
+            // A new height is the closed box's; the list hangs below it. The
+            // box's own shrink to its closed height (sized in place) stays, or
+            // the unpainted list area would cover the controls below.
             auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);
-            if (style_ != csSimple && !(pos->flags & SWP_NOSIZE) && pos->cy < ListHeight()) pos->cy += ListHeight();
+            if (style_ != csSimple && !(pos->flags & (SWP_NOSIZE | SWP_NOMOVE)) && pos->cy < ListHeight())
+                pos->cy += ListHeight();
             return false;
         }
         case WM_CTLCOLOREDIT:

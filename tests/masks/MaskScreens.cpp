@@ -3,6 +3,8 @@
 // Run under a real display (Xvfb), not the null driver.
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "MaskFakes.h"
@@ -24,14 +26,24 @@ void Settle() {
 }
 
 void Shoot(TForm& form, const std::string& name) {
+    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     Settle();
     RECT r;
     GetWindowRect(form.Handle(), &r);
     TBitmap shot(r.right - r.left, r.bottom - r.top);
-    HDC screen = GetDC(nullptr);
-    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    // The window's own DC reads the window's surface, children included.
+    HDC own = GetWindowDC(form.Handle());
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), own, 0, 0, SRCCOPY);
+    ReleaseDC(form.Handle(), own);
     shot.SaveToFile(g_folder + "\\" + name + ".bmp");
+    // Then the window stays up a while for a screenshot from outside.
+    if (getenv("QF_SHOT_PAUSE")) {
+        if (FILE* f = fopen((g_folder + "\\" + name + ".ready").c_str(), "w")) fclose(f);
+        for (int i = 0; i < 60; ++i) {
+            Application->ProcessMessages();
+            Sleep(50);
+        }
+    }
 }
 
 void Press(TWinControl& b) { SendMessageA(b.Handle(), BM_CLICK, 0, 0); }
