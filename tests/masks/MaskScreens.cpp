@@ -1,6 +1,8 @@
 // Shows the mask wizard's four pages, the filter dialog and the add dialog
-// and saves each as a .bmp in the folder given, for people to look at.
-// Run under a real display (Xvfb), not the null driver.
+// for people to look at, under a real display (tests/masks/screens.sh runs
+// it under Xvfb and photographs the screen). Each window is also saved as a
+// .bmp read from its own DC, which gives its size; under Xvfb that copy may
+// miss what was drawn after the first page.
 #include <windows.h>
 
 #include <cstdio>
