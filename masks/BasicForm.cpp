@@ -31,11 +31,9 @@ bool TBasicTextBox::Command(WORD code) {
 }
 
 void SetClientSizeTwips(TWinControl& form, int width, int height) {
-    HWND h = form.Handle();
-    RECT r{0, 0, Twips(width), Twips(height)};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(h, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(h, GWL_EXSTYLE)));
-    form.SetBounds(form.Left(), form.Top(), r.right - r.left, r.bottom - r.top);
+    // Measured rather than computed: the frame is whatever the window has.
+    const int dx = Twips(width) - form.ClientWidth(), dy = Twips(height) - form.ClientHeight();
+    form.SetBounds(form.Left(), form.Top(), form.Width() + dx, form.Height() + dy);
 }
 
 TButton* MakeButton(TWinControl* parent, const char* name, const std::string& caption, int left, int top, int width,

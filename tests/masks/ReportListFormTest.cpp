@@ -7,6 +7,7 @@
 
 #include "MaskFakes.h"
 #include "ScriptedPrompter.h"
+#include "masks/BasicForm.h"
 #include "masks/BasicListView.h"
 #include "masks/ReportListForm.h"
 
@@ -176,4 +177,14 @@ TEST(ReportListWindow, CopyPutsTheSelectedValueOnly) {
     BasicListView::SelectRow(*f.report.lstValues, 2);
     Click(f.report, "Copy");
     EXPECT_EQ("http://h/b.htm", ClipboardText());
+}
+
+// The list follows the window: 90 twips narrower, 400 lower than the window
+// less the list's top (the sizes that do not fit are the core's tests: the
+// system keeps a captioned window above them).
+TEST(ReportListWindow, ListFollowsTheWindowSize) {
+    Fixture f;
+    f.report.SetBounds(0, 0, Twips(9000), Twips(6000));
+    EXPECT_NEAR(f.report.lstValues->Width(), Twips(9000 - 90), 1);
+    EXPECT_NEAR(f.report.lstValues->Height(), Twips(6000 - 400) - f.report.lstValues->Top(), 2);
 }
