@@ -188,3 +188,14 @@ TEST(ReportListWindow, ListFollowsTheWindowSize) {
     EXPECT_NEAR(f.report.lstValues->Width(), Twips(9000 - 90), 1);
     EXPECT_NEAR(f.report.lstValues->Height(), Twips(6000 - 400) - f.report.lstValues->Top(), 2);
 }
+
+// A cancel is the dialog's own answer: a confirmed choice of the proposed
+// bare name once looked like a cancel and wrote nothing.
+TEST(ReportListWindow, TheProposedNameConfirmedIsSaved) {
+    Fixture f(kUniqueValuesReport);
+    TScriptedPrompter prompter;
+    prompter.AnswerFile("Link.txt");
+    Click(f.report, "Save");
+    EXPECT_EQ("http://h/a.htm\r\nhttp://h/b.htm\r\n", f.files.Files["Link.txt"]);
+    EXPECT_EQ("", f.report.RememberedFolder()) << "a name without a folder";
+}
