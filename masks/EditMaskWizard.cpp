@@ -121,12 +121,10 @@ void TEditMaskWizard::BuildPage2() {
     rbDependRadio = MakeRadio(frmBrowserType, "rbDependRadio", "With parent only", 240, 1020);
     pages_[2] = {{frmMaskType, 600}, {frmBrowserType, 600}};
 
-    const TRadioButton* types[] = {sbTextRadio, rbLinkRadio, rbAddressRadio, rbGeneratedRadio};
-    for (int32_t t = 0; t < 4; ++t)
-        const_cast<TRadioButton*>(types[t])->OnClick = [this, t](TObject*) { model_.SetMaskType(t); };
-    const TRadioButton* views[] = {rbListRadio, rbBrowserRadio, rbDependRadio};
-    for (int32_t t = 0; t < 3; ++t)
-        const_cast<TRadioButton*>(views[t])->OnClick = [this, t](TObject*) { model_.SetBrowserType(t); };
+    TRadioButton* types[] = {sbTextRadio, rbLinkRadio, rbAddressRadio, rbGeneratedRadio};
+    for (int32_t t = 0; t < 4; ++t) types[t]->OnClick = [this, t](TObject*) { model_.SetMaskType(t); };
+    TRadioButton* views[] = {rbListRadio, rbBrowserRadio, rbDependRadio};
+    for (int32_t t = 0; t < 3; ++t) views[t]->OnClick = [this, t](TObject*) { model_.SetBrowserType(t); };
 }
 
 void TEditMaskWizard::BuildPage3() {

@@ -194,3 +194,29 @@ TEST(EditMaskWizard, ValueListAddModifyRemove) {
     wizard.ShowDialog(1, masks, nullptr);
     EXPECT_EQ(std::vector<std::string>{"a"}, masks.Item(1).Values());
 }
+
+TEST(EditMaskWizard, ClicksSetTheFieldsFinishWrites) {
+    TScriptedModalRunner runner;
+    MaskCollection masks = BuiltIns();
+    const int32_t format = masks.FindMask("Format");
+    TEditMaskWizard wizard;
+    runner.Expect("wisEditMask", [](TForm& f) {
+        TEditMaskWizard& w = W(f);
+        PickComboItem(*w.comboDepend, 2);  // "Link"
+        EXPECT_TRUE(IsWindowEnabled(w.rbSearchIn->Handle()));
+        Click(*w.rbSearchIn);
+        Click(*w.btnNext);
+        Click(*w.btnNext);
+        Click(*w.rbGeneratedRadio);
+        Click(*w.rbDependRadio);
+        Click(*w.btnNext);
+        Click(*w.CheckHidden);
+        Click(*w.CheckCanCompile);
+        Click(*w.btnBack);
+        EXPECT_EQ("Format - Select type and view container", w.Caption());
+        Click(*w.btnFinish);
+    });
+    wizard.ShowDialog(format, masks, nullptr);
+    const SearchMask& m = masks.Item(format);
+    EXPECT_EQ("Format|Link|322|0|1|C-|" + m.GetValue(1), Describe(m)) << "Hidden was ticked, so it is now off";
+}
