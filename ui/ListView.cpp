@@ -77,10 +77,13 @@ bool TListItem::Selected() const {
 }
 
 void TListItem::SetSelected(bool s) {
+    selected_ = s;
+    const int i = Index();
+    if (i < 0) return;  // -1 would address every row
     LVITEMA lvi{};
     lvi.stateMask = LVIS_SELECTED;
     lvi.state = s ? LVIS_SELECTED : 0;
-    view_->Perform(LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&lvi));
+    view_->Perform(LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&lvi));
 }
 
 bool TListItem::Focused() const {
@@ -89,23 +92,29 @@ bool TListItem::Focused() const {
 }
 
 void TListItem::SetFocused(bool f) {
+    const int i = Index();
+    if (i < 0) return;
     LVITEMA lvi{};
     lvi.stateMask = LVIS_FOCUSED;
     lvi.state = f ? LVIS_FOCUSED : 0;
-    view_->Perform(LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&lvi));
+    view_->Perform(LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&lvi));
 }
 
 void TListItem::EditCaption() {
+    const int i = Index();
+    if (i < 0) return;
     view_->SetFocus();
-    view_->Perform(LVM_EDITLABELA, static_cast<WPARAM>(Index()));
+    view_->Perform(LVM_EDITLABELA, static_cast<WPARAM>(i));
 }
 
-void TListItem::MakeVisible() { view_->Perform(LVM_ENSUREVISIBLE, static_cast<WPARAM>(Index()), FALSE); }
+void TListItem::MakeVisible() {
+    if (const int i = Index(); i >= 0) view_->Perform(LVM_ENSUREVISIBLE, static_cast<WPARAM>(i), FALSE);
+}
 
 void TListItem::Delete() { view_->DeleteItem(Index()); }
 
 void TListItem::Update() {
-    if (view_->HandleAllocated()) view_->Perform(LVM_UPDATE, static_cast<WPARAM>(Index()));
+    if (const int i = Index(); i >= 0) view_->Perform(LVM_UPDATE, static_cast<WPARAM>(i));
 }
 
 // ---- TListColumn
