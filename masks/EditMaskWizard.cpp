@@ -131,16 +131,17 @@ void TEditMaskWizard::BuildPage3() {
     lblMaxFound = MakeLabel(this, "lblMaxFound", "Finish search new values when found more then:", 1200, 240, 2640, 480);
     lblMaxFound->WordWrap = true;
     edMaxFound = MakeTextBox(this, "edMaxFound", 3960, 300, 1200);
-    udMaxFound = new TUpDownButtons(this);
+    udMaxFound = new TUpDown(this);
     udMaxFound->SetName("udMaxFound");
     SetBoundsTwips(*udMaxFound, 5160, 300, 255, 315);
-    udMaxFound->SetRange(-1, 9999);
+    udMaxFound->SetMin(-1);
+    udMaxFound->SetMax(9999);
     lblPriority = MakeLabel(this, "lblPriority", "Search priority:", 1200, 960, 2640);
     edPriority = MakeTextBox(this, "edPriority", 3960, 900, 1200);
-    udPriority = new TUpDownButtons(this);
+    udPriority = new TUpDown(this);
     udPriority->SetName("udPriority");
     SetBoundsTwips(*udPriority, 5160, 900, 255, 315);
-    udPriority->SetRange(0, 10);
+    udPriority->SetMax(10);
     lblHidden = MakeLabel(this, "lblHidden", "Hidden:", 1200, 1500, 2640);
     CheckHidden = new TCheckBox(this);
     CheckHidden->SetName("CheckHidden");
@@ -153,13 +154,14 @@ void TEditMaskWizard::BuildPage3() {
                  {edPriority, 3960}, {udPriority, 5160}, {lblHidden, 1200}, {CheckHidden, 3960},
                  {lblCanCompile, 1200}, {CheckCanCompile, 3960}};
 
-    // Only the buttons' clicks count: the controls' own positions are never read.
-    udMaxFound->OnClick = [this](TObject*, TUpDownButtons::TUDBtnType button) {
-        button == TUpDownButtons::btNext ? model_.MaxFoundUp() : model_.MaxFoundDown();
+    // Only the buttons' clicks count (also at the ends of their ranges): the
+    // controls' own positions are never set or read.
+    udMaxFound->OnClick = [this](TObject*, TUDBtnType button) {
+        button == btNext ? model_.MaxFoundUp() : model_.MaxFoundDown();
         edMaxFound->SetText(model_.MaxFoundText());
     };
-    udPriority->OnClick = [this](TObject*, TUpDownButtons::TUDBtnType button) {
-        button == TUpDownButtons::btNext ? model_.PriorityUp() : model_.PriorityDown();
+    udPriority->OnClick = [this](TObject*, TUDBtnType button) {
+        button == btNext ? model_.PriorityUp() : model_.PriorityDown();
         edPriority->SetText(model_.PriorityText());
     };
 }

@@ -9,7 +9,7 @@
 
 #include "masks/BasicForm.h"
 #include "masks/core/EditMaskModel.h"
-#include "masks/UpDownButtons.h"
+#include "ui/ComCtrls.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 
@@ -45,7 +45,7 @@ public:
     // Page 3.
     TLabel *lblMaxFound, *lblPriority, *lblHidden, *lblCanCompile;
     TBasicTextBox *edMaxFound, *edPriority;
-    TUpDownButtons *udMaxFound, *udPriority;
+    TUpDown *udMaxFound, *udPriority;
     TCheckBox *CheckHidden, *CheckCanCompile;
     // Always shown.
     TButton *btnBack, *btnNext, *btnFinish, *btnCancel;

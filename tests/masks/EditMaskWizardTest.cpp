@@ -87,12 +87,17 @@ TEST(EditMaskWizard, SpinnerShowsNotTestBelowZero) {
         EXPECT_EQ("Not test", w.edMaxFound->Text());
         ClickUpDown(*w.udPriority, true);
         EXPECT_EQ("4", w.edPriority->Text());
+        // The control's own position is at its low end after one click down:
+        // the next click still counts.
+        ClickUpDown(*w.udPriority, false);
+        ClickUpDown(*w.udPriority, false);
+        EXPECT_EQ("2", w.edPriority->Text());
         TypeText(*w.edPriority, "9");  // typing changes nothing
         Click(*w.btnFinish);
     });
     wizard.ShowDialog(link, masks, nullptr);
     EXPECT_EQ(-1, masks.Item(link).MaxFoundCount);
-    EXPECT_EQ(4, masks.Item(link).Priority);
+    EXPECT_EQ(2, masks.Item(link).Priority);
 }
 
 TEST(EditMaskWizard, CancelChangesNothing) {
