@@ -38,18 +38,21 @@ public:
 TReportListForm::TReportListForm() : TForm(nullptr) {
     SetName("frmReportList");
     Position = poScreenCenter;
-    tbReport = new TPanel(this);
+    tbReport = new TToolBar(this);
     tbReport->SetName("tbReport");
     tbReport->SetAlign(alTop);
-    tbReport->BevelOuter = bvNone;
-    tbReport->SetBounds(0, 0, 0, Twips(420));
-    tbCopy = MakeButton(tbReport, "Copy", "Copy", 60, 30, 900, 360);
-    tbCopy->Hint = "Copy value to clipboard";
-    tbSave = MakeButton(tbReport, "Save", "Save", 990, 30, 900, 360);
-    tbSave->Hint = "Save report...";
-    tbPrint = MakeButton(tbReport, "Print", "Print", 1920, 30, 900, 360);
-    tbPrint->Hint = "Prinf report";
-    for (TButton* b : {tbCopy, tbSave, tbPrint}) b->OnClick = [this, b](TObject*) { ButtonClick(b->Name()); };
+    tbReport->SetShowCaptions(true);
+    tbReport->SetList(true);
+    // The keys pick the action; the captions stand in for the button images.
+    const char* const buttons[][2] = {
+        {"Copy", "Copy value to clipboard"}, {"Save", "Save report..."}, {"Print", "Prinf report"}};
+    for (const auto& b : buttons) {
+        TToolButton* button = tbReport->AddButton();
+        button->Key = b[0];
+        button->SetCaption(b[0]);
+        button->Hint = b[1];
+    }
+    tbReport->OnButtonClick = [this](TObject*, TToolButton* b) { ButtonClick(b->Key); };
     lstValues = new TListView(this);
     lstValues->SetName("lstValues");
     SetClientSizeTwips(*this, 7200, 4800);
@@ -59,6 +62,21 @@ TReportListForm::TReportListForm() : TForm(nullptr) {
     OnShow = [this](TObject*) { SetUp(); };
     MakeFile = [] { return std::unique_ptr<TextFile>(new KesTextFile()); };
     PrintForm = PrintFormImage;
+}
+
+bool TReportListForm::HandleMessage(TMessage& m) {
+    // The flat toolbar has its background erased by its parent, through
+    // the toolbar's own DC: the form paints it, or the bar shows black.
+    if (m.Msg == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(Handle(), &r);
+        HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
+        FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush);
+        DeleteObject(brush);
+        m.Result = 1;
+        return true;
+    }
+    return TForm::HandleMessage(m);
 }
 
 void TReportListForm::SetUp() {

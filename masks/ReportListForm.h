@@ -13,6 +13,7 @@
 #include "ui/ListView.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
+#include "ui/ToolBar.h"
 
 class TReportListForm : public TForm {
 public:
@@ -41,8 +42,8 @@ public:
     std::function<std::unique_ptr<TextFile>()> MakeFile;
     std::function<void(TForm&)> PrintForm;
 
-    TPanel* tbReport;
-    TButton *tbCopy, *tbSave, *tbPrint;
+    TToolBar* tbReport;
+    bool HandleMessage(TMessage& m) override;
     TListView* lstValues;
 
 private:

@@ -1,8 +1,8 @@
-// Shows the mask wizard's four pages, the filter dialog and the add dialog
+// Shows the mask wizard's four pages, the filter dialog, the add dialog and a report
 // for people to look at, under a real display (tests/masks/screens.sh runs
 // it under Xvfb and photographs the screen). Each window is also saved as a
-// .bmp read from its own DC, which gives its size; under Xvfb that copy may
-// miss what was drawn after the first page.
+// .bmp read from its own DC; under Xvfb that copy may miss what was drawn
+// after the first page.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,6 +14,7 @@
 #include "masks/BasicListView.h"
 #include "masks/EditMaskWizard.h"
 #include "masks/FilterDialog.h"
+#include "masks/ReportListForm.h"
 #include "masks/core/DefaultMasks.h"
 #include "masks/core/MaskCollection.h"
 
@@ -40,7 +41,11 @@ void Shoot(TForm& form, const std::string& name) {
     shot.SaveToFile(g_folder + "\\" + name + ".bmp");
     // Then the window stays up a while for a screenshot from outside.
     if (getenv("QF_SHOT_PAUSE")) {
-        if (FILE* f = fopen((g_folder + "\\" + name + ".ready").c_str(), "w")) fclose(f);
+        // The window's place on the screen, for the crop.
+        if (FILE* f = fopen((g_folder + "\\" + name + ".ready").c_str(), "w")) {
+            fprintf(f, "%ld %ld %ld %ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+            fclose(f);
+        }
         for (int i = 0; i < 60; ++i) {
             Application->ProcessMessages();
             Sleep(50);
@@ -96,5 +101,16 @@ int main(int argc, char** argv) {
     filters[0].Add(1, "Page title", false);
     EditFilter(filter, filters, masks);
     SetModalRunner(nullptr);
+
+    TReportListForm report;
+    report.SetReportType(kValuesReport);
+    report.SetMaskName("Link");
+    const int32_t a = report.AddValue("http://h/a.htm");
+    report.AddSubValue(a, "A", "Link Text");
+    report.AddSubValue(a, "http://h/a.gif", "Link Image");
+    report.AddSubValue(report.AddValue("http://h/b.htm"), "http://h/b.gif", "Link Image");
+    report.SizeColumns();
+    report.Show();
+    Shoot(report, "report");
     return 0;
 }

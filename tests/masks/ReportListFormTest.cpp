@@ -40,10 +40,12 @@ void Fill(TReportListForm& r, int32_t type) {
     r.SizeColumns();
 }
 
-// A click on the toolbar button with this key.
+// A click on the toolbar button with this key, as the toolbar reports it.
 void Click(TReportListForm& r, const std::string& key) {
-    for (TButton* b : {r.tbCopy, r.tbSave, r.tbPrint})
-        if (b->Name() == key) SendMessageA(b->Handle(), BM_CLICK, 0, 0);
+    TToolButton* b = r.tbReport->FindButton(key);
+    ASSERT_NE(nullptr, b) << key;
+    HWND bar = r.tbReport->Handle();
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(b->Command(), BN_CLICKED), reinterpret_cast<LPARAM>(bar));
 }
 
 std::string ClipboardText() {
