@@ -64,21 +64,6 @@ TReportListForm::TReportListForm() : TForm(nullptr) {
     PrintForm = PrintFormImage;
 }
 
-bool TReportListForm::HandleMessage(TMessage& m) {
-    // The flat toolbar has its background erased by its parent, through
-    // the toolbar's own DC: the form paints it, or the bar shows black.
-    if (m.Msg == WM_ERASEBKGND) {
-        RECT r;
-        GetClientRect(Handle(), &r);
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
-        FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush);
-        DeleteObject(brush);
-        m.Result = 1;
-        return true;
-    }
-    return TForm::HandleMessage(m);
-}
-
 void TReportListForm::SetUp() {
     if (setUp_) return;
     setUp_ = true;

@@ -43,7 +43,6 @@ public:
     std::function<void(TForm&)> PrintForm;
 
     TToolBar* tbReport;
-    bool HandleMessage(TMessage& m) override;
     TListView* lstValues;
 
 private:
