@@ -123,6 +123,8 @@ void TCustomToolWindow97::SetDockedTo(TDock97* dock) {
     }
     if (HandleAllocated()) {
         HWND h = Handle();
+        // The switch moves the window: that is not a floating place.
+        arranging_ = true;
         ShowWindow(h, SW_HIDE);
         if (dock) {
             SetWindowLongPtrA(h, GWL_STYLE, static_cast<LONG_PTR>(kDockedStyle));
@@ -136,6 +138,7 @@ void TCustomToolWindow97::SetDockedTo(TDock97* dock) {
         }
         SetWindowPos(h, nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        arranging_ = false;
     }
     if (dock) dock->InsertRemoveBar(this, true, true);
     SizeForDockKind();
