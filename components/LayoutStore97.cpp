@@ -23,12 +23,15 @@ public:
     TRegLayoutStore& operator=(const TRegLayoutStore&) = delete;
 
     bool ReadString(const std::string& section, const std::string& ident, std::string& value) const {
-        if (!root_) return false;
+        HKEY sub = nullptr;
+        if (!root_ || RegOpenKeyExA(root_, section.c_str(), 0, KEY_READ, &sub) != ERROR_SUCCESS) return false;
         char buf[1024];
         DWORD type = 0, size = sizeof buf - 1;
-        if (RegGetValueA(root_, section.c_str(), ident.c_str(), RRF_RT_REG_SZ, &type, buf, &size) != ERROR_SUCCESS)
-            return false;
-        value.assign(buf, size > 0 ? size - 1 : 0);
+        LONG rc = RegQueryValueExA(sub, ident.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+        RegCloseKey(sub);
+        if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+        buf[size] = '\0';
+        value = buf;  // up to the terminator, whether stored or not
         return true;
     }
     void WriteString(const std::string& section, const std::string& ident, const std::string& value) {
