@@ -49,7 +49,8 @@ void TCustomToolWindow97::CreateParams(TCreateParams& p) {
         p.WndParent = dockedTo_->Handle();
     } else {
         SIZE s = FloatingSize();
-        p.Style = kFloatStyle | (Visible() ? WS_VISIBLE : 0);
+        // Shown once made, without taking the activation from the form.
+        p.Style = kFloatStyle;
         p.ExStyle = kFloatExStyle;
         p.WndParent = form_->Handle();  // the owner: floats above the form
         p.X = FloatLeft;
@@ -57,6 +58,17 @@ void TCustomToolWindow97::CreateParams(TCreateParams& p) {
         p.Width = s.cx;
         p.Height = s.cy;
     }
+}
+
+void TCustomToolWindow97::WndCreated() {
+    if (!dockedTo_ && Visible()) ShowFloating();
+}
+
+// The window is never activated itself, so its caption is told to look
+// active as the form's does.
+void TCustomToolWindow97::ShowFloating() {
+    ShowWindow(Handle(), SW_SHOWNA);
+    SendMessageA(Handle(), WM_NCACTIVATE, TRUE, 0);
 }
 
 int TCustomToolWindow97::GripWidth() const {
@@ -144,7 +156,13 @@ void TCustomToolWindow97::SetDockedTo(TDock97* dock) {
     SizeForDockKind();
     if (dock) dock->EndUpdate();
     if (old) old->EndUpdate();
-    if (HandleAllocated() && Visible()) ShowWindow(Handle(), SW_SHOWNA);
+    if (HandleAllocated() && Visible()) {
+        if (dock) {
+            ShowWindow(Handle(), SW_SHOWNA);
+        } else {
+            ShowFloating();
+        }
+    }
 }
 
 // A floating window takes its floating size at its floating place; a docked
@@ -255,6 +273,13 @@ bool TCustomToolWindow97::HandleMessage(TMessage& m) {
                 FloatTop = r.top;
             }
             return false;
+        case WM_MOUSEACTIVATE:
+            if (dockedTo_) return false;
+            // A click on a floating tool window leaves the form active.
+            SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            if (GetActiveWindow() != form_->Handle()) SetActiveWindow(form_->Handle());
+            m.Result = MA_NOACTIVATE;
+            return true;
         case WM_GETMINMAXINFO: {
             auto* mmi = reinterpret_cast<MINMAXINFO*>(m.LParam);
             mmi->ptMinTrackSize = {1, 1};

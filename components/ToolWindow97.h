@@ -73,9 +73,11 @@ protected:
     // them when canMove.
     virtual SIZE OrderControls(bool canMove, int dockKind, TDock97* dock) = 0;
     void CreateParams(TCreateParams& params) override;
+    void WndCreated() override;
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    void ShowFloating();
     void NcCalcSize(TMessage& m);
     void NcPaintDocked();
     void Float(int left, int top);
