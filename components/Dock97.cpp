@@ -3,6 +3,8 @@
 #include "components/ToolWindow97.h"
 
 TDock97::TDock97(TWinControl* parent, TDockPosition position) : TWinControl(parent), layout_(position) {
+    if (dynamic_cast<TDock97*>(parent) || dynamic_cast<TCustomToolWindow97*>(parent))
+        throw EInvalidOperation("A TDock97 control cannot be placed inside a tool window or another TDock97");
     static const TAlign aligns[] = {alTop, alBottom, alLeft, alRight};
     SetAlign(aligns[position]);
     SetBounds(0, 0, 1, 1);

@@ -124,38 +124,49 @@ void TCustomToolWindow97::SetDockPos(int pos) {
 void TCustomToolWindow97::SetDockedTo(TDock97* dock) {
     if (dock == dockedTo_) return;
     TDock97* old = dockedTo_;
-    if (old) old->BeginUpdate();
-    if (dock) dock->BeginUpdate();
-    if (old) old->InsertRemoveBar(this, false, false);
-    dockedTo_ = dock;
-    if (dock) {
-        if (lastDock_ && lastDock_ != dock && lastDock_ != old) lastDock_->RemoveFreeNotification(this);
-        lastDock_ = dock;
-        dock->FreeNotification(this);
-    }
-    if (HandleAllocated()) {
-        HWND h = Handle();
-        // The switch moves the window: that is not a floating place.
-        arranging_ = true;
-        ShowWindow(h, SW_HIDE);
-        if (dock) {
-            SetWindowLongPtrA(h, GWL_STYLE, static_cast<LONG_PTR>(kDockedStyle));
-            SetWindowLongPtrA(h, GWL_EXSTYLE, 0);
-            ::SetParent(h, dock->Handle());
-        } else {
-            ::SetParent(h, nullptr);
-            SetWindowLongPtrA(h, GWL_STYLE, static_cast<LONG_PTR>(kFloatStyle));
-            SetWindowLongPtrA(h, GWL_EXSTYLE, static_cast<LONG_PTR>(kFloatExStyle));
-            SetWindowLongPtrA(h, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(form_->Handle()));
+    // Both docks arrange once, at the end, on every path.
+    struct Updates {
+        TDock97 *a, *b;
+        Updates(TDock97* x, TDock97* y) : a(x), b(y) {
+            if (a) a->BeginUpdate();
+            if (b) b->BeginUpdate();
         }
-        SetWindowPos(h, nullptr, 0, 0, 0, 0,
-                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        arranging_ = false;
+        ~Updates() {
+            if (b) b->EndUpdate();
+            if (a) a->EndUpdate();
+        }
+    };
+    {
+        Updates updates(old, dock);
+        if (old) old->InsertRemoveBar(this, false, false);
+        dockedTo_ = dock;
+        if (dock) {
+            if (lastDock_ && lastDock_ != dock && lastDock_ != old) lastDock_->RemoveFreeNotification(this);
+            lastDock_ = dock;
+            dock->FreeNotification(this);
+        }
+        if (HandleAllocated()) {
+            HWND h = Handle();
+            // The switch moves the window: that is not a floating place.
+            arranging_ = true;
+            ShowWindow(h, SW_HIDE);
+            if (dock) {
+                SetWindowLongPtrA(h, GWL_STYLE, static_cast<LONG_PTR>(kDockedStyle));
+                SetWindowLongPtrA(h, GWL_EXSTYLE, 0);
+                ::SetParent(h, dock->Handle());
+            } else {
+                ::SetParent(h, nullptr);
+                SetWindowLongPtrA(h, GWL_STYLE, static_cast<LONG_PTR>(kFloatStyle));
+                SetWindowLongPtrA(h, GWL_EXSTYLE, static_cast<LONG_PTR>(kFloatExStyle));
+                SetWindowLongPtrA(h, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(form_->Handle()));
+            }
+            SetWindowPos(h, nullptr, 0, 0, 0, 0,
+                         SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            arranging_ = false;
+        }
+        if (dock && Visible()) dock->InsertRemoveBar(this, true, true);
+        SizeForDockKind();
     }
-    if (dock) dock->InsertRemoveBar(this, true, true);
-    SizeForDockKind();
-    if (dock) dock->EndUpdate();
-    if (old) old->EndUpdate();
     if (HandleAllocated() && Visible()) {
         if (dock) {
             ShowWindow(Handle(), SW_SHOWNA);
@@ -271,6 +282,14 @@ bool TCustomToolWindow97::HandleMessage(TMessage& m) {
                 GetWindowRect(Handle(), &r);
                 FloatLeft = r.left;
                 FloatTop = r.top;
+            }
+            return false;
+        case WM_SHOWWINDOW:
+            // A hidden docked window gives up its place in the rows.
+            if (dockedTo_ && !arranging_ && m.LParam == 0) {
+                auto& list = dockedTo_->Layout().DockList;
+                const bool listed = std::find(list.begin(), list.end(), this) != list.end();
+                if ((m.WParam != 0) != listed) dockedTo_->InsertRemoveBar(this, m.WParam != 0, true);
             }
             return false;
         case WM_MOUSEACTIVATE:

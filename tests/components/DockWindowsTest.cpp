@@ -109,6 +109,33 @@ TEST(DockWindows, PositionCannotChangeWhileTheDockHoldsWindows) {
     }
 }
 
+TEST(DockWindows, AHiddenWindowLeavesTheRowsAndTheCloseBoxHides) {
+    DockForm f;
+    TTestToolWindow* a = f.Add("tbA", 0, 0);
+    TTestToolWindow* b = f.Add("tbB", 0, 0);
+    ASSERT_EQ(InParent(b).left, kDockedLength);
+    a->Hide();
+    EXPECT_EQ(f.dock->ToolWindowCount(), 1);
+    EXPECT_EQ(InParent(b).left, kDockedLength) << "the others keep their positions";
+    a->Show();
+    EXPECT_EQ(f.dock->ToolWindowCount(), 2);
+    EXPECT_EQ(InParent(a).left, 0);
+    EXPECT_TRUE(IsWindowVisible(a->Handle()));
+
+    b->SetDockedTo(nullptr);
+    SendMessageA(b->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(b->Visible());
+    EXPECT_FALSE(IsWindowVisible(b->Handle()));
+    EXPECT_TRUE(IsWindow(f.form.Handle())) << "the form stays";
+}
+
+TEST(DockWindows, ADockCannotLieInAToolWindowOrADock) {
+    DockForm f;
+    TTestToolWindow* a = f.Add("tbA", 0, 0);
+    EXPECT_THROW(new TDock97(a), EInvalidOperation);
+    EXPECT_THROW(new TDock97(f.dock), EInvalidOperation);
+}
+
 TEST(DockWindows, DoubleClickFloatsAndDocksBackFirstInRowZero) {
     DockForm f;
     TTestToolWindow* other = f.Add("tbOther", 0, 0);
