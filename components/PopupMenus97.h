@@ -1,29 +1,14 @@
-// Owner-drawn popup menus: the component draws every item of its popup menu
-// (caption, shortcut, check mark, the selected item highlighted). The
-// popup's owner-draw messages reach it through the menu's hook.
+// Popup menus drawn like the owner-drawn main menus: the popup's owner-draw
+// messages reach the component through the popup's hook on the utility
+// window that tracks it, so every item is measured and painted here.
 #pragma once
 
-#include "ui/Menus.h"
+#include "components/Menus97.h"
 
-class TCustomPopupMenus97 : public TComponent, public TMenuHook {
+class TCustomPopupMenus97 : public TCustomMenus97 {
 public:
-    explicit TCustomPopupMenus97(TComponent* owner);
-    ~TCustomPopupMenus97() override;
-
-    TPopupMenu* Menu() const { return menu_; }
+    explicit TCustomPopupMenus97(TComponent* owner) : TCustomMenus97(owner) {}
+    TPopupMenu* Menu() const { return static_cast<TPopupMenu*>(menu_); }
     // Attaches the popup (its items become owner-drawn); null detaches.
-    void SetMenu(TPopupMenu* menu);
-
-    // The size of an item and its drawing, as the menu asks for them.
-    SIZE MeasureItem(const TMenuItem& item) const;
-    void DrawItem(const TMenuItem& item, HDC dc, const RECT& r, bool selected) const;
-    TFont Font;
-
-    bool MenuMessage(TMenu& menu, HWND window, TMessage& m) override;
-
-protected:
-    void Notification(TComponent* component, TOperation operation) override;
-
-private:
-    TPopupMenu* menu_ = nullptr;
+    void SetMenu(TPopupMenu* menu) { Attach(menu); }
 };
