@@ -136,6 +136,17 @@ TEST(DockWindows, ADockCannotLieInAToolWindowOrADock) {
     EXPECT_THROW(new TDock97(f.dock), EInvalidOperation);
 }
 
+TEST(DockWindows, AFreedDockLeavesItsWindowsWithoutADock) {
+    DockForm f;
+    TTestToolWindow* a = f.Add("tbA", 0, 0);
+    delete f.dock;
+    EXPECT_FALSE(a->Docked());
+    EXPECT_EQ(a->LastDock(), nullptr) << "no double click into a freed dock";
+    SendMessageA(a->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_FALSE(a->Docked());
+    EXPECT_TRUE(GetWindowLongPtrA(a->Handle(), GWL_STYLE) & WS_POPUP) << "made again floating";
+}
+
 TEST(DockWindows, DoubleClickFloatsAndDocksBackFirstInRowZero) {
     DockForm f;
     TTestToolWindow* other = f.Add("tbOther", 0, 0);
