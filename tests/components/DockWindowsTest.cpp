@@ -239,6 +239,22 @@ TEST(DockWindows, EscapeOrARefusingDockKeepsTheWindowOut) {
     SetDragOutline(previous);
 }
 
+TEST(DockWindows, CtrlHeldDuringTheDragForbidsDocking) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    TTestToolWindow* other = f.Add("tbOther", 0, 0);
+    TRecordedOutline outline;
+    TDragOutline* previous = SetDragOutline(&outline);
+    // Over the dock, right of the other window: a place it would dock at.
+    PostMessageA(w->Handle(), WM_KEYDOWN, VK_CONTROL, 0);
+    PostMessageA(w->Handle(), WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, Point(300, 4));
+    PostMessageA(w->Handle(), WM_LBUTTONUP, MK_CONTROL, Point(300, 4));
+    w->BeginMoving(-5, 5);
+    EXPECT_FALSE(w->Docked());
+    EXPECT_TRUE(other->Docked());
+    SetDragOutline(previous);
+}
+
 // What the default outline gets from the platform. Under Wine both the lock
 // and the desktop DC work; pixels read back only where a display is (Xvfb):
 // the null driver answers CLR_INVALID.
