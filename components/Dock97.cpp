@@ -89,3 +89,46 @@ void TDock97::Resized() {
     TWinControl::Resized();
     if (!sizing_) ArrangeToolbars();
 }
+
+void TDock97::SetBoundLines(TDockBoundLines lines) {
+    if (lines == boundLines_) return;
+    boundLines_ = lines;
+    if (HandleAllocated())
+        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ArrangeToolbars();
+}
+
+bool TDock97::HandleMessage(TMessage& m) {
+    if (m.Msg == WM_NCCALCSIZE && boundLines_) {
+        RECT* r = reinterpret_cast<RECT*>(m.LParam);
+        if (boundLines_ & blTop) ++r->top;
+        if (boundLines_ & blBottom) --r->bottom;
+        if (boundLines_ & blLeft) ++r->left;
+        if (boundLines_ & blRight) --r->right;
+        m.Result = 0;
+        return true;
+    }
+    if (m.Msg == WM_NCPAINT && boundLines_) {
+        if (!layout_.DockList.empty()) PaintBoundLines();
+        m.Result = 0;
+        return true;
+    }
+    return false;
+}
+
+// Top and left lines in the shadow colour, bottom and right in the highlight.
+void TDock97::PaintBoundLines() {
+    HWND h = Handle();
+    HDC dc = GetWindowDC(h);
+    RECT w;
+    GetWindowRect(h, &w);
+    OffsetRect(&w, -w.left, -w.top);
+    HBRUSH shadow = GetSysColorBrush(COLOR_BTNSHADOW), light = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
+    RECT line;
+    if (boundLines_ & blTop) FillRect(dc, &(line = {w.left, w.top, w.right, w.top + 1}), shadow);
+    if (boundLines_ & blLeft) FillRect(dc, &(line = {w.left, w.top, w.left + 1, w.bottom}), shadow);
+    if (boundLines_ & blBottom) FillRect(dc, &(line = {w.left, w.bottom - 1, w.right, w.bottom}), light);
+    if (boundLines_ & blRight) FillRect(dc, &(line = {w.right - 1, w.top, w.right, w.bottom}), light);
+    ReleaseDC(h, dc);
+}

@@ -16,6 +16,9 @@ public:
     using Exception::Exception;
 };
 
+enum TDockBoundLine : unsigned { blTop = 1, blBottom = 2, blLeft = 4, blRight = 8 };
+using TDockBoundLines = unsigned;
+
 using TInsertRemoveEvent = std::function<void(TObject* Sender, bool Inserting, TCustomToolWindow97* Bar)>;
 using TRequestDockEvent = std::function<void(TObject* Sender, TCustomToolWindow97* Bar, bool& Accept)>;
 
@@ -31,6 +34,9 @@ public:
     void SetFixAlign(bool value);
     bool LimitToOneRow() const { return layout_.LimitToOneRow; }
     void SetLimitToOneRow(bool value);
+    TDockBoundLines BoundLines() const { return boundLines_; }
+    // One-pixel lines in the non-client area at the chosen sides.
+    void SetBoundLines(TDockBoundLines lines);
     TInsertRemoveEvent OnInsertRemoveBar;
     TRequestDockEvent OnRequestDock;
 
@@ -50,12 +56,15 @@ public:
 
     bool PaintsItself() const override { return true; }
     void Resized() override;
+    bool HandleMessage(TMessage& m) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
 
 private:
     void ApplyThickness();
+    void PaintBoundLines();
+    TDockBoundLines boundLines_ = 0;
     TDockLayout layout_;
     bool sizing_ = false;
     int updateLock_ = 0;

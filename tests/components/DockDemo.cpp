@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     form.Handle();
     auto* top = new TDock97(&form, dpTop);
     top->SetName("TopDock");
+    top->SetBoundLines(blTop | blBottom);
     auto* left = new TDock97(&form, dpLeft);
     left->SetName("LeftDock");
     left->SetFixAlign(true);

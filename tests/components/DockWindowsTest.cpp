@@ -98,6 +98,23 @@ TEST(DockWindows, AnEmptyDockIsZeroOrWithFixAlignOnePixelThick) {
     EXPECT_EQ(f.dock->Height(), 1);
 }
 
+TEST(DockWindows, BoundLinesTakeAPixelEachFromTheClientArea) {
+    DockForm f;
+    f.Add("tbA", 0, 0);
+    f.dock->SetBoundLines(blTop | blBottom);
+    EXPECT_EQ(f.dock->Height(), kDockedThickness + 4 + 2);
+    EXPECT_EQ(f.dock->ClientHeight(), kDockedThickness + 4);
+    RECT w, c;
+    GetWindowRect(f.dock->Handle(), &w);
+    POINT origin{0, 0};
+    ClientToScreen(f.dock->Handle(), &origin);
+    EXPECT_EQ(origin.y, w.top + 1);
+    f.dock->SetBoundLines(0);
+    GetClientRect(f.dock->Handle(), &c);
+    EXPECT_EQ(c.bottom, kDockedThickness + 4);
+    EXPECT_EQ(f.dock->Height(), kDockedThickness + 4);
+}
+
 TEST(DockWindows, PositionCannotChangeWhileTheDockHoldsWindows) {
     DockForm f;
     f.Add("tbA", 0, 0);
