@@ -1,0 +1,31 @@
+// QuillonFTP: the program block.
+#include <windows.h>
+
+#include "LocalFiles.h"
+#include "MainForm.h"
+#include "AppTitle.h"
+#include "runtime/Application.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    TMainSettings s;
+    s.ProgramFolder = ProgramFolder();
+    s.RegistryRoot = RegRoot;
+    const char* shot = getenv("QF_SCREENSHOT");
+    Application->Title = AppTitle;
+    TfrmMain frm(s);
+    frm.QuitOnClose = true;
+    frm.Show();
+    if (shot && *shot) {
+        // Without a desktop to look at: connect to the first site and save the window.
+        if (frm.Servers.Count() > 0) frm.ConnectToServer(frm.Servers.Items(0));
+        Application->ProcessMessages();
+        HWND h = frm.Handle();
+        RECT r;
+        GetWindowRect(h, &r);
+        TBitmap bmp(r.right - r.left, r.bottom - r.top);
+        PrintWindow(h, bmp.Canvas().Handle(), 0);
+        bmp.SaveToFile(shot);
+    }
+    Application->Run();
+    return 0;
+}
