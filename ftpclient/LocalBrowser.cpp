@@ -169,10 +169,10 @@ void TLocalBrowser::Resized() {
     int w = ClientWidth() - 8;
     int h = ClientHeight();
     lblLocal->SetBounds(4, 2, w, 16);
-    cbLocalDrive->SetBounds(4, 20, w, 200);
+    cbLocalDrive->SetBounds(4, 20, w, 21);
     int rest = h - 20 - 24 - 24 - 6;
     lbDirectory->SetBounds(4, 46, w, rest * 2 / 5);
-    cbFilter->SetBounds(4, 48 + rest * 2 / 5, w, 200);
+    cbFilter->SetBounds(4, 48 + rest * 2 / 5, w, 21);
     lbFiles->SetBounds(4, 74 + rest * 2 / 5, w, h - (74 + rest * 2 / 5) - 3);
     TPanel::Resized();
 }

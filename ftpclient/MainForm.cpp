@@ -195,9 +195,14 @@ void TfrmMain::CreatePanes() {
     pnlServer = new TPanel(pnlLocalAndRemote);
     pnlServer->SetAlign(alClient);
     pnlServer->BevelOuter = bvNone;
-    lblServer = MakeLabel(pnlServer, "Server:", 4, 2, 100);
-    cbServerDir = new TComboBox(pnlServer);
-    cbServerDir->SetAlign(alTop);
+    auto* head = new TPanel(pnlServer);
+    head->SetAlign(alTop);
+    head->SetBounds(0, 0, 0, 44);
+    head->BevelOuter = bvNone;
+    lblServer = MakeLabel(head, "Server:", 4, 2, 100);
+    cbServerDir = new TComboBox(head);
+    cbServerDir->SetBounds(4, 20, 540, 21);
+    head->OnResize = [head, this](TObject*) { cbServerDir->SetBounds(4, 20, head->ClientWidth() - 8, 21); };
     lvServerFiles = new TListView(pnlServer);
     lvServerFiles->SetAlign(alClient);
     const std::pair<const char*, int> cols[] = {{"Name", 150}, {"Type", 75},  {"Permission", 80}, {"Owner", 60},

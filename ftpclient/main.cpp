@@ -3,6 +3,7 @@
 
 #include "LocalFiles.h"
 #include "MainForm.h"
+#include "Screenshot.h"
 #include "AppTitle.h"
 #include "runtime/Application.h"
 
@@ -19,12 +20,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         // Without a desktop to look at: connect to the first site and save the window.
         if (frm.Servers.Count() > 0) frm.ConnectToServer(frm.Servers.Items(0));
         Application->ProcessMessages();
-        HWND h = frm.Handle();
-        RECT r;
-        GetWindowRect(h, &r);
-        TBitmap bmp(r.right - r.left, r.bottom - r.top);
-        PrintWindow(h, bmp.Canvas().Handle(), 0);
-        bmp.SaveToFile(shot);
+        for (int i = 0; i < 20; ++i) {
+            Application->ProcessMessages();
+            Sleep(50);
+        }
+        SaveWindowShot(frm.Handle(), shot);
     }
     Application->Run();
     return 0;
