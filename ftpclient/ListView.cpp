@@ -50,7 +50,11 @@ void TListView::AddColumn(const std::string& caption, int width) {
 }
 
 int TListView::ColumnWidth(int i) const {
-    if (HandleAllocated()) return static_cast<int>(SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, i, 0));
+    // Only the report view knows column widths; the others keep the last known.
+    if (HandleAllocated() && style_ == vsReport) {
+        int w = static_cast<int>(SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, i, 0));
+        if (w > 0) return w;
+    }
     return columns_.at(static_cast<size_t>(i)).width;
 }
 
@@ -138,6 +142,8 @@ void TListView::SelectAll() {
 
 void TListView::SetViewStyle(TViewStyle s) {
     if (s < vsIcon || s > vsReport) return;
+    if (HandleAllocated() && style_ == vsReport)
+        for (int i = 0; i < ColumnCount(); ++i) columns_[static_cast<size_t>(i)].width = ColumnWidth(i);
     style_ = s;
     if (!HandleAllocated()) return;
     LONG_PTR st = GetWindowLongPtrA(Handle(), GWL_STYLE);

@@ -198,7 +198,8 @@ void TfrmMain::RemoteSelectionDownload(bool askFolder) {
         }
         if (e.IsFolder) {
             std::string target = IncludeTrailingBackslash(Local->Directory()) + e.Name;
-            DownloadFolder(target, CurrentServerDir, e.Name);
+            const std::string parent = CurrentServerDir;
+            DownloadFolder(target, parent, e.Name);
             if (AbortRequested) break;
             continue;
         }
@@ -229,9 +230,11 @@ void TfrmMain::itmSrvFilesDownloadClick() { RemoteSelectionDownload(false); }
 void TfrmMain::itmSrvFilesDownloadAsClick() { RemoteSelectionDownload(true); }
 
 void TfrmMain::DownloadFolder(const std::string& local, const std::string& remoteParent, const std::string& name) {
+    // Copies: the walk changes CurrentServerDir while it runs.
+    const std::string parent = remoteParent, here = CurrentServerDir;
     TMainFolderSite site(*this);
     TFolderDownload walk(site);
-    walk.Run(local, remoteParent, name, CurrentServerDir);
+    walk.Run(local, parent, name, here);
     if (walk.Cancelled()) AbortRequested = true;
 }
 
