@@ -47,10 +47,14 @@ TLocalBrowser::TLocalBrowser(TWinControl* parent) : TPanel(parent) {
     BevelOuter = bvNone;
     lblLocal = new TLabel(this);
     lblLocal->SetCaption("Local:");
-    cbLocalDrive = new TComboBox(this);
+    driveHost_ = new TPanel(this);
+    driveHost_->BevelOuter = bvNone;
+    filterHost_ = new TPanel(this);
+    filterHost_->BevelOuter = bvNone;
+    cbLocalDrive = new TComboBox(driveHost_);
     cbLocalDrive->SetStyle(csDropDownList);
     lbDirectory = new TListBox(this);
-    cbFilter = new TComboBox(this);
+    cbFilter = new TComboBox(filterHost_);
     cbFilter->SetStyle(csDropDownList);
     for (auto& f : Filters) cbFilter->Items().Add(f.name);
     cbFilter->SetItemIndex(0);
@@ -117,15 +121,11 @@ void TLocalBrowser::Refresh() {
     auto less = [](const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) < 0; };
     std::sort(folders.begin(), folders.end(), less);
     std::sort(files.begin(), files.end(), less);
-    lbDirectory->Items().BeginUpdate();
     lbDirectory->Clear();
     lbDirectory->Items().Add(dir_);
     for (auto& f : folders) lbDirectory->Items().Add("[" + f + "]");
-    lbDirectory->Items().EndUpdate();
-    lbFiles->Items().BeginUpdate();
     lbFiles->Clear();
     for (auto& f : files) lbFiles->Items().Add(f);
-    lbFiles->Items().EndUpdate();
 }
 
 void TLocalBrowser::OpenFolderRow(int i) {
@@ -169,10 +169,12 @@ void TLocalBrowser::Resized() {
     int w = ClientWidth() - 8;
     int h = ClientHeight();
     lblLocal->SetBounds(4, 2, w, 16);
-    cbLocalDrive->SetBounds(4, 20, w, 21);
+    driveHost_->SetBounds(4, 20, w, 22);
+    cbLocalDrive->SetBounds(0, 0, w, 21);
     int rest = h - 20 - 24 - 24 - 6;
     lbDirectory->SetBounds(4, 46, w, rest * 2 / 5);
-    cbFilter->SetBounds(4, 48 + rest * 2 / 5, w, 21);
+    filterHost_->SetBounds(4, 48 + rest * 2 / 5, w, 22);
+    cbFilter->SetBounds(0, 0, w, 21);
     lbFiles->SetBounds(4, 74 + rest * 2 / 5, w, h - (74 + rest * 2 / 5) - 3);
     TPanel::Resized();
 }

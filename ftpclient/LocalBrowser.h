@@ -35,6 +35,8 @@ public:
 private:
     void FillDrives();
     void OpenFolderRow(int i);
+    // Hosts that clip the combo boxes' windows, which reach down by their list's height.
+    TPanel *driveHost_, *filterHost_;
     std::string dir_;
     int filter_ = 0;
 };

@@ -25,6 +25,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             Sleep(50);
         }
         SaveWindowShot(frm.Handle(), shot);
+        // Nobody can close it there: close as the user would, keeping the settings.
+        frm.Close();
+        return 0;
     }
     Application->Run();
     return 0;
