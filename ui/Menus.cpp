@@ -267,7 +267,7 @@ void TMenuItem::Clear() {
 
 // ---- TMenu
 
-TMenu::TMenu(TComponent* owner, bool) : TComponent(owner), items_(new TMenuItem(nullptr)) { items_->menu_ = this; }
+TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) { items_->menu_ = this; }
 
 TMenu::~TMenu() {
     BeginDestroy();
@@ -330,7 +330,7 @@ void TMenu::Changed() {
 
 // ---- TMainMenu
 
-TMainMenu::TMainMenu(TComponent* owner) : TMenu(owner, true) {}
+TMainMenu::TMainMenu(TComponent* owner) : TMenu(owner) {}
 
 TMainMenu::~TMainMenu() {
     if (form_) form_->SetMenu(nullptr);
@@ -384,7 +384,7 @@ HWND TPopupMenu::UtilWindow() {
     return util;
 }
 
-TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner, false) {}
+TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {}
 
 TPopupMenu::~TPopupMenu() {
     if (g_tracking == this) g_tracking = nullptr;

@@ -131,7 +131,7 @@ public:
     virtual HWND Window() const = 0;
 
 protected:
-    TMenu(TComponent* owner, bool bar);
+    explicit TMenu(TComponent* owner);
 
 private:
     friend class TMenuItem;

@@ -392,6 +392,7 @@ bool TComboBox::HandleMessage(TMessage& m) {
             return false;
         }
         case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:  // the edit of a disabled box
         case WM_CTLCOLORLISTBOX:
             // The combo box's own edit and list take its colours.
             m.Result = reinterpret_cast<LRESULT>(ChildColors(*this, reinterpret_cast<HDC>(m.WParam)));

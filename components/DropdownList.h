@@ -1,0 +1,35 @@
+// The owner window of the menus toolbar buttons drop: it routes their
+// commands, pop-up initialisation and item hints back to the menu objects.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "runtime/HiddenWindow.h"
+#include "ui/Menus.h"
+
+class TDropdownList : public TComponent {
+public:
+    TDropdownList() : TComponent(nullptr) {}
+    ~TDropdownList() override;
+    // The process's one instance, made on first need.
+    static TDropdownList& Instance();
+    static bool Exists();
+
+    void AddMenu(TPopupMenu* menu);
+    int MenuCount() const { return static_cast<int>(menus_.size()); }
+    // Null while no menu is registered.
+    HWND Window() const { return window_ ? window_->Handle() : nullptr; }
+    // The hint of the item under the mouse in a dropped menu (empty over
+    // separators and unknown items): what the application shows as its hint.
+    std::string Hint;
+    TNotifyEvent OnHint;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    bool WndProc(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    std::vector<TPopupMenu*> menus_;
+    std::unique_ptr<THiddenWindow> window_;
+};

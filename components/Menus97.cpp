@@ -1,0 +1,311 @@
+#include "components/Menus97.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+void LoadMenuFont(TFont& f) {
+    NONCLIENTMETRICSA ncm = {};
+    ncm.cbSize = sizeof ncm;
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) return;
+    f.SetName(ncm.lfMenuFont.lfFaceName);
+    f.SetHeight(ncm.lfMenuFont.lfHeight);
+    f.SetStyle((ncm.lfMenuFont.lfWeight > 500 ? TFontStyles(fsBold) : 0u) |
+               (ncm.lfMenuFont.lfItalic ? TFontStyles(fsItalic) : 0u) |
+               (ncm.lfMenuFont.lfUnderline ? TFontStyles(fsUnderline) : 0u) |
+               (ncm.lfMenuFont.lfStrikeOut ? TFontStyles(fsStrikeOut) : 0u));
+}
+
+void InitTags(TMenuItem& parent, int level, bool mainMenu) {
+    for (int i = 0; i < parent.Count(); ++i) {
+        TMenuItem& item = *parent.Items(i);
+        InitTags(item, level + 1, mainMenu);
+        if (item.Tag == 0) item.Tag = mainMenu && level == 0 ? -1 : -2;
+    }
+}
+
+bool IsBarTag(int tag) { return tag == -1 || tag >= 256; }
+
+void Line(HDC dc, int x1, int y1, int x2, int y2, TColor c) {
+    HPEN p = CreatePen(PS_SOLID, 1, ColorToRGB(c));
+    HGDIOBJ old = SelectObject(dc, p);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+    SelectObject(dc, old);
+    DeleteObject(p);
+}
+
+void Frame3D(HDC dc, RECT r, bool raised) {
+    const TColor tl = raised ? clBtnHighlight : clBtnShadow, br = raised ? clBtnShadow : clBtnHighlight;
+    Line(dc, r.left, r.bottom - 1, r.left, r.top, tl);
+    Line(dc, r.left, r.top, r.right - 1, r.top, tl);
+    Line(dc, r.right - 1, r.top, r.right - 1, r.bottom - 1, br);
+    Line(dc, r.right - 1, r.bottom - 1, r.left - 1, r.bottom - 1, br);
+}
+
+}  // namespace
+
+TCustomMenus97::TCustomMenus97(TComponent* owner) : TComponent(owner) {
+    LoadMenuFont(Font);
+    HiliteFont = Font;
+    HiliteFont.SetColor(clHighlightText);
+    checkW_ = std::max(GetSystemMetrics(SM_CXMENUCHECK), markW_ + 4);
+    checkH_ = std::max(GetSystemMetrics(SM_CYMENUCHECK), markH_ + 4);
+}
+
+TCustomMenus97::~TCustomMenus97() { Attach(nullptr); }
+
+void TCustomMenus97::SetImages(TImageList* il) {
+    images_ = il;
+    checkW_ = (il ? il->Width() : markW_) + 4;
+    checkH_ = (il ? il->Height() : markH_) + 4;
+}
+
+void TCustomMenus97::Attach(TMenu* menu) {
+    if (menu_) {
+        menu_->RemoveHook(this);
+        menu_->SetOwnerDraw(false);
+    }
+    menu_ = menu;
+    if (menu_) {
+        menu_->SetOwnerDraw(true);
+        menu_->AddHook(this);
+    }
+}
+
+void TCustomMenus97::InitAllTags() {
+    if (menu_) InitTags(*menu_->Items(), 0, dynamic_cast<TMainMenu*>(menu_) != nullptr);
+}
+
+bool TCustomMenus97::HasBanner(const TMenuItem& item) const {
+    if (!menu_ || !item.Parent()) return false;
+    if (dynamic_cast<TMainMenu*>(menu_)) {
+        TMenuItem* root = menu_->Items();
+        return root->Count() > 0 && item.Parent() == root->Items(0) && root->Items(0)->GroupIndex() == 0;
+    }
+    return item.Parent() == menu_->Items();
+}
+
+int TCustomMenus97::TextWidth(HDC dc, const std::string& s, int* height) const {
+    RECT r{0, 0, 0, 0};
+    DrawTextA(dc, s.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    if (height) *height = r.bottom - r.top + 2;
+    return r.right - r.left;
+}
+
+void TCustomMenus97::MeasureItem(TMenuItem& item, HDC dc, int& height, int& width) {
+    HGDIOBJ oldFont = SelectObject(dc, Font.Handle());
+    const std::string caption = item.Caption().empty() ? " " : item.Caption();
+    int textH = 0;
+    const int capW = TextWidth(dc, caption, &textH);
+    height = ItemHeight ? ItemHeight : std::max(images_ ? images_->Height() + 4 : checkH_, textH + 4);
+    if (ItemWidth) {
+        width = ItemWidth;
+    } else if (IsBarTag(item.Tag)) {
+        width = capW + 5 + (item.Tag >= 256 && images_ ? images_->Width() + 2 : 0);
+    } else {
+        // Every item of one drop-down gets the same base width.
+        const TMenuItem* parent = item.Parent();
+        int maxCap = 0, maxCapSc = 0, maxSc = 0;
+        for (int i = 0; parent && i < parent->Count(); ++i) {
+            const TMenuItem& it = *parent->Items(i);
+            int w = TextWidth(dc, it.Caption().empty() ? " " : it.Caption());
+            if (it.Count() > 0) w += checkW_;
+            else if (parent->Count() < 2) w += checkW_ / 2;
+            const int sc = it.ShortCut() ? TextWidth(dc, ShortCutToText(it.ShortCut())) : 0;
+            maxCap = std::max(maxCap, w);
+            if (sc > 0) maxCapSc = std::max(maxCapSc, w);
+            maxSc = std::max(maxSc, sc);
+        }
+        width = (maxSc > 0 && maxCapSc + maxSc + checkW_ > maxCap) ? maxCapSc + maxSc + 2 * checkW_ : maxCap + checkW_;
+    }
+    // The measuring above already leaves the "&" prefix out; its width is not
+    // taken off a second time, which would clip the widest caption.
+    // The banner's width is kept beside the first drop-down whether or not the banner shows.
+    if (HasBanner(item)) width += BannerWidth;
+    SelectObject(dc, oldFont);
+}
+
+void TCustomMenus97::DrawMark(HDC dc, int x, int y, bool radio) const {
+    // The 17 x 17 marks: a check or a dot on white (white is transparent).
+    const COLORREF ink = ColorToRGB(clBtnText);
+    if (radio) {
+        HBRUSH b = CreateSolidBrush(ink);
+        HGDIOBJ ob = SelectObject(dc, b), op = SelectObject(dc, GetStockObject(NULL_PEN));
+        Ellipse(dc, x + 6, y + 6, x + 12, y + 12);
+        SelectObject(dc, ob);
+        SelectObject(dc, op);
+        DeleteObject(b);
+        return;
+    }
+    for (int i = 0; i < 3; ++i) {
+        for (int k = 0; k < 3; ++k) SetPixel(dc, x + 5 + k, y + 8 + k + i, ink);
+        for (int k = 0; k < 5; ++k) SetPixel(dc, x + 8 + k, y + 9 - k + i, ink);
+    }
+}
+
+void TCustomMenus97::DrawText(TMenuItem& item, TCanvas& c, RECT r, const std::string& text, bool enabled) {
+    HDC dc = c.Handle();
+    TFont font = c.Font;
+    if (item.Default()) font.SetStyle(font.Style() | fsBold);
+    HGDIOBJ old = SelectObject(dc, font.Handle());
+    SetBkMode(dc, TRANSPARENT);
+    const std::string sc = item.ShortCut() ? ShortCutToText(item.ShortCut()) : "";
+    auto pass = [&](int dx, int dy, COLORREF colour) {
+        SetTextColor(dc, colour);
+        RECT tr = r;
+        OffsetRect(&tr, dx, dy);
+        DrawTextA(dc, text.c_str(), -1, &tr, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS);
+        if (!sc.empty()) {
+            tr.right -= checkW_;
+            DrawTextA(dc, sc.c_str(), -1, &tr, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+        }
+    };
+    if (!enabled) {
+        pass(1, 1, ColorToRGB(clBtnHighlight));
+        pass(0, 0, ColorToRGB(clBtnShadow));
+    } else {
+        pass(0, 0, ColorToRGB(font.Color()));
+    }
+    SelectObject(dc, old);
+}
+
+void TCustomMenus97::DrawDropDownItem(TMenuItem& item, TCanvas& c, RECT r, UINT state) {
+    HDC dc = c.Handle();
+    const bool separator = !item.Caption().empty() && item.Caption()[0] == '-';
+    const bool enabled = item.Enabled() && !separator;
+    const bool selected = (state & ODS_SELECTED) != 0;
+    const bool hasImage = item.Tag >= 0 && images_;
+    const int imgW = hasImage ? images_->Width() : markW_;
+    if (enabled) {
+        HBRUSH b = CreateSolidBrush(ColorToRGB(selected ? HiliteBar : BrushColor));
+        FillRect(dc, &r, b);
+        DeleteObject(b);
+    }
+    if (separator) {
+        const int y = r.top + (r.bottom - r.top) / 2;
+        Line(dc, r.left + 1, y, r.right - 1, y, clBtnShadow);
+        Line(dc, r.left + 1, y + 1, r.right - 1, y + 1, clBtnHighlight);
+    }
+    const RECT mark{r.left, r.top, r.left + imgW + 4, r.bottom};
+    const bool office = Menus97Look == mlOffice97Look;
+    if (enabled) {
+        if (office && selected && (item.Checked() || hasImage)) Frame3D(dc, mark, true);
+        if (office && !selected && item.Checked()) Frame3D(dc, mark, false);
+        // An image index past the list draws nothing but keeps the column.
+        if (hasImage && item.Tag < images_->Count()) images_->Draw(c, r.left + 2, r.top + 2, item.Tag);
+        else if (item.Checked()) DrawMark(dc, r.left + 1, r.top + 1, item.RadioItem());
+    } else if (hasImage && item.Tag < images_->Count()) {
+        images_->Draw(c, r.left + 1, r.top + 1, item.Tag, false);
+    }
+    c.Font = selected && enabled ? HiliteFont : Font;
+    RECT tr = r;
+    tr.left += (images_ ? images_->Width() : markW_) + 7;
+    DrawText(item, c, tr, separator ? item.Caption().substr(1) : item.Caption(), enabled);
+}
+
+void TCustomMenus97::DrawBarItem(TMenuItem& item, TCanvas& c, RECT r, UINT state) {
+    HDC dc = c.Handle();
+    HBRUSH b = CreateSolidBrush(ColorToRGB(BrushColor));
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+    if (state & (ODS_SELECTED | ODS_HOTLIGHT)) Frame3D(dc, r, !(state & ODS_SELECTED));
+    RECT tr = r;
+    if (item.Tag >= 256 && images_) {
+        images_->Draw(c, r.left + 3, r.top + 1, item.Tag - 256);
+        tr.left += 3 + images_->Width() + 2;
+    } else {
+        tr.left += 5;
+    }
+    c.Font = Font;
+    DrawText(item, c, tr, item.Caption(), item.Enabled());
+}
+
+void TCustomMenus97::DrawBanner(HDC dc, RECT r) {
+    const int h = r.bottom - r.top, n = BannerNumColors < 1 ? 1 : BannerNumColors;
+    const COLORREF a = ColorToRGB(BannerColor), z = ColorToRGB(BannerEndColor);
+    for (int i = 0; i < n; ++i) {
+        auto mix = [&](int s, int e) { return n < 2 ? s : std::clamp(s + MulDiv(i, e - s, n - 1), 0, 255); };
+        const COLORREF band = a == z ? a : RGB(mix(GetRValue(a), GetRValue(z)), mix(GetGValue(a), GetGValue(z)),
+                                               mix(GetBValue(a), GetBValue(z)));
+        RECT br{r.left, r.top + MulDiv(i, h, n), r.left + BannerWidth, r.top + MulDiv(i + 1, h, n)};
+        HBRUSH b = CreateSolidBrush(band);
+        FillRect(dc, &br, b);
+        DeleteObject(b);
+    }
+}
+
+void TCustomMenus97::DrawItem(TMenuItem& item, HDC dc, RECT rect, UINT state) {
+    const int saved = SaveDC(dc);
+    TCanvas c(dc);
+    c.Font = Font;
+    if (Banner && HasBanner(item)) {
+        DrawBanner(dc, RECT{rect.left, rect.top, rect.left + BannerWidth, rect.bottom});
+        rect.left += BannerWidth + 2;
+    }
+    if (IsBarTag(item.Tag)) DrawBarItem(item, c, rect, state);
+    else DrawDropDownItem(item, c, rect, state);
+    if (state & ODS_FOCUS) DrawFocusRect(dc, &rect);
+    c.SetHandle(nullptr);
+    RestoreDC(dc, saved);
+}
+
+bool TCustomMenus97::MenuMessage(TMenu&, HWND window, TMessage& m) {
+    if (m.Msg == WM_MEASUREITEM) {
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+        TMenuItem* item = mis->CtlType == ODT_MENU ? TMenuItem::FromData(mis->itemData) : nullptr;
+        if (!item) return false;
+        HDC dc = GetDC(window);
+        int h = 0, w = 0;
+        MeasureItem(*item, dc, h, w);
+        ReleaseDC(window, dc);
+        mis->itemHeight = static_cast<UINT>(h);
+        mis->itemWidth = static_cast<UINT>(w);
+        m.Result = 1;
+        return true;
+    }
+    if (m.Msg == WM_DRAWITEM) {
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+        TMenuItem* item = dis->CtlType == ODT_MENU ? TMenuItem::FromData(dis->itemData) : nullptr;
+        if (!item) return false;
+        DrawItem(*item, dis->hDC, dis->rcItem, dis->itemState);
+        m.Result = 1;
+        return true;
+    }
+    if (m.Msg == WM_INITMENUPOPUP) bannerStale_ = true;
+    if (m.Msg == WM_MENUCHAR) {
+        // Owner-drawn items have no text the platform could search for mnemonics.
+        const int pos = FindAccelerator(reinterpret_cast<HMENU>(m.LParam), static_cast<char>(LOWORD(m.WParam)));
+        if (pos < 0) return false;
+        m.Result = MAKELRESULT(pos, MNC_EXECUTE);
+        return true;
+    }
+    return false;
+}
+
+int TCustomMenus97::FindAccelerator(HMENU popup, char key) const {
+    TMenuItem* parent = TMenuItem::FromHandle(popup);
+    if (!parent || !menu_ || parent->GetParentMenu() != menu_) return -1;
+    if (parent == menu_->Items() && dynamic_cast<TMainMenu*>(menu_)) return -1;  // not the bar itself
+    for (TMenuItem* p = parent; p && p != menu_->Items(); p = p->Parent())
+        if (!p->Enabled()) return -1;
+    const int wanted = toupper(static_cast<unsigned char>(key));
+    int position = 0;
+    for (int i = 0; i < parent->Count(); ++i) {
+        const TMenuItem& it = *parent->Items(i);
+        if (!it.Visible()) continue;
+        const std::string& cap = it.Caption();
+        for (size_t k = 0; k + 1 < cap.size(); ++k) {
+            if (cap[k] != '&') continue;
+            if (cap[k + 1] == '&') {
+                ++k;
+                continue;
+            }
+            if (it.Enabled() && toupper(static_cast<unsigned char>(cap[k + 1])) == wanted) return position;
+            break;
+        }
+        ++position;
+    }
+    return -1;
+}

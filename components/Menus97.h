@@ -1,0 +1,71 @@
+// Menus drawn flat with images: every item of the attached main menu is
+// owner-drawn, measured and painted here (image or check mark column, caption,
+// shortcut, embossed disabled text, highlight bar, separators with titles and
+// an optional gradient banner beside the first drop-down).
+#pragma once
+
+#include <string>
+
+#include "ui/Graphics.h"
+#include "ui/ImgList.h"
+#include "ui/Menus.h"
+
+enum TMenus97Look { mlOffice97Look, mlIE4Look };
+enum TBannerJustification97 { bjCenter, bjTop, bjBottom };
+
+class TCustomMenus97 : public TComponent, public TMenuHook {
+public:
+    explicit TCustomMenus97(TComponent* owner);
+    ~TCustomMenus97() override;
+
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* il);
+    TFont Font, HiliteFont;
+    TColor BrushColor = clBtnFace;
+    TColor HiliteBar = clHighlight;
+    int ItemHeight = 0, ItemWidth = 0;
+    bool Banner = false;
+    std::string BannerText;
+    int BannerWidth = 20;
+    TColor BannerColor = SysColor(COLOR_ACTIVECAPTION), BannerEndColor = clBlack;
+    int BannerNumColors = 16;
+    TBannerJustification97 BannerJustification = bjCenter;
+    TMenus97Look Menus97Look = mlOffice97Look;
+    int CheckW() const { return checkW_; }
+    int CheckH() const { return checkH_; }
+
+    // Gives untagged items their default tag: -1 at the top of a main menu, -2 below.
+    void InitAllTags();
+    // The measured size of an item on dc (WM_MEASUREITEM).
+    void MeasureItem(TMenuItem& item, HDC dc, int& height, int& width);
+    // Paints an item (WM_DRAWITEM); state: ODS_ flags.
+    void DrawItem(TMenuItem& item, HDC dc, RECT rect, UINT state);
+    bool MenuMessage(TMenu& menu, HWND window, TMessage& m) override;
+    // The position of the first enabled item of the drop-down whose caption's
+    // accelerator is key; -1 when none (WM_MENUCHAR).
+    int FindAccelerator(HMENU popup, char key) const;
+
+protected:
+    void Attach(TMenu* menu);
+    virtual bool HasBanner(const TMenuItem& item) const;
+    virtual void DrawBarItem(TMenuItem& item, TCanvas& c, RECT r, UINT state);
+    TMenu* menu_ = nullptr;
+
+private:
+    int TextWidth(HDC dc, const std::string& s, int* height = nullptr) const;
+    void DrawDropDownItem(TMenuItem& item, TCanvas& c, RECT r, UINT state);
+    void DrawText(TMenuItem& item, TCanvas& c, RECT r, const std::string& text, bool enabled);
+    void DrawMark(HDC dc, int x, int y, bool radio) const;
+    void DrawBanner(HDC dc, RECT r);
+    TImageList* images_ = nullptr;
+    int checkW_ = 0, checkH_ = 0;
+    int markW_ = 17, markH_ = 17;
+    bool bannerStale_ = true;
+};
+
+class TMainMenus97 : public TCustomMenus97 {
+public:
+    explicit TMainMenus97(TComponent* owner) : TCustomMenus97(owner) {}
+    TMainMenu* MainMenu() const { return static_cast<TMainMenu*>(menu_); }
+    void SetMainMenu(TMainMenu* m) { Attach(m); }
+};

@@ -1,0 +1,14 @@
+// The toolbar kit's per-thread window hooks: callbacks registered with the kinds
+// of event they want learn of activation, moves and mouse moves anywhere in the thread.
+#pragma once
+
+#include <windows.h>
+
+#include "components/core/HookList.h"
+
+void RegisterHookProc(THookProc proc, THookKinds kinds, bool designing = false);
+void UnregisterHookProc(THookProc proc);
+// The process's list (counts and handles), for tests and diagnostics.
+const THookList& ToolbarHookList();
+// True when the calling thread owns the active window.
+bool IsApplicationActive();

@@ -1,0 +1,229 @@
+// Owner-drawn menus: measuring and drawing through the form's messages into memory DCs.
+#include <gtest/gtest.h>
+
+#include "ComponentTestSupport.h"
+#include "components/Menus97.h"
+#include "ui/Form.h"
+
+namespace {
+
+TMenuItem* AddItem(TMenuItem* parent, TComponent* owner, const char* caption, int tag) {
+    auto* it = new TMenuItem(owner);
+    it->SetCaption(caption);
+    it->Tag = tag;
+    parent->Add(it);
+    return it;
+}
+
+// Ten 16 x 16 images, each a different colour.
+void FillImages(TImageList& il) {
+    for (int i = 0; i < 10; ++i) {
+        TBitmap b(16, 16);
+        RECT r{0, 0, 16, 16};
+        b.Canvas().Brush.Color = 0xFF00FF;
+        b.Canvas().FillRect(r);
+        RECT in{3, 3, 13, 13};
+        b.Canvas().Brush.Color = static_cast<TColor>(RGB(20 * i, 200 - 15 * i, 40 + 20 * i));
+        b.Canvas().FillRect(in);
+        il.AddMasked(b, 0xFF00FF);
+    }
+}
+
+// The FTP client's main window: File (Connect, -, Exit), Servers (site entries 100-102).
+struct TMenuForm : TForm {
+    TMenuForm() : images(this, 16, 16) {
+        SetBounds(20, 20, 400, 300);
+        FillImages(images);
+        menu = new TMainMenu(this);
+        file = AddItem(menu->Items(), this, "&File", -1);
+        connect = AddItem(file, this, "&Connect...", 0);
+        connect->SetShortCut(ShortCut('N', ssCtrl));
+        AddItem(file, this, "-", -2);
+        title = AddItem(file, this, "-Sites", -2);
+        disabled = AddItem(file, this, "&Disconnect", 1);
+        disabled->SetEnabled(false);
+        exitItem = AddItem(file, this, "E&xit", -2);
+        servers = AddItem(menu->Items(), this, "&Servers", -1);
+        for (int i = 0; i < 3; ++i) sites[i] = AddItem(servers, this, ("1. Site " + std::to_string(i)).c_str(), 100 + i);
+        bar = AddItem(menu->Items(), this, "&Help", 256 + 3);
+        SetMenu(menu);
+        m97 = new TMainMenus97(this);
+        m97->SetImages(&images);
+        m97->SetMainMenu(menu);
+    }
+    TImageList images;
+    TMainMenu* menu;
+    TMenuItem *file, *connect, *title, *disabled, *exitItem, *servers, *sites[3], *bar;
+    TMainMenus97* m97;
+};
+
+MEASUREITEMSTRUCT Measure(TForm& f, TMenuItem* item) {
+    MEASUREITEMSTRUCT mis = {};
+    mis.CtlType = ODT_MENU;
+    mis.itemID = item->Command();
+    mis.itemData = reinterpret_cast<ULONG_PTR>(item);
+    SendMessageA(f.Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+    return mis;
+}
+
+void Draw(TForm& f, TMenuItem* item, TBitmap& into, RECT r, UINT state) {
+    DRAWITEMSTRUCT dis = {};
+    dis.CtlType = ODT_MENU;
+    dis.itemID = item->Command();
+    dis.itemData = reinterpret_cast<ULONG_PTR>(item);
+    dis.hDC = into.Canvas().Handle();
+    dis.rcItem = r;
+    dis.itemState = state;
+    SendMessageA(f.Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+}
+
+int TextW(TForm& f, TFont& font, const char* s) {
+    HDC dc = GetDC(f.Handle());
+    HGDIOBJ o = SelectObject(dc, font.Handle());
+    RECT r{0, 0, 0, 0};
+    DrawTextA(dc, s, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    SelectObject(dc, o);
+    ReleaseDC(f.Handle(), dc);
+    return r.right;
+}
+
+}  // namespace
+
+TEST(Menus97, MeasureTable) {
+    TMenuForm f;
+    f.Show();
+    const int checkW = f.m97->CheckW();
+    EXPECT_EQ(checkW, 20) << "image width + 4";
+    struct Case {
+        const char* name;
+        TMenuItem* item;
+        int width;  // -1: not checked
+    } cases[] = {
+        {"bar item -1: caption + 5", f.file, TextW(f, f.m97->Font, "&File") + 5},
+        {"bar item >= 256: plus the image", f.bar, TextW(f, f.m97->Font, "&Help") + 5 + 16 + 2},
+        {"site entry 100 past the images keeps the column", f.sites[0], -1},
+    };
+    for (const Case& c : cases) {
+        const MEASUREITEMSTRUCT m = Measure(f, c.item);
+        EXPECT_GE(static_cast<int>(m.itemHeight), 20) << c.name;
+        if (c.width >= 0) {
+            EXPECT_EQ(static_cast<int>(m.itemWidth), c.width) << c.name;
+        }
+    }
+    // One drop-down: every item the same base width; the first drop-down carries the banner's width.
+    const int fileW = static_cast<int>(Measure(f, f.connect).itemWidth);
+    EXPECT_EQ(static_cast<int>(Measure(f, f.exitItem).itemWidth), fileW);
+    EXPECT_EQ(static_cast<int>(Measure(f, f.title).itemWidth), fileW);
+    const int sitesW = static_cast<int>(Measure(f, f.sites[0]).itemWidth);
+    EXPECT_EQ(sitesW, TextW(f, f.m97->Font, "1. Site 0") + checkW) << "no banner width on the second drop-down";
+    const int capSc = TextW(f, f.m97->Font, "&Connect...");
+    const int sc = TextW(f, f.m97->Font, ShortCutToText(ShortCut('N', ssCtrl)).c_str());
+    EXPECT_EQ(fileW, capSc + sc + 2 * checkW + f.m97->BannerWidth) << "shortcut column, plus BannerWidth with the banner off";
+    // The prefix is not counted, and not taken off twice.
+    EXPECT_EQ(TextW(f, f.m97->Font, "&Connect..."), TextW(f, f.m97->Font, "Connect..."));
+    f.m97->ItemHeight = 30;
+    for (TMenuItem* it : {f.file, f.connect, f.title, f.sites[2]})
+        EXPECT_EQ(static_cast<int>(Measure(f, it).itemHeight), 30) << it->Caption();
+}
+
+TEST(Menus97, InitAllTagsTable) {
+    TMenuForm f;
+    TMenuItem* untaggedTop = AddItem(f.menu->Items(), &f, "&View", 0);
+    TMenuItem* untaggedSub = AddItem(untaggedTop, &f, "&Large", 0);
+    TMenuItem* three = AddItem(untaggedTop, &f, "&Small", 3);
+    f.m97->InitAllTags();
+    EXPECT_EQ(untaggedTop->Tag, -1);
+    EXPECT_EQ(untaggedSub->Tag, -2);
+    EXPECT_EQ(three->Tag, 3);
+    EXPECT_EQ(f.sites[1]->Tag, 101);
+}
+
+TEST(Menus97, DrawTable) {
+    TMenuForm f;
+    f.Show();
+    const uint32_t face = SysRGB(COLOR_BTNFACE), hilite = SysRGB(COLOR_HIGHLIGHT);
+    const uint32_t shadow = SysRGB(COLOR_BTNSHADOW), light = SysRGB(COLOR_BTNHIGHLIGHT);
+    struct Case {
+        const char* name;
+        TMenuItem* item;
+        UINT state;
+        int x, y;
+        uint32_t rgb;
+    } cases[] = {
+        {"plain item: face fill", f.exitItem, 0, 150, 2, face},
+        {"selected: highlight bar", f.exitItem, ODS_SELECTED, 150, 2, hilite},
+        {"image 0 at left + 2", f.connect, 0, 2 + 8, 2 + 8, 0xC8 << 8 | 40},
+        {"selected image: raised frame", f.connect, ODS_SELECTED, 0, 5, light},
+        {"titled separator: shadow line", f.title, 0, 5, 10, shadow},
+        {"titled separator: highlight below", f.title, 0, 5, 11, light},
+        {"site tag 100 past the images: no crash, face", f.sites[0], 0, 8, 8, face},
+    };
+    for (const Case& c : cases) {
+        TBitmap b(200, 21);
+        RECT all{0, 0, 200, 21};
+        b.Canvas().Brush.Color = clRed;
+        b.Canvas().FillRect(all);
+        Draw(f, c.item, b, all, c.state);
+        EXPECT_EQ(b.PixelRGB(c.x, c.y), c.rgb) << c.name;
+    }
+    // A disabled item is not filled and its caption is embossed.
+    TBitmap b(200, 21);
+    RECT all{0, 0, 200, 21};
+    b.Canvas().Brush.Color = clRed;
+    b.Canvas().FillRect(all);
+    Draw(f, f.disabled, b, all, ODS_DISABLED);
+    EXPECT_EQ(b.PixelRGB(150, 2), 0xFF0000u);
+    bool sh = false, li = false;
+    for (int y = 0; y < 21; ++y)
+        for (int x = 20; x < 120; ++x) {
+            sh |= b.PixelRGB(x, y) == shadow;
+            li |= b.PixelRGB(x, y) == light;
+        }
+    EXPECT_TRUE(sh && li);
+}
+
+TEST(Menus97, FtpClientMenuDrawn) {
+    TMenuForm f;
+    f.Show();
+    // Every item of the File and Servers drop-downs, as the platform would ask for them.
+    std::vector<TMenuItem*> items = {f.connect, f.title, f.disabled, f.exitItem, f.sites[0], f.sites[1], f.sites[2]};
+    int total = 0, widest = 0;
+    for (TMenuItem* it : items) {
+        const MEASUREITEMSTRUCT m = Measure(f, it);
+        total += static_cast<int>(m.itemHeight);
+        widest = std::max(widest, static_cast<int>(m.itemWidth));
+    }
+    TBitmap pic(widest, total);
+    RECT whole{0, 0, widest, total};
+    pic.Canvas().Brush.Color = SysColor(COLOR_MENU);  // the menu window's own background
+    pic.Canvas().FillRect(whole);
+    int y = 0;
+    for (TMenuItem* it : items) {
+        const int h = static_cast<int>(Measure(f, it).itemHeight);
+        Draw(f, it, pic, RECT{0, y, widest, y + h}, it == f.exitItem ? ODS_SELECTED : 0);
+        y += h;
+    }
+    EXPECT_TRUE(pic.SaveToFile("ftp-menu.bmp"));
+    EXPECT_EQ(pic.PixelRGB(widest - 2, 2), SysRGB(COLOR_BTNFACE));
+}
+
+TEST(Menus97, MenuCharFindsTheAcceleratorOfEnabledItems) {
+    TMenuForm f;
+    f.Show();
+    struct Case {
+        const char* name;
+        HMENU menu;
+        char key;
+        LRESULT result;  // 0: passed on to the platform
+    } cases[] = {
+        {"c: Connect at 0", f.file->Handle(), 'c', MAKELRESULT(0, MNC_EXECUTE)},
+        {"X: Exit at 4", f.file->Handle(), 'X', MAKELRESULT(4, MNC_EXECUTE)},
+        {"d: Disconnect is disabled", f.file->Handle(), 'd', 0},
+        {"q: nothing", f.file->Handle(), 'q', 0},
+        {"f on the bar: not ours", f.menu->Handle(), 'f', 0},
+    };
+    for (const Case& c : cases) {
+        const LRESULT r = SendMessageA(f.Handle(), WM_MENUCHAR, MAKEWPARAM(c.key, MF_POPUP), reinterpret_cast<LPARAM>(c.menu));
+        EXPECT_EQ(r, c.result) << c.name;
+    }
+}

@@ -1,0 +1,278 @@
+// The flat toolbar button on real windows: the FTP client's toolbar, hover,
+// press and release, groups, repeat, glyph images and border pixels.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "ComponentTestSupport.h"
+#include "components/ToolbarButton97.h"
+#include "ui/Form.h"
+#include "ui/StdCtrls.h"
+
+namespace {
+
+// A glyph strip of n cells of 16 x 16: a dark square on a fuchsia ground.
+HBITMAP MakeStrip(int cells, TBitmap& b) {
+    b.SetSize(16 * cells, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16 * cells; ++x)
+            b.Canvas().SetPixel(x, y, (x % 16 >= 4 && x % 16 < 12 && y >= 4 && y < 12) ? clNavy : 0xFF00FF);
+    return b.Handle();
+}
+
+// The FTP client's toolbar: twelve glyph-only buttons, glyph above the caption,
+// three of them (group 100) choosing the transfer mode.
+class TToolbarForm : public TForm {
+public:
+    TToolbarForm() {
+        SetBounds(50, 50, 420, 120);
+        panel = new TPanel(this);
+        panel->SetBounds(0, 0, 420, 46);
+        static const char* hints[12] = {"Connect.", "Disconnect.", "Add FTP Server.", "Up.", "Create New Folder.",
+                                        "Delete.", "Refresh directory contents.", "Transfer files as binary.",
+                                        "Transfer files as text (ascii).",
+                                        "Automatic selection (Binary/Ascii) to tansfer files.",
+                                        "Need a Place to Host your Website?", "Want to Sell Your Stuff on the Web ?"};
+        TBitmap strip;
+        MakeStrip(1, strip);
+        for (int i = 0; i < 12; ++i) {
+            auto* b = new TToolbarButton97(panel);
+            b->SetBounds(4 + i * 32, 4, 30, 38);
+            b->Hint = hints[i];
+            b->DisplayMode = dmGlyphOnly;
+            b->Layout = blGlyphTop;
+            b->SetGlyph(strip.Handle());
+            if (i >= 7 && i <= 9) b->SetGroupIndex(100);
+            buttons.push_back(b);
+        }
+        buttons[9]->SetDown(true);  // automatic, down at start
+    }
+    TPanel* panel;
+    std::vector<TToolbarButton97*> buttons;
+};
+
+void MoveCursorTo(TWinControl& c, int x, int y) {
+    POINT pt{x, y};
+    ClientToScreen(c.Handle(), &pt);
+    SetCursorPos(pt.x, pt.y);
+    SendMessageA(c.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+}
+
+void Press(TWinControl& c, UINT msg, int x, int y) { SendMessageA(c.Handle(), msg, MK_LBUTTON, MAKELPARAM(x, y)); }
+
+}  // namespace
+
+TEST(ToolbarButton97, TransferModeGroupTable) {
+    TToolbarForm f;
+    f.Show();
+    TToolbarButton97 *bin = f.buttons[7], *asc = f.buttons[8], *aut = f.buttons[9];
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        bool bin, asc, aut;
+    } steps[] = {
+        {"at start", [] {}, false, false, true},
+        {"click binary", [&] { bin->Click(); }, true, false, false},
+        {"click binary again: stays (AllowAllUp off)", [&] { bin->Click(); }, true, false, false},
+        {"set ascii down", [&] { asc->SetDown(true); }, false, true, false},
+        {"allow all up, click ascii", [&] { asc->SetAllowAllUp(true); asc->Click(); }, false, false, false},
+        {"click automatic", [&] { aut->Click(); }, false, false, true},
+        {"Down on a button without a group", [&] { f.buttons[0]->SetDown(true); }, false, false, true},
+    };
+    for (const Step& s : steps) {
+        s.act();
+        EXPECT_EQ(bin->Down(), s.bin) << s.name;
+        EXPECT_EQ(asc->Down(), s.asc) << s.name;
+        EXPECT_EQ(aut->Down(), s.aut) << s.name;
+        EXPECT_FALSE(f.buttons[0]->Down()) << s.name;
+    }
+    EXPECT_EQ(aut->State(), bsExclusive);
+}
+
+TEST(ToolbarButton97, HoverFollowsTheRealCursor) {
+    TToolbarForm f;
+    f.Show();
+    SetActiveWindow(f.Handle());
+    TToolbarButton97 &a = *f.buttons[0], &b = *f.buttons[1];
+    int entered = 0, left = 0;
+    a.OnMouseEnter = [&](TObject*) { ++entered; };
+    a.OnMouseExit = [&](TObject*) { ++left; };
+    MoveCursorTo(a, 10, 10);
+    EXPECT_EQ(TToolbarButton97::HotButton(), &a);
+    EXPECT_EQ(a.State(), bsHot);
+    EXPECT_EQ(entered, 1);
+    MoveCursorTo(b, 10, 10);
+    EXPECT_EQ(TToolbarButton97::HotButton(), &b);
+    EXPECT_FALSE(a.MouseInControl());
+    EXPECT_EQ(a.State(), bsUp);
+    EXPECT_EQ(left, 1);
+    // Off the toolbar: the next mouse move anywhere in the thread ends the hover.
+    POINT pt{200, 90};
+    ClientToScreen(f.Handle(), &pt);
+    SetCursorPos(pt.x, pt.y);
+    PostMessageA(f.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(200, 90));
+    Drain();
+    EXPECT_EQ(TToolbarButton97::HotButton(), nullptr);
+    EXPECT_FALSE(b.MouseInControl());
+}
+
+TEST(ToolbarButton97, DeactivatingTheApplicationEndsTheHover) {
+    TToolbarForm f;
+    f.Show();
+    SetActiveWindow(f.Handle());
+    TToolbarButton97& a = *f.buttons[0];
+    MoveCursorTo(a, 10, 10);
+    ASSERT_TRUE(a.MouseInControl());
+    SendMessageA(f.Handle(), WM_ACTIVATEAPP, 0, 0);
+    EXPECT_FALSE(a.MouseInControl());
+}
+
+TEST(ToolbarButton97, PressDragOffReleaseGivesNoClick) {
+    TToolbarForm f;
+    f.Show();
+    TToolbarButton97& a = *f.buttons[0];
+    int clicks = 0;
+    a.OnClick = [&](TObject*) { ++clicks; };
+    Press(a, WM_LBUTTONDOWN, 5, 5);
+    EXPECT_EQ(a.State(), bsDown);
+    SendMessageA(a.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 100));
+    EXPECT_EQ(a.State(), bsUp);
+    SendMessageA(a.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(a.State(), bsDown) << "dragging back shows it pressed again";
+    SendMessageA(a.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 100));
+    Press(a, WM_LBUTTONUP, 100, 100);
+    EXPECT_EQ(clicks, 0);
+    Press(a, WM_LBUTTONDOWN, 5, 5);
+    Press(a, WM_LBUTTONUP, 5, 5);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(a.State() == bsUp || a.State() == bsHot, true);
+}
+
+TEST(ToolbarButton97, RepeatingClicksAtPressAndOnEachTickInside) {
+    TToolbarForm f;
+    f.Show();
+    TToolbarButton97& a = *f.buttons[0];
+    a.Repeating = true;
+    int clicks = 0;
+    a.OnClick = [&](TObject*) { ++clicks; };
+    MoveCursorTo(a, 5, 5);
+    Press(a, WM_LBUTTONDOWN, 5, 5);
+    EXPECT_EQ(clicks, 1) << "at once";
+    SendMessageA(a.Handle(), WM_TIMER, 2, 0);
+    SendMessageA(a.Handle(), WM_TIMER, 2, 0);
+    EXPECT_EQ(clicks, 3);
+    // The cursor off the button: a tick does not click and stops the repeat.
+    POINT pt{200, 90};
+    ClientToScreen(f.Handle(), &pt);
+    SetCursorPos(pt.x, pt.y);
+    SendMessageA(a.Handle(), WM_TIMER, 2, 0);
+    EXPECT_EQ(clicks, 3);
+    Press(a, WM_LBUTTONUP, 200, 90);
+    EXPECT_EQ(clicks, 3) << "a repeating button does not click on release";
+}
+
+TEST(ToolbarButton97, NumGlyphsFromTheStrip) {
+    struct Case {
+        const char* name;
+        int w, h, expected;
+    } cases[] = {{"64x16", 64, 16, 4}, {"96x16", 96, 16, 1}, {"20x16", 20, 16, 1}};
+    for (const Case& c : cases) {
+        TBitmap b(c.w, c.h);
+        TButtonGlyph g;
+        g.SetGlyph(b.Handle());
+        EXPECT_EQ(g.NumGlyphs(), c.expected) << c.name;
+    }
+    TButtonGlyph g;
+    g.SetNumGlyphs(0);
+    EXPECT_EQ(g.NumGlyphs(), 1);
+    g.SetNumGlyphs(9);
+    EXPECT_EQ(g.NumGlyphs(), 5);
+}
+
+TEST(ToolbarButton97, TwoButtonsOfOneSizeShareOneImageList) {
+    TGlyphCache& cache = TGlyphCache::Instance();
+    const int before = cache.ListCount();
+    {
+        TForm f;
+        TBitmap strip;
+        MakeStrip(1, strip);
+        TToolbarButton97 a(&f), b(&f);
+        a.SetGlyph(strip.Handle());
+        b.SetGlyph(strip.Handle());
+        const auto ia = a.Glyph().CreateStateImage(bsUp), ib = b.Glyph().CreateStateImage(bsUp);
+        EXPECT_EQ(ia.first, ib.first);
+        EXPECT_NE(ia.second, ib.second);
+        EXPECT_EQ(cache.ListCount(), before + 1);
+    }
+    EXPECT_EQ(cache.ListCount(), before) << "the last glyph gone frees the list";
+}
+
+TEST(ToolbarButton97, DisabledGlyphOfA4x4GlyphIsEmbossed) {
+    // Fuchsia ground (lower-left pixel: transparent), black at (1,1), white at (0,2), silver at (3,0).
+    TBitmap src(4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) src.Canvas().SetPixel(x, y, 0xFF00FF);
+    src.Canvas().SetPixel(1, 1, clBlack);
+    src.Canvas().SetPixel(0, 2, clWhite);
+    src.Canvas().SetPixel(3, 0, clSilver);
+    TButtonGlyph g;
+    g.SetGlyph(src.Handle());
+    const auto img = g.CreateStateImage(bsDisabled);
+    ASSERT_GE(img.second, 0);
+    EXPECT_EQ(img.first->Width(), 5) << "one pixel larger";
+    TBitmap out(5, 5);
+    RECT all{0, 0, 5, 5};
+    out.Canvas().Brush.Color = clRed;
+    out.Canvas().FillRect(all);
+    ImageList_Draw(img.first->Handle(), img.second, out.Canvas().Handle(), 0, 0, ILD_TRANSPARENT);
+    struct Px {
+        const char* name;
+        int x, y;
+        uint32_t rgb;
+    } px[] = {
+        {"black pixel in shadow", 1, 1, SysRGB(COLOR_BTNSHADOW)},
+        {"its highlight one down-right", 2, 2, SysRGB(COLOR_BTNHIGHLIGHT)},
+        {"white vanishes", 0, 2, 0xFF0000},
+        {"silver vanishes", 3, 0, 0xFF0000},
+        {"ground transparent", 3, 3, 0xFF0000},
+    };
+    for (const Px& p : px) EXPECT_EQ(out.PixelRGB(p.x, p.y), p.rgb) << p.name;
+}
+
+TEST(ToolbarButton97, BorderPixelsMatchDrawEdge) {
+    TToolbarForm f;
+    f.Show();
+    SetActiveWindow(f.Handle());
+    TToolbarButton97& a = *f.buttons[0];
+    MoveCursorTo(a, 10, 10);
+    ASSERT_TRUE(a.MouseInControl());
+    TBitmap shot;
+    Snapshot(a, shot);
+    TBitmap ref(a.Width(), a.Height());
+    RECT r{0, 0, a.Width(), a.Height()};
+    ref.Canvas().Brush.Color = clBtnFace;
+    ref.Canvas().FillRect(r);
+    DrawEdge(ref.Canvas().Handle(), &r, BDR_RAISEDINNER, BF_RECT);
+    for (int x = 0; x < a.Width(); ++x) {
+        EXPECT_EQ(shot.PixelRGB(x, 0), ref.PixelRGB(x, 0)) << "top, x " << x;
+        EXPECT_EQ(shot.PixelRGB(x, a.Height() - 1), ref.PixelRGB(x, a.Height() - 1)) << "bottom, x " << x;
+    }
+    for (int y = 0; y < a.Height(); ++y) {
+        EXPECT_EQ(shot.PixelRGB(0, y), ref.PixelRGB(0, y)) << "left, y " << y;
+        EXPECT_EQ(shot.PixelRGB(a.Width() - 1, y), ref.PixelRGB(a.Width() - 1, y)) << "right, y " << y;
+    }
+    // Cold: no border at all, the face colour to the edge.
+    a.MouseLeft();
+    Snapshot(a, shot);
+    EXPECT_EQ(shot.PixelRGB(0, 0), SysRGB(COLOR_BTNFACE));
+    // Pressed: sunken.
+    Press(a, WM_LBUTTONDOWN, 5, 5);
+    Snapshot(a, shot);
+    RECT r2{0, 0, a.Width(), a.Height()};
+    ref.Canvas().FillRect(r2);
+    DrawEdge(ref.Canvas().Handle(), &r2, BDR_SUNKENOUTER, BF_RECT);
+    EXPECT_EQ(shot.PixelRGB(0, 5), ref.PixelRGB(0, 5));
+    EXPECT_EQ(shot.PixelRGB(a.Width() - 1, 5), ref.PixelRGB(a.Width() - 1, 5));
+    Press(a, WM_LBUTTONUP, 5, 5);
+}
