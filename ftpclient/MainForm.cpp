@@ -150,7 +150,7 @@ void TfrmMain::CreateStatusBar() {
     fsbMain->SetBounds(0, 0, 0, 22);
     fsbMain->BevelOuter = bvLowered;
     stHint = MakeLabel(fsbMain, "", 4, 3, 330);
-    pbTransferStatus = new TProgressBar(fsbMain);
+    pbTransferStatus = new TTransferBar(fsbMain);
     pbTransferStatus->SetBounds(340, 3, 93, 16);
     pbTransferStatus->Hint = "Transfer Status";
     stConnection = MakeLabel(fsbMain, "Not connected.", 440, 3, 160);
@@ -203,12 +203,12 @@ void TfrmMain::CreatePanes() {
     cbServerDir = new TComboBox(head);
     cbServerDir->SetBounds(4, 20, 540, 21);
     head->OnResize = [head, this](TObject*) { cbServerDir->SetBounds(4, 20, head->ClientWidth() - 8, 21); };
-    lvServerFiles = new TListView(pnlServer);
+    lvServerFiles = new TRemoteListView(pnlServer);
     lvServerFiles->SetAlign(alClient);
     const std::pair<const char*, int> cols[] = {{"Name", 150}, {"Type", 75},  {"Permission", 80}, {"Owner", 60},
                                                 {"Group", 60}, {"Size", 70},  {"Last modified", 100}, {"Link", 80}};
     for (auto& c : cols) lvServerFiles->AddColumn(c.first, c.second);
-    lvServerFiles->SetViewStyle(vsReport);
+    lvServerFiles->SetViewStyle(rvsReport);
     lvServerFiles->OnDblClick = [this](TObject*) { OpenRemoteRow(); };
     lvServerFiles->OnEdited = [this](int row, std::string& text) {
         if (row < 0 || row >= static_cast<int>(RemoteRows.size())) return;
@@ -312,7 +312,7 @@ void TfrmMain::LoadInterfaceSettings() {
     std::string dir = r.ReadString("LocalDir", "");
     if (!dir.empty()) Local->SetDirectory(dir);
     Local->SetFilterIndex(r.ReadInteger("LocalFilter", 0));
-    lvServerFiles->SetViewStyle(static_cast<TViewStyle>(r.ReadInteger("ServerViewStyle", vsReport)));
+    lvServerFiles->SetViewStyle(static_cast<TRemoteViewStyle>(r.ReadInteger("ServerViewStyle", rvsReport)));
     for (int i = 0; i < lvServerFiles->ColumnCount(); ++i)
         lvServerFiles->SetColumnWidth(i, r.ReadInteger("SrvCol" + std::to_string(i), lvServerFiles->ColumnWidth(i)));
     TRegValues pos(settings_.RegistryRoot + "QuillonFTP.INI\\" + Name());

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "Dialogs.h"
+#include "ClientDialogs.h"
 #include "FtpClient.h"
 #include "FtpLogView.h"
-#include "ListView.h"
+#include "RemoteListView.h"
 #include "LocalBrowser.h"
 #include "OptionsForm.h"
 #include "ftpclient/core/ConnectedUI.h"
@@ -117,12 +117,12 @@ public:
     TLocalBrowser* Local;
     TLabel* lblServer;
     TComboBox* cbServerDir;
-    TListView* lvServerFiles;
+    TRemoteListView* lvServerFiles;
     TLabel* lblKeelsonFTPExposure;
     TColorLogView* mmoFTPLogView;
     TLogMemo* mmoFTPLog;
     TLabel *stHint, *stConnection;
-    TProgressBar* pbTransferStatus;
+    TTransferBar* pbTransferStatus;
     TPanel *imgConnected, *imgDisconnected;
     TMainMenu* mnuMain;
     TMenuItem *itmServers, *itmDisconnect, *itmViewFTPLog;

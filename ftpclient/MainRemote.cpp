@@ -77,9 +77,9 @@ void TfrmMain::FTP_ProcessDir(const std::string& path) {
     DeleteFileA(path.c_str());
     TEngineProber prober(*this);
     RemoteRows = BuildRemoteRows(ss.str(), prober);
-    std::vector<TListRow> rows;
+    std::vector<TRemoteRow> rows;
     for (auto& e : RemoteRows) {
-        TListRow r;
+        TRemoteRow r;
         r.Caption = e.Name;
         bool folder = IsFolderRow(e);
         r.ImageIndex = folder ? 0 : 1;

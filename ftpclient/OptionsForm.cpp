@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "AppTitle.h"
-#include "Dialogs.h"
+#include "ClientDialogs.h"
 #include "RegValues.h"
 #include "ui/core/Prompter.h"
 

@@ -130,7 +130,7 @@ TEST(MainWindow, InterfaceValuesRoundTripAndMinimisedPositionIsNotSaved) {
         m.SetBounds(50, 60, 700, 500);
         m.Local->SetDirectory(dir.Path());
         m.Local->SetFilterIndex(2);
-        m.lvServerFiles->SetViewStyle(vsSmallIcon);
+        m.lvServerFiles->SetViewStyle(rvsSmallIcon);
         m.lvServerFiles->SetColumnWidth(0, 222);
         m.FormClose();
         ShowWindow(m.Handle(), SW_MINIMIZE);
@@ -147,7 +147,7 @@ TEST(MainWindow, InterfaceValuesRoundTripAndMinimisedPositionIsNotSaved) {
     TfrmMain again(prog.Settings());
     EXPECT_EQ(again.Local->FilterIndex(), 2);
     EXPECT_EQ(again.Local->Directory(), dir.Path());
-    EXPECT_EQ(again.lvServerFiles->ViewStyle(), vsSmallIcon);
+    EXPECT_EQ(again.lvServerFiles->ViewStyle(), rvsSmallIcon);
     EXPECT_EQ(again.Left(), 50);
 }
 

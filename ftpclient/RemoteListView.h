@@ -11,17 +11,17 @@
 
 #include <commctrl.h>
 
-enum TViewStyle { vsIcon = 0, vsSmallIcon = 1, vsList = 2, vsReport = 3 };
+enum TRemoteViewStyle { rvsIcon = 0, rvsSmallIcon = 1, rvsList = 2, rvsReport = 3 };
 
-struct TListRow {
+struct TRemoteRow {
     std::string Caption;
     std::vector<std::string> SubItems;
     int ImageIndex = -1;
 };
 
-class TListView : public TWinControl {
+class TRemoteListView : public TWinControl {
 public:
-    explicit TListView(TWinControl* parent);
+    explicit TRemoteListView(TWinControl* parent);
 
     void AddColumn(const std::string& caption, int width);
     int ColumnWidth(int i) const;
@@ -29,10 +29,10 @@ public:
     int ColumnCount() const { return static_cast<int>(columns_.size()); }
 
     // Rows in the window's order; Rebuild puts rows in as given.
-    void SetRows(const std::vector<TListRow>& rows);
+    void SetRows(const std::vector<TRemoteRow>& rows);
     void Clear() { SetRows({}); }
     int Count() const { return static_cast<int>(rows_.size()); }
-    const TListRow& Row(int i) const { return rows_.at(static_cast<size_t>(i)); }
+    const TRemoteRow& Row(int i) const { return rows_.at(static_cast<size_t>(i)); }
     void SetCaption(int i, const std::string& s);
 
     bool Selected(int i) const;
@@ -41,8 +41,8 @@ public:
     std::vector<int> SelectedRows() const;
     void SelectAll();
 
-    TViewStyle ViewStyle() const { return style_; }
-    void SetViewStyle(TViewStyle s);
+    TRemoteViewStyle ViewStyle() const { return style_; }
+    void SetViewStyle(TRemoteViewStyle s);
     void SetImages(HIMAGELIST small, HIMAGELIST large);
 
     // Starts in-place editing of row i's caption.
@@ -65,9 +65,9 @@ private:
         int width;
     };
     std::vector<Column> columns_;
-    std::vector<TListRow> rows_;
+    std::vector<TRemoteRow> rows_;
     std::vector<bool> pendingSel_;
-    TViewStyle style_ = vsReport;
+    TRemoteViewStyle style_ = rvsReport;
     bool editing_ = false;
     HIMAGELIST small_ = nullptr, large_ = nullptr;
 };

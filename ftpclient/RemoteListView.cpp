@@ -1,19 +1,19 @@
-#include "ListView.h"
+#include "RemoteListView.h"
 
 #include <commctrl.h>
 
 namespace {
-DWORD StyleBits(TViewStyle s) {
+DWORD StyleBits(TRemoteViewStyle s) {
     switch (s) {
-        case vsIcon: return LVS_ICON;
-        case vsSmallIcon: return LVS_SMALLICON;
-        case vsList: return LVS_LIST;
+        case rvsIcon: return LVS_ICON;
+        case rvsSmallIcon: return LVS_SMALLICON;
+        case rvsList: return LVS_LIST;
         default: return LVS_REPORT;
     }
 }
 }  // namespace
 
-TListView::TListView(TWinControl* parent) : TWinControl(parent) {
+TRemoteListView::TRemoteListView(TWinControl* parent) : TWinControl(parent) {
     static bool init = [] {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
         return InitCommonControlsEx(&icc) != FALSE;
@@ -22,7 +22,7 @@ TListView::TListView(TWinControl* parent) : TWinControl(parent) {
     SetColor(clWindow);
 }
 
-void TListView::CreateParams(TCreateParams& p) {
+void TRemoteListView::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.BaseClass = WC_LISTVIEWA;
     p.WinClassName = "QfListView";
@@ -30,7 +30,7 @@ void TListView::CreateParams(TCreateParams& p) {
     p.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
-void TListView::WndCreated() {
+void TRemoteListView::WndCreated() {
     SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     if (small_) SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(small_));
     if (large_) SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(large_));
@@ -38,7 +38,7 @@ void TListView::WndCreated() {
     PutRows();
 }
 
-void TListView::AddColumn(const std::string& caption, int width) {
+void TRemoteListView::AddColumn(const std::string& caption, int width) {
     columns_.push_back({caption, width});
     if (HandleAllocated()) {
         LVCOLUMNA c{};
@@ -49,22 +49,22 @@ void TListView::AddColumn(const std::string& caption, int width) {
     }
 }
 
-int TListView::ColumnWidth(int i) const {
+int TRemoteListView::ColumnWidth(int i) const {
     // Only the report view knows column widths; the others keep the last known.
-    if (HandleAllocated() && style_ == vsReport) {
+    if (HandleAllocated() && style_ == rvsReport) {
         int w = static_cast<int>(SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, i, 0));
         if (w > 0) return w;
     }
     return columns_.at(static_cast<size_t>(i)).width;
 }
 
-void TListView::SetColumnWidth(int i, int w) {
+void TRemoteListView::SetColumnWidth(int i, int w) {
     if (i < 0 || i >= ColumnCount() || w < 0 || w > 4000) return;
     columns_[static_cast<size_t>(i)].width = w;
     if (HandleAllocated()) SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, i, w);
 }
 
-void TListView::PutColumns() {
+void TRemoteListView::PutColumns() {
     for (size_t i = 0; i < columns_.size(); ++i) {
         LVCOLUMNA c{};
         c.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -74,13 +74,13 @@ void TListView::PutColumns() {
     }
 }
 
-void TListView::SetRows(const std::vector<TListRow>& rows) {
+void TRemoteListView::SetRows(const std::vector<TRemoteRow>& rows) {
     rows_ = rows;
     pendingSel_.assign(rows_.size(), false);
     if (HandleAllocated()) PutRows();
 }
 
-void TListView::PutRows() {
+void TRemoteListView::PutRows() {
     HWND h = Handle();
     SendMessageA(h, WM_SETREDRAW, FALSE, 0);
     SendMessageA(h, LVM_DELETEALLITEMS, 0, 0);
@@ -102,7 +102,7 @@ void TListView::PutRows() {
     InvalidateRect(h, nullptr, TRUE);
 }
 
-void TListView::SetCaption(int i, const std::string& s) {
+void TRemoteListView::SetCaption(int i, const std::string& s) {
     rows_.at(static_cast<size_t>(i)).Caption = s;
     if (!HandleAllocated()) return;
     LVITEMA it{};
@@ -111,13 +111,13 @@ void TListView::SetCaption(int i, const std::string& s) {
     SendMessageA(Handle(), LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&it));
 }
 
-bool TListView::Selected(int i) const {
+bool TRemoteListView::Selected(int i) const {
     if (i < 0 || i >= Count()) return false;
     if (!HandleAllocated()) return pendingSel_[static_cast<size_t>(i)];
     return (SendMessageA(Handle(), LVM_GETITEMSTATE, i, LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
-void TListView::SetSelected(int i, bool s) {
+void TRemoteListView::SetSelected(int i, bool s) {
     if (i < 0 || i >= Count()) return;
     pendingSel_[static_cast<size_t>(i)] = s;
     if (!HandleAllocated()) return;
@@ -127,22 +127,22 @@ void TListView::SetSelected(int i, bool s) {
     SendMessageA(Handle(), LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&it));
 }
 
-std::vector<int> TListView::SelectedRows() const {
+std::vector<int> TRemoteListView::SelectedRows() const {
     std::vector<int> out;
     for (int i = 0; i < Count(); ++i)
         if (Selected(i)) out.push_back(i);
     return out;
 }
 
-int TListView::SelCount() const { return static_cast<int>(SelectedRows().size()); }
+int TRemoteListView::SelCount() const { return static_cast<int>(SelectedRows().size()); }
 
-void TListView::SelectAll() {
+void TRemoteListView::SelectAll() {
     for (int i = 0; i < Count(); ++i) SetSelected(i, true);
 }
 
-void TListView::SetViewStyle(TViewStyle s) {
-    if (s < vsIcon || s > vsReport) return;
-    if (HandleAllocated() && style_ == vsReport)
+void TRemoteListView::SetViewStyle(TRemoteViewStyle s) {
+    if (s < rvsIcon || s > rvsReport) return;
+    if (HandleAllocated() && style_ == rvsReport)
         for (int i = 0; i < ColumnCount(); ++i) columns_[static_cast<size_t>(i)].width = ColumnWidth(i);
     style_ = s;
     if (!HandleAllocated()) return;
@@ -152,7 +152,7 @@ void TListView::SetViewStyle(TViewStyle s) {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void TListView::SetImages(HIMAGELIST small, HIMAGELIST large) {
+void TRemoteListView::SetImages(HIMAGELIST small, HIMAGELIST large) {
     small_ = small;
     large_ = large;
     if (!HandleAllocated()) return;
@@ -160,12 +160,12 @@ void TListView::SetImages(HIMAGELIST small, HIMAGELIST large) {
     SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(large_));
 }
 
-HWND TListView::EditCaption(int i) {
+HWND TRemoteListView::EditCaption(int i) {
     SetFocus();
     return reinterpret_cast<HWND>(SendMessageA(Handle(), LVM_EDITLABELA, i, 0));
 }
 
-bool TListView::Notify(NMHDR* header, LRESULT& result) {
+bool TRemoteListView::Notify(NMHDR* header, LRESULT& result) {
     if (header->code == LVN_BEGINLABELEDITA || header->code == LVN_BEGINLABELEDITW) {
         editing_ = true;
         result = FALSE;

@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "ClientDialogs.h"
 
 #include <commctrl.h>
 
@@ -52,25 +52,25 @@ TfrmOverResume::TfrmOverResume(TForm* owner) : TForm(owner) {
     btnCancel = MakeButton(this, "&Cancel", orCancel, 270, 80);
 }
 
-TProgressBar::TProgressBar(TWinControl* parent) : TWinControl(parent) {}
+TTransferBar::TTransferBar(TWinControl* parent) : TWinControl(parent) {}
 
-void TProgressBar::CreateParams(TCreateParams& p) {
+void TTransferBar::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.BaseClass = PROGRESS_CLASSA;
     p.WinClassName = "QfProgressBar";
 }
 
-void TProgressBar::WndCreated() {
+void TTransferBar::WndCreated() {
     SendMessageA(Handle(), PBM_SETRANGE32, 0, 0x7FFF);
     SendMessageA(Handle(), PBM_SETPOS, pos_, 0);
 }
 
-void TProgressBar::SetMax(int64_t m) {
+void TTransferBar::SetMax(int64_t m) {
     max_ = m > 0 ? m : 1;
     SetPosition(0);
 }
 
-void TProgressBar::SetPosition(int64_t p) {
+void TTransferBar::SetPosition(int64_t p) {
     if (p < 0) p = 0;
     if (p > max_) p = max_;
     pos_ = static_cast<int>(p * 0x7FFF / max_);
@@ -94,7 +94,7 @@ TfrmDownload::TfrmDownload(TForm* owner, std::function<double()> now) : TForm(nu
         MakeLabel(this, names[i], 12, 54 + i * 20, 110);
         *values[i] = MakeLabel(this, "", 130, 54 + i * 20, 150);
     }
-    pbDownload = new TProgressBar(this);
+    pbDownload = new TTransferBar(this);
     pbDownload->SetBounds(12, 180, 320, 18);
     lblProgress = MakeLabel(this, "", 340, 181, 45);
     btnAbort = MakeButton(this, "&Abort", 0, 160, 204);

@@ -12,7 +12,7 @@
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 
-class TProgressBar;
+class TTransferBar;
 class TColorLogView;
 
 // Builds controls at fixed places: what a form resource would hold.
@@ -36,9 +36,9 @@ public:
     TButton *btnOverwrite, *btnResume, *btnCancel;
 };
 
-class TProgressBar : public TWinControl {
+class TTransferBar : public TWinControl {
 public:
-    explicit TProgressBar(TWinControl* parent);
+    explicit TTransferBar(TWinControl* parent);
     void SetMax(int64_t m);
     void SetPosition(int64_t p);
     int Position() const { return pos_; }
@@ -60,7 +60,7 @@ public:
     std::function<void()> OnAbort;
     TLabel *lblDownloading, *lblUploading, *lblFilename, *lblTotalSize, *lblReceived, *lblProgress,
         *lblElapsedTime, *lblTransferRate, *lblEstTime, *lblRemainTime;
-    TProgressBar* pbDownload;
+    TTransferBar* pbDownload;
     TButton* btnAbort;
 
 private:
