@@ -85,6 +85,7 @@ TfrmDownload::TfrmDownload(TForm* owner, std::function<double()> now) : TForm(nu
     SetBounds(CW_USEDEFAULT, CW_USEDEFAULT, 400, 260);
     lblDownloading = MakeLabel(this, "Velmora Larch FTP is now downloading the file ...", 12, 10, 370);
     lblUploading = MakeLabel(this, "Velmora Larch FTP is now uploading the file ...", 12, 10, 370);
+    lblUploading->Hide();
     lblFilename = MakeLabel(this, "", 12, 30, 370);
     const char* names[] = {"Total size:", "Received:", "Elapsed time:", "Transfer rate:", "Estimated time:",
                            "Time left:"};

@@ -25,6 +25,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             Sleep(50);
         }
         SaveWindowShot(frm.Handle(), shot);
+        // The progress window as a transfer shows it, saved beside.
+        TfrmDownload progress(&frm, NowDateTime);
+        progress.UpdateProgress("sample.bin", 200000, 0);
+        progress.Show();
+        progress.UpdateProgress("sample.bin", -1, 81920);
+        std::string second = shot;
+        second.insert(second.size() > 4 ? second.size() - 4 : second.size(), "-progress");
+        SaveWindowShot(progress.Handle(), second);
+        progress.Hide();
         // Nobody can close it there: close as the user would, keeping the settings.
         frm.Close();
         return 0;

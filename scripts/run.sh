@@ -47,10 +47,13 @@ else
   # No display: run under Xvfb, connect to the first site, save a screenshot and close.
   shot="$root/build/screenshots/$program.bmp"
   mkdir -p "$(dirname "$shot")"
-  rm -f "$shot"
+  rm -f "$shot" "${shot%.bmp}.png"
   QF_SCREENSHOT=$(winpath "$shot") xvfb-run -a -s "-screen 0 1280x1024x24" "$QF_WINE" "$exe" || true
   if [ -f "$shot" ]; then
-    /usr/bin/python3 "$root/ftpclient/bmp2png.py" "$shot" "${shot%.bmp}.png" && shot="${shot%.bmp}.png"
+    for f in "$shot" "${shot%.bmp}-progress.bmp"; do
+      if [ -f "$f" ]; then /usr/bin/python3 "$root/ftpclient/bmp2png.py" "$f" "${f%.bmp}.png" && rm -f "$f"; fi
+    done
+    shot="${shot%.bmp}.png"
     echo "No display: ran under Xvfb; screenshot saved to $shot"
   else
     echo "No display: ran under Xvfb, but no screenshot was saved" >&2
