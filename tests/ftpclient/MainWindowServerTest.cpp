@@ -274,3 +274,33 @@ TEST(MainWindowServer, AbortOnThrottledServerKeepsPartialFile) {
     EXPECT_EQ(qftest::ReadFileBytes(path), big.substr(0, static_cast<size_t>(size)));
     EXPECT_FALSE(shown.empty());
 }
+
+TEST(MainWindowServer, RefusedRenameRelistsAndRemovedSiteKeepsTheSession) {
+    Server s = Pyftpd();
+    PutServerFile(s, "keep.txt", "k");
+    Session x(s, true);
+    TfrmMain& m = *x.main;
+    TScriptedModalRunner runner;
+    TScriptedPrompter prompter;
+    ConnectFromMenu(m);
+    ASSERT_TRUE(m.FTP->IsConnected());
+    // A rename the server refuses: one message, and the list shows the server's name again.
+    runner.Expect("frmMessage", [](TForm& f) { ClickButton(static_cast<TfrmMessage&>(f).btnOk); });
+    SelectRemote(m, {"keep.txt"});
+    HWND edit = m.lvServerFiles->EditCaption(m.RemoteIndexOf("keep.txt"));
+    ASSERT_NE(edit, nullptr);
+    SetWindowTextA(edit, "nodir/x.txt");
+    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    qftest::PumpUntil([&] { return runner.AllUsed() && !m.Busy && m.RemoteIndexOf("keep.txt") >= 0; }, 5000);
+    EXPECT_TRUE(runner.AllUsed());
+    EXPECT_GE(m.RemoteIndexOf("keep.txt"), 0);
+    EXPECT_EQ(m.RemoteIndexOf("nodir/x.txt"), -1);
+    // Removing the connected site: the session goes on with its own copy.
+    prompter.AnswerMessage(IDYES);
+    m.itmRemoveServerClick();
+    EXPECT_EQ(m.Servers.Count(), 0);
+    EXPECT_TRUE(m.CurrentServer.IsPassive());
+    m.tb97RefreshClick();
+    EXPECT_GE(m.RemoteIndexOf("keep.txt"), 0);
+    EXPECT_EQ(qftest::ReadFileBytes(x.prog.folder.File("FTPServers.ini")).find("Server1"), std::string::npos);
+}
