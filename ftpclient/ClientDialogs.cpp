@@ -305,3 +305,34 @@ void TfrmServerConnect::AddProgressLine(const std::string& Text, TColor Color) {
     ticker->Lines().Add(Text);
     ticker->SetLineTextColor(ticker->Lines().Count(), Color);
 }
+
+TfrmServerConnectTo::TfrmServerConnectTo(TForm* owner) : TForm(owner) {
+    SetName("frmServerConnectTo");
+    SetCaption("Connect To a FTP Server");
+    SetBorderStyle(bsDialog);
+    Position = poOwnerFormCenter;
+    SetBounds(0, 0, 360, 300);
+    MakeLabel(this, "Choose which FTP server to connect to:", 12, 10, 330);
+    lbServers = new TListBox(this);
+    lbServers->SetSorted(true);
+    lbServers->SetBounds(12, 30, 330, 180);
+    btnOk = MakeButton(this, "&Cool", mrOk, 20, 222);
+    btnAdd = MakeButton(this, "&Add Server", 0, 130, 222, 90);
+    btnCancel = MakeButton(this, "&No Way !", mrCancel, 250, 222);
+    lbServers->OnClick = [this](TObject*) { Check(); };
+    lbServers->OnDblClick = [this](TObject*) {
+        if (lbServers->ItemIndex() >= 0) SetModalResult(mrOk);
+    };
+    btnAdd->OnClick = [this](TObject*) {
+        if (OnAdd) OnAdd();
+        Check();
+    };
+    Check();
+}
+
+void TfrmServerConnectTo::Check() { btnOk->SetEnabled(lbServers->ItemIndex() >= 0); }
+
+std::string TfrmServerConnectTo::Chosen() const {
+    int i = lbServers->ItemIndex();
+    return i >= 0 ? lbServers->Items().Strings(i) : std::string();
+}

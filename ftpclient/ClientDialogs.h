@@ -113,3 +113,16 @@ public:
     TLabel *lblServerName, *lblServerAddress;
     TColorLogView* ticker;
 };
+
+// Chooses the site to connect to.
+class TfrmServerConnectTo : public TForm {
+public:
+    explicit TfrmServerConnectTo(TForm* owner);
+    TListBox* lbServers;
+    TButton *btnOk, *btnAdd, *btnCancel;
+    std::string Chosen() const;
+    std::function<void()> OnAdd;
+
+private:
+    void Check();
+};

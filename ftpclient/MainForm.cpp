@@ -122,9 +122,7 @@ void TfrmMain::CreateToolbar() {
     tb97TransferBin = ToolButton(pnlToolbar, "Binary", "Transfer files as binary.", x);
     tb97TransferAsc = ToolButton(pnlToolbar, "ASCII", "Transfer files as text (ascii).", x);
     tb97TransferAuto = ToolButton(pnlToolbar, "[Auto]", "Automatic selection (Binary/Ascii) to tansfer files.", x);
-    tb97Connect->OnClick = [this](TObject*) {
-        if (!Busy && Servers.Count() > 0) ConnectToServer(Servers.Items(0));
-    };
+    tb97Connect->OnClick = [this](TObject*) { tb97ConnectClick(); };
     tb97Disconnect->OnClick = [this](TObject*) { tb97DisconnectClick(); };
     tb97AddServer->OnClick = [this](TObject*) { itmAddServerClick(); };
     tb97FolderUp->OnClick = [this](TObject*) { tb97FolderUpClick(); };
@@ -423,7 +421,24 @@ void TfrmMain::itmRemoveServerClick() {
     BuildServerMenu();
 }
 
-void TfrmMain::ConnectToServer(const TFTPServer& site) {
+void TfrmMain::tb97ConnectClick() {
+    if (Busy) return;
+    TfrmServerConnectTo dlg(this);
+    auto fill = [&] {
+        dlg.lbServers->Clear();
+        for (int i = 0; i < Servers.Count(); ++i) dlg.lbServers->Items().Add(Servers.Items(i).Name);
+    };
+    fill();
+    dlg.OnAdd = [&] {
+        itmAddServerClick();
+        fill();
+    };
+    if (dlg.ShowModal() != mrOk) return;
+    int i = Servers.IndexOf(dlg.Chosen());
+    if (i >= 0) ConnectToServer(TFTPServer(Servers.Items(i)));
+}
+
+void TfrmMain::ConnectToServer(TFTPServer site) {
     connectBox_ = std::make_unique<TfrmServerConnect>(this);
     connectBox_->lblServerName->SetCaption(site.Name);
     connectBox_->lblServerAddress->SetCaption(site.Hostname + " on port " + site.Port);

@@ -94,10 +94,11 @@ public:
     void LoadServers();
     bool SaveServers();
     void BuildServerMenu();
-    void ConnectToServer(const TFTPServer& site);
+    void ConnectToServer(TFTPServer site);  // a copy: the list may change meanwhile
     void itmAddServerClick();
     void itmRemoveServerClick();
     void tb97DisconnectClick();
+    void tb97ConnectClick();
     TfrmServerConnect* ConnectingBox() const { return connectBox_.get(); }
 
     // ---- 2.105 shell

@@ -304,3 +304,23 @@ TEST(MainWindowServer, RefusedRenameRelistsAndRemovedSiteKeepsTheSession) {
     EXPECT_GE(m.RemoteIndexOf("keep.txt"), 0);
     EXPECT_EQ(qftest::ReadFileBytes(x.prog.folder.File("FTPServers.ini")).find("Server1"), std::string::npos);
 }
+
+TEST(MainWindowServer, ConnectDialogConnectsToTheChosenSite) {
+    Server s = Vsftpd();
+    PutServerFile(s, "hello.txt", "hi");
+    Session x(s, false);
+    TfrmMain& m = *x.main;
+    TScriptedModalRunner runner;
+    runner.Expect("frmServerConnectTo", [](TForm& f) {
+        auto& d = static_cast<TfrmServerConnectTo&>(f);
+        d.lbServers->SetItemIndex(0);
+        SendMessageA(d.lbServers->Handle(), WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 5));
+        if (d.ModalResult() != mrOk) ClickButton(d.btnOk);
+    });
+    m.tb97Connect->Click();
+    ASSERT_TRUE(m.FTP->IsConnected());
+    EXPECT_GE(m.RemoteIndexOf("hello.txt"), 0);
+    m.tb97DisconnectClick();
+    EXPECT_FALSE(m.FTP->IsConnected());
+    EXPECT_FALSE(m.ConnectedUI());
+}
