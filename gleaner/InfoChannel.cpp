@@ -11,7 +11,9 @@ const DWORD kJoinMs = 30000;
 }  // namespace
 
 InfoChannel::InfoChannel() : task_(std::make_shared<ChannelTask>(MakeWinInetSession)) {
-    task_->OnMessage = [](const std::string& text, const std::string& caption) { ShowEngineMessage(text, caption); };
+    task_->OnMessage = [](const std::string& text, const std::string& caption, const std::function<bool()>& stopped) {
+        ShowEngineMessageUntil(text, caption, stopped);
+    };
 }
 
 InfoChannel::~InfoChannel() { EndThread(); }

@@ -70,15 +70,20 @@ void ServerModule::ModuleUnlock() {
 // of the main thread may have dropped the request).
 DWORD WINAPI ServerModule::IdleMonitor(LPVOID p) {
     ServerModule* self = static_cast<ServerModule*>(p);
-    WaitForSingleObject(self->shutdown_, INFINITE);
-    for (;;) {
-        do {
-            InterlockedExchange(&self->activity_, 0);
-        } while (WaitForSingleObject(self->shutdown_, kIdleMs) == WAIT_OBJECT_0);
-        bool idle = self->activity_ == 0 && ComModule.LockCount() == 0;
-        if (idle) PostThreadMessageA(self->mainThread_, kIdleMessage, 0, 0);
-        if (!idle || ComModule.LockCount() != 0) WaitForSingleObject(self->shutdown_, INFINITE);
+    try {
+        WaitForSingleObject(self->shutdown_, INFINITE);
+        for (;;) {
+            do {
+                InterlockedExchange(&self->activity_, 0);
+            } while (WaitForSingleObject(self->shutdown_, kIdleMs) == WAIT_OBJECT_0);
+            bool idle = self->activity_ == 0 && ComModule.LockCount() == 0;
+            if (idle) PostThreadMessageA(self->mainThread_, kIdleMessage, 0, 0);
+            if (!idle || ComModule.LockCount() != 0) WaitForSingleObject(self->shutdown_, INFINITE);
+        }
+    } catch (...) {
+        // nothing may leave a thread procedure
     }
+    return 0;
 }
 
 // On the main thread, where every activation arrives: nothing can be made
@@ -125,6 +130,9 @@ int ServerModule::Serve() {
     shutdown_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (!shutdown_) return static_cast<int>(HRESULT_FROM_WIN32(GetLastError()));
     ComModule.OnLastUnlock = [this] { ModuleUnlock(); };
+    // Started for an activation that never asks for an object (its client
+    // went away), the server ends as if its last object had just gone.
+    SetEvent(shutdown_);
     HANDLE monitor = CreateThread(nullptr, 0, IdleMonitor, this, 0, nullptr);
     if (!monitor) return static_cast<int>(HRESULT_FROM_WIN32(GetLastError()));
     CloseHandle(monitor);

@@ -12,6 +12,17 @@ namespace {
 const DWORD_PTR kContext = 1;
 const size_t kAhead = 256 * 1024;  // bytes read ahead of the document at most
 const DWORD kChunk = 64 * 1024;
+// Redirects followed for one document at most, as browsers do.
+const long kMaxRedirects = 10;
+
+bool StartsWith(const std::string& text, const char* prefix) {
+    const size_t n = strlen(prefix);
+    return text.size() >= n &&
+           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, text.c_str(), static_cast<int>(n), prefix,
+                          static_cast<int>(n)) == CSTR_EQUAL;
+}
+
+bool IsHttpUrl(const std::string& url) { return StartsWith(url, "http://") || StartsWith(url, "https://"); }
 
 // A call blocked in WinINet is not interrupted by closing its handle from
 // another thread (under Wine it stays blocked until the server sends or a
@@ -37,6 +48,7 @@ struct Transfer {
         ResetEvent(abort);
         closed = false;
         opened = 0;
+        status = -1;
         queue.clear();
         head = 0;
         ended = failed = false;
@@ -48,11 +60,40 @@ struct Transfer {
     std::atomic<bool> closed{false};  // the document side let go
     CRITICAL_SECTION cs;              // guards the fields below
     int opened = 0;                   // 1 opened, -1 not
+    long status = -1;                 // the reply's status (see ReplyStatus)
     std::string queue;
     size_t head = 0;                  // first byte of queue not yet read
     bool ended = false;
     bool failed = false;
 };
+
+// The status of a reply: its HTTP status code, 0 when the reply had no
+// status line (the server closed or reset the connection at once or after a
+// few bytes: WinINet then reports status 0), -1 for addresses that are not HTTP.
+long ReplyStatus(HINTERNET h, const std::string& url) {
+    if (!IsHttpUrl(url)) return -1;
+    DWORD status = 0, len = sizeof status;
+    if (!HttpQueryInfoA(h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &len, nullptr)) return 0;
+    return static_cast<long>(status);
+}
+
+bool IsRedirect(long status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// The full address a redirect names, taken relative to where it came from; "" when there is none.
+std::string RedirectTarget(HINTERNET h, const std::string& from) {
+    std::string location(2048, '\0');
+    DWORD len = static_cast<DWORD>(location.size());
+    if (!HttpQueryInfoA(h, HTTP_QUERY_LOCATION, &location[0], &len, nullptr) || len == 0) return std::string();
+    location.resize(len);
+    std::string full(4096, '\0');
+    DWORD fullLen = static_cast<DWORD>(full.size());
+    if (!InternetCombineUrlA(from.c_str(), location.c_str(), &full[0], &fullLen, ICU_NO_ENCODE)) return std::string();
+    full.resize(fullLen);
+    if (!IsHttpUrl(full)) return std::string();  // a redirect leads to another web page or nowhere
+    return full;
+}
 
 class Hold {
 public:
@@ -71,18 +112,38 @@ bool WaitOrAbort(HANDLE h, Transfer& t) {
     return WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0;
 }
 
+// A request and, for HTTP, the connection it has to itself.
+struct Handles {
+    HINTERNET connect = nullptr;
+    HINTERNET request = nullptr;
+    void Close() {
+        if (request) InternetCloseHandle(request);
+        if (connect) InternetCloseHandle(connect);
+        request = connect = nullptr;
+    }
+};
+
+void SetTimeouts(HINTERNET h, const WinInetTimeouts& t) {
+    DWORD connect = t.ConnectMs, receive = t.ReceiveMs;
+    InternetSetOptionA(h, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
+    InternetSetOptionA(h, INTERNET_OPTION_SEND_TIMEOUT, &receive, sizeof receive);
+    InternetSetOptionA(h, INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
+}
+
 // The session's worker: runs one transfer after another.
 class Worker {
 public:
-    explicit Worker(HINTERNET session) : session_(session) { InitializeCriticalSection(&cs_); }
+    Worker(HINTERNET session, const WinInetTimeouts& timeouts) : session_(session), timeouts_(timeouts) {
+        InitializeCriticalSection(&cs_);
+    }
     ~Worker() {
         for (HANDLE e : {wake_, idle_})
             if (e) CloseHandle(e);
         DeleteCriticalSection(&cs_);
     }
 
-    static std::shared_ptr<Worker> Start(HINTERNET session) {
-        auto w = std::make_shared<Worker>(session);
+    static std::shared_ptr<Worker> Start(HINTERNET session, const WinInetTimeouts& timeouts) {
+        auto w = std::make_shared<Worker>(session, timeouts);
         if (!w->wake_ || !w->idle_) return nullptr;
         auto* arg = new std::shared_ptr<Worker>(w);
         HANDLE thread = CreateThread(nullptr, 0, Run, arg, 0, nullptr);
@@ -122,7 +183,11 @@ public:
 private:
     static DWORD WINAPI Run(LPVOID arg) {
         std::unique_ptr<std::shared_ptr<Worker>> self(static_cast<std::shared_ptr<Worker>*>(arg));
-        (*self)->Loop();
+        try {
+            (*self)->Loop();
+        } catch (...) {
+            // nothing may leave a thread procedure
+        }
         return 0;
     }
 
@@ -140,7 +205,7 @@ private:
             LeaveCriticalSection(&cs_);
             if (quit) return;
             if (!t) continue;
-            Carry(*t, address, flags);
+            Guarded(*t, address, flags);
             t.reset();
             EnterCriticalSection(&cs_);
             job_.reset();
@@ -149,18 +214,84 @@ private:
         }
     }
 
-    void Carry(Transfer& t, const std::string& address, DWORD flags) {
-        HINTERNET h = InternetOpenUrlA(session_, address.c_str(), nullptr, 0, flags, kContext);
-        // An HTTP error page is not the document that was asked for.
-        DWORD status = 0, len = sizeof status;
-        if (h && HttpQueryInfoA(h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &len, nullptr) &&
-            status >= 400) {
-            InternetCloseHandle(h);
-            h = nullptr;
+    // Nothing a transfer throws (memory running out) may end the thread: the
+    // transfer fails instead.
+    void Guarded(Transfer& t, const std::string& address, DWORD flags) {
+        try {
+            Carry(t, address, flags);
+        } catch (...) {
+            {
+                Hold l(t);
+                if (t.opened == 0) t.opened = -1;
+                t.failed = true;
+            }
+            SetEvent(t.arrived);
         }
+    }
+
+    // Opens the address, following at most kMaxRedirects redirects (WinINet
+    // alone follows them without end), and stops for good once aborted.
+    Handles OpenFollowing(Transfer& t, std::string url, DWORD flags, long& status) {
+        for (long hops = 0;; ++hops) {
+            if (t.Aborted()) return Handles();
+            Handles h = OpenOnce(url, flags);
+            if (!h.request) return h;
+            status = ReplyStatus(h.request, url);
+            if (!IsRedirect(status)) return h;
+            std::string next = hops < kMaxRedirects ? RedirectTarget(h.request, url) : std::string();
+            h.Close();
+            if (next.empty()) return h;
+            url = next;
+        }
+    }
+
+    // One request. HTTP goes through a connection of its own, where the
+    // time-outs hold (WinINet hands only the connect time-out down from the
+    // session to the requests that InternetOpenUrl makes); other schemes as
+    // WinINet opens them.
+    Handles OpenOnce(const std::string& url, DWORD flags) {
+        Handles h;
+        if (!IsHttpUrl(url)) {
+            h.request = InternetOpenUrlA(session_, url.c_str(), nullptr, 0, flags, kContext);
+            return h;
+        }
+        char host[256] = {}, user[128] = {}, pass[128] = {};
+        std::string path(4096, '\0'), extra(4096, '\0');
+        URL_COMPONENTSA uc = {};
+        uc.dwStructSize = sizeof uc;
+        uc.lpszHostName = host;
+        uc.dwHostNameLength = sizeof host;
+        uc.lpszUserName = user;
+        uc.dwUserNameLength = sizeof user;
+        uc.lpszPassword = pass;
+        uc.dwPasswordLength = sizeof pass;
+        uc.lpszUrlPath = &path[0];
+        uc.dwUrlPathLength = static_cast<DWORD>(path.size());
+        uc.lpszExtraInfo = &extra[0];
+        uc.dwExtraInfoLength = static_cast<DWORD>(extra.size());
+        if (!InternetCrackUrlA(url.c_str(), 0, 0, &uc)) return h;
+        h.connect = InternetConnectA(session_, host, uc.nPort, user[0] ? user : nullptr, pass[0] ? pass : nullptr,
+                                     INTERNET_SERVICE_HTTP, 0, kContext);
+        if (!h.connect) return h;
+        SetTimeouts(h.connect, timeouts_);
+        std::string object = path.c_str() + std::string(extra.c_str());
+        if (object.empty()) object = "/";
+        DWORD f = flags | INTERNET_FLAG_NO_AUTO_REDIRECT;
+        if (uc.nScheme == INTERNET_SCHEME_HTTPS) f |= INTERNET_FLAG_SECURE;
+        h.request = HttpOpenRequestA(h.connect, "GET", object.c_str(), nullptr, nullptr, nullptr, f, kContext);
+        if (h.request) SetTimeouts(h.request, timeouts_);
+        if (!h.request || !HttpSendRequestA(h.request, nullptr, 0, nullptr, 0)) h.Close();
+        return h;
+    }
+
+    void Carry(Transfer& t, const std::string& address, DWORD flags) {
+        long status = -1;
+        Handles handles = OpenFollowing(t, address, flags, status);
+        HINTERNET h = handles.request;
         {
             Hold l(t);
             t.opened = h ? 1 : -1;
+            t.status = status;
         }
         SetEvent(t.arrived);
         if (!h) return;
@@ -192,10 +323,11 @@ private:
             SetEvent(t.arrived);
             if (!more) break;
         }
-        InternetCloseHandle(h);
+        handles.Close();
     }
 
     HINTERNET session_;
+    WinInetTimeouts timeouts_;
     HANDLE wake_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     HANDLE idle_ = CreateEventA(nullptr, TRUE, TRUE, nullptr);  // no transfer on hand
     CRITICAL_SECTION cs_;  // guards the fields below
@@ -240,13 +372,20 @@ public:
 
     void Abort() override { SetEvent(t_->abort); }
 
+    long StatusCode() const override {
+        Hold l(*t_);
+        return t_->status;
+    }
+
 private:
     std::shared_ptr<Transfer> t_;
 };
 
 class WinInetSession : public InternetSession {
 public:
-    explicit WinInetSession(HINTERNET h) : h_(h) { InitializeCriticalSection(&cs_); }
+    WinInetSession(HINTERNET h, const WinInetTimeouts& timeouts) : h_(h), timeouts_(timeouts) {
+        InitializeCriticalSection(&cs_);
+    }
     ~WinInetSession() override {
         if (worker_) worker_->Quit();
         InternetCloseHandle(h_);
@@ -258,8 +397,7 @@ public:
         // cost file work on every page and fill the cache with the crawl.
         DWORD f = static_cast<DWORD>(flags) | INTERNET_FLAG_NO_CACHE_WRITE;
         // Passive FTP gets through where the server cannot connect back.
-        if (address.size() >= 6 && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, address.c_str(), 6, "ftp://", 6) == CSTR_EQUAL)
-            f |= INTERNET_FLAG_PASSIVE;
+        if (StartsWith(address, "ftp://")) f |= INTERNET_FLAG_PASSIVE;
         // The last document's transfer is used again once no one holds it
         // (events are made and closed through the Wine server, at a cost).
         std::shared_ptr<Transfer> t;
@@ -309,11 +447,12 @@ private:
             if (worker_->Post(t, address, flags)) return true;
         }
         if (worker_) worker_->Quit();
-        worker_ = Worker::Start(h_);
+        worker_ = Worker::Start(h_, timeouts_);
         return worker_ && worker_->Post(t, address, flags);
     }
 
     HINTERNET h_;
+    WinInetTimeouts timeouts_;
     std::shared_ptr<Worker> worker_;  // used by the opening thread only
     std::shared_ptr<Transfer> last_;
     CRITICAL_SECTION cs_;             // guards opening_
@@ -323,9 +462,15 @@ private:
 }  // namespace
 
 std::unique_ptr<InternetSession> MakeWinInetSession(const std::string& agent) {
+    return OpenWinInetSession(agent, WinInetTimeouts());
+}
+
+std::unique_ptr<InternetSession> OpenWinInetSession(const std::string& agent, const WinInetTimeouts& timeouts) {
     HINTERNET h = InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     if (!h) return nullptr;
-    return std::unique_ptr<InternetSession>(new WinInetSession(h));
+    // A server that accepts and then says nothing cannot hold a channel for ever.
+    SetTimeouts(h, timeouts);
+    return std::unique_ptr<InternetSession>(new WinInetSession(h, timeouts));
 }
 
 void RaiseConnectionLimit(long perServer) {

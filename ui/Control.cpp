@@ -130,7 +130,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     TBounds b{left, top, std::max(0, width), std::max(0, height)};
     if (b == bounds_) return;
     bounds_ = b;
-    if (hwnd_) MoveWindow(hwnd_, b.Left, b.Top, b.Width, b.Height, TRUE);
+    if (hwnd_) PlaceWindow(b);
     if (parent_ && align_ != alNone) parent_->Realign();
 }
 
@@ -144,6 +144,8 @@ int TWinControl::ClientHeight() const {
     GetClientRect(Handle(), &r);
     return r.bottom;
 }
+
+void TWinControl::PlaceWindow(const TBounds& b) { MoveWindow(hwnd_, b.Left, b.Top, b.Width, b.Height, TRUE); }
 
 void TWinControl::SetAlign(TAlign a) {
     if (a == align_) return;
@@ -162,7 +164,7 @@ void TWinControl::Realign() {
         TWinControl* c = children_[i];
         if (c->align_ == alNone || items[i].Bounds == c->bounds_) continue;
         c->bounds_ = items[i].Bounds;
-        if (c->hwnd_) MoveWindow(c->hwnd_, c->bounds_.Left, c->bounds_.Top, c->bounds_.Width, c->bounds_.Height, TRUE);
+        if (c->hwnd_) c->PlaceWindow(c->bounds_);
     }
 }
 

@@ -144,6 +144,9 @@ protected:
     // Derived classes fill the window's class, styles and size; the base sets
     // the parent, the child style and the bounds.
     virtual void CreateParams(TCreateParams& params);
+    // Moves the window to the bounds; a control whose window is taller than
+    // what it shows (a drop-down list) adds its part here.
+    virtual void PlaceWindow(const TBounds& b);
     // Called once the window exists (and its children were made).
     virtual void WndCreated() {}
     void DoClick() {

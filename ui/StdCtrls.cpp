@@ -325,6 +325,14 @@ TComboBox::TComboBox(TWinControl* parent)
 
 int TComboBox::ListHeight() const { return std::max(1, DropDownCount) * 16 + 2; }
 
+// The height given to the window is the dropped list's; the box itself keeps
+// its closed height.
+void TComboBox::PlaceWindow(const TBounds& b) {
+    TBounds full = b;
+    if (style_ != csSimple) full.Height += ListHeight();
+    TWinControl::PlaceWindow(full);
+}
+
 void TComboBox::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.BaseClass = "COMBOBOX";
@@ -385,12 +393,6 @@ bool TComboBox::Command(WORD code) {
 
 bool TComboBox::HandleMessage(TMessage& m) {
     switch (m.Msg) {
-        case WM_WINDOWPOSCHANGING: {
-            // A new height is the closed box's; the list hangs below it.
-            auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);
-            if (style_ != csSimple && !(pos->flags & SWP_NOSIZE) && pos->cy < ListHeight()) pos->cy += ListHeight();
-            return false;
-        }
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:  // the edit of a disabled box
         case WM_CTLCOLORLISTBOX:

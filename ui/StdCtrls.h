@@ -158,6 +158,7 @@ public:
     bool HandleMessage(TMessage& m) override;
 
 protected:
+    void PlaceWindow(const TBounds& b) override;
     void CreateParams(TCreateParams& p) override;
     void WndCreated() override;
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Crawl benchmark: a generated site of 2,000 linked pages served on
 # 127.0.0.1, crawled by Gleaner.exe with 6 channels (under Wine) and by
-# "wget -r" in the same run. Prints pages per second for both and the ratio,
-# and, as the floor under Gleaner, the same pages fetched by WinINet alone
-# from as many threads (no crawl, no masks, no automation).
+# "wget -r" in the same run. Prints pages per second for both and, as the
+# floor under Gleaner, the same pages fetched by WinINet alone from as many
+# threads (no crawl, no masks, no automation); then the ratios of Gleaner to
+# WinINet alone and to wget.
 #   bench/gleaner/run-crawl.sh [pages] [channels]
 #
 # Wine runs most calls as a round trip to its server process, and on a virtual
@@ -59,18 +60,27 @@ $pin bash -c 'source "$1/scripts/wine-env.sh"; qf_warm_wine "$QF_WIN_BUILD/tests
 $pin "$QF_WINE" "$QF_WIN_BUILD/gleaner/Gleaner.exe" /RegServer
 
 echo "== $pages pages on 127.0.0.1:$port; Wine ${pin:-not pinned}"
-ours=$($pin "$QF_WINE" "$QF_WIN_BUILD/bench/gleaner/gleaner_crawl_bench.exe" "http://127.0.0.1:$port/p0.htm" "$channels" 2>&1 | tr -d '\r' | tee /dev/stderr | sed -n 's/.*pages_per_second=\([0-9.]*\).*/\1/p')
+# Each program's output is taken whole and then printed, so that no line is
+# cut by another's.
+rate() { sed -n 's/.*pages_per_second=\([0-9.]*\).*/\1/p' <<<"$1" | tail -n 1; }
+line=$($pin "$QF_WINE" "$QF_WIN_BUILD/bench/gleaner/gleaner_crawl_bench.exe" "http://127.0.0.1:$port/p0.htm" "$channels" 2>&1 | tr -d '\r')
+echo "$line"
+ours=$(rate "$line")
 
-$pin "$QF_WINE" "$QF_WIN_BUILD/bench/gleaner/gleaner_crawl_bench.exe" --wininet "http://127.0.0.1:$port" "$pages" "$channels" 2>&1 | tr -d '\r'
+line=$($pin "$QF_WINE" "$QF_WIN_BUILD/bench/gleaner/gleaner_crawl_bench.exe" --wininet "http://127.0.0.1:$port" "$pages" "$channels" 2>&1 | tr -d '\r')
+echo "$line"
+floor=$(rate "$line")
 
 start=$(date +%s.%N)
 wget -q -r -l inf -nH -P "$work/wget" "http://127.0.0.1:$port/p0.htm" || true
 end=$(date +%s.%N)
 got=$(find "$work/wget" -name '*.htm' | wc -l)
-/usr/bin/python3 - "$got" "$start" "$end" "$ours" <<'PY'
+/usr/bin/python3 - "$got" "$start" "$end" "$ours" "$floor" <<'PY'
 import sys
-got, start, end, ours = int(sys.argv[1]), float(sys.argv[2]), float(sys.argv[3]), float(sys.argv[4] or 0)
+got, start, end = int(sys.argv[1]), float(sys.argv[2]), float(sys.argv[3])
+ours, floor = float(sys.argv[4] or 0), float(sys.argv[5] or 0)
 theirs = got / (end - start)
 print("wget -r: pages=%d seconds=%.3f pages_per_second=%.1f" % (got, end - start, theirs))
+print("ratio gleaner/wininet: %.2f" % (ours / floor if floor else 0))
 print("ratio gleaner/wget: %.2f" % (ours / theirs))
 PY

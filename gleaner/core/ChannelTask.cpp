@@ -1,5 +1,7 @@
 #include "ChannelTask.h"
 
+#include "ChannelSignal.h"
+
 const char ChannelTask::kConnectStatus[] = "Connect status";
 const char ChannelTask::kTrue[] = "true";
 const char ChannelTask::kFalse[] = "false";
@@ -35,7 +37,7 @@ long ChannelTask::Create() {
         }
         downloader_.OnMessage = [this](const std::string& text, const std::string& caption, bool retryCancel) {
             // Retry/Cancel questions are answered Cancel: the owner shows plain boxes only.
-            if (OnMessage && !Silent()) OnMessage(text, caption);
+            if (OnMessage && !Silent()) OnMessage(text, caption, [this] { return Stopping(); });
             return retryCancel ? false : true;
         };
         taskType_ = 0;
@@ -77,23 +79,46 @@ void ChannelTask::RunTask() {
 }
 
 void ChannelTask::Pass() {
-    switch (taskStatus_.load()) {
-    case 0:
-        Idle(IdleInterval, [this] { return taskStatus_.load() != 0; });
-        break;
-    case 1:
-        BeginTask();
-        break;
-    case 2:
-        OpenTask();
-        break;
-    case 3:
-        ReadTask();
-        break;
-    default:
-        FinishTask();
-        break;
+    const long status = taskStatus_.load();
+    // What a step throws (memory running out on a huge page) fails that
+    // address; the channel stays idle and serving.
+    try {
+        switch (status) {
+        case 0:
+            Idle(IdleInterval, [this] { return taskStatus_.load() != 0; });
+            break;
+        case 1:
+            BeginTask();
+            break;
+        case 2:
+            OpenTask();
+            break;
+        case 3:
+            ReadTask();
+            break;
+        default:
+            FinishTask();
+            break;
+        }
+    } catch (...) {
+        FailTask(status);
     }
+}
+
+// Ends the task without a "Document Size": what was found until then stays
+// queued; an address that never opened says so.
+void ChannelTask::FailTask(long status) {
+    try {
+        std::lock_guard<std::mutex> w(work_);
+        document_.Close();
+        if (document_.IsCreated()) document_.End();
+    } catch (...) {
+    }
+    try {
+        if (status <= 2) AddResult(kConnectStatus, "", kFalse, 0, -1);
+    } catch (...) {
+    }
+    EndTask();
 }
 
 void ChannelTask::BeginTask() {
@@ -108,8 +133,8 @@ void ChannelTask::BeginTask() {
         taskStatus_ = 2;
         return;
     }
-    if (OnMessage && !Silent()) OnMessage(kCanNotCreate, kError);
-    taskStatus_ = 0;
+    if (OnMessage && !Silent()) OnMessage(kCanNotCreate, kError, [this] { return Stopping(); });
+    EndTask();
 }
 
 void ChannelTask::OpenTask() {
@@ -123,16 +148,21 @@ void ChannelTask::OpenTask() {
     document_.End();
     w.unlock();
     AddResult(kConnectStatus, "", kFalse, 0, -1);
-    taskStatus_ = 0;
+    EndTask();
 }
 
 void ChannelTask::ReadTask() {
-    std::lock_guard<std::mutex> w(work_);
+    std::unique_lock<std::mutex> w(work_);
     const bool extract = taskType_ == 1;
     long got = Stopping() ? 0 : document_.Read();
     masks_.PreloadSize = preload_.load();
     if (got >= 1) {
         if (extract) masks_.ProcessMasks(document_);
+        return;
+    }
+    if (downloader_.Failed() && !Stopping()) {
+        w.unlock();
+        FailTask(3);
         return;
     }
     // The text is complete: masks that waited for more text near its end
@@ -153,7 +183,7 @@ void ChannelTask::FinishTask() {
     }
     AddResult(kDocumentSize, "", std::to_string(length), 0, -1);
     if (autoFresh_.load() == 0) AddResult(kContent, "", content, 0, -1);
-    taskStatus_ = 0;
+    EndTask();
 }
 
 void ChannelTask::Finish() {
@@ -186,8 +216,16 @@ void ChannelTask::AddResult(const std::string& PropertyName, const std::string& 
 
 void ChannelTask::Queue(const InfoResult& r) {
     if (stop_.load()) return;
-    std::lock_guard<std::mutex> q(queueM_);
-    queue_.push_back(r);
+    {
+        std::lock_guard<std::mutex> q(queueM_);
+        queue_.push_back(r);
+    }
+    ChannelSignal::Notify();
+}
+
+void ChannelTask::EndTask() {
+    taskStatus_ = 0;
+    ChannelSignal::Notify();
 }
 
 bool ChannelTask::GetResult(InfoResult& r) {

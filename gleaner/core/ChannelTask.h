@@ -59,6 +59,8 @@ public:
     long FileMul() const { return downloader_.FileMul.load(); }
     void SetFileMul(long v) { downloader_.FileMul = v; }
     long Traffic() const { return downloader_.Traffic(); }
+    // The most a document may grow to before its address fails.
+    void SetMaxDocumentSize(long long v) { downloader_.MaxDocumentSize = v; }
     void ResetTraffic() { downloader_.ResetTraffic(); }
     long HaveInternet() const { return downloader_.HaveInternet(); }
     long LoadMetaprocessorTable(const std::string& TableAddress);
@@ -75,7 +77,10 @@ public:
     void SetAutoFresh(long v) { autoFresh_ = v; }
 
     // Message boxes of the task (never asked while Silent): text, caption.
-    std::function<void(const std::string& text, const std::string& caption)> OnMessage;
+    // A box must not hold the task: once stopped() holds (Stop, Destroy) it
+    // is given up and the call returns.
+    std::function<void(const std::string& text, const std::string& caption, const std::function<bool()>& stopped)>
+        OnMessage;
 
     long IdleInterval = 30;  // ms an idle pass waits for a task
 
@@ -95,6 +100,8 @@ private:
     void OpenTask();
     void ReadTask();
     void FinishTask();
+    void FailTask(long status);
+    void EndTask();  // TaskStatus 0, and the crawl hears of it
     void Finish();
     void SelectDefaults();
     bool Stopping() const { return stop_.load() || ExitRequested(); }

@@ -4,7 +4,7 @@
 
 namespace {
 
-const char kFileProtocol[] = "file://";
+const char kFileScheme[] = "file:";
 
 bool IsSchemeChar(char c, bool first) {
     bool alpha = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -131,11 +131,21 @@ size_t SchemeLength(const std::string& text) {
     return 0;
 }
 
+bool IsFileScheme(const std::string& text) {
+    return SchemeLength(text) == sizeof kFileScheme - 1 && StartsWithNoCase(text, kFileScheme);
+}
+
 bool IsLocalAddress(const InfoAddress& a, const ProtocolStrings& protocols) {
     long i = a.ProtocolIndex();
-    if (i > 0) return i < static_cast<long>(protocols.size()) && StartsWithNoCase(protocols[i], kFileProtocol);
-    if (i == 0) return !a.Path().empty() && SchemeLength(a.Path()) == 0 && a.Path().compare(0, 2, "//") != 0;
-    return false;
+    if (i > 0) return i < static_cast<long>(protocols.size()) && StartsWithNoCase(protocols[i], kFileScheme);
+    if (i != 0 || a.Path().empty()) return false;
+    // Any spelling of the file scheme counts, listed or not ("file:/x", "file:%2F...").
+    if (SchemeLength(a.Path()) > 0) return IsFileScheme(a.Path());
+    return a.Path().compare(0, 2, "//") != 0;
+}
+
+bool OpensLocally(const std::string& address, const ProtocolStrings& protocols) {
+    return IsLocalAddress(InfoAddress(address, protocols).Resolved(), protocols);
 }
 
 InfoAddress::InfoAddress(const std::string& text, const ProtocolStrings& protocols, const InfoAddress* parent)
@@ -145,9 +155,14 @@ InfoAddress::InfoAddress(const std::string& text, const ProtocolStrings& protoco
         return;
     }
     index_ = 0;
+    // Backslashes are turned before the protocol is looked for, so that
+    // "file:\\x" and "file:/\\x" name the protocol that they will open as.
+    std::string slashed = text;
+    for (char& c : slashed)
+        if (c == '\\') c = '/';
     path_ = text;
     for (size_t i = 1; i < protocols.size(); ++i) {
-        if (StartsWithNoCase(text, protocols[i])) {
+        if (StartsWithNoCase(slashed, protocols[i])) {
             index_ = static_cast<long>(i);
             path_ = text.substr(protocols[i].size());
             break;

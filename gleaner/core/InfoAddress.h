@@ -43,6 +43,11 @@ std::string AddressDisplay(const std::string& address);
 // Length of a leading "scheme:" of two or more characters (RFC 3986 scheme
 // characters), 0 when there is none; one letter before ':' is a drive.
 size_t SchemeLength(const std::string& text);
-// True for addresses read from the local disk: the "file://" protocol, or a
-// plain path with no listed protocol and no scheme.
+// True when text begins with the scheme "file:" (letter case ignored).
+bool IsFileScheme(const std::string& text);
+// True for addresses that lead to the local disk: a listed "file:" protocol,
+// any other spelling of the file scheme, or a plain path with no scheme.
 bool IsLocalAddress(const InfoAddress& address, const ProtocolStrings& protocols);
+// Whether the address text, parsed as a channel parses its task address,
+// leads to the local disk: the one test for links from network documents.
+bool OpensLocally(const std::string& address, const ProtocolStrings& protocols);

@@ -1,5 +1,5 @@
-// The text of a document as it arrives portion by portion, and the
-// interpreter of the mask language that searches it. No platform headers.
+// The text of a document as it arrives portion by portion, searched by the
+// mask matcher within one budget for the whole document. No platform headers.
 #pragma once
 
 #include <atomic>
@@ -9,6 +9,7 @@
 
 #include "InfoAddress.h"
 #include "InfoObject.h"
+#include "MaskMatcher.h"
 #include "MaskPattern.h"
 
 class InfoDownloader;
@@ -39,54 +40,31 @@ public:
     // True when no more text can come (no downloader, or it read the end).
     bool Complete() const;
 
-    std::atomic<long> StopFlag{0};  // the channel's StopForceSemafor
+    std::atomic<long> StopFlag{0};
+  // the channel's StopForceSemafor
     // Steps one FindNext may take before it gives up (0: a limit grown with the text).
     uint64_t StepBudget = 0;
     // The last reason a pattern could not be followed ("" when none).
-    const std::string& LastError() const { return lastError_; }
+    const std::string& LastError() const { return matcher_.LastError(); }
 
-    static constexpr int kMaxNesting = 48;  // hooks, wildcards and sub-patterns inside each other
-    static constexpr int kStackSize = 16;
+    // All searches of one document together take at most DocumentBudget
+    // steps, so a page cannot make matching cost more than its size allows;
+    // what was found before the budget ran out stays found.
+    uint64_t DocumentBudget() const;
+    uint64_t StepsSpent() const { return spent_; }
+    // Searches of this document (one made from a match of owner's text) count against owner's budget.
+    void ShareBudget(InfoDocument& owner);
+
+    static constexpr uint64_t kDocumentBase = uint64_t(1) << 22;
+    static constexpr uint64_t kDocumentPerByte = 512;
+    static const char kBudgetSpent[];
 
 private:
-    struct Hook {
-        char key;
-        uint32_t begin, end;  // the entry's pattern inside the current pattern
-    };
-    struct Choice {
-        char c;
-        bool taken;
-    };
-    struct State {
-        bool w = true, u = false, g = false, r = false;
-        std::vector<Hook> before, after;
-        Choice stack[kStackSize];
-        int top = -1;
-    };
-
-    bool Match(size_t i, size_t end, std::string& capture);
-    enum Outcome { kFail, kNext, kDone };
-    Outcome Element(size_t k, size_t end, std::string& capture, size_t& next);
-    bool Consume(std::string& capture, bool withCapture = true);
-    static void CopyState(const State& from, State& to);
-    bool RunHooks(bool before, char c, std::string& capture);
-    void Capture(std::string& capture, char c) const;
-    bool Same(char a, char b) const { return st_.g ? a == b : UpperChar(a) == UpperChar(b); }
-    bool Abort(const char* why);
-
     InfoAddress address_;
     InfoDownloader* downloader_ = nullptr;
     std::string text_;
     size_t pos_ = 0;
-
-    // matcher state of the running attempt
-    const MaskPattern* pat_ = nullptr;
-    State st_;
-    bool error_ = false;
-    size_t errorPos_ = 0;
-    int depth_ = 0;
-    uint64_t steps_ = 0;
-    uint64_t budget_ = 0;
-    bool aborted_ = false;
-    std::string lastError_;
+    MaskMatcher matcher_;
+    uint64_t spent_ = 0;
+    InfoDocument* budgetOwner_ = nullptr;  // not owned; nullptr: this one
 };

@@ -86,6 +86,7 @@ long InfoDownloader::OpenAddress(const InfoAddress& address) {
     std::lock_guard<std::mutex> l(m_);
     if (conn_ || !Enabled) return 0;
     aborted_ = false;
+    failed_ = 0;
     ProtocolStrings list = Protocols();
     InfoAddress a = address.Resolved();
     openIndex_ = a.ProtocolIndex() < 0 ? 0 : a.ProtocolIndex();
@@ -101,6 +102,10 @@ long InfoDownloader::OpenAddress(const InfoAddress& address) {
     }
     // Keyed on the protocol itself, not on where it stands in the list.
     local_ = IsLocalAddress(a, list);
+    if (local_ && !LocalAllowed(a, list)) {
+        openIndex_ = 0;
+        return 0;
+    }
     if (local_) {
         FILE* f = fopen(a.Path().c_str(), "rb");
         if (!f) {
@@ -116,7 +121,9 @@ long InfoDownloader::OpenAddress(const InfoAddress& address) {
         } catch (...) {
             opened.reset();
         }
-        if (!opened || aborted_) {
+        // A reply without a status line, or an error page, is not the document.
+        const long status = opened ? opened->StatusCode() : 0;
+        if (!opened || aborted_ || status == 0 || status >= 400) {
             openIndex_ = 0;
             return 0;
         }
@@ -130,6 +137,17 @@ long InfoDownloader::OpenAddress(const InfoAddress& address) {
     return 1;
 }
 
+// A local address opens only as a listed "file:" protocol or as a plain path,
+// and a plain path only while no listed "file:" protocol is disabled. Other
+// spellings of the file scheme are never handed to anyone.
+bool InfoDownloader::LocalAllowed(const InfoAddress& a, const ProtocolStrings& list) const {
+    if (a.ProtocolIndex() > 0) return true;
+    if (SchemeLength(a.Path()) > 0) return false;
+    for (size_t i = 1; i < list.size(); ++i)
+        if (IsFileScheme(list[i]) && !TestProtocol(static_cast<long>(i))) return false;
+    return true;
+}
+
 bool InfoDownloader::Ask(const char* text, const char* caption, bool retryCancel) {
     if (Silent || !OnMessage) return false;
     return OnMessage(text, caption, retryCancel);
@@ -137,6 +155,11 @@ bool InfoDownloader::Ask(const char* text, const char* caption, bool retryCancel
 
 bool InfoDownloader::Grow(std::string& buffer, size_t by) {
     size_t want = buffer.size() + by;
+    // Past the most a document may reach it cannot grow, as when memory runs out.
+    if (want > static_cast<size_t>(MaxDocumentSize.load())) {
+        Ask(kOutOfMemory, kThreadError, false);
+        return false;
+    }
     if (buffer.empty()) {
         // A first buffer gets one more try after a pause, then as many as the user asks for.
         try {
@@ -172,12 +195,25 @@ long InfoDownloader::ReadPortion(std::string& buffer) {
     if (size <= 0) size = kMinPortion;
     if (size > kMaxPortion) size = kMaxPortion;
 
+    // A document that cannot grow fails: it is not a whole document.
     size_t old = buffer.size();
     if (!Grow(buffer, static_cast<size_t>(size))) {
         buffer.resize(old);
+        failed_ = 1;
         CloseLocked();
         return 0;
     }
+    try {
+        return ReadInto(buffer, old, size);
+    } catch (...) {
+        buffer.resize(old);
+        failed_ = 1;
+        CloseLocked();
+        throw;
+    }
+}
+
+long InfoDownloader::ReadInto(std::string& buffer, size_t old, long long size) {
     // A short read is not the end: only a read of 0 bytes (or an error) is.
     // One byte is read ahead, so the end is known with the last portion and
     // the matcher sees that portion as the complete text.
@@ -201,9 +237,12 @@ long InfoDownloader::ReadPortion(std::string& buffer) {
     return static_cast<long>(got);
 }
 
+// A read error ends the document; running out of memory is the task's to handle.
 long InfoDownloader::ReadSome(char* to, long size) {
     try {
         return conn_->Read(to, size);
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (...) {
         return -1;
     }

@@ -38,6 +38,9 @@ public:
     ProtocolStrings Protocols() const { return protocols_ ? protocols_->Entries() : ProtocolStrings(); }
 
     bool IsOpen() const { return open_.load(); }
+    // 1 when the last document could not be read whole (it could not grow,
+    // or memory ran out): it failed, it did not end.
+    long Failed() const { return failed_.load(); }
     long Complete() const { return complete_.load(); }
     long HaveInternet() const { return internet_.load(); }
     long Traffic() const { return traffic_.load(); }
@@ -47,6 +50,9 @@ public:
     std::atomic<long> FileMul{1};
     std::atomic<long> Silent{0};
     std::atomic<long> Enabled{1};
+    // The most a document may grow to; beyond it the document cannot grow.
+    std::atomic<long long> MaxDocumentSize{kDefaultMaxDocument};
+    static constexpr long long kDefaultMaxDocument = 512LL * 1024 * 1024;
     unsigned long OpenFlags = 1;  // ASCII transfer
 
     // Shows a message box (never while Silent); with retryCancel it asks
@@ -56,10 +62,12 @@ public:
     static const char* const kAgent;  // "My Session"
 
 private:
+    bool LocalAllowed(const InfoAddress& a, const ProtocolStrings& list) const;
     bool Grow(std::string& buffer, size_t by);
     bool Ask(const char* text, const char* caption, bool retryCancel);
     long CloseLocked();
     long ReadSome(char* to, long size);
+    long ReadInto(std::string& buffer, size_t old, long long size);
 
     InternetSessionFactory factory_;
     std::unique_ptr<InternetSession> session_;
@@ -76,4 +84,5 @@ private:
     std::atomic<long> complete_{0};
     std::atomic<long> internet_{0};
     std::atomic<long> traffic_{0};
+    std::atomic<long> failed_{0};
 };

@@ -15,6 +15,9 @@ public:
     // Called from another thread: a Read blocked there returns (an error),
     // and later reads fail. The connection is still closed by its owner.
     virtual void Abort() {}
+    // The reply's status: an HTTP status code, 0 when a reply came without a
+    // status line (nothing, or not HTTP), -1 where there is none (FTP, files).
+    virtual long StatusCode() const { return -1; }
 };
 
 class InternetSession {

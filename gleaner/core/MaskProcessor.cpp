@@ -10,12 +10,24 @@ void MaskProcessor::AddMask(const std::string& MaskName, const std::string& Mask
     masks_.push_back(MakeMask(MaskName, MaskValue, DependsOn, Type, DependType, Priority, MaxFound, CanCompile, Hidden));
     patterns_.emplace_back(MaskValue);
     active_.push_back(0);
+    // The values of one mask name share one numbering (a mask with several
+    // values arrives as several entries of that name), so each dependent
+    // finding names exactly one parent.
+    size_t first = masks_.size() - 1;
+    for (size_t i = 0; i + 1 < masks_.size(); ++i) {
+        if (masks_[i].MaskName == MaskName) {
+            first = i;
+            break;
+        }
+    }
+    numbering_.push_back(first);
 }
 
 void MaskProcessor::EmptyMasks() {
     masks_.clear();
     patterns_.clear();
     active_.clear();
+    numbering_.clear();
 }
 
 void MaskProcessor::ResetMasks() {
@@ -81,11 +93,15 @@ void MaskProcessor::ApplyMask(InfoDocument& doc, size_t mi, long DependID) {
         if (m.Type == 1 || m.Type == 2 || m.Type == 4) {
             InfoAddress link(match, protocols_, &base);
             InfoAddress full = link.Resolved();
-            // A page from the network never leads to the local disk.
-            if (IsLocalAddress(full, protocols_) && !IsLocalAddress(base, protocols_)) continue;
             match = full.FullAddress(protocols_);
+            // A page from the network never leads to the local disk: judged on
+            // the text a channel will open, whatever its spelling here.
+            if ((IsLocalAddress(full, protocols_) || OpensLocally(match, protocols_)) &&
+                !IsLocalAddress(base, protocols_))
+                continue;
         }
-        const long valueNumber = m.ValueNumber;
+        long& counter = masks_[numbering_[mi]].ValueNumber;
+        const long valueNumber = counter;
         if (OnResult) {
             InfoResult r;
             r.TaskName = TaskName;
@@ -97,7 +113,7 @@ void MaskProcessor::ApplyMask(InfoDocument& doc, size_t mi, long DependID) {
             OnResult(r);
         }
         ++m.FoundCount;
-        ++m.ValueNumber;
+        ++counter;
         const std::string name = m.MaskName;
         for (size_t j = 0; j < masks_.size(); ++j) {
             if (j == mi || masks_[j].DependsOn.empty() || masks_[j].DependsOn != name) continue;
@@ -113,6 +129,7 @@ void MaskProcessor::ApplyMask(InfoDocument& doc, size_t mi, long DependID) {
                 part.SetText(match);
                 part.StopFlag = doc.StopFlag.load();
                 part.StepBudget = doc.StepBudget;
+                part.ShareBudget(doc);
                 masks_[j].ResumePosition = 0;
                 masks_[j].FoundCount = 0;
                 ApplyMask(part, j, valueNumber);

@@ -48,6 +48,7 @@ private:
 
     std::vector<InfoMask> masks_;
     std::vector<MaskPattern> patterns_;
+    std::vector<size_t> numbering_;  // the entry whose ValueNumber counts this mask name's values
     std::vector<char> active_;  // masks whose ApplyMask is running: no cycles
     ProtocolStrings protocols_;
     int depth_ = 0;

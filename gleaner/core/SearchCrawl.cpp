@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "ChannelSignal.h"
 #include "InfoAddress.h"
 
 const char SearchCrawl::kAddress[] = "Address";
@@ -55,7 +56,7 @@ void SearchCrawl::Reset() {
     Protocols.AddProtocol("");
     status_ = 0;
     stop_ = 0;
-    emptyLevels_ = 0;
+    levelAdvances_ = 0;
     Arm();
 }
 
@@ -87,8 +88,7 @@ bool SearchCrawl::Begin(const std::string& Address, PeerSource source) {
     source_ = std::move(source);
     runMasks_ = Masks();
     startCounted_ = false;
-    yielded_ = false;
-    emptyLevels_ = 0;
+    levelAdvances_ = 0;
     scan_ = kNone;
     level_ = 0;
     found_ = 0;
@@ -100,6 +100,12 @@ bool SearchCrawl::Begin(const std::string& Address, PeerSource source) {
 void SearchCrawl::Stop() {
     Resume();
     stop_ = 1;
+}
+
+// Channels of this process say when they queue a finding or end a task; the
+// wait is bounded for channels that cannot say so.
+void SearchCrawl::WaitForChannels(uint64_t seen) {
+    if (BusyInterval > 0) ChannelSignal::WaitAfter(seen, BusyInterval);
 }
 
 void SearchCrawl::Sleep(long ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -175,7 +181,6 @@ void SearchCrawl::StartPass() {
         if (c->StartTask(startAddress_, startAddress_, 1)) {
             status_ = 3;
             level_ = 0;
-            yielded_ = true;
             if (id != kNone) db.PutStatus(id, 1);
             return;
         }
@@ -190,6 +195,7 @@ void SearchCrawl::CrawlPass() {
     // Findings that arrive after a drain belong to the pass after it: a
     // channel busy before the drain keeps the level from rising in this
     // pass, so links of its document get the level they belong to.
+    const uint64_t news = ChannelSignal::Generation();
     bool busyBefore = false;
     for (CrawlChannel* c : channels)
         if (c->TaskStatus() != 0) busyBefore = true;
@@ -208,7 +214,7 @@ void SearchCrawl::CrawlPass() {
         for (CrawlChannel* c : channels)
             if (c->TaskStatus() != 0) busy = true;
         if (channels.empty() || !busy) status_ = 4;
-        else Sleep(BusyInterval);
+        else WaitForChannels(news);
         return;
     }
 
@@ -220,23 +226,20 @@ void SearchCrawl::CrawlPass() {
         }
         if (!NextCandidate()) continue;
         std::string address = db.Value(scan_);
-        if (c->StartTask(address, address, db.Type(scan_))) {
-            db.PutStatus(scan_, 1);
-            yielded_ = true;
-        }
+        if (c->StartTask(address, address, db.Type(scan_))) db.PutStatus(scan_, 1);
         handed = true;
     }
     if (busy || handed) {
-        if (!drained && !handed) Sleep(BusyInterval);
+        if (!drained && !handed) WaitForChannels(news);
         return;
     }
 
     // Every channel idle and nothing left at this level: the next level.
     DropScan();
     ++level_;
-    emptyLevels_ = yielded_ ? 0 : emptyLevels_ + 1;
-    yielded_ = false;
-    if (emptyLevels_ > kLevelAdvanceLimit) status_ = 4;
+    // Every advance counts, whether its level yielded records or not: a site
+    // of endless unique links cannot keep a run going for ever.
+    if (++levelAdvances_ > kLevelAdvanceLimit) status_ = 4;
     const long maxFound = MaxFound.load(), maxLevel = MaxLevel.load();
     if (maxFound >= 0 && found_ > maxFound) status_ = 4;
     if (maxLevel >= 0 && level_ > maxLevel) status_ = 4;
@@ -271,7 +274,7 @@ void SearchCrawl::EndRun() {
     scan_ = kNone;
     peers_.reset();
     source_ = nullptr;
-    emptyLevels_ = 0;
+    levelAdvances_ = 0;
     status_ = 0;
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -58,9 +59,9 @@ public:
     long FoundCount() const { return found_.load(); }
 
     long IdleInterval = 30;  // ms an idle pass waits
-    long BusyInterval = 1;   // ms a pass that found nothing to do waits while channels work
+    long BusyInterval = 20;  // ms at most a pass that found nothing to do waits for news of the channels
 
-    static constexpr long kLevelAdvanceLimit = 10;  // successive levels that may yield nothing
+    static constexpr long kLevelAdvanceLimit = 10;  // a run ends when its level advances exceed this
     static const char kAddress[];  // "Address"
     static const char kDisplay[];  // "Display"
     static const char kParent[];   // "Parent"
@@ -75,6 +76,7 @@ private:
     bool NextCandidate();
     void DropScan();
     static void Sleep(long ms);
+    void WaitForChannels(uint64_t seen);
 
     mutable std::mutex masksM_;
     std::vector<InfoMask> masks_;
@@ -87,8 +89,7 @@ private:
     std::unique_ptr<CrawlPeers> peers_;
     std::vector<InfoMask> runMasks_;  // the masks as the run began
     bool startCounted_ = false;
-    bool yielded_ = false;  // a record of the current level went to a channel
-    long emptyLevels_ = 0;  // successive level advances over levels that yielded nothing
+    long levelAdvances_ = 0;  // level advances of this run
     long scan_ = CrawlDatabase::kNone;  // cursor over the current level's candidates
 
     std::atomic<long> status_{0};

@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 namespace {
 
 // Buffers writes into large blocks; remembers the first failure.
@@ -126,12 +129,9 @@ const size_t kMinRecord = 6 * 4 + 3 * 4 + 4;
 
 }  // namespace
 
-FILE* OpenFileU16(const std::u16string& path, const char* mode) {
-#if defined(_WIN32)
-    std::wstring w(path.begin(), path.end());
-    std::wstring m(mode, mode + strlen(mode));
-    return _wfopen(w.c_str(), m.c_str());
-#else
+#if !defined(_WIN32)
+// A file name as UTF-8, as the C runtime of this platform takes it.
+static std::string NarrowPath(const std::u16string& path) {
     std::string u;
     for (size_t i = 0; i < path.size(); ++i) {
         uint32_t c = path[i];
@@ -153,7 +153,53 @@ FILE* OpenFileU16(const std::u16string& path, const char* mode) {
             u += char(0x80 | (c & 0x3F));
         }
     }
-    return fopen(u.c_str(), mode);
+    return u;
+}
+#endif
+
+FILE* OpenFileU16(const std::u16string& path, const char* mode) {
+#if defined(_WIN32)
+    std::wstring w(path.begin(), path.end());
+    std::wstring m(mode, mode + strlen(mode));
+    return _wfopen(w.c_str(), m.c_str());
+#else
+    return fopen(NarrowPath(path).c_str(), mode);
+#endif
+}
+
+#if defined(_WIN32)
+// The one call of the platform the search file needs; declared here so that
+// the core includes no platform headers.
+extern "C" __declspec(dllimport) int __stdcall MoveFileExW(const wchar_t* from, const wchar_t* to, unsigned long flags);
+#endif
+
+bool ReplaceFileU16(const std::u16string& from, const std::u16string& to) {
+#if defined(_WIN32)
+    const unsigned long kReplaceExisting = 0x1, kWriteThrough = 0x8;
+    std::wstring f(from.begin(), from.end()), t(to.begin(), to.end());
+    return MoveFileExW(f.c_str(), t.c_str(), kReplaceExisting | kWriteThrough) != 0;
+#else
+    return rename(NarrowPath(from).c_str(), NarrowPath(to).c_str()) == 0;
+#endif
+}
+
+bool ExistsNotPlainFile(const std::u16string& path) {
+#if defined(_WIN32)
+    std::wstring w(path.begin(), path.end());
+    struct _stat st;
+    return _wstat(w.c_str(), &st) == 0 && (st.st_mode & _S_IFMT) != _S_IFREG;
+#else
+    struct stat st;
+    return stat(NarrowPath(path).c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+#endif
+}
+
+void RemoveFileU16(const std::u16string& path) {
+#if defined(_WIN32)
+    std::wstring w(path.begin(), path.end());
+    _wremove(w.c_str());
+#else
+    remove(NarrowPath(path).c_str());
 #endif
 }
 
@@ -165,14 +211,23 @@ std::string SearchFile::Serialize(const BStr& userData, const RecordList& record
     return out;
 }
 
+// The whole file goes to a temporary file beside the target first, which
+// replaces the target only once it is complete: a save that fails part-way
+// (a full disk) leaves the previous file as it was.
+// Something other than a plain file (a device) is written in place.
 bool SearchFile::Save(const std::u16string& path, const BStr& userData, const RecordList& records) {
-    FILE* f = OpenFileU16(path, "wb");
+    const bool inPlace = ExistsNotPlainFile(path);
+    std::u16string temp = inPlace ? path : path + u".saving";
+    FILE* f = OpenFileU16(temp, "wb");
     if (!f) return false;
     Writer w(f);
     WriteAll(w, userData, records);
     bool ok = w.Finish();
     if (fflush(f) != 0) ok = false;
     if (fclose(f) != 0) ok = false;
+    if (inPlace) return ok;
+    if (ok) ok = ReplaceFileU16(temp, path);
+    if (!ok) RemoveFileU16(temp);
     return ok;
 }
 

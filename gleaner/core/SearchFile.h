@@ -15,7 +15,8 @@ using RecordList = std::vector<std::unique_ptr<InfoRecord>>;
 
 class SearchFile {
 public:
-    // Writes a whole file; false when it cannot be created or any write fails.
+    // Writes a whole file beside path and then puts it in path's place; false
+    // (and path untouched) when it cannot be created or any write fails.
     static bool Save(const std::u16string& path, const BStr& userData, const RecordList& records);
     // The same bytes in memory.
     static std::string Serialize(const BStr& userData, const RecordList& records);
@@ -28,3 +29,8 @@ public:
 
 // A file name as the C runtime wants it on this platform.
 FILE* OpenFileU16(const std::u16string& path, const char* mode);
+// Puts from in the place of to (replacing it when it exists); false when that fails.
+bool ReplaceFileU16(const std::u16string& from, const std::u16string& to);
+void RemoveFileU16(const std::u16string& path);
+// True when path names something that is there but is not a plain file (a folder, a device).
+bool ExistsNotPlainFile(const std::u16string& path);

@@ -7,6 +7,14 @@
 #include <mutex>
 #include <thread>
 
+#if defined(_WIN32)
+#include <direct.h>
+#include <process.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "ChannelTask.h"
 #include "FakeSession.h"
 #include "TestSupport.h"
@@ -266,5 +274,178 @@ TEST(ChannelTaskThread, SuspendParksTheThread) {
     while (task.ThreadState() != 1) std::this_thread::yield();
     task.Destroy();
     runner.join();
+    EXPECT_EQ(task.ThreadState(), 0);
+}
+
+// A page from the network names a local canary file in every spelling of the
+// file scheme: none of them becomes a finding, and nothing reads the canary,
+// neither the channel nor the internet session.
+TEST_F(ChannelTaskTest, NetworkPagesNeverLeadToLocalFiles) {
+#if defined(_WIN32)
+    const std::string folder = "canary-" + std::to_string(_getpid());
+#else
+    const std::string folder = "canary-" + std::to_string(getpid());
+#endif
+    const std::string rel = folder + "/secret.txt", relBack = folder + "\\secret.txt";
+    qftest::TempDir dir;
+    const std::string abs = qftest::HostPath(dir.File("secret.txt"));
+    std::string absSlash = abs;
+    for (char& c : absSlash)
+        if (c == '\\') c = '/';
+#if defined(_WIN32)
+    _mkdir(folder.c_str());
+#else
+    mkdir(folder.c_str(), 0700);
+#endif
+    qftest::WriteFileBytes(rel, "CANARY");
+    qftest::WriteFileBytes(dir.File("secret.txt"), "CANARY");
+    const std::vector<std::string> spellings = {
+        "file://" + rel, "File://" + rel, "FILE:\\\\" + relBack, "file:\\/\\/" + rel, "file:/\\" + rel,
+        "file:\\\\" + abs, "file:/\\" + absSlash, "file:///" + absSlash, "file:/" + absSlash, "file:" + rel,
+        "file:%2F" + rel, "fIlE:" + absSlash,
+    };
+    std::string page = "<a href=\"ok.htm\">";
+    for (const std::string& s : spellings) page += "<a href=\"" + s + "\">";
+    site->docs["http://h/p.htm"] = page;
+    site->docs["http://h/ok.htm"] = "fine";
+    task->SetAutoFresh(0);
+    task->AddMask("Link", kLinkMask, "", 1, 0, 0, -1, 0, 0);
+    ASSERT_EQ(task->StartTask("T", "http://h/p.htm", 1), 1);
+    RunToIdle();
+    std::vector<std::string> links;
+    for (const Finding& f : Drain())
+        if (f.name == "Link") links.push_back(f.value);
+    EXPECT_EQ(links, (std::vector<std::string>{"http://h/ok.htm"}));
+    // Whatever was let through, followed as the crawl would, reads no canary.
+    for (const std::string& l : links) {
+        ASSERT_EQ(task->StartTask(l, l, 1), 1);
+        RunToIdle();
+        for (const Finding& f : Drain()) EXPECT_EQ(f.value.find("CANARY"), std::string::npos) << l;
+    }
+    for (const std::string& o : site->opened) EXPECT_FALSE(IsFileScheme(o)) << o;
+    remove(rel.c_str());
+#if defined(_WIN32)
+    _rmdir(folder.c_str());
+#else
+    rmdir(folder.c_str());
+#endif
+}
+
+// Memory running out in the middle of a document (here: thrown by a read)
+// fails that address: what was found stays, no "Document Size" is given,
+// the task returns to idle and the channel takes the next address.
+TEST_F(ChannelTaskTest, ExceptionInAPassFailsThatAddressOnly) {
+    site->docs["http://h/huge.htm"] = "<a href=\"a.htm\">" + std::string(100, 'x');
+    site->throwAt["http://h/huge.htm"] = 40;
+    site->docs["http://h/next.htm"] = "<a href=\"b.htm\">";
+    task->AddMask("Link", kLinkMask, "", 1, 0, 0, -1, 0, 0);
+    task->SetPreloadSize(0);
+    ASSERT_EQ(task->StartTask("T", "http://h/huge.htm", 1), 1);
+    RunToIdle();
+    EXPECT_EQ(Drain(), (std::vector<Finding>{{"T", "Connect status", "true", 0, -1},
+                                             {"T", "Link", "http://h/a.htm", 0, -1}}));
+    ASSERT_EQ(task->StartTask("N", "http://h/next.htm", 1), 1);
+    RunToIdle();
+    EXPECT_EQ(Drain(), (std::vector<Finding>{{"N", "Connect status", "true", 0, -1},
+                                             {"N", "Link", "http://h/b.htm", 0, -1},
+                                             {"N", "Document Size", "16", 0, -1}}));
+}
+
+// The same on the task's own thread: the thread lives on, Destroy ends it.
+TEST(ChannelTaskThread, ExceptionInAPassKeepsTheThreadServing) {
+    auto site = std::make_shared<FakeSession::Shared>();
+    site->docs["http://h/huge.htm"] = std::string(100, 'x');
+    site->throwAt["http://h/huge.htm"] = 10;
+    site->docs["http://h/next.htm"] = "next";
+    ChannelTask task(FakeSession::Factory(site));
+    ASSERT_EQ(task.Create(), 1);
+    task.Protocols().AddProtocol("http://");
+    task.IdleInterval = 1;
+    std::thread runner([&] { task.RunTask(); });
+    ASSERT_EQ(task.StartTask("T", "http://h/huge.htm", 1), 1);
+    while (task.TaskStatus() != 0) std::this_thread::yield();
+    ASSERT_EQ(task.StartTask("N", "http://h/next.htm", 1), 1);
+    while (task.TaskStatus() != 0) std::this_thread::yield();
+    InfoResult r;
+    std::string last;
+    while (task.GetResult(r)) last = r.TaskName + " " + r.PropertyName + " " + r.Value;
+    EXPECT_EQ(last, "N Document Size 4");
+    EXPECT_EQ(task.Destroy(), 1);
+    runner.join();
+    EXPECT_EQ(task.ThreadState(), 0);
+}
+
+// A document that cannot grow fails its address; the values found in what
+// was read are kept.
+TEST_F(ChannelTaskTest, DocumentThatCannotGrowFailsItsAddress) {
+    site->docs["http://h/endless.htm"] = "<a href=\"a.htm\">" + std::string(1000, 'x');
+    task->AddMask("Link", kLinkMask, "", 1, 0, 0, -1, 0, 0);
+    task->SetPreloadSize(0);
+    task->SetMaxDocumentSize(200);
+    ASSERT_EQ(task->StartTask("T", "http://h/endless.htm", 1), 1);
+    RunToIdle();
+    EXPECT_EQ(Drain(), (std::vector<Finding>{{"T", "Connect status", "true", 0, -1},
+                                             {"T", "Link", "http://h/a.htm", 0, -1}}));
+    site->docs["http://h/small.htm"] = "small";
+    ASSERT_EQ(task->StartTask("S", "http://h/small.htm", 4), 1);
+    RunToIdle();
+    EXPECT_EQ(Drain().back(), (Finding{"S", "Document Size", "5", 0, -1}));
+}
+
+// A reply without a status line, or an error page, is a failed open.
+TEST_F(ChannelTaskTest, ReplyWithoutStatusLineIsAFailedOpen) {
+    struct Case {
+        const char* address;
+        long status;
+        const char* connect;
+    };
+    const Case cases[] = {{"http://h/none.htm", 0, "false"},  {"http://h/404.htm", 404, "false"},
+                          {"http://h/ok.htm", 200, "true"},   {"http://h/redir.htm", 302, "true"},
+                          {"ftp://h/file.htm", -1, "true"}};
+    for (const Case& c : cases) {
+        site->docs[c.address] = "";
+        site->status[c.address] = c.status;
+        ASSERT_EQ(task->StartTask("T", c.address, 4), 1);
+        RunToIdle();
+        std::vector<Finding> f = Drain();
+        ASSERT_FALSE(f.empty()) << c.address;
+        EXPECT_EQ(f[0].value, c.connect) << c.address;
+        EXPECT_EQ(f.size(), std::string(c.connect) == "true" ? 2u : 1u) << c.address;
+    }
+}
+
+// The "Out of memory" box of a document that cannot grow is nobody's to
+// answer in a server: Stop and Destroy end the task and the thread while it
+// is open.
+TEST(ChannelTaskThread, OpenQuestionDoesNotHoldStopOrDestroy) {
+    auto site = std::make_shared<FakeSession::Shared>();
+    site->docs["http://h/endless.htm"] = std::string(1000, 'x');
+    ChannelTask task(FakeSession::Factory(site));
+    ASSERT_EQ(task.Create(), 1);
+    task.Protocols().AddProtocol("http://");
+    task.IdleInterval = 1;
+    task.SetPortionSize(64);
+    task.SetMaxDocumentSize(100);
+    std::atomic<int> asked{0};
+    std::string text, caption;
+    task.OnMessage = [&](const std::string& t, const std::string& c, const std::function<bool()>& stopped) {
+        text = t;
+        caption = c;
+        ++asked;
+        while (!stopped()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    std::thread runner([&] { task.RunTask(); });
+    for (const char* how : {"stop", "destroy"}) {
+        task.SetStopForceSemafor(0);
+        const int before = asked;
+        ASSERT_EQ(task.StartTask("T", "http://h/endless.htm", 1), 1) << how;
+        while (asked == before) std::this_thread::yield();
+        if (std::string(how) == "stop") task.SetStopForceSemafor(1);
+        else task.Destroy();
+        while (task.TaskStatus() != 0) std::this_thread::yield();
+    }
+    runner.join();
+    EXPECT_EQ(text, "Out of memory");
+    EXPECT_EQ(caption, "Thread error");
     EXPECT_EQ(task.ThreadState(), 0);
 }

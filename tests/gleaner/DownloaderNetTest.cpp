@@ -1,5 +1,6 @@
 // The downloader against real peers: the test's own HTTP server (plain,
 // chunked, slow, 404, dropped connection), pyftpdlib, and local files.
+#include <winsock2.h>
 #include <windows.h>
 #include <wininet.h>
 
@@ -8,6 +9,7 @@
 #include <thread>
 
 #include "InfoDownloader.h"
+#include "ScriptedServer.h"
 #include "TestSupport.h"
 #include "WinInetSession.h"
 
@@ -175,4 +177,85 @@ TEST(WinInetLimit, RaisedNotLowered) {
         ASSERT_TRUE(InternetQueryOptionA(nullptr, option, &now, &len));
         EXPECT_EQ(now, before + 5);
     }
+}
+
+// A reply without a status line (nothing at all, a reset, a few bytes, a
+// status line cut short) is a failed open, not a document of 0 bytes.
+TEST_F(DownloaderNet, ReplyWithoutStatusLineIsAFailedOpen) {
+    ScriptedServer server;
+    server.On("/closed", ScriptedServer::Bytes(""));
+    server.On("/reset", ScriptedServer::Reset());
+    server.On("/few", ScriptedServer::Bytes("abc"));
+    server.On("/partial", ScriptedServer::Bytes("HTTP/1.1 20"));
+    server.On("/good", ScriptedServer::Page("good"));
+    for (const char* path : {"/closed", "/reset", "/few", "/partial"}) {
+        EXPECT_EQ(Open(server.Url(path)), 0) << path;
+        EXPECT_FALSE(d.IsOpen()) << path;
+        d.Close();
+    }
+    ASSERT_EQ(Open(server.Url("/good")), 1);
+    std::string text;
+    ReadAll(text);
+    EXPECT_EQ(text, "good");
+}
+
+// Redirects are followed a few times (a chain of three arrives), then the
+// address fails: a page that redirects to itself, or A to B to A, ends.
+TEST_F(DownloaderNet, RedirectLoopsFailTheAddress) {
+    ScriptedServer server;
+    server.On("/self", ScriptedServer::Redirect("/self"));
+    server.On("/a", ScriptedServer::Redirect(server.Url("/b")));
+    server.On("/b", ScriptedServer::Redirect("/a"));
+    server.On("/r1", ScriptedServer::Redirect("/dir/r2"));
+    server.On("/dir/r2", ScriptedServer::Redirect("r3"));
+    server.On("/dir/r3", ScriptedServer::Page("arrived"));
+    EXPECT_EQ(Open(server.Url("/self")), 0);
+    EXPECT_LE(server.Requests("/self"), 11);
+    EXPECT_EQ(Open(server.Url("/a")), 0);
+    EXPECT_LE(server.Requests("/a") + server.Requests("/b"), 11);
+    ASSERT_EQ(Open(server.Url("/r1")), 1);
+    std::string text;
+    ReadAll(text);
+    EXPECT_EQ(text, "arrived");
+}
+
+// A reader that is given up stops for good: a slow redirect loop is not
+// followed any further once the document is aborted.
+TEST_F(DownloaderNet, AbandonedReaderStops) {
+    ScriptedServer server;
+    server.On("/slow", ScriptedServer::Redirect("/slow", 100));
+    long opened = -1;
+    std::thread opener([&] { opened = Open(server.Url("/slow")); });
+    for (int i = 0; i < 1000 && server.Requests("/slow") < 2; ++i) Sleep(10);
+    d.Abort();
+    opener.join();
+    EXPECT_EQ(opened, 0);
+    const long at = server.Requests("/slow");
+    Sleep(800);
+    EXPECT_LE(server.Requests("/slow"), at + 1);
+}
+
+// A server that accepts and then says nothing, before or in the middle of
+// its reply, cannot hold a reader for ever.
+TEST(DownloaderNetTimeouts, SilentServerFailsTheAddress) {
+    ScriptedServer server;
+    server.On("/silent", ScriptedServer::Silent());
+    ProtocolList l;
+    for (const char* p : {"", "http://"}) l.AddProtocol(p);
+    InfoDownloader d([](const std::string& agent) {
+        WinInetTimeouts t;
+        t.ConnectMs = 1000;
+        t.ReceiveMs = 1000;
+        return OpenWinInetSession(agent, t);
+    });
+    ASSERT_EQ(d.Create(&l), 1);
+    EXPECT_EQ(d.OpenAddress(InfoAddress(server.Url("/silent"), l.Entries())), 0);
+    const std::string port = std::to_string(qftest::PeerPort("QF_HTTP_PORT"));
+    ASSERT_EQ(d.OpenAddress(InfoAddress("http://127.0.0.1:" + port + "/stall/long.htm", l.Entries())), 1);
+    std::string text;
+    d.PortionSize = 1 << 20;
+    while (d.ReadPortion(text) > 0) {
+    }
+    d.Close();
+    EXPECT_LT(text.size(), qftest::ReadFileBytes("site/long.htm").size());
 }

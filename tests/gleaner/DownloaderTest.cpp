@@ -199,3 +199,22 @@ TEST(ProtocolList, DisabledSetFollowsTheText) {
     l.EnableProtocol("ftp://");
     EXPECT_TRUE(l.Disabled().empty());
 }
+
+// A plain path is a local file: it does not get past a disabled "file://",
+// and other spellings of the file scheme are opened by no one.
+TEST_F(DownloaderSession, PlainPathsFollowTheFileProtocol) {
+    qftest::TempDir dir;
+    std::string path = dir.File("x.htm");
+    qftest::WriteFileBytes(path, "local");
+    ASSERT_EQ(d.OpenAddress(InfoAddress(path, l.Entries())), 1);
+    d.Close();
+    l.DisableProtocol("file://");
+    EXPECT_EQ(d.OpenAddress(InfoAddress(path, l.Entries())), 0);
+    EXPECT_EQ(d.OpenAddress(InfoAddress(FileAddress(path), l.Entries())), 0);
+    l.EnableProtocol("file://");
+    for (std::string other : {"file:" + path, "FILE:/" + path}) {
+        EXPECT_EQ(d.OpenAddress(InfoAddress(other, l.Entries())), 0) << other;
+        EXPECT_FALSE(d.IsOpen());
+    }
+    EXPECT_TRUE(s->opened.empty());
+}

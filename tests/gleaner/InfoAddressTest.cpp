@@ -155,3 +155,24 @@ TEST(InfoAddress, LocalAddresses) {
     EXPECT_TRUE(IsLocalAddress(InfoAddress("file://C:/x", other), other));
     EXPECT_FALSE(IsLocalAddress(InfoAddress("http://h/x", other), other));
 }
+
+// Every spelling of the file scheme is local, judged on the text that a
+// channel would open, listed or not.
+TEST(InfoAddress, EverySpellingOfTheFileSchemeIsLocal) {
+    struct Case {
+        const char* text;
+        bool local;
+    };
+    const Case cases[] = {
+        {"file:\\\\Z:\\secret.txt", true}, {"File:\\\\Z:\\secret.txt", true}, {"file:\\/\\/Z:/secret.txt", true},
+        {"file:/\\Z:\\secret.txt", true},  {"file:/x", true},                  {"file:x", true},
+        {"file:%2Fetc%2Fpasswd", true},    {"FILE:///etc/passwd", true},       {"plain/path.htm", true},
+        {"http://h/file:/x", false},       {"files://h/x", false},             {"//h/file:x", false},
+        {"mailto:file@x", false},
+    };
+    const ProtocolStrings noFile = {"", "http://"};
+    for (const Case& c : cases) {
+        EXPECT_EQ(OpensLocally(c.text, kList), c.local) << c.text;
+        EXPECT_EQ(OpensLocally(c.text, noFile), c.local) << c.text << " (no file:// listed)";
+    }
+}

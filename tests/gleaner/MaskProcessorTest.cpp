@@ -203,3 +203,52 @@ TEST_F(MaskProcessorTest, StopFlagEndsProcessing) {
     proc.ProcessMasks(doc);
     EXPECT_TRUE(found.empty());
 }
+
+// A mask with two values arrives as two entries of one name: their findings
+// are numbered together, so what depends on each reaches its own parent.
+TEST_F(MaskProcessorTest, ValuesOfOneMaskNameShareTheirNumbers) {
+    proc.AddMask("Link", "<a href=\"\\*\">\\*</a>", "", 0, 0, 0, -1, 0, 0);
+    proc.AddMask("Link", "<area href=\"\\*\">\\*</area>", "", 0, 0, 0, -1, 0, 0);
+    proc.AddMask("Text", ">\\*<", "Link", 0, 2, 0, -1, 0, 0);
+    proc.AddMask("Other", "<\\?", "", 0, 0, 1, 1, 0, 0);
+    RunOver("<a href=\"x\">first</a> <area href=\"y\">second</area> <a href=\"z\">third</a>");
+    EXPECT_EQ(found, (std::vector<Found>{
+                         {"Link", "<a href=\"x\">first</a>", "", 0, -1},
+                         {"Text", ">first<", "Link", 0, 0},
+                         {"Link", "<a href=\"z\">third</a>", "", 1, -1},
+                         {"Text", ">third<", "Link", 1, 1},
+                         {"Link", "<area href=\"y\">second</area>", "", 2, -1},
+                         {"Text", ">second<", "Link", 2, 2},
+                         {"Other", "<a", "", 0, -1},
+                     }));
+    // A new task numbers from 0 again.
+    found.clear();
+    RunOver("<area href=\"y\">again</area>");
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found[0], (Found{"Link", "<area href=\"y\">again</area>", "", 0, -1}));
+}
+
+// A page of 3,000 unclosed links: every link starts dependent masks that
+// search the rest of the page. The whole page costs at most its document's
+// budget, and what was found before the budget ran out is kept.
+TEST_F(MaskProcessorTest, ManyUnclosedLinksCostBoundedWork) {
+    proc.AddMask("Link", "\\w-<a href=\"\\w+\\*\\w-\">", "", 0, 0, 0, -1, 0, 0);
+    proc.AddMask("Link Text", "\\w-\\*>\\w+\\*\\w-</a>", "Link", 0, 1, 0, -1, 0, 0);
+    proc.AddMask("Costly", "\\*\\*</b>", "Link", 0, 1, 0, -1, 0, 0);
+    std::string page;
+    for (int i = 0; i < 3000; ++i) page += "<a href=\"p" + std::to_string(i) + "\">x ";
+    page += "</a>";
+    InfoDocument doc;
+    doc.Begin(InfoAddress("http://h/p.htm", protocols.Entries()));
+    doc.SetText(page);
+    proc.ResetMasks();
+    proc.ProcessMasks(doc);
+    EXPECT_LE(doc.StepsSpent(), doc.DocumentBudget());
+    EXPECT_EQ(doc.LastError(), InfoDocument::kBudgetSpent);
+    std::vector<std::string> links = Values("Link");
+    ASSERT_FALSE(links.empty());
+    for (size_t i = 0; i < links.size(); ++i) EXPECT_EQ(links[i], "p" + std::to_string(i));
+    EXPECT_LT(links.size(), 3000u);
+    ASSERT_FALSE(Values("Link Text").empty());
+    EXPECT_EQ(Values("Link Text")[0].substr(0, 3), "x <");
+}

@@ -116,15 +116,17 @@ public:
     std::vector<std::string> tasks;
     int refuse = 0;
     std::function<void(SiteChannel&, const std::string& page)> extra;  // more findings of a page
+    std::function<std::vector<std::string>(const std::string& page)> endless;  // every page exists, with these links
 
 private:
     void Complete() {
         auto it = site_.find(name_);
-        Queue("Connect status", it == site_.end() ? "false" : "true");
-        if (it != site_.end()) {
+        const bool there = it != site_.end() || endless;
+        Queue("Connect status", there ? "true" : "false");
+        if (there) {
             if (type_ == 1) {
                 long id = 0;
-                for (const std::string& l : it->second) Queue("Link", l, id++);
+                for (const std::string& l : endless ? endless(name_) : it->second) Queue("Link", l, id++);
                 if (extra) extra(*this, name_);
             }
             Queue("Document Size", "100");
@@ -340,20 +342,37 @@ TEST_F(SearchCrawlTest, ExternalLinks) {
     EXPECT_EQ(Text("mailto:x@host", "Connect status"), "false");
 }
 
-// A chain deeper than eleven levels is followed to its end when MaxLevel
-// sets no limit; the run ends after more than ten levels that yield nothing.
-TEST_F(SearchCrawlTest, DeepChainIsFollowed) {
+// Eleven level advances end a run even when every level yielded records:
+// levels 0 to 10 are crawled, the links of level 10 are recorded unstarted.
+TEST_F(SearchCrawlTest, ElevenLevelAdvancesEndARun) {
     const int depth = 25;
     for (int i = 0; i < depth; ++i) site["http://h/" + std::to_string(i)] = {"http://h/" + std::to_string(i + 1)};
     Crawl("http://h/0");
     std::vector<Rec> r = Records();
-    ASSERT_EQ(r.size(), static_cast<size_t>(depth + 1));
-    for (int i = 0; i <= depth; ++i) {
-        EXPECT_EQ(r[i].level, i);
-        EXPECT_EQ(r[i].status, 1);
+    ASSERT_EQ(r.size(), static_cast<size_t>(SearchCrawl::kLevelAdvanceLimit + 2));
+    for (size_t i = 0; i < r.size(); ++i) {
+        EXPECT_EQ(r[i].level, static_cast<long>(i));
+        EXPECT_EQ(r[i].status, i <= SearchCrawl::kLevelAdvanceLimit ? 1 : 0) << r[i].value;
     }
-    // Levels depth + 1 to depth + 11 yield nothing; the advance past the last ends the run.
-    EXPECT_EQ(crawl.CurrentLevel(), depth + 2 + SearchCrawl::kLevelAdvanceLimit);
+    EXPECT_EQ(crawl.CurrentLevel(), SearchCrawl::kLevelAdvanceLimit + 1);
+    // The counter starts again with the next run.
+    db.Empty();
+    Crawl("http://h/5");
+    EXPECT_EQ(Records().size(), static_cast<size_t>(SearchCrawl::kLevelAdvanceLimit + 2));
+}
+
+// A site of endless unique links (/p/1 -> /p/2 -> ...) with no MaxLevel
+// still ends.
+TEST_F(SearchCrawlTest, EndlessUniqueLinksEnd) {
+    AddChannels(2);
+    for (auto& c : channels)
+        c->endless = [](const std::string& page) {
+            long n = std::stol(page.substr(page.rfind('/') + 1));
+            return std::vector<std::string>{"http://h/p/" + std::to_string(n + 1), "http://h/p/" + std::to_string(n + 2)};
+        };
+    Crawl("http://h/p/0");
+    EXPECT_EQ(crawl.Status(), 0);
+    EXPECT_EQ(crawl.CurrentLevel(), SearchCrawl::kLevelAdvanceLimit + 1);
 }
 
 // A channel may queue its last findings just after the crawl drained it and

@@ -3,6 +3,13 @@
 #include <atomic>
 #include <thread>
 
+#if !defined(_WIN32)
+#include <dirent.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
+
 #include "InfoDatabase.h"
 #include "SearchFile.h"
 #include "TestSupport.h"
@@ -244,6 +251,9 @@ TEST(SearchFile, WriteErrorsReportFailure) {
     EXPECT_EQ(Save(db, dir.Path(), BStr()), 0);  // a folder
 #if !defined(_WIN32)
     EXPECT_EQ(Save(db, "/dev/full", BStr()), 0);  // every write fails: disk full
+    struct stat st;
+    ASSERT_EQ(stat("/dev/full", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));  // a device is written in place, never replaced
 #endif
 }
 
@@ -280,3 +290,47 @@ TEST(SearchFile, SaveDuringAdds) {
     writer.join();
     EXPECT_EQ(bad, 0);
 }
+
+#if !defined(_WIN32)
+// A save that fails part-way (the disk fills up: here a file-size limit of
+// the process) leaves the previous file whole, and no temporary file behind.
+TEST(SearchFile, FailedSaveKeepsThePreviousFile) {
+    qftest::TempDir dir;
+    const std::string path = dir.File("s.search");
+    InfoDatabase small;
+    FillOther(small);
+    ASSERT_EQ(Save(small, path, BStr()), 1);
+    const std::string before = qftest::ReadFileBytes(path);
+
+    InfoDatabase big;
+    long key = 0;
+    for (int i = 0; i < 2000; ++i) big.Add(U16("http://h/page-" + std::to_string(i)), BStr(), 0, -1, 1, key);
+    struct rlimit old;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit low = old;
+    low.rlim_cur = 16 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
+    const long r = Save(big, path, BStr());
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(qftest::ReadFileBytes(path), before);
+    InfoDatabase back;
+    BStr user;
+    long opened = 0;
+    back.Open(U16(path), user, opened);
+    ASSERT_EQ(opened, 1);
+    ExpectOther(back);
+    std::vector<std::string> left;
+    if (DIR* d = opendir(dir.Path().c_str())) {
+        while (dirent* e = readdir(d))
+            if (e->d_name[0] != '.') left.push_back(e->d_name);
+        closedir(d);
+    }
+    EXPECT_EQ(left, (std::vector<std::string>{"s.search"}));
+    // A whole save replaces it.
+    ASSERT_EQ(Save(big, path, BStr()), 1);
+    EXPECT_GT(qftest::ReadFileBytes(path).size(), before.size());
+}
+#endif

@@ -121,3 +121,21 @@ TEST_F(ServerLife, EndsAfterAWindowClosedDuringACrawl) {
     engine.Close();
     EXPECT_TRUE(WaitFor([] { return !ServerRuns(); }, 9000));
 }
+
+// A server started for an activation that never asks for an object (its
+// client went away) ends by itself too.
+TEST_F(ServerLife, EndsWhenNoObjectWasEverMade) {
+    ASSERT_TRUE(WaitFor([] { return !ServerRuns(); }, 9000));  // one left by an earlier test
+    std::string exe = ReadKey("CLSID\\" + GuidToString(CLSID_InfoDatabase) + "\\LocalServer32");
+    if (exe.size() > 1 && exe.front() == '"') exe = exe.substr(1, exe.find('"', 1) - 1);
+    std::string cmd = "\"" + exe + "\" -Embedding";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) << exe;
+    const DWORD ended = WaitForSingleObject(pi.hProcess, 15000);
+    if (ended != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    EXPECT_EQ(ended, static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}

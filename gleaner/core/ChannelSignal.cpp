@@ -1,0 +1,41 @@
+#include "ChannelSignal.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+
+struct Shared {
+    std::atomic<uint64_t> generation{0};
+    std::atomic<int> waiters{0};
+    std::mutex m;
+    std::condition_variable cv;
+};
+
+Shared& State() {
+    static Shared s;
+    return s;
+}
+
+}  // namespace
+
+uint64_t ChannelSignal::Generation() { return State().generation.load(); }
+
+void ChannelSignal::Notify() {
+    Shared& s = State();
+    s.generation.fetch_add(1);
+    // Most findings come while no one waits: those cost no lock.
+    if (s.waiters.load() == 0) return;
+    { std::lock_guard<std::mutex> l(s.m); }
+    s.cv.notify_all();
+}
+
+void ChannelSignal::WaitAfter(uint64_t seen, long ms) {
+    Shared& s = State();
+    std::unique_lock<std::mutex> l(s.m);
+    s.waiters.fetch_add(1);
+    s.cv.wait_for(l, std::chrono::milliseconds(ms), [&] { return s.generation.load() != seen; });
+    s.waiters.fetch_sub(1);
+}
