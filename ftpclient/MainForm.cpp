@@ -7,6 +7,7 @@
 #include "LocalFiles.h"
 #include "ProfileIniFile.h"
 #include "RegValues.h"
+#include "components/RePosApp.h"
 #include "ftpclient/core/ClientUtils.h"
 #include "runtime/Application.h"
 #include "ui/core/Prompter.h"
@@ -74,6 +75,14 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
     TWinTempFolder temp;
     ListingFile = MakeTempFileName(temp);  // bounded: it never loops
     frmOptions = new TfrmOptions(this, settings_.RegistryRoot + "Options\\", settings_.ProgramFolder);
+    RePosApp = new TRePosApp(this);
+    RePosApp->Top = Top();
+    RePosApp->Left = Left();
+    RePosApp->Height = Height();
+    RePosApp->Width = Width();
+    RePosApp->SectionName = Name();
+    RePosApp->InifileName = settings_.RegistryRoot + "QuillonFTP";
+    RePosApp->LoadAppPosition();
     LoadInterfaceSettings();
     Servers.OnChange = [this] { SaveServers(); };
     LoadServers();
@@ -313,11 +322,6 @@ void TfrmMain::LoadInterfaceSettings() {
     lvServerFiles->SetViewStyle(static_cast<TRemoteViewStyle>(r.ReadInteger("ServerViewStyle", rvsReport)));
     for (int i = 0; i < lvServerFiles->ColumnCount(); ++i)
         lvServerFiles->SetColumnWidth(i, r.ReadInteger("SrvCol" + std::to_string(i), lvServerFiles->ColumnWidth(i)));
-    TRegValues pos(settings_.RegistryRoot + "QuillonFTP.INI\\" + Name());
-    int l = pos.ReadInteger("Left", Left()), t = pos.ReadInteger("Top", Top());
-    int w = pos.ReadInteger("Width", Width()), h = pos.ReadInteger("Height", Height());
-    // A position saved while minimised (-32000) would put the window out of sight.
-    if (l > -10000 && t > -10000 && w > 100 && h > 100) SetBounds(l, t, w, h);
 }
 
 void TfrmMain::SaveInterfaceSettings() {
@@ -336,17 +340,8 @@ void TfrmMain::SaveInterfaceSettings() {
 }
 
 void TfrmMain::FormClose() {
-    TRegValues pos(settings_.RegistryRoot + "QuillonFTP.INI\\" + Name());
-    bool minimised = HandleAllocated() && IsIconic(Handle());
-    bool maximised = HandleAllocated() && IsZoomed(Handle());
-    pos.WriteString("MyWindowState", maximised ? "True" : "False");
-    // A minimised window reports -32000: keep its last normal place instead.
-    if (!minimised && !maximised) {
-        pos.WriteInteger("Top", Top());
-        pos.WriteInteger("Left", Left());
-        pos.WriteInteger("Width", Width());
-        pos.WriteInteger("Height", Height());
-    }
+    // The normal place, also of a minimised window (never its -32000).
+    RePosApp->SaveAppPosition();
     try {
         if (!FTP->IsConnected() || FTP->State() != ftpStReady) FTP->Abort();
     } catch (...) {

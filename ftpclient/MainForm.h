@@ -30,6 +30,8 @@ struct TMainSettings {
     std::function<double()> Now;  // date-time in days
 };
 
+class TRePosApp;
+
 class TfrmMain : public TForm {
 public:
     explicit TfrmMain(const TMainSettings& settings);
@@ -131,6 +133,7 @@ public:
     TTimer* tmrUpdateConnectionTime;
     TfrmOptions* frmOptions;
     TfrmMessage* frmMessage;
+    TRePosApp* RePosApp;
 
     bool HandleMessage(TMessage& m) override;
     bool QuitOnClose = false;  // the program's window ends the message loop

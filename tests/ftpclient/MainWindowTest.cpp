@@ -142,8 +142,9 @@ TEST(MainWindow, InterfaceValuesRoundTripAndMinimisedPositionIsNotSaved) {
     EXPECT_EQ(reg.ReadInteger("SrvCol0", -1), 222);
     EXPECT_EQ(reg.ReadString("LocalDir", ""), dir.Path());
     TRegValues pos(prog.registry + "QuillonFTP.INI\\frmMain");
-    EXPECT_EQ(pos.ReadInteger("Left", 0), 50);
-    EXPECT_EQ(pos.ReadInteger("Top", 0), 60);
+    EXPECT_EQ(pos.ReadString("Left", ""), "50");
+    EXPECT_EQ(pos.ReadString("Top", ""), "60");
+    EXPECT_EQ(pos.ReadString("MyWindowState", ""), "False");
     TfrmMain again(prog.Settings());
     EXPECT_EQ(again.Local->FilterIndex(), 2);
     EXPECT_EQ(again.Local->Directory(), dir.Path());
