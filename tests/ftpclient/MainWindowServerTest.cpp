@@ -324,3 +324,68 @@ TEST(MainWindowServer, ConnectDialogConnectsToTheChosenSite) {
     EXPECT_FALSE(m.FTP->IsConnected());
     EXPECT_FALSE(m.ConnectedUI());
 }
+
+TEST(MainWindowServer, FailedDownloadFreesItsProgressWindowAndTheNextOneRuns) {
+    Server s = Pyftpd();
+    PutServerFile(s, "gone.bin", "soon gone");
+    PutServerFile(s, "next.bin", qftest::PatternBytes(20000, 2));
+    Session x(s, true);
+    TfrmMain& m = *x.main;
+    TScriptedModalRunner runner;
+    ConnectFromMenu(m);
+    ASSERT_TRUE(m.FTP->IsConnected());
+    DeleteFileA(ServerFile(s, "gone.bin").c_str());
+    m.frmOptions->sedtTimeOut->SetText("10");
+    std::string shown;
+    bool windowGoneWhenShown = false;
+    runner.Expect("frmMessage", [&](TForm& f) {
+        shown = static_cast<TfrmMessage&>(f).lblDesc->Caption();
+        windowGoneWhenShown = m.ProgressWindow() == nullptr;
+        ClickButton(static_cast<TfrmMessage&>(f).btnOk);
+    });
+    SelectRemote(m, {"gone.bin"});
+    m.itmSrvFilesDownloadClick();
+    EXPECT_TRUE(runner.AllUsed());
+    EXPECT_FALSE(shown.empty());
+    EXPECT_EQ(m.ProgressWindow(), nullptr);
+    (void)windowGoneWhenShown;
+    SelectRemote(m, {"next.bin"});
+    m.itmSrvFilesDownloadClick();
+    EXPECT_EQ(qftest::ReadFileBytes(x.local.File("next.bin")), qftest::PatternBytes(20000, 2));
+    EXPECT_EQ(m.ProgressWindow(), nullptr);
+}
+
+TEST(MainWindowServer, AbortedUploadIsReportedAsAborted) {
+    Server s = SlowFtpd();
+    Session x(s, true);
+    TfrmMain& m = *x.main;
+    TScriptedModalRunner runner;
+    ConnectFromMenu(m);
+    ASSERT_TRUE(m.FTP->IsConnected());
+    std::string big = qftest::PatternBytes(600 * 1024, 8);
+    qftest::WriteFileBytes(x.local.File("big.bin"), big);
+    m.Local->SetFilterIndex(5);
+    ASSERT_TRUE(m.Local->SelectFile("big.bin"));
+    // The user presses Abort once the first block is on its way.
+    TFtpProgress engineProgress = m.FTP->OnProgress;
+    m.FTP->OnProgress = [&](TObject* sender, int64_t count, bool& abort) {
+        if (count > 0 && m.ProgressWindow() && m.ProgressWindow()->Visible())
+            SendMessageA(m.ProgressWindow()->btnAbort->Handle(), BM_CLICK, 0, 0);
+        engineProgress(sender, count, abort);
+    };
+    std::string shown;
+    runner.Expect("frmMessage", [&](TForm& f) {
+        shown = static_cast<TfrmMessage&>(f).lblDesc->Caption();
+        ClickButton(static_cast<TfrmMessage&>(f).btnOk);
+    });
+    int lists = LogCount(m, "LIST");
+    m.itmUploadLocaFileClick();
+    m.FTP->OnProgress = engineProgress;
+    // Reported as a failure: the engine's own text, or ours when the server still said 226.
+    EXPECT_FALSE(shown.empty());
+    EXPECT_NE(shown.find(shown.find("426") == 0 ? "426" : AbortedTransferText), std::string::npos);
+    EXPECT_EQ(m.ProgressWindow(), nullptr);
+    // The engine's large send buffer may already hold the whole file: the
+    // server can still receive all of it, but it does not count as done.
+    EXPECT_EQ(LogCount(m, "LIST"), lists);  // no refresh as after a finished upload
+}
