@@ -27,7 +27,7 @@ public:
     static const int32_t kClientWidth = 72, kClientHeight = 121;
     static const int32_t kOtherButtonTop = 98;
 
-    // The swatch of cell (x, y), 1-based; (0, 0) is the other swatch.
+    // The 16-pixel cell (x, y), 1-based, frames included; (0, 0) is the other swatch.
     static TPaletteRect CellRect(TPaletteCell c, int32_t clientWidth = kClientWidth);
     static TPaletteCell HitTest(int32_t x, int32_t y, int32_t clientWidth = kClientWidth);
     // The grid's default colour of cell (x, y) as a COLORREF (0x00BBGGRR).
