@@ -1,6 +1,8 @@
 #include "ZOVColorButton.h"
 
 namespace {
+const TColor clWindowFrame = SysColor(COLOR_WINDOWFRAME);
+
 TForm* TopForm(TWinControl* c) {
     while (c && c->Parent()) c = c->Parent();
     return dynamic_cast<TForm*>(c);
@@ -44,6 +46,65 @@ std::string TZOVColorButton::QualifiedName() const {
 bool TZOVColorButton::Command(WORD code) {
     if (code != BN_CLICKED) return false;
     OpenPalette();
+    return true;
+}
+
+void TZOVColorButton::CreateParams(TCreateParams& p) {
+    TButton::CreateParams(p);
+    p.Style = (p.Style & ~static_cast<DWORD>(BS_TYPEMASK)) | BS_OWNERDRAW;
+}
+
+bool TZOVColorButton::DrawItem(DRAWITEMSTRUCT& dis) {
+    TCanvas canvas(dis.hDC);
+    RECT r = dis.rcItem;
+    bool pressed = (dis.itemState & ODS_SELECTED) || palette_;
+    bool disabled = (dis.itemState & ODS_DISABLED) != 0;
+    UINT state = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pressed ? DFCS_PUSHED : 0) | (disabled ? DFCS_INACTIVE : 0);
+    if (Flat && !(dis.itemState & ODS_FOCUS)) state |= DFCS_FLAT;
+    if (pressed) {
+        canvas.Brush.Style = bsClear;
+        canvas.Pen.Color = clWindowFrame;
+        canvas.Rectangle(r.left, r.top, r.right, r.bottom);
+        InflateRect(&r, -1, -1);
+        canvas.Brush.Style = bsSolid;
+        canvas.Brush.Color = clBtnFace;
+        canvas.Pen.Color = clBtnShadow;
+        canvas.Rectangle(r.left, r.top, r.right, r.bottom);
+        InflateRect(&r, -1, -1);
+    } else {
+        if (Style == 1 && !Flat) {
+            canvas.Brush.Style = bsClear;
+            canvas.Pen.Color = clBtnShadow;
+            canvas.Rectangle(r.left, r.top, r.right, r.bottom);
+            InflateRect(&r, -1, -1);
+        }
+        DrawFrameControl(dis.hDC, &r, DFC_BUTTON, state);
+    }
+    RECT c = dis.rcItem;
+    if (pressed) OffsetRect(&c, 1, 1);
+    InflateRect(&c, -3, -3);
+    if (Default() && (dis.itemState & ODS_FOCUS)) DrawFocusRect(dis.hDC, &c);
+    InflateRect(&c, -1, -1);
+    InflateRect(&c, -2, -1);
+    c.right -= 10;
+    canvas.Brush.Style = bsSolid;
+    canvas.Brush.Color = disabled ? clBtnFace : color_;
+    canvas.Pen.Color = disabled ? clBtnShadow : clWindowFrame;
+    canvas.Rectangle(c.left, c.top, c.right, c.bottom);
+    // The divider, then a small drop-down arrow.
+    int x = c.right + 3;
+    canvas.Pen.Color = clBtnShadow;
+    canvas.MoveTo(x, c.top);
+    canvas.LineTo(x, c.bottom);
+    canvas.Pen.Color = clBtnHighlight;
+    canvas.MoveTo(x + 1, c.top);
+    canvas.LineTo(x + 1, c.bottom);
+    canvas.Pen.Color = disabled ? clBtnShadow : clBtnText;
+    int mid = (c.top + c.bottom) / 2 - 1;
+    for (int i = 0; i < 3; i++) {
+        canvas.MoveTo(x + 3 + i, mid + i);
+        canvas.LineTo(x + 8 - i, mid + i);
+    }
     return true;
 }
 

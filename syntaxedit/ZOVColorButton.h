@@ -34,6 +34,10 @@ public:
     bool PaletteOpen() const { return palette_ != nullptr; }
 
     bool Command(WORD code) override;
+    bool DrawItem(DRAWITEMSTRUCT& dis) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
 
 private:
     TColor color_ = 0;

@@ -46,6 +46,22 @@ TEST(ColorButton, PaletteOpensOnTheCurrentColourAndSetsTheChoice) {
     EXPECT_EQ(0x123456, b.CustomColors.Get(1, 1));
 }
 
+TEST(ColorButton, DrawsItsSwatch) {
+    TForm form;
+    form.SetBounds(100, 100, 300, 200);
+    TZOVColorButton b(&form);
+    b.SetBounds(10, 10, 45, 22);
+    b.SetColorValue(RGB(0, 128, 255));
+    form.Show();
+    UpdateWindow(b.Handle());
+    TBitmap shot(b.Width(), b.Height());
+    HDC dc = GetDC(b.Handle());
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(b.Handle(), dc);
+    EXPECT_EQ(0x0080FFu, shot.PixelRGB(17, 11));  // 0xRRGGBB
+    EXPECT_NE(0x0080FFu, shot.PixelRGB(35, 11)) << "the arrow part";
+}
+
 TEST(HotKeyEdit, CapturesOneKeyCombination) {
     TForm form;
     TSM_HotKey h(&form);
