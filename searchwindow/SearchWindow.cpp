@@ -1,5 +1,7 @@
 // TSearchWindow: building the controls and laying them out.
 #include "searchwindow/SearchWindow.h"
+#include "ui/core/Prompter.h"
+#include "runtime/Application.h"
 
 #include "searchwindow/core/StartAddress.h"
 

@@ -1,9 +1,12 @@
 // TSearchWindow: the load and close, the commands, and what the session shows.
+#include <windows.h>
 #include <commctrl.h>
 
 #include "masks/core/FileNames.h"
 #include "masks/core/MaskParseError.h"
+#include "runtime/Application.h"
 #include "searchwindow/SearchWindow.h"
+#include "searchwindow/core/StartAddress.h"
 #include "searchwindow/core/RunStateControls.h"
 
 namespace {

@@ -1,7 +1,13 @@
 // TSearchWindow: toolbar commands, search files, and the session's view.
+#include <windows.h>
+#include <commdlg.h>
+#undef GetFileTitle  // the masks helper of that name, not the dialog function
+
 #include "masks/core/FileNames.h"
 #include "masks/core/MaskParseError.h"
 #include "searchwindow/SearchWindow.h"
+#include "ui/core/Prompter.h"
+#include "runtime/Application.h"
 #include "searchwindow/core/RunStateControls.h"
 
 namespace {
