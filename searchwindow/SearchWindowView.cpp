@@ -98,6 +98,9 @@ void TSearchWindow::OpenSearch(bool merge) {
             Message("Can not open search database - " + file, "Error");
             return;
         }
+        // Cleared marks put every record in again: the list is rebuilt, or
+        // the records already shown would be listed twice.
+        found_.Clear();
         FoundList::ClearRecordMarks(*db_);
         found_.FillFoundList(*db_, session_->Masks, session_->Filters);
         SyncFoundList();
