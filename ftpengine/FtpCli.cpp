@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "DisplayLines.h"
 #include "FtpReply.h"
 
@@ -14,8 +16,8 @@ const TFtpStep kStepOrder[] = {fsOpen, fsUser,  fsPass, fsCwd,  fsCDup, fsType, 
                                fsGet,  fsPut,   fsAppend, fsDir, fsLs,  fsSyst, fsMkd,  fsRmd,
                                fsRnfr, fsRnto,  fsSize, fsDele, fsPwd,  fsQuote, fsQuit};
 
-constexpr int kReceiveBlock = 2048;
-constexpr int kSendBlock = 1514;
+constexpr uint32_t kTransferSteps =
+    Bit(fsGet) | Bit(fsPut) | Bit(fsAppend) | Bit(fsDir) | Bit(fsLs) | Bit(fsRest);
 
 }  // namespace
 
@@ -29,6 +31,8 @@ TCustomFtpCli::TCustomFtpCli(TComponent* AOwner) : TComponent(AOwner) {
         });
     control_ = new TWSocket(this);
     data_ = new TWSocket(this);
+    TFtpTransferHost& host = *this;
+    transfer_ = std::make_unique<TFtpTransfer>(*data_, host);
     control_->OnSessionConnected = [this](TObject*, uint16_t e) { ControlSessionConnected(e); };
     control_->OnDataAvailable = [this](TObject*, uint16_t e) { ControlDataAvailable(e); };
     control_->OnSessionClosed = [this](TObject*, uint16_t e) { ControlSessionClosed(e); };
@@ -47,7 +51,7 @@ TCustomFtpCli::~TCustomFtpCli() {
         s->OnSessionAvailable = nullptr;
         s->OnDataSent = nullptr;
     }
-    dataStream_.reset();
+    transfer_.reset();
 }
 
 TFtpShareMode TCustomFtpCli::ShareMode() const {
@@ -84,8 +88,8 @@ bool TCustomFtpCli::HandleMessage(unsigned Msg, WPARAM, LPARAM lParam) {
         return true;
     }
     if (Msg == WM_FTP_SENDDATA) {
-        startTick_ = GetTickCount();
-        SendNextBlock(0);
+        transfer_->MarkStart();
+        transfer_->SendNext(0);
         return true;
     }
     return false;
@@ -129,10 +133,12 @@ void TCustomFtpCli::RunFunctionSet(TFtpRequest RqType, uint32_t Set) {
     inRequest_ = true;
     LastResponse.clear();
     ErrorMessage.clear();
+    resumeUsed_ = (Set & kTransferSteps) != 0;
     try {
         NextStep();
     } catch (...) {
         // The first step refused: nothing was started, the caller hears why.
+        resumeUsed_ = false;
         functionSet_ = 0;
         nextStepHandler_ = false;
         inRequest_ = false;
@@ -241,6 +247,11 @@ void TCustomFtpCli::RequestDone(int32_t Status) {
     functionSet_ = 0;
     nextStepHandler_ = false;
     CloseData();
+    // Whatever ended the transfer, the next one starts at 0 unless the caller says otherwise.
+    if (resumeUsed_) {
+        ResumeAt = 0;
+        resumeUsed_ = false;
+    }
     if (inRequest_ && savedStatus_ >= 0) {
         LastResponse = savedResponse_;
         StatusCode = savedStatus_;
@@ -257,7 +268,6 @@ void TCustomFtpCli::PostRequestDone(int32_t Status) {
 // The data connection could not be made: the step ends with 550 and Text.
 void TCustomFtpCli::FailDataConnection(const std::string& Text) {
     LastResponse = Text;
-    FreeDataStream();
     CloseData();
     EndStepWith(550, LastResponse);
 }
@@ -332,6 +342,9 @@ void TCustomFtpCli::RntoAsync() { Step(fsRnto, ftpRqRnto, "RNTO " + LocalFileNam
 void TCustomFtpCli::QuoteAsync() { Step(fsQuote, ftpRqQuote, LocalFileName, {}); }
 
 void TCustomFtpCli::QuitAsync() {
+    // Refuse before touching StepKind: a running step still needs its own.
+    CheckReady();
+    if (!sessionOpen_) throw FtpException("FTP component not connected");
     stepKind_ = fsQuit;
     SendCommand(ftpRqQuit, "QUIT", &TCustomFtpCli::QuitAfterReply, {221});
 }
@@ -345,6 +358,9 @@ void TCustomFtpCli::QuitAfterReply() {
 }
 
 void TCustomFtpCli::RestAsync() {
+    // A refused REST must neither move ResumeAt nor end the running request.
+    CheckReady();
+    if (!sessionOpen_) throw FtpException("FTP component not connected");
     stepKind_ = fsRest;
     int64_t size = -1;
     WIN32_FIND_DATAA fd;
@@ -593,11 +609,15 @@ void TCustomFtpCli::AbortAsync() {
         }
     }
     try {
-        if (control_->State() != wsClosed) control_->Close();
-        if (data_->State() != wsClosed) data_->Close();
+        // At once: a graceful close would wait for a peer that may have stopped reading.
+        if (control_->State() != wsClosed) {
+            if (control_->AllSent()) control_->Close();
+            else control_->Abort();
+        }
+        CloseData();
     } catch (...) {
     }
-    FreeDataStream();
+    transfer_->DropFile();
     sessionOpen_ = false;
     if (!doneGuard_) EndStepWith(426, "426 Operation aborted.");
     SetState(ftpStReady);
@@ -605,49 +625,26 @@ void TCustomFtpCli::AbortAsync() {
 
 // ---- data connection
 
-void TCustomFtpCli::ClearDataHandlers() {
-    data_->OnSessionAvailable = nullptr;
-    data_->OnSessionClosed = nullptr;
-    data_->OnDataAvailable = nullptr;
-    data_->OnSessionConnected = nullptr;
-    data_->OnDataSent = nullptr;
-}
-
-void TCustomFtpCli::CloseData() {
-    if (data_->State() != wsClosed) data_->Close();
-}
-
-void TCustomFtpCli::FreeDataStream() { dataStream_.reset(); }
+// Every end but the normal end of data resets the data connection: a graceful
+// close would first flush to a server that may have stopped reading.
+void TCustomFtpCli::CloseData() { transfer_->Abort(); }
 
 void TCustomFtpCli::SetupDataConnection() {
     CheckReady();
     // Checked before listening, so a refused request leaves no socket behind.
     if (!sessionOpen_) throw FtpException("FTP component not connected");
-    ClearDataHandlers();
-    CloseData();
+    transfer_->Reset();
     passiveReply_.clear();
     passiveValid_ = false;
-    transferDir_ = tdNone;
-    dataAccepted_ = false;
-    parkedClosed_ = false;
-    data_->SetProto("tcp");
-    data_->SetAddr("0.0.0.0");
-    data_->SetPort("0");
     std::string cmd;
     if (Passive) {
         cmd = "PASV";
     } else {
-        data_->SetLingerOnOff(wsLingerOn);
-        data_->SetLingerTimeout(10);
-        // Some servers connect as soon as they have the PORT command, before
-        // the transfer command goes out: accept whenever the connection comes.
-        data_->OnSessionAvailable = [this](TObject*, uint16_t e) { DataAccept(e); };
-        data_->Listen();
-        TFtpDataAddress a;
-        a.Port = static_cast<uint16_t>(StrToIntDef(data_->LocalPortText(), 0));
         sockaddr_in local{}, peer{};
         control_->LocalAddress(local);
         control_->PeerAddress(peer);
+        TFtpDataAddress a;
+        a.Port = transfer_->Listen(peer.sin_addr.s_addr);
         const uint8_t* b = reinterpret_cast<const uint8_t*>(&local.sin_addr.s_addr);
         if (peer.sin_addr.s_addr == htonl(INADDR_LOOPBACK)) {
             a.Host[0] = 127;
@@ -667,43 +664,29 @@ void TCustomFtpCli::SetupDataConnection() {
     }
 }
 
-bool TCustomFtpCli::ConnectPassive(TSessionConnected Handler) {
+bool TCustomFtpCli::ConnectPassive() {
     if (!passiveValid_) {
         FailDataConnection("No passive address: the data connection step did not run");
         return false;
     }
-    try {
-        data_->SetAddr(control_->Addr());
-        data_->SetPort(IntToStr(passiveAddress_.Port));
-        data_->SetProto("tcp");
-        data_->OnSessionConnected = std::move(Handler);
-        data_->SetLingerOnOff(wsLingerOff);
-        data_->SetLingerTimeout(0);
-        data_->Connect();
-    } catch (const std::exception& e) {
-        FailDataConnection(std::string("Unable to establish data connection: ") + e.what());
-        return false;
-    }
-    return true;
+    return transfer_->Connect(control_->Addr(), passiveAddress_.Port);
 }
 
-bool TCustomFtpCli::OpenReceiveFile() {
+std::unique_ptr<TStream> TCustomFtpCli::OpenReceiveFile() {
     try {
         if (ResumeAt > 0) {
             auto f = std::make_unique<TFileStream>(LocalFileName, fmOpenWrite | ShareFlags);
             f->Seek(ResumeAt, soBeginning);
-            dataStream_ = std::move(f);
-        } else {
-            dataStream_ = std::make_unique<TFileStream>(LocalFileName, fmCreate);
-            if (ShareFlags != 0) {
-                dataStream_.reset();
-                dataStream_ = std::make_unique<TFileStream>(LocalFileName, fmOpenWrite | ShareFlags);
-            }
+            return f;
         }
-        return true;
+        auto f = std::make_unique<TFileStream>(LocalFileName, fmCreate);
+        if (ShareFlags != 0) {
+            f.reset();
+            f = std::make_unique<TFileStream>(LocalFileName, fmOpenWrite | ShareFlags);
+        }
+        return f;
     } catch (const std::exception&) {
-        dataStream_.reset();
-        return false;
+        return nullptr;
     }
 }
 
@@ -716,104 +699,55 @@ void TCustomFtpCli::StartReceive(TFtpRequest Rq) {
     if (!sessionOpen_) throw FtpException(word + ": not connected");
     if (LocalFileName.empty() && !DisplayFileFlag) throw FtpException("LocalFileName empty");
     CheckReady();
+    resumeUsed_ = true;
+    announcedSize_ = -1;
     if (!inRequest_) currentRequest_ = Rq;
     stepKind_ = Rq == ftpRqDir ? fsDir : Rq == ftpRqNameList ? fsLs : fsGet;
     transferCommand_ = word;
     controlDone_ = false;
-    dataClosed_ = false;
     doneGuard_ = false;
-    bytesMoved_ = 0;
     dataError_ = 0;
     localError_ = 0;
-    if (!DisplayFileFlag && !OpenReceiveFile()) {
-        LastResponse = "Unable to open local file " + LocalFileName;
-        CloseData();
-        ResumeAt = 0;
-        EndStepWith(550, LastResponse);
-        return;  // the request has ended: nothing more goes out
+    std::unique_ptr<TStream> file;
+    if (!DisplayFileFlag) {
+        file = OpenReceiveFile();
+        if (!file) {
+            LastResponse = "Unable to open local file " + LocalFileName;
+            CloseData();
+            ResumeAt = 0;
+            EndStepWith(550, LastResponse);
+            return;  // the request has ended: nothing more goes out
+        }
     }
-    if (Passive && !ConnectPassive([this](TObject*, uint16_t e) { DataConnectedForReceive(e); })) return;
-    transferDir_ = tdReceive;
+    transfer_->BeginReceive(std::move(file), DisplayFileFlag);
+    if (Passive && !ConnectPassive()) return;
     SetState(ftpStWaitingResponse);
     fNext_ = &TCustomFtpCli::FirstReplyOfReceive;
     SendLine(HostFileName.empty() ? transferCommand_ : transferCommand_ + " " + HostFileName);
-    if (!Passive && dataAccepted_ && !doneGuard_) BindAcceptedData();
+    if (!Passive && !doneGuard_) transfer_->TakeParked();
 }
 
-// Takes the server's data connection over from the listening socket.
-void TCustomFtpCli::DataAccept(uint16_t) {
-    TSocket h = INVALID_SOCKET;
-    try {
-        h = data_->Accept();
-        data_->Close();  // the listening socket
-        if (h == INVALID_SOCKET) throw FtpException("accept failed");
-        ParkData();
-        data_->Dup(h);
-    } catch (const std::exception& e) {
-        if (h != INVALID_SOCKET && data_->HSocket() != h) closesocket(h);
-        FailDataConnection(std::string("Unable to establish data connection: ") + e.what());
-        return;
-    }
-    dataAccepted_ = true;
-    BindAcceptedData();
+// ---- what the transfer reports
+
+bool TCustomFtpCli::TransferProgress() { return ReportProgress(); }
+
+void TCustomFtpCli::TransferFailed(const std::string& Note) {
+    if (!doneGuard_) MarkLocalError(Note);
 }
 
-// Before the transfer step runs, the connection waits: nothing is read or sent.
-void TCustomFtpCli::ParkData() {
-    data_->OnSessionClosed = [this](TObject*, uint16_t e) {
-        parkedClosed_ = true;
-        parkedError_ = e;
-    };
-    data_->OnDataAvailable = [](TObject*, uint16_t) {};
-    data_->OnDataSent = nullptr;
+void TCustomFtpCli::TransferLines(const char* Data, size_t Len) {
+    for (std::string& piece : CutDisplayLines(Data, Len)) DisplayFile(piece);
 }
 
-// Gives an accepted data connection to the running transfer step.
-void TCustomFtpCli::BindAcceptedData() {
-    if (transferDir_ == tdNone) {
-        ParkData();
-        return;
-    }
-    if (transferDir_ == tdReceive) {
-        data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosed(e); };
-        data_->OnDataAvailable = [this](TObject*, uint16_t e) { DataForReceive(e); };
-        data_->OnDataSent = nullptr;
-        startTick_ = GetTickCount();
-        if (parkedClosed_) {
-            DataClosed(parkedError_);
-            return;
-        }
-        // What the server sent, or its close, may have come before we took the
-        // connection over: read until nothing waits, so neither is missed.
-        while (ReceiveBlock() > 0) {
-        }
-        return;
-    }
-    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosed(e); };
-    data_->OnDataAvailable = [this](TObject*, uint16_t) {
-        char drop[kReceiveBlock];
-        data_->Receive(drop, sizeof drop);
-    };
-    data_->OnDataSent = [this](TObject*, uint16_t e) { SendNextBlock(e); };
-    if (parkedClosed_) {
-        DataClosed(parkedError_);
-        return;
-    }
-    data_->SetLingerOnOff(wsLingerOff);
-    data_->SetLingerTimeout(10);
-    data_->SetLingerOption();
-    // Sending starts only once the server said 150 and the connection stands.
-    if (sendAllowed_) window_->Post(WM_FTP_SENDDATA, 0, 0);
-}
+void TCustomFtpCli::TransferNoConnection(const std::string& Text) { FailDataConnection(Text); }
 
-void TCustomFtpCli::DataConnectedForReceive(uint16_t Error) {
-    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosed(e); };
-    data_->OnDataAvailable = [this](TObject*, uint16_t e) { DataForReceive(e); };
-    data_->OnDataSent = nullptr;
-    startTick_ = GetTickCount();
-    if (Error != 0) {
-        FailDataConnection("Unable to establish data connection, error #" + IntToStr(Error));
-    }
+void TCustomFtpCli::TransferConnected() { SendStoreCommand(); }
+
+void TCustomFtpCli::TransferStartSending() { window_->Post(WM_FTP_SENDDATA, 0, 0); }
+
+void TCustomFtpCli::TransferClosed(uint16_t Error) {
+    dataError_ = Error;
+    CheckTransferDone();
 }
 
 void TCustomFtpCli::MarkLocalError(const std::string& Message) {
@@ -824,57 +758,13 @@ void TCustomFtpCli::MarkLocalError(const std::string& Message) {
     }
 }
 
-void TCustomFtpCli::DataForReceive(uint16_t) { ReceiveBlock(); }
-
-int TCustomFtpCli::ReceiveBlock() {
-    if (!ReportProgress()) return 0;
-    if (data_->State() != wsConnected) return 0;
-    int n = data_->Receive(blockBuffer_, kReceiveBlock);
-    if (n > 0) {
-        bytesMoved_ += n;
-        if (dataStream_) {
-            bool ok = false;
-            try {
-                ok = dataStream_->Write(blockBuffer_, n) == n;
-            } catch (...) {
-            }
-            if (!ok) {
-                // The file on disk would be short: the transfer must fail.
-                MarkLocalError("Error writing local file " + LocalFileName);
-                FreeDataStream();
-                CloseData();
-                return 0;
-            }
-        }
-        if (DisplayFileFlag) {
-            for (std::string& piece : CutDisplayLines(blockBuffer_, static_cast<size_t>(n))) DisplayFile(piece);
-        }
-        return n;
-    }
-    if (n == 0) {
-        CloseData();  // the server has sent everything
-        return 0;
-    }
-    if (data_->State() == wsConnected && data_->LastError() != WSAEWOULDBLOCK) {
-        MarkLocalError("Data: Receive error " + IntToStr(data_->LastError()));
-        FreeDataStream();
-        CloseData();
-        return 0;
-    }
-    return -1;
-}
-
-// The data connection of a transfer closed: the file is complete (or given up).
-void TCustomFtpCli::DataClosed(uint16_t Error) {
-    FreeDataStream();
-    dataClosed_ = true;
-    dataError_ = Error;
-    CheckTransferDone(true);
-}
+// ---- replies of a transfer
 
 void TCustomFtpCli::FirstReplyOfReceive() {
     if (!TakeReplyLine()) return;
     if (StatusCode == 125 || StatusCode == 150) {
+        // In ASCII type the byte count may differ from the file's size.
+        announcedSize_ = TypeChar == 'I' && transferCommand_ == "RETR" ? AnnouncedSize(LastResponse) : -1;
         fNext_ = &TCustomFtpCli::FinalReplyOfReceive;
         return;
     }
@@ -885,7 +775,7 @@ void TCustomFtpCli::FinalReplyOfReceive() {
     if (!TakeReplyLine()) return;
     if (StatusCode == 125 || StatusCode == 226 || StatusCode == 250) {
         controlDone_ = true;
-        CheckTransferDone(dataClosed_);
+        CheckTransferDone();
         return;
     }
     Display("! RETR/LIST/NLST Failed");
@@ -905,15 +795,20 @@ bool TCustomFtpCli::TakeReplyLine() {
 void TCustomFtpCli::FailTransfer(int32_t Code) {
     if (ErrorMessage.empty()) ErrorMessage = LastResponse;
     fNext_ = nullptr;
-    FreeDataStream();
     CloseData();
     ResumeAt = 0;
     stepError_ = Code;
     RequestDone(Code);
 }
 
-void TCustomFtpCli::CheckTransferDone(bool Closed) {
-    if (!controlDone_ || !Closed || doneGuard_) return;
+// A transfer ends when both the final reply and the close have come, in either order.
+void TCustomFtpCli::CheckTransferDone() {
+    if (!controlDone_ || !transfer_->Closed() || doneGuard_) return;
+    // A server may announce the size, cut the data short and still say 226.
+    int64_t moved = transfer_->BytesMoved();
+    if (transfer_->Kind() == tkReceive && announcedSize_ >= 0 && localError_ == 0 && moved != announcedSize_ &&
+        ResumeAt + moved != announcedSize_)
+        MarkLocalError("Received " + IntToStr(moved) + " bytes of the " + IntToStr(announcedSize_) + " announced");
     TransferStatistics();
     ResumeAt = 0;
     int32_t err = localError_ != 0 ? localError_ : dataError_;
@@ -924,27 +819,32 @@ void TCustomFtpCli::CheckTransferDone(bool Closed) {
 }
 
 void TCustomFtpCli::StorStep() {
+    CheckSend();
     appendMode_ = false;
     currentRequest_ = ftpRqPut;
     StartSend();
 }
 
 void TCustomFtpCli::AppeStep() {
+    CheckSend();
     appendMode_ = true;
     currentRequest_ = ftpRqAppend;
     StartSend();
 }
 
-void TCustomFtpCli::StartSend() {
+// The refusals of the send steps, before they change anything.
+void TCustomFtpCli::CheckSend() const {
     if (!sessionOpen_) throw FtpException("STOR/APPE: not connected");
     if (LocalFileName.empty()) throw FtpException("LocalFileName empty");
     CheckReady();
+}
+
+void TCustomFtpCli::StartSend() {
+    resumeUsed_ = true;
     stepKind_ = appendMode_ ? fsAppend : fsPut;
     transferCommand_ = appendMode_ ? "APPE" : "STOR";
     controlDone_ = false;
-    dataClosed_ = false;
     doneGuard_ = false;
-    bytesMoved_ = 0;
     dataError_ = 0;
     localError_ = 0;
     bool cancel = false;
@@ -956,14 +856,13 @@ void TCustomFtpCli::StartSend() {
         EndStepWith(426, ErrorMessage);
         return;
     }
-    endOfFile_ = false;
-    sendAllowed_ = false;
+    std::unique_ptr<TStream> file;
+    int64_t remaining = 0;
     try {
-        dataStream_ = std::make_unique<TFileStream>(LocalFileName, fmOpenRead | ShareFlags);
-        sendSize_ = dataStream_->Size();
-        if (ResumeAt > 0) dataStream_->Seek(ResumeAt, soBeginning);
+        file = std::make_unique<TFileStream>(LocalFileName, fmOpenRead | ShareFlags);
+        remaining = file->Size() - std::max<int64_t>(ResumeAt, 0);
+        if (ResumeAt > 0) file->Seek(ResumeAt, soBeginning);
     } catch (const std::exception&) {
-        dataStream_.reset();
         ErrorMessage = "426 Unable to open local file " + LocalFileName;
         Display("! " + ErrorMessage);
         CloseData();
@@ -971,13 +870,13 @@ void TCustomFtpCli::StartSend() {
         EndStepWith(426, ErrorMessage);
         return;  // the request has ended: nothing more goes out
     }
+    transfer_->BeginSend(std::move(file), remaining);
     if (Passive) {
-        ConnectPassive([this](TObject*, uint16_t e) { DataConnectedForSend(e); });
+        ConnectPassive();
         return;  // the command goes out once the data connection stands
     }
-    transferDir_ = tdSend;
-    if (dataAccepted_) BindAcceptedData();
-    SendStoreCommand();
+    transfer_->TakeParked();
+    if (!doneGuard_) SendStoreCommand();
 }
 
 // STOR or APPE; a STOR that resumes goes after a REST, so the server keeps
@@ -1003,89 +902,36 @@ void TCustomFtpCli::RestReplyOfSend() {
     SendLine(transferCommand_ + " " + HostFileName);
 }
 
-void TCustomFtpCli::DataConnectedForSend(uint16_t Error) {
-    data_->OnSessionClosed = [this](TObject*, uint16_t e) { DataClosed(e); };
-    data_->OnDataAvailable = nullptr;
-    data_->OnDataSent = nullptr;
-    startTick_ = GetTickCount();
-    if (Error != 0) {
-        FailDataConnection("Unable to establish data connection, error #" + IntToStr(Error));
-        return;
-    }
-    dataAccepted_ = true;
-    transferDir_ = tdSend;
-    SendStoreCommand();
-}
-
 void TCustomFtpCli::FirstReplyOfSend() {
     if (!TakeReplyLine()) return;
     if (StatusCode != 125 && StatusCode != 150) {
         FailTransfer(StatusCode);
         return;
     }
-    sendAllowed_ = true;
     fNext_ = &TCustomFtpCli::FinalReplyOfSend;
-    if (Passive) {
-        data_->OnDataSent = [this](TObject*, uint16_t e) { SendNextBlock(e); };
-        SendNextBlock(0);
-    } else if (dataAccepted_) {
-        window_->Post(WM_FTP_SENDDATA, 0, 0);
-    }
+    transfer_->AllowSending();
 }
 
 void TCustomFtpCli::FinalReplyOfSend() {
     if (!TakeReplyLine()) return;
     if (StatusCode == 226 || StatusCode == 250) {
         controlDone_ = true;
-        CheckTransferDone(dataClosed_);
+        CheckTransferDone();
         return;
     }
     Display("! STOR Failed");
     FailTransfer(StatusCode);
 }
 
-void TCustomFtpCli::SendNextBlock(uint16_t Error) {
-    if (!dataStream_ || !ReportProgress() || !dataStream_) return;
-    if (Error != 0) {
-        MarkLocalError("Error #" + IntToStr(Error) + " sending data");
-        CloseData();
-        return;
-    }
-    if (endOfFile_ || !sendAllowed_) return;
-    int32_t n = 0;
-    try {
-        n = dataStream_->Read(blockBuffer_, kSendBlock);
-    } catch (...) {
-        n = -1;
-    }
-    if (n == 0 && ResumeAt + bytesMoved_ < sendSize_) n = -1;  // short read, not the end
-    if (n < 0) {
-        MarkLocalError("Error reading file " + LocalFileName);
-        CloseData();
-        return;
-    }
-    if (n == 0) {
-        endOfFile_ = true;
-        CloseData();  // the end of the data
-        return;
-    }
-    bytesMoved_ += n;
-    if (data_->Send(blockBuffer_, n) < 0) {
-        MarkLocalError("Error #" + IntToStr(data_->LastError()) + " sending data");
-        CloseData();
-    }
-}
-
 bool TCustomFtpCli::ReportProgress() {
     bool abort = false;
-    if (OnProgress) OnProgress(this, bytesMoved_ + ResumeAt, abort);
+    if (OnProgress) OnProgress(this, transfer_->BytesMoved() + ResumeAt, abort);
     if (abort) {
         Display("! Abort requested");
         if (localError_ == 0) {
             localError_ = 426;
             if (ErrorMessage.empty()) ErrorMessage = "426 Abort requested";
         }
-        FreeDataStream();
         CloseData();
         return false;
     }
@@ -1094,5 +940,5 @@ bool TCustomFtpCli::ReportProgress() {
 
 void TCustomFtpCli::TransferStatistics() {
     stopTick_ = GetTickCount();
-    Display("! " + TransferStatisticsText(bytesMoved_, stopTick_ - startTick_));
+    Display("! " + TransferStatisticsText(transfer_->BytesMoved(), stopTick_ - transfer_->StartTick()));
 }

@@ -12,6 +12,7 @@
 
 #include "FtpDataAddress.h"
 #include "FtpReplyReader.h"
+#include "FtpTransfer.h"
 #include "HiddenWindow.h"
 #include "SyncWSocket.h"
 #include "core/Component.h"
@@ -63,7 +64,7 @@ using TFtpReadyToTransmit = std::function<void(TObject* Sender, bool& bCancel)>;
 constexpr unsigned WM_FTP_REQUEST_DONE = 1025;
 constexpr unsigned WM_FTP_SENDDATA = 1026;
 
-class TCustomFtpCli : public TComponent {
+class TCustomFtpCli : public TComponent, private TFtpTransferHost {
 public:
     explicit TCustomFtpCli(TComponent* AOwner = nullptr);
     ~TCustomFtpCli() override;
@@ -209,34 +210,32 @@ private:
     void EndStepWith(int32_t Code, const std::string& Message);
     void FailDataConnection(const std::string& Text);
 
-    // data connection
+    // data connection and transfer
     void StartReceive(TFtpRequest Rq);
     void StartSend();
-    void DataAccept(uint16_t Error);
-    void ParkData();
-    void BindAcceptedData();
-    void DataConnectedForReceive(uint16_t Error);
-    void DataForReceive(uint16_t Error);
-    // One block: bytes received, 0 when the transfer stopped or ended, -1 when nothing waits.
-    int ReceiveBlock();
-    void DataClosed(uint16_t Error);
+    void CheckSend() const;
+    bool ConnectPassive();
+    std::unique_ptr<TStream> OpenReceiveFile();
+    void CloseData();
     bool TakeReplyLine();
     void FirstReplyOfReceive();
     void FinalReplyOfReceive();
-    void DataConnectedForSend(uint16_t Error);
     void SendStoreCommand();
     void RestReplyOfSend();
     void FirstReplyOfSend();
     void FinalReplyOfSend();
-    void SendNextBlock(uint16_t Error);
-    void CheckTransferDone(bool Closed);
+    void CheckTransferDone();
     void FailTransfer(int32_t Code);
     void MarkLocalError(const std::string& Message);
-    bool ConnectPassive(TSessionConnected Handler);
-    void ClearDataHandlers();
-    void CloseData();
-    void FreeDataStream();
-    bool OpenReceiveFile();
+
+    // TFtpTransferHost
+    bool TransferProgress() override;
+    void TransferFailed(const std::string& Note) override;
+    void TransferLines(const char* Data, size_t Len) override;
+    void TransferNoConnection(const std::string& Text) override;
+    void TransferConnected() override;
+    void TransferStartSending() override;
+    void TransferClosed(uint16_t Error) override;
 
     TWSocket* control_ = nullptr;
     TWSocket* data_ = nullptr;
@@ -264,23 +263,14 @@ private:
     TFtpDataAddress passiveAddress_;
     TFtpReplyReader reply_;
 
-    // transfer
-    std::unique_ptr<TStream> dataStream_;
+    // transfer: the data side lives in transfer_, the reply side here
+    std::unique_ptr<TFtpTransfer> transfer_;
     std::string transferCommand_;
     bool appendMode_ = false;
-    int64_t bytesMoved_ = 0;
-    uint32_t startTick_ = 0;
     uint32_t stopTick_ = 0;
-    bool controlDone_ = false;
-    bool dataClosed_ = false;
+    bool controlDone_ = false;    // the final reply came and was good
     uint16_t dataError_ = 0;
-    int32_t localError_ = 0;  // the transfer broke on our side: the step must fail
-    bool endOfFile_ = false;
-    bool sendAllowed_ = false;
-    bool dataAccepted_ = false;  // the data connection stands (accepted or connected)
-    enum { tdNone, tdReceive, tdSend } transferDir_ = tdNone;
-    bool parkedClosed_ = false;  // it closed before the transfer step took it
-    uint16_t parkedError_ = 0;
-    int64_t sendSize_ = 0;  // size of the file being sent, to tell a failed read from its end
-    char blockBuffer_[2048];
+    int32_t localError_ = 0;      // the transfer broke on our side: the step must fail
+    int64_t announcedSize_ = -1;  // "(N bytes)" of a binary RETR's 150 reply
+    bool resumeUsed_ = false;     // the running request moves data: ResumeAt ends with it
 };

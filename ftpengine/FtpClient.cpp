@@ -39,11 +39,14 @@ bool TFtpClient::Abort() {
 bool TFtpClient::RunSync(Operation Op) {
     waitMark_ = RequestsEnded();
     waitMarked_ = true;
+    // A call refused while a request runs must not put its text where that
+    // request's own failure belongs.
+    bool idle = State() == ftpStReady || State() == ftpStStepDone;
     try {
         (this->*Op)();
     } catch (const std::exception& e) {
         waitMarked_ = false;
-        ErrorMessage = e.what();
+        if (idle) ErrorMessage = e.what();
         return false;
     }
     return WaitUntilDone();

@@ -742,6 +742,19 @@ void TCustomWSocket::DeleteBufferedData() {
 }
 
 void TCustomWSocket::PutDataInBlockBuffer(const char* Data, int Len) {
+    if (Len >= kLargeSend) {
+        // One block of its own: it leaves in one call instead of dozens.
+        if (!FBufList.empty() && FBufList.back()->WrCount() == 0) {
+            if (FBufList.back()->Size() >= Len) {
+                FBufList.back()->Write(Data, Len);
+                return;
+            }
+            FBufList.pop_back();
+        }
+        FBufList.push_back(std::make_unique<TBuffer>(Len));
+        FBufList.back()->Write(Data, Len);
+        return;
+    }
     while (Len > 0) {
         if (FBufList.empty() || FBufList.back()->WrCount() >= FBufList.back()->Size())
             FBufList.push_back(std::make_unique<TBuffer>(TBuffer::DefaultSize));

@@ -4,8 +4,9 @@
 // posts its notifications there (message 1025: connect, read, write, accept,
 // close) and the finished name lookups (1026 by name, 1027 by address); the
 // socket turns them into events on the thread that created it. Outgoing data
-// waits in a queue of 1514-byte blocks (TBuffer) and leaves as fast as the
-// network takes it, so Send never blocks.
+// waits in a queue of 1514-byte blocks (TBuffer; a Send of kLargeSend bytes or
+// more gets one block of its own) and leaves as fast as the network takes it,
+// so Send never blocks.
 //
 // The class chain, each layer in its own header:
 //   TCustomWSocket        this file
@@ -47,6 +48,9 @@
 class THiddenWindow;
 
 using TSocket = SOCKET;
+
+// A Send at least this long is queued as one block and sent in one call.
+constexpr int kLargeSend = 8192;
 
 // Private messages of the socket's hidden window.
 enum : UINT {

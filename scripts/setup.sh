@@ -9,7 +9,7 @@ packages=(
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
   googletest libwine-dev:i386 wine wine32:i386 wine64 xvfb xauth
   python3 python3-pyftpdlib vsftpd microsocks curl wget
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev imagemagick libgif-dev
 )
 
 sudo_=""

@@ -2,7 +2,8 @@
 # Sets the machine up, builds, and runs every test:
 #   1. the Windows build's tests under Wine (a throw-away prefix, warm server, ctest -j),
 #   2. the window-free cores natively under AddressSanitizer and UndefinedBehaviorSanitizer,
-#   3. each fuzz target for a bounded time (FUZZ_SECONDS, default 30).
+#   3. each fuzz target for a bounded time (FUZZ_SECONDS; by default 30, less
+#      when many targets share few cores, so the step takes about 5 minutes).
 # Arguments are passed to both ctest runs (for example -R SocketTest to run some tests).
 # QF_SKIP_HOST=1 skips steps 2 and 3.
 set -euo pipefail
@@ -28,9 +29,15 @@ if [ "${QF_SKIP_HOST:-0}" != 1 ]; then
   echo "== Host tests under sanitizers"
   ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$root/build/host" -j"$jobs" --output-on-failure "$@" || status=1
 
-  echo "== Fuzz targets (${FUZZ_SECONDS:-30} s each, $jobs at a time)"
+  if [ -z "${FUZZ_SECONDS:-}" ]; then
+    targets=$(grep -c . "$root/build/host/fuzzers.txt" || true)
+    FUZZ_SECONDS=$(( targets > 0 ? 300 * jobs / targets : 30 ))
+    [ "$FUZZ_SECONDS" -gt 30 ] && FUZZ_SECONDS=30
+    [ "$FUZZ_SECONDS" -lt 10 ] && FUZZ_SECONDS=10
+  fi
+  echo "== Fuzz targets ($FUZZ_SECONDS s each, $jobs at a time)"
   if [ -s "$root/build/host/fuzzers.txt" ]; then
-    export FUZZ_SECONDS=${FUZZ_SECONDS:-30} root
+    export FUZZ_SECONDS root
     # Each target starts from a copy of its seeds; a crash leaves its input in build/host.
     if ! xargs -P "$jobs" -L 1 bash -c '
         exe=$0; corpus=$1; name=$(basename "$exe"); log="$root/build/host/$name.log"

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "Menus.h"
 #include "runtime/Application.h"
 
 namespace {
@@ -34,6 +35,7 @@ TForm::TForm(TForm* owner) : TWinControl(nullptr), ownerForm_(owner) {
 
 TForm::~TForm() {
     if (OnDestroy && !Destroying()) OnDestroy(this);
+    SetMenu(nullptr);
 }
 
 void TForm::CreateParams(TCreateParams& p) {
@@ -83,7 +85,19 @@ bool TForm::KeyDown(WORD& key, TShiftState shift) {
 }
 
 bool TForm::HandleMessage(TMessage& m) {
+    // A component drawing the menu bar sees the form's messages first.
+    if (menu_ && menu_->DispatchHooks(Handle(), m)) return true;
     switch (m.Msg) {
+        case WM_INITMENUPOPUP: {
+            // A drop-down opening is its item's click (it may update its items).
+            TMenuItem* item = TMenuItem::FromHandle(reinterpret_cast<HMENU>(m.WParam));
+            if (item && item->Parent()) item->Click();
+            return false;
+        }
+        case WM_DESTROY:
+            // The menu outlives the window: DestroyWindow would free it.
+            if (menu_) ::SetMenu(Handle(), nullptr);
+            return false;
         case WM_CLOSE:
             Close();
             return true;
@@ -160,4 +174,51 @@ void TForm::FinishModal() {
     TCloseAction action = caHide;
     if (OnClose) OnClose(this, action);
     Hide();
+}
+
+// ---- the menu bar
+
+void TForm::SetMenu(TMainMenu* menu) {
+    if (menu == menu_) return;
+    if (menu_) {
+        menu_->form_ = nullptr;
+        if (HandleAllocated()) ::SetMenu(Handle(), nullptr);
+    }
+    if (menu && menu->form_) menu->form_->SetMenu(nullptr);
+    menu_ = menu;
+    if (!menu_) return;
+    menu_->form_ = this;
+    if (HandleAllocated()) ::SetMenu(Handle(), menu_->Handle());
+    InstallMenuShortCutHook();
+}
+
+void TForm::WndCreated() {
+    if (menu_) ::SetMenu(Handle(), menu_->Handle());
+}
+
+bool TForm::MenuCommand(WORD id) {
+    TMenuItem* item = TMenuItem::FromCommand(id);
+    if (!item) return false;
+    item->Click();
+    return true;
+}
+
+namespace {
+// Owner-drawn items of menus other than the bar (popups tracked by this form)
+// go to their own menu's hooks; the bar's hooks saw the message already.
+bool MenuItemMessage(TForm& form, UINT msg, ULONG_PTR data, void* params) {
+    TMenuItem* item = TMenuItem::FromData(data);
+    TMenu* menu = item ? item->GetParentMenu() : nullptr;
+    if (!menu || menu == form.Menu()) return false;
+    TMessage m{msg, 0, reinterpret_cast<LPARAM>(params), 0};
+    return menu->DispatchHooks(form.Handle(), m);
+}
+}  // namespace
+
+bool TForm::DrawItem(DRAWITEMSTRUCT& dis) {
+    return dis.CtlType == ODT_MENU && MenuItemMessage(*this, WM_DRAWITEM, dis.itemData, &dis);
+}
+
+bool TForm::MeasureItem(MEASUREITEMSTRUCT& mis) {
+    return mis.CtlType == ODT_MENU && MenuItemMessage(*this, WM_MEASUREITEM, mis.itemData, &mis);
 }

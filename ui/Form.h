@@ -11,6 +11,7 @@ enum TPosition { poDesigned, poScreenCenter, poMainFormCenter, poOwnerFormCenter
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
 class TForm;
+class TMainMenu;
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 using TPaintEvent = std::function<void(TObject* Sender, TCanvas& Canvas)>;
@@ -48,13 +49,22 @@ public:
     TCloseQueryEvent OnCloseQuery;
     TPaintEvent OnPaint;
 
+    // The menu bar (not owned; null for none). Its items' commands, and those
+    // of popup menus shown for the form, run their OnClick.
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+
     bool PaintsItself() const override { return true; }
     void Paint(TCanvas& canvas) override;
     bool KeyDown(WORD& key, TShiftState shift) override;
     bool HandleMessage(TMessage& m) override;
+    bool MenuCommand(WORD id) override;
+    bool DrawItem(DRAWITEMSTRUCT& dis) override;
+    bool MeasureItem(MEASUREITEMSTRUCT& mis) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    void WndCreated() override;
 
 private:
     void PlaceForShow();
@@ -62,6 +72,7 @@ private:
     TFormBorderStyle borderStyle_ = bsSizeable;
     int modalResult_ = mrNone;
     bool modal_ = false;
+    TMainMenu* menu_ = nullptr;
 };
 
 // How ShowModal shows a form. The default runs the real modal loop; tests

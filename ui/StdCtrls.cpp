@@ -1,6 +1,10 @@
 #include "StdCtrls.h"
 
+#include <algorithm>
+
 #include "Form.h"
+#include "MessageCracker.h"
+#include "runtime/Application.h"
 
 namespace {
 TForm* FormOf(TWinControl* c) {
@@ -166,4 +170,309 @@ void TPanel::Paint(TCanvas& canvas) {
         canvas.Brush.Style = bsClear;
         canvas.DrawText(text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
+}
+
+// ---- TRadioButton
+
+TRadioButton::TRadioButton(TWinControl* parent) : TWinControl(parent) { SetBounds(0, 0, 113, 17); }
+
+void TRadioButton::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.BaseClass = "BUTTON";
+    p.WinClassName = "QfRadioButton";
+    p.Style |= WS_TABSTOP | BS_AUTORADIOBUTTON;
+}
+
+void TRadioButton::WndCreated() { Perform(BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED); }
+
+bool TRadioButton::Checked() const {
+    if (HandleAllocated()) return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return checked_;
+}
+
+void TRadioButton::SetChecked(bool c, bool silent) {
+    const bool changed = c != Checked();
+    checked_ = c;
+    if (HandleAllocated()) Perform(BM_SETCHECK, c ? BST_CHECKED : BST_UNCHECKED);
+    if (c && Parent()) {
+        for (int i = 0; i < Parent()->ControlCount(); ++i) {
+            auto* other = dynamic_cast<TRadioButton*>(Parent()->Controls(i));
+            if (!other || other == this) continue;
+            other->checked_ = false;
+            if (other->HandleAllocated()) other->Perform(BM_SETCHECK, BST_UNCHECKED);
+        }
+    }
+    if (changed && c && !silent) DoClick();
+}
+
+bool TRadioButton::Command(WORD code) {
+    if (code != BN_CLICKED) return false;
+    checked_ = Checked();
+    DoClick();
+    return true;
+}
+
+// ---- TGroupBox
+
+TGroupBox::TGroupBox(TWinControl* parent) : TWinControl(parent) { SetBounds(0, 0, 185, 105); }
+
+void TGroupBox::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.WinClassName = "QfGroupBox";
+    p.Style |= WS_CLIPCHILDREN;
+}
+
+void TGroupBox::Paint(TCanvas& canvas) {
+    RECT r{0, 0, Width(), Height()};
+    canvas.Brush.Color = Color();
+    canvas.FillRect(r);
+    canvas.Font = Font();
+    const std::string text = Caption();
+    const int textHeight = canvas.TextHeight("0");
+    RECT frame{0, textHeight / 2, r.right, r.bottom};
+    DrawEdge(canvas.Handle(), &frame, EDGE_ETCHED, BF_RECT);
+    if (text.empty()) return;
+    // The caption interrupts the frame's top line.
+    canvas.FillRect({6, 0, 10 + canvas.TextWidth(text), textHeight});
+    canvas.Brush.Style = bsClear;
+    if (!Enabled()) canvas.Font.SetColor(clGrayText);
+    canvas.TextOut(8, 0, text);
+}
+
+// ---- TMemo
+
+TMemo::TMemo(TWinControl* parent) : TEdit(parent) { SetBounds(0, 0, 185, 89); }
+
+void TMemo::CreateParams(TCreateParams& p) {
+    TEdit::CreateParams(p);
+    p.WinClassName = "QfMemo";
+    p.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+    p.Style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+    if (!wordWrap_ || scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) p.Style |= ES_AUTOHSCROLL;
+    if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) p.Style |= WS_HSCROLL;
+    if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) p.Style |= WS_VSCROLL;
+}
+
+TStringList TMemo::Lines() const {
+    TStringList lines;
+    lines.SetText(Text());
+    return lines;
+}
+
+void TMemo::SetLines(const TStringList& lines) {
+    std::string text = lines.Text();
+    if (text.size() >= 2) text.resize(text.size() - 2);  // no empty line after the last
+    SetText(text);
+}
+
+void TMemo::AddLine(const std::string& line) {
+    const std::string text = Text();
+    SetText(text.empty() ? line : text + "\r\n" + line);
+}
+
+void TMemo::SetScrollBars(TScrollStyle s) {
+    scrollBars_ = s;
+    RecreateHandle();
+}
+
+void TMemo::SetWordWrap(bool w) {
+    wordWrap_ = w;
+    RecreateHandle();
+}
+
+// ---- TComboBox
+
+namespace {
+const char kComboOfEdit[] = "QfComboOfEdit";
+const char kEditProc[] = "QfEditProc";
+
+// Keys typed into a drop-down combo box's own edit reach the combo box's handlers.
+LRESULT CALLBACK ComboEditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    auto old = reinterpret_cast<WNDPROC>(GetPropA(h, kEditProc));
+    auto* combo = static_cast<TComboBox*>(GetPropA(h, kComboOfEdit));
+    if (!old) return DefWindowProcA(h, msg, wp, lp);
+    if (combo && (msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR)) {
+        bool swallow = false;
+        CallGuarded(combo, [&] {
+            if (msg == WM_CHAR) {
+                char key = static_cast<char>(wp);
+                combo->KeyPress(key);
+                swallow = key == 0;
+                wp = static_cast<unsigned char>(key);
+            } else {
+                WORD key = static_cast<WORD>(wp);
+                if (msg == WM_KEYDOWN) combo->KeyDown(key, KeyboardShiftState());
+                else combo->KeyUp(key, KeyboardShiftState());
+                swallow = key == 0;
+            }
+        });
+        if (swallow) return 0;
+    }
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+        RemovePropA(h, kEditProc);
+        RemovePropA(h, kComboOfEdit);
+    }
+    return CallWindowProcA(old, h, msg, wp, lp);
+}
+}  // namespace
+
+TComboBox::TComboBox(TWinControl* parent)
+    : TWinControl(parent), items_(*this, {CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT}) {
+    SetColor(clWindow);
+    SetBounds(0, 0, 145, 21);
+}
+
+int TComboBox::ListHeight() const { return std::max(1, DropDownCount) * 16 + 2; }
+
+void TComboBox::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.BaseClass = "COMBOBOX";
+    p.WinClassName = "QfComboBox";
+    p.Style |= WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL;
+    p.Style |= style_ == csDropDownList ? CBS_DROPDOWNLIST : style_ == csSimple ? CBS_SIMPLE : CBS_DROPDOWN;
+    if (style_ != csSimple) p.Height += ListHeight();
+}
+
+void TComboBox::WndCreated() {
+    items_.Fill();
+    if (itemIndex_ >= 0) Perform(CB_SETCURSEL, static_cast<WPARAM>(itemIndex_));
+    if (HWND edit = FindWindowExA(Handle(), nullptr, "Edit", nullptr)) {
+        SetPropA(edit, kComboOfEdit, this);
+        SetPropA(edit, kEditProc, reinterpret_cast<HANDLE>(GetWindowLongPtrA(edit, GWLP_WNDPROC)));
+        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ComboEditProc));
+    }
+}
+
+void TComboBox::SetStyle(TComboBoxStyle s) {
+    if (s == style_) return;
+    style_ = s;
+    itemIndex_ = ItemIndex();
+    RecreateHandle();
+}
+
+int TComboBox::ItemIndex() const {
+    return HandleAllocated() ? static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0)) : itemIndex_;
+}
+
+void TComboBox::SetItemIndex(int i) {
+    if (i < -1 || i >= items_.Count()) i = -1;
+    itemIndex_ = i;
+    if (HandleAllocated()) Perform(CB_SETCURSEL, static_cast<WPARAM>(i));
+}
+
+bool TComboBox::DroppedDown() const { return HandleAllocated() && SendMessageA(Handle(), CB_GETDROPPEDSTATE, 0, 0); }
+void TComboBox::SetDroppedDown(bool d) { Perform(CB_SHOWDROPDOWN, d); }
+
+bool TComboBox::Command(WORD code) {
+    switch (code) {
+        case CBN_SELCHANGE:
+            itemIndex_ = ItemIndex();
+            DoClick();
+            if (OnSelect) OnSelect(this);
+            if (OnChange) OnChange(this);
+            return false;
+        case CBN_EDITCHANGE:
+            if (OnChange) OnChange(this);
+            return false;
+        case CBN_DROPDOWN:
+            if (OnDropDown) OnDropDown(this);
+            return false;
+        default:
+            return false;
+    }
+}
+
+bool TComboBox::HandleMessage(TMessage& m) {
+    switch (m.Msg) {
+        case WM_WINDOWPOSCHANGING: {
+            // A new height is the closed box's; the list hangs below it.
+            auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);
+            if (style_ != csSimple && !(pos->flags & SWP_NOSIZE) && pos->cy < ListHeight()) pos->cy += ListHeight();
+            return false;
+        }
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            // The combo box's own edit and list take its colours.
+            m.Result = reinterpret_cast<LRESULT>(ChildColors(*this, reinterpret_cast<HDC>(m.WParam)));
+            return true;
+        default:
+            return false;
+    }
+}
+
+// ---- TListBox
+
+TListBox::TListBox(TWinControl* parent)
+    : TWinControl(parent), items_(*this, {LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT}) {
+    SetColor(clWindow);
+    SetBounds(0, 0, 121, 97);
+}
+
+void TListBox::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.BaseClass = "LISTBOX";
+    p.WinClassName = "QfListBox";
+    p.Style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+    if (multiSelect_) p.Style |= LBS_EXTENDEDSEL;
+    p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListBox::WndCreated() {
+    items_.Fill();
+    if (itemIndex_ >= 0) SetItemIndex(itemIndex_);
+}
+
+void TListBox::SetMultiSelect(bool m) {
+    if (m == multiSelect_) return;
+    multiSelect_ = m;
+    RecreateHandle();
+}
+
+void TListBox::CheckIndex(int i) const {
+    if (i < 0 || i >= items_.Count()) throw Exception("List index out of bounds (" + std::to_string(i) + ")");
+}
+
+int TListBox::ItemIndex() const {
+    if (!HandleAllocated()) return itemIndex_;
+    const int i = static_cast<int>(SendMessageA(Handle(), multiSelect_ ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0));
+    return i < items_.Count() ? i : -1;
+}
+
+void TListBox::SetItemIndex(int i) {
+    if (i < -1 || i >= items_.Count()) i = -1;
+    itemIndex_ = i;
+    if (!HandleAllocated()) return;
+    if (multiSelect_) Perform(LB_SETCARETINDEX, static_cast<WPARAM>(i < 0 ? 0 : i));
+    else Perform(LB_SETCURSEL, static_cast<WPARAM>(i));
+}
+
+bool TListBox::Selected(int i) const {
+    CheckIndex(i);
+    if (!multiSelect_) return ItemIndex() == i;
+    return SendMessageA(Handle(), LB_GETSEL, static_cast<WPARAM>(i), 0) > 0;
+}
+
+void TListBox::SetSelected(int i, bool s) {
+    CheckIndex(i);
+    if (multiSelect_) Perform(LB_SETSEL, s, static_cast<LPARAM>(i));
+    else if (s) SetItemIndex(i);
+    else if (ItemIndex() == i) SetItemIndex(-1);
+}
+
+int TListBox::SelCount() const {
+    if (!multiSelect_) return ItemIndex() >= 0 ? 1 : 0;
+    return static_cast<int>(SendMessageA(Handle(), LB_GETSELCOUNT, 0, 0));
+}
+
+bool TListBox::Command(WORD code) {
+    if (code == LBN_SELCHANGE) DoClick();
+    if (code == LBN_DBLCLK && OnDblClick) OnDblClick(this);
+    return false;
+}
+
+bool TListBox::DblClick(TMouseButton button, TShiftState shift, int x, int y) {
+    // OnDblClick comes with LBN_DBLCLK, on an item only.
+    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+    return false;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Control.h"
+#include "ControlItems.h"
 
 class TButton : public TWinControl {
 public:
@@ -82,4 +83,117 @@ public:
 
 protected:
     void CreateParams(TCreateParams& p) override;
+};
+
+class TRadioButton : public TWinControl {
+public:
+    explicit TRadioButton(TWinControl* parent);
+    bool Checked() const;
+    // Checking one clears the radio buttons beside it; raises OnClick like a
+    // user's click unless silent.
+    void SetChecked(bool c, bool silent = false);
+    bool Command(WORD code) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void WndCreated() override;
+
+private:
+    bool checked_ = false;
+};
+
+// A captioned frame around other controls (their parent).
+class TGroupBox : public TWinControl {
+public:
+    explicit TGroupBox(TWinControl* parent);
+    bool PaintsItself() const override { return true; }
+    void Paint(TCanvas& canvas) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+};
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// A multi-line edit.
+class TMemo : public TEdit {
+public:
+    explicit TMemo(TWinControl* parent);
+    // The text as lines (cut at CR LF, LF or CR).
+    TStringList Lines() const;
+    void SetLines(const TStringList& lines);
+    void AddLine(const std::string& line);
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle s);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool w);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+
+private:
+    TScrollStyle scrollBars_ = ssNone;
+    bool wordWrap_ = true;
+};
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+
+class TComboBox : public TWinControl {
+public:
+    explicit TComboBox(TWinControl* parent);
+    TControlItems& Items() { return items_; }
+    TComboBoxStyle Style() const { return style_; }
+    void SetStyle(TComboBoxStyle s);
+    // -1 for none. Setting it raises no event.
+    int ItemIndex() const;
+    void SetItemIndex(int i);
+    int DropDownCount = 8;
+    bool DroppedDown() const;
+    void SetDroppedDown(bool d);
+    // A choice from the list raises OnClick, OnSelect and OnChange; typing
+    // in the edit raises OnChange. Keys typed in the edit reach OnKeyDown,
+    // OnKeyPress and OnKeyUp of the combo box.
+    TNotifyEvent OnChange, OnSelect, OnDropDown;
+    bool Command(WORD code) override;
+    bool HandleMessage(TMessage& m) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void WndCreated() override;
+
+private:
+    int ListHeight() const;
+    TControlItems items_;
+    TComboBoxStyle style_ = csDropDown;
+    int itemIndex_ = -1;
+};
+
+class TListBox : public TWinControl {
+public:
+    explicit TListBox(TWinControl* parent);
+    TControlItems& Items() { return items_; }
+    void Clear() { items_.Clear(); }
+    bool Sorted() const { return items_.Sorted(); }
+    void SetSorted(bool s) { items_.SetSorted(s); }
+    // -1 for none; with MultiSelect the item with the focus. Setting it raises no event.
+    int ItemIndex() const;
+    void SetItemIndex(int i);
+    bool MultiSelect() const { return multiSelect_; }
+    void SetMultiSelect(bool m);
+    bool Selected(int i) const;
+    void SetSelected(int i, bool s);
+    int SelCount() const;
+    // A change of the selection raises OnClick; a double click on an item OnDblClick.
+    bool Command(WORD code) override;
+    bool DblClick(TMouseButton button, TShiftState shift, int x, int y) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void WndCreated() override;
+
+private:
+    void CheckIndex(int i) const;
+    TControlItems items_;
+    bool multiSelect_ = false;
+    int itemIndex_ = -1;
 };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Transfer rate of the FTP engine against curl: one file (256 MiB unless
 # BENCH_MIB says otherwise) over loopback from and to vsftpd, download and
-# upload, passive and active. Prints MiB/s for each and the ratio ours/curl.
+# upload, passive and active. Prints MiB/s for each, the ratio ours/curl, and
+# our progress events and socket/engine messages, in all and per MiB.
 # Not part of the tests: run it by hand.
 #
 # Wine runs most calls (messages, socket calls) as a round trip to its server
@@ -59,12 +60,15 @@ row() {  # label, file ours wrote, file curl wrote, curl's speed variable, curl 
   speed=$(curl -s "${curlmode[@]}" -w "%{$var}" "$@")
   check "$curlfile"
   curl_mibs=$(mibs "$speed")
-  printf "%-16s %10s %10s %7s %9s %9s\n" "$label" "$ours" "$curl_mibs" \
-    "$(awk -v a="$ours" -v b="$curl_mibs" 'BEGIN { printf "%.2f", a / b }')" "$events" "$msgs"
+  printf "%-16s %10s %10s %9s %9s %9s %12s %12s\n" "$label" "$ours" "$curl_mibs" \
+    "$(awk -v a="$ours" -v b="$curl_mibs" 'BEGIN { printf "%.2f", a / b }')" "$events" "$msgs" \
+    "$(awk -v a="$events" -v m="$mib" 'BEGIN { printf "%.1f", a / m }')" \
+    "$(awk -v a="$msgs" -v m="$mib" 'BEGIN { printf "%.1f", a / m }')"
 }
 
-echo "$mib MiB over loopback with vsftpd; blocks of 2048 bytes received, 1514 sent; Wine ${pin:-not pinned}"
-printf "%-16s %10s %10s %7s %9s %9s\n" "transfer" "ours MiB/s" "curl MiB/s" "ratio" "progress" "messages"
+echo "$mib MiB over loopback with vsftpd; blocks of up to 256 KiB received, 1 MiB sent; Wine ${pin:-not pinned}"
+printf "%-16s %10s %10s %9s %9s %9s %12s %12s\n" "transfer" "ours MiB/s" "curl MiB/s" "ours/curl" "progress" \
+  "messages" "progress/MiB" "messages/MiB"
 for mode in pasv port; do
   if [ $mode = pasv ]; then curlmode=(--disable-epsv); else curlmode=(-P 127.0.0.1 --disable-eprt); fi
   ourargs=(get $mode src.bin "Z:$work/ours.bin")

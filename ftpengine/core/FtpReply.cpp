@@ -92,3 +92,20 @@ std::string TransferStatisticsText(int64_t Bytes, uint32_t ElapsedMs) {
     }
     return s;
 }
+
+int64_t AnnouncedSize(const std::string& Line) {
+    int64_t found = -1;
+    for (size_t open = Line.find('('); open != std::string::npos; open = Line.find('(', open + 1)) {
+        size_t i = open + 1;
+        int64_t n = 0;
+        size_t digits = 0;
+        while (i < Line.size() && Line[i] >= '0' && Line[i] <= '9' && digits < 18) {
+            n = n * 10 + (Line[i] - '0');
+            ++i;
+            ++digits;
+        }
+        if (digits == 0 || (i < Line.size() && Line[i] >= '0' && Line[i] <= '9')) continue;
+        if (Line.compare(i, 7, " bytes)") == 0) found = n;
+    }
+    return found;
+}

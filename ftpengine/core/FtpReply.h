@@ -26,3 +26,7 @@ std::string ParseDirResult(const std::string& Line);
 
 // "N bytes received/sent in S seconds (R Bytes/sec)".
 std::string TransferStatisticsText(int64_t Bytes, uint32_t ElapsedMs);
+
+// The size a 150 reply announces as "(N bytes)"; -1 when it names none. The
+// last such group counts, so a file name holding one does not mislead.
+int64_t AnnouncedSize(const std::string& Line);

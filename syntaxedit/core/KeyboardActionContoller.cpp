@@ -21,6 +21,36 @@ std::vector<const TKeyNode*> TKeyStore::TreeOrder() const {
     return out;
 }
 
+void TKeyStore::Clear() {
+    for (const TKeyNode* n : TreeOrder()) delete n;
+    Root = CurrentNode = nullptr;
+    LastCommand = -1;
+    EnumIndex = 0;
+}
+
+void TKeyStore::SwapBindings(TKeyStore& o) {
+    std::swap(Root, o.Root);
+    CurrentNode = o.CurrentNode = nullptr;
+    EnumIndex = o.EnumIndex = 0;
+}
+
+TKeyMatch TKeyStore::Match(uint16_t shortcut) {
+    TKeyNode* level = Root;
+    if (CurrentNode) {
+        level = CurrentNode;
+        shortcut &= 0xFF;
+    }
+    CurrentNode = nullptr;
+    while (level && level->Key != shortcut) level = level->Next;
+    if (!level) return TKeyMatch::None;
+    if (level->Child) {
+        CurrentNode = level->Child;
+        return TKeyMatch::Prefix;
+    }
+    LastCommand = level->Command;
+    return TKeyMatch::Recognised;
+}
+
 TKeyNode* TKeyStore::FindOrAppend(TKeyNode** list, uint16_t key) {
     while (*list && (*list)->Key != key) list = &(*list)->Next;
     if (!*list) {
@@ -54,8 +84,22 @@ void TKeyStore::AddBinding(uint16_t firstKey, uint16_t secondKey, int32_t comman
 TKeyboardActionContoller::TKeyboardActionContoller() : Store(new TKeyStore(this)) {}
 
 void TKeyboardActionContoller::Clear() {
-    Store.reset(new TKeyStore(this));
+    Store->Clear();
     Commands.clear();
+}
+
+TKeyMatch TKeyboardActionContoller::HandleKey(uint16_t& key, TShiftState& shift, bool& handled) {
+    handled = false;
+    TKeyMatch m = Store->Match(ShortCut(key, shift));
+    if (m == TKeyMatch::None) return m;
+    handled = true;
+    key = 0;
+    shift = 0;
+    if (m == TKeyMatch::Recognised) {
+        int32_t command = Store->LastCommand;
+        if (OnAction) OnAction(this, command);
+    }
+    return m;
 }
 
 void TKeyboardActionContoller::AddCommand(int32_t id, const std::string& name) {
@@ -139,9 +183,8 @@ void TKeyboardActionContoller::LoadFromStream(TStream& s) {
         uint16_t second = ReadWord(s);
         t.AddKey(first, second, ReadInt(s));
     }
-    Store.swap(t.Store);
-    Store->Owner = this;
-    t.Store->Owner = &t;
+    // The store stays the same object: the editor may be inside a sequence.
+    Store->SwapBindings(*t.Store);
     Commands.swap(t.Commands);
 }
 
@@ -195,4 +238,16 @@ std::unique_ptr<TKeyboardActionContoller> BuildDefaultKeyMap() {
 const TKeyboardActionContoller& DefaultKeyMap() {
     static const std::unique_ptr<TKeyboardActionContoller> map = BuildDefaultKeyMap();
     return *map;
+}
+
+TSet256 ShiftFreeKeys(const TKeyboardActionContoller& map) {
+    TSet256 keys;
+    for (const TKeyBinding& b : map.Bindings())
+        if ((b.Command >= caLEFT && b.Command <= caDOCEND) || b.Command == caBACKSPACE)
+            keys.Include(static_cast<uint8_t>(b.FirstKey & 0xFF));
+    return keys;
+}
+
+TSet256 DefaultShiftFreeKeys() {
+    return TSet256::Of({vkBack, vkPrior, vkNext, vkEnd, vkHome, vkLeft, vkUp, vkRight, vkDown});
 }

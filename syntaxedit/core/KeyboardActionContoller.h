@@ -1,16 +1,18 @@
 // The editor's key map: one-stroke keys and two-stroke sequences (such as
 // Ctrl+K then a digit) bound to editor command numbers, the display names of
-// the commands, and the key-map stream. This is the data side; matching typed
-// keys belongs to the editor control. No platform headers.
+// the commands, the key-map stream, and the matching of typed keys against the
+// map. No platform headers.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "EditorKeys.h"
+#include "SyntaxMemoTypes.h"
 #include "SM_Base.h"
 
 class TKeyboardActionContoller;
@@ -24,6 +26,9 @@ struct TKeyNode {
     int32_t Command = -1;
 };
 
+// What one key did to the sequence being typed.
+enum class TKeyMatch { None, Prefix, Recognised };
+
 class TKeyStore {
 public:
     explicit TKeyStore(TKeyboardActionContoller* owner) : Owner(owner) {}
@@ -35,6 +40,16 @@ public:
     void AddBinding(uint16_t firstKey, uint16_t secondKey, int32_t command);
     // Every node in tree order: a node, its later siblings, then its children.
     std::vector<const TKeyNode*> TreeOrder() const;
+    // Frees every node; the store is idle afterwards.
+    void Clear();
+    // Takes over the other store's bindings (the other gets these); both idle.
+    void SwapBindings(TKeyStore& o);
+    // Matches one shortcut value against the map, keeping the sequence state
+    // between keys. Inside a sequence only the virtual key counts, since second
+    // strokes are stored without their shift state. A match sets LastCommand.
+    TKeyMatch Match(uint16_t shortcut);
+    bool InSequence() const { return CurrentNode != nullptr; }
+    void Reset() { CurrentNode = nullptr; }
 
     TKeyboardActionContoller* Owner;
     TKeyNode* Root = nullptr;
@@ -53,6 +68,9 @@ struct TKeyBinding {
     int32_t Command = -1;
 };
 
+// Fired with the recognised command, which the handler may change.
+using TKeyboardActionEvent = std::function<void(TObject* Sender, int32_t& ActionCode)>;
+
 class TKeyboardActionContoller : public TSM_Base {
 public:
     TKeyboardActionContoller();
@@ -69,6 +87,10 @@ public:
     std::pair<uint16_t, uint16_t> FirstKeysOfCommand(int32_t command);
     std::pair<uint16_t, uint16_t> NextKeysOfCommand(int32_t command);
     std::vector<TKeyBinding> Bindings() const;
+    // Matches key with shift. A prefix or a recognised sequence sets handled
+    // and clears key and shift; a recognised one fires OnAction first. An
+    // unknown key leaves them alone and ends any open sequence.
+    TKeyMatch HandleKey(uint16_t& key, TShiftState& shift, bool& handled);
 
     // Exception "Cannot assign a %s to a %s" unless source is a key map.
     void Assign(const TObject* source) override;
@@ -80,6 +102,7 @@ public:
 
     std::unique_ptr<TKeyStore> Store;
     std::vector<std::pair<std::string, int32_t>> Commands;  // display name, id
+    TKeyboardActionEvent OnAction;
 
 protected:
     std::unique_ptr<TSM_Base> NewInstance() const override {
@@ -97,3 +120,10 @@ enum : int32_t {
 
 // The process-wide default key map of the 45 commands, built on first use.
 const TKeyboardActionContoller& DefaultKeyMap();
+
+// Virtual keys whose Shift the editor drops before matching so that Shift runs
+// the same movement with the selection extended: the first-stroke keys of the
+// bindings of commands caLEFT..caDOCEND and caBACKSPACE in map.
+TSet256 ShiftFreeKeys(const TKeyboardActionContoller& map);
+// The keys of that set before any settings are applied.
+TSet256 DefaultShiftFreeKeys();

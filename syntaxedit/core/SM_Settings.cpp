@@ -317,9 +317,6 @@ void TSM_Settings::SwapStored(TSM_Settings& o) {
     std::swap(SelTextColor, o.SelTextColor);
     std::swap(SelTextBack, o.SelTextBack);
     std::swap(TabColumns, o.TabColumns);
-    std::swap(AutoReplace, o.AutoReplace);
-    std::swap(CodeTemplates, o.CodeTemplates);
-    std::swap(KeyController, o.KeyController);
     std::swap(TokenMap, o.TokenMap);
     std::swap(Styles, o.Styles);
     std::swap(FontName, o.FontName);
@@ -336,6 +333,11 @@ void TSM_Settings::SwapStored(TSM_Settings& o) {
 void TSM_Settings::LoadFromStream(TStream& s) {
     TSM_Settings fresh;
     fresh.ReadFrom(s);
+    // The editor holds these three objects and their handlers, hot key and
+    // flags: refill them rather than swapping in the fresh ones.
+    AutoReplace->Assign(fresh.AutoReplace.get());
+    CodeTemplates->Assign(fresh.CodeTemplates.get());
+    KeyController->Assign(fresh.KeyController.get());
     if (AttachCount > 0) DeleteFonts();
     SwapStored(fresh);
     if (AttachCount > 0) RebuildFonts();

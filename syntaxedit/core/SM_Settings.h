@@ -94,6 +94,8 @@ public:
     void SaveToStream(TStream& s) const override;
     // Every count and length is checked against what the stream can hold; the
     // load fills a fresh object and is taken over only when it all succeeded.
+    // AutoReplace, CodeTemplates and KeyController stay the same objects with
+    // their handlers, hot key and flags; only their contents are replaced.
     void LoadFromStream(TStream& s) override;
 
     std::string ExampleText;

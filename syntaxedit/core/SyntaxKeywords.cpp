@@ -14,6 +14,9 @@ void TSyntaxKeywords::ClearEndStyles() {
 
 void TSyntaxKeywords::AddKeyword(const std::string& word, bool caseSensitive, intptr_t data,
                                  const TStateSet& states, const TSM_CharGroup& followGroup) {
+    // The tree ignores an empty word, and the saved table ends at the first
+    // empty word: listing one would make the table unreadable.
+    if (word.empty()) return;
     std::unique_ptr<TEndStyleObject> style(new TEndStyleObject);
     style->Group = followGroup;
     style->Value = static_cast<int32_t>(data);

@@ -18,7 +18,8 @@ public:
     ~TSyntaxKeywords() override;
 
     void ClearEndStyles();
-    // The end style is listed only once the word went into the tree.
+    // The end style is listed only once the word went into the tree; an
+    // empty word is skipped.
     void AddKeyword(const std::string& word, bool caseSensitive, intptr_t data, const TStateSet& states,
                     const TSM_CharGroup& followGroup) override;
 

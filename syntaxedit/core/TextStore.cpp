@@ -6,23 +6,45 @@
 
 #include "SyntaxMemoErrors.h"
 
-TTextStore::~TTextStore() { Clear(); }
+TTextStore::~TTextStore() {
+    // The controls go before their store: tell only the track owner.
+    watchers_.clear();
+    Clear();
+}
 
 void TTextStore::ReleaseTrack(TObject* t) {
     if (!t) return;
-    if (OnTrackFree) OnTrackFree(t);
+    if (trackOwner_) trackOwner_->TrackDataFreed(t);
     else delete t;
 }
 
+void TTextStore::MoveTrack(TObject* t, TLineNode* node) {
+    if (t && trackOwner_) trackOwner_->TrackDataMoved(t, node);
+}
+
+void TTextStore::Notify(const TStoreEdit& edit, TObject* movedTrack) {
+    editCount_++;
+    index_.Edited(edit);
+    MoveTrack(movedTrack, edit.First);
+    // A watcher may leave the list while it is told.
+    std::vector<TTextStoreWatcher*> told = watchers_;
+    for (TTextStoreWatcher* w : told) w->StoreEdited(*this, edit);
+}
+
 void TTextStore::Clear() {
+    if (!head_) return;
     for (TLineNode* n = head_; n; n = n->Next) {
         ReleaseTrack(n->TrackData);
         n->TrackData = nullptr;
     }
     FreeLineChain(head_);
+    TStoreEdit e;
+    e.Removed = textLength_;
+    e.LinesRemoved = lineCount_;
     head_ = tail_ = nullptr;
     textLength_ = lineCount_ = 0;
     Forget();
+    Notify(e);
 }
 
 void TTextStore::SetHead(TLineNode* node) {
@@ -35,10 +57,21 @@ void TTextStore::SetHead(TLineNode* node) {
         lineCount_++;
         tail_ = n;
     }
+    TStoreEdit e;
+    e.Inserted = textLength_;
+    e.LinesAdded = lineCount_;
+    e.First = head_;
+    Notify(e);
 }
 
-void TTextStore::AddMemo(TSyntaxMemo* memo) {
-    if (std::find(memos_.begin(), memos_.end(), memo) == memos_.end()) memos_.push_back(memo);
+void TTextStore::AddWatcher(TTextStoreWatcher* watcher) {
+    if (watcher && std::find(watchers_.begin(), watchers_.end(), watcher) == watchers_.end())
+        watchers_.push_back(watcher);
+}
+
+void TTextStore::RemoveWatcher(TTextStoreWatcher* watcher) {
+    watchers_.erase(std::remove(watchers_.begin(), watchers_.end(), watcher), watchers_.end());
+    if (trackOwner_ == watcher) trackOwner_ = nullptr;
 }
 
 void TTextStore::Remember(TLineNode* n, int32_t start, int32_t index) {
@@ -63,18 +96,14 @@ TLineNode* TTextStore::NodeAtOffset(int32_t offset, int32_t* lineStart, int32_t*
         n = tail_, start = tailStart, index = lineCount_ - 1;
         best = std::llabs(static_cast<int64_t>(offset) - tailStart);
     }
-    if (cache_ && std::llabs(static_cast<int64_t>(offset) - cacheStart_) < best)
+    if (cache_ && std::llabs(static_cast<int64_t>(offset) - cacheStart_) < best) {
         n = cache_, start = cacheStart_, index = cacheIndex_;
-    while (offset >= start + n->Len && n->Next) {
-        start += n->Len;
-        n = n->Next;
-        index++;
+        best = std::llabs(static_cast<int64_t>(offset) - cacheStart_);
     }
-    while (offset < start && n->Prev) {
-        n = n->Prev;
-        start -= n->Len;
-        index--;
-    }
+    TLineIndex::Mark m;
+    if (index_.NearestOffset(offset, m) && std::llabs(static_cast<int64_t>(offset) - m.Start) < best)
+        n = m.Node, start = m.Start, index = m.Index;
+    n = WalkToOffset(n, start, index, offset);
     Remember(n, start, index);
     if (lineStart) *lineStart = start;
     if (lineIndex) *lineIndex = index;
@@ -95,21 +124,67 @@ TLineNode* TTextStore::NodeAtLine(int32_t index, int32_t* lineStart, int32_t* wa
         n = tail_, start = textLength_ - tail_->Len, at = lineCount_ - 1;
         best = lineCount_ - 1 - index;
     }
-    if (cache_ && std::abs(index - cacheIndex_) < best) n = cache_, start = cacheStart_, at = cacheIndex_;
-    while (at < index) {
-        start += n->Len;
-        n = n->Next;
-        at++;
+    if (cache_ && std::abs(index - cacheIndex_) < best) {
+        n = cache_, start = cacheStart_, at = cacheIndex_;
+        best = std::abs(index - cacheIndex_);
     }
-    while (at > index) {
-        n = n->Prev;
-        start -= n->Len;
-        at--;
-    }
+    TLineIndex::Mark m;
+    if (index_.NearestLine(index, m) && std::abs(index - m.Index) < best) n = m.Node, start = m.Start, at = m.Index;
+    n = WalkToLine(n, start, at, index);
     Remember(n, start, at);
     if (lineStart) *lineStart = start;
     if (walked) *walked = index;
     return n;
+}
+
+TLineNode* TTextStore::WalkToLine(TLineNode* n, int32_t& start, int32_t& index, int32_t target) {
+    int32_t steps = 0;
+    while (index < target) {
+        start += n->Len;
+        n = n->Next;
+        index++;
+        if (++steps % TLineIndex::kSpacing == 0) index_.Add({n, start, index});
+    }
+    while (index > target) {
+        n = n->Prev;
+        start -= n->Len;
+        index--;
+        if (++steps % TLineIndex::kSpacing == 0) index_.Add({n, start, index});
+    }
+    lastWalk_ = steps;
+    return n;
+}
+
+TLineNode* TTextStore::WalkToOffset(TLineNode* n, int32_t& start, int32_t& index, int32_t target) {
+    int32_t steps = 0;
+    while (target >= start + n->Len && n->Next) {
+        start += n->Len;
+        n = n->Next;
+        index++;
+        if (++steps % TLineIndex::kSpacing == 0) index_.Add({n, start, index});
+    }
+    while (target < start && n->Prev) {
+        n = n->Prev;
+        start -= n->Len;
+        index--;
+        if (++steps % TLineIndex::kSpacing == 0) index_.Add({n, start, index});
+    }
+    lastWalk_ = steps;
+    return n;
+}
+
+TLineNode* TTextStore::LineAt(int32_t index, int32_t* lineStart) {
+    if (index < 0 || index >= lineCount_) {
+        if (lineStart) *lineStart = -1;
+        return nullptr;
+    }
+    return NodeAtLine(index, lineStart);
+}
+
+int32_t TTextStore::LineStart(int32_t index) {
+    if (!head_) return index == 0 ? 0 : -1;
+    int32_t start;
+    return LineAt(index, &start) ? start : -1;
 }
 
 // Cuts text into nodes: at each CR (kept at the end of its line) and after
@@ -162,17 +237,25 @@ void TTextStore::Link(TLineNode* before, const Pieces& p, TLineNode* after) {
 TLineNode* TTextStore::InsertText(int32_t offset, const char* text, int32_t count) {
     if (count <= 0) return nullptr;
     if (count > INT32_MAX - textLength_) throw ESyntaxMemo("Not enough memory for operation");
+    TStoreEdit e;
+    e.Inserted = count;
     if (!head_) {
         Pieces p = Cut(text, static_cast<size_t>(count), true, nullptr);
         Link(nullptr, p, nullptr);
         lineCount_ = p.count;
         textLength_ = count;
         Remember(p.first, 0, 0);
+        e.LinesAdded = p.count;
+        e.First = p.first;
+        Notify(e);
         return p.first;
     }
     int32_t start, index;
     TLineNode* node = NodeAtOffset(offset, &start, &index);
     int32_t at = std::max(0, std::min(offset, textLength_)) - start;
+    e.Offset = start + at;
+    e.FirstLine = index;
+    e.LinesRemoved = 1;
 
     if (count == 1 && text[0] != '\r' && node->Len + 1 <= kMaxLinePiece) {
         // One character into a line: rebuild that line in place.
@@ -181,6 +264,9 @@ TLineNode* TTextStore::InsertText(int32_t offset, const char* text, int32_t coun
         SetLineText(node, s.data(), static_cast<int>(s.size()));
         node->Flags |= lfRepaint | lfChanged;
         textLength_ += 1;
+        e.LinesAdded = 1;
+        e.First = node;
+        Notify(e);
         return node;
     }
     std::string joined;
@@ -192,10 +278,14 @@ TLineNode* TTextStore::InsertText(int32_t offset, const char* text, int32_t coun
     TLineNode* after = node->Next;
     Pieces p = Cut(joined.data(), joined.size(), after == nullptr, node);
     Link(before, p, after);
+    TObject* track = node->TrackData;
     FreeLineNode(node);  // its track data moved to the first piece
     lineCount_ += p.count - 1;
     textLength_ += count;
     Remember(p.first, start, index);
+    e.LinesAdded = p.count;
+    e.First = p.first;
+    Notify(e, track);
     return p.first;
 }
 
@@ -232,6 +322,11 @@ TLineNode* TTextStore::DeleteText(int32_t start, int32_t end) {
     int32_t removed = lastIndex - firstIndex + 1;
     textLength_ -= end - start;
     Forget();
+    TStoreEdit e;
+    e.Offset = start;
+    e.Removed = end - start;
+    e.FirstLine = firstIndex;
+    e.LinesRemoved = removed;
 
     Pieces p;
     if (!joined.empty() || (!after && before && before->EndsWithCR()))
@@ -245,11 +340,15 @@ TLineNode* TTextStore::DeleteText(int32_t start, int32_t end) {
         if (after) after->Prev = before;
         else tail_ = before;
         lineCount_ -= removed;
+        Notify(e);
         return nullptr;
     }
     Link(before, p, after);
     lineCount_ += p.count - removed;
     Remember(p.first, firstStart, firstIndex);
+    e.LinesAdded = p.count;
+    e.First = p.first;
+    Notify(e, kept);
     return p.first;
 }
 
@@ -269,4 +368,36 @@ std::string TTextStore::GetText(int32_t start, int32_t end) {
         n = n->Next;
     }
     return out;
+}
+
+std::string TTextStore::CheckInvariants() const {
+    auto fail = [](int32_t line, const char* what) { return "line " + std::to_string(line) + ": " + what; };
+    if (!head_ != !tail_ || (!head_ && (lineCount_ || textLength_))) return "empty store with lines or text";
+    int32_t len = 0, index = 0;
+    bool cacheSeen = !cache_;
+    const TLineNode* prev = nullptr;
+    for (const TLineNode* n = head_; n; prev = n, n = n->Next, index++) {
+        if (n->Prev != prev) return fail(index, "Prev does not lead back");
+        if (!n->Text || n->Text[n->Len] != 0) return fail(index, "text not terminated");
+        const void* cr = memchr(n->Text, '\r', n->Len);
+        if (cr && cr != n->Text + n->Len - 1) return fail(index, "CR inside the line");
+        bool tab = memchr(n->Text, '\t', n->Len) != nullptr;
+        if (tab != ((n->Flags & lfHasTab) != 0)) return fail(index, "lfHasTab wrong");
+        bool continues = (n->GutterMarks & gmContinuation) != 0;
+        if (!prev && continues) return fail(index, "first line marked as continuation");
+        if (prev && continues == prev->EndsWithCR()) return fail(index, "continuation mark wrong");
+        if (n->Next && n->Len == 0) return fail(index, "empty line before the last");
+        if (!n->Next && n->EndsWithCR()) return fail(index, "last line ends in CR");
+        if (n == cache_) {
+            if (cacheIndex_ != index || cacheStart_ != len) return fail(index, "stale lookup cache");
+            cacheSeen = true;
+        }
+        len += n->Len;
+        if (index >= lineCount_) return "more nodes than LineCount";
+    }
+    if (prev != tail_) return "Tail is not the last node";
+    if (index != lineCount_) return "LineCount " + std::to_string(lineCount_) + ", nodes " + std::to_string(index);
+    if (len != textLength_) return "TextLength " + std::to_string(textLength_) + ", text " + std::to_string(len);
+    if (!cacheSeen) return "lookup cache outside the chain";
+    return index_.Check(head_);
 }

@@ -119,6 +119,24 @@ TEST(FtpReply, ValuesCarriedByReplies) {
     EXPECT_EQ(ReplyNumberAfterCode("213"), 0);
 }
 
+TEST(FtpReply, AnnouncedSize) {
+    struct Case {
+        const char* name;
+        const char* line;
+        int64_t size;
+    } cases[] = {
+        {"vsftpd", "150 Opening BINARY mode data connection for f (100000 bytes).", 100000},
+        {"beyond 4 GiB", "150 Opening BINARY mode data connection for big (5368709120 bytes).", 5368709120LL},
+        {"none announced", "150 File status okay. About to open data connection.", -1},
+        {"no digits", "150 Opening (bytes).", -1},
+        {"other word", "150 Opening f (12 blocks).", -1},
+        {"name holds a group, the last counts", "150 Opening (1 bytes) (20 bytes).", 20},
+        {"too many digits", "150 Opening f (1234567890123456789012 bytes).", -1},
+        {"unclosed", "150 Opening f (12 bytes", -1},
+    };
+    for (auto& k : cases) EXPECT_EQ(AnnouncedSize(k.line), k.size) << k.name;
+}
+
 TEST(FtpReply, TransferStatisticsText) {
     EXPECT_EQ(TransferStatisticsText(1000, 0), "1000 bytes received/sent in 0 seconds");
     EXPECT_EQ(TransferStatisticsText(1000, 500), "1000 bytes received/sent in 0 seconds (2000 Bytes/sec)");

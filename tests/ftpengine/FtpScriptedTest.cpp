@@ -10,148 +10,11 @@
 #include <thread>
 
 #include "FtpClient.h"
+#include "FtpScriptedCase.h"
 #include "FtpTestProbe.h"
 #include "ScriptedFtpServer.h"
 #include "TestSupport.h"
 
-namespace {
-
-const std::string kGreeting = "220 Scripted server ready.\r\n";
-
-void Prepare(TFtpClient& c, ScriptedFtpServer& srv, int timeout = 5) {
-    c.HostName = "127.0.0.1";
-    c.Port = std::to_string(srv.Port());
-    c.UserName = "user";
-    c.PassWord = "secret";
-    c.Timeout = timeout;
-}
-
-bool Sent(ScriptedFtpServer& srv, const std::string& prefix) {
-    for (auto& c : srv.Commands())
-        if (c.compare(0, prefix.size(), prefix) == 0) return true;
-    return false;
-}
-
-// A local "file" that stops taking bytes: a named pipe whose reader hangs up
-// after Limit bytes, so later writes to it fail.
-class ShortPipe {
-public:
-    explicit ShortPipe(size_t limit) {
-        static int seq = 0;
-        name_ = "\\\\.\\pipe\\qft-short-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(seq++);
-        pipe_ = CreateNamedPipeA(name_.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0,
-                                 nullptr);
-        EXPECT_NE(pipe_, INVALID_HANDLE_VALUE);
-        reader_ = std::thread([this, limit] {
-            ConnectNamedPipe(pipe_, nullptr);
-            char buf[4096];
-            size_t got = 0;
-            DWORD n = 0;
-            while (got < limit && ReadFile(pipe_, buf, sizeof buf, &n, nullptr) && n > 0) got += n;
-            DisconnectNamedPipe(pipe_);
-        });
-    }
-    ~ShortPipe() {
-        // Unblock a reader still waiting for a client.
-        HANDLE h = CreateFileA(name_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-        reader_.join();
-        CloseHandle(pipe_);
-    }
-    const std::string& Name() const { return name_; }
-
-private:
-    std::string name_;
-    HANDLE pipe_;
-    std::thread reader_;
-};
-
-// A logged-in session for scripts that test what comes after.
-void Greet(FtpScript& s) {
-    s.Send(kGreeting);
-    s.Login();
-}
-
-// Runs of a case that fetch the remote file "f".
-std::function<bool(TFtpClient&)> GetF(bool passive) {
-    return [passive](TFtpClient& c) {
-        c.Passive = passive;
-        c.HostFileName = "f";
-        return c.Get();
-    };
-}
-
-// A check that the command never went out.
-std::function<void(TFtpClient&, ScriptedFtpServer&, FtpProbe&)> NotSent(const std::string& command) {
-    return [command](TFtpClient&, ScriptedFtpServer& srv, FtpProbe&) { EXPECT_FALSE(Sent(srv, command)); };
-}
-
-struct Case {
-    const char* name;
-    std::function<void(FtpScript&)> script;
-    std::function<bool(TFtpClient&)> run;  // after a successful Connect unless connectInRun
-    bool connectInRun;
-    bool result;
-    int status;           // StatusCode after the call (-1: not checked)
-    uint16_t error;       // Error of the single OnRequestDone
-    std::string message;  // part of ErrorMessage ("" : empty expected when result is true)
-    std::function<void(TFtpClient&, ScriptedFtpServer&, FtpProbe&)> check = nullptr;
-    size_t requests = 1;  // blocking calls made by run; the error is that of the last
-};
-
-int FailedParts() {
-    auto* r = ::testing::UnitTest::GetInstance()->current_test_info()->result();
-    int n = 0;
-    for (int i = 0; i < r->total_part_count(); ++i) n += r->GetTestPartResult(i).failed() ? 1 : 0;
-    return n;
-}
-
-void RunCase(const Case& k) {
-    SCOPED_TRACE(k.name);
-    int failedBefore = FailedParts();
-    ScriptedFtpServer srv(k.script);
-    qftest::TempDir dir;
-    TFtpClient c;
-    Prepare(c, srv, 2);
-    c.LocalFileName = dir.File("local.bin");
-    FtpProbe p(c);
-    if (!k.connectInRun) {
-        ASSERT_TRUE(c.Connect()) << c.ErrorMessage;
-        ASSERT_TRUE(p.WaitDone(1));
-        p.done.clear();
-    }
-    bool r = k.run(c);
-    EXPECT_EQ(r, k.result) << c.ErrorMessage;
-    if (k.status >= 0) {
-        EXPECT_EQ(c.StatusCode, k.status);
-    }
-    EXPECT_TRUE(p.WaitDone(k.requests));
-    ASSERT_EQ(p.done.size(), k.requests) << "OnRequestDone must come once per request";
-    EXPECT_EQ(p.done.back().second, k.error);
-    if (k.message.empty()) {
-        if (k.result) {
-            EXPECT_EQ(c.ErrorMessage, "");
-        }
-    } else {
-        EXPECT_NE(c.ErrorMessage.find(k.message), std::string::npos) << c.ErrorMessage;
-    }
-    if (c.IsConnected()) {
-        EXPECT_EQ(c.State(), ftpStReady);
-    }
-    if (k.check) k.check(c, srv, p);
-    if (FailedParts() > failedBefore) {
-        std::string dialogue;
-        for (auto& d : p.display) dialogue += "  " + d.substr(0, 200) + "\n";
-        dialogue += "  states:";
-        for (int st : p.states) dialogue += " " + std::to_string(st);
-        ADD_FAILURE() << "dialogue:\n" << dialogue;
-    }
-    c.Abort();
-    EXPECT_TRUE(srv.WaitDone());
-    EXPECT_EQ(srv.ErrorText(), "");
-}
-
-}  // namespace
 
 TEST(FtpScripted, ReplyCuttingAndOddServers) {
     const std::string longName(6000, 'n');
@@ -313,6 +176,7 @@ TEST(FtpScripted, ReplyCuttingAndOddServers) {
 
 TEST(FtpScripted, DataConnections) {
     const std::string payload = qftest::PatternBytes(100000, 7);
+    const std::string bigPayload = qftest::PatternBytes(3 * 1048576, 8);
     Case cases[] = {
         {"PASV answered 200 fails clearly and sends no RETR",
          [](FtpScript& s) {
@@ -468,7 +332,9 @@ TEST(FtpScripted, DataConnections) {
              return c.Get();
          },
          false, false, 226, 426, "426 Error writing local file",
-         [](TFtpClient&, ScriptedFtpServer&, FtpProbe& p) { EXPECT_TRUE(p.Displayed("! Error writing local file")); }},
+         [](TFtpClient&, ScriptedFtpServer&, FtpProbe& p) {
+             EXPECT_EQ(p.DisplayedLines("! Error writing local file"), 1);
+         }},
         {"a local file that shrinks while it is sent fails the upload even after a 226",
          [&](FtpScript& s) {
              Greet(s);
@@ -476,18 +342,19 @@ TEST(FtpScripted, DataConnections) {
              s.Expect("STOR up", "150 Ok");
              s.DataReady();
              std::string got = s.DataReceiveAll();
-             if (got.size() >= payload.size()) s.Fail("the whole file went out");
+             if (got.size() >= bigPayload.size()) s.Fail("the whole file went out");
              s.Reply("226 stored");
          },
          [&](TFtpClient& c) {
-             qftest::WriteFileBytes(c.LocalFileName, payload);
+             // Larger than one send block, so the shrink comes between blocks.
+             qftest::WriteFileBytes(c.LocalFileName, bigPayload);
              c.HostFileName = "up";
              c.SetShareMode(ftpShareDenyNone);
              c.OnProgress = [&](TObject*, int64_t count, bool&) {
-                 if (count < 40000) return;
+                 if (count < 1000000) return;
                  HANDLE h = CreateFileA(c.LocalFileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr);
-                 SetFilePointer(h, 50000, nullptr, FILE_BEGIN);
+                 SetFilePointer(h, 1600000, nullptr, FILE_BEGIN);
                  SetEndOfFile(h);
                  CloseHandle(h);
                  c.OnProgress = nullptr;
@@ -495,7 +362,7 @@ TEST(FtpScripted, DataConnections) {
              return c.Put();
          },
          false, false, 226, 426, "426 Error reading file",
-         [](TFtpClient&, ScriptedFtpServer&, FtpProbe& p) { EXPECT_TRUE(p.Displayed("! Error reading file")); }},
+         [](TFtpClient&, ScriptedFtpServer&, FtpProbe& p) { EXPECT_EQ(p.DisplayedLines("! Error reading file"), 1); }},
         {"150 before the accept, active upload: the data goes on the accepted socket",
          [&](FtpScript& s) {
              Greet(s);

@@ -37,6 +37,13 @@ struct FtpProbe {
         return ok;
     }
 
+    // How many display notes are exactly Line.
+    int DisplayedLines(const std::string& line) const {
+        int n = 0;
+        for (auto& d : display) n += d == line ? 1 : 0;
+        return n;
+    }
+
     bool Displayed(const std::string& part) const {
         for (auto& d : display)
             if (d.find(part) != std::string::npos) return true;

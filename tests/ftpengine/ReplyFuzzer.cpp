@@ -28,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             (void)ReplyCode(line);
             (void)ReplyNumberAfterCode(line);
             (void)ParseDirResult(line);
+            if (AnnouncedSize(line) < -1) abort();
         }
         if (r.Pending() > size) abort();
     }

@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -98,25 +99,59 @@ std::string FtpScript::OpenPassive() {
     return buf;
 }
 
-void FtpScript::ConnectActive(const std::string& PortLine) {
+namespace {
+
+// Connects to the address of a PORT line, from FromAddr when given.
+SOCKET ConnectToPortLine(const std::string& PortLine, const char* FromAddr, std::string& Error) {
     unsigned h[4], p1, p2;
     if (sscanf(PortLine.c_str(), "PORT %u,%u,%u,%u,%u,%u", &h[0], &h[1], &h[2], &h[3], &p1, &p2) != 6) {
-        Fail("bad PORT line '" + PortLine + "'");
-        return;
+        Error = "bad PORT line '" + PortLine + "'";
+        return INVALID_SOCKET;
     }
-    passive_ = false;
-    ScriptedFtpServer::CloseSock(srv_.data_);
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (FromAddr) {
+        sockaddr_in from{};
+        from.sin_family = AF_INET;
+        from.sin_addr.s_addr = inet_addr(FromAddr);
+        if (bind(s, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0) {
+            Error = std::string("cannot bind to ") + FromAddr;
+            closesocket(s);
+            return INVALID_SOCKET;
+        }
+    }
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl((h[0] << 24) | (h[1] << 16) | (h[2] << 8) | h[3]);
     a.sin_port = htons(static_cast<u_short>(p1 * 256 + p2));
     if (connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-        Fail("data connect failed");
+        Error = "data connect failed";
         closesocket(s);
-        return;
+        return INVALID_SOCKET;
     }
-    srv_.data_ = s;
+    return s;
+}
+
+}  // namespace
+
+void FtpScript::ConnectActive(const std::string& PortLine) {
+    passive_ = false;
+    ScriptedFtpServer::CloseSock(srv_.data_);
+    std::string error;
+    srv_.data_ = ConnectToPortLine(PortLine, nullptr, error);
+    if (srv_.data_ == INVALID_SOCKET) Fail(error);
+}
+
+bool FtpScript::ConnectStranger(const std::string& PortLine, const std::string& FromAddr) {
+    ScriptedFtpServer::CloseSock(srv_.stranger_);
+    std::string error;
+    srv_.stranger_ = ConnectToPortLine(PortLine, FromAddr.c_str(), error);
+    return srv_.stranger_ != INVALID_SOCKET;
+}
+
+bool FtpScript::StrangerTurnedAway(unsigned TimeoutMs) {
+    if (!Readable(srv_.stranger_, TimeoutMs)) return false;
+    char c;
+    return recv(srv_.stranger_, &c, 1, 0) <= 0;
 }
 
 void FtpScript::AcceptData() {
@@ -161,6 +196,29 @@ std::string FtpScript::DataReceiveAll() {
         all.append(buf, static_cast<size_t>(n));
     }
     return all;
+}
+
+std::string FtpScript::DataReceive(size_t Count) {
+    std::string got;
+    char buf[16384];
+    while (got.size() < Count && Readable(srv_.data_, 5000)) {
+        int n = recv(srv_.data_, buf, static_cast<int>(std::min(sizeof buf, Count - got.size())), 0);
+        if (n <= 0) break;
+        got.append(buf, static_cast<size_t>(n));
+    }
+    return got;
+}
+
+void FtpScript::ResetData() {
+    if (srv_.data_ != INVALID_SOCKET) {
+        linger l{1, 0};
+        setsockopt(srv_.data_, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof l);
+    }
+    CloseData();
+}
+
+void FtpScript::ShutdownData() {
+    if (srv_.data_ != INVALID_SOCKET) shutdown(srv_.data_, SD_SEND);
 }
 
 void FtpScript::CloseData() {
@@ -211,6 +269,7 @@ ScriptedFtpServer::~ScriptedFtpServer() {
     CloseSock(control_);
     CloseSock(data_);
     CloseSock(dataListen_);
+    CloseSock(stranger_);
 }
 
 int ScriptedFtpServer::UnusedPort() {

@@ -44,7 +44,18 @@ public:
     void DataSend(const std::string& Bytes);
     // Everything until the client closes the data connection.
     std::string DataReceiveAll();
+    // At least Count bytes (fewer only when the client closes or goes silent).
+    std::string DataReceive(size_t Count);
     void CloseData();
+    // Closes the data connection with a reset instead of an orderly end.
+    void ResetData();
+    // Ends the server's sending half of the data connection: the client sees a clean close.
+    void ShutdownData();
+    // Active: connects to the PORT address from another local address, as a
+    // stranger would; false when the connect failed.
+    bool ConnectStranger(const std::string& PortLine, const std::string& FromAddr);
+    // True once the client has closed the stranger's connection (within TimeoutMs).
+    bool StrangerTurnedAway(unsigned TimeoutMs);
     void CloseControl();
     // True once the client has closed the control connection (within TimeoutMs).
     bool WaitClientClose(unsigned TimeoutMs);
@@ -89,6 +100,7 @@ private:
     SOCKET control_ = INVALID_SOCKET;
     SOCKET dataListen_ = INVALID_SOCKET;
     SOCKET data_ = INVALID_SOCKET;
+    SOCKET stranger_ = INVALID_SOCKET;
     std::mutex mu_;
     std::vector<std::string> commands_;
     std::vector<std::string> errors_;

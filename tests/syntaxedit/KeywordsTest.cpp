@@ -257,3 +257,18 @@ TEST(SyntaxKeywords, DamagedStreamsAreRefused) {
     EXPECT_THROW(t.LoadFromStream(d), EKeywords);
     EXPECT_EQ(t.EndStyles.Count(), 0);
 }
+
+TEST(SyntaxKeywords, AnEmptyWordIsSkipped) {
+    TSyntaxKeywords k;
+    k.AddKeyword("if", false, 1, S0, TSM_CharGroup());
+    k.AddKeyword("", false, 2, S0, TSM_CharGroup());
+    k.AddKeyword("else", false, 3, S0, TSM_CharGroup());
+    EXPECT_EQ(k.EndStyles.Count(), 2);
+    TMemoryStream m;
+    k.SaveToStream(m);
+    m.SetPosition(0);
+    TSyntaxKeywords r;
+    r.LoadFromStream(m);
+    ASSERT_EQ(r.EndStyles.Count(), 2);
+    EXPECT_EQ(r.EndStyles.Strings(1), "else");
+}

@@ -554,3 +554,78 @@ TEST(AutoReplace, StreamRoundTrip) {
     EXPECT_THROW(LoadBytes(r, m.Bytes()), ESyntaxMemo);
     EXPECT_EQ(Saved(r), bytes);
 }
+
+// Loading, assigning and cloning settings must refill the objects the editor
+// holds, keeping their handlers, hot key and flags.
+TEST(Settings, LoadAndAssignRefillTheOwnedObjects) {
+    TSM_Settings source;
+    source.CodeTemplates->AddTemplate("fori", "loop", "for i");
+    source.AutoReplace->AddReplacement("teh", "the");
+    source.AutoReplace->SetActivationKeys(";");
+    source.KeyController->AddKey(vkF1, 0, caPRINTSEL);
+    source.LanguageName = "Source";
+    std::vector<uint8_t> bytes = Saved(source);
+
+    struct Way {
+        const char* name;
+        std::function<void(TSM_Settings&)> apply;
+    } ways[] = {
+        {"LoadFromStream", [&](TSM_Settings& t) { LoadBytes(t, bytes); }},
+        {"Assign", [&](TSM_Settings& t) { t.Assign(&source); }},
+    };
+    for (const Way& w : ways) {
+        TSM_Settings target;
+        TAutoReplace* replace = target.AutoReplace.get();
+        TCodeTemplates* templates = target.CodeTemplates.get();
+        TKeyboardActionContoller* keys = target.KeyController.get();
+        TKeyStore* store = keys->Store.get();
+        int expanded = 0, actions = 0;
+        templates->OnExpand = [&](TObject*, const std::string&, std::string&) { expanded++; };
+        templates->HotKey = scCtrl | 'T';
+        templates->ShowList = false;
+        replace->ConsumeKey = true;
+        keys->OnAction = [&](TObject*, int32_t&) { actions++; };
+        uint16_t key = scCtrl | 'K';
+        TShiftState shift = 0;
+        bool handled;
+        keys->HandleKey(key, shift, handled);  // a sequence left open
+        ASSERT_TRUE(store->InSequence()) << w.name;
+
+        w.apply(target);
+
+        EXPECT_EQ(target.LanguageName, "Source") << w.name;
+        EXPECT_EQ(target.AutoReplace.get(), replace) << w.name;
+        EXPECT_EQ(target.CodeTemplates.get(), templates) << w.name;
+        EXPECT_EQ(target.KeyController.get(), keys) << w.name;
+        EXPECT_EQ(keys->Store.get(), store) << w.name;
+        EXPECT_FALSE(store->InSequence()) << w.name;
+        EXPECT_EQ(templates->HotKey, scCtrl | 'T') << w.name;
+        EXPECT_FALSE(templates->ShowList) << w.name;
+        EXPECT_TRUE(replace->ConsumeKey) << w.name;
+        ASSERT_TRUE(templates->OnExpand) << w.name;
+        ASSERT_TRUE(keys->OnAction) << w.name;
+        std::string text;
+        EXPECT_TRUE(templates->FindTemplate("fori", text)) << w.name;
+        EXPECT_TRUE(replace->FindTemplate("teh", text)) << w.name;
+        EXPECT_EQ(replace->ActivationKeys, ";") << w.name;
+        EXPECT_EQ(keys->FirstKeysOfCommand(caPRINTSEL), Keys(vkF1, 0)) << w.name;
+        key = vkF1;
+        keys->HandleKey(key, shift, handled);
+        EXPECT_EQ(actions, 1) << w.name;
+        EXPECT_EQ(Saved(target), bytes) << w.name;
+    }
+
+    std::unique_ptr<TSM_Base> copy = source.Clone();
+    TSM_Settings* clone = dynamic_cast<TSM_Settings*>(copy.get());
+    ASSERT_NE(clone, nullptr);
+    EXPECT_NE(clone->CodeTemplates.get(), source.CodeTemplates.get());
+    EXPECT_EQ(Saved(*clone), bytes);
+
+    // A damaged stream leaves the objects and their contents alone.
+    TSM_Settings target;
+    target.Assign(&source);
+    TCodeTemplates* templates = target.CodeTemplates.get();
+    EXPECT_ANY_THROW(LoadBytes(target, std::vector<uint8_t>(bytes.begin(), bytes.end() - 3)));
+    EXPECT_EQ(target.CodeTemplates.get(), templates);
+    EXPECT_EQ(Saved(target), bytes);
+}
