@@ -40,6 +40,7 @@ TSearchWindow::TSearchWindow() : TForm(nullptr) {
     SetCaption(AppTitle);
     SetBounds(40, 30, 1000, 700);
     BuildControls();
+    BuildMenu();
     fillTimer_.SetEnabled(false);
     fillTimer_.SetInterval(50);
     fillTimer_.OnTimer = [this](TObject*) { FillTick(); };
@@ -331,6 +332,8 @@ void TSearchWindow::SelectPanel(int16_t panel) {
         }
     }
     panels_.Select(panel);
+    for (int i = 0; i < 5; ++i)
+        if (panelItems_[i]) panelItems_[i]->SetChecked(panels_.MenuChecked(static_cast<int16_t>(i + 1)));
     for (auto& [name, control] : named_) control->SetVisible(panels_.IsVisible(name));
     panelTitle_->SetCaption(panels_.Title());
     if (tabs_->Perform(TCM_GETCURSEL) != panel - 1) tabs_->Perform(TCM_SETCURSEL, panel - 1);

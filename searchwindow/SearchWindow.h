@@ -17,6 +17,7 @@
 #include "searchwindow/core/SearchSession.h"
 #include "searchwindow/core/ToolbarCommands.h"
 #include "ui/Form.h"
+#include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 #include "ui/Timer.h"
 
@@ -39,7 +40,7 @@ public:
     std::string CaptionMaskName = "Page title";
     SearchSession* Session() { return session_.get(); }
     const FoundList& Found() const { return found_; }
-    TListViewBox* FoundListView() { return foundList_; }
+    TListViewBox* FoundListBox() { return foundList_; }
     TEdit* StartAddressCombo() { return address_; }
     TBrowserPane* ContentBrowser() { return content_; }
     void SelectPanel(int16_t panel);
@@ -57,8 +58,18 @@ public:
     void Pump(int ms) override;
 
     bool HandleMessage(TMessage& m) override;
+    bool IsNewWindow = false;
+    int16_t FoundListView = 0;
+    void SetFoundListView(int16_t mode);
+    void ShowAbout();
 
 private:
+    void BuildMenu();
+    void WindowClosed();
+    TMenuItem* AddItem(TMenuItem* parent, const std::string& caption, TShortCut key, std::function<void()> click);
+    TMainMenu* menu_ = nullptr;
+    TMenuItem* viewItems_[3] = {};
+    TMenuItem* panelItems_[5] = {};
     void BuildControls();
     void BuildOptions();
     void SetUpImages();

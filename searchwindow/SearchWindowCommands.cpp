@@ -6,6 +6,7 @@
 #include "masks/core/MaskParseError.h"
 #include "runtime/Application.h"
 #include "searchwindow/SearchWindow.h"
+#include "searchwindow/AboutBox.h"
 #include "searchwindow/core/StartAddress.h"
 #include "searchwindow/core/RunStateControls.h"
 
@@ -22,6 +23,12 @@ std::string RemoveExtension(const std::string& name) { return name.substr(0, nam
 
 bool TSearchWindow::Load(const std::string& progIdPrefix) {
     progIdPrefix_ = progIdPrefix;
+    std::unique_ptr<TSplashForm> splash;
+    if (!IsNewWindow) {
+        splash = std::make_unique<TSplashForm>();
+        splash->Show();
+        splash->Update();
+    }
     Handle();
     SetUpImages();
     const char* tabs[5] = {"General", "Content", "Results", "Options", "Help"};
@@ -78,7 +85,7 @@ bool TSearchWindow::HandleMessage(TMessage& m) {
             m.Result = 0;
             return true;
         }
-        PostQuitMessage(0);
+        WindowClosed();
     }
     return TForm::HandleMessage(m);
 }

@@ -41,9 +41,9 @@ void TSearchWindow::Run(WindowCommand command) {
             SyncFoundList();
             SetStatus(1, "Complete");
             break;
-        case WindowCommand::FoundViewLarge: foundList_->SetView(0); break;
-        case WindowCommand::FoundViewSmall: foundList_->SetView(1); break;
-        case WindowCommand::FoundViewList: foundList_->SetView(2); break;
+        case WindowCommand::FoundViewLarge: SetFoundListView(0); break;
+        case WindowCommand::FoundViewSmall: SetFoundListView(1); break;
+        case WindowCommand::FoundViewList: SetFoundListView(2); break;
         case WindowCommand::MaskViewLarge: maskList_->SetView(0); break;
         case WindowCommand::MaskViewSmall: maskList_->SetView(1); break;
         case WindowCommand::MaskViewList: maskList_->SetView(2); break;

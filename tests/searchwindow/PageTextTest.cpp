@@ -57,3 +57,14 @@ TEST(BrowserHistory, BackForwardAndANewVisit) {
     EXPECT_EQ(h.Entries(), (std::vector<std::string>{"a", "b", "d"}));
     EXPECT_EQ(h.Current(), "d");
 }
+
+#include "searchwindow/core/RegistryValue.h"
+
+TEST(RegistryValue, NumbersAndStrings) {
+    // 0x102 is 258; read byte by byte without leading zeros it came out as "12" (18).
+    EXPECT_EQ(RegistryValueText(kRegDword, std::string("\x02\x01\x00\x00", 4)), "258");
+    EXPECT_EQ(RegistryValueText(kRegDword, std::string("\xff\xff\xff\xff", 4)), "4294967295");
+    EXPECT_EQ(RegistryValueText(kRegString, std::string("C:\\x\\msinfo32.exe\0", 18)), "C:\\x\\msinfo32.exe");
+    EXPECT_FALSE(RegistryValueText(3, "abc"));
+    EXPECT_FALSE(RegistryValueText(kRegDword, "ab"));
+}

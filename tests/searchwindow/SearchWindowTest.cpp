@@ -50,7 +50,7 @@ TEST_F(SearchWindowTest, CrawlFromTheWindowFillsTheFoundList) {
     w.StartClick(false);
     EXPECT_EQ(w.Session()->RunState, SearchRunState::Running);
     ASSERT_TRUE(qftest::PumpUntil([&] { return w.Session()->RunState == SearchRunState::Idle; }, 30000));
-    const auto texts = ListTexts(w.FoundListView());
+    const auto texts = ListTexts(w.FoundListBox());
     for (const char* t : {"Fixture home", "Second page", "Third page in a folder"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
     EXPECT_GT(w.Session()->Traffic.Total(), 0);
@@ -85,7 +85,7 @@ TEST_F(SearchWindowTest, SaveOpenAndAMalformedFile) {
     TSearchWindow w;
     ASSERT_TRUE(w.Load());
     Crawl(w, Base() + "/index.htm");
-    const int records = w.FoundListView()->Count();
+    const int records = w.FoundListBox()->Count();
     ASSERT_GE(records, 3);
     prompter.AnswerFile(file);
     w.Run(WindowCommand::SaveSearchAs);
@@ -96,13 +96,13 @@ TEST_F(SearchWindowTest, SaveOpenAndAMalformedFile) {
     ASSERT_TRUE(second.Load());
     prompter.AnswerFile(file);
     second.Run(WindowCommand::OpenSearch);
-    EXPECT_EQ(ListTexts(second.FoundListView()), ListTexts(w.FoundListView()));
+    EXPECT_EQ(ListTexts(second.FoundListBox()), ListTexts(w.FoundListBox()));
     EXPECT_EQ(second.Caption(), "a - Sablefind");
     EXPECT_EQ(second.Session()->Masks.Count(), w.Session()->Masks.Count());
     // Merging the open file gives every record twice.
     prompter.AnswerFile(file);
     second.Run(WindowCommand::MergeSearch);
-    EXPECT_EQ(second.FoundListView()->Count(), 2 * records);
+    EXPECT_EQ(second.FoundListBox()->Count(), 2 * records);
 
     // A malformed file is reported and changes nothing.
     const std::string bad = dir.File("bad.search");
@@ -111,7 +111,7 @@ TEST_F(SearchWindowTest, SaveOpenAndAMalformedFile) {
     prompter.AnswerMessage(IDOK);
     second.Run(WindowCommand::OpenSearch);
     EXPECT_EQ(prompter.Log().back().Text, "Can not open search database - " + bad);
-    EXPECT_EQ(second.FoundListView()->Count(), 2 * records);
+    EXPECT_EQ(second.FoundListBox()->Count(), 2 * records);
     EXPECT_TRUE(second.Unload());
     EXPECT_TRUE(w.Unload());
 }
