@@ -33,11 +33,13 @@ int32_t DatabaseDispatch::Key(int32_t c) { return I(db_.Get("Key", {L(c)})); }
 int32_t DatabaseDispatch::GetValueCount(int32_t c, const std::string& p) {
     return I(db_.Call("GetValueCount", {L(c), p}));
 }
-std::string DatabaseDispatch::GetValue(int32_t c, const std::string& p, int32_t n, int32_t& valueId) {
+std::string DatabaseDispatch::GetValue(int32_t c, const std::string& p, int32_t n, int32_t& valueId,
+                                      int32_t& dependId) {
     std::string value;
     long id = -1, depend = -1;
     db_.Call("GetValue", {L(c), p, L(n), Out(value), Out(id), Out(depend)});
     valueId = static_cast<int32_t>(id);
+    dependId = static_cast<int32_t>(depend);
     return value;
 }
 int32_t DatabaseDispatch::Reserved1(int32_t c) { return I(db_.Get("Reserved1", {L(c)})); }

@@ -29,7 +29,9 @@ public:
     std::string Value(int32_t cursor) override;
     int32_t Key(int32_t cursor) override;
     int32_t GetValueCount(int32_t cursor, const std::string& property) override;
-    std::string GetValue(int32_t cursor, const std::string& property, int32_t number, int32_t& valueId) override;
+    using DatabaseCalls::GetValue;
+    std::string GetValue(int32_t cursor, const std::string& property, int32_t number, int32_t& valueId,
+                         int32_t& dependId) override;
     int32_t Reserved1(int32_t cursor) override;
     void SetReserved1(int32_t cursor, int32_t v) override;
     int32_t Reserved2(int32_t cursor) override;

@@ -22,8 +22,14 @@ public:
     virtual std::string Value(int32_t cursor) = 0;
     virtual int32_t Key(int32_t cursor) = 0;
     virtual int32_t GetValueCount(int32_t cursor, const std::string& property) = 0;
-    // The value number-th (from 0) value; ValueID < 0 when there is none.
-    virtual std::string GetValue(int32_t cursor, const std::string& property, int32_t number, int32_t& valueId) = 0;
+    // The value number-th (from 0) value; ValueID < 0 when there is none;
+    // DependID is the ValueID of the parent value it was found under.
+    virtual std::string GetValue(int32_t cursor, const std::string& property, int32_t number, int32_t& valueId,
+                                 int32_t& dependId) = 0;
+    std::string GetValue(int32_t cursor, const std::string& property, int32_t number, int32_t& valueId) {
+        int32_t dependId = -1;
+        return GetValue(cursor, property, number, valueId, dependId);
+    }
     virtual int32_t Reserved1(int32_t cursor) = 0;
     virtual void SetReserved1(int32_t cursor, int32_t v) = 0;
     virtual int32_t Reserved2(int32_t cursor) = 0;

@@ -84,6 +84,7 @@ public:
         int32_t Key;
         std::string Address;
         std::map<std::string, std::vector<std::string>> Props;
+        std::map<std::string, std::vector<std::pair<int32_t, int32_t>>> Ids;  // (ValueID, DependID) per value
         int32_t R1 = -1, R2 = -1;
         std::string R3;
     };
@@ -126,13 +127,20 @@ public:
         auto it = At(c).Props.find(p);
         return it == At(c).Props.end() ? 0 : static_cast<int32_t>(it->second.size());
     }
-    std::string GetValue(int32_t c, const std::string& p, int32_t n, int32_t& id) override {
+    using DatabaseCalls::GetValue;
+    std::string GetValue(int32_t c, const std::string& p, int32_t n, int32_t& id, int32_t& depend) override {
         auto it = At(c).Props.find(p);
+        depend = -1;
         if (it == At(c).Props.end() || n < 0 || n >= static_cast<int32_t>(it->second.size())) {
             id = -1;
             return "";
         }
         id = n;
+        auto ids = At(c).Ids.find(p);
+        if (ids != At(c).Ids.end() && n < static_cast<int32_t>(ids->second.size())) {
+            id = ids->second[n].first;
+            depend = ids->second[n].second;
+        }
         return it->second[n];
     }
     int32_t Reserved1(int32_t c) override { return At(c).R1; }
