@@ -16,4 +16,11 @@ if [ -z "$exe" ]; then
 fi
 export WINEPREFIX="$root/build/run-prefix$QF_WINE_BITS"
 [ -d "$WINEPREFIX" ] || wine wineboot -i >/dev/null 2>&1 || true
+if [ "$program" = SBF ]; then
+  # SBF drives the engine and the automation library through COM.
+  wineserver -p >/dev/null 2>&1 || true
+  wine "$(dirname "$exe")/../gleaner/Gleaner.exe" /RegServer || true
+  kestrel=$(find "$QF_WIN_BUILD" -name Kestrel.dll -not -path '*/tests/*' -print -quit)
+  [ -z "$kestrel" ] || wine regsvr32 /s "$kestrel" || true
+fi
 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$QF_WINE" "$exe"
