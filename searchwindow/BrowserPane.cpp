@@ -122,5 +122,7 @@ void TBrowserPane::Refresh() {
 }
 
 void TBrowserPane::FollowLink(size_t i) {
-    if (i < page_.Links.size()) Navigate(page_.Links[i].Address);
+    if (i >= page_.Links.size()) return;
+    const std::string address = page_.Links[i].Address;  // loading replaces page_
+    Navigate(address);
 }
