@@ -41,8 +41,18 @@ if [ "$program" = QuillonFTP ]; then
   fi
 fi
 
+if [ "$program" = SBF ]; then
+  # SBF drives the engine and the automation library through COM.
+  wineserver -p >/dev/null 2>&1 || true
+  wine "$(dirname "$exe")/../gleaner/Gleaner.exe" /RegServer || true
+  kestrel=$(find "$QF_WIN_BUILD" -name Kestrel.dll -not -path '*/tests/*' -print -quit)
+  [ -z "$kestrel" ] || wine regsvr32 /s "$kestrel" || true
+fi
+
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   "$QF_WINE" "$exe"
+elif [ "$program" != QuillonFTP ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$QF_WINE" "$exe"
 else
   # No display: run under Xvfb, connect to the first site, save a screenshot and close.
   shot="$root/build/screenshots/$program.bmp"
