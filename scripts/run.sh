@@ -16,4 +16,57 @@ if [ -z "$exe" ]; then
 fi
 export WINEPREFIX="$root/build/run-prefix$QF_WINE_BITS"
 [ -d "$WINEPREFIX" ] || wine wineboot -i >/dev/null 2>&1 || true
-exec xvfb-run -a -s "-screen 0 1280x1024x24" "$QF_WINE" "$exe"
+winpath() { echo "Z:$1" | tr / '\\'; }
+
+if [ "$program" = QuillonFTP ]; then
+  # The "Local demo" site: a pyftpdlib server on 127.0.0.1 serving a small demo folder.
+  sites="$(dirname "$exe")/FTPServers.ini"
+  demo="$root/build/demo-ftp"
+  if [ ! -f "$sites" ]; then
+    port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+    printf '[General]\r\nCount=1\r\n[Server1]\r\nName="Local demo"\r\nHostname="127.0.0.1"\r\nPort="%s"\r\nUsername="anonymous"\r\nPassword="demo@example.com"\r\nPASV=Yes\r\n' "$port" >"$sites"
+    echo "Wrote the site file $sites with the site \"Local demo\" (port $port)."
+  fi
+  port=$(grep -A3 -i '^Name="Local demo"' "$sites" | sed -n 's/^Port="\([0-9]*\)".*/\1/p' | head -n 1)
+  if [ -n "$port" ]; then
+    mkdir -p "$demo/docs/empty"
+    [ -f "$demo/readme.txt" ] || printf 'A demo folder of QuillonFTP.\nDownload, upload, rename and delete freely.\n' >"$demo/readme.txt"
+    [ -f "$demo/docs/sample.bin" ] || head -c 200000 /dev/urandom >"$demo/docs/sample.bin"
+    /usr/bin/python3 "$root/tests/support/peers/ftp.py" "$port" "$demo" "$((port + 1))" "$((port + 20))" elradfmwMT \
+      >/dev/null 2>&1 &
+    server=$!
+    trap 'kill "$server" 2>/dev/null || true' EXIT
+    sleep 1
+    echo "Demo FTP server on 127.0.0.1:$port serving $demo"
+  fi
+fi
+
+if [ "$program" = SBF ]; then
+  # SBF drives the engine and the automation library through COM.
+  wineserver -p >/dev/null 2>&1 || true
+  wine "$(dirname "$exe")/../gleaner/Gleaner.exe" /RegServer || true
+  kestrel=$(find "$QF_WIN_BUILD" -name Kestrel.dll -not -path '*/tests/*' -print -quit)
+  [ -z "$kestrel" ] || wine regsvr32 /s "$kestrel" || true
+fi
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  "$QF_WINE" "$exe"
+elif [ "$program" != QuillonFTP ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$QF_WINE" "$exe"
+else
+  # No display: run under Xvfb, connect to the first site, save a screenshot and close.
+  shot="$root/build/screenshots/$program.bmp"
+  mkdir -p "$(dirname "$shot")"
+  rm -f "$shot" "${shot%.bmp}.png"
+  QF_SCREENSHOT=$(winpath "$shot") xvfb-run -a -s "-screen 0 1280x1024x24" "$QF_WINE" "$exe" || true
+  if [ -f "$shot" ]; then
+    for f in "$shot" "${shot%.bmp}-progress.bmp"; do
+      if [ -f "$f" ]; then /usr/bin/python3 "$root/ftpclient/bmp2png.py" "$f" "${f%.bmp}.png" && rm -f "$f"; fi
+    done
+    shot="${shot%.bmp}.png"
+    echo "No display: ran under Xvfb; screenshot saved to $shot"
+  else
+    echo "No display: ran under Xvfb, but no screenshot was saved" >&2
+    exit 1
+  fi
+fi

@@ -10,6 +10,7 @@ packages=(
   googletest libwine-dev:i386 wine wine32:i386 wine64 xvfb xauth
   python3 python3-pyftpdlib vsftpd microsocks curl wget
   clang libclang-rt-14-dev imagemagick libgif-dev
+  highlight source-highlight
 )
 
 sudo_=""

@@ -77,7 +77,17 @@ bool Paint(TWinControl& c, TMessage&) {
 }
 bool EraseBackground(TWinControl& c, TMessage& m) {
     if (!c.PaintsItself()) return false;
-    m.Result = 1;  // painted whole by Paint, without flicker
+    // Our own background is painted whole by Paint, without flicker; a
+    // transparent child (a flat toolbar) asks for it with its own DC.
+    auto dc = reinterpret_cast<HDC>(m.WParam);
+    if (WindowFromDC(dc) != c.Handle()) {
+        RECT r;
+        GetClipBox(dc, &r);
+        HBRUSH b = CreateSolidBrush(ColorToRGB(c.Color()));
+        FillRect(dc, &r, b);
+        DeleteObject(b);
+    }
+    m.Result = 1;
     return true;
 }
 

@@ -41,3 +41,11 @@ constexpr const char* kSaveMaskReport = "Save mask report";
 constexpr const char* kReportFilter = "Text files (*.txt)|*.txt| All Files (*.*)|*.*";
 constexpr const char* kErrorWritingFile = "Error writing file - ";
 }  // namespace MaskTexts
+
+namespace MaskTexts {
+// Mask wizard: the caption before the first page and the page titles.
+constexpr const char* kEditMask = "Edit mask";
+constexpr const char* kPageTitles[4] = {" - Type unick name and parent name", " - Add keywords to serarch",
+                                        " - Select type and view container", " - Properties"};
+constexpr const char* kNotTest = "Not test";
+}  // namespace MaskTexts

@@ -1,0 +1,91 @@
+// The base of dockable tool windows: a child of a TDock97 with a grip at its
+// leading edge, or a small captioned window floating above its form. A drag
+// from the grip or the caption shows an outline and docks or floats the
+// window where it is let go; a double click floats a docked window and docks
+// a floating one back into the dock it came from.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "components/Dock97.h"
+#include "components/core/DockLayout.h"
+#include "ui/Form.h"
+
+// Draws the moving outline of a dragged window. The default inverts a
+// checkered frame on the desktop; tests and other desktops put their own in.
+class TDragOutline {
+public:
+    virtual ~TDragOutline() = default;
+    virtual void Begin() = 0;
+    // Moves the outline to r (screen coordinates), `thickness` pixels wide;
+    // an empty r hides it.
+    virtual void Show(const RECT& r, int thickness) = 0;
+    virtual void End() = 0;
+};
+// The outline in force (not owned); null restores the desktop one. Returns the previous.
+TDragOutline* SetDragOutline(TDragOutline* outline);
+TDragOutline& DragOutline();
+
+class TCustomToolWindow97 : public TWinControl, public TDockedBar {
+public:
+    // The window belongs to form, floating until it is docked.
+    explicit TCustomToolWindow97(TForm* form);
+    ~TCustomToolWindow97() override;
+
+    TForm* Form() const { return form_; }
+    bool Docked() const { return dockedTo_ != nullptr; }
+    TDock97* DockedTo() const { return dockedTo_; }
+    // Docks into dock (arranging it), or floats at FloatLeft/FloatTop with null.
+    void SetDockedTo(TDock97* dock);
+    void SetDockRow(int row);
+    void SetDockPos(int pos);
+    int FloatLeft = 0, FloatTop = 0;
+    // 0: two bars (9 pixels), 1: none, 2: one bar (6 pixels).
+    int GripStyle = 0;
+    // Floats at (left, top) in screen coordinates, as it is or off screen.
+    void PlaceFloating(int left, int top);
+    // The dock a floating window goes back to on a double click.
+    TDock97* LastDock() const { return lastDock_; }
+
+    // Drag loop from a point of the window (client coordinates): ends on a
+    // left button release (moves), Esc or another press (no move).
+    void BeginMoving(int x, int y);
+    // The window as it would be docked there or floating (kind 0): its whole size.
+    SIZE DockedSizeFor(int dockKind);
+    SIZE FloatingSize();
+    // Leading-edge and side widths of the docked frame.
+    int GripWidth() const;
+
+    // TDockedBar
+    int RowExtent(bool vertical) const override;
+    int DockedBaseSize(int dockKind) const override;
+    void SetDockedBounds(const TBarBounds& bounds) override;
+
+    bool PaintsItself() const override { return true; }
+    bool MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    bool DblClick(TMouseButton button, TShiftState shift, int x, int y) override;
+    bool HandleMessage(TMessage& m) override;
+
+protected:
+    // What a concrete tool window supplies: the client size its controls
+    // need for a dock kind (0 floating, 1 horizontal, 2 vertical), placing
+    // them when canMove.
+    virtual SIZE OrderControls(bool canMove, int dockKind, TDock97* dock) = 0;
+    void CreateParams(TCreateParams& params) override;
+    void WndCreated() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    void ShowFloating();
+    void NcCalcSize(TMessage& m);
+    void NcPaintDocked();
+    void Float(int left, int top);
+    void MoveOnScreen();
+    void SizeForDockKind();
+    std::vector<TDock97*> CandidateDocks() const;
+    TForm* form_;
+    TDock97* dockedTo_ = nullptr;
+    TDock97* lastDock_ = nullptr;
+    bool arranging_ = false;
+};

@@ -1,0 +1,338 @@
+#include "ClientDialogs.h"
+
+#include <commctrl.h>
+
+#include "AppTitle.h"
+#include "FtpLogView.h"
+#include "ftpclient/core/ClientUtils.h"
+#include "ui/core/Prompter.h"
+
+TLabel* MakeLabel(TWinControl* parent, const std::string& caption, int x, int y, int w, int h) {
+    auto* l = new TLabel(parent);
+    l->SetCaption(caption);
+    l->SetBounds(x, y, w, h);
+    return l;
+}
+
+TButton* MakeButton(TWinControl* parent, const std::string& caption, int result, int x, int y, int w) {
+    auto* b = new TButton(parent);
+    b->SetCaption(caption);
+    b->ModalResult = result;
+    b->SetBounds(x, y, w, 25);
+    return b;
+}
+
+TfrmMessage::TfrmMessage(TForm* owner) : TForm(owner) {
+    SetName("frmMessage");
+    SetBorderStyle(bsDialog);
+    SetBounds(0, 0, 380, 150);
+    lblDesc = MakeLabel(this, "", 12, 12, 350, 60);
+    lblDesc->WordWrap = true;
+    btnOk = MakeButton(this, "&Ok", mrOk, 150, 80);
+    btnOk->SetDefault(true);
+    FormCreate();
+}
+
+void TfrmMessage::FormCreate() {
+    Position = poOwnerFormCenter;
+    SetCaption(AppTitle);
+    lblDesc->SetCaption("");
+}
+
+TfrmOverResume::TfrmOverResume(TForm* owner) : TForm(owner) {
+    SetName("frmOverResume");
+    SetCaption(AppTitle);
+    SetBorderStyle(bsDialog);
+    Position = poOwnerFormCenter;
+    SetBounds(0, 0, 400, 150);
+    lblDesc = MakeLabel(this, "", 12, 12, 370, 48);
+    lblDesc->WordWrap = true;
+    btnOverwrite = MakeButton(this, "&Overwrite", orOverwrite, 30, 80);
+    btnResume = MakeButton(this, "&Resume", orResume, 150, 80);
+    btnCancel = MakeButton(this, "&Cancel", orCancel, 270, 80);
+}
+
+TTransferBar::TTransferBar(TWinControl* parent) : TWinControl(parent) {}
+
+void TTransferBar::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.BaseClass = PROGRESS_CLASSA;
+    p.WinClassName = "QfProgressBar";
+}
+
+void TTransferBar::WndCreated() {
+    SendMessageA(Handle(), PBM_SETRANGE32, 0, 0x7FFF);
+    SendMessageA(Handle(), PBM_SETPOS, pos_, 0);
+}
+
+void TTransferBar::SetMax(int64_t m) {
+    max_ = m > 0 ? m : 1;
+    SetPosition(0);
+}
+
+void TTransferBar::SetPosition(int64_t p) {
+    if (p < 0) p = 0;
+    if (p > max_) p = max_;
+    pos_ = static_cast<int>(p * 0x7FFF / max_);
+    if (HandleAllocated()) SendMessageA(Handle(), PBM_SETPOS, pos_, 0);
+}
+
+TfrmDownload::TfrmDownload(TForm* owner, std::function<double()> now) : TForm(nullptr), now_(std::move(now)) {
+    (void)owner;  // a free-standing window, as the platform places it
+    SetName("frmDownload");
+    SetCaption("Downloading ...");
+    SetBorderStyle(bsSingle);
+    SetBounds(CW_USEDEFAULT, CW_USEDEFAULT, 400, 260);
+    lblDownloading = MakeLabel(this, "Velmora Larch FTP is now downloading the file ...", 12, 10, 370);
+    lblUploading = MakeLabel(this, "Velmora Larch FTP is now uploading the file ...", 12, 10, 370);
+    lblUploading->Hide();
+    lblFilename = MakeLabel(this, "", 12, 30, 370);
+    const char* names[] = {"Total size:", "Received:", "Elapsed time:", "Transfer rate:", "Estimated time:",
+                           "Time left:"};
+    TLabel** values[] = {&lblTotalSize, &lblReceived, &lblElapsedTime, &lblTransferRate, &lblEstTime,
+                         &lblRemainTime};
+    for (int i = 0; i < 6; ++i) {
+        MakeLabel(this, names[i], 12, 54 + i * 20, 110);
+        *values[i] = MakeLabel(this, "", 130, 54 + i * 20, 150);
+    }
+    pbDownload = new TTransferBar(this);
+    pbDownload->SetBounds(12, 180, 320, 18);
+    lblProgress = MakeLabel(this, "", 340, 181, 45);
+    btnAbort = MakeButton(this, "&Abort", 0, 160, 204);
+    btnAbort->OnClick = [this](TObject*) {
+        if (OnAbort) OnAbort();
+    };
+    OnClose = [this](TObject*, TCloseAction& a) {
+        a = caHide;
+        if (OnAbort) OnAbort();
+    };
+    progress_ = TTransferProgress(TNumberFormat());
+    UpdateProgress("", 0, 0);
+}
+
+void TfrmDownload::UpdateProgress(const std::string& Name, int64_t Total, int64_t Done) {
+    if (updating_) return;
+    updating_ = true;
+    try {
+        TProgressView v = progress_.Update(Name, Total, Done, now_());
+        lblFilename->SetCaption(v.FileName);
+        lblTotalSize->SetCaption(v.TotalSize);
+        lblReceived->SetCaption(v.Received);
+        lblProgress->SetCaption(v.Progress);
+        lblElapsedTime->SetCaption(v.Elapsed);
+        pbDownload->SetMax(100);
+        pbDownload->SetPosition(v.Bar);
+        if (v.RateShown) {
+            lblTransferRate->SetCaption(v.TransferRate);
+            lblEstTime->SetCaption(v.EstTime);
+            lblRemainTime->SetCaption(v.RemainTime);
+        }
+    } catch (...) {
+    }
+    updating_ = false;
+}
+
+TfrmChMod::TfrmChMod(TForm* owner) : TForm(owner) {
+    SetName("frmChMod");
+    SetCaption("Change File Permissions");
+    SetBorderStyle(bsDialog);
+    Position = poOwnerFormCenter;
+    SetBounds(0, 0, 320, 260);
+    lblFilename = MakeLabel(this, "", 12, 10, 290);
+    const char* cols[] = {"Read", "Write", "Execute"};
+    const char* rows[] = {"User", "Group", "World"};
+    for (int c = 0; c < 3; ++c) MakeLabel(this, cols[c], 90 + c * 70, 36, 60);
+    for (int r = 0; r < 3; ++r) {
+        MakeLabel(this, rows[r], 12, 60 + r * 26, 70);
+        for (int c = 0; c < 3; ++c) {
+            cb[r][c] = new TCheckBox(this);
+            cb[r][c]->SetBounds(100 + c * 70, 58 + r * 26, 20, 20);
+        }
+    }
+    lblNote = MakeLabel(this, "Note: Not all servers support this command.", 12, 145, 290);
+    btnOk = MakeButton(this, "&Cool", mrOk, 60, 180);
+    btnCancel = MakeButton(this, "&No Way", mrCancel, 170, 180);
+}
+
+void TfrmChMod::SetPermissions(const std::string& FileName, const std::string& Permissions) {
+    size_t k = FileName.find_last_of("\\/");
+    lblFilename->SetCaption(k == std::string::npos ? FileName : FileName.substr(k + 1));
+    TPermissions p = TPermissions::FromString(Permissions);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) cb[r][c]->SetChecked(p.Flags[r][c], true);
+}
+
+TPermissions TfrmChMod::Chosen() const {
+    TPermissions p;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) p.Flags[r][c] = cb[r][c]->Checked();
+    return p;
+}
+
+TfrmFolder::TfrmFolder(TForm* owner) : TForm(owner) {
+    SetName("frmFolder");
+    SetCaption("Create a new folder");
+    SetBorderStyle(bsToolWindow);
+    Position = poOwnerFormCenter;
+    SetBounds(0, 0, 360, 170);
+    lblCurrentFolder = MakeLabel(this, "Current Folder:", 12, 10, 330);
+    lblCurDir = MakeLabel(this, "", 12, 28, 330);
+    lblNewFolder = MakeLabel(this, "New Folder name:", 12, 52, 330);
+    ebx97NewDir = new TEdit(this);
+    ebx97NewDir->SetBounds(12, 70, 330, 21);
+    btnCreate = MakeButton(this, "Create", mrOk, 90, 102);
+    btnCreate->SetDefault(true);
+    btnCancel = MakeButton(this, "Cancel", mrCancel, 180, 102);
+    ebx97NewDir->OnChange = [this](TObject*) { Check(); };
+    ebx97NewDir->OnKeyPress = [](TObject*, char& key) {
+        if (!IsFolderNameKey(key)) key = 0;
+    };
+    Check();
+}
+
+void TfrmFolder::SetAllowEmpty(bool a) {
+    allowEmpty_ = a;
+    Check();
+}
+
+void TfrmFolder::Check() { btnCreate->SetEnabled(allowEmpty_ || !ebx97NewDir->Text().empty()); }
+
+TfrmServerAdd::TfrmServerAdd(TForm* owner) : TForm(owner) {
+    SetName("frmServerAdd");
+    SetCaption(" Add a new FTP Server");
+    SetBorderStyle(bsDialog);
+    Position = poOwnerFormCenter;
+    SetBounds(0, 0, 420, 360);
+    auto edit = [this](const char* label, int y, TEdit*& e) {
+        MakeLabel(this, label, 12, y + 3, 130);
+        e = new TEdit(this);
+        e->SetBounds(150, y, 250, 21);
+    };
+    edit("Name:", 10, edtName);
+    edit("Hostname:", 36, edtHost);
+    edit("Port:", 62, edtPort);
+    edtPort->SetText("21");
+    rbAnonymous = new TRadioButton(this);
+    rbAnonymous->SetCaption("Anonymous");
+    rbAnonymous->SetBounds(12, 90, 200, 18);
+    edit("E-mail:", 110, edtEmail);
+    edtEmail->SetText("user@domain.com");
+    rbUser = new TRadioButton(this);
+    rbUser->SetCaption("Requires username and password");
+    rbUser->SetBounds(12, 138, 260, 18);
+    edit("Username:", 158, edtUser);
+    edit("Password:", 184, edtPass);
+    cbPassive = new TCheckBox(this);
+    cbPassive->SetCaption("Use Firewall Friendly operation (Passive Mode)");
+    cbPassive->SetBounds(12, 212, 380, 18);
+    edit("Remote start folder:", 236, edtStartDir);
+    edit("Local start folder:", 262, edtLocalStartDir);
+    btnOk = MakeButton(this, "&Cool", 0, 110, 294);
+    btnCancel = MakeButton(this, "&No Way !", mrCancel, 220, 294);
+    rbAnonymous->SetChecked(true, true);
+    rbAnonymous->OnClick = [this](TObject*) { ModeChanged(); };
+    rbUser->OnClick = [this](TObject*) { ModeChanged(); };
+    btnOk->OnClick = [this](TObject*) {
+        if (edtName->Text().empty()) {
+            Prompter().ShowMessageBox("You must enter a name for this FTP Server", AppTitle, MB_OK | MB_ICONINFORMATION);
+            return;
+        }
+        if (edtPort->Text().empty()) edtPort->SetText("21");
+        SetModalResult(mrOk);
+    };
+    ModeChanged();
+}
+
+void TfrmServerAdd::ModeChanged() {
+    bool anon = rbAnonymous->Checked();
+    edtEmail->SetEnabled(anon);
+    edtUser->SetEnabled(!anon);
+    edtPass->SetEnabled(!anon);
+    if (edtPass->HandleAllocated()) edtPass->Perform(EM_SETPASSWORDCHAR, '*');
+}
+
+void TfrmServerAdd::LoadSite(const TFTPServer& s) {
+    edtName->SetText(s.Name);
+    edtHost->SetText(s.Hostname);
+    edtPort->SetText(s.Port);
+    bool anon = s.IsAnonymous();
+    rbAnonymous->SetChecked(anon, true);
+    rbUser->SetChecked(!anon, true);
+    if (anon) {
+        edtEmail->SetText(s.Password);
+    } else {
+        edtUser->SetText(s.Username);
+        edtPass->SetText(s.Password);
+    }
+    cbPassive->SetChecked(s.PasvMode == pasvYes, true);
+    edtStartDir->SetText(s.StartDir);
+    edtLocalStartDir->SetText(s.LocalStartDir);
+    ModeChanged();
+}
+
+TFTPServer TfrmServerAdd::Site() const {
+    TFTPServer s;
+    s.Name = edtName->Text();
+    s.Hostname = edtHost->Text();
+    s.Port = edtPort->Text().empty() ? "21" : edtPort->Text();
+    if (rbAnonymous->Checked()) {
+        s.Username = "anonymous";
+        s.Password = edtEmail->Text();
+    } else {
+        s.Username = edtUser->Text();
+        s.Password = edtPass->Text();
+    }
+    s.PasvMode = cbPassive->Checked() ? pasvYes : pasvNo;
+    s.StartDir = edtStartDir->Text();
+    s.LocalStartDir = edtLocalStartDir->Text();
+    return s;
+}
+
+TfrmServerConnect::TfrmServerConnect(TForm* owner) : TForm(owner) {
+    SetName("frmServerConnect");
+    SetCaption("Connecting ...");
+    SetBorderStyle(bsDialog);
+    Position = poOwnerFormCenter;
+    SetBounds(0, 0, 420, 220);
+    lblServerName = MakeLabel(this, "", 12, 10, 390, 20);
+    lblServerName->Font().SetStyle(fsBold);
+    lblServerAddress = MakeLabel(this, "", 12, 32, 390);
+    ticker = new TColorLogView(this);
+    ticker->SetBounds(12, 56, 390, 120);
+}
+
+void TfrmServerConnect::AddProgressLine(const std::string& Text, TColor Color) {
+    ticker->Lines().Add(Text);
+    ticker->SetLineTextColor(ticker->Lines().Count(), Color);
+}
+
+TfrmServerConnectTo::TfrmServerConnectTo(TForm* owner) : TForm(owner) {
+    SetName("frmServerConnectTo");
+    SetCaption("Connect To a FTP Server");
+    SetBorderStyle(bsDialog);
+    Position = poOwnerFormCenter;
+    SetBounds(0, 0, 360, 300);
+    MakeLabel(this, "Choose which FTP server to connect to:", 12, 10, 330);
+    lbServers = new TListBox(this);
+    lbServers->SetSorted(true);
+    lbServers->SetBounds(12, 30, 330, 180);
+    btnOk = MakeButton(this, "&Cool", mrOk, 20, 222);
+    btnAdd = MakeButton(this, "&Add Server", 0, 130, 222, 90);
+    btnCancel = MakeButton(this, "&No Way !", mrCancel, 250, 222);
+    lbServers->OnClick = [this](TObject*) { Check(); };
+    lbServers->OnDblClick = [this](TObject*) {
+        if (lbServers->ItemIndex() >= 0) SetModalResult(mrOk);
+    };
+    btnAdd->OnClick = [this](TObject*) {
+        if (OnAdd) OnAdd();
+        Check();
+    };
+    Check();
+}
+
+void TfrmServerConnectTo::Check() { btnOk->SetEnabled(lbServers->ItemIndex() >= 0); }
+
+std::string TfrmServerConnectTo::Chosen() const {
+    int i = lbServers->ItemIndex();
+    return i >= 0 ? lbServers->Items().Strings(i) : std::string();
+}

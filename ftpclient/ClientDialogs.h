@@ -1,0 +1,128 @@
+// The small forms of the client: the error box, the overwrite/resume
+// question, the progress window, the permission dialog, the one-line input
+// and the site dialog with the connecting box.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "ftpclient/core/FTPServer.h"
+#include "ftpclient/core/Permissions.h"
+#include "ftpclient/core/TransferProgress.h"
+#include "ui/Form.h"
+#include "ui/StdCtrls.h"
+
+class TTransferBar;
+class TColorLogView;
+
+// Builds controls at fixed places: what a form resource would hold.
+TLabel* MakeLabel(TWinControl* parent, const std::string& caption, int x, int y, int w, int h = 16);
+TButton* MakeButton(TWinControl* parent, const std::string& caption, int result, int x, int y, int w = 80);
+
+class TfrmMessage : public TForm {
+public:
+    explicit TfrmMessage(TForm* owner);
+    void FormCreate();  // run again before every use
+    TLabel* lblDesc;
+    TButton* btnOk;
+};
+
+enum TOverResumeAnswer { orOverwrite = 1, orCancel = 2, orResume = 4 };
+
+class TfrmOverResume : public TForm {
+public:
+    explicit TfrmOverResume(TForm* owner);
+    TLabel* lblDesc;
+    TButton *btnOverwrite, *btnResume, *btnCancel;
+};
+
+class TTransferBar : public TWinControl {
+public:
+    explicit TTransferBar(TWinControl* parent);
+    void SetMax(int64_t m);
+    void SetPosition(int64_t p);
+    int Position() const { return pos_; }
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void WndCreated() override;
+
+private:
+    int64_t max_ = 100;
+    int pos_ = 0, shift_ = 0;
+};
+
+class TfrmDownload : public TForm {
+public:
+    explicit TfrmDownload(TForm* owner, std::function<double()> now);
+    void UpdateProgress(const std::string& Name, int64_t Total, int64_t Done);
+    // The Abort button and the close box: both stop the transfer.
+    std::function<void()> OnAbort;
+    TLabel *lblDownloading, *lblUploading, *lblFilename, *lblTotalSize, *lblReceived, *lblProgress,
+        *lblElapsedTime, *lblTransferRate, *lblEstTime, *lblRemainTime;
+    TTransferBar* pbDownload;
+    TButton* btnAbort;
+
+private:
+    bool updating_ = false;
+    TTransferProgress progress_;
+    std::function<double()> now_;
+};
+
+class TfrmChMod : public TForm {
+public:
+    explicit TfrmChMod(TForm* owner);
+    void SetPermissions(const std::string& FileName, const std::string& Permissions);
+    TPermissions Chosen() const;
+    TLabel *lblFilename, *lblNote;
+    TCheckBox* cb[3][3];
+    TButton *btnOk, *btnCancel;
+};
+
+class TfrmFolder : public TForm {
+public:
+    explicit TfrmFolder(TForm* owner);
+    void SetAllowEmpty(bool a);
+    TLabel *lblCurrentFolder, *lblCurDir, *lblNewFolder;
+    TEdit* ebx97NewDir;
+    TButton *btnCreate, *btnCancel;
+
+private:
+    void Check();
+    bool allowEmpty_ = false;
+};
+
+class TfrmServerAdd : public TForm {
+public:
+    explicit TfrmServerAdd(TForm* owner);
+    void LoadSite(const TFTPServer& s);
+    TFTPServer Site() const;
+    TEdit *edtName, *edtHost, *edtPort, *edtUser, *edtPass, *edtEmail, *edtStartDir, *edtLocalStartDir;
+    TRadioButton *rbAnonymous, *rbUser;
+    TCheckBox* cbPassive;
+    TButton *btnOk, *btnCancel;
+
+private:
+    void ModeChanged();
+};
+
+class TfrmServerConnect : public TForm {
+public:
+    explicit TfrmServerConnect(TForm* owner);
+    void AddProgressLine(const std::string& Text, TColor Color);
+    TLabel *lblServerName, *lblServerAddress;
+    TColorLogView* ticker;
+};
+
+// Chooses the site to connect to.
+class TfrmServerConnectTo : public TForm {
+public:
+    explicit TfrmServerConnectTo(TForm* owner);
+    TListBox* lbServers;
+    TButton *btnOk, *btnAdd, *btnCancel;
+    std::string Chosen() const;
+    std::function<void()> OnAdd;
+
+private:
+    void Check();
+};

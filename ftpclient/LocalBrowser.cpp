@@ -1,0 +1,180 @@
+#include "LocalBrowser.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "LocalFiles.h"
+
+namespace {
+struct Filter {
+    const char* name;
+    const char* mask;
+};
+const Filter Filters[] = {
+    {"Web files",
+     "*.htm*;*.shtml;*.asp;*.css;*.phtml;*.txt;*.cgi;*.pl;*.gif;*.jpg;*.bmp;*.png;*.mpg;*.avi;*.mov;*.mpeg;*.mp3;"
+     "*.mp2;*.au;*.snd;*.ra;*.wav"},
+    {"HTML files", "*.htm;*.shtml;*.asp;*.css;*.phtml"},
+    {"Text files", "*.txt;*.log;*.diz"},
+    {"CGI files", "*.cgi;*.pl"},
+    {"Images, Sounds and Movies", "*.jpg;*.gif;*.bmp;*.png;*.mpg;*.avi;*.mov;*.mpeg;*.mp3;*.mp2;*.au;*.snd;*.ra;*.wav"},
+    {"All files", "*.*"},
+};
+
+bool Wild(const char* m, const char* s) {
+    if (*m == 0) return *s == 0;
+    if (*m == '*') return Wild(m + 1, s) || (*s && Wild(m, s + 1));
+    if (*s == 0) return false;
+    if (*m != '?' && tolower(static_cast<unsigned char>(*m)) != tolower(static_cast<unsigned char>(*s))) return false;
+    return Wild(m + 1, s + 1);
+}
+}  // namespace
+
+bool MatchesMask(const std::string& Name, const std::string& Masks) {
+    size_t start = 0;
+    while (start <= Masks.size()) {
+        size_t end = Masks.find(';', start);
+        std::string m = Masks.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (m == "*.*" || Wild(m.c_str(), Name.c_str())) return true;
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return false;
+}
+
+TLocalBrowser::TLocalBrowser(TWinControl* parent) : TPanel(parent) {
+    BevelOuter = bvNone;
+    lblLocal = new TLabel(this);
+    lblLocal->SetCaption("Local:");
+    driveHost_ = new TPanel(this);
+    driveHost_->BevelOuter = bvNone;
+    filterHost_ = new TPanel(this);
+    filterHost_->BevelOuter = bvNone;
+    cbLocalDrive = new TComboBox(driveHost_);
+    cbLocalDrive->SetStyle(csDropDownList);
+    lbDirectory = new TListBox(this);
+    cbFilter = new TComboBox(filterHost_);
+    cbFilter->SetStyle(csDropDownList);
+    for (auto& f : Filters) cbFilter->Items().Add(f.name);
+    cbFilter->SetItemIndex(0);
+    lbFiles = new TListBox(this);
+    lbFiles->SetMultiSelect(true);
+    FillDrives();
+    cbLocalDrive->OnChange = [this](TObject*) {
+        int i = cbLocalDrive->ItemIndex();
+        if (i >= 0) SetDirectory(cbLocalDrive->Items().Strings(i).substr(0, 2) + "\\");
+    };
+    cbFilter->OnChange = [this](TObject*) { SetFilterIndex(cbFilter->ItemIndex()); };
+    lbDirectory->OnDblClick = [this](TObject*) { OpenFolderRow(lbDirectory->ItemIndex()); };
+    char cur[MAX_PATH] = {0};
+    GetCurrentDirectoryA(MAX_PATH, cur);
+    SetDirectory(cur);
+}
+
+void TLocalBrowser::FillDrives() {
+    DWORD mask = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i)
+        if (mask & (1u << i)) cbLocalDrive->Items().Add(std::string(1, static_cast<char>('a' + i)) + ":");
+}
+
+std::string TLocalBrowser::Mask() const { return Filters[filter_].mask; }
+
+void TLocalBrowser::SetFilterIndex(int i) {
+    if (i < 0 || i >= static_cast<int>(sizeof Filters / sizeof Filters[0])) return;
+    filter_ = i;
+    cbFilter->SetItemIndex(i);
+    Refresh();
+}
+
+bool TLocalBrowser::SetDirectory(const std::string& Path) {
+    std::string p = Path;
+    while (p.size() > 3 && (p.back() == '\\' || p.back() == '/')) p.pop_back();
+    if (p.size() == 2 && p[1] == ':') p += "\\";
+    if (!FolderExistsAt(p)) return false;
+    char full[MAX_PATH] = {0};
+    if (GetFullPathNameA(p.c_str(), MAX_PATH, full, nullptr) == 0) return false;
+    dir_ = full;
+    if (dir_.size() > 3 && dir_.back() == '\\') dir_.pop_back();
+    std::string drive = dir_.size() >= 2 ? std::string(1, static_cast<char>(tolower(dir_[0]))) + ":" : "";
+    int di = cbLocalDrive->Items().IndexOf(drive);
+    if (di >= 0) cbLocalDrive->SetItemIndex(di);
+    Refresh();
+    return true;
+}
+
+void TLocalBrowser::Refresh() {
+    std::vector<std::string> folders, files;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((IncludeTrailingBackslash(dir_) + "*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string n = fd.cFileName;
+            if (n == ".") continue;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                folders.push_back(n);
+            else if (MatchesMask(n, Mask()))
+                files.push_back(n);
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    auto less = [](const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) < 0; };
+    std::sort(folders.begin(), folders.end(), less);
+    std::sort(files.begin(), files.end(), less);
+    lbDirectory->Clear();
+    lbDirectory->Items().Add(dir_);
+    for (auto& f : folders) lbDirectory->Items().Add("[" + f + "]");
+    lbFiles->Clear();
+    for (auto& f : files) lbFiles->Items().Add(f);
+}
+
+void TLocalBrowser::OpenFolderRow(int i) {
+    if (i <= 0 || i >= lbDirectory->Items().Count()) return;
+    std::string n = lbDirectory->Items().Strings(i);
+    n = n.substr(1, n.size() - 2);
+    if (n == "..")
+        SetDirectory(LocalDirUp(1));
+    else
+        SetDirectory(IncludeTrailingBackslash(dir_) + n);
+}
+
+std::vector<std::string> TLocalBrowser::SelectedFiles() const {
+    std::vector<std::string> out;
+    for (int i = 0; i < lbFiles->Items().Count(); ++i)
+        if (lbFiles->Selected(i)) out.push_back(lbFiles->Items().Strings(i));
+    return out;
+}
+
+bool TLocalBrowser::SelectFile(const std::string& Name) {
+    for (int i = 0; i < lbFiles->Items().Count(); ++i)
+        if (_stricmp(lbFiles->Items().Strings(i).c_str(), Name.c_str()) == 0) {
+            lbFiles->SetSelected(i, true);
+            return true;
+        }
+    return false;
+}
+
+std::string TLocalBrowser::LocalDirUp(int n) const {
+    std::string p = dir_;
+    for (int i = 0; i < n; ++i) {
+        size_t k = p.find_last_of('\\');
+        if (k == std::string::npos || p.size() <= 3) break;
+        p = p.substr(0, k);
+        if (p.size() == 2) p += "\\";
+    }
+    return p;
+}
+
+void TLocalBrowser::Resized() {
+    int w = ClientWidth() - 8;
+    int h = ClientHeight();
+    lblLocal->SetBounds(4, 2, w, 16);
+    driveHost_->SetBounds(4, 20, w, 22);
+    cbLocalDrive->SetBounds(0, 0, w, 21);
+    int rest = h - 20 - 24 - 24 - 6;
+    lbDirectory->SetBounds(4, 46, w, rest * 2 / 5);
+    filterHost_->SetBounds(4, 48 + rest * 2 / 5, w, 22);
+    cbFilter->SetBounds(0, 0, w, 21);
+    lbFiles->SetBounds(4, 74 + rest * 2 / 5, w, h - (74 + rest * 2 / 5) - 3);
+    TPanel::Resized();
+}

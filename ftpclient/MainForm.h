@@ -1,0 +1,172 @@
+// The main window of QuillonFTP: the command queue and its engine driver,
+// the log, the remote and local panes, transfers, saved sites, settings.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ClientDialogs.h"
+#include "FtpClient.h"
+#include "FtpLogView.h"
+#include "RemoteListView.h"
+#include "LocalBrowser.h"
+#include "OptionsForm.h"
+#include "ftpclient/core/ConnectedUI.h"
+#include "ftpclient/core/FTPCommand.h"
+#include "ftpclient/core/FolderDownload.h"
+#include "ftpclient/core/ListingParser.h"
+#include "ftpclient/core/LogLine.h"
+#include "ftpclient/core/ServerList.h"
+#include "ui/Menus.h"
+#include "ui/Timer.h"
+
+// Where the window keeps its files; tests point these at scratch places.
+struct TMainSettings {
+    std::string ProgramFolder;  // with a trailing backslash
+    std::string RegistryRoot;   // below HKEY_CURRENT_USER, with a trailing backslash
+    std::function<double()> Now;  // date-time in days
+};
+
+class TRePosApp;
+
+class TfrmMain : public TForm {
+public:
+    explicit TfrmMain(const TMainSettings& settings);
+    ~TfrmMain() override;
+
+    // ---- 2.101 queue and driver
+    TFtpClient* FTP;
+    bool UseSync = true, Busy = false, Connecting = false, AbortRequested = false, Connected = false;
+    double ConnectedAt = 0;
+    std::string ListingFile, CurrentServerDir;
+    bool LastCommandOk = false;
+    int QueueLength() const { return static_cast<int>(queue_.size()); }
+    void QueueCommand(const TFTPCommand& c);
+    void ExecuteNextCommand();
+    void ClearCommandQueue() { queue_.clear(); }
+    void QueueQuit();
+    void QueueList();
+    void QueuePwd() { QueueCommand(MakeSimple(cmdPwd)); }
+    void QueueCDup() { QueueCommand(MakeSimple(cmdCDup)); }
+    void QueueCwd(const std::string& f) { QueueCommand(MakeCwd(f)); }
+    void ChangeServerDir(const std::string& f) { QueueCwd(f); }
+    void QueueDele(const std::string& n) { QueueCommand(MakeNamed(cmdDele, n)); }
+    void QueueRmd(const std::string& n) { QueueCommand(MakeNamed(cmdRmd, n)); }
+    void QueueMkd(const std::string& n) { QueueCommand(MakeNamed(cmdMkd, n)); }
+    void QueueSize(const std::string& n) { QueueCommand(MakeNamed(cmdSize, n)); }
+    void QueueRename(const std::string& o, const std::string& n) { QueueCommand(MakeRename(o, n)); }
+    void QueueTypeSet(bool binary) { QueueCommand(MakeTypeSet(binary)); }
+    void QueueChMod(const std::string& name, const TPermissions& p);
+    void QueueDownload(const std::string& local, int64_t resume, int64_t size, bool binary, const std::string& name,
+                       const std::string& folder);
+    void QueueUpload(const std::string& local, const std::string& folder, int64_t size, bool binary,
+                     const std::string& name);
+    void SetBusy(bool b) { Busy = b; }
+    void AddLog(const std::string& text, int kind);
+    void ClearLog() { mmoFTPLog->Lines().Clear(); }
+    TfrmDownload* ProgressWindow() const { return progress_.get(); }
+
+    // ---- 2.102 remote pane
+    std::vector<TListingEntry> RemoteRows;  // in the list's order
+    void FTP_ProcessDir(const std::string& path);
+    void OpenRemoteRow();  // double click
+    void itmSrvFilesDeleteClick();
+    void itmSrvFilesRenameClick();
+    void itmSrvFilesChModClick();
+    void itmSrvFilesNewFolderClick();
+    void tb97FolderUpClick();
+    void tb97RefreshClick();
+    int RemoteIndexOf(const std::string& name) const;
+
+    // ---- 2.103 transfers
+    TTransferMode TransferMode = TTransferMode::Auto;
+    bool IsBinaryTransfer(const std::string& name) const;
+    void itmSrvFilesDownloadClick();
+    void itmSrvFilesDownloadAsClick();
+    void DownloadFolder(const std::string& local, const std::string& remoteParent, const std::string& name);
+    void itmUploadLocaFileClick();
+
+    // ---- 2.104 sites
+    TServerList Servers;
+    TFTPServer CurrentServer;  // a copy: the list may lose the site meanwhile
+    std::string SiteFile, DefaultSiteFile;
+    void LoadServers();
+    bool SaveServers();
+    void BuildServerMenu();
+    void ConnectToServer(TFTPServer site);  // a copy: the list may change meanwhile
+    void itmAddServerClick();
+    void itmRemoveServerClick();
+    void tb97DisconnectClick();
+    void tb97ConnectClick();
+    TfrmServerConnect* ConnectingBox() const { return connectBox_.get(); }
+
+    // ---- 2.105 shell
+    void SetConnectedUI(bool c);
+    bool ConnectedUI() const { return connectedUI_; }
+    void tmrUpdateConnectionTimeTimer();
+    void LoadInterfaceSettings();
+    void SaveInterfaceSettings();
+    void FormClose();
+    std::string StatusText(int panel) const;
+    std::string WorkFolder(int i) const;
+
+    // ---- controls (created in one place per group, so components can replace them)
+    TPanel *pnlToolbar, *pnlLocalAndRemote, *pnlServer, *pnlKeelsonFTP, *pnlFTPLog, *fsbMain;
+    TButton *tb97Connect, *tb97Disconnect, *tb97AddServer, *tb97FolderUp, *tb97NewFolder, *tb97Delete,
+        *tb97Refresh, *tb97TransferBin, *tb97TransferAsc, *tb97TransferAuto;
+    TLocalBrowser* Local;
+    TLabel* lblServer;
+    TComboBox* cbServerDir;
+    TRemoteListView* lvServerFiles;
+    TLabel* lblKeelsonFTPExposure;
+    TColorLogView* mmoFTPLogView;
+    TLogMemo* mmoFTPLog;
+    TLabel *stHint, *stConnection;
+    TTransferBar* pbTransferStatus;
+    TPanel *imgConnected, *imgDisconnected;
+    TMainMenu* mnuMain;
+    TMenuItem *itmServers, *itmDisconnect, *itmViewFTPLog;
+    TPopupMenu* popServerFiles;
+    TTimer* tmrUpdateConnectionTime;
+    TfrmOptions* frmOptions;
+    TfrmMessage* frmMessage;
+    TRePosApp* RePosApp;
+
+    bool HandleMessage(TMessage& m) override;
+    bool QuitOnClose = false;  // the program's window ends the message loop
+
+private:
+    void CreateToolbar();
+    void CreateMenus();
+    void CreatePanes();
+    void CreateStatusBar();
+    void WireEngine();
+    void CopyOperands(TFTPCommand& c);
+    bool RunCall(const TFTPCommand& c);
+    void FreeProgress();
+    void FTPRequestDone(int rq, uint16_t error);
+    void FTPStateChange();
+    void FTPProgress(int64_t count, bool& abort);
+    void SetToolbarMode(TTransferMode m);
+    void RemoteSelectionDownload(bool askFolder);
+    void AfterConnect();
+    void PrepareWorkFolders();
+    void FormDestroy();
+
+    friend class TMainFolderSite;
+
+    TMainSettings settings_;
+    std::deque<std::unique_ptr<TFTPCommand>> queue_;
+    std::unique_ptr<TfrmDownload> progress_;
+    std::unique_ptr<TfrmServerConnect> connectBox_;
+    bool connectedUI_ = false;
+    bool inProgress_ = false;
+    std::string pendingRenameOld_, pendingRenameNew_;
+    std::vector<std::string> serverDirs_;
+};
+
+// The message a pending in-place rename is posted with.
+constexpr UINT WM_QF_RENAME = WM_APP + 12;

@@ -1,0 +1,248 @@
+// The remote pane and the transfers.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "AppTitle.h"
+#include "LocalFiles.h"
+#include "MainForm.h"
+#include "ftpclient/core/ClientUtils.h"
+#include "ui/core/Prompter.h"
+
+namespace {
+class TEngineProber : public TLinkProber {
+public:
+    explicit TEngineProber(TfrmMain& m) : m_(m) {}
+    void BeginProbes() override { m_.QueueTypeSet(true); }
+    TLinkProbe ProbeSize(const std::string& Name) override {
+        m_.FTP->StatusCode = 0;
+        m_.FTP->SizeResult = 0;
+        m_.QueueSize(Name);
+        TLinkProbe p;
+        p.ReplyCode = m_.LastCommandOk ? m_.FTP->StatusCode : 0;
+        p.Size = m_.FTP->SizeResult;
+        return p;
+    }
+
+private:
+    TfrmMain& m_;
+};
+
+int Ask(const std::string& text) { return Prompter().ShowMessageBox(text, AppTitle, MB_YESNO | MB_ICONQUESTION); }
+}  // namespace
+
+class TMainFolderSite : public TFolderDownloadSite {
+public:
+    explicit TMainFolderSite(TfrmMain& m) : m_(m) {}
+    bool EnterFolder(const std::string& Name, std::string& Folder) override {
+        m_.ChangeServerDir(Name);
+        if (!m_.LastCommandOk) return false;
+        m_.QueuePwd();
+        Folder = m_.LastCommandOk ? m_.CurrentServerDir : std::string();
+        return true;
+    }
+    void LeaveFolder(const std::string& ParentFolder) override {
+        if (!ParentFolder.empty())
+            m_.ChangeServerDir(ParentFolder);
+        else
+            m_.QueueCDup();
+        m_.QueueList();
+        m_.QueuePwd();
+    }
+    std::vector<TListingEntry> ListFolder() override {
+        m_.QueueList();
+        return m_.RemoteRows;
+    }
+    void CreateLocalFolder(const std::string& Path) override { CreateFolder(Path); }
+    void QueueDownload(const std::string& LocalPath, int64_t Size, const std::string& Name,
+                       const std::string& RemoteFolder) override {
+        m_.QueueDownload(LocalPath, 0, Size, m_.IsBinaryTransfer(Name), Name, RemoteFolder);
+    }
+    bool AbortRequested() override { return m_.AbortRequested; }
+    void Skipped(const std::string& Message) override { m_.AddLog(Message, lkInfo); }
+
+private:
+    TfrmMain& m_;
+};
+
+void TfrmMain::FTP_ProcessDir(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return;
+    std::stringstream ss;
+    ss << in.rdbuf();
+    in.close();
+    // Read whole and gone before any link is probed: the probes must not touch it.
+    DeleteFileA(path.c_str());
+    TEngineProber prober(*this);
+    RemoteRows = BuildRemoteRows(ss.str(), prober);
+    std::vector<TRemoteRow> rows;
+    for (auto& e : RemoteRows) {
+        TRemoteRow r;
+        r.Caption = e.Name;
+        bool folder = IsFolderRow(e);
+        r.ImageIndex = folder ? 0 : 1;
+        r.SubItems = {folder ? "Folder" : FileTypeText(RowExtension(e)), e.Permissions, e.Owner, e.Group,
+                      e.SizeText, e.DateText, e.LinkTarget.empty() ? "" : "Link to " + e.LinkTarget};
+        rows.push_back(r);
+    }
+    lvServerFiles->SetRows(rows);
+}
+
+int TfrmMain::RemoteIndexOf(const std::string& name) const {
+    for (size_t i = 0; i < RemoteRows.size(); ++i)
+        if (RemoteRows[i].Name == name) return static_cast<int>(i);
+    return -1;
+}
+
+void TfrmMain::OpenRemoteRow() {
+    auto sel = lvServerFiles->SelectedRows();
+    if (sel.empty() || Busy) return;
+    const TListingEntry& e = RemoteRows[static_cast<size_t>(sel[0])];
+    if (IsFolderRow(e)) {
+        ChangeServerDir(e.Name);
+        QueuePwd();
+        QueueList();
+    } else if (!IsLinkRow(e)) {
+        std::string q = sel.size() < 2 ? "Are you sure you want to download this file ?"
+                                       : "Are you sure you want to download these files ?";
+        if (Ask(q) == IDYES) itmSrvFilesDownloadClick();
+    }
+}
+
+void TfrmMain::itmSrvFilesDeleteClick() {
+    auto sel = lvServerFiles->SelectedRows();
+    if (sel.empty()) return;
+    std::string q = sel.size() == 1 ? "Are you sure you want to delete this file ?"
+                                    : "Are you sure you want to delete these " + std::to_string(sel.size()) + " files ?";
+    if (Ask(q) != IDYES) return;
+    std::vector<TListingEntry> rows;
+    for (int i : sel) rows.push_back(RemoteRows[static_cast<size_t>(i)]);
+    for (auto& e : rows) {
+        if (IsDotRow(e.Name)) continue;
+        if (IsFolderRow(e))
+            QueueRmd(e.Name);
+        else
+            QueueDele(e.Name);
+    }
+    QueueList();
+    QueuePwd();
+}
+
+void TfrmMain::itmSrvFilesRenameClick() {
+    auto sel = lvServerFiles->SelectedRows();
+    if (!sel.empty()) lvServerFiles->EditCaption(sel[0]);
+}
+
+void TfrmMain::itmSrvFilesChModClick() {
+    auto sel = lvServerFiles->SelectedRows();
+    std::vector<TListingEntry> rows;
+    for (int i : sel)
+        if (i > 0 && !IsDotRow(RemoteRows[static_cast<size_t>(i)].Name)) rows.push_back(RemoteRows[static_cast<size_t>(i)]);
+    for (auto& e : rows) {
+        TfrmChMod dlg(this);
+        dlg.SetPermissions(e.Name, e.Permissions);
+        if (dlg.ShowModal() != mrOk) break;
+        TChModPlan plan = PlanChMod(e.Name, e.Permissions, dlg.Chosen());
+        if (!plan.Note.empty()) Prompter().ShowMessageBox(plan.Note, AppTitle, MB_OK | MB_ICONINFORMATION);
+        if (plan.Send) QueueCommand(MakeQuote(plan.Command));
+    }
+    QueueList();
+}
+
+void TfrmMain::itmSrvFilesNewFolderClick() {
+    TfrmFolder dlg(this);
+    dlg.SetCaption("Make New Folder");
+    dlg.lblCurrentFolder->SetCaption("Current working directory:");
+    dlg.lblCurDir->SetCaption(CurrentServerDir);
+    dlg.lblNewFolder->SetCaption("Create new folder with name:");
+    if (dlg.ShowModal() != mrOk) return;
+    std::string name = dlg.ebx97NewDir->Text();
+    // Pasted text passes the key filter: the name is checked again here.
+    if (!IsValidNewFolderName(name)) {
+        Prompter().ShowMessageBox("\"" + name + "\" is not a valid folder name.", AppTitle, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    QueueMkd(name);
+    QueueList();
+    QueuePwd();
+}
+
+void TfrmMain::tb97FolderUpClick() {
+    QueueCDup();
+    QueueList();
+    QueuePwd();
+}
+
+void TfrmMain::tb97RefreshClick() {
+    if (Busy) return;
+    QueueList();
+    QueuePwd();
+}
+
+bool TfrmMain::IsBinaryTransfer(const std::string& name) const {
+    return frmOptions->TextExt().IsBinaryTransfer(name, TransferMode);
+}
+
+void TfrmMain::RemoteSelectionDownload(bool askFolder) {
+    std::vector<TListingEntry> sel;
+    for (int i : lvServerFiles->SelectedRows()) sel.push_back(RemoteRows[static_cast<size_t>(i)]);
+    // A folder download re-lists the pane: walk a copy, without "." and "..".
+    std::vector<TDirEntry> rows = SnapshotRows(sel);
+    for (auto& e : rows) {
+        std::string msg;
+        if (!CheckRemoteNameForLocal(e.Name, msg)) {
+            Prompter().ShowMessageBox(msg, AppTitle, MB_OK | MB_ICONINFORMATION);
+            continue;
+        }
+        if (e.IsFolder) {
+            std::string target = IncludeTrailingBackslash(Local->Directory()) + e.Name;
+            const std::string parent = CurrentServerDir;
+            DownloadFolder(target, parent, e.Name);
+            if (AbortRequested) break;
+            continue;
+        }
+        std::string local = IncludeTrailingBackslash(Local->Directory()) + e.Name;
+        if (askFolder) {
+            TFileDialogRequest r;
+            r.Title = "Choose filename to save as...";
+            r.Filter = "All files|*.*";
+            r.FileName = e.Name;
+            r.InitialDir = Local->Directory();
+            r.Options = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+            if (!Prompter().SaveFileDialog(r)) break;
+            local = r.FileName;
+        }
+        int64_t resume = 0;
+        if (FileExistsAt(local)) {
+            TfrmOverResume dlg(this);
+            dlg.lblDesc->SetCaption("\"" + local + "\"\r\nalready exists. Overwrite ?");
+            int a = dlg.ShowModal();
+            if (a != orOverwrite && a != orResume) continue;
+            if (a == orResume) resume = GetFileSizeOf(local);
+        }
+        QueueDownload(local, resume, e.Size, IsBinaryTransfer(e.Name), e.Name, CurrentServerDir);
+    }
+}
+
+void TfrmMain::itmSrvFilesDownloadClick() { RemoteSelectionDownload(false); }
+void TfrmMain::itmSrvFilesDownloadAsClick() { RemoteSelectionDownload(true); }
+
+void TfrmMain::DownloadFolder(const std::string& local, const std::string& remoteParent, const std::string& name) {
+    // Copies: the walk changes CurrentServerDir while it runs.
+    const std::string parent = remoteParent, here = CurrentServerDir;
+    TMainFolderSite site(*this);
+    TFolderDownload walk(site);
+    walk.Run(local, parent, name, here);
+    if (walk.Cancelled()) AbortRequested = true;
+}
+
+void TfrmMain::itmUploadLocaFileClick() {
+    if (Busy) return;
+    for (auto& name : Local->SelectedFiles()) {
+        std::string path = IncludeTrailingBackslash(Local->Directory()) + name;
+        QueueUpload(path, CurrentServerDir, GetFileSizeOf(path), IsBinaryTransfer(name), name);
+        if (!FTP->IsConnected()) break;
+    }
+}

@@ -1,0 +1,128 @@
+#include "searchwindow/BrowserPane.h"
+
+#include <wininet.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+// A multi-line read-only edit for the page text.
+class TTextView : public TEdit {
+public:
+    using TEdit::TEdit;
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TEdit::CreateParams(p);
+        p.Style |= ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL;
+        p.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+    }
+};
+
+std::string FilePath(const std::string& address) {
+    std::string p = address.substr(7);
+    if (p.size() > 2 && p[0] == '/' && p[2] == ':') p.erase(0, 1);  // file:///C:/...
+    return p;
+}
+}  // namespace
+
+TBrowserPane::TBrowserPane(TWinControl* parent) : TPanel(parent) {
+    BevelOuter = bvLowered;
+    title_ = new TLabel(this);
+    title_->Font().SetStyle(fsBold);
+    text_ = new TTextView(this);
+    text_->SetReadOnly(true);
+    links_ = new TListViewBox(this, LVS_REPORT | LVS_SINGLESEL | LVS_NOCOLUMNHEADER);
+    links_->AddColumn("Link", 220);
+    links_->AddColumn("Address", 400);
+    links_->OnNotify = [this](NMHDR* h, LRESULT&) {
+        if (h->code == NM_DBLCLK) {
+            const int i = links_->Selected();
+            if (i >= 0) FollowLink(static_cast<size_t>(i));
+            return true;
+        }
+        return false;
+    };
+}
+
+void TBrowserPane::Resized() {
+    const int w = ClientWidth(), h = ClientHeight();
+    const int linksHeight = h / 3;
+    title_->SetBounds(4, 2, w - 8, 18);
+    text_->SetBounds(2, 22, w - 4, h > 30 + linksHeight ? h - 26 - linksHeight : 0);
+    links_->SetBounds(2, h - linksHeight - 2, w - 4, linksHeight > 0 ? linksHeight : 0);
+    TPanel::Resized();
+}
+
+bool TBrowserPane::Fetch(const std::string& address, std::string& bytes) {
+    bytes.clear();
+    if (address.compare(0, 7, "file://") == 0) {
+        std::ifstream f(FilePath(address), std::ios::binary);
+        if (!f) return false;
+        std::ostringstream s;
+        s << f.rdbuf();
+        bytes = s.str();
+        return true;
+    }
+    HINTERNET net = InternetOpenA("Sablefind", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+    if (!net) return false;
+    HINTERNET url = InternetOpenUrlA(net, address.c_str(), nullptr, 0,
+                                     INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    bool ok = url != nullptr;
+    char buf[8192];
+    DWORD got = 0;
+    while (ok && InternetReadFile(url, buf, sizeof buf, &got) && got > 0) {
+        bytes.append(buf, got);
+        if (bytes.size() > (8u << 20)) break;  // a readable page, not a download
+    }
+    if (url) InternetCloseHandle(url);
+    InternetCloseHandle(net);
+    return ok;
+}
+
+bool TBrowserPane::Load(const std::string& address) {
+    bool cancel = false;
+    if (OnBeforeNavigate) OnBeforeNavigate(address, cancel);
+    if (cancel) return false;
+    std::string bytes;
+    if (!Fetch(address, bytes)) {
+        page_ = ReadablePage{};
+        page_.Title = address;
+        page_.Text = "The page cannot be shown.";
+    } else {
+        page_ = ParsePage(bytes, address);
+        if (page_.Title.empty()) page_.Title = address;
+    }
+    title_->SetCaption(page_.Title);
+    text_->SetText(page_.Text);
+    links_->Clear();
+    for (size_t i = 0; i < page_.Links.size(); ++i) {
+        links_->Insert(static_cast<int>(i), page_.Links[i].Text, -1, static_cast<LPARAM>(i));
+        links_->SetText(static_cast<int>(i), 1, page_.Links[i].Address);
+    }
+    if (OnNavigateComplete) OnNavigateComplete(address);
+    return true;
+}
+
+void TBrowserPane::Navigate(const std::string& address) {
+    if (address.empty()) return;
+    if (Load(address)) history_.Visit(address);
+}
+
+void TBrowserPane::GoBack() {
+    if (history_.CanGoBack()) Load(history_.Back());
+}
+
+void TBrowserPane::GoForward() {
+    if (history_.CanGoForward()) Load(history_.Forward());
+}
+
+void TBrowserPane::Refresh() {
+    if (!history_.Current().empty()) Load(history_.Current());
+}
+
+void TBrowserPane::FollowLink(size_t i) {
+    if (i >= page_.Links.size()) return;
+    const std::string address = page_.Links[i].Address;  // loading replaces page_
+    Navigate(address);
+}

@@ -1,0 +1,29 @@
+// SBF: the search window over the Gleaner engine.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "runtime/Application.h"
+#include "searchwindow/SearchWindow.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    if (FAILED(CoInitialize(nullptr))) return 1;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    Application->Title = "Sablefind";
+    int result = 0;
+    {
+        TSearchWindow window;
+        window.Show();
+        if (window.Load()) {
+            // A start address to try the window with, when given.
+            const char* start = getenv("SBF_START_ADDRESS");
+            if (start && *start) window.StartAddressCombo()->SetText(start);
+            Application->Run();
+        } else {
+            result = 1;
+        }
+    }
+    CoUninitialize();
+    return result;
+}

@@ -1,0 +1,210 @@
+// TSearchWindow: the load and close, the commands, and what the session shows.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "masks/core/FileNames.h"
+#include "masks/core/MaskParseError.h"
+#include "runtime/Application.h"
+#include "searchwindow/SearchWindow.h"
+#include "searchwindow/AboutBox.h"
+#include "searchwindow/core/StartAddress.h"
+#include "searchwindow/core/RunStateControls.h"
+
+namespace {
+std::string ProgramFolder() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p = path;
+    return p.substr(0, p.find_last_of("\\/"));
+}
+
+std::string RemoveExtension(const std::string& name) { return name.substr(0, name.find('.')); }
+}  // namespace
+
+bool TSearchWindow::Load(const std::string& progIdPrefix) {
+    progIdPrefix_ = progIdPrefix;
+    std::unique_ptr<TSplashForm> splash;
+    if (!IsNewWindow) {
+        splash = std::make_unique<TSplashForm>();
+        splash->Show();
+        splash->Update();
+    }
+    Handle();
+    SetUpImages();
+    const char* tabs[5] = {"General", "Content", "Results", "Options", "Help"};
+    for (int i = 0; i < 5; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(tabs[i]);
+        tabs_->Perform(TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    }
+    if (!BindEngine(progIdPrefix, dbDriver_, searchDriver_)) {
+        Message("Can not initialize search", "Error");
+        return false;
+    }
+    db_ = std::make_unique<DatabaseDispatch>(dbDriver_);
+    search_ = std::make_unique<SearchEngineDispatch>(searchDriver_, progIdPrefix);
+    session_ = std::make_unique<SearchSession>(*search_, *db_, *this);
+    const std::string folder = ProgramFolder();
+    session_->FormatTableAddress = "file://" + folder + "\\" + "Resource/HTML.ftbl";
+    help_->HomeAddress = "file://" + folder + "\\" + "Help/index.html";
+    help_->GoHome();
+    formatTable_->SetText(session_->FormatTableAddress);
+    CallGuarded(this, [this] { session_->Load(); });
+    FillMaskList();
+    SelectPanel(1);
+    ShowRunState(SearchRunState::Idle);
+    SetStatus(1, "");
+    Relayout();
+    return true;
+}
+
+bool TSearchWindow::Unload() {
+    if (!session_) return true;
+    bool done = true;
+    CallGuarded(this, [&] {
+        if (search_->Status() != 0) SetStatus(1, "Finishing task...");
+        done = session_->Unload();
+        if (done) SetStatus(1, "Done");
+    });
+    if (!done) {
+        SetStatus(1, "");
+        return false;
+    }
+    session_.reset();
+    search_.reset();
+    db_.reset();
+    dbDriver_.Release();
+    searchDriver_.Release();
+    return true;
+}
+
+bool TSearchWindow::HandleMessage(TMessage& m) {
+    if (m.Msg == WM_CLOSE) {
+        if (!Unload()) {
+            m.Result = 0;
+            return true;
+        }
+        WindowClosed();
+    }
+    return TForm::HandleMessage(m);
+}
+
+void TSearchWindow::StartClick(bool merge) {
+    if (!session_) return;
+    const std::string typed = address_->Text();
+    std::string address = typed;
+    NormalizeAddress(address);
+    const bool running = search_->Status() != 0;
+    if (session_->StartSearch(typed, merge)) {
+        found_.FirstFoundPending = true;
+        stopFrame_ = 0;
+        fillTimer_.SetEnabled(true);
+        startButtonTimer_.SetEnabled(true);
+        if (!typed.empty()) address_->Perform(EM_SETSEL, 0, -1);
+    } else if (running && !merge) {
+        SetStatus(1, "Finishing task...");
+    }
+}
+
+void TSearchWindow::FillTick() {
+    CallGuarded(this, [this] {
+        if (fillCursor_ < 0) fillCursor_ = db_->CreateCursor();
+        if (db_->TestCursor(fillCursor_)) {
+            const FoundListEvents ev = found_.AddFoundRecord(*db_, fillCursor_, session_->Masks, session_->Filters);
+            db_->NextRecord(fillCursor_);
+            SyncFoundList();
+            if (ev.Modified) MarkCaption();
+            if (ev.FirstSelected) {
+                currentRecordKey_ = ev.SelectedKey;
+                const int at = found_.IndexOfKey(ev.SelectedKey);
+                if (at >= 0) foundList_->Select(at);
+            }
+            if (ev.CountChanged) SetStatus(2, "Found " + std::to_string(found_.ShownFoundCount));
+            if (!ev.StatusText.empty()) SetStatus(1, ev.StatusText);
+        } else {
+            db_->DestroyCursor(fillCursor_);
+            fillCursor_ = DatabaseCalls::kNoCursor;
+        }
+        if (session_->PollEnd()) {
+            if (fillCursor_ >= 0) db_->DestroyCursor(fillCursor_);
+            fillCursor_ = DatabaseCalls::kNoCursor;
+            fillTimer_.SetEnabled(false);
+            startButtonTimer_.SetEnabled(false);
+            FoundList::ClearRecordListMarks(*db_);
+            const FoundListEvents ev = found_.FillFoundList(*db_, session_->Masks, session_->Filters);
+            SyncFoundList();
+            if (ev.Modified) MarkCaption();
+            SetStatus(2, "Found " + std::to_string(db_->Size()));
+            SetStatus(1, "Complete");
+        }
+    });
+}
+
+void TSearchWindow::SyncFoundList() {
+    const auto& items = found_.Items();
+    if (foundList_->Count() != static_cast<int>(items.size())) {
+        // A sorted insert moves the items after it: lay the list out again.
+        const int selected = foundList_->Selected();
+        const LPARAM key = selected >= 0 ? foundList_->TagOf(selected) : -1;
+        foundList_->Perform(WM_SETREDRAW, FALSE);
+        foundList_->Clear();
+        for (size_t i = 0; i < items.size(); ++i)
+            foundList_->Insert(static_cast<int>(i), items[i].Text, items[i].Icon - 1, items[i].Key);
+        if (key >= 0 && found_.IndexOfKey(static_cast<int32_t>(key)) >= 0)
+            foundList_->Select(found_.IndexOfKey(static_cast<int32_t>(key)));
+        foundList_->Perform(WM_SETREDRAW, TRUE);
+        foundList_->Invalidate();
+        return;
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        const int at = static_cast<int>(i);
+        if (foundList_->GetText(at) != items[i].Text) foundList_->SetText(at, 0, items[i].Text);
+        foundList_->SetImage(at, items[i].Icon - 1);
+    }
+}
+
+void TSearchWindow::MarkCaption() {
+    const std::string c = Caption();
+    if (c.empty() || c.back() != '*') SetCaption(c + "*");
+}
+
+void TSearchWindow::FillMaskList() {
+    maskList_->Clear();
+    propertiesList_->Clear();
+    const MaskCollection& masks = session_->Masks;
+    int shown = 0;
+    for (int32_t i = 1; i <= masks.Count(); ++i) {
+        const SearchMask& m = masks.Item(i);
+        maskList_->Insert(i - 1, m.MaskName, m.MaskType + 1 < 4 ? m.MaskType : 0, i);
+        if (!m.Hidden && m.BrowserType != 2) propertiesList_->Insert(shown++, m.MaskName, 0, i);
+    }
+}
+
+void TSearchWindow::ShowPropertiesOfCurrent() {
+    contentList_->Clear();
+    contentList_->ClearColumns();
+    const int sel = propertiesList_->Selected();
+    if (sel < 0 || !db_) return;
+    const int32_t index = static_cast<int32_t>(propertiesList_->TagOf(sel));
+    if (index < 1 || index > session_->Masks.Count()) return;
+    const SearchMask& m = session_->Masks.Item(index);
+    const bool browser = m.BrowserType != 0;
+    propertyBrowser_->SetVisible(browser);
+    hcontent_->SetVisible(browser);
+    contentList_->AddColumn(m.MaskName, contentList_->Width() > 40 ? contentList_->Width() - 8 : 200);
+    const int32_t c = db_->FindRecordByKey(currentRecordKey_);
+    if (c < 0) return;
+    for (int32_t j = 0;; ++j) {
+        int32_t id = -1;
+        const std::string v = db_->GetValue(c, m.MaskName, j, id);
+        if (id < 0) break;
+        contentList_->Insert(j, v, -1, j);
+    }
+    db_->DestroyCursor(c);
+    Relayout();
+}
+
+void TSearchWindow::SetStatus(int panel, const std::string& text) {
+    (panel == 1 ? status1_ : status2_)->SetCaption(text);
+}

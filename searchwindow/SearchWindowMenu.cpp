@@ -1,0 +1,77 @@
+// TSearchWindow: the menu bar.
+#include "runtime/Application.h"
+#include "searchwindow/SearchWindow.h"
+#include "ui/Menus.h"
+#include "searchwindow/AboutBox.h"
+
+namespace {
+int g_windows = 0;  // windows open in this program: the last one closed ends it
+}
+
+TMenuItem* TSearchWindow::AddItem(TMenuItem* parent, const std::string& caption, TShortCut key,
+                                  std::function<void()> click) {
+    auto* item = new TMenuItem(menu_);
+    item->SetCaption(caption);
+    if (key) item->SetShortCut(key);
+    if (click) item->OnClick = [click](TObject*) { click(); };
+    parent->Add(item);
+    return item;
+}
+
+void TSearchWindow::BuildMenu() {
+    menu_ = new TMainMenu(this);
+    TMenuItem* root = menu_->Items();
+    TMenuItem* file = AddItem(root, "&File", 0, nullptr);
+    TMenuItem* fileNew = AddItem(file, "&New", 0, nullptr);
+    AddItem(fileNew, "&Window", ShortCut('N', ssCtrl), [] {
+        auto* w = new TSearchWindow;
+        w->IsNewWindow = true;
+        w->Show();
+        if (!w->Load()) w->Release();
+    });
+    AddItem(fileNew, "&Search", ShortCut('R', ssCtrl), [this] { Run(WindowCommand::NewSearch); });
+    AddItem(file, "&Open search...", ShortCut('O', ssCtrl), [this] { Run(WindowCommand::OpenSearch); });
+    AddItem(file, "&Merge search...", ShortCut('M', ssCtrl), [this] { Run(WindowCommand::MergeSearch); });
+    AddItem(file, "-", 0, nullptr);
+    AddItem(file, "Save search", ShortCut('S', ssCtrl), [this] { Run(WindowCommand::SaveSearch); });
+    AddItem(file, "Save search &as...", 0, [this] { Run(WindowCommand::SaveSearchAs); });
+    AddItem(file, "-", 0, nullptr);
+    AddItem(file, "Quit", ShortCut('Q', ssCtrl), [this] { PostMessageA(Handle(), WM_CLOSE, 0, 0); });
+    TMenuItem* mask = AddItem(root, "&Mask", 0, nullptr);
+    AddItem(mask, "&New mask...", 0, [this] { Run(WindowCommand::NewMask); });
+    AddItem(mask, "&Open mask...", 0, [this] { Run(WindowCommand::OpenMask); });
+    AddItem(mask, "&Save mask...", 0, [this] { Run(WindowCommand::SaveMaskAs); });
+    TMenuItem* view = AddItem(root, "&View", 0, nullptr);
+    viewItems_[0] = AddItem(view, "&LargeIcons", 0, [this] { SetFoundListView(0); });
+    viewItems_[1] = AddItem(view, "&Small icons", 0, [this] { SetFoundListView(1); });
+    viewItems_[2] = AddItem(view, "&List", 0, [this] { SetFoundListView(2); });
+    viewItems_[0]->SetChecked(true);
+    AddItem(view, "-", 0, nullptr);
+    AddItem(view, "Filter...", ShortCut('F', ssCtrl), [this] { Run(WindowCommand::EditFilter); });
+    TMenuItem* panels = AddItem(root, "&Panels", 0, nullptr);
+    const char* names[5] = {"&General", "&Content", "&Results", "&Options", "&Help"};
+    for (int i = 0; i < 5; ++i)
+        panelItems_[i] = AddItem(panels, names[i], ShortCut(static_cast<WORD>(VK_F1 + i), ssCtrl),
+                                 [this, i] { SelectPanel(static_cast<int16_t>(i + 1)); });
+    TMenuItem* help = AddItem(root, "&Help", 0, nullptr);
+    AddItem(help, "&Contents...", ShortCut(VK_F1, 0), [this] { SelectPanel(5); });
+    AddItem(help, "-", 0, nullptr);
+    AddItem(help, "&About Sablefind...", 0, [this] { ShowAbout(); });
+    SetMenu(menu_);
+    ++g_windows;
+}
+
+void TSearchWindow::WindowClosed() {
+    if (--g_windows <= 0) PostQuitMessage(0);
+}
+
+void TSearchWindow::SetFoundListView(int16_t mode) {
+    foundList_->SetView(mode);
+    FoundListView = mode;
+    for (int i = 0; i < 3; ++i) viewItems_[i]->SetChecked(i == mode);
+}
+
+void TSearchWindow::ShowAbout() {
+    TAboutForm about(this);
+    about.ShowModal();
+}

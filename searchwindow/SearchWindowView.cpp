@@ -1,0 +1,198 @@
+// TSearchWindow: toolbar commands, search files, and the session's view.
+#include <windows.h>
+#include <commdlg.h>
+#undef GetFileTitle  // the masks helper of that name, not the dialog function
+
+#include "masks/core/FileNames.h"
+#include "masks/core/MaskParseError.h"
+#include "searchwindow/SearchWindow.h"
+#include "ui/core/Prompter.h"
+#include "runtime/Application.h"
+#include "searchwindow/core/RunStateControls.h"
+
+namespace {
+const char* const kSearchFilter = "Searches (*.search)|*.search|All Files (*.*)|*.*";
+std::string RemoveExtension(const std::string& name) { return name.substr(0, name.find('.')); }
+}  // namespace
+
+void TSearchWindow::Run(WindowCommand command) {
+    if (!session_) return;
+    if (RefusedWhileRunning(command) && search_->Status() != 0) {
+        Prompter().ShowMessageBox(kNotAllowedText, "", MB_OK);
+        return;
+    }
+    CallGuarded(this, [&] {
+        switch (command) {
+        case WindowCommand::NewSearch:
+            if (session_->AskSaveChanges() && session_->NewSearch()) {
+                FillMaskList();
+                SetCaption(RemoveExtension(AppTitle));
+                session_->SearchModified = found_.SearchModified = false;
+            }
+            break;
+        case WindowCommand::OpenSearch: OpenSearch(false); break;
+        case WindowCommand::MergeSearch: OpenSearch(true); break;
+        case WindowCommand::SaveSearch: SaveSearch(); break;
+        case WindowCommand::SaveSearchAs: SaveSearchAs(); break;
+        case WindowCommand::RebuildFoundList:
+            found_.Clear();
+            FoundList::ClearRecordMarks(*db_);
+            found_.FillFoundList(*db_, session_->Masks, session_->Filters);
+            SyncFoundList();
+            SetStatus(1, "Complete");
+            break;
+        case WindowCommand::FoundViewLarge: SetFoundListView(0); break;
+        case WindowCommand::FoundViewSmall: SetFoundListView(1); break;
+        case WindowCommand::FoundViewList: SetFoundListView(2); break;
+        case WindowCommand::MaskViewLarge: maskList_->SetView(0); break;
+        case WindowCommand::MaskViewSmall: maskList_->SetView(1); break;
+        case WindowCommand::MaskViewList: maskList_->SetView(2); break;
+        default: break;
+        }
+    });
+}
+
+bool TSearchWindow::SaveSearchAs() {
+    TFileDialogRequest r;
+    r.Title = "Save Search As";
+    r.DefaultExt = "search";
+    r.Filter = kSearchFilter;
+    r.InitialDir = searchFolder_;
+    r.Options = OFN_HIDEREADONLY;
+    if (!Prompter().SaveFileDialog(r) || r.FileName.empty()) return false;
+    searchFolder_ = GetFileDir(r.FileName);
+    if (GetFileAttributesA(r.FileName.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        Prompter().ShowMessageBox(OverwriteQuestion(r.FileName), "Save file", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return false;
+    session_->SearchFile = r.FileName;
+    return SaveSearch();
+}
+
+bool TSearchWindow::SaveSearch() {
+    if (session_->SearchFile.empty()) return SaveSearchAs();
+    const WindowState state = session_->CollectState(address_->Text(), CaptionMaskName);
+    if (db_->Save(session_->SearchFile, PutUserData(state, session_->Masks)) == 0) {
+        Message("Can not save search database - " + session_->SearchFile, "Error");
+        return false;
+    }
+    session_->SearchModified = found_.SearchModified = false;
+    const std::string c = Caption();
+    if (!c.empty() && c.back() == '*') SetCaption(c.substr(0, c.size() - 1));
+    return true;
+}
+
+void TSearchWindow::OpenSearch(bool merge) {
+    TFileDialogRequest r;
+    r.Title = "Open Search";
+    r.DefaultExt = "search";
+    r.Filter = merge ? kSearchFilter : "Searches (*.search)|*.search|Search profiles (*.spf)|*.spf|All Files (*.*)|*.*";
+    r.InitialDir = searchFolder_;
+    r.Options = OFN_HIDEREADONLY;
+    if (!Prompter().OpenFileDialog(r) || r.FileName.empty()) return;
+    const std::string file = r.FileName;
+    searchFolder_ = GetFileDir(file);
+    if (merge) {
+        std::string ignored;
+        SetStatus(1, "Reading - " + file);
+        if (db_->AddFile(file, ignored) == 0) {
+            Message("Can not open search database - " + file, "Error");
+            return;
+        }
+        // Cleared marks put every record in again: the list is rebuilt, or
+        // the records already shown would be listed twice.
+        found_.Clear();
+        FoundList::ClearRecordMarks(*db_);
+        found_.FillFoundList(*db_, session_->Masks, session_->Filters);
+        SyncFoundList();
+        SetStatus(1, "Complete");
+        return;
+    }
+    // The file is read into a scratch database first: a file the engine
+    // refuses, or whose user data is malformed, changes nothing here.
+    std::string userData;
+    bool readable = false;
+    try {
+        TDispatchDriver scratch = TDispatchDriver::CreateObject(progIdPrefix_ + ".InfoDatabase");
+        scratch.Call("Create");
+        readable = scratch.Call("Open", {file, Out(userData)}).AsLong() != 0;
+        scratch.Call("Destroy");
+        if (readable) ParseUserData(userData);
+    } catch (const MaskParseError&) {
+        readable = false;
+    }
+    if (!readable) {
+        Message("Can not open search database - " + file, "Error");
+        return;
+    }
+    if (!session_->AskSaveChanges() || !session_->NewSearch()) return;
+    SetStatus(1, "Reading - " + file);
+    if (db_->Open(file, userData) == 0) {
+        Message("Can not open search database - " + file, "Error");
+        return;
+    }
+    SetStatus(1, "Reading - complete");
+    session_->SearchFile = file;
+    const SearchUserData d = session_->ApplyUserData(userData);
+    address_->SetText(d.State.StartAddress);
+    CaptionMaskName = d.State.CaptionMaskName;
+    FillMaskList();
+    found_.Clear();
+    FoundList::ClearRecordMarks(*db_);
+    found_.FillFoundList(*db_, session_->Masks, session_->Filters);
+    SyncFoundList();
+    SetStatus(1, "Complete");
+    session_->SearchModified = found_.SearchModified = false;
+    SetCaption(RemoveExtension(GetFileTitle(file)) + " - " + AppTitle);
+}
+
+void TSearchWindow::ShowSetting(Spinner which, const std::string& text) {
+    settingText_ = true;
+    settingEdits_[static_cast<int>(which)]->SetText(text);
+    settingText_ = false;
+}
+
+void TSearchWindow::ShowProtocolBox(int which, bool checked) { protocolBoxes_[which]->SetChecked(checked, true); }
+void TSearchWindow::ShowPriority(int32_t) {}
+void TSearchWindow::ShowExternalLinksBox(bool checked) { externalLinks_->SetChecked(checked, true); }
+
+void TSearchWindow::ShowRunState(SearchRunState state) {
+    const RunControls c = ControlsFor(state);
+    start_->SetCaption(c.StartCaption);
+    start_->Hint = c.StartToolTip;
+    start_->SetEnabled(c.StartEnabled);
+    merge_->SetEnabled(c.MergeEnabled);
+    for (size_t i : {0u, 1u, 3u, 5u}) maskButtons_[i]->SetEnabled(c.MaskNewOpenCutPaste);
+    for (TCheckBox* b : protocolBoxes_) b->SetEnabled(c.ProtocolBoxes);
+    settingEdits_[0]->SetEnabled(c.ChannelCount);
+    for (TButton* b : settingSpins_) b->SetEnabled(c.ChannelCount);
+    formatTable_->SetEnabled(c.FormatTable);
+    suspend_->SetEnabled(c.SuspendBox);
+    suspend_->SetCaption(c.SuspendCaption);
+    if (c.StatusText) SetStatus(1, c.StatusText);
+    if (state == SearchRunState::Running && session_) {
+        traffic_->SetCaption(session_->Traffic.TrafficLine());
+        total_->SetCaption(session_->Traffic.TotalLine());
+    }
+}
+
+void TSearchWindow::ClearFoundList() {
+    found_.Clear();
+    foundList_->Clear();
+}
+
+void TSearchWindow::Message(const std::string& text, const std::string& title) {
+    Prompter().ShowMessageBox(text, title, MB_OK | MB_ICONSTOP);
+}
+
+SaveAnswer TSearchWindow::AskSave(const std::string& question) {
+    switch (Prompter().ShowMessageBox(question, AppTitle, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES: return SaveAnswer::Yes;
+    case IDNO: return SaveAnswer::No;
+    default: return SaveAnswer::Cancel;
+    }
+}
+
+void TSearchWindow::Pump(int ms) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(ms), QS_ALLINPUT);
+    Application->ProcessMessages();
+}

@@ -1,0 +1,95 @@
+// The window's side of the engine, without a window: start-up and close,
+// the channel count, the setting spinners and edits, the protocol flags,
+// starting and stopping a run, and the state string applied back. What the
+// window shows goes through SessionView.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "masks/core/FilterBlock.h"
+#include "masks/core/MaskCollection.h"
+#include "searchwindow/core/DatabaseCalls.h"
+#include "searchwindow/core/RunStateControls.h"
+#include "searchwindow/core/SearchEngineCalls.h"
+#include "searchwindow/core/Spinners.h"
+#include "searchwindow/core/WindowState.h"
+
+enum class SaveAnswer { Yes, No, Cancel };
+
+class SessionView {
+public:
+    virtual ~SessionView() = default;
+    virtual void ShowSetting(Spinner which, const std::string& text) = 0;
+    // Sets a protocol box (0 file … 4 mailto) without raising its click.
+    virtual void ShowProtocolBox(int which, bool checked) = 0;
+    virtual void ShowPriority(int32_t priority) = 0;  // -1, 0, 1; other: none
+    virtual void ShowExternalLinksBox(bool checked) = 0;
+    virtual void ShowRunState(SearchRunState state) = 0;
+    virtual void ClearFoundList() = 0;
+    virtual void Message(const std::string& text, const std::string& title) = 0;
+    virtual SaveAnswer AskSave(const std::string& question) = 0;
+    // Runs the window's SaveSearch; true only when the search was saved.
+    virtual bool SaveSearch() = 0;
+    // Pumps messages for up to ms milliseconds while waiting on the engine.
+    virtual void Pump(int ms) = 0;
+};
+
+class SearchSession {
+public:
+    SearchSession(SearchEngineCalls& search, DatabaseCalls& db, SessionView& view)
+        : search_(search), db_(db), view_(view) {}
+
+    // Settings (first values as a fresh window has them before the load).
+    int32_t ChannelCountWanted = 6, ChannelCountCurrent = 0;
+    int32_t MaxLevelSetting = -1, MaxFoundSetting = -1, ReadBlockSetting = 511;
+    bool ProtocolOn[5] = {false, false, false, false, false};  // file, http, ftp, gopher, mailto
+    std::string NoLimitText = "Not test";
+    std::string FormatTableAddress;
+    MaskCollection Masks;
+    std::vector<FilterBlock> Filters;
+    bool SearchModified = false;
+    std::string SearchFile;
+    SearchRunState RunState = SearchRunState::Idle;
+    TrafficCounter Traffic;
+
+    // The engine part of the load (after both objects were created).
+    void Load();
+    // The engine part of closing. False when the save question was cancelled.
+    bool Unload();
+    void SetChannelCount(int32_t wanted);
+    bool LoadFormatTable();
+    void SpinClick(Spinner which, bool up);
+    // A typed setting: accepted values reach the engine, others restore the box.
+    void SettingEdited(Spinner which, const std::string& text);
+    void ProtocolClicked(int which);  // the box's click: toggles and tells the engine
+    void SetProtocol(int which, bool on);
+
+    // Start (new search) or merge: false when refused or not started.
+    bool StartSearch(const std::string& typedAddress, bool merge);
+    void StopSearch();
+    void SuspendClicked();
+    // The fill timer's end-of-run test: true when the run has just ended.
+    bool PollEnd();
+    void TrafficTick();
+
+    // True to go on: nothing to save, No, or Yes and saved.
+    bool AskSaveChanges();
+    void AskSaveChanges(bool& Proceed) { Proceed = AskSaveChanges(); }
+    // Empties the search, waiting (bounded) for a run to end first.
+    bool NewSearch();
+    bool WaitIdle(int maxMs);
+
+    WindowState CollectState(const std::string& startAddress, const std::string& captionMaskName) const;
+    // Parses all of the user data, then applies it; malformed: MaskParseError
+    // with nothing changed.
+    SearchUserData ApplyUserData(const std::string& userData);
+    void ApplyState(const WindowState& state);
+
+private:
+    SearchEngineCalls& search_;
+    DatabaseCalls& db_;
+    SessionView& view_;
+};

@@ -1,0 +1,79 @@
+// The highlighter component an editor names in its parser slots: the scheme
+// highlighter with its form property "Parser", its registry values and the
+// list of editors that use it. Editors are reached through a small interface
+// so that the component does not depend on the editor control.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "runtime/core/Component.h"
+#include "runtime/core/Stream.h"
+#include "syntaxedit/core/SchemeHighlighter.h"
+
+class TSyntaxMemoParser;
+
+// What the parser needs of an editor that uses it.
+class ISyntaxMemoClient {
+public:
+    virtual ~ISyntaxMemoClient() = default;
+    // The editor as a component (for the notice of its removal); may be null.
+    virtual TComponent* ClientComponent() = 0;
+    // Takes the parser's settings again and re-highlights (sets its active
+    // parser to itself). May raise.
+    virtual void ParserChanged(TSyntaxMemoParser& parser) = 0;
+    // The parser stops serving this editor: drop its settings.
+    virtual void ParserDetached(TSyntaxMemoParser& parser) = 0;
+};
+
+class TSyntaxMemoParser : public TComponent {
+public:
+    explicit TSyntaxMemoParser(TComponent* AOwner = nullptr);
+    ~TSyntaxMemoParser() override;
+
+    TSchemeHighlighter& Highlighter() { return highlighter_; }
+    TSM_Settings& LanguageSettings() { return highlighter_.LanguageSettings; }
+
+    std::string Script;
+    std::string Compile;
+    bool AutoScriptUpdate = false;
+    bool UseRegistry = false;
+    std::string RegistryKey;
+    TNotifyEvent OnModifyProperties;
+    uint8_t AllEditorsUpdated = 0;
+    bool Loading = false;
+    bool Designing = false;
+
+    // Stores the path; at design time (not while loading) compiles it.
+    void SetScript(const std::string& path);
+    // After the form is read: compiles Script when AutoScriptUpdate, then
+    // refreshes the editors.
+    void Loaded();
+
+    void AttachEditor(ISyntaxMemoClient* editor);
+    void DetachEditor(ISyntaxMemoClient* editor);
+    const std::vector<ISyntaxMemoClient*>& Editors() const { return editors_; }
+    // Every editor takes the parser again; AllEditorsUpdated is 0 when one of
+    // them failed with an Exception (the others still run).
+    void RefreshEditors();
+
+    // The form property "Parser". Reading a stream of another version tells
+    // the user through the prompter and leaves empty tables (false).
+    void WriteParser(TStream& s) const { highlighter_.WriteTables(s); }
+    bool ReadParser(TStream& s);
+    // Copies another parser's tables and settings through "Parser" data.
+    // ESyntaxMemo "Cannot assign a <class> to TSyntaxMemoParser" for others.
+    void Assign(TObject* source, const std::string& sourceClass = std::string());
+
+    // Writes "Highlighting - <language>" and "Key Assignments - <language>"
+    // under RegistryKey (current user). ESyntaxMemo "Registry interface
+    // disabled in: <name>" unless UseRegistry with a key.
+    void SaveToRegistry();
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    TSchemeHighlighter highlighter_;
+    std::vector<ISyntaxMemoClient*> editors_;
+};

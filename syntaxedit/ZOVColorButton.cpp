@@ -1,0 +1,150 @@
+#include "ZOVColorButton.h"
+
+namespace {
+const TColor clWindowFrame = SysColor(COLOR_WINDOWFRAME);
+
+TForm* TopForm(TWinControl* c) {
+    while (c && c->Parent()) c = c->Parent();
+    return dynamic_cast<TForm*>(c);
+}
+}  // namespace
+
+TZOVColorButton::TZOVColorButton(TWinControl* parent) : TButton(parent) {
+    SetBounds(Left(), Top(), 45, 22);
+    SetCaption("");
+    ResetColors();
+}
+
+TZOVColorButton::~TZOVColorButton() {
+    if (palette_) {
+        palette_->OnPaletteClose = nullptr;
+        palette_->OnSelect = nullptr;
+        delete palette_;
+    }
+}
+
+void TZOVColorButton::SetColorValue(TColor c) {
+    if (c == color_) return;
+    color_ = c;
+    Invalidate();
+    if (OnColorChange) OnColorChange(this);
+}
+
+void TZOVColorButton::ResetColors() {
+    for (int32_t x = 1; x <= 4; x++)
+        for (int32_t y = 1; y <= 5; y++) PaletteColors.Set(x, y, TPaletteLayout::DefaultColor(x, y));
+    for (int32_t x = 1; x <= 8; x++)
+        for (int32_t y = 1; y <= 2; y++) CustomColors.Set(x, y, 0xFFFFFF);
+    OtherColor = clBtnFace;
+}
+
+std::string TZOVColorButton::QualifiedName() const {
+    if (!Parent()) return Name();
+    return Parent()->Name() + "." + Name();
+}
+
+bool TZOVColorButton::Command(WORD code) {
+    if (code != BN_CLICKED) return false;
+    OpenPalette();
+    return true;
+}
+
+void TZOVColorButton::CreateParams(TCreateParams& p) {
+    TButton::CreateParams(p);
+    p.Style = (p.Style & ~static_cast<DWORD>(BS_TYPEMASK)) | BS_OWNERDRAW;
+}
+
+bool TZOVColorButton::DrawItem(DRAWITEMSTRUCT& dis) {
+    TCanvas canvas(dis.hDC);
+    RECT r = dis.rcItem;
+    bool pressed = (dis.itemState & ODS_SELECTED) || palette_;
+    bool disabled = (dis.itemState & ODS_DISABLED) != 0;
+    UINT state = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pressed ? DFCS_PUSHED : 0) | (disabled ? DFCS_INACTIVE : 0);
+    if (Flat && !(dis.itemState & ODS_FOCUS)) state |= DFCS_FLAT;
+    if (pressed) {
+        canvas.Brush.Style = bsClear;
+        canvas.Pen.Color = clWindowFrame;
+        canvas.Rectangle(r.left, r.top, r.right, r.bottom);
+        InflateRect(&r, -1, -1);
+        canvas.Brush.Style = bsSolid;
+        canvas.Brush.Color = clBtnFace;
+        canvas.Pen.Color = clBtnShadow;
+        canvas.Rectangle(r.left, r.top, r.right, r.bottom);
+        InflateRect(&r, -1, -1);
+    } else {
+        if (Style == 1 && !Flat) {
+            canvas.Brush.Style = bsClear;
+            canvas.Pen.Color = clBtnShadow;
+            canvas.Rectangle(r.left, r.top, r.right, r.bottom);
+            InflateRect(&r, -1, -1);
+        }
+        DrawFrameControl(dis.hDC, &r, DFC_BUTTON, state);
+    }
+    RECT c = dis.rcItem;
+    if (pressed) OffsetRect(&c, 1, 1);
+    InflateRect(&c, -3, -3);
+    if (Default() && (dis.itemState & ODS_FOCUS)) DrawFocusRect(dis.hDC, &c);
+    InflateRect(&c, -1, -1);
+    InflateRect(&c, -2, -1);
+    c.right -= 10;
+    canvas.Brush.Style = bsSolid;
+    canvas.Brush.Color = disabled ? clBtnFace : color_;
+    canvas.Pen.Color = disabled ? clBtnShadow : clWindowFrame;
+    canvas.Rectangle(c.left, c.top, c.right, c.bottom);
+    // The divider, then a small drop-down arrow.
+    int x = c.right + 3;
+    canvas.Pen.Color = clBtnShadow;
+    canvas.MoveTo(x, c.top);
+    canvas.LineTo(x, c.bottom);
+    canvas.Pen.Color = clBtnHighlight;
+    canvas.MoveTo(x + 1, c.top);
+    canvas.LineTo(x + 1, c.bottom);
+    canvas.Pen.Color = disabled ? clBtnShadow : clBtnText;
+    int mid = (c.top + c.bottom) / 2 - 1;
+    for (int i = 0; i < 3; i++) {
+        canvas.MoveTo(x + 3 + i, mid + i);
+        canvas.LineTo(x + 8 - i, mid + i);
+    }
+    return true;
+}
+
+void TZOVColorButton::OpenPalette() {
+    if (palette_) return;
+    auto* p = new TTSM_ZOVColorButtonPalette(TopForm(this));
+    RECT r{0, 0, Width(), Height()};
+    MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    int32_t left = 0, top = 0;
+    TPaletteLayout::OpenPosition({r.left, r.top, r.right, r.bottom}, {work.left, work.top, work.right, work.bottom},
+                                 left, top);
+    p->SetBounds(left, top, p->Width(), p->Height());
+    p->btnOther->SetCaption(OtherBtnCaption);
+    p->OtherColor = OtherColor;
+    p->GridColors.Assign(PaletteColors);
+    p->CustomColors.Assign(CustomColors);
+    p->SetCurrentColor(color_);
+    p->OnSelect = [this](TTSM_ZOVColorButtonPalette&, TColor c) { SetColorValue(c); };
+    p->OnPaletteClose = [this](TTSM_ZOVColorButtonPalette& pal, TCloseAction&) {
+        CustomColors.Assign(pal.CustomColors);
+        OtherColor = pal.OtherColor;
+        palette_ = nullptr;
+        pal.Release();
+        Invalidate();
+    };
+    palette_ = p;
+    Invalidate();
+    p->Show();
+}
+
+TSM_HotKey::TSM_HotKey(TWinControl* parent) : TEdit(parent) { SetReadOnly(true); }
+
+void TSM_HotKey::SetHotKey(TShortCut value) {
+    hotKey_ = value;
+    SetText(ShortCutToText(value));
+}
+
+bool TSM_HotKey::KeyDown(WORD& key, TShiftState shift) {
+    SetHotKey(ShortCut(key, shift));
+    return true;
+}

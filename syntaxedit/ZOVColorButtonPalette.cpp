@@ -1,0 +1,140 @@
+#include "ZOVColorButtonPalette.h"
+
+#include "ui/core/Prompter.h"
+
+namespace {
+
+// System colours resolved here: the drawing helpers of this folder have their
+// own ColorToRGB, and both must not end up in one program.
+COLORREF Rgb(TColor c) {
+    uint32_t v = static_cast<uint32_t>(c);
+    return (v & 0x80000000u) ? GetSysColor(static_cast<int>(v & 0xFF)) : (v & 0xFFFFFF);
+}
+const TColor cl3DDkShadow = SysColor(COLOR_3DDKSHADOW), cl3DLight = SysColor(COLOR_3DLIGHT);
+
+}  // namespace
+
+TTSM_ZOVColorButtonPalette::TTSM_ZOVColorButtonPalette(TForm* owner) : TForm(owner) {
+    SetBounds(0, 0, TPaletteLayout::kClientWidth + 6, TPaletteLayout::kClientHeight + 6);
+    for (int32_t x = 1; x <= 4; x++)
+        for (int32_t y = 1; y <= 5; y++) GridColors.Set(x, y, TPaletteLayout::DefaultColor(x, y));
+    for (int32_t x = 1; x <= 8; x++)
+        for (int32_t y = 1; y <= 2; y++) CustomColors.Set(x, y, 0xFFFFFF);
+    btnOther = new TButton(this);
+    btnOther->SetCaption("&Other");
+    btnOther->SetBounds(2, TPaletteLayout::kOtherButtonTop, TPaletteLayout::kClientWidth - 22, 23);
+    btnOther->OnClick = [this](TObject*) { ChooseOther(); };
+}
+
+void TTSM_ZOVColorButtonPalette::CreateParams(TCreateParams& p) {
+    TForm::CreateParams(p);
+    p.Style &= ~static_cast<DWORD>(WS_CAPTION);
+}
+
+TColor TTSM_ZOVColorButtonPalette::CellColor(TPaletteCell c) const {
+    if (c.X == 0 && c.Y == 0) return OtherColor;
+    return GridColors.Get(c.X, c.Y);
+}
+
+void TTSM_ZOVColorButtonPalette::SetCurrentColor(TColor c) {
+    current_ = c;
+    hot_ = TPaletteCell();
+    for (int32_t y = 1; y <= 5 && !hot_.Valid(); y++)
+        for (int32_t x = 1; x <= 4; x++)
+            if (Rgb(GridColors.Get(x, y)) == Rgb(c)) {
+                hot_ = {x, y};
+                break;
+            }
+    if (!hot_.Valid()) {
+        OtherColor = c;
+        hot_ = {0, 0};
+    }
+    Invalidate();
+}
+
+void TTSM_ZOVColorButtonPalette::PaintCell(TCanvas& canvas, TPaletteCell c, bool hot) {
+    TPaletteRect s = TPaletteLayout::CellRect(c, TPaletteLayout::kClientWidth);
+    // Three 1-pixel frames inside the 16-pixel cell, the swatch within.
+    RECT r{s.Left, s.Top, s.Right, s.Bottom};
+    auto frame = [&](TColor topLeft, TColor bottomRight) {
+        canvas.Pen.Color = topLeft;
+        canvas.MoveTo(r.left, r.bottom - 1);
+        canvas.LineTo(r.left, r.top);
+        canvas.LineTo(r.right, r.top);
+        canvas.Pen.Color = bottomRight;
+        canvas.MoveTo(r.right - 1, r.top + 1);
+        canvas.LineTo(r.right - 1, r.bottom - 1);
+        canvas.LineTo(r.left - 1, r.bottom - 1);
+        InflateRect(&r, -1, -1);
+    };
+    if (hot) {
+        frame(cl3DDkShadow, cl3DDkShadow);
+        frame(clBtnHighlight, clBtnHighlight);
+        frame(cl3DDkShadow, cl3DDkShadow);
+    } else {
+        frame(Color(), Color());
+        frame(clBtnShadow, clBtnHighlight);
+        frame(cl3DDkShadow, cl3DLight);
+    }
+    canvas.Brush.Color = CellColor(c);
+    canvas.Brush.Style = bsSolid;
+    canvas.FillRect(r);
+}
+
+void TTSM_ZOVColorButtonPalette::Paint(TCanvas& canvas) {
+    RECT all{0, 0, TPaletteLayout::kClientWidth, TPaletteLayout::kClientHeight};
+    canvas.Brush.Color = Color();
+    canvas.FillRect(all);
+    canvas.Pen.Color = clBtnShadow;
+    canvas.MoveTo(2, 93);
+    canvas.LineTo(TPaletteLayout::kClientWidth - 2, 93);
+    canvas.Pen.Color = clBtnHighlight;
+    canvas.MoveTo(2, 94);
+    canvas.LineTo(TPaletteLayout::kClientWidth - 2, 94);
+    for (int32_t y = 1; y <= 5; y++)
+        for (int32_t x = 1; x <= 4; x++) PaintCell(canvas, {x, y}, hot_ == TPaletteCell{x, y});
+    PaintCell(canvas, {0, 0}, hot_ == TPaletteCell{0, 0});
+}
+
+bool TTSM_ZOVColorButtonPalette::MouseMove(TShiftState, int x, int y) {
+    TPaletteCell c = TPaletteLayout::HitTest(x, y, TPaletteLayout::kClientWidth);
+    if (c.Valid() && !(c == hot_)) {
+        hot_ = c;
+        Invalidate();
+    }
+    return true;
+}
+
+bool TTSM_ZOVColorButtonPalette::MouseUp(TMouseButton, TShiftState, int x, int y) {
+    TPaletteCell c = TPaletteLayout::HitTest(x, y, TPaletteLayout::kClientWidth);
+    if (OnSelect && c.Valid()) OnSelect(*this, CellColor(c));
+    ClosePalette();
+    return true;
+}
+
+bool TTSM_ZOVColorButtonPalette::KeyDown(WORD& key, TShiftState shift) {
+    if (key == VK_ESCAPE) {
+        ClosePalette();
+        return true;
+    }
+    return TForm::KeyDown(key, shift);
+}
+
+void TTSM_ZOVColorButtonPalette::ClosePalette() {
+    if (dialogOpen_ || closed_) return;
+    TCloseAction action = caFree;
+    if (OnPaletteClose) OnPaletteClose(*this, action);
+    closed_ = true;
+    Hide();
+}
+
+void TTSM_ZOVColorButtonPalette::ChooseOther() {
+    uint32_t c = static_cast<uint32_t>(Rgb(OtherColor));
+    dialogOpen_ = true;
+    bool ok = Prompter().ColorDialog(c);
+    dialogOpen_ = false;
+    if (!ok) return;
+    OtherColor = static_cast<TColor>(c);
+    if (OnSelect) OnSelect(*this, OtherColor);
+    ClosePalette();
+}

@@ -1,0 +1,300 @@
+// Dock bars and tool windows as real windows: rows and positions in the
+// dock, docking, floating, dragging and the double click back.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <utility>
+
+#include "TestToolWindow.h"
+#include "components/DragOutline.h"
+
+namespace {
+
+// Docked size of a test window of length 100: grip 9 and 2 pixels a side.
+const int kDockedLength = 100 + 9 + 4;
+const int kDockedThickness = 22 + 4;
+
+struct DockForm {
+    DockForm() {
+        form.SetBounds(0, 0, 600, 400);
+        form.Handle();
+        dock = new TDock97(&form, dpTop);
+        dock->SetName("TopDock");
+        dock->Handle();
+        form.Show();
+    }
+    TTestToolWindow* Add(const char* name, int row, int pos, int length = 100) {
+        auto* w = new TTestToolWindow(&form, name, length);
+        w->DockRow = row;
+        w->DockPos = pos;
+        w->SetDockedTo(dock);
+        return w;
+    }
+    TForm form;
+    TDock97* dock;
+};
+
+// Bounds of w in its parent's client area.
+RECT InParent(TWinControl* w) {
+    RECT r;
+    GetWindowRect(w->Handle(), &r);
+    MapWindowPoints(nullptr, GetParent(w->Handle()), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y))); }
+
+void DrainMessages() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+}
+
+}  // namespace
+
+TEST(DockWindows, TwoWindowsAtDockPosZeroEndUpSideBySide) {
+    DockForm f;
+    TTestToolWindow* a = f.Add("tbA", 0, 0);
+    TTestToolWindow* b = f.Add("tbB", 0, 0);
+    EXPECT_EQ(GetParent(a->Handle()), f.dock->Handle());
+    RECT ra = InParent(a), rb = InParent(b);
+    EXPECT_EQ(ra.left, 0);
+    EXPECT_EQ(rb.left, kDockedLength) << "the second one starts where the first one ends";
+    EXPECT_EQ(ra.top, 0);
+    EXPECT_EQ(rb.top, 0);
+    EXPECT_EQ(ra.bottom - ra.top, kDockedThickness);
+    EXPECT_EQ(b->DockPos, kDockedLength);
+    EXPECT_EQ(f.dock->Height(), kDockedThickness + 4) << "the dock grows to its row";
+}
+
+TEST(DockWindows, BlankRowsCloseUp) {
+    DockForm f;
+    TTestToolWindow* a = f.Add("tbA", 0, 0);
+    TTestToolWindow* b = f.Add("tbB", 2, 0);
+    EXPECT_EQ(a->DockRow, 0);
+    EXPECT_EQ(b->DockRow, 1);
+    EXPECT_EQ(InParent(b).top, kDockedThickness + 4);
+    EXPECT_EQ(f.dock->Height(), 2 * (kDockedThickness + 4));
+}
+
+TEST(DockWindows, OverflowIsPulledBackToTheDocksEdge) {
+    DockForm f;
+    const int length = 250, docked = length + 13;
+    TTestToolWindow* a = f.Add("tbA", 0, 0, length);
+    TTestToolWindow* b = f.Add("tbB", 0, 400, length);
+    const int client = f.dock->ClientWidth();
+    ASSERT_LT(400 + docked, client + docked) << "set-up: the second window runs past the edge";
+    ASSERT_GT(400 + docked, client);
+    EXPECT_EQ(InParent(b).right, client);
+    EXPECT_EQ(InParent(a).left, 0);
+    EXPECT_LE(InParent(a).right, InParent(b).left) << "no overlap";
+}
+
+TEST(DockWindows, AnEmptyDockIsZeroOrWithFixAlignOnePixelThick) {
+    DockForm f;
+    TTestToolWindow* a = f.Add("tbA", 0, 0);
+    a->SetDockedTo(nullptr);
+    EXPECT_EQ(f.dock->Height(), 0);
+    f.dock->SetFixAlign(true);
+    EXPECT_EQ(f.dock->Height(), 1);
+}
+
+TEST(DockWindows, BoundLinesTakeAPixelEachFromTheClientArea) {
+    DockForm f;
+    f.Add("tbA", 0, 0);
+    f.dock->SetBoundLines(blTop | blBottom);
+    EXPECT_EQ(f.dock->Height(), kDockedThickness + 4 + 2);
+    EXPECT_EQ(f.dock->ClientHeight(), kDockedThickness + 4);
+    RECT w, c;
+    GetWindowRect(f.dock->Handle(), &w);
+    POINT origin{0, 0};
+    ClientToScreen(f.dock->Handle(), &origin);
+    EXPECT_EQ(origin.y, w.top + 1);
+    f.dock->SetBoundLines(0);
+    GetClientRect(f.dock->Handle(), &c);
+    EXPECT_EQ(c.bottom, kDockedThickness + 4);
+    EXPECT_EQ(f.dock->Height(), kDockedThickness + 4);
+}
+
+TEST(DockWindows, PositionCannotChangeWhileTheDockHoldsWindows) {
+    DockForm f;
+    f.Add("tbA", 0, 0);
+    try {
+        f.dock->SetPosition(dpLeft);
+        FAIL() << "no exception";
+    } catch (const EInvalidOperation& e) {
+        EXPECT_STREQ(e.what(), "Cannot change Position of a TDock97 if it already contains controls");
+    }
+}
+
+TEST(DockWindows, AHiddenWindowLeavesTheRowsAndTheCloseBoxHides) {
+    DockForm f;
+    TTestToolWindow* a = f.Add("tbA", 0, 0);
+    TTestToolWindow* b = f.Add("tbB", 0, 0);
+    ASSERT_EQ(InParent(b).left, kDockedLength);
+    a->Hide();
+    EXPECT_EQ(f.dock->ToolWindowCount(), 1);
+    EXPECT_EQ(InParent(b).left, kDockedLength) << "the others keep their positions";
+    a->Show();
+    EXPECT_EQ(f.dock->ToolWindowCount(), 2);
+    EXPECT_EQ(InParent(a).left, 0);
+    EXPECT_TRUE(IsWindowVisible(a->Handle()));
+
+    b->SetDockedTo(nullptr);
+    SendMessageA(b->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(b->Visible());
+    EXPECT_FALSE(IsWindowVisible(b->Handle()));
+    EXPECT_TRUE(IsWindow(f.form.Handle())) << "the form stays";
+}
+
+TEST(DockWindows, ADockCannotLieInAToolWindowOrADock) {
+    DockForm f;
+    TTestToolWindow* a = f.Add("tbA", 0, 0);
+    EXPECT_THROW(new TDock97(a), EInvalidOperation);
+    EXPECT_THROW(new TDock97(f.dock), EInvalidOperation);
+}
+
+TEST(DockWindows, AFreedDockLeavesItsWindowsWithoutADock) {
+    DockForm f;
+    TTestToolWindow* a = f.Add("tbA", 0, 0);
+    delete f.dock;
+    EXPECT_FALSE(a->Docked());
+    EXPECT_EQ(a->LastDock(), nullptr) << "no double click into a freed dock";
+    SendMessageA(a->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_FALSE(a->Docked());
+    EXPECT_TRUE(GetWindowLongPtrA(a->Handle(), GWL_STYLE) & WS_POPUP) << "made again floating";
+}
+
+TEST(DockWindows, DoubleClickFloatsAndDocksBackFirstInRowZero) {
+    DockForm f;
+    TTestToolWindow* other = f.Add("tbOther", 0, 0);
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    ASSERT_EQ(InParent(w).left, kDockedLength);
+    RECT before;
+    GetWindowRect(w->Handle(), &before);
+
+    SendMessageA(w->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(3, 3));
+    EXPECT_FALSE(w->Docked());
+    EXPECT_EQ(GetParent(w->Handle()), f.form.Handle()) << "a pop-up owned by the form";
+    EXPECT_TRUE(GetWindowLongPtrA(w->Handle(), GWL_STYLE) & WS_POPUP);
+    EXPECT_EQ(GetWindow(w->Handle(), GW_OWNER), f.form.Handle());
+    EXPECT_EQ(f.dock->ToolWindowCount(), 1);
+    EXPECT_EQ(w->FloatLeft, before.left);
+    EXPECT_EQ(w->FloatTop, before.top);
+    RECT floating;
+    GetWindowRect(w->Handle(), &floating);
+    SIZE size = w->FloatingSize();
+    EXPECT_EQ(floating.right - floating.left, size.cx);
+
+    SendMessageA(w->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, Point(floating.left + 10, floating.top + 5));
+    ASSERT_TRUE(w->Docked());
+    EXPECT_EQ(w->DockedTo(), f.dock);
+    EXPECT_EQ(GetParent(w->Handle()), f.dock->Handle());
+    EXPECT_EQ(w->DockRow, 0);
+    EXPECT_EQ(InParent(w).left, 0) << "back before every other window of the row";
+    EXPECT_EQ(InParent(other).left, kDockedLength);
+}
+
+TEST(DockWindows, DraggingTheGripFloatsAndDraggingTheCaptionDocks) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    TRecordedOutline outline;
+    TDragOutline* previous = SetDragOutline(&outline);
+
+    // From the grip (client x < 0) down into the form, well away from the dock.
+    PostMessageA(w->Handle(), WM_MOUSEMOVE, MK_LBUTTON, Point(40, 200));
+    PostMessageA(w->Handle(), WM_LBUTTONUP, 0, Point(40, 200));
+    w->BeginMoving(-5, 5);
+    EXPECT_FALSE(w->Docked());
+    EXPECT_EQ(outline.Begun, 1);
+    EXPECT_EQ(outline.Ended, 1);
+    EXPECT_EQ(outline.LastThickness, GetSystemMetrics(SM_CXFRAME)) << "a floating outline is frame-thick";
+    RECT r;
+    GetWindowRect(w->Handle(), &r);
+    EXPECT_EQ(r.left, outline.Last.left);
+    EXPECT_EQ(r.top, outline.Last.top);
+    EXPECT_EQ(f.dock->Height(), 0);
+
+    // Back by the caption onto the (empty) dock.
+    RECT dr;
+    GetWindowRect(f.dock->Handle(), &dr);
+    POINT over{dr.left + 200, dr.top};
+    ScreenToClient(w->Handle(), &over);
+    PostMessageA(w->Handle(), WM_MOUSEMOVE, MK_LBUTTON, Point(over.x, over.y));
+    PostMessageA(w->Handle(), WM_LBUTTONUP, 0, Point(over.x, over.y));
+    w->BeginMoving(10, 5);
+    ASSERT_TRUE(w->Docked());
+    EXPECT_EQ(outline.LastThickness, 1) << "a dock outline is 1 pixel";
+    EXPECT_EQ(w->DockRow, 0);
+    EXPECT_GT(w->DockPos, 0) << "docked where it was let go";
+    SetDragOutline(previous);
+    DrainMessages();
+}
+
+TEST(DockWindows, EscapeOrARefusingDockKeepsTheWindowOut) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    TRecordedOutline outline;
+    TDragOutline* previous = SetDragOutline(&outline);
+    PostMessageA(w->Handle(), WM_MOUSEMOVE, MK_LBUTTON, Point(40, 200));
+    PostMessageA(w->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(w->Handle(), WM_LBUTTONUP, 0, Point(40, 200));
+    w->BeginMoving(-5, 5);
+    EXPECT_TRUE(w->Docked()) << "Esc ends the drag without a move";
+    DrainMessages();
+
+    int asked = 0;
+    f.dock->OnRequestDock = [&](TObject*, TCustomToolWindow97* bar, bool& accept) {
+        ++asked;
+        EXPECT_EQ(bar, w);
+        accept = false;
+    };
+    PostMessageA(w->Handle(), WM_MOUSEMOVE, MK_LBUTTON, Point(200, 4));
+    PostMessageA(w->Handle(), WM_LBUTTONUP, 0, Point(200, 4));
+    w->BeginMoving(-5, 5);
+    EXPECT_GE(asked, 1);
+    EXPECT_FALSE(w->Docked()) << "a refusing dock lets the window float";
+    SetDragOutline(previous);
+}
+
+TEST(DockWindows, CtrlHeldDuringTheDragForbidsDocking) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    TTestToolWindow* other = f.Add("tbOther", 0, 0);
+    TRecordedOutline outline;
+    TDragOutline* previous = SetDragOutline(&outline);
+    // Over the dock, right of the other window: a place it would dock at.
+    PostMessageA(w->Handle(), WM_KEYDOWN, VK_CONTROL, 0);
+    PostMessageA(w->Handle(), WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, Point(300, 4));
+    PostMessageA(w->Handle(), WM_LBUTTONUP, MK_CONTROL, Point(300, 4));
+    w->BeginMoving(-5, 5);
+    EXPECT_FALSE(w->Docked());
+    EXPECT_TRUE(other->Docked());
+    SetDragOutline(previous);
+}
+
+// What the default outline gets from the platform. Under Wine both the lock
+// and the desktop DC work; pixels read back only where a display is (Xvfb):
+// the null driver answers CLR_INVALID.
+TEST(DockWindows, DesktopOutlineLocksAndDrawsOnTheDesktop) {
+    TDesktopOutline o;
+    o.Begin();
+    EXPECT_TRUE(o.Locked()) << "LockWindowUpdate on the desktop";
+    ASSERT_NE(o.DC(), nullptr) << "the desktop DC";
+    // Two neighbours: the checker inverts one of them.
+    auto sample = [&] { return std::make_pair(GetPixel(o.DC(), 20, 20), GetPixel(o.DC(), 21, 20)); };
+    auto before = sample();
+    o.Show({20, 20, 120, 120}, 4);
+    auto during = sample();
+    o.Show({40, 40, 140, 140}, 4);
+    auto moved = sample();
+    o.End();
+    std::printf("desktop pixels before %08lx %08lx, outlined %08lx %08lx, after moving %08lx %08lx\n",
+                before.first, before.second, during.first, during.second, moved.first, moved.second);
+    if (before.first != CLR_INVALID) {
+        EXPECT_NE(during, before) << "the outline shows";
+        EXPECT_EQ(moved, before) << "moving the outline restores what it covered";
+    }
+    // The lock is released: another window can take it.
+    EXPECT_TRUE(LockWindowUpdate(GetDesktopWindow()));
+    LockWindowUpdate(nullptr);
+}

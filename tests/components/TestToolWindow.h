@@ -1,0 +1,39 @@
+// A tool window for the tests: a fixed client size per dock kind, as a
+// concrete tool window of a program would compute from its controls.
+#pragma once
+
+#include "components/ToolWindow97.h"
+
+class TTestToolWindow : public TCustomToolWindow97 {
+public:
+    TTestToolWindow(TForm* form, const char* name, int length, int thickness = 22)
+        : TCustomToolWindow97(form), length_(length), thickness_(thickness) {
+        SetName(name);
+        SetCaption(name);
+    }
+    int Arranged = 0;
+
+protected:
+    SIZE OrderControls(bool canMove, int dockKind, TDock97*) override {
+        if (canMove) ++Arranged;
+        return dockKind == 2 ? SIZE{thickness_, length_} : SIZE{length_, thickness_};
+    }
+
+private:
+    int length_, thickness_;
+};
+
+// Records the outline instead of drawing on the desktop.
+class TRecordedOutline : public TDragOutline {
+public:
+    void Begin() override { ++Begun; }
+    void Show(const RECT& r, int thickness) override {
+        Last = r;
+        LastThickness = thickness;
+        ++Shown;
+    }
+    void End() override { ++Ended; }
+    int Begun = 0, Shown = 0, Ended = 0;
+    RECT Last{};
+    int LastThickness = 0;
+};

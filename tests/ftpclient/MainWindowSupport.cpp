@@ -1,0 +1,85 @@
+#include "MainWindowSupport.h"
+
+#include <gtest/gtest.h>
+#include <shlwapi.h>
+
+#include "RegValues.h"
+#include "runtime/Application.h"
+
+namespace qfclient {
+
+Server Pyftpd() {
+    return {"pyftpdlib", qftest::Env("QF_FTP_PORT"), qftest::Env("QF_FTP_ROOT"), "test", "test"};
+}
+Server Vsftpd() { return {"vsftpd", qftest::Env("QF_VSFTPD_PORT"), qftest::Env("QF_VSFTPD_ROOT"), "anonymous", "guest@"}; }
+Server SlowFtpd() {
+    return {"slow", qftest::Env("QF_FTP_SLOW_PORT"), qftest::Env("QF_FTP_SLOW_ROOT"), "test", "test"};
+}
+
+Program::Program() {
+    registry = "Software\\QfClientTest\\" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(GetTickCount()) + "\\";
+}
+
+Program::~Program() { SHDeleteKeyA(HKEY_CURRENT_USER, registry.substr(0, registry.size() - 1).c_str()); }
+
+TMainSettings Program::Settings() {
+    TMainSettings s;
+    s.ProgramFolder = folder.Path() + "\\";
+    s.RegistryRoot = registry;
+    s.Now = [this] { return now; };
+    return s;
+}
+
+void WriteSiteFile(Program& p, const Server& s, bool passive, const std::string& password) {
+    std::string pass = password.empty() ? s.pass : password;
+    std::string text = "[General]\r\nCount=1\r\n[Server1]\r\nName=\"Test " + s.name + "\"\r\nHostname=\"127.0.0.1\"\r\n" +
+                       "Port=\"" + s.port + "\"\r\nUsername=\"anonymous\"\r\nPassword=\"" + pass + "\"\r\nPASV=" +
+                       (passive ? "Yes" : "No") + "\r\n";
+    if (s.user != "anonymous") {
+        // A named user: the password goes scrambled, as the program writes it.
+        text = "[General]\r\nCount=1\r\n[Server1]\r\nName=\"Test " + s.name + "\"\r\nHostname=\"127.0.0.1\"\r\n" +
+               "Port=\"" + s.port + "\"\r\nUsername=\"" + s.user + "\"\r\nPassword=\"" +
+               TFTPServer::ScramblePassword(pass, [] { return 7; }) + "\"\r\nPASV=" + (passive ? "Yes" : "No") +
+               "\r\n";
+    }
+    qftest::WriteFileBytes(p.folder.File("FTPServers.ini"), text);
+}
+
+void ConnectFromMenu(TfrmMain& m) {
+    for (int i = 0; i < m.itmServers->Count(); ++i)
+        if (m.itmServers->Items(i)->Tag == 101) {
+            m.itmServers->Items(i)->Click();
+            return;
+        }
+    ADD_FAILURE() << "no site item in the Servers menu";
+}
+
+void SelectRemote(TfrmMain& m, std::initializer_list<std::string> names) {
+    for (int i = 0; i < m.lvServerFiles->Count(); ++i) m.lvServerFiles->SetSelected(i, false);
+    for (auto& n : names) {
+        int i = m.RemoteIndexOf(n);
+        EXPECT_GE(i, 0) << n << " is not listed";
+        m.lvServerFiles->SetSelected(i, true);
+    }
+}
+
+int LogCount(TfrmMain& m, const std::string& part) {
+    int n = 0;
+    for (int i = 0; i < m.mmoFTPLog->Lines().Count(); ++i)
+        if (m.mmoFTPLog->Lines().Strings(i).find(part) != std::string::npos) ++n;
+    return n;
+}
+
+std::string ServerFile(const Server& s, const std::string& rel) {
+    std::string p = qftest::HostPath(s.unixRoot) + "\\" + rel;
+    for (auto& c : p)
+        if (c == '/') c = '\\';
+    return p;
+}
+
+void PutServerFile(const Server& s, const std::string& rel, const std::string& bytes) {
+    qftest::WriteFileBytes(ServerFile(s, rel), bytes);
+}
+
+}  // namespace qfclient

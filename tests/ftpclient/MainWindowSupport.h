@@ -1,0 +1,46 @@
+// The main window on a scratch program folder and registry key, and the
+// servers the tests start.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "MainForm.h"
+#include "TestSupport.h"
+
+namespace qfclient {
+
+struct Server {
+    std::string name;
+    std::string port;
+    std::string unixRoot;  // where the test writes the server's files
+    std::string user, pass;
+};
+
+Server Pyftpd();
+Server Vsftpd();
+Server SlowFtpd();
+
+// The program folder, registry key and the clock of one window.
+struct Program {
+    qftest::TempDir folder;
+    std::string registry;
+    double now = 45000.5;
+    TMainSettings Settings();
+    Program();
+    ~Program();
+};
+
+// Writes a site file with one site for the server.
+void WriteSiteFile(Program& p, const Server& s, bool passive, const std::string& password = "");
+// Connects through the Servers menu's first site item.
+void ConnectFromMenu(TfrmMain& m);
+// Selects the rows with these names (only them).
+void SelectRemote(TfrmMain& m, std::initializer_list<std::string> names);
+int LogCount(TfrmMain& m, const std::string& part);
+std::string ServerFile(const Server& s, const std::string& rel);  // Wine path of a file on the server
+void PutServerFile(const Server& s, const std::string& rel, const std::string& bytes);
+
+}  // namespace qfclient

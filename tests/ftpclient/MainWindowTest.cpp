@@ -1,0 +1,226 @@
+// The main window and its local side without a server.
+#include <gtest/gtest.h>
+
+#include "LocalFiles.h"
+#include "MainWindowSupport.h"
+#include "RegValues.h"
+#include "ScriptedModalRunner.h"
+#include "ScriptedPrompter.h"
+
+using namespace qfclient;
+
+TEST(MainWindow, SetConnectedUIAsATable) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    struct Row {
+        bool connected;
+        bool connect, others, pane;
+        TColor colour;
+    } rows[] = {{true, false, true, true, clWindow}, {false, true, false, false, clBtnFace}};
+    for (auto& r : rows) {
+        m.cbServerDir->SetText("/old");
+        m.SetConnectedUI(r.connected);
+        SCOPED_TRACE(r.connected ? "connected" : "not connected");
+        EXPECT_EQ(m.tb97Connect->Enabled(), r.connect);
+        for (TButton* b : {m.tb97Disconnect, m.tb97FolderUp, m.tb97NewFolder, m.tb97Delete, m.tb97Refresh,
+                           m.tb97TransferBin, m.tb97TransferAsc, m.tb97TransferAuto})
+            EXPECT_EQ(b->Enabled(), r.others) << b->Caption();
+        EXPECT_EQ(m.pbTransferStatus->Visible(), r.others);
+        EXPECT_EQ(m.tmrUpdateConnectionTime->Enabled(), r.connected);
+        EXPECT_EQ(m.lvServerFiles->Enabled(), r.pane);
+        EXPECT_EQ(m.cbServerDir->Enabled(), r.pane);
+        EXPECT_EQ(m.lvServerFiles->Color(), r.colour);
+        EXPECT_EQ(m.cbServerDir->Text(), "");
+        EXPECT_EQ(m.lvServerFiles->Count(), 0);
+    }
+}
+
+TEST(MainWindow, StatusBarClockWithInjectedTime) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    EXPECT_EQ(m.StatusText(2), "Not connected.");
+    m.Connected = true;
+    m.ConnectedAt = prog.now;
+    prog.now += (1 * 3600 + 2 * 60 + 3) / 86400.0;
+    m.tmrUpdateConnectionTimeTimer();
+    EXPECT_EQ(m.StatusText(2), "Connected. (01:02:03)");
+    m.Connected = false;
+    m.tmrUpdateConnectionTimeTimer();
+    EXPECT_EQ(m.StatusText(2), "Not connected.");
+}
+
+TEST(MainWindow, LogLinesAndTheirColoursReadBackFromTheControl) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.ClearLog();
+    struct Row {
+        std::string text;
+        int kind;
+        std::string line;  // empty: not logged
+        TColor colour;
+    } rows[] = {
+        {"PASS secret", lkCommand, "Command:    PASS *****", 0x008000},
+        {"> PASS secret", lkReply, "", 0},
+        {"< 230 ok", lkReply, "            230 ok", 0x000000},
+        {"Ready", lkStatus, "Status:     Ready", 0xFF0000},
+        {"note", lkInfo, "            note", 0x000000},
+        {"debug", lkDebug, "", 0},
+        {"session", lkSession, "", 0},
+    };
+    for (auto& r : rows) {
+        int before = m.mmoFTPLog->Lines().Count();
+        m.AddLog(r.text, r.kind);
+        if (r.line.empty()) {
+            EXPECT_EQ(m.mmoFTPLog->Lines().Count(), before) << r.text;
+            continue;
+        }
+        ASSERT_EQ(m.mmoFTPLog->Lines().Count(), before + 1) << r.text;
+        EXPECT_EQ(m.mmoFTPLog->Lines().Strings(before), r.line);
+        EXPECT_EQ(m.mmoFTPLogView->LineTextColor(before), r.colour) << r.text;
+        EXPECT_EQ(m.mmoFTPLogView->LineBackColor(before), m.mmoFTPLog->def_BackColor()) << r.text;
+    }
+}
+
+TEST(MainWindow, OptionsRoundTripThroughTheRegistry) {
+    Program prog;
+    {
+        TfrmMain m(prog.Settings());
+        TfrmOptions& o = *m.frmOptions;
+        EXPECT_EQ(o.TimeOut(), 120);
+        EXPECT_TRUE(o.AutoRefresh());
+        o.sedtTimeOut->SetText("45");
+        o.cbDirAutoRefresh->SetChecked(false, true);
+        o.cbPlaySoundDownload->SetChecked(false, true);
+        o.ebxSoundUpload->SetText("C:\\up.wav");
+        TScriptedPrompter p;
+        EXPECT_TRUE(o.AddExtension("readme.pas"));
+        p.AnswerMessage(IDOK);
+        p.AnswerMessage(IDOK);
+        p.AnswerMessage(IDOK);
+        EXPECT_FALSE(o.AddExtension(".ZIP"));
+        EXPECT_FALSE(o.AddExtension("noext"));  // an empty extension would spoil every binary without one
+        EXPECT_FALSE(o.AddExtension("x.TXT"));  // already listed
+        TScriptedModalRunner r;
+        r.Expect("frmOptions", [](TForm& f) { SendMessageA(static_cast<TfrmOptions&>(f).btnOk->Handle(), BM_CLICK, 0, 0); });
+        EXPECT_EQ(o.ShowModal(), mrOk);
+    }
+    TRegValues reg(prog.registry + "Options\\");
+    EXPECT_EQ(reg.ReadInteger("FTPTimeOut", 0), 45);
+    EXPECT_FALSE(reg.ReadBool("FTPAutoRefresh", true));
+    EXPECT_NE(reg.ReadString("AsciiExt", "").find(".pas"), std::string::npos);
+    TfrmMain again(prog.Settings());
+    EXPECT_EQ(again.frmOptions->TimeOut(), 45);
+    EXPECT_FALSE(again.frmOptions->AutoRefresh());
+    EXPECT_FALSE(again.frmOptions->cbPlaySoundDownload->Checked());
+    EXPECT_EQ(again.frmOptions->ebxSoundUpload->Text(), "C:\\up.wav");
+    EXPECT_FALSE(again.IsBinaryTransfer("unit.PAS"));
+    // Cancel throws the edits away.
+    again.frmOptions->sedtTimeOut->SetText("99");
+    SendMessageA(again.frmOptions->btnCancel->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(again.frmOptions->TimeOut(), 45);
+}
+
+TEST(MainWindow, InterfaceValuesRoundTripAndMinimisedPositionIsNotSaved) {
+    Program prog;
+    qftest::TempDir dir;
+    {
+        TfrmMain m(prog.Settings());
+        m.Show();
+        m.SetBounds(50, 60, 700, 500);
+        m.Local->SetDirectory(dir.Path());
+        m.Local->SetFilterIndex(2);
+        m.lvServerFiles->SetViewStyle(rvsSmallIcon);
+        m.lvServerFiles->SetColumnWidth(0, 222);
+        m.FormClose();
+        ShowWindow(m.Handle(), SW_MINIMIZE);
+        m.FormClose();  // minimised: the normal place stays
+    }
+    TRegValues reg(prog.registry + "Interface\\");
+    EXPECT_EQ(reg.ReadInteger("LocalFilter", -1), 2);
+    EXPECT_EQ(reg.ReadInteger("ServerViewStyle", -1), 1);
+    EXPECT_EQ(reg.ReadInteger("SrvCol0", -1), 222);
+    EXPECT_EQ(reg.ReadString("LocalDir", ""), dir.Path());
+    TRegValues pos(prog.registry + "QuillonFTP.INI\\frmMain");
+    EXPECT_EQ(pos.ReadString("Left", ""), "50");
+    EXPECT_EQ(pos.ReadString("Top", ""), "60");
+    EXPECT_EQ(pos.ReadString("MyWindowState", ""), "False");
+    TfrmMain again(prog.Settings());
+    EXPECT_EQ(again.Local->FilterIndex(), 2);
+    EXPECT_EQ(again.Local->Directory(), dir.Path());
+    EXPECT_EQ(again.lvServerFiles->ViewStyle(), rvsSmallIcon);
+    EXPECT_EQ(again.Left(), 50);
+}
+
+TEST(MainWindow, WorkFoldersEmptiedAtStartAndGoneAtExit) {
+    Program prog;
+    std::string cache = prog.folder.File("TmpPrivate-Cache");
+    CreateDirectoryA(cache.c_str(), nullptr);
+    qftest::WriteFileBytes(cache + "\\left.over", "x");
+    {
+        TfrmMain m(prog.Settings());
+        EXPECT_TRUE(FolderExistsAt(cache));
+        EXPECT_FALSE(FileExistsAt(cache + "\\left.over"));
+        EXPECT_TRUE(GetFileAttributesA(cache.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    }
+    EXPECT_FALSE(FolderExistsAt(cache));
+    EXPECT_FALSE(FolderExistsAt(prog.folder.File("TmpPrivate-Archiving")));
+}
+
+TEST(MainWindow, SitesAreSavedWhenTheyChangeAndDuplicatesRefused) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    TScriptedModalRunner r;
+    TScriptedPrompter p;
+    auto add = [&](const std::string& name) {
+        r.Expect("frmServerAdd", [name](TForm& f) {
+            auto& d = static_cast<TfrmServerAdd&>(f);
+            SetWindowTextA(d.edtName->Handle(), name.c_str());
+            SetWindowTextA(d.edtHost->Handle(), "127.0.0.1");
+            SendMessageA(d.btnOk->Handle(), BM_CLICK, 0, 0);
+        });
+        m.itmAddServerClick();
+    };
+    add("Alpha");
+    EXPECT_NE(qftest::ReadFileBytes(prog.folder.File("FTPServers.ini")).find("Name=\"Alpha\""), std::string::npos);
+    p.AnswerMessage(IDOK);
+    add("ALPHA");
+    EXPECT_EQ(m.Servers.Count(), 1);
+    ASSERT_EQ(p.Log().size(), 1u);
+    EXPECT_NE(p.Log()[0].Text.find("ALPHA"), std::string::npos);
+    EXPECT_EQ(m.itmServers->Items(m.itmServers->Count() - 1)->Caption(), "1. Alpha");
+    EXPECT_EQ(m.itmServers->Items(m.itmServers->Count() - 1)->Tag, 101);
+}
+
+TEST(LocalFiles, DeleteFolderTreeTakesHiddenAndReadOnlyFolders) {
+    qftest::TempDir d;
+    std::string root = d.File("tree");
+    CreateDirectoryA(root.c_str(), nullptr);
+    CreateDirectoryA((root + "\\hidden").c_str(), nullptr);
+    CreateDirectoryA((root + "\\hidden\\ro").c_str(), nullptr);
+    qftest::WriteFileBytes(root + "\\hidden\\ro\\f.txt", "x");
+    qftest::WriteFileBytes(root + "\\plain.txt", "y");
+    SetFileAttributesA((root + "\\hidden\\ro\\f.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA((root + "\\hidden\\ro").c_str(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA((root + "\\hidden").c_str(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(DeleteFolderTree(root));
+    EXPECT_FALSE(FolderExistsAt(root));
+}
+
+TEST(LocalFiles, RecycleBinFailureAsksBeforeDeletingForGood) {
+    qftest::TempDir d;
+    std::string f = d.File("keep.txt");
+    qftest::WriteFileBytes(f, "x");
+    TRecycler saved = Recycler();
+    Recycler() = [](const std::string&) { return false; };
+    TScriptedPrompter p;
+    p.AnswerMessage(IDNO);
+    EXPECT_FALSE(RecycleOrDelete(f, false));
+    EXPECT_TRUE(FileExistsAt(f));
+    ASSERT_EQ(p.Log().size(), 1u);
+    EXPECT_NE(p.Log()[0].Text.find(RecycleFailedText), std::string::npos);
+    p.AnswerMessage(IDYES);
+    EXPECT_TRUE(RecycleOrDelete(f, false));
+    EXPECT_FALSE(FileExistsAt(f));
+    Recycler() = saved;
+}

@@ -1,0 +1,117 @@
+// The real window over the registered engine, driven by its own methods and
+// messages (the null graphics driver): start-up failure, a crawl from the
+// window, the browser pane, and search files through the scripted prompter.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ComTest.h"
+#include "ScriptedPrompter.h"
+#include "TestSupport.h"
+#include "runtime/Application.h"
+#include "searchwindow/SearchWindow.h"
+
+namespace {
+std::string Base() { return "http://127.0.0.1:" + std::to_string(qftest::PeerPort("QF_HTTP_PORT")); }
+
+std::vector<std::string> ListTexts(TListViewBox* l) {
+    std::vector<std::string> t;
+    for (int i = 0; i < l->Count(); ++i) t.push_back(l->GetText(i));
+    std::sort(t.begin(), t.end());
+    return t;
+}
+
+class SearchWindowTest : public ComTest {
+protected:
+    void Crawl(TSearchWindow& w, const std::string& address) {
+        w.StartAddressCombo()->SetText(address);
+        w.StartClick(false);
+        ASSERT_TRUE(qftest::PumpUntil([&] { return w.Session()->RunState == SearchRunState::Idle; }, 30000));
+    }
+};
+}  // namespace
+
+TEST_F(SearchWindowTest, UnknownEngineSaysCanNotInitialize) {
+    TScriptedPrompter prompter;
+    prompter.AnswerMessage(IDOK);
+    TSearchWindow w;
+    EXPECT_FALSE(w.Load("NoSuchEngine"));
+    ASSERT_EQ(prompter.Log().size(), 1u);
+    EXPECT_EQ(prompter.Log()[0].Text, "Can not initialize search");
+    EXPECT_EQ(prompter.Log()[0].Caption, "Error");
+}
+
+TEST_F(SearchWindowTest, CrawlFromTheWindowFillsTheFoundList) {
+    TScriptedPrompter prompter;
+    TSearchWindow w;
+    ASSERT_TRUE(w.Load());
+    EXPECT_EQ(w.Session()->ChannelCountCurrent, 7);
+    w.StartAddressCombo()->SetText(Base() + "/index.htm");
+    w.StartClick(false);
+    EXPECT_EQ(w.Session()->RunState, SearchRunState::Running);
+    ASSERT_TRUE(qftest::PumpUntil([&] { return w.Session()->RunState == SearchRunState::Idle; }, 30000));
+    const auto texts = ListTexts(w.FoundListBox());
+    for (const char* t : {"Fixture home", "Second page", "Third page in a folder"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
+    EXPECT_GT(w.Session()->Traffic.Total(), 0);
+    EXPECT_EQ(w.Caption(), "Sablefind*");
+    // Closing asks to save the modified search; No lets it close.
+    prompter.AnswerMessage(IDNO);
+    EXPECT_TRUE(w.Unload());
+}
+
+TEST_F(SearchWindowTest, BrowserPaneFollowsALinkAndGoesBack) {
+    TScriptedPrompter prompter;
+    TSearchWindow w;
+    ASSERT_TRUE(w.Load());
+    TBrowserPane* b = w.ContentBrowser();
+    b->Navigate(Base() + "/index.htm");
+    EXPECT_EQ(b->Page().Title, "Fixture home");
+    ASSERT_FALSE(b->Page().Links.empty());
+    b->FollowLink(0);
+    EXPECT_EQ(b->Page().Title, "Second page");
+    EXPECT_EQ(b->LocationURL(), Base() + "/b.htm");
+    b->GoBack();
+    EXPECT_EQ(b->Page().Title, "Fixture home");
+    b->GoForward();
+    EXPECT_EQ(b->Page().Title, "Second page");
+    EXPECT_TRUE(w.Unload());
+}
+
+TEST_F(SearchWindowTest, SaveOpenAndAMalformedFile) {
+    TScriptedPrompter prompter;
+    qftest::TempDir dir;
+    const std::string file = dir.File("a.search");
+    TSearchWindow w;
+    ASSERT_TRUE(w.Load());
+    Crawl(w, Base() + "/index.htm");
+    const int records = w.FoundListBox()->Count();
+    ASSERT_GE(records, 3);
+    prompter.AnswerFile(file);
+    w.Run(WindowCommand::SaveSearchAs);
+    EXPECT_EQ(w.Caption(), "Sablefind");
+
+    // A second window opens the file: same records and settings.
+    TSearchWindow second;
+    ASSERT_TRUE(second.Load());
+    prompter.AnswerFile(file);
+    second.Run(WindowCommand::OpenSearch);
+    EXPECT_EQ(ListTexts(second.FoundListBox()), ListTexts(w.FoundListBox()));
+    EXPECT_EQ(second.Caption(), "a - Sablefind");
+    EXPECT_EQ(second.Session()->Masks.Count(), w.Session()->Masks.Count());
+    // Merging the open file gives every record twice.
+    prompter.AnswerFile(file);
+    second.Run(WindowCommand::MergeSearch);
+    EXPECT_EQ(second.FoundListBox()->Count(), 2 * records);
+
+    // A malformed file is reported and changes nothing.
+    const std::string bad = dir.File("bad.search");
+    qftest::WriteFileBytes(bad, "this is not a search");
+    prompter.AnswerFile(bad);
+    prompter.AnswerMessage(IDOK);
+    second.Run(WindowCommand::OpenSearch);
+    EXPECT_EQ(prompter.Log().back().Text, "Can not open search database - " + bad);
+    EXPECT_EQ(second.FoundListBox()->Count(), 2 * records);
+    EXPECT_TRUE(second.Unload());
+    EXPECT_TRUE(w.Unload());
+}

@@ -1,0 +1,93 @@
+// Screenshots of the search window for people to look at (not a test): a
+// crawl of the fixture site given on the command line, captured while it
+// runs and after it ends, as BMP files in the given folder.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include <commctrl.h>
+
+#include <functional>
+#include "runtime/Application.h"
+#include "searchwindow/SearchWindow.h"
+
+namespace qftest {
+void PumpFor(unsigned ms) {
+    const DWORD until = GetTickCount() + ms;
+    while (GetTickCount() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        Application->ProcessMessages();
+    }
+}
+bool PumpUntil(const std::function<bool()>& pred, unsigned ms) {
+    const DWORD until = GetTickCount() + ms;
+    while (!pred() && GetTickCount() < until) PumpFor(20);
+    return pred();
+}
+}  // namespace qftest
+
+namespace {
+void Capture(HWND window, const std::string& path) {
+    RECT r;
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(dc, old);
+    const DWORD stride = ((w * 3 + 3) & ~3), size = stride * h;
+    BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + size), 0, 0,
+                        static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
+    if (FILE* f = fopen(path.c_str(), "wb")) {
+        fwrite(&fh, sizeof fh, 1, f);
+        fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+        fwrite(bits, size, 1, f);
+        fclose(f);
+    }
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        fprintf(stderr, "usage: sbf_shots <start address> <folder>\n");
+        return 2;
+    }
+    CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    const std::string folder = argv[2];
+    int rc = 0;
+    {
+        TSearchWindow w;
+        w.Show();
+        if (!w.Load()) return 1;
+        w.StartAddressCombo()->SetText(argv[1]);
+        w.StartClick(false);
+        qftest::PumpFor(1500);
+        Capture(w.Handle(), folder + "/sbf-during-crawl.bmp");
+        if (!qftest::PumpUntil([&] { return w.Session()->RunState == SearchRunState::Idle; }, 60000)) rc = 3;
+        qftest::PumpFor(1200);
+        Capture(w.Handle(), folder + "/sbf-after-crawl.bmp");
+        w.FoundListBox()->Select(0);
+        w.SelectPanel(2);
+        qftest::PumpFor(800);
+        Capture(w.Handle(), folder + "/sbf-content-panel.bmp");
+        w.SelectPanel(4);
+        qftest::PumpFor(800);
+        Capture(w.Handle(), folder + "/sbf-options-panel.bmp");
+        w.Session()->SearchModified = false;
+        w.Unload();
+    }
+    CoUninitialize();
+    printf("%d found\n", rc);
+    return rc;
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Screenshots of SBF's window under Xvfb, during and after a crawl of the
+# fixture site served on 127.0.0.1, saved under the build folder.
+# Usage: tests/searchwindow/shots.sh (after a build of the Windows programs)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/wine-env.sh"
+out="$QF_WIN_BUILD/screenshots"
+mkdir -p "$out"
+# The tests' prefix (scripts/test.sh makes it), drawn on the X display for once.
+export WINEPREFIX="${SHOTS_PREFIX:-$root/build/$QF_PREFIX_NAME}"
+[ -d "$WINEPREFIX" ] || qf_make_prefix
+port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+/usr/bin/python3 -m http.server "$port" --bind 127.0.0.1 --directory "$root/tests/searchwindow/site" >/dev/null 2>&1 &
+server=$!
+restore() {
+  kill $server 2>/dev/null || true
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || true
+  wineserver -k >/dev/null 2>&1 || true
+}
+trap restore EXIT
+# A warm server and desktop, as the tests have: COM starts the engine at once.
+wineserver -p >/dev/null 2>&1 || true
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "
+  '$QF_WINE' reg add 'HKCU\\Software\\Wine\\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
+  '$QF_WINE' rundll32.exe user32.dll,GetDesktopWindow >/dev/null 2>&1
+  '$QF_WINE' '$QF_WIN_BUILD/gleaner/Gleaner.exe' /RegServer
+  '$QF_WINE' '$QF_WIN_BUILD/tests/searchwindow/sbf_shots.exe' 'http://127.0.0.1:$port/index.htm' '$out' </dev/null >'$out/shots.log' 2>&1 &
+  pid=\$!
+  sleep \${SHOT_DELAY:-6}; import -window root '$out/sbf-screen.png' || true
+  wait \$pid"
+for f in "$out"/*.bmp; do [ -f "$f" ] && convert "$f" "${f%.bmp}.png"; done
+ls "$out"

@@ -1,0 +1,108 @@
+#include "ZOVColorButtonPalette.h"
+
+#include <gtest/gtest.h>
+
+#include "ScriptedPrompter.h"
+
+namespace {
+
+uint32_t Rrggbb(TColor c) {
+    uint32_t u = static_cast<uint32_t>(c);
+    COLORREF v = (u & 0x80000000u) ? GetSysColor(static_cast<int>(u & 0xFF)) : u;
+    return (GetRValue(v) << 16) | (GetGValue(v) << 8) | GetBValue(v);
+}
+
+struct Shot {
+    TBitmap bmp{TPaletteLayout::kClientWidth, TPaletteLayout::kClientHeight};
+    explicit Shot(TTSM_ZOVColorButtonPalette& p) { p.Paint(bmp.Canvas()); }
+    uint32_t Centre(TPaletteCell c) {
+        TPaletteRect r = TPaletteLayout::CellRect(c);
+        return bmp.PixelRGB(r.Left + 8, r.Top + 8);
+    }
+    uint32_t OuterFrame(TPaletteCell c) {
+        TPaletteRect r = TPaletteLayout::CellRect(c);
+        return bmp.PixelRGB(r.Left, r.Top + 8);
+    }
+};
+
+TEST(ColorPalette, PaintsTheGridAndMarksTheCurrentColour) {
+    TTSM_ZOVColorButtonPalette p;
+    p.SetCurrentColor(RGB(255, 0, 0));
+    EXPECT_TRUE(p.HotCell() == (TPaletteCell{1, 2}));
+    Shot s(p);
+    struct Case {
+        const char* name;
+        TPaletteCell cell;
+        uint32_t rgb;
+    } cases[] = {
+        {"white", {1, 1}, 0xFFFFFF}, {"black", {2, 1}, 0x000000}, {"red", {1, 2}, 0xFF0000},
+        {"dark red", {2, 2}, 0x7F0000}, {"blue", {1, 4}, 0x0000FF}, {"last", {4, 5}, 0x9F9F9F},
+        {"other", {0, 0}, Rrggbb(clBtnFace)},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.rgb, s.Centre(c.cell)) << c.name;
+    // The hot cell's outer frame is the dark 3-D shadow; others the form's colour.
+    EXPECT_EQ(Rrggbb(SysColor(COLOR_3DDKSHADOW)), s.OuterFrame({1, 2}));
+    EXPECT_EQ(Rrggbb(p.Color()), s.OuterFrame({1, 1}));
+    EXPECT_EQ(Rrggbb(clBtnShadow), s.bmp.PixelRGB(10, 93));
+    EXPECT_EQ(Rrggbb(clBtnHighlight), s.bmp.PixelRGB(10, 94));
+}
+
+TEST(ColorPalette, AColourOffTheGridBecomesTheOtherColour) {
+    TTSM_ZOVColorButtonPalette p;
+    p.SetCurrentColor(RGB(0x12, 0x34, 0x56));
+    EXPECT_TRUE(p.HotCell() == (TPaletteCell{0, 0}));
+    Shot s(p);
+    EXPECT_EQ(0x123456u, s.Centre({0, 0}));
+}
+
+TEST(ColorPalette, MouseAndKeysSelectAndClose) {
+    TTSM_ZOVColorButtonPalette p;
+    std::vector<TColor> chosen;
+    int closes = 0;
+    p.OnSelect = [&](TTSM_ZOVColorButtonPalette&, TColor c) { chosen.push_back(c); };
+    p.OnPaletteClose = [&](TTSM_ZOVColorButtonPalette&, TCloseAction& a) {
+        EXPECT_EQ(caFree, a);
+        closes++;
+    };
+    p.MouseMove(0, 20, 40);
+    EXPECT_TRUE(p.HotCell() == (TPaletteCell{2, 3}));
+    p.MouseMove(0, 100, 5);  // off the grid: the hot cell stays
+    EXPECT_TRUE(p.HotCell() == (TPaletteCell{2, 3}));
+    p.MouseUp(mbLeft, 0, 40, 5);
+    ASSERT_EQ(1u, chosen.size());
+    EXPECT_EQ(RGB(191, 191, 191), chosen[0]);
+    EXPECT_EQ(1, closes);
+    EXPECT_TRUE(p.Closed());
+
+    TTSM_ZOVColorButtonPalette q;
+    q.OnSelect = p.OnSelect;
+    q.OnPaletteClose = p.OnPaletteClose;
+    q.MouseUp(mbLeft, 0, 10, 100);  // outside every cell: closes, no choice
+    EXPECT_EQ(1u, chosen.size());
+    EXPECT_EQ(2, closes);
+
+    TTSM_ZOVColorButtonPalette r;
+    r.OnPaletteClose = p.OnPaletteClose;
+    WORD key = VK_ESCAPE;
+    r.KeyDown(key, 0);
+    EXPECT_EQ(3, closes);
+}
+
+TEST(ColorPalette, OtherButtonAsksForAColour) {
+    TScriptedPrompter prompter;
+    TTSM_ZOVColorButtonPalette p;
+    std::vector<TColor> chosen;
+    p.OnSelect = [&](TTSM_ZOVColorButtonPalette&, TColor c) { chosen.push_back(c); };
+    prompter.AnswerColor(false);
+    p.btnOther->Click();
+    EXPECT_TRUE(chosen.empty());
+    EXPECT_FALSE(p.Closed());
+    prompter.AnswerColor(true, RGB(1, 2, 3));
+    p.btnOther->Click();
+    ASSERT_EQ(1u, chosen.size());
+    EXPECT_EQ(RGB(1, 2, 3), chosen[0]);
+    EXPECT_EQ(RGB(1, 2, 3), p.OtherColor);
+    EXPECT_TRUE(p.Closed());
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+#include "SyntaxMemoParser.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "ScriptedPrompter.h"
+#include "SchemeTestUtil.h"
+#include "syntaxedit/core/SyntaxMemoErrors.h"
+
+namespace {
+
+std::string ErrorOf(const std::function<void()>& f) {
+    try {
+        f();
+        return "";
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
+
+TEST(SyntaxMemoParser, Version48StreamIsReportedThroughThePrompter) {
+    TSyntaxMemoParser p;
+    p.Highlighter().CompileScript(ReadFixture("clike.sch"));
+    TMemoryStream s;
+    uint16_t version = 48;
+    s.Write(&version, 2);
+    s.SetPosition(0);
+    TScriptedPrompter prompter;
+    prompter.AnswerMessage(IDOK);
+    EXPECT_FALSE(p.ReadParser(s));
+    ASSERT_EQ(1u, prompter.Log().size());
+    EXPECT_EQ("SyntaxMemoParser1: DFM file saved by different version of TSyntaxMemoParser.\n\r"
+              "Recompile script to update DFM file.\n\r"
+              "Expected version was 49 read version was 48",
+              prompter.Log()[0].Text);
+    EXPECT_EQ(static_cast<unsigned>(MB_OK | MB_ICONINFORMATION), prompter.Log()[0].Flags);
+    // Empty tables: everything scans as token 0.
+    EXPECT_EQ("0:1 0:1 0:1", ScanText(p.Highlighter(), "int"));
+}
+
+TEST(SyntaxMemoParser, AssignCopiesThroughTheParserStream) {
+    TSyntaxMemoParser a, b;
+    a.Highlighter().CompileScript(ReadFixture("clike.sch"));
+    b.Assign(&a);
+    EXPECT_EQ(a.Highlighter().StyleString(), b.Highlighter().StyleString());
+    const char* text = "int x = 1; /* c */ // d\nwhile (NULL) { break; }";
+    EXPECT_EQ(ScanText(a.Highlighter(), text), ScanText(b.Highlighter(), text));
+    EXPECT_EQ("Cannot assign a TSyntaxMemo to TSyntaxMemoParser",
+              ErrorOf([&] { b.Assign(nullptr, "TSyntaxMemo"); }));
+}
+
+std::string ReadValue(const char* key, const std::string& name, DWORD& type) {
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return "<no key>";
+    char buf[4096];
+    DWORD size = sizeof buf;
+    LONG rc = RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    RegCloseKey(k);
+    return rc == ERROR_SUCCESS ? std::string(buf, size) : "<no value>";
+}
+
+TEST(SyntaxMemoParser, SaveToRegistryWritesBothValues) {
+    const char* key = "Software\\QuillonTests\\Highlighter";
+    RegDeleteKeyA(HKEY_CURRENT_USER, key);
+    TSyntaxMemoParser p;
+    p.Highlighter().CompileScript(ReadFixture("clike.sch"));
+    EXPECT_EQ("Registry interface disabled in: SyntaxMemoParser1", ErrorOf([&] { p.SaveToRegistry(); }));
+    p.UseRegistry = true;
+    EXPECT_EQ("Registry interface disabled in: SyntaxMemoParser1", ErrorOf([&] { p.SaveToRegistry(); }));
+    p.RegistryKey = key;
+    ASSERT_EQ("", ErrorOf([&] { p.SaveToRegistry(); }));
+
+    DWORD type = 0;
+    std::string style = ReadValue(key, "Highlighting - CLike", type);
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+    EXPECT_EQ(std::string("Morvex6:OPT#8#67099632GWD#2#34GCL#11#-2147483633WRC#1#0IDS#1#1WRO#3#>|:"
+                          "FON#11#Courier NewFOS#2#10STC#11#-2147483634STB#11#-2147483635TBC#3#5 9TBD#1#4"
+                          "EFF#136#7,0,0,16777215,;2,8388608,16777215,B;3,8421376,16777215,X;4,128,16777215,;"
+                          "5,32768,16777215,YI;6,32768,16777215,I;11,8388736,16777215,BU;#END#") +
+                  '\0',
+              style);
+    std::string keys = ReadValue(key, "Key Assignments - CLike", type);
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
+    EXPECT_EQ(std::string("\x08Morvex6:"), keys.substr(0, 9));
+    EXPECT_EQ(p.Highlighter().KeyAssignmentsData(), keys);
+    RegDeleteKeyA(HKEY_CURRENT_USER, key);
+}
+
+struct FakeEditor : ISyntaxMemoClient {
+    explicit FakeEditor(bool fail = false) : fail(fail) {}
+    TComponent* ClientComponent() override { return component; }
+    void ParserChanged(TSyntaxMemoParser&) override {
+        changed++;
+        if (fail) throw Exception("no");
+    }
+    void ParserDetached(TSyntaxMemoParser&) override { detached++; }
+    TComponent* component = nullptr;
+    bool fail;
+    int changed = 0, detached = 0;
+};
+
+TEST(SyntaxMemoParser, EditorsAreListedOnceAndRefreshedPastAFailure) {
+    FakeEditor a, bad(true), c;
+    auto* p = new TSyntaxMemoParser;
+    p->AttachEditor(&a);
+    p->AttachEditor(&a);
+    p->AttachEditor(&bad);
+    p->AttachEditor(&c);
+    EXPECT_EQ(3u, p->Editors().size());
+    p->RefreshEditors();
+    EXPECT_EQ(0, p->AllEditorsUpdated);
+    EXPECT_EQ(1, a.changed);
+    EXPECT_EQ(1, c.changed);
+    p->DetachEditor(&bad);
+    EXPECT_EQ(1, bad.detached);
+    p->RefreshEditors();
+    EXPECT_EQ(1, p->AllEditorsUpdated);
+    delete p;
+    EXPECT_EQ(1, a.detached);
+    EXPECT_EQ(1, c.detached);
+}
+
+TEST(SyntaxMemoParser, AnEditorThatGoesAwayLeavesTheList) {
+    TSyntaxMemoParser p;
+    FakeEditor e;
+    e.component = new TComponent;
+    p.AttachEditor(&e);
+    delete e.component;
+    EXPECT_TRUE(p.Editors().empty());
+    EXPECT_EQ(1, e.detached);
+}
+
+TEST(SyntaxMemoParser, LoadingWaitsForLoaded) {
+    TSyntaxMemoParser p;
+    FakeEditor e;
+    p.AttachEditor(&e);
+    p.Loading = true;
+    p.RefreshEditors();
+    EXPECT_EQ(0, e.changed);
+    p.Script = std::string(SCHEME_FIXTURES) + "/clike.sch";
+    p.AutoScriptUpdate = true;
+    p.Loaded();
+    EXPECT_EQ(1, e.changed);
+    EXPECT_EQ("CLike", p.LanguageSettings().LanguageName);
+}
+
+}  // namespace
