@@ -18,7 +18,6 @@ std::string ProgramFolder() {
     return p.substr(0, p.find_last_of("\\/"));
 }
 
-std::string RemoveExtension(const std::string& name) { return name.substr(0, name.find('.')); }
 }  // namespace
 
 bool TSearchWindow::Load(const std::string& progIdPrefix) {

@@ -26,7 +26,9 @@ TEST(SysUtils, IntegerConversions) {
     for (const Case& c : cases) {
         int64_t v = 0;
         EXPECT_EQ(TryStrToInt64(c.text, v), c.ok) << c.text;
-        if (c.ok) EXPECT_EQ(v, c.value) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
     }
     EXPECT_THROW(StrToInt("3000000000"), EConvertError);
     EXPECT_EQ(StrToIntDef("x", 7), 7);
