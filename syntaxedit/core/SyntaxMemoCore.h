@@ -176,6 +176,20 @@ public:
     void GotoBookmark(int n);
     int32_t BookmarkLine(int n);
 
+    // ---- export (SyntaxMemoExport.cpp)
+    // The selection as flags say: 1 plain CR LF, 2 RTF, 4 HTML, 8 Unix; RTF
+    // wins over HTML, HTML over Unix.
+    std::string ExportSelection(int32_t flags);
+    std::string ExportHtml(int32_t start, int32_t end);
+    std::string ExportRtf(int32_t start, int32_t end);
+    // Colours as RGB (system colours resolved); default: the settings platform.
+    TColor ResolvedColor(TColor c) const;
+    std::function<TColor(TColor)> ResolveColor;
+    std::string Title;                 // the HTML page's title
+    std::string FontName = "Courier New";
+    int32_t FontSize = 10;
+    std::function<std::string()> DateText;  // today's short date (HTML); default empty
+
     std::function<void()> OnChange;
     std::function<void(int32_t start, int32_t count)> OnTextChange;
     std::function<void()> OnClipboardCut, OnClipboardCopy, OnClipboardPaste, OnPrintSelection;

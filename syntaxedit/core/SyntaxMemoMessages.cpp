@@ -231,14 +231,12 @@ intptr_t TSyntaxMemoCore::PrivateMessage(uint32_t msg, uintptr_t wParam, intptr_
     case SMM_SAVESTREAM: {
         TStream* s = reinterpret_cast<TStream*>(lParam);
         if (!s) return 0;
-        auto p = OrderPair({anchor_, caret_});
-        std::string text = PlainText(p.first, p.second, (wParam & 8) != 0);
+        std::string text = ExportSelection(static_cast<int32_t>(wParam));
         s->Write(text.data(), static_cast<int32_t>(text.size()));
         return static_cast<intptr_t>(text.size());
     }
     case SMM_GETSELTEXT: {
-        auto p = OrderPair({anchor_, caret_});
-        std::string text = PlainText(p.first, p.second, (wParam & 8) != 0);
+        std::string text = ExportSelection(static_cast<int32_t>(wParam));
         if (char* out = reinterpret_cast<char*>(lParam)) {
             memcpy(out, text.c_str(), text.size() + 1);
         }
