@@ -88,7 +88,7 @@ void TSyntaxMemo::MeasureFont() {
         int height = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
         ReleaseDC(nullptr, screen);
         font_ = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
+                            CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
     }
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font_);
@@ -266,6 +266,11 @@ bool TSyntaxMemo::KeyDown(WORD& key, TShiftState shift) {
     if (key == 0) return true;
     uint8_t s = static_cast<uint8_t>(shift & (ssShift | ssAlt | ssCtrl));
     bool used = core_.HandleKey(key, s);
+    if (used) {
+        // The character the key would type was translated already: drop it.
+        MSG pending;
+        PeekMessageA(&pending, Handle(), WM_CHAR, WM_CHAR, PM_REMOVE);
+    }
     PlaceCaret();
     return used;
 }

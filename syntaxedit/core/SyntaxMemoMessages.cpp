@@ -50,6 +50,7 @@ intptr_t TSyntaxMemoCore::EditMessage(uint32_t msg, uintptr_t wParam, intptr_t l
         undo_.Clear();
         topLine_ = leftCol_ = 0;
         SetSelection(0, 0);
+        UpdateScrollBars();
         return 1;
     }
     case GetText:
@@ -225,6 +226,7 @@ intptr_t TSyntaxMemoCore::PrivateMessage(uint32_t msg, uintptr_t wParam, intptr_
         std::string text(static_cast<size_t>(std::max<int64_t>(0, s->Size() - s->Position())), '\0');
         if (!text.empty()) text.resize(static_cast<size_t>(std::max(0, s->Read(&text[0], static_cast<int32_t>(text.size())))));
         ReplaceSelection(text.data(), static_cast<int32_t>(text.size()));
+        UpdateScrollBars();
         if (view_) view_->ViewInvalidate();
         return 1;
     }
