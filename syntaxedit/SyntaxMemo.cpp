@@ -156,14 +156,30 @@ void TSyntaxMemo::ViewInvalidate() {
 
 void TSyntaxMemo::ViewScrollBar(bool vertical, int32_t max, int32_t page, int32_t pos) {
     if (!HandleAllocated()) return;
-    SCROLLINFO si{};
-    si.cbSize = sizeof si;
-    si.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
-    si.nMin = 0;
-    si.nMax = max;
-    si.nPage = static_cast<UINT>(std::max(page, 0));
-    si.nPos = pos;
-    SetScrollInfo(Handle(), vertical ? SB_VERT : SB_HORZ, &si, TRUE);
+    // Setting a bar is slow (it redraws the frame): the values wait for the
+    // next paint or the posted flush, so a burst of edits sets each bar once.
+    bars_[vertical] = {max, page, pos, true};
+    if (!flushPosted_) flushPosted_ = PostMessageA(Handle(), kFlushScrollBars, 0, 0) != 0;
+}
+
+void TSyntaxMemo::FlushScrollBars() {
+    flushPosted_ = false;
+    for (int v = 0; v < 2; v++) {
+        Bar& b = bars_[v];
+        if (!b.pending || !HandleAllocated()) continue;
+        b.pending = false;
+        if (b.max == b.setMax && b.page == b.setPage && b.pos == b.setPos) continue;
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
+        si.nMax = b.max;
+        si.nPage = static_cast<UINT>(std::max(b.page, 0));
+        si.nPos = b.pos;
+        SetScrollInfo(Handle(), v ? SB_VERT : SB_HORZ, &si, TRUE);
+        b.setMax = b.max;
+        b.setPage = b.page;
+        b.setPos = b.pos;
+    }
 }
 
 intptr_t TSyntaxMemo::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
@@ -231,6 +247,9 @@ bool TSyntaxMemo::HandleMessage(TMessage& m) {
     case WM_PASTE:
     case kEmCanPaste:
         return ClipboardMessage(m);
+    case kFlushScrollBars:
+        FlushScrollBars();
+        return true;
     case WM_DROPFILES:
         DropFiles(reinterpret_cast<HDROP>(m.WParam));
         return true;

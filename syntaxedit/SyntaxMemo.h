@@ -55,6 +55,8 @@ public:
     void PasteFromClipboard();
     // Paints the whole client area into dc (a memory bitmap for tests and screenshots).
     void PaintTo(HDC dc);
+    // Sets the scroll bars to the values the core last gave.
+    void FlushScrollBars();
 
     std::function<void(TObject* Sender, int32_t line)> OnGutterClick;
     std::function<void(TObject* Sender, const std::vector<std::string>& files, POINT pt)> OnFilesDropped;
@@ -102,4 +104,11 @@ private:
     UINT rtfFormat_ = 0;
     bool selecting_ = false;
     bool caretMade_ = false;
+    struct Bar {
+        int32_t max = 0, page = 0, pos = 0;
+        bool pending = false;
+        int32_t setMax = -1, setPage = -1, setPos = -1;
+    } bars_[2];
+    bool flushPosted_ = false;
+    static const UINT kFlushScrollBars = WM_USER + 0x100;
 };

@@ -18,6 +18,11 @@ TSyntaxMemoCore::~TSyntaxMemoCore() { store_.RemoveWatcher(this); }
 void TSyntaxMemoCore::StoreEdited(TTextStore&, const TStoreEdit& edit) {
     // Lines below an edit that changed the line count moved: repaint the screen's worth.
     if (edit.LinesAdded != edit.LinesRemoved) MarkLines(edit.FirstLine, edit.FirstLine + VisibleLines() + 2);
+    // The horizontal range grows with the lines an edit made; it is not shrunk.
+    TLineNode* n = edit.First;
+    for (int32_t i = 0; n && i < std::max(edit.LinesAdded, 1); i++, n = n->Next)
+        maxLineLen_ = std::max<int32_t>(maxLineLen_, n->Len);
+    if (store_.LineCount() == 0) maxLineLen_ = 0;
 }
 
 int32_t TSyntaxMemoCore::LineOfOffset(int32_t offset) {
@@ -126,9 +131,6 @@ void TSyntaxMemoCore::ReplaceSelection(const char* text, int32_t count) {
     if (record) undo_.Commit(TUndoRecorder::ucReplace);
     int32_t start = 0;
     if (store_.LineCount() > 0) caretCol_ = DisplayColumn(store_.NodeAtOffset(caret_, &start), caret_ - start);
-    maxLineLen_ = 0;
-    for (TLineNode* n = store_.Head(); n && maxLineLen_ < kMaxLinePiece; n = n->Next)
-        maxLineLen_ = std::max<int32_t>(maxLineLen_, n->Len);
 }
 
 void TSyntaxMemoCore::ClearText() {

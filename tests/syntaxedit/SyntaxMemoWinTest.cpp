@@ -154,6 +154,7 @@ TEST(SyntaxMemoWindow, FortyThousandLinesScaleTheScrollBar) {
     std::string text;
     for (int i = 0; i < 40000; i++) text += "line\r\n";
     f.memo->SetText(text);
+    Drain();
     SCROLLINFO si{};
     si.cbSize = sizeof si;
     si.fMask = SIF_ALL;
