@@ -84,9 +84,14 @@ void Step(TSyntaxMemoCore& m, TSyntaxMemoStrings& lines, Input& in) {
         break;
     }
     case 11: {
-        uint32_t msgs[] = {smmsg::LineIndex, smmsg::LineLength, smmsg::LineFromChar, smmsg::GetSel,
-                           smmsg::CharFromPos, smmsg::Undo, smmsg::VScroll, smmsg::HScroll, SMM_REDO, SMM_TOPLINE};
-        m.Message(msgs[in.Byte() % 10], static_cast<uintptr_t>(in.Word() - 3), in.Word());
+        // Messages whose parameters are numbers; pointers are real or null.
+        uint32_t msgs[] = {smmsg::LineIndex, smmsg::LineLength, smmsg::LineFromChar, smmsg::CharFromPos,
+                           smmsg::Undo, smmsg::VScroll, smmsg::HScroll, SMM_REDO, SMM_TOPLINE, smmsg::SetSel};
+        uint32_t msg = msgs[in.Byte() % 10];
+        uintptr_t w = msg == smmsg::CharFromPos ? 0 : static_cast<uintptr_t>(in.Word() - 3);
+        m.Message(msg, w, in.Word() - 3);
+        int32_t a = 0, c = 0;
+        m.Message(smmsg::GetSel, in.Byte() & 1 ? reinterpret_cast<uintptr_t>(&a) : 0, reinterpret_cast<intptr_t>(&c));
         break;
     }
     case 12: lines.Clear(); break;
