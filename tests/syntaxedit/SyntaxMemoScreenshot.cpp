@@ -34,20 +34,26 @@ TEST(SyntaxMemoScreenshot, LogOfTwoHundredColouredLines) {
     log->Core().SetSelection(log->Core().TextLength() - 40, log->Core().TextLength() - 20);
     log->Core().HideSelection = false;
     RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+    // Let the display map and paint the windows before the picture is taken.
     MSG msg;
-    for (int k = 0; k < 50 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); k++) DispatchMessageA(&msg);
-    RECT r;
-    GetWindowRect(form.Handle(), &r);
-    TBitmap shot(r.right - r.left, r.bottom - r.top);
-    HDC dc = GetWindowDC(form.Handle());
-    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
-    ReleaseDC(form.Handle(), dc);
+    DWORD until = GetTickCount() + 1500;
+    while (GetTickCount() < until) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    log->Repaint();
+    GdiFlush();
     // The log's own paint, whatever the display does with the frame.
     RECT c;
     GetClientRect(log->Handle(), &c);
     TBitmap client(c.right, c.bottom);
     log->PaintTo(client.Canvas().Handle());
-    EXPECT_TRUE(shot.SaveToFile(std::string(SCREENSHOT_DIR) + "/syntaxmemo-log.bmp"));
+    TBitmap fromWindow(c.right, c.bottom);
+    HDC wdc = GetDC(log->Handle());
+    BitBlt(fromWindow.Canvas().Handle(), 0, 0, c.right, c.bottom, wdc, 0, 0, SRCCOPY);
+    ReleaseDC(log->Handle(), wdc);
+    // What the window shows (read from its own device context).
+    EXPECT_TRUE(fromWindow.SaveToFile(std::string(SCREENSHOT_DIR) + "/syntaxmemo-log.bmp"));
     EXPECT_TRUE(client.SaveToFile(std::string(SCREENSHOT_DIR) + "/syntaxmemo-log-client.bmp"));
     std::set<uint32_t> colours;
     for (int y = 0; y < client.Height(); y += 2)
