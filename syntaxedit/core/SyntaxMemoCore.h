@@ -39,7 +39,8 @@ enum : uint32_t {
 enum : int32_t {
     smoSyntaxHighlight = 16, smoWordWrap = 1024, smoAutoIndent = 2048, smoWrapOverride = 8192,
     smoWordSelect = 16384, smoShowRMargin = 32768, smoShowGutter = 65536, smoProcessDroppedFiles = 0x80000,
-    smoColumnTrack = 0x400000,
+    smoColumnTrack = 0x400000, smoPrintWrap = 32, smoPrintLineNos = 64, smoPrintFilename = 128,
+    smoPrintDate = 256, smoPrintPageNos = 512,
 };
 
 // Where the core draws: filled rectangles and runs of fixed-pitch text, one
@@ -161,6 +162,11 @@ public:
     void RewrapAll();
     // ---- painting
     void Paint(TDrawSurface& surface);
+    // ---- printing (SyntaxMemoPrint.cpp): the lines of the selection onto
+    // pages of a printer surface; newPage is called before every page after
+    // the first. Line colours are not used. Returns the number of pages.
+    int32_t PrintSelection(TDrawSurface& page, int32_t pageWidth, int32_t pageHeight,
+                           const std::function<void()>& newPage);
     // ---- commands and keys (SyntaxMemoCommands.cpp)
     void ExecuteCommand(int32_t command);
     // A typed character (after key handling); returns false when refused.

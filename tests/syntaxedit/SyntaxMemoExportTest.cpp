@@ -71,3 +71,29 @@ TEST(SyntaxMemoExport, StreamsLoadAndSave) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Memory()), 8), "one\ntwo\n");
     EXPECT_EQ(m.Core.Message(SMM_LOADSTREAM, 4, 0), 0);  // no stream
 }
+
+// Printing onto a fake printer canvas: pages, line numbers, wrapping, no line colours.
+TEST(SyntaxMemoPrint, PagesLineNumbersAndWrapOnAFakePrinter) {
+    MemoHarness m;
+    for (int i = 0; i < 30; i++) m.Lines.Add("line " + std::to_string(i) + (i == 3 ? std::string(" word").append(std::string(40, 'w')) : ""));
+    m.Core.SetLineTextColor(1, 0x0000FF);
+    m.Core.SetLineBackColor(1, 0x00FF00);
+    m.Core.Settings().Options |= smoPrintLineNos | smoPrintWrap | smoPrintPageNos;
+    m.Core.Settings().Options &= ~(smoPrintFilename | smoPrintDate);
+    m.Core.SetSelection(-1, 0);
+    CellSurface page(8, 16);
+    CellSurface firstPage(8, 16);
+    int newPages = 0;
+    // 400 x 320: text from x 80, 39 characters a row, rows 32 .. 240 (13 a page).
+    int32_t pages = m.Core.PrintSelection(page, 400, 320, [&] {
+        if (newPages++ == 0) firstPage.Cells = page.Cells;
+    });
+    EXPECT_EQ(pages, 3);  // 30 lines + 1 wrapped piece = 31 rows
+    EXPECT_EQ(newPages, 2);
+    EXPECT_EQ(firstPage.At(2, 80).ch, 'l');
+    EXPECT_EQ(firstPage.At(2, 80).text, 0);        // black on white: line colours unused
+    EXPECT_EQ(firstPage.At(2, 80).back, 0xFFFFFF);
+    EXPECT_EQ(firstPage.At(2, 16 + 5 * 8).ch, '1');  // "     1:"
+    EXPECT_EQ(firstPage.At(6, 80 + 5 * 8).ch, 'w');  // line 4 wrapped after "line 3 "
+    EXPECT_EQ(firstPage.At(6, 16 + 5 * 8).ch, 0);    // no number on its second piece
+}
