@@ -1,0 +1,383 @@
+#include "SyntaxMemo.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+namespace {
+
+// The core's surface over a device context: fixed-pitch cells of charWidth.
+class TDCSurface : public TDrawSurface {
+public:
+    TDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight)
+        : dc_(dc), cw_(charWidth), lh_(lineHeight) {
+        old_ = SelectObject(dc, font);
+    }
+    ~TDCSurface() override { SelectObject(dc_, old_); }
+    void FillRect(int x, int y, int w, int h, TColor color) override {
+        if (w <= 0 || h <= 0) return;
+        SetBk(color);
+        RECT r{x, y, x + w, y + h};
+        ExtTextOutA(dc_, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+    }
+    void TextRun(int x, int y, const char* text, int count, TColor fg, TColor bg, int clipRight) override {
+        if (count <= 0 || x >= clipRight) return;
+        // Output past the right edge is cut to about 1.5 times what fits.
+        int fits = std::max(1, (clipRight - x + cw_ - 1) / cw_);
+        count = std::min(count, fits + fits / 2 + 1);
+        if (text[count - 1] > 0 && text[count - 1] < 32) count--;
+        RECT r{x, y, std::min(x + count * cw_, clipRight), y + lh_};
+        // The advance table is sized to the run, however long it is.
+        advance_.assign(static_cast<size_t>(std::max(count, 1)), cw_);
+        SetBk(bg);
+        COLORREF t = ColorToRGB(fg);
+        if (t != text_) SetTextColor(dc_, text_ = t);
+        ExtTextOutA(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, text, static_cast<UINT>(count), advance_.data());
+    }
+
+private:
+    void SetBk(TColor c) {
+        COLORREF b = ColorToRGB(c);
+        if (b != back_) SetBkColor(dc_, back_ = b);
+    }
+    HDC dc_;
+    HGDIOBJ old_;
+    int cw_, lh_;
+    COLORREF text_ = CLR_INVALID, back_ = CLR_INVALID;
+    std::vector<INT> advance_;
+};
+
+}  // namespace
+
+TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*this) {
+    SetBounds(0, 0, 185, 89);
+    core_.SetView(this);
+    core_.OnChange = [this] {
+        if (OnChange) OnChange(this);
+    };
+    core_.OnClipboardCopy = [this] { CopyToClipboard(); };
+    core_.OnClipboardCut = [this] { CutToClipboard(); };
+    core_.OnClipboardPaste = [this] { PasteFromClipboard(); };
+    rtfFormat_ = RegisterClipboardFormatA("Rich Text Format");
+    MeasureFont();
+}
+
+TSyntaxMemo::~TSyntaxMemo() {
+    BeginDestroy();
+    core_.SetView(nullptr);
+    if (font_) DeleteObject(font_);
+}
+
+void TSyntaxMemo::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.Style |= WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
+    p.ExStyle |= WS_EX_CLIENTEDGE;
+    p.Caption.clear();
+    p.WinClassName = "TSyntaxMemo";
+    p.Cursor = LoadCursor(nullptr, IDC_IBEAM);
+}
+
+void TSyntaxMemo::WndCreated() {
+    if (core_.Options() & smoProcessDroppedFiles) DragAcceptFiles(Handle(), TRUE);
+    Resized();
+}
+
+void TSyntaxMemo::MeasureFont() {
+    if (!font_) {
+        HDC screen = GetDC(nullptr);
+        int height = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
+        ReleaseDC(nullptr, screen);
+        font_ = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
+    }
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font_);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    SIZE w{};
+    GetTextExtentPoint32A(dc, "W", 1, &w);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    int lineHeight = tm.tmHeight + tm.tmExternalLeading + 1;
+    core_.SetMetrics(w.cx > 0 ? w.cx : tm.tmAveCharWidth, lineHeight > 1 ? lineHeight : 17);
+}
+
+void TSyntaxMemo::Resized() {
+    if (!HandleAllocated()) return;
+    RECT r;
+    GetClientRect(Handle(), &r);
+    core_.SetClientSize(r.right, r.bottom);
+}
+
+void TSyntaxMemo::PaintTo(HDC dc) {
+    TDCSurface surface(dc, font_, core_.CharWidth(), core_.LineHeight());
+    core_.Paint(surface);
+}
+
+void TSyntaxMemo::Paint(TCanvas& canvas) {
+    RECT r;
+    GetClientRect(Handle(), &r);
+    if (r.right <= 0 || r.bottom <= 0) return;
+    // Drawn into a memory bitmap first, so the rows never flicker.
+    HDC mem = CreateCompatibleDC(canvas.Handle());
+    HBITMAP bmp = CreateCompatibleBitmap(canvas.Handle(), r.right, r.bottom);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    PaintTo(mem);
+    BitBlt(canvas.Handle(), 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    PlaceCaret();
+}
+
+void TSyntaxMemo::PlaceCaret() {
+    if (!caretMade_) return;
+    int32_t x, y;
+    core_.PointOfOffset(core_.Caret(), x, y);
+    SetCaretPos(x, y);
+}
+
+void TSyntaxMemo::FocusChanged(bool gained) {
+    if (gained) {
+        caretMade_ = CreateCaret(Handle(), nullptr, 2, core_.LineHeight()) != 0;
+        PlaceCaret();
+        if (caretMade_) ShowCaret(Handle());
+    } else {
+        if (caretMade_) DestroyCaret();
+        caretMade_ = false;
+        selecting_ = false;
+    }
+    Invalidate();
+}
+
+void TSyntaxMemo::ViewInvalidate() {
+    if (HandleAllocated()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TSyntaxMemo::ViewScrollBar(bool vertical, int32_t max, int32_t page, int32_t pos) {
+    if (!HandleAllocated()) return;
+    // Setting a bar is slow (it redraws the frame): the values wait for the
+    // next paint or the posted flush, so a burst of edits sets each bar once.
+    bars_[vertical] = {max, page, pos, true};
+    if (!flushPosted_) flushPosted_ = PostMessageA(Handle(), kFlushScrollBars, 0, 0) != 0;
+}
+
+void TSyntaxMemo::FlushScrollBars() {
+    flushPosted_ = false;
+    for (int v = 0; v < 2; v++) {
+        Bar& b = bars_[v];
+        if (!b.pending || !HandleAllocated()) continue;
+        b.pending = false;
+        if (b.max == b.setMax && b.page == b.setPage && b.pos == b.setPos) continue;
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
+        si.nMax = b.max;
+        si.nPage = static_cast<UINT>(std::max(b.page, 0));
+        si.nPos = b.pos;
+        SetScrollInfo(Handle(), v ? SB_VERT : SB_HORZ, &si, TRUE);
+        b.setMax = b.max;
+        b.setPage = b.page;
+        b.setPos = b.pos;
+    }
+}
+
+intptr_t TSyntaxMemo::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    return SendMessageA(Handle(), msg, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+}
+
+void TSyntaxMemo::ClearText() {
+    core_.ClearText();
+    ViewInvalidate();
+}
+
+void TSyntaxMemo::SetRedrawState(bool on) {
+    if (HandleAllocated()) SendMessageA(Handle(), WM_SETREDRAW, on ? 1 : 0, 0);
+}
+
+void TSyntaxMemo::SetOptions(int32_t word) {
+    core_.SetOptions(word);
+    if (HandleAllocated()) DragAcceptFiles(Handle(), (word & smoProcessDroppedFiles) ? TRUE : FALSE);
+}
+
+void TSyntaxMemo::SetWordWrap(bool on) {
+    if (on != WordWrap()) SetOptions(on ? core_.Options() | smoWordWrap : core_.Options() & ~smoWordWrap);
+}
+
+void TSyntaxMemo::Setdef_BackColor(TColor c) {
+    if (c != core_.DefBackColor()) core_.SetDefBackColor(c), ViewInvalidate();
+}
+void TSyntaxMemo::Setdef_TextColor(TColor c) {
+    if (c != core_.DefTextColor()) core_.SetDefTextColor(c), ViewInvalidate();
+}
+
+int32_t TSyntaxMemo::SelStart() const { return std::min(core_.Anchor(), core_.Caret()); }
+void TSyntaxMemo::SetSelStart(int32_t v) { core_.SetSelection(v, v); }
+int32_t TSyntaxMemo::SelLength() {
+    auto p = OrderPair({core_.Anchor(), core_.Caret()});
+    return static_cast<int32_t>(core_.PlainText(p.first, p.second).size());
+}
+void TSyntaxMemo::SetSelLength(int32_t v) {
+    int32_t s = SelStart();
+    core_.SetSelection(s, s + v);
+}
+std::string TSyntaxMemo::SelText() {
+    auto p = OrderPair({core_.Anchor(), core_.Caret()});
+    return core_.PlainText(p.first, p.second);
+}
+void TSyntaxMemo::SetSelText(const std::string& s) { Perform(EM_REPLACESEL, 0, reinterpret_cast<intptr_t>(s.c_str())); }
+
+bool TSyntaxMemo::HandleMessage(TMessage& m) {
+    switch (m.Msg) {
+    case WM_GETDLGCODE:
+        m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (core_.WantTab ? DLGC_WANTTAB : 0) |
+                   (core_.WantReturns ? DLGC_WANTALLKEYS : 0);
+        return true;
+    case WM_SETREDRAW:
+        core_.SetRedraw(m.WParam != 0);
+        if (m.WParam) ViewInvalidate();
+        return true;
+    case WM_SETTEXT:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+        m.Result = core_.Message(m.Msg, m.WParam, m.LParam);
+        return true;
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE:
+    case kEmCanPaste:
+        return ClipboardMessage(m);
+    case kFlushScrollBars:
+        FlushScrollBars();
+        return true;
+    case WM_DROPFILES:
+        DropFiles(reinterpret_cast<HDROP>(m.WParam));
+        return true;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        return false;  // the cracker's Scroll
+    default:
+        break;
+    }
+    if ((m.Msg >= EM_GETSEL && m.Msg <= EM_CHARFROMPOS) || (m.Msg >= SMM_SELECTION && m.Msg <= 3136)) {
+        m.Result = core_.Message(m.Msg, m.WParam, m.LParam);
+        PlaceCaret();
+        return true;
+    }
+    return false;
+}
+
+bool TSyntaxMemo::Scroll(int bar, int code, int pos) {
+    if (bar == SB_CTL) return false;
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_TRACKPOS;
+    GetScrollInfo(Handle(), bar, &si);
+    if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) pos = si.nTrackPos;
+    uintptr_t w = static_cast<uintptr_t>(code & 0xFFFF) | (static_cast<uintptr_t>(pos & 0xFFFF) << 16);
+    core_.Message(bar == SB_VERT ? smmsg::VScroll : smmsg::HScroll, w, 0);
+    PlaceCaret();
+    return true;
+}
+
+bool TSyntaxMemo::KeyDown(WORD& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+    if (key == 0) return true;
+    uint8_t s = static_cast<uint8_t>(shift & (ssShift | ssAlt | ssCtrl));
+    bool used = core_.HandleKey(key, s);
+    if (used) {
+        // The character the key would type was translated already: drop it.
+        MSG pending;
+        PeekMessageA(&pending, Handle(), WM_CHAR, WM_CHAR, PM_REMOVE);
+    }
+    PlaceCaret();
+    return used;
+}
+
+bool TSyntaxMemo::KeyPress(char& key) {
+    if (OnKeyPress) OnKeyPress(this, key);
+    if (key == 0) return true;
+    if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) return true;  // control keys are commands
+    bool typed = core_.TypeChar(key);
+    PlaceCaret();
+    return typed || key == '\b';
+}
+
+bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+    if (button != mbLeft) return false;
+    if (!Focused()) SetFocus();
+    bool gutter = (core_.Options() & smoShowGutter) && x < core_.Gutter();
+    int32_t offset = core_.OffsetOfPoint(x, y);
+    if (gutter) {
+        int32_t line = core_.LineOfOffset(offset);
+        core_.SetSelection(offset, offset);
+        if (OnGutterClick) OnGutterClick(this, line);
+        return true;
+    }
+    core_.SetSelection((shift & ssShift) ? core_.Anchor() : offset, offset);
+    selecting_ = true;
+    SetCapture(Handle());
+    PlaceCaret();
+    return true;
+}
+
+bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
+    if (OnMouseMove) OnMouseMove(this, shift, x, y);
+    if (!selecting_ || !(shift & ssLeft)) return false;
+    core_.SetSelection(core_.Anchor(), core_.OffsetOfPoint(x, y));
+    PlaceCaret();
+    return true;
+}
+
+bool TSyntaxMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+    if (button == mbLeft && selecting_) {
+        selecting_ = false;
+        ReleaseCapture();
+        DoClick();
+    }
+    return false;
+}
+
+bool TSyntaxMemo::DblClick(TMouseButton button, TShiftState, int x, int y) {
+    if (button != mbLeft) return false;
+    if (OnDblClick) OnDblClick(this);
+    bool gutter = (core_.Options() & smoShowGutter) && x < core_.Gutter();
+    if (!gutter && (core_.Options() & smoWordSelect)) {
+        core_.SelectWordAt(core_.OffsetOfPoint(x, y));
+        selecting_ = false;
+    }
+    PlaceCaret();
+    return true;
+}
+
+bool TSyntaxMemo::MouseWheel(int delta, TShiftState, int, int) {
+    core_.ScrollTo(core_.LeftCol(), core_.TopLine() - delta / WHEEL_DELTA * 3);
+    PlaceCaret();
+    return true;
+}
+
+void TSyntaxMemo::DropFiles(HDROP drop) {
+    if ((core_.Options() & smoProcessDroppedFiles) && OnFilesDropped) {
+        std::vector<std::string> files;
+        UINT n = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < n; i++) {
+            UINT len = DragQueryFileA(drop, i, nullptr, 0);
+            std::string name(len + 1, '\0');
+            DragQueryFileA(drop, i, &name[0], len + 1);
+            name.resize(len);
+            files.push_back(name);
+        }
+        POINT pt{-1, -1};
+        if (!DragQueryPoint(drop, &pt)) pt = POINT{-1, -1};
+        // The handle is released even when the handler throws.
+        struct Finish {
+            HDROP d;
+            ~Finish() { DragFinish(d); }
+        } finish{drop};
+        OnFilesDropped(this, files, pt);
+        return;
+    }
+    DragFinish(drop);
+}

@@ -1,0 +1,114 @@
+// The editor control's window: a thin shell over TSyntaxMemoCore. It forwards
+// the EDIT-style and private messages to the core, paints through a device
+// context surface, measures its font, keeps the scroll bars, and turns keys,
+// mouse, clipboard and dropped files into core calls. Windows only.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "SyntaxMemoCore.h"
+#include "SyntaxMemoStrings.h"
+#include "ui/Control.h"
+
+// The rich-edit message asking whether the clipboard holds a format we take.
+const UINT kEmCanPaste = WM_USER + 50;
+
+class TSyntaxMemo : public TWinControl, public TSyntaxMemoView, public TSyntaxMemoTarget {
+public:
+    explicit TSyntaxMemo(TWinControl* parent);
+    ~TSyntaxMemo() override;
+
+    TSyntaxMemoCore& Core() { return core_; }
+    TSyntaxMemoStrings& Lines() { return lines_; }
+    std::string Version() const { return "2.00.02"; }
+
+    bool ReadOnly() const { return core_.ReadOnly; }
+    void SetReadOnly(bool v) { core_.ReadOnly = v; }
+    int32_t Options() const { return core_.Options(); }
+    void SetOptions(int32_t word);
+    bool WordWrap() const { return (core_.Options() & smoWordWrap) != 0; }
+    void SetWordWrap(bool on);
+    TColor def_BackColor() const { return core_.DefBackColor(); }
+    TColor def_TextColor() const { return core_.DefTextColor(); }
+    void Setdef_BackColor(TColor c);
+    void Setdef_TextColor(TColor c);
+    int32_t SelStart() const;
+    void SetSelStart(int32_t v);
+    int32_t SelLength();
+    void SetSelLength(int32_t v);
+    std::string SelText();
+    void SetSelText(const std::string& s);
+
+    // Line colours by 1-based line number (0 and 1 the first line; past the end the last).
+    void SetLineTextColor(int32_t line, TColor c) { core_.SetLineTextColor(line, c); }
+    void SetLineBackColor(int32_t line, TColor c) { core_.SetLineBackColor(line, c); }
+    void SetLineTextBack(int32_t line, TColor c) { core_.SetLineBackColor(line, c); }
+
+    void ExecuteCommand(int32_t command) { core_.ExecuteCommand(command); }
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    // Paints the whole client area into dc (a memory bitmap for tests and screenshots).
+    void PaintTo(HDC dc);
+    // Sets the scroll bars to the values the core last gave.
+    void FlushScrollBars();
+
+    std::function<void(TObject* Sender, int32_t line)> OnGutterClick;
+    std::function<void(TObject* Sender, const std::vector<std::string>& files, POINT pt)> OnFilesDropped;
+    TNotifyEvent OnChange;
+
+    // TWinControl
+    bool PaintsItself() const override { return true; }
+    void Paint(TCanvas& canvas) override;
+    bool HandleMessage(TMessage& m) override;
+    bool KeyDown(WORD& key, TShiftState shift) override;
+    bool KeyPress(char& key) override;
+    bool MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    bool MouseMove(TShiftState shift, int x, int y) override;
+    bool MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    bool DblClick(TMouseButton button, TShiftState shift, int x, int y) override;
+    bool MouseWheel(int delta, TShiftState shift, int x, int y) override;
+    bool Scroll(int bar, int code, int pos) override;
+    void FocusChanged(bool gained) override;
+    void Resized() override;
+
+    // TSyntaxMemoView
+    void ViewInvalidate() override;
+    void ViewScrollBar(bool vertical, int32_t max, int32_t page, int32_t pos) override;
+    bool ViewFocused() const override { return Focused(); }
+    bool ViewEnabled() const override { return Enabled(); }
+    // TSyntaxMemoTarget
+    intptr_t Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
+    bool HasWindow() const override { return HandleAllocated(); }
+    void ClearText() override;
+    void SetRedrawState(bool on) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void WndCreated() override;
+
+private:
+    void MeasureFont();
+    void PlaceCaret();
+    bool ClipboardMessage(TMessage& m);
+    void DropFiles(HDROP drop);
+
+    TSyntaxMemoCore core_;
+    TSyntaxMemoStrings lines_;
+    HFONT font_ = nullptr;
+    UINT rtfFormat_ = 0;
+    bool selecting_ = false;
+    bool caretMade_ = false;
+    struct Bar {
+        int32_t max = 0, page = 0, pos = 0;
+        bool pending = false;
+        int32_t setMax = -1, setPage = -1, setPos = -1;
+    } bars_[2];
+    bool flushPosted_ = false;
+    static const UINT kFlushScrollBars = WM_USER + 0x100;
+};

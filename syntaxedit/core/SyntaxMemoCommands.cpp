@@ -1,0 +1,203 @@
+// Editor commands 0..44, key matching through the key map, typing, word
+// selection and numbered bookmarks of the headless editor.
+#include <algorithm>
+
+#include "PlainSearch.h"
+#include "SM_Settings.h"
+#include "SyntaxMemoCore.h"
+
+namespace {
+int32_t TextLen(const TLineNode* n) { return n ? n->Len - (n->EndsWithCR() ? 1 : 0) : 0; }
+}  // namespace
+
+void TSyntaxMemoCore::MoveCaret(int32_t offset, bool extend) {
+    offset = std::clamp(offset, 0, store_.TextLength());
+    SetSelection(extend ? anchor_ : offset, offset);
+}
+
+int32_t TSyntaxMemoCore::VerticalMove(int32_t lines) {
+    if (store_.LineCount() == 0) return 0;
+    int32_t line = std::clamp(LineOfOffset(caret_) + lines, 0, store_.LineCount() - 1);
+    int32_t start = 0;
+    TLineNode* n = store_.LineAt(line, &start);
+    int32_t col = caretCol_;
+    int32_t offset = start + CharIndexOfColumn(n, col);
+    keepColumn_ = true;
+    return offset;
+}
+
+int32_t TSyntaxMemoCore::WordStartBefore(int32_t offset) {
+    std::string t = store_.GetText(0, offset);
+    int32_t p = static_cast<int32_t>(t.size());
+    while (p > 0 && !DefaultCharIsInWord(static_cast<uint8_t>(t[p - 1]))) p--;
+    while (p > 0 && DefaultCharIsInWord(static_cast<uint8_t>(t[p - 1]))) p--;
+    return p;
+}
+
+int32_t TSyntaxMemoCore::WordEndAfter(int32_t offset) {
+    int32_t len = store_.TextLength();
+    std::string t = store_.GetText(offset, std::min(len, offset + 4096));
+    size_t p = 0;
+    while (p < t.size() && DefaultCharIsInWord(static_cast<uint8_t>(t[p]))) p++;
+    while (p < t.size() && !DefaultCharIsInWord(static_cast<uint8_t>(t[p]))) p++;
+    return offset + static_cast<int32_t>(p);
+}
+
+void TSyntaxMemoCore::SelectWordAt(int32_t offset) {
+    if (store_.LineCount() == 0) return;
+    int32_t start = 0;
+    TLineNode* n = store_.NodeAtOffset(offset, &start);
+    int32_t k = offset - start, len = TextLen(n);
+    int32_t a = std::min(k, len), b = a;
+    while (a > 0 && DefaultCharIsInWord(static_cast<uint8_t>(n->Text[a - 1]))) a--;
+    while (b < len && DefaultCharIsInWord(static_cast<uint8_t>(n->Text[b]))) b++;
+    SetSelection(start + a, start + b);
+}
+
+void TSyntaxMemoCore::SetBookmark(int n) {
+    if (n < 0 || n > 9 || store_.LineCount() == 0) return;
+    int32_t start = 0;
+    TLineNode* line = store_.NodeAtOffset(caret_, &start);
+    bool had = (line->GutterMarks & (1u << n)) != 0;
+    for (TLineNode* p = store_.Head(); p; p = p->Next)
+        if (p->GutterMarks & (1u << n)) {
+            p->GutterMarks &= static_cast<uint16_t>(~(1u << n));
+            p->Flags |= lfRepaint;
+        }
+    bookmarkCols_[n] = 0;
+    if (!had) {
+        line->GutterMarks |= static_cast<uint16_t>(1u << n);
+        bookmarkCols_[n] = caret_ - start + 1;
+    }
+    line->Flags |= lfRepaint;
+    if (view_) view_->ViewInvalidate();
+}
+
+int32_t TSyntaxMemoCore::BookmarkLine(int n) {
+    int32_t i = 0;
+    for (TLineNode* p = store_.Head(); p; p = p->Next, i++)
+        if (n >= 0 && n <= 9 && (p->GutterMarks & (1u << n))) return i;
+    return -1;
+}
+
+void TSyntaxMemoCore::GotoBookmark(int n) {
+    int32_t line = BookmarkLine(n);
+    if (line < 0) return;
+    int32_t start = 0;
+    TLineNode* node = store_.LineAt(line, &start);
+    // Clamped into the line: on an empty line the column lands on its start.
+    int32_t col = std::clamp(bookmarkCols_[n] - 1, 0, TextLen(node));
+    SetSelection(start + col, start + col);
+}
+
+void TSyntaxMemoCore::ExecuteCommand(int32_t command) {
+    bool ext = extend_;
+    extend_ = false;
+    int32_t start = 0;
+    TLineNode* line = store_.LineCount() ? store_.NodeAtOffset(caret_, &start) : nullptr;
+    auto sel = OrderPair({anchor_, caret_});
+    switch (command) {
+    case caLEFT: MoveCaret(!ext && sel.first != sel.second ? sel.first : caret_ - 1, ext); break;
+    case caRIGHT: MoveCaret(!ext && sel.first != sel.second ? sel.second : caret_ + 1, ext); break;
+    case caLINEHOME: MoveCaret(start, ext); break;
+    case caLINEEND: MoveCaret(start + TextLen(line), ext); break;
+    case caUP: MoveCaret(VerticalMove(-1), ext); break;
+    case caDOWN: MoveCaret(VerticalMove(1), ext); break;
+    case caPAGEUP: MoveCaret(VerticalMove(-std::max(1, VisibleLines())), ext); break;
+    case caPAGEDOWN: MoveCaret(VerticalMove(std::max(1, VisibleLines())), ext); break;
+    case caWORDLEFT: MoveCaret(WordStartBefore(caret_), ext); break;
+    case caWORDRIGHT: MoveCaret(WordEndAfter(caret_), ext); break;
+    case caDOCSTART: MoveCaret(0, ext); break;
+    case caDOCEND: MoveCaret(store_.TextLength(), ext); break;
+    case caCUT: if (!ReadOnly && OnClipboardCut) OnClipboardCut(); break;
+    case caCOPY: if (OnClipboardCopy) OnClipboardCopy(); break;
+    case caPASTE: if (!ReadOnly && OnClipboardPaste) OnClipboardPaste(); break;
+    case caDELETE:
+    case caBACKSPACE:
+        if (ReadOnly) break;
+        if (sel.first == sel.second) {
+            int32_t other = command == caDELETE ? caret_ + 1 : caret_ - 1;
+            if (other < 0 || other > store_.TextLength()) break;
+            SetSelection(caret_, other, false);
+        }
+        ReplaceSelection("", 0);
+        ScrollIntoView(caret_);
+        break;
+    case caINSTOGGLE:
+        InsertMode = !InsertMode;
+        changeFlags_ |= 32;
+        break;
+    case caDELETELINE:
+        if (ReadOnly || !line) break;
+        SetSelection(start, start + line->Len, false);
+        ReplaceSelection("", 0);
+        break;
+    case caUNDO: if (!ReadOnly && undo_.CanUndo()) undo_.Undo(); break;
+    case caREDO: if (!ReadOnly && undo_.CanRedo()) undo_.Redo(); break;
+    case caDELPREVWORD:
+        if (ReadOnly) break;
+        SetSelection(WordStartBefore(caret_), caret_, false);
+        ReplaceSelection("", 0);
+        break;
+    case caPRINTSEL: if (OnPrintSelection) OnPrintSelection(); break;
+    case caBLOCKIND:
+    case caBLOCKUND: break;  // block indent is not part of this control yet
+    default:
+        if (command >= caSETBOOKMARK0 && command < caSETBOOKMARK0 + 10) SetBookmark(command - caSETBOOKMARK0);
+        else if (command >= caGOTOBOOKMARK0 && command < caGOTOBOOKMARK0 + 10) GotoBookmark(command - caGOTOBOOKMARK0);
+        break;
+    }
+    changeFlags_ |= 128;
+    Change();
+    if (view_) view_->ViewInvalidate();
+}
+
+bool TSyntaxMemoCore::HandleKey(uint16_t key, uint8_t shift) {
+    TKeyboardActionContoller& map = *settings_->KeyController;
+    static const TSet256 shiftFree = DefaultShiftFreeKeys();
+    bool extend = false;
+    // Inside a sequence the map drops Shift itself; at the first stroke a
+    // movement key with Shift runs the plain command extending the selection.
+    if (!map.Store->InSequence() && (shift & ssShift) && key < 256 && shiftFree.Has(static_cast<uint8_t>(key))) {
+        extend = true;
+        shift = static_cast<uint8_t>(shift & ~ssShift);
+    }
+    bool handled = false;
+    TKeyMatch m = map.HandleKey(key, shift, handled);
+    if (m == TKeyMatch::Recognised) {
+        extend_ = extend;
+        ExecuteCommand(map.Store->LastCommand);
+    }
+    return handled;
+}
+
+bool TSyntaxMemoCore::TypeChar(char c) {
+    if (ReadOnly) return false;
+    uint8_t u = static_cast<uint8_t>(c);
+    if (c == '\r' || c == '\n') {
+        if (!WantReturns) return false;
+        std::string text = "\r";
+        if (Options() & smoAutoIndent) {
+            int32_t start = 0;
+            TLineNode* n = store_.LineCount() ? store_.NodeAtOffset(caret_, &start) : nullptr;
+            for (int32_t k = 0; n && k < TextLen(n) && k < caret_ - start && (n->Text[k] == ' ' || n->Text[k] == '\t'); k++)
+                text += n->Text[k];
+        }
+        InsertAtCaret(text);
+    } else if (c == '\t' || u >= 32) {
+        if (c == '\t' && !WantTab) return false;
+        if (!InsertMode && anchor_ == caret_ && store_.LineCount()) {
+            int32_t start = 0;
+            TLineNode* n = store_.NodeAtOffset(caret_, &start);
+            if (caret_ - start < TextLen(n)) SetSelection(caret_, caret_ + 1, false);
+        }
+        InsertAtCaret(std::string(1, c));
+    } else {
+        return false;
+    }
+    ScrollIntoView(caret_);
+    changeFlags_ |= 128;
+    Change();
+    if (view_) view_->ViewInvalidate();
+    return true;
+}

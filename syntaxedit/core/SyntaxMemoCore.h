@@ -1,0 +1,249 @@
+// The editor control without its window: selection, text replacement, the
+// EDIT-style and private messages, line colours, layout arithmetic (rows,
+// columns, TAB stops, scroll ranges, word wrap) and the paint pass, which draws
+// through a small surface interface. The window class forwards its messages
+// here and supplies the surface. No platform headers.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SyntaxMemoTypes.h"
+#include "TextStore.h"
+#include "UndoRecorder.h"
+
+class TSM_Settings;
+class TCustomBookmarks;
+
+// Message numbers the core answers (the window's numbers, without its headers).
+namespace smmsg {
+enum : uint32_t {
+    SetText = 12, GetText = 13, GetTextLength = 14,
+    GetSel = 176, SetSel = 177, LineScroll = 182, ScrollCaret = 183, GetModify = 184, GetLineCount = 186,
+    LineIndex = 187, LineLength = 193, ReplaceSel = 194, GetLine = 196, CanUndo = 198, Undo = 199,
+    LineFromChar = 201, EmptyUndoBuffer = 205, GetFirstVisibleLine = 206, PosFromChar = 214, CharFromPos = 215,
+    HScroll = 276, VScroll = 277,
+};
+}
+enum : uint32_t {
+    SMM_SELECTION = 3072, SMM_OPTIONS = 3073, SMM_INSERTTEXT = 3074, SMM_HOLDDISPLAY = 3077,
+    SMM_LOADSTREAM = 3078, SMM_SAVESTREAM = 3079, SMM_MODIFIED = 3080, SMM_TOPLINE = 3081,
+    SMM_LEFTCOLUMN = 3082, SMM_GETSELTEXT = 3085, SMM_CANREDO = 3086, SMM_REDO = 3087,
+    SMM_SETTINGSCHANGED = 3090, SMM_SETLINESTYLES = 3091, SMM_GETLINESTYLES = 3092,
+};
+
+// Option word bits (option i of the published set is bit i + 4).
+enum : int32_t {
+    smoSyntaxHighlight = 16, smoWordWrap = 1024, smoAutoIndent = 2048, smoWrapOverride = 8192,
+    smoWordSelect = 16384, smoShowRMargin = 32768, smoShowGutter = 65536, smoProcessDroppedFiles = 0x80000,
+    smoColumnTrack = 0x400000, smoPrintWrap = 32, smoPrintLineNos = 64, smoPrintFilename = 128,
+    smoPrintDate = 256, smoPrintPageNos = 512,
+};
+
+// Where the core draws: filled rectangles and runs of fixed-pitch text, one
+// cell of CharWidth per character.
+class TDrawSurface {
+public:
+    virtual ~TDrawSurface() = default;
+    virtual void FillRect(int x, int y, int w, int h, TColor color) = 0;
+    // count characters from x, clipped to [x, clipRight), on back.
+    virtual void TextRun(int x, int y, const char* text, int count, TColor text_color, TColor back,
+                         int clipRight) = 0;
+};
+
+// What the core asks of its window.
+class TSyntaxMemoView {
+public:
+    virtual ~TSyntaxMemoView() = default;
+    virtual void ViewInvalidate() {}
+    virtual void ViewScrollBar(bool /*vertical*/, int32_t /*max*/, int32_t /*page*/, int32_t /*pos*/) {}
+    virtual bool ViewFocused() const { return false; }
+    virtual bool ViewEnabled() const { return true; }
+};
+
+// A vertical scroll bar's values (scaled beyond 32000 lines).
+struct TScrollValues {
+    int32_t Max = 0, Page = 0, Pos = 0, Scale = 1;
+};
+
+class TSyntaxMemoCore : public TTextStoreWatcher, public TUndoTarget {
+public:
+    TSyntaxMemoCore();
+    ~TSyntaxMemoCore() override;
+    TSyntaxMemoCore(const TSyntaxMemoCore&) = delete;
+    TSyntaxMemoCore& operator=(const TSyntaxMemoCore&) = delete;
+
+    void SetView(TSyntaxMemoView* view) { view_ = view; }
+    TTextStore& Store() { return store_; }
+    TSM_Settings& Settings() { return *settings_; }
+    TUndoRecorder& Undo() { return undo_; }
+    TCustomBookmarks& Bookmarks() { return *bookmarks_; }
+
+    // The message interface; pointers travel in lParam / wParam as integers.
+    intptr_t Message(uint32_t msg, uintptr_t wParam, intptr_t lParam);
+
+    // ---- selection and text
+    int32_t Anchor() const { return anchor_; }
+    int32_t Caret() const { return caret_; }
+    // Clamped to the text; a first value of -1 selects everything.
+    void SetSelection(int32_t anchor, int32_t caret, bool repaint = true);
+    // Replaces the selection with text (line breaks normalised).
+    void ReplaceSelection(const char* text, int32_t count);
+    void InsertAtCaret(const std::string& text) { ReplaceSelection(text.data(), static_cast<int32_t>(text.size())); }
+    std::string SelectedText();                // CR line breaks, as stored
+    std::string PlainText(int32_t start, int32_t end, bool unixEnds = false);  // CR LF (or LF)
+    void ClearText();
+    int32_t TextLength() const { return store_.TextLength(); }
+    int32_t LineCount() const { return store_.LineCount(); }
+    int32_t LineOfOffset(int32_t offset);
+
+    // ---- properties
+    bool ReadOnly = false;
+    bool HideSelection = true;
+    bool WantTab = true, WantReturns = true;
+    bool InsertMode = true;
+    int32_t Options() const;
+    void SetOptions(int32_t word);
+    int32_t TabDefault() const;
+    // ESyntaxMemo "=Illegal default tab stop value, must be > 0" for <= 0.
+    void SetTabDefault(int32_t value);
+    void SetTabColumns(const std::string& text);
+    std::string TabColumns() const;
+    int32_t Gutter() const;
+    void SetGutter(int32_t value);
+    int32_t Margin() const;
+    void SetMargin(int32_t value);
+    int32_t WrapAtColumn() const;
+    void SetWrapAtColumn(int32_t value);
+    TColor DefTextColor() const;
+    TColor DefBackColor() const;
+    void SetDefTextColor(TColor c);
+    void SetDefBackColor(TColor c);
+    int32_t ActiveParser() const { return activeParser_; }
+    void SetActiveParser(int32_t value);  // "Parser index out of range" outside 1..6
+
+    // Line colours by 1-based number (0 and 1: the first line; past the end:
+    // the last line). Nothing on an empty text.
+    void SetLineTextColor(int32_t line, TColor c);
+    void SetLineBackColor(int32_t line, TColor c);
+
+    // ---- layout
+    void SetMetrics(int32_t charWidth, int32_t lineHeight);
+    void SetClientSize(int32_t width, int32_t height);
+    int32_t CharWidth() const { return charWidth_; }
+    int32_t LineHeight() const { return lineHeight_; }
+    int32_t ClientWidth() const { return clientWidth_; }
+    int32_t ClientHeight() const { return clientHeight_; }
+    int32_t TextLeft() const;
+    int32_t VisibleCols() const;
+    int32_t VisibleLines() const;
+    int32_t TopLine() const { return topLine_; }
+    int32_t LeftCol() const { return leftCol_; }
+    int32_t MaxLineLen() const { return maxLineLen_; }
+    void ScrollTo(int32_t column, int32_t line);
+    void ScrollIntoView(int32_t offset);
+    TScrollValues VerticalScroll() const;
+    void UpdateScrollBars();
+    // Display column after charIndex characters of node (TABs expanded).
+    int32_t DisplayColumn(const TLineNode* node, int32_t charIndex) const;
+    int32_t CharIndexOfColumn(const TLineNode* node, int32_t column) const;
+    int32_t NextTabStop(int32_t column) const;
+    // The line expanded for display (TABs to blanks, CR dropped).
+    std::string ExpandLine(const TLineNode* node) const;
+    // Client point of offset; (-1, -1) above the top line.
+    void PointOfOffset(int32_t offset, int32_t& x, int32_t& y);
+    // Offset under a client point (clamped into the rows and the line).
+    int32_t OffsetOfPoint(int32_t x, int32_t y);
+    // The wrap width in characters (WrapAtColumn, else visible columns - 4; at least 20).
+    int32_t WrapWidth() const;
+    void RewrapAll();
+    // ---- painting
+    void Paint(TDrawSurface& surface);
+    // ---- printing (SyntaxMemoPrint.cpp): the lines of the selection onto
+    // pages of a printer surface; newPage is called before every page after
+    // the first. Line colours are not used. Returns the number of pages.
+    int32_t PrintSelection(TDrawSurface& page, int32_t pageWidth, int32_t pageHeight,
+                           const std::function<void()>& newPage);
+    // ---- commands and keys (SyntaxMemoCommands.cpp)
+    void ExecuteCommand(int32_t command);
+    // A typed character (after key handling); returns false when refused.
+    bool TypeChar(char c);
+    // Matches a key with its shift state against the key map and runs what it
+    // binds (Shift extends the selection for movement). True when used.
+    bool HandleKey(uint16_t key, uint8_t shift);
+    void SelectWordAt(int32_t offset);
+    int32_t WordStartBefore(int32_t offset);
+    int32_t WordEndAfter(int32_t offset);
+    // Numbered bookmarks 0..9 on the caret's line / jumps to one.
+    void SetBookmark(int n);
+    void GotoBookmark(int n);
+    int32_t BookmarkLine(int n);
+
+    // ---- export (SyntaxMemoExport.cpp)
+    // The selection as flags say: 1 plain CR LF, 2 RTF, 4 HTML, 8 Unix; RTF
+    // wins over HTML, HTML over Unix.
+    std::string ExportSelection(int32_t flags);
+    std::string ExportHtml(int32_t start, int32_t end);
+    std::string ExportRtf(int32_t start, int32_t end);
+    // Colours as RGB (system colours resolved); default: the settings platform.
+    TColor ResolvedColor(TColor c) const;
+    std::function<TColor(TColor)> ResolveColor;
+    std::string Title;                 // the HTML page's title
+    std::string FontName = "Courier New";
+    int32_t FontSize = 10;
+    std::function<std::string()> DateText;  // today's short date (HTML); default empty
+
+    std::function<void()> OnChange;
+    std::function<void(int32_t start, int32_t count)> OnTextChange;
+    std::function<void()> OnClipboardCut, OnClipboardCopy, OnClipboardPaste, OnPrintSelection;
+    uint8_t ChangeFlags() const { return changeFlags_; }
+    void Change();
+    bool Redraw() const { return redraw_; }
+    void SetRedraw(bool on);
+
+    // TUndoTarget
+    void UndoGetSelection(int32_t& anchor, int32_t& caret) override;
+    void UndoSetSelection(int32_t anchor, int32_t caret) override;
+    std::string UndoSelectedText() override { return SelectedText(); }
+    void UndoReplaceSelection(const std::string& text) override;
+    void UndoInsertStream(TStream& stream) override;
+    // TTextStoreWatcher
+    void StoreEdited(TTextStore& store, const TStoreEdit& edit) override;
+
+private:
+    intptr_t EditMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam, bool& handled);
+    intptr_t PrivateMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam, bool& handled);
+    intptr_t GetTextMessage(uintptr_t capacity, char* buffer);
+    intptr_t SetLineStyles(const int32_t* range, const uint8_t* buffer, bool get);
+    void DeleteSelectionRaw();
+    void InsertRaw(const char* text, int32_t count);
+    void MarkLines(int32_t from, int32_t to);
+    TLineNode* LineByNumber(int32_t line);
+    void RewrapRange(int32_t fromLine, int32_t toLine);
+    void PaintRow(TDrawSurface& s, TLineNode* n, int32_t lineStart, int32_t y, bool showSel);
+    void RunColors(const TLineNode* n, bool selected, TColor& fg, TColor& bg) const;
+    void MoveCaret(int32_t offset, bool extend);
+    int32_t VerticalMove(int32_t lines);
+
+    TTextStore store_;
+    std::unique_ptr<TSM_Settings> settings_;
+    std::unique_ptr<TCustomBookmarks> bookmarks_;
+    TUndoRecorder undo_;
+    TSyntaxMemoView* view_ = nullptr;
+    int32_t anchor_ = 0, caret_ = 0;
+    int32_t caretCol_ = 0;
+    bool keepColumn_ = false;
+    int32_t topLine_ = 0, leftCol_ = 0, maxLineLen_ = 0;
+    int32_t charWidth_ = 8, lineHeight_ = 17;
+    int32_t clientWidth_ = 0, clientHeight_ = 0;
+    int32_t activeParser_ = 1;
+    bool redraw_ = true;
+    bool displayHeld_ = false;
+    bool rewrapping_ = false;
+    bool extend_ = false;  // set by HandleKey for the command it runs
+    uint8_t changeFlags_ = 0;
+    int32_t bookmarkCols_[10] = {};
+};

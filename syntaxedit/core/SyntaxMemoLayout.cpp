@@ -1,0 +1,289 @@
+// Layout arithmetic of the headless editor: TAB stops, display columns, rows
+// and points, scrolling, word wrap, and the paint pass over a TDrawSurface.
+#include <algorithm>
+
+#include "SM_Settings.h"
+#include "SyntaxMemoCore.h"
+
+namespace {
+const TColor kSilver = 12632256;
+int32_t TextLen(const TLineNode* n) { return n ? n->Len - (n->EndsWithCR() ? 1 : 0) : 0; }
+}  // namespace
+
+void TSyntaxMemoCore::SetMetrics(int32_t charWidth, int32_t lineHeight) {
+    charWidth_ = charWidth > 0 ? charWidth : 7;
+    lineHeight_ = lineHeight > 0 ? lineHeight : 17;
+}
+
+void TSyntaxMemoCore::SetClientSize(int32_t width, int32_t height) {
+    int32_t oldCols = VisibleCols();
+    clientWidth_ = std::max(width, 0);
+    clientHeight_ = std::max(height, 0);
+    if ((Options() & smoWordWrap) && WrapAtColumn() == 0 && VisibleCols() != oldCols) RewrapAll();
+    MarkLines(topLine_, topLine_ + VisibleLines() + 1);
+    UpdateScrollBars();
+}
+
+int32_t TSyntaxMemoCore::TextLeft() const {
+    return settings_->Margin + ((settings_->Options & smoShowGutter) ? settings_->Gutter : 0);
+}
+int32_t TSyntaxMemoCore::VisibleCols() const { return std::max(0, (clientWidth_ - TextLeft()) / charWidth_); }
+int32_t TSyntaxMemoCore::VisibleLines() const { return clientHeight_ / lineHeight_; }
+
+int32_t TSyntaxMemoCore::NextTabStop(int32_t column) const {
+    for (int32_t stop : settings_->TabColumns) {
+        if (stop < 0) break;
+        if (stop > column) return stop;
+    }
+    int32_t t = std::max(1, settings_->TabDefault);
+    return t * (column / t + 1);
+}
+
+int32_t TSyntaxMemoCore::DisplayColumn(const TLineNode* node, int32_t charIndex) const {
+    if (!node) return 0;
+    int32_t limit = node->Len;
+    if (node->EndsWithCR()) limit--;
+    charIndex = std::clamp(charIndex, 0, limit);
+    if (!(node->Flags & lfHasTab)) return charIndex;
+    int32_t col = 0;
+    for (int32_t k = 0; k < charIndex; k++) col = node->Text[k] == '\t' ? NextTabStop(col) : col + 1;
+    return col;
+}
+
+int32_t TSyntaxMemoCore::CharIndexOfColumn(const TLineNode* node, int32_t column) const {
+    if (!node) return 0;
+    int32_t len = TextLen(node), col = 0;
+    for (int32_t k = 0; k < len; k++) {
+        int32_t next = node->Text[k] == '\t' ? NextTabStop(col) : col + 1;
+        if (next > column) return column - col > (next - col) / 2 ? k + 1 : k;
+        col = next;
+    }
+    return len;
+}
+
+std::string TSyntaxMemoCore::ExpandLine(const TLineNode* node) const {
+    std::string out;
+    int32_t len = TextLen(node);
+    out.reserve(static_cast<size_t>(len));
+    for (int32_t k = 0; k < len; k++) {
+        if (node->Text[k] == '\t') out.append(static_cast<size_t>(NextTabStop(static_cast<int32_t>(out.size())) - static_cast<int32_t>(out.size())), ' ');
+        else out += node->Text[k];
+    }
+    return out;
+}
+
+void TSyntaxMemoCore::PointOfOffset(int32_t offset, int32_t& x, int32_t& y) {
+    x = y = -1;
+    if (store_.LineCount() == 0) {
+        x = TextLeft();
+        y = 0;
+        return;
+    }
+    int32_t start = 0, line = 0;
+    TLineNode* n = store_.NodeAtOffset(offset, &start, &line);
+    if (line < topLine_) return;
+    y = (line - topLine_) * lineHeight_;
+    x = TextLeft() + (DisplayColumn(n, offset - start) - leftCol_) * charWidth_;
+}
+
+int32_t TSyntaxMemoCore::OffsetOfPoint(int32_t x, int32_t y) {
+    if (store_.LineCount() == 0) return 0;
+    int32_t line = std::clamp(topLine_ + std::max(y, 0) / lineHeight_, 0, store_.LineCount() - 1);
+    int32_t start = 0;
+    TLineNode* n = store_.LineAt(line, &start);
+    int32_t col = leftCol_ + (std::max(x - TextLeft(), 0) + charWidth_ / 2) / charWidth_;
+    return start + CharIndexOfColumn(n, col);
+}
+
+TScrollValues TSyntaxMemoCore::VerticalScroll() const {
+    TScrollValues v;
+    int32_t lines = store_.LineCount();
+    v.Scale = lines >= 32000 ? lines / 32000 + 1 : 1;
+    int32_t page = VisibleLines();
+    if (topLine_ > 0 && lines < page) page = lines - topLine_;
+    v.Max = lines / v.Scale;
+    v.Page = page / v.Scale;
+    v.Pos = topLine_ / v.Scale;
+    return v;
+}
+
+void TSyntaxMemoCore::UpdateScrollBars() {
+    if (!view_ || displayHeld_ || !redraw_) return;
+    TScrollValues v = VerticalScroll();
+    view_->ViewScrollBar(true, v.Max, v.Page, v.Pos);
+    view_->ViewScrollBar(false, (Options() & smoWordWrap) ? 0 : maxLineLen_, VisibleCols(), leftCol_);
+}
+
+void TSyntaxMemoCore::ScrollTo(int32_t column, int32_t line) {
+    column = std::clamp(column, 0, std::max(0, std::max<int32_t>(maxLineLen_, 1) - 1));
+    line = std::clamp(line, 0, std::max(0, store_.LineCount() - 1));
+    if (column == leftCol_ && line == topLine_) return;
+    leftCol_ = column;
+    topLine_ = line;
+    changeFlags_ |= 16;
+    MarkLines(topLine_, topLine_ + VisibleLines() + 1);
+    UpdateScrollBars();
+    if (view_) view_->ViewInvalidate();
+}
+
+void TSyntaxMemoCore::ScrollIntoView(int32_t offset) {
+    if (clientHeight_ <= 0 || clientWidth_ <= 0 || store_.LineCount() == 0) return;
+    int32_t start = 0, line = 0;
+    TLineNode* n = store_.NodeAtOffset(offset, &start, &line);
+    int32_t top = topLine_, left = leftCol_;
+    int32_t rows = std::max(1, VisibleLines());
+    if (line < top) top = line;
+    else if (line >= top + rows) top = line - rows + 1;
+    int32_t col = DisplayColumn(n, offset - start), cols = std::max(1, VisibleCols());
+    while (col < left) left = std::max(0, left - 8);
+    while (col >= left + cols) left += 8;
+    if (top != topLine_ || left != leftCol_) {
+        topLine_ = top;
+        leftCol_ = left;
+        changeFlags_ |= 16;
+        MarkLines(topLine_, topLine_ + rows + 1);
+        UpdateScrollBars();
+    }
+}
+
+int32_t TSyntaxMemoCore::WrapWidth() const {
+    int32_t w = settings_->WrapAtColumn > 0 ? settings_->WrapAtColumn : VisibleCols() - 4;
+    return std::max(w, 20);
+}
+
+void TSyntaxMemoCore::RewrapRange(int32_t fromLine, int32_t toLine) {
+    if (rewrapping_ || store_.LineCount() == 0) return;
+    rewrapping_ = true;
+    bool wrap = (Options() & smoWordWrap) != 0;
+    int32_t width = wrap ? WrapWidth() : kMaxLinePiece;
+    auto cut = [this, width, wrap](const char* text, const uint8_t*, int32_t len) -> int32_t {
+        int32_t visible = len > 0 && text[len - 1] == '\r' ? len - 1 : len;
+        int32_t col = 0, k = 0;
+        while (k < visible) {
+            int32_t next = text[k] == '\t' ? NextTabStop(col) : col + 1;
+            if (next > width) break;
+            col = next;
+            k++;
+        }
+        if (k >= visible) return len;
+        if (!wrap) return k;
+        // Back to the start of the word the cut falls in; a word longer than
+        // the width is cut at the width.
+        int32_t b = k;
+        while (b > 0 && text[b - 1] != ' ' && text[b - 1] != '\t') b--;
+        return b > 0 ? b : std::max(k, 1);
+    };
+    int32_t endOffset = store_.LineStart(std::min(toLine, store_.LineCount() - 1));
+    int32_t index = store_.LogicalLineStart(std::clamp(fromLine, 0, store_.LineCount() - 1));
+    while (index < store_.LineCount()) {
+        int32_t start = store_.LineStart(index);
+        if (start > endOffset) break;
+        int32_t pieces = 1;
+        int32_t first = store_.RewrapLine(index, cut, &pieces);
+        index = first + pieces;
+    }
+    topLine_ = std::min(topLine_, std::max(0, store_.LineCount() - 1));
+    rewrapping_ = false;
+}
+
+void TSyntaxMemoCore::RewrapAll() {
+    RewrapRange(0, store_.LineCount());
+    MarkLines(topLine_, topLine_ + VisibleLines() + 1);
+    UpdateScrollBars();
+}
+
+void TSyntaxMemoCore::RunColors(const TLineNode* n, bool selected, TColor& fg, TColor& bg) const {
+    const TStyleEntry& s0 = settings_->Styles[0];
+    if (selected) {
+        fg = settings_->SelTextColor;
+        bg = settings_->SelTextBack;
+    } else if (!(settings_->Options & smoSyntaxHighlight)) {
+        fg = 0;
+        bg = 0xFFFFFF;
+    } else if (!n || n->BackColor == -1) {
+        fg = s0.TextColor;
+        bg = s0.BackColor;
+    } else {
+        fg = n->TextColor == -1 ? s0.TextColor : n->TextColor;
+        bg = n->BackColor;
+    }
+    if (view_ && !view_->ViewEnabled()) bg = kSilver;
+}
+
+void TSyntaxMemoCore::PaintRow(TDrawSurface& s, TLineNode* n, int32_t lineStart, int32_t y, bool showSel) {
+    int32_t left = TextLeft();
+    std::string disp = ExpandLine(n);
+    if (static_cast<int32_t>(disp.size()) > maxLineLen_) maxLineLen_ = static_cast<int32_t>(disp.size());
+    int32_t len = static_cast<int32_t>(disp.size());
+    // Selected display columns of this row, and whether the selection runs on past its end.
+    int32_t selFrom = 0, selTo = 0;
+    bool selPastEnd = false;
+    auto sel = OrderPair({anchor_, caret_});
+    if (showSel && sel.first < sel.second && sel.first <= lineStart + TextLen(n) && sel.second > lineStart) {
+        selFrom = DisplayColumn(n, sel.first - lineStart);
+        selTo = DisplayColumn(n, sel.second - lineStart);
+        selPastEnd = n->EndsWithCR() && sel.second > lineStart + TextLen(n);
+    }
+    int32_t bounds[4] = {leftCol_, std::max(selFrom, leftCol_), std::max(selTo, leftCol_), std::max(len, leftCol_)};
+    bounds[1] = std::min(bounds[1], bounds[3]);
+    bounds[2] = std::min(std::max(bounds[2], bounds[1]), bounds[3]);
+    for (int part = 0; part < 3; part++) {
+        int32_t a = bounds[part], b = bounds[part + 1];
+        if (a >= b) continue;
+        bool selected = part == 1;
+        // Style bytes split a part into runs (without them: style 0 throughout).
+        int32_t k = a;
+        while (k < b) {
+            int32_t e = k + 1;
+            TColor fg, bg;
+            RunColors(n, selected, fg, bg);
+            if (n->Styles && !(n->Flags & lfHasTab)) {
+                uint8_t st = n->Styles[k];
+                while (e < b && n->Styles[e] == st) e++;
+                const TStyleEntry& se = settings_->Styles[st];
+                if (!selected && st != 0 && (settings_->Options & smoSyntaxHighlight) && n->BackColor == -1) {
+                    if (!se.UseDefaultText) fg = se.TextColor;
+                    if (!se.UseDefaultBack) bg = se.BackColor;
+                }
+            } else {
+                e = b;
+            }
+            int32_t x = left + (k - leftCol_) * charWidth_;
+            if (x >= clientWidth_) break;
+            s.TextRun(x, y, disp.data() + k, e - k, fg, bg, clientWidth_);
+            k = e;
+        }
+    }
+    int32_t endX = left + (std::max(len, leftCol_) - leftCol_) * charWidth_;
+    if (endX < clientWidth_) {
+        TColor fg, bg;
+        RunColors(n, selPastEnd, fg, bg);
+        s.FillRect(endX, y, clientWidth_ - endX, lineHeight_, bg);
+    }
+}
+
+void TSyntaxMemoCore::Paint(TDrawSurface& s) {
+    if (displayHeld_ || !redraw_) return;
+    const TSM_Settings& st = *settings_;
+    bool showSel = anchor_ != caret_ && (!HideSelection || (view_ && view_->ViewFocused()));
+    int32_t gutter = (st.Options & smoShowGutter) ? st.Gutter : 0;
+    int32_t start = 0;
+    TLineNode* n = store_.LineCount() ? store_.LineAt(topLine_, &start) : nullptr;
+    for (int32_t y = 0; y < clientHeight_; y += lineHeight_) {
+        if (gutter > 0) {
+            s.FillRect(0, y, gutter, lineHeight_, st.GutterColor);
+            if (gutter > 9) s.FillRect(gutter - 2, y, 1, lineHeight_, 0xFFFFFF);
+        }
+        if (st.Margin > 0) s.FillRect(gutter, y, st.Margin, lineHeight_, st.MarginColor);
+        if (!n) {
+            TColor fg, bg;
+            RunColors(nullptr, false, fg, bg);
+            s.FillRect(TextLeft(), y, clientWidth_ - TextLeft(), lineHeight_, bg);
+            continue;
+        }
+        PaintRow(s, n, start, y, showSel);
+        n->Flags &= ~static_cast<uint32_t>(lfRepaint | lfChanged | lfRescan);
+        start += n->Len;
+        n = n->Next;
+    }
+}

@@ -1,0 +1,62 @@
+// A form showing the FTP log: 200 coloured lines in the read-only editor. The
+// picture is saved under the build folder for people to look at (run it under
+// Xvfb for real glyphs); the test asserts only that the window painted.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "SyntaxMemo.h"
+#include "ui/Form.h"
+#include "ui/Graphics.h"
+
+TEST(SyntaxMemoScreenshot, LogOfTwoHundredColouredLines) {
+    TForm form;
+    form.SetCaption("Velmora Larch FTP - log");
+    form.SetBounds(40, 40, 640, 420);
+    TSyntaxMemo* log = new TSyntaxMemo(&form);
+    log->SetAlign(alClient);
+    log->SetReadOnly(true);
+    log->SetOptions(log->Options() & ~smoShowGutter);
+    form.Show();
+    const TColor kinds[] = {0x008000, 0xFF0000, 0x000000};  // commands, states, replies
+    const char* texts[] = {"Command:    RETR report-%03d.txt", "Status:     Receiving file %03d",
+                           "            226 Transfer complete (%03d)"};
+    for (int i = 0; i < 200; i++) {
+        char line[80];
+        snprintf(line, sizeof line, texts[i % 3], i);
+        log->Lines().Add(line);
+        int n = log->Lines().Count();
+        log->SetLineTextColor(n + 1, kinds[i % 3]);
+        log->SetLineTextBack(n + 1, log->def_BackColor());
+        log->Repaint();
+    }
+    log->Core().SetSelection(log->Core().TextLength() - 40, log->Core().TextLength() - 20);
+    log->Core().HideSelection = false;
+    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+    // Let the display map and paint the windows before the picture is taken.
+    MSG msg;
+    DWORD until = GetTickCount() + 1500;
+    while (GetTickCount() < until) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    log->Repaint();
+    GdiFlush();
+    // The log's own paint, whatever the display does with the frame.
+    RECT c;
+    GetClientRect(log->Handle(), &c);
+    TBitmap client(c.right, c.bottom);
+    log->PaintTo(client.Canvas().Handle());
+    TBitmap fromWindow(c.right, c.bottom);
+    HDC wdc = GetDC(log->Handle());
+    BitBlt(fromWindow.Canvas().Handle(), 0, 0, c.right, c.bottom, wdc, 0, 0, SRCCOPY);
+    ReleaseDC(log->Handle(), wdc);
+    // What the window shows (read from its own device context).
+    EXPECT_TRUE(fromWindow.SaveToFile(std::string(SCREENSHOT_DIR) + "/syntaxmemo-log.bmp"));
+    EXPECT_TRUE(client.SaveToFile(std::string(SCREENSHOT_DIR) + "/syntaxmemo-log-client.bmp"));
+    std::set<uint32_t> colours;
+    for (int y = 0; y < client.Height(); y += 2)
+        for (int x = 0; x < client.Width(); x += 2) colours.insert(client.PixelRGB(x, y));
+    EXPECT_GT(colours.size(), 2u);
+}

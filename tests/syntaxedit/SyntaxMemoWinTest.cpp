@@ -1,0 +1,296 @@
+// The editor control as a real window: pixels painted into a DIB, keys and
+// mouse posted to it, scroll bars, clipboard and dropped files.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+
+#include <shlobj.h>
+
+#include "SyntaxMemo.h"
+#include "ui/Form.h"
+#include "ui/Graphics.h"
+
+namespace {
+
+const TColor kRed = 0x0000FF, kGreen = 0x00C000, kWhite = 0xFFFFFF;
+uint32_t Rgb(TColor c) {
+    COLORREF v = ColorToRGB(c);
+    return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+void Drain() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// A form holding one log-style memo: no gutter, a 2-pixel margin.
+struct MemoForm {
+    MemoForm(int width = 400, int height = 200) {
+        form.SetBounds(0, 0, width + 40, height + 60);
+        memo = new TSyntaxMemo(&form);
+        memo->SetBounds(0, 0, width, height);
+        memo->SetOptions(memo->Options() & ~smoShowGutter);
+        form.Show();
+        Drain();
+    }
+    // Paints the memo's client area into a DIB of its size.
+    TBitmap& Snap() {
+        RECT r;
+        GetClientRect(memo->Handle(), &r);
+        bmp.SetSize(r.right, r.bottom);
+        memo->PaintTo(bmp.Canvas().Handle());
+        return bmp;
+    }
+    // The colours found in row (line) from x0 to the end of the row's text area.
+    std::set<uint32_t> RowColours(int row, int x0 = 0, int x1 = -1) {
+        std::set<uint32_t> out;
+        int lh = memo->Core().LineHeight();
+        if (x1 < 0) x1 = bmp.Width();
+        for (int y = row * lh; y < (row + 1) * lh; y++)
+            for (int x = x0; x < x1; x++) out.insert(bmp.PixelRGB(x, y));
+        return out;
+    }
+    void Log(const std::string& s, TColor c) {
+        memo->Lines().Add(s);
+        int n = memo->Lines().Count();
+        memo->SetLineTextColor(n + 1, c);
+        memo->SetLineTextBack(n + 1, memo->def_BackColor());
+        memo->Repaint();
+    }
+    TForm form;
+    TSyntaxMemo* memo;
+    TBitmap bmp;
+};
+
+}  // namespace
+
+TEST(SyntaxMemoWindow, NewControlDefaults) {
+    TForm form;
+    TSyntaxMemo memo(&form);
+    EXPECT_EQ(memo.Width(), 185);
+    EXPECT_EQ(memo.Height(), 89);
+    EXPECT_EQ(memo.Version(), "2.00.02");
+    EXPECT_EQ(memo.Lines().Count(), 0);  // no window yet
+    EXPECT_FALSE(memo.HandleAllocated());
+    EXPECT_EQ(memo.def_BackColor(), kWhite);
+    EXPECT_EQ(memo.Core().ActiveParser(), 1);
+}
+
+TEST(SyntaxMemoWindow, LogLinesPaintInTheirColours) {
+    MemoForm f;
+    f.memo->SetReadOnly(true);
+    f.Log("Status:     Connecting", kRed);
+    f.Log("Command:    USER x", kGreen);
+    f.Log("            331 Password", kRed);
+    EXPECT_EQ(f.memo->Lines().Count(), 3);
+    TBitmap& b = f.Snap();
+    int cw = f.memo->Core().CharWidth();
+    // Margin and the row past the text: white; the text: red glyphs on white.
+    EXPECT_EQ(b.PixelRGB(0, 2), 0xFFFFFFu);
+    std::set<uint32_t> row0 = f.RowColours(0, 2, 2 + 22 * cw);
+    EXPECT_EQ(row0, (std::set<uint32_t>{Rgb(kRed), 0xFFFFFF}));
+    EXPECT_EQ(f.RowColours(1, 2, 2 + 18 * cw), (std::set<uint32_t>{Rgb(kGreen), 0xFFFFFF}));
+    EXPECT_EQ(f.RowColours(0, 2 + 23 * cw), (std::set<uint32_t>{0xFFFFFF}));
+    // Highlighting off: black on white, the line colours unused.
+    f.memo->SetOptions(f.memo->Options() & ~smoSyntaxHighlight);
+    f.Snap();
+    EXPECT_EQ(f.RowColours(0, 2, 2 + 22 * cw), (std::set<uint32_t>{0, 0xFFFFFF}));
+}
+
+TEST(SyntaxMemoWindow, BackColourSelectionDisabledAndTabs) {
+    MemoForm f;
+    f.Log("abcdef", kRed);
+    f.memo->SetLineTextBack(1, kGreen);
+    f.memo->Lines().Add("\tX");
+    int cw = f.memo->Core().CharWidth();
+    f.Snap();
+    EXPECT_EQ(f.RowColours(0, 2 + 7 * cw), (std::set<uint32_t>{Rgb(kGreen)}));
+    // The TAB expands to four blank cells: no glyph before column 4.
+    EXPECT_EQ(f.RowColours(1, 2, 2 + 4 * cw), (std::set<uint32_t>{0xFFFFFF}));
+    EXPECT_GT(f.RowColours(1, 2 + 4 * cw, 2 + 5 * cw).size(), 1u);
+    // A selection of "cd" (shown unfocused too, with HideSelection off).
+    f.memo->Core().HideSelection = false;
+    f.memo->Perform(EM_SETSEL, 2, 4);
+    f.Snap();
+    uint32_t hl = Rgb(SysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(f.bmp.PixelRGB(2 + 2 * cw, 0), hl);
+    EXPECT_EQ(f.bmp.PixelRGB(2 + 4 * cw, 0), Rgb(kGreen));
+    // Disabled: every background silver.
+    f.memo->Perform(EM_SETSEL, 0, 0);
+    f.memo->SetEnabled(false);
+    f.Snap();
+    EXPECT_EQ(f.bmp.PixelRGB(2 + 10 * cw, 0), 0xC0C0C0u);
+    EXPECT_EQ(f.bmp.PixelRGB(2 + 10 * cw, f.memo->Core().LineHeight() * 3), 0xC0C0C0u);
+}
+
+TEST(SyntaxMemoWindow, WordWrapAtWidths56And20) {
+    for (int cols : {60, 20}) {
+        MemoForm f(2 + 8 * cols + 40, 300);
+        int cw = f.memo->Core().CharWidth();
+        RECT r;
+        GetClientRect(f.memo->Handle(), &r);
+        f.memo->SetBounds(0, 0, 2 + cw * cols + (f.memo->Width() - r.right), 300);
+        f.memo->SetWordWrap(true);
+        EXPECT_EQ(f.memo->Core().WrapWidth(), cols == 60 ? 56 : 20) << cols;
+        std::string words;
+        for (int i = 0; i < 30; i++) words += "word" + std::to_string(i) + " ";
+        f.memo->Lines().Add(words + std::string(70, 'L'));
+        TTextStore& st = f.memo->Core().Store();
+        for (TLineNode* n = st.Head(); n; n = n->Next) EXPECT_LE(n->Len, f.memo->Core().WrapWidth()) << cols;
+        EXPECT_EQ(st.CheckInvariants(), "");
+        f.Snap();
+        // Every piece is painted on a row of its own.
+        EXPECT_GT(f.RowColours(st.LineCount() - 1, 2, 2 + cw).size(), 1u) << cols;
+    }
+}
+
+TEST(SyntaxMemoWindow, FortyThousandLinesScaleTheScrollBar) {
+    MemoForm f;
+    std::string text;
+    for (int i = 0; i < 40000; i++) text += "line\r\n";
+    f.memo->SetText(text);
+    Drain();
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    GetScrollInfo(f.memo->Handle(), SB_VERT, &si);
+    EXPECT_EQ(si.nMax, 20000);
+    SendMessageA(f.memo->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(f.memo->Perform(EM_GETFIRSTVISIBLELINE, 0, 0), f.memo->Core().VisibleLines());
+}
+
+namespace {
+
+void PostKey(HWND h, WORD key, bool shift = false, bool ctrl = false) {
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    state[VK_CONTROL] = ctrl ? 0x80 : 0;
+    SetKeyboardState(state);
+    PostMessageA(h, WM_KEYDOWN, key, 1);
+    Drain();
+    state[VK_SHIFT] = state[VK_CONTROL] = 0;
+    SetKeyboardState(state);
+}
+
+std::pair<int32_t, int32_t> Sel(TSyntaxMemo& m) { return {m.Core().Anchor(), m.Core().Caret()}; }
+
+}  // namespace
+
+TEST(SyntaxMemoWindow, PostedKeysMoveSelectAndType) {
+    MemoForm f;
+    f.memo->SetText("abc de\r\n  fghijk");
+    f.memo->SetFocus();
+    HWND h = f.memo->Handle();
+    struct Case {
+        const char* name;
+        WORD key;
+        bool shift, ctrl;
+        std::pair<int32_t, int32_t> sel;
+    } cases[] = {
+        {"right", VK_RIGHT, false, false, {5, 5}}, {"shift right", VK_RIGHT, true, false, {4, 5}},
+        {"end", VK_END, false, false, {6, 6}},     {"shift home", VK_HOME, true, false, {4, 0}},
+        {"down", VK_DOWN, false, false, {11, 11}}, {"ctrl end", VK_END, false, true, {15, 15}},
+    };
+    for (const Case& c : cases) {
+        f.memo->Core().SetSelection(4, 4);
+        PostKey(h, c.key, c.shift, c.ctrl);
+        EXPECT_EQ(Sel(*f.memo), c.sel) << c.name;
+    }
+    // Ctrl+K 2 sets bookmark 2; Ctrl+Q 2 returns to it.
+    f.memo->Core().SetSelection(7, 7);
+    PostKey(h, 'K', false, true);
+    PostKey(h, '2');
+    f.memo->Core().SetSelection(0, 0);
+    PostKey(h, 'Q', false, true);
+    PostKey(h, '2');
+    EXPECT_EQ(Sel(*f.memo), std::make_pair(7, 7));
+    // Typing with auto-indent, then overwrite.
+    f.memo->Core().SetSelection(15, 15);
+    PostMessageA(h, WM_CHAR, '\r', 1);
+    PostMessageA(h, WM_CHAR, 'z', 1);
+    Drain();
+    EXPECT_EQ(f.memo->Core().Store().GetText(7), "  fghijk\r  z");
+    PostKey(h, VK_INSERT);
+    f.memo->Core().SetSelection(0, 0);
+    PostMessageA(h, WM_CHAR, 'X', 1);
+    Drain();
+    EXPECT_EQ(f.memo->Core().Store().GetText(0, 3), "Xbc");
+}
+
+TEST(SyntaxMemoWindow, MouseClickShiftClickDragDoubleClickAndGutter) {
+    MemoForm f;
+    f.memo->SetText("hello world\r\nsecond line");
+    int cw = f.memo->Core().CharWidth(), lh = f.memo->Core().LineHeight();
+    HWND h = f.memo->Handle();
+    auto at = [&](int col, int row) { return MAKELPARAM(2 + col * cw + 1, row * lh + 2); };
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, at(3, 0));
+    PostMessageA(h, WM_LBUTTONUP, 0, at(3, 0));
+    Drain();
+    EXPECT_EQ(Sel(*f.memo), std::make_pair(3, 3));
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, at(2, 1));
+    PostMessageA(h, WM_LBUTTONUP, 0, at(2, 1));
+    Drain();
+    EXPECT_EQ(Sel(*f.memo), std::make_pair(3, 14));
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, at(1, 0));
+    PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, at(8, 0));
+    PostMessageA(h, WM_LBUTTONUP, 0, at(8, 0));
+    Drain();
+    EXPECT_EQ(Sel(*f.memo), std::make_pair(1, 8));
+    PostMessageA(h, WM_LBUTTONDBLCLK, MK_LBUTTON, at(8, 0));
+    Drain();
+    EXPECT_EQ(Sel(*f.memo), std::make_pair(6, 11));
+    // With the gutter shown a click in it reports the line.
+    f.memo->SetOptions(f.memo->Options() | smoShowGutter);
+    int clicked = -1;
+    f.memo->OnGutterClick = [&](TObject*, int32_t line) { clicked = line; };
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, lh + 2));
+    Drain();
+    EXPECT_EQ(clicked, 1);
+}
+
+TEST(SyntaxMemoClipboard, TextAndRichTextRoundTrip) {
+    MemoForm f;
+    f.memo->SetText("first {line}\r\nsecond");
+    f.memo->Perform(EM_SETSEL, 6, 16);
+    SendMessageA(f.memo->Handle(), WM_COPY, 0, 0);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE t = GetClipboardData(CF_TEXT);
+    ASSERT_NE(t, nullptr);
+    EXPECT_STREQ(static_cast<const char*>(GlobalLock(t)), "{line}\r\nsec");
+    GlobalUnlock(t);
+    HANDLE r = GetClipboardData(RegisterClipboardFormatA("Rich Text Format"));
+    ASSERT_NE(r, nullptr);
+    std::string rtf(static_cast<const char*>(GlobalLock(r)), GlobalSize(r));
+    GlobalUnlock(r);
+    CloseClipboard();
+    EXPECT_NE(rtf.find("\\{line\\}\\line \r\nsec\r\n}}"), std::string::npos) << rtf;
+    MemoForm g;
+    SendMessageA(g.memo->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(g.memo->Core().Store().GetText(), "{line}\rsec");
+    g.memo->SetReadOnly(true);
+    SendMessageA(g.memo->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(g.memo->Core().Store().GetText(), "{line}\rsec");
+}
+
+TEST(SyntaxMemoWindow, DroppedFilesAreReportedAndReleased) {
+    MemoForm f;
+    f.memo->SetOptions(f.memo->Options() | smoProcessDroppedFiles);
+    std::vector<std::string> got;
+    f.memo->OnFilesDropped = [&](TObject*, const std::vector<std::string>& files, POINT) { got = files; };
+    const char names[] = "C:\\a.txt\0C:\\b.txt\0";
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + sizeof names + 1);
+    auto* df = static_cast<DROPFILES*>(GlobalLock(block));
+    df->pFiles = sizeof(DROPFILES);
+    memcpy(reinterpret_cast<char*>(df) + sizeof(DROPFILES), names, sizeof names);
+    GlobalUnlock(block);
+    SendMessageA(f.memo->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    EXPECT_EQ(got, (std::vector<std::string>{"C:\\a.txt", "C:\\b.txt"}));
+    // DragFinish freed the block.
+    EXPECT_EQ(GlobalSize(block), 0u);
+}

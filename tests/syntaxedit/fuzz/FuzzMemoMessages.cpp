@@ -1,0 +1,128 @@
+// Random edits, selections, messages, commands and keys against the headless
+// editor; after every step the store's invariants must hold and the selection
+// must lie inside the text.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "SyntaxMemoCore.h"
+#include "SyntaxMemoStrings.h"
+#include "UndoStack.h"
+
+namespace {
+
+class Input {
+public:
+    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    bool More() const { return at_ < size_; }
+    uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
+    int32_t Word() { return Byte() | (Byte() << 8); }
+    std::string Text() {
+        size_t n = Byte() % 64;
+        std::string s;
+        for (size_t i = 0; i < n && More(); i++) {
+            uint8_t c = Byte();
+            s += static_cast<char>(c % 4 == 0 ? "\r\n\t "[c / 4 % 4] : c);
+        }
+        return s;
+    }
+
+private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t at_ = 0;
+};
+
+class Target : public TSyntaxMemoTarget {
+public:
+    explicit Target(TSyntaxMemoCore& c) : core(c) {}
+    intptr_t Perform(uint32_t msg, uintptr_t w, intptr_t l) override { return core.Message(msg, w, l); }
+    bool HasWindow() const override { return true; }
+    void ClearText() override { core.ClearText(); }
+    void SetRedrawState(bool on) override { core.SetRedraw(on); }
+    TSyntaxMemoCore& core;
+};
+
+class NullSurface : public TDrawSurface {
+public:
+    void FillRect(int, int, int, int, TColor) override {}
+    void TextRun(int, int, const char*, int, TColor, TColor, int) override {}
+};
+
+void Check(TSyntaxMemoCore& m) {
+    std::string problem = m.Store().CheckInvariants();
+    int32_t len = m.TextLength();
+    if (problem.empty() && (m.Anchor() < 0 || m.Anchor() > len || m.Caret() < 0 || m.Caret() > len))
+        problem = "selection outside the text";
+    if (!problem.empty()) {
+        fprintf(stderr, "%s\n", problem.c_str());
+        abort();
+    }
+}
+
+void Step(TSyntaxMemoCore& m, TSyntaxMemoStrings& lines, Input& in) {
+    char buffer[64];
+    switch (in.Byte() % 16) {
+    case 0: m.InsertAtCaret(in.Text()); break;
+    case 1: m.SetSelection(in.Word() - 2, in.Word()); break;
+    case 2: lines.Add(in.Text()); break;
+    case 3: lines.Delete(in.Byte() % 8); break;
+    case 4: lines.Insert(in.Byte() % 8, in.Text()); break;
+    case 5: m.ExecuteCommand(in.Byte() % 46); break;
+    case 6: m.TypeChar(static_cast<char>(in.Byte())); break;
+    case 7: m.HandleKey(in.Byte(), in.Byte() % 8); break;
+    case 8: m.SetOptions(m.Options() ^ smoWordWrap); break;
+    case 9: m.SetClientSize(in.Word() % 800, in.Word() % 400); break;
+    case 10: {
+        uint16_t cap = static_cast<uint16_t>(in.Byte() % sizeof buffer);
+        memcpy(buffer, &cap, 2);
+        m.Message(smmsg::GetLine, in.Byte() % 10, reinterpret_cast<intptr_t>(buffer));
+        m.Message(smmsg::GetText, in.Byte() % sizeof buffer, reinterpret_cast<intptr_t>(buffer));
+        break;
+    }
+    case 11: {
+        // Messages whose parameters are numbers; pointers are real or null.
+        uint32_t msgs[] = {smmsg::LineIndex, smmsg::LineLength, smmsg::LineFromChar, smmsg::CharFromPos,
+                           smmsg::Undo, smmsg::VScroll, smmsg::HScroll, SMM_REDO, SMM_TOPLINE, smmsg::SetSel};
+        uint32_t msg = msgs[in.Byte() % 10];
+        uintptr_t w = msg == smmsg::CharFromPos ? 0 : static_cast<uintptr_t>(in.Word() - 3);
+        m.Message(msg, w, in.Word() - 3);
+        int32_t a = 0, c = 0;
+        m.Message(smmsg::GetSel, in.Byte() & 1 ? reinterpret_cast<uintptr_t>(&a) : 0, reinterpret_cast<intptr_t>(&c));
+        break;
+    }
+    case 12: lines.Clear(); break;
+    case 13: {
+        int32_t range[3] = {in.Byte() % 6 - 1, in.Byte() % 6 - 1, static_cast<int32_t>(in.Byte() % sizeof buffer)};
+        m.Message(in.Byte() & 1 ? SMM_SETLINESTYLES : SMM_GETLINESTYLES, reinterpret_cast<uintptr_t>(range),
+                  reinterpret_cast<intptr_t>(buffer));
+        break;
+    }
+    case 14: {
+        NullSurface s;
+        m.Paint(s);
+        m.ExportSelection(1 << (in.Byte() % 4));
+        break;
+    }
+    default: m.ReadOnly = !m.ReadOnly; break;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Input in(data, size);
+    TSyntaxMemoCore m;
+    Target t(m);
+    TSyntaxMemoStrings lines(t);
+    m.SetMetrics(8, 16);
+    m.SetClientSize(300, 120);
+    for (int steps = 0; in.More() && steps < 400; steps++) {
+        Step(m, lines, in);
+        Check(m);
+    }
+    return 0;
+}
