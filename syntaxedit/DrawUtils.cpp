@@ -5,12 +5,6 @@
 #include <cstring>
 #include <vector>
 
-COLORREF ColorToRGB(TColor color) {
-    uint32_t c = static_cast<uint32_t>(color);
-    if (c & 0x80000000u) return GetSysColor(static_cast<int>(c & 0xFF));
-    return static_cast<COLORREF>(c);
-}
-
 int TextWidthIn(HDC dc, HFONT font, const char* text, int count) {
     HGDIOBJ old = SelectObject(dc, font);
     SIZE size = {0, 0};

@@ -8,9 +8,7 @@
 #include <string>
 
 #include "SyntaxMemoTypes.h"
-
-// A colour as RGB: system colours (0x80000000 + index) resolved.
-COLORREF ColorToRGB(TColor color);
+#include "ui/Graphics.h"  // ColorToRGB: system colours resolved
 
 // Width of the first count characters of text in font.
 int TextWidthIn(HDC dc, HFONT font, const char* text, int count);

@@ -4,12 +4,6 @@
 
 namespace {
 
-// System colours resolved here: the drawing helpers of this folder have their
-// own ColorToRGB, and both must not end up in one program.
-COLORREF Rgb(TColor c) {
-    uint32_t v = static_cast<uint32_t>(c);
-    return (v & 0x80000000u) ? GetSysColor(static_cast<int>(v & 0xFF)) : (v & 0xFFFFFF);
-}
 const TColor cl3DDkShadow = SysColor(COLOR_3DDKSHADOW), cl3DLight = SysColor(COLOR_3DLIGHT);
 
 }  // namespace
@@ -41,7 +35,7 @@ void TTSM_ZOVColorButtonPalette::SetCurrentColor(TColor c) {
     hot_ = TPaletteCell();
     for (int32_t y = 1; y <= 5 && !hot_.Valid(); y++)
         for (int32_t x = 1; x <= 4; x++)
-            if (Rgb(GridColors.Get(x, y)) == Rgb(c)) {
+            if (ColorToRGB(GridColors.Get(x, y)) == ColorToRGB(c)) {
                 hot_ = {x, y};
                 break;
             }
@@ -129,7 +123,7 @@ void TTSM_ZOVColorButtonPalette::ClosePalette() {
 }
 
 void TTSM_ZOVColorButtonPalette::ChooseOther() {
-    uint32_t c = static_cast<uint32_t>(Rgb(OtherColor));
+    uint32_t c = static_cast<uint32_t>(ColorToRGB(OtherColor));
     dialogOpen_ = true;
     bool ok = Prompter().ColorDialog(c);
     dialogOpen_ = false;
