@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "SyntaxMemo.h"
+
 TColorLogView::TColorLogView(TWinControl* parent) : TWinControl(parent) {
     Font().SetName("Courier New");
     Font().SetHeight(-13);
@@ -125,4 +127,34 @@ void TColorLogView::Paint(TCanvas& canvas) {
         canvas.Font.SetColor(l.text);
         canvas.TextOut(2, y, l.text_);
     }
+}
+
+// ---- TMemoLog
+
+TMemoLog::TMemoLog(TWinControl* parent) : memo_(new TSyntaxMemo(parent)) {
+    memo_->SetReadOnly(true);
+    // A log wants neither the gutter nor the margin and wrap guides.
+    memo_->SetOptions(memo_->Options() & ~(smoShowGutter | smoShowRMargin | smoShowWrapColumn));
+    memo_->Font().SetName("Courier New");
+    memo_->Font().SetHeight(-13);
+}
+
+void TMemoLog::SetLineTextColor(int n, TColor Color) { memo_->SetLineTextColor(n, Color); }
+void TMemoLog::SetLineTextBack(int n, TColor Color) { memo_->SetLineTextBack(n, Color); }
+TColor TMemoLog::def_BackColor() const { return memo_->def_BackColor(); }
+void TMemoLog::Repaint() { memo_->Repaint(); }
+
+void TMemoLog::Add(const std::string& Line) { memo_->Lines().Add(Line); }
+int TMemoLog::Count() const { return memo_->Lines().Count(); }
+void TMemoLog::Clear() { memo_->Lines().Clear(); }
+std::string TMemoLog::Strings(int i) const { return memo_->Lines().Get(i); }
+
+TColor TMemoLog::LineTextColor(int i) const {
+    const TLineNode* n = memo_->Core().Store().LineAt(i);
+    return n ? n->TextColor : -1;
+}
+
+TColor TMemoLog::LineBackColor(int i) const {
+    const TLineNode* n = memo_->Core().Store().LineAt(i);
+    return n ? n->BackColor : -1;
 }

@@ -70,3 +70,31 @@ private:
     int top_ = 0;
     int lineHeight_ = 0;
 };
+
+class TSyntaxMemo;
+
+// The FTP log as the program shows it: the editor control, read-only, in
+// 13-pixel Courier New, each line in its own colours.
+class TMemoLog : public TLogMemo, private TLogMemo::TLines {
+public:
+    explicit TMemoLog(TWinControl* parent);
+
+    TSyntaxMemo* Memo() const { return memo_; }
+    TLogMemo::TLines& Lines() override { return *this; }
+    void SetLineTextColor(int n, TColor Color) override;
+    void SetLineTextBack(int n, TColor Color) override;
+    TColor def_BackColor() const override;
+    void Repaint() override;
+
+    // The colours line i (from 0) is drawn in; -1 when it has none.
+    TColor LineTextColor(int i) const;
+    TColor LineBackColor(int i) const;
+
+private:
+    void Add(const std::string& Line) override;
+    int Count() const override;
+    void Clear() override;
+    std::string Strings(int i) const override;
+
+    TSyntaxMemo* memo_;
+};

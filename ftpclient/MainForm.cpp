@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "AppTitle.h"
+#include "SyntaxMemo.h"
 #include "LocalFiles.h"
 #include "ProfileIniFile.h"
 #include "RegValues.h"
@@ -176,8 +177,9 @@ void TfrmMain::CreatePanes() {
     pnlFTPLog->SetAlign(alBottom);
     pnlFTPLog->SetBounds(0, 0, 0, 110);
     pnlFTPLog->BevelOuter = bvNone;
-    mmoFTPLogView = new TColorLogView(pnlFTPLog);
-    mmoFTPLogView->SetAlign(alClient);
+    memoLog_ = std::make_unique<TMemoLog>(pnlFTPLog);
+    mmoFTPLogView = memoLog_.get();
+    mmoFTPLogView->Memo()->SetAlign(alClient);
     mmoFTPLog = mmoFTPLogView;
     pnlKeelsonFTP = new TPanel(this);
     pnlKeelsonFTP->SetAlign(alBottom);

@@ -122,7 +122,7 @@ public:
     TComboBox* cbServerDir;
     TRemoteListView* lvServerFiles;
     TLabel* lblKeelsonFTPExposure;
-    TColorLogView* mmoFTPLogView;
+    TMemoLog* mmoFTPLogView;  // owned by memoLog_
     TLogMemo* mmoFTPLog;
     TLabel *stHint, *stConnection;
     TTransferBar* pbTransferStatus;
@@ -139,6 +139,7 @@ public:
     bool QuitOnClose = false;  // the program's window ends the message loop
 
 private:
+    std::unique_ptr<TMemoLog> memoLog_;
     void CreateToolbar();
     void CreateMenus();
     void CreatePanes();

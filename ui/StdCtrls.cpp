@@ -42,34 +42,43 @@ bool TButton::Command(WORD code) {
 
 // ---- TCheckBox
 
-TCheckBox::TCheckBox(TWinControl* parent) : TWinControl(parent) { SetBounds(0, 0, 97, 17); }
+TButtonControl::TButtonControl(TWinControl* parent, DWORD style, const char* winClassName)
+    : TWinControl(parent), style_(style), winClassName_(winClassName) {}
 
-void TCheckBox::CreateParams(TCreateParams& p) {
+void TButtonControl::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.BaseClass = "BUTTON";
-    p.WinClassName = "QfCheckBox";
-    p.Style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+    p.WinClassName = winClassName_;
+    p.Style |= WS_TABSTOP | style_;
 }
 
-void TCheckBox::WndCreated() { Perform(BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED); }
+void TButtonControl::WndCreated() { Perform(BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED); }
 
-bool TCheckBox::Checked() const {
+bool TButtonControl::Checked() const {
     if (HandleAllocated()) return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
     return checked_;
 }
 
-void TCheckBox::SetChecked(bool c, bool silent) {
-    const bool changed = c != Checked();
+void TButtonControl::SetCheck(bool c) {
     checked_ = c;
     if (HandleAllocated()) Perform(BM_SETCHECK, c ? BST_CHECKED : BST_UNCHECKED);
-    if (changed && !silent) DoClick();
 }
 
-bool TCheckBox::Command(WORD code) {
+bool TButtonControl::Command(WORD code) {
     if (code != BN_CLICKED) return false;
     checked_ = Checked();
     DoClick();
     return true;
+}
+
+TCheckBox::TCheckBox(TWinControl* parent) : TButtonControl(parent, BS_AUTOCHECKBOX, "QfCheckBox") {
+    SetBounds(0, 0, 97, 17);
+}
+
+void TCheckBox::SetChecked(bool c, bool silent) {
+    const bool changed = c != Checked();
+    SetCheck(c);
+    if (changed && !silent) DoClick();
 }
 
 // ---- TEdit
@@ -174,42 +183,20 @@ void TPanel::Paint(TCanvas& canvas) {
 
 // ---- TRadioButton
 
-TRadioButton::TRadioButton(TWinControl* parent) : TWinControl(parent) { SetBounds(0, 0, 113, 17); }
-
-void TRadioButton::CreateParams(TCreateParams& p) {
-    TWinControl::CreateParams(p);
-    p.BaseClass = "BUTTON";
-    p.WinClassName = "QfRadioButton";
-    p.Style |= WS_TABSTOP | BS_AUTORADIOBUTTON;
-}
-
-void TRadioButton::WndCreated() { Perform(BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED); }
-
-bool TRadioButton::Checked() const {
-    if (HandleAllocated()) return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    return checked_;
+TRadioButton::TRadioButton(TWinControl* parent) : TButtonControl(parent, BS_AUTORADIOBUTTON, "QfRadioButton") {
+    SetBounds(0, 0, 113, 17);
 }
 
 void TRadioButton::SetChecked(bool c, bool silent) {
     const bool changed = c != Checked();
-    checked_ = c;
-    if (HandleAllocated()) Perform(BM_SETCHECK, c ? BST_CHECKED : BST_UNCHECKED);
+    SetCheck(c);
     if (c && Parent()) {
         for (int i = 0; i < Parent()->ControlCount(); ++i) {
             auto* other = dynamic_cast<TRadioButton*>(Parent()->Controls(i));
-            if (!other || other == this) continue;
-            other->checked_ = false;
-            if (other->HandleAllocated()) other->Perform(BM_SETCHECK, BST_UNCHECKED);
+            if (other && other != this) other->SetCheck(false);
         }
     }
     if (changed && c && !silent) DoClick();
-}
-
-bool TRadioButton::Command(WORD code) {
-    if (code != BN_CLICKED) return false;
-    checked_ = Checked();
-    DoClick();
-    return true;
 }
 
 // ---- TGroupBox

@@ -21,20 +21,31 @@ private:
     bool default_ = false;
 };
 
-class TCheckBox : public TWinControl {
+// A check box or radio button: a BUTTON whose check the control keeps until
+// its window exists.
+class TButtonControl : public TWinControl {
 public:
-    explicit TCheckBox(TWinControl* parent);
     bool Checked() const;
-    // Raises OnClick like a user's click unless silent.
-    void SetChecked(bool c, bool silent = false);
     bool Command(WORD code) override;
 
 protected:
+    TButtonControl(TWinControl* parent, DWORD style, const char* winClassName);
     void CreateParams(TCreateParams& p) override;
     void WndCreated() override;
+    // The check alone: no event.
+    void SetCheck(bool c);
 
 private:
+    DWORD style_;
+    const char* winClassName_;
     bool checked_ = false;
+};
+
+class TCheckBox : public TButtonControl {
+public:
+    explicit TCheckBox(TWinControl* parent);
+    // Raises OnClick like a user's click unless silent.
+    void SetChecked(bool c, bool silent = false);
 };
 
 class TEdit : public TWinControl {
@@ -85,21 +96,12 @@ protected:
     void CreateParams(TCreateParams& p) override;
 };
 
-class TRadioButton : public TWinControl {
+class TRadioButton : public TButtonControl {
 public:
     explicit TRadioButton(TWinControl* parent);
-    bool Checked() const;
     // Checking one clears the radio buttons beside it; raises OnClick like a
     // user's click unless silent.
     void SetChecked(bool c, bool silent = false);
-    bool Command(WORD code) override;
-
-protected:
-    void CreateParams(TCreateParams& p) override;
-    void WndCreated() override;
-
-private:
-    bool checked_ = false;
 };
 
 // A captioned frame around other controls (their parent).

@@ -38,7 +38,8 @@ enum : uint32_t {
 // Option word bits (option i of the published set is bit i + 4).
 enum : int32_t {
     smoSyntaxHighlight = 16, smoWordWrap = 1024, smoAutoIndent = 2048, smoWrapOverride = 8192,
-    smoWordSelect = 16384, smoShowRMargin = 32768, smoShowGutter = 65536, smoProcessDroppedFiles = 0x80000,
+    smoWordSelect = 16384, smoShowRMargin = 32768, smoShowGutter = 65536, smoShowWrapColumn = 131072,
+    smoProcessDroppedFiles = 0x80000,
     smoColumnTrack = 0x400000, smoPrintWrap = 32, smoPrintLineNos = 64, smoPrintFilename = 128,
     smoPrintDate = 256, smoPrintPageNos = 512,
 };
