@@ -16,6 +16,12 @@ if(WIN32)
     LIBS components_ctl_win qf_uitest shlwapi
     # The cursor and the active window are shared by every process on the desktop.
     RESOURCE_LOCK desktop_cursor)
+  # These follow the real cursor: another test's window shown over the button
+  # meanwhile takes the hover, so they run alone.
+  set_tests_properties(ToolbarButton97.BorderPixelsMatchDrawEdge ToolbarButton97.DeactivatingTheApplicationEndsTheHover
+                       ToolbarButton97.HoverFollowsTheRealCursor ToolbarButton97.RepeatingClicksAtPressAndOnEachTickInside
+                       Hint95.NoStyleComponentMeansWindows95AndTheTipSitsUnderTheCursor
+                       PROPERTIES RUN_SERIAL TRUE)
 endif()
 
 if(WIN32)
