@@ -63,6 +63,9 @@ public:
     virtual void GutterImage(int /*list*/, int /*index*/, int /*x*/, int /*y*/, int /*rowHeight*/) {}
     // Lines through points (x, y pairs).
     virtual void Polyline(const int* /*xy*/, int /*points*/, TColor /*color*/) {}
+    // The platform's drawing context behind the surface (0: none), for
+    // handlers that draw themselves.
+    virtual uintptr_t Context() const { return 0; }
 };
 
 // A cell of visible blanks that stands for a TAB (drawn as an arrow glyph).
