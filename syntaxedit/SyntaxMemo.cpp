@@ -6,6 +6,9 @@
 
 #include <algorithm>
 
+#include "SyntaxMemoFind.h"
+#include "SyntaxMemoSlots.h"
+
 namespace {
 
 // The core's surface over a device context: fixed-pitch cells of charWidth.
@@ -76,6 +79,7 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
     SetBounds(0, 0, 185, 89);
     core_.SetView(this);
     core_.OnChange = [this] {
+        if (slots_) slots_->Run();
         if (OnChange) OnChange(this);
     };
     core_.OnClipboardCopy = [this] { CopyToClipboard(); };
@@ -101,10 +105,41 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
 
 TSyntaxMemo::~TSyntaxMemo() {
     BeginDestroy();
+    slots_.reset();
     core_.SetView(nullptr);
     if (font_) DeleteObject(font_);
     if (symbolFont_) DeleteObject(symbolFont_);
     if (images_) ImageList_Destroy(images_);
+}
+
+TSyntaxMemoFind& TSyntaxMemo::Search() {
+    if (!find_) {
+        find_.reset(new TSyntaxMemoFind(core_, *this));
+        find_->OnSearchFail = [this](const std::string& text) {
+            if (!OnSearchFail) return false;
+            OnSearchFail(this, text);
+            return true;
+        };
+    }
+    return *find_;
+}
+
+TSyntaxMemoSlots& TSyntaxMemo::Slots() {
+    if (!slots_) slots_ = TSyntaxMemoSlots::Make(core_, *this, *this, [this] { Resized(); });
+    return *slots_;
+}
+TSyntaxMemoParser* TSyntaxMemo::Parser(int slot) const { return slots_ ? slots_->Parser(slot) : nullptr; }
+void TSyntaxMemo::SetParser(int slot, TSyntaxMemoParser* parser) { Slots().SetParser(slot, parser); }
+void TSyntaxMemo::SetActiveParser(int32_t value) { Slots().SetActiveParser(value); }
+TSyntaxMemoParser* TSyntaxMemo::ActiveParserObject() const { return slots_ ? slots_->ActiveParserObject() : nullptr; }
+void TSyntaxMemo::Loaded() {
+    Slots().Loaded();
+    ViewInvalidate();
+}
+
+void TSyntaxMemo::Notification(TComponent* AComponent, TOperation Operation) {
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && !Destroying() && slots_) slots_->Removed(AComponent);
 }
 
 void TSyntaxMemo::CreateParams(TCreateParams& p) {
@@ -149,6 +184,7 @@ void TSyntaxMemo::Resized() {
 }
 
 void TSyntaxMemo::PaintTo(HDC dc) {
+    if (slots_) slots_->Run();
     if (!images_) images_ = memogutter::MakeImages();
     if (!symbolFont_ && (core_.Options() & smoShowBlanksBit)) {
         LOGFONTA lf{};
@@ -305,6 +341,11 @@ bool TSyntaxMemo::HandleMessage(TMessage& m) {
         return true;
     case WM_DROPFILES:
         DropFiles(reinterpret_cast<HDROP>(m.WParam));
+        return true;
+    case SMM_FIND:
+    case SMM_FINDDIALOG:
+        m.Result = Search().Message(m.Msg, m.WParam, m.LParam);
+        PlaceCaret();
         return true;
     case WM_HSCROLL:
     case WM_VSCROLL:

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@
 
 // The rich-edit message asking whether the clipboard holds a format we take.
 const UINT kEmCanPaste = WM_USER + 50;
+
+class TSyntaxMemoFind;
+class TSyntaxMemoParser;
+class TSyntaxMemoSlots;
 
 class TSyntaxMemo : public TWinControl, public TSyntaxMemoView, public TSyntaxMemoTarget {
 public:
@@ -84,6 +89,20 @@ public:
     std::function<void(TObject* Sender, int32_t line)> OnGutterClick;
     std::function<void(TObject* Sender, const std::vector<std::string>& files, POINT pt)> OnFilesDropped;
     TNotifyEvent OnChange;
+    std::function<void(TObject* Sender, const std::string& searchString)> OnSearchFail;
+
+    // SMM_FIND and SMM_FINDDIALOG (made on first use).
+    TSyntaxMemoFind& Search();
+
+    // Highlighter slots Parser1..Parser6 and the active one (1..6).
+    TSyntaxMemoParser* Parser(int slot) const;
+    void SetParser(int slot, TSyntaxMemoParser* parser);
+    int32_t ActiveParser() const { return core_.ActiveParser(); }
+    void SetActiveParser(int32_t value);
+    TSyntaxMemoParser* ActiveParserObject() const;
+    TSyntaxMemoSlots& Slots();
+    // After the form is read: the filled slots serve this control.
+    void Loaded();
 
     // TWinControl
     bool PaintsItself() const override { return true; }
@@ -114,6 +133,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void WndCreated() override;
 
 private:
@@ -124,6 +144,8 @@ private:
 
     TSyntaxMemoCore core_;
     TSyntaxMemoStrings lines_;
+    std::unique_ptr<TSyntaxMemoFind> find_;
+    std::unique_ptr<TSyntaxMemoSlots> slots_;
     HFONT font_ = nullptr;
     UINT rtfFormat_ = 0;
     bool selecting_ = false;

@@ -9,7 +9,7 @@
 #include "SyntaxMemoErrors.h"
 
 TSyntaxMemoCore::TSyntaxMemoCore()
-    : settings_(new TSM_Settings), bookmarks_(new TCustomBookmarks), undo_(*this) {
+    : own_(new TSM_Settings), settings_(own_.get()), bookmarks_(new TCustomBookmarks), undo_(*this) {
     store_.AddWatcher(this);
 }
 
@@ -280,8 +280,16 @@ void TSyntaxMemoCore::SetDefBackColor(TColor c) {
 
 void TSyntaxMemoCore::SetActiveParser(int32_t value) {
     if (value < 1 || value > 6) throw ESyntaxMemo("Parser index out of range");
-    // No highlighter is ever attached here: the control's own settings stay in force.
+    // The window's slots put that highlighter's settings in force.
     activeParser_ = value;
+}
+
+void TSyntaxMemoCore::SetActiveSettings(TSM_Settings* settings) {
+    if (!settings) settings = own_.get();
+    if (settings == settings_) return;
+    settings_->Detach();
+    settings_ = settings;
+    settings_->Attach();
 }
 
 TLineNode* TSyntaxMemoCore::LineByNumber(int32_t line) {

@@ -97,7 +97,11 @@ public:
 
     void SetView(TSyntaxMemoView* view) { view_ = view; }
     TTextStore& Store() { return store_; }
+    // The settings in force: the control's own, or an active highlighter's.
     TSM_Settings& Settings() { return *settings_; }
+    TSM_Settings& OwnSettings() { return *own_; }
+    // Puts other settings in force (null: the own ones again); not owned.
+    void SetActiveSettings(TSM_Settings* settings);
     TUndoRecorder& Undo() { return undo_; }
     TCustomBookmarks& Bookmarks() { return *bookmarks_; }
 
@@ -292,7 +296,8 @@ private:
     int32_t VerticalMove(int32_t lines);
 
     TTextStore store_;
-    std::unique_ptr<TSM_Settings> settings_;
+    std::unique_ptr<TSM_Settings> own_;
+    TSM_Settings* settings_;
     std::unique_ptr<TCustomBookmarks> bookmarks_;
     TUndoRecorder undo_;
     TSyntaxMemoView* view_ = nullptr;

@@ -6,9 +6,25 @@
 #include <set>
 #include <string>
 
+#include "SlotParsers.h"
 #include "SyntaxMemo.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
+
+namespace {
+
+// Lets the display map and paint the windows before the picture is taken.
+void Settle(TForm& form) {
+    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+    MSG msg;
+    DWORD until = GetTickCount() + 1500;
+    while (GetTickCount() < until) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+}  // namespace
 
 TEST(SyntaxMemoScreenshot, LogOfTwoHundredColouredLines) {
     TForm form;
@@ -33,14 +49,7 @@ TEST(SyntaxMemoScreenshot, LogOfTwoHundredColouredLines) {
     }
     log->Core().SetSelection(log->Core().TextLength() - 40, log->Core().TextLength() - 20);
     log->Core().HideSelection = false;
-    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
-    // Let the display map and paint the windows before the picture is taken.
-    MSG msg;
-    DWORD until = GetTickCount() + 1500;
-    while (GetTickCount() < until) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
+    Settle(form);
     log->Repaint();
     GdiFlush();
     // The log's own paint, whatever the display does with the frame.
@@ -59,4 +68,45 @@ TEST(SyntaxMemoScreenshot, LogOfTwoHundredColouredLines) {
     for (int y = 0; y < client.Height(); y += 2)
         for (int x = 0; x < client.Width(); x += 2) colours.insert(client.PixelRGB(x, y));
     EXPECT_GT(colours.size(), 2u);
+}
+
+// A C-like file coloured by a highlighter in slot 1, with the gutter.
+TEST(SyntaxMemoScreenshot, CLikeFileHighlighted) {
+    TForm form;
+    form.SetCaption("Editor - highlighted");
+    form.SetBounds(40, 40, 640, 420);
+    TSyntaxMemo* memo = new TSyntaxMemo(&form);
+    memo->SetAlign(alClient);
+    form.Show();
+    const char* text =
+        "// Counts the words of a line.\r\n"
+        "int count(char *s) {\r\n"
+        "    int n = 0;\r\n"
+        "    /* a word starts after a blank\r\n"
+        "       or at the line start */\r\n"
+        "    while (*s) {\r\n"
+        "        if (*s != ' ' && (s[1] == ' ' || s[1] == 0)) n = n + 1;\r\n"
+        "        s = s + 1;\r\n"
+        "    }\r\n"
+        "    if (n == 0) return NULL;\r\n"
+        "    return n;\r\n"
+        "}\r\n"
+        "\r\n"
+        "int main() {\r\n"
+        "    char *line = \"two words\";\r\n"
+        "    return count(line) == 2 ? TRUE : FALSE;\r\n"
+        "}\r\n";
+    memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    memo->SetParser(1, NewSchemeParser(&form, "clike.sch"));
+    Settle(form);
+    RECT c;
+    GetClientRect(memo->Handle(), &c);
+    TBitmap client(c.right, c.bottom);
+    memo->PaintTo(client.Canvas().Handle());
+    EXPECT_TRUE(client.SaveToFile(std::string(SCREENSHOT_DIR) + "/syntaxmemo-clike.bmp"));
+    std::set<uint32_t> colours;
+    for (int y = 0; y < client.Height(); y++)
+        for (int x = 0; x < client.Width(); x++) colours.insert(client.PixelRGB(x, y));
+    EXPECT_TRUE(colours.count(0x000080));  // keywords
+    EXPECT_TRUE(colours.count(0x008000));  // comments
 }

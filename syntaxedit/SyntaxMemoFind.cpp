@@ -1,0 +1,40 @@
+#include "SyntaxMemoFind.h"
+
+TSyntaxMemoFind::TSyntaxMemoFind(TSyntaxMemoCore& core, TSyntaxMemoView& view)
+    : TMemoEditSeam<TSearchEditor>(core, view), driver_(*this, prompter_) {}
+
+TSyntaxMemoFind::~TSyntaxMemoFind() = default;
+
+bool TSyntaxMemoFind::SearchFailHandled(const std::string& searchString) {
+    return OnSearchFail && OnSearchFail(searchString);
+}
+
+intptr_t TSyntaxMemoFind::Message(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    uint32_t flags = static_cast<uint32_t>(wParam);
+    const char* p = reinterpret_cast<const char*>(lParam);
+    std::string text = p ? p : "";
+    if (msg == SMM_FIND && (flags & sfFindAtOnce)) {
+        int32_t m = driver_.FindDirect(flags, text);
+        // A regular-expression match answers with the parser, whose position
+        // log tells the caller where the groups matched.
+        if (m >= 0 && (flags & sfRegExpr)) return reinterpret_cast<intptr_t>(&driver_.Parser());
+        view_.ViewInvalidate();
+        return m;
+    }
+    OpenDialog(flags, text, msg == SMM_FINDDIALOG);
+    return 0;
+}
+
+void TSyntaxMemoFind::OpenDialog(uint32_t flags, const std::string& given, bool replace) {
+    std::string text = driver_.DialogText(flags, given);
+    // Only one of the two dialogs exists at a time.
+    if (dialog_ && (dialog_->ReplaceText != nullptr) != replace) dialog_.reset();
+    if (!dialog_) {
+        if (replace) dialog_.reset(new TReplaceDialog());
+        else dialog_.reset(new TFindDialog());
+        dialog_->OnFind = [this](TFindDialog& d) { driver_.FindNext(d.Request()); };
+        dialog_->OnReplace = [this](TFindDialog& d, bool all) { driver_.Replace(d.Request(), all); };
+    }
+    core_.HideSelection = false;
+    dialog_->Open(text, flags);
+}

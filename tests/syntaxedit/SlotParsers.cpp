@@ -1,0 +1,18 @@
+#include "SlotParsers.h"
+
+#include "SchemeTestUtil.h"
+#include "SyntaxMemoParser.h"
+
+TSyntaxMemoParser* NewSchemeParser(TComponent* owner, const std::string& fixture) {
+    auto* p = new TSyntaxMemoParser(owner);
+    p->Highlighter().CompileScript(ReadFixture(fixture));
+    return p;
+}
+
+TSM_Settings* SettingsOf(TSyntaxMemoParser* parser) { return &parser->LanguageSettings(); }
+
+TColor StyleTextColor(TSM_Settings* settings, int style) { return settings->Styles[style & 255].TextColor; }
+
+int EditorCount(TSyntaxMemoParser* parser) { return static_cast<int>(parser->Editors().size()); }
+
+void FreeParser(TSyntaxMemoParser* parser) { delete parser; }

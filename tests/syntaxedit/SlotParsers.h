@@ -1,0 +1,20 @@
+// Highlighters for the control's slot tests, made in a unit of their own: the
+// highlighter's headers and the window layer's cannot meet in one unit.
+#pragma once
+
+#include <string>
+
+#include "SyntaxMemoTypes.h"
+
+class TComponent;
+class TSyntaxMemoParser;
+class TSM_Settings;
+
+// A highlighter owned by owner with the scheme fixture name compiled in.
+TSyntaxMemoParser* NewSchemeParser(TComponent* owner, const std::string& fixture);
+TSM_Settings* SettingsOf(TSyntaxMemoParser* parser);
+// The text colour of a style of these settings.
+TColor StyleTextColor(TSM_Settings* settings, int style);
+int EditorCount(TSyntaxMemoParser* parser);
+// Frees a highlighter as its owner would.
+void FreeParser(TSyntaxMemoParser* parser);

@@ -1,0 +1,214 @@
+// Find and replace on the real control: SMM_FIND, SMM_FINDDIALOG and the
+// dialogs' buttons, with questions answered by the scripted prompter.
+#include <gtest/gtest.h>
+
+#include "ScriptedPrompter.h"
+#include "SyntaxMemo.h"
+#include "SyntaxMemoFind.h"
+#include "core/REParser.h"
+#include "ui/Form.h"
+
+namespace {
+
+void Click(TButton* b) { SendMessageA(b->Handle(), BM_CLICK, 0, 0); }
+void Type(TEdit* e, const std::string& text) {
+    SendMessageA(e->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+struct FindForm {
+    explicit FindForm(const std::string& text) {
+        form.SetBounds(0, 0, 440, 260);
+        memo = new TSyntaxMemo(&form);
+        memo->SetBounds(0, 0, 400, 200);
+        form.Show();
+        memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    std::string Text() {
+        char buf[4096] = {};
+        memo->Perform(WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+        return buf;
+    }
+    // Ordered selection.
+    std::pair<int32_t, int32_t> Sel() {
+        int32_t a = 0, c = 0;
+        memo->Perform(EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&c));
+        return a <= c ? std::make_pair(a, c) : std::make_pair(c, a);
+    }
+    void Select(int32_t a, int32_t c) { memo->Perform(EM_SETSEL, a, c); }
+    intptr_t Find(uint32_t flags, const char* text) {
+        return memo->Perform(SMM_FIND, flags, reinterpret_cast<LPARAM>(text));
+    }
+    // Opens the replace dialog with find and replace texts.
+    TFindDialog& Replace(const std::string& find, const std::string& with, uint32_t flags = 0) {
+        memo->Perform(SMM_FINDDIALOG, flags, reinterpret_cast<LPARAM>(find.c_str()));
+        TFindDialog* d = memo->Search().Dialog();
+        Type(d->ReplaceText, with);
+        return *d;
+    }
+    void Undo() { memo->Perform(EM_UNDO, 0, 0); }
+    TForm form;
+    TSyntaxMemo* memo;
+};
+
+using Pair = std::pair<int32_t, int32_t>;
+
+}  // namespace
+
+TEST(SyntaxMemoFind, FindNextTwiceThroughTheDialog) {
+    FindForm f("cat and cat and dog");
+    TScriptedPrompter prompter;
+    f.Find(0, "cat");
+    TFindDialog* d = f.memo->Search().Dialog();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->ReplaceText, nullptr);  // the find dialog
+    EXPECT_TRUE(IsWindowVisible(d->Handle()));
+    EXPECT_EQ(d->FindText->Text(), "cat");
+    EXPECT_FALSE(f.memo->Core().HideSelection);
+    Click(d->FindNext);
+    EXPECT_EQ(f.Sel(), Pair(0, 3));
+    // The second press finds the next one, not the selection again.
+    Click(d->FindNext);
+    EXPECT_EQ(f.Sel(), Pair(8, 11));
+    prompter.AnswerMessage(IDOK);
+    Click(d->FindNext);
+    ASSERT_EQ(prompter.Log().size(), 1u);
+    EXPECT_EQ(prompter.Log()[0].Text, "Search string \"cat\" not found.");
+    EXPECT_EQ(f.Sel(), Pair(8, 11));
+    // Upwards from there.
+    SendMessageA(d->Up->Handle(), BM_CLICK, 0, 0);
+    Click(d->FindNext);
+    EXPECT_EQ(f.Sel(), Pair(0, 3));
+}
+
+TEST(SyntaxMemoFind, DialogTakesTheWholeSelectionAndOneDialogAtATime) {
+    std::string longWord(120, 'x');
+    FindForm f("a " + longWord + " b");
+    f.Select(2, 2 + 120);
+    f.Find(sfMatchCase, nullptr);
+    TFindDialog* d = f.memo->Search().Dialog();
+    EXPECT_EQ(d->FindText->Text(), longWord);  // not cut to 80
+    EXPECT_TRUE(d->MatchCase->Checked());
+    // The replace dialog replaces the find dialog; a regular expression opens empty.
+    f.memo->Perform(SMM_FINDDIALOG, sfRegExpr, 0);
+    TFindDialog* r = f.memo->Search().Dialog();
+    ASSERT_NE(r->ReplaceText, nullptr);
+    EXPECT_EQ(r->FindText->Text(), "");
+    EXPECT_TRUE(r->Request().RegExpr);
+}
+
+TEST(SyntaxMemoFind, BackwardsFromOffsetZeroFailsWithoutSearching) {
+    FindForm f("cat cat");
+    TScriptedPrompter prompter;
+    f.Select(0, 0);
+    EXPECT_EQ(f.Find(sfFindAtOnce | sfBackward, "cat"), -1);
+    EXPECT_TRUE(prompter.Log().empty());
+    // Through the dialog the failure is reported; OnSearchFail takes it instead of the box.
+    std::vector<std::string> fails;
+    f.memo->OnSearchFail = [&](TObject*, const std::string& s) { fails.push_back(s); };
+    f.Find(sfBackward, "cat");
+    Click(f.memo->Search().Dialog()->FindNext);
+    EXPECT_EQ(fails, std::vector<std::string>{"cat"});
+    EXPECT_TRUE(prompter.Log().empty());
+}
+
+TEST(SyntaxMemoFind, DirectSearchFlags) {
+    struct Case {
+        const char* text;
+        Pair sel;
+        uint32_t flags;
+        const char* find;
+        intptr_t result;
+    } const cases[] = {
+        {"Cat cat", {0, 0}, 0, "cat", 0},
+        {"Cat cat", {0, 0}, sfMatchCase, "cat", 4},
+        {"concat cat", {0, 0}, sfWholeWord, "cat", 7},
+        {"concat cat", {0, 0}, 0, "cat", 3},
+        {"cat dog cat", {11, 11}, sfBackward, "cat", 8},
+        {"cat dog cat", {7, 7}, sfBackward, "cat", 0},
+        {"cat dog", {7, 7}, 0, "cat", -1},       // forwards from the text end
+        {"cat dog", {0, 0}, 0, "", -1},          // no text
+        {"cat dog", {0, 0}, 0, "bird", -1},
+        {"", {0, 0}, 0, "x", -1},                // empty document
+    };
+    for (const Case& c : cases) {
+        FindForm f(c.text);
+        f.Select(c.sel.first, c.sel.second);
+        EXPECT_EQ(f.Find(sfFindAtOnce | c.flags, c.find), c.result) << c.text << " / " << c.find;
+        // A plain search leaves the selection as it was.
+        EXPECT_EQ(f.Sel(), c.sel) << c.text;
+    }
+    // A regular expression answers with the parser and selects the match.
+    FindForm f("id = 42;");
+    intptr_t r = f.Find(sfFindAtOnce | sfRegExpr, "[0-9]+");
+    EXPECT_EQ(r, reinterpret_cast<intptr_t>(&f.memo->Search().Driver().Parser()));
+    EXPECT_EQ(f.Sel(), Pair(5, 7));
+    EXPECT_EQ(f.Find(sfFindAtOnce | sfRegExpr, "zz"), -1);
+}
+
+TEST(SyntaxMemoFind, BadPatternIsReportedWithTheCaret) {
+    FindForm f("abc");
+    TScriptedPrompter prompter;
+    prompter.AnswerMessage(IDOK);
+    EXPECT_EQ(f.Find(sfFindAtOnce | sfRegExpr, "a[b"), -1);
+    ASSERT_EQ(prompter.Log().size(), 1u);
+    EXPECT_NE(prompter.Log()[0].Text.find("a[b"), std::string::npos);
+    EXPECT_NE(prompter.Log()[0].Text.find('^'), std::string::npos);
+}
+
+TEST(SyntaxMemoFind, ReplaceYesNoCancel) {
+    FindForm f("a a a a");
+    TScriptedPrompter prompter;
+    TFindDialog& d = f.Replace("a", "b");
+    prompter.AnswerMessage(IDYES);
+    prompter.AnswerMessage(IDNO);
+    prompter.AnswerMessage(IDCANCEL);
+    Click(d.Replace);
+    EXPECT_EQ(f.Text(), "b a a a");
+    ASSERT_EQ(prompter.Log().size(), 3u);
+    EXPECT_EQ(prompter.Log()[0].Text, "Replace this occurence of 'a' with 'b' ?");
+    EXPECT_TRUE(prompter.AllAnswersUsed());
+}
+
+TEST(SyntaxMemoFind, ReplaceYesThenAllUndoesInTwoSteps) {
+    FindForm f("a a a a");
+    TScriptedPrompter prompter;
+    TFindDialog& d = f.Replace("a", "bb");
+    prompter.AnswerMessage(IDYES);
+    prompter.AnswerMessage(mrAll);
+    prompter.AnswerMessage(IDOK);
+    Click(d.Replace);
+    EXPECT_EQ(f.Text(), "bb bb bb bb");
+    // Nothing asked after All; the run ends with the not-found notice.
+    ASSERT_EQ(prompter.Log().size(), 3u);
+    EXPECT_EQ(prompter.Log()[2].Text, "Search string \"a\" not found.");
+    f.Undo();  // the run after All
+    EXPECT_EQ(f.Text(), "bb a a a");
+    f.Undo();
+    EXPECT_EQ(f.Text(), "a a a a");
+}
+
+TEST(SyntaxMemoFind, ReplaceAllIsOneUndoStep) {
+    struct Case {
+        const char* text;
+        const char* find;
+        const char* with;
+        uint32_t flags;
+        const char* after;
+    } const cases[] = {
+        {"cat dog cat\r\ncat", "cat", "concat", 0, "concat dog concat\r\nconcat"},  // contains the word
+        {"ab xab", "ab", "%2%1", sfRegExpr, "ba xba"},
+        {"ab xab", "ab", "%1%2", sfRegExpr, "ab xab"},
+        {"Word word WORD", "word", "w", sfMatchCase, "Word w WORD"},
+        {"cat concat", "cat", "dog", sfWholeWord, "dog concat"},
+    };
+    for (const Case& c : cases) {
+        FindForm f(c.text);
+        TScriptedPrompter prompter;
+        TFindDialog& d = f.Replace(c.find, c.with, c.flags);
+        Click(d.ReplaceAll);
+        EXPECT_EQ(f.Text(), c.after) << c.text;
+        EXPECT_TRUE(prompter.Log().empty()) << c.text;
+        f.Undo();
+        EXPECT_EQ(f.Text(), c.text) << c.text;
+    }
+}
