@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "SyntaxMemoMacros.h"
+
 namespace {
 
 // The core's surface over a device context: fixed-pitch cells of charWidth.
@@ -60,10 +62,12 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
     core_.OnClipboardPaste = [this] { PasteFromClipboard(); };
     rtfFormat_ = RegisterClipboardFormatA("Rich Text Format");
     MeasureFont();
+    macros_.reset(new TSyntaxMemoMacros(*this));
 }
 
 TSyntaxMemo::~TSyntaxMemo() {
     BeginDestroy();
+    macros_.reset();
     core_.SetView(nullptr);
     if (font_) DeleteObject(font_);
 }
@@ -284,7 +288,8 @@ bool TSyntaxMemo::KeyDown(WORD& key, TShiftState shift) {
     if (OnKeyDown) OnKeyDown(this, key, shift);
     if (key == 0) return true;
     uint8_t s = static_cast<uint8_t>(shift & (ssShift | ssAlt | ssCtrl));
-    bool used = core_.HandleKey(key, s);
+    bool used = false;
+    if (!macros_->KeyDown(key, shift, used)) used = used || core_.HandleKey(key, s);
     if (used) {
         // The character the key would type was translated already: drop it.
         MSG pending;

@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@
 // The rich-edit message asking whether the clipboard holds a format we take.
 const UINT kEmCanPaste = WM_USER + 50;
 
+class TSyntaxMemoMacros;
+
 class TSyntaxMemo : public TWinControl, public TSyntaxMemoView, public TSyntaxMemoTarget {
 public:
     explicit TSyntaxMemo(TWinControl* parent);
@@ -25,6 +28,8 @@ public:
 
     TSyntaxMemoCore& Core() { return core_; }
     TSyntaxMemoStrings& Lines() { return lines_; }
+    // Code templates, auto-correct and the completion list (SyntaxMemoMacros.cpp).
+    TSyntaxMemoMacros& Macros() { return *macros_; }
     std::string Version() const { return "2.00.02"; }
 
     bool ReadOnly() const { return core_.ReadOnly; }
@@ -100,6 +105,7 @@ private:
 
     TSyntaxMemoCore core_;
     TSyntaxMemoStrings lines_;
+    std::unique_ptr<TSyntaxMemoMacros> macros_;
     HFONT font_ = nullptr;
     UINT rtfFormat_ = 0;
     bool selecting_ = false;
