@@ -2,20 +2,12 @@
 // window, driven by posted key messages.
 #include <gtest/gtest.h>
 
+#include "DrainMessages.h"
 #include "SyntaxMemo.h"
 #include "SyntaxMemoMacros.h"
 #include "ui/Form.h"
 
 namespace {
-
-// Keys are not translated: the characters a key types are posted by the test.
-void Drain() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;
-        DispatchMessageA(&msg);
-    }
-}
 
 struct Keys {
     bool shift, ctrl, alt;
