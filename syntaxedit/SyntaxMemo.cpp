@@ -8,6 +8,7 @@
 
 #include "SyntaxMemoFind.h"
 #include "SyntaxMemoSlots.h"
+#include "SyntaxMemoMacros.h"
 
 namespace {
 
@@ -101,11 +102,13 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
         if (OnBookmarkSet) OnBookmarkSet(this, n);
     };
     MeasureFont();
+    macros_.reset(new TSyntaxMemoMacros(*this));
 }
 
 TSyntaxMemo::~TSyntaxMemo() {
     BeginDestroy();
     slots_.reset();
+    macros_.reset();
     core_.SetView(nullptr);
     if (font_) DeleteObject(font_);
     if (symbolFont_) DeleteObject(symbolFont_);
@@ -378,7 +381,8 @@ bool TSyntaxMemo::KeyDown(WORD& key, TShiftState shift) {
     if (OnKeyDown) OnKeyDown(this, key, shift);
     if (key == 0) return true;
     uint8_t s = static_cast<uint8_t>(shift & (ssShift | ssAlt | ssCtrl));
-    bool used = core_.HandleKey(key, s);
+    bool used = false;
+    if (!macros_->KeyDown(key, shift, used)) used = used || core_.HandleKey(key, s);
     if (used) {
         // The character the key would type was translated already: drop it.
         MSG pending;

@@ -23,6 +23,7 @@ const UINT kEmCanPaste = WM_USER + 50;
 class TSyntaxMemoFind;
 class TSyntaxMemoParser;
 class TSyntaxMemoSlots;
+class TSyntaxMemoMacros;
 
 class TSyntaxMemo : public TWinControl, public TSyntaxMemoView, public TSyntaxMemoTarget {
 public:
@@ -31,6 +32,8 @@ public:
 
     TSyntaxMemoCore& Core() { return core_; }
     TSyntaxMemoStrings& Lines() { return lines_; }
+    // Code templates, auto-correct and the completion list (SyntaxMemoMacros.cpp).
+    TSyntaxMemoMacros& Macros() { return *macros_; }
     std::string Version() const { return "2.00.02"; }
 
     bool ReadOnly() const { return core_.ReadOnly; }
@@ -146,6 +149,7 @@ private:
     TSyntaxMemoStrings lines_;
     std::unique_ptr<TSyntaxMemoFind> find_;
     std::unique_ptr<TSyntaxMemoSlots> slots_;
+    std::unique_ptr<TSyntaxMemoMacros> macros_;
     HFONT font_ = nullptr;
     UINT rtfFormat_ = 0;
     bool selecting_ = false;
