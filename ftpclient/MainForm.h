@@ -12,6 +12,7 @@
 #include "FtpClient.h"
 #include "FtpLogView.h"
 #include "RemoteListView.h"
+#include "SiteDialogs.h"
 #include "LocalBrowser.h"
 #include "OptionsForm.h"
 #include "ftpclient/core/ConnectedUI.h"
@@ -98,6 +99,7 @@ public:
     void BuildServerMenu();
     void ConnectToServer(TFTPServer site);  // a copy: the list may change meanwhile
     void itmAddServerClick();
+    void itmEditServerClick();
     void itmRemoveServerClick();
     void tb97DisconnectClick();
     void tb97ConnectClick();
