@@ -66,6 +66,7 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
     CreateStatusBar();
     CreatePanes();
     CreateMenus();
+    CreateLocalMenus();
     frmMessage = new TfrmMessage(this);
     PrepareWorkFolders();
     DefaultSiteFile = SiteFile = settings_.ProgramFolder + "FTPServers.ini";
@@ -257,9 +258,7 @@ void TfrmMain::CreateMenus() {
     Item(itmServers, "-", nullptr);
     itmServers->OnClick = [this](TObject*) { itmDisconnect->SetEnabled(FTP->IsConnected()); };
     TMenuItem* help = Item(root, "&Help", nullptr, -1);
-    Item(help, "&About", [this] {
-        Prompter().ShowMessageBox("Larch FTP", "About Velmora Larch FTP", MB_OK);
-    })->Hint = "About Velmora Larch FTP.";
+    Item(help, "&About", [this] { itmAboutClick(); })->Hint = "About Velmora Larch FTP.";
     SetMenu(mnuMain);
 }
 

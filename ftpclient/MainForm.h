@@ -11,6 +11,7 @@
 #include "ClientDialogs.h"
 #include "FtpClient.h"
 #include "FtpLogView.h"
+#include "InfoDialogs.h"
 #include "RemoteListView.h"
 #include "SiteDialogs.h"
 #include "LocalBrowser.h"
@@ -105,6 +106,23 @@ public:
     void tb97ConnectClick();
     TfrmServerConnect* ConnectingBox() const { return connectBox_.get(); }
 
+    // ---- 2.106 local pane (MainLocal.cpp)
+    std::string LocalDirUp(int levels) const;
+    void popLocalDirPopup();
+    void popLocalFilesPopup();
+    void itmNewLocalDirClick();
+    void itmRenameLocalDirClick();
+    void itmDeleteLocalDirClick();
+    void itmRenameLocalFileClick();
+    void itmDeleteLocalFileClick();
+    // The property sheets shown, one per file (each frees itself on closing).
+    std::vector<TfrmFileProperties*> itmLocFilePropertiesClick();
+    std::vector<TfrmFileProperties*> itmSrvFilesPropertiesClick();
+    void itmAboutClick();
+    TPopupMenu *popLocalDir, *popLocalFiles;
+    TMenuItem *itmNewLocalDir, *itmRenameLocalDir, *itmDeleteLocalDir, *itmRenameLocalFile, *itmDeleteLocalFile,
+        *itmUploadLocalFile, *itmLocFileProperties;
+
     // ---- 2.105 shell
     void SetConnectedUI(bool c);
     bool ConnectedUI() const { return connectedUI_; }
@@ -146,6 +164,7 @@ private:
     void CreateMenus();
     void CreatePanes();
     void CreateStatusBar();
+    void CreateLocalMenus();
     void WireEngine();
     void CopyOperands(TFTPCommand& c);
     bool RunCall(const TFTPCommand& c);
