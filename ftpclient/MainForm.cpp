@@ -66,6 +66,7 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
     CreateStatusBar();
     CreatePanes();
     CreateMenus();
+    CreateLocalMenus();
     frmMessage = new TfrmMessage(this);
     PrepareWorkFolders();
     DefaultSiteFile = SiteFile = settings_.ProgramFolder + "FTPServers.ini";
@@ -249,6 +250,7 @@ void TfrmMain::CreateMenus() {
     });
     itmServers = Item(root, "Ser&vers", nullptr, -1);
     Item(itmServers, "&Add server", [this] { itmAddServerClick(); });
+    Item(itmServers, "&Edit server", [this] { itmEditServerClick(); });
     Item(itmServers, "&Remove server", [this] { itmRemoveServerClick(); });
     Item(itmServers, "-", nullptr);
     itmDisconnect = Item(itmServers, "&Disconnect from server", [this] { tb97DisconnectClick(); });
@@ -256,9 +258,7 @@ void TfrmMain::CreateMenus() {
     Item(itmServers, "-", nullptr);
     itmServers->OnClick = [this](TObject*) { itmDisconnect->SetEnabled(FTP->IsConnected()); };
     TMenuItem* help = Item(root, "&Help", nullptr, -1);
-    Item(help, "&About", [this] {
-        Prompter().ShowMessageBox("Larch FTP", "About Velmora Larch FTP", MB_OK);
-    })->Hint = "About Velmora Larch FTP.";
+    Item(help, "&About", [this] { itmAboutClick(); })->Hint = "About Velmora Larch FTP.";
     SetMenu(mnuMain);
 }
 
@@ -399,36 +399,33 @@ void TfrmMain::BuildServerMenu() {
 
 void TfrmMain::itmAddServerClick() {
     TfrmServerAdd dlg(this);
+    // A name that is taken is refused in the dialog, which stays open.
+    dlg.OnAccept = [this](const TFTPServer& s, std::string& msg) { return Servers.Add(s, msg); };
     if (dlg.ShowModal() != mrOk) return;
-    std::string msg;
-    if (!Servers.Add(dlg.Site(), msg)) {
-        Prompter().ShowMessageBox(msg, AppTitle, MB_OK | MB_ICONINFORMATION);
-        return;
-    }
     BuildServerMenu();
 }
 
+void TfrmMain::itmEditServerClick() {
+    TfrmServerEdit dlg(this, Servers);
+    dlg.OnChanged = [this] { BuildServerMenu(); };
+    dlg.ShowModal();
+}
+
 void TfrmMain::itmRemoveServerClick() {
-    // Without the list dialog yet: the site of the last session.
-    int i = Servers.IndexOf(CurrentServer.Name);
-    if (i < 0) return;
-    std::string q = "Is it ok to delete this  FTP server";
-    if (Prompter().ShowMessageBox(q, AppTitle, MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES) return;
-    Servers.Remove(i);
-    BuildServerMenu();
+    TfrmServerRemove dlg(this, Servers);
+    dlg.OnChanged = [this] { BuildServerMenu(); };
+    dlg.ShowModal();
 }
 
 void TfrmMain::tb97ConnectClick() {
     if (Busy) return;
-    TfrmServerConnectTo dlg(this);
-    auto fill = [&] {
-        dlg.lbServers->Clear();
-        for (int i = 0; i < Servers.Count(); ++i) dlg.lbServers->Items().Add(Servers.Items(i).Name);
-    };
-    fill();
-    dlg.OnAdd = [&] {
-        itmAddServerClick();
-        fill();
+    TfrmServerConnectTo dlg(this, Servers);
+    dlg.OnAdd = [this] { itmAddServerClick(); };
+    dlg.OnEdit = [this, &dlg] {
+        TfrmServerEdit edit(&dlg, Servers);
+        edit.OnChanged = [this] { BuildServerMenu(); };
+        edit.SelectName(dlg.Chosen());
+        edit.EditSelected();
     };
     if (dlg.ShowModal() != mrOk) return;
     int i = Servers.IndexOf(dlg.Chosen());

@@ -11,7 +11,9 @@
 #include "ClientDialogs.h"
 #include "FtpClient.h"
 #include "FtpLogView.h"
+#include "InfoDialogs.h"
 #include "RemoteListView.h"
+#include "SiteDialogs.h"
 #include "LocalBrowser.h"
 #include "OptionsForm.h"
 #include "ftpclient/core/ConnectedUI.h"
@@ -98,10 +100,28 @@ public:
     void BuildServerMenu();
     void ConnectToServer(TFTPServer site);  // a copy: the list may change meanwhile
     void itmAddServerClick();
+    void itmEditServerClick();
     void itmRemoveServerClick();
     void tb97DisconnectClick();
     void tb97ConnectClick();
     TfrmServerConnect* ConnectingBox() const { return connectBox_.get(); }
+
+    // ---- 2.106 local pane (MainLocal.cpp)
+    std::string LocalDirUp(int levels) const;
+    void popLocalDirPopup();
+    void popLocalFilesPopup();
+    void itmNewLocalDirClick();
+    void itmRenameLocalDirClick();
+    void itmDeleteLocalDirClick();
+    void itmRenameLocalFileClick();
+    void itmDeleteLocalFileClick();
+    // The property sheets shown, one per file (each frees itself on closing).
+    std::vector<TfrmFileProperties*> itmLocFilePropertiesClick();
+    std::vector<TfrmFileProperties*> itmSrvFilesPropertiesClick();
+    void itmAboutClick();
+    TPopupMenu *popLocalDir, *popLocalFiles;
+    TMenuItem *itmNewLocalDir, *itmRenameLocalDir, *itmDeleteLocalDir, *itmRenameLocalFile, *itmDeleteLocalFile,
+        *itmUploadLocalFile, *itmLocFileProperties;
 
     // ---- 2.105 shell
     void SetConnectedUI(bool c);
@@ -144,6 +164,7 @@ private:
     void CreateMenus();
     void CreatePanes();
     void CreateStatusBar();
+    void CreateLocalMenus();
     void WireEngine();
     void CopyOperands(TFTPCommand& c);
     bool RunCall(const TFTPCommand& c);

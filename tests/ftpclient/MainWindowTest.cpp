@@ -167,31 +167,6 @@ TEST(MainWindow, WorkFoldersEmptiedAtStartAndGoneAtExit) {
     EXPECT_FALSE(FolderExistsAt(prog.folder.File("TmpPrivate-Archiving")));
 }
 
-TEST(MainWindow, SitesAreSavedWhenTheyChangeAndDuplicatesRefused) {
-    Program prog;
-    TfrmMain m(prog.Settings());
-    TScriptedModalRunner r;
-    TScriptedPrompter p;
-    auto add = [&](const std::string& name) {
-        r.Expect("frmServerAdd", [name](TForm& f) {
-            auto& d = static_cast<TfrmServerAdd&>(f);
-            SetWindowTextA(d.edtName->Handle(), name.c_str());
-            SetWindowTextA(d.edtHost->Handle(), "127.0.0.1");
-            SendMessageA(d.btnOk->Handle(), BM_CLICK, 0, 0);
-        });
-        m.itmAddServerClick();
-    };
-    add("Alpha");
-    EXPECT_NE(qftest::ReadFileBytes(prog.folder.File("FTPServers.ini")).find("Name=\"Alpha\""), std::string::npos);
-    p.AnswerMessage(IDOK);
-    add("ALPHA");
-    EXPECT_EQ(m.Servers.Count(), 1);
-    ASSERT_EQ(p.Log().size(), 1u);
-    EXPECT_NE(p.Log()[0].Text.find("ALPHA"), std::string::npos);
-    EXPECT_EQ(m.itmServers->Items(m.itmServers->Count() - 1)->Caption(), "1. Alpha");
-    EXPECT_EQ(m.itmServers->Items(m.itmServers->Count() - 1)->Tag, 101);
-}
-
 TEST(LocalFiles, DeleteFolderTreeTakesHiddenAndReadOnlyFolders) {
     qftest::TempDir d;
     std::string root = d.File("tree");
