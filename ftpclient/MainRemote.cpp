@@ -182,7 +182,7 @@ void TfrmMain::tb97RefreshClick() {
 }
 
 bool TfrmMain::IsBinaryTransfer(const std::string& name) const {
-    return frmOptions->TextExt().IsBinaryTransfer(name, TransferMode);
+    return frmOptions->TextExt().IsBinaryTransfer(name, TransferMode());
 }
 
 void TfrmMain::RemoteSelectionDownload(bool askFolder) {

@@ -23,9 +23,9 @@ TEST(MainWindow, SetConnectedUIAsATable) {
         m.SetConnectedUI(r.connected);
         SCOPED_TRACE(r.connected ? "connected" : "not connected");
         EXPECT_EQ(m.tb97Connect->Enabled(), r.connect);
-        for (TButton* b : {m.tb97Disconnect, m.tb97FolderUp, m.tb97NewFolder, m.tb97Delete, m.tb97Refresh,
+        for (TToolbarButton97* b : {m.tb97Disconnect, m.tb97FolderUp, m.tb97NewFolder, m.tb97Delete, m.tb97Refresh,
                            m.tb97TransferBin, m.tb97TransferAsc, m.tb97TransferAuto})
-            EXPECT_EQ(b->Enabled(), r.others) << b->Caption();
+            EXPECT_EQ(b->Enabled(), r.others) << b->Hint;
         EXPECT_EQ(m.pbTransferStatus->Visible(), r.others);
         EXPECT_EQ(m.tmrUpdateConnectionTime->Enabled(), r.connected);
         EXPECT_EQ(m.lvServerFiles->Enabled(), r.pane);
