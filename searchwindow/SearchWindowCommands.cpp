@@ -51,6 +51,7 @@ bool TSearchWindow::Load(const std::string& progIdPrefix) {
     formatTable_->SetText(session_->FormatTableAddress);
     CallGuarded(this, [this] { session_->Load(); });
     FillMaskList();
+    FillPropertiesList();
     SelectPanel(1);
     ShowRunState(SearchRunState::Idle);
     SetStatus(1, "");
@@ -164,20 +165,10 @@ void TSearchWindow::SyncFoundList() {
 }
 
 void TSearchWindow::MarkCaption() {
+    // The found list's first change is the search's: closing then asks to save.
+    session_->SearchModified = true;
     const std::string c = Caption();
     if (c.empty() || c.back() != '*') SetCaption(c + "*");
-}
-
-void TSearchWindow::FillMaskList() {
-    maskList_->Clear();
-    propertiesList_->Clear();
-    const MaskCollection& masks = session_->Masks;
-    int shown = 0;
-    for (int32_t i = 1; i <= masks.Count(); ++i) {
-        const SearchMask& m = masks.Item(i);
-        maskList_->Insert(i - 1, m.MaskName, m.MaskType + 1 < 4 ? m.MaskType : 0, i);
-        if (!m.Hidden && m.BrowserType != 2) propertiesList_->Insert(shown++, m.MaskName, 0, i);
-    }
 }
 
 void TSearchWindow::ShowPropertiesOfCurrent() {

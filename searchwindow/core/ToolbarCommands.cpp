@@ -109,7 +109,21 @@ std::vector<DropDownEntry> ViewMenuEntries(const MaskCollection& masks, const st
 std::vector<DropDownEntry> ViewModeEntries(int16_t mode) {
     const char* const names[3] = {"Large icons", "Small icons", "List"};
     std::vector<DropDownEntry> entries;
-    for (int i = 0; i < 3; ++i) entries.push_back({(i == mode ? kChecked : kUnchecked) + std::string(names[i]), -1});
+    for (int i = 0; i < 3; ++i)
+        entries.push_back({(i == mode ? kChecked : kUnchecked) + std::string(names[i]), -1, names[i]});
+    return entries;
+}
+
+std::vector<DropDownEntry> MainDropDownEntries(const std::string& buttonKey, const MaskCollection& masks,
+                                               const std::string& captionMaskName, int16_t foundListView) {
+    if (buttonKey == "Open") return {{"Merge...", -1, "Merge"}};
+    if (buttonKey == "Save") return {{"Save as...", -1, "Save as"}};
+    if (buttonKey == "Sort") return SortMenuEntries(masks);
+    if (buttonKey != "View") return {};
+    std::vector<DropDownEntry> entries = ViewModeEntries(foundListView);
+    entries.push_back({"    Filter...", -1, "Filter"});
+    entries.push_back({"-", -1, "Separator"});
+    for (DropDownEntry& e : ViewMenuEntries(masks, captionMaskName)) entries.push_back(std::move(e));
     return entries;
 }
 

@@ -60,6 +60,7 @@ WindowCommand FoundListKeyCommand(uint16_t key, bool ctrl);
 struct DropDownEntry {
     std::string Text;
     int32_t Tag = -1;
+    std::string Key;  // "" for the entries made at run time
 };
 // The Sort menu: "As reseaved" (Tag 0), then each mask not hidden (Tag its
 // index); "+  " marks the sort mask, or the first entry when there is none.
@@ -69,5 +70,9 @@ std::vector<DropDownEntry> SortMenuEntries(const MaskCollection& masks);
 std::vector<DropDownEntry> ViewMenuEntries(const MaskCollection& masks, const std::string& captionMaskName);
 // The View menu's three view entries with the found list's mode marked.
 std::vector<DropDownEntry> ViewModeEntries(int16_t mode);
+// The whole drop-down of a main toolbar button ("Open", "Save", "View",
+// "Sort"); none for the others.
+std::vector<DropDownEntry> MainDropDownEntries(const std::string& buttonKey, const MaskCollection& masks,
+                                               const std::string& captionMaskName, int16_t foundListView);
 
 const char* const kNotAllowedText = "Not allowed while search is in prgress";
