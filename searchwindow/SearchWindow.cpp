@@ -192,6 +192,10 @@ void TSearchWindow::BuildControls() {
         if (MoveHSplitBar1(panes_, Tw(static_cast<int>(d)))) Relayout();
     };
     contentList_ = new TListViewBox(this, LVS_REPORT | LVS_SINGLESEL);
+    contentList_->OnNotify = [this](NMHDR* h, LRESULT&) {
+        if (h->code == NM_CLICK) CallGuarded(this, [this] { ShowSelectedValue(); });
+        return false;
+    };
     hcontent_ = new TSplitBar(this, false);
     hcontent_->ControlMoveing = hcontent_->ControlMove = [this](float d) {
         if (MoveHContentSplitBar(panes_, Tw(static_cast<int>(d)))) Relayout();

@@ -119,6 +119,7 @@ private:
     bool AskSearchFile(bool merge, std::string& file);
     void MergeFile(const std::string& file);
     void ShowPropertiesOfCurrent();
+    void ShowSelectedValue();
     void SetStatus(int panel, const std::string& text);
     void MarkCaption();
     bool SaveSearchAs();

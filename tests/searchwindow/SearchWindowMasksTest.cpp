@@ -264,6 +264,18 @@ TEST_F(SearchWindowMasks, ReportsFilterAndDropDownsOverACrawl) {
     EXPECT_LE(unique.GetValueCount(), values.GetValueCount());
     EXPECT_EQ(unique.ColumnCount(), 1);
 
+    // The property view of the start page: links, their texts in a second column.
+    w.FoundListBox()->Select(FindItem(w.FoundListBox(), "Fixture home"));
+    w.SelectPanel(3);
+    w.PropertiesListBox()->Select(link);
+    TListViewBox* content = w.PropertyContentListBox();
+    HWND header = reinterpret_cast<HWND>(content->Perform(LVM_GETHEADER));
+    EXPECT_GE(Header_GetItemCount(header), 2);  // "Link Image" may follow a link too
+    ASSERT_EQ(content->Count(), 2);
+    EXPECT_EQ(content->GetText(0).substr(content->GetText(0).size() - 5), "b.htm");
+    EXPECT_EQ(content->GetText(0, 1), "Second page");
+    EXPECT_EQ(content->GetText(1, 1), "a page in a folder");
+
     // Sort by "Page title": longer titles first.
     std::vector<DropDownEntry> sort = w.DropDownEntries("Sort");
     ASSERT_EQ(sort[0].Text, "+  As reseaved");
