@@ -45,6 +45,21 @@ public:
     int GripStyle = 0;
     // Floats at (left, top) in screen coordinates, as it is or off screen.
     void PlaceFloating(int left, int top);
+    // A floating window's frame takes sizing drags; its caption a close box.
+    bool SizableWhenFloating = true, ShowsCloseBox = true;
+    // The close box hid the window.
+    TNotifyEvent OnClose;
+    // Floating frame metrics: frame width on each side and caption height.
+    int FloatFrame() const;
+    static int CaptionHeight() { return GetSystemMetrics(SM_CYSMCAPTION); }
+    // The close box in window coordinates (empty without one).
+    RECT CloseBoxRect() const;
+    // The hit code of a point (screen coordinates) of the floating frame.
+    LRESULT FloatingHitTest(POINT screen) const;
+    // The sizing loop for a frame hit code, pressed at from (screen): the
+    // outline follows the mouse and the new bounds are taken on release;
+    // Esc or a press cancels.
+    void SizeWindow(int hit, POINT from);
     // The dock a floating window goes back to on a double click.
     TDock97* LastDock() const { return lastDock_; }
 
@@ -80,6 +95,9 @@ private:
     void ShowFloating();
     void NcCalcSize(TMessage& m);
     void NcPaintDocked();
+    void NcPaintFloating();
+    void CloseBoxLoop();
+    bool closePressed_ = false;
     void Float(int left, int top);
     void MoveOnScreen();
     void SizeForDockKind();
