@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "components/DragOutline.h"
+#include "components/ToolbarHooks.h"
 #include "components/core/ToolbarLayout.h"
 
 namespace {
 TDragOutline* g_outline = nullptr;
+std::vector<TCustomToolWindow97*> g_toolWindows;
 
 // The frame and caption are our own (see WM_NCCALCSIZE): no system caption.
 const DWORD kFloatStyle = WS_POPUP | WS_CLIPCHILDREN;
@@ -25,10 +27,16 @@ TDragOutline& DragOutline() {
     return g_outline ? *g_outline : desktop;
 }
 
-TCustomToolWindow97::TCustomToolWindow97(TForm* form) : TWinControl(form), form_(form) { DockPos = -1; }
+TCustomToolWindow97::TCustomToolWindow97(TForm* form) : TWinControl(form), form_(form) {
+    DockPos = -1;
+    g_toolWindows.push_back(this);
+    RegisterHookProc(HookProc, HookKindBit(hkActivateApp) | HookKindBit(hkWindowPosChanged));
+}
 
 TCustomToolWindow97::~TCustomToolWindow97() {
     BeginDestroy();
+    UnregisterHookProc(HookProc);
+    g_toolWindows.erase(std::find(g_toolWindows.begin(), g_toolWindows.end(), this));
     if (dockedTo_) dockedTo_->InsertRemoveBar(this, false, false);
     if (dockedTo_) dockedTo_->RemoveFreeNotification(this);
     if (lastDock_ && lastDock_ != dockedTo_) lastDock_->RemoveFreeNotification(this);
@@ -61,8 +69,46 @@ void TCustomToolWindow97::CreateParams(TCreateParams& p) {
     }
 }
 
+bool TCustomToolWindow97::ShouldBeVisible(bool applicationActive) const {
+    if (!Visible() || dockedTo_) return Visible();
+    if (!form_->HandleAllocated()) return false;
+    HWND form = form_->Handle();
+    if (!IsWindowVisible(form) || IsIconic(form)) return false;
+    return !(HidesWhileInactive && !applicationActive);
+}
+
+void TCustomToolWindow97::UpdateVisibility(bool applicationActive) {
+    if (dockedTo_ || !HandleAllocated()) return;
+    const bool want = ShouldBeVisible(applicationActive);
+    if ((IsWindowVisible(Handle()) != FALSE) == want) return;
+    if (want) {
+        ShowFloating();
+    } else {
+        ShowWindow(Handle(), SW_HIDE);
+    }
+}
+
+// The application (de)activated, or a form shown, hidden or minimised: the
+// floating windows follow.
+void TCustomToolWindow97::HookProc(THookKind kind, uintptr_t wnd, uintptr_t wp, intptr_t lp) {
+    const std::vector<TCustomToolWindow97*> windows = g_toolWindows;
+    if (kind == hkActivateApp) {
+        for (TCustomToolWindow97* w : windows) w->UpdateVisibility(wp != 0);
+        return;
+    }
+    if (kind != hkWindowPosChanged || !lp) return;
+    const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+    if (!(pos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED))) return;
+    HWND changed = reinterpret_cast<HWND>(wnd);
+    for (TCustomToolWindow97* w : windows) {
+        if (!w->form_->HandleAllocated()) continue;
+        HWND form = w->form_->Handle();
+        if (changed == form || IsChild(changed, form)) w->UpdateVisibility(IsApplicationActive());
+    }
+}
+
 void TCustomToolWindow97::WndCreated() {
-    if (!dockedTo_ && Visible()) ShowFloating();
+    if (!dockedTo_ && ShouldBeVisible(IsApplicationActive())) ShowFloating();
 }
 
 // The window is never activated itself, so its caption is told to look
@@ -174,7 +220,7 @@ void TCustomToolWindow97::SetDockedTo(TDock97* dock) {
     if (HandleAllocated() && Visible()) {
         if (dock) {
             ShowWindow(Handle(), SW_SHOWNA);
-        } else {
+        } else if (ShouldBeVisible(IsApplicationActive())) {
             ShowFloating();
         }
     }

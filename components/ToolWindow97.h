@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "components/Dock97.h"
+#include "components/core/HookList.h"
 #include "components/core/DockLayout.h"
 #include "ui/Form.h"
 
@@ -45,6 +46,13 @@ public:
     int GripStyle = 0;
     // Floats at (left, top) in screen coordinates, as it is or off screen.
     void PlaceFloating(int left, int top);
+    // A floating window hides while the application is inactive (else it stays, looking inactive).
+    bool HidesWhileInactive = false;
+    // Visible, and for a floating window: its form shown and not minimised,
+    // and the application active unless the window stays when it is not.
+    bool ShouldBeVisible(bool applicationActive) const;
+    // Shows or hides a floating window to match, keeping Visible.
+    void UpdateVisibility(bool applicationActive);
     // A floating window's frame takes sizing drags; its caption a close box.
     bool SizableWhenFloating = true, ShowsCloseBox = true;
     // The close box hid the window.
@@ -97,6 +105,7 @@ private:
     void NcPaintDocked();
     void NcPaintFloating();
     void CloseBoxLoop();
+    static void HookProc(THookKind kind, uintptr_t wnd, uintptr_t wp, intptr_t lp);
     bool closePressed_ = false;
     void Float(int left, int top);
     void MoveOnScreen();

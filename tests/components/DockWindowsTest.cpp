@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <utility>
 
 #include "ComponentTestSupport.h"
@@ -428,4 +429,36 @@ TEST(DockWindows, SizingAFloatingWindowFollowsTheMouseWithinItsMinimum) {
     EXPECT_EQ(outline.Begun, 5);
     EXPECT_EQ(outline.Ended, 5);
     SetDragOutline(previous);
+}
+
+TEST(DockWindows, FloatingWindowsHideWithTheApplicationAndTheirForm) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    w->PlaceFloating(100, 120);
+    ASSERT_TRUE(IsWindowVisible(w->Handle()));
+    HWND form = f.form.Handle();
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        bool shown;
+    } cases[] = {
+        {"application deactivated: stays (inactive look)", [&] { SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0); }, true},
+        {"hides while inactive: goes", [&] { w->HidesWhileInactive = true; SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0); }, false},
+        {"application active again: back", [&] { SendMessageA(form, WM_ACTIVATEAPP, TRUE, 0); }, true},
+        // (Hidden, the form takes the activation along: the window stays without it from here.)
+        {"form hidden: goes", [&] { w->HidesWhileInactive = false; ShowWindow(form, SW_HIDE); }, false},
+        {"form shown: back", [&] { ShowWindow(form, SW_SHOWNA); }, true},
+        {"form minimised: goes", [&] { ShowWindow(form, SW_SHOWMINNOACTIVE); }, false},
+        {"form restored: back", [&] { ShowWindow(form, SW_SHOWNOACTIVATE); }, true},
+    };
+    for (const Case& c : cases) {
+        c.act();
+        DrainMessages();
+        EXPECT_EQ(IsWindowVisible(w->Handle()) != FALSE, c.shown) << c.name;
+        EXPECT_TRUE(w->Visible()) << c.name << ": the window still counts as visible";
+    }
+    // A docked window is the dock's business.
+    w->SetDockedTo(f.dock);
+    SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0);
+    EXPECT_TRUE(IsWindowVisible(w->Handle()));
 }
