@@ -36,6 +36,7 @@ TCustomToolWindow97::TCustomToolWindow97(TForm* form) : TWinControl(form), form_
 TCustomToolWindow97::~TCustomToolWindow97() {
     BeginDestroy();
     UnregisterHookProc(HookProc);
+    for (TForm* form : dockForms_) form->RemoveFreeNotification(this);
     g_toolWindows.erase(std::find(g_toolWindows.begin(), g_toolWindows.end(), this));
     if (dockedTo_) dockedTo_->InsertRemoveBar(this, false, false);
     if (dockedTo_) dockedTo_->RemoveFreeNotification(this);
@@ -47,6 +48,8 @@ void TCustomToolWindow97::Notification(TComponent* component, TOperation operati
     if (operation != opRemove) return;
     if (component == dockedTo_) dockedTo_ = nullptr;
     if (component == lastDock_) lastDock_ = nullptr;
+    auto form = std::find(dockForms_.begin(), dockForms_.end(), component);
+    if (form != dockForms_.end()) dockForms_.erase(form);
 }
 
 void TCustomToolWindow97::CreateParams(TCreateParams& p) {
@@ -411,23 +414,49 @@ void TCustomToolWindow97::NcPaintDocked() {
     ReleaseDC(h, dc);
 }
 
+void TCustomToolWindow97::AddDockForm(TForm* form) {
+    if (!form || form == form_ || std::find(dockForms_.begin(), dockForms_.end(), form) != dockForms_.end()) return;
+    dockForms_.push_back(form);
+    form->FreeNotification(this);
+}
+
+void TCustomToolWindow97::RemoveDockForm(TForm* form) {
+    auto it = std::find(dockForms_.begin(), dockForms_.end(), form);
+    if (it == dockForms_.end()) return;
+    dockForms_.erase(it);
+    form->RemoveFreeNotification(this);
+}
+
 std::vector<TDock97*> TCustomToolWindow97::CandidateDocks() const {
+    // The own form first, then the others in the screen's order (top first).
+    std::vector<TForm*> forms = dockForms_;
+    std::stable_sort(forms.begin(), forms.end(), [](TForm* a, TForm* b) {
+        if (!a->HandleAllocated() || !b->HandleAllocated()) return false;
+        for (HWND w = GetWindow(a->Handle(), GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+            if (w == b->Handle()) return true;
+        return false;
+    });
+    forms.insert(forms.begin(), form_);
     std::vector<TDock97*> docks;
-    std::vector<TWinControl*> todo{form_};
-    while (!todo.empty()) {
-        TWinControl* c = todo.back();
-        todo.pop_back();
-        for (int i = c->ControlCount(); i-- > 0;) {
-            TWinControl* child = c->Controls(i);
-            if (child == this) continue;
-            auto* dock = dynamic_cast<TDock97*>(child);
-            if (dock && dock->AllowDrag && dock->Visible()) docks.push_back(dock);
-            todo.push_back(child);
+    for (TForm* form : forms) {
+        if (form->HandleAllocated() && !IsWindowVisible(form->Handle())) continue;
+        std::vector<TDock97*> own;
+        std::vector<TWinControl*> todo{form};
+        while (!todo.empty()) {
+            TWinControl* c = todo.back();
+            todo.pop_back();
+            for (int i = c->ControlCount(); i-- > 0;) {
+                TWinControl* child = c->Controls(i);
+                if (child == this) continue;
+                auto* dock = dynamic_cast<TDock97*>(child);
+                if (dock && dock->AllowDrag && dock->Visible()) own.push_back(dock);
+                todo.push_back(child);
+            }
         }
+        // Top docks first, then bottom, left and right.
+        std::stable_sort(own.begin(), own.end(), [](TDock97* a, TDock97* b) { return a->Position() < b->Position(); });
+        docks.insert(docks.end(), own.begin(), own.end());
     }
-    // Top docks first, then bottom, left and right.
-    std::stable_sort(docks.begin(), docks.end(),
-                     [](TDock97* a, TDock97* b) { return a->Position() < b->Position(); });
     return docks;
 }
 

@@ -68,6 +68,10 @@ public:
     // outline follows the mouse and the new bounds are taken on release;
     // Esc or a press cancels.
     void SizeWindow(int hit, POINT from);
+    // Further forms whose docks take this window when it is dragged over them
+    // (after its own form's). A freed form is forgotten.
+    void AddDockForm(TForm* form);
+    void RemoveDockForm(TForm* form);
     // The dock a floating window goes back to on a double click.
     TDock97* LastDock() const { return lastDock_; }
 
@@ -111,6 +115,7 @@ private:
     void MoveOnScreen();
     void SizeForDockKind();
     std::vector<TDock97*> CandidateDocks() const;
+    std::vector<TForm*> dockForms_;
     TForm* form_;
     TDock97* dockedTo_ = nullptr;
     TDock97* lastDock_ = nullptr;

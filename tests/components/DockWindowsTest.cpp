@@ -462,3 +462,41 @@ TEST(DockWindows, FloatingWindowsHideWithTheApplicationAndTheirForm) {
     SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0);
     EXPECT_TRUE(IsWindowVisible(w->Handle()));
 }
+
+TEST(DockWindows, DocksOnAnotherRegisteredFormTakeTheWindow) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    TForm other;
+    other.SetBounds(640, 0, 500, 300);
+    auto* otherDock = new TDock97(&other, dpTop);
+    otherDock->SetName("OtherTop");
+    other.Show();
+    w->PlaceFloating(300, 200);
+    TRecordedOutline outline;
+    TDragOutline* previous = SetDragOutline(&outline);
+    auto dragOnto = [&](TDock97* dock) {
+        w->PlaceFloating(300, 200);
+        RECT dr;
+        GetWindowRect(dock->Handle(), &dr);
+        POINT over{dr.left + 100, dr.top};
+        ScreenToClient(w->Handle(), &over);
+        PostMessageA(w->Handle(), WM_MOUSEMOVE, MK_LBUTTON, Point(over.x, over.y));
+        PostMessageA(w->Handle(), WM_LBUTTONUP, 0, Point(over.x, over.y));
+        w->BeginMoving(10, 5);
+        DrainMessages();
+    };
+    dragOnto(otherDock);
+    EXPECT_FALSE(w->Docked()) << "a form not registered with the window";
+    w->AddDockForm(&other);
+    dragOnto(otherDock);
+    ASSERT_TRUE(w->Docked());
+    EXPECT_EQ(w->DockedTo(), otherDock);
+    EXPECT_EQ(GetParent(w->Handle()), otherDock->Handle());
+    EXPECT_GT(otherDock->Height(), 0);
+    // Back to its own form's dock.
+    w->PlaceFloating(300, 200);
+    dragOnto(f.dock);
+    EXPECT_EQ(w->DockedTo(), f.dock);
+    w->RemoveDockForm(&other);
+    SetDragOutline(previous);
+}
