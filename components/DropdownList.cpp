@@ -6,7 +6,13 @@
 
 namespace {
 std::unique_ptr<TDropdownList> g_instance;
+
+// The item's help topic, or the nearest parent's that has one.
+int HelpContextOf(const TMenuItem* item) {
+    while (item && item->HelpContext == 0) item = item->Parent();
+    return item ? item->HelpContext : 0;
 }
+}  // namespace
 
 TDropdownList& TDropdownList::Instance() {
     if (!g_instance) g_instance = std::make_unique<TDropdownList>();
@@ -42,6 +48,22 @@ void TDropdownList::Notification(TComponent* AComponent, TOperation Operation) {
 
 bool TDropdownList::WndProc(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
+    case WM_HELP: {
+        const auto* info = reinterpret_cast<const HELPINFO*>(lp);
+        if (!info || info->iContextType != HELPINFO_MENUITEM) return false;
+        HMENU handle = static_cast<HMENU>(info->hItemHandle);
+        auto menu = std::find_if(menus_.begin(), menus_.end(), [&](TPopupMenu* m) { return m->Handle() == handle; });
+        if (menu == menus_.end()) return false;
+        int context = HelpContextOf((*menu)->FindItem(static_cast<UINT>(info->iCtrlId)));
+        if (context == 0) context = HelpContextOf(TMenuItem::FromHandle(handle));
+        result = TRUE;
+        HWND active = GetActiveWindow();
+        auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(active));
+        if (!form) return true;
+        const bool helpButton = (GetWindowLongPtrA(active, GWL_EXSTYLE) & WS_EX_CONTEXTHELP) != 0;
+        if (OnHelp) OnHelp(form, helpButton ? HELP_CONTEXTPOPUP : HELP_CONTEXT, context);
+        return true;
+    }
     case WM_COMMAND:
         for (TPopupMenu* m : menus_)
             if (TMenuItem* item = m->FindItem(LOWORD(wp))) {

@@ -6,7 +6,12 @@
 #include <vector>
 
 #include "runtime/HiddenWindow.h"
+#include "ui/Form.h"
 #include "ui/Menus.h"
+
+// A help request for a menu item: Command is HELP_CONTEXTPOPUP when the
+// active form has the help caption button, else HELP_CONTEXT.
+using THelpRequestEvent = std::function<void(TForm* Form, UINT Command, int Context)>;
 
 class TDropdownList : public TComponent {
 public:
@@ -24,6 +29,8 @@ public:
     // separators and unknown items): what the application shows as its hint.
     std::string Hint;
     TNotifyEvent OnHint;
+    // F1 over an item of a dropped menu (the program shows its help).
+    THelpRequestEvent OnHelp;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;

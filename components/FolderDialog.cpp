@@ -1,8 +1,11 @@
 #include "components/FolderDialog.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "runtime/Application.h"
+#include "ui/StdCtrls.h"
 
 namespace {
 
@@ -23,6 +26,7 @@ TFolderDialog::TFolderDialog(TComponent* owner) : TComponent(owner) {}
 
 TFolderDialog::~TFolderDialog() {
     if (dialog_) SendMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (custom_) custom_->RemoveFreeNotification(this);
     FreeList(rootList_);
     FreeList(current_);
 }
@@ -141,10 +145,111 @@ void TFolderDialog::Place() {
     SetWindowPos(dialog_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+constexpr UINT_PTR kDialogSubclass = 0x46444C47;
+constexpr int kCopyId = 0x4C43;
+constexpr int kTreeId = 14145;
+}  // namespace
+
+void TFolderDialog::SetCustomButton(TWinControl* button) {
+    if (custom_) custom_->RemoveFreeNotification(this);
+    custom_ = button;
+    if (custom_) custom_->FreeNotification(this);
+}
+
+void TFolderDialog::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == custom_) custom_ = nullptr;
+}
+
+RECT TFolderDialog::Scaled(int x, int y, int w, int h) const {
+    const LONG base = GetDialogBaseUnits();
+    const int bx = LOWORD(base), by = HIWORD(base);
+    RECT client;
+    GetClientRect(dialog_, &client);
+    const int nominalW = 212 * bx / 4, nominalH = 188 * by / 8;
+    auto sx = [&](int v) { return (v * bx / 4) * client.right / nominalW + 1; };
+    auto sy = [&](int v) { return (v * by / 8) * client.bottom / nominalH + 1; };
+    return {sx(x), sy(y), sx(x) + sx(w), sy(y) + sy(h)};
+}
+
+// A window of the same kind as the custom button, with its text, font, check and state.
+void TFolderDialog::CopyCustomButton() {
+    HWND src = custom_->Handle();
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(src, GWL_STYLE));
+    const bool push = (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
+    const RECT button = Scaled(100, 166, 50, 14), status = Scaled(7, 27, 160, 12);
+    int x = custom_->Left(), y = custom_->Top(), w = custom_->Width(), h = custom_->Height();
+    if (options_ & Opt(bfAlignCustomButton)) {
+        x = status.left + 1;
+        y = button.top - 1;
+    }
+    if (options_ & Opt(bfResizeCustomButton)) {
+        w = button.right - button.left;
+        h = button.bottom - button.top;
+    } else if (push) {
+        h = button.bottom - button.top;
+    }
+    copy_ = CreateWindowExA(0, "BUTTON", custom_->Caption().c_str(),
+                            (style & ~static_cast<DWORD>(WS_DISABLED | WS_GROUP)) | WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                            x, y, w, h, dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCopyId)), nullptr, nullptr);
+    if (!copy_) return;
+    SendMessageA(copy_, WM_SETFONT, SendMessageA(src, WM_GETFONT, 0, 0), FALSE);
+    SendMessageA(copy_, BM_SETCHECK, SendMessageA(src, BM_GETCHECK, 0, 0), 0);
+    EnableWindow(copy_, (options_ & Opt(bfSyncCustomButton)) ? IsWindowEnabled(GetDlgItem(dialog_, IDOK))
+                                                             : IsWindowEnabled(src));
+}
+
+LRESULT CALLBACK FolderDialogProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<TFolderDialog*>(data);
+    switch (msg) {
+        case WM_SHOWWINDOW:
+        case WM_WINDOWPOSCHANGED: {
+            const LRESULT r = DefSubclassProc(wnd, msg, wp, lp);
+            // The tree, not the OK button, has the keys first, once shown.
+            const bool shown = msg == WM_SHOWWINDOW ? wp != 0
+                                                    : (reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW) != 0;
+            if (shown && !self->treeFocused_) {
+                self->treeFocused_ = true;
+                if (HWND tree = GetDlgItem(wnd, kTreeId)) SetFocus(tree);
+            }
+            return r;
+        }
+        case WM_COMMAND:
+            if (!self->copy_) break;
+            if (LOWORD(wp) == IDOK) {
+                const bool checked = SendMessageA(self->copy_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+                CallGuarded(self, [&] {
+                    if (auto* c = dynamic_cast<TCheckBox*>(self->custom_)) c->SetChecked(checked, true);
+                    else if (auto* r = dynamic_cast<TRadioButton*>(self->custom_)) r->SetChecked(checked, true);
+                });
+            } else if (LOWORD(wp) == kCopyId && HIWORD(wp) == BN_CLICKED) {
+                CallGuarded(self, [&] {
+                    if (self->custom_ && self->custom_->OnClick) self->custom_->OnClick(self->custom_);
+                });
+                return 0;
+            }
+            break;
+        case WM_DESTROY:
+            if (self->copy_) DestroyWindow(self->copy_);
+            self->copy_ = nullptr;
+            break;
+        case WM_NCDESTROY:
+            self->copy_ = nullptr;
+            self->treeFocused_ = false;
+            RemoveWindowSubclass(wnd, FolderDialogProc, kDialogSubclass);
+            break;
+    }
+    return DefSubclassProc(wnd, msg, wp, lp);
+}
+
 void TFolderDialog::Opened(HWND wnd) {
     dialog_ = wnd;
+    treeFocused_ = false;
+    SetWindowSubclass(wnd, FolderDialogProc, kDialogSubclass, reinterpret_cast<DWORD_PTR>(this));
     Place();
     if (!directory_.empty()) SetDirectory(directory_);
+    if (custom_) CopyCustomButton();
     SetWindowTextA(wnd, title_.c_str());
     if (OnShow) OnShow(this);
 }
@@ -153,7 +258,10 @@ void TFolderDialog::SelectionChanged(LPCITEMIDLIST pidl) {
     FreeList(current_);
     current_ = pidl ? ILClone(pidl) : nullptr;
     const std::string path = IdListPath(pidl);
-    if (options_ & Opt(bfFileSysDirsOnly)) SendMessageA(dialog_, BFFM_ENABLEOK, 0, !path.empty());
+    if (options_ & Opt(bfFileSysDirsOnly)) {
+        SendMessageA(dialog_, BFFM_ENABLEOK, 0, !path.empty());
+        if (copy_ && (options_ & Opt(bfSyncCustomButton))) EnableWindow(copy_, !path.empty());
+    }
     if (!path.empty()) {
         if (options_ & Opt(bfShowPathInStatusArea)) SetStatusText(path);
         if (OnChange) OnChange(this);

@@ -44,6 +44,13 @@ public:
     // The dialog window while it is open, else null.
     HWND DialogWindow() const { return dialog_; }
     TNotifyEvent OnShow, OnClose, OnChange;
+    // A button, check box or radio button copied into the dialog beside its
+    // buttons (not owned; null for none). Its click runs while the dialog is
+    // open; OK copies a check back without a click event.
+    TWinControl* CustomButton() const { return custom_; }
+    void SetCustomButton(TWinControl* button);
+    // The copy inside the open dialog, else null.
+    HWND CustomCopy() const { return copy_; }
 
     bool Execute();
 
@@ -56,6 +63,11 @@ private:
     void Opened(HWND wnd);
     void SelectionChanged(LPCITEMIDLIST pidl);
     void Place();
+    void CopyCustomButton();
+    // The nominal layout in dialog units, in pixels of the open dialog.
+    RECT Scaled(int x, int y, int w, int h) const;
+    friend LRESULT CALLBACK FolderDialogProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     // The item list of an existing folder or drive root, or null.
     static LPITEMIDLIST PathToIdList(const std::string& path);
     static std::string IdListPath(LPCITEMIDLIST pidl);
@@ -69,4 +81,7 @@ private:
     std::string displayName_, status_;
     HWND dialog_ = nullptr;
     HWND owner_ = nullptr;  // the owner control's window during Execute
+    TWinControl* custom_ = nullptr;
+    HWND copy_ = nullptr;
+    bool treeFocused_ = false;
 };

@@ -47,7 +47,26 @@ void LoadStatusFont(TFont& font, THintStyle style) {
 
 void SetHintMainForm(TComponent* form) { g_mainForm = form; }
 
+TApplicationHints& TApplicationHints::Instance() {
+    static TApplicationHints hints;
+    return hints;
+}
+
+void TApplicationHints::SetShowHint(bool show) {
+    showHint_ = show;
+    window_.reset();
+    if (show && windowClass_) window_ = windowClass_();
+}
+
 THint95::THint95(TComponent* owner) : TComponent(owner) {
+    // Tips in this style from now on: off and on again remakes the window of the new class.
+    TApplicationHints& hints = TApplicationHints::Instance();
+    hints.SetHintWindowClass([] { return std::make_unique<THintWindow95>(); });
+    hints.SetShowHint(!hints.ShowHint());
+    hints.SetShowHint(!hints.ShowHint());
+    hints.HintPause = 500;
+    hints.HintHidePause = 5000;
+    hints.HintShortPause = 25;
     LoadFont();
     // The system's fonts may change while the program runs: follow them.
     window_ = std::make_unique<THiddenWindow>("QfHint95", [this](UINT msg, WPARAM, LPARAM, LRESULT& r) {

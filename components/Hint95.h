@@ -2,11 +2,35 @@
 // frame; THintWindow95 shows each tip just below the cursor.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "components/core/HintPlacement.h"
 #include "runtime/HiddenWindow.h"
 #include "ui/Control.h"
+
+class THintWindow95;
+
+// The application's tooltips: the window class that shows them and the delays
+// (ms before a first tip, before it hides, from one tip to the next).
+class TApplicationHints {
+public:
+    using THintWindowClass = std::function<std::unique_ptr<THintWindow95>()>;
+    static TApplicationHints& Instance();
+    int HintPause = 500, HintHidePause = 2500, HintShortPause = 50;
+    void SetHintWindowClass(THintWindowClass make) { windowClass_ = std::move(make); }
+    bool ShowHint() const { return showHint_; }
+    // Switched on, a hint window of the class in force is made (none without
+    // a class: the window layer shows no tips of its own); off, it goes.
+    void SetShowHint(bool show);
+    // The window that shows the tips; null while ShowHint is off.
+    THintWindow95* HintWindow() const { return window_.get(); }
+
+private:
+    THintWindowClass windowClass_;
+    bool showHint_ = true;
+    std::unique_ptr<THintWindow95> window_;
+};
 
 class THint95 : public TComponent {
 public:

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "components/Menus97.h"
 #include "components/core/MenuBarState.h"
 #include "ui/Form.h"
 #include "ui/Menus.h"
@@ -35,14 +36,14 @@ private:
     bool pressed_ = false;
 };
 
-class TCustomMenuBar97 : public TWinControl {
+class TCustomMenuBar97 : public TWinControl, public IMenuToolBar {
 public:
     // A bar along the top of form.
     explicit TCustomMenuBar97(TForm* form);
     ~TCustomMenuBar97() override;
 
     // One button per visible top-level item of menu; null removes them.
-    void SetMenu(TMainMenu* menu);
+    void SetMenu(TMainMenu* menu) override;
     TMainMenu* Menu() const { return menu_; }
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     TMenuSpeedButton97* Buttons(int i) const { return buttons_.at(static_cast<size_t>(i)); }

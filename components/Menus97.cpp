@@ -52,9 +52,14 @@ TCustomMenus97::TCustomMenus97(TComponent* owner) : TComponent(owner) {
     HiliteFont.SetColor(clHighlightText);
     checkW_ = std::max(GetSystemMetrics(SM_CXMENUCHECK), markW_ + 4);
     checkH_ = std::max(GetSystemMetrics(SM_CYMENUCHECK), markH_ + 4);
+    BannerFont.SetName("Arial");
+    BannerFont.SetSize(12);
 }
 
-TCustomMenus97::~TCustomMenus97() { Attach(nullptr); }
+TCustomMenus97::~TCustomMenus97() {
+    Attach(nullptr);
+    if (banner_) DeleteObject(banner_);
+}
 
 void TCustomMenus97::SetImages(TImageList* il) {
     images_ = il;
@@ -64,14 +69,21 @@ void TCustomMenus97::SetImages(TImageList* il) {
 
 void TCustomMenus97::Attach(TMenu* menu) {
     if (menu_) {
+        menu_->RemoveFreeNotification(this);
         menu_->RemoveHook(this);
         menu_->SetOwnerDraw(false);
     }
     menu_ = menu;
     if (menu_) {
+        menu_->FreeNotification(this);
         menu_->SetOwnerDraw(true);
         menu_->AddHook(this);
     }
+}
+
+void TCustomMenus97::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == menu_) menu_ = nullptr;
 }
 
 void TCustomMenus97::InitAllTags() {
@@ -222,18 +234,47 @@ void TCustomMenus97::DrawBarItem(TMenuItem& item, TCanvas& c, RECT r, UINT state
     DrawText(item, c, tr, item.Caption(), item.Enabled());
 }
 
-void TCustomMenus97::DrawBanner(HDC dc, RECT r) {
-    const int h = r.bottom - r.top, n = BannerNumColors < 1 ? 1 : BannerNumColors;
+HBITMAP TCustomMenus97::MakeBanner(int height) const {
+    const int w = BannerWidth, h = height, n = BannerNumColors < 1 ? 1 : BannerNumColors;
+    HDC screen = GetDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldBmp = SelectObject(dc, bmp);
     const COLORREF a = ColorToRGB(BannerColor), z = ColorToRGB(BannerEndColor);
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < (a == z ? 1 : n); ++i) {
         auto mix = [&](int s, int e) { return n < 2 ? s : std::clamp(s + MulDiv(i, e - s, n - 1), 0, 255); };
-        const COLORREF band = a == z ? a : RGB(mix(GetRValue(a), GetRValue(z)), mix(GetGValue(a), GetGValue(z)),
-                                               mix(GetBValue(a), GetBValue(z)));
-        RECT br{r.left, r.top + MulDiv(i, h, n), r.left + BannerWidth, r.top + MulDiv(i + 1, h, n)};
+        const COLORREF band = RGB(mix(GetRValue(a), GetRValue(z)), mix(GetGValue(a), GetGValue(z)), mix(GetBValue(a), GetBValue(z)));
+        RECT br = a == z ? RECT{0, 0, w, h} : RECT{0, MulDiv(i, h, n), w, MulDiv(i + 1, h, n)};
         HBRUSH b = CreateSolidBrush(band);
         FillRect(dc, &br, b);
         DeleteObject(b);
     }
+    if (!BannerText.empty()) {
+        // Measured upright, drawn turned by 90 degrees, running upward.
+        SIZE extent{};
+        HGDIOBJ oldFont = SelectObject(dc, BannerFont.Handle());
+        GetTextExtentPoint32A(dc, BannerText.c_str(), static_cast<int>(BannerText.size()), &extent);
+        LOGFONTA lf{};
+        GetObjectA(BannerFont.Handle(), sizeof lf, &lf);
+        lf.lfEscapement = lf.lfOrientation = 900;
+        lf.lfOutPrecision = OUT_TT_PRECIS;
+        HFONT turned = CreateFontIndirectA(&lf);
+        SelectObject(dc, turned);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, ColorToRGB(BannerFont.Color()));
+        const int bottom = BannerImage >= 0 ? h - (w + 4) : h;
+        const int x = (w - extent.cy) / 2;
+        const int y = BannerJustification == bjTop      ? extent.cx + 1
+                      : BannerJustification == bjBottom ? bottom - 1
+                                                        : bottom - (bottom - extent.cx) / 2 - 1;
+        TextOutA(dc, x, y, BannerText.c_str(), static_cast<int>(BannerText.size()));
+        SelectObject(dc, oldFont);
+        DeleteObject(turned);
+    }
+    SelectObject(dc, oldBmp);
+    DeleteDC(dc);
+    return bmp;
 }
 
 void TCustomMenus97::DrawItem(TMenuItem& item, HDC dc, RECT rect, UINT state) {
@@ -241,7 +282,21 @@ void TCustomMenus97::DrawItem(TMenuItem& item, HDC dc, RECT rect, UINT state) {
     TCanvas c(dc);
     c.Font = Font;
     if (Banner && HasBanner(item)) {
-        DrawBanner(dc, RECT{rect.left, rect.top, rect.left + BannerWidth, rect.bottom});
+        // One picture for the whole drop-down, as tall as its window (the items
+        // drawn so far on a surface of no window), remade after each opening.
+        RECT client{0, 0, 0, rect.bottom};
+        if (HWND w = WindowFromDC(dc)) GetClientRect(w, &client);
+        if (bannerStale_ || !banner_ || bannerHeight_ < client.bottom) {
+            if (banner_) DeleteObject(banner_);
+            bannerHeight_ = std::max<int>(client.bottom, rect.bottom);
+            banner_ = MakeBanner(bannerHeight_);
+            bannerStale_ = false;
+        }
+        HDC bdc = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(bdc, banner_);
+        BitBlt(dc, rect.left, rect.top, BannerWidth, rect.bottom - rect.top, bdc, 0, rect.top, SRCCOPY);
+        SelectObject(bdc, old);
+        DeleteDC(bdc);
         rect.left += BannerWidth + 2;
     }
     if (IsBarTag(item.Tag)) DrawBarItem(item, c, rect, state);
@@ -308,4 +363,70 @@ int TCustomMenus97::FindAccelerator(HMENU popup, char key) const {
         ++position;
     }
     return -1;
+}
+
+// ---- TMainMenus97
+
+TMainMenus97::~TMainMenus97() { SetToolBar(nullptr); }
+
+void TMainMenus97::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomMenus97::Notification(AComponent, Operation);
+    if (Operation == opRemove && toolBar_ && AComponent == dynamic_cast<TComponent*>(toolBar_)) toolBar_ = nullptr;
+}
+
+void TMainMenus97::SetMainMenu(TMainMenu* m) {
+    Attach(m);
+    if (toolBar_) toolBar_->SetMenu(m);
+}
+
+void TMainMenus97::FrameChanged() {
+    HWND form = menu_ ? menu_->Window() : nullptr;
+    if (!form) return;
+    SetWindowPos(form, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    DrawMenuBar(form);
+}
+
+void TMainMenus97::SetHideMenuBar(bool hide) {
+    if (toolBar_ || hide == hideMenuBar_) return;
+    hideMenuBar_ = hide;
+    FrameChanged();
+}
+
+void TMainMenus97::SetToolBar(IMenuToolBar* bar) {
+    if (bar == toolBar_) return;
+    if (toolBar_) {
+        toolBar_->SetMenu(nullptr);
+        if (auto* c = dynamic_cast<TComponent*>(toolBar_)) c->RemoveFreeNotification(this);
+    }
+    toolBar_ = bar;
+    if (!bar) return;
+    if (auto* c = dynamic_cast<TComponent*>(bar)) c->FreeNotification(this);
+    bar->SetMenu(MainMenu());
+    hideMenuBar_ = true;
+    FrameChanged();
+}
+
+void TMainMenus97::DrawBarItem(TMenuItem& item, TCanvas& c, RECT r, UINT state) {
+    if (!hideMenuBar_) TCustomMenus97::DrawBarItem(item, c, r, state);
+}
+
+bool TMainMenus97::MenuMessage(TMenu& menu, HWND window, TMessage& m) {
+    if (hideMenuBar_ && m.Msg == WM_NCCALCSIZE && GetMenu(window)) {
+        // The client area grows over the bar.
+        MENUBARINFO bar{};
+        bar.cbSize = sizeof bar;
+        const int height = GetMenuBarInfo(window, OBJID_MENU, 0, &bar) && bar.rcBar.bottom > bar.rcBar.top
+                               ? bar.rcBar.bottom - bar.rcBar.top
+                               : GetSystemMetrics(SM_CYMENU);
+        m.Result = DefWindowProcA(window, m.Msg, m.WParam, m.LParam);
+        auto* r = reinterpret_cast<RECT*>(m.LParam);
+        r->top -= height;
+        return true;
+    }
+    if (hideMenuBar_ && m.Msg == WM_NCHITTEST) {
+        m.Result = DefWindowProcA(window, m.Msg, m.WParam, m.LParam);
+        if (m.Result == HTMENU) m.Result = HTERROR;
+        return true;
+    }
+    return TCustomMenus97::MenuMessage(menu, window, m);
 }

@@ -30,6 +30,12 @@ public:
     TColor BannerColor = SysColor(COLOR_ACTIVECAPTION), BannerEndColor = clBlack;
     int BannerNumColors = 16;
     TBannerJustification97 BannerJustification = bjCenter;
+    TFont BannerFont;  // Arial, 12 points
+    // 0 or more: the text area stops BannerWidth + 4 pixels above the bottom.
+    int BannerImage = -1;
+    // The banner as drawn beside the first drop-down: BannerWidth x height,
+    // the gradient with BannerText running upward (the caller deletes it).
+    HBITMAP MakeBanner(int height) const;
     TMenus97Look Menus97Look = mlOffice97Look;
     int CheckW() const { return checkW_; }
     int CheckH() const { return checkH_; }
@@ -47,6 +53,8 @@ public:
 
 protected:
     void Attach(TMenu* menu);
+    // A freed menu is let go (removing the menu from the form detaches it).
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual bool HasBanner(const TMenuItem& item) const;
     virtual void DrawBarItem(TMenuItem& item, TCanvas& c, RECT r, UINT state);
     TMenu* menu_ = nullptr;
@@ -56,16 +64,43 @@ private:
     void DrawDropDownItem(TMenuItem& item, TCanvas& c, RECT r, UINT state);
     void DrawText(TMenuItem& item, TCanvas& c, RECT r, const std::string& text, bool enabled);
     void DrawMark(HDC dc, int x, int y, bool radio) const;
-    void DrawBanner(HDC dc, RECT r);
     TImageList* images_ = nullptr;
+    HBITMAP banner_ = nullptr;
+    int bannerHeight_ = 0;
     int checkW_ = 0, checkH_ = 0;
     int markW_ = 17, markH_ = 17;
     bool bannerStale_ = true;
 };
 
+// A row of buttons standing in for the form's menu bar.
+class IMenuToolBar {
+public:
+    virtual ~IMenuToolBar() = default;
+    // Drops every button and makes one per top-level item of menu (none for null).
+    virtual void SetMenu(TMainMenu* menu) = 0;
+};
+
 class TMainMenus97 : public TCustomMenus97 {
 public:
     explicit TMainMenus97(TComponent* owner) : TCustomMenus97(owner) {}
+    ~TMainMenus97() override;
     TMainMenu* MainMenu() const { return static_cast<TMainMenu*>(menu_); }
-    void SetMainMenu(TMainMenu* m) { Attach(m); }
+    void SetMainMenu(TMainMenu* m);
+    // The form's client area takes the menu bar's place (its keys still work).
+    bool HideMenuBar() const { return hideMenuBar_; }
+    // Refused while a ToolBar stands in for the bar.
+    void SetHideMenuBar(bool hide);
+    IMenuToolBar* ToolBar() const { return toolBar_; }
+    // A bar of buttons for the menu's items; the form's own bar hides.
+    void SetToolBar(IMenuToolBar* bar);
+    bool MenuMessage(TMenu& menu, HWND window, TMessage& m) override;
+
+protected:
+    void DrawBarItem(TMenuItem& item, TCanvas& c, RECT r, UINT state) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void FrameChanged();
+    bool hideMenuBar_ = false;
+    IMenuToolBar* toolBar_ = nullptr;
 };

@@ -3,12 +3,15 @@
 #include <algorithm>
 
 #include "components/DragOutline.h"
+#include "components/ToolbarHooks.h"
 #include "components/core/ToolbarLayout.h"
 
 namespace {
 TDragOutline* g_outline = nullptr;
+std::vector<TCustomToolWindow97*> g_toolWindows;
 
-const DWORD kFloatStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+// The frame and caption are our own (see WM_NCCALCSIZE): no system caption.
+const DWORD kFloatStyle = WS_POPUP | WS_CLIPCHILDREN;
 const DWORD kFloatExStyle = WS_EX_TOOLWINDOW;
 const DWORD kDockedStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 }  // namespace
@@ -24,10 +27,17 @@ TDragOutline& DragOutline() {
     return g_outline ? *g_outline : desktop;
 }
 
-TCustomToolWindow97::TCustomToolWindow97(TForm* form) : TWinControl(form), form_(form) { DockPos = -1; }
+TCustomToolWindow97::TCustomToolWindow97(TForm* form) : TWinControl(form), form_(form) {
+    DockPos = -1;
+    g_toolWindows.push_back(this);
+    RegisterHookProc(HookProc, HookKindBit(hkActivateApp) | HookKindBit(hkWindowPosChanged));
+}
 
 TCustomToolWindow97::~TCustomToolWindow97() {
     BeginDestroy();
+    UnregisterHookProc(HookProc);
+    for (TForm* form : dockForms_) form->RemoveFreeNotification(this);
+    g_toolWindows.erase(std::find(g_toolWindows.begin(), g_toolWindows.end(), this));
     if (dockedTo_) dockedTo_->InsertRemoveBar(this, false, false);
     if (dockedTo_) dockedTo_->RemoveFreeNotification(this);
     if (lastDock_ && lastDock_ != dockedTo_) lastDock_->RemoveFreeNotification(this);
@@ -38,6 +48,8 @@ void TCustomToolWindow97::Notification(TComponent* component, TOperation operati
     if (operation != opRemove) return;
     if (component == dockedTo_) dockedTo_ = nullptr;
     if (component == lastDock_) lastDock_ = nullptr;
+    auto form = std::find(dockForms_.begin(), dockForms_.end(), component);
+    if (form != dockForms_.end()) dockForms_.erase(form);
 }
 
 void TCustomToolWindow97::CreateParams(TCreateParams& p) {
@@ -60,8 +72,46 @@ void TCustomToolWindow97::CreateParams(TCreateParams& p) {
     }
 }
 
+bool TCustomToolWindow97::ShouldBeVisible(bool applicationActive) const {
+    if (!Visible() || dockedTo_) return Visible();
+    if (!form_->HandleAllocated()) return false;
+    HWND form = form_->Handle();
+    if (!IsWindowVisible(form) || IsIconic(form)) return false;
+    return !(HidesWhileInactive && !applicationActive);
+}
+
+void TCustomToolWindow97::UpdateVisibility(bool applicationActive) {
+    if (dockedTo_ || !HandleAllocated()) return;
+    const bool want = ShouldBeVisible(applicationActive);
+    if ((IsWindowVisible(Handle()) != FALSE) == want) return;
+    if (want) {
+        ShowFloating();
+    } else {
+        ShowWindow(Handle(), SW_HIDE);
+    }
+}
+
+// The application (de)activated, or a form shown, hidden or minimised: the
+// floating windows follow.
+void TCustomToolWindow97::HookProc(THookKind kind, uintptr_t wnd, uintptr_t wp, intptr_t lp) {
+    const std::vector<TCustomToolWindow97*> windows = g_toolWindows;
+    if (kind == hkActivateApp) {
+        for (TCustomToolWindow97* w : windows) w->UpdateVisibility(wp != 0);
+        return;
+    }
+    if (kind != hkWindowPosChanged || !lp) return;
+    const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+    if (!(pos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED))) return;
+    HWND changed = reinterpret_cast<HWND>(wnd);
+    for (TCustomToolWindow97* w : windows) {
+        if (!w->form_->HandleAllocated()) continue;
+        HWND form = w->form_->Handle();
+        if (changed == form || IsChild(changed, form)) w->UpdateVisibility(IsApplicationActive());
+    }
+}
+
 void TCustomToolWindow97::WndCreated() {
-    if (!dockedTo_ && Visible()) ShowFloating();
+    if (!dockedTo_ && ShouldBeVisible(IsApplicationActive())) ShowFloating();
 }
 
 // The window is never activated itself, so its caption is told to look
@@ -88,9 +138,12 @@ SIZE TCustomToolWindow97::DockedSizeFor(int dockKind) {
 
 SIZE TCustomToolWindow97::FloatingSize() {
     SIZE s = OrderControls(false, 0, nullptr);
-    RECT r{0, 0, s.cx, s.cy};
-    AdjustWindowRectEx(&r, kFloatStyle, FALSE, kFloatExStyle);
-    return {r.right - r.left, r.bottom - r.top};
+    const int f = FloatFrame();
+    return {s.cx + 2 * f, s.cy + 2 * f + CaptionHeight()};
+}
+
+int TCustomToolWindow97::FloatFrame() const {
+    return GetSystemMetrics(SizableWhenFloating ? SM_CXFRAME : SM_CXDLGFRAME);
 }
 
 int TCustomToolWindow97::RowExtent(bool vertical) const {
@@ -170,7 +223,7 @@ void TCustomToolWindow97::SetDockedTo(TDock97* dock) {
     if (HandleAllocated() && Visible()) {
         if (dock) {
             ShowWindow(Handle(), SW_SHOWNA);
-        } else {
+        } else if (ShouldBeVisible(IsApplicationActive())) {
             ShowFloating();
         }
     }
@@ -249,32 +302,40 @@ bool TCustomToolWindow97::DblClick(TMouseButton button, TShiftState shift, int x
 bool TCustomToolWindow97::HandleMessage(TMessage& m) {
     switch (m.Msg) {
         case WM_NCCALCSIZE:
-            if (!dockedTo_) return false;
             NcCalcSize(m);
             return true;
         case WM_NCPAINT:
-            if (!dockedTo_) return false;
-            NcPaintDocked();
+            if (dockedTo_) NcPaintDocked();
+            else NcPaintFloating();
+            return true;
+        case WM_NCACTIVATE:
+            // The system would draw its own caption over ours.
+            if (!dockedTo_) NcPaintFloating();
+            m.Result = TRUE;
+            return true;
+        case WM_SETTEXT:
+            m.Result = DefaultHandler(m);
+            if (!dockedTo_) NcPaintFloating();
             return true;
         case WM_NCHITTEST:
-            if (!dockedTo_) return false;
-            m.Result = HTCLIENT;  // the grip is dragged like the client area
-            return true;
-        case WM_NCLBUTTONDOWN:
-            if (dockedTo_ || m.WParam != HTCAPTION) return false;
-            {
-                POINT pt{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
-                ScreenToClient(Handle(), &pt);
-                BeginMoving(pt.x, pt.y);
+            if (dockedTo_) {
+                m.Result = HTCLIENT;  // the grip is dragged like the client area
+            } else {
+                m.Result = FloatingHitTest({static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))});
             }
             return true;
-        case WM_NCLBUTTONDBLCLK:
-            if (dockedTo_ || m.WParam != HTCAPTION) return false;
-            DblClick(mbLeft, ssDouble, 0, 0);
+        case WM_NCLBUTTONDOWN:
+            if (dockedTo_) return false;
+            if (m.WParam == HTCLOSE) CloseBoxLoop();
+            else if (m.WParam >= HTLEFT && m.WParam <= HTBOTTOMRIGHT)
+                SizeWindow(static_cast<int>(m.WParam), {static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))});
             return true;
+        case WM_NCLBUTTONDBLCLK:
+            return !dockedTo_;
         case WM_SYSCOMMAND:
             if ((m.WParam & 0xFFF0) != SC_CLOSE) return false;
             Hide();  // the close box hides the tool window
+            if (OnClose) OnClose(this);
             return true;
         case WM_MOVE:
             if (!dockedTo_ && !arranging_ && HandleAllocated()) {
@@ -311,6 +372,17 @@ bool TCustomToolWindow97::HandleMessage(TMessage& m) {
 
 void TCustomToolWindow97::NcCalcSize(TMessage& m) {
     RECT* r = reinterpret_cast<RECT*>(m.LParam);
+    m.Result = 0;
+    if (!dockedTo_) {
+        const int f = FloatFrame();
+        r->left += f;
+        r->right -= f;
+        r->top += f + CaptionHeight();
+        r->bottom -= f;
+        if (r->right < r->left) r->right = r->left;
+        if (r->bottom < r->top) r->bottom = r->top;
+        return;
+    }
     const int grip = GripWidth();
     InflateRect(r, -2, -2);
     if (dockedTo_->GetDockKind() == 2) r->top += grip; else r->left += grip;
@@ -342,22 +414,266 @@ void TCustomToolWindow97::NcPaintDocked() {
     ReleaseDC(h, dc);
 }
 
+void TCustomToolWindow97::AddDockForm(TForm* form) {
+    if (!form || form == form_ || std::find(dockForms_.begin(), dockForms_.end(), form) != dockForms_.end()) return;
+    dockForms_.push_back(form);
+    form->FreeNotification(this);
+}
+
+void TCustomToolWindow97::RemoveDockForm(TForm* form) {
+    auto it = std::find(dockForms_.begin(), dockForms_.end(), form);
+    if (it == dockForms_.end()) return;
+    dockForms_.erase(it);
+    form->RemoveFreeNotification(this);
+}
+
 std::vector<TDock97*> TCustomToolWindow97::CandidateDocks() const {
+    // The own form first, then the others in the screen's order (top first).
+    std::vector<TForm*> forms = dockForms_;
+    std::stable_sort(forms.begin(), forms.end(), [](TForm* a, TForm* b) {
+        if (!a->HandleAllocated() || !b->HandleAllocated()) return false;
+        for (HWND w = GetWindow(a->Handle(), GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+            if (w == b->Handle()) return true;
+        return false;
+    });
+    forms.insert(forms.begin(), form_);
     std::vector<TDock97*> docks;
-    std::vector<TWinControl*> todo{form_};
-    while (!todo.empty()) {
-        TWinControl* c = todo.back();
-        todo.pop_back();
-        for (int i = c->ControlCount(); i-- > 0;) {
-            TWinControl* child = c->Controls(i);
-            if (child == this) continue;
-            auto* dock = dynamic_cast<TDock97*>(child);
-            if (dock && dock->AllowDrag && dock->Visible()) docks.push_back(dock);
-            todo.push_back(child);
+    for (TForm* form : forms) {
+        if (form->HandleAllocated() && !IsWindowVisible(form->Handle())) continue;
+        std::vector<TDock97*> own;
+        std::vector<TWinControl*> todo{form};
+        while (!todo.empty()) {
+            TWinControl* c = todo.back();
+            todo.pop_back();
+            for (int i = c->ControlCount(); i-- > 0;) {
+                TWinControl* child = c->Controls(i);
+                if (child == this) continue;
+                auto* dock = dynamic_cast<TDock97*>(child);
+                if (dock && dock->AllowDrag && dock->Visible()) own.push_back(dock);
+                todo.push_back(child);
+            }
         }
+        // Top docks first, then bottom, left and right.
+        std::stable_sort(own.begin(), own.end(), [](TDock97* a, TDock97* b) { return a->Position() < b->Position(); });
+        docks.insert(docks.end(), own.begin(), own.end());
     }
-    // Top docks first, then bottom, left and right.
-    std::stable_sort(docks.begin(), docks.end(),
-                     [](TDock97* a, TDock97* b) { return a->Position() < b->Position(); });
     return docks;
+}
+
+// ---- the floating frame: raised edge, small caption, our own close box
+
+RECT TCustomToolWindow97::CloseBoxRect() const {
+    if (!ShowsCloseBox || !HandleAllocated()) return RECT{};
+    RECT w;
+    GetWindowRect(Handle(), &w);
+    const int f = FloatFrame(), ch = CaptionHeight();
+    const int right = w.right - w.left - f;
+    return {right - (ch - 1) + 2, f + 2, right - 2, f + ch - 3};
+}
+
+LRESULT TCustomToolWindow97::FloatingHitTest(POINT pt) const {
+    RECT w;
+    GetWindowRect(Handle(), &w);
+    const int x = pt.x - w.left, y = pt.y - w.top, width = w.right - w.left, height = w.bottom - w.top;
+    const int f = FloatFrame(), corner = f + CaptionHeight();
+    RECT box = CloseBoxRect();
+    if (PtInRect(&box, POINT{x, y})) return HTCLOSE;
+    const bool left = x < f, right = x >= width - f, top = y < f, bottom = y >= height - f;
+    if (left || right || top || bottom) {
+        if (!SizableWhenFloating) return HTBORDER;
+        const bool nearLeft = x < corner, nearRight = x >= width - corner;
+        const bool nearTop = y < corner, nearBottom = y >= height - corner;
+        if ((top && nearLeft) || (left && nearTop)) return HTTOPLEFT;
+        if ((top && nearRight) || (right && nearTop)) return HTTOPRIGHT;
+        if ((bottom && nearLeft) || (left && nearBottom)) return HTBOTTOMLEFT;
+        if ((bottom && nearRight) || (right && nearBottom)) return HTBOTTOMRIGHT;
+        return left ? HTLEFT : right ? HTRIGHT : top ? HTTOP : HTBOTTOM;
+    }
+    return HTCLIENT;  // the caption too: the window drags itself
+}
+
+namespace {
+
+// A cross of two-pixel diagonals: the close glyph, drawn without the
+// symbol font the caption buttons of the platform take theirs from.
+void DrawCloseGlyph(HDC dc, RECT r, COLORREF ink) {
+    const int size = std::min(r.right - r.left, r.bottom - r.top) - 6;
+    if (size < 3) return;
+    const int x0 = r.left + (r.right - r.left - size) / 2, y0 = r.top + (r.bottom - r.top - size) / 2;
+    for (int i = 0; i < size; ++i)
+        for (int t = 0; t < 2; ++t) {
+            if (i + t < size) {
+                SetPixel(dc, x0 + i + t, y0 + i, ink);
+                SetPixel(dc, x0 + size - 1 - i - t, y0 + i, ink);
+            }
+        }
+}
+
+}  // namespace
+
+void TCustomToolWindow97::NcPaintFloating() {
+    if (!HandleAllocated() || !IsWindowVisible(Handle())) return;
+    HWND h = Handle();
+    HDC dc = GetWindowDC(h);
+    RECT w;
+    GetWindowRect(h, &w);
+    OffsetRect(&w, -w.left, -w.top);
+    const int f = FloatFrame(), ch = CaptionHeight();
+    // Frame: a raised edge and the face inside it.
+    HBRUSH face = CreateSolidBrush(ColorToRGB(clBtnFace));
+    RECT band = w;
+    for (int i = 0; i < f; ++i) {
+        FrameRect(dc, &band, face);
+        InflateRect(&band, -1, -1);
+    }
+    DrawEdge(dc, &w, EDGE_RAISED, BF_RECT);
+    // Caption, and a face-coloured line under it.
+    RECT cap{f, f, w.right - f, f + ch - 1};
+    BOOL gradient = FALSE;
+    SystemParametersInfoA(SPI_GETGRADIENTCAPTIONS, 0, &gradient, 0);
+    const bool active = true;  // the form's caption look: a tool window is never activated itself
+    DrawCaption(h, dc, &cap, DC_SMALLCAP | DC_TEXT | (active ? DC_ACTIVE : 0) | (gradient ? DC_GRADIENT : 0));
+    RECT line{f, f + ch - 1, w.right - f, f + ch};
+    FillRect(dc, &line, face);
+    if (ShowsCloseBox) {
+        RECT box = CloseBoxRect();
+        RECT frame = box;
+        InflateRect(&frame, 1, 1);
+        HBRUSH capBrush = CreateSolidBrush(GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+        FrameRect(dc, &frame, capBrush);
+        DeleteObject(capBrush);
+        FillRect(dc, &box, face);
+        DrawEdge(dc, &box, closePressed_ ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+        RECT glyph = box;
+        if (closePressed_) OffsetRect(&glyph, 1, 1);
+        DrawCloseGlyph(dc, glyph, GetSysColor(COLOR_BTNTEXT));
+    }
+    DeleteObject(face);
+    ReleaseDC(h, dc);
+}
+
+namespace {
+
+// Runs a capture loop: handler answers each message; false ends the loop.
+template <class F>
+void CaptureLoop(HWND h, F&& handle) {
+    SetCapture(h);
+    MSG msg;
+    while (GetCapture() == h) {
+        if (!GetMessageA(&msg, nullptr, 0, 0)) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (!handle(msg)) break;
+    }
+    if (GetCapture() == h) ReleaseCapture();
+}
+
+POINT ScreenPoint(const MSG& msg) {
+    POINT pt{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+    ClientToScreen(msg.hwnd, &pt);
+    return pt;
+}
+
+bool Swallowed(UINT m) {
+    return (m >= WM_KEYFIRST && m <= WM_KEYLAST) || m == WM_RBUTTONDOWN || m == WM_RBUTTONUP || m == WM_RBUTTONDBLCLK ||
+           m == WM_MBUTTONDOWN || m == WM_MBUTTONUP || m == WM_MBUTTONDBLCLK;
+}
+
+}  // namespace
+
+void TCustomToolWindow97::CloseBoxLoop() {
+    HWND h = Handle();
+    auto overBox = [&](POINT screen) {
+        RECT w, box = CloseBoxRect();
+        GetWindowRect(h, &w);
+        OffsetRect(&box, w.left, w.top);
+        return PtInRect(&box, screen) != FALSE;
+    };
+    closePressed_ = true;
+    NcPaintFloating();
+    bool close = false;
+    CaptureLoop(h, [&](MSG& msg) {
+        switch (msg.message) {
+            case WM_MOUSEMOVE:
+                if (overBox(ScreenPoint(msg)) != closePressed_) {
+                    closePressed_ = !closePressed_;
+                    NcPaintFloating();
+                }
+                return true;
+            case WM_LBUTTONUP:
+                close = overBox(ScreenPoint(msg));
+                return false;
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK:
+                return false;
+            default:
+                if (!Swallowed(msg.message)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageA(&msg);
+                }
+                return true;
+        }
+    });
+    closePressed_ = false;
+    NcPaintFloating();
+    if (!close) return;
+    Hide();
+    if (OnClose) OnClose(this);
+}
+
+void TCustomToolWindow97::SizeWindow(int hit, POINT from) {
+    HWND h = Handle();
+    RECT start;
+    GetWindowRect(h, &start);
+    const int f = FloatFrame();
+    const int minW = 2 * f + 1, minH = 2 * f + CaptionHeight() + 1;
+    const bool moveLeft = hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT;
+    const bool moveRight = hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT;
+    const bool moveTop = hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT;
+    const bool moveBottom = hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT;
+    RECT now = start;
+    auto recompute = [&](POINT pt) {
+        const int dx = pt.x - from.x, dy = pt.y - from.y;
+        now = start;
+        if (moveLeft) now.left = std::min<LONG>(start.left + dx, start.right - minW);
+        if (moveRight) now.right = std::max<LONG>(start.right + dx, start.left + minW);
+        if (moveTop) now.top = std::min<LONG>(start.top + dy, start.bottom - minH);
+        if (moveBottom) now.bottom = std::max<LONG>(start.bottom + dy, start.top + minH);
+        DragOutline().Show(now, f);
+    };
+    DragOutline().Begin();
+    DragOutline().Show(start, f);
+    bool accepted = false;
+    CaptureLoop(h, [&](MSG& msg) {
+        switch (msg.message) {
+            case WM_MOUSEMOVE:
+                recompute(ScreenPoint(msg));
+                return true;
+            case WM_LBUTTONUP:
+                recompute(ScreenPoint(msg));
+                accepted = true;
+                return false;
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK:
+                return false;
+            case WM_KEYDOWN:
+            case WM_KEYUP:
+                return msg.wParam != VK_ESCAPE;
+            default:
+                if (!Swallowed(msg.message)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageA(&msg);
+                }
+                return true;
+        }
+    });
+    DragOutline().End();
+    if (!accepted || EqualRect(&now, &start)) return;
+    FloatLeft = now.left;
+    FloatTop = now.top;
+    arranging_ = true;
+    SetWindowPos(h, nullptr, now.left, now.top, now.right - now.left, now.bottom - now.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    arranging_ = false;
+    MoveOnScreen();
 }

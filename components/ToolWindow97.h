@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "components/Dock97.h"
+#include "components/core/HookList.h"
 #include "components/core/DockLayout.h"
 #include "ui/Form.h"
 
@@ -45,6 +46,32 @@ public:
     int GripStyle = 0;
     // Floats at (left, top) in screen coordinates, as it is or off screen.
     void PlaceFloating(int left, int top);
+    // A floating window hides while the application is inactive (else it stays, looking inactive).
+    bool HidesWhileInactive = false;
+    // Visible, and for a floating window: its form shown and not minimised,
+    // and the application active unless the window stays when it is not.
+    bool ShouldBeVisible(bool applicationActive) const;
+    // Shows or hides a floating window to match, keeping Visible.
+    void UpdateVisibility(bool applicationActive);
+    // A floating window's frame takes sizing drags; its caption a close box.
+    bool SizableWhenFloating = true, ShowsCloseBox = true;
+    // The close box hid the window.
+    TNotifyEvent OnClose;
+    // Floating frame metrics: frame width on each side and caption height.
+    int FloatFrame() const;
+    static int CaptionHeight() { return GetSystemMetrics(SM_CYSMCAPTION); }
+    // The close box in window coordinates (empty without one).
+    RECT CloseBoxRect() const;
+    // The hit code of a point (screen coordinates) of the floating frame.
+    LRESULT FloatingHitTest(POINT screen) const;
+    // The sizing loop for a frame hit code, pressed at from (screen): the
+    // outline follows the mouse and the new bounds are taken on release;
+    // Esc or a press cancels.
+    void SizeWindow(int hit, POINT from);
+    // Further forms whose docks take this window when it is dragged over them
+    // (after its own form's). A freed form is forgotten.
+    void AddDockForm(TForm* form);
+    void RemoveDockForm(TForm* form);
     // The dock a floating window goes back to on a double click.
     TDock97* LastDock() const { return lastDock_; }
 
@@ -80,10 +107,15 @@ private:
     void ShowFloating();
     void NcCalcSize(TMessage& m);
     void NcPaintDocked();
+    void NcPaintFloating();
+    void CloseBoxLoop();
+    static void HookProc(THookKind kind, uintptr_t wnd, uintptr_t wp, intptr_t lp);
+    bool closePressed_ = false;
     void Float(int left, int top);
     void MoveOnScreen();
     void SizeForDockKind();
     std::vector<TDock97*> CandidateDocks() const;
+    std::vector<TForm*> dockForms_;
     TForm* form_;
     TDock97* dockedTo_ = nullptr;
     TDock97* lastDock_ = nullptr;

@@ -55,8 +55,9 @@ void TCustomToolWindow97::BeginMoving(int x, int y) {
             // An empty dock counts one pixel thick.
             if (dr.bottom == dr.top) ++dr.bottom;
             if (dr.right == dr.left) ++dr.right;
-            RECT wide = dr;
-            InflateRect(&wide, 32, 20);
+            const TBarBounds zone = DragTolerance({dr.left, dr.top, dr.right - dr.left, dr.bottom - dr.top}, grab.x,
+                                                  grab.y, oldSize.cx, oldSize.cy);
+            RECT wide{zone.Left, zone.Top, zone.Left + zone.Width, zone.Top + zone.Height};
             RECT proposed = PlaceAtGrab(pt, grab, oldSize, DockedSizeFor(dock->GetDockKind()));
             RECT hit;
             if (!PtInRect(&wide, pt) || !IntersectRect(&hit, &proposed, &dr)) continue;
@@ -126,11 +127,7 @@ void TCustomToolWindow97::BeginMoving(int x, int y) {
     RECT local = target.Rect;
     MapWindowPoints(nullptr, dock->Handle(), reinterpret_cast<POINT*>(&local), 2);
     const bool vertical = dock->GetDockKind() == 2;
-    int row = 0;
-    bool newRow = false;
-    dock->Layout().RowAt(vertical ? (local.left + local.right) / 2 : (local.top + local.bottom) / 2, row, newRow);
-    if (newRow) dock->Layout().ShiftRowsFrom(row);
-    DockRow = row;
+    DockRow = DropRow(dock->Layout(), this, vertical ? (local.left + local.right) / 2 : (local.top + local.bottom) / 2);
     DockPos = std::max(0, static_cast<int>(vertical ? local.top : local.left));
     if (dock == dockedTo_) {
         dock->ArrangeToolbars();

@@ -49,6 +49,8 @@ public:
     void SetImageIndex(int i);
     int Tag = 0;
     std::string Hint;
+    // Help topic of the item; 0 = the parent's.
+    int HelpContext = 0;
     TNotifyEvent OnClick;
     // Raises OnClick (menu choice, shortcut, or a drop-down opening).
     void Click();

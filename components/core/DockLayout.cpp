@@ -197,3 +197,27 @@ int TDockLayout::RowContaining(int Coordinate) const {
     }
     return count > 0 ? count - 1 : 0;
 }
+
+int DropRow(TDockLayout& Dock, const TDockedBar* Bar, int Coordinate) {
+    int row = 0;
+    bool newRow = false;
+    Dock.RowAt(Coordinate, row, newRow);
+    if (!newRow && Bar->FillsRow && Dock.CountInRow(row, Bar) > 0) {
+        ++row;
+        newRow = true;
+    }
+    if (newRow) Dock.ShiftRowsFrom(row);
+    return row;
+}
+
+TBarBounds DragTolerance(const TBarBounds& Dock, int GrabX, int GrabY, int Width, int Height) {
+    // The share of each side follows the grab point's place in the window.
+    auto share = [](int total, int grab, int size) {
+        if (size <= 1) return total / 2;
+        grab = grab < 0 ? 0 : grab > size - 1 ? size - 1 : grab;
+        return static_cast<int>(static_cast<long long>(total) * grab / (size - 1));
+    };
+    const int right = share(32, GrabX, Width), bottom = share(20, GrabY, Height);
+    const int left = 32 - right, top = 20 - bottom;
+    return {Dock.Left - left, Dock.Top - top, Dock.Width + left + right, Dock.Height + top + bottom};
+}

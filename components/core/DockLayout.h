@@ -90,5 +90,16 @@ private:
     std::vector<int> rowSizes_;
 };
 
+// The row a window dropped at Coordinate (across the dock) takes: RowAt's
+// answer, a new row opened before it on request, and after it for a window
+// that fills its row and would otherwise share it. Rows are shifted to make room.
+int DropRow(TDockLayout& Dock, const TDockedBar* Bar, int Coordinate);
+
+// The area around a dock where a dragged window docks: the dock widened by
+// 32 pixels along x and 20 along y, shared between the sides by where the
+// window was grabbed: a window grabbed at its left end hangs right of the
+// cursor, so the zone reaches farther left (and likewise for the other sides).
+TBarBounds DragTolerance(const TBarBounds& Dock, int GrabX, int GrabY, int Width, int Height);
+
 // 0 for no dock (floating), else the dock's kind.
 inline int GetDockKind(const TDockLayout* Dock) { return Dock ? Dock->GetDockKind() : 0; }

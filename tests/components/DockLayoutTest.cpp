@@ -223,3 +223,49 @@ TEST(DockLayout, RowsUnderACoordinate) {
     EXPECT_EQ(a.DockRow, 0);
     EXPECT_EQ(b.DockRow, 2);
 }
+
+TEST(DockLayout, DropRowTable) {
+    // Two rows of 22 pixels: row 0 from 0 to 26, row 1 from 26.
+    struct Case {
+        const char* name;
+        int coordinate;
+        bool fills;
+        int row;
+        std::vector<int> rowsAfter;  // of a and b
+    } cases[] = {
+        {"on row 0's leading edge: a new row before it", 2, false, 0, {1, 2}},
+        {"inside row 0", 12, false, 0, {0, 1}},
+        {"inside row 1", 38, false, 1, {0, 1}},
+        {"past the last row: still the last row", 60, false, 1, {0, 1}},
+        {"filling window into occupied row 0: a row after it", 12, true, 1, {0, 2}},
+        {"filling window before row 0: its own new row", 2, true, 0, {1, 2}},
+    };
+    for (const Case& c : cases) {
+        TDockLayout dock;
+        dock.Position = dpTop;
+        dock.ClientLength = 400;
+        FakeBar a("a", 0, 0, 100), b("b", 1, 0, 100), dropped("dropped", 0, 0, 50);
+        dropped.FillsRow = c.fills;
+        dock.DockList = {&a, &b};
+        dock.ArrangeToolbars();
+        EXPECT_EQ(DropRow(dock, &dropped, c.coordinate), c.row) << c.name;
+        EXPECT_EQ(a.DockRow, c.rowsAfter[0]) << c.name;
+        EXPECT_EQ(b.DockRow, c.rowsAfter[1]) << c.name;
+    }
+}
+
+TEST(DockLayout, DragToleranceFollowsTheGrabPoint) {
+    const TBarBounds dock{100, 50, 400, 26};
+    struct Case {
+        const char* name;
+        int grabX, grabY, width, height;
+        TBarBounds zone;
+    } cases[] = {
+        {"grabbed at the left and top: the window hangs right and down", 0, 0, 101, 21, {68, 30, 432, 46}},
+        {"grabbed at the right and bottom", 100, 20, 101, 21, {100, 50, 432, 46}},
+        {"grabbed in the middle", 50, 10, 101, 21, {84, 40, 432, 46}},
+        {"a one-pixel window: halves", 0, 0, 1, 1, {84, 40, 432, 46}},
+        {"a grab outside the window counts as its edge", 500, -3, 101, 21, {100, 30, 432, 46}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DragTolerance(dock, c.grabX, c.grabY, c.width, c.height), c.zone) << c.name;
+}

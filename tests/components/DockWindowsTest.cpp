@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <utility>
 
+#include "ComponentTestSupport.h"
 #include "TestToolWindow.h"
 #include "components/DragOutline.h"
 
@@ -185,7 +187,11 @@ TEST(DockWindows, DoubleClickFloatsAndDocksBackFirstInRowZero) {
     SIZE size = w->FloatingSize();
     EXPECT_EQ(floating.right - floating.left, size.cx);
 
-    SendMessageA(w->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, Point(floating.left + 10, floating.top + 5));
+    // The caption is the window's own: a double click there comes as a client one.
+    POINT onCaption{floating.left + 10, floating.top + 5};
+    EXPECT_EQ(SendMessageA(w->Handle(), WM_NCHITTEST, 0, Point(onCaption.x, onCaption.y)), HTCLIENT);
+    ScreenToClient(w->Handle(), &onCaption);
+    SendMessageA(w->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(onCaption.x, onCaption.y));
     ASSERT_TRUE(w->Docked());
     EXPECT_EQ(w->DockedTo(), f.dock);
     EXPECT_EQ(GetParent(w->Handle()), f.dock->Handle());
@@ -297,4 +303,200 @@ TEST(DockWindows, DesktopOutlineLocksAndDrawsOnTheDesktop) {
     // The lock is released: another window can take it.
     EXPECT_TRUE(LockWindowUpdate(GetDesktopWindow()));
     LockWindowUpdate(nullptr);
+}
+
+TEST(DockWindows, TheFloatingFrameIsOurOwnHitTestTable) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    w->PlaceFloating(100, 120);
+    RECT r;
+    GetWindowRect(w->Handle(), &r);
+    const int fr = w->FloatFrame(), ch = TCustomToolWindow97::CaptionHeight();
+    const SIZE s = w->FloatingSize();
+    EXPECT_EQ(r.right - r.left, s.cx);
+    RECT client;
+    GetClientRect(w->Handle(), &client);
+    EXPECT_EQ(client.right, s.cx - 2 * fr) << "the frame on each side";
+    EXPECT_EQ(client.bottom, s.cy - 2 * fr - ch) << "and the caption on top";
+    const RECT box = w->CloseBoxRect();
+    struct Case {
+        const char* name;
+        int x, y;
+        LRESULT hit;
+    } cases[] = {
+        {"caption: the window drags itself", fr + 5, fr + 3, HTCLIENT},
+        {"close box", (box.left + box.right) / 2, (box.top + box.bottom) / 2, HTCLOSE},
+        {"client", r.right - r.left - fr - 5, r.bottom - r.top - fr - 3, HTCLIENT},
+        {"left edge", 0, s.cy / 2, HTLEFT},
+        {"right edge", s.cx - 1, s.cy / 2, HTRIGHT},
+        {"bottom edge", s.cx / 2, s.cy - 1, HTBOTTOM},
+        {"top edge", s.cx / 2, 0, HTTOP},
+        {"top-left corner", 0, 0, HTTOPLEFT},
+        {"left edge near the bottom", 0, s.cy - 2, HTBOTTOMLEFT},
+        {"bottom near the right", s.cx - fr - 2, s.cy - 1, HTBOTTOMRIGHT},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SendMessageA(w->Handle(), WM_NCHITTEST, 0, Point(r.left + c.x, r.top + c.y)), c.hit) << c.name;
+    w->SizableWhenFloating = false;
+    EXPECT_EQ(SendMessageA(w->Handle(), WM_NCHITTEST, 0, Point(r.left, r.top + s.cy / 2)), HTBORDER) << "not sizable";
+}
+
+TEST(DockWindows, TheCloseBoxIsDrawnWithoutTheSymbolFontAndHidesOnRelease) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    w->PlaceFloating(100, 120);
+    TBitmap shot;
+    Snapshot(*w, shot, true);
+    const int fr = w->FloatFrame();
+    const RECT box = w->CloseBoxRect();
+    // The caption in the caption colour (or its gradient's start), the box on the face with a dark cross.
+    const uint32_t caption = SysRGB(COLOR_ACTIVECAPTION);
+    EXPECT_EQ(shot.PixelRGB(fr + 2, fr + 1), caption);
+    EXPECT_EQ(shot.PixelRGB(box.left + 2, box.top + 2), SysRGB(COLOR_BTNFACE));
+    int ink = 0;
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x) ink += shot.PixelRGB(x, y) == SysRGB(COLOR_BTNTEXT);
+    EXPECT_GE(ink, 10) << "the cross";
+    // The cross lies on both diagonals: the box's centre is inked.
+    const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
+    bool centre = false;
+    for (int d = -1; d <= 1; ++d) centre |= shot.PixelRGB(cx + d, cy) == SysRGB(COLOR_BTNTEXT);
+    EXPECT_TRUE(centre);
+
+    RECT r;
+    GetWindowRect(w->Handle(), &r);
+    int closed = 0;
+    w->OnClose = [&](TObject*) { ++closed; };
+    // Pressed on the box, dragged off and released there: nothing.
+    POINT off{r.left - 50, r.top - 50};
+    ScreenToClient(w->Handle(), &off);
+    PostMessageA(w->Handle(), WM_MOUSEMOVE, MK_LBUTTON, Point(off.x, off.y));
+    PostMessageA(w->Handle(), WM_LBUTTONUP, 0, Point(off.x, off.y));
+    SendMessageA(w->Handle(), WM_NCLBUTTONDOWN, HTCLOSE, Point(r.left + cx, r.top + cy));
+    EXPECT_TRUE(IsWindowVisible(w->Handle()));
+    EXPECT_EQ(closed, 0);
+    // Released over the box: hidden, and the close notification.
+    POINT on{r.left + cx, r.top + cy};
+    ScreenToClient(w->Handle(), &on);
+    PostMessageA(w->Handle(), WM_LBUTTONUP, 0, Point(on.x, on.y));
+    SendMessageA(w->Handle(), WM_NCLBUTTONDOWN, HTCLOSE, Point(r.left + cx, r.top + cy));
+    EXPECT_FALSE(IsWindowVisible(w->Handle()));
+    EXPECT_FALSE(w->Visible());
+    EXPECT_EQ(closed, 1);
+}
+
+TEST(DockWindows, SizingAFloatingWindowFollowsTheMouseWithinItsMinimum) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    TRecordedOutline outline;
+    TDragOutline* previous = SetDragOutline(&outline);
+    struct Case {
+        const char* name;
+        int hit, dx, dy;
+        bool escape;
+        int dLeft, dTop, dRight, dBottom;  // expected change of each edge; 999 = at the minimum
+    } cases[] = {
+        {"right edge 30 out", HTRIGHT, 30, 0, false, 0, 0, 30, 0},
+        {"left edge 20 in", HTLEFT, 20, 0, false, 20, 0, 0, 0},
+        {"bottom-right corner", HTBOTTOMRIGHT, 10, 15, false, 0, 0, 10, 15},
+        {"top edge far down: the minimum", HTTOP, 0, 1000, false, 0, 999, 0, 0},
+        {"Esc: no change", HTRIGHT, 40, 0, true, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        w->PlaceFloating(150, 150);
+        RECT before;
+        GetWindowRect(w->Handle(), &before);
+        POINT start{c.hit == HTLEFT ? before.left : before.right - 1, c.hit == HTTOP ? before.top : before.bottom - 1};
+        POINT to{start.x + c.dx, start.y + c.dy};
+        ScreenToClient(w->Handle(), &to);
+        PostMessageA(w->Handle(), WM_MOUSEMOVE, MK_LBUTTON, Point(to.x, to.y));
+        if (c.escape) PostMessageA(w->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageA(w->Handle(), WM_LBUTTONUP, 0, Point(to.x, to.y));
+        SendMessageA(w->Handle(), WM_NCLBUTTONDOWN, c.hit, Point(start.x, start.y));
+        DrainMessages();
+        RECT after;
+        GetWindowRect(w->Handle(), &after);
+        EXPECT_EQ(after.left - before.left, c.dLeft) << c.name;
+        EXPECT_EQ(after.right - before.right, c.dRight) << c.name;
+        EXPECT_EQ(after.bottom - before.bottom, c.dBottom) << c.name;
+        if (c.dTop == 999) {
+            EXPECT_EQ(after.bottom - after.top, 2 * w->FloatFrame() + TCustomToolWindow97::CaptionHeight() + 1) << c.name;
+        } else {
+            EXPECT_EQ(after.top - before.top, c.dTop) << c.name;
+        }
+        EXPECT_EQ(outline.LastThickness, w->FloatFrame()) << c.name;
+    }
+    EXPECT_EQ(outline.Begun, 5);
+    EXPECT_EQ(outline.Ended, 5);
+    SetDragOutline(previous);
+}
+
+TEST(DockWindows, FloatingWindowsHideWithTheApplicationAndTheirForm) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    w->PlaceFloating(100, 120);
+    ASSERT_TRUE(IsWindowVisible(w->Handle()));
+    HWND form = f.form.Handle();
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        bool shown;
+    } cases[] = {
+        {"application deactivated: stays (inactive look)", [&] { SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0); }, true},
+        {"hides while inactive: goes", [&] { w->HidesWhileInactive = true; SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0); }, false},
+        {"application active again: back", [&] { SendMessageA(form, WM_ACTIVATEAPP, TRUE, 0); }, true},
+        // (Hidden, the form takes the activation along: the window stays without it from here.)
+        {"form hidden: goes", [&] { w->HidesWhileInactive = false; ShowWindow(form, SW_HIDE); }, false},
+        {"form shown: back", [&] { ShowWindow(form, SW_SHOWNA); }, true},
+        {"form minimised: goes", [&] { ShowWindow(form, SW_SHOWMINNOACTIVE); }, false},
+        {"form restored: back", [&] { ShowWindow(form, SW_SHOWNOACTIVATE); }, true},
+    };
+    for (const Case& c : cases) {
+        c.act();
+        DrainMessages();
+        EXPECT_EQ(IsWindowVisible(w->Handle()) != FALSE, c.shown) << c.name;
+        EXPECT_TRUE(w->Visible()) << c.name << ": the window still counts as visible";
+    }
+    // A docked window is the dock's business.
+    w->SetDockedTo(f.dock);
+    SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0);
+    EXPECT_TRUE(IsWindowVisible(w->Handle()));
+}
+
+TEST(DockWindows, DocksOnAnotherRegisteredFormTakeTheWindow) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    TForm other;
+    other.SetBounds(640, 0, 500, 300);
+    auto* otherDock = new TDock97(&other, dpTop);
+    otherDock->SetName("OtherTop");
+    other.Show();
+    w->PlaceFloating(300, 200);
+    TRecordedOutline outline;
+    TDragOutline* previous = SetDragOutline(&outline);
+    auto dragOnto = [&](TDock97* dock) {
+        w->PlaceFloating(300, 200);
+        RECT dr;
+        GetWindowRect(dock->Handle(), &dr);
+        POINT over{dr.left + 100, dr.top};
+        ScreenToClient(w->Handle(), &over);
+        PostMessageA(w->Handle(), WM_MOUSEMOVE, MK_LBUTTON, Point(over.x, over.y));
+        PostMessageA(w->Handle(), WM_LBUTTONUP, 0, Point(over.x, over.y));
+        w->BeginMoving(10, 5);
+        DrainMessages();
+    };
+    dragOnto(otherDock);
+    EXPECT_FALSE(w->Docked()) << "a form not registered with the window";
+    w->AddDockForm(&other);
+    dragOnto(otherDock);
+    ASSERT_TRUE(w->Docked());
+    EXPECT_EQ(w->DockedTo(), otherDock);
+    EXPECT_EQ(GetParent(w->Handle()), otherDock->Handle());
+    EXPECT_GT(otherDock->Height(), 0);
+    // Back to its own form's dock.
+    w->PlaceFloating(300, 200);
+    dragOnto(f.dock);
+    EXPECT_EQ(w->DockedTo(), f.dock);
+    w->RemoveDockForm(&other);
+    SetDragOutline(previous);
 }

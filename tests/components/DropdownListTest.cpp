@@ -91,3 +91,70 @@ TEST(DropdownList, ComboButtonArrowDropsTheMenuAndItsCommandComesBack) {
     SendMessageA(router.Window(), WM_MENUSELECT, MAKEWPARAM(60999, MF_STRING), 0);
     EXPECT_EQ(router.Hint, "");
 }
+
+TEST(DropdownList, HelpOverAnItemGoesToTheActiveForm) {
+    TForm f;
+    f.SetBounds(30, 30, 200, 100);
+    TPopupMenu menu(&f), unregistered(&f);
+    menu.Items()->HelpContext = 7;
+    auto* open = new TMenuItem(&menu);
+    open->SetCaption("&Open");
+    open->HelpContext = 42;
+    menu.Items()->Add(open);
+    auto* save = new TMenuItem(&menu);
+    save->SetCaption("&Save");
+    menu.Items()->Add(save);
+    TToolbarButton97 b(&f);
+    b.SetDropdownMenu(&menu);
+    f.Show();
+    SetActiveWindow(f.Handle());
+    TDropdownList& router = TDropdownList::Instance();
+    TForm* askedForm = nullptr;
+    UINT askedCommand = 0;
+    int askedContext = -1, asked = 0;
+    router.OnHelp = [&](TForm* form, UINT command, int context) {
+        askedForm = form;
+        askedCommand = command;
+        askedContext = context;
+        ++asked;
+    };
+    auto help = [&](HMENU handle, int id) {
+        HELPINFO info{};
+        info.cbSize = sizeof info;
+        info.iContextType = HELPINFO_MENUITEM;
+        info.iCtrlId = id;
+        info.hItemHandle = handle;
+        return SendMessageA(router.Window(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> before;
+        HMENU handle;
+        int id;
+        int asked, context;
+        UINT command;
+    } cases[] = {
+        {"an item's own topic", [] {}, menu.Handle(), static_cast<int>(open->Command()), 1, 42, HELP_CONTEXT},
+        {"an item without one: its menu's", [] {}, menu.Handle(), static_cast<int>(save->Command()), 1, 7, HELP_CONTEXT},
+        {"the help button: a pop-up topic",
+         [&] { SetWindowLongPtrA(f.Handle(), GWL_EXSTYLE, GetWindowLongPtrA(f.Handle(), GWL_EXSTYLE) | WS_EX_CONTEXTHELP); },
+         menu.Handle(), static_cast<int>(open->Command()), 1, 42, HELP_CONTEXTPOPUP},
+        {"a menu not registered: not ours", [] {}, unregistered.Handle(), 1, 0, -1, 0},
+        {"no active form: nothing", [] { SetActiveWindow(nullptr); }, menu.Handle(), static_cast<int>(open->Command()), 0, -1, 0},
+    };
+    for (const Case& c : cases) {
+        c.before();
+        asked = 0;
+        askedContext = -1;
+        askedCommand = 0;
+        help(c.handle, c.id);
+        EXPECT_EQ(asked, c.asked) << c.name;
+        EXPECT_EQ(askedContext, c.context) << c.name;
+        EXPECT_EQ(askedCommand, c.command) << c.name;
+        if (c.asked) {
+            EXPECT_EQ(askedForm, &f) << c.name;
+        }
+    }
+    router.OnHelp = nullptr;
+    b.SetDropdownMenu(nullptr);
+}

@@ -227,3 +227,106 @@ TEST(Menus97, MenuCharFindsTheAcceleratorOfEnabledItems) {
         EXPECT_EQ(r, c.result) << c.name;
     }
 }
+
+namespace {
+
+// Rows of the banner picture that hold pixels of the text colour: first, last and count.
+struct TTextRows {
+    int first = -1, last = -1, pixels = 0;
+};
+TTextRows TextRows(HBITMAP bmp, int w, int h, uint32_t text) {
+    std::vector<uint32_t> px(static_cast<size_t>(w) * h);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, bmp, 0, static_cast<UINT>(h), px.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    TTextRows r;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if ((px[static_cast<size_t>(y) * w + x] & 0xFFFFFF) == text) {
+                if (r.first < 0) r.first = y;
+                r.last = y;
+                ++r.pixels;
+            }
+    return r;
+}
+
+}  // namespace
+
+TEST(Menus97, BannerTextRunsUpTheGradient) {
+    TMenuForm f;
+    TMainMenus97& m = *f.m97;
+    m.BannerWidth = 20;
+    m.BannerColor = clNavy;
+    m.BannerEndColor = clBlack;
+    m.BannerFont.SetColor(clWhite);
+    m.BannerText = "Velmora";
+    const int h = 300;
+    struct Case {
+        const char* name;
+        TBannerJustification97 just;
+        int image;
+    } cases[] = {{"top", bjTop, -1}, {"centre", bjCenter, -1}, {"bottom", bjBottom, -1}, {"bottom over an image", bjBottom, 0}};
+    TTextRows rows[4];
+    for (int i = 0; i < 4; ++i) {
+        m.BannerJustification = cases[i].just;
+        m.BannerImage = cases[i].image;
+        HBITMAP b = m.MakeBanner(h);
+        rows[i] = TextRows(b, 20, h, 0xFFFFFF);
+        DeleteObject(b);
+        EXPECT_GT(rows[i].pixels, 20) << cases[i].name;
+        EXPECT_GT(rows[i].last - rows[i].first, 30) << cases[i].name << ": the text runs along the banner";
+    }
+    EXPECT_LT(rows[0].first, 10) << "top: from the top";
+    EXPECT_GT(rows[2].last, h - 10) << "bottom: to the bottom";
+    EXPECT_LT(rows[0].last, rows[1].last);
+    EXPECT_LT(rows[1].last, rows[2].last);
+    EXPECT_LE(rows[3].last, h - 24) << "the image's place stays free";
+    EXPECT_GT(rows[3].last, h - 34);
+    // The gradient: the start colour on top, the end colour at the bottom; no text, no white.
+    m.BannerText.clear();
+    HBITMAP b = m.MakeBanner(h);
+    EXPECT_EQ(TextRows(b, 20, h, 0xFFFFFF).pixels, 0);
+    EXPECT_EQ(TextRows(b, 20, h, 0x000080).first, 0);
+    EXPECT_EQ(TextRows(b, 20, h, 0x000000).last, h - 1);
+    DeleteObject(b);
+    // Drawn beside the items of the first drop-down when Banner is on.
+    m.Banner = true;
+    f.Show();
+    TBitmap into(200, 21);
+    Draw(f, f.exitItem, into, RECT{0, 0, 200, 21}, 0);
+    EXPECT_EQ(into.PixelRGB(5, 0), 0x000080u);
+    EXPECT_EQ(into.PixelRGB(150, 2), SysRGB(COLOR_BTNFACE));
+}
+
+TEST(Menus97, HideMenuBarGivesTheBarsPlaceToTheClientArea) {
+    TMenuForm f;
+    TForm plain;
+    plain.SetBounds(20, 20, 400, 300);
+    f.Show();
+    plain.Show();
+    auto clientHeight = [](TForm& form) {
+        RECT r;
+        GetClientRect(form.Handle(), &r);
+        return r.bottom;
+    };
+    const int withBar = clientHeight(f);
+    ASSERT_LT(withBar, clientHeight(plain));
+    f.m97->SetHideMenuBar(true);
+    EXPECT_EQ(clientHeight(f), clientHeight(plain));
+    // Bar items draw nothing while the bar is hidden.
+    TBitmap b(60, 20);
+    RECT all{0, 0, 60, 20};
+    b.Canvas().Brush.Color = clRed;
+    b.Canvas().FillRect(all);
+    Draw(f, f.file, b, all, 0);
+    EXPECT_EQ(b.PixelRGB(30, 10), 0xFF0000u);
+    f.m97->SetHideMenuBar(false);
+    EXPECT_EQ(clientHeight(f), withBar);
+    EXPECT_EQ(GetMenu(f.Handle()), f.menu->Handle()) << "the menu and its keys stay";
+}

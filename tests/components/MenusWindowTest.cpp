@@ -169,3 +169,34 @@ TEST(MenuBar97, DownOpensTheCurrentDropDownAndRightMovesToTheNext) {
     EXPECT_TRUE(f.bar->State().OpenedByKeyboard);
     EXPECT_FALSE(f.bar->Buttons(0)->Pressed());
 }
+
+TEST(MenuBar97, TheMainMenuComponentsToolBarGetsTheButtons) {
+    TForm form;
+    form.SetBounds(0, 0, 400, 300);
+    auto* menu = new TMainMenu(&form);
+    for (const char* c : {"&File", "&Edit", "&View", "&Help"}) {
+        TMenuItem* top = NewItem(&form, c);
+        top->Add(NewItem(&form, "item"));
+        menu->Items()->Add(top);
+    }
+    form.SetMenu(menu);
+    auto* m97 = new TMainMenus97(&form);
+    m97->SetMainMenu(menu);
+    auto* bar = new TCustomMenuBar97(&form);
+    form.Show();
+    EXPECT_EQ(bar->ButtonCount(), 0);
+    m97->SetToolBar(bar);
+    EXPECT_EQ(m97->ToolBar(), bar);
+    ASSERT_EQ(bar->ButtonCount(), 4);
+    EXPECT_EQ(bar->Buttons(3)->Caption(), "&Help");
+    EXPECT_TRUE(m97->HideMenuBar());
+    m97->SetHideMenuBar(false);
+    EXPECT_TRUE(m97->HideMenuBar()) << "not while a bar stands in";
+    // A new menu reaches the bar's buttons.
+    auto* other = new TMainMenu(&form);
+    other->Items()->Add(NewItem(&form, "&Only"));
+    m97->SetMainMenu(other);
+    EXPECT_EQ(bar->ButtonCount(), 1);
+    m97->SetToolBar(nullptr);
+    EXPECT_EQ(bar->ButtonCount(), 0);
+}

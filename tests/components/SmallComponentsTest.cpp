@@ -208,3 +208,24 @@ TEST(ComboBox98, CompletionTable) {
         }
     }
 }
+
+TEST(Hint95, TheComponentSetsTheApplicationsHintWindowClassAndDelays) {
+    TApplicationHints& hints = TApplicationHints::Instance();
+    hints.SetShowHint(true);
+    EXPECT_EQ(hints.HintWindow(), nullptr) << "no tips of the window layer's own";
+    TForm main;
+    auto* style = new THint95(&main);
+    EXPECT_TRUE(hints.ShowHint()) << "switched off and on again";
+    ASSERT_NE(hints.HintWindow(), nullptr) << "remade in the new class";
+    EXPECT_EQ(hints.HintPause, 500);
+    EXPECT_EQ(hints.HintHidePause, 5000);
+    EXPECT_EQ(hints.HintShortPause, 25);
+    hints.SetShowHint(false);
+    EXPECT_EQ(hints.HintWindow(), nullptr);
+    hints.SetShowHint(true);
+    EXPECT_NE(hints.HintWindow(), nullptr);
+    // Freeing the component leaves the class in force.
+    delete style;
+    EXPECT_NE(hints.HintWindow(), nullptr);
+    hints.SetShowHint(false);
+}
