@@ -60,27 +60,71 @@ $pin bash -c 'source "$1/scripts/wine-env.sh"; qf_warm_wine "$QF_WIN_BUILD/tests
 $pin "$QF_WINE" "$QF_WIN_BUILD/gleaner/Gleaner.exe" /RegServer
 
 echo "== $pages pages on 127.0.0.1:$port; Wine ${pin:-not pinned}"
-# Each program's output is taken whole and then printed, so that no line is
-# cut by another's.
+# Clock ticks of user and system time used so far by every process of this
+# Wine prefix (the server included).
+prefix_ticks() {
+  /usr/bin/python3 - "$WINEPREFIX" <<'PY'
+import os, sys
+want = b"WINEPREFIX=" + os.fsencode(sys.argv[1])
+total = 0
+for p in os.listdir("/proc"):
+    if not p.isdigit():
+        continue
+    try:
+        with open("/proc/%s/environ" % p, "rb") as f:
+            if want not in f.read().split(b"\0"):
+                continue
+        with open("/proc/%s/stat" % p) as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        total += int(fields[11]) + int(fields[12])
+    except OSError:
+        pass
+print(total)
+PY
+}
+# Runs the benchmark program; its output is taken whole and then printed, so
+# that no line is cut by another's. The CPU time of the prefix is read at the
+# marks the program prints around the measured part.
+run_bench() {
+  local out="" line a=0 b=0
+  while IFS= read -r line; do
+    line=${line%$'\r'}
+    case "$line" in
+      phase=begin) a=$(prefix_ticks) ;;
+      phase=end) b=$(prefix_ticks) ;;
+      *) out+="$line"$'\n' ;;
+    esac
+  done < <($pin "$QF_WINE" "$QF_WIN_BUILD/bench/gleaner/gleaner_crawl_bench.exe" "$@" 2>&1)
+  ticks=$((b - a))
+  printf '%s' "$out"
+}
 rate() { sed -n 's/.*pages_per_second=\([0-9.]*\).*/\1/p' <<<"$1" | tail -n 1; }
-line=$($pin "$QF_WINE" "$QF_WIN_BUILD/bench/gleaner/gleaner_crawl_bench.exe" "http://127.0.0.1:$port/p0.htm" "$channels" 2>&1 | tr -d '\r')
-echo "$line"
+hz=$(getconf CLK_TCK)
+line=$(run_bench "http://127.0.0.1:$port/p0.htm" "$channels"; echo "cpu_ticks=$ticks")
+ours_cpu=${line##*cpu_ticks=}
+line=${line%cpu_ticks=*}
+echo "${line%$'\n'} cpu_ms_per_page=$(awk -v t="$ours_cpu" -v hz="$hz" -v n="$pages" 'BEGIN{printf "%.3f", t * 1000 / hz / n}')"
 ours=$(rate "$line")
 
-line=$($pin "$QF_WINE" "$QF_WIN_BUILD/bench/gleaner/gleaner_crawl_bench.exe" --wininet "http://127.0.0.1:$port" "$pages" "$channels" 2>&1 | tr -d '\r')
-echo "$line"
+line=$(run_bench --wininet "http://127.0.0.1:$port" "$pages" "$channels"; echo "cpu_ticks=$ticks")
+floor_cpu=${line##*cpu_ticks=}
+line=${line%cpu_ticks=*}
+echo "${line%$'\n'} cpu_ms_per_page=$(awk -v t="$floor_cpu" -v hz="$hz" -v n="$pages" 'BEGIN{printf "%.3f", t * 1000 / hz / n}')"
 floor=$(rate "$line")
 
 start=$(date +%s.%N)
 wget -q -r -l inf -nH -P "$work/wget" "http://127.0.0.1:$port/p0.htm" || true
 end=$(date +%s.%N)
 got=$(find "$work/wget" -name '*.htm' | wc -l)
-/usr/bin/python3 - "$got" "$start" "$end" "$ours" "$floor" <<'PY'
+/usr/bin/python3 - "$got" "$start" "$end" "$ours" "$floor" "$ours_cpu" "$floor_cpu" <<'PY'
 import sys
 got, start, end = int(sys.argv[1]), float(sys.argv[2]), float(sys.argv[3])
 ours, floor = float(sys.argv[4] or 0), float(sys.argv[5] or 0)
+ours_cpu, floor_cpu = float(sys.argv[6] or 0), float(sys.argv[7] or 0)
 theirs = got / (end - start)
 print("wget -r: pages=%d seconds=%.3f pages_per_second=%.1f" % (got, end - start, theirs))
 print("ratio gleaner/wininet: %.2f" % (ours / floor if floor else 0))
 print("ratio gleaner/wget: %.2f" % (ours / theirs))
+# CPU per page the other way round: above 1 when Gleaner spends more.
+print("cpu per page gleaner/wininet: %.2f" % (ours_cpu / floor_cpu if floor_cpu else 0))
 PY
