@@ -3,9 +3,11 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <atomic>
 #include <cstring>
+#include <mutex>
 #include <string>
+
+#include "EngineSync.h"
 
 namespace {
 
@@ -30,36 +32,38 @@ bool IsHttpUrl(const std::string& url) { return StartsWith(url, "http://") || St
 // thread of its own, ahead of the document's reads, and the caller waits
 // for the worker only while nothing has arrived: Abort lets the caller go at
 // once, and a worker left inside WinINet is not given the next document.
+// The two sides meet under a slim lock and condition (kernel events would
+// cost a dozen round trips to Wine's server per document).
+
+using Lock = std::unique_lock<EngineMutex>;
 
 // One document: opened by the worker, read ahead into a queue.
 struct Transfer {
-    Transfer() { InitializeCriticalSection(&cs); }
-    ~Transfer() {
-        for (HANDLE e : {arrived, room, abort})
-            if (e) CloseHandle(e);
-        DeleteCriticalSection(&cs);
+    bool Aborted() {
+        std::lock_guard<EngineMutex> l(m);
+        return aborted;
     }
-    bool Ready() const { return arrived && room && abort; }
-    bool Aborted() const { return WaitForSingleObject(abort, 0) == WAIT_OBJECT_0; }
-    // Ready for the next document (no one else holds it any more).
-    void Clear() {
-        ResetEvent(arrived);
-        ResetEvent(room);
-        ResetEvent(abort);
-        closed = false;
-        opened = 0;
-        status = -1;
-        queue.clear();
-        head = 0;
-        ended = failed = false;
+    void Abort() {
+        {
+            std::lock_guard<EngineMutex> l(m);
+            aborted = true;
+        }
+        changed.NotifyAll();
+    }
+    // The document side lets go.
+    void Close() {
+        {
+            std::lock_guard<EngineMutex> l(m);
+            closed = true;
+        }
+        changed.NotifyAll();
     }
 
-    HANDLE arrived = CreateEventA(nullptr, FALSE, FALSE, nullptr);  // opened, bytes, the end or a failure
-    HANDLE room = CreateEventA(nullptr, FALSE, FALSE, nullptr);     // room in the queue again, or closed
-    HANDLE abort = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<bool> closed{false};  // the document side let go
-    CRITICAL_SECTION cs;              // guards the fields below
-    int opened = 0;                   // 1 opened, -1 not
+    EngineMutex m;            // guards the fields below
+    EngineCondition changed;  // opened, bytes, the end, a failure, room, closed or aborted
+    bool aborted = false;
+    bool closed = false;  // the document side let go
+    int opened = 0;       // 1 opened, -1 not
     long status = -1;                 // the reply's status (see ReplyStatus)
     std::string queue;
     size_t head = 0;                  // first byte of queue not yet read
@@ -95,23 +99,6 @@ std::string RedirectTarget(HINTERNET h, const std::string& from) {
     return full;
 }
 
-class Hold {
-public:
-    explicit Hold(Transfer& t) : t_(t) { EnterCriticalSection(&t_.cs); }
-    ~Hold() { LeaveCriticalSection(&t_.cs); }
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-
-private:
-    Transfer& t_;
-};
-
-// Waits for h, or for the transfer's abort; false on the abort.
-bool WaitOrAbort(HANDLE h, Transfer& t) {
-    HANDLE events[2] = {h, t.abort};
-    return WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0;
-}
-
 // A request and, for HTTP, the connection it has to itself.
 struct Handles {
     HINTERNET connect = nullptr;
@@ -133,18 +120,10 @@ void SetTimeouts(HINTERNET h, const WinInetTimeouts& t) {
 // The session's worker: runs one transfer after another.
 class Worker {
 public:
-    Worker(HINTERNET session, const WinInetTimeouts& timeouts) : session_(session), timeouts_(timeouts) {
-        InitializeCriticalSection(&cs_);
-    }
-    ~Worker() {
-        for (HANDLE e : {wake_, idle_})
-            if (e) CloseHandle(e);
-        DeleteCriticalSection(&cs_);
-    }
+    Worker(HINTERNET session, const WinInetTimeouts& timeouts) : session_(session), timeouts_(timeouts) {}
 
     static std::shared_ptr<Worker> Start(HINTERNET session, const WinInetTimeouts& timeouts) {
         auto w = std::make_shared<Worker>(session, timeouts);
-        if (!w->wake_ || !w->idle_) return nullptr;
         auto* arg = new std::shared_ptr<Worker>(w);
         HANDLE thread = CreateThread(nullptr, 0, Run, arg, 0, nullptr);
         if (!thread) {
@@ -157,27 +136,33 @@ public:
 
     // False while the worker still has a transfer (it may be stuck in it).
     bool Post(std::shared_ptr<Transfer> t, const std::string& address, DWORD flags) {
-        EnterCriticalSection(&cs_);
-        const bool idle = !job_ && !quit_;
-        if (idle) {
-            job_ = std::move(t);
-            address_ = address;
-            flags_ = flags;
-            ResetEvent(idle_);
+        bool idle;
+        {
+            std::lock_guard<EngineMutex> l(m_);
+            idle = !job_ && !quit_;
+            if (idle) {
+                job_ = std::move(t);
+                address_ = address;
+                flags_ = flags;
+                posted_ = true;
+            }
         }
-        LeaveCriticalSection(&cs_);
-        if (idle) SetEvent(wake_);
+        if (idle) changed_.NotifyAll();
         return idle;
     }
 
     // Waits up to ms for the worker to finish its transfer.
-    void WaitIdle(DWORD ms) { WaitForSingleObject(idle_, ms); }
+    void WaitIdle(DWORD ms) {
+        Lock l(m_);
+        changed_.WaitFor(l, static_cast<long>(ms), [this] { return !job_; });
+    }
 
     void Quit() {
-        EnterCriticalSection(&cs_);
-        quit_ = true;
-        LeaveCriticalSection(&cs_);
-        SetEvent(wake_);
+        {
+            std::lock_guard<EngineMutex> l(m_);
+            quit_ = true;
+        }
+        changed_.NotifyAll();
     }
 
 private:
@@ -193,24 +178,25 @@ private:
 
     void Loop() {
         for (;;) {
-            WaitForSingleObject(wake_, INFINITE);
             std::shared_ptr<Transfer> t;
             std::string address;
             DWORD flags;
-            EnterCriticalSection(&cs_);
-            const bool quit = quit_;
-            t = job_;
-            address = address_;
-            flags = flags_;
-            LeaveCriticalSection(&cs_);
-            if (quit) return;
-            if (!t) continue;
+            {
+                Lock l(m_);
+                changed_.Wait(l, [this] { return quit_ || posted_; });
+                if (quit_) return;
+                posted_ = false;
+                t = job_;
+                address = address_;
+                flags = flags_;
+            }
             Guarded(*t, address, flags);
             t.reset();
-            EnterCriticalSection(&cs_);
-            job_.reset();
-            SetEvent(idle_);
-            LeaveCriticalSection(&cs_);
+            {
+                std::lock_guard<EngineMutex> l(m_);
+                job_.reset();
+            }
+            changed_.NotifyAll();
         }
     }
 
@@ -221,11 +207,11 @@ private:
             Carry(t, address, flags);
         } catch (...) {
             {
-                Hold l(t);
+                std::lock_guard<EngineMutex> l(t.m);
                 if (t.opened == 0) t.opened = -1;
                 t.failed = true;
             }
-            SetEvent(t.arrived);
+            t.changed.NotifyAll();
         }
     }
 
@@ -289,22 +275,19 @@ private:
         Handles handles = OpenFollowing(t, address, flags, status);
         HINTERNET h = handles.request;
         {
-            Hold l(t);
+            std::lock_guard<EngineMutex> l(t.m);
             t.opened = h ? 1 : -1;
             t.status = status;
         }
-        SetEvent(t.arrived);
+        t.changed.NotifyAll();
         if (!h) return;
         std::string chunk;
-        while (!t.closed) {
-            bool full;
+        for (;;) {
             {
-                Hold l(t);
-                full = t.queue.size() - t.head >= kAhead;
-            }
-            if (full) {
-                if (!WaitOrAbort(t.room, t)) break;
-                continue;
+                // Waits while the queue is full.
+                Lock l(t.m);
+                t.changed.Wait(l, [&t] { return t.closed || t.aborted || t.queue.size() - t.head < kAhead; });
+                if (t.closed || t.aborted) break;
             }
             // Waits for bytes (or the end); the read then takes what is there.
             DWORD avail = 0, got = 0;
@@ -315,12 +298,12 @@ private:
             }
             const bool more = ok && got > 0;
             {
-                Hold l(t);
+                std::lock_guard<EngineMutex> l(t.m);
                 if (more) t.queue.append(chunk, 0, got);
                 else if (ok) t.ended = true;
                 else t.failed = true;
             }
-            SetEvent(t.arrived);
+            t.changed.NotifyAll();
             if (!more) break;
         }
         handles.Close();
@@ -328,11 +311,11 @@ private:
 
     HINTERNET session_;
     WinInetTimeouts timeouts_;
-    HANDLE wake_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    HANDLE idle_ = CreateEventA(nullptr, TRUE, TRUE, nullptr);  // no transfer on hand
-    CRITICAL_SECTION cs_;  // guards the fields below
+    EngineMutex m_;            // guards the fields below
+    EngineCondition changed_;  // a job posted, a job done, or quit
     bool quit_ = false;
-    std::shared_ptr<Transfer> job_;
+    bool posted_ = false;          // job_ not yet taken up
+    std::shared_ptr<Transfer> job_;  // until the worker is done with it
     std::string address_;
     DWORD flags_ = 0;
 };
@@ -340,40 +323,35 @@ private:
 class WinInetConnection : public InternetConnection {
 public:
     explicit WinInetConnection(std::shared_ptr<Transfer> t) : t_(std::move(t)) {}
-    ~WinInetConnection() override {
-        t_->closed = true;
-        SetEvent(t_->room);
-    }
+    ~WinInetConnection() override { t_->Close(); }
 
     long Read(char* buffer, long size) override {
         if (size <= 0) return -1;
-        for (;;) {
-            {
-                Hold l(*t_);
-                size_t have = t_->queue.size() - t_->head;
-                if (have > 0) {
-                    const bool wasFull = have >= kAhead;
-                    size_t n = have < static_cast<size_t>(size) ? have : static_cast<size_t>(size);
-                    memcpy(buffer, t_->queue.data() + t_->head, n);
-                    t_->head += n;
-                    if (t_->head == t_->queue.size()) {
-                        t_->queue.clear();
-                        t_->head = 0;
-                    }
-                    if (wasFull) SetEvent(t_->room);
-                    return static_cast<long>(n);
-                }
-                if (t_->failed) return -1;
-                if (t_->ended) return 0;
+        Transfer& t = *t_;
+        bool wasFull;
+        size_t n;
+        {
+            Lock l(t.m);
+            t.changed.Wait(l, [&t] { return t.aborted || t.queue.size() > t.head || t.failed || t.ended; });
+            const size_t have = t.queue.size() - t.head;
+            if (have == 0) return t.failed ? -1 : t.ended ? 0 : -1;  // else aborted
+            wasFull = have >= kAhead;
+            n = have < static_cast<size_t>(size) ? have : static_cast<size_t>(size);
+            memcpy(buffer, t.queue.data() + t.head, n);
+            t.head += n;
+            if (t.head == t.queue.size()) {
+                t.queue.clear();
+                t.head = 0;
             }
-            if (!WaitOrAbort(t_->arrived, *t_)) return -1;
         }
+        if (wasFull) t.changed.NotifyAll();
+        return static_cast<long>(n);
     }
 
-    void Abort() override { SetEvent(t_->abort); }
+    void Abort() override { t_->Abort(); }
 
     long StatusCode() const override {
-        Hold l(*t_);
+        std::lock_guard<EngineMutex> l(t_->m);
         return t_->status;
     }
 
@@ -398,33 +376,23 @@ public:
         DWORD f = static_cast<DWORD>(flags) | INTERNET_FLAG_NO_CACHE_WRITE;
         // Passive FTP gets through where the server cannot connect back.
         if (StartsWith(address, "ftp://")) f |= INTERNET_FLAG_PASSIVE;
-        // The last document's transfer is used again once no one holds it
-        // (events are made and closed through the Wine server, at a cost).
-        std::shared_ptr<Transfer> t;
-        if (last_ && last_.use_count() == 1) {
-            t = last_;
-            t->Clear();
-        } else {
-            t = std::make_shared<Transfer>();
-            if (!t->Ready()) return nullptr;
-        }
+        auto t = std::make_shared<Transfer>();
         if (!Hand(t, address, f)) return nullptr;
         last_ = t;
         EnterCriticalSection(&cs_);
         opening_ = t;
         LeaveCriticalSection(&cs_);
-        bool arrived = WaitOrAbort(t->arrived, *t);
+        bool opened;
+        {
+            Lock l(t->m);
+            t->changed.Wait(l, [&t] { return t->aborted || t->opened != 0; });
+            opened = !t->aborted && t->opened == 1;
+        }
         EnterCriticalSection(&cs_);
         opening_.reset();
         LeaveCriticalSection(&cs_);
-        int opened;
-        {
-            Hold l(*t);
-            opened = t->opened;
-        }
-        if (!arrived || opened != 1) {
-            t->closed = true;
-            SetEvent(t->room);
+        if (!opened) {
+            t->Close();
             return nullptr;
         }
         return std::unique_ptr<InternetConnection>(new WinInetConnection(t));
@@ -432,7 +400,7 @@ public:
 
     void Abort() override {
         EnterCriticalSection(&cs_);
-        if (opening_) SetEvent(opening_->abort);
+        if (opening_) opening_->Abort();
         LeaveCriticalSection(&cs_);
     }
 

@@ -19,6 +19,14 @@
 
 namespace {
 
+// Where the measured part begins and ends, for run-crawl.sh to read the
+// processes' CPU time at once.
+void Mark(const char* what) {
+    std::printf("phase=%s\n", what);
+    std::fflush(stdout);
+    Sleep(300);
+}
+
 int Run(const std::string& start, long channels) {
     TDispatchDriver db = TDispatchDriver::CreateObject("Gleaner.InfoDatabase");
     TDispatchDriver search = TDispatchDriver::CreateObject("Gleaner.InfoSearch");
@@ -44,6 +52,7 @@ int Run(const std::string& start, long channels) {
 
     LARGE_INTEGER freq, t0, t1;
     QueryPerformanceFrequency(&freq);
+    Mark("begin");
     QueryPerformanceCounter(&t0);
     if (search.Call("Start", {start, db.Dispatch()}).AsLong() != 1) {
         std::fprintf(stderr, "Start refused\n");
@@ -52,6 +61,7 @@ int Run(const std::string& start, long channels) {
     // Polled as the window's result timer does, every 50 ms.
     while (search.Get("Status").AsLong() != 0) Sleep(50);
     QueryPerformanceCounter(&t1);
+    Mark("end");
     const double seconds = double(t1.QuadPart - t0.QuadPart) / double(freq.QuadPart);
 
     long pages = 0, records = db.Call("Size").AsLong();
@@ -77,6 +87,7 @@ int Run(const std::string& start, long channels) {
 int RunWinInet(const std::string& site, long pages, long threads) {
     LARGE_INTEGER freq, t0, t1;
     QueryPerformanceFrequency(&freq);
+    Mark("begin");
     QueryPerformanceCounter(&t0);
     std::vector<std::thread> workers;
     for (long k = 0; k < threads; ++k) {
@@ -96,6 +107,7 @@ int RunWinInet(const std::string& site, long pages, long threads) {
     }
     for (std::thread& w : workers) w.join();
     QueryPerformanceCounter(&t1);
+    Mark("end");
     const double seconds = double(t1.QuadPart - t0.QuadPart) / double(freq.QuadPart);
     std::printf("wininet alone: threads=%ld pages=%ld seconds=%.3f pages_per_second=%.1f\n", threads, pages, seconds,
                 pages / seconds);

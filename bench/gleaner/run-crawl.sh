@@ -5,7 +5,7 @@
 # floor under Gleaner, the same pages fetched by WinINet alone from as many
 # threads (no crawl, no masks, no automation); then the ratios of Gleaner to
 # WinINet alone and to wget.
-#   bench/gleaner/run-crawl.sh [pages] [channels]
+#   bench/gleaner/run-crawl.sh [pages] [channels] [rounds]
 #
 # Wine runs most calls as a round trip to its server process, and on a virtual
 # machine a wake-up across CPUs costs several times one on the same CPU; so by
@@ -15,6 +15,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 pages=${1:-2000}
 channels=${2:-6}
+rounds=${3:-1}
 
 source "$root/scripts/wine-env.sh"
 [ -x "$(command -v wget)" ] || { echo "wget is missing (scripts/setup.sh installs it)"; exit 1; }
@@ -60,27 +61,89 @@ $pin bash -c 'source "$1/scripts/wine-env.sh"; qf_warm_wine "$QF_WIN_BUILD/tests
 $pin "$QF_WINE" "$QF_WIN_BUILD/gleaner/Gleaner.exe" /RegServer
 
 echo "== $pages pages on 127.0.0.1:$port; Wine ${pin:-not pinned}"
-# Each program's output is taken whole and then printed, so that no line is
-# cut by another's.
+# Clock ticks of user and system time used so far by every process of this
+# Wine prefix (the server included).
+prefix_ticks() {
+  /usr/bin/python3 - "$WINEPREFIX" <<'PY'
+import os, sys
+want = b"WINEPREFIX=" + os.fsencode(sys.argv[1])
+total = 0
+for p in os.listdir("/proc"):
+    if not p.isdigit():
+        continue
+    try:
+        with open("/proc/%s/environ" % p, "rb") as f:
+            if want not in f.read().split(b"\0"):
+                continue
+        with open("/proc/%s/stat" % p) as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        total += int(fields[11]) + int(fields[12])
+    except OSError:
+        pass
+print(total)
+PY
+}
+# Runs the benchmark program; its output is taken whole and then printed, so
+# that no line is cut by another's. The CPU time of the prefix is read at the
+# marks the program prints around the measured part.
+run_bench() {
+  local out="" line a=0 b=0
+  while IFS= read -r line; do
+    line=${line%$'\r'}
+    case "$line" in
+      phase=begin) a=$(prefix_ticks) ;;
+      phase=end) b=$(prefix_ticks) ;;
+      *) out+="$line"$'\n' ;;
+    esac
+  done < <($pin "$QF_WINE" "$QF_WIN_BUILD/bench/gleaner/gleaner_crawl_bench.exe" "$@" 2>&1)
+  ticks=$((b - a))
+  printf '%s' "$out"
+}
 rate() { sed -n 's/.*pages_per_second=\([0-9.]*\).*/\1/p' <<<"$1" | tail -n 1; }
-line=$($pin "$QF_WINE" "$QF_WIN_BUILD/bench/gleaner/gleaner_crawl_bench.exe" "http://127.0.0.1:$port/p0.htm" "$channels" 2>&1 | tr -d '\r')
-echo "$line"
-ours=$(rate "$line")
+hz=$(getconf CLK_TCK)
+# One line of the program's output with its CPU time per page added.
+with_cpu() {
+  echo "${1%$'\n'} cpu_ms_per_page=$(awk -v t="$2" -v hz="$hz" -v n="$pages" 'BEGIN{printf "%.3f", t * 1000 / hz / n}')"
+}
+# Rounds take the three in turn, so that a busy spell of the machine falls
+# on all of them alike; the medians of the rounds are the figures.
+: >"$work/rounds"
+for round in $(seq "$rounds"); do
+  [ "$rounds" -gt 1 ] && echo "-- round $round"
+  line=$(run_bench "http://127.0.0.1:$port/p0.htm" "$channels"; echo "cpu_ticks=$ticks")
+  ours_cpu=${line##*cpu_ticks=}
+  line=${line%cpu_ticks=*}
+  with_cpu "$line" "$ours_cpu"
+  ours=$(rate "$line")
 
-line=$($pin "$QF_WINE" "$QF_WIN_BUILD/bench/gleaner/gleaner_crawl_bench.exe" --wininet "http://127.0.0.1:$port" "$pages" "$channels" 2>&1 | tr -d '\r')
-echo "$line"
-floor=$(rate "$line")
+  line=$(run_bench --wininet "http://127.0.0.1:$port" "$pages" "$channels"; echo "cpu_ticks=$ticks")
+  floor_cpu=${line##*cpu_ticks=}
+  line=${line%cpu_ticks=*}
+  with_cpu "$line" "$floor_cpu"
+  floor=$(rate "$line")
 
-start=$(date +%s.%N)
-wget -q -r -l inf -nH -P "$work/wget" "http://127.0.0.1:$port/p0.htm" || true
-end=$(date +%s.%N)
-got=$(find "$work/wget" -name '*.htm' | wc -l)
-/usr/bin/python3 - "$got" "$start" "$end" "$ours" "$floor" <<'PY'
-import sys
-got, start, end = int(sys.argv[1]), float(sys.argv[2]), float(sys.argv[3])
-ours, floor = float(sys.argv[4] or 0), float(sys.argv[5] or 0)
-theirs = got / (end - start)
-print("wget -r: pages=%d seconds=%.3f pages_per_second=%.1f" % (got, end - start, theirs))
-print("ratio gleaner/wininet: %.2f" % (ours / floor if floor else 0))
-print("ratio gleaner/wget: %.2f" % (ours / theirs))
+  rm -rf "$work/wget"
+  start=$(date +%s.%N)
+  wget -q -r -l inf -nH -P "$work/wget" "http://127.0.0.1:$port/p0.htm" || true
+  end=$(date +%s.%N)
+  got=$(find "$work/wget" -name '*.htm' | wc -l)
+  theirs=$(awk -v n="$got" -v a="$start" -v b="$end" 'BEGIN{printf "%.1f", n / (b - a)}')
+  echo "wget -r: pages=$got seconds=$(awk -v a="$start" -v b="$end" 'BEGIN{printf "%.3f", b - a}') pages_per_second=$theirs"
+  echo "${ours:-0} ${floor:-0} $theirs ${ours_cpu:-0} ${floor_cpu:-0}" >>"$work/rounds"
+done
+/usr/bin/python3 - "$work/rounds" <<'PY'
+import statistics, sys
+rows = [[float(x) for x in line.split()] for line in open(sys.argv[1]) if line.strip()]
+def ratio(a, b):
+    return a / b if b else 0.0
+wininet = [ratio(r[0], r[1]) for r in rows]
+wget = [ratio(r[0], r[2]) for r in rows]
+cpu = [ratio(r[3], r[4]) for r in rows]  # above 1 when Gleaner spends more per page
+if len(rows) > 1:
+    print("rounds: gleaner/wininet %s" % " ".join("%.2f" % x for x in wininet))
+    print("rounds: cpu per page gleaner/wininet %s" % " ".join("%.2f" % x for x in cpu))
+    print("median of %d rounds:" % len(rows))
+print("ratio gleaner/wininet: %.2f" % statistics.median(wininet))
+print("ratio gleaner/wget: %.2f" % statistics.median(wget))
+print("cpu per page gleaner/wininet: %.2f" % statistics.median(cpu))
 PY

@@ -1,17 +1,16 @@
 #include "ChannelSignal.h"
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
+
+#include "EngineSync.h"
 
 namespace {
 
 struct Shared {
     std::atomic<uint64_t> generation{0};
     std::atomic<int> waiters{0};
-    std::mutex m;
-    std::condition_variable cv;
+    EngineMutex m;
+    EngineCondition cv;
 };
 
 Shared& State() {
@@ -28,14 +27,14 @@ void ChannelSignal::Notify() {
     s.generation.fetch_add(1);
     // Most findings come while no one waits: those cost no lock.
     if (s.waiters.load() == 0) return;
-    { std::lock_guard<std::mutex> l(s.m); }
-    s.cv.notify_all();
+    { std::lock_guard<EngineMutex> l(s.m); }
+    s.cv.NotifyAll();
 }
 
 void ChannelSignal::WaitAfter(uint64_t seen, long ms) {
     Shared& s = State();
-    std::unique_lock<std::mutex> l(s.m);
+    std::unique_lock<EngineMutex> l(s.m);
     s.waiters.fetch_add(1);
-    s.cv.wait_for(l, std::chrono::milliseconds(ms), [&] { return s.generation.load() != seen; });
+    s.cv.WaitFor(l, ms, [&] { return s.generation.load() != seen; });
     s.waiters.fetch_sub(1);
 }

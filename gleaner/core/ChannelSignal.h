@@ -1,6 +1,6 @@
-// News from the channels of this process (a finding queued, a task ended)
-// for the crawl thread, which waits for it instead of polling the channels
-// at a fixed pace. No platform headers.
+// News from the channels of this process (a task ended) for the crawl
+// thread, which waits for it instead of polling the channels at a fixed
+// pace. No platform headers.
 #pragma once
 
 #include <cstdint>

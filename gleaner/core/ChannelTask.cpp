@@ -220,7 +220,8 @@ void ChannelTask::Queue(const InfoResult& r) {
         std::lock_guard<std::mutex> q(queueM_);
         queue_.push_back(r);
     }
-    ChannelSignal::Notify();
+    // The crawl thread hears only of ended tasks: it drains every channel's
+    // findings then, and a wake-up for each finding would cost it a pass.
 }
 
 void ChannelTask::EndTask() {

@@ -33,14 +33,14 @@ void EngineLoop::Idle(long ms, const std::function<bool()>& work) {
         exitFlag_ = true;
         return;
     }
-    std::unique_lock<std::mutex> l(wakeM_);
-    wake_.wait_for(l, std::chrono::milliseconds(ms), [&] { return work() || exitRequest_.load(); });
+    std::unique_lock<EngineMutex> l(wakeM_);
+    wake_.WaitFor(l, ms, [&] { return work() || exitRequest_.load(); });
 }
 
 void EngineLoop::Wake(const std::function<void()>& change) {
     {
-        std::lock_guard<std::mutex> l(wakeM_);
+        std::lock_guard<EngineMutex> l(wakeM_);
         change();
     }
-    wake_.notify_all();
+    wake_.NotifyAll();
 }

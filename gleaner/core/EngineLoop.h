@@ -5,9 +5,9 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
+
+#include "EngineSync.h"
 
 class EngineLoop {
 public:
@@ -35,6 +35,6 @@ private:
     std::atomic<long> exitRequest_{0};
     std::atomic<bool> exitFlag_{false};
     std::atomic<long> threadState_{0};
-    std::mutex wakeM_;
-    std::condition_variable wake_;
+    EngineMutex wakeM_;
+    EngineCondition wake_;
 };

@@ -102,8 +102,9 @@ void SearchCrawl::Stop() {
     stop_ = 1;
 }
 
-// Channels of this process say when they queue a finding or end a task; the
-// wait is bounded for channels that cannot say so.
+// Channels of this process say when they end a task (findings of tasks still
+// running are drained then too); the wait is bounded for channels that
+// cannot say so.
 void SearchCrawl::WaitForChannels(uint64_t seen) {
     if (BusyInterval > 0) ChannelSignal::WaitAfter(seen, BusyInterval);
 }
