@@ -11,9 +11,8 @@ namespace {
 // The core's surface over a device context: fixed-pitch cells of charWidth.
 class TDCSurface : public TDrawSurface {
 public:
-    TDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight, HIMAGELIST images = nullptr,
-               HFONT symbol = nullptr)
-        : dc_(dc), cw_(charWidth), lh_(lineHeight), images_(images), symbol_(symbol) {
+    TDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight, HIMAGELIST images = nullptr)
+        : dc_(dc), cw_(charWidth), lh_(lineHeight), images_(images) {
         old_ = SelectObject(dc, font);
     }
     void GutterImage(int list, int index, int x, int y, int rowHeight) override {
@@ -38,8 +37,8 @@ public:
     }
     void TextRun(int x, int y, const char* text, int count, TColor fg, TColor bg, int clipRight) override {
         if (count <= 0 || x >= clipRight) return;
-        if (count == 1 && text[0] == kTabMarker && symbol_) {
-            memogutter::DrawTabMarker(dc_, symbol_, x, y, cw_, lh_, ColorToRGB(fg), ColorToRGB(bg));
+        if (count == 1 && text[0] == kTabMarker) {
+            memogutter::DrawTabMarker(dc_, x, y, cw_, lh_, ColorToRGB(fg), ColorToRGB(bg));
             text_ = back_ = CLR_INVALID;
             return;
         }
@@ -67,7 +66,6 @@ private:
     COLORREF text_ = CLR_INVALID, back_ = CLR_INVALID;
     std::vector<INT> advance_;
     HIMAGELIST images_;
-    HFONT symbol_;
 };
 
 }  // namespace
@@ -103,7 +101,6 @@ TSyntaxMemo::~TSyntaxMemo() {
     BeginDestroy();
     core_.SetView(nullptr);
     if (font_) DeleteObject(font_);
-    if (symbolFont_) DeleteObject(symbolFont_);
     if (images_) ImageList_Destroy(images_);
 }
 
@@ -150,15 +147,7 @@ void TSyntaxMemo::Resized() {
 
 void TSyntaxMemo::PaintTo(HDC dc) {
     if (!images_) images_ = memogutter::MakeImages();
-    if (!symbolFont_ && (core_.Options() & smoShowBlanksBit)) {
-        LOGFONTA lf{};
-        GetObjectA(font_, sizeof lf, &lf);
-        lf.lfCharSet = SYMBOL_CHARSET;
-        lf.lfPitchAndFamily = DEFAULT_PITCH;
-        lstrcpyA(lf.lfFaceName, "Symbol");
-        symbolFont_ = CreateFontIndirectA(&lf);
-    }
-    TDCSurface surface(dc, font_, core_.CharWidth(), core_.LineHeight(), images_, symbolFont_);
+    TDCSurface surface(dc, font_, core_.CharWidth(), core_.LineHeight(), images_);
     core_.Paint(surface);
 }
 

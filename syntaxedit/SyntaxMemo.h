@@ -142,5 +142,4 @@ private:
     int32_t cursor_ = 0;
     bool hyperHover_ = false;
     HIMAGELIST images_ = nullptr;
-    HFONT symbolFont_ = nullptr;
 };

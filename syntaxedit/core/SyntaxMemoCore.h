@@ -70,7 +70,7 @@ public:
 
 // A cell of visible blanks that stands for a TAB (drawn as an arrow glyph).
 const char kTabMarker = 1;
-// The internal option bit that shows blanks as "." and TABs as a marker.
+// The internal option bit that shows blanks as "." and TABs as an arrow.
 const int32_t smoShowBlanksBit = 67108864;
 
 // What the core asks of its window.
