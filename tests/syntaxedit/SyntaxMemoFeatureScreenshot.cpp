@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "Settle.h"
 #include "SyntaxMemo.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
@@ -24,13 +25,7 @@ TEST(SyntaxMemoScreenshot, GutterMarksBlanksAndWrapGlyph) {
     memo->Core().SetBookmarkAt(3, 3, 2);
     memo->Core().Store().LineAt(3)->LineMarks = 1 << 10;
     memo->Core().Marks().Add(4, 8);  // "main"
-    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
-    MSG msg;
-    DWORD until = GetTickCount() + 1000;
-    while (GetTickCount() < until) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
+    SettleWindows(form.Handle(), 1000);
     RECT c;
     GetClientRect(memo->Handle(), &c);
     TBitmap client(c.right, c.bottom);

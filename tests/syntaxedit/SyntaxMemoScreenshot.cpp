@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "Settle.h"
 #include "SyntaxMemo.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
@@ -33,14 +34,7 @@ TEST(SyntaxMemoScreenshot, LogOfTwoHundredColouredLines) {
     }
     log->Core().SetSelection(log->Core().TextLength() - 40, log->Core().TextLength() - 20);
     log->Core().HideSelection = false;
-    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
-    // Let the display map and paint the windows before the picture is taken.
-    MSG msg;
-    DWORD until = GetTickCount() + 1500;
-    while (GetTickCount() < until) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
+    SettleWindows(form.Handle(), 1500);
     log->Repaint();
     GdiFlush();
     // The log's own paint, whatever the display does with the frame.
