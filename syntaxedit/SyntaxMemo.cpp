@@ -358,7 +358,8 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
         PlaceCaret();
         return true;
     }
-    core_.SetSelection((shift & ssShift) ? core_.Anchor() : offset, offset);
+    if (shift & ssShift) ExtendTo(offset);
+    else core_.SetSelection(offset, offset);
     selecting_ = true;
     SetCapture(Handle());
     PlaceCaret();
@@ -369,6 +370,9 @@ bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
     if (OnMouseMove) OnMouseMove(this, shift, x, y);
     Hover(x, y);
     if (!selecting_ || !(shift & ssLeft)) return false;
+    AutoScroll(x, y);
+    // The offset under the point kept inside the rows shown.
+    y = std::clamp(y, 0, std::max(0, core_.VisibleLines() * core_.LineHeight() - 1));
     core_.SetSelection(core_.Anchor(), core_.OffsetOfPoint(x, y));
     PlaceCaret();
     return true;

@@ -139,6 +139,8 @@ private:
     void Hover(int x, int y);
     bool HyperlinkClick(int x, int y);
     bool GutterClick(int x, int y);
+    void ExtendTo(int32_t offset);
+    void AutoScroll(int x, int y);
     int32_t cursor_ = 0;
     bool hyperHover_ = false;
     HIMAGELIST images_ = nullptr;

@@ -43,3 +43,20 @@ bool TSyntaxMemo::HyperlinkClick(int x, int y) {
     if (OnHyperlinkClick && core_.HyperlinkAt(offset, text, style)) OnHyperlinkClick(this, text, style);
     return true;
 }
+
+// Shift+click: the end of the selection nearer the click moves there.
+void TSyntaxMemo::ExtendTo(int32_t offset) {
+    auto sel = OrderPair({core_.Anchor(), core_.Caret()});
+    if (offset < sel.first) core_.SetSelection(sel.second, offset);
+    else core_.SetSelection(sel.first, offset);
+}
+
+// While selecting, a mouse outside the text scrolls one line or column a move.
+void TSyntaxMemo::AutoScroll(int x, int y) {
+    int32_t left = core_.LeftCol(), top = core_.TopLine();
+    if (y < 0 && top > 0) top--;
+    else if (y >= core_.ClientHeight()) top++;
+    if (x < core_.TextLeft() && left > 0) left--;
+    else if (x >= core_.ClientWidth()) left++;
+    if (left != core_.LeftCol() || top != core_.TopLine()) core_.ScrollTo(left, top);
+}

@@ -159,3 +159,26 @@ TEST(SyntaxMemoWindowFiles, LinesSaveAndLoadInTheSaveFormat) {
     EXPECT_EQ(g.memo->Lines().Get(1), "beta");
     std::remove(name.c_str());
 }
+
+TEST(SyntaxMemoWindowMouse, ShiftClickMovesTheNearerEndAndDragScrolls) {
+    MemoForm f(300, 100);
+    std::string text;
+    for (int i = 0; i < 40; i++) text += "line " + std::to_string(i) + "\r\n";
+    f.memo->SetText(text);
+    int cw = f.memo->Core().CharWidth(), lh = f.memo->Core().LineHeight();
+    HWND h = f.memo->Handle();
+    f.memo->Core().SetSelection(8, 20);
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(2 + 2 * cw + 1, 2));  // before the start
+    PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(2 + 2 * cw + 1, 2));
+    Drain();
+    EXPECT_EQ(f.memo->Core().Anchor(), 20);
+    EXPECT_EQ(f.memo->Core().Caret(), 2);
+    // Dragging below the window scrolls a line per move and extends the selection.
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2 + cw, 2));
+    for (int i = 0; i < 5; i++) PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2 + cw, 100 + lh));
+    PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(2 + cw, 100 + lh));
+    Drain();
+    EXPECT_EQ(f.memo->Core().TopLine(), 5);
+    EXPECT_EQ(f.memo->Core().Anchor(), 1);
+    EXPECT_GT(f.memo->Core().LineOfOffset(f.memo->Core().Caret()), 5);
+}
