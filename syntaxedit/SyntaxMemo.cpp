@@ -350,7 +350,7 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     if (button != mbLeft) return false;
     if (!Focused()) SetFocus();
     if (x < 0 || x >= ClientWidth()) return true;
-    if (GutterClick(x, y)) return true;
+    if (GutterClick(x, y) || MarginDrag(x, y, 0)) return true;
     int32_t offset = core_.OffsetOfPoint(x, y);
     if (!(shift & ssShift) && HyperlinkClick(x, y)) {
         selecting_ = true;
@@ -369,6 +369,7 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
     if (OnMouseMove) OnMouseMove(this, shift, x, y);
     Hover(x, y);
+    if (MarginDrag(x, y, 1)) return true;
     if (!selecting_ || !(shift & ssLeft)) return false;
     AutoScroll(x, y);
     // The offset under the point kept inside the rows shown.
@@ -380,6 +381,7 @@ bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
 
 bool TSyntaxMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+    if (button == mbLeft && MarginDrag(x, y, 2)) return true;
     if (button == mbLeft && selecting_) {
         selecting_ = false;
         ReleaseCapture();

@@ -182,3 +182,26 @@ TEST(SyntaxMemoWindowMouse, ShiftClickMovesTheNearerEndAndDragScrolls) {
     EXPECT_EQ(f.memo->Core().Anchor(), 1);
     EXPECT_GT(f.memo->Core().LineOfOffset(f.memo->Core().Caret()), 5);
 }
+
+TEST(SyntaxMemoWindowMouse, DraggingTheRightMarginLineSetsIt) {
+    MemoForm f;
+    f.memo->SetOptions(f.memo->Options() | 32768);  // smoShowRMargin
+    f.memo->Core().SetRightMargin(12);
+    f.memo->SetText("short\r\nlines");
+    int cw = f.memo->Core().CharWidth(), lh = f.memo->Core().LineHeight();
+    TBitmap& bmp = f.Snap();
+    int x12 = 2 + 12 * cw;
+    EXPECT_EQ(CountPixels(bmp, x12, 0, x12 + 1, lh, 0xC0C0C0), lh);  // the silver line
+    HWND h = f.memo->Handle();
+    PostMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(x12 + 1, 3));
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x12 + 1, 3));
+    PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2 + 20 * cw + 1, 3));
+    Drain();
+    EXPECT_EQ(f.memo->Cursor(), -14);
+    f.Snap();
+    EXPECT_EQ(CountPixels(bmp, 2 + 20 * cw, 0, 2 + 20 * cw + 1, lh, 0xC0C0C0), lh / 2);  // dotted while dragged
+    PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(2 + 20 * cw + 1, 3));
+    Drain();
+    EXPECT_EQ(f.memo->Core().RightMargin(), 20);
+    EXPECT_EQ(f.memo->Core().Caret(), 0);  // the text was not clicked
+}
