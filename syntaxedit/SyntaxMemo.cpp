@@ -15,9 +15,8 @@ namespace {
 // The core's surface over a device context: fixed-pitch cells of charWidth.
 class TDCSurface : public TDrawSurface {
 public:
-    TDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight, HIMAGELIST images = nullptr,
-               HFONT symbol = nullptr)
-        : dc_(dc), cw_(charWidth), lh_(lineHeight), images_(images), symbol_(symbol) {
+    TDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight, HIMAGELIST images = nullptr)
+        : dc_(dc), cw_(charWidth), lh_(lineHeight), images_(images) {
         old_ = SelectObject(dc, font);
     }
     void GutterImage(int list, int index, int x, int y, int rowHeight) override {
@@ -42,8 +41,8 @@ public:
     }
     void TextRun(int x, int y, const char* text, int count, TColor fg, TColor bg, int clipRight) override {
         if (count <= 0 || x >= clipRight) return;
-        if (count == 1 && text[0] == kTabMarker && symbol_) {
-            memogutter::DrawTabMarker(dc_, symbol_, x, y, cw_, lh_, ColorToRGB(fg), ColorToRGB(bg));
+        if (count == 1 && text[0] == kTabMarker) {
+            memogutter::DrawTabMarker(dc_, x, y, cw_, lh_, ColorToRGB(fg), ColorToRGB(bg));
             text_ = back_ = CLR_INVALID;
             return;
         }
@@ -71,7 +70,6 @@ private:
     COLORREF text_ = CLR_INVALID, back_ = CLR_INVALID;
     std::vector<INT> advance_;
     HIMAGELIST images_;
-    HFONT symbol_;
 };
 
 }  // namespace
@@ -111,7 +109,6 @@ TSyntaxMemo::~TSyntaxMemo() {
     macros_.reset();
     core_.SetView(nullptr);
     if (font_) DeleteObject(font_);
-    if (symbolFont_) DeleteObject(symbolFont_);
     if (images_) ImageList_Destroy(images_);
 }
 
@@ -189,15 +186,7 @@ void TSyntaxMemo::Resized() {
 void TSyntaxMemo::PaintTo(HDC dc) {
     if (slots_) slots_->Run();
     if (!images_) images_ = memogutter::MakeImages();
-    if (!symbolFont_ && (core_.Options() & smoShowBlanksBit)) {
-        LOGFONTA lf{};
-        GetObjectA(font_, sizeof lf, &lf);
-        lf.lfCharSet = SYMBOL_CHARSET;
-        lf.lfPitchAndFamily = DEFAULT_PITCH;
-        lstrcpyA(lf.lfFaceName, "Symbol");
-        symbolFont_ = CreateFontIndirectA(&lf);
-    }
-    TDCSurface surface(dc, font_, core_.CharWidth(), core_.LineHeight(), images_, symbolFont_);
+    TDCSurface surface(dc, font_, core_.CharWidth(), core_.LineHeight(), images_);
     core_.Paint(surface);
 }
 
@@ -406,7 +395,7 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     if (button != mbLeft) return false;
     if (!Focused()) SetFocus();
     if (x < 0 || x >= ClientWidth()) return true;
-    if (GutterClick(x, y)) return true;
+    if (GutterClick(x, y) || MarginDrag(x, y, 0)) return true;
     int32_t offset = core_.OffsetOfPoint(x, y);
     if (!(shift & ssShift) && HyperlinkClick(x, y)) {
         selecting_ = true;
@@ -414,7 +403,8 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
         PlaceCaret();
         return true;
     }
-    core_.SetSelection((shift & ssShift) ? core_.Anchor() : offset, offset);
+    if (shift & ssShift) ExtendTo(offset);
+    else core_.SetSelection(offset, offset);
     selecting_ = true;
     SetCapture(Handle());
     PlaceCaret();
@@ -424,7 +414,11 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
     if (OnMouseMove) OnMouseMove(this, shift, x, y);
     Hover(x, y);
+    if (MarginDrag(x, y, 1)) return true;
     if (!selecting_ || !(shift & ssLeft)) return false;
+    AutoScroll(x, y);
+    // The offset under the point kept inside the rows shown.
+    y = std::clamp(y, 0, std::max(0, core_.VisibleLines() * core_.LineHeight() - 1));
     core_.SetSelection(core_.Anchor(), core_.OffsetOfPoint(x, y));
     PlaceCaret();
     return true;
@@ -432,6 +426,7 @@ bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
 
 bool TSyntaxMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+    if (button == mbLeft && MarginDrag(x, y, 2)) return true;
     if (button == mbLeft && selecting_) {
         selecting_ = false;
         ReleaseCapture();

@@ -165,8 +165,13 @@ private:
     void Hover(int x, int y);
     bool HyperlinkClick(int x, int y);
     bool GutterClick(int x, int y);
+    void ExtendTo(int32_t offset);
+    void AutoScroll(int x, int y);
+    // Dragging the right-margin or wrap-column line: stage 0 press, 1 move,
+    // 2 release. True when the mouse belongs to such a drag.
+    bool MarginDrag(int x, int y, int stage);
+    bool marginDrag_ = false, dragRight_ = false;
     int32_t cursor_ = 0;
     bool hyperHover_ = false;
     HIMAGELIST images_ = nullptr;
-    HFONT symbolFont_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "SyntaxMemoGutter.h"
 
+#include <algorithm>
 #include <string>
 
 namespace memogutter {
@@ -86,17 +87,21 @@ void DrawImage(HIMAGELIST list, HDC dc, int index, int x, int y, int rowHeight) 
     ImageList_Draw(list, index, dc, x, y, ILD_TRANSPARENT);
 }
 
-void DrawTabMarker(HDC dc, HFONT symbol, int x, int y, int cellWidth, int cellHeight, COLORREF fg, COLORREF bg) {
-    static const char kArrow = static_cast<char>(0xAE);  // the Symbol font's right arrow
+void DrawTabMarker(HDC dc, int x, int y, int cellWidth, int cellHeight, COLORREF fg, COLORREF bg) {
     RECT r{x, y, x + cellWidth, y + cellHeight};
-    HGDIOBJ old = SelectObject(dc, symbol);
-    COLORREF oldText = SetTextColor(dc, fg), oldBack = SetBkColor(dc, bg);
-    UINT oldAlign = SetTextAlign(dc, TA_RIGHT | TA_TOP);
-    ExtTextOutA(dc, x + cellWidth, y, ETO_OPAQUE | ETO_CLIPPED, &r, &kArrow, 1, nullptr);
-    SetTextAlign(dc, oldAlign);
-    SetTextColor(dc, oldText);
-    SetBkColor(dc, oldBack);
+    HBRUSH back = CreateSolidBrush(bg);
+    FillRect(dc, &r, back);
+    DeleteObject(back);
+    // An arrow to the right, drawn: the display's "Symbol" font may lack the glyph.
+    HPEN pen = CreatePen(PS_SOLID, 1, fg);
+    HGDIOBJ old = SelectObject(dc, pen);
+    int mid = y + cellHeight / 2, right = x + cellWidth - 1, head = std::max(2, cellWidth / 3);
+    POINT shaft[] = {{x + 1, mid}, {right, mid}};
+    ::Polyline(dc, shaft, 2);
+    POINT tip[] = {{right - head, mid - head}, {right, mid}, {right - head, mid + head + 1}};
+    ::Polyline(dc, tip, 3);
     SelectObject(dc, old);
+    DeleteObject(pen);
 }
 
 HCURSOR CursorFor(int32_t cursor) {

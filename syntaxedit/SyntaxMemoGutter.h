@@ -18,8 +18,8 @@ const int kWrapGlyph = 16;  // index of the wrapped-line glyph in the list
 HIMAGELIST MakeImages();
 // Image index at x, centred in a row taller than the image.
 void DrawImage(HIMAGELIST list, HDC dc, int index, int x, int y, int rowHeight);
-// The visible TAB: an arrow glyph of the "Symbol" font right-aligned in one cell.
-void DrawTabMarker(HDC dc, HFONT symbol, int x, int y, int cellWidth, int cellHeight, COLORREF fg, COLORREF bg);
+// The visible TAB: an arrow filling one cell.
+void DrawTabMarker(HDC dc, int x, int y, int cellWidth, int cellHeight, COLORREF fg, COLORREF bg);
 // The system cursor for a cursor number (0: the arrow).
 HCURSOR CursorFor(int32_t cursor);
 // Whether the mouse handler may replace the cursor number current: the

@@ -23,6 +23,7 @@ bool TSyntaxMemo::GutterClick(int x, int y) {
 void TSyntaxMemo::Hover(int x, int y) {
     if (!Enabled() || !Visible()) return;
     TSyntaxMemoCore::THover h = core_.HoverAt(x, y, HyperCursor, (core_.Options() & kOleDragSource) != 0);
+    if (marginDrag_) h = TSyntaxMemoCore::THover{-14, false, true, dragRight_};  // the split cursor till released
     hyperHover_ = h.Hyperlink;
     // A cursor the program set stays; only the handler's own choices change.
     if (memogutter::MayReplaceCursor(cursor_, HyperCursor) && cursor_ != h.Cursor) {
@@ -41,5 +42,46 @@ bool TSyntaxMemo::HyperlinkClick(int x, int y) {
     std::string text;
     uint8_t style = 0;
     if (OnHyperlinkClick && core_.HyperlinkAt(offset, text, style)) OnHyperlinkClick(this, text, style);
+    return true;
+}
+
+// Shift+click: the end of the selection nearer the click moves there.
+void TSyntaxMemo::ExtendTo(int32_t offset) {
+    auto sel = OrderPair({core_.Anchor(), core_.Caret()});
+    if (offset < sel.first) core_.SetSelection(sel.second, offset);
+    else core_.SetSelection(sel.first, offset);
+}
+
+// While selecting, a mouse outside the text scrolls one line or column a move.
+void TSyntaxMemo::AutoScroll(int x, int y) {
+    int32_t left = core_.LeftCol(), top = core_.TopLine();
+    if (y < 0 && top > 0) top--;
+    else if (y >= core_.ClientHeight()) top++;
+    if (x < core_.TextLeft() && left > 0) left--;
+    else if (x >= core_.ClientWidth()) left++;
+    if (left != core_.LeftCol() || top != core_.TopLine()) core_.ScrollTo(left, top);
+}
+
+bool TSyntaxMemo::MarginDrag(int x, int y, int stage) {
+    int32_t column = core_.LeftCol() + std::max(x - core_.TextLeft(), 0) / core_.CharWidth();
+    if (stage == 0) {
+        TSyntaxMemoCore::THover h = core_.HoverAt(x, y, HyperCursor, false);
+        if (!h.Margin) return false;
+        marginDrag_ = true;
+        dragRight_ = h.RightMargin;
+        SetCapture(Handle());
+    } else if (!marginDrag_) {
+        return false;
+    }
+    if (stage < 2) {
+        core_.DragGuideColumn = column;
+    } else {
+        marginDrag_ = false;
+        core_.DragGuideColumn = -1;
+        ReleaseCapture();
+        if (dragRight_) core_.SetRightMargin(column);
+        else core_.SetWrapAtColumn(column);
+    }
+    ViewInvalidate();
     return true;
 }

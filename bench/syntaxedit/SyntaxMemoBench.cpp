@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "LinePool.h"
 #include "SyntaxMemo.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
@@ -68,11 +69,13 @@ void LogBench(int kLines, bool repaint) {
     printf("  first 1,000 lines: %.2f us/line; last 1,000: %.2f us/line; ratio %.2f\n", first, last, last / first);
     printf("  total %.2f s (%.2f us/line); Lines.Count %d\n", Ms(start, end) / 1000, Ms(start, end) * 1000 / kLines,
            memo->Lines().Count());
-    // What the store holds: node records, texts, and an allocator header each.
+    // What the store holds: node records and texts, as the line pools give them out.
     size_t held = 0;
-    for (TLineNode* n = memo->Core().Store().Head(); n; n = n->Next) held += sizeof(TLineNode) + n->Len + 1 + 32;
-    printf("  store holds %.1f MB for %.1f MB of text (%.2fx)\n", held / 1048576.0, textBytes / 1048576.0,
-           static_cast<double>(held) / static_cast<double>(textBytes));
+    for (TLineNode* n = memo->Core().Store().Head(); n; n = n->Next)
+        held += sizeof(TLineNode) + linepool::TextFootprint(static_cast<size_t>(n->Len) + 1);
+    printf("  store holds %.1f MB for %.1f MB of text (%.2fx); a node is %u bytes\n", held / 1048576.0,
+           textBytes / 1048576.0, static_cast<double>(held) / static_cast<double>(textBytes),
+           static_cast<unsigned>(sizeof(TLineNode)));
     printf("  process memory added: %.1f MB for %.1f MB of text (%.2fx)\n", (after - before) / 1048576.0, textBytes / 1048576.0,
            static_cast<double>(after - before) / static_cast<double>(textBytes));
 }

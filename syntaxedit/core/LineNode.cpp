@@ -2,17 +2,22 @@
 
 #include <cstring>
 
+#include "LinePool.h"
+
 TLineNode* NewLineNode(const char* text, int len) {
     TLineNode* n = new TLineNode;
     SetLineText(n, text, len);
     return n;
 }
 
+void* TLineNode::operator new(size_t size) { return linepool::AllocNode(size); }
+void TLineNode::operator delete(void* p, size_t size) { linepool::FreeNode(p, size); }
+
 void SetLineText(TLineNode* node, const char* text, int len) {
-    char* buf = new char[static_cast<size_t>(len) + 1];
+    char* buf = linepool::AllocText(static_cast<size_t>(len) + 1);
     if (len > 0) memcpy(buf, text, static_cast<size_t>(len));
     buf[len] = 0;
-    delete[] node->Text;
+    if (node->Text) linepool::FreeText(node->Text, static_cast<size_t>(node->Len) + 1);
     delete[] node->Styles;
     node->Styles = nullptr;
     node->Text = buf;
@@ -23,7 +28,7 @@ void SetLineText(TLineNode* node, const char* text, int len) {
 
 void FreeLineNode(TLineNode* node) {
     if (!node) return;
-    delete[] node->Text;
+    if (node->Text) linepool::FreeText(node->Text, static_cast<size_t>(node->Len) + 1);
     delete[] node->Styles;
     delete node;
 }

@@ -2,6 +2,7 @@
 // No platform headers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -23,20 +24,24 @@ enum : uint16_t { gmContinuation = 4096 };
 // A line holds at most this many characters, its CR included.
 const int kMaxLinePiece = 2047;
 
+// Packed to 56 bytes on 64-bit (a long log holds one per line); nodes and
+// short texts come from the line pools, without a heap header each.
 struct TLineNode {
-    uint16_t Len = 0;             // characters in Text, the CR included
-    char* Text = nullptr;         // Len + 1 bytes, NUL-terminated
+    char* Text = nullptr;         // Len + 1 bytes, NUL-terminated (SetLineText)
     uint8_t* Styles = nullptr;    // Len style bytes, or null: not highlighted yet
     TObject* TrackData = nullptr; // caller's object; follows the line through edits
-    uint32_t Flags = 0;
-    uint16_t GutterMarks = 0;
-    uint16_t LineMarks = 0;
-    TColor BackColor = -1;        // -1: no own colours
-    TColor TextColor = -1;
     TLineNode* Next = nullptr;
     TLineNode* Prev = nullptr;
+    TColor BackColor = -1;        // -1: no own colours
+    TColor TextColor = -1;
+    uint16_t Len = 0;             // characters in Text, the CR included
+    uint16_t Flags = 0;           // lf* bits
+    uint16_t GutterMarks = 0;
+    uint16_t LineMarks = 0;
 
     bool EndsWithCR() const { return Len > 0 && Text[Len - 1] == '\r'; }
+    static void* operator new(size_t size);
+    static void operator delete(void* p, size_t size);
 };
 
 // A detached node holding a copy of text[0..len).

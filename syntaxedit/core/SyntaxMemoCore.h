@@ -70,7 +70,7 @@ public:
 
 // A cell of visible blanks that stands for a TAB (drawn as an arrow glyph).
 const char kTabMarker = 1;
-// The internal option bit that shows blanks as "." and TABs as a marker.
+// The internal option bit that shows blanks as "." and TABs as an arrow.
 const int32_t smoShowBlanksBit = 67108864;
 
 // What the core asks of its window.
@@ -262,6 +262,11 @@ public:
     // "Bookmark index range error" above 9.
     void SetBookmarkAt(int n, int32_t line, int32_t column);
     std::function<void(int n)> OnBookmarkSet;
+    // The right-margin guide line's column (a change repaints).
+    int32_t RightMargin() const;
+    void SetRightMargin(int32_t column);
+    // A guide line being dragged to this column (-1: none), drawn dotted.
+    int32_t DragGuideColumn = -1;
 
     std::function<void()> OnChange;
     std::function<void(int32_t start, int32_t count)> OnTextChange;
@@ -321,4 +326,5 @@ private:
     void PaintMarks(TDrawSurface& s, const TLineNode* n, int32_t lineStart, int32_t y);
     void ShowBlanks(const TLineNode* n, std::string& disp) const;
     void ShiftBlock(int32_t count, bool indent, bool useTab);
+    void PaintGuides(TDrawSurface& s, int32_t y);
 };

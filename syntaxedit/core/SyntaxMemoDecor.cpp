@@ -6,7 +6,8 @@
 #include "SyntaxMemoCore.h"
 
 namespace {
-const int32_t kShowWrapGlyph = 0x200000;
+const int32_t kShowWrapGlyph = 0x200000, kShowRMargin = 32768, kShowWrapColumn = 131072;
+const TColor kSilver = 12632256;
 const TColor kMarkRed = 255;
 int32_t TextLen(const TLineNode* n) { return n ? n->Len - (n->EndsWithCR() ? 1 : 0) : 0; }
 int LowestBit(unsigned v) {
@@ -62,4 +63,29 @@ void TSyntaxMemoCore::ShowBlanks(const TLineNode* n, std::string& disp) const {
         if (c == ' ') disp[static_cast<size_t>(col)] = '.';
         col++;
     }
+}
+
+int32_t TSyntaxMemoCore::RightMargin() const { return settings_->RightMargin; }
+
+void TSyntaxMemoCore::SetRightMargin(int32_t column) {
+    if (column == settings_->RightMargin) return;
+    settings_->RightMargin = column;
+    MarkLines(topLine_, topLine_ + VisibleLines() + 1);
+    if (view_) view_->ViewInvalidate();
+}
+
+// The right-margin line (solid), the wrap column's and a dragged one (dotted).
+void TSyntaxMemoCore::PaintGuides(TDrawSurface& s, int32_t y) {
+    const TSM_Settings& st = *settings_;
+    auto line = [&](int32_t column, bool dotted) {
+        if (column <= leftCol_ || column >= leftCol_ + VisibleCols()) return;
+        int32_t x = TextLeft() + (column - leftCol_) * charWidth_;
+        if (!dotted) s.FillRect(x, y, 1, lineHeight_, kSilver);
+        else
+            for (int32_t py = y; py < y + lineHeight_; py += 2) s.FillRect(x, py, 1, 1, kSilver);
+    };
+    if (st.Options & kShowRMargin) line(st.RightMargin, false);
+    if ((st.Options & smoWordWrap) && (st.Options & kShowWrapColumn) && st.WrapAtColumn >= 1)
+        line(st.WrapAtColumn, true);
+    if (DragGuideColumn >= 0) line(DragGuideColumn, true);
 }

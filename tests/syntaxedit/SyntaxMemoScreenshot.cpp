@@ -6,25 +6,11 @@
 #include <set>
 #include <string>
 
+#include "Settle.h"
 #include "SlotParsers.h"
 #include "SyntaxMemo.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
-
-namespace {
-
-// Lets the display map and paint the windows before the picture is taken.
-void Settle(TForm& form) {
-    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
-    MSG msg;
-    DWORD until = GetTickCount() + 1500;
-    while (GetTickCount() < until) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
-
-}  // namespace
 
 TEST(SyntaxMemoScreenshot, LogOfTwoHundredColouredLines) {
     TForm form;
@@ -49,7 +35,7 @@ TEST(SyntaxMemoScreenshot, LogOfTwoHundredColouredLines) {
     }
     log->Core().SetSelection(log->Core().TextLength() - 40, log->Core().TextLength() - 20);
     log->Core().HideSelection = false;
-    Settle(form);
+    SettleWindows(form.Handle(), 1500);
     log->Repaint();
     GdiFlush();
     // The log's own paint, whatever the display does with the frame.
@@ -98,7 +84,7 @@ TEST(SyntaxMemoScreenshot, CLikeFileHighlighted) {
         "}\r\n";
     memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     memo->SetParser(1, NewSchemeParser(&form, "clike.sch"));
-    Settle(form);
+    SettleWindows(form.Handle(), 1500);
     RECT c;
     GetClientRect(memo->Handle(), &c);
     TBitmap client(c.right, c.bottom);

@@ -159,3 +159,49 @@ TEST(SyntaxMemoWindowFiles, LinesSaveAndLoadInTheSaveFormat) {
     EXPECT_EQ(g.memo->Lines().Get(1), "beta");
     std::remove(name.c_str());
 }
+
+TEST(SyntaxMemoWindowMouse, ShiftClickMovesTheNearerEndAndDragScrolls) {
+    MemoForm f(300, 100);
+    std::string text;
+    for (int i = 0; i < 40; i++) text += "line " + std::to_string(i) + "\r\n";
+    f.memo->SetText(text);
+    int cw = f.memo->Core().CharWidth(), lh = f.memo->Core().LineHeight();
+    HWND h = f.memo->Handle();
+    f.memo->Core().SetSelection(8, 20);
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(2 + 2 * cw + 1, 2));  // before the start
+    PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(2 + 2 * cw + 1, 2));
+    Drain();
+    EXPECT_EQ(f.memo->Core().Anchor(), 20);
+    EXPECT_EQ(f.memo->Core().Caret(), 2);
+    // Dragging below the window scrolls a line per move and extends the selection.
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2 + cw, 2));
+    for (int i = 0; i < 5; i++) PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2 + cw, 100 + lh));
+    PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(2 + cw, 100 + lh));
+    Drain();
+    EXPECT_EQ(f.memo->Core().TopLine(), 5);
+    EXPECT_EQ(f.memo->Core().Anchor(), 1);
+    EXPECT_GT(f.memo->Core().LineOfOffset(f.memo->Core().Caret()), 5);
+}
+
+TEST(SyntaxMemoWindowMouse, DraggingTheRightMarginLineSetsIt) {
+    MemoForm f;
+    f.memo->SetOptions(f.memo->Options() | 32768);  // smoShowRMargin
+    f.memo->Core().SetRightMargin(12);
+    f.memo->SetText("short\r\nlines");
+    int cw = f.memo->Core().CharWidth(), lh = f.memo->Core().LineHeight();
+    TBitmap& bmp = f.Snap();
+    int x12 = 2 + 12 * cw;
+    EXPECT_EQ(CountPixels(bmp, x12, 0, x12 + 1, lh, 0xC0C0C0), lh);  // the silver line
+    HWND h = f.memo->Handle();
+    PostMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(x12 + 1, 3));
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x12 + 1, 3));
+    PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2 + 20 * cw + 1, 3));
+    Drain();
+    EXPECT_EQ(f.memo->Cursor(), -14);
+    f.Snap();
+    EXPECT_EQ(CountPixels(bmp, 2 + 20 * cw, 0, 2 + 20 * cw + 1, lh, 0xC0C0C0), lh / 2);  // dotted while dragged
+    PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(2 + 20 * cw + 1, 3));
+    Drain();
+    EXPECT_EQ(f.memo->Core().RightMargin(), 20);
+    EXPECT_EQ(f.memo->Core().Caret(), 0);  // the text was not clicked
+}
