@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "SyntaxMemoFind.h"
+#include "SyntaxMemoOleLink.h"
 #include "SyntaxMemoSlots.h"
 
 namespace {
@@ -63,11 +64,21 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
     core_.OnClipboardCut = [this] { CutToClipboard(); };
     core_.OnClipboardPaste = [this] { PasteFromClipboard(); };
     rtfFormat_ = RegisterClipboardFormatA("Rich Text Format");
+    ole_.reset(new TSyntaxMemoOle(core_, *this));
+    ole_->OnDataDrop = [this](uint16_t& types) {
+        if (OnDataDrop) OnDataDrop(this, types);
+    };
+    ole_->OnFilesDropped = [this](std::vector<std::string>& files, POINT at) {
+        if (!OnFilesDropped) return false;
+        OnFilesDropped(this, files, at);
+        return true;
+    };
     MeasureFont();
 }
 
 TSyntaxMemo::~TSyntaxMemo() {
     BeginDestroy();
+    ole_.reset();
     slots_.reset();
     core_.SetView(nullptr);
     if (font_) DeleteObject(font_);
@@ -114,6 +125,7 @@ void TSyntaxMemo::CreateParams(TCreateParams& p) {
 
 void TSyntaxMemo::WndCreated() {
     if (core_.Options() & smoProcessDroppedFiles) DragAcceptFiles(Handle(), TRUE);
+    ole_->Register(Handle());
     Resized();
 }
 
@@ -289,6 +301,9 @@ bool TSyntaxMemo::HandleMessage(TMessage& m) {
     case WM_DROPFILES:
         DropFiles(reinterpret_cast<HDROP>(m.WParam));
         return true;
+    case WM_DESTROY:
+        ole_->Revoke();
+        return false;
     case SMM_FIND:
     case SMM_FINDDIALOG:
         m.Result = Search().Message(m.Msg, m.WParam, m.LParam);
@@ -356,6 +371,10 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
         if (OnGutterClick) OnGutterClick(this, line);
         return true;
     }
+    if (ole_->PressAt(offset, x, y, (shift & ssShift) != 0)) {
+        SetCapture(Handle());
+        return true;
+    }
     core_.SetSelection((shift & ssShift) ? core_.Anchor() : offset, offset);
     selecting_ = true;
     SetCapture(Handle());
@@ -365,6 +384,7 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 
 bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
     if (OnMouseMove) OnMouseMove(this, shift, x, y);
+    if ((shift & ssLeft) && ole_->MoveTo(x, y)) return true;
     if (!selecting_ || !(shift & ssLeft)) return false;
     core_.SetSelection(core_.Anchor(), core_.OffsetOfPoint(x, y));
     PlaceCaret();
@@ -373,6 +393,11 @@ bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
 
 bool TSyntaxMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+    if (button == mbLeft && ole_->ReleaseAt(x, y)) {
+        ReleaseCapture();
+        PlaceCaret();
+        return false;
+    }
     if (button == mbLeft && selecting_) {
         selecting_ = false;
         ReleaseCapture();

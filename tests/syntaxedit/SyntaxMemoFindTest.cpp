@@ -2,6 +2,7 @@
 // dialogs' buttons, with questions answered by the scripted prompter.
 #include <gtest/gtest.h>
 
+#include "MemoWindow.h"
 #include "ScriptedPrompter.h"
 #include "SyntaxMemo.h"
 #include "SyntaxMemoFind.h"
@@ -15,26 +16,8 @@ void Type(TEdit* e, const std::string& text) {
     SendMessageA(e->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-struct FindForm {
-    explicit FindForm(const std::string& text) {
-        form.SetBounds(0, 0, 440, 260);
-        memo = new TSyntaxMemo(&form);
-        memo->SetBounds(0, 0, 400, 200);
-        form.Show();
-        memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    std::string Text() {
-        char buf[4096] = {};
-        memo->Perform(WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
-        return buf;
-    }
-    // Ordered selection.
-    std::pair<int32_t, int32_t> Sel() {
-        int32_t a = 0, c = 0;
-        memo->Perform(EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&c));
-        return a <= c ? std::make_pair(a, c) : std::make_pair(c, a);
-    }
-    void Select(int32_t a, int32_t c) { memo->Perform(EM_SETSEL, a, c); }
+struct FindForm : MemoWindow {
+    using MemoWindow::MemoWindow;
     intptr_t Find(uint32_t flags, const char* text) {
         return memo->Perform(SMM_FIND, flags, reinterpret_cast<LPARAM>(text));
     }
@@ -45,9 +28,6 @@ struct FindForm {
         Type(d->ReplaceText, with);
         return *d;
     }
-    void Undo() { memo->Perform(EM_UNDO, 0, 0); }
-    TForm form;
-    TSyntaxMemo* memo;
 };
 
 using Pair = std::pair<int32_t, int32_t>;
