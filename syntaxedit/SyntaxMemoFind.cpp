@@ -1,7 +1,15 @@
 #include "SyntaxMemoFind.h"
 
+int TFindPrompter::ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    // Installing null hands back the prompter in force; null means the platform's.
+    TPrompter* installed = SetPrompter(nullptr);
+    SetPrompter(installed);
+    if (!installed && flags == mbReplaceQuestion) return AskReplaceQuestion(text, dialog_ ? dialog_() : nullptr);
+    return Prompter().ShowMessageBox(text, caption, flags);
+}
+
 TSyntaxMemoFind::TSyntaxMemoFind(TSyntaxMemoCore& core, TSyntaxMemoView& view)
-    : TMemoEditSeam<TSearchEditor>(core, view), driver_(*this, prompter_) {}
+    : TMemoEditSeam<TSearchEditor>(core, view), prompter_([this] { return dialog_.get(); }), driver_(*this, prompter_) {}
 
 TSyntaxMemoFind::~TSyntaxMemoFind() = default;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "MemoWindow.h"
+#include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
 #include "SyntaxMemo.h"
 #include "SyntaxMemoFind.h"
@@ -191,4 +192,32 @@ TEST(SyntaxMemoFind, ReplaceAllIsOneUndoStep) {
         f.Undo();
         EXPECT_EQ(f.Text(), c.text) << c.text;
     }
+}
+
+TEST(SyntaxMemoFind, ReplaceQuestionFormOffersAll) {
+    FindForm f("a a a");
+    std::vector<std::string> fails;
+    f.memo->OnSearchFail = [&](TObject*, const std::string& s) { fails.push_back(s); };
+    TScriptedModalRunner runner;
+    TFindDialog& d = f.Replace("a", "b");
+    RECT dr;
+    GetWindowRect(d.Handle(), &dr);
+    auto answer = [&](TButton* TReplaceQuestion::*button) {
+        return [&, button](TForm& form) {
+            auto& q = static_cast<TReplaceQuestion&>(form);
+            EXPECT_EQ(q.Question->Caption(), "Replace this occurence of 'a' with 'b' ?");
+            for (TButton* b : {q.Yes, q.No, q.CancelButton, q.All}) EXPECT_TRUE(IsWindowVisible(b->Handle()));
+            RECT qr;
+            GetWindowRect(q.Handle(), &qr);
+            EXPECT_EQ(qr.left, dr.left - 10);
+            EXPECT_EQ(qr.top, dr.top - 10);
+            Click(q.*button);
+        };
+    };
+    runner.Expect("dlgReplaceQuestion", answer(&TReplaceQuestion::No));
+    runner.Expect("dlgReplaceQuestion", answer(&TReplaceQuestion::All));
+    Click(d.Replace);
+    EXPECT_TRUE(runner.AllUsed());
+    EXPECT_EQ(f.Text(), "a b b");
+    EXPECT_EQ(fails, std::vector<std::string>{"a"});
 }
