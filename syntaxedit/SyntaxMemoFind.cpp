@@ -41,7 +41,11 @@ void TSyntaxMemoFind::OpenDialog(uint32_t flags, const std::string& given, bool 
         if (replace) dialog_.reset(new TReplaceDialog());
         else dialog_.reset(new TFindDialog());
         dialog_->OnFind = [this](TFindDialog& d) { driver_.FindNext(d.Request()); };
-        dialog_->OnReplace = [this](TFindDialog& d, bool all) { driver_.Replace(d.Request(), all); };
+        dialog_->OnReplace = [this](TFindDialog& d, bool all) {
+            // A read-only control (the log) is searched, never changed.
+            if (core_.ReadOnly) return Beep();
+            driver_.Replace(d.Request(), all);
+        };
     }
     core_.HideSelection = false;
     dialog_->Open(text, flags);

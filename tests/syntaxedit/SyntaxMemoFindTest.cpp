@@ -221,3 +221,16 @@ TEST(SyntaxMemoFind, ReplaceQuestionFormOffersAll) {
     EXPECT_EQ(f.Text(), "a b b");
     EXPECT_EQ(fails, std::vector<std::string>{"a"});
 }
+
+TEST(SyntaxMemoFind, ReadOnlyControlIsNotReplacedIn) {
+    FindForm f("cat cat");
+    f.memo->SetReadOnly(true);
+    TScriptedPrompter prompter;
+    TFindDialog& d = f.Replace("cat", "dog");
+    Click(d.ReplaceAll);
+    Click(d.Replace);
+    EXPECT_EQ(f.Text(), "cat cat");
+    EXPECT_TRUE(prompter.Log().empty());
+    Click(d.FindNext);  // finding still works
+    EXPECT_EQ(f.Sel(), Pair(0, 3));
+}
