@@ -234,3 +234,20 @@ TEST(SyntaxMemoFind, ReadOnlyControlIsNotReplacedIn) {
     Click(d.FindNext);  // finding still works
     EXPECT_EQ(f.Sel(), Pair(0, 3));
 }
+
+TEST(SyntaxMemoFind, LongSearchTextsAreSearchedWholeOrRefused) {
+    // Plain: 100 characters whose first 79 match are no match.
+    std::string head(99, 'q');
+    FindForm f(head + "x");
+    TScriptedPrompter prompter;
+    EXPECT_EQ(f.Find(sfFindAtOnce, (head + "y").c_str()), -1);
+    EXPECT_EQ(f.Find(sfFindAtOnce, (head + "x").c_str()), 0);
+    EXPECT_TRUE(prompter.Log().empty());
+    // A regular expression past the position log is refused with the engine's error.
+    std::string longHead(299, 'q');
+    FindForm g(longHead + "x");
+    prompter.AnswerMessage(IDOK);
+    EXPECT_EQ(g.Find(sfFindAtOnce | sfRegExpr, (longHead + "y").c_str()), -1);
+    ASSERT_EQ(prompter.Log().size(), 1u);
+    EXPECT_EQ(prompter.Log()[0].Text.rfind("Index range error", 0), 0u);
+}
