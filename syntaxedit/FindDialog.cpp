@@ -67,3 +67,36 @@ void TFindDialog::Open(const std::string& text, uint32_t flags) {
     (o.Backward ? Up : Down)->SetChecked(true, true);
     Show();
 }
+
+TReplaceQuestion::TReplaceQuestion(const std::string& text, TForm* owner) : TForm(owner) {
+    SetName("dlgReplaceQuestion");
+    SetCaption("Confirm");
+    SetBorderStyle(bsDialog);
+    SetBounds(0, 0, 372, 112);
+    Question = Place(new TLabel(this), text.c_str(), 12, 14, 340, 32);
+    Question->WordWrap = true;
+    struct {
+        TButton** button;
+        const char* caption;
+        int result;
+    } const buttons[] = {{&Yes, "&Yes", mrYes}, {&No, "&No", mrNo}, {&All, "&All", mrAll}, {&CancelButton, "Cancel", mrCancel}};
+    int x = 12;
+    for (const auto& b : buttons) {
+        *b.button = Place(new TButton(this), b.caption, x, 50, 80, 25);
+        (*b.button)->ModalResult = b.result;
+        x += 88;
+    }
+    Yes->SetDefault(true);
+}
+
+int AskReplaceQuestion(const std::string& text, TForm* owner) {
+    TReplaceQuestion q(text, owner);
+    if (owner && owner->HandleAllocated()) {
+        RECT r;
+        GetWindowRect(owner->Handle(), &r);
+        q.SetBounds(r.left - 10, r.top - 10, q.Width(), q.Height());
+    } else {
+        q.Position = poScreenCenter;
+    }
+    return q.ShowModal();
+}

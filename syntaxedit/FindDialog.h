@@ -42,3 +42,20 @@ class TReplaceDialog : public TFindDialog {
 public:
     explicit TReplaceDialog(TForm* owner = nullptr) : TFindDialog(owner, true) {}
 };
+
+// The question asked before each confirmed replacement: Yes, No, Cancel and
+// All (a message box has no All button).
+class TReplaceQuestion : public TForm {
+public:
+    explicit TReplaceQuestion(const std::string& text, TForm* owner = nullptr);
+
+    TLabel* Question;
+    TButton* Yes;
+    TButton* No;
+    TButton* CancelButton;
+    TButton* All;
+};
+
+// Asks modally, placed 10 pixels left of and above owner when given; the
+// answer as a modal result (mrYes, mrNo, mrCancel, mrAll).
+int AskReplaceQuestion(const std::string& text, TForm* owner);

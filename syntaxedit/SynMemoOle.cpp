@@ -45,6 +45,11 @@ HRESULT Answer(T* self, REFIID riid, REFIID own, void** out) {
 
 }  // namespace
 
+std::string ClipboardText(const char* p, size_t bytes, bool utf8) {
+    size_t n = BoundedLength(p, bytes);
+    return utf8 ? Utf8ToAnsi(p, static_cast<int>(n)) : std::string(p, n);
+}
+
 UINT HtmlClipboardFormat() {
     static UINT cf = RegisterClipboardFormatA("HTML Format");
     return cf;
@@ -135,11 +140,9 @@ bool TSynMemoDropTarget::ReadFormat(IDataObject* data, uint16_t format, std::str
         size_t bytes = GlobalSize(medium.hGlobal);
         if (void* p = GlobalLock(medium.hGlobal)) {
             const char* c = static_cast<const char*>(p);
-            if (format == dstText) {
-                text.assign(c, BoundedLength(c, bytes));
-            } else if (format == dstHtml) {
+            if (format == dstText || format == dstHtml) {
                 // The clipboard's HTML is UTF-8.
-                text = Utf8ToAnsi(c, static_cast<int>(BoundedLength(c, bytes)));
+                text = ClipboardText(c, bytes, format == dstHtml);
             } else if (format == dstUnicodeText) {
                 const wchar_t* w = static_cast<const wchar_t*>(p);
                 size_t n = 0, max = bytes / sizeof(wchar_t);

@@ -25,6 +25,9 @@ public:
 
 // The registered "HTML Format" clipboard format.
 UINT HtmlClipboardFormat();
+// 8-bit text of a clipboard block: up to its first zero, never past its
+// size; utf8 (the HTML format) is converted to the code page.
+std::string ClipboardText(const char* p, size_t bytes, bool utf8);
 
 class TSynMemoDropTarget : public IDropTarget {
 public:

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "SyntaxMemoFind.h"
+#include "SyntaxMemoOleLink.h"
 #include "SyntaxMemoSlots.h"
 #include "SyntaxMemoMacros.h"
 
@@ -99,12 +100,22 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
     core_.OnBookmarkSet = [this](int n) {
         if (OnBookmarkSet) OnBookmarkSet(this, n);
     };
+    ole_.reset(new TSyntaxMemoOle(core_, *this));
+    ole_->OnDataDrop = [this](uint16_t& types) {
+        if (OnDataDrop) OnDataDrop(this, types);
+    };
+    ole_->OnFilesDropped = [this](std::vector<std::string>& files, POINT at) {
+        if (!OnFilesDropped) return false;
+        OnFilesDropped(this, files, at);
+        return true;
+    };
     MeasureFont();
     macros_.reset(new TSyntaxMemoMacros(*this));
 }
 
 TSyntaxMemo::~TSyntaxMemo() {
     BeginDestroy();
+    ole_.reset();
     slots_.reset();
     macros_.reset();
     core_.SetView(nullptr);
@@ -153,6 +164,7 @@ void TSyntaxMemo::CreateParams(TCreateParams& p) {
 
 void TSyntaxMemo::WndCreated() {
     if (core_.Options() & smoProcessDroppedFiles) DragAcceptFiles(Handle(), TRUE);
+    ole_->Register(Handle());
     Resized();
 }
 
@@ -334,6 +346,9 @@ bool TSyntaxMemo::HandleMessage(TMessage& m) {
     case WM_DROPFILES:
         DropFiles(reinterpret_cast<HDROP>(m.WParam));
         return true;
+    case WM_DESTROY:
+        ole_->Revoke();
+        return false;
     case SMM_FIND:
     case SMM_FINDDIALOG:
         m.Result = Search().Message(m.Msg, m.WParam, m.LParam);
@@ -403,6 +418,10 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
         PlaceCaret();
         return true;
     }
+    if (ole_->PressAt(offset, x, y, (shift & ssShift) != 0)) {
+        SetCapture(Handle());
+        return true;
+    }
     if (shift & ssShift) ExtendTo(offset);
     else core_.SetSelection(offset, offset);
     selecting_ = true;
@@ -415,6 +434,7 @@ bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
     if (OnMouseMove) OnMouseMove(this, shift, x, y);
     Hover(x, y);
     if (MarginDrag(x, y, 1)) return true;
+    if ((shift & ssLeft) && ole_->MoveTo(x, y)) return true;
     if (!selecting_ || !(shift & ssLeft)) return false;
     AutoScroll(x, y);
     // The offset under the point kept inside the rows shown.
@@ -427,6 +447,11 @@ bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
 bool TSyntaxMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
     if (button == mbLeft && MarginDrag(x, y, 2)) return true;
+    if (button == mbLeft && ole_->ReleaseAt(x, y)) {
+        ReleaseCapture();
+        PlaceCaret();
+        return false;
+    }
     if (button == mbLeft && selecting_) {
         selecting_ = false;
         ReleaseCapture();

@@ -21,6 +21,7 @@
 const UINT kEmCanPaste = WM_USER + 50;
 
 class TSyntaxMemoFind;
+class TSyntaxMemoOle;
 class TSyntaxMemoParser;
 class TSyntaxMemoSlots;
 class TSyntaxMemoMacros;
@@ -93,6 +94,10 @@ public:
     std::function<void(TObject* Sender, const std::vector<std::string>& files, POINT pt)> OnFilesDropped;
     TNotifyEvent OnChange;
     std::function<void(TObject* Sender, const std::string& searchString)> OnSearchFail;
+    // An OLE drop or a paste: the handler may change the source-type word.
+    std::function<void(TObject* Sender, uint16_t& sourceTypes)> OnDataDrop;
+    // OLE drag and drop: the drop target, drags of the selection.
+    TSyntaxMemoOle& Ole() { return *ole_; }
 
     // SMM_FIND and SMM_FINDDIALOG (made on first use).
     TSyntaxMemoFind& Search();
@@ -150,6 +155,7 @@ private:
     std::unique_ptr<TSyntaxMemoFind> find_;
     std::unique_ptr<TSyntaxMemoSlots> slots_;
     std::unique_ptr<TSyntaxMemoMacros> macros_;
+    std::unique_ptr<TSyntaxMemoOle> ole_;
     HFONT font_ = nullptr;
     UINT rtfFormat_ = 0;
     bool selecting_ = false;

@@ -1,8 +1,9 @@
 // Cut, copy and paste of the editor through the system clipboard: CF_TEXT and
-// the registered "Rich Text Format".
+// the registered "Rich Text Format" out, CF_TEXT or "HTML Format" in.
 #include <cstring>
 
 #include "SyntaxMemo.h"
+#include "SyntaxMemoOleLink.h"
 
 namespace {
 
@@ -44,20 +45,8 @@ void TSyntaxMemo::CutToClipboard() {
 }
 
 void TSyntaxMemo::PasteFromClipboard() {
-    if (core_.ReadOnly || !IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(Handle())) return;
-    std::string text;
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(h))) {
-            size_t cap = GlobalSize(h);
-            text.assign(p, strnlen(p, cap));
-            GlobalUnlock(h);
-        }
-    }
-    CloseClipboard();
-    core_.InsertAtCaret(text);
-    core_.ScrollIntoView(core_.Caret());
+    ole_->Paste();
     core_.UpdateScrollBars();
-    ViewInvalidate();
 }
 
 bool TSyntaxMemo::ClipboardMessage(TMessage& m) {
@@ -66,7 +55,8 @@ bool TSyntaxMemo::ClipboardMessage(TMessage& m) {
     case WM_CUT: CutToClipboard(); break;
     case WM_PASTE: PasteFromClipboard(); break;
     case kEmCanPaste:
-        m.Result = (m.WParam == 0 || m.WParam == CF_TEXT) && IsClipboardFormatAvailable(CF_TEXT) ? 1 : 0;
+        m.Result = (m.WParam == 0 || m.WParam == CF_TEXT) &&
+                   (IsClipboardFormatAvailable(CF_TEXT) || IsClipboardFormatAvailable(HtmlClipboardFormat())) ? 1 : 0;
         return true;
     default: return false;
     }

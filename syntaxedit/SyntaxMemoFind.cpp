@@ -1,7 +1,15 @@
 #include "SyntaxMemoFind.h"
 
+int TFindPrompter::ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    // Installing null hands back the prompter in force; null means the platform's.
+    TPrompter* installed = SetPrompter(nullptr);
+    SetPrompter(installed);
+    if (!installed && flags == mbReplaceQuestion) return AskReplaceQuestion(text, dialog_ ? dialog_() : nullptr);
+    return Prompter().ShowMessageBox(text, caption, flags);
+}
+
 TSyntaxMemoFind::TSyntaxMemoFind(TSyntaxMemoCore& core, TSyntaxMemoView& view)
-    : TMemoEditSeam<TSearchEditor>(core, view), driver_(*this, prompter_) {}
+    : TMemoEditSeam<TSearchEditor>(core, view), prompter_([this] { return dialog_.get(); }), driver_(*this, prompter_) {}
 
 TSyntaxMemoFind::~TSyntaxMemoFind() = default;
 
@@ -33,7 +41,11 @@ void TSyntaxMemoFind::OpenDialog(uint32_t flags, const std::string& given, bool 
         if (replace) dialog_.reset(new TReplaceDialog());
         else dialog_.reset(new TFindDialog());
         dialog_->OnFind = [this](TFindDialog& d) { driver_.FindNext(d.Request()); };
-        dialog_->OnReplace = [this](TFindDialog& d, bool all) { driver_.Replace(d.Request(), all); };
+        dialog_->OnReplace = [this](TFindDialog& d, bool all) {
+            // A read-only control (the log) is searched, never changed.
+            if (core_.ReadOnly) return Beep();
+            driver_.Replace(d.Request(), all);
+        };
     }
     core_.HideSelection = false;
     dialog_->Open(text, flags);

@@ -16,15 +16,19 @@ const uint32_t SMM_FINDDIALOG = 3084;
 
 // Asks whichever prompter is in force when a question comes up, so a
 // prompter installed after the control was made is the one that answers.
-class TCurrentPrompter : public TPrompter {
+// The platform's boxes have no All button: the replace question is then
+// asked with a form of our own.
+class TFindPrompter : public TPrompter {
 public:
-    int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
-        return Prompter().ShowMessageBox(text, caption, flags);
-    }
+    explicit TFindPrompter(std::function<TForm*()> dialog) : dialog_(std::move(dialog)) {}
+    int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
     bool OpenFileDialog(TFileDialogRequest& r) override { return Prompter().OpenFileDialog(r); }
     bool SaveFileDialog(TFileDialogRequest& r) override { return Prompter().SaveFileDialog(r); }
     bool ColorDialog(uint32_t& color) override { return Prompter().ColorDialog(color); }
     bool PrintDialog(TPrintRequest& r) override { return Prompter().PrintDialog(r); }
+
+private:
+    std::function<TForm*()> dialog_;
 };
 
 class TSyntaxMemoFind : public TMemoEditSeam<TSearchEditor> {
@@ -50,7 +54,7 @@ public:
 private:
     void OpenDialog(uint32_t flags, const std::string& text, bool replace);
 
-    TCurrentPrompter prompter_;
+    TFindPrompter prompter_;
     TFindReplace driver_;
     std::unique_ptr<TFindDialog> dialog_;
 };

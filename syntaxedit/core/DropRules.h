@@ -25,8 +25,9 @@ const uint16_t dstFormatMask = dstFiles | dstUnicodeText | dstText | dstHtml;
 const uint32_t deNone = 0, deCopy = 1, deMove = 2;
 const uint32_t mkControl = 0x0008, mkLButton = 0x0001;
 
-// Undo group of a drop.
+// Undo groups of a drop and of a paste.
 const int ugDrop = 11;
+const int ugPaste = 14;
 
 // What the control offers a drop.
 class TDropEditor {

@@ -2,6 +2,8 @@
 // dialogs' buttons, with questions answered by the scripted prompter.
 #include <gtest/gtest.h>
 
+#include "MemoWindow.h"
+#include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
 #include "SyntaxMemo.h"
 #include "SyntaxMemoFind.h"
@@ -15,26 +17,8 @@ void Type(TEdit* e, const std::string& text) {
     SendMessageA(e->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-struct FindForm {
-    explicit FindForm(const std::string& text) {
-        form.SetBounds(0, 0, 440, 260);
-        memo = new TSyntaxMemo(&form);
-        memo->SetBounds(0, 0, 400, 200);
-        form.Show();
-        memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    std::string Text() {
-        char buf[4096] = {};
-        memo->Perform(WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
-        return buf;
-    }
-    // Ordered selection.
-    std::pair<int32_t, int32_t> Sel() {
-        int32_t a = 0, c = 0;
-        memo->Perform(EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&c));
-        return a <= c ? std::make_pair(a, c) : std::make_pair(c, a);
-    }
-    void Select(int32_t a, int32_t c) { memo->Perform(EM_SETSEL, a, c); }
+struct FindForm : MemoWindow {
+    using MemoWindow::MemoWindow;
     intptr_t Find(uint32_t flags, const char* text) {
         return memo->Perform(SMM_FIND, flags, reinterpret_cast<LPARAM>(text));
     }
@@ -45,9 +29,6 @@ struct FindForm {
         Type(d->ReplaceText, with);
         return *d;
     }
-    void Undo() { memo->Perform(EM_UNDO, 0, 0); }
-    TForm form;
-    TSyntaxMemo* memo;
 };
 
 using Pair = std::pair<int32_t, int32_t>;
@@ -211,4 +192,62 @@ TEST(SyntaxMemoFind, ReplaceAllIsOneUndoStep) {
         f.Undo();
         EXPECT_EQ(f.Text(), c.text) << c.text;
     }
+}
+
+TEST(SyntaxMemoFind, ReplaceQuestionFormOffersAll) {
+    FindForm f("a a a");
+    std::vector<std::string> fails;
+    f.memo->OnSearchFail = [&](TObject*, const std::string& s) { fails.push_back(s); };
+    TScriptedModalRunner runner;
+    TFindDialog& d = f.Replace("a", "b");
+    RECT dr;
+    GetWindowRect(d.Handle(), &dr);
+    auto answer = [&](TButton* TReplaceQuestion::*button) {
+        return [&, button](TForm& form) {
+            auto& q = static_cast<TReplaceQuestion&>(form);
+            EXPECT_EQ(q.Question->Caption(), "Replace this occurence of 'a' with 'b' ?");
+            for (TButton* b : {q.Yes, q.No, q.CancelButton, q.All}) EXPECT_TRUE(IsWindowVisible(b->Handle()));
+            RECT qr;
+            GetWindowRect(q.Handle(), &qr);
+            EXPECT_EQ(qr.left, dr.left - 10);
+            EXPECT_EQ(qr.top, dr.top - 10);
+            Click(q.*button);
+        };
+    };
+    runner.Expect("dlgReplaceQuestion", answer(&TReplaceQuestion::No));
+    runner.Expect("dlgReplaceQuestion", answer(&TReplaceQuestion::All));
+    Click(d.Replace);
+    EXPECT_TRUE(runner.AllUsed());
+    EXPECT_EQ(f.Text(), "a b b");
+    EXPECT_EQ(fails, std::vector<std::string>{"a"});
+}
+
+TEST(SyntaxMemoFind, ReadOnlyControlIsNotReplacedIn) {
+    FindForm f("cat cat");
+    f.memo->SetReadOnly(true);
+    TScriptedPrompter prompter;
+    TFindDialog& d = f.Replace("cat", "dog");
+    Click(d.ReplaceAll);
+    Click(d.Replace);
+    EXPECT_EQ(f.Text(), "cat cat");
+    EXPECT_TRUE(prompter.Log().empty());
+    Click(d.FindNext);  // finding still works
+    EXPECT_EQ(f.Sel(), Pair(0, 3));
+}
+
+TEST(SyntaxMemoFind, LongSearchTextsAreSearchedWholeOrRefused) {
+    // Plain: 100 characters whose first 79 match are no match.
+    std::string head(99, 'q');
+    FindForm f(head + "x");
+    TScriptedPrompter prompter;
+    EXPECT_EQ(f.Find(sfFindAtOnce, (head + "y").c_str()), -1);
+    EXPECT_EQ(f.Find(sfFindAtOnce, (head + "x").c_str()), 0);
+    EXPECT_TRUE(prompter.Log().empty());
+    // A regular expression past the position log is refused with the engine's error.
+    std::string longHead(299, 'q');
+    FindForm g(longHead + "x");
+    prompter.AnswerMessage(IDOK);
+    EXPECT_EQ(g.Find(sfFindAtOnce | sfRegExpr, (longHead + "y").c_str()), -1);
+    ASSERT_EQ(prompter.Log().size(), 1u);
+    EXPECT_EQ(prompter.Log()[0].Text.rfind("Index range error", 0), 0u);
 }

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "FindDialog.h"
 #include "Settle.h"
 #include "SlotParsers.h"
 #include "SyntaxMemo.h"
@@ -95,4 +96,20 @@ TEST(SyntaxMemoScreenshot, CLikeFileHighlighted) {
         for (int x = 0; x < client.Width(); x++) colours.insert(client.PixelRGB(x, y));
     EXPECT_TRUE(colours.count(0x000080));  // keywords
     EXPECT_TRUE(colours.count(0x008000));  // comments
+}
+
+// The replace question with its All button, shown modeless for the picture.
+TEST(SyntaxMemoScreenshot, ReplaceQuestion) {
+    TReplaceQuestion q("Replace this occurence of 'cat' with 'dog' ?");
+    q.Position = poScreenCenter;
+    q.Show();
+    SettleWindows(q.Handle(), 1500);
+    RECT r;
+    GetWindowRect(q.Handle(), &r);
+    TBitmap shot(r.right - r.left, r.bottom - r.top);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(shot.SaveToFile(std::string(SCREENSHOT_DIR) + "/replace-question.bmp"));
+    EXPECT_TRUE(IsWindowVisible(q.All->Handle()));
 }
