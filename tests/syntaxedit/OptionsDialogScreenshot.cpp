@@ -3,6 +3,7 @@
 // glyphs); the test asserts only that the windows painted.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 
 #include "SettingsProbe.h"
@@ -22,23 +23,35 @@ void Settle(unsigned ms) {
     }
 }
 
-// The window with its frame, read from its own device context (which the
-// null display driver keeps too); true when it holds more than one colour.
+std::set<uint32_t> Colours(TBitmap& bmp) {
+    std::set<uint32_t> colours;
+    for (int y = 0; y < bmp.Height(); y += 3)
+        for (int x = 0; x < bmp.Width(); x += 3) colours.insert(bmp.PixelRGB(x, y));
+    return colours;
+}
+
+// The window with its frame as the screen shows it, or, where the display
+// keeps no screen (the null driver), from the window's own device context;
+// true when it holds more than one colour.
 bool Snap(HWND h, const std::string& name) {
     RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_FRAME);
-    Settle(600);
+    // QF_SHOT_HOLD (ms) keeps each picture on screen longer, for a grab from outside.
+    const char* hold = getenv("QF_SHOT_HOLD");
+    Settle(700 + (hold ? static_cast<unsigned>(atoi(hold)) : 0));
     GdiFlush();
     RECT r;
     GetWindowRect(h, &r);
     TBitmap bmp(r.right - r.left, r.bottom - r.top);
-    HDC dc = GetWindowDC(h);
-    BitBlt(bmp.Canvas().Handle(), 0, 0, bmp.Width(), bmp.Height(), dc, 0, 0, SRCCOPY);
-    ReleaseDC(h, dc);
+    HDC screen = GetDC(nullptr);
+    BitBlt(bmp.Canvas().Handle(), 0, 0, bmp.Width(), bmp.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    if (Colours(bmp).size() <= 1) {
+        HDC dc = GetWindowDC(h);
+        BitBlt(bmp.Canvas().Handle(), 0, 0, bmp.Width(), bmp.Height(), dc, 0, 0, SRCCOPY);
+        ReleaseDC(h, dc);
+    }
     EXPECT_TRUE(bmp.SaveToFile(std::string(SCREENSHOT_DIR) + "/" + name + ".bmp"));
-    std::set<uint32_t> colours;
-    for (int y = 0; y < bmp.Height(); y += 3)
-        for (int x = 0; x < bmp.Width(); x += 3) colours.insert(bmp.PixelRGB(x, y));
-    return colours.size() > 1;
+    return Colours(bmp).size() > 1;
 }
 
 }  // namespace
