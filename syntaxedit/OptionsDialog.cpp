@@ -53,6 +53,13 @@ bool HasExactItem(TListBox* list, const std::string& item) {
     return false;
 }
 
+// Changes a button only where it differs: a change repaints, and the template
+// editor's change notices come with its paints.
+void SetButton(TButton* b, bool enabled, const char* caption = nullptr) {
+    if (b->Enabled() != enabled) b->SetEnabled(enabled);
+    if (caption && b->Caption() != caption) b->SetCaption(caption);
+}
+
 void SetMemoText(TSyntaxMemo* memo, const std::string& text) {
     memo->Core().Message(smmsg::SetText, 0, reinterpret_cast<intptr_t>(text.c_str()));
 }
@@ -135,19 +142,19 @@ TOptionsDialog::TOptionsDialog(TOptionsModel& model, unsigned visiblePages)
 
 void TOptionsDialog::BuildOptionsPage() {
     TWinControl* p = OptionsPage = PageControl1->AddPage("Options");
-    TGroupBox* print = Group(p, 6, 4, 160, 150, "Print Options");
-    TGroupBox* general = Group(p, 172, 4, 284, 206, "General options");
+    TGroupBox* print = Group(p, 6, 4, 136, 150, "Print Options");
+    TGroupBox* general = Group(p, 148, 4, 310, 150, "General options");
     int printRow = 0, generalRow = 0;
     for (int i = 0; i < kOptionCheckCount; i++) {
         const TOptionCheck& o = kOptionChecks[i];
         const bool isPrint = o.Bit == 16 || (o.Bit >= 32 && o.Bit <= 512);
         TCheckBox* box;
         if (isPrint) {
-            box = Place(new TCheckBox(print), 8, 18 + 21 * printRow++, 146, 18, o.Caption);
+            box = Place(new TCheckBox(print), 8, 18 + 21 * printRow++, 124, 18, o.Caption);
         } else {
             const int col = generalRow % 2, row = generalRow / 2;
             generalRow++;
-            box = Place(new TCheckBox(general), 8 + 138 * col, 18 + 21 * row, 136, 18, o.Caption);
+            box = Place(new TCheckBox(general), 8 + 136 * col, 18 + 18 * row, col ? 164 : 134, 18, o.Caption);
         }
         box->SetName(o.Name);
         box->Tag = o.Bit;
@@ -157,14 +164,17 @@ void TOptionsDialog::BuildOptionsPage() {
     struct Box {
         TEdit** edit;
         const char* label;
-        int left, top, width;
+        int left, top, width, labelWidth;
     } boxes[] = {
-        {&WrapColumnBox, "Word wrap column", 6, 162, 50},      {&IndentStepBox, "Block indent step size", 6, 206, 50},
-        {&LeftBorderWidthBox, "Gutter width", 6, 250, 50},     {&RightMarginWidthBox, "Right margin", 90, 250, 50},
-        {&TabColumnsBox, "Tab Columns", 172, 250, 200},        {&DeftabBox, "Tab stop", 384, 250, 50},
+        {&WrapColumnBox, "Word wrap column", 6, 166, 50, 136},
+        {&IndentStepBox, "Block indent step size", 148, 166, 50, 150},
+        {&LeftBorderWidthBox, "Gutter width", 6, 214, 50, 136},
+        {&RightMarginWidthBox, "Right margin", 148, 214, 50, 150},
+        {&TabColumnsBox, "Tab Columns", 6, 262, 200, 136},
+        {&DeftabBox, "Tab stop", 300, 262, 50, 100},
     };
     for (const Box& b : boxes) {
-        LabelAt(p, b.left, b.top, b.label, b.width + 80);
+        LabelAt(p, b.left, b.top, b.label, b.labelWidth);
         *b.edit = Place(new TEdit(p), b.left, b.top + 16, b.width, 21);
     }
     LeftBorderWidthBox->SetMaxLength(3);
@@ -187,7 +197,7 @@ void TOptionsDialog::BuildOptionsPage() {
 
 void TOptionsDialog::BuildHighlightingPage() {
     TWinControl* p = HighlightingPage = PageControl1->AddPage("Highlighting");
-    LabelAt(p, 6, 4, "Current language style");
+    LabelAt(p, 6, 4, "Current language style", 156);
     LangNameBox = Place(new TEdit(p), 6, 20, 150, 21);
     LangNameBox->SetEnabled(false);
     LabelAt(p, 6, 46, "Element");
@@ -308,8 +318,10 @@ void TOptionsDialog::BuildTemplatesPage() {
     SyntaxMemo1 = Place(new TSyntaxMemo(p), 6, 190, 450, 132);
     cteNameBox->OnChange = [this](TObject*) { UpdateTemplateButtons(); };
     cteDescBox->OnChange = [this](TObject*) { UpdateTemplateButtons(); };
+    // Asked of the core directly: a message sent from inside the editor's
+    // change notice kept its page control painting without end.
     SyntaxMemo1->OnChange = [this](TObject*) {
-        if (SyntaxMemo1->Perform(SMM_MODIFIED, 0, 0)) UpdateTemplateButtons();
+        if (SyntaxMemo1->Core().Undo().Modified()) UpdateTemplateButtons();
     };
     cteListBox->OnClick = [this](TObject*) { ShowTemplate(cteListBox->ItemIndex()); };
     CodeTemplateButton1->OnClick = [this](TObject*) { TemplateButton1(); };
@@ -566,19 +578,19 @@ void TOptionsDialog::OkClicked() {
 void TOptionsDialog::UpdateAutoButtons() {
     const std::string word = LowerCase(ReplaceBox->Text()), with = WithBox->Text();
     if (word.empty() && with.empty()) {
-        AutoReplButton1->SetEnabled(false);
-        AutoReplButton2->SetEnabled(false);
+        SetButton(AutoReplButton1, false);
+        SetButton(AutoReplButton2, false);
         return;
     }
     int listed = -1;
     for (int i = 0; i < AutoReplBox->Items().Count(); i++)
         if (ItemKey(AutoReplBox->Items().Strings(i)) == word) listed = i;
-    AutoReplButton1->SetEnabled(listed < 0 && !word.empty());
-    AutoReplButton2->SetEnabled(listed >= 0);
+    SetButton(AutoReplButton1, listed < 0 && !word.empty());
+    SetButton(AutoReplButton2, listed >= 0);
     if (listed < 0) return;
     if (with.empty()) AutoReplBox->SetItemIndex(listed);
     const bool exact = HasExactItem(AutoReplBox, word + "\t" + with);
-    AutoReplButton2->SetCaption(exact ? "Delete" : "Replace");
+    SetButton(AutoReplButton2, true, exact ? "Delete" : "Replace");
 }
 
 void TOptionsDialog::AutoButton1() {
@@ -632,7 +644,7 @@ void TOptionsDialog::ShowTemplate(int index) {
     cteDescBox->SetText(item.substr(item.find('\t') + 1));
     if (!model_.FindTemplate(name, text)) text.clear();
     SetMemoText(SyntaxMemo1, text);
-    SyntaxMemo1->Perform(SMM_MODIFIED, 1, 0);
+    SyntaxMemo1->Core().Undo().SetModified(false);
     editing_ = false;
     UpdateTemplateButtons();
 }
@@ -641,17 +653,17 @@ void TOptionsDialog::UpdateTemplateButtons() {
     if (editing_) return;
     const std::string name = LowerCase(cteNameBox->Text());
     if (name.empty()) {
-        CodeTemplateButton1->SetEnabled(false);
-        CodeTemplateButton2->SetEnabled(false);
+        SetButton(CodeTemplateButton1, false);
+        SetButton(CodeTemplateButton2, false);
         return;
     }
     std::string stored;
     const bool listed = model_.FindTemplate(name, stored);
-    CodeTemplateButton1->SetEnabled(!listed);
-    CodeTemplateButton2->SetEnabled(listed);
+    SetButton(CodeTemplateButton1, !listed);
+    SetButton(CodeTemplateButton2, listed);
     if (!listed) return;
     const bool same = HasExactItem(cteListBox, name + "\t" + cteDescBox->Text()) && TemplateText() == stored;
-    CodeTemplateButton2->SetCaption(same ? "Delete" : "Replace");
+    SetButton(CodeTemplateButton2, true, same ? "Delete" : "Replace");
 }
 
 void TOptionsDialog::TemplateButton1() {
@@ -675,7 +687,7 @@ void TOptionsDialog::TemplateButton2() {
         model_.AddTemplate(name, cteDescBox->Text(), TemplateText());
         if (listed >= 0) cteListBox->Items().Delete(listed);
         cteListBox->SetItemIndex(cteListBox->Items().Add(name + "\t" + cteDescBox->Text()));
-        SyntaxMemo1->Perform(SMM_MODIFIED, 1, 0);
+        SyntaxMemo1->Core().Undo().SetModified(false);
     }
     UpdateTemplateButtons();
 }

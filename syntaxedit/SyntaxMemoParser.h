@@ -69,6 +69,11 @@ public:
     // under RegistryKey (current user). ESyntaxMemo "Registry interface
     // disabled in: <name>" unless UseRegistry with a key.
     void SaveToRegistry();
+    // OnModifyProperties when assigned (false); else the options dialog on
+    // these settings with the given pages (SyntaxMemoParserOptions.cpp): on
+    // OK the editors take the settings again and, with the registry in use,
+    // they are saved there. True when the dialog was closed with OK.
+    bool ShowOptions(unsigned visiblePages = 31);
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ModalAnswer.h"
 #include "ScriptedPrompter.h"
 #include "SchemeTestUtil.h"
 #include "syntaxedit/core/SyntaxMemoErrors.h"
@@ -146,3 +147,30 @@ TEST(SyntaxMemoParser, LoadingWaitsForLoaded) {
 }
 
 }  // namespace
+
+TEST(SyntaxMemoParser, ShowOptionsRunsTheDialogOrTheApplicationsHandler) {
+    struct Case {
+        const char* name;
+        bool handler;
+        int answer;  // 1 OK, 2 Cancel
+        bool result;
+        int refreshed, shown;
+    } cases[] = {
+        {"OK refreshes the editors", false, 1, true, 1, 1},
+        {"Cancel changes nothing", false, 2, false, 0, 1},
+        {"the application's handler instead", true, 1, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        FakeEditor editor;
+        TSyntaxMemoParser p;
+        p.AttachEditor(&editor);
+        int handled = 0;
+        if (c.handler) p.OnModifyProperties = [&](TObject*) { handled++; };
+        ModalAnswer answer("OptionsDialog", c.answer);
+        EXPECT_EQ(p.ShowOptions(), c.result) << c.name;
+        EXPECT_EQ(editor.changed, c.refreshed) << c.name;
+        EXPECT_EQ(answer.Shown(), c.shown) << c.name;
+        EXPECT_EQ(handled, c.handler ? 1 : 0) << c.name;
+        p.DetachEditor(&editor);
+    }
+}

@@ -1,0 +1,141 @@
+// The window-free half of templates, auto-correct and the options dialog:
+// name matching at the caret, the text as it goes in, the auto-correct
+// boundary rule, the settings copy and the margin rule.
+#include <gtest/gtest.h>
+
+#include "CodeTemplates.h"
+#include "MacroExpansion.h"
+#include "OptionsModel.h"
+#include "SM_Settings.h"
+
+namespace {
+
+struct Editor {
+    explicit Editor(const std::string& text, int32_t caret) {
+        core.Message(smmsg::SetText, 0, reinterpret_cast<intptr_t>(text.c_str()));
+        core.SetSelection(caret, caret);
+    }
+    TSyntaxMemoCore core;
+};
+
+}  // namespace
+
+TEST(MacroExpansion, TheLongestNameEndingAtTheCaretMatchesWithoutCase) {
+    TCodeTemplates t;
+    t.AddTemplate("for", "", "F");
+    t.AddTemplate("foreach", "", "E");
+    t.AddTemplate("each", "", "H");
+    struct Case {
+        const char* name;
+        const char* text;
+        int32_t caret;
+        bool found;
+        const char* word;
+        const char* expansion;
+        int32_t start;
+    } cases[] = {
+        {"whole name", "x for", 5, true, "for", "F", 2},
+        {"longest wins", "FOREACH", 7, true, "FOREACH", "E", 0},
+        {"name at the text's start", "each", 4, true, "each", "H", 0},
+        {"a prefix is no name", "fo", 2, false, "", "", 0},
+        {"glued on is still a name", "xfor", 4, true, "for", "F", 1},
+        {"not across lines", "for\r\n", 5, false, "", "", 0},
+    };
+    for (const Case& c : cases) {
+        Editor e(c.text, c.caret);
+        TMacroMatch m = MatchMacroAtCaret(e.core, t);
+        EXPECT_EQ(m.Found, c.found) << c.name;
+        EXPECT_EQ(m.Word, c.word) << c.name;
+        EXPECT_EQ(m.Text, c.expansion) << c.name;
+        if (c.found) EXPECT_EQ(m.Start, c.start) << c.name;
+    }
+}
+
+TEST(MacroExpansion, TypedWordOnlyWhenTheCaretEndsAWord) {
+    struct Case {
+        const char* text;
+        int32_t caret;
+        const char* typed;
+    } cases[] = {{"x Fo", 4, "fo"}, {"fo", 1, ""}, {"a, ", 3, ""}, {"ab)", 2, "ab"}};
+    for (const Case& c : cases) {
+        Editor e(c.text, c.caret);
+        EXPECT_EQ(TypedWordBefore(e.core), c.typed) << c.text << " at " << c.caret;
+    }
+}
+
+TEST(MacroExpansion, TextGetsIndentAndLosesItsFirstBar) {
+    struct Case {
+        const char* name;
+        const char* text;
+        int32_t indent;
+        bool indentLines, marker;
+        const char* out;
+        int32_t caret;
+    } cases[] = {
+        {"both", "a(|)\rb|", 2, true, true, "a()\r  b|", 2},
+        {"no indent", "a\rb", 0, true, true, "a\rb", -1},
+        {"indent off", "a\r|b", 4, false, true, "a\rb", 2},
+        {"marker off", "|x", 0, true, false, "|x", -1},
+    };
+    for (const Case& c : cases) {
+        int32_t caret = 0;
+        EXPECT_EQ(PrepareMacroText(c.text, c.indent, c.indentLines, c.marker, caret), c.out) << c.name;
+        EXPECT_EQ(caret, c.caret) << c.name;
+    }
+}
+
+TEST(MacroExpansion, AutoCorrectKeepsToWordBoundaries) {
+    struct Case {
+        const char* name;
+        const char* text;
+        int32_t wordStart;
+        const char* word;
+        const char* with;
+        bool allowed;
+    } cases[] = {
+        {"free word", "a teh b", 2, "teh", "the", true},
+        {"runs on into a word", "tehx", 0, "teh", "the", false},
+        {"glued to a word before", "xteh", 1, "teh", "the", false},
+        {"symbol text may follow a word", "x(c)", 1, "(c)", "\xA9", true},
+    };
+    for (const Case& c : cases) {
+        Editor e(c.text, 0);
+        EXPECT_EQ(AutoReplaceAllowed(e.core, c.wordStart, c.word, c.with), c.allowed) << c.name;
+    }
+}
+
+TEST(MacroExpansion, InsertionIsOneUndoStep) {
+    Editor e("x for", 5);
+    InsertMacroText(e.core, 2, 5, "for ()\r  {}", 5);
+    EXPECT_EQ(e.core.Store().GetText(), "x for ()\r  {}");
+    EXPECT_EQ(e.core.Caret(), 7);
+    e.core.Undo().Undo();
+    EXPECT_EQ(e.core.Store().GetText(), "x for");
+}
+
+TEST(OptionsModel, MarginTextsKeepToZeroTo199) {
+    struct Case {
+        const char* text;
+        int32_t value;
+    } cases[] = {{"0", 0}, {"199", 199}, {"200", 1}, {"250", 1}, {"", 1}, {"1a", 1}, {"-5", 1}, {"0042", 1}};
+    for (const Case& c : cases) EXPECT_EQ(TOptionsModel::MarginValue(c.text), c.value) << c.text;
+}
+
+TEST(OptionsModel, EditsStayInTheCopyUntilCommit) {
+    TSM_Settings own;
+    own.SetEditableStyle(1, {"Comment", 2});
+    TOptionsModel m(own);
+    m.SetOption(32, false);
+    m.SetFontStyle(2, 1, true);
+    m.SetColours(kElemGutter, 0, 0x123456);
+    m.AddTemplate("Loop", "a loop", "do |");
+    EXPECT_NE(own.Options & 32, 0);
+    EXPECT_EQ(own.GetStyle(2).FontStyle, 0);
+    m.Commit();
+    EXPECT_EQ(own.Options & 32, 0);
+    EXPECT_EQ(own.GetStyle(2).FontStyle, 1);
+    EXPECT_EQ(own.GutterColor, TColor{0x123456});
+    std::string text;
+    EXPECT_TRUE(own.CodeTemplates->FindTemplate("loop", text));
+    EXPECT_EQ(text, "do |");
+}
