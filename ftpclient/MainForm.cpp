@@ -67,6 +67,7 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
     CreatePanes();
     CreateMenus();
     CreateLocalMenus();
+    WireDragAndDrop();
     frmMessage = new TfrmMessage(this);
     PrepareWorkFolders();
     DefaultSiteFile = SiteFile = settings_.ProgramFolder + "FTPServers.ini";
@@ -267,6 +268,11 @@ bool TfrmMain::HandleMessage(TMessage& m) {
         if (!pendingRenameOld_.empty() && pendingRenameOld_ != pendingRenameNew_)
             QueueRename(pendingRenameOld_, pendingRenameNew_);
         pendingRenameOld_.clear();
+        m.Result = 0;
+        return true;
+    }
+    if (m.Msg == WM_QF_DROP) {
+        FinishDrop();
         m.Result = 0;
         return true;
     }
