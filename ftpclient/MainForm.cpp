@@ -80,6 +80,7 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
     CreatePanes();
     CreateMenus();
     CreateLocalMenus();
+    WireDragAndDrop();
     frmMessage = new TfrmMessage(this);
     std::string clip = settings_.ProgramFolder + "spin.avi";
     animKFTP->SetVisible(GetFileAttributesA(clip.c_str()) != INVALID_FILE_ATTRIBUTES);
@@ -350,6 +351,11 @@ bool TfrmMain::HandleMessage(TMessage& m) {
         if (!pendingRenameOld_.empty() && pendingRenameOld_ != pendingRenameNew_)
             QueueRename(pendingRenameOld_, pendingRenameNew_);
         pendingRenameOld_.clear();
+        m.Result = 0;
+        return true;
+    }
+    if (m.Msg == WM_QF_DROP) {
+        FinishDrop();
         m.Result = 0;
         return true;
     }

@@ -132,6 +132,19 @@ public:
     TMenuItem *itmNewLocalDir, *itmRenameLocalDir, *itmDeleteLocalDir, *itmRenameLocalFile, *itmDeleteLocalFile,
         *itmUploadLocalFile, *itmLocFileProperties;
 
+    // ---- drag and drop between the lists (MainDrag.cpp)
+    struct TPendingDrop {
+        bool Upload = false, Drop = false;
+        std::vector<std::string> LocalNames;
+        std::vector<int> RemoteRows;
+    };
+    void LocalFilesPressed(int x, int y);
+    void RemoteFilesPressed(int x, int y);
+    bool CanDropOnRemote(POINT screen) const;
+    bool CanDropOnLocal(POINT screen) const;
+    void RunDrag(TWinControl* list, POINT start, TPendingDrop drop, const std::function<bool(POINT)>& target);
+    void FinishDrop();
+
     // ---- 2.105 shell
     void SetConnectedUI(bool c);
     bool ConnectedUI() const { return connectedUI_; }
@@ -188,6 +201,7 @@ private:
     void CreatePanes();
     void CreateStatusBar();
     void CreateLocalMenus();
+    void WireDragAndDrop();
     void WireEngine();
     void CopyOperands(TFTPCommand& c);
     bool RunCall(const TFTPCommand& c);
@@ -211,7 +225,10 @@ private:
     bool inProgress_ = false;
     std::string pendingRenameOld_, pendingRenameNew_;
     std::vector<std::string> serverDirs_;
+    TPendingDrop pendingDrop_;
 };
 
 // The message a pending in-place rename is posted with.
 constexpr UINT WM_QF_RENAME = WM_APP + 12;
+// The message a finished drag posts, so that it acts after the press ended.
+constexpr UINT WM_QF_DROP = WM_APP + 13;

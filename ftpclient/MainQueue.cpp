@@ -263,11 +263,8 @@ void TfrmMain::FTPStateChange() {
 }
 
 void TfrmMain::FTPProgress(int64_t count, bool& abort) {
-    if (inProgress_) {
-        abort = AbortRequested;
-        return;
-    }
-    inProgress_ = true;
+    // Every report is shown, also one that arrives while the outer report
+    // pumps messages: on a fast line that pump can last the whole transfer.
     try {
         pbTransferStatus->SetPosition(count);
         if (progress_) progress_->UpdateProgress(FTP->HostFileName, -1, count);
@@ -275,6 +272,8 @@ void TfrmMain::FTPProgress(int64_t count, bool& abort) {
     }
     abort = AbortRequested;
     if (abort) pbTransferStatus->SetPosition(0);
+    if (inProgress_) return;
+    inProgress_ = true;
     Application->ProcessMessages();
     abort = abort || AbortRequested;
     inProgress_ = false;

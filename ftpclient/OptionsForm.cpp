@@ -1,47 +1,59 @@
 #include "OptionsForm.h"
 
 #include <windows.h>
+#include <commdlg.h>
 
 #include "AppTitle.h"
 #include "ClientDialogs.h"
 #include "RegValues.h"
+#include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
 #include "ui/core/Prompter.h"
 
 TfrmOptions::TfrmOptions(TForm* owner, const std::string& registryKey, const std::string& programFolder)
     : TForm(owner), key_(registryKey), programFolder_(programFolder) {
-    SetName("frmOptions");
-    SetCaption("Options");
-    SetBorderStyle(bsDialog);
-    Position = poOwnerFormCenter;
-    SetBounds(0, 0, 460, 420);
-    auto check = [this](const char* caption, int y) {
-        auto* c = new TCheckBox(this);
+    SetUpDialog(*this, "frmOptions", "Options", 460, 360);
+    pcOptions = new TPageControl(this);
+    pcOptions->SetBounds(8, 8, 436, 278);
+    TTabSheet* general = pcOptions->AddPage("General");
+    TTabSheet* transfer = pcOptions->AddPage("Transferring files");
+    TTabSheet* ftp = pcOptions->AddPage("FTP");
+    auto check = [](TWinControl* page, const char* caption, int y) {
+        auto* c = new TCheckBox(page);
         c->SetCaption(caption);
-        c->SetBounds(12, y, 420, 18);
+        c->SetBounds(10, y, 400, 18);
         return c;
     };
-    auto edit = [this](int x, int y, int w) {
-        auto* e = new TEdit(this);
+    auto edit = [](TWinControl* page, int x, int y, int w) {
+        auto* e = new TEdit(page);
         e->SetBounds(x, y, w, 21);
         return e;
     };
-    cbShowWebHosting = check("Show Web Hosting and Secure button on Keelson FTP toolbar.", 10);
-    cbPlaySoundDownload = check("Play a sound when download is finished:", 34);
-    ebxSoundDownload = edit(30, 54, 400);
-    cbPlaySoundUpload = check("Play a sound when upload is finished:", 80);
-    ebxSoundUpload = edit(30, 100, 400);
-    MakeLabel(this, "Time-out (seconds):", 12, 132, 130);
-    sedtTimeOut = edit(150, 128, 80);
-    cbDirAutoRefresh = check("Auto-refresh directories on upload/download", 156);
-    MakeLabel(this, "Files with these extensions go as text (ASCII), all others as binary.", 12, 182, 420);
-    lbFTPTextExt = new TListBox(this);
-    lbFTPTextExt->SetBounds(12, 200, 200, 140);
-    btnAddFTPText = MakeButton(this, "Add", 0, 230, 200);
-    btnRmvFTPText = MakeButton(this, "Remove", 0, 230, 230);
+    cbShowWebHosting = check(general, "Show Web Hosting and Secure button on Keelson FTP toolbar.", 10);
+    cbPlaySoundDownload = check(general, "Play a sound when download is finished:", 40);
+    ebxSoundDownload = edit(general, 28, 62, 300);
+    btnOpenDownWave = MakeButton(general, "Browse...", 0, 334, 60);
+    cbPlaySoundUpload = check(general, "Play a sound when upload is finished:", 96);
+    ebxSoundUpload = edit(general, 28, 118, 300);
+    btnOpenUpWave = MakeButton(general, "Browse...", 0, 334, 116);
+    TLabel* explain = MakeLabel(transfer,
+                                "Files with the extensions listed here are transferred as text (ASCII); every other "
+                                "type goes as binary. Uploading a binary file, such as an AVI file, as text spoils it.",
+                                10, 8, 410, 48);
+    explain->WordWrap = true;
+    lbFTPTextExt = new TListBox(transfer);
+    lbFTPTextExt->SetBounds(10, 60, 200, 180);
+    btnAddFTPText = MakeButton(transfer, "Add", 0, 224, 60);
+    btnRmvFTPText = MakeButton(transfer, "Remove", 0, 224, 92);
     btnRmvFTPText->SetEnabled(false);
-    btnOk = MakeButton(this, "&Ok", 0, 260, 352);
-    btnCancel = MakeButton(this, "&Cancel", 0, 350, 352);
+    MakeLabel(ftp, "Time-out (seconds):", 10, 14, 130);
+    sedtTimeOut = edit(ftp, 150, 10, 80);
+    cbDirAutoRefresh = check(ftp, "Auto-refresh directories on upload/download", 44);
+    pcOptions->SetActivePageIndex(0);
+    btnOk = MakeButton(this, "&Ok", 0, 270, 296);
+    btnCancel = MakeButton(this, "&Cancel", 0, 360, 296);
+    btnOpenDownWave->OnClick = [this](TObject*) { btnOpenDownWaveClick(); };
+    btnOpenUpWave->OnClick = [this](TObject*) { btnOpenUpWaveClick(); };
     lbFTPTextExt->OnClick = [this](TObject*) { btnRmvFTPText->SetEnabled(lbFTPTextExt->ItemIndex() >= 0); };
     btnRmvFTPText->OnClick = [this](TObject*) {
         int i = lbFTPTextExt->ItemIndex();
@@ -75,6 +87,21 @@ void TfrmOptions::btnAddFTPTextClick() {
     std::string typed;
     if (InputQuery(AppTitle, "Enter new text extension:", typed)) AddExtension(typed);
 }
+
+void TfrmOptions::BrowseWave(TEdit* box, const std::string& title) {
+    TFileDialogRequest r;
+    r.Title = title;
+    r.Filter = "Wave files|*.wav";
+    r.FileName = box->Text();
+    r.Options = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    if (Prompter().OpenFileDialog(r)) box->SetText(r.FileName);
+}
+
+void TfrmOptions::btnOpenDownWaveClick() {
+    BrowseWave(ebxSoundDownload, "Choose Wave file to play when download finishes");
+}
+
+void TfrmOptions::btnOpenUpWaveClick() { BrowseWave(ebxSoundUpload, "Choose Wave file to play when upload finishes"); }
 
 void TfrmOptions::FillList() {
     lbFTPTextExt->Clear();

@@ -8,6 +8,8 @@
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 
+class TPageControl;
+
 class TfrmOptions : public TForm {
 public:
     TfrmOptions(TForm* owner, const std::string& registryKey, const std::string& programFolder);
@@ -21,14 +23,19 @@ public:
     bool AddExtension(const std::string& typed);
     // "Add": asks for the extension in the input box.
     void btnAddFTPTextClick();
+    // The file dialogs that choose the two sounds.
+    void btnOpenDownWaveClick();
+    void btnOpenUpWaveClick();
 
     TCheckBox *cbShowWebHosting, *cbPlaySoundDownload, *cbPlaySoundUpload, *cbDirAutoRefresh;
     TEdit *ebxSoundDownload, *ebxSoundUpload, *sedtTimeOut;
     TListBox* lbFTPTextExt;
-    TButton *btnAddFTPText, *btnRmvFTPText, *btnOk, *btnCancel;
+    TButton *btnAddFTPText, *btnRmvFTPText, *btnOpenDownWave, *btnOpenUpWave, *btnOk, *btnCancel;
+    TPageControl* pcOptions;
 
 private:
     void FillList();
+    void BrowseWave(TEdit* box, const std::string& title);
     std::string key_, programFolder_;
     TAsciiExtList ext_;
 };

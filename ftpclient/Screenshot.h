@@ -1,4 +1,4 @@
-// Saves what the screen shows of a window (frame and menu included) as a .bmp.
+// Saves the pixels of a window (frame and menu included) as a .bmp.
 #pragma once
 
 #include <windows.h>

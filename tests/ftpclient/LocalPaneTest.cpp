@@ -218,3 +218,45 @@ TEST(LocalPane, PopupStatesKeysAndTheDriveRoot) {
     SendMessageA(p.main->Local->lbDirectory->Handle(), WM_KEYUP, VK_DELETE, 0);
     EXPECT_TRUE(runner.Shown().size() == 1u);
 }
+
+TEST(LocalPane, FiltersAsTheirNamesSay) {
+    Pane p;
+    const struct {
+        const char* name;
+        const char* mask;
+    } filters[] = {
+        {"Web files",
+         "*.htm*;*.shtml;*.asp;*.css;*.phtml;*.txt;*.cgi;*.pl;*.gif;*.jpg;*.bmp;*.png;*.mpg;*.avi;*.mov;*.mpeg;*.mp3;"
+         "*.mp2;*.au;*.snd;*.ra;*.wav"},
+        {"HTML files", "*.htm;*.shtml;*.asp;*.css;*.phtml"},
+        {"Text files", "*.txt;*.log;*.diz"},
+        {"CGI files", "*.cgi;*.pl"},
+        {"Images, Sounds and Movies",
+         "*.jpg;*.gif;*.bmp;*.png;*.mpg;*.avi;*.mov;*.mpeg;*.mp3;*.mp2;*.au;*.snd;*.ra;*.wav"},
+        {"All files", "*.*"},
+    };
+    ASSERT_EQ(p.main->Local->cbFilter->Items().Count(), 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(p.main->Local->cbFilter->Items().Strings(i), filters[i].name);
+        p.main->Local->SetFilterIndex(i);
+        EXPECT_EQ(p.main->Local->Mask(), filters[i].mask) << filters[i].name;
+    }
+    for (auto* n : {"index.HTML", "CMakeLists.txt", "main.cpp", "x.rar", "run.pl", "run.plx", "noext", "a.Wav"})
+        qftest::WriteFileBytes(p.dir.File(n), "x");
+    const struct {
+        int filter;
+        std::vector<std::string> listed;
+    } rows[] = {
+        // "*.txt" is one of the web masks, so a CMakeLists.txt belongs there.
+        {0, {"a.Wav", "CMakeLists.txt", "index.HTML", "run.pl"}},
+        {1, {}},  // "*.htm" is not "*.html"
+        {2, {"CMakeLists.txt"}},
+        {3, {"run.pl"}},
+        {4, {"a.Wav"}},
+        {5, {"a.Wav", "CMakeLists.txt", "index.HTML", "main.cpp", "noext", "run.pl", "run.plx", "x.rar"}},
+    };
+    for (auto& r : rows) {
+        p.main->Local->SetFilterIndex(r.filter);
+        EXPECT_EQ(p.Files(), r.listed) << filters[r.filter].name;
+    }
+}

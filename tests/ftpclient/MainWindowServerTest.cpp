@@ -392,3 +392,32 @@ TEST(MainWindowServer, AbortedUploadIsReportedAsAborted) {
     // server can still receive all of it, but it does not count as done.
     EXPECT_EQ(LogCount(m, "LIST"), lists);  // no refresh as after a finished upload
 }
+
+TEST(MainWindowServer, ProgressWindowFollowsEveryReportOfAFastTransfer) {
+    Server s = Pyftpd();
+    const int64_t size = 3 * 1024 * 1024;
+    PutServerFile(s, "fast.bin", qftest::PatternBytes(static_cast<size_t>(size), 6));
+    Session x(s, true);
+    TfrmMain& m = *x.main;
+    ConnectFromMenu(m);
+    ASSERT_TRUE(m.FTP->IsConnected());
+    SelectRemote(m, {"fast.bin"});
+    // While the first report pumps messages the rest of the file may arrive:
+    // every report must still reach the window.
+    int reports = 0, stale = 0;
+    int64_t last = 0;
+    TFtpProgress engineProgress = m.FTP->OnProgress;
+    m.FTP->OnProgress = [&](TObject* sender, int64_t count, bool& abort) {
+        engineProgress(sender, count, abort);
+        if (!m.ProgressWindow() || count <= 0) return;
+        ++reports;
+        last = count;
+        if (m.ProgressWindow()->lblReceived->Caption() != FormatFileSize(count, UserNumberFormat())) ++stale;
+    };
+    m.itmSrvFilesDownloadClick();
+    m.FTP->OnProgress = engineProgress;
+    EXPECT_GT(reports, 1);
+    EXPECT_EQ(stale, 0);
+    EXPECT_EQ(last, size);
+    EXPECT_EQ(GetFileSizeOf(x.local.File("fast.bin")), size);
+}

@@ -5,6 +5,9 @@
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
 #include "runtime/Application.h"
+#include "ui/ComCtrls.h"
+
+#include <commdlg.h>
 
 using namespace qfclient;
 
@@ -94,6 +97,33 @@ TEST(OptionsDialog, AddAsksForTheExtensionInTheInputBox) {
     ClickButton(o.btnRmvFTPText);
     EXPECT_FALSE(Listed(o, ".pas"));
     EXPECT_FALSE(o.btnRmvFTPText->Enabled());
+}
+
+TEST(OptionsDialog, BrowseButtonsChooseTheSounds) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    TfrmOptions& o = *m.frmOptions;
+    ASSERT_EQ(o.pcOptions->PageCount(), 3);
+    EXPECT_EQ(o.pcOptions->Tabs(0), "General");
+    EXPECT_EQ(o.pcOptions->Tabs(1), "Transferring files");
+    EXPECT_EQ(o.pcOptions->Tabs(2), "FTP");
+    EXPECT_EQ(o.pcOptions->ActivePageIndex(), 0);
+    const std::string before = o.ebxSoundUpload->Text();
+    TScriptedPrompter prompter;
+    prompter.AnswerFile("C:\\sounds\\done.wav");
+    prompter.AnswerFile("");  // cancelled: the box keeps its text
+    ClickButton(o.btnOpenDownWave);
+    ClickButton(o.btnOpenUpWave);
+    ASSERT_EQ(prompter.Log().size(), 2u);
+    const TFileDialogRequest& down = prompter.Log()[0].File;
+    EXPECT_EQ(prompter.Log()[0].Kind, "OpenFile");
+    EXPECT_EQ(down.Title, "Choose Wave file to play when download finishes");
+    EXPECT_EQ(down.Filter, "Wave files|*.wav");
+    EXPECT_EQ(down.Options, static_cast<uint32_t>(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST));
+    EXPECT_EQ(down.FileName.substr(down.FileName.size() - 8), "blip.wav");  // the box's text as the preset
+    EXPECT_EQ(prompter.Log()[1].File.Title, "Choose Wave file to play when upload finishes");
+    EXPECT_EQ(o.ebxSoundDownload->Text(), "C:\\sounds\\done.wav");
+    EXPECT_EQ(o.ebxSoundUpload->Text(), before);
 }
 
 TEST(AboutBox, ShowsItsTextsAndOpensTheWebAddress) {

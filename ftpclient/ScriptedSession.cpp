@@ -1,0 +1,99 @@
+#include "ScriptedSession.h"
+
+#include <cstdlib>
+
+#include "LocalFiles.h"
+#include "MainForm.h"
+#include "Screenshot.h"
+#include "runtime/Application.h"
+
+namespace {
+std::string Env(const char* name) {
+    const char* v = getenv(name);
+    return v ? v : "";
+}
+
+// "x\QuillonFTP.bmp" with "-progress" gives "x\QuillonFTP-progress.bmp".
+std::string Beside(const std::string& shot, const std::string& suffix) {
+    std::string s = shot;
+    s.insert(s.size() > 4 ? s.size() - 4 : s.size(), suffix);
+    return s;
+}
+
+void Settle(int ms) {
+    for (int i = 0; i < ms / 50; ++i) {
+        Application->ProcessMessages();
+        Sleep(50);
+    }
+}
+
+bool Download(TfrmMain& m, const TScriptedSession& s) {
+    int row = m.RemoteIndexOf(s.Download);
+    if (row < 0) return false;
+    for (int i = 0; i < m.lvServerFiles->Count(); ++i) m.lvServerFiles->SetSelected(i, i == row);
+    int64_t size = SizeOfText(m.RemoteRows[static_cast<size_t>(row)].SizeText);
+    // The progress window is pictured once a third of the file is in.
+    bool shot = false, saved = false;
+    TFtpProgress engine = m.FTP->OnProgress;
+    m.FTP->OnProgress = [&](TObject* sender, int64_t count, bool& abort) {
+        engine(sender, count, abort);
+        TfrmDownload* w = m.ProgressWindow();
+        if (!shot && w && w->Visible() && count * 3 >= size) {
+            shot = true;  // the picture pumps messages: no second one meanwhile
+            saved = SaveWindowShot(w->Handle(), Beside(s.Shot, "-progress"));
+        }
+    };
+    m.itmSrvFilesDownloadClick();
+    m.FTP->OnProgress = engine;
+    return saved && GetFileSizeOf(IncludeTrailingBackslash(s.LocalDir) + s.Download) == size;
+}
+
+bool Upload(TfrmMain& m, const TScriptedSession& s) {
+    m.Local->SetFilterIndex(5);
+    m.Local->Refresh();
+    for (int i = 0; i < m.Local->lbFiles->Items().Count(); ++i) m.Local->lbFiles->SetSelected(i, false);
+    if (!m.Local->SelectFile(s.Upload)) return false;
+    m.itmUploadLocaFileClick();
+    return m.RemoteIndexOf(s.Upload) >= 0;
+}
+
+// The progress window as a transfer shows it, when no real transfer is asked for.
+void SampleProgressShot(TfrmMain& m, const std::string& path) {
+    TfrmDownload progress(&m, NowDateTime);
+    progress.UpdateProgress("sample.bin", 200000, 0);
+    progress.Show();
+    progress.UpdateProgress("sample.bin", -1, 81920);
+    SaveWindowShot(progress.Handle(), path);
+    progress.Hide();
+}
+}  // namespace
+
+bool TScriptedSession::FromEnvironment() {
+    Shot = Env("QF_SCREENSHOT");
+    Download = Env("QF_SESSION_GET");
+    Upload = Env("QF_SESSION_PUT");
+    LocalDir = Env("QF_SESSION_LOCAL");
+    return !Shot.empty();
+}
+
+int RunScriptedSession(TfrmMain& m, const TScriptedSession& s) {
+    int failed = 0;
+    if (!s.LocalDir.empty()) m.Local->SetDirectory(s.LocalDir);
+    if (m.Servers.Count() > 0) m.ConnectToServer(m.Servers.Items(0));
+    Settle(1000);
+    if (!SaveWindowShot(m.Handle(), s.Shot)) ++failed;
+    if (!s.Download.empty() && m.FTP->IsConnected()) {
+        if (!Download(m, s)) ++failed;
+    } else {
+        SampleProgressShot(m, Beside(s.Shot, "-progress"));
+    }
+    if (!s.Upload.empty() && m.FTP->IsConnected()) {
+        if (!Upload(m, s)) ++failed;
+        Settle(300);
+        if (!SaveWindowShot(m.Handle(), Beside(s.Shot, "-uploaded"))) ++failed;
+    }
+    if ((!s.Download.empty() || !s.Upload.empty()) && !m.FTP->IsConnected()) ++failed;
+    // Closed as the user closes it: the settings and the sites are written.
+    m.Close();
+    return failed;
+}
