@@ -84,7 +84,6 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
     animKFTP->SetVisible(GetFileAttributesA(clip.c_str()) != INVALID_FILE_ATTRIBUTES);
     if (animKFTP->Visible()) {
         animKFTP->SetFileName(clip);
-        StopAnimation();
     }
     PlayerWave = new TPlayerWave(this);
     PrepareWorkFolders();
@@ -148,8 +147,8 @@ void TfrmMain::CreateToolbar() {
     pnlAnim->SetBounds(0, 0, 49, 0);
     pnlAnim->BevelOuter = bvNone;
     pnlAnim->SetColor(clBlack);
-    animKFTP = new TAnimate(pnlAnim);
-    animKFTP->SetAlign(alClient);
+    animKFTP = new TTimerAnimate(pnlAnim);
+    animKFTP->SetBounds(0, 0, 49, 46);
     animKFTP->Transparent = false;
     pnlServerToolbar = new TPanel(pnlToolbar);
     pnlServerToolbar->SetAlign(alClient);
@@ -215,7 +214,8 @@ void TfrmMain::StartAnimation() { PlayAnimation(0, 0); }
 void TfrmMain::StopAnimation() { PlayAnimation(1, 1); }
 
 void TfrmMain::PlayAnimation(int stopFrame, int repetitions) {
-    if (!animKFTP->Visible()) return;
+    // Played in a window not yet on screen, the clip leaves the toolbar repainting without end.
+    if (!animKFTP->Visible() || !HandleAllocated() || !IsWindowVisible(Handle())) return;
     animKFTP->Stop();
     animKFTP->StopFrame = stopFrame;
     animKFTP->Repetitions = repetitions;

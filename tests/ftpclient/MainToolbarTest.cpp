@@ -2,6 +2,9 @@
 // through their messages.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <mmsystem.h>
+
 #include <set>
 
 #include "MainWindowSupport.h"
@@ -286,5 +289,114 @@ TEST(ClientArt, GlyphsAndLightsHaveTheirSizesAndSeeThroughCorners) {
         int ink = 0;
         for (uint32_t c : p.Pixels) ink += c != ArtTransparent;
         EXPECT_GT(ink, 30);
+    }
+}
+
+namespace {
+
+// The sound and the clip the build made, copied into a scratch program folder.
+void CopyMedia(Program& prog, const std::string& name) {
+    std::string from = qftest::HostPath(std::string(QF_CLIENT_MEDIA) + "/" + name);
+    ASSERT_TRUE(CopyFileA(from.c_str(), prog.folder.File(name).c_str(), FALSE)) << from;
+}
+
+struct TSoundCall {
+    std::string sound;
+    DWORD flags;
+};
+
+// Records the sounds played instead of playing them.
+class TSoundRecorder {
+public:
+    TSoundRecorder() {
+        previous_ = SetPlaySoundFunc([this](LPCSTR s, HMODULE, DWORD f) {
+            calls.push_back({s ? s : "", f});
+            return TRUE;
+        });
+    }
+    ~TSoundRecorder() { SetPlaySoundFunc(previous_); }
+    std::vector<TSoundCall> calls;
+
+private:
+    TPlaySoundFunc previous_;
+};
+
+}  // namespace
+
+TEST(MainAnimation, ShownOnlyWithTheClipAndRunsWhileACommandRuns) {
+    {
+        Program bare;
+        TfrmMain m(bare.Settings());
+        EXPECT_FALSE(m.animKFTP->Visible()) << "no spin.avi: the black panel only";
+        m.StartAnimation();
+        EXPECT_FALSE(m.animKFTP->Active());
+    }
+    Program prog;
+    CopyMedia(prog, "spin.avi");
+    TfrmMain m(prog.Settings());
+    m.Show();
+    ASSERT_TRUE(m.animKFTP->Visible());
+    EXPECT_EQ(m.animKFTP->FileName(), prog.folder.File("spin.avi"));
+    EXPECT_FALSE(m.animKFTP->Active()) << "nothing plays before the first command";
+    // While a command runs the clip plays for ever; afterwards frame 1 again.
+    std::vector<std::pair<int, int>> seen;  // (repetitions, stop frame) at each state change
+    auto chained = m.FTP->OnStateChange;
+    m.FTP->OnStateChange = [&](TObject* s) {
+        seen.push_back({m.animKFTP->Repetitions, m.animKFTP->StopFrame});
+        chained(s);
+    };
+    TScriptedModalRunner runner;
+    runner.Expect("frmMessage", [](TForm& f) { f.SetModalResult(mrOk); });
+    m.frmOptions->sedtTimeOut->SetText("3");
+    m.QueueCommand(MakeConnect("127.0.0.1", "1", "user", "pass"));  // nobody listens there
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), std::make_pair(0, 0)) << "playing while connecting";
+    EXPECT_TRUE(m.animKFTP->Active());
+    EXPECT_EQ(m.animKFTP->Repetitions, 1);
+    EXPECT_EQ(m.animKFTP->StopFrame, 1);
+    // The stopped clip shows its first frame: the spinner's brightest dot.
+    TBitmap shot;
+    Snap(*m.animKFTP, shot);
+    EXPECT_GT(CountPixels(shot, 0xFFF0FF), 5);
+}
+
+TEST(MainSounds, TransferEndPlaysTheChosenSoundAsATable) {
+    Program prog;
+    CopyMedia(prog, "blip.wav");
+    TfrmMain m(prog.Settings());
+    TfrmOptions& o = *m.frmOptions;
+    const std::string blip = prog.folder.File("blip.wav");
+    EXPECT_EQ(o.ebxSoundDownload->Text(), blip) << "the program's own sound by default";
+    std::string other = prog.folder.File("other.wav");
+    CopyFileA(blip.c_str(), other.c_str(), FALSE);
+    struct Case {
+        const char* what;
+        bool upload, checkDown, checkUp;
+        std::string downFile, upFile;
+        std::string played;  // empty: nothing
+    } cases[] = {
+        {"download, default", false, true, true, blip, blip, blip},
+        {"upload, its own file", true, true, true, blip, other, other},
+        {"download box unchecked", false, false, true, blip, blip, ""},
+        {"upload box unchecked", true, true, false, blip, blip, ""},
+        {"file gone", false, true, true, prog.folder.File("gone.wav"), blip, ""},
+        {"no file named", true, true, true, blip, "", ""},
+    };
+    for (const Case& c : cases) {
+        o.cbPlaySoundDownload->SetChecked(c.checkDown, true);
+        o.cbPlaySoundUpload->SetChecked(c.checkUp, true);
+        o.ebxSoundDownload->SetText(c.downFile);
+        o.ebxSoundUpload->SetText(c.upFile);
+        TSoundRecorder rec;
+        m.PlayTransferSound(c.upload);
+        SCOPED_TRACE(c.what);
+        if (c.played.empty()) {
+            EXPECT_TRUE(rec.calls.empty());
+            continue;
+        }
+        ASSERT_EQ(rec.calls.size(), 1u);
+        EXPECT_EQ(rec.calls[0].sound, c.played);
+        // From the file, waited for, not looping.
+        EXPECT_EQ(rec.calls[0].flags, static_cast<DWORD>(SND_FILENAME));
     }
 }
