@@ -9,6 +9,7 @@
 #include "ProfileIniFile.h"
 #include "RegValues.h"
 #include "WebLinks.h"
+#include "FileIcons.h"
 #include "components/RePosApp.h"
 #include "ftpclient/core/ClientUtils.h"
 #include "runtime/Application.h"
@@ -117,6 +118,7 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
 
 TfrmMain::~TfrmMain() {
     BeginDestroy();
+    lvServerFiles->SetImages(nullptr, nullptr);
     FormDestroy();
     connectBox_.reset();
     progress_.reset();
@@ -291,6 +293,8 @@ void TfrmMain::CreatePanes() {
                                                 {"Group", 60}, {"Size", 70},  {"Last modified", 100}, {"Link", 80}};
     for (auto& c : cols) lvServerFiles->AddColumn(c.first, c.second);
     lvServerFiles->SetViewStyle(rvsReport);
+    remoteImages_ = std::make_unique<TFileImages>();
+    lvServerFiles->SetImages(remoteImages_->Small(), remoteImages_->Large());
     lvServerFiles->OnDblClick = [this](TObject*) { OpenRemoteRow(); };
     lvServerFiles->OnEdited = [this](int row, std::string& text) {
         if (row < 0 || row >= static_cast<int>(RemoteRows.size())) return;

@@ -400,3 +400,49 @@ TEST(MainSounds, TransferEndPlaysTheChosenSoundAsATable) {
         EXPECT_EQ(rec.calls[0].flags, static_cast<DWORD>(SND_FILENAME));
     }
 }
+
+TEST(RemoteList, RowsCarryTheirFileIcons) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    m.SetConnectedUI(true);
+    std::string listing = prog.folder.File("listing.txt");
+    qftest::WriteFileBytes(listing,
+                           "drwxr-xr-x 2 u g 4096 Jan 1 2000 docs\r\n"
+                           "-rw-r--r-- 1 u g 120 Jan 1 2000 notes.txt\r\n"
+                           "-rwxr-xr-x 1 u g 9000 Jan 1 2000 setup.exe\r\n"
+                           "-rw-r--r-- 1 u g 10 Jan 1 2000 README\r\n");
+    m.FTP_ProcessDir(listing);
+    HIMAGELIST images = m.lvServerFiles->SmallImages();
+    ASSERT_NE(images, nullptr);
+    const int count = ImageList_GetImageCount(images);
+    EXPECT_GE(count, 2) << "the folder and the file image";
+    ASSERT_EQ(m.lvServerFiles->Count(), 6);  // ".", ".." and the four
+    for (int i = 0; i < m.lvServerFiles->Count(); ++i) {
+        const TRemoteRow& r = m.lvServerFiles->Row(i);
+        SCOPED_TRACE(r.Caption);
+        EXPECT_GE(r.ImageIndex, 0);
+        EXPECT_LT(r.ImageIndex, count);
+        if (r.SubItems[1][0] == 'd') {
+            EXPECT_EQ(r.ImageIndex, 0);
+        }
+        // The list view shows the row's image.
+        LVITEMA it{};
+        it.mask = LVIF_IMAGE;
+        it.iItem = i;
+        SendMessageA(m.lvServerFiles->Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+        EXPECT_EQ(it.iImage, r.ImageIndex);
+    }
+    // The folder image is a picture, not an empty square.
+    TBitmap b(16, 16);
+    RECT all{0, 0, 16, 16};
+    b.Canvas().Brush.Color = clWhite;
+    b.Canvas().FillRect(all);
+    ImageList_Draw(images, 0, b.Canvas().Handle(), 0, 0, ILD_NORMAL);
+    EXPECT_LT(CountPixels(b, 0xFFFFFF), 250);
+    // Every file row brought its own icon: files with a known type add one each.
+    int fileRowsWithOwn = 0;
+    for (int i = 0; i < m.lvServerFiles->Count(); ++i) fileRowsWithOwn += m.lvServerFiles->Row(i).ImageIndex >= 2;
+    EXPECT_EQ(count, 2 + fileRowsWithOwn);
+    EXPECT_GE(fileRowsWithOwn, 2) << ".txt and .exe are known to the shell";
+}
