@@ -446,3 +446,27 @@ TEST(RemoteList, RowsCarryTheirFileIcons) {
     EXPECT_EQ(count, 2 + fileRowsWithOwn);
     EXPECT_GE(fileRowsWithOwn, 2) << ".txt and .exe are known to the shell";
 }
+
+TEST(TransferBar, ByteCountsScaledIntoTheBarAsATable) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    m.SetConnectedUI(true);
+    TTransferBar& bar = *m.pbTransferStatus;
+    const int64_t big = 6LL << 30;  // 6 GiB
+    struct Case {
+        int64_t total, done;
+        int position;  // of 0x7FFF
+    } cases[] = {
+        {100, 0, 0},         {100, 50, 0x7FFF / 2}, {100, 100, 0x7FFF}, {100, 250, 0x7FFF},
+        {100, -5, 0},        {0, 0, 0},             {big, big / 2, 0x7FFF / 2},
+        {big, big, 0x7FFF},  {INT64_MAX, INT64_MAX / 4, 0x7FFF / 4},
+    };
+    for (const Case& c : cases) {
+        bar.SetMax(c.total);
+        EXPECT_EQ(bar.Position(), 0) << "a new total starts at 0";
+        bar.SetPosition(c.done);
+        EXPECT_NEAR(bar.Position(), c.position, 1) << c.total << " " << c.done;
+        EXPECT_EQ(static_cast<int>(SendMessageA(bar.Handle(), PBM_GETPOS, 0, 0)), bar.Position());
+    }
+}
