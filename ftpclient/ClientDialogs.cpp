@@ -57,31 +57,6 @@ TfrmOverResume::TfrmOverResume(TForm* owner) : TForm(owner) {
     btnCancel = MakeButton(this, "&Cancel", orCancel, 270, 80);
 }
 
-TTransferBar::TTransferBar(TWinControl* parent) : TWinControl(parent) {}
-
-void TTransferBar::CreateParams(TCreateParams& p) {
-    TWinControl::CreateParams(p);
-    p.BaseClass = PROGRESS_CLASSA;
-    p.WinClassName = "QfProgressBar";
-}
-
-void TTransferBar::WndCreated() {
-    SendMessageA(Handle(), PBM_SETRANGE32, 0, 0x7FFF);
-    SendMessageA(Handle(), PBM_SETPOS, pos_, 0);
-}
-
-void TTransferBar::SetMax(int64_t m) {
-    max_ = m > 0 ? m : 1;
-    SetPosition(0);
-}
-
-void TTransferBar::SetPosition(int64_t p) {
-    if (p < 0) p = 0;
-    if (p > max_) p = max_;
-    pos_ = static_cast<int>(p * 0x7FFF / max_);
-    if (HandleAllocated()) SendMessageA(Handle(), PBM_SETPOS, pos_, 0);
-}
-
 TfrmDownload::TfrmDownload(TForm* owner, std::function<double()> now) : TForm(nullptr), now_(std::move(now)) {
     (void)owner;  // a free-standing window, as the platform places it
     SetName("frmDownload");

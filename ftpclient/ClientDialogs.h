@@ -8,6 +8,7 @@
 
 #include "ftpclient/core/Permissions.h"
 #include "ftpclient/core/TransferProgress.h"
+#include "TransferBar.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 
@@ -37,21 +38,6 @@ public:
     TButton *btnOverwrite, *btnResume, *btnCancel;
 };
 
-class TTransferBar : public TWinControl {
-public:
-    explicit TTransferBar(TWinControl* parent);
-    void SetMax(int64_t m);
-    void SetPosition(int64_t p);
-    int Position() const { return pos_; }
-
-protected:
-    void CreateParams(TCreateParams& p) override;
-    void WndCreated() override;
-
-private:
-    int64_t max_ = 100;
-    int pos_ = 0, shift_ = 0;
-};
 
 class TfrmDownload : public TForm {
 public:

@@ -25,3 +25,8 @@ void TArtImage::Paint(TCanvas& canvas) {
             canvas.SetPixel(x, y, c == ArtTransparent ? ground : ArtColour(c));
         }
 }
+
+void TTimerAnimate::CreateParams(TCreateParams& p) {
+    TAnimate::CreateParams(p);
+    p.Style |= ACS_TIMER;
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ftpclient/core/ClientArt.h"
+#include "ui/ComCtrls.h"
 #include "ui/Control.h"
 #include "ui/Graphics.h"
 
@@ -21,4 +22,15 @@ public:
 
 private:
     TArt art_;
+};
+
+// The toolbar's busy clip, played on the window's own thread by a timer: a
+// playing thread would report its end to the window while the window waits
+// for it to stop.
+class TTimerAnimate : public TAnimate {
+public:
+    using TAnimate::TAnimate;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
 };

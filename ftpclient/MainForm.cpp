@@ -9,6 +9,7 @@
 #include "ProfileIniFile.h"
 #include "RegValues.h"
 #include "WebLinks.h"
+#include "FileIcons.h"
 #include "components/RePosApp.h"
 #include "ftpclient/core/ClientUtils.h"
 #include "runtime/Application.h"
@@ -86,7 +87,6 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
     animKFTP->SetVisible(GetFileAttributesA(clip.c_str()) != INVALID_FILE_ATTRIBUTES);
     if (animKFTP->Visible()) {
         animKFTP->SetFileName(clip);
-        StopAnimation();
     }
     PlayerWave = new TPlayerWave(this);
     PrepareWorkFolders();
@@ -120,6 +120,7 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
 
 TfrmMain::~TfrmMain() {
     BeginDestroy();
+    lvServerFiles->SetImages(nullptr, nullptr);
     FormDestroy();
     connectBox_.reset();
     progress_.reset();
@@ -150,8 +151,8 @@ void TfrmMain::CreateToolbar() {
     pnlAnim->SetBounds(0, 0, 49, 0);
     pnlAnim->BevelOuter = bvNone;
     pnlAnim->SetColor(clBlack);
-    animKFTP = new TAnimate(pnlAnim);
-    animKFTP->SetAlign(alClient);
+    animKFTP = new TTimerAnimate(pnlAnim);
+    animKFTP->SetBounds(0, 0, 49, 46);
     animKFTP->Transparent = false;
     pnlServerToolbar = new TPanel(pnlToolbar);
     pnlServerToolbar->SetAlign(alClient);
@@ -217,7 +218,8 @@ void TfrmMain::StartAnimation() { PlayAnimation(0, 0); }
 void TfrmMain::StopAnimation() { PlayAnimation(1, 1); }
 
 void TfrmMain::PlayAnimation(int stopFrame, int repetitions) {
-    if (!animKFTP->Visible()) return;
+    // Played in a window not yet on screen, the clip leaves the toolbar repainting without end.
+    if (!animKFTP->Visible() || !HandleAllocated() || !IsWindowVisible(Handle())) return;
     animKFTP->Stop();
     animKFTP->StopFrame = stopFrame;
     animKFTP->Repetitions = repetitions;
@@ -293,6 +295,8 @@ void TfrmMain::CreatePanes() {
                                                 {"Group", 60}, {"Size", 70},  {"Last modified", 100}, {"Link", 80}};
     for (auto& c : cols) lvServerFiles->AddColumn(c.first, c.second);
     lvServerFiles->SetViewStyle(rvsReport);
+    remoteImages_ = std::make_unique<TFileImages>();
+    lvServerFiles->SetImages(remoteImages_->Small(), remoteImages_->Large());
     lvServerFiles->OnDblClick = [this](TObject*) { OpenRemoteRow(); };
     lvServerFiles->OnEdited = [this](int row, std::string& text) {
         if (row < 0 || row >= static_cast<int>(RemoteRows.size())) return;

@@ -196,6 +196,7 @@ public:
 
 private:
     std::unique_ptr<TMemoLog> memoLog_;
+    std::unique_ptr<class TFileImages> remoteImages_;
     void CreateToolbar();
     void CreateMenus();
     void CreatePanes();

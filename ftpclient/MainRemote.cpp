@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "AppTitle.h"
+#include "FileIcons.h"
 #include "LocalFiles.h"
 #include "MainForm.h"
 #include "ftpclient/core/ClientUtils.h"
@@ -77,14 +78,32 @@ void TfrmMain::FTP_ProcessDir(const std::string& path) {
     DeleteFileA(path.c_str());
     TEngineProber prober(*this);
     RemoteRows = BuildRemoteRows(ss.str(), prober);
+    // The two defaults first: the folder image (0) and the file image (1).
+    remoteImages_->Clear();
+    HICON small = nullptr, large = nullptr;
+    std::string unused;
+    if (!GetFileTypeIcon("Folder\\DefaultIcon", small, large, unused) &&
+        !GetFileTypeIcon("Directory\\DefaultIcon", small, large, unused))
+        ShellTypeIcon("folder", true, small, large);
+    remoteImages_->Add(small, large);
+    if (!GetFileTypeIcon(FileIconKey(".txt"), small, large, unused)) ShellTypeIcon("file.txt", false, small, large);
+    remoteImages_->Add(small, large);
     std::vector<TRemoteRow> rows;
     for (auto& e : RemoteRows) {
         TRemoteRow r;
         r.Caption = e.Name;
         bool folder = IsFolderRow(e);
+        std::string type = folder ? "Folder" : FileTypeText(RowExtension(e));
         r.ImageIndex = folder ? 0 : 1;
-        r.SubItems = {folder ? "Folder" : FileTypeText(RowExtension(e)), e.Permissions, e.Owner, e.Group,
-                      e.SizeText, e.DateText, e.LinkTarget.empty() ? "" : "Link to " + e.LinkTarget};
+        if (!folder) {
+            // Each file row its own icon: the registered one, else the shell's for such a name.
+            std::string ext = RowExtension(e);
+            if (GetFileTypeIcon(FileIconKey(ext), small, large, type) ||
+                (!ext.empty() && ShellTypeIcon("file" + ext, false, small, large)))
+                r.ImageIndex = remoteImages_->Add(small, large);
+        }
+        r.SubItems = {type, e.Permissions, e.Owner, e.Group, e.SizeText, e.DateText,
+                      e.LinkTarget.empty() ? "" : "Link to " + e.LinkTarget};
         rows.push_back(r);
     }
     lvServerFiles->SetRows(rows);

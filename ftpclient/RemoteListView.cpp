@@ -26,7 +26,8 @@ void TRemoteListView::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.BaseClass = WC_LISTVIEWA;
     p.WinClassName = "QfListView";
-    p.Style |= WS_TABSTOP | LVS_EDITLABELS | LVS_SHOWSELALWAYS | StyleBits(style_);
+    // The window's owner keeps the image lists.
+    p.Style |= WS_TABSTOP | LVS_EDITLABELS | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | StyleBits(style_);
     p.ExStyle |= WS_EX_CLIENTEDGE;
 }
 

@@ -44,6 +44,7 @@ public:
     TRemoteViewStyle ViewStyle() const { return style_; }
     void SetViewStyle(TRemoteViewStyle s);
     void SetImages(HIMAGELIST small, HIMAGELIST large);
+    HIMAGELIST SmallImages() const { return small_; }
 
     // Starts in-place editing of row i's caption.
     HWND EditCaption(int i);

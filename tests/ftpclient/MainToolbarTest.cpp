@@ -2,6 +2,9 @@
 // through their messages.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <mmsystem.h>
+
 #include <set>
 
 #include "MainWindowSupport.h"
@@ -286,5 +289,184 @@ TEST(ClientArt, GlyphsAndLightsHaveTheirSizesAndSeeThroughCorners) {
         int ink = 0;
         for (uint32_t c : p.Pixels) ink += c != ArtTransparent;
         EXPECT_GT(ink, 30);
+    }
+}
+
+namespace {
+
+// The sound and the clip the build made, copied into a scratch program folder.
+void CopyMedia(Program& prog, const std::string& name) {
+    std::string from = qftest::HostPath(std::string(QF_CLIENT_MEDIA) + "/" + name);
+    ASSERT_TRUE(CopyFileA(from.c_str(), prog.folder.File(name).c_str(), FALSE)) << from;
+}
+
+struct TSoundCall {
+    std::string sound;
+    DWORD flags;
+};
+
+// Records the sounds played instead of playing them.
+class TSoundRecorder {
+public:
+    TSoundRecorder() {
+        previous_ = SetPlaySoundFunc([this](LPCSTR s, HMODULE, DWORD f) {
+            calls.push_back({s ? s : "", f});
+            return TRUE;
+        });
+    }
+    ~TSoundRecorder() { SetPlaySoundFunc(previous_); }
+    std::vector<TSoundCall> calls;
+
+private:
+    TPlaySoundFunc previous_;
+};
+
+}  // namespace
+
+TEST(MainAnimation, ShownOnlyWithTheClipAndRunsWhileACommandRuns) {
+    {
+        Program bare;
+        TfrmMain m(bare.Settings());
+        EXPECT_FALSE(m.animKFTP->Visible()) << "no spin.avi: the black panel only";
+        m.StartAnimation();
+        EXPECT_FALSE(m.animKFTP->Active());
+    }
+    Program prog;
+    CopyMedia(prog, "spin.avi");
+    TfrmMain m(prog.Settings());
+    m.Show();
+    ASSERT_TRUE(m.animKFTP->Visible());
+    EXPECT_EQ(m.animKFTP->FileName(), prog.folder.File("spin.avi"));
+    EXPECT_FALSE(m.animKFTP->Active()) << "nothing plays before the first command";
+    // While a command runs the clip plays for ever; afterwards frame 1 again.
+    std::vector<std::pair<int, int>> seen;  // (repetitions, stop frame) at each state change
+    auto chained = m.FTP->OnStateChange;
+    m.FTP->OnStateChange = [&](TObject* s) {
+        seen.push_back({m.animKFTP->Repetitions, m.animKFTP->StopFrame});
+        chained(s);
+    };
+    TScriptedModalRunner runner;
+    runner.Expect("frmMessage", [](TForm& f) { f.SetModalResult(mrOk); });
+    m.frmOptions->sedtTimeOut->SetText("3");
+    m.QueueCommand(MakeConnect("127.0.0.1", "1", "user", "pass"));  // nobody listens there
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), std::make_pair(0, 0)) << "playing while connecting";
+    EXPECT_TRUE(m.animKFTP->Active());
+    EXPECT_EQ(m.animKFTP->Repetitions, 1);
+    EXPECT_EQ(m.animKFTP->StopFrame, 1);
+    // The stopped clip shows its first frame: the spinner's brightest dot.
+    TBitmap shot;
+    Snap(*m.animKFTP, shot);
+    EXPECT_GT(CountPixels(shot, 0xFFF0FF), 5);
+}
+
+TEST(MainSounds, TransferEndPlaysTheChosenSoundAsATable) {
+    Program prog;
+    CopyMedia(prog, "blip.wav");
+    TfrmMain m(prog.Settings());
+    TfrmOptions& o = *m.frmOptions;
+    const std::string blip = prog.folder.File("blip.wav");
+    EXPECT_EQ(o.ebxSoundDownload->Text(), blip) << "the program's own sound by default";
+    std::string other = prog.folder.File("other.wav");
+    CopyFileA(blip.c_str(), other.c_str(), FALSE);
+    struct Case {
+        const char* what;
+        bool upload, checkDown, checkUp;
+        std::string downFile, upFile;
+        std::string played;  // empty: nothing
+    } cases[] = {
+        {"download, default", false, true, true, blip, blip, blip},
+        {"upload, its own file", true, true, true, blip, other, other},
+        {"download box unchecked", false, false, true, blip, blip, ""},
+        {"upload box unchecked", true, true, false, blip, blip, ""},
+        {"file gone", false, true, true, prog.folder.File("gone.wav"), blip, ""},
+        {"no file named", true, true, true, blip, "", ""},
+    };
+    for (const Case& c : cases) {
+        o.cbPlaySoundDownload->SetChecked(c.checkDown, true);
+        o.cbPlaySoundUpload->SetChecked(c.checkUp, true);
+        o.ebxSoundDownload->SetText(c.downFile);
+        o.ebxSoundUpload->SetText(c.upFile);
+        TSoundRecorder rec;
+        m.PlayTransferSound(c.upload);
+        SCOPED_TRACE(c.what);
+        if (c.played.empty()) {
+            EXPECT_TRUE(rec.calls.empty());
+            continue;
+        }
+        ASSERT_EQ(rec.calls.size(), 1u);
+        EXPECT_EQ(rec.calls[0].sound, c.played);
+        // From the file, waited for, not looping.
+        EXPECT_EQ(rec.calls[0].flags, static_cast<DWORD>(SND_FILENAME));
+    }
+}
+
+TEST(RemoteList, RowsCarryTheirFileIcons) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    m.SetConnectedUI(true);
+    std::string listing = prog.folder.File("listing.txt");
+    qftest::WriteFileBytes(listing,
+                           "drwxr-xr-x 2 u g 4096 Jan 1 2000 docs\r\n"
+                           "-rw-r--r-- 1 u g 120 Jan 1 2000 notes.txt\r\n"
+                           "-rwxr-xr-x 1 u g 9000 Jan 1 2000 setup.exe\r\n"
+                           "-rw-r--r-- 1 u g 10 Jan 1 2000 README\r\n");
+    m.FTP_ProcessDir(listing);
+    HIMAGELIST images = m.lvServerFiles->SmallImages();
+    ASSERT_NE(images, nullptr);
+    const int count = ImageList_GetImageCount(images);
+    EXPECT_GE(count, 2) << "the folder and the file image";
+    ASSERT_EQ(m.lvServerFiles->Count(), 6);  // ".", ".." and the four
+    for (int i = 0; i < m.lvServerFiles->Count(); ++i) {
+        const TRemoteRow& r = m.lvServerFiles->Row(i);
+        SCOPED_TRACE(r.Caption);
+        EXPECT_GE(r.ImageIndex, 0);
+        EXPECT_LT(r.ImageIndex, count);
+        if (r.SubItems[1][0] == 'd') {
+            EXPECT_EQ(r.ImageIndex, 0);
+        }
+        // The list view shows the row's image.
+        LVITEMA it{};
+        it.mask = LVIF_IMAGE;
+        it.iItem = i;
+        SendMessageA(m.lvServerFiles->Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+        EXPECT_EQ(it.iImage, r.ImageIndex);
+    }
+    // The folder image is a picture, not an empty square.
+    TBitmap b(16, 16);
+    RECT all{0, 0, 16, 16};
+    b.Canvas().Brush.Color = clWhite;
+    b.Canvas().FillRect(all);
+    ImageList_Draw(images, 0, b.Canvas().Handle(), 0, 0, ILD_NORMAL);
+    EXPECT_LT(CountPixels(b, 0xFFFFFF), 250);
+    // Every file row brought its own icon: files with a known type add one each.
+    int fileRowsWithOwn = 0;
+    for (int i = 0; i < m.lvServerFiles->Count(); ++i) fileRowsWithOwn += m.lvServerFiles->Row(i).ImageIndex >= 2;
+    EXPECT_EQ(count, 2 + fileRowsWithOwn);
+    EXPECT_GE(fileRowsWithOwn, 2) << ".txt and .exe are known to the shell";
+}
+
+TEST(TransferBar, ByteCountsScaledIntoTheBarAsATable) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    m.SetConnectedUI(true);
+    TTransferBar& bar = *m.pbTransferStatus;
+    const int64_t big = 6LL << 30;  // 6 GiB
+    struct Case {
+        int64_t total, done;
+        int position;  // of 0x7FFF
+    } cases[] = {
+        {100, 0, 0},         {100, 50, 0x7FFF / 2}, {100, 100, 0x7FFF}, {100, 250, 0x7FFF},
+        {100, -5, 0},        {0, 0, 0},             {big, big / 2, 0x7FFF / 2},
+        {big, big, 0x7FFF},  {INT64_MAX, INT64_MAX / 4, 0x7FFF / 4},
+    };
+    for (const Case& c : cases) {
+        bar.SetMax(c.total);
+        EXPECT_EQ(bar.Position(), 0) << "a new total starts at 0";
+        bar.SetPosition(c.done);
+        EXPECT_NEAR(bar.Position(), c.position, 1) << c.total << " " << c.done;
+        EXPECT_EQ(static_cast<int>(SendMessageA(bar.Handle(), PBM_GETPOS, 0, 0)), bar.Position());
     }
 }

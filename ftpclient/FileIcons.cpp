@@ -1,0 +1,108 @@
+#include "FileIcons.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace {
+
+// The default value of a key below HKEY_CLASSES_ROOT; false when missing.
+bool ReadDefault(const std::string& key, std::string& value) {
+    HKEY h;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    char buf[1024] = {0};
+    DWORD size = sizeof buf - 1, type = 0;
+    LONG r = RegQueryValueExA(h, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    RegCloseKey(h);
+    if (r != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+    value.assign(buf, strnlen(buf, size));
+    if (type == REG_EXPAND_SZ) {
+        char out[1024] = {0};
+        if (ExpandEnvironmentStringsA(value.c_str(), out, sizeof out)) value = out;
+    }
+    return true;
+}
+
+bool IconsFromLocation(const std::string& location, int offset, HICON& small, HICON& large) {
+    size_t comma = location.rfind(',');
+    if (comma == std::string::npos) return false;
+    std::string file = location.substr(0, comma), number = location.substr(comma + 1);
+    if (file.size() >= 2 && file.front() == '"' && file.back() == '"') file = file.substr(1, file.size() - 2);
+    char* end = nullptr;
+    long index = strtol(number.c_str(), &end, 10);
+    if (number.empty() || *end != '\0') return false;
+    return ExtractIconExA(file.c_str(), static_cast<int>(index) + offset, &large, &small, 1) > 0 && (small || large);
+}
+
+}  // namespace
+
+bool GetFileTypeIcon(const std::string& key, HICON& small, HICON& large, std::string& typeName, int offset) {
+    small = large = nullptr;
+    std::string location;
+    bool have = false;
+    if (!key.empty() && key[0] == '\1') {
+        location = key.substr(1);
+        have = true;
+    } else if (!key.empty() && key[0] == '\2') {
+        std::string cls, name;
+        if (ReadDefault(key.substr(1), cls) && !cls.empty()) {
+            if (ReadDefault(cls, name) && !name.empty()) typeName = name;
+            have = ReadDefault(cls + "\\DefaultIcon", location);
+        }
+    } else {
+        have = ReadDefault(key, location);
+    }
+    return have && IconsFromLocation(location, offset, small, large);
+}
+
+bool ShellTypeIcon(const std::string& name, bool folder, HICON& small, HICON& large) {
+    const DWORD attributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    SHFILEINFOA info{};
+    small = large = nullptr;
+    if (SHGetFileInfoA(name.c_str(), attributes, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES))
+        small = info.hIcon;
+    info = SHFILEINFOA{};
+    if (SHGetFileInfoA(name.c_str(), attributes, &info, sizeof info, SHGFI_ICON | SHGFI_LARGEICON | SHGFI_USEFILEATTRIBUTES))
+        large = info.hIcon;
+    return small || large;
+}
+
+TFileImages::TFileImages()
+    : small_(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8)),
+      large_(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 8, 8)) {}
+
+TFileImages::~TFileImages() {
+    ImageList_Destroy(small_);
+    ImageList_Destroy(large_);
+}
+
+void TFileImages::Clear() {
+    ImageList_RemoveAll(small_);
+    ImageList_RemoveAll(large_);
+}
+
+int TFileImages::Add(HICON small, HICON large) {
+    HICON s = small ? small : large, l = large ? large : small;
+    int at;
+    if (!s) {
+        // An empty image keeps both lists in step.
+        for (HIMAGELIST list : {small_, large_}) {
+            int cx, cy;
+            ImageList_GetIconSize(list, &cx, &cy);
+            std::vector<BYTE> ones(static_cast<size_t>(cy) * ((cx + 15) / 16) * 2, 0xFF);
+            HBITMAP mask = CreateBitmap(cx, cy, 1, 1, ones.data());
+            HDC screen = GetDC(nullptr);
+            HBITMAP image = CreateCompatibleBitmap(screen, cx, cy);
+            ReleaseDC(nullptr, screen);
+            ImageList_Add(list, image, mask);
+            DeleteObject(image);
+            DeleteObject(mask);
+        }
+        return Count() - 1;
+    }
+    at = ImageList_AddIcon(small_, s);
+    ImageList_AddIcon(large_, l);
+    if (small) DestroyIcon(small);
+    if (large) DestroyIcon(large);
+    return at;
+}
