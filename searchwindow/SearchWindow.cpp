@@ -96,9 +96,8 @@ void TSearchWindow::BuildControls() {
             continue;
         }
         // The drop-down arrow beside the button.
-        TButton* arrow = AddButton(toolbar_, "6", x, 2, 16, 24, nullptr);
+        TButton* arrow = AddButton(toolbar_, "v", x, 2, 16, 24, nullptr);
         arrow->OnClick = [this, k, arrow](TObject*) { ShowDropDown(k, arrow); };
-        arrow->Font().SetName("Marlett");
         lastMainButton_ = arrow;
         x += 18;
     }
