@@ -32,9 +32,11 @@ TBrowserPane::TBrowserPane(TWinControl* parent) : TPanel(parent) {
     title_->Font().SetStyle(fsBold);
     text_ = new TTextView(this);
     text_->SetReadOnly(true);
+    // The columns come with the first page: a message to the list here would
+    // make the window's handles from inside the constructor, and the form
+    // would make this pane's window a second time (the first one, left
+    // behind, then asks to be painted for ever and starves the timers).
     links_ = new TListViewBox(this, LVS_REPORT | LVS_SINGLESEL | LVS_NOCOLUMNHEADER);
-    links_->AddColumn("Link", 220);
-    links_->AddColumn("Address", 400);
     links_->OnNotify = [this](NMHDR* h, LRESULT&) {
         if (h->code == NM_DBLCLK) {
             const int i = links_->Selected();
@@ -96,6 +98,11 @@ bool TBrowserPane::Load(const std::string& address) {
     title_->SetCaption(page_.Title);
     text_->SetText(page_.Text);
     links_->Clear();
+    if (!columns_) {
+        links_->AddColumn("Link", 220);
+        links_->AddColumn("Address", 400);
+        columns_ = true;
+    }
     for (size_t i = 0; i < page_.Links.size(); ++i) {
         links_->Insert(static_cast<int>(i), page_.Links[i].Text, -1, static_cast<LPARAM>(i));
         links_->SetText(static_cast<int>(i), 1, page_.Links[i].Address);

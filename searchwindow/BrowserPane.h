@@ -39,6 +39,7 @@ private:
     TLabel* title_;
     TEdit* text_;
     TListViewBox* links_;
+    bool columns_ = false;
     BrowserHistory history_;
     ReadablePage page_;
 };

@@ -96,9 +96,8 @@ void TSearchWindow::BuildControls() {
             continue;
         }
         // The drop-down arrow beside the button.
-        TButton* arrow = AddButton(toolbar_, "6", x, 2, 16, 24, nullptr);
+        TButton* arrow = AddButton(toolbar_, "v", x, 2, 16, 24, nullptr);
         arrow->OnClick = [this, k, arrow](TObject*) { ShowDropDown(k, arrow); };
-        arrow->Font().SetName("Marlett");
         lastMainButton_ = arrow;
         x += 18;
     }
@@ -159,7 +158,7 @@ void TSearchWindow::BuildControls() {
     x = 2;
     for (const char* key : {"Back", "Forward", "Stop", "Refresh", "Home"}) {
         const std::string k = key;
-        AddButton(browserToolbar_, k, x, 2, 58, 22, [this, k] {
+        AddButton(browserToolbar_, k, x, 2, 52, 22, [this, k] {
             TBrowserPane* b = panels_.CurrentPanel() == 5 ? help_ : panels_.CurrentPanel() == 3 ? propertyBrowser_ : content_;
             if (k == "Back") b->GoBack();
             if (k == "Forward") b->GoForward();
@@ -167,20 +166,21 @@ void TSearchWindow::BuildControls() {
             if (k == "Refresh") b->Refresh();
             if (k == "Home") b->GoHome();
         });
-        x += 60;
+        x += 54;
     }
     // The Results panel's own buttons: the property list's view and the reports.
     x += 8;
     const std::pair<const char*, int> propertyButtons[] = {
-        {"Large icons", 0}, {"Small icons", 1}, {"List", 2}, {"Report mask", 3}, {"Report Unique", 4}};
+        {"Large", 0}, {"Small", 1}, {"List", 2}, {"Report", 3}, {"Unique", 4}};
     for (const auto& [caption, what] : propertyButtons) {
         const int w = what;
-        AddButton(browserToolbar_, caption, x, 2, what < 3 ? 74 : 94, 22, [this, w] {
+        TButton* b = AddButton(browserToolbar_, caption, x, 2, 52, 22, [this, w] {
             if (panels_.CurrentPanel() != 3) return;
             if (w < 3) propertiesList_->SetView(w);
             if (w >= 3) Run(w == 3 ? WindowCommand::ReportValues : WindowCommand::ReportUniqueValues);
         });
-        x += what < 3 ? 76 : 96;
+        b->Hint = w == 3 ? "Report property values..." : w == 4 ? "Report unique values..." : "";
+        x += 54;
     }
     propertiesList_ = new TListViewBox(this, LVS_ICON | LVS_SINGLESEL);
     propertiesList_->OnNotify = [this](NMHDR* h, LRESULT&) {

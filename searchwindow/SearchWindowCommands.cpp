@@ -19,6 +19,8 @@ std::string ProgramFolder() {
     return p.substr(0, p.find_last_of("\\/"));
 }
 
+// The found list's pictures: not known yet light grey, connected green, not connected red.
+int FoundImage(int icon) { return icon == 2 ? 2 : icon == 3 ? 3 : 0; }
 }  // namespace
 
 bool TSearchWindow::Load(const std::string& progIdPrefix) {
@@ -151,7 +153,7 @@ void TSearchWindow::SyncFoundList() {
         foundList_->Perform(WM_SETREDRAW, FALSE);
         foundList_->Clear();
         for (size_t i = 0; i < items.size(); ++i)
-            foundList_->Insert(static_cast<int>(i), items[i].Text, items[i].Icon - 1, items[i].Key);
+            foundList_->Insert(static_cast<int>(i), items[i].Text, FoundImage(items[i].Icon), items[i].Key);
         if (key >= 0 && found_.IndexOfKey(static_cast<int32_t>(key)) >= 0)
             foundList_->Select(found_.IndexOfKey(static_cast<int32_t>(key)));
         foundList_->Perform(WM_SETREDRAW, TRUE);
@@ -161,7 +163,7 @@ void TSearchWindow::SyncFoundList() {
     for (size_t i = 0; i < items.size(); ++i) {
         const int at = static_cast<int>(i);
         if (foundList_->GetText(at) != items[i].Text) foundList_->SetText(at, 0, items[i].Text);
-        foundList_->SetImage(at, items[i].Icon - 1);
+        foundList_->SetImage(at, FoundImage(items[i].Icon));
     }
 }
 

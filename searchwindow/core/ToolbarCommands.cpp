@@ -84,13 +84,13 @@ const char* const kUnchecked = "    ";
 }  // namespace
 
 std::vector<DropDownEntry> SortMenuEntries(const MaskCollection& masks) {
-    std::vector<DropDownEntry> entries{{std::string(kUnchecked) + "As reseaved", 0}};
+    std::vector<DropDownEntry> entries{{std::string(kUnchecked) + "As reseaved", 0, ""}};
     bool marked = false;
     for (int32_t i = 1; i <= masks.Count(); ++i) {
         const SearchMask& m = masks.Item(i);
         if (m.Hidden) continue;
         marked = marked || m.SortAt;
-        entries.push_back({(m.SortAt ? kChecked : kUnchecked) + m.MaskName, i});
+        entries.push_back({(m.SortAt ? kChecked : kUnchecked) + m.MaskName, i, ""});
     }
     if (!marked) entries[0].Text = std::string(kChecked) + "As reseaved";
     return entries;
@@ -101,7 +101,7 @@ std::vector<DropDownEntry> ViewMenuEntries(const MaskCollection& masks, const st
     for (int32_t i = 1; i <= masks.Count(); ++i) {
         const SearchMask& m = masks.Item(i);
         if (m.Hidden) continue;
-        entries.push_back({(m.MaskName == captionMaskName ? kChecked : kUnchecked) + m.MaskName, masks.Count() + i});
+        entries.push_back({(m.MaskName == captionMaskName ? kChecked : kUnchecked) + m.MaskName, masks.Count() + i, ""});
     }
     return entries;
 }

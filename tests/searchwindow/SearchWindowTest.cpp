@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <typeinfo>
 
 #include "ScriptedPrompter.h"
 #include "WindowFixture.h"
@@ -29,6 +30,22 @@ TEST_F(SearchWindowTest, UnknownEngineSaysCanNotInitialize) {
     ASSERT_EQ(prompter.Log().size(), 1u);
     EXPECT_EQ(prompter.Log()[0].Text, "Can not initialize search");
     EXPECT_EQ(prompter.Log()[0].Caption, "Error");
+}
+
+// A control whose window was made twice leaves the first one behind, which
+// then asks to be painted for ever on a real display and starves the timers.
+TEST_F(SearchWindowTest, EveryControlOwnsOneWindow) {
+    TScriptedPrompter prompter;
+    TSearchWindow w;
+    ASSERT_TRUE(w.Load());
+    int children = 0;
+    for (HWND c = GetWindow(w.Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT), ++children) {
+        TWinControl* control = TWinControl::FromHandle(c);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->Handle(), c) << typeid(*control).name();
+    }
+    EXPECT_GT(children, 10);
+    EXPECT_TRUE(w.Unload());
 }
 
 TEST_F(SearchWindowTest, CrawlFromTheWindowFillsTheFoundList) {

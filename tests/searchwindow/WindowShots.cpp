@@ -29,6 +29,7 @@ bool PumpUntil(const std::function<bool()>& pred, unsigned ms) {
 
 namespace {
 void Capture(HWND window, const std::string& path) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     RECT r;
     GetWindowRect(window, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
         if (!w.Load()) return 1;
         w.StartAddressCombo()->SetText(argv[1]);
         w.StartClick(false);
-        qftest::PumpFor(1500);
+        qftest::PumpFor(300);
         Capture(w.Handle(), folder + "/sbf-during-crawl.bmp");
         if (!qftest::PumpUntil([&] { return w.Session()->RunState == SearchRunState::Idle; }, 60000)) rc = 3;
         qftest::PumpFor(1200);

@@ -19,10 +19,14 @@ restore() {
   wineserver -k >/dev/null 2>&1 || true
 }
 trap restore EXIT
+# The X driver first, with every Wine process ended: a desktop process left
+# from the null driver would keep drawing nowhere.
+"$QF_WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
 # A warm server and desktop, as the tests have: COM starts the engine at once.
 wineserver -p >/dev/null 2>&1 || true
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "
-  '$QF_WINE' reg add 'HKCU\\Software\\Wine\\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
   '$QF_WINE' rundll32.exe user32.dll,GetDesktopWindow >/dev/null 2>&1
   '$QF_WINE' '$QF_WIN_BUILD/gleaner/Gleaner.exe' /RegServer
   '$QF_WINE' '$QF_WIN_BUILD/tests/searchwindow/sbf_shots.exe' 'http://127.0.0.1:$port/index.htm' '$out' </dev/null >'$out/shots.log' 2>&1 &
