@@ -2,6 +2,9 @@
 
 #include "components/ToolWindow97.h"
 
+#include <cstring>
+#include <vector>
+
 TDock97::TDock97(TWinControl* parent, TDockPosition position) : TWinControl(parent), layout_(position) {
     if (dynamic_cast<TDock97*>(parent) || dynamic_cast<TCustomToolWindow97*>(parent))
         throw EInvalidOperation("A TDock97 control cannot be placed inside a tool window or another TDock97");
@@ -131,4 +134,90 @@ void TDock97::PaintBoundLines() {
     if (boundLines_ & blBottom) FillRect(dc, &(line = {w.left, w.bottom - 1, w.right, w.bottom}), light);
     if (boundLines_ & blRight) FillRect(dc, &(line = {w.right - 1, w.top, w.right, w.bottom}), light);
     ReleaseDC(h, dc);
+}
+
+// ---- background
+
+TDock97::~TDock97() {
+    if (background_) DeleteObject(background_);
+    if (transparentCopy_) DeleteObject(transparentCopy_);
+}
+
+void TDock97::SetBackground(HBITMAP bmp) {
+    if (background_) DeleteObject(background_);
+    background_ = bmp ? static_cast<HBITMAP>(CopyImage(bmp, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)) : nullptr;
+    BackgroundChanged();
+}
+
+void TDock97::SetBackgroundOnToolbars(bool on) {
+    onToolbars_ = on;
+    BackgroundChanged();
+}
+
+void TDock97::SetBackgroundTransparent(bool on) {
+    transparent_ = on;
+    BackgroundChanged();
+}
+
+// The copy is made again on need; the dock and its windows repaint.
+void TDock97::BackgroundChanged() {
+    if (transparentCopy_) DeleteObject(transparentCopy_);
+    transparentCopy_ = nullptr;
+    if (!HandleAllocated()) return;
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+bool TDock97::DrawBackground(HDC dc, const RECT& area, POINT origin) {
+    if (!background_) return false;
+    BITMAP bm{};
+    GetObjectA(background_, sizeof bm, &bm);
+    const int w = bm.bmWidth, h = bm.bmHeight;
+    if (w <= 0 || h <= 0) return false;
+    HBITMAP tile = background_;
+    if (transparent_) {
+        if (!transparentCopy_) {
+            // Every pixel of the lower-left pixel's colour in the dock's colour.
+            BITMAPINFO bi{};
+            bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+            bi.bmiHeader.biWidth = w;
+            bi.bmiHeader.biHeight = -h;
+            bi.bmiHeader.biPlanes = 1;
+            bi.bmiHeader.biBitCount = 32;
+            std::vector<uint32_t> px(static_cast<size_t>(w) * h);
+            HDC screen = GetDC(nullptr);
+            GetDIBits(screen, background_, 0, static_cast<UINT>(h), px.data(), &bi, DIB_RGB_COLORS);
+            const uint32_t key = px[static_cast<size_t>(h - 1) * w] & 0xFFFFFF;
+            const COLORREF c = ColorToRGB(Color());
+            const uint32_t face = (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+            for (uint32_t& p : px)
+                if ((p & 0xFFFFFF) == key) p = face;
+            void* bits = nullptr;
+            transparentCopy_ = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+            ReleaseDC(nullptr, screen);
+            if (transparentCopy_ && bits) memcpy(bits, px.data(), px.size() * 4);
+        }
+        if (transparentCopy_) tile = transparentCopy_;
+    }
+    HDC src = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(src, tile);
+    // The first tile starts at a multiple of the picture's size in the parent's coordinates.
+    auto floorMod = [](int v, int m) { return ((v % m) + m) % m; };
+    const int startX = area.left - floorMod(area.left + origin.x, w);
+    const int startY = area.top - floorMod(area.top + origin.y, h);
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    for (int y = startY; y < area.bottom; y += h)
+        for (int x = startX; x < area.right; x += w) BitBlt(dc, x, y, w, h, src, 0, 0, SRCCOPY);
+    RestoreDC(dc, saved);
+    SelectObject(src, old);
+    DeleteDC(src);
+    return true;
+}
+
+void TDock97::Paint(TCanvas& canvas) {
+    RECT r;
+    GetClientRect(Handle(), &r);
+    POINT origin{0, 0};
+    MapWindowPoints(Handle(), Parent() ? Parent()->Handle() : nullptr, &origin, 1);
+    if (!DrawBackground(canvas.Handle(), r, origin)) TWinControl::Paint(canvas);
 }

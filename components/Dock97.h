@@ -37,6 +37,18 @@ public:
     TDockBoundLines BoundLines() const { return boundLines_; }
     // One-pixel lines in the non-client area at the chosen sides.
     void SetBoundLines(TDockBoundLines lines);
+    // A picture tiled under the dock (and, with BackgroundOnToolbars, under
+    // its tool windows), lined up with the parent's client origin. Copied; null for none.
+    void SetBackground(HBITMAP bmp);
+    bool HasBackground() const { return background_ != nullptr; }
+    bool BackgroundOnToolbars() const { return onToolbars_; }
+    void SetBackgroundOnToolbars(bool on);
+    // The picture's colour at its lower-left pixel becomes the dock's Color.
+    bool BackgroundTransparent() const { return transparent_; }
+    void SetBackgroundTransparent(bool on);
+    // Tiles the background over area of dc, whose (0, 0) lies at the given
+    // point of the dock's parent's client area. False without a background.
+    bool DrawBackground(HDC dc, const RECT& area, POINT dcOriginInParent);
     TInsertRemoveEvent OnInsertRemoveBar;
     TRequestDockEvent OnRequestDock;
 
@@ -55,7 +67,9 @@ public:
     TCustomToolWindow97* ToolWindows(int i) const;
 
     bool PaintsItself() const override { return true; }
+    void Paint(TCanvas& canvas) override;
     void Resized() override;
+    ~TDock97() override;
     bool HandleMessage(TMessage& m) override;
 
 protected:
@@ -64,6 +78,9 @@ protected:
 private:
     void ApplyThickness();
     void PaintBoundLines();
+    void BackgroundChanged();
+    HBITMAP background_ = nullptr, transparentCopy_ = nullptr;
+    bool onToolbars_ = true, transparent_ = false;
     TDockBoundLines boundLines_ = 0;
     TDockLayout layout_;
     bool sizing_ = false;

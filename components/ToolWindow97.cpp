@@ -677,3 +677,14 @@ void TCustomToolWindow97::SizeWindow(int hit, POINT from) {
     arranging_ = false;
     MoveOnScreen();
 }
+
+void TCustomToolWindow97::Paint(TCanvas& canvas) {
+    RECT r;
+    GetClientRect(Handle(), &r);
+    if (dockedTo_ && dockedTo_->BackgroundOnToolbars() && dockedTo_->Parent()) {
+        POINT origin{0, 0};
+        MapWindowPoints(Handle(), dockedTo_->Parent()->Handle(), &origin, 1);
+        if (dockedTo_->DrawBackground(canvas.Handle(), r, origin)) return;
+    }
+    TWinControl::Paint(canvas);
+}

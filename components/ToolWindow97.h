@@ -90,6 +90,9 @@ public:
     void SetDockedBounds(const TBarBounds& bounds) override;
 
     bool PaintsItself() const override { return true; }
+    // The face, or docked in a dock whose background shows on its tool
+    // windows, that background lined up with the dock's.
+    void Paint(TCanvas& canvas) override;
     bool MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     bool DblClick(TMouseButton button, TShiftState shift, int x, int y) override;
     bool HandleMessage(TMessage& m) override;

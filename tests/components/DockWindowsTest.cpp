@@ -500,3 +500,53 @@ TEST(DockWindows, DocksOnAnotherRegisteredFormTakeTheWindow) {
     w->RemoveDockForm(&other);
     SetDragOutline(previous);
 }
+
+TEST(DockWindows, TheDockBackgroundTilesUnderTheDockAndItsWindows) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    // A 4 x 4 picture: red everywhere but a blue pixel at (1, 0) and a green lower-left one.
+    TBitmap pic(4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) pic.Canvas().SetPixel(x, y, clRed);
+    pic.Canvas().SetPixel(1, 0, clBlue);
+    pic.Canvas().SetPixel(0, 3, clGreen);
+    f.dock->SetBackground(pic.Handle());
+    // A pixel of the form's client area at (x, y) shows the picture's (x mod 4, y mod 4).
+    auto at = [&](TWinControl& c, int fx, int fy) {
+        TBitmap shot;
+        Snapshot(c, shot);
+        POINT p{fx, fy};
+        MapWindowPoints(f.form.Handle(), c.Handle(), &p, 1);
+        return shot.PixelRGB(p.x, p.y);
+    };
+    RECT dock;
+    GetWindowRect(f.dock->Handle(), &dock);
+    MapWindowPoints(nullptr, f.form.Handle(), reinterpret_cast<POINT*>(&dock), 2);
+    RECT win;
+    GetWindowRect(w->Handle(), &win);
+    MapWindowPoints(nullptr, f.form.Handle(), reinterpret_cast<POINT*>(&win), 2);
+    // A place of the dock beside the window, and one inside the window's client area.
+    const int dx = (win.right + 9) & ~3, dy = dock.top + 4 - (dock.top % 4);
+    const int wx = ((win.left + 20) & ~3), wy = ((win.top + 8) & ~3);
+    struct Case {
+        const char* name;
+        TWinControl* c;
+        int x, y;
+        uint32_t rgb;
+    } cases[] = {
+        {"dock: the picture's blue pixel", f.dock, dx + 1, dy, 0x0000FF},
+        {"dock: red", f.dock, dx + 2, dy + 1, 0xFF0000},
+        {"dock: the lower-left green", f.dock, dx, dy + 3, 0x008000},
+        {"window: lined up with the dock", w, wx + 1, wy, 0x0000FF},
+        {"window: red", w, wx + 3, wy + 2, 0xFF0000},
+    };
+    for (const Case& c : cases) EXPECT_EQ(at(*c.c, c.x, c.y), c.rgb) << c.name;
+    // Transparent: the lower-left colour becomes the dock's colour.
+    f.dock->SetBackgroundTransparent(true);
+    EXPECT_EQ(at(*f.dock, dx, dy + 3), SysRGB(COLOR_BTNFACE));
+    EXPECT_EQ(at(*w, wx, wy + 3), SysRGB(COLOR_BTNFACE));
+    // Not on the tool windows: the face there.
+    f.dock->SetBackgroundOnToolbars(false);
+    EXPECT_EQ(at(*w, wx + 1, wy), SysRGB(COLOR_BTNFACE));
+    EXPECT_EQ(at(*f.dock, dx + 1, dy), 0x0000FFu);
+}
