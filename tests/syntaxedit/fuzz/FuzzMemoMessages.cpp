@@ -57,6 +57,11 @@ void Check(TSyntaxMemoCore& m) {
     int32_t len = m.TextLength();
     if (problem.empty() && (m.Anchor() < 0 || m.Anchor() > len || m.Caret() < 0 || m.Caret() > len))
         problem = "selection outside the text";
+    int32_t prevStart = 0;
+    for (TTextMark* k = m.Marks().First(); problem.empty() && k; k = k->Next) {
+        if (k->Start > k->End || k->Start < prevStart) problem = "mark inverted or out of order";
+        prevStart = k->Start;
+    }
     if (!problem.empty()) {
         fprintf(stderr, "%s\n", problem.c_str());
         abort();
@@ -65,7 +70,7 @@ void Check(TSyntaxMemoCore& m) {
 
 void Step(TSyntaxMemoCore& m, TSyntaxMemoStrings& lines, Input& in) {
     char buffer[64];
-    switch (in.Byte() % 16) {
+    switch (in.Byte() % 18) {
     case 0: m.InsertAtCaret(in.Text()); break;
     case 1: m.SetSelection(in.Word() - 2, in.Word()); break;
     case 2: lines.Add(in.Text()); break;
@@ -107,6 +112,8 @@ void Step(TSyntaxMemoCore& m, TSyntaxMemoStrings& lines, Input& in) {
         m.ExportSelection(1 << (in.Byte() % 4));
         break;
     }
+    case 16: m.Marks().Add(in.Word() % 300, in.Word() % 300); break;
+    case 17: m.Message(in.Byte() & 1 ? SMM_INDENT : SMM_UNINDENT, in.Byte() % 4, in.Byte() & 1); break;
     default: m.ReadOnly = !m.ReadOnly; break;
     }
 }
