@@ -176,7 +176,7 @@ void TSearchWindow::BuildControls() {
         const int w = what;
         TButton* b = AddButton(browserToolbar_, caption, x, 2, 52, 22, [this, w] {
             if (panels_.CurrentPanel() != 3) return;
-            if (w < 3) propertiesList_->SetView(w);
+            if (w < 3) SetPropertyListView(static_cast<int16_t>(w));
             if (w >= 3) Run(w == 3 ? WindowCommand::ReportValues : WindowCommand::ReportUniqueValues);
         });
         b->Hint = w == 3 ? "Report property values..." : w == 4 ? "Report unique values..." : "";

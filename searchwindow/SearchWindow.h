@@ -90,7 +90,9 @@ public:
 
     bool HandleMessage(TMessage& m) override;
     bool IsNewWindow = false;
-    int16_t FoundListView = 0;
+    int16_t FoundListView = 0, MaskListView = 0, PropertyListView = 0;
+    void SetMaskListView(int16_t mode);
+    void SetPropertyListView(int16_t mode);
     void SetFoundListView(int16_t mode);
     TMenuItem* MaskMenuItem(int i) { return maskMenuItems_[i]; }
     void ShowAbout();

@@ -74,6 +74,16 @@ void TSearchWindow::SetFoundListView(int16_t mode) {
     for (int i = 0; i < 3; ++i) viewItems_[i]->SetChecked(i == mode);
 }
 
+void TSearchWindow::SetMaskListView(int16_t mode) {
+    maskList_->SetView(mode);
+    MaskListView = mode;
+}
+
+void TSearchWindow::SetPropertyListView(int16_t mode) {
+    propertiesList_->SetView(mode);
+    PropertyListView = mode;
+}
+
 void TSearchWindow::ShowAbout() {
     TAboutForm about(this);
     about.ShowModal();

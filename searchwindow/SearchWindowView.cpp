@@ -56,9 +56,9 @@ void TSearchWindow::Run(WindowCommand command) {
         case WindowCommand::FoundViewLarge: SetFoundListView(0); break;
         case WindowCommand::FoundViewSmall: SetFoundListView(1); break;
         case WindowCommand::FoundViewList: SetFoundListView(2); break;
-        case WindowCommand::MaskViewLarge: maskList_->SetView(0); break;  // the mask list's view
-        case WindowCommand::MaskViewSmall: maskList_->SetView(1); break;
-        case WindowCommand::MaskViewList: maskList_->SetView(2); break;
+        case WindowCommand::MaskViewLarge: SetMaskListView(0); break;
+        case WindowCommand::MaskViewSmall: SetMaskListView(1); break;
+        case WindowCommand::MaskViewList: SetMaskListView(2); break;
         default: break;
         }
     });
@@ -82,7 +82,11 @@ bool TSearchWindow::SaveSearchAs() {
 
 bool TSearchWindow::SaveSearch() {
     if (session_->SearchFile.empty()) return SaveSearchAs();
-    const WindowState state = session_->CollectState(address_->Text(), CaptionMaskName);
+    WindowState state = session_->CollectState(address_->Text(), CaptionMaskName);
+    // The views of the three lists are the window's own.
+    state.FoundListView = FoundListView;
+    state.MaskListView = MaskListView;
+    state.PropertyListView = PropertyListView;
     if (db_->Save(session_->SearchFile, PutUserData(state, session_->Masks)) == 0) {
         Message("Can not save search database - " + session_->SearchFile, "Error");
         return false;
@@ -165,6 +169,9 @@ void TSearchWindow::OpenSearch(bool merge) {
     const SearchUserData d = session_->ApplyUserData(userData);
     address_->SetText(d.State.StartAddress);
     CaptionMaskName = found_.CaptionMaskName = d.State.CaptionMaskName;
+    SetFoundListView(d.State.FoundListView);
+    SetMaskListView(d.State.MaskListView);
+    SetPropertyListView(d.State.PropertyListView);
     FillMaskList();
     FillPropertiesList();
     RefreshFoundList(true);

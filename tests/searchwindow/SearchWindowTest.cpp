@@ -95,6 +95,8 @@ TEST_F(SearchWindowTest, SaveOpenAndAMalformedFile) {
     Crawl(w, Base() + "/index.htm");
     const int records = w.FoundListBox()->Count();
     ASSERT_GE(records, 3);
+    w.Run(WindowCommand::FoundViewSmall);
+    w.Run(WindowCommand::MaskViewList);
     prompter.AnswerFile(file);
     w.Run(WindowCommand::SaveSearchAs);
     EXPECT_EQ(w.Caption(), "Sablefind");
@@ -106,6 +108,8 @@ TEST_F(SearchWindowTest, SaveOpenAndAMalformedFile) {
     second.Run(WindowCommand::OpenSearch);
     EXPECT_EQ(ListTexts(second.FoundListBox()), ListTexts(w.FoundListBox()));
     EXPECT_EQ(second.Caption(), "a - Sablefind");
+    EXPECT_EQ(second.FoundListView, 1) << "the views come back with the search";
+    EXPECT_EQ(second.MaskListView, 2);
     EXPECT_EQ(second.Session()->Masks.Count(), w.Session()->Masks.Count());
     // Merging the open file gives every record twice.
     prompter.AnswerFile(file);
