@@ -177,6 +177,11 @@ void TOptionsDialog::BuildOptionsPage() {
         LabelAt(p, b.left, b.top, b.label, b.labelWidth);
         *b.edit = Place(new TEdit(p), b.left, b.top + 16, b.width, 21);
     }
+    // The number boxes take digits and Backspace only.
+    for (TEdit* box : {WrapColumnBox, IndentStepBox, LeftBorderWidthBox, RightMarginWidthBox})
+        box->OnKeyPress = [](TObject*, char& key) {
+            if (key != '\b' && (key < '0' || key > '9')) key = 0;
+        };
     LeftBorderWidthBox->SetMaxLength(3);
     RightMarginWidthBox->SetMaxLength(3);
     GutterSpin = new TUpDown(p);

@@ -174,6 +174,11 @@ TEST(OptionsDialog, MarginBoxesKeepToZeroTo199) {
             d.RightMarginWidthBox->SetText(c.typed);
             EXPECT_EQ(d.RightMarginWidthBox->Text(), c.shown) << c.typed;
         }
+        // Typed keys: digits only.
+        d.WrapColumnBox->SetText("");
+        for (char c : std::string("7x-2 "))
+            SendMessageA(d.WrapColumnBox->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+        EXPECT_EQ(d.WrapColumnBox->Text(), "72");
         d.LeftBorderWidthBox->SetText("250");
         d.OKButton->Click();
     });
