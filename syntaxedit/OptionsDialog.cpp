@@ -177,6 +177,11 @@ void TOptionsDialog::BuildOptionsPage() {
         LabelAt(p, b.left, b.top, b.label, b.labelWidth);
         *b.edit = Place(new TEdit(p), b.left, b.top + 16, b.width, 21);
     }
+    // The number boxes take digits and Backspace only.
+    for (TEdit* box : {WrapColumnBox, IndentStepBox, LeftBorderWidthBox, RightMarginWidthBox})
+        box->OnKeyPress = [](TObject*, char& key) {
+            if (key != '\b' && (key < '0' || key > '9')) key = 0;
+        };
     LeftBorderWidthBox->SetMaxLength(3);
     RightMarginWidthBox->SetMaxLength(3);
     GutterSpin = new TUpDown(p);
@@ -251,6 +256,8 @@ void TOptionsDialog::BuildKeysPage() {
     Key1Box = Place(new TSM_HotKey(p), 304, 168, 152, 21);
     LabelAt(p, 304, 192, "Key 2", 60);
     Key2Box = Place(new TSM_HotKey(p), 304, 208, 152, 21);
+    for (TWinControl* c : std::initializer_list<TWinControl*>{CommandDescListBox, CommandKeysListBox, Key1Box, Key2Box})
+        c->OnEnter = [this, c](TObject*) { keyFocus_ = c; };
     Key1Box->OnExit = [this](TObject*) { StoreKey(true); };
     Key2Box->OnExit = [this](TObject*) { StoreKey(false); };
     AddButton = Place(new TButton(p), 304, 244, 72, 25, "Add...");
@@ -270,7 +277,9 @@ void TOptionsDialog::BuildKeysPage() {
         if (c < 0 || k < 0) return;
         TCommandKeys& cmd = commands_[static_cast<size_t>(c)];
         if (k >= static_cast<int>(cmd.Pairs.size())) return;
-        cmd.Pairs.erase(cmd.Pairs.begin() + k);
+        // From the second key's box only that key goes; else the whole pair.
+        if (keyFocus_ == Key2Box) cmd.Pairs[static_cast<size_t>(k)].Key2 = 0;
+        else cmd.Pairs.erase(cmd.Pairs.begin() + k);
         cmd.Changed = true;
         ShowCommand(c);
     };

@@ -112,5 +112,6 @@ private:
     std::vector<TElementItem> elements_;
     std::vector<TCommandKeys> commands_;
     POINT lastClick_{0, 0};
+    TWinControl* keyFocus_ = nullptr;  // the key page's control that last had the focus
     bool error_ = false;
 };

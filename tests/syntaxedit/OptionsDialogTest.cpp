@@ -174,6 +174,11 @@ TEST(OptionsDialog, MarginBoxesKeepToZeroTo199) {
             d.RightMarginWidthBox->SetText(c.typed);
             EXPECT_EQ(d.RightMarginWidthBox->Text(), c.shown) << c.typed;
         }
+        // Typed keys: digits only.
+        d.WrapColumnBox->SetText("");
+        for (char c : std::string("7x-2 "))
+            SendMessageA(d.WrapColumnBox->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+        EXPECT_EQ(d.WrapColumnBox->Text(), "72");
         d.LeftBorderWidthBox->SetText("250");
         d.OKButton->Click();
     });
@@ -308,4 +313,24 @@ TEST(OptionsDialog, ColourButtonPaletteSetsTheElementColour) {
     });
     EXPECT_TRUE(ExecuteOptionsDialog(probe.Settings(), ppHIGHLIGHTING));
     EXPECT_EQ(TOptionsModel(probe.Settings()).Element(3).Back, TColor{0x007F00});
+}
+
+TEST(OptionsDialog, DeleteTakesTheSecondKeyFromItsBoxElseThePair) {
+    SettingsProbe probe;
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = Dialog(form);
+        d.CommandDescListBox->SetItemIndex(IndexOfCommand(d, "Set Bookmark 1"));
+        d.CommandDescListBox->OnClick(d.CommandDescListBox);
+        ASSERT_EQ(d.CommandKeysListBox->Items().Count(), 1);
+        EXPECT_EQ(d.CommandKeysListBox->Items().Strings(0), "[Ctrl+K]  [1]");
+        d.Key2Box->SetFocus();
+        d.DeleteButton->Click();
+        EXPECT_EQ(d.CommandKeysListBox->Items().Strings(0), "[Ctrl+K]  [<none>]");
+        d.CommandKeysListBox->SetFocus();
+        d.DeleteButton->Click();
+        EXPECT_EQ(d.CommandKeysListBox->Items().Count(), 0);
+        d.CancelButton->Click();
+    });
+    ExecuteOptionsDialog(probe.Settings(), ppKEYS);
 }
