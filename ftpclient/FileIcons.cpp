@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include <vector>
 
 namespace {
 
@@ -67,41 +66,23 @@ bool ShellTypeIcon(const std::string& name, bool folder, HICON& small, HICON& la
     return small || large;
 }
 
-TFileImages::TFileImages()
-    : small_(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8)),
-      large_(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 8, 8)) {}
-
-TFileImages::~TFileImages() {
-    ImageList_Destroy(small_);
-    ImageList_Destroy(large_);
-}
-
 void TFileImages::Clear() {
-    ImageList_RemoveAll(small_);
-    ImageList_RemoveAll(large_);
+    small_.Clear();
+    large_.Clear();
 }
 
 int TFileImages::Add(HICON small, HICON large) {
     HICON s = small ? small : large, l = large ? large : small;
-    int at;
     if (!s) {
         // An empty image keeps both lists in step.
-        for (HIMAGELIST list : {small_, large_}) {
-            int cx, cy;
-            ImageList_GetIconSize(list, &cx, &cy);
-            std::vector<BYTE> ones(static_cast<size_t>(cy) * ((cx + 15) / 16) * 2, 0xFF);
-            HBITMAP mask = CreateBitmap(cx, cy, 1, 1, ones.data());
-            HDC screen = GetDC(nullptr);
-            HBITMAP image = CreateCompatibleBitmap(screen, cx, cy);
-            ReleaseDC(nullptr, screen);
-            ImageList_Add(list, image, mask);
-            DeleteObject(image);
-            DeleteObject(mask);
+        for (TImageList* list : {&small_, &large_}) {
+            TBitmap blank(list->Width(), list->Height());
+            list->AddMasked(blank, clBlack);
         }
         return Count() - 1;
     }
-    at = ImageList_AddIcon(small_, s);
-    ImageList_AddIcon(large_, l);
+    const int at = small_.AddIcon(s);
+    large_.AddIcon(l);
     if (small) DestroyIcon(small);
     if (large) DestroyIcon(large);
     return at;

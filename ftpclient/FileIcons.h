@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "ui/ImgList.h"
+
 // key: the byte 1 and an icon location ("file,index"), the byte 2 and a file
 // extension, or a key path whose default value is the location; all below
 // HKEY_CLASSES_ROOT. For an extension, typeName becomes the registered type's
@@ -20,18 +22,15 @@ bool ShellTypeIcon(const std::string& name, bool folder, HICON& small, HICON& la
 // Small (16) and large (32) images in step: one index names both.
 class TFileImages {
 public:
-    TFileImages();
-    ~TFileImages();
-    TFileImages(const TFileImages&) = delete;
-    TFileImages& operator=(const TFileImages&) = delete;
-    HIMAGELIST Small() const { return small_; }
-    HIMAGELIST Large() const { return large_; }
-    int Count() const { return ImageList_GetImageCount(small_); }
+    TFileImages() : small_(nullptr, 16, 16), large_(nullptr, 32, 32) {}
+    TImageList* Small() { return &small_; }
+    TImageList* Large() { return &large_; }
+    int Count() const { return small_.Count(); }
     void Clear();
     // Adds the pair (a missing one is made from the other; none: an empty
     // image) and destroys the icons. Returns the index.
     int Add(HICON small, HICON large);
 
 private:
-    HIMAGELIST small_, large_;
+    TImageList small_, large_;
 };

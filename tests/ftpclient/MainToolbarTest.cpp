@@ -413,7 +413,7 @@ TEST(RemoteList, RowsCarryTheirFileIcons) {
                            "-rwxr-xr-x 1 u g 9000 Jan 1 2000 setup.exe\r\n"
                            "-rw-r--r-- 1 u g 10 Jan 1 2000 README\r\n");
     m.FTP_ProcessDir(listing);
-    HIMAGELIST images = m.lvServerFiles->SmallImages();
+    HIMAGELIST images = m.lvServerFiles->SmallImages() ? m.lvServerFiles->SmallImages()->Handle() : nullptr;
     ASSERT_NE(images, nullptr);
     const int count = ImageList_GetImageCount(images);
     EXPECT_GE(count, 2) << "the folder and the file image";
