@@ -9,18 +9,41 @@ uint32_t Rgb(TColor c) {
     return (uint32_t(GetRValue(v)) << 16) | (uint32_t(GetGValue(v)) << 8) | GetBValue(v);
 }
 
-// A DIB section for the pixels; the caller deletes it.
-HBITMAP MakeBitmap(int w, int h, const uint32_t* pixels) {
+BITMAPINFO TopDown32(int w, int h) {
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = w;
     bi.bmiHeader.biHeight = -h;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
+    return bi;
+}
+
+// A DIB section for the pixels; the caller deletes it.
+HBITMAP MakeBitmap(int w, int h, const uint32_t* pixels, uint32_t** bitsOut = nullptr) {
+    BITMAPINFO bi = TopDown32(w, h);
     void* bits = nullptr;
     HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bmp && bits) memcpy(bits, pixels, static_cast<size_t>(w) * h * 4);
+    if (bitsOut) *bitsOut = static_cast<uint32_t*>(bits);
     return bmp;
+}
+
+// Any bitmap's pixels as 0x00RRGGBB, top-down; false when it is empty.
+bool ReadPixels(HBITMAP bmp, int& w, int& h, std::vector<uint32_t>& pixels) {
+    w = h = 0;
+    pixels.clear();
+    BITMAP bm = {};
+    if (!bmp || !GetObjectA(bmp, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
+    w = bm.bmWidth;
+    h = bm.bmHeight;
+    pixels.resize(static_cast<size_t>(w) * h);
+    BITMAPINFO bi = TopDown32(w, h);
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, bmp, 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    for (uint32_t& p : pixels) p &= 0xFFFFFF;
+    return true;
 }
 
 HBITMAP MakeMask(int w, int h, const std::vector<bool>& transparent) {
@@ -99,35 +122,81 @@ void TGlyphCache::ReturnList(TGlyphList* list) {
 
 // ---- TButtonGlyph
 
-TButtonGlyph::~TButtonGlyph() { InvalidateImages(); }
+TButtonGlyph::~TButtonGlyph() {
+    InvalidateImages();
+    if (images_) images_->UnRegisterChanges(this);
+}
 
 void TButtonGlyph::SetGlyph(HBITMAP bmp) {
     InvalidateImages();
-    pixels_.clear();
-    glyphW_ = glyphH_ = 0;
-    BITMAP bm = {};
-    if (bmp && GetObjectA(bmp, sizeof bm, &bm) && bm.bmWidth > 0 && bm.bmHeight > 0) {
-        glyphW_ = bm.bmWidth;
-        glyphH_ = bm.bmHeight;
-        pixels_.resize(static_cast<size_t>(glyphW_) * glyphH_);
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = glyphW_;
-        bi.bmiHeader.biHeight = -glyphH_;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        HDC dc = GetDC(nullptr);
-        GetDIBits(dc, bmp, 0, static_cast<UINT>(glyphH_), pixels_.data(), &bi, DIB_RGB_COLORS);
-        ReleaseDC(nullptr, dc);
-        for (uint32_t& p : pixels_) p &= 0xFFFFFF;
-    }
-    numGlyphs_ = NumGlyphsForSize(glyphW_, glyphH_);
+    ReadPixels(bmp, glyphW_, glyphH_, pixels_);
+    numGlyphs_ = images_ ? 1 : NumGlyphsForSize(glyphW_, glyphH_);
     Changed();
+}
+
+void TButtonGlyph::SetGlyphMask(HBITMAP bmp) {
+    InvalidateImages();
+    std::vector<uint32_t> pixels;
+    ReadPixels(bmp, maskW_, maskH_, pixels);
+    maskPixels_.assign(pixels.size(), 0);
+    // Monochrome: anything nearer white than black is the transparent part.
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const uint32_t p = pixels[i];
+        maskPixels_[i] = ((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF)) >= 3 * 128;
+    }
+    Changed();
+}
+
+void TButtonGlyph::SetImages(TImageList* images) {
+    if (images == images_) return;
+    InvalidateImages();
+    if (images_) images_->UnRegisterChanges(this);
+    images_ = images;
+    if (images_)
+        images_->RegisterChanges(this, [this] {
+            InvalidateImages();
+            Changed();
+        });
+    numGlyphs_ = images_ ? 1 : NumGlyphsForSize(glyphW_, glyphH_);
+    Changed();
+}
+
+void TButtonGlyph::SetImageIndex(int index) {
+    if (index == imageIndex_) return;
+    imageIndex_ = index;
+    if (!images_) return;
+    InvalidateImages();
+    Changed();
+}
+
+void TButtonGlyph::ListImage(std::vector<uint32_t>& pixels, std::vector<bool>& clear) const {
+    const int w = ImageWidth(), h = ImageHeight();
+    const size_t n = static_cast<size_t>(w) * h;
+    // Drawn on white and on black: a pixel that shows the ground both times is transparent.
+    auto drawOn = [&](uint32_t ground, std::vector<uint32_t>& out) {
+        std::vector<uint32_t> fill(n, ground);
+        uint32_t* bits = nullptr;
+        HBITMAP bmp = MakeBitmap(w, h, fill.data(), &bits);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bmp);
+        ImageList_Draw(images_->Handle(), imageIndex_, dc, 0, 0, ILD_TRANSPARENT);
+        GdiFlush();
+        out.assign(bits, bits + n);
+        for (uint32_t& p : out) p &= 0xFFFFFF;
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bmp);
+    };
+    std::vector<uint32_t> onBlack;
+    drawOn(0xFFFFFF, pixels);
+    drawOn(0, onBlack);
+    clear.assign(n, false);
+    for (size_t i = 0; i < n; ++i) clear[i] = pixels[i] == 0xFFFFFF && onBlack[i] == 0;
 }
 
 void TButtonGlyph::SetNumGlyphs(int n) {
     InvalidateImages();
-    numGlyphs_ = ClampNumGlyphs(n);
+    numGlyphs_ = images_ ? 1 : ClampNumGlyphs(n);
     Changed();
 }
 
@@ -158,34 +227,52 @@ std::pair<TGlyphList*, int> TButtonGlyph::CreateStateImage(TButtonPaintState sta
     if (state != bsDisabled && n >= numGlyphs_) n = bsUp;
     if (indexes_[1][n] >= 0) return {lists_[1], indexes_[1][n]};
     if (indexes_[0][n] >= 0) return {lists_[0], indexes_[0][n]};
-    if (!HasGlyph()) return {nullptr, -1};
+    if (images_ ? imageIndex_ < 0 || imageIndex_ >= images_->Count() : !HasGlyph()) return {nullptr, -1};
     const int slot = state == bsDisabled ? 0 : 1;
-    const int w = ImageWidth(), h = glyphH_;
+    const int w = ImageWidth(), h = ImageHeight();
     const int tw = slot == 0 ? w + 1 : w, th = slot == 0 ? h + 1 : h;
     if (!lists_[slot]) lists_[slot] = TGlyphCache::Instance().GetList(tw, th);
     const int cell = n < numGlyphs_ ? n : 0;
-    const uint32_t transparent = Pixel(0, h - 1);  // the strip's lower-left pixel
+    // The source cell and where it is transparent: the list's own mask, the
+    // mask strip, or the colour of the strip's lower-left pixel.
+    std::vector<uint32_t> src;
+    std::vector<bool> srcClear;
+    const bool hasMask = images_ || HasMask();
+    if (images_) {
+        ListImage(src, srcClear);
+    } else {
+        const uint32_t transparent = Pixel(0, h - 1);
+        src.resize(static_cast<size_t>(w) * h);
+        srcClear.resize(src.size());
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const size_t i = static_cast<size_t>(y) * w + x;
+                src[i] = Pixel(cell * w + x, y);
+                srcClear[i] = HasMask() ? MaskClear(cell * w + x, y) : src[i] == transparent;
+            }
+        // An enabled cell without a mask is cut out by its own lower-left colour.
+        if (state != bsDisabled && !HasMask())
+            for (size_t i = 0; i < src.size(); ++i) srcClear[i] = src[i] == src[static_cast<size_t>(h - 1) * w];
+    }
     const uint32_t face = Rgb(clBtnFace), hilite = Rgb(clBtnHighlight), shadow = Rgb(clBtnShadow);
     std::vector<uint32_t> img(static_cast<size_t>(tw) * th, face);
     std::vector<bool> clear(static_cast<size_t>(tw) * th, true);
     auto at = [&](int x, int y) { return static_cast<size_t>(y) * tw + x; };
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const uint32_t p = Pixel(cell * w + x, y);
-            if (state != bsDisabled) {
-                img[at(x, y)] = p;
-                clear[at(x, y)] = p == transparent;
-            } else if (numGlyphs_ >= 2) {  // the strip's own disabled cell, in system colours
-                img[at(x, y)] = p == 0xFFFFFF ? hilite : p == 0x808080 ? shadow : p;
-                clear[at(x, y)] = p == transparent;
+    auto from = [&](int x, int y) { return static_cast<size_t>(y) * w + x; };
+    if (state != bsDisabled || numGlyphs_ >= 2) {
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const uint32_t p = src[from(x, y)];
+                // The strip's own disabled cell is recoloured in the system colours.
+                img[at(x, y)] = state != bsDisabled ? p : p == 0xFFFFFF ? hilite : p == 0x808080 ? shadow : p;
+                clear[at(x, y)] = srcClear[from(x, y)];
             }
-        }
-    if (state == bsDisabled && numGlyphs_ < 2) {
+    } else {
         // Embossed: the glyph's marked pixels in highlight one pixel down-right, then in shadow.
         auto marked = [&](int x, int y) {
-            const uint32_t p = Pixel(x, y);
-            if (oldDisabled_) return p == 0;
-            return !(p == 0xFFFFFF || p == 0xC0C0C0 || p == transparent);
+            const uint32_t p = src[from(x, y)];
+            if (oldDisabled_) return p == 0 && !(hasMask && srcClear[from(x, y)]);
+            return !(p == 0xFFFFFF || p == 0xC0C0C0 || srcClear[from(x, y)]);
         };
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)

@@ -11,6 +11,7 @@
 
 #include "components/core/ButtonLayout.h"
 #include "ui/Graphics.h"
+#include "ui/ImgList.h"
 
 enum TButtonPaintState { bsUp, bsDisabled, bsDown, bsExclusive, bsHot };
 
@@ -58,12 +59,20 @@ public:
     // Copies the strip (any bitmap); NumGlyphs follows from its size.
     void SetGlyph(HBITMAP bmp);
     bool HasGlyph() const { return glyphW_ > 0 && glyphH_ > 0; }
+    // A monochrome strip laid out like the glyph: white = transparent.
+    void SetGlyphMask(HBITMAP bmp);
+    bool HasMask() const { return maskW_ > 0 && maskH_ > 0; }
+    // An image of a list instead of the strip (not owned; null for none).
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* images);
+    int ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int index);
     int NumGlyphs() const { return numGlyphs_; }
     void SetNumGlyphs(int n);
     bool OldDisabledStyle() const { return oldDisabled_; }
     void SetOldDisabledStyle(bool v);
-    int ImageWidth() const { return HasGlyph() ? glyphW_ / numGlyphs_ : 0; }
-    int ImageHeight() const { return glyphH_; }
+    int ImageWidth() const { return images_ ? images_->Width() : HasGlyph() ? glyphW_ / numGlyphs_ : 0; }
+    int ImageHeight() const { return images_ ? images_->Height() : glyphH_; }
     std::function<void()> OnChange;
 
     // The list and index of the state's image, made on first need; index -1 = none.
@@ -75,9 +84,19 @@ public:
 
 private:
     uint32_t Pixel(int x, int y) const { return pixels_[static_cast<size_t>(y) * glyphW_ + x]; }
+    // The mask cell's pixel: true where transparent (outside the mask's size too).
+    bool MaskClear(int x, int y) const {
+        return x >= maskW_ || y >= maskH_ || maskPixels_[static_cast<size_t>(y) * maskW_ + x] != 0;
+    }
+    // The list image's pixels on the button face and where it is transparent.
+    void ListImage(std::vector<uint32_t>& pixels, std::vector<bool>& clear) const;
     void Changed();
     std::vector<uint32_t> pixels_;  // 0x00RRGGBB, top-down
     int glyphW_ = 0, glyphH_ = 0;
+    std::vector<uint8_t> maskPixels_;  // 1 = white (transparent)
+    int maskW_ = 0, maskH_ = 0;
+    TImageList* images_ = nullptr;
+    int imageIndex_ = -1;
     int numGlyphs_ = 1;
     bool oldDisabled_ = false;
     TGlyphList* lists_[2] = {nullptr, nullptr};  // slot 0: disabled images (one pixel larger)

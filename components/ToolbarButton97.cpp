@@ -1,5 +1,7 @@
 #include "components/ToolbarButton97.h"
 
+#include <algorithm>
+#include <cctype>
 #include <typeinfo>
 #include <vector>
 
@@ -12,6 +14,8 @@ namespace {
 
 TToolbarButton97* g_hot = nullptr;
 int g_buttonCount = 0;
+std::vector<TToolbarButton97*> g_buttons;  // live buttons, in creation order
+HHOOK g_dialogKeyHook = nullptr;
 HBITMAP g_pattern = nullptr;
 constexpr UINT_PTR kHoverTimer = 1, kRepeatTimer = 2;
 
@@ -26,7 +30,62 @@ HBITMAP PatternBitmap() {
     return g_pattern;
 }
 
+// The caption's accelerator ("&&" is a plain ampersand) is c, in any case.
+bool IsAccelerator(char c, const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return std::toupper(static_cast<unsigned char>(caption[i + 1])) == std::toupper(static_cast<unsigned char>(c));
+    }
+    return false;
+}
+
 }  // namespace
+
+// Keys the focused control leaves alone reach the form's Default and Cancel
+// buttons and its accelerators, as in a dialog.
+LRESULT CALLBACK DialogKeyHook(int code, WPARAM wp, LPARAM lp) {
+    auto* msg = reinterpret_cast<MSG*>(lp);
+    if (code == HC_ACTION && wp == PM_REMOVE && msg->hwnd &&
+        (msg->message == WM_KEYDOWN || msg->message == WM_CHAR || msg->message == WM_SYSCHAR)) {
+        bool taken = false;
+        CallGuarded(nullptr, [&] { taken = TToolbarButton97::DialogKey(msg->hwnd, msg->message, msg->wParam); });
+        if (taken) msg->message = WM_NULL;
+    }
+    return CallNextHookEx(g_dialogKeyHook, code, wp, lp);
+}
+
+bool TToolbarButton97::CanTakeDialogKey() const {
+    if (!HandleAllocated() || !Enabled() || !IsWindowVisible(Handle()) || !Parent()) return false;
+    HWND parent = Parent()->Handle();
+    return IsWindowEnabled(parent) && IsWindowVisible(parent);
+}
+
+bool TToolbarButton97::DialogKey(HWND target, UINT msg, WPARAM key) {
+    HWND root = GetAncestor(target, GA_ROOT);
+    MSG m{target, msg, key, 0, 0, {0, 0}};
+    const LRESULT wants = SendMessageA(target, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&m));
+    const bool plain = GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+    if (msg == WM_KEYDOWN) {
+        if ((key != VK_RETURN && key != VK_ESCAPE) || !plain || (wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) return false;
+    } else if (msg == WM_CHAR && (wants & DLGC_WANTCHARS)) {
+        return false;
+    }
+    const std::vector<TToolbarButton97*> buttons = g_buttons;  // a click may free some
+    for (TToolbarButton97* b : buttons) {
+        if (std::find(g_buttons.begin(), g_buttons.end(), b) == g_buttons.end()) continue;
+        if (!b->HandleAllocated() || GetAncestor(b->Handle(), GA_ROOT) != root || !b->CanTakeDialogKey()) continue;
+        const bool hit = msg == WM_KEYDOWN ? (key == VK_RETURN ? b->Default : b->Cancel)
+                                           : b->DisplayMode != dmGlyphOnly && IsAccelerator(static_cast<char>(key), b->Caption());
+        if (!hit) continue;
+        b->Click();
+        return true;
+    }
+    return false;
+}
 
 TToolbarButton97* TToolbarButton97::HotButton() { return g_hot; }
 
@@ -35,6 +94,8 @@ TToolbarButton97::TToolbarButton97(TWinControl* parent) : TWinControl(parent) {
     SetColor(clBtnFace);
     glyph_.OnChange = [this] { Redraw(); };
     ++g_buttonCount;
+    if (g_buttons.empty()) g_dialogKeyHook = SetWindowsHookExA(WH_GETMESSAGE, DialogKeyHook, nullptr, GetCurrentThreadId());
+    g_buttons.push_back(this);
     RegisterHookProc(ButtonHookProc, HookKindBit(hkActivateApp) | HookKindBit(hkMouseMove));
 }
 
@@ -43,6 +104,12 @@ TToolbarButton97::~TToolbarButton97() {
     StopHoverTimer();
     glyph_.InvalidateImages();
     UnregisterHookProc(ButtonHookProc);
+    if (Images()) Images()->RemoveFreeNotification(this);
+    g_buttons.erase(std::find(g_buttons.begin(), g_buttons.end(), this));
+    if (g_buttons.empty() && g_dialogKeyHook) {
+        UnhookWindowsHookEx(g_dialogKeyHook);
+        g_dialogKeyHook = nullptr;
+    }
     if (--g_buttonCount == 0 && g_pattern) {
         DeleteObject(g_pattern);
         g_pattern = nullptr;
@@ -326,6 +393,14 @@ void TToolbarButton97::SetDropdownMenu(TPopupMenu* m) {
 void TToolbarButton97::Notification(TComponent* AComponent, TOperation Operation) {
     TWinControl::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == menu_) menu_ = nullptr;
+    if (Operation == opRemove && AComponent == Images()) glyph_.SetImages(nullptr);
+}
+
+void TToolbarButton97::SetImages(TImageList* images) {
+    if (images == Images()) return;
+    if (Images()) Images()->RemoveFreeNotification(this);
+    glyph_.SetImages(images);
+    if (images) images->FreeNotification(this);
 }
 
 void TToolbarButton97::SetDown(bool d) {

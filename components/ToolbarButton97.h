@@ -38,8 +38,18 @@ public:
     void SetAllowAllUp(bool a);
     TButtonGlyph& Glyph() { return glyph_; }
     void SetGlyph(HBITMAP bmp) { glyph_.SetGlyph(bmp); }
+    // Monochrome strip laid out like the glyph, white = transparent.
+    void SetGlyphMask(HBITMAP bmp) { glyph_.SetGlyphMask(bmp); }
     int NumGlyphs() const { return glyph_.NumGlyphs(); }
     void SetNumGlyphs(int n) { glyph_.SetNumGlyphs(n); }
+    // An image of a list instead of the glyph strip (not owned).
+    TImageList* Images() const { return glyph_.Images(); }
+    void SetImages(TImageList* images);
+    int ImageIndex() const { return glyph_.ImageIndex(); }
+    void SetImageIndex(int index) { glyph_.SetImageIndex(index); }
+    // Enter clicks a Default button and Esc a Cancel one, wherever the focus
+    // is on the form, unless the focused control wants the key itself.
+    bool Default = false, Cancel = false;
 
     bool Flat = true, Opaque = true, NoBorder = false, ShowBorderWhenInactive = false;
     bool Repeating = false;
@@ -83,6 +93,10 @@ protected:
 
 private:
     static void ButtonHookProc(THookKind kind, uintptr_t wnd, uintptr_t wp, intptr_t lp);
+    friend LRESULT CALLBACK DialogKeyHook(int code, WPARAM wp, LPARAM lp);
+    // Enter, Esc or an accelerator typed on form: true when a button took it.
+    static bool DialogKey(HWND form, UINT msg, WPARAM key);
+    bool CanTakeDialogKey() const;
     bool CursorOverMe() const;
     bool PointInButton(int x, int y) const;
     void Redraw() { Invalidate(); }

@@ -22,6 +22,15 @@ TButton* MakeButton(TWinControl* parent, const std::string& caption, int result,
     return b;
 }
 
+void SetUpDialog(TForm& form, const char* name, const std::string& caption, int width, int height,
+                 TFormBorderStyle border) {
+    form.SetName(name);
+    form.SetCaption(caption);
+    form.SetBorderStyle(border);
+    form.Position = poOwnerFormCenter;
+    form.SetBounds(0, 0, width, height);
+}
+
 TfrmMessage::TfrmMessage(TForm* owner) : TForm(owner) {
     SetName("frmMessage");
     SetBorderStyle(bsDialog);
@@ -40,11 +49,7 @@ void TfrmMessage::FormCreate() {
 }
 
 TfrmOverResume::TfrmOverResume(TForm* owner) : TForm(owner) {
-    SetName("frmOverResume");
-    SetCaption(AppTitle);
-    SetBorderStyle(bsDialog);
-    Position = poOwnerFormCenter;
-    SetBounds(0, 0, 400, 150);
+    SetUpDialog(*this, "frmOverResume", AppTitle, 400, 150);
     lblDesc = MakeLabel(this, "", 12, 12, 370, 48);
     lblDesc->WordWrap = true;
     btnOverwrite = MakeButton(this, "&Overwrite", orOverwrite, 30, 80);
@@ -133,11 +138,7 @@ void TfrmDownload::UpdateProgress(const std::string& Name, int64_t Total, int64_
 }
 
 TfrmChMod::TfrmChMod(TForm* owner) : TForm(owner) {
-    SetName("frmChMod");
-    SetCaption("Change File Permissions");
-    SetBorderStyle(bsDialog);
-    Position = poOwnerFormCenter;
-    SetBounds(0, 0, 320, 260);
+    SetUpDialog(*this, "frmChMod", "Change File Permissions", 320, 260);
     lblFilename = MakeLabel(this, "", 12, 10, 290);
     const char* cols[] = {"Read", "Write", "Execute"};
     const char* rows[] = {"User", "Group", "World"};
@@ -170,11 +171,7 @@ TPermissions TfrmChMod::Chosen() const {
 }
 
 TfrmFolder::TfrmFolder(TForm* owner) : TForm(owner) {
-    SetName("frmFolder");
-    SetCaption("Create a new folder");
-    SetBorderStyle(bsToolWindow);
-    Position = poOwnerFormCenter;
-    SetBounds(0, 0, 360, 170);
+    SetUpDialog(*this, "frmFolder", "Create a new folder", 360, 170, bsToolWindow);
     lblCurrentFolder = MakeLabel(this, "Current Folder:", 12, 10, 330);
     lblCurDir = MakeLabel(this, "", 12, 28, 330);
     lblNewFolder = MakeLabel(this, "New Folder name:", 12, 52, 330);
@@ -196,143 +193,3 @@ void TfrmFolder::SetAllowEmpty(bool a) {
 }
 
 void TfrmFolder::Check() { btnCreate->SetEnabled(allowEmpty_ || !ebx97NewDir->Text().empty()); }
-
-TfrmServerAdd::TfrmServerAdd(TForm* owner) : TForm(owner) {
-    SetName("frmServerAdd");
-    SetCaption(" Add a new FTP Server");
-    SetBorderStyle(bsDialog);
-    Position = poOwnerFormCenter;
-    SetBounds(0, 0, 420, 360);
-    auto edit = [this](const char* label, int y, TEdit*& e) {
-        MakeLabel(this, label, 12, y + 3, 130);
-        e = new TEdit(this);
-        e->SetBounds(150, y, 250, 21);
-    };
-    edit("Name:", 10, edtName);
-    edit("Hostname:", 36, edtHost);
-    edit("Port:", 62, edtPort);
-    edtPort->SetText("21");
-    rbAnonymous = new TRadioButton(this);
-    rbAnonymous->SetCaption("Anonymous");
-    rbAnonymous->SetBounds(12, 90, 200, 18);
-    edit("E-mail:", 110, edtEmail);
-    edtEmail->SetText("user@domain.com");
-    rbUser = new TRadioButton(this);
-    rbUser->SetCaption("Requires username and password");
-    rbUser->SetBounds(12, 138, 260, 18);
-    edit("Username:", 158, edtUser);
-    edit("Password:", 184, edtPass);
-    cbPassive = new TCheckBox(this);
-    cbPassive->SetCaption("Use Firewall Friendly operation (Passive Mode)");
-    cbPassive->SetBounds(12, 212, 380, 18);
-    edit("Remote start folder:", 236, edtStartDir);
-    edit("Local start folder:", 262, edtLocalStartDir);
-    btnOk = MakeButton(this, "&Cool", 0, 110, 294);
-    btnCancel = MakeButton(this, "&No Way !", mrCancel, 220, 294);
-    rbAnonymous->SetChecked(true, true);
-    rbAnonymous->OnClick = [this](TObject*) { ModeChanged(); };
-    rbUser->OnClick = [this](TObject*) { ModeChanged(); };
-    btnOk->OnClick = [this](TObject*) {
-        if (edtName->Text().empty()) {
-            Prompter().ShowMessageBox("You must enter a name for this FTP Server", AppTitle, MB_OK | MB_ICONINFORMATION);
-            return;
-        }
-        if (edtPort->Text().empty()) edtPort->SetText("21");
-        SetModalResult(mrOk);
-    };
-    ModeChanged();
-}
-
-void TfrmServerAdd::ModeChanged() {
-    bool anon = rbAnonymous->Checked();
-    edtEmail->SetEnabled(anon);
-    edtUser->SetEnabled(!anon);
-    edtPass->SetEnabled(!anon);
-    if (edtPass->HandleAllocated()) edtPass->Perform(EM_SETPASSWORDCHAR, '*');
-}
-
-void TfrmServerAdd::LoadSite(const TFTPServer& s) {
-    edtName->SetText(s.Name);
-    edtHost->SetText(s.Hostname);
-    edtPort->SetText(s.Port);
-    bool anon = s.IsAnonymous();
-    rbAnonymous->SetChecked(anon, true);
-    rbUser->SetChecked(!anon, true);
-    if (anon) {
-        edtEmail->SetText(s.Password);
-    } else {
-        edtUser->SetText(s.Username);
-        edtPass->SetText(s.Password);
-    }
-    cbPassive->SetChecked(s.PasvMode == pasvYes, true);
-    edtStartDir->SetText(s.StartDir);
-    edtLocalStartDir->SetText(s.LocalStartDir);
-    ModeChanged();
-}
-
-TFTPServer TfrmServerAdd::Site() const {
-    TFTPServer s;
-    s.Name = edtName->Text();
-    s.Hostname = edtHost->Text();
-    s.Port = edtPort->Text().empty() ? "21" : edtPort->Text();
-    if (rbAnonymous->Checked()) {
-        s.Username = "anonymous";
-        s.Password = edtEmail->Text();
-    } else {
-        s.Username = edtUser->Text();
-        s.Password = edtPass->Text();
-    }
-    s.PasvMode = cbPassive->Checked() ? pasvYes : pasvNo;
-    s.StartDir = edtStartDir->Text();
-    s.LocalStartDir = edtLocalStartDir->Text();
-    return s;
-}
-
-TfrmServerConnect::TfrmServerConnect(TForm* owner) : TForm(owner) {
-    SetName("frmServerConnect");
-    SetCaption("Connecting ...");
-    SetBorderStyle(bsDialog);
-    Position = poOwnerFormCenter;
-    SetBounds(0, 0, 420, 220);
-    lblServerName = MakeLabel(this, "", 12, 10, 390, 20);
-    lblServerName->Font().SetStyle(fsBold);
-    lblServerAddress = MakeLabel(this, "", 12, 32, 390);
-    ticker = new TColorLogView(this);
-    ticker->SetBounds(12, 56, 390, 120);
-}
-
-void TfrmServerConnect::AddProgressLine(const std::string& Text, TColor Color) {
-    ticker->Lines().Add(Text);
-    ticker->SetLineTextColor(ticker->Lines().Count(), Color);
-}
-
-TfrmServerConnectTo::TfrmServerConnectTo(TForm* owner) : TForm(owner) {
-    SetName("frmServerConnectTo");
-    SetCaption("Connect To a FTP Server");
-    SetBorderStyle(bsDialog);
-    Position = poOwnerFormCenter;
-    SetBounds(0, 0, 360, 300);
-    MakeLabel(this, "Choose which FTP server to connect to:", 12, 10, 330);
-    lbServers = new TListBox(this);
-    lbServers->SetSorted(true);
-    lbServers->SetBounds(12, 30, 330, 180);
-    btnOk = MakeButton(this, "&Cool", mrOk, 20, 222);
-    btnAdd = MakeButton(this, "&Add Server", 0, 130, 222, 90);
-    btnCancel = MakeButton(this, "&No Way !", mrCancel, 250, 222);
-    lbServers->OnClick = [this](TObject*) { Check(); };
-    lbServers->OnDblClick = [this](TObject*) {
-        if (lbServers->ItemIndex() >= 0) SetModalResult(mrOk);
-    };
-    btnAdd->OnClick = [this](TObject*) {
-        if (OnAdd) OnAdd();
-        Check();
-    };
-    Check();
-}
-
-void TfrmServerConnectTo::Check() { btnOk->SetEnabled(lbServers->ItemIndex() >= 0); }
-
-std::string TfrmServerConnectTo::Chosen() const {
-    int i = lbServers->ItemIndex();
-    return i >= 0 ? lbServers->Items().Strings(i) : std::string();
-}

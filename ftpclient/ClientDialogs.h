@@ -1,23 +1,24 @@
 // The small forms of the client: the error box, the overwrite/resume
-// question, the progress window, the permission dialog, the one-line input
-// and the site dialog with the connecting box.
+// question, the progress window, the permission dialog and the one-line
+// input. The site dialogs are in SiteDialogs.h.
 #pragma once
 
 #include <functional>
 #include <string>
 
-#include "ftpclient/core/FTPServer.h"
 #include "ftpclient/core/Permissions.h"
 #include "ftpclient/core/TransferProgress.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 
 class TTransferBar;
-class TColorLogView;
 
 // Builds controls at fixed places: what a form resource would hold.
 TLabel* MakeLabel(TWinControl* parent, const std::string& caption, int x, int y, int w, int h = 16);
 TButton* MakeButton(TWinControl* parent, const std::string& caption, int result, int x, int y, int w = 80);
+// Name, caption, border and size of a dialog centred on its owner.
+void SetUpDialog(TForm& form, const char* name, const std::string& caption, int width, int height,
+                 TFormBorderStyle border = bsDialog);
 
 class TfrmMessage : public TForm {
 public:
@@ -90,39 +91,4 @@ public:
 private:
     void Check();
     bool allowEmpty_ = false;
-};
-
-class TfrmServerAdd : public TForm {
-public:
-    explicit TfrmServerAdd(TForm* owner);
-    void LoadSite(const TFTPServer& s);
-    TFTPServer Site() const;
-    TEdit *edtName, *edtHost, *edtPort, *edtUser, *edtPass, *edtEmail, *edtStartDir, *edtLocalStartDir;
-    TRadioButton *rbAnonymous, *rbUser;
-    TCheckBox* cbPassive;
-    TButton *btnOk, *btnCancel;
-
-private:
-    void ModeChanged();
-};
-
-class TfrmServerConnect : public TForm {
-public:
-    explicit TfrmServerConnect(TForm* owner);
-    void AddProgressLine(const std::string& Text, TColor Color);
-    TLabel *lblServerName, *lblServerAddress;
-    TColorLogView* ticker;
-};
-
-// Chooses the site to connect to.
-class TfrmServerConnectTo : public TForm {
-public:
-    explicit TfrmServerConnectTo(TForm* owner);
-    TListBox* lbServers;
-    TButton *btnOk, *btnAdd, *btnCancel;
-    std::string Chosen() const;
-    std::function<void()> OnAdd;
-
-private:
-    void Check();
 };

@@ -115,3 +115,11 @@ double NowDateTime() {
     uint64_t t = (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
     return static_cast<double>(t) / 864000000000.0 - 109205.0;
 }
+
+TNumberFormat UserNumberFormat() {
+    TNumberFormat f;
+    char buf[8] = {0};
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buf, sizeof buf) > 0) f.Thousand = buf;
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, sizeof buf) > 0 && buf[0]) f.Decimal = buf;
+    return f;
+}

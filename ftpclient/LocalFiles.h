@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "ftpclient/core/ClientUtils.h"
+
 // Removes a folder with everything below it. Descends into every entry with
 // the directory bit (hidden, read-only or system ones too) but never through
 // a reparse point, which is removed as the link itself; clears read-only
@@ -27,6 +29,9 @@ bool SendToRecycleBin(const std::string& Path);
 // before deleting for good. False when the item is still there.
 bool RecycleOrDelete(const std::string& Path, bool Folder);
 extern const char* const RecycleFailedText;
+
+// The user's thousand and decimal separators.
+TNumberFormat UserNumberFormat();
 
 // The local date-time now, in days since 30 December 1899.
 double NowDateTime();

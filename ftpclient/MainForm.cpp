@@ -8,6 +8,7 @@
 #include "LocalFiles.h"
 #include "ProfileIniFile.h"
 #include "RegValues.h"
+#include "WebLinks.h"
 #include "components/RePosApp.h"
 #include "ftpclient/core/ClientUtils.h"
 #include "runtime/Application.h"
@@ -32,13 +33,25 @@ public:
 
 const char* const WorkFolders[] = {"TmpPrivate-Cache", "TmpPrivate-Archiving"};
 
-TButton* ToolButton(TWinControl* parent, const std::string& caption, const std::string& hint, int& x) {
-    auto* b = new TButton(parent);
-    b->SetCaption(caption);
+// A glyph-only toolbar button with its own picture; x moves on past it.
+TToolbarButton97* ToolButton(TWinControl* parent, TArt art, const std::string& hint, int& x) {
+    auto* b = new TToolbarButton97(parent);
     b->Hint = hint;
-    b->SetBounds(x, 6, 62, 34);
-    x += 64;
+    b->DisplayMode = dmGlyphOnly;
+    b->Layout = blGlyphTop;
+    TBitmap glyph;
+    ArtToBitmap(art, glyph);
+    b->SetGlyph(glyph.Handle());
+    b->SetBounds(x, 4, 34, 36);
+    x += 35;
     return b;
+}
+
+void Divider(TWinControl* parent, int& x) {
+    auto* d = new TPanel(parent);
+    d->BevelOuter = bvLowered;
+    d->SetBounds(x + 3, 6, 2, 32);
+    x += 9;
 }
 
 TMenuItem* Item(TMenuItem* parent, const std::string& caption, std::function<void()> click, int tag = -2) {
@@ -66,7 +79,15 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
     CreateStatusBar();
     CreatePanes();
     CreateMenus();
+    CreateLocalMenus();
     frmMessage = new TfrmMessage(this);
+    std::string clip = settings_.ProgramFolder + "spin.avi";
+    animKFTP->SetVisible(GetFileAttributesA(clip.c_str()) != INVALID_FILE_ATTRIBUTES);
+    if (animKFTP->Visible()) {
+        animKFTP->SetFileName(clip);
+        StopAnimation();
+    }
+    PlayerWave = new TPlayerWave(this);
     PrepareWorkFolders();
     DefaultSiteFile = SiteFile = settings_.ProgramFolder + "FTPServers.ini";
     ClearLog();
@@ -76,6 +97,8 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
     TWinTempFolder temp;
     ListingFile = MakeTempFileName(temp);  // bounded: it never loops
     frmOptions = new TfrmOptions(this, settings_.RegistryRoot + "Options\\", settings_.ProgramFolder);
+    ApplyOptions();
+    ShowHintInStatus("");
     RePosApp = new TRePosApp(this);
     RePosApp->Top = Top();
     RePosApp->Left = Left();
@@ -118,20 +141,39 @@ void TfrmMain::PrepareWorkFolders() {
 void TfrmMain::CreateToolbar() {
     pnlToolbar = new TPanel(this);
     pnlToolbar->SetAlign(alTop);
-    pnlToolbar->SetBounds(0, 0, 0, 46);
+    // Wide from the start: a right-aligned child never gets more than its parent had.
+    pnlToolbar->SetBounds(0, 0, 800, 46);
+    pnlToolbar->BevelOuter = bvNone;
+    pnlAnim = new TPanel(pnlToolbar);
+    pnlAnim->SetAlign(alRight);
+    pnlAnim->SetBounds(0, 0, 49, 0);
+    pnlAnim->BevelOuter = bvNone;
+    pnlAnim->SetColor(clBlack);
+    animKFTP = new TAnimate(pnlAnim);
+    animKFTP->SetAlign(alClient);
+    animKFTP->Transparent = false;
+    pnlServerToolbar = new TPanel(pnlToolbar);
+    pnlServerToolbar->SetAlign(alClient);
+    pnlServerToolbar->BevelOuter = bvNone;
+    TWinControl* bar = pnlServerToolbar;
     int x = 4;
-    tb97Connect = ToolButton(pnlToolbar, "Connect", "Connect.", x);
-    tb97Disconnect = ToolButton(pnlToolbar, "Disconnect", "Disconnect.", x);
-    tb97AddServer = ToolButton(pnlToolbar, "Add site", "Add FTP Server.", x);
-    x += 8;
-    tb97FolderUp = ToolButton(pnlToolbar, "Up", "Up.", x);
-    tb97NewFolder = ToolButton(pnlToolbar, "New folder", "Create New Folder.", x);
-    tb97Delete = ToolButton(pnlToolbar, "Delete", "Delete.", x);
-    tb97Refresh = ToolButton(pnlToolbar, "Refresh", "Refresh directory contents.", x);
-    x += 8;
-    tb97TransferBin = ToolButton(pnlToolbar, "Binary", "Transfer files as binary.", x);
-    tb97TransferAsc = ToolButton(pnlToolbar, "ASCII", "Transfer files as text (ascii).", x);
-    tb97TransferAuto = ToolButton(pnlToolbar, "[Auto]", "Automatic selection (Binary/Ascii) to tansfer files.", x);
+    tb97Connect = ToolButton(bar, TArt::Connect, "Connect.", x);
+    tb97Disconnect = ToolButton(bar, TArt::Disconnect, "Disconnect.", x);
+    tb97AddServer = ToolButton(bar, TArt::AddServer, "Add FTP Server.", x);
+    Divider(bar, x);
+    tb97FolderUp = ToolButton(bar, TArt::FolderUp, "Up.", x);
+    tb97NewFolder = ToolButton(bar, TArt::NewFolder, "Create New Folder.", x);
+    tb97Delete = ToolButton(bar, TArt::Delete, "Delete.", x);
+    tb97Refresh = ToolButton(bar, TArt::Refresh, "Refresh directory contents.", x);
+    Divider(bar, x);
+    tb97TransferBin = ToolButton(bar, TArt::Binary, "Transfer files as binary.", x);
+    tb97TransferAsc = ToolButton(bar, TArt::Ascii, "Transfer files as text (ascii).", x);
+    tb97TransferAuto = ToolButton(bar, TArt::Auto, "Automatic selection (Binary/Ascii) to tansfer files.", x);
+    Divider(bar, x);
+    tb97Hosting = ToolButton(bar, TArt::Hosting, "Need a Place to Host your Website?", x);
+    tb97Secure = ToolButton(bar, TArt::Secure, "Want to Sell Your Stuff on the Web ?", x);
+    for (TToolbarButton97* b : {tb97TransferBin, tb97TransferAsc, tb97TransferAuto}) b->SetGroupIndex(100);
+    tb97TransferAuto->SetDown(true);
     tb97Connect->OnClick = [this](TObject*) { tb97ConnectClick(); };
     tb97Disconnect->OnClick = [this](TObject*) { tb97DisconnectClick(); };
     tb97AddServer->OnClick = [this](TObject*) { itmAddServerClick(); };
@@ -139,17 +181,46 @@ void TfrmMain::CreateToolbar() {
     tb97NewFolder->OnClick = [this](TObject*) { itmSrvFilesNewFolderClick(); };
     tb97Delete->OnClick = [this](TObject*) { itmSrvFilesDeleteClick(); };
     tb97Refresh->OnClick = [this](TObject*) { tb97RefreshClick(); };
-    tb97TransferBin->OnClick = [this](TObject*) { SetToolbarMode(TTransferMode::Binary); };
-    tb97TransferAsc->OnClick = [this](TObject*) { SetToolbarMode(TTransferMode::Ascii); };
-    tb97TransferAuto->OnClick = [this](TObject*) { SetToolbarMode(TTransferMode::Auto); };
+    tb97Hosting->OnClick = [this](TObject*) { tb97HostingClick(); };
+    tb97Secure->OnClick = [this](TObject*) { tb97SecureClick(); };
+    for (TToolbarButton97* b : {tb97Connect, tb97Disconnect, tb97AddServer, tb97FolderUp, tb97NewFolder, tb97Delete,
+                                tb97Refresh, tb97TransferBin, tb97TransferAsc, tb97TransferAuto, tb97Hosting,
+                                tb97Secure}) {
+        b->OnMouseEnter = [this, b](TObject*) { ShowHintInStatus(b->Hint); };
+        b->OnMouseExit = [this](TObject*) { ShowHintInStatus(""); };
+    }
 }
 
-void TfrmMain::SetToolbarMode(TTransferMode m) {
-    TransferMode = m;
-    // One of the three is down: shown by brackets until the components come.
-    tb97TransferBin->SetCaption(m == TTransferMode::Binary ? "[Binary]" : "Binary");
-    tb97TransferAsc->SetCaption(m == TTransferMode::Ascii ? "[ASCII]" : "ASCII");
-    tb97TransferAuto->SetCaption(m == TTransferMode::Auto ? "[Auto]" : "Auto");
+TTransferMode TfrmMain::TransferMode() const {
+    if (tb97TransferAsc->Down()) return TTransferMode::Ascii;
+    if (tb97TransferBin->Down()) return TTransferMode::Binary;
+    return TTransferMode::Auto;
+}
+
+void TfrmMain::ShowHintInStatus(const std::string& hint) {
+    stHint->SetCaption(hint.empty() ? WebSlogan : hint);
+}
+
+void TfrmMain::ApplyOptions() {
+    tb97Hosting->SetVisible(frmOptions->cbShowWebHosting->Checked());
+    tb97Secure->SetVisible(false);
+}
+
+void TfrmMain::tb97HostingClick() { OpenWebPage(WebHostingPage); }
+
+void TfrmMain::tb97SecureClick() { OpenWebPage(PartnerPage); }
+
+void TfrmMain::StartAnimation() { PlayAnimation(0, 0); }
+
+// Stopped, the first frame stays on show.
+void TfrmMain::StopAnimation() { PlayAnimation(1, 1); }
+
+void TfrmMain::PlayAnimation(int stopFrame, int repetitions) {
+    if (!animKFTP->Visible()) return;
+    animKFTP->Stop();
+    animKFTP->StopFrame = stopFrame;
+    animKFTP->Repetitions = repetitions;
+    animKFTP->Play();
 }
 
 void TfrmMain::CreateStatusBar() {
@@ -162,10 +233,13 @@ void TfrmMain::CreateStatusBar() {
     pbTransferStatus->SetBounds(340, 3, 93, 16);
     pbTransferStatus->Hint = "Transfer Status";
     stConnection = MakeLabel(fsbMain, "Not connected.", 440, 3, 160);
-    imgConnected = new TPanel(fsbMain);
-    imgConnected->SetBounds(620, 3, 16, 16);
-    imgDisconnected = new TPanel(fsbMain);
-    imgDisconnected->SetBounds(640, 3, 16, 16);
+    // Each light is a pair: the lit and the dark picture at one place.
+    imgConnectedOn = new TArtImage(fsbMain, TArt::ConnectedOn);
+    imgConnectedOff = new TArtImage(fsbMain, TArt::ConnectedOff);
+    imgDisconnectedOn = new TArtImage(fsbMain, TArt::DisconnectedOn);
+    imgDisconnectedOff = new TArtImage(fsbMain, TArt::DisconnectedOff);
+    for (TArtImage* i : {imgConnectedOn, imgConnectedOff}) i->SetBounds(620, 3, 16, 16);
+    for (TArtImage* i : {imgDisconnectedOn, imgDisconnectedOff}) i->SetBounds(640, 3, 16, 16);
     tmrUpdateConnectionTime = new TTimer(this);
     tmrUpdateConnectionTime->SetInterval(1000);
     tmrUpdateConnectionTime->SetEnabled(false);
@@ -241,7 +315,10 @@ void TfrmMain::CreateMenus() {
     TMenuItem* file = Item(root, "&File", nullptr, -1);
     Item(file, "E&xit", [this] { Close(); })->Hint = "Exit Velmora Larch FTP.";
     TMenuItem* edit = Item(root, "&Edit", nullptr, -1);
-    Item(edit, "&Options", [this] { frmOptions->ShowModal(); });
+    Item(edit, "&Options", [this] {
+        frmOptions->ShowModal();
+        ApplyOptions();
+    });
     TMenuItem* view = Item(root, "&View", nullptr, -1);
     itmViewFTPLog = Item(view, "FTP Log", [this] {
         itmViewFTPLog->SetChecked(!itmViewFTPLog->Checked());
@@ -249,6 +326,7 @@ void TfrmMain::CreateMenus() {
     });
     itmServers = Item(root, "Ser&vers", nullptr, -1);
     Item(itmServers, "&Add server", [this] { itmAddServerClick(); });
+    Item(itmServers, "&Edit server", [this] { itmEditServerClick(); });
     Item(itmServers, "&Remove server", [this] { itmRemoveServerClick(); });
     Item(itmServers, "-", nullptr);
     itmDisconnect = Item(itmServers, "&Disconnect from server", [this] { tb97DisconnectClick(); });
@@ -256,10 +334,15 @@ void TfrmMain::CreateMenus() {
     Item(itmServers, "-", nullptr);
     itmServers->OnClick = [this](TObject*) { itmDisconnect->SetEnabled(FTP->IsConnected()); };
     TMenuItem* help = Item(root, "&Help", nullptr, -1);
-    Item(help, "&About", [this] {
-        Prompter().ShowMessageBox("Larch FTP", "About Velmora Larch FTP", MB_OK);
-    })->Hint = "About Velmora Larch FTP.";
+    Item(help, "&About", [this] { itmAboutClick(); })->Hint = "About Velmora Larch FTP.";
     SetMenu(mnuMain);
+    // Drawn flat; the tags choose no images (-1 on the bar, -2 below, sites from 101).
+    imglst97Main = new TImageList(this, 16, 16);
+    mnu97Main = new TMainMenus97(this);
+    mnu97Main->SetImages(imglst97Main);
+    mnu97Main->SetMainMenu(mnuMain);
+    hnt95Main = new THint95(this);
+    hnt95Main->SetHintStyle(hsOffice97);
 }
 
 bool TfrmMain::HandleMessage(TMessage& m) {
@@ -276,17 +359,17 @@ bool TfrmMain::HandleMessage(TMessage& m) {
 void TfrmMain::SetConnectedUI(bool c) {
     connectedUI_ = c;
     TConnectedUI ui = ConnectedUIFor(c);
-    imgConnected->SetColor(ui.ConnectedOn ? clGreen : clGray);
-    imgDisconnected->SetColor(ui.DisconnectedOn ? clRed : clGray);
-    imgConnected->Invalidate();
-    imgDisconnected->Invalidate();
+    imgConnectedOn->SetVisible(ui.ConnectedOn);
+    imgConnectedOff->SetVisible(!ui.ConnectedOn);
+    imgDisconnectedOn->SetVisible(ui.DisconnectedOn);
+    imgDisconnectedOff->SetVisible(!ui.DisconnectedOn);
     tb97Connect->SetEnabled(ui.Connect);
-    for (TButton* b : {tb97Disconnect}) b->SetEnabled(ui.Disconnect);
+    tb97Disconnect->SetEnabled(ui.Disconnect);
     tb97FolderUp->SetEnabled(ui.FolderUp);
     tb97NewFolder->SetEnabled(ui.NewFolder);
     tb97Delete->SetEnabled(ui.Delete);
     tb97Refresh->SetEnabled(ui.Refresh);
-    for (TButton* b : {tb97TransferBin, tb97TransferAsc, tb97TransferAuto}) b->SetEnabled(ui.TransferModes);
+    for (TToolbarButton97* b : {tb97TransferBin, tb97TransferAsc, tb97TransferAuto}) b->SetEnabled(ui.TransferModes);
     pbTransferStatus->SetVisible(ui.ProgressVisible);
     tmrUpdateConnectionTimeTimer();
     tmrUpdateConnectionTime->SetEnabled(ui.ClockTimer);
@@ -399,36 +482,33 @@ void TfrmMain::BuildServerMenu() {
 
 void TfrmMain::itmAddServerClick() {
     TfrmServerAdd dlg(this);
+    // A name that is taken is refused in the dialog, which stays open.
+    dlg.OnAccept = [this](const TFTPServer& s, std::string& msg) { return Servers.Add(s, msg); };
     if (dlg.ShowModal() != mrOk) return;
-    std::string msg;
-    if (!Servers.Add(dlg.Site(), msg)) {
-        Prompter().ShowMessageBox(msg, AppTitle, MB_OK | MB_ICONINFORMATION);
-        return;
-    }
     BuildServerMenu();
 }
 
+void TfrmMain::itmEditServerClick() {
+    TfrmServerEdit dlg(this, Servers);
+    dlg.OnChanged = [this] { BuildServerMenu(); };
+    dlg.ShowModal();
+}
+
 void TfrmMain::itmRemoveServerClick() {
-    // Without the list dialog yet: the site of the last session.
-    int i = Servers.IndexOf(CurrentServer.Name);
-    if (i < 0) return;
-    std::string q = "Is it ok to delete this  FTP server";
-    if (Prompter().ShowMessageBox(q, AppTitle, MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES) return;
-    Servers.Remove(i);
-    BuildServerMenu();
+    TfrmServerRemove dlg(this, Servers);
+    dlg.OnChanged = [this] { BuildServerMenu(); };
+    dlg.ShowModal();
 }
 
 void TfrmMain::tb97ConnectClick() {
     if (Busy) return;
-    TfrmServerConnectTo dlg(this);
-    auto fill = [&] {
-        dlg.lbServers->Clear();
-        for (int i = 0; i < Servers.Count(); ++i) dlg.lbServers->Items().Add(Servers.Items(i).Name);
-    };
-    fill();
-    dlg.OnAdd = [&] {
-        itmAddServerClick();
-        fill();
+    TfrmServerConnectTo dlg(this, Servers);
+    dlg.OnAdd = [this] { itmAddServerClick(); };
+    dlg.OnEdit = [this, &dlg] {
+        TfrmServerEdit edit(&dlg, Servers);
+        edit.OnChanged = [this] { BuildServerMenu(); };
+        edit.SelectName(dlg.Chosen());
+        edit.EditSelected();
     };
     if (dlg.ShowModal() != mrOk) return;
     int i = Servers.IndexOf(dlg.Chosen());

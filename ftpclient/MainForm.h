@@ -11,15 +11,23 @@
 #include "ClientDialogs.h"
 #include "FtpClient.h"
 #include "FtpLogView.h"
+#include "InfoDialogs.h"
 #include "RemoteListView.h"
+#include "SiteDialogs.h"
 #include "LocalBrowser.h"
 #include "OptionsForm.h"
+#include "ClientImages.h"
+#include "components/Hint95.h"
+#include "components/Menus97.h"
+#include "components/PlayerWave.h"
+#include "components/ToolbarButton97.h"
 #include "ftpclient/core/ConnectedUI.h"
 #include "ftpclient/core/FTPCommand.h"
 #include "ftpclient/core/FolderDownload.h"
 #include "ftpclient/core/ListingParser.h"
 #include "ftpclient/core/LogLine.h"
 #include "ftpclient/core/ServerList.h"
+#include "ui/ComCtrls.h"
 #include "ui/Menus.h"
 #include "ui/Timer.h"
 
@@ -82,12 +90,15 @@ public:
     int RemoteIndexOf(const std::string& name) const;
 
     // ---- 2.103 transfers
-    TTransferMode TransferMode = TTransferMode::Auto;
+    // By the three transfer-mode buttons: exactly one is down.
+    TTransferMode TransferMode() const;
     bool IsBinaryTransfer(const std::string& name) const;
     void itmSrvFilesDownloadClick();
     void itmSrvFilesDownloadAsClick();
     void DownloadFolder(const std::string& local, const std::string& remoteParent, const std::string& name);
     void itmUploadLocaFileClick();
+    // After a finished transfer: the options' sound, when chosen and its file exists.
+    void PlayTransferSound(bool upload);
 
     // ---- 2.104 sites
     TServerList Servers;
@@ -98,10 +109,28 @@ public:
     void BuildServerMenu();
     void ConnectToServer(TFTPServer site);  // a copy: the list may change meanwhile
     void itmAddServerClick();
+    void itmEditServerClick();
     void itmRemoveServerClick();
     void tb97DisconnectClick();
     void tb97ConnectClick();
     TfrmServerConnect* ConnectingBox() const { return connectBox_.get(); }
+
+    // ---- 2.106 local pane (MainLocal.cpp)
+    std::string LocalDirUp(int levels) const;
+    void popLocalDirPopup();
+    void popLocalFilesPopup();
+    void itmNewLocalDirClick();
+    void itmRenameLocalDirClick();
+    void itmDeleteLocalDirClick();
+    void itmRenameLocalFileClick();
+    void itmDeleteLocalFileClick();
+    // The property sheets shown, one per file (each frees itself on closing).
+    std::vector<TfrmFileProperties*> itmLocFilePropertiesClick();
+    std::vector<TfrmFileProperties*> itmSrvFilesPropertiesClick();
+    void itmAboutClick();
+    TPopupMenu *popLocalDir, *popLocalFiles;
+    TMenuItem *itmNewLocalDir, *itmRenameLocalDir, *itmDeleteLocalDir, *itmRenameLocalFile, *itmDeleteLocalFile,
+        *itmUploadLocalFile, *itmLocFileProperties;
 
     // ---- 2.105 shell
     void SetConnectedUI(bool c);
@@ -112,11 +141,21 @@ public:
     void FormClose();
     std::string StatusText(int panel) const;
     std::string WorkFolder(int i) const;
+    // Status panel 0: the hint, or the slogan when there is none.
+    void ShowHintInStatus(const std::string& hint);
+    void ApplyOptions();  // the toolbar's web buttons, as the options say
+    void tb97HostingClick();
+    void tb97SecureClick();
+    // The busy animation: only while "spin.avi" was found at start.
+    void StartAnimation();
+    void StopAnimation();
 
     // ---- controls (created in one place per group, so components can replace them)
-    TPanel *pnlToolbar, *pnlLocalAndRemote, *pnlServer, *pnlKeelsonFTP, *pnlFTPLog, *fsbMain;
-    TButton *tb97Connect, *tb97Disconnect, *tb97AddServer, *tb97FolderUp, *tb97NewFolder, *tb97Delete,
-        *tb97Refresh, *tb97TransferBin, *tb97TransferAsc, *tb97TransferAuto;
+    TPanel *pnlToolbar, *pnlServerToolbar, *pnlAnim, *pnlLocalAndRemote, *pnlServer, *pnlKeelsonFTP, *pnlFTPLog,
+        *fsbMain;
+    TToolbarButton97 *tb97Connect, *tb97Disconnect, *tb97AddServer, *tb97FolderUp, *tb97NewFolder, *tb97Delete,
+        *tb97Refresh, *tb97TransferBin, *tb97TransferAsc, *tb97TransferAuto, *tb97Hosting, *tb97Secure;
+    TAnimate* animKFTP;
     TLocalBrowser* Local;
     TLabel* lblServer;
     TComboBox* cbServerDir;
@@ -126,8 +165,12 @@ public:
     TLogMemo* mmoFTPLog;
     TLabel *stHint, *stConnection;
     TTransferBar* pbTransferStatus;
-    TPanel *imgConnected, *imgDisconnected;
+    TArtImage *imgConnectedOn, *imgConnectedOff, *imgDisconnectedOn, *imgDisconnectedOff;
     TMainMenu* mnuMain;
+    TImageList* imglst97Main;
+    TMainMenus97* mnu97Main;
+    THint95* hnt95Main;
+    TPlayerWave* PlayerWave;
     TMenuItem *itmServers, *itmDisconnect, *itmViewFTPLog;
     TPopupMenu* popServerFiles;
     TTimer* tmrUpdateConnectionTime;
@@ -144,6 +187,7 @@ private:
     void CreateMenus();
     void CreatePanes();
     void CreateStatusBar();
+    void CreateLocalMenus();
     void WireEngine();
     void CopyOperands(TFTPCommand& c);
     bool RunCall(const TFTPCommand& c);
@@ -151,11 +195,11 @@ private:
     void FTPRequestDone(int rq, uint16_t error);
     void FTPStateChange();
     void FTPProgress(int64_t count, bool& abort);
-    void SetToolbarMode(TTransferMode m);
     void RemoteSelectionDownload(bool askFolder);
     void AfterConnect();
     void PrepareWorkFolders();
     void FormDestroy();
+    void PlayAnimation(int stopFrame, int repetitions);  // 0: the last frame, for ever
 
     friend class TMainFolderSite;
 

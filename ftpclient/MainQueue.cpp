@@ -164,6 +164,7 @@ void TfrmMain::ExecuteNextCommand() {
     }
     SetBusy(true);
     Application->ProcessMessages();
+    StartAnimation();
     AddLog("- Executing Requested Command", lkDebug);
     TCommandResult r;
     try {
@@ -174,6 +175,7 @@ void TfrmMain::ExecuteNextCommand() {
     r.ErrorMessage = FTP->ErrorMessage;
     r.AbortRequested = AbortRequested;
     SetBusy(false);
+    StopAnimation();
     Application->ProcessMessages();
     r.ConnectedAfter = FTP->IsConnected();
     TCommandEnd end = PlanCommandEnd(*cmd, r);
@@ -255,6 +257,7 @@ void TfrmMain::WireEngine() {
 void TfrmMain::FTPStateChange() {
     std::string text = StateText(FTP->State(), FTP->HostName);
     AddLog(text, lkStatus);
+    if (FTP->State() == ftpStNotConnected) StopAnimation();
     if (connectBox_ && !text.empty()) connectBox_->AddProgressLine(text, static_cast<TColor>(11));
     if (FTP->IsConnected() && FTP->State() == ftpStReady) connectBox_.reset();
 }
@@ -304,10 +307,12 @@ void TfrmMain::FTPRequestDone(int rq, uint16_t error) {
         case ftpRqRestGet:
             pbTransferStatus->SetPosition(0);
             if (!AbortRequested) Local->Refresh();
+            PlayTransferSound(false);
             break;
         case ftpRqSize: AddLog("- File size is " + std::to_string(FTP->SizeResult) + " bytes", lkDebug); break;
         case ftpRqPut:
             pbTransferStatus->SetPosition(0);
+            PlayTransferSound(true);
             if (frmOptions->AutoRefresh() && !AbortRequested) {
                 QueueList();
                 QueuePwd();
@@ -315,4 +320,12 @@ void TfrmMain::FTPRequestDone(int rq, uint16_t error) {
             break;
         default: break;
     }
+}
+
+void TfrmMain::PlayTransferSound(bool upload) {
+    TCheckBox* play = upload ? frmOptions->cbPlaySoundUpload : frmOptions->cbPlaySoundDownload;
+    std::string file = (upload ? frmOptions->ebxSoundUpload : frmOptions->ebxSoundDownload)->Text();
+    if (!play->Checked() || file.empty() || GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    PlayerWave->WaveName = file;
+    PlayerWave->Play();  // synchronous: the queue goes on when it has ended
 }

@@ -182,7 +182,7 @@ void TfrmMain::tb97RefreshClick() {
 }
 
 bool TfrmMain::IsBinaryTransfer(const std::string& name) const {
-    return frmOptions->TextExt().IsBinaryTransfer(name, TransferMode);
+    return frmOptions->TextExt().IsBinaryTransfer(name, TransferMode());
 }
 
 void TfrmMain::RemoteSelectionDownload(bool askFolder) {
@@ -245,4 +245,30 @@ void TfrmMain::itmUploadLocaFileClick() {
         QueueUpload(path, CurrentServerDir, GetFileSizeOf(path), IsBinaryTransfer(name), name);
         if (!FTP->IsConnected()) break;
     }
+}
+
+std::vector<TfrmFileProperties*> TfrmMain::itmSrvFilesPropertiesClick() {
+    std::vector<TfrmFileProperties*> shown;
+    TNumberFormat format = UserNumberFormat();
+    for (int i : lvServerFiles->SelectedRows()) {
+        // Behind the first row, which is ".".
+        if (i <= 0 || i >= static_cast<int>(RemoteRows.size())) continue;
+        const TListingEntry& e = RemoteRows[static_cast<size_t>(i)];
+        const TRemoteRow& row = lvServerFiles->Row(i);
+        auto sub = [&row](size_t k) { return k < row.SubItems.size() ? row.SubItems[k] : std::string(); };
+        auto* f = new TfrmFileProperties();
+        std::string type;
+        f->imgIcon->SetIcon(FileTypeIcon(RowExtension(e), IsFolderRow(e), type));
+        f->lblFilename->SetCaption(row.Caption);
+        f->lblType->SetCaption(sub(0));
+        f->lblLocation->SetCaption(cbServerDir->Text());
+        f->lblSize->SetCaption(PropertiesSizeText(sub(4), format));
+        f->lblModified->SetCaption(sub(5));
+        f->lblPermissions->SetCaption(sub(1));
+        f->lblUser->SetCaption(sub(2));
+        f->lblGroup->SetCaption(sub(3));
+        f->Show();
+        shown.push_back(f);
+    }
+    return shown;
 }

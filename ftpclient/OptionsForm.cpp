@@ -5,6 +5,7 @@
 #include "AppTitle.h"
 #include "ClientDialogs.h"
 #include "RegValues.h"
+#include "ui/Dialogs.h"
 #include "ui/core/Prompter.h"
 
 TfrmOptions::TfrmOptions(TForm* owner, const std::string& registryKey, const std::string& programFolder)
@@ -48,6 +49,7 @@ TfrmOptions::TfrmOptions(TForm* owner, const std::string& registryKey, const std
         FillList();
         btnRmvFTPText->SetEnabled(false);
     };
+    btnAddFTPText->OnClick = [this](TObject*) { btnAddFTPTextClick(); };
     btnOk->OnClick = [this](TObject*) {
         SaveOptions();
         SetModalResult(mrOk);
@@ -67,6 +69,11 @@ bool TfrmOptions::AddExtension(const std::string& typed) {
     }
     Prompter().ShowMessageBox(msg, AppTitle, MB_OK | MB_ICONINFORMATION);
     return false;
+}
+
+void TfrmOptions::btnAddFTPTextClick() {
+    std::string typed;
+    if (InputQuery(AppTitle, "Enter new text extension:", typed)) AddExtension(typed);
 }
 
 void TfrmOptions::FillList() {

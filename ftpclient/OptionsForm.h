@@ -19,6 +19,8 @@ public:
     TAsciiExtList& TextExt() { return ext_; }
     // Add with the typed text; false (and the message shown) when refused.
     bool AddExtension(const std::string& typed);
+    // "Add": asks for the extension in the input box.
+    void btnAddFTPTextClick();
 
     TCheckBox *cbShowWebHosting, *cbPlaySoundDownload, *cbPlaySoundUpload, *cbDirAutoRefresh;
     TEdit *ebxSoundDownload, *ebxSoundUpload, *sedtTimeOut;

@@ -90,12 +90,17 @@ void TSearchWindow::BuildControls() {
     for (const char* key : {"New", "Open", "Save", "View", "Sort"}) {
         const std::string k = key;
         lastMainButton_ = AddButton(toolbar_, k, x, 2, 56, 24, [this, k] { Run(MainButtonCommand(k)); });
-        x += 58;
-    }
-    for (const char* key : {"Merge", "Save as", "Filter"}) {
-        const std::string k = key;
-        AddButton(toolbar_, std::string(key) + "...", x + 10, 2, 70, 24, [this, k] { Run(MainMenuCommand(k)); });
-        x += 72;
+        x += 56;
+        if (k == "New") {
+            x += 2;
+            continue;
+        }
+        // The drop-down arrow beside the button.
+        TButton* arrow = AddButton(toolbar_, "6", x, 2, 16, 24, nullptr);
+        arrow->OnClick = [this, k, arrow](TObject*) { ShowDropDown(k, arrow); };
+        arrow->Font().SetName("Marlett");
+        lastMainButton_ = arrow;
+        x += 18;
     }
     address_ = new TEdit(this);
     address_->OnChange = [this](TObject*) {
@@ -115,6 +120,7 @@ void TSearchWindow::BuildControls() {
     merge_ = AddButton(this, "Merge", 0, 32, 54, 22, [this] { StartClick(true); });
     start_ = AddButton(this, "   Start   ", 0, 32, 66, 22, [this] { StartClick(false); });
     foundList_ = new TListViewBox(this, LVS_ICON | LVS_SINGLESEL | LVS_AUTOARRANGE);
+    foundList_->OnKeyDown = [this](TObject*, WORD& key, TShiftState shift) { FoundListKey(key, shift); };
     foundList_->OnNotify = [this](NMHDR* h, LRESULT&) {
         if (h->code == LVN_ITEMCHANGED) {
             auto* nm = reinterpret_cast<NMLISTVIEW*>(h);
@@ -133,6 +139,11 @@ void TSearchWindow::BuildControls() {
     panelTitle_ = new TLabel(this);
     panelTitle_->Font().SetStyle(fsBold);
     maskList_ = new TListViewBox(this, LVS_ICON);
+    maskList_->OnKeyDown = [this](TObject*, WORD& key, TShiftState shift) { MaskListKey(key, shift); };
+    maskList_->OnNotify = [this](NMHDR* h, LRESULT&) {
+        if (h->code == NM_DBLCLK) CallGuarded(this, [this] { EditSelectedMask(); });
+        return false;
+    };
     maskToolbar_ = new TPanel(this);
     x = 2;
     for (const char* key : {"New", "Open", "Save", "Cut", "Copy", "Paste", "Large Icons", "Small Icons", "List",
@@ -158,6 +169,19 @@ void TSearchWindow::BuildControls() {
         });
         x += 60;
     }
+    // The Results panel's own buttons: the property list's view and the reports.
+    x += 8;
+    const std::pair<const char*, int> propertyButtons[] = {
+        {"Large icons", 0}, {"Small icons", 1}, {"List", 2}, {"Report mask", 3}, {"Report Unique", 4}};
+    for (const auto& [caption, what] : propertyButtons) {
+        const int w = what;
+        AddButton(browserToolbar_, caption, x, 2, what < 3 ? 74 : 94, 22, [this, w] {
+            if (panels_.CurrentPanel() != 3) return;
+            if (w < 3) propertiesList_->SetView(w);
+            if (w >= 3) Run(w == 3 ? WindowCommand::ReportValues : WindowCommand::ReportUniqueValues);
+        });
+        x += what < 3 ? 76 : 96;
+    }
     propertiesList_ = new TListViewBox(this, LVS_ICON | LVS_SINGLESEL);
     propertiesList_->OnNotify = [this](NMHDR* h, LRESULT&) {
         if (h->code == LVN_ITEMCHANGED) ShowPropertiesOfCurrent();
@@ -168,6 +192,10 @@ void TSearchWindow::BuildControls() {
         if (MoveHSplitBar1(panes_, Tw(static_cast<int>(d)))) Relayout();
     };
     contentList_ = new TListViewBox(this, LVS_REPORT | LVS_SINGLESEL);
+    contentList_->OnNotify = [this](NMHDR* h, LRESULT&) {
+        if (h->code == NM_CLICK) CallGuarded(this, [this] { ShowSelectedValue(); });
+        return false;
+    };
     hcontent_ = new TSplitBar(this, false);
     hcontent_->ControlMoveing = hcontent_->ControlMove = [this](float d) {
         if (MoveHContentSplitBar(panes_, Tw(static_cast<int>(d)))) Relayout();
@@ -185,6 +213,8 @@ void TSearchWindow::BuildControls() {
     status2_ = new TLabel(statusBar_);
     traffic_ = new TLabel(statusBar_);
     total_ = new TLabel(statusBar_);
+    progress_ = new TSysControl(statusBar_, PROGRESS_CLASSA, "QfSbfProgress", 0);
+    progress_->SetVisible(false);
     traffic_->SetCaption("Traffic:");
     total_->SetCaption("Total:");
     named_ = {{"MaskList", maskList_},          {"frmToolbarFrame", maskToolbar_},
@@ -272,6 +302,12 @@ void TSearchWindow::BuildOptions() {
     l->SetBounds(12, 268, 220, 16);
     formatTable_ = new TEdit(options_);
     formatTable_->SetBounds(12, 286, 380, 22);
+    formatTable_->OnExit = [this](TObject*) {
+        if (!session_) return;
+        session_->FormatTableAddress = formatTable_->Text();
+        session_->LoadFormatTable();
+    };
+    formatTableButton_ = AddButton(options_, "Open file...", 398, 285, 90, 24, [this] { OpenFormatTable(); });
 }
 
 void TSearchWindow::SettingChanged(Spinner which, TEdit* edit) {
@@ -318,6 +354,7 @@ void TSearchWindow::Relayout() {
     const int w = ClientWidth();
     status1_->SetBounds(6, 3, w / 2 - 10, 16);
     status2_->SetBounds(w / 2, 3, 110, 16);
+    progress_->SetBounds(Px(panes_.pbProgress.Left), 3, 160, 16);
     traffic_->SetBounds(w / 2 + 115, 3, 190, 16);
     total_->SetBounds(w / 2 + 310, 3, w / 2 - 315 > 0 ? w / 2 - 315 : 0, 16);
 }

@@ -11,6 +11,9 @@
 #include "searchwindow/EngineDispatch.h"
 #include "searchwindow/SplitBar.h"
 #include "searchwindow/SysControl.h"
+#include "masks/AddFilterMaskDialog.h"
+#include "masks/FilterDialog.h"
+#include "masks/ReportListForm.h"
 #include "searchwindow/core/FoundList.h"
 #include "searchwindow/core/PaneLayout.h"
 #include "searchwindow/core/PanelSwitcher.h"
@@ -38,7 +41,35 @@ public:
     void FillTick();
     std::string AppTitle = "Sablefind";
     std::string CaptionMaskName = "Page title";
+    std::string MaskFolder;  // of the last template file opened or saved
+    // Picks the mask whose first value captions the found records.
+    void SetCaptionMask(const std::string& name);
+
+    // The mask list's commands, as the template toolbar, the Mask menu and
+    // the mask list's keys run them.
+    void CopyMasks();
+    void PasteMasks();
+    void DeleteSelectedMasks();
+    void NewMask();
+    void OpenMask();
+    void SaveMaskAs();
+    void EditSelectedMask();  // the mask list's double-click
+    void EditFilter();
+    // The values report (or the unique values) of the mask picked in the property list.
+    void BuildReport(bool unique);
+    const std::vector<std::unique_ptr<TReportListForm>>& Reports() const { return reports_; }
+    // The main toolbar's drop-downs: the entries of a button's menu, and a click on one.
+    std::vector<DropDownEntry> DropDownEntries(const std::string& buttonKey);
+    void DropDownClick(const DropDownEntry& entry);
+    void MaskListKey(WORD key, TShiftState shift);
+    void FoundListKey(WORD key, TShiftState shift);
+    void OpenFormatTable();  // the "Open file..." button of the format table
+    TListViewBox* MaskListBox() { return maskList_; }
+    TListViewBox* PropertiesListBox() { return propertiesList_; }
+    TListViewBox* PropertyContentListBox() { return contentList_; }
+    TEdit* FormatTableBox() { return formatTable_; }
     SearchSession* Session() { return session_.get(); }
+    TDispatchDriver& SearchDriver() { return searchDriver_; }
     const FoundList& Found() const { return found_; }
     TListViewBox* FoundListBox() { return foundList_; }
     TEdit* StartAddressCombo() { return address_; }
@@ -61,6 +92,7 @@ public:
     bool IsNewWindow = false;
     int16_t FoundListView = 0;
     void SetFoundListView(int16_t mode);
+    TMenuItem* MaskMenuItem(int i) { return maskMenuItems_[i]; }
     void ShowAbout();
 
 private:
@@ -70,6 +102,7 @@ private:
     TMainMenu* menu_ = nullptr;
     TMenuItem* viewItems_[3] = {};
     TMenuItem* panelItems_[5] = {};
+    TMenuItem* maskMenuItems_[5] = {};  // New, Open, Save, the two reports
     void BuildControls();
     void BuildOptions();
     void SetUpImages();
@@ -79,7 +112,14 @@ private:
     void ApplyPane(TWinControl* c, const PaneBox& b);
     void SyncFoundList();
     void FillMaskList();
+    void FillPropertiesList();
+    void AppendMaskItem(TListViewBox* list, int32_t index);
+    void RefreshFoundList(bool clearAll);
+    void ShowDropDown(const std::string& key, TButton* arrow);
+    bool AskSearchFile(bool merge, std::string& file);
+    void MergeFile(const std::string& file);
     void ShowPropertiesOfCurrent();
+    void ShowSelectedValue();
     void SetStatus(int panel, const std::string& text);
     void MarkCaption();
     bool SaveSearchAs();
@@ -119,7 +159,13 @@ private:
     TEdit* settingEdits_[4] = {};
     TButton* settingSpins_[2] = {};  // channel count - and +
     TEdit* formatTable_ = nullptr;
+    TButton* formatTableButton_ = nullptr;
     std::map<std::string, TWinControl*> named_;
+    TSysControl* progress_ = nullptr;
+    TPopupMenu* dropDown_ = nullptr;
+    std::unique_ptr<TAddFilterMaskDialog> addFilterDialog_;
+    std::unique_ptr<TFilterDialog> filterDialog_;
+    std::vector<std::unique_ptr<TReportListForm>> reports_;
     TTimer fillTimer_, startButtonTimer_, trafficTimer_;
     HIMAGELIST images_ = nullptr, smallImages_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "searchwindow/SearchWindow.h"
 #include "searchwindow/AboutBox.h"
 #include "searchwindow/core/StartAddress.h"
+#include "searchwindow/core/PropertyTable.h"
 #include "searchwindow/core/RunStateControls.h"
 
 namespace {
@@ -51,6 +52,7 @@ bool TSearchWindow::Load(const std::string& progIdPrefix) {
     formatTable_->SetText(session_->FormatTableAddress);
     CallGuarded(this, [this] { session_->Load(); });
     FillMaskList();
+    FillPropertiesList();
     SelectPanel(1);
     ShowRunState(SearchRunState::Idle);
     SetStatus(1, "");
@@ -164,20 +166,10 @@ void TSearchWindow::SyncFoundList() {
 }
 
 void TSearchWindow::MarkCaption() {
+    // The found list's first change is the search's: closing then asks to save.
+    session_->SearchModified = true;
     const std::string c = Caption();
     if (c.empty() || c.back() != '*') SetCaption(c + "*");
-}
-
-void TSearchWindow::FillMaskList() {
-    maskList_->Clear();
-    propertiesList_->Clear();
-    const MaskCollection& masks = session_->Masks;
-    int shown = 0;
-    for (int32_t i = 1; i <= masks.Count(); ++i) {
-        const SearchMask& m = masks.Item(i);
-        maskList_->Insert(i - 1, m.MaskName, m.MaskType + 1 < 4 ? m.MaskType : 0, i);
-        if (!m.Hidden && m.BrowserType != 2) propertiesList_->Insert(shown++, m.MaskName, 0, i);
-    }
 }
 
 void TSearchWindow::ShowPropertiesOfCurrent() {
@@ -188,20 +180,45 @@ void TSearchWindow::ShowPropertiesOfCurrent() {
     const int32_t index = static_cast<int32_t>(propertiesList_->TagOf(sel));
     if (index < 1 || index > session_->Masks.Count()) return;
     const SearchMask& m = session_->Masks.Item(index);
-    const bool browser = m.BrowserType != 0;
-    propertyBrowser_->SetVisible(browser);
-    hcontent_->SetVisible(browser);
-    contentList_->AddColumn(m.MaskName, contentList_->Width() > 40 ? contentList_->Width() - 8 : 200);
+    // 0 the list alone, 1 the list over a browser; "with parent only" keeps the layout.
+    if (m.BrowserType == 0 || m.BrowserType == 1) {
+        propertyBrowser_->SetVisible(m.BrowserType == 1);
+        hcontent_->SetVisible(m.BrowserType == 1);
+    }
+    PropertyTable table;
+    table.Columns.push_back(m.MaskName);
+    const int32_t c = db_->FindRecordByKey(currentRecordKey_);
+    if (c >= 0) {
+        table = BuildPropertyTable(*db_, c, session_->Masks, index);
+        db_->DestroyCursor(c);
+    }
+    // Further columns keep a fixed width; the first takes what they leave.
+    constexpr int kOtherColumn = 150;
+    const int rest = contentList_->Width() - 8 - kOtherColumn * static_cast<int>(table.Columns.size() - 1);
+    for (size_t col = 0; col < table.Columns.size(); ++col)
+        contentList_->AddColumn(table.Columns[col], col == 0 ? (rest > 100 ? rest : 100) : kOtherColumn);
+    for (size_t r = 0; r < table.Rows.size(); ++r) {
+        const PropertyRow& row = table.Rows[r];
+        const int at = static_cast<int>(r);
+        contentList_->Insert(at, row.Cells[0], -1, row.ValueNumber);
+        for (size_t col = 1; col < row.Cells.size(); ++col)
+            if (!row.Cells[col].empty()) contentList_->SetText(at, static_cast<int>(col), row.Cells[col]);
+    }
+    Relayout();
+}
+
+void TSearchWindow::ShowSelectedValue() {
+    const int sel = propertiesList_->Selected(), row = contentList_->Selected();
+    if (sel < 0 || row < 0 || currentRecordKey_ < 0 || !propertyBrowser_->Visible()) return;
+    const int32_t index = static_cast<int32_t>(propertiesList_->TagOf(sel));
+    if (index < 1 || index > session_->Masks.Count()) return;
     const int32_t c = db_->FindRecordByKey(currentRecordKey_);
     if (c < 0) return;
-    for (int32_t j = 0;; ++j) {
-        int32_t id = -1;
-        const std::string v = db_->GetValue(c, m.MaskName, j, id);
-        if (id < 0) break;
-        contentList_->Insert(j, v, -1, j);
-    }
+    int32_t id = -1;
+    const std::string value =
+        db_->GetValue(c, session_->Masks.Item(index).MaskName, static_cast<int32_t>(contentList_->TagOf(row)), id);
     db_->DestroyCursor(c);
-    Relayout();
+    if (id >= 0) propertyBrowser_->Navigate(value);
 }
 
 void TSearchWindow::SetStatus(int panel, const std::string& text) {

@@ -38,9 +38,12 @@ void TSearchWindow::BuildMenu() {
     AddItem(file, "-", 0, nullptr);
     AddItem(file, "Quit", ShortCut('Q', ssCtrl), [this] { PostMessageA(Handle(), WM_CLOSE, 0, 0); });
     TMenuItem* mask = AddItem(root, "&Mask", 0, nullptr);
-    AddItem(mask, "&New mask...", 0, [this] { Run(WindowCommand::NewMask); });
-    AddItem(mask, "&Open mask...", 0, [this] { Run(WindowCommand::OpenMask); });
-    AddItem(mask, "&Save mask...", 0, [this] { Run(WindowCommand::SaveMaskAs); });
+    maskMenuItems_[0] = AddItem(mask, "&New mask...", 0, [this] { Run(WindowCommand::NewMask); });
+    maskMenuItems_[1] = AddItem(mask, "&Open mask...", 0, [this] { Run(WindowCommand::OpenMask); });
+    maskMenuItems_[2] = AddItem(mask, "&Save mask...", 0, [this] { Run(WindowCommand::SaveMaskAs); });
+    AddItem(mask, "-", 0, nullptr);
+    maskMenuItems_[3] = AddItem(mask, "&Report property values...", 0, [this] { Run(WindowCommand::ReportValues); });
+    maskMenuItems_[4] = AddItem(mask, "Report &unick values...", 0, [this] { Run(WindowCommand::ReportUniqueValues); });
     TMenuItem* view = AddItem(root, "&View", 0, nullptr);
     viewItems_[0] = AddItem(view, "&LargeIcons", 0, [this] { SetFoundListView(0); });
     viewItems_[1] = AddItem(view, "&Small icons", 0, [this] { SetFoundListView(1); });

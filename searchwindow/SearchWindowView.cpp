@@ -25,7 +25,6 @@ void TSearchWindow::Run(WindowCommand command) {
         switch (command) {
         case WindowCommand::NewSearch:
             if (session_->AskSaveChanges() && session_->NewSearch()) {
-                FillMaskList();
                 SetCaption(RemoveExtension(AppTitle));
                 session_->SearchModified = found_.SearchModified = false;
             }
@@ -34,17 +33,30 @@ void TSearchWindow::Run(WindowCommand command) {
         case WindowCommand::MergeSearch: OpenSearch(true); break;
         case WindowCommand::SaveSearch: SaveSearch(); break;
         case WindowCommand::SaveSearchAs: SaveSearchAs(); break;
-        case WindowCommand::RebuildFoundList:
-            found_.Clear();
-            FoundList::ClearRecordMarks(*db_);
-            found_.FillFoundList(*db_, session_->Masks, session_->Filters);
-            SyncFoundList();
-            SetStatus(1, "Complete");
+        case WindowCommand::NewAndMergeSearch: {
+            // The file is chosen first: a cancelled dialog leaves the search whole.
+            std::string file;
+            if (AskSearchFile(true, file) && session_->AskSaveChanges() && session_->NewSearch()) MergeFile(file);
             break;
+        }
+        case WindowCommand::RebuildFoundList: RefreshFoundList(true); break;
+        case WindowCommand::EditFilter: EditFilter(); break;
+        case WindowCommand::NewMask: NewMask(); break;
+        case WindowCommand::OpenMask: OpenMask(); break;
+        case WindowCommand::SaveMaskAs: SaveMaskAs(); break;
+        case WindowCommand::CopyMasks: CopyMasks(); break;
+        case WindowCommand::PasteMasks: PasteMasks(); break;
+        case WindowCommand::DeleteMasks: DeleteSelectedMasks(); break;
+        case WindowCommand::CutMasks:
+            CopyMasks();
+            DeleteSelectedMasks();
+            break;
+        case WindowCommand::ReportValues: BuildReport(false); break;
+        case WindowCommand::ReportUniqueValues: BuildReport(true); break;
         case WindowCommand::FoundViewLarge: SetFoundListView(0); break;
         case WindowCommand::FoundViewSmall: SetFoundListView(1); break;
         case WindowCommand::FoundViewList: SetFoundListView(2); break;
-        case WindowCommand::MaskViewLarge: maskList_->SetView(0); break;
+        case WindowCommand::MaskViewLarge: maskList_->SetView(0); break;  // the mask list's view
         case WindowCommand::MaskViewSmall: maskList_->SetView(1); break;
         case WindowCommand::MaskViewList: maskList_->SetView(2); break;
         default: break;
@@ -81,30 +93,48 @@ bool TSearchWindow::SaveSearch() {
     return true;
 }
 
-void TSearchWindow::OpenSearch(bool merge) {
+bool TSearchWindow::AskSearchFile(bool merge, std::string& file) {
     TFileDialogRequest r;
     r.Title = "Open Search";
     r.DefaultExt = "search";
     r.Filter = merge ? kSearchFilter : "Searches (*.search)|*.search|Search profiles (*.spf)|*.spf|All Files (*.*)|*.*";
     r.InitialDir = searchFolder_;
     r.Options = OFN_HIDEREADONLY;
-    if (!Prompter().OpenFileDialog(r) || r.FileName.empty()) return;
-    const std::string file = r.FileName;
+    if (!Prompter().OpenFileDialog(r) || r.FileName.empty()) return false;
+    file = r.FileName;
     searchFolder_ = GetFileDir(file);
-    if (merge) {
-        std::string ignored;
-        SetStatus(1, "Reading - " + file);
-        if (db_->AddFile(file, ignored) == 0) {
-            Message("Can not open search database - " + file, "Error");
-            return;
-        }
-        // Cleared marks put every record in again: the list is rebuilt, or
-        // the records already shown would be listed twice.
+    return true;
+}
+
+void TSearchWindow::MergeFile(const std::string& file) {
+    std::string ignored;
+    SetStatus(1, "Reading - " + file);
+    if (db_->AddFile(file, ignored) == 0) {
+        Message("Can not open search database - " + file, "Error");
+        return;
+    }
+    // Cleared marks put every record in again: the list is rebuilt, or
+    // the records already shown would be listed twice.
+    RefreshFoundList(true);
+}
+
+void TSearchWindow::RefreshFoundList(bool clearAll) {
+    if (clearAll) {
         found_.Clear();
         FoundList::ClearRecordMarks(*db_);
-        found_.FillFoundList(*db_, session_->Masks, session_->Filters);
-        SyncFoundList();
-        SetStatus(1, "Complete");
+    } else {
+        FoundList::ClearRecordListMarks(*db_);
+    }
+    if (found_.FillFoundList(*db_, session_->Masks, session_->Filters).Modified) MarkCaption();
+    SyncFoundList();
+    SetStatus(1, "Complete");
+}
+
+void TSearchWindow::OpenSearch(bool merge) {
+    std::string file;
+    if (!AskSearchFile(merge, file)) return;
+    if (merge) {
+        MergeFile(file);
         return;
     }
     // The file is read into a scratch database first: a file the engine
@@ -134,13 +164,10 @@ void TSearchWindow::OpenSearch(bool merge) {
     session_->SearchFile = file;
     const SearchUserData d = session_->ApplyUserData(userData);
     address_->SetText(d.State.StartAddress);
-    CaptionMaskName = d.State.CaptionMaskName;
+    CaptionMaskName = found_.CaptionMaskName = d.State.CaptionMaskName;
     FillMaskList();
-    found_.Clear();
-    FoundList::ClearRecordMarks(*db_);
-    found_.FillFoundList(*db_, session_->Masks, session_->Filters);
-    SyncFoundList();
-    SetStatus(1, "Complete");
+    FillPropertiesList();
+    RefreshFoundList(true);
     session_->SearchModified = found_.SearchModified = false;
     SetCaption(RemoveExtension(GetFileTitle(file)) + " - " + AppTitle);
 }
@@ -166,6 +193,7 @@ void TSearchWindow::ShowRunState(SearchRunState state) {
     settingEdits_[0]->SetEnabled(c.ChannelCount);
     for (TButton* b : settingSpins_) b->SetEnabled(c.ChannelCount);
     formatTable_->SetEnabled(c.FormatTable);
+    formatTableButton_->SetEnabled(c.FormatTable);
     suspend_->SetEnabled(c.SuspendBox);
     suspend_->SetCaption(c.SuspendCaption);
     if (c.StatusText) SetStatus(1, c.StatusText);

@@ -30,8 +30,12 @@ std::string TListViewBox::GetText(int at, int column) {
 void TListViewBox::SetImage(int at, int image) {
     LVITEMA item{};
     item.mask = LVIF_IMAGE;
-    item.iItem = at;
     item.iImage = image;
+    SetItem(at, item);
+}
+
+void TListViewBox::SetItem(int at, LVITEMA& item) {
+    item.iItem = at;
     Perform(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
@@ -41,6 +45,19 @@ LPARAM TListViewBox::TagOf(int at) {
     item.iItem = at;
     Perform(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return item.lParam;
+}
+
+void TListViewBox::SetTag(int at, LPARAM tag) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.lParam = tag;
+    SetItem(at, item);
+}
+
+void TListViewBox::Deselect(int at) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    Perform(LVM_SETITEMSTATE, at, reinterpret_cast<LPARAM>(&item));
 }
 
 void TListViewBox::Select(int at) {

@@ -47,11 +47,16 @@ public:
     std::string GetText(int at, int column = 0);
     void SetImage(int at, int image);
     LPARAM TagOf(int at);
+    void SetTag(int at, LPARAM tag);
     int Selected() { return static_cast<int>(Perform(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)); }
     bool IsSelected(int at) { return Perform(LVM_GETITEMSTATE, at, LVIS_SELECTED) != 0; }
     void Select(int at);
+    void Deselect(int at);
     void Delete(int at) { Perform(LVM_DELETEITEM, at); }
     void SetView(int view);  // 0 large icons, 1 small icons, 2 list, 3 report
     void AddColumn(const std::string& text, int width);
     void ClearColumns();
+
+private:
+    void SetItem(int at, LVITEMA& item);
 };

@@ -2,21 +2,38 @@
 
 #include <shellapi.h>
 
+#include "SyntaxMemoGutter.h"
+
 #include <algorithm>
 
 #include "SyntaxMemoFind.h"
 #include "SyntaxMemoOleLink.h"
 #include "SyntaxMemoSlots.h"
+#include "SyntaxMemoMacros.h"
 
 namespace {
 
 // The core's surface over a device context: fixed-pitch cells of charWidth.
 class TDCSurface : public TDrawSurface {
 public:
-    TDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight)
-        : dc_(dc), cw_(charWidth), lh_(lineHeight) {
+    TDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight, HIMAGELIST images = nullptr,
+               HFONT symbol = nullptr)
+        : dc_(dc), cw_(charWidth), lh_(lineHeight), images_(images), symbol_(symbol) {
         old_ = SelectObject(dc, font);
     }
+    void GutterImage(int list, int index, int x, int y, int rowHeight) override {
+        memogutter::DrawImage(images_, dc_, list == 2 ? memogutter::kWrapGlyph : index, x, y, rowHeight);
+    }
+    void Polyline(const int* xy, int points, TColor color) override {
+        std::vector<POINT> pts(static_cast<size_t>(points));
+        for (int i = 0; i < points; i++) pts[static_cast<size_t>(i)] = POINT{xy[2 * i], xy[2 * i + 1]};
+        HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(color));
+        HGDIOBJ old = SelectObject(dc_, pen);
+        ::Polyline(dc_, pts.data(), points);
+        SelectObject(dc_, old);
+        DeleteObject(pen);
+    }
+    uintptr_t Context() const override { return reinterpret_cast<uintptr_t>(dc_); }
     ~TDCSurface() override { SelectObject(dc_, old_); }
     void FillRect(int x, int y, int w, int h, TColor color) override {
         if (w <= 0 || h <= 0) return;
@@ -26,6 +43,11 @@ public:
     }
     void TextRun(int x, int y, const char* text, int count, TColor fg, TColor bg, int clipRight) override {
         if (count <= 0 || x >= clipRight) return;
+        if (count == 1 && text[0] == kTabMarker && symbol_) {
+            memogutter::DrawTabMarker(dc_, symbol_, x, y, cw_, lh_, ColorToRGB(fg), ColorToRGB(bg));
+            text_ = back_ = CLR_INVALID;
+            return;
+        }
         // Output past the right edge is cut to about 1.5 times what fits.
         int fits = std::max(1, (clipRight - x + cw_ - 1) / cw_);
         count = std::min(count, fits + fits / 2 + 1);
@@ -49,6 +71,8 @@ private:
     int cw_, lh_;
     COLORREF text_ = CLR_INVALID, back_ = CLR_INVALID;
     std::vector<INT> advance_;
+    HIMAGELIST images_;
+    HFONT symbol_;
 };
 
 }  // namespace
@@ -73,15 +97,33 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
         OnFilesDropped(this, files, at);
         return true;
     };
+    core_.OnDrawMark = [this](TDrawSurface& s, TTextMark& mark, int l, int t, int r, int b) {
+        if (!OnDrawMark) return false;
+        OnDrawMark(this, reinterpret_cast<HDC>(s.Context()), &mark, RECT{l, t, r, b});
+        return true;
+    };
+    core_.Marks().OnChange = [this](intptr_t mark) {
+        if (OnMarkChange) OnMarkChange(this, mark);
+    };
+    core_.Marks().OnFree = [this](intptr_t mark) {
+        if (OnMarkFree) OnMarkFree(this, mark);
+    };
+    core_.OnBookmarkSet = [this](int n) {
+        if (OnBookmarkSet) OnBookmarkSet(this, n);
+    };
     MeasureFont();
+    macros_.reset(new TSyntaxMemoMacros(*this));
 }
 
 TSyntaxMemo::~TSyntaxMemo() {
     BeginDestroy();
     ole_.reset();
     slots_.reset();
+    macros_.reset();
     core_.SetView(nullptr);
     if (font_) DeleteObject(font_);
+    if (symbolFont_) DeleteObject(symbolFont_);
+    if (images_) ImageList_Destroy(images_);
 }
 
 TSyntaxMemoFind& TSyntaxMemo::Search() {
@@ -158,7 +200,16 @@ void TSyntaxMemo::Resized() {
 
 void TSyntaxMemo::PaintTo(HDC dc) {
     if (slots_) slots_->Run();
-    TDCSurface surface(dc, font_, core_.CharWidth(), core_.LineHeight());
+    if (!images_) images_ = memogutter::MakeImages();
+    if (!symbolFont_ && (core_.Options() & smoShowBlanksBit)) {
+        LOGFONTA lf{};
+        GetObjectA(font_, sizeof lf, &lf);
+        lf.lfCharSet = SYMBOL_CHARSET;
+        lf.lfPitchAndFamily = DEFAULT_PITCH;
+        lstrcpyA(lf.lfFaceName, "Symbol");
+        symbolFont_ = CreateFontIndirectA(&lf);
+    }
+    TDCSurface surface(dc, font_, core_.CharWidth(), core_.LineHeight(), images_, symbolFont_);
     core_.Paint(surface);
 }
 
@@ -298,6 +349,11 @@ bool TSyntaxMemo::HandleMessage(TMessage& m) {
     case kFlushScrollBars:
         FlushScrollBars();
         return true;
+    case WM_SETCURSOR:
+        if (LOWORD(m.LParam) != HTCLIENT) return false;
+        ::SetCursor(memogutter::CursorFor(cursor_));
+        m.Result = TRUE;
+        return true;
     case WM_DROPFILES:
         DropFiles(reinterpret_cast<HDROP>(m.WParam));
         return true;
@@ -340,7 +396,8 @@ bool TSyntaxMemo::KeyDown(WORD& key, TShiftState shift) {
     if (OnKeyDown) OnKeyDown(this, key, shift);
     if (key == 0) return true;
     uint8_t s = static_cast<uint8_t>(shift & (ssShift | ssAlt | ssCtrl));
-    bool used = core_.HandleKey(key, s);
+    bool used = false;
+    if (!macros_->KeyDown(key, shift, used)) used = used || core_.HandleKey(key, s);
     if (used) {
         // The character the key would type was translated already: drop it.
         MSG pending;
@@ -363,12 +420,13 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
     if (button != mbLeft) return false;
     if (!Focused()) SetFocus();
-    bool gutter = (core_.Options() & smoShowGutter) && x < core_.Gutter();
+    if (x < 0 || x >= ClientWidth()) return true;
+    if (GutterClick(x, y)) return true;
     int32_t offset = core_.OffsetOfPoint(x, y);
-    if (gutter) {
-        int32_t line = core_.LineOfOffset(offset);
-        core_.SetSelection(offset, offset);
-        if (OnGutterClick) OnGutterClick(this, line);
+    if (!(shift & ssShift) && HyperlinkClick(x, y)) {
+        selecting_ = true;
+        SetCapture(Handle());
+        PlaceCaret();
         return true;
     }
     if (ole_->PressAt(offset, x, y, (shift & ssShift) != 0)) {
@@ -385,6 +443,7 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
     if (OnMouseMove) OnMouseMove(this, shift, x, y);
     if ((shift & ssLeft) && ole_->MoveTo(x, y)) return true;
+    Hover(x, y);
     if (!selecting_ || !(shift & ssLeft)) return false;
     core_.SetSelection(core_.Anchor(), core_.OffsetOfPoint(x, y));
     PlaceCaret();

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <memory>
@@ -23,6 +24,7 @@ class TSyntaxMemoFind;
 class TSyntaxMemoOle;
 class TSyntaxMemoParser;
 class TSyntaxMemoSlots;
+class TSyntaxMemoMacros;
 
 class TSyntaxMemo : public TWinControl, public TSyntaxMemoView, public TSyntaxMemoTarget {
 public:
@@ -31,6 +33,8 @@ public:
 
     TSyntaxMemoCore& Core() { return core_; }
     TSyntaxMemoStrings& Lines() { return lines_; }
+    // Code templates, auto-correct and the completion list (SyntaxMemoMacros.cpp).
+    TSyntaxMemoMacros& Macros() { return *macros_; }
     std::string Version() const { return "2.00.02"; }
 
     bool ReadOnly() const { return core_.ReadOnly; }
@@ -64,6 +68,28 @@ public:
     // Sets the scroll bars to the values the core last gave.
     void FlushScrollBars();
 
+    // ---- loading and saving the whole text
+    TSaveFormat SaveFormat() const { return core_.SaveFormat; }
+    void SetSaveFormat(TSaveFormat f) { core_.SaveFormat = f; }
+    void LoadFromStream(TStream& stream) { core_.LoadFromStream(stream); }
+    void SaveToStream(TStream& stream) { core_.SaveToStream(stream); }
+    void LoadFromFile(const std::string& name) { core_.LoadFromFile(name); }
+    void SaveToFile(const std::string& name) { core_.SaveToFile(name); }
+
+    // ---- cursor, hyperlinks, marks, bookmarks
+    // Cursor numbers: 0 default, -2 arrow, -3 cross, -4 I-beam, -14 split,
+    // -21 hand. The mouse handler replaces only its own choices.
+    int32_t Cursor() const { return cursor_; }
+    void SetCursor(int32_t c) { cursor_ = c; }
+    int32_t HyperCursor = -3;
+    bool HyperlinkHover() const { return hyperHover_; }
+    std::function<void(TObject* Sender)> OnHyperlinkHover;
+    std::function<void(TObject* Sender, const std::string& HyperData, int HyperType)> OnHyperlinkClick;
+    std::function<void(TObject* Sender, HDC dc, TTextMark* mark, const RECT& rect)> OnDrawMark;
+    std::function<void(TObject* Sender, intptr_t aMark)> OnMarkChange, OnMarkFree;
+    std::function<void(TObject* Sender, int Index)> OnBookmarkSet;
+
+    // 1-based line numbers; with word wrap the line's first piece.
     std::function<void(TObject* Sender, int32_t line)> OnGutterClick;
     std::function<void(TObject* Sender, const std::vector<std::string>& files, POINT pt)> OnFilesDropped;
     TNotifyEvent OnChange;
@@ -108,6 +134,7 @@ public:
     bool ViewEnabled() const override { return Enabled(); }
     // TSyntaxMemoTarget
     intptr_t Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
+    TSyntaxMemoCore* TargetCore() override { return &core_; }
     bool HasWindow() const override { return HandleAllocated(); }
     void ClearText() override;
     void SetRedrawState(bool on) override;
@@ -128,6 +155,7 @@ private:
     std::unique_ptr<TSyntaxMemoFind> find_;
     std::unique_ptr<TSyntaxMemoSlots> slots_;
     std::unique_ptr<TSyntaxMemoOle> ole_;
+    std::unique_ptr<TSyntaxMemoMacros> macros_;
     HFONT font_ = nullptr;
     UINT rtfFormat_ = 0;
     bool selecting_ = false;
@@ -139,4 +167,12 @@ private:
     } bars_[2];
     bool flushPosted_ = false;
     static const UINT kFlushScrollBars = WM_USER + 0x100;
+    // Hover, cursor and hyperlink clicks (SyntaxMemoGutter.cpp's pictures).
+    void Hover(int x, int y);
+    bool HyperlinkClick(int x, int y);
+    bool GutterClick(int x, int y);
+    int32_t cursor_ = 0;
+    bool hyperHover_ = false;
+    HIMAGELIST images_ = nullptr;
+    HFONT symbolFont_ = nullptr;
 };

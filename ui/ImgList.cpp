@@ -70,7 +70,23 @@ void TImageList::SetSize(int width, int height) {
 int TImageList::Count() const { return handle_ ? ImageList_GetImageCount(handle_) : 0; }
 
 void TImageList::Changed() {
-    if (OnChange && !Destroying()) OnChange(this);
+    if (Destroying()) return;
+    if (OnChange) OnChange(this);
+    const auto links = links_;  // a listener may unregister itself
+    for (const auto& l : links) l.second();
+}
+
+void TImageList::RegisterChanges(const void* key, std::function<void()> changed) {
+    UnRegisterChanges(key);
+    links_.emplace_back(key, std::move(changed));
+}
+
+void TImageList::UnRegisterChanges(const void* key) {
+    for (auto it = links_.begin(); it != links_.end(); ++it)
+        if (it->first == key) {
+            links_.erase(it);
+            return;
+        }
 }
 
 int TImageList::Add(TBitmap& image, TBitmap* mask) {

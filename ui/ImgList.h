@@ -6,6 +6,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "Graphics.h"
 #include "runtime/core/Component.h"
 
@@ -45,10 +49,15 @@ public:
 
     // Raised after the images changed (added, deleted, cleared, resized).
     TNotifyEvent OnChange;
+    // Further listeners told of the same changes (buttons drawing from a shared
+    // list), each under its own key.
+    void RegisterChanges(const void* key, std::function<void()> changed);
+    void UnRegisterChanges(const void* key);
 
 private:
     void Changed();
     void DrawDisabled(HDC dc, int x, int y, int index) const;
     int width_, height_;
     mutable HIMAGELIST handle_ = nullptr;
+    std::vector<std::pair<const void*, std::function<void()>>> links_;
 };

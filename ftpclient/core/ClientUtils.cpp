@@ -49,6 +49,23 @@ std::string FormatFileSize(int64_t Count, const TNumberFormat& Format) {
     return (x == 0 ? std::string("0") : FormatHundredths(x, Format)) + units[u - 1];
 }
 
+std::string PropertiesSizeText(const std::string& SizeText, const TNumberFormat& Format) {
+    bool number = !SizeText.empty() && SizeText.size() <= 18;
+    for (char c : SizeText) number = number && c >= '0' && c <= '9';
+    if (!number) return SizeText + " bytes";
+    int64_t n = std::stoll(SizeText);
+    if (n <= 1024) return FormatByteCount(n, Format);
+    return FormatFileSize(n, Format) + " (" + FormatByteCount(n, Format) + ")";
+}
+
+std::string AttributesText(bool Archive, bool ReadOnly, bool Hidden, bool System) {
+    std::string t = Archive ? "Archive " : "";
+    const std::pair<bool, const char*> rest[] = {{ReadOnly, "Read-Only "}, {Hidden, "Hidden "}, {System, "System "}};
+    for (auto& r : rest)
+        if (r.first) t += (t.empty() ? "" : "/ ") + std::string(r.second);
+    return t;
+}
+
 std::string MakeTempFileName(TTempFolder& Folder) {
     std::string dir = Folder.TempPath();
     for (int i = 0; i < TempNameTries && !dir.empty(); ++i) {

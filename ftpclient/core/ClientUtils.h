@@ -17,6 +17,13 @@ std::string FormatByteCount(int64_t Count, const TNumberFormat& Format = TNumber
 // Divided by 1024 while above 1024, up to GB; "#,#.##" + " bytes", " KB", " MB", " GB".
 std::string FormatFileSize(int64_t Count, const TNumberFormat& Format = TNumberFormat());
 
+// The size of the properties sheet from a listing's size text: up to 1024
+// as FormatByteCount, above as FormatFileSize + " (" + FormatByteCount + ")";
+// a text that is not a number as the text + " bytes".
+std::string PropertiesSizeText(const std::string& SizeText, const TNumberFormat& Format = TNumberFormat());
+// "Archive / Read-Only / Hidden / System " for the attributes that are set.
+std::string AttributesText(bool Archive, bool ReadOnly, bool Hidden, bool System);
+
 // The platform calls behind MakeTempFileName.
 class TTempFolder {
 public:

@@ -5,6 +5,7 @@
 #include "PlainSearch.h"
 #include "SM_Settings.h"
 #include "SyntaxMemoCore.h"
+#include "SyntaxMemoErrors.h"
 
 namespace {
 int32_t TextLen(const TLineNode* n) { return n ? n->Len - (n->EndsWithCR() ? 1 : 0) : 0; }
@@ -55,22 +56,7 @@ void TSyntaxMemoCore::SelectWordAt(int32_t offset) {
 }
 
 void TSyntaxMemoCore::SetBookmark(int n) {
-    if (n < 0 || n > 9 || store_.LineCount() == 0) return;
-    int32_t start = 0;
-    TLineNode* line = store_.NodeAtOffset(caret_, &start);
-    bool had = (line->GutterMarks & (1u << n)) != 0;
-    for (TLineNode* p = store_.Head(); p; p = p->Next)
-        if (p->GutterMarks & (1u << n)) {
-            p->GutterMarks &= static_cast<uint16_t>(~(1u << n));
-            p->Flags |= lfRepaint;
-        }
-    bookmarkCols_[n] = 0;
-    if (!had) {
-        line->GutterMarks |= static_cast<uint16_t>(1u << n);
-        bookmarkCols_[n] = caret_ - start + 1;
-    }
-    line->Flags |= lfRepaint;
-    if (view_) view_->ViewInvalidate();
+    if (n >= 0 && n <= 9) SetBookmarkAt(n, -1, 0);
 }
 
 int32_t TSyntaxMemoCore::BookmarkLine(int n) {
@@ -81,12 +67,13 @@ int32_t TSyntaxMemoCore::BookmarkLine(int n) {
 }
 
 void TSyntaxMemoCore::GotoBookmark(int n) {
+    if (n < 0 || n > 9) throw ESyntaxMemo("Bookmark index range error");
     int32_t line = BookmarkLine(n);
     if (line < 0) return;
     int32_t start = 0;
     TLineNode* node = store_.LineAt(line, &start);
-    // Clamped into the line: on an empty line the column lands on its start.
-    int32_t col = std::clamp(bookmarkCols_[n] - 1, 0, TextLen(node));
+    // Before the line's last character (its CR) at most; on an empty line its start.
+    int32_t col = std::max(std::min<int32_t>(bookmarkCols_[n], node->Len) - 1, 0);
     SetSelection(start + col, start + col);
 }
 
@@ -140,8 +127,8 @@ void TSyntaxMemoCore::ExecuteCommand(int32_t command) {
         ReplaceSelection("", 0);
         break;
     case caPRINTSEL: if (OnPrintSelection) OnPrintSelection(); break;
-    case caBLOCKIND:
-    case caBLOCKUND: break;  // block indent is not part of this control yet
+    case caBLOCKIND: if (!ReadOnly) Message(SMM_INDENT, 0, 1); break;  // smoUseTAB decides on TABs
+    case caBLOCKUND: if (!ReadOnly) Message(SMM_UNINDENT, 0, 0); break;
     default:
         if (command >= caSETBOOKMARK0 && command < caSETBOOKMARK0 + 10) SetBookmark(command - caSETBOOKMARK0);
         else if (command >= caGOTOBOOKMARK0 && command < caGOTOBOOKMARK0 + 10) GotoBookmark(command - caGOTOBOOKMARK0);

@@ -92,6 +92,7 @@ void TSyntaxMemoCore::DeleteSelectionRaw() {
     int32_t line = LineOfOffset(p.first);
     store_.DeleteText(p.first, p.second);
     bookmarks_->TextDeleted(p.second - p.first, p.first);
+    marks_.TextDeleted(p.first, p.second);
     changeFlags_ |= 2;
     if (store_.LineCount() == 0) {
         topLine_ = leftCol_ = maxLineLen_ = 0;
@@ -114,6 +115,7 @@ void TSyntaxMemoCore::InsertRaw(const char* text, int32_t count) {
     int32_t line = LineOfOffset(at);
     store_.InsertText(at, norm.data(), n);
     bookmarks_->TextInserted(n, at);
+    marks_.TextInserted(at, n);
     anchor_ = caret_ = at + n;
     changeFlags_ |= 2 | 128;
     if (Options() & smoWordWrap) RewrapRange(line, LineOfOffset(caret_));

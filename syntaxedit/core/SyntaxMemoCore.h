@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "SyntaxMemoTypes.h"
+#include "TextMarks.h"
 #include "TextStore.h"
 #include "UndoRecorder.h"
 
@@ -33,7 +34,11 @@ enum : uint32_t {
     SMM_LOADSTREAM = 3078, SMM_SAVESTREAM = 3079, SMM_MODIFIED = 3080, SMM_TOPLINE = 3081,
     SMM_LEFTCOLUMN = 3082, SMM_GETSELTEXT = 3085, SMM_CANREDO = 3086, SMM_REDO = 3087,
     SMM_SETTINGSCHANGED = 3090, SMM_SETLINESTYLES = 3091, SMM_GETLINESTYLES = 3092,
+    SMM_INDENT = 3088, SMM_UNINDENT = 3089,
 };
+
+// What SaveToStream writes (the format flags 1, 2, 4, 8 of SMM_SAVESTREAM).
+enum TSaveFormat { sfTEXT, sfRTF, sfHTML, sfUNIX };
 
 // Option word bits (option i of the published set is bit i + 4).
 enum : int32_t {
@@ -53,7 +58,20 @@ public:
     // count characters from x, clipped to [x, clipRight), on back.
     virtual void TextRun(int x, int y, const char* text, int count, TColor text_color, TColor back,
                          int clipRight) = 0;
+    // Image index of a gutter list (0 bookmarks, 1 line marks, 2 the wrapped-
+    // line glyph) at x in the row from y that is rowHeight high.
+    virtual void GutterImage(int /*list*/, int /*index*/, int /*x*/, int /*y*/, int /*rowHeight*/) {}
+    // Lines through points (x, y pairs).
+    virtual void Polyline(const int* /*xy*/, int /*points*/, TColor /*color*/) {}
+    // The platform's drawing context behind the surface (0: none), for
+    // handlers that draw themselves.
+    virtual uintptr_t Context() const { return 0; }
 };
+
+// A cell of visible blanks that stands for a TAB (drawn as an arrow glyph).
+const char kTabMarker = 1;
+// The internal option bit that shows blanks as "." and TABs as a marker.
+const int32_t smoShowBlanksBit = 67108864;
 
 // What the core asks of its window.
 class TSyntaxMemoView {
@@ -201,6 +219,50 @@ public:
     int32_t FontSize = 10;
     std::function<std::string()> DateText;  // today's short date (HTML); default empty
 
+    // ---- block indent (SyntaxMemoBlock.cpp): the lines of the selection
+    // gain count blanks (count 0: IndentStep; TABs with useTab and smoUseTAB),
+    // or lose up to count leading blanks, TABs and hard spaces.
+    void IndentBlock(int32_t count, bool useTab);
+    void UnindentBlock(int32_t count);
+    int32_t IndentStep() const;
+    void SetIndentStep(int32_t value);  // 1..19, else ignored
+
+    // ---- named marks: drawn over the text by OnDrawMark (true: drawn), else
+    // as a red zigzag under the mark.
+    TTextMarks& Marks() { return marks_; }
+    std::function<bool(TDrawSurface& surface, TTextMark& mark, int left, int top, int right, int bottom)> OnDrawMark;
+
+    // ---- streams and files (SyntaxMemoFiles.cpp). Loading replaces the
+    // whole text and is not undone; saving writes it in SaveFormat.
+    TSaveFormat SaveFormat = sfTEXT;
+    void LoadFromStream(TStream& stream);
+    void SaveToStream(TStream& stream);
+    // EFOpenError "File '%s' cannot be opened for reading" for a missing file.
+    void LoadFromFile(const std::string& name);
+    void SaveToFile(const std::string& name);
+    // The last file loaded or saved (kept only with smoTitleAsFilename).
+    const std::string& FileName() const { return fileName_; }
+    bool Loading() const { return loading_; }
+
+    // ---- mouse hover and hyperlinks (SyntaxMemoHover.cpp)
+    struct THover {
+        int32_t Cursor = 0;         // a cursor number as the control's Cursor takes it
+        bool Hyperlink = false;     // over a character of a hyperlink style
+        bool Margin = false;        // over the right-margin or wrap-column line
+        bool RightMargin = false;   // ... the right margin's
+    };
+    // What lies under client point (x, y); hyperCursor is the cursor for a
+    // link, dragSource says whether a selection can be dragged.
+    THover HoverAt(int32_t x, int32_t y, int32_t hyperCursor, bool dragSource);
+    // The run of characters of the same hyperlink style around offset,
+    // across line ends; false when offset is not on a hyperlink.
+    bool HyperlinkAt(int32_t offset, std::string& text, uint8_t& style);
+    // Numbered bookmark n on line (1-based; -1: the caret's line and column)
+    // at column (1-based); toggles off on the line that has it. ESyntaxMemo
+    // "Bookmark index range error" above 9.
+    void SetBookmarkAt(int n, int32_t line, int32_t column);
+    std::function<void(int n)> OnBookmarkSet;
+
     std::function<void()> OnChange;
     std::function<void(int32_t start, int32_t count)> OnTextChange;
     std::function<void()> OnClipboardCut, OnClipboardCopy, OnClipboardPaste, OnPrintSelection;
@@ -252,4 +314,11 @@ private:
     bool extend_ = false;  // set by HandleKey for the command it runs
     uint8_t changeFlags_ = 0;
     int32_t bookmarkCols_[10] = {};
+    TTextMarks marks_;
+    std::string fileName_;
+    bool loading_ = false;
+    void PaintGutterCell(TDrawSurface& s, const TLineNode* n, int32_t y);
+    void PaintMarks(TDrawSurface& s, const TLineNode* n, int32_t lineStart, int32_t y);
+    void ShowBlanks(const TLineNode* n, std::string& disp) const;
+    void ShiftBlock(int32_t count, bool indent, bool useTab);
 };

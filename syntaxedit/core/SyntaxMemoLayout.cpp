@@ -213,6 +213,7 @@ void TSyntaxMemoCore::RunColors(const TLineNode* n, bool selected, TColor& fg, T
 void TSyntaxMemoCore::PaintRow(TDrawSurface& s, TLineNode* n, int32_t lineStart, int32_t y, bool showSel) {
     int32_t left = TextLeft();
     std::string disp = ExpandLine(n);
+    if (Options() & smoShowBlanksBit) ShowBlanks(n, disp);
     if (static_cast<int32_t>(disp.size()) > maxLineLen_) maxLineLen_ = static_cast<int32_t>(disp.size());
     int32_t len = static_cast<int32_t>(disp.size());
     // Selected display columns of this row, and whether the selection runs on past its end.
@@ -248,6 +249,9 @@ void TSyntaxMemoCore::PaintRow(TDrawSurface& s, TLineNode* n, int32_t lineStart,
             } else {
                 e = b;
             }
+            // A TAB's marker cell is a run of its own (drawn as a glyph).
+            if (disp[static_cast<size_t>(k)] == kTabMarker) e = k + 1;
+            else e = static_cast<int32_t>(std::find(disp.begin() + k, disp.begin() + e, kTabMarker) - disp.begin());
             int32_t x = left + (k - leftCol_) * charWidth_;
             if (x >= clientWidth_) break;
             s.TextRun(x, y, disp.data() + k, e - k, fg, bg, clientWidth_);
@@ -273,6 +277,7 @@ void TSyntaxMemoCore::Paint(TDrawSurface& s) {
         if (gutter > 0) {
             s.FillRect(0, y, gutter, lineHeight_, st.GutterColor);
             if (gutter > 9) s.FillRect(gutter - 2, y, 1, lineHeight_, 0xFFFFFF);
+            if (n) PaintGutterCell(s, n, y);
         }
         if (st.Margin > 0) s.FillRect(gutter, y, st.Margin, lineHeight_, st.MarginColor);
         if (!n) {
@@ -282,6 +287,7 @@ void TSyntaxMemoCore::Paint(TDrawSurface& s) {
             continue;
         }
         PaintRow(s, n, start, y, showSel);
+        if (marks_.First()) PaintMarks(s, n, start, y);
         n->Flags &= ~static_cast<uint32_t>(lfRepaint | lfChanged | lfRescan);
         start += n->Len;
         n = n->Next;

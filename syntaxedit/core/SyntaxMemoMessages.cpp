@@ -41,16 +41,10 @@ intptr_t TSyntaxMemoCore::EditMessage(uint32_t msg, uintptr_t wParam, intptr_t l
     switch (msg) {
     case SetText: {
         const char* text = reinterpret_cast<const char*>(lParam);
-        bool ro = ReadOnly;
-        ReadOnly = true;  // loading is not undone
-        anchor_ = 0;
-        caret_ = store_.TextLength();
-        ReplaceSelection(text, text ? static_cast<int32_t>(strlen(text)) : 0);
-        ReadOnly = ro;
-        undo_.Clear();
-        topLine_ = leftCol_ = 0;
-        SetSelection(0, 0);
-        UpdateScrollBars();
+        TMemoryStream stream;
+        if (text) stream.Write(text, static_cast<int32_t>(strlen(text)));
+        stream.SetPosition(0);
+        LoadFromStream(stream);
         return 1;
     }
     case GetText:
@@ -265,6 +259,14 @@ intptr_t TSyntaxMemoCore::PrivateMessage(uint32_t msg, uintptr_t wParam, intptr_
         MarkLines(topLine_, topLine_ + VisibleLines() + 1);
         Change();
         UpdateScrollBars();
+        if (view_) view_->ViewInvalidate();
+        return 0;
+    case SMM_INDENT:
+        IndentBlock(static_cast<int32_t>(wParam), lParam != 0);
+        if (view_) view_->ViewInvalidate();
+        return 0;
+    case SMM_UNINDENT:
+        UnindentBlock(static_cast<int32_t>(wParam));
         if (view_) view_->ViewInvalidate();
         return 0;
     case SMM_SETLINESTYLES:

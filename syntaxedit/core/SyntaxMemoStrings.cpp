@@ -119,3 +119,16 @@ void TSyntaxMemoStrings::BeginUpdate() {
 void TSyntaxMemoStrings::EndUpdate() {
     if (updateCount_ > 0 && --updateCount_ == 0 && Memo.HasWindow()) Memo.SetRedrawState(true);
 }
+
+void TSyntaxMemoStrings::LoadFromStream(TStream& stream) {
+    if (TSyntaxMemoCore* core = Memo.TargetCore()) core->LoadFromStream(stream);
+}
+void TSyntaxMemoStrings::SaveToStream(TStream& stream) {
+    if (TSyntaxMemoCore* core = Memo.TargetCore()) core->SaveToStream(stream);
+}
+void TSyntaxMemoStrings::LoadFromFile(const std::string& name) {
+    if (TSyntaxMemoCore* core = Memo.TargetCore()) core->LoadFromFile(name);
+}
+void TSyntaxMemoStrings::SaveToFile(const std::string& name) {
+    if (TSyntaxMemoCore* core = Memo.TargetCore()) core->SaveToFile(name);
+}

@@ -9,10 +9,13 @@
 #include <vector>
 
 class TStream;
+class TSyntaxMemoCore;
 
 class TSyntaxMemoTarget {
 public:
     virtual ~TSyntaxMemoTarget() = default;
+    // The editor behind the messages, for whole-text loading and saving.
+    virtual TSyntaxMemoCore* TargetCore() { return nullptr; }
     virtual intptr_t Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) = 0;
     virtual bool HasWindow() const = 0;
     virtual void ClearText() = 0;
@@ -38,6 +41,11 @@ public:
     void AddStrings(const std::vector<std::string>& lines);
     void BeginUpdate();
     void EndUpdate();
+    // The control's whole text, in its SaveFormat when saving.
+    void LoadFromStream(TStream& stream);
+    void SaveToStream(TStream& stream);
+    void LoadFromFile(const std::string& name);
+    void SaveToFile(const std::string& name);
 
     TSyntaxMemoTarget& Memo;
 

@@ -276,3 +276,164 @@ TEST(ToolbarButton97, BorderPixelsMatchDrawEdge) {
     EXPECT_EQ(shot.PixelRGB(a.Width() - 1, 5), ref.PixelRGB(a.Width() - 1, 5));
     Press(a, WM_LBUTTONUP, 5, 5);
 }
+
+namespace {
+
+// An image drawn from a list onto red: its pixels as the button would show them.
+uint32_t DrawnPixel(TButtonGlyph& g, TButtonPaintState state, int x, int y) {
+    const auto img = g.CreateStateImage(state);
+    if (img.second < 0) return 0xFF0000;
+    TBitmap out(img.first->Width(), img.first->Height());
+    RECT all{0, 0, out.Width(), out.Height()};
+    out.Canvas().Brush.Color = clRed;
+    out.Canvas().FillRect(all);
+    ImageList_Draw(img.first->Handle(), img.second, out.Canvas().Handle(), 0, 0, ILD_TRANSPARENT);
+    return out.PixelRGB(x, y);
+}
+
+// A 4 x 4 picture on a fuchsia ground (transparent in a masked add) with a coloured middle.
+void AddSquare(TImageList& list, TColor middle) {
+    TBitmap b(4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) b.Canvas().SetPixel(x, y, (x == 1 || x == 2) && (y == 1 || y == 2) ? middle : 0xFF00FF);
+    list.AddMasked(b, 0xFF00FF);
+}
+
+}  // namespace
+
+TEST(ToolbarButton97, GlyphFromAnImageList) {
+    TForm f;
+    auto* images = new TImageList(&f, 4, 4);
+    AddSquare(*images, clNavy);
+    AddSquare(*images, clGreen);
+    TBitmap strip;
+    MakeStrip(4, strip);
+    TToolbarButton97 b(&f);
+    b.SetGlyph(strip.Handle());
+    EXPECT_EQ(b.NumGlyphs(), 4);
+    b.SetImages(images);
+    EXPECT_EQ(b.NumGlyphs(), 1) << "a list gives one image per button";
+    b.SetNumGlyphs(3);
+    EXPECT_EQ(b.NumGlyphs(), 1);
+    struct Case {
+        const char* name;
+        int index;
+        int x, y;
+        uint32_t rgb;
+    } cases[] = {
+        {"image 0, middle", 0, 1, 1, 0x000080},
+        {"image 1, middle", 1, 2, 2, 0x008000},
+        {"image 1, ground transparent", 1, 0, 0, 0xFF0000},
+        {"index past the list: nothing", 2, 1, 1, 0xFF0000},
+        {"index -1: nothing", -1, 1, 1, 0xFF0000},
+    };
+    for (const Case& c : cases) {
+        b.SetImageIndex(c.index);
+        EXPECT_EQ(DrawnPixel(b.Glyph(), bsUp, c.x, c.y), c.rgb) << c.name;
+    }
+    b.SetImageIndex(1);
+    EXPECT_EQ(b.Glyph().CreateStateImage(bsUp).first->Width(), 4) << "the list's size";
+    // Disabled: embossed from the list's image, one pixel larger.
+    EXPECT_EQ(b.Glyph().CreateStateImage(bsDisabled).first->Width(), 5);
+    EXPECT_EQ(DrawnPixel(b.Glyph(), bsDisabled, 1, 1), SysRGB(COLOR_BTNSHADOW));
+    EXPECT_EQ(DrawnPixel(b.Glyph(), bsDisabled, 3, 3), SysRGB(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(DrawnPixel(b.Glyph(), bsDisabled, 0, 0), 0xFF0000u);
+    // A change of the list drops the made images.
+    images->Clear();
+    AddSquare(*images, clMaroon);
+    AddSquare(*images, 0x008080);  // olive
+    EXPECT_EQ(DrawnPixel(b.Glyph(), bsUp, 1, 1), 0x808000u) << "olive after the list was refilled";
+    // The list freed: the button forgets it and falls back to its strip.
+    delete images;
+    EXPECT_EQ(b.Images(), nullptr);
+    EXPECT_EQ(DrawnPixel(b.Glyph(), bsUp, 5, 5), 0x000080u);
+}
+
+TEST(ToolbarButton97, GlyphMaskDecidesTransparency) {
+    // A navy 4 x 4 glyph whose mask makes the left half transparent; the
+    // lower-left pixel (navy) would otherwise make it all transparent.
+    TBitmap glyph(4, 4), mask(4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            glyph.Canvas().SetPixel(x, y, clNavy);
+            mask.Canvas().SetPixel(x, y, x < 2 ? clWhite : clBlack);
+        }
+    TButtonGlyph g;
+    g.SetGlyph(glyph.Handle());
+    EXPECT_EQ(DrawnPixel(g, bsUp, 3, 0), 0xFF0000u) << "without a mask the lower-left colour is transparent";
+    g.SetGlyphMask(mask.Handle());
+    EXPECT_EQ(g.NumGlyphs(), 1);
+    struct Case {
+        const char* name;
+        TButtonPaintState state;
+        int x, y;
+        uint32_t rgb;
+    } cases[] = {
+        {"up, masked half", bsUp, 0, 1, 0xFF0000},
+        {"up, shown half", bsUp, 3, 1, 0x000080},
+        {"disabled, masked half vanishes", bsDisabled, 0, 1, 0xFF0000},
+        {"disabled, shown half in shadow", bsDisabled, 2, 1, SysRGB(COLOR_BTNSHADOW)},
+        {"disabled, highlight below-right", bsDisabled, 4, 4, SysRGB(COLOR_BTNHIGHLIGHT)},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DrawnPixel(g, c.state, c.x, c.y), c.rgb) << c.name;
+}
+
+TEST(ToolbarButton97, EnterEscAndAcceleratorsReachTheFormsButtons) {
+    TForm f, other;
+    f.SetBounds(40, 40, 300, 160);
+    other.SetBounds(360, 40, 200, 100);
+    auto* edit = new TEdit(&f);
+    edit->SetBounds(8, 8, 120, 21);
+    auto* memo = new TMemo(&f);
+    memo->SetBounds(8, 40, 120, 60);
+    auto* ok = new TToolbarButton97(&f);
+    ok->SetBounds(150, 8, 60, 24);
+    ok->SetCaption("&Open");
+    ok->Default = true;
+    auto* cancel = new TToolbarButton97(&f);
+    cancel->SetBounds(150, 40, 60, 24);
+    cancel->SetCaption("Close");
+    cancel->Cancel = true;
+    auto* elsewhere = new TToolbarButton97(&other);
+    elsewhere->SetCaption("&Open");
+    elsewhere->Default = true;
+    f.Show();
+    other.Show();
+    int okClicks = 0, cancelClicks = 0, otherClicks = 0;
+    ok->OnClick = [&](TObject*) { ++okClicks; };
+    cancel->OnClick = [&](TObject*) { ++cancelClicks; };
+    elsewhere->OnClick = [&](TObject*) { ++otherClicks; };
+    struct Case {
+        const char* name;
+        TWinControl* to;
+        UINT msg;
+        WPARAM key;
+        std::function<void()> before;
+        int ok, cancel;
+    } cases[] = {
+        {"Enter in an edit: Default", edit, WM_KEYDOWN, VK_RETURN, [] {}, 1, 0},
+        {"Esc in an edit: Cancel", edit, WM_KEYDOWN, VK_ESCAPE, [] {}, 0, 1},
+        {"Enter in a memo stays there", memo, WM_KEYDOWN, VK_RETURN, [] {}, 0, 0},
+        {"Alt+O: the accelerator", edit, WM_SYSCHAR, 'o', [] {}, 1, 0},
+        {"o typed in an edit is text", edit, WM_CHAR, 'o', [] {}, 0, 0},
+        {"another key: nothing", edit, WM_KEYDOWN, VK_F2, [] {}, 0, 0},
+        {"disabled Default: nothing", edit, WM_KEYDOWN, VK_RETURN, [&] { ok->SetEnabled(false); }, 0, 0},
+        {"glyph-only: no accelerator", edit, WM_SYSCHAR, 'o', [&] { ok->SetEnabled(true); ok->DisplayMode = dmGlyphOnly; }, 0, 0},
+        {"hidden Cancel: nothing", edit, WM_KEYDOWN, VK_ESCAPE, [&] { cancel->Hide(); }, 0, 0},
+    };
+    for (const Case& c : cases) {
+        c.before();
+        okClicks = cancelClicks = 0;
+        PostMessageA(c.to->Handle(), c.msg, c.key, 1);
+        Drain();
+        EXPECT_EQ(okClicks, c.ok) << c.name;
+        EXPECT_EQ(cancelClicks, c.cancel) << c.name;
+    }
+    EXPECT_EQ(otherClicks, 0) << "another form's Default button";
+    // The key a button took does not reach the control.
+    cancel->Show();
+    PostMessageA(edit->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageA(edit->Handle(), WM_CHAR, 27, 1);
+    Drain();
+    EXPECT_EQ(cancelClicks, 1);
+}

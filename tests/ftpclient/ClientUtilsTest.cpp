@@ -134,3 +134,38 @@ TEST(ClientUtils, TimeOfDayParts) {
     EXPECT_EQ(FormatTimeOfDay(3661 * second), "01:01:01");
     EXPECT_EQ(FormatTimeOfDay(0.1 * second), "00:00:00");
 }
+
+TEST(ClientUtils, PropertiesSizeTextTable) {
+    const TNumberFormat german{".", ","};
+    const struct {
+        std::string size;
+        TNumberFormat format;
+        std::string text;
+    } cases[] = {
+        {"0", {}, "0 byte"},
+        {"1024", {}, "1,024 bytes"},
+        {"1536", {}, "1.5 KB (1,536 bytes)"},
+        {"1536", german, "1,5 KB (1.536 bytes)"},
+        {"5368709243", {}, "5 GB (5,368,709,243 bytes)"},  // above 4 GiB
+        {"", {}, " bytes"},
+        {"12a", {}, "12a bytes"},
+        {"-5", {}, "-5 bytes"},
+        {"99999999999999999999999", {}, "99999999999999999999999 bytes"},  // too large to convert
+    };
+    for (auto& c : cases) EXPECT_EQ(PropertiesSizeText(c.size, c.format), c.text) << c.size;
+}
+
+TEST(ClientUtils, AttributesTextTable) {
+    const struct {
+        bool archive, readOnly, hidden, system;
+        std::string text;
+    } cases[] = {
+        {false, false, false, false, ""},
+        {true, false, false, false, "Archive "},
+        {true, true, true, true, "Archive / Read-Only / Hidden / System "},
+        {false, true, false, true, "Read-Only / System "},
+        {false, false, true, false, "Hidden "},
+    };
+    for (auto& c : cases)
+        EXPECT_EQ(AttributesText(c.archive, c.readOnly, c.hidden, c.system), c.text) << c.text;
+}

@@ -12,8 +12,6 @@ using namespace qfclient;
 
 namespace {
 
-void ClickButton(TButton* b) { SendMessageA(b->Handle(), BM_CLICK, 0, 0); }
-
 std::string Hash(const std::string& path) { return qftest::Sha256Hex(qftest::ReadFileBytes(path)); }
 
 class Session {
@@ -297,6 +295,11 @@ TEST(MainWindowServer, RefusedRenameRelistsAndRemovedSiteKeepsTheSession) {
     EXPECT_EQ(m.RemoteIndexOf("nodir/x.txt"), -1);
     // Removing the connected site: the session goes on with its own copy.
     prompter.AnswerMessage(IDYES);
+    runner.Expect("frmServerRemove", [](TForm& f) {
+        auto& d = static_cast<TfrmServerRemove&>(f);
+        ClickListItem(*d.lbServers, 0);
+        ClickButton(d.btnDelete);
+    });
     m.itmRemoveServerClick();
     EXPECT_EQ(m.Servers.Count(), 0);
     EXPECT_TRUE(m.CurrentServer.IsPassive());

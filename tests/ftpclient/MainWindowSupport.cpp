@@ -71,6 +71,17 @@ int LogCount(TfrmMain& m, const std::string& part) {
     return n;
 }
 
+void ClickListItem(TListBox& list, int i, UINT down, bool ctrl) {
+    RECT r{};
+    SendMessageA(list.Handle(), LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM(r.left + 3, (r.top + r.bottom) / 2);
+    const WPARAM keys = ctrl ? MK_CONTROL : 0;
+    SendMessageA(list.Handle(), down, MK_LBUTTON | keys, at);
+    SendMessageA(list.Handle(), WM_LBUTTONUP, keys, at);
+}
+
+void ClickButton(TButton* b) { SendMessageA(b->Handle(), BM_CLICK, 0, 0); }
+
 std::string ServerFile(const Server& s, const std::string& rel) {
     std::string p = qftest::HostPath(s.unixRoot) + "\\" + rel;
     for (auto& c : p)

@@ -40,6 +40,9 @@ void ConnectFromMenu(TfrmMain& m);
 // Selects the rows with these names (only them).
 void SelectRemote(TfrmMain& m, std::initializer_list<std::string> names);
 int LogCount(TfrmMain& m, const std::string& part);
+// A real click on item i of a list box (a double click with WM_LBUTTONDBLCLK); Ctrl held adds to the selection.
+void ClickListItem(TListBox& list, int i, UINT down = WM_LBUTTONDOWN, bool ctrl = false);
+void ClickButton(TButton* b);
 std::string ServerFile(const Server& s, const std::string& rel);  // Wine path of a file on the server
 void PutServerFile(const Server& s, const std::string& rel, const std::string& bytes);
 

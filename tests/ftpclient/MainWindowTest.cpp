@@ -23,9 +23,9 @@ TEST(MainWindow, SetConnectedUIAsATable) {
         m.SetConnectedUI(r.connected);
         SCOPED_TRACE(r.connected ? "connected" : "not connected");
         EXPECT_EQ(m.tb97Connect->Enabled(), r.connect);
-        for (TButton* b : {m.tb97Disconnect, m.tb97FolderUp, m.tb97NewFolder, m.tb97Delete, m.tb97Refresh,
+        for (TToolbarButton97* b : {m.tb97Disconnect, m.tb97FolderUp, m.tb97NewFolder, m.tb97Delete, m.tb97Refresh,
                            m.tb97TransferBin, m.tb97TransferAsc, m.tb97TransferAuto})
-            EXPECT_EQ(b->Enabled(), r.others) << b->Caption();
+            EXPECT_EQ(b->Enabled(), r.others) << b->Hint;
         EXPECT_EQ(m.pbTransferStatus->Visible(), r.others);
         EXPECT_EQ(m.tmrUpdateConnectionTime->Enabled(), r.connected);
         EXPECT_EQ(m.lvServerFiles->Enabled(), r.pane);
@@ -165,31 +165,6 @@ TEST(MainWindow, WorkFoldersEmptiedAtStartAndGoneAtExit) {
     }
     EXPECT_FALSE(FolderExistsAt(cache));
     EXPECT_FALSE(FolderExistsAt(prog.folder.File("TmpPrivate-Archiving")));
-}
-
-TEST(MainWindow, SitesAreSavedWhenTheyChangeAndDuplicatesRefused) {
-    Program prog;
-    TfrmMain m(prog.Settings());
-    TScriptedModalRunner r;
-    TScriptedPrompter p;
-    auto add = [&](const std::string& name) {
-        r.Expect("frmServerAdd", [name](TForm& f) {
-            auto& d = static_cast<TfrmServerAdd&>(f);
-            SetWindowTextA(d.edtName->Handle(), name.c_str());
-            SetWindowTextA(d.edtHost->Handle(), "127.0.0.1");
-            SendMessageA(d.btnOk->Handle(), BM_CLICK, 0, 0);
-        });
-        m.itmAddServerClick();
-    };
-    add("Alpha");
-    EXPECT_NE(qftest::ReadFileBytes(prog.folder.File("FTPServers.ini")).find("Name=\"Alpha\""), std::string::npos);
-    p.AnswerMessage(IDOK);
-    add("ALPHA");
-    EXPECT_EQ(m.Servers.Count(), 1);
-    ASSERT_EQ(p.Log().size(), 1u);
-    EXPECT_NE(p.Log()[0].Text.find("ALPHA"), std::string::npos);
-    EXPECT_EQ(m.itmServers->Items(m.itmServers->Count() - 1)->Caption(), "1. Alpha");
-    EXPECT_EQ(m.itmServers->Items(m.itmServers->Count() - 1)->Tag, 101);
 }
 
 TEST(LocalFiles, DeleteFolderTreeTakesHiddenAndReadOnlyFolders) {

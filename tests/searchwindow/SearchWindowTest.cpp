@@ -5,14 +5,11 @@
 
 #include <algorithm>
 
-#include "ComTest.h"
 #include "ScriptedPrompter.h"
-#include "TestSupport.h"
+#include "WindowFixture.h"
 #include "runtime/Application.h"
-#include "searchwindow/SearchWindow.h"
 
 namespace {
-std::string Base() { return "http://127.0.0.1:" + std::to_string(qftest::PeerPort("QF_HTTP_PORT")); }
 
 std::vector<std::string> ListTexts(TListViewBox* l) {
     std::vector<std::string> t;
@@ -21,14 +18,7 @@ std::vector<std::string> ListTexts(TListViewBox* l) {
     return t;
 }
 
-class SearchWindowTest : public ComTest {
-protected:
-    void Crawl(TSearchWindow& w, const std::string& address) {
-        w.StartAddressCombo()->SetText(address);
-        w.StartClick(false);
-        ASSERT_TRUE(qftest::PumpUntil([&] { return w.Session()->RunState == SearchRunState::Idle; }, 30000));
-    }
-};
+class SearchWindowTest : public SearchWindowFixture {};
 }  // namespace
 
 TEST_F(SearchWindowTest, UnknownEngineSaysCanNotInitialize) {
@@ -58,6 +48,7 @@ TEST_F(SearchWindowTest, CrawlFromTheWindowFillsTheFoundList) {
     // Closing asks to save the modified search; No lets it close.
     prompter.AnswerMessage(IDNO);
     EXPECT_TRUE(w.Unload());
+    EXPECT_TRUE(prompter.AllAnswersUsed()) << "the save question was asked";
 }
 
 TEST_F(SearchWindowTest, BrowserPaneFollowsALinkAndGoesBack) {
@@ -112,6 +103,7 @@ TEST_F(SearchWindowTest, SaveOpenAndAMalformedFile) {
     second.Run(WindowCommand::OpenSearch);
     EXPECT_EQ(prompter.Log().back().Text, "Can not open search database - " + bad);
     EXPECT_EQ(second.FoundListBox()->Count(), 2 * records);
+    prompter.AnswerMessage(IDNO);  // the merge changed the search
     EXPECT_TRUE(second.Unload());
     EXPECT_TRUE(w.Unload());
 }

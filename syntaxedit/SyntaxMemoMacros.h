@@ -1,0 +1,69 @@
+// The editor's code templates and auto-correct on its window: keys go to the
+// window-free TMacroKeyHandler first, and the completion list (a pop-up list
+// box on the editor) offers the templates when no name ends at the caret.
+// Windows only.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "syntaxedit/core/MacroExpansion.h"
+#include "ui/StdCtrls.h"
+
+class TSyntaxMemo;
+class TSyntaxMemoMacros;
+
+// The completion list: items are "description TAB name", drawn in two columns
+// with the name in bold.
+class TMacroListBox : public TListBox {
+public:
+    TMacroListBox(TSyntaxMemoMacros& owner, TWinControl* editor);
+    ~TMacroListBox() override;
+    int DescWidth = 0, NameWidth = 0;
+    int ItemHeight() const { return itemHeight_; }
+    // Fills the list and measures its columns.
+    void Fill(const std::vector<TMacroListItem>& items);
+    // The name part of item i.
+    std::string NameOf(int i) const;
+
+    bool DrawItem(DRAWITEMSTRUCT& dis) override;
+    bool KeyDown(WORD& key, TShiftState shift) override;
+    bool KeyPress(char& key) override;
+    void FocusChanged(bool gained) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void WndCreated() override;
+
+private:
+    int FindPrefix(const std::string& prefix) const;
+    TSyntaxMemoMacros& owner_;
+    HFONT bold_ = nullptr;
+    int itemHeight_ = 16;
+    std::string search_;
+};
+
+class TSyntaxMemoMacros {
+public:
+    explicit TSyntaxMemoMacros(TSyntaxMemo& editor);
+    ~TSyntaxMemoMacros();
+
+    TMacroKeyHandler& Keys() { return keys_; }
+    // Offers a key-down to the templates and the auto-correct table; true when
+    // key handling stops here (a template was expanded).
+    bool KeyDown(WORD& key, TShiftState shift, bool& handled);
+    // The completion list, once it was opened; null before.
+    TMacroListBox* ListBox() const { return list_; }
+    // Accepts item i of the open list, then gives the focus back to the editor.
+    void Accept(int i);
+    // The list lost the focus.
+    void ListExit();
+
+private:
+    void ShowList(TMacroTable table);
+    void PlaceList();
+    TSyntaxMemo& editor_;
+    TMacroKeyHandler keys_;
+    TMacroListBox* list_ = nullptr;  // a child of the editor
+    TMacroTable listTable_ = TMacroTable::Templates;
+};

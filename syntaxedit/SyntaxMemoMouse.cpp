@@ -1,0 +1,45 @@
+// The editor window's mouse: gutter clicks, the cursor chosen by what lies
+// under the mouse, and hyperlink hover and clicks.
+#include "SyntaxMemo.h"
+#include "SyntaxMemoGutter.h"
+
+namespace {
+const int32_t kOleDragSource = 0x2000000;
+}
+
+bool TSyntaxMemo::GutterClick(int x, int y) {
+    int32_t left = core_.TextLeft();
+    if (left <= 0 || x >= left - core_.Margin()) return false;
+    TTextStore& store = core_.Store();
+    if (store.LineCount() == 0) return true;
+    int32_t line = std::min(core_.TopLine() + std::max(y, 0) / core_.LineHeight(), store.LineCount() - 1);
+    if (OnGutterClick) {
+        if (core_.Options() & smoWordWrap) line = store.LogicalLineStart(line);
+        OnGutterClick(this, line + 1);
+    }
+    return true;
+}
+
+void TSyntaxMemo::Hover(int x, int y) {
+    if (!Enabled() || !Visible()) return;
+    TSyntaxMemoCore::THover h = core_.HoverAt(x, y, HyperCursor, (core_.Options() & kOleDragSource) != 0);
+    hyperHover_ = h.Hyperlink;
+    // A cursor the program set stays; only the handler's own choices change.
+    if (memogutter::MayReplaceCursor(cursor_, HyperCursor) && cursor_ != h.Cursor) {
+        cursor_ = h.Cursor;
+        ::SetCursor(memogutter::CursorFor(cursor_));
+    }
+    if (h.Hyperlink && OnHyperlinkHover) OnHyperlinkHover(this);
+}
+
+bool TSyntaxMemo::HyperlinkClick(int x, int y) {
+    if (!hyperHover_) return false;
+    if (!core_.HoverAt(x, y, HyperCursor, false).Hyperlink) return false;
+    // The character whose cell was clicked, not the nearest boundary.
+    int32_t offset = core_.OffsetOfPoint(x - core_.CharWidth() / 2, y);
+    core_.SetSelection(offset, offset);
+    std::string text;
+    uint8_t style = 0;
+    if (OnHyperlinkClick && core_.HyperlinkAt(offset, text, style)) OnHyperlinkClick(this, text, style);
+    return true;
+}

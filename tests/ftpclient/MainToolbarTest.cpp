@@ -1,0 +1,290 @@
+// The main window's toolbar, menus, pictures, sounds and animation, driven
+// through their messages.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "MainWindowSupport.h"
+#include "ScriptedModalRunner.h"
+#include "ScriptedPrompter.h"
+
+using namespace qfclient;
+
+namespace {
+
+// A press and release of the left button in the middle of the control.
+void ClickAt(TWinControl& c) {
+    LPARAM at = MAKELPARAM(c.Width() / 2, c.Height() / 2);
+    SendMessageA(c.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(c.Handle(), WM_LBUTTONUP, 0, at);
+}
+
+void ChooseMenu(TfrmMain& m, TMenuItem* item) { SendMessageA(m.Handle(), WM_COMMAND, item->Command(), 0); }
+
+TMenuItem* FindItem(TMenuItem* parent, const std::string& caption) {
+    for (int i = 0; i < parent->Count(); ++i) {
+        if (parent->Items(i)->Caption() == caption) return parent->Items(i);
+        if (TMenuItem* in = FindItem(parent->Items(i), caption)) return in;
+    }
+    return nullptr;
+}
+
+void Snap(TWinControl& c, TBitmap& shot) {
+    shot.SetSize(c.Width(), c.Height());
+    RedrawWindow(c.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    HDC dc = GetDC(c.Handle());
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(c.Handle(), dc);
+}
+
+int CountPixels(const TBitmap& b, uint32_t rgb) {
+    int n = 0;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) n += b.PixelRGB(x, y) == rgb;
+    return n;
+}
+
+// A listing with one folder and one file, as the server would have written it.
+void ShowRemoteRows(Program& prog, TfrmMain& m) {
+    std::string listing = prog.folder.File("listing.txt");
+    qftest::WriteFileBytes(listing,
+                           "drwxr-xr-x 2 u g 4096 Jan 1 2000 docs\r\n-rw-r--r-- 1 u g 120 Jan 1 2000 notes.txt\r\n");
+    m.FTP_ProcessDir(listing);
+}
+
+}  // namespace
+
+TEST(MainToolbar, ButtonClicksRunTheirCommands) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    TScriptedModalRunner runner;
+    TScriptedPrompter prompter;
+    struct Case {
+        const char* what;
+        TToolbarButton97* button;
+        bool connectedUI;
+        const char* modal;  // the form the click shows, or null
+    } cases[] = {
+        {"connect", m.tb97Connect, false, "frmServerConnectTo"},
+        {"add a site", m.tb97AddServer, false, "frmServerAdd"},
+        {"new folder", m.tb97NewFolder, true, "frmFolder"},
+    };
+    for (const Case& c : cases) {
+        m.SetConnectedUI(c.connectedUI);
+        std::string caption;
+        runner.Expect(c.modal, [&](TForm& f) {
+            caption = f.Caption();
+            f.SetModalResult(mrCancel);
+        });
+        ClickAt(*c.button);
+        EXPECT_TRUE(runner.AllUsed()) << c.what;
+        if (c.button == m.tb97NewFolder) {
+            EXPECT_EQ(caption, "Make New Folder");
+        }
+    }
+    // Delete asks about the selected rows.
+    m.SetConnectedUI(true);
+    ShowRemoteRows(prog, m);
+    SelectRemote(m, {"notes.txt"});
+    prompter.AnswerMessage(IDNO);
+    ClickAt(*m.tb97Delete);
+    ASSERT_EQ(prompter.Log().size(), 1u);
+    EXPECT_EQ(prompter.Log()[0].Text, "Are you sure you want to delete this file ?");
+    // A disabled button does nothing.
+    m.SetConnectedUI(false);
+    ClickAt(*m.tb97NewFolder);
+    EXPECT_TRUE(runner.Shown().size() == 3u);
+}
+
+TEST(MainToolbar, TransferModeButtonsChooseTheType) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    m.SetConnectedUI(true);
+    struct Step {
+        TToolbarButton97* click;
+        TTransferMode mode;
+        bool exeBinary, txtBinary;
+    } steps[] = {
+        {nullptr, TTransferMode::Auto, true, false},
+        {m.tb97TransferAsc, TTransferMode::Ascii, false, false},
+        {m.tb97TransferAsc, TTransferMode::Ascii, false, false},  // a down button stays down
+        {m.tb97TransferBin, TTransferMode::Binary, true, true},
+        {m.tb97TransferAuto, TTransferMode::Auto, true, false},
+    };
+    for (const Step& s : steps) {
+        if (s.click) ClickAt(*s.click);
+        SCOPED_TRACE(s.click ? s.click->Hint : "at start");
+        EXPECT_EQ(m.TransferMode(), s.mode);
+        EXPECT_EQ(m.tb97TransferBin->Down() + m.tb97TransferAsc->Down() + m.tb97TransferAuto->Down(), 1);
+        EXPECT_EQ(m.IsBinaryTransfer("setup.exe"), s.exeBinary);
+        EXPECT_EQ(m.IsBinaryTransfer("readme.txt"), s.txtBinary);
+    }
+}
+
+TEST(MainToolbar, EveryButtonShowsItsOwnPictureAndHint) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    m.SetConnectedUI(true);
+    TToolbarButton97* buttons[] = {m.tb97Connect,     m.tb97Disconnect,  m.tb97AddServer,    m.tb97FolderUp,
+                                   m.tb97NewFolder,   m.tb97Delete,      m.tb97Refresh,      m.tb97TransferBin,
+                                   m.tb97TransferAsc, m.tb97TransferAuto, m.tb97Hosting,     m.tb97Secure};
+    std::set<std::vector<uint32_t>> pictures;
+    int left = -1;
+    for (TToolbarButton97* b : buttons) {
+        SCOPED_TRACE(b->Hint);
+        EXPECT_FALSE(b->Hint.empty());
+        EXPECT_TRUE(b->Glyph().HasGlyph());
+        EXPECT_EQ(b->Glyph().ImageWidth(), 20);
+        EXPECT_EQ(b->DisplayMode, dmGlyphOnly);
+        EXPECT_GT(b->Left(), left) << "in order from the left";
+        left = b->Left();
+    }
+    for (int a = 0; a <= static_cast<int>(TArt::Secure); ++a) pictures.insert(DrawArt(static_cast<TArt>(a)).Pixels);
+    EXPECT_EQ(pictures.size(), 12u) << "twelve different pictures";
+    // The glyph reaches the screen: the delete cross is red, the refresh arrows green.
+    TBitmap shot;
+    Snap(*m.tb97Delete, shot);
+    EXPECT_GT(CountPixels(shot, 0xD01010), 40);
+    Snap(*m.tb97Refresh, shot);
+    EXPECT_GT(CountPixels(shot, 0x008000), 40);
+    // The hint of the button under the mouse goes to the status bar, the slogan after.
+    std::string slogan = m.StatusText(0);
+    EXPECT_FALSE(slogan.empty());
+    m.tb97Refresh->MouseEntered();
+    EXPECT_EQ(m.StatusText(0), "Refresh directory contents.");
+    m.tb97Refresh->MouseLeft();
+    EXPECT_EQ(m.StatusText(0), slogan);
+}
+
+TEST(MainToolbar, WebButtonsFollowTheOption) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    EXPECT_TRUE(m.tb97Hosting->Visible());
+    EXPECT_FALSE(m.tb97Secure->Visible());
+    m.frmOptions->cbShowWebHosting->SetChecked(false, true);
+    TScriptedModalRunner runner;
+    runner.Expect("frmOptions", [](TForm& f) {
+        SendMessageA(static_cast<TfrmOptions&>(f).btnOk->Handle(), BM_CLICK, 0, 0);
+    });
+    ChooseMenu(m, FindItem(m.mnuMain->Items(), "&Options"));
+    EXPECT_TRUE(runner.AllUsed());
+    EXPECT_FALSE(m.tb97Hosting->Visible());
+    EXPECT_FALSE(m.tb97Secure->Visible());
+}
+
+TEST(MainToolbar, ConnectionLightsAsATable) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    struct Row {
+        bool connected;
+        bool connectedOn, disconnectedOn;
+    } rows[] = {{true, true, false}, {false, false, true}};
+    for (const Row& r : rows) {
+        m.SetConnectedUI(r.connected);
+        SCOPED_TRACE(r.connected ? "connected" : "not connected");
+        EXPECT_EQ(m.imgConnectedOn->Visible(), r.connectedOn);
+        EXPECT_EQ(m.imgConnectedOff->Visible(), !r.connectedOn);
+        EXPECT_EQ(m.imgDisconnectedOn->Visible(), r.disconnectedOn);
+        EXPECT_EQ(m.imgDisconnectedOff->Visible(), !r.disconnectedOn);
+        // The lit light shows its bright colour on screen.
+        TBitmap shot;
+        Snap(r.connected ? *m.imgConnectedOn : *m.imgDisconnectedOn, shot);
+        EXPECT_GT(CountPixels(shot, r.connected ? 0x20E020 : 0xF02020), 50);
+    }
+}
+
+TEST(MainMenu, ItemsRunTheirCommands) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    TScriptedModalRunner runner;
+    // "FTP Log" toggles the check mark and the log pane.
+    TMenuItem* log = FindItem(m.mnuMain->Items(), "FTP Log");
+    ASSERT_NE(log, nullptr);
+    for (int i = 0; i < 2; ++i) {
+        bool was = log->Checked();
+        ChooseMenu(m, log);
+        EXPECT_EQ(log->Checked(), !was);
+        EXPECT_EQ(m.pnlFTPLog->Visible(), !was);
+    }
+    struct Case {
+        const char* item;
+        const char* modal;
+    } cases[] = {{"&Options", "frmOptions"}, {"&Add server", "frmServerAdd"}};
+    for (const Case& c : cases) {
+        runner.Expect(c.modal, [](TForm& f) { f.SetModalResult(mrCancel); });
+        ChooseMenu(m, FindItem(m.mnuMain->Items(), c.item));
+        EXPECT_TRUE(runner.AllUsed()) << c.item;
+    }
+    // Exit closes the window.
+    ChooseMenu(m, FindItem(m.mnuMain->Items(), "E&xit"));
+    EXPECT_FALSE(IsWindowVisible(m.Handle()));
+}
+
+TEST(MainMenu, DrawnByTheMenuComponentWithTheTagsAsImages) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    EXPECT_EQ(m.mnu97Main->MainMenu(), m.mnuMain);
+    EXPECT_EQ(m.mnu97Main->Images(), m.imglst97Main);
+    EXPECT_EQ(m.hnt95Main->HintStyle(), hsOffice97);
+    HMENU bar = GetMenu(m.Handle());
+    ASSERT_NE(bar, nullptr);
+    int items = GetMenuItemCount(bar);
+    EXPECT_EQ(items, 5);
+    for (int i = 0; i < items; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        ASSERT_TRUE(GetMenuItemInfoA(bar, static_cast<UINT>(i), TRUE, &info));
+        EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << "bar item " << i;
+    }
+    for (int i = 0; i < m.mnuMain->Items()->Count(); ++i) {
+        TMenuItem* top = m.mnuMain->Items()->Items(i);
+        EXPECT_EQ(top->Tag, -1) << top->Caption();
+        for (int j = 0; j < top->Count(); ++j)
+            if (top->Items(j)->Tag < 100) {
+                EXPECT_EQ(top->Items(j)->Tag, -2) << top->Items(j)->Caption();
+            }
+    }
+    // Measured and painted by the component: the caption's ink reaches the bitmap.
+    TMenuItem* exitItem = FindItem(m.mnuMain->Items(), "E&xit");
+    MEASUREITEMSTRUCT mis{};
+    mis.CtlType = ODT_MENU;
+    mis.itemID = exitItem->Command();
+    mis.itemData = reinterpret_cast<ULONG_PTR>(exitItem);
+    SendMessageA(m.Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+    EXPECT_GT(static_cast<int>(mis.itemWidth), 20);
+    TBitmap into(static_cast<int>(mis.itemWidth), static_cast<int>(mis.itemHeight));
+    RECT white{0, 0, into.Width(), into.Height()};
+    into.Canvas().Brush.Color = clWhite;
+    into.Canvas().FillRect(white);
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_MENU;
+    dis.itemID = exitItem->Command();
+    dis.itemData = reinterpret_cast<ULONG_PTR>(exitItem);
+    dis.hDC = into.Canvas().Handle();
+    dis.rcItem = white;
+    SendMessageA(m.Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+    EXPECT_LT(CountPixels(into, 0xFFFFFF), into.Width() * into.Height() / 2) << "painted over";
+}
+
+TEST(ClientArt, GlyphsAndLightsHaveTheirSizesAndSeeThroughCorners) {
+    for (int a = 0; a <= static_cast<int>(TArt::DisconnectedOff); ++a) {
+        TArtPixels p = DrawArt(static_cast<TArt>(a));
+        int size = a <= static_cast<int>(TArt::Secure) ? 20 : 16;
+        SCOPED_TRACE(a);
+        EXPECT_EQ(p.Width, size);
+        EXPECT_EQ(p.Height, size);
+        ASSERT_EQ(p.Pixels.size(), static_cast<size_t>(size * size));
+        // The button takes the lower-left pixel as its see-through colour.
+        EXPECT_EQ(p.At(0, size - 1), ArtTransparent);
+        int ink = 0;
+        for (uint32_t c : p.Pixels) ink += c != ArtTransparent;
+        EXPECT_GT(ink, 30);
+    }
+}

@@ -1,0 +1,311 @@
+// The editor options dialog through the scripted modal runner: visible pages,
+// Cancel and OK, the margin rule, key pairs, and the colour palette of its
+// colour buttons.
+#include <gtest/gtest.h>
+
+#include "DrainMessages.h"
+#include "SettingsProbe.h"
+#include "syntaxedit/OptionsDialog.h"
+#include "ScriptedModalRunner.h"
+#include "ScriptedPrompter.h"
+
+namespace {
+
+TOptionsDialog& Dialog(TForm& form) { return dynamic_cast<TOptionsDialog&>(form); }
+
+std::vector<std::string> TabCaptions(TOptionsDialog& d) {
+    std::vector<std::string> out;
+    for (int i = 0; i < d.PageControl1->TabCount(); i++) out.push_back(d.PageControl1->Tabs(i));
+    return out;
+}
+
+const TCommandKeys* FindCommand(const std::vector<TCommandKeys>& commands, const std::string& name) {
+    for (const TCommandKeys& c : commands)
+        if (c.Name == name) return &c;
+    return nullptr;
+}
+
+int IndexOfCommand(TOptionsDialog& d, const std::string& name) {
+    return d.CommandDescListBox->Items().IndexOf(name);
+}
+
+// Edits something on every page; leaves the dialog open.
+void EditEveryPage(TOptionsDialog& d) {
+    d.OptionBoxes[1]->SetChecked(!d.OptionBoxes[1]->Checked());  // "Wrap long lines"
+    d.LeftBorderWidthBox->SetText("40");
+    d.SynElementsBox->SetItemIndex(0);  // "Comment"
+    d.SynElementsBox->OnClick(d.SynElementsBox);
+    d.UseBoldBox->SetChecked(true);
+    d.ForeButton->SetColorValue(0x0000FF);
+    d.ReplaceBox->SetText("recieve");
+    d.WithBox->SetText("receive");
+    d.AutoReplButton1->Click();
+    d.cteNameBox->SetText("while");
+    d.cteDescBox->SetText("loop while");
+    d.SyntaxMemo1->SetText("while (|)");
+    d.CodeTemplateButton1->Click();
+    d.CommandDescListBox->SetItemIndex(IndexOfCommand(d, "Undo"));
+    d.CommandDescListBox->OnClick(d.CommandDescListBox);
+    d.AddButton->Click();
+    d.Key1Box->SetHotKey(scCtrl | 'U');
+    d.Key1Box->OnExit(d.Key1Box);
+}
+
+}  // namespace
+
+TEST(OptionsDialog, ShowsOnlyTheVisiblePagesAndOpensOnTheFirstOfThem) {
+    struct Case {
+        const char* name;
+        unsigned pages;
+        std::vector<std::string> tabs;
+        std::string active;
+    } cases[] = {
+        {"keys only", ppKEYS, {"Key assignments"}, "Key assignments"},
+        {"all", kAllPropEdPages,
+         {"Options", "Highlighting", "Key assignments", "Auto correct", "Code templates"}, "Highlighting"},
+        {"options and templates", ppOPTIONS | ppTEMPLATES, {"Options", "Code templates"}, "Options"},
+        {"auto correct and templates", ppAUTOCORRECT | ppTEMPLATES, {"Auto correct", "Code templates"},
+         "Auto correct"},
+    };
+    for (const Case& c : cases) {
+        SettingsProbe probe;
+        TScriptedModalRunner runner;
+        runner.Expect("OptionsDialog", [&](TForm& form) {
+            TOptionsDialog& d = Dialog(form);
+            EXPECT_EQ(d.Caption(), "Editor Options") << c.name;
+            EXPECT_EQ(TabCaptions(d), c.tabs) << c.name;
+            ASSERT_NE(d.PageControl1->ActivePage(), nullptr) << c.name;
+            EXPECT_EQ(d.PageControl1->Tabs(d.PageControl1->ActivePageIndex()), c.active) << c.name;
+            d.CancelButton->Click();
+        });
+        EXPECT_FALSE(ExecuteOptionsDialog(probe.Settings(), c.pages)) << c.name;
+        EXPECT_TRUE(runner.AllUsed()) << c.name;
+    }
+    // No page at all: no dialog.
+    SettingsProbe probe;
+    TScriptedModalRunner runner;
+    EXPECT_FALSE(ExecuteOptionsDialog(probe.Settings(), 0));
+    EXPECT_TRUE(runner.Shown().empty());
+}
+
+TEST(OptionsDialog, PagesShowTheSettings) {
+    SettingsProbe probe;
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = Dialog(form);
+        EXPECT_EQ(d.LangNameBox->Text(), "C-like");
+        EXPECT_FALSE(d.LangNameBox->Enabled());
+        ASSERT_EQ(d.SynElementsBox->Items().Count(), 5);
+        EXPECT_EQ(d.SynElementsBox->Items().Strings(0), "Comment");
+        EXPECT_EQ(d.SynElementsBox->Items().Strings(2), "Selected text");
+        EXPECT_EQ(d.SynElementsBox->Items().Strings(4), "Gutter");
+        EXPECT_EQ(d.FEditor->Core().Store().GetText(), "int x = 1; /* note */\rreturn x;");
+        EXPECT_TRUE(d.FEditor->ReadOnly());
+        // Margin and gutter have a background only.
+        d.SynElementsBox->SetItemIndex(4);
+        d.SynElementsBox->OnClick(d.SynElementsBox);
+        EXPECT_FALSE(d.ForeButton->Enabled());
+        EXPECT_FALSE(d.UseDefForeBox->Enabled());
+        EXPECT_FALSE(d.UseBoldBox->Enabled());
+        EXPECT_EQ(d.AutoReplBox->Items().Count(), 1);
+        EXPECT_EQ(d.AutoReplBox->Items().Strings(0), "teh\tthe");
+        EXPECT_EQ(d.AutoReplActBox->Text(), ";,:.=()[]\\{Return}\\{Tab}\\{Space}");
+        EXPECT_EQ(d.cteListBox->Items().Strings(0), "for\tloop");
+        EXPECT_EQ(d.cteHotkey->Text(), "Ctrl+J");
+        EXPECT_EQ(d.LeftBorderWidthBox->Text(), "34");
+        EXPECT_NE(IndexOfCommand(d, "Undo"), -1);
+        d.CancelButton->Click();
+    });
+    ExecuteOptionsDialog(probe.Settings(), kAllPropEdPages);
+}
+
+TEST(OptionsDialog, CancelLeavesTheSettingsUntouchedAfterEditsOnEveryPage) {
+    SettingsProbe probe;
+    const std::string before = probe.Snapshot();
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        EditEveryPage(Dialog(form));
+        Dialog(form).CancelButton->Click();
+    });
+    EXPECT_FALSE(ExecuteOptionsDialog(probe.Settings(), kAllPropEdPages));
+    EXPECT_TRUE(runner.AllUsed());
+    EXPECT_EQ(probe.Snapshot(), before);
+}
+
+TEST(OptionsDialog, OkWritesEveryPageBack) {
+    SettingsProbe probe;
+    const int32_t optionsBefore = TOptionsModel(probe.Settings()).Options();
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        EditEveryPage(Dialog(form));
+        Dialog(form).OKButton->Click();
+    });
+    EXPECT_TRUE(ExecuteOptionsDialog(probe.Settings(), kAllPropEdPages));
+    TOptionsModel now(probe.Settings());
+    EXPECT_EQ(now.Options(), optionsBefore ^ 32);
+    EXPECT_EQ(now.Gutter(), 40);
+    TElementView comment = now.Element(2);
+    EXPECT_TRUE(comment.Bold);
+    EXPECT_EQ(comment.Fore, TColor{0x0000FF});
+    EXPECT_EQ(now.AutoCorrectItems(), (std::vector<std::string>{"recieve\treceive", "teh\tthe"}));
+    std::string text;
+    EXPECT_TRUE(now.FindTemplate("while", text));
+    EXPECT_EQ(text, "while (|)");
+    const std::vector<TCommandKeys> commands = now.Commands();
+    const TCommandKeys* undo = FindCommand(commands, "Undo");
+    ASSERT_NE(undo, nullptr);
+    bool found = false;
+    for (const TKeyPair& p : undo->Pairs) found = found || (p.Key1 == (scCtrl | 'U') && p.Key2 == 0);
+    EXPECT_TRUE(found);
+}
+
+TEST(OptionsDialog, MarginBoxesKeepToZeroTo199) {
+    SettingsProbe probe;
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = Dialog(form);
+        struct Case {
+            const char* typed;
+            const char* shown;
+        } cases[] = {{"250", "1"}, {"0", "0"}, {"199", "199"}, {"12", "12"}, {"", "1"}};
+        for (const Case& c : cases) {
+            d.LeftBorderWidthBox->SetText(c.typed);
+            EXPECT_EQ(d.LeftBorderWidthBox->Text(), c.shown) << c.typed;
+            d.RightMarginWidthBox->SetText(c.typed);
+            EXPECT_EQ(d.RightMarginWidthBox->Text(), c.shown) << c.typed;
+        }
+        d.LeftBorderWidthBox->SetText("250");
+        d.OKButton->Click();
+    });
+    EXPECT_TRUE(ExecuteOptionsDialog(probe.Settings(), ppOPTIONS));
+    EXPECT_EQ(TOptionsModel(probe.Settings()).Gutter(), 1);
+}
+
+TEST(OptionsDialog, AnEmptyKeyPairIsDroppedWhenTheKeysListLosesTheFocus) {
+    SettingsProbe probe;
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = Dialog(form);
+        d.CommandDescListBox->SetItemIndex(IndexOfCommand(d, "Undo"));
+        d.CommandDescListBox->OnClick(d.CommandDescListBox);
+        const int pairs = d.CommandKeysListBox->Items().Count();
+        d.AddButton->Click();
+        EXPECT_EQ(d.CommandKeysListBox->Items().Count(), pairs + 1);
+        EXPECT_EQ(d.CommandKeysListBox->Items().Strings(pairs), "[]  [<none>]");
+        d.CommandKeysListBox->SetFocus();
+        d.OKButton->SetFocus();
+        Drain();
+        EXPECT_EQ(d.CommandKeysListBox->Items().Count(), pairs);
+        d.CancelButton->Click();
+    });
+    ExecuteOptionsDialog(probe.Settings(), ppKEYS);
+}
+
+TEST(OptionsDialog, ADuplicateKeySequenceIsShownAndKeepsTheDialogOpen) {
+    SettingsProbe probe;
+    const std::string before = probe.Snapshot();
+    TScriptedPrompter prompter;
+    prompter.AnswerMessage(IDOK);
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = Dialog(form);
+        // Ctrl+Z belongs to Undo already.
+        d.CommandDescListBox->SetItemIndex(IndexOfCommand(d, "Redo"));
+        d.CommandDescListBox->OnClick(d.CommandDescListBox);
+        d.AddButton->Click();
+        d.Key1Box->SetHotKey(scCtrl | 'Z');
+        d.Key1Box->OnExit(d.Key1Box);
+        d.OKButton->Click();
+        EXPECT_EQ(form.ModalResult(), mrNone);
+        ASSERT_EQ(prompter.Log().size(), 1u);
+        EXPECT_NE(prompter.Log()[0].Text.find("uplicate"), std::string::npos) << prompter.Log()[0].Text;
+        d.CancelButton->Click();
+    });
+    EXPECT_FALSE(ExecuteOptionsDialog(probe.Settings(), ppKEYS));
+    EXPECT_EQ(probe.Snapshot(), before);
+}
+
+TEST(OptionsDialog, AutoCorrectAndTemplateButtonsFollowTheBoxes) {
+    SettingsProbe probe;
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = Dialog(form);
+        struct Case {
+            const char* name;
+            const char* word;
+            const char* with;
+            bool add, second;
+            const char* secondCaption;
+        } cases[] = {
+            {"both empty", "", "", false, false, nullptr},
+            {"new word", "adn", "and", true, false, nullptr},
+            {"listed pair", "teh", "the", false, true, "Delete"},
+            {"listed word, new text", "TEH", "THE", false, true, "Replace"},
+        };
+        for (const Case& c : cases) {
+            d.ReplaceBox->SetText(c.word);
+            d.WithBox->SetText(c.with);
+            EXPECT_EQ(d.AutoReplButton1->Enabled(), c.add) << c.name;
+            EXPECT_EQ(d.AutoReplButton2->Enabled(), c.second) << c.name;
+            if (c.secondCaption) EXPECT_EQ(d.AutoReplButton2->Caption(), c.secondCaption) << c.name;
+        }
+        // "Replace" swaps the pair; "Delete" removes it.
+        d.AutoReplButton2->Click();
+        EXPECT_EQ(d.AutoReplBox->Items().Strings(0), "teh\tTHE");
+        EXPECT_EQ(d.AutoReplButton2->Caption(), "Delete");
+        d.AutoReplButton2->Click();
+        EXPECT_EQ(d.AutoReplBox->Items().Count(), 0);
+
+        d.cteListBox->SetItemIndex(0);
+        d.cteListBox->OnClick(d.cteListBox);
+        EXPECT_EQ(d.cteNameBox->Text(), "for");
+        EXPECT_EQ(d.SyntaxMemo1->Core().Store().GetText(), "for (|) {\r}");
+        EXPECT_EQ(d.CodeTemplateButton2->Caption(), "Delete");
+        d.cteDescBox->SetText("counted loop");
+        EXPECT_EQ(d.CodeTemplateButton2->Caption(), "Replace");
+        d.CodeTemplateButton2->Click();
+        EXPECT_EQ(d.cteListBox->Items().Strings(0), "for\tcounted loop");
+        EXPECT_EQ(d.CodeTemplateButton2->Caption(), "Delete");
+        d.CodeTemplateButton2->Click();
+        EXPECT_EQ(d.cteListBox->Items().Count(), 0);
+        d.OKButton->Click();
+    });
+    EXPECT_TRUE(ExecuteOptionsDialog(probe.Settings(), ppAUTOCORRECT | ppTEMPLATES));
+    TOptionsModel now(probe.Settings());
+    EXPECT_TRUE(now.AutoCorrectItems().empty());
+    EXPECT_TRUE(now.TemplateItems().empty());
+}
+
+TEST(OptionsDialog, ColourButtonPaletteSetsTheElementColour) {
+    SettingsProbe probe;
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = Dialog(form);
+        d.SynElementsBox->SetItemIndex(1);  // "Keyword"
+        d.SynElementsBox->OnClick(d.SynElementsBox);
+        d.BackButton->OpenPalette();
+        TTSM_ZOVColorButtonPalette* palette = d.BackButton->Palette();
+        ASSERT_NE(palette, nullptr);
+        // Hit tests: the cell under the cursor, then a click picks its colour.
+        const TPaletteCell cell{2, 3};  // 0,127,0
+        TPaletteRect r = TPaletteLayout::CellRect(cell, palette->ClientWidth());
+        const LPARAM at = MAKELPARAM(r.Left + 4, r.Top + 4);
+        SendMessageA(palette->Handle(), WM_MOUSEMOVE, 0, at);
+        EXPECT_EQ(palette->HotCell().X, 2);
+        EXPECT_EQ(palette->HotCell().Y, 3);
+        EXPECT_EQ(TPaletteLayout::HitTest(5 * 18, 2), (TPaletteCell{-1, -1}));  // right of the grid
+        SendMessageA(palette->Handle(), WM_LBUTTONUP, 0, at);
+        Drain();
+        EXPECT_EQ(d.BackButton->ColorValue(), TColor{0x007F00});
+        // The palette's colours are a 4 x 5 array: index 0 is outside.
+        try {
+            d.BackButton->PaletteColors.Get(0, 1);
+            ADD_FAILURE() << "no error for index 0";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(), "Array index out of bounds");
+        }
+        d.OKButton->Click();
+    });
+    EXPECT_TRUE(ExecuteOptionsDialog(probe.Settings(), ppHIGHLIGHTING));
+    EXPECT_EQ(TOptionsModel(probe.Settings()).Element(3).Back, TColor{0x007F00});
+}
