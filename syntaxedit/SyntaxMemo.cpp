@@ -432,9 +432,9 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 
 bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
     if (OnMouseMove) OnMouseMove(this, shift, x, y);
+    if ((shift & ssLeft) && ole_->MoveTo(x, y)) return true;
     Hover(x, y);
     if (MarginDrag(x, y, 1)) return true;
-    if ((shift & ssLeft) && ole_->MoveTo(x, y)) return true;
     if (!selecting_ || !(shift & ssLeft)) return false;
     AutoScroll(x, y);
     // The offset under the point kept inside the rows shown.
