@@ -111,10 +111,10 @@ TFTPServer TfrmServerAdd::Site() const {
 TSiteInfoPanel::TSiteInfoPanel(TWinControl* parent) : TPanel(parent) {
     BevelOuter = bvLowered;
     auto row = [this](const char* label, int y, TEdit*& e) {
-        MakeLabel(this, label, 8, y + 3, 110);
+        MakeLabel(this, label, 8, y + 3, 124);
         e = new TEdit(this);
         e->SetReadOnly(true);
-        e->SetBounds(120, y, 200, 21);
+        e->SetBounds(134, y, 188, 21);
     };
     row("Address:", 6, edtAddress);
     row("Username:", 30, edtUser);
@@ -162,6 +162,8 @@ void TSiteListForm::FillList() {
 
 std::vector<std::string> TSiteListForm::SelectedNames() const {
     std::vector<std::string> out;
+    // Asking a list of several choices makes its window, which must not come before the form's.
+    if (lbServers->MultiSelect() && !lbServers->HandleAllocated()) return out;
     for (int i = 0; i < lbServers->Items().Count(); ++i)
         if (lbServers->Selected(i)) out.push_back(lbServers->Items().Strings(i));
     return out;
@@ -250,6 +252,8 @@ TfrmServerConnectTo::TfrmServerConnectTo(TForm* owner, TServerList& Servers)
     SetName("frmServerConnectTo");
     SetCaption("Connect To a FTP Server");
     SetBounds(0, 0, 440, 380);
+    lbServers->SetBounds(12, 30, 410, 160);
+    pnlInfo->SetBounds(12, 196, 410, 106);
     btnOk = MakeButton(this, "&Cool", mrOk, 12, 312);
     btnEdit = MakeButton(this, "&Edit Server", 0, 116, 312, 90);
     btnAdd = MakeButton(this, "&Add Server", 0, 220, 312, 90);
