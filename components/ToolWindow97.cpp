@@ -81,6 +81,11 @@ bool TCustomToolWindow97::ShouldBeVisible(bool applicationActive) const {
 }
 
 void TCustomToolWindow97::UpdateVisibility(bool applicationActive) {
+    const bool inactive = !dockedTo_ && !HidesWhileInactive && !applicationActive;
+    if (inactive != InactiveLook) {
+        InactiveLook = inactive;
+        if (!dockedTo_) NcPaintFloating();
+    }
     if (dockedTo_ || !HandleAllocated()) return;
     const bool want = ShouldBeVisible(applicationActive);
     if ((IsWindowVisible(Handle()) != FALSE) == want) return;
@@ -531,7 +536,8 @@ void TCustomToolWindow97::NcPaintFloating() {
     RECT cap{f, f, w.right - f, f + ch - 1};
     BOOL gradient = FALSE;
     SystemParametersInfoA(SPI_GETGRADIENTCAPTIONS, 0, &gradient, 0);
-    const bool active = true;  // the form's caption look: a tool window is never activated itself
+    // The form's caption look: a tool window is never activated itself.
+    const bool active = !InactiveLook;
     DrawCaption(h, dc, &cap, DC_SMALLCAP | DC_TEXT | (active ? DC_ACTIVE : 0) | (gradient ? DC_GRADIENT : 0));
     RECT line{f, f + ch - 1, w.right - f, f + ch};
     FillRect(dc, &line, face);
@@ -627,7 +633,8 @@ void TCustomToolWindow97::SizeWindow(int hit, POINT from) {
     RECT start;
     GetWindowRect(h, &start);
     const int f = FloatFrame();
-    const int minW = 2 * f + 1, minH = 2 * f + CaptionHeight() + 1;
+    const SIZE minClient = MinimumClientSize();
+    const int minW = 2 * f + std::max<LONG>(minClient.cx, 1), minH = 2 * f + CaptionHeight() + std::max<LONG>(minClient.cy, 1);
     const bool moveLeft = hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT;
     const bool moveRight = hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT;
     const bool moveTop = hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT;
@@ -640,8 +647,22 @@ void TCustomToolWindow97::SizeWindow(int hit, POINT from) {
         if (moveRight) now.right = std::max<LONG>(start.right + dx, start.left + minW);
         if (moveTop) now.top = std::min<LONG>(start.top + dy, start.bottom - minH);
         if (moveBottom) now.bottom = std::max<LONG>(start.bottom + dy, start.top + minH);
+        AdjustSizingRect(hit, now);
         DragOutline().Show(now, f);
     };
+    // The confinement is undone however the loop ends.
+    struct CursorClip {
+        RECT previous{};
+        bool set = false;
+        ~CursorClip() {
+            if (set) ClipCursor(&previous);
+        }
+    } clip;
+    RECT work;
+    if (ConfinesCursorWhileSizing && GetSystemMetrics(SM_CMONITORS) <= 1 && SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+        GetClipCursor(&clip.previous);
+        clip.set = ClipCursor(&work) != FALSE;
+    }
     DragOutline().Begin();
     DragOutline().Show(start, f);
     bool accepted = false;

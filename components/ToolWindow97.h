@@ -53,6 +53,8 @@ public:
     bool ShouldBeVisible(bool applicationActive) const;
     // Shows or hides a floating window to match, keeping Visible.
     void UpdateVisibility(bool applicationActive);
+    // A floating window that stays while the application is inactive draws its caption inactive.
+    bool InactiveLook = false;
     // A floating window's frame takes sizing drags; its caption a close box.
     bool SizableWhenFloating = true, ShowsCloseBox = true;
     // The close box hid the window.
@@ -68,6 +70,8 @@ public:
     // outline follows the mouse and the new bounds are taken on release;
     // Esc or a press cancels.
     void SizeWindow(int hit, POINT from);
+    // On a single monitor, the sizing drag keeps the cursor in the work area.
+    bool ConfinesCursorWhileSizing = true;
     // Further forms whose docks take this window when it is dragged over them
     // (after its own form's). A freed form is forgotten.
     void AddDockForm(TForm* form);
@@ -102,6 +106,11 @@ protected:
     // need for a dock kind (0 floating, 1 horizontal, 2 vertical), placing
     // them when canMove.
     virtual SIZE OrderControls(bool canMove, int dockKind, TDock97* dock) = 0;
+    // The smallest client size a sizing drag leaves the floating window.
+    virtual SIZE MinimumClientSize() = 0;
+    // May change the rectangle (screen coordinates) a sizing drag proposes
+    // for the frame hit code hit; the minimum is already applied.
+    virtual void AdjustSizingRect(int /*hit*/, RECT& /*rect*/) {}
     void CreateParams(TCreateParams& params) override;
     void WndCreated() override;
     void Notification(TComponent* component, TOperation operation) override;

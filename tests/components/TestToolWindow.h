@@ -2,6 +2,8 @@
 // concrete tool window of a program would compute from its controls.
 #pragma once
 
+#include <functional>
+
 #include "components/ToolWindow97.h"
 
 class TTestToolWindow : public TCustomToolWindow97 {
@@ -12,11 +14,17 @@ public:
         SetCaption(name);
     }
     int Arranged = 0;
+    SIZE MinClient{1, 1};
+    std::function<void(int hit, RECT& rect)> Adjust;
 
 protected:
     SIZE OrderControls(bool canMove, int dockKind, TDock97*) override {
         if (canMove) ++Arranged;
         return dockKind == 2 ? SIZE{thickness_, length_} : SIZE{length_, thickness_};
+    }
+    SIZE MinimumClientSize() override { return MinClient; }
+    void AdjustSizingRect(int hit, RECT& rect) override {
+        if (Adjust) Adjust(hit, rect);
     }
 
 private:
