@@ -342,7 +342,24 @@ bool TCustomToolWindow97::HandleMessage(TMessage& m) {
             Hide();  // the close box hides the tool window
             if (OnClose) OnClose(this);
             return true;
+        case RedrawDockedFrameMessage:
+            if (dockedTo_) NcPaintDocked();
+            return true;
+        case WM_QUERYNEWPALETTE:
+            if (!Palette()) return false;
+            RealizeDockPalette(false);
+            m.Result = TRUE;
+            return true;
+        case WM_PALETTECHANGED:
+            if (!Palette()) return false;
+            if (reinterpret_cast<HWND>(m.WParam) != Handle()) RealizeDockPalette(true);
+            return true;
         case WM_MOVE:
+            // The moved frame's background no longer lines up with the dock's.
+            if (dockedTo_ && dockedTo_->HasBackground() && dockedTo_->BackgroundOnToolbars()) {
+                ScheduleFrameRedraw();
+                InvalidateRect(Handle(), nullptr, FALSE);
+            }
             if (!dockedTo_ && !arranging_ && HandleAllocated()) {
                 RECT r;
                 GetWindowRect(Handle(), &r);
@@ -394,21 +411,61 @@ void TCustomToolWindow97::NcCalcSize(TMessage& m) {
     m.Result = 0;
 }
 
+HPALETTE TCustomToolWindow97::Palette() const {
+    return dockedTo_ && dockedTo_->BackgroundOnToolbars() ? dockedTo_->BackgroundPalette() : nullptr;
+}
+
+bool TCustomToolWindow97::RealizeDockPalette(bool background) {
+    HDC dc = GetDC(Handle());
+    HPALETTE old = SelectPalette(dc, Palette(), background);
+    const UINT changed = RealizePalette(dc);
+    SelectPalette(dc, old, TRUE);
+    ReleaseDC(Handle(), dc);
+    if (changed != 0 && changed != GDI_ERROR) InvalidateRect(Handle(), nullptr, FALSE);
+    return changed != 0 && changed != GDI_ERROR;
+}
+
+void TCustomToolWindow97::ScheduleFrameRedraw() {
+    if (!HandleAllocated()) return;
+    MSG queued;
+    while (PeekMessageA(&queued, Handle(), RedrawDockedFrameMessage, RedrawDockedFrameMessage, PM_REMOVE)) {
+    }
+    PostMessageA(Handle(), RedrawDockedFrameMessage, 0, 0);
+}
+
 void TCustomToolWindow97::NcPaintDocked() {
     HWND h = Handle();
     HDC dc = GetWindowDC(h);
     RECT w;
     GetWindowRect(h, &w);
     OffsetRect(&w, -w.left, -w.top);
-    HBRUSH face = CreateSolidBrush(ColorToRGB(Color()));
-    RECT inner = w;
-    InflateRect(&inner, -1, -1);
-    FrameRect(dc, &inner, face);
     const bool vertical = dockedTo_->GetDockKind() == 2;
     const int grip = GripWidth();
-    RECT strip = vertical ? RECT{1, 1, w.right - 1, 2 + grip} : RECT{1, 1, 2 + grip, w.bottom - 1};
-    FillRect(dc, &strip, face);
-    DeleteObject(face);
+    bool tiled = false;
+    if (dockedTo_->BackgroundOnToolbars() && dockedTo_->Parent()) {
+        // The dock's background under the frame, lined up with the dock's own.
+        RECT client;
+        GetClientRect(h, &client);
+        MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        RECT screen;
+        GetWindowRect(h, &screen);
+        OffsetRect(&client, -screen.left, -screen.top);
+        POINT origin{screen.left, screen.top};
+        ScreenToClient(dockedTo_->Parent()->Handle(), &origin);
+        const int saved = SaveDC(dc);
+        ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+        tiled = dockedTo_->DrawBackground(dc, w, origin);
+        RestoreDC(dc, saved);
+    }
+    if (!tiled) {
+        HBRUSH face = CreateSolidBrush(ColorToRGB(Color()));
+        RECT inner = w;
+        InflateRect(&inner, -1, -1);
+        FrameRect(dc, &inner, face);
+        RECT strip = vertical ? RECT{1, 1, w.right - 1, 2 + grip} : RECT{1, 1, 2 + grip, w.bottom - 1};
+        FillRect(dc, &strip, face);
+        DeleteObject(face);
+    }
     DrawEdge(dc, &w, BDR_RAISEDINNER, BF_RECT);
     const int bars = GripStyle == 0 ? 2 : GripStyle == 2 ? 1 : 0;
     for (int i = 0; i < bars; ++i) {

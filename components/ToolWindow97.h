@@ -100,6 +100,11 @@ public:
     bool MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     bool DblClick(TMouseButton button, TShiftState shift, int x, int y) override;
     bool HandleMessage(TMessage& m) override;
+    // Posted to itself when a move leaves the docked frame's background
+    // out of line; copies already queued are dropped, so it redraws once.
+    static constexpr UINT RedrawDockedFrameMessage = WM_APP + 0x3F97;
+    // The dock's background palette while the background shows here, else null.
+    HPALETTE Palette() const;
 
 protected:
     // What a concrete tool window supplies: the client size its controls
@@ -119,6 +124,8 @@ private:
     void ShowFloating();
     void NcCalcSize(TMessage& m);
     void NcPaintDocked();
+    void ScheduleFrameRedraw();
+    bool RealizeDockPalette(bool background);
     void NcPaintFloating();
     void CloseBoxLoop();
     static void HookProc(THookKind kind, uintptr_t wnd, uintptr_t wp, intptr_t lp);

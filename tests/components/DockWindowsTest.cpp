@@ -694,3 +694,108 @@ TEST(DockWindows, SizingConfinesTheCursorToTheWorkAreaAndRestoresItsClip) {
     ClipCursor(nullptr);
     SetDragOutline(previous);
 }
+
+namespace {
+
+// The 4 x 4 test picture: red but a blue pixel at (1, 0) and a green lower-left one.
+uint32_t PictureAt(int x, int y) {
+    x = ((x % 4) + 4) % 4;
+    y = ((y % 4) + 4) % 4;
+    return x == 1 && y == 0 ? 0x0000FF : x == 0 && y == 3 ? 0x008000 : 0xFF0000;
+}
+
+void SetTestPicture(TDock97* dock) {
+    TBitmap pic(4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) pic.Canvas().SetPixel(x, y, clRed);
+    pic.Canvas().SetPixel(1, 0, clBlue);
+    pic.Canvas().SetPixel(0, 3, clGreen);
+    dock->SetBackground(pic.Handle());
+}
+
+int QueuedFrameRedraws(HWND h) {
+    int n = 0;
+    MSG m;
+    const UINT id = TCustomToolWindow97::RedrawDockedFrameMessage;
+    while (PeekMessageA(&m, h, id, id, PM_REMOVE)) ++n;
+    return n;
+}
+
+}  // namespace
+
+TEST(DockWindows, AMovedDockedWindowRedrawsItsBackgroundFrameOnce) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    DrainMessages();
+    // Without a background a move leaves the plain frame alone.
+    w->SetDockPos(30);
+    EXPECT_EQ(QueuedFrameRedraws(w->Handle()), 0);
+    SetTestPicture(f.dock);
+    DrainMessages();
+    w->SetDockPos(50);
+    w->SetDockPos(81);
+    EXPECT_EQ(QueuedFrameRedraws(w->Handle()), 1) << "two moves, one redraw";
+    // The frame shows the picture lined up with the form's client area.
+    TBitmap shot;
+    Snapshot(*w, shot, true);
+    POINT origin{0, 0};
+    RECT wr;
+    GetWindowRect(w->Handle(), &wr);
+    origin = {wr.left, wr.top};
+    ScreenToClient(f.form.Handle(), &origin);
+    const int h = wr.bottom - wr.top, width = wr.right - wr.left;
+    const POINT frame[] = {{1, h / 2}, {5, 1}, {width - 2, h / 2}, {width / 2, h - 2}, {2, 2}};
+    for (POINT p : frame) EXPECT_EQ(shot.PixelRGB(p.x, p.y), PictureAt(origin.x + p.x, origin.y + p.y)) << p.x << "," << p.y;
+    // Not on the tool windows: no redraws are scheduled and the frame is the face.
+    f.dock->SetBackgroundOnToolbars(false);
+    DrainMessages();
+    w->SetDockPos(90);
+    EXPECT_EQ(QueuedFrameRedraws(w->Handle()), 0);
+    Snapshot(*w, shot, true);
+    EXPECT_EQ(shot.PixelRGB(1, h / 2), SysRGB(COLOR_BTNFACE));
+}
+
+TEST(DockWindows, PaletteQueriesAreAnsweredWithTheDocksBackgroundPalette) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    EXPECT_EQ(w->Palette(), nullptr);
+    EXPECT_EQ(SendMessageA(w->Handle(), WM_QUERYNEWPALETTE, 0, 0), FALSE) << "no background";
+    // A 4-colour paletted picture.
+    struct {
+        BITMAPINFOHEADER h;
+        RGBQUAD colours[4];
+    } bi{};
+    bi.h.biSize = sizeof bi.h;
+    bi.h.biWidth = 4;
+    bi.h.biHeight = 4;
+    bi.h.biPlanes = 1;
+    bi.h.biBitCount = 8;
+    bi.h.biClrUsed = 4;
+    const RGBQUAD colours[4] = {{0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}, {10, 20, 30, 0}};
+    std::copy(std::begin(colours), std::end(colours), bi.colours);
+    void* bits = nullptr;
+    HBITMAP pic = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(pic, nullptr);
+    f.dock->SetBackground(pic);
+    DeleteObject(pic);
+    HPALETTE palette = w->Palette();
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(palette, f.dock->BackgroundPalette()) << "the dock's own";
+    PALETTEENTRY entries[8]{};
+    // (The dock's copy of the picture may carry a full 256-entry table.)
+    ASSERT_GE(GetPaletteEntries(palette, 0, 8, entries), 4u);
+    EXPECT_EQ(entries[0].peRed, 255);
+    EXPECT_EQ(entries[3].peRed, 30);
+    EXPECT_EQ(entries[3].peBlue, 10);
+    EXPECT_EQ(SendMessageA(w->Handle(), WM_QUERYNEWPALETTE, 0, 0), TRUE);
+    EXPECT_EQ(SendMessageA(w->Handle(), WM_PALETTECHANGED, reinterpret_cast<WPARAM>(f.form.Handle()), 0), 0);
+    f.dock->SetBackgroundOnToolbars(false);
+    EXPECT_EQ(w->Palette(), nullptr);
+    EXPECT_EQ(SendMessageA(w->Handle(), WM_QUERYNEWPALETTE, 0, 0), FALSE);
+    f.dock->SetBackgroundOnToolbars(true);
+    // A true-colour picture has none.
+    SetTestPicture(f.dock);
+    EXPECT_EQ(f.dock->BackgroundPalette(), nullptr);
+    f.dock->SetBackground(nullptr);
+    EXPECT_EQ(w->Palette(), nullptr);
+}
