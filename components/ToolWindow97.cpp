@@ -686,6 +686,18 @@ void TCustomToolWindow97::CloseBoxLoop() {
 }
 
 void TCustomToolWindow97::SizeWindow(int hit, POINT from) {
+    SizingBegins(hit);
+    bool accepted = false;
+    try {
+        accepted = SizeLoop(hit, from);
+    } catch (...) {
+        SizingEnds(false);
+        throw;
+    }
+    SizingEnds(accepted);
+}
+
+bool TCustomToolWindow97::SizeLoop(int hit, POINT from) {
     HWND h = Handle();
     RECT start;
     GetWindowRect(h, &start);
@@ -747,13 +759,14 @@ void TCustomToolWindow97::SizeWindow(int hit, POINT from) {
         }
     });
     DragOutline().End();
-    if (!accepted || EqualRect(&now, &start)) return;
+    if (!accepted || EqualRect(&now, &start)) return accepted;
     FloatLeft = now.left;
     FloatTop = now.top;
     arranging_ = true;
     SetWindowPos(h, nullptr, now.left, now.top, now.right - now.left, now.bottom - now.top, SWP_NOZORDER | SWP_NOACTIVATE);
     arranging_ = false;
     MoveOnScreen();
+    return true;
 }
 
 void TCustomToolWindow97::Paint(TCanvas& canvas) {

@@ -116,6 +116,9 @@ protected:
     // May change the rectangle (screen coordinates) a sizing drag proposes
     // for the frame hit code hit; the minimum is already applied.
     virtual void AdjustSizingRect(int /*hit*/, RECT& /*rect*/) {}
+    // Around every sizing drag, however it ends; accepted when the mouse was let go.
+    virtual void SizingBegins(int /*hit*/) {}
+    virtual void SizingEnds(bool /*accepted*/) {}
     void CreateParams(TCreateParams& params) override;
     void WndCreated() override;
     void Notification(TComponent* component, TOperation operation) override;
@@ -128,6 +131,7 @@ private:
     bool RealizeDockPalette(bool background);
     void NcPaintFloating();
     void CloseBoxLoop();
+    bool SizeLoop(int hit, POINT from);
     static void HookProc(THookKind kind, uintptr_t wnd, uintptr_t wp, intptr_t lp);
     bool closePressed_ = false;
     void Float(int left, int top);

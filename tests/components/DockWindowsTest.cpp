@@ -681,7 +681,8 @@ TEST(DockWindows, SizingConfinesTheCursorToTheWorkAreaAndRestoresItsClip) {
         GetClipCursor(&after);
         EXPECT_TRUE(EqualRect(&after, &own)) << "confine " << confine << ": the caller's clip is back";
     }
-    // Esc ends the loop on another path: the clip is back there too.
+    // Esc ends the loop on another path: the clip is back there too, and
+    // the window hears of both ends of each drag.
     w->ConfinesCursorWhileSizing = true;
     w->Adjust = nullptr;
     PostMessageA(w->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -691,6 +692,8 @@ TEST(DockWindows, SizingConfinesTheCursorToTheWorkAreaAndRestoresItsClip) {
     RECT after{};
     GetClipCursor(&after);
     EXPECT_TRUE(EqualRect(&after, &own));
+    const std::vector<std::string> sizing{"begin 11", "end 1", "begin 11", "end 1", "begin 11", "end 0"};
+    EXPECT_EQ(w->Sizing, sizing);
     ClipCursor(nullptr);
     SetDragOutline(previous);
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "components/ToolWindow97.h"
 
@@ -16,6 +18,8 @@ public:
     int Arranged = 0;
     SIZE MinClient{1, 1};
     std::function<void(int hit, RECT& rect)> Adjust;
+    // "begin <hit>" / "end <accepted>" for each sizing notification.
+    std::vector<std::string> Sizing;
 
 protected:
     SIZE OrderControls(bool canMove, int dockKind, TDock97*) override {
@@ -26,6 +30,8 @@ protected:
     void AdjustSizingRect(int hit, RECT& rect) override {
         if (Adjust) Adjust(hit, rect);
     }
+    void SizingBegins(int hit) override { Sizing.push_back("begin " + std::to_string(hit)); }
+    void SizingEnds(bool accepted) override { Sizing.push_back(accepted ? "end 1" : "end 0"); }
 
 private:
     int length_, thickness_;
