@@ -141,10 +141,13 @@ void TDock97::PaintBoundLines() {
 TDock97::~TDock97() {
     if (background_) DeleteObject(background_);
     if (transparentCopy_) DeleteObject(transparentCopy_);
+    if (palette_) DeleteObject(palette_);
 }
 
 void TDock97::SetBackground(HBITMAP bmp) {
     if (background_) DeleteObject(background_);
+    if (palette_) DeleteObject(palette_);
+    palette_ = nullptr;
     background_ = bmp ? static_cast<HBITMAP>(CopyImage(bmp, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)) : nullptr;
     BackgroundChanged();
 }
@@ -165,6 +168,26 @@ void TDock97::BackgroundChanged() {
     transparentCopy_ = nullptr;
     if (!HandleAllocated()) return;
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+HPALETTE TDock97::BackgroundPalette() {
+    if (palette_ || !background_) return palette_;
+    DIBSECTION ds{};
+    if (GetObjectA(background_, sizeof ds, &ds) != sizeof ds || ds.dsBm.bmBitsPixel > 8) return nullptr;
+    RGBQUAD table[256];
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, background_);
+    const UINT n = GetDIBColorTable(mem, 0, 256, table);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    if (n == 0) return nullptr;
+    std::vector<BYTE> buf(sizeof(LOGPALETTE) + n * sizeof(PALETTEENTRY));
+    auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
+    lp->palVersion = 0x300;
+    lp->palNumEntries = static_cast<WORD>(n);
+    for (UINT i = 0; i < n; ++i) lp->palPalEntry[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
+    palette_ = CreatePalette(lp);
+    return palette_;
 }
 
 bool TDock97::DrawBackground(HDC dc, const RECT& area, POINT origin) {
@@ -206,6 +229,10 @@ bool TDock97::DrawBackground(HDC dc, const RECT& area, POINT origin) {
     const int startY = area.top - floorMod(area.top + origin.y, h);
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    if (HPALETTE palette = BackgroundPalette()) {
+        SelectPalette(dc, palette, TRUE);
+        RealizePalette(dc);
+    }
     for (int y = startY; y < area.bottom; y += h)
         for (int x = startX; x < area.right; x += w) BitBlt(dc, x, y, w, h, src, 0, 0, SRCCOPY);
     RestoreDC(dc, saved);

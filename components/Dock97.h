@@ -49,6 +49,8 @@ public:
     // Tiles the background over area of dc, whose (0, 0) lies at the given
     // point of the dock's parent's client area. False without a background.
     bool DrawBackground(HDC dc, const RECT& area, POINT dcOriginInParent);
+    // The colour table of a paletted background as a palette (kept by the dock); else null.
+    HPALETTE BackgroundPalette();
     TInsertRemoveEvent OnInsertRemoveBar;
     TRequestDockEvent OnRequestDock;
 
@@ -80,6 +82,7 @@ private:
     void PaintBoundLines();
     void BackgroundChanged();
     HBITMAP background_ = nullptr, transparentCopy_ = nullptr;
+    HPALETTE palette_ = nullptr;
     bool onToolbars_ = true, transparent_ = false;
     TDockBoundLines boundLines_ = 0;
     TDockLayout layout_;

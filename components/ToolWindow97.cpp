@@ -81,6 +81,11 @@ bool TCustomToolWindow97::ShouldBeVisible(bool applicationActive) const {
 }
 
 void TCustomToolWindow97::UpdateVisibility(bool applicationActive) {
+    const bool inactive = !dockedTo_ && !HidesWhileInactive && !applicationActive;
+    if (inactive != InactiveLook) {
+        InactiveLook = inactive;
+        if (!dockedTo_) NcPaintFloating();
+    }
     if (dockedTo_ || !HandleAllocated()) return;
     const bool want = ShouldBeVisible(applicationActive);
     if ((IsWindowVisible(Handle()) != FALSE) == want) return;
@@ -337,7 +342,24 @@ bool TCustomToolWindow97::HandleMessage(TMessage& m) {
             Hide();  // the close box hides the tool window
             if (OnClose) OnClose(this);
             return true;
+        case RedrawDockedFrameMessage:
+            if (dockedTo_) NcPaintDocked();
+            return true;
+        case WM_QUERYNEWPALETTE:
+            if (!Palette()) return false;
+            RealizeDockPalette(false);
+            m.Result = TRUE;
+            return true;
+        case WM_PALETTECHANGED:
+            if (!Palette()) return false;
+            if (reinterpret_cast<HWND>(m.WParam) != Handle()) RealizeDockPalette(true);
+            return true;
         case WM_MOVE:
+            // The moved frame's background no longer lines up with the dock's.
+            if (dockedTo_ && dockedTo_->HasBackground() && dockedTo_->BackgroundOnToolbars()) {
+                ScheduleFrameRedraw();
+                InvalidateRect(Handle(), nullptr, FALSE);
+            }
             if (!dockedTo_ && !arranging_ && HandleAllocated()) {
                 RECT r;
                 GetWindowRect(Handle(), &r);
@@ -389,21 +411,61 @@ void TCustomToolWindow97::NcCalcSize(TMessage& m) {
     m.Result = 0;
 }
 
+HPALETTE TCustomToolWindow97::Palette() const {
+    return dockedTo_ && dockedTo_->BackgroundOnToolbars() ? dockedTo_->BackgroundPalette() : nullptr;
+}
+
+bool TCustomToolWindow97::RealizeDockPalette(bool background) {
+    HDC dc = GetDC(Handle());
+    HPALETTE old = SelectPalette(dc, Palette(), background);
+    const UINT changed = RealizePalette(dc);
+    SelectPalette(dc, old, TRUE);
+    ReleaseDC(Handle(), dc);
+    if (changed != 0 && changed != GDI_ERROR) InvalidateRect(Handle(), nullptr, FALSE);
+    return changed != 0 && changed != GDI_ERROR;
+}
+
+void TCustomToolWindow97::ScheduleFrameRedraw() {
+    if (!HandleAllocated()) return;
+    MSG queued;
+    while (PeekMessageA(&queued, Handle(), RedrawDockedFrameMessage, RedrawDockedFrameMessage, PM_REMOVE)) {
+    }
+    PostMessageA(Handle(), RedrawDockedFrameMessage, 0, 0);
+}
+
 void TCustomToolWindow97::NcPaintDocked() {
     HWND h = Handle();
     HDC dc = GetWindowDC(h);
     RECT w;
     GetWindowRect(h, &w);
     OffsetRect(&w, -w.left, -w.top);
-    HBRUSH face = CreateSolidBrush(ColorToRGB(Color()));
-    RECT inner = w;
-    InflateRect(&inner, -1, -1);
-    FrameRect(dc, &inner, face);
     const bool vertical = dockedTo_->GetDockKind() == 2;
     const int grip = GripWidth();
-    RECT strip = vertical ? RECT{1, 1, w.right - 1, 2 + grip} : RECT{1, 1, 2 + grip, w.bottom - 1};
-    FillRect(dc, &strip, face);
-    DeleteObject(face);
+    bool tiled = false;
+    if (dockedTo_->BackgroundOnToolbars() && dockedTo_->Parent()) {
+        // The dock's background under the frame, lined up with the dock's own.
+        RECT client;
+        GetClientRect(h, &client);
+        MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        RECT screen;
+        GetWindowRect(h, &screen);
+        OffsetRect(&client, -screen.left, -screen.top);
+        POINT origin{screen.left, screen.top};
+        ScreenToClient(dockedTo_->Parent()->Handle(), &origin);
+        const int saved = SaveDC(dc);
+        ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+        tiled = dockedTo_->DrawBackground(dc, w, origin);
+        RestoreDC(dc, saved);
+    }
+    if (!tiled) {
+        HBRUSH face = CreateSolidBrush(ColorToRGB(Color()));
+        RECT inner = w;
+        InflateRect(&inner, -1, -1);
+        FrameRect(dc, &inner, face);
+        RECT strip = vertical ? RECT{1, 1, w.right - 1, 2 + grip} : RECT{1, 1, 2 + grip, w.bottom - 1};
+        FillRect(dc, &strip, face);
+        DeleteObject(face);
+    }
     DrawEdge(dc, &w, BDR_RAISEDINNER, BF_RECT);
     const int bars = GripStyle == 0 ? 2 : GripStyle == 2 ? 1 : 0;
     for (int i = 0; i < bars; ++i) {
@@ -531,7 +593,8 @@ void TCustomToolWindow97::NcPaintFloating() {
     RECT cap{f, f, w.right - f, f + ch - 1};
     BOOL gradient = FALSE;
     SystemParametersInfoA(SPI_GETGRADIENTCAPTIONS, 0, &gradient, 0);
-    const bool active = true;  // the form's caption look: a tool window is never activated itself
+    // The form's caption look: a tool window is never activated itself.
+    const bool active = !InactiveLook;
     DrawCaption(h, dc, &cap, DC_SMALLCAP | DC_TEXT | (active ? DC_ACTIVE : 0) | (gradient ? DC_GRADIENT : 0));
     RECT line{f, f + ch - 1, w.right - f, f + ch};
     FillRect(dc, &line, face);
@@ -623,11 +686,24 @@ void TCustomToolWindow97::CloseBoxLoop() {
 }
 
 void TCustomToolWindow97::SizeWindow(int hit, POINT from) {
+    SizingBegins(hit);
+    bool accepted = false;
+    try {
+        accepted = SizeLoop(hit, from);
+    } catch (...) {
+        SizingEnds(false);
+        throw;
+    }
+    SizingEnds(accepted);
+}
+
+bool TCustomToolWindow97::SizeLoop(int hit, POINT from) {
     HWND h = Handle();
     RECT start;
     GetWindowRect(h, &start);
     const int f = FloatFrame();
-    const int minW = 2 * f + 1, minH = 2 * f + CaptionHeight() + 1;
+    const SIZE minClient = MinimumClientSize();
+    const int minW = 2 * f + std::max<LONG>(minClient.cx, 1), minH = 2 * f + CaptionHeight() + std::max<LONG>(minClient.cy, 1);
     const bool moveLeft = hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT;
     const bool moveRight = hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT;
     const bool moveTop = hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT;
@@ -640,8 +716,22 @@ void TCustomToolWindow97::SizeWindow(int hit, POINT from) {
         if (moveRight) now.right = std::max<LONG>(start.right + dx, start.left + minW);
         if (moveTop) now.top = std::min<LONG>(start.top + dy, start.bottom - minH);
         if (moveBottom) now.bottom = std::max<LONG>(start.bottom + dy, start.top + minH);
+        AdjustSizingRect(hit, now);
         DragOutline().Show(now, f);
     };
+    // The confinement is undone however the loop ends.
+    struct CursorClip {
+        RECT previous{};
+        bool set = false;
+        ~CursorClip() {
+            if (set) ClipCursor(&previous);
+        }
+    } clip;
+    RECT work;
+    if (ConfinesCursorWhileSizing && GetSystemMetrics(SM_CMONITORS) <= 1 && SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+        GetClipCursor(&clip.previous);
+        clip.set = ClipCursor(&work) != FALSE;
+    }
     DragOutline().Begin();
     DragOutline().Show(start, f);
     bool accepted = false;
@@ -669,13 +759,14 @@ void TCustomToolWindow97::SizeWindow(int hit, POINT from) {
         }
     });
     DragOutline().End();
-    if (!accepted || EqualRect(&now, &start)) return;
+    if (!accepted || EqualRect(&now, &start)) return accepted;
     FloatLeft = now.left;
     FloatTop = now.top;
     arranging_ = true;
     SetWindowPos(h, nullptr, now.left, now.top, now.right - now.left, now.bottom - now.top, SWP_NOZORDER | SWP_NOACTIVATE);
     arranging_ = false;
     MoveOnScreen();
+    return true;
 }
 
 void TCustomToolWindow97::Paint(TCanvas& canvas) {

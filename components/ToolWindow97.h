@@ -53,6 +53,8 @@ public:
     bool ShouldBeVisible(bool applicationActive) const;
     // Shows or hides a floating window to match, keeping Visible.
     void UpdateVisibility(bool applicationActive);
+    // A floating window that stays while the application is inactive draws its caption inactive.
+    bool InactiveLook = false;
     // A floating window's frame takes sizing drags; its caption a close box.
     bool SizableWhenFloating = true, ShowsCloseBox = true;
     // The close box hid the window.
@@ -68,6 +70,8 @@ public:
     // outline follows the mouse and the new bounds are taken on release;
     // Esc or a press cancels.
     void SizeWindow(int hit, POINT from);
+    // On a single monitor, the sizing drag keeps the cursor in the work area.
+    bool ConfinesCursorWhileSizing = true;
     // Further forms whose docks take this window when it is dragged over them
     // (after its own form's). A freed form is forgotten.
     void AddDockForm(TForm* form);
@@ -96,12 +100,25 @@ public:
     bool MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     bool DblClick(TMouseButton button, TShiftState shift, int x, int y) override;
     bool HandleMessage(TMessage& m) override;
+    // Posted to itself when a move leaves the docked frame's background
+    // out of line; copies already queued are dropped, so it redraws once.
+    static constexpr UINT RedrawDockedFrameMessage = WM_APP + 0x3F97;
+    // The dock's background palette while the background shows here, else null.
+    HPALETTE Palette() const;
 
 protected:
     // What a concrete tool window supplies: the client size its controls
     // need for a dock kind (0 floating, 1 horizontal, 2 vertical), placing
     // them when canMove.
     virtual SIZE OrderControls(bool canMove, int dockKind, TDock97* dock) = 0;
+    // The smallest client size a sizing drag leaves the floating window.
+    virtual SIZE MinimumClientSize() = 0;
+    // May change the rectangle (screen coordinates) a sizing drag proposes
+    // for the frame hit code hit; the minimum is already applied.
+    virtual void AdjustSizingRect(int /*hit*/, RECT& /*rect*/) {}
+    // Around every sizing drag, however it ends; accepted when the mouse was let go.
+    virtual void SizingBegins(int /*hit*/) {}
+    virtual void SizingEnds(bool /*accepted*/) {}
     void CreateParams(TCreateParams& params) override;
     void WndCreated() override;
     void Notification(TComponent* component, TOperation operation) override;
@@ -110,8 +127,11 @@ private:
     void ShowFloating();
     void NcCalcSize(TMessage& m);
     void NcPaintDocked();
+    void ScheduleFrameRedraw();
+    bool RealizeDockPalette(bool background);
     void NcPaintFloating();
     void CloseBoxLoop();
+    bool SizeLoop(int hit, POINT from);
     static void HookProc(THookKind kind, uintptr_t wnd, uintptr_t wp, intptr_t lp);
     bool closePressed_ = false;
     void Float(int left, int top);

@@ -1,8 +1,11 @@
 // A form with a dock bar holding two tool windows and a third one floating,
-// for screenshots under Xvfb: components_dock_demo.exe [seconds]
+// for screenshots under Xvfb: components_dock_demo.exe [seconds] [inactive]
+// ("inactive": the application counts as inactive and the top dock tiles a
+// background under its tool windows).
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "TestToolWindow.h"
@@ -57,6 +60,14 @@ int main(int argc, char** argv) {
     form.Show();
     floating->PlaceFloating(260, 240);
     floating->Handle();
+    if (argc > 2 && std::strcmp(argv[2], "inactive") == 0) {
+        TBitmap pic(8, 8);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) pic.Canvas().SetPixel(x, y, (x + y) % 8 < 4 ? clSilver : clGray);
+        top->SetBackground(pic.Handle());
+        format->SetDockPos(200);  // moved over the background: its frame is redrawn in line
+        floating->UpdateVisibility(false);
+    }
     const DWORD end = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
     MSG m;
     while (GetTickCount() < end) {

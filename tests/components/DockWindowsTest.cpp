@@ -550,3 +550,255 @@ TEST(DockWindows, TheDockBackgroundTilesUnderTheDockAndItsWindows) {
     EXPECT_EQ(at(*w, wx + 1, wy), SysRGB(COLOR_BTNFACE));
     EXPECT_EQ(at(*f.dock, dx + 1, dy), 0x0000FFu);
 }
+
+TEST(DockWindows, AFloatingWindowLooksInactiveWhileTheApplicationIs) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    w->PlaceFloating(100, 120);
+    HWND form = f.form.Handle();
+    const int fr = w->FloatFrame();
+    auto captionRGB = [&] {
+        TBitmap shot;
+        Snapshot(*w, shot, true);
+        return shot.PixelRGB(fr + 2, fr + 1);
+    };
+    struct Case {
+        const char* name;
+        bool hides, active;
+        bool look;
+        int colour;
+    } cases[] = {
+        {"active", false, true, false, COLOR_ACTIVECAPTION},
+        {"inactive, stays: the inactive caption", false, false, true, COLOR_INACTIVECAPTION},
+        {"active again", false, true, false, COLOR_ACTIVECAPTION},
+        {"inactive, hides: hidden, no inactive look", true, false, false, -1},
+    };
+    for (const Case& c : cases) {
+        w->HidesWhileInactive = c.hides;
+        SendMessageA(form, WM_ACTIVATEAPP, c.active, 0);
+        DrainMessages();
+        EXPECT_EQ(w->InactiveLook, c.look) << c.name;
+        if (c.colour >= 0) {
+            EXPECT_EQ(captionRGB(), SysRGB(c.colour)) << c.name;
+        }
+    }
+    // Docked, the caption is gone and so is the look.
+    w->HidesWhileInactive = false;
+    SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0);
+    EXPECT_TRUE(w->InactiveLook);
+    w->SetDockedTo(f.dock);
+    SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0);
+    EXPECT_FALSE(w->InactiveLook);
+    SendMessageA(form, WM_ACTIVATEAPP, TRUE, 0);
+}
+
+namespace {
+
+// Drags the frame of a floating w at hit from its edge by (dx, dy) and lets go.
+void SizeBy(TCustomToolWindow97* w, int hit, int dx, int dy) {
+    RECT before;
+    GetWindowRect(w->Handle(), &before);
+    const bool left = hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT;
+    const bool top = hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT;
+    POINT start{left ? before.left : before.right - 1, top ? before.top : before.bottom - 1};
+    POINT to{start.x + dx, start.y + dy};
+    ScreenToClient(w->Handle(), &to);
+    PostMessageA(w->Handle(), WM_MOUSEMOVE, MK_LBUTTON, Point(to.x, to.y));
+    PostMessageA(w->Handle(), WM_LBUTTONUP, 0, Point(to.x, to.y));
+    SendMessageA(w->Handle(), WM_NCLBUTTONDOWN, hit, Point(start.x, start.y));
+    DrainMessages();
+}
+
+}  // namespace
+
+TEST(DockWindows, SizingKeepsTheWindowsOwnMinimumAndItsAdjustment) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    TRecordedOutline outline;
+    TDragOutline* previous = SetDragOutline(&outline);
+    w->MinClient = {60, 40};
+    const int fr = w->FloatFrame(), ch = TCustomToolWindow97::CaptionHeight();
+    struct Case {
+        const char* name;
+        int hit, dx, dy;
+        bool snap;  // the hook rounds the width down to tens
+        int width, height;  // expected; 0 = unchanged
+    } cases[] = {
+        {"left edge far right: the minimum width", HTLEFT, 1000, 0, false, 2 * fr + 60, 0},
+        {"right edge far left: the minimum width", HTRIGHT, -1000, 0, false, 2 * fr + 60, 0},
+        {"top edge far down: the minimum height", HTTOP, 0, 1000, false, 0, 2 * fr + ch + 40},
+        {"corner far up-left: both minimums", HTBOTTOMRIGHT, -1000, -1000, false, 2 * fr + 60, 2 * fr + ch + 40},
+        {"right edge 33 out, snapped", HTRIGHT, 33, 0, true, -1, 0},
+    };
+    for (const Case& c : cases) {
+        w->PlaceFloating(150, 150);
+        RECT before;
+        GetWindowRect(w->Handle(), &before);
+        int adjusted = 0, hitSeen = 0;
+        w->Adjust = [&](int hit, RECT& r) {
+            ++adjusted;
+            hitSeen = hit;
+            EXPECT_GE(r.right - r.left, 2 * fr + 60) << c.name << ": the minimum comes first";
+            if (c.snap) r.right = r.left + (r.right - r.left) / 10 * 10;
+        };
+        SizeBy(w, c.hit, c.dx, c.dy);
+        RECT after;
+        GetWindowRect(w->Handle(), &after);
+        const int width = c.width == 0 ? before.right - before.left
+                          : c.width < 0 ? (before.right - before.left + c.dx) / 10 * 10 : c.width;
+        const int height = c.height == 0 ? before.bottom - before.top : c.height;
+        EXPECT_EQ(after.right - after.left, width) << c.name;
+        EXPECT_EQ(after.bottom - after.top, height) << c.name;
+        EXPECT_GT(adjusted, 0) << c.name;
+        EXPECT_EQ(hitSeen, c.hit) << c.name;
+        EXPECT_EQ(outline.Last.right - outline.Last.left, width) << c.name << ": the outline shows the adjusted rectangle";
+    }
+    w->Adjust = nullptr;
+    SetDragOutline(previous);
+}
+
+TEST(DockWindows, SizingConfinesTheCursorToTheWorkAreaAndRestoresItsClip) {
+    if (GetSystemMetrics(SM_CMONITORS) > 1) GTEST_SKIP() << "confined on a single monitor only";
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    TRecordedOutline outline;
+    TDragOutline* previous = SetDragOutline(&outline);
+    RECT work;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    // A clip of the caller's own, smaller than the work area, to tell them apart.
+    const RECT own{10, 10, 300, 300};
+    for (bool confine : {true, false}) {
+        w->PlaceFloating(150, 150);
+        w->ConfinesCursorWhileSizing = confine;
+        ClipCursor(&own);
+        RECT during{};
+        w->Adjust = [&](int, RECT&) { GetClipCursor(&during); };
+        SizeBy(w, HTRIGHT, 20, 0);
+        const RECT& expected = confine ? work : own;
+        EXPECT_TRUE(EqualRect(&during, &expected)) << "confine " << confine << ": during " << during.left << ","
+                                                   << during.top << "," << during.right << "," << during.bottom;
+        RECT after{};
+        GetClipCursor(&after);
+        EXPECT_TRUE(EqualRect(&after, &own)) << "confine " << confine << ": the caller's clip is back";
+    }
+    // Esc ends the loop on another path: the clip is back there too, and
+    // the window hears of both ends of each drag.
+    w->ConfinesCursorWhileSizing = true;
+    w->Adjust = nullptr;
+    PostMessageA(w->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    RECT r;
+    GetWindowRect(w->Handle(), &r);
+    SendMessageA(w->Handle(), WM_NCLBUTTONDOWN, HTRIGHT, Point(r.right - 1, r.bottom - 1));
+    RECT after{};
+    GetClipCursor(&after);
+    EXPECT_TRUE(EqualRect(&after, &own));
+    const std::vector<std::string> sizing{"begin 11", "end 1", "begin 11", "end 1", "begin 11", "end 0"};
+    EXPECT_EQ(w->Sizing, sizing);
+    ClipCursor(nullptr);
+    SetDragOutline(previous);
+}
+
+namespace {
+
+// The 4 x 4 test picture: red but a blue pixel at (1, 0) and a green lower-left one.
+uint32_t PictureAt(int x, int y) {
+    x = ((x % 4) + 4) % 4;
+    y = ((y % 4) + 4) % 4;
+    return x == 1 && y == 0 ? 0x0000FF : x == 0 && y == 3 ? 0x008000 : 0xFF0000;
+}
+
+void SetTestPicture(TDock97* dock) {
+    TBitmap pic(4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) pic.Canvas().SetPixel(x, y, clRed);
+    pic.Canvas().SetPixel(1, 0, clBlue);
+    pic.Canvas().SetPixel(0, 3, clGreen);
+    dock->SetBackground(pic.Handle());
+}
+
+int QueuedFrameRedraws(HWND h) {
+    int n = 0;
+    MSG m;
+    const UINT id = TCustomToolWindow97::RedrawDockedFrameMessage;
+    while (PeekMessageA(&m, h, id, id, PM_REMOVE)) ++n;
+    return n;
+}
+
+}  // namespace
+
+TEST(DockWindows, AMovedDockedWindowRedrawsItsBackgroundFrameOnce) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    DrainMessages();
+    // Without a background a move leaves the plain frame alone.
+    w->SetDockPos(30);
+    EXPECT_EQ(QueuedFrameRedraws(w->Handle()), 0);
+    SetTestPicture(f.dock);
+    DrainMessages();
+    w->SetDockPos(50);
+    w->SetDockPos(81);
+    EXPECT_EQ(QueuedFrameRedraws(w->Handle()), 1) << "two moves, one redraw";
+    // The frame shows the picture lined up with the form's client area.
+    TBitmap shot;
+    Snapshot(*w, shot, true);
+    POINT origin{0, 0};
+    RECT wr;
+    GetWindowRect(w->Handle(), &wr);
+    origin = {wr.left, wr.top};
+    ScreenToClient(f.form.Handle(), &origin);
+    const int h = wr.bottom - wr.top, width = wr.right - wr.left;
+    const POINT frame[] = {{1, h / 2}, {5, 1}, {width - 2, h / 2}, {width / 2, h - 2}, {2, 2}};
+    for (POINT p : frame) EXPECT_EQ(shot.PixelRGB(p.x, p.y), PictureAt(origin.x + p.x, origin.y + p.y)) << p.x << "," << p.y;
+    // Not on the tool windows: no redraws are scheduled and the frame is the face.
+    f.dock->SetBackgroundOnToolbars(false);
+    DrainMessages();
+    w->SetDockPos(90);
+    EXPECT_EQ(QueuedFrameRedraws(w->Handle()), 0);
+    Snapshot(*w, shot, true);
+    EXPECT_EQ(shot.PixelRGB(1, h / 2), SysRGB(COLOR_BTNFACE));
+}
+
+TEST(DockWindows, PaletteQueriesAreAnsweredWithTheDocksBackgroundPalette) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    EXPECT_EQ(w->Palette(), nullptr);
+    EXPECT_EQ(SendMessageA(w->Handle(), WM_QUERYNEWPALETTE, 0, 0), FALSE) << "no background";
+    // A 4-colour paletted picture.
+    struct {
+        BITMAPINFOHEADER h;
+        RGBQUAD colours[4];
+    } bi{};
+    bi.h.biSize = sizeof bi.h;
+    bi.h.biWidth = 4;
+    bi.h.biHeight = 4;
+    bi.h.biPlanes = 1;
+    bi.h.biBitCount = 8;
+    bi.h.biClrUsed = 4;
+    const RGBQUAD colours[4] = {{0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}, {10, 20, 30, 0}};
+    std::copy(std::begin(colours), std::end(colours), bi.colours);
+    void* bits = nullptr;
+    HBITMAP pic = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(pic, nullptr);
+    f.dock->SetBackground(pic);
+    DeleteObject(pic);
+    HPALETTE palette = w->Palette();
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(palette, f.dock->BackgroundPalette()) << "the dock's own";
+    PALETTEENTRY entries[8]{};
+    // (The dock's copy of the picture may carry a full 256-entry table.)
+    ASSERT_GE(GetPaletteEntries(palette, 0, 8, entries), 4u);
+    EXPECT_EQ(entries[0].peRed, 255);
+    EXPECT_EQ(entries[3].peRed, 30);
+    EXPECT_EQ(entries[3].peBlue, 10);
+    EXPECT_EQ(SendMessageA(w->Handle(), WM_QUERYNEWPALETTE, 0, 0), TRUE);
+    EXPECT_EQ(SendMessageA(w->Handle(), WM_PALETTECHANGED, reinterpret_cast<WPARAM>(f.form.Handle()), 0), 0);
+    f.dock->SetBackgroundOnToolbars(false);
+    EXPECT_EQ(w->Palette(), nullptr);
+    EXPECT_EQ(SendMessageA(w->Handle(), WM_QUERYNEWPALETTE, 0, 0), FALSE);
+    f.dock->SetBackgroundOnToolbars(true);
+    // A true-colour picture has none.
+    SetTestPicture(f.dock);
+    EXPECT_EQ(f.dock->BackgroundPalette(), nullptr);
+    f.dock->SetBackground(nullptr);
+    EXPECT_EQ(w->Palette(), nullptr);
+}

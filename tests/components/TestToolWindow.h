@@ -2,6 +2,10 @@
 // concrete tool window of a program would compute from its controls.
 #pragma once
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "components/ToolWindow97.h"
 
 class TTestToolWindow : public TCustomToolWindow97 {
@@ -12,12 +16,22 @@ public:
         SetCaption(name);
     }
     int Arranged = 0;
+    SIZE MinClient{1, 1};
+    std::function<void(int hit, RECT& rect)> Adjust;
+    // "begin <hit>" / "end <accepted>" for each sizing notification.
+    std::vector<std::string> Sizing;
 
 protected:
     SIZE OrderControls(bool canMove, int dockKind, TDock97*) override {
         if (canMove) ++Arranged;
         return dockKind == 2 ? SIZE{thickness_, length_} : SIZE{length_, thickness_};
     }
+    SIZE MinimumClientSize() override { return MinClient; }
+    void AdjustSizingRect(int hit, RECT& rect) override {
+        if (Adjust) Adjust(hit, rect);
+    }
+    void SizingBegins(int hit) override { Sizing.push_back("begin " + std::to_string(hit)); }
+    void SizingEnds(bool accepted) override { Sizing.push_back(accepted ? "end 1" : "end 0"); }
 
 private:
     int length_, thickness_;
