@@ -2,6 +2,7 @@
 // character maps and a few shapes, as 0x00RRGGBB pixels.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
