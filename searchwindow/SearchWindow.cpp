@@ -131,6 +131,7 @@ void TSearchWindow::BuildControls() {
         }
         return false;
     };
+    promotion_ = new TBrowserPane(this);
     vsplit_ = new TSplitBar(this, true);
     vsplit_->ControlMoveing = vsplit_->ControlMove = [this](float d) {
         if (MoveVSplitBar1(panes_, Tw(static_cast<int>(d)), Tw(Width()))) Relayout();
@@ -234,7 +235,7 @@ void TSearchWindow::BuildControls() {
     panes_.lblPanelTitle = {0, Tw(60), 0, Tw(18)};
     panes_.VSplitBar1 = {Tw(330), Tw(34), Tw(6), 0};
     panes_.FoundList = {Tw(2), 0, 0, 0};
-    panes_.wbPromotion.Visible = false;
+    panes_.wbPromotion = {Tw(2), 0, 0, Tw(120)};
     panes_.TabStrip = {0, 0, 0, Tw(26)};
     panes_.MainStatusBar = {0, 0, 0, Tw(22)};
     panes_.pbProgress = {Tw(300), 0, 0, Tw(16)};
@@ -338,6 +339,7 @@ void TSearchWindow::Relayout() {
     ApplyPane(panelTitle_, panes_.lblPanelTitle);
     ApplyPane(vsplit_, panes_.VSplitBar1);
     ApplyPane(foundList_, panes_.FoundList);
+    ApplyPane(promotion_, panes_.wbPromotion);
     ApplyPane(tabs_, panes_.TabStrip);
     ApplyPane(browserToolbar_, panes_.frmTbBrowser);
     ApplyPane(maskToolbar_, panes_.frmToolbarFrame);

@@ -74,6 +74,11 @@ public:
     TListViewBox* FoundListBox() { return foundList_; }
     TEdit* StartAddressCombo() { return address_; }
     TBrowserPane* ContentBrowser() { return content_; }
+    TBrowserPane* PromotionPane() { return promotion_; }
+    TCheckBox* ProtocolBox(int which) { return protocolBoxes_[which]; }
+    // Page of the promotion pane below the found list; empty at the load:
+    // the page shipped beside the program.
+    std::string PromotionAddress;
     void SelectPanel(int16_t panel);
 
     // SessionView
@@ -87,6 +92,7 @@ public:
     SaveAnswer AskSave(const std::string& question) override;
     bool SaveSearch() override;
     void Pump(int ms) override;
+    void ShowPromotion() override;
 
     bool HandleMessage(TMessage& m) override;
     bool IsNewWindow = false;
@@ -152,7 +158,7 @@ private:
     TSysControl* tabs_ = nullptr;
     TListViewBox *maskList_ = nullptr, *propertiesList_ = nullptr, *contentList_ = nullptr;
     TPanel *maskToolbar_ = nullptr, *browserToolbar_ = nullptr, *options_ = nullptr, *statusBar_ = nullptr;
-    TBrowserPane *content_ = nullptr, *help_ = nullptr, *propertyBrowser_ = nullptr;
+    TBrowserPane *content_ = nullptr, *help_ = nullptr, *propertyBrowser_ = nullptr, *promotion_ = nullptr;
     TLabel *status1_ = nullptr, *status2_ = nullptr, *traffic_ = nullptr, *total_ = nullptr;
     std::vector<TButton*> maskButtons_;  // New, Open, Save, Cut, Copy, Paste, ...
     TCheckBox* protocolBoxes_[5] = {};

@@ -51,6 +51,7 @@ bool TSearchWindow::Load(const std::string& progIdPrefix) {
     session_->FormatTableAddress = "file://" + folder + "\\" + "Resource/HTML.ftbl";
     help_->HomeAddress = "file://" + folder + "\\" + "Help/index.html";
     help_->GoHome();
+    if (PromotionAddress.empty()) PromotionAddress = "file://" + folder + "\\" + "Help/promotion.html";
     formatTable_->SetText(session_->FormatTableAddress);
     CallGuarded(this, [this] { session_->Load(); });
     FillMaskList();

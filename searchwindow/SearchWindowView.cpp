@@ -231,3 +231,7 @@ void TSearchWindow::Pump(int ms) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(ms), QS_ALLINPUT);
     Application->ProcessMessages();
 }
+
+void TSearchWindow::ShowPromotion() {
+    if (!PromotionAddress.empty()) promotion_->Navigate(PromotionAddress);
+}

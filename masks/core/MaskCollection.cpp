@@ -66,10 +66,15 @@ int32_t MaskCollection::RestoreMask(std::string& text) {
 }
 
 int32_t MaskCollection::RestoreMasks(std::string& text) {
+    if (text.empty()) return 0;
+    // Every token must be whole and the count must be met: a number read
+    // from the end of the text would otherwise append empty masks.
     MaskTokenReader r(text);
+    r.SetStrict();
     const int16_t n = r.GetInt();
+    if (n < 0) throw MaskParseError("negative mask count");
     std::vector<std::unique_ptr<SearchMask>> read;
-    for (int32_t i = 0; i < n && !r.AtEnd(); ++i) {
+    for (int32_t i = 0; i < n; ++i) {
         auto m = std::make_unique<SearchMask>();
         m->GetMask(r);
         read.push_back(std::move(m));

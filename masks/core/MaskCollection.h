@@ -43,7 +43,8 @@ public:
     int32_t RestoreMask(std::string& text);
     // A sequence of masks (a count, then that many mask strings) as paste and
     // opening a search read it: all of them are appended, or on a
-    // MaskParseError none. Returns how many were appended.
+    // MaskParseError none. A token cut short, a negative count or fewer masks
+    // than the count are malformed. Returns how many were appended ("" is 0).
     int32_t RestoreMasks(std::string& text);
     // The count and mask strings of the masks at the given indices.
     std::string PutMasks(const std::vector<int32_t>& indices) const;

@@ -27,6 +27,7 @@ int16_t ToInt16(const std::string& digits) {
 int16_t MaskTokenReader::GetInt() {
     const size_t slash = text_.find('/', pos_);
     if (slash == std::string::npos) {
+        if (strict_) throw MaskParseError("the text ends inside a token");
         pos_ = text_.size();
         return 0;
     }

@@ -25,6 +25,11 @@ class MaskTokenReader {
 public:
     explicit MaskTokenReader(const std::string& text, size_t from = 0) : text_(text), pos_(from) {}
 
+    // A strict reader refuses a token without its "/" (MaskParseError)
+    // instead of reading 0 from the end of the text.
+    void SetStrict() { strict_ = true; }
+    bool Strict() const { return strict_; }
+
     int16_t GetInt();
     std::string GetString();
     size_t Position() const { return pos_; }
@@ -34,4 +39,5 @@ public:
 private:
     const std::string& text_;
     size_t pos_;
+    bool strict_ = false;
 };

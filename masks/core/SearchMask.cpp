@@ -79,8 +79,9 @@ void SearchMask::GetMask(MaskTokenReader& reader) {
     m.Hidden = reader.GetInt() != 0;
     const int16_t n = reader.GetInt();
     m.values_ = values_;
-    // A text that ends early gives fewer values, not thousands of empty ones.
-    for (int32_t i = 1; i <= n && !reader.AtEnd(); ++i) m.values_.push_back(reader.GetString());
+    // A text that ends early gives fewer values, not thousands of empty ones
+    // (a strict reader refuses it instead).
+    for (int32_t i = 1; i <= n && (reader.Strict() || !reader.AtEnd()); ++i) m.values_.push_back(reader.GetString());
     m.SortAt = SortAt;
     *this = std::move(m);
 }

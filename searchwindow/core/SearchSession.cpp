@@ -120,7 +120,10 @@ void SearchSession::SettingEdited(Spinner which, const std::string& text) {
     }
 }
 
-void SearchSession::ProtocolClicked(int which) { SetProtocol(which, !ProtocolOn[which]); }
+void SearchSession::ProtocolClicked(int which) {
+    SetProtocol(which, !ProtocolOn[which]);
+    if (which == 1 && ProtocolOn[which]) view_.ShowPromotion();
+}
 
 void SearchSession::SetProtocol(int which, bool on) {
     ProtocolOn[which] = on;

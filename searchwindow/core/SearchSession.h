@@ -35,6 +35,8 @@ public:
     virtual bool SaveSearch() = 0;
     // Pumps messages for up to ms milliseconds while waiting on the engine.
     virtual void Pump(int ms) = 0;
+    // The "http://" box was checked: the promotion pane loads its page.
+    virtual void ShowPromotion() {}
 };
 
 class SearchSession {

@@ -165,3 +165,37 @@ TEST(MaskCollection, RestoreMasksIsAllOrNothing) {
     EXPECT_EQ(kept, damaged);
     EXPECT_EQ(3, c.Count());
 }
+
+// A text that is no mask sequence, or stops short of its count, is refused
+// whole: no empty mask read from the end of the text.
+TEST(MaskCollection, RestoreMasksRefusesMalformedSequences) {
+    MaskCollection source;
+    AddPlain(source, "A").AddValue("1");
+    const std::string one = source.PutMasks({1}).substr(2);  // one mask string, no count
+    const std::string cases[] = {
+        "2/this is not a mask",
+        "1/this is not a mask",
+        "this is not a mask",
+        "2/" + one,                              // fewer masks than the count
+        "1/" + one.substr(0, one.size() - 2),    // a length without its "/"
+        "1/1/A0/0/0/0/2/-1/0/0/2/1/1",           // fewer values than their count
+        "-1/",
+        "1/x/",
+    };
+    for (const std::string& bad : cases) {
+        MaskCollection c;
+        AddPlain(c, "Mine");
+        std::string text = bad;
+        EXPECT_THROW(c.RestoreMasks(text), MaskParseError) << bad;
+        EXPECT_EQ(bad, text);
+        EXPECT_EQ(1, c.Count()) << bad;
+    }
+    const std::pair<std::string, int32_t> good[] = {{"", 0}, {"0/", 0}, {"1/" + one, 1}, {"2/" + one + one, 2}};
+    for (const auto& g : good) {
+        MaskCollection c;
+        std::string text = g.first;
+        EXPECT_EQ(g.second, c.RestoreMasks(text)) << g.first;
+        EXPECT_EQ(g.second, c.Count());
+        EXPECT_EQ("", text);
+    }
+}

@@ -356,3 +356,58 @@ TEST_F(SearchWindowMasks, FormatTableDialogClearsTheNameAndHonoursCancel) {
     EXPECT_EQ(prompter.Log().back().Text, "Can not open format table - file://C:\\no\\such.ftbl");
     EXPECT_TRUE(w.Unload());
 }
+
+namespace {
+std::vector<std::string> HeaderTexts(TListViewBox* l) {
+    HWND header = reinterpret_cast<HWND>(l->Perform(LVM_GETHEADER));
+    std::vector<std::string> texts;
+    for (int i = 0; i < Header_GetItemCount(header); ++i) {
+        char buf[128] = {};
+        HDITEMA item{};
+        item.mask = HDI_TEXT;
+        item.pszText = buf;
+        item.cchTextMax = sizeof buf;
+        SendMessageA(header, HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+        texts.push_back(buf);
+    }
+    return texts;
+}
+}  // namespace
+
+// A hidden template between two shown ones: it makes no column, and the
+// template under it lines up with the link its value came from.
+TEST_F(SearchWindowMasks, PropertyColumnsSeeThroughAHiddenTemplate) {
+    TScriptedPrompter prompter;
+    TSearchWindow w;
+    ASSERT_TRUE(w.Load());
+    MaskCollection extra;
+    extra.Add("Hidden text", "Link", 0, 1, 0, 2, true, true, 1);
+    extra.AddValue("Hidden text", R"(\al<:\w-\e\ar>:\w+\e\*<\# /A\*>)");
+    extra.Add("Under hidden", "Hidden text", 0, 2, 0, 2, true, false, 1);
+    extra.AddValue("Under hidden", R"(Second\*page)");
+    PutClipboardText(extra.PutMasks({1, 2}));
+    w.PasteMasks();
+    ASSERT_EQ(FindItem(w.PropertiesListBox(), "Hidden text"), -1);
+    ASSERT_GE(FindItem(w.PropertiesListBox(), "Under hidden"), 0);
+    Crawl(w, Base() + "/index.htm");
+
+    w.FoundListBox()->Select(FindItem(w.FoundListBox(), "Fixture home"));
+    w.SelectPanel(3);
+    w.PropertiesListBox()->Select(FindItem(w.PropertiesListBox(), "Link"));
+    TListViewBox* content = w.PropertyContentListBox();
+    const std::vector<std::string> headers = HeaderTexts(content);
+    ASSERT_GE(headers.size(), 3u);
+    EXPECT_EQ(headers[0], "Link");
+    EXPECT_EQ(headers[1], "Link Text");
+    EXPECT_EQ(std::find(headers.begin(), headers.end(), "Hidden text"), headers.end());
+    const auto under = std::find(headers.begin(), headers.end(), "Under hidden");
+    ASSERT_NE(under, headers.end());
+    const int col = static_cast<int>(under - headers.begin());
+    ASSERT_EQ(content->Count(), 2);
+    EXPECT_EQ(content->GetText(0, 1), "Second page");
+    EXPECT_EQ(content->GetText(0, col), "Second page");
+    EXPECT_EQ(content->GetText(1, 1), "a page in a folder");
+    EXPECT_EQ(content->GetText(1, col), "");
+    w.Session()->SearchModified = false;
+    EXPECT_TRUE(w.Unload());
+}

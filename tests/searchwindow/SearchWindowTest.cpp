@@ -128,3 +128,40 @@ TEST_F(SearchWindowTest, SaveOpenAndAMalformedFile) {
     EXPECT_TRUE(second.Unload());
     EXPECT_TRUE(w.Unload());
 }
+
+// The promotion pane sits under the found list, shows the page shipped
+// beside the program, and loads its page again when "http://" is checked.
+TEST_F(SearchWindowTest, PromotionPaneReloadsWhenHttpIsChecked) {
+    TScriptedPrompter prompter;
+    {
+        TSearchWindow shipped;
+        ASSERT_TRUE(shipped.Load());
+        EXPECT_EQ(shipped.PromotionPane()->LocationURL(), shipped.PromotionAddress);
+        EXPECT_EQ(shipped.PromotionPane()->Page().Title, "Sablefind");
+        EXPECT_TRUE(shipped.Unload());
+    }
+    TSearchWindow w;
+    w.PromotionAddress = Base() + "/b.htm";
+    ASSERT_TRUE(w.Load());
+    TBrowserPane* p = w.PromotionPane();
+    EXPECT_TRUE(p->Visible());
+    EXPECT_GT(p->Height(), 0);
+    EXPECT_GE(p->Top(), w.FoundListBox()->Top() + w.FoundListBox()->Height());
+    EXPECT_EQ(p->Page().Title, "Second page");
+    p->Navigate(Base() + "/index.htm");
+
+    TCheckBox* http = w.ProtocolBox(1);
+    http->SetChecked(false);  // as a click: the page stays
+    EXPECT_FALSE(w.Session()->ProtocolOn[1]);
+    EXPECT_EQ(p->Page().Title, "Fixture home");
+    http->SetChecked(true);
+    EXPECT_TRUE(w.Session()->ProtocolOn[1]);
+    EXPECT_EQ(p->Page().Title, "Second page");
+    EXPECT_EQ(p->LocationURL(), Base() + "/b.htm");
+    // Other protocols leave the pane alone.
+    p->GoBack();
+    w.ProtocolBox(0)->SetChecked(false);
+    w.ProtocolBox(0)->SetChecked(true);
+    EXPECT_EQ(p->Page().Title, "Fixture home");
+    EXPECT_TRUE(w.Unload());
+}
