@@ -313,10 +313,16 @@ TEST(MainMenus97MDI, ALaterLoopUpdatesTheEntriesWithoutDuplicating) {
     EXPECT_TRUE(list[1]->Checked());
     EXPECT_TRUE(EntryAt(f.window->Handle(), 3).OwnerDrawn);
     EXPECT_TRUE(EntryAt(f.window->Handle(), 4).OwnerDrawn);
-    // Another popup opening first in a loop does not start the list anew.
+    // A loop that opens File before Window still reads the window menu.
+    SendMessageA(f.frame.ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(f.two->Handle()), 0);
     SendMessageA(f.frame.Handle(), WM_ENTERMENULOOP, FALSE, 0);
-    SendMessageA(f.frame.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(f.frame.Menu()->Items()->Items(0)->Handle()), 0);
+    HMENU file = f.frame.Menu()->Items()->Items(0)->Handle();
+    SendMessageA(f.frame.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    EXPECT_TRUE(list[1]->Checked()) << "nothing read for the File menu";
+    SendMessageA(f.frame.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(f.window->Handle()), 1);
     EXPECT_EQ(f.m97->WindowListItems().size(), 2u);
+    EXPECT_TRUE(list[0]->Checked());
+    EXPECT_FALSE(list[1]->Checked());
 }
 
 TEST(MainMenus97MDI, FindItemByCommandLooksInTheMenuThenInTheWindowList) {
