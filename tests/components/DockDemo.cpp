@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "DemoPump.h"
 #include "TestToolWindow.h"
 #include "runtime/Application.h"
 
@@ -57,14 +58,6 @@ int main(int argc, char** argv) {
     form.Show();
     floating->PlaceFloating(260, 240);
     floating->Handle();
-    const DWORD end = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
-    MSG m;
-    while (GetTickCount() < end) {
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
+    PumpMessages(static_cast<DWORD>(seconds) * 1000);
     return 0;
 }

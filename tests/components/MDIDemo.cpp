@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "DemoPump.h"
 #include "components/Menus97.h"
 #include "ui/Form.h"
 
@@ -14,18 +15,6 @@ TMenuItem* NewItem(TComponent* owner, const char* caption) {
     auto* i = new TMenuItem(owner);
     i->SetCaption(caption);
     return i;
-}
-
-void Pump(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    MSG m;
-    while (GetTickCount() < end) {
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
 }
 
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
@@ -63,7 +52,7 @@ int main(int argc, char** argv) {
     two.SetFormStyle(fsMDIChild);
     two.SetCaption("Local files");
     two.Show();
-    Pump(800);
+    PumpMessages(800);
     // The window menu as the user opens it, closed again after the time given.
     SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, CloseMenu);
     RECT r;
