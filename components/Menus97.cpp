@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
+
+#include "ui/Form.h"
 
 namespace {
 
@@ -54,10 +57,12 @@ TCustomMenus97::TCustomMenus97(TComponent* owner) : TComponent(owner) {
     checkH_ = std::max(GetSystemMetrics(SM_CYMENUCHECK), markH_ + 4);
     BannerFont.SetName("Arial");
     BannerFont.SetSize(12);
+    windowList_.reserve(5);
 }
 
 TCustomMenus97::~TCustomMenus97() {
     Attach(nullptr);
+    for (TMenuItem* item : windowList_) delete item;
     if (banner_) DeleteObject(banner_);
 }
 
@@ -118,13 +123,15 @@ void TCustomMenus97::MeasureItem(TMenuItem& item, HDC dc, int& height, int& widt
         width = capW + 5 + (item.Tag >= 256 && images_ ? images_->Width() + 2 : 0);
     } else {
         // Every item of one drop-down gets the same base width.
+        // A window-list entry has no parent: it is measured alone.
         const TMenuItem* parent = item.Parent();
+        const int count = parent ? parent->Count() : 1;
         int maxCap = 0, maxCapSc = 0, maxSc = 0;
-        for (int i = 0; parent && i < parent->Count(); ++i) {
-            const TMenuItem& it = *parent->Items(i);
+        for (int i = 0; i < count; ++i) {
+            const TMenuItem& it = parent ? *parent->Items(i) : item;
             int w = TextWidth(dc, it.Caption().empty() ? " " : it.Caption());
             if (it.Count() > 0) w += checkW_;
-            else if (parent->Count() < 2) w += checkW_ / 2;
+            else if (count < 2) w += checkW_ / 2;
             const int sc = it.ShortCut() ? TextWidth(dc, ShortCutToText(it.ShortCut())) : 0;
             maxCap = std::max(maxCap, w);
             if (sc > 0) maxCapSc = std::max(maxCapSc, w);
@@ -328,7 +335,11 @@ bool TCustomMenus97::MenuMessage(TMenu&, HWND window, TMessage& m) {
         m.Result = 1;
         return true;
     }
-    if (m.Msg == WM_INITMENUPOPUP) bannerStale_ = true;
+    if (m.Msg == WM_ENTERMENULOOP) windowMenuProcessed_ = false;
+    if (m.Msg == WM_INITMENUPOPUP) {
+        if (!windowMenuProcessed_) AddWindowList(window, reinterpret_cast<HMENU>(m.WParam));
+        bannerStale_ = true;
+    }
     if (m.Msg == WM_MENUCHAR) {
         // Owner-drawn items have no text the platform could search for mnemonics.
         const int pos = FindAccelerator(reinterpret_cast<HMENU>(m.LParam), static_cast<char>(LOWORD(m.WParam)));
@@ -337,6 +348,65 @@ bool TCustomMenus97::MenuMessage(TMenu&, HWND window, TMessage& m) {
         return true;
     }
     return false;
+}
+
+namespace {
+TForm* MDIFormOf(HWND window) {
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(window));
+    return form && form->FormStyle() == fsMDIForm && form->WindowMenu() ? form : nullptr;
+}
+}  // namespace
+
+void TCustomMenus97::AddWindowList(HWND window, HMENU popup) {
+    TForm* form = MDIFormOf(window);
+    if (!form || !popup || form->WindowMenu()->Handle() != popup) return;
+    // The platform's entries follow the menu's own items and its separator.
+    int own = 0;
+    for (int i = 0; i < form->WindowMenu()->Count(); ++i)
+        if (form->WindowMenu()->Items(i)->Visible()) ++own;
+    const int entries = GetMenuItemCount(popup);
+    for (int pos = own + 1; pos < entries; ++pos) {
+        char text[101] = {};
+        GetMenuStringA(popup, static_cast<UINT>(pos), text, sizeof text, MF_BYPOSITION);
+        const UINT state = GetMenuState(popup, static_cast<UINT>(pos), MF_BYPOSITION);
+        const UINT id = GetMenuItemID(popup, pos);
+        if (state == static_cast<UINT>(-1) || id == static_cast<UINT>(-1) || (state & MF_SEPARATOR)) continue;
+        // Only the text before a tab is the caption (these entries carry no shortcut).
+        std::string caption = text;
+        caption = caption.substr(0, caption.find('\t'));
+        const bool checked = (state & MF_CHECKED) != 0;
+        const bool enabled = (state & (MF_GRAYED | MF_DISABLED)) == 0;
+        TMenuItem* item = nullptr;
+        for (TMenuItem* known : windowList_)
+            if (known->HelpContext == static_cast<int>(id)) item = known;
+        if (item) {
+            item->SetChecked(checked);
+        } else {
+            auto fresh = std::make_unique<TMenuItem>(nullptr);
+            fresh->SetCaption(caption);
+            fresh->SetEnabled(enabled);
+            fresh->SetChecked(checked);
+            fresh->SetDefault((state & MFS_DEFAULT) != 0);
+            fresh->SetRadioItem(false);
+            fresh->Tag = -2;
+            fresh->HelpContext = static_cast<int>(id);
+            item = fresh.release();
+            windowList_.insert(windowList_.begin(), item);
+        }
+        const UINT flags = MF_BYPOSITION | MF_OWNERDRAW | (checked ? MF_CHECKED : 0) |
+                           (item->Enabled() ? MF_ENABLED : MF_GRAYED | MF_DISABLED);
+        ModifyMenuA(popup, static_cast<UINT>(pos), flags, id, reinterpret_cast<LPCSTR>(item));
+    }
+    windowMenuProcessed_ = true;
+    bannerStale_ = true;
+}
+
+TMenuItem* TCustomMenus97::FindItemByCommand(UINT id) const {
+    if (TMenuItem* item = menu_ ? menu_->FindItem(id) : nullptr) return item;
+    if (!menu_ || !MDIFormOf(menu_->Window())) return nullptr;
+    for (TMenuItem* item : windowList_)
+        if (item->HelpContext == static_cast<int>(id)) return item;
+    return nullptr;
 }
 
 int TCustomMenus97::FindAccelerator(HMENU popup, char key) const {

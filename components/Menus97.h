@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ui/Graphics.h"
 #include "ui/ImgList.h"
@@ -50,6 +51,12 @@ public:
     // The position of the first enabled item of the drop-down whose caption's
     // accelerator is key; -1 when none (WM_MENUCHAR).
     int FindAccelerator(HMENU popup, char key) const;
+    // The item with a command identifier: the attached menu's, else (on a
+    // multiple-document form) the window-list entry with that identifier.
+    TMenuItem* FindItemByCommand(UINT id) const;
+    // Items standing for the MDI children the platform lists in the window
+    // menu, newest first; their HelpContext is the entry's identifier.
+    const std::vector<TMenuItem*>& WindowListItems() const { return windowList_; }
 
 protected:
     void Attach(TMenu* menu);
@@ -64,6 +71,9 @@ private:
     void DrawDropDownItem(TMenuItem& item, TCanvas& c, RECT r, UINT state);
     void DrawText(TMenuItem& item, TCanvas& c, RECT r, const std::string& text, bool enabled);
     void DrawMark(HDC dc, int x, int y, bool radio) const;
+    void AddWindowList(HWND window, HMENU popup);
+    std::vector<TMenuItem*> windowList_;
+    bool windowMenuProcessed_ = false;
     TImageList* images_ = nullptr;
     HBITMAP banner_ = nullptr;
     int bannerHeight_ = 0;

@@ -137,8 +137,9 @@ public:
     // answers its EDIT-style messages here.
     virtual bool HandleMessage(TMessage& m);
 
-    // The default procedure: the system class's own for superclassed controls.
-    LRESULT DefaultHandler(TMessage& m);
+    // The default procedure: the system class's own for superclassed controls
+    // (multiple-document forms use the frame's and the child's).
+    virtual LRESULT DefaultHandler(TMessage& m);
 
 protected:
     // Derived classes fill the window's class, styles and size; the base sets

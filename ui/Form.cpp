@@ -13,6 +13,9 @@ public:
 TLoopRunner g_loopRunner;
 TModalRunner* g_runner = &g_loopRunner;
 const UINT kReleaseMessage = WM_APP + 0x3F01;
+// Command identifiers the MDI client gives its window-menu entries start here,
+// above every identifier our menus hand out.
+const UINT kFirstMDIChild = 0xFF00;
 
 BOOL CALLBACK CollectEnabled(HWND w, LPARAM lp) {
     auto* list = reinterpret_cast<std::vector<HWND>*>(lp);
@@ -36,6 +39,32 @@ TForm::TForm(TForm* owner) : TWinControl(nullptr), ownerForm_(owner) {
 TForm::~TForm() {
     if (OnDestroy && !Destroying()) OnDestroy(this);
     SetMenu(nullptr);
+    // The client must forget the child (its window list and active child).
+    if (formStyle_ == fsMDIChild && HandleAllocated() && ownerForm_ && ownerForm_->client_)
+        SendMessageA(ownerForm_->client_, WM_MDIDESTROY, reinterpret_cast<WPARAM>(Handle()), 0);
+}
+
+void TForm::SetFormStyle(TFormStyle s) {
+    if (s == formStyle_) return;
+    if (s == fsMDIChild && (!ownerForm_ || ownerForm_->formStyle_ != fsMDIForm))
+        throw Exception("An MDI child form needs an MDI form as its owner");
+    formStyle_ = s;
+    RecreateHandle();
+}
+
+void TForm::SetWindowMenu(TMenuItem* item) {
+    windowMenu_ = item;
+    if (!client_) return;
+    SendMessageA(client_, WM_MDISETMENU, 0, reinterpret_cast<LPARAM>(item ? item->Handle() : nullptr));
+    DrawMenuBar(Handle());
+}
+
+LRESULT TForm::DefaultHandler(TMessage& m) {
+    switch (formStyle_) {
+        case fsMDIForm: return DefFrameProcA(Handle(), client_, m.Msg, m.WParam, m.LParam);
+        case fsMDIChild: return DefMDIChildProcA(Handle(), m.Msg, m.WParam, m.LParam);
+        default: return TWinControl::DefaultHandler(m);
+    }
 }
 
 void TForm::CreateParams(TCreateParams& p) {
@@ -52,6 +81,12 @@ void TForm::CreateParams(TCreateParams& p) {
         case bsSizeToolWin: p.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME; p.ExStyle |= WS_EX_TOOLWINDOW; break;
     }
     if (ownerForm_) p.WndParent = ownerForm_->Handle();
+    if (formStyle_ == fsMDIChild) {
+        // Made inside the frame's client, which lists it in the window menu.
+        p.Style |= WS_CHILD | WS_CLIPSIBLINGS;
+        p.ExStyle |= WS_EX_MDICHILD;
+        p.WndParent = ownerForm_->ClientHandle();
+    }
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle s) {
@@ -97,6 +132,7 @@ bool TForm::HandleMessage(TMessage& m) {
         case WM_DESTROY:
             // The menu outlives the window: DestroyWindow would free it.
             if (menu_) ::SetMenu(Handle(), nullptr);
+            client_ = nullptr;
             return false;
         case WM_CLOSE:
             Close();
@@ -194,6 +230,14 @@ void TForm::SetMenu(TMainMenu* menu) {
 
 void TForm::WndCreated() {
     if (menu_) ::SetMenu(Handle(), menu_->Handle());
+    if (formStyle_ != fsMDIForm) return;
+    CLIENTCREATESTRUCT ccs{windowMenu_ ? windowMenu_->Handle() : nullptr, kFirstMDIChild};
+    RECT r;
+    GetClientRect(Handle(), &r);
+    client_ = CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+                              WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 0, 0, r.right,
+                              r.bottom, Handle(), nullptr, GetModuleHandleA(nullptr), &ccs);
+    if (!client_) throw Exception("Cannot create the MDI client window");
 }
 
 bool TForm::MenuCommand(WORD id) {

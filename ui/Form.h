@@ -9,9 +9,13 @@ enum TModalResult { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDAB
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TPosition { poDesigned, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+// fsMDIForm: a frame whose client area is the platform's MDI client;
+// fsMDIChild: a window inside its owner form's client (the owner is the frame).
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm };
 
 class TForm;
 class TMainMenu;
+class TMenuItem;
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 using TPaintEvent = std::function<void(TObject* Sender, TCanvas& Canvas)>;
@@ -25,6 +29,14 @@ public:
     TForm* OwnerForm() const { return ownerForm_; }
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle s);
+    TFormStyle FormStyle() const { return formStyle_; }
+    // Set before the window is made; an MDI child needs an fsMDIForm owner.
+    void SetFormStyle(TFormStyle s);
+    // The MDI client window of an fsMDIForm (null otherwise or before the window).
+    HWND ClientHandle() const { return client_; }
+    // The drop-down (an item of Menu) where the platform lists the MDI children.
+    TMenuItem* WindowMenu() const { return windowMenu_; }
+    void SetWindowMenu(TMenuItem* item);
     TPosition Position = poDesigned;
     bool KeyPreview = false;
 
@@ -61,6 +73,7 @@ public:
     bool MenuCommand(WORD id) override;
     bool DrawItem(DRAWITEMSTRUCT& dis) override;
     bool MeasureItem(MEASUREITEMSTRUCT& mis) override;
+    LRESULT DefaultHandler(TMessage& m) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -73,6 +86,9 @@ private:
     int modalResult_ = mrNone;
     bool modal_ = false;
     TMainMenu* menu_ = nullptr;
+    TFormStyle formStyle_ = fsNormal;
+    TMenuItem* windowMenu_ = nullptr;
+    HWND client_ = nullptr;
 };
 
 // How ShowModal shows a form. The default runs the real modal loop; tests

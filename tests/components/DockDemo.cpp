@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "DemoPump.h"
 #include "TestToolWindow.h"
 #include "runtime/Application.h"
 
@@ -68,14 +69,6 @@ int main(int argc, char** argv) {
         format->SetDockPos(200);  // moved over the background: its frame is redrawn in line
         floating->UpdateVisibility(false);
     }
-    const DWORD end = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
-    MSG m;
-    while (GetTickCount() < end) {
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
+    PumpMessages(static_cast<DWORD>(seconds) * 1000);
     return 0;
 }

@@ -2,10 +2,13 @@
 // menu loop and the messages a form gets.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "components/MenuBar97.h"
 #include "components/PopupMenus97.h"
+#include "runtime/core/SysUtils.h"
 #include "ui/Form.h"
 
 namespace {
@@ -199,4 +202,148 @@ TEST(MenuBar97, TheMainMenuComponentsToolBarGetsTheButtons) {
     EXPECT_EQ(bar->ButtonCount(), 1);
     m97->SetToolBar(nullptr);
     EXPECT_EQ(bar->ButtonCount(), 0);
+}
+
+namespace {
+
+// The platform's text of a window-menu entry and whether it is ours to draw.
+struct TEntry {
+    std::string Text;
+    bool OwnerDrawn;
+    ULONG_PTR Data;
+};
+TEntry EntryAt(HMENU menu, int pos) {
+    char text[128] = {};
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_DATA;
+    GetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &mii);
+    if (!(mii.fType & MFT_OWNERDRAW)) GetMenuStringA(menu, static_cast<UINT>(pos), text, sizeof text, MF_BYPOSITION);
+    return {text, (mii.fType & MFT_OWNERDRAW) != 0, mii.dwItemData};
+}
+
+// A multiple-document frame: File and Window drop-downs, two children.
+struct TMDIFixture {
+    TMDIFixture() {
+        frame.SetFormStyle(fsMDIForm);
+        frame.SetBounds(0, 0, 500, 400);
+        auto* menu = new TMainMenu(&frame);
+        TMenuItem* file = NewItem(&frame, "&File");
+        file->Add(NewItem(&frame, "E&xit"));
+        window = NewItem(&frame, "&Window");
+        cascade = NewItem(&frame, "&Cascade");
+        window->Add(cascade);
+        window->Add(NewItem(&frame, "&Tile"));
+        menu->Items()->Add(file);
+        menu->Items()->Add(window);
+        frame.SetMenu(menu);
+        frame.SetWindowMenu(window);
+        m97 = new TMainMenus97(&frame);
+        m97->SetMainMenu(menu);
+        frame.Show();
+        for (auto* child : {&one, &two}) {
+            *child = std::make_unique<TForm>(&frame);
+            (*child)->SetFormStyle(fsMDIChild);
+            (*child)->SetCaption(child == &one ? "Site one" : "Site two");
+            (*child)->Show();
+        }
+    }
+    // One menu loop that opens the window menu.
+    void OpenWindowMenu() {
+        SendMessageA(frame.Handle(), WM_ENTERMENULOOP, FALSE, 0);
+        SendMessageA(frame.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(window->Handle()), 1);
+    }
+    TForm frame;
+    TMenuItem* window;
+    TMenuItem* cascade;
+    TMainMenus97* m97;
+    std::unique_ptr<TForm> one, two;  // freed before the frame
+};
+
+}  // namespace
+
+TEST(MainMenus97MDI, TheWindowMenuListsTheChildrenAsOwnerDrawnItems) {
+    TMDIFixture f;
+    ASSERT_NE(f.frame.ClientHandle(), nullptr);
+    HMENU popup = f.window->Handle();
+    // The platform appends a separator and one entry per child after our two items.
+    ASSERT_EQ(GetMenuItemCount(popup), 5);
+    EXPECT_TRUE(f.m97->WindowListItems().empty()) << "nothing before the menu opens";
+    f.OpenWindowMenu();
+    const auto& list = f.m97->WindowListItems();
+    ASSERT_EQ(list.size(), 2u);
+    // Newest first: the entries were read top down and each put at the front.
+    EXPECT_EQ(list[0]->Caption(), "&2 Site two");
+    EXPECT_EQ(list[1]->Caption(), "&1 Site one");
+    EXPECT_TRUE(list[0]->Checked()) << "the active child, as the platform marks it";
+    EXPECT_FALSE(list[1]->Checked());
+    for (TMenuItem* item : list) {
+        EXPECT_EQ(item->Tag, -2);
+        EXPECT_TRUE(item->Enabled());
+        EXPECT_FALSE(item->RadioItem());
+    }
+    for (int pos = 3; pos < 5; ++pos) {
+        const TEntry e = EntryAt(popup, pos);
+        EXPECT_TRUE(e.OwnerDrawn) << pos;
+        EXPECT_EQ(e.Data, reinterpret_cast<ULONG_PTR>(list[static_cast<size_t>(4 - pos)])) << pos;
+        EXPECT_EQ(static_cast<int>(GetMenuItemID(popup, pos)), list[static_cast<size_t>(4 - pos)]->HelpContext);
+    }
+    EXPECT_FALSE(EntryAt(popup, 2).OwnerDrawn) << "the platform's separator stays";
+
+    // The component measures an entry through the frame's messages.
+    MEASUREITEMSTRUCT mis{ODT_MENU, 0, GetMenuItemID(popup, 3), 0, 0, reinterpret_cast<ULONG_PTR>(list[1])};
+    EXPECT_EQ(SendMessageA(f.frame.Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)), 1);
+    EXPECT_GT(mis.itemWidth, static_cast<UINT>(f.m97->CheckW())) << "the caption counts";
+    EXPECT_GT(mis.itemHeight, 0u);
+}
+
+TEST(MainMenus97MDI, ALaterLoopUpdatesTheEntriesWithoutDuplicating) {
+    TMDIFixture f;
+    f.OpenWindowMenu();
+    // Same loop, the menu opened again: nothing is read twice.
+    SendMessageA(f.frame.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(f.window->Handle()), 1);
+    ASSERT_EQ(f.m97->WindowListItems().size(), 2u);
+    const std::vector<TMenuItem*> first = f.m97->WindowListItems();
+    SendMessageA(f.frame.ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(f.one->Handle()), 0);
+    f.OpenWindowMenu();
+    const auto& list = f.m97->WindowListItems();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list, first) << "the same items, kept";
+    EXPECT_FALSE(list[0]->Checked()) << "Site two is no longer active";
+    EXPECT_TRUE(list[1]->Checked());
+    EXPECT_TRUE(EntryAt(f.window->Handle(), 3).OwnerDrawn);
+    EXPECT_TRUE(EntryAt(f.window->Handle(), 4).OwnerDrawn);
+    // A loop that opens File before Window still reads the window menu.
+    SendMessageA(f.frame.ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(f.two->Handle()), 0);
+    SendMessageA(f.frame.Handle(), WM_ENTERMENULOOP, FALSE, 0);
+    HMENU file = f.frame.Menu()->Items()->Items(0)->Handle();
+    SendMessageA(f.frame.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    EXPECT_TRUE(list[1]->Checked()) << "nothing read for the File menu";
+    SendMessageA(f.frame.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(f.window->Handle()), 1);
+    EXPECT_EQ(f.m97->WindowListItems().size(), 2u);
+    EXPECT_TRUE(list[0]->Checked());
+    EXPECT_FALSE(list[1]->Checked());
+}
+
+TEST(MainMenus97MDI, FindItemByCommandLooksInTheMenuThenInTheWindowList) {
+    TMDIFixture f;
+    f.OpenWindowMenu();
+    HMENU popup = f.window->Handle();
+    const UINT entry = GetMenuItemID(popup, 3);
+    EXPECT_EQ(f.m97->FindItemByCommand(f.cascade->Command()), f.cascade);
+    EXPECT_EQ(f.m97->FindItemByCommand(entry), f.m97->WindowListItems()[1]);
+    EXPECT_EQ(f.m97->FindItemByCommand(GetMenuItemID(popup, 4)), f.m97->WindowListItems()[0]);
+    EXPECT_EQ(f.m97->FindItemByCommand(0xFEFF), nullptr);
+    // Without the window menu the form no longer counts as listing children.
+    f.frame.SetWindowMenu(nullptr);
+    EXPECT_EQ(f.m97->FindItemByCommand(entry), nullptr);
+}
+
+TEST(MDIForm, AChildNeedsAnMDIFrameAsOwner) {
+    TForm plain;
+    TForm child(&plain);
+    EXPECT_THROW(child.SetFormStyle(fsMDIChild), Exception);
+    TForm orphan;
+    EXPECT_THROW(orphan.SetFormStyle(fsMDIChild), Exception);
+    EXPECT_EQ(orphan.FormStyle(), fsNormal);
 }
