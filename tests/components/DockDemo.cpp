@@ -67,6 +67,7 @@ int main(int argc, char** argv) {
             for (int x = 0; x < 8; ++x) pic.Canvas().SetPixel(x, y, (x + y) % 8 < 4 ? clSilver : clGray);
         top->SetBackground(pic.Handle());
         format->SetDockPos(200);  // moved over the background: its frame is redrawn in line
+        floating->HidesWhileInactive = false;  // stays, drawn inactive
         floating->UpdateVisibility(false);
     }
     PumpMessages(static_cast<DWORD>(seconds) * 1000);
