@@ -425,6 +425,11 @@ bool TCustomToolWindow97::RealizeDockPalette(bool background) {
     return changed != 0 && changed != GDI_ERROR;
 }
 
+// The floating caption is ours to draw: a new caption repaints the frame.
+void TCustomToolWindow97::TextChanged() {
+    if (HandleAllocated() && !Docked()) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
 void TCustomToolWindow97::ScheduleFrameRedraw() {
     if (!HandleAllocated()) return;
     MSG queued;

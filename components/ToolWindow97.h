@@ -122,6 +122,8 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void WndCreated() override;
     void Notification(TComponent* component, TOperation operation) override;
+    void ColorChanged() override { ScheduleFrameRedraw(); }
+    void TextChanged() override;
 
 private:
     void ShowFloating();

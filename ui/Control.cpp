@@ -192,6 +192,7 @@ std::string TWinControl::Caption() const {
 void TWinControl::SetCaption(const std::string& s) {
     caption_ = s;
     if (hwnd_) SetWindowTextA(hwnd_, s.c_str());
+    TextChanged();
 }
 
 void TWinControl::SetColor(TColor c) {
@@ -199,6 +200,7 @@ void TWinControl::SetColor(TColor c) {
     if (colorBrush_) DeleteObject(colorBrush_);
     colorBrush_ = nullptr;
     Invalidate();
+    ColorChanged();
 }
 
 void TWinControl::SetFocus() { ::SetFocus(Handle()); }

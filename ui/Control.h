@@ -121,6 +121,9 @@ public:
     virtual void Paint(TCanvas& canvas);
     virtual void FocusChanged(bool gained);
     virtual void Resized();
+    // After the colour or the caption changed, for controls that draw them themselves.
+    virtual void ColorChanged() {}
+    virtual void TextChanged() {}
     // A notification from a child control (WM_COMMAND / WM_NOTIFY reflected
     // to the child): code and, for WM_NOTIFY, the header.
     virtual bool Command(WORD code);

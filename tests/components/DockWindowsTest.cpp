@@ -759,6 +759,16 @@ TEST(DockWindows, AMovedDockedWindowRedrawsItsBackgroundFrameOnce) {
     EXPECT_EQ(shot.PixelRGB(1, h / 2), SysRGB(COLOR_BTNFACE));
 }
 
+// A new colour schedules one frame redraw, however many come at once.
+TEST(DockWindows, ColourChangesScheduleOneFrameRedraw) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    DrainMessages();
+    w->SetColor(clRed);
+    w->SetColor(clBlue);
+    EXPECT_EQ(QueuedFrameRedraws(w->Handle()), 1);
+}
+
 TEST(DockWindows, PaletteQueriesAreAnsweredWithTheDocksBackgroundPalette) {
     DockForm f;
     TTestToolWindow* w = f.Add("tbTest", 0, 0);
