@@ -91,7 +91,8 @@ public:
 
     // 1-based line numbers; with word wrap the line's first piece.
     std::function<void(TObject* Sender, int32_t line)> OnGutterClick;
-    std::function<void(TObject* Sender, const std::vector<std::string>& files, POINT pt)> OnFilesDropped;
+    // The handler may change the list: through OLE, the list it leaves is inserted.
+    std::function<void(TObject* Sender, std::vector<std::string>& files, POINT pt)> OnFilesDropped;
     TNotifyEvent OnChange;
     std::function<void(TObject* Sender, const std::string& searchString)> OnSearchFail;
     // An OLE drop or a paste: the handler may change the source-type word.

@@ -112,6 +112,24 @@ TEST(SyntaxMemoOle, FilesGoToOnFilesDropped) {
     EXPECT_EQ(f.Text(), "ab");
 }
 
+TEST(SyntaxMemoOle, OnFilesDroppedMayReshapeTheList) {
+    OleForm f("ab");
+    f.memo->SetOptions(f.memo->Options() | smoProcessDroppedFiles);
+    f.memo->OnFilesDropped = [](TObject*, std::vector<std::string>& files, POINT) {
+        files.erase(files.begin());
+        files.push_back("<end>");
+    };
+    TTestDataObject data;
+    data.blocks = {{CF_HDROP, FileList(std::wstring(L"C:\\a.txt\0C:\\b.txt\0\0", 19))}};
+    f.DropAt(&data, 2, 0, kBoth);
+    EXPECT_EQ(f.Text(), "abC:\\b.txt\r\n<end>");
+    // A handler that empties the list leaves the text alone.
+    f.memo->OnFilesDropped = [](TObject*, std::vector<std::string>& files, POINT) { files.clear(); };
+    f.SetText("ab");
+    f.DropAt(&data, 2, 0, kBoth);
+    EXPECT_EQ(f.Text(), "ab");
+}
+
 TEST(SyntaxMemoOle, DragWithinOneControlMovesTheTextOnce) {
     OleForm f("one two three");
     TSyntaxMemoOle& ole = f.memo->Ole();
