@@ -148,6 +148,8 @@ protected:
 private:
     void MeasureFont();
     void PlaceCaret();
+    // The caret at the drop position while a drag is over the control.
+    void ShowDropCaret();
     bool ClipboardMessage(TMessage& m);
     void DropFiles(HDROP drop);
 
@@ -161,6 +163,7 @@ private:
     UINT rtfFormat_ = 0;
     bool selecting_ = false;
     bool caretMade_ = false;
+    bool dropCaret_ = false;  // made for a drag, not for the focus
     struct Bar {
         int32_t max = 0, page = 0, pos = 0;
         bool pending = false;
