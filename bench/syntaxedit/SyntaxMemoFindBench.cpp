@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "FindBenchCommon.h"
 #include "FindDialog.h"
 #include "SyntaxMemo.h"
 #include "SyntaxMemoFind.h"
@@ -14,24 +15,18 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-const size_t kTextBytes = 10 * 1000 * 1000;
-const int kMatches = 100000;
-
-double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
-double MBps(double bytes, double seconds) { return seconds > 0 ? bytes / 1e6 / seconds : 0; }
+using namespace findbench;
 
 // Lines of words, 10 MB, with "needle" once in every 100 bytes or so.
 std::string MakeText(bool needles) {
     static const char* words[] = {"alpha", "beta", "gamma", "delta", "omega", "file", "transfer", "reply",
                                   "passive", "mode", "data", "connection", "opened", "closed", "200", "4096"};
     std::string text;
-    text.reserve(kTextBytes + 200);
-    const size_t every = kTextBytes / kMatches;
+    text.reserve(static_cast<size_t>(kTextBytes) + 200);
+    const size_t every = static_cast<size_t>(kTextBytes / kMatches);
     size_t next = 0;
     unsigned seed = 7, word = 0;
-    while (text.size() < kTextBytes) {
+    while (text.size() < static_cast<size_t>(kTextBytes)) {
         seed = seed * 1103515245u + 12345u;
         bool needle = needles && text.size() >= next;
         if (needle) next += every;
@@ -70,7 +65,7 @@ void BenchReplaceAll(bool regExpr) {
     SendMessageA(e.memo->Handle(), EM_UNDO, 0, 0);
     auto t2 = Clock::now();
     printf("  %-18s %d replaced: %.3f s = %.1f MB/s; one undo %.3f s (text back: %s)\n",
-           regExpr ? "regular expression" : "plain", added, Seconds(t0, t1), MBps(static_cast<double>(before), Seconds(t0, t1)),
+           regExpr ? "regular expression" : "plain", added, Seconds(t0, t1), MBps(before, Seconds(t0, t1)),
            Seconds(t1, t2), e.Length() == before ? "yes" : "NO");
     e.memo->Search().Dialog()->Hide();
 }
