@@ -55,6 +55,7 @@ TFindRequest TFindDialog::Request() const {
     r.MatchCase = MatchCase->Checked();
     r.WholeWord = WholeWord->Checked();
     r.RegExpr = regExpr_;
+    r.FindNextFirst = ReplaceFindsNext;
     return r;
 }
 

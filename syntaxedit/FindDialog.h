@@ -21,6 +21,8 @@ public:
     std::function<void(TFindDialog&)> OnFind;
     // all: "Replace All"; otherwise one confirmed run.
     std::function<void(TFindDialog&, bool all)> OnReplace;
+    // Replace asks to find the next occurrence before replacing.
+    bool ReplaceFindsNext = false;
 
     TEdit* FindText;
     TEdit* ReplaceText = nullptr;

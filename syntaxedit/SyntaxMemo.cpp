@@ -104,6 +104,7 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
     ole_->OnDataDrop = [this](uint16_t& types) {
         if (OnDataDrop) OnDataDrop(this, types);
     };
+    ole_->OnDropMoved = [this] { ShowDropCaret(); };
     ole_->OnFilesDropped = [this](std::vector<std::string>& files, POINT at) {
         if (!OnFilesDropped) return false;
         OnFilesDropped(this, files, at);
@@ -220,12 +221,27 @@ void TSyntaxMemo::Paint(TCanvas& canvas) {
 
 void TSyntaxMemo::PlaceCaret() {
     if (!caretMade_) return;
+    int32_t at = ole_ && ole_->DropPosition() >= 0 ? ole_->DropPosition() : core_.Caret();
     int32_t x, y;
-    core_.PointOfOffset(core_.Caret(), x, y);
+    core_.PointOfOffset(at, x, y);
     SetCaretPos(x, y);
 }
 
+void TSyntaxMemo::ShowDropCaret() {
+    bool over = ole_->DropPosition() >= 0;
+    // Without the focus the control has no caret: one is made for the drag only.
+    if (over && !caretMade_ && Handle()) {
+        caretMade_ = dropCaret_ = CreateCaret(Handle(), nullptr, 2, core_.LineHeight()) != 0;
+        if (caretMade_) ShowCaret(Handle());
+    } else if (!over && dropCaret_) {
+        DestroyCaret();
+        caretMade_ = dropCaret_ = false;
+    }
+    PlaceCaret();
+}
+
 void TSyntaxMemo::FocusChanged(bool gained) {
+    dropCaret_ = false;
     if (gained) {
         caretMade_ = CreateCaret(Handle(), nullptr, 2, core_.LineHeight()) != 0;
         PlaceCaret();

@@ -91,7 +91,8 @@ public:
 
     // 1-based line numbers; with word wrap the line's first piece.
     std::function<void(TObject* Sender, int32_t line)> OnGutterClick;
-    std::function<void(TObject* Sender, const std::vector<std::string>& files, POINT pt)> OnFilesDropped;
+    // The handler may change the list: through OLE, the list it leaves is inserted.
+    std::function<void(TObject* Sender, std::vector<std::string>& files, POINT pt)> OnFilesDropped;
     TNotifyEvent OnChange;
     std::function<void(TObject* Sender, const std::string& searchString)> OnSearchFail;
     // An OLE drop or a paste: the handler may change the source-type word.
@@ -147,6 +148,8 @@ protected:
 private:
     void MeasureFont();
     void PlaceCaret();
+    // The caret at the drop position while a drag is over the control.
+    void ShowDropCaret();
     bool ClipboardMessage(TMessage& m);
     void DropFiles(HDROP drop);
 
@@ -160,6 +163,7 @@ private:
     UINT rtfFormat_ = 0;
     bool selecting_ = false;
     bool caretMade_ = false;
+    bool dropCaret_ = false;  // made for a drag, not for the focus
     struct Bar {
         int32_t max = 0, page = 0, pos = 0;
         bool pending = false;

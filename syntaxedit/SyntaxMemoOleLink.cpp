@@ -117,11 +117,20 @@ int32_t TSyntaxMemoOle::OffsetAtScreen(POINT pt) {
     return core_.OffsetOfPoint(pt.x, pt.y);
 }
 
+void TSyntaxMemoOle::SetOleDrag(bool on) {
+    oleDrag_ = on;
+    // Entering shows the drop place at once; a drop or a leave hides it.
+    if (on && dropPoint_.x >= 0) dropPos_ = core_.OffsetOfPoint(dropPoint_.x, dropPoint_.y);
+    else if (!on) dropPos_ = -1;
+    if (OnDropMoved) OnDropMoved();
+}
+
 void TSyntaxMemoOle::TrackDrag(int x, int y) {
     if (x == -1 && y == -1) {
         dropPos_ = -1;
         dropPoint_ = POINT{-1, -1};
         view_.ViewInvalidate();
+        if (OnDropMoved) OnDropMoved();
         return;
     }
     dropPos_ = OffsetAtScreen(POINT{x, y});
@@ -134,6 +143,7 @@ void TSyntaxMemoOle::TrackDrag(int x, int y) {
     else if (dropPoint_.x > core_.ClientWidth() - 2 * cw) col++;
     if (col != core_.LeftCol() || line != core_.TopLine()) core_.ScrollTo(col, line);
     view_.ViewInvalidate();
+    if (OnDropMoved) OnDropMoved();
 }
 
 std::string TSyntaxMemoOle::SelectedText() {

@@ -48,6 +48,8 @@ public:
     std::function<void(uint16_t& sourceTypes)> OnDataDrop;
     // The control's OnFilesDropped; false when it has none.
     std::function<bool(std::vector<std::string>& files, POINT at)> OnFilesDropped;
+    // The drop position moved or went (-1): the control shows it with its caret.
+    std::function<void()> OnDropMoved;
 
     // TDropEditor / TOleDropEditor
     bool ReadOnly() override { return core_.ReadOnly; }
@@ -55,7 +57,7 @@ public:
     bool FilesDropped(std::vector<std::string>& files) override;
     int32_t OffsetAtScreen(POINT pt) override;
     void TrackDrag(int x, int y) override;
-    void SetOleDrag(bool on) override { oleDrag_ = on; }
+    void SetOleDrag(bool on) override;
     IDataObject* OwnDataObject() override { return own_; }
     std::string SelectedText() override;
 

@@ -6,20 +6,14 @@
 #include <random>
 #include <string>
 
+#include "FindBenchCommon.h"
 #include "ReplacePlan.h"
 #include "SysUtils.h"
 #include "TextStore.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-const int kTextBytes = 10 * 1000 * 1000;
-const int kMatches = 100000;
-
-double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
-
-double MBps(int64_t bytes, double seconds) { return seconds > 0 ? bytes / 1e6 / seconds : 0; }
+using namespace findbench;
 
 // Lines of 40-100 characters of lower-case words and numbers, `bytes` long;
 // with a needle, that word is the first one from each multiple of `every` on.

@@ -129,6 +129,8 @@ bool TFindReplace::FindNext(const TFindRequest& r) {
 }
 
 TFindReplace::TReplaceResult TFindReplace::Replace(const TFindRequest& r, bool all) {
+    // Nothing further to find was reported once already: the run stops there.
+    if (r.FindNextFirst && !FindNext(r)) return rrNotFound;
     lastSearch_ = r.Text;
     lastRegExpr_ = r.RegExpr;
     int32_t s, e;

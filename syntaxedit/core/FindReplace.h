@@ -44,6 +44,8 @@ struct TFindRequest {
     bool MatchCase = false;
     bool WholeWord = false;
     bool RegExpr = false;
+    // Replace: move to the next occurrence before replacing.
+    bool FindNextFirst = false;
 };
 
 // The confirmation box's answers: Yes, No, Cancel (platform numbers) and All

@@ -115,6 +115,51 @@ TEST_F(FindReplaceFixture, ReplaceAllAnswerDoesTheRestInOneUndoStep) {
     EXPECT_EQ(ed.Text(), "cat cat cat cat");
 }
 
+TEST_F(FindReplaceFixture, FindNextAsWellMovesOnBeforeReplacing) {
+    // The first occurrence is selected by a find next beforehand.
+    struct Row {
+        bool findNext;
+        bool all;
+        std::vector<int> answers;
+        const char* expected;
+        TFindReplace::TReplaceResult result;
+    } rows[] = {
+        {false, false, {idFindYes, idFindCancel}, "dog cat cat", TFindReplace::rrCancelled},
+        {true, false, {idFindYes, idFindCancel}, "cat dog cat", TFindReplace::rrCancelled},
+        {false, true, {}, "dog dog dog", TFindReplace::rrDone},
+        {true, true, {}, "cat dog dog", TFindReplace::rrDone},
+    };
+    for (const Row& row : rows) {
+        TFakePrompter asker;
+        TFakeSearchEditor ed("cat cat cat");
+        TFindReplace fr(ed, asker);
+        TFindRequest r = Plain("cat");
+        ASSERT_TRUE(fr.FindNext(r));
+        r.ReplaceText = "dog";
+        r.FindNextFirst = row.findNext;
+        asker.answers.assign(row.answers.begin(), row.answers.end());
+        EXPECT_EQ(fr.Replace(r, row.all), row.result) << row.findNext << row.all;
+        EXPECT_EQ(ed.Text(), row.expected) << row.findNext << row.all;
+        EXPECT_TRUE(ed.fails_.empty());
+    }
+}
+
+TEST_F(FindReplaceFixture, FindNextAsWellWithNothingFurtherReportsOnceAndKeepsText) {
+    TFakeSearchEditor ed("cat dog");
+    TFindReplace fr(ed, prompter);
+    TFindRequest r = Plain("cat");
+    ASSERT_TRUE(fr.FindNext(r));
+    r.ReplaceText = "cow";
+    r.FindNextFirst = true;
+    for (bool all : {false, true}) {
+        ed.fails_.clear();
+        EXPECT_EQ(fr.Replace(r, all), TFindReplace::rrNotFound);
+        EXPECT_EQ(ed.Text(), "cat dog");
+        EXPECT_EQ(ed.fails_, std::vector<std::string>{"cat"});
+        EXPECT_TRUE(prompter.asked.empty());
+    }
+}
+
 TEST_F(FindReplaceFixture, ReplaceAllIsUndoneInOneStep) {
     TFakeSearchEditor ed("x word y word z word");
     TFindReplace fr(ed, prompter);

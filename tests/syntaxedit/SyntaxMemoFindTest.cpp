@@ -186,8 +186,11 @@ TEST(SyntaxMemoFind, ReplaceAllIsOneUndoStep) {
         FindForm f(c.text);
         TScriptedPrompter prompter;
         TFindDialog& d = f.Replace(c.find, c.with, c.flags);
+        UpdateWindow(f.memo->Handle());
         Click(d.ReplaceAll);
         EXPECT_EQ(f.Text(), c.after) << c.text;
+        // The edits were made without a repaint each: the run asks for one.
+        EXPECT_TRUE(GetUpdateRect(f.memo->Handle(), nullptr, FALSE)) << c.text;
         EXPECT_TRUE(prompter.Log().empty()) << c.text;
         f.Undo();
         EXPECT_EQ(f.Text(), c.text) << c.text;

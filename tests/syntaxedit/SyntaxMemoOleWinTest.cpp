@@ -112,6 +112,80 @@ TEST(SyntaxMemoOle, FilesGoToOnFilesDropped) {
     EXPECT_EQ(f.Text(), "ab");
 }
 
+TEST(SyntaxMemoOle, OnFilesDroppedMayReshapeTheList) {
+    OleForm f("ab");
+    f.memo->SetOptions(f.memo->Options() | smoProcessDroppedFiles);
+    f.memo->OnFilesDropped = [](TObject*, std::vector<std::string>& files, POINT) {
+        files.erase(files.begin());
+        files.push_back("<end>");
+    };
+    TTestDataObject data;
+    data.blocks = {{CF_HDROP, FileList(std::wstring(L"C:\\a.txt\0C:\\b.txt\0\0", 19))}};
+    f.DropAt(&data, 2, 0, kBoth);
+    EXPECT_EQ(f.Text(), "abC:\\b.txt\r\n<end>");
+    // A handler that empties the list leaves the text alone.
+    f.memo->OnFilesDropped = [](TObject*, std::vector<std::string>& files, POINT) { files.clear(); };
+    f.SetText("ab");
+    f.DropAt(&data, 2, 0, kBoth);
+    EXPECT_EQ(f.Text(), "ab");
+}
+
+// The caret the thread shows: its window and top-left point, or null.
+std::pair<HWND, POINT> ShownCaret() {
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof(gti);
+    GetGUIThreadInfo(GetCurrentThreadId(), &gti);
+    return {gti.hwndCaret, POINT{gti.rcCaret.left, gti.rcCaret.top}};
+}
+
+TEST(SyntaxMemoOle, DropCaretFollowsTheDragAndGoes) {
+    for (bool focused : {false, true}) {
+        OleForm f("one two three");
+        HWND h = f.memo->Handle();
+        if (focused) {
+            SetFocus(h);
+            ASSERT_EQ(GetFocus(), h);
+            f.memo->Perform(EM_SETSEL, 1, 1);
+        }
+        auto where = [&](int32_t offset) {
+            POINT p{};
+            f.memo->Perform(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&p), offset);
+            return std::make_pair(p.x, p.y);
+        };
+        auto caret = [&] {
+            auto c = ShownCaret();
+            return c.first == h ? std::make_pair(c.second.x, c.second.y) : std::make_pair(-1L, -1L);
+        };
+        TTestDataObject data;
+        data.blocks = {{CF_TEXT, Bytes("XY")}};
+        IDropTarget* t = f.memo->Ole().Target();
+        DWORD effect = kBoth;
+        t->DragEnter(&data, 0, f.At(4), &effect);
+        EXPECT_EQ(f.memo->Ole().DropPosition(), 4) << focused;
+        EXPECT_EQ(caret(), where(4)) << focused;
+        for (int32_t at : {8, 2, 13}) {
+            effect = kBoth;
+            t->DragOver(0, f.At(at), &effect);
+            EXPECT_EQ(f.memo->Ole().DropPosition(), at) << focused;
+            EXPECT_EQ(caret(), where(at)) << focused;
+        }
+        // Leaving: the drop caret goes; a focused control shows its own caret again.
+        t->DragLeave();
+        EXPECT_EQ(f.memo->Ole().DropPosition(), -1);
+        if (focused) EXPECT_EQ(caret(), where(1));
+        else EXPECT_EQ(ShownCaret().first, nullptr);
+        // Dropping: likewise, and the text lands where the caret showed.
+        effect = kBoth;
+        t->DragEnter(&data, 0, f.At(8), &effect);
+        effect = kBoth;
+        t->Drop(&data, 0, f.At(8), &effect);
+        EXPECT_EQ(f.Text(), "one two XYthree");
+        EXPECT_EQ(f.memo->Ole().DropPosition(), -1);
+        if (focused) EXPECT_EQ(caret(), where(f.Sel().second));
+        else EXPECT_EQ(ShownCaret().first, nullptr);
+    }
+}
+
 TEST(SyntaxMemoOle, DragWithinOneControlMovesTheTextOnce) {
     OleForm f("one two three");
     TSyntaxMemoOle& ole = f.memo->Ole();
