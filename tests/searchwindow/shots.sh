@@ -11,10 +11,15 @@ mkdir -p "$out"
 export WINEPREFIX="${SHOTS_PREFIX:-$root/build/$QF_PREFIX_NAME}"
 [ -d "$WINEPREFIX" ] || qf_make_prefix
 port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-/usr/bin/python3 -m http.server "$port" --bind 127.0.0.1 --directory "$root/tests/searchwindow/site" >/dev/null 2>&1 &
+# The fixture site, its start page also linking to a page that never ends.
+site=$(mktemp -d)
+cp -r "$root/tests/searchwindow/site/." "$site/"
+echo '<a href="/stall/b.htm">Held</a>' >>"$site/index.htm"
+/usr/bin/python3 "$root/tests/support/peers/http.py" "$port" "$site" 0 >/dev/null 2>&1 &
 server=$!
 restore() {
   kill $server 2>/dev/null || true
+  rm -rf "$site"
   wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || true
   wineserver -k >/dev/null 2>&1 || true
 }
