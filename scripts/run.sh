@@ -16,6 +16,9 @@ if [ -z "$exe" ]; then
 fi
 export WINEPREFIX="$root/build/run-prefix$QF_WINE_BITS"
 [ -d "$WINEPREFIX" ] || wine wineboot -i >/dev/null 2>&1 || true
+# A server (and its desktop) started without the display cannot make windows
+# on the virtual one: end it before the program starts under Xvfb.
+fresh_server() { wineserver -k >/dev/null 2>&1 || true; wineserver -w >/dev/null 2>&1 || true; }
 winpath() { echo "Z:$1" | tr / '\\'; }
 
 if [ "$program" = QuillonFTP ]; then
@@ -52,12 +55,14 @@ fi
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   "$QF_WINE" "$exe"
 elif [ "$program" != QuillonFTP ]; then
+  fresh_server
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$QF_WINE" "$exe"
 else
   # No display: run under Xvfb, connect to the first site, save a screenshot and close.
   shot="$root/build/screenshots/$program.bmp"
   mkdir -p "$(dirname "$shot")"
   rm -f "$shot" "${shot%.bmp}.png"
+  fresh_server
   QF_SCREENSHOT=$(winpath "$shot") xvfb-run -a -s "-screen 0 1280x1024x24" "$QF_WINE" "$exe" || true
   if [ -f "$shot" ]; then
     for f in "$shot" "${shot%.bmp}-progress.bmp"; do
