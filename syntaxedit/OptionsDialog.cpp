@@ -40,6 +40,19 @@ std::vector<std::string> ScreenFonts() {
     return std::vector<std::string>(names.begin(), names.end());
 }
 
+std::string FaceDrawnFor(const std::string& face) {
+    HFONT font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    char name[LF_FACESIZE] = {};
+    GetTextFaceA(dc, LF_FACESIZE, name);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    return name;
+}
+
 std::string PairText(const TKeyPair& p) {
     return "[" + ShortCutToText(p.Key1) + "]  [" + (p.Key2 ? ShortCutToText(p.Key2) : std::string("<none>")) + "]";
 }
@@ -332,6 +345,7 @@ void TOptionsDialog::BuildTemplatesPage() {
     SyntaxMemo1->OnChange = [this](TObject*) {
         if (SyntaxMemo1->Core().Undo().Modified()) UpdateTemplateButtons();
     };
+    SyntaxMemo1->OnDataDrop = [](TObject*, uint16_t& types) { types = TOptionsModel::TemplateDropTypes(types); };
     cteListBox->OnClick = [this](TObject*) { ShowTemplate(cteListBox->ItemIndex()); };
     CodeTemplateButton1->OnClick = [this](TObject*) { TemplateButton1(); };
     CodeTemplateButton2->OnClick = [this](TObject*) { TemplateButton2(); };
@@ -374,7 +388,11 @@ void TOptionsDialog::FillHighlightingPage() {
     SynElementsBox->Clear();
     for (const TElementItem& e : elements_) SynElementsBox->Items().Add(e.Name);
     SynElementsBox->SetItemIndex(0);
-    FontNameBox->SetItemIndex(FontNameBox->Items().IndexOf(model_.FontName()));
+    // Without a font of its own the language draws in the editor's font; a
+    // face that is not installed shows as the one drawn in its place.
+    std::string face = model_.FontName().empty() ? FEditor->Core().FontName : model_.FontName();
+    if (FontNameBox->Items().IndexOf(face) < 0) face = FaceDrawnFor(face);
+    FontNameBox->SetItemIndex(FontNameBox->Items().IndexOf(face));
     FontSizeBox->SetItemIndex(FontSizeBox->Items().IndexOf(std::to_string(model_.FontSize())));
 }
 

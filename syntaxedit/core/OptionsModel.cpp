@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "DropRules.h"
 #include "SM_Settings.h"
 #include "SyntaxMemoCore.h"
 #include "SysUtils.h"
@@ -106,6 +107,12 @@ int32_t TOptionsModel::MarginValue(const std::string& text) {
         v = v * 10 + (c - '0');
     }
     return v <= 199 ? v : 1;
+}
+
+uint16_t TOptionsModel::TemplateDropTypes(uint16_t sourceTypes) {
+    if (sourceTypes & dstHtml) return static_cast<uint16_t>((sourceTypes & ~dstInsertAsIs) | dstHtmlFragment);
+    if (sourceTypes & dstFiles) return static_cast<uint16_t>((sourceTypes & ~dstInsertAsIs) | dstProcessFiles);
+    return sourceTypes;
 }
 
 std::vector<TElementItem> TOptionsModel::Elements() const {

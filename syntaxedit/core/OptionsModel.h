@@ -93,6 +93,9 @@ public:
     void SetRightMargin(int32_t v);
     // A margin box's text as a value: 0 to 199, anything else 1.
     static int32_t MarginValue(const std::string& text);
+    // What a drop on the template editor takes: of HTML only the fragment,
+    // of files only the names handed to the file handler (never the text).
+    static uint16_t TemplateDropTypes(uint16_t sourceTypes);
 
     // ---- highlighting page
     std::vector<TElementItem> Elements() const;

@@ -5,7 +5,11 @@
 
 #include "DrainMessages.h"
 #include "SettingsProbe.h"
+#include "TestDataObject.h"
 #include "syntaxedit/OptionsDialog.h"
+#include "syntaxedit/SynMemoOle.h"
+#include "syntaxedit/SyntaxMemoOleLink.h"
+#include "syntaxedit/core/DropRules.h"
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
 
@@ -333,4 +337,77 @@ TEST(OptionsDialog, DeleteTakesTheSecondKeyFromItsBoxElseThePair) {
         d.CancelButton->Click();
     });
     ExecuteOptionsDialog(probe.Settings(), ppKEYS);
+}
+
+TEST(OptionsDialog, TemplateDropsTakeTheHtmlFragmentAndHandFilesOnOnly) {
+    struct Case {
+        const char* name;
+        uint16_t offered, taken;
+    } cases[] = {
+        {"html", dstHtml | dstInsertAsIs | dstProcessFiles, dstHtml | dstProcessFiles | dstHtmlFragment},
+        {"html from a paste", dstHtml | dstPaste | dstInsertAsIs, dstHtml | dstPaste | dstHtmlFragment},
+        {"files", dstFiles | dstInsertAsIs | dstProcessFiles, dstFiles | dstProcessFiles},
+        {"html before files", dstHtml | dstFiles | dstInsertAsIs, dstHtml | dstFiles | dstHtmlFragment},
+        {"text stays", dstText | dstInsertAsIs | dstProcessFiles, dstText | dstInsertAsIs | dstProcessFiles},
+    };
+    for (const Case& c : cases) EXPECT_EQ(TOptionsModel::TemplateDropTypes(c.offered), c.taken) << c.name;
+
+    // Through the template editor's own drop target.
+    SettingsProbe probe;
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TSyntaxMemo* memo = Dialog(form).SyntaxMemo1;
+        memo->SetOptions(memo->Options() | smoProcessDroppedFiles);
+        std::vector<std::string> files;
+        memo->OnFilesDropped = [&](TObject*, std::vector<std::string>& list, POINT) { files = list; };
+        const CLIPFORMAT html = static_cast<CLIPFORMAT>(HtmlClipboardFormat());
+        struct Drop {
+            const char* name;
+            std::map<CLIPFORMAT, std::string> blocks;
+            std::string text;
+        } drops[] = {
+            {"html", {{html, Bytes("Version:0.9\r\n<p><!--StartFragment-->if (|)<!--EndFragment--></p>")}}, "if (|)"},
+            {"files", {{CF_HDROP, FileList(std::wstring(L"C:\\a.txt\0\0", 10))}}, ""},
+            {"text", {{CF_TEXT, Bytes("<i>x</i>")}}, "<i>x</i>"},
+        };
+        for (const Drop& d : drops) {
+            memo->Core().Message(smmsg::SetText, 0, reinterpret_cast<intptr_t>(""));
+            TTestDataObject data;
+            data.blocks = d.blocks;
+            POINT p{2, 2};
+            ClientToScreen(memo->Handle(), &p);
+            DWORD effect = DROPEFFECT_COPY;
+            IDropTarget* t = memo->Ole().Target();
+            t->DragEnter(&data, MK_CONTROL, POINTL{p.x, p.y}, &effect);
+            effect = DROPEFFECT_COPY;
+            t->Drop(&data, MK_CONTROL, POINTL{p.x, p.y}, &effect);
+            EXPECT_EQ(memo->Core().Store().GetText(), d.text) << d.name;
+        }
+        EXPECT_EQ(files, (std::vector<std::string>{"C:\\a.txt"}));
+        Dialog(form).CancelButton->Click();
+    });
+    EXPECT_FALSE(ExecuteOptionsDialog(probe.Settings(), ppTEMPLATES));
+    EXPECT_TRUE(runner.AllUsed());
+}
+
+TEST(OptionsDialog, WithoutAFontOfItsOwnTheLanguageShowsTheFontItIsDrawnIn) {
+    // The second row names whatever the first listed face is.
+    std::string listed;
+    for (const char* font : {"", "listed"}) {
+        SettingsProbe probe;
+        probe.SetFontName(*font ? listed : std::string());
+        const std::string before = probe.FontName();
+        TScriptedModalRunner runner;
+        runner.Expect("OptionsDialog", [&](TForm& form) {
+            TOptionsDialog& d = Dialog(form);
+            ASSERT_GT(d.FontNameBox->Items().Count(), 0);
+            EXPECT_GE(d.FontNameBox->ItemIndex(), 0) << font;
+            if (*font) EXPECT_EQ(d.FontNameBox->Text(), listed);
+            listed = d.FontNameBox->Items().Strings(0);
+            d.CancelButton->Click();
+        });
+        EXPECT_FALSE(ExecuteOptionsDialog(probe.Settings(), ppHIGHLIGHTING));
+        EXPECT_TRUE(runner.AllUsed());
+        EXPECT_EQ(probe.FontName(), before);
+    }
 }
