@@ -721,12 +721,46 @@ void TOptionsDialog::TemplateButton2() {
 
 // ---- running it
 
-bool ExecuteOptionsDialog(TSM_Settings& settings, unsigned visiblePages) {
+namespace {
+
+// While the dialog runs the component highlights the preview and the template
+// editor with the copy, and they are its only editors.
+class TComponentSession {
+public:
+    TComponentSession(const TOptionsComponent* component, TOptionsModel& model, TOptionsDialog& dialog)
+        : component_(component), editors_{dialog.FEditor, dialog.SyntaxMemo1} {
+        if (!component_) return;
+        component_->Install(&model.Copy());
+        for (TSyntaxMemo* e : editors_)
+            if (e) {
+                e->SetParser(1, component_->Parser);
+                e->SetActiveParser(1);
+            }
+    }
+    ~TComponentSession() {
+        if (!component_) return;
+        for (TSyntaxMemo* e : editors_)
+            if (e) e->SetParser(1, nullptr);
+        component_->Install(nullptr);
+    }
+
+private:
+    const TOptionsComponent* component_;
+    TSyntaxMemo* editors_[2];
+};
+
+}  // namespace
+
+bool ExecuteOptionsDialog(TSM_Settings& settings, unsigned visiblePages, const TOptionsComponent* component) {
     if ((visiblePages & kAllPropEdPages) == 0) return false;
     TOptionsModel model(settings);
     TOptionsDialog dialog(model, visiblePages);
-    dialog.FormShow();
-    if (dialog.ShowModal() != mrOk) return false;
-    model.Commit();
-    return true;
+    bool ok;
+    {
+        TComponentSession session(component, model, dialog);
+        dialog.FormShow();
+        ok = dialog.ShowModal() == mrOk;
+    }
+    if (ok) model.Commit();
+    return ok;
 }

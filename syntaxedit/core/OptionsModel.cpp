@@ -52,7 +52,8 @@ void TOptionsModel::Commit() {
 }
 
 void TOptionsModel::ApplyTo(TSyntaxMemoCore& editor) const {
-    editor.Settings().Assign(copy_.get());
+    // An editor of the component shows the copy itself already.
+    if (&editor.Settings() != copy_.get()) editor.Settings().Assign(copy_.get());
     editor.Message(SMM_SETTINGSCHANGED, 0, 0);
 }
 

@@ -5,11 +5,13 @@
 
 #include "DrainMessages.h"
 #include "SettingsProbe.h"
+#include "SlotParsers.h"
 #include "TestDataObject.h"
 #include "syntaxedit/OptionsDialog.h"
 #include "syntaxedit/SynMemoOle.h"
 #include "syntaxedit/SyntaxMemoOleLink.h"
 #include "syntaxedit/core/DropRules.h"
+#include "ui/Graphics.h"
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
 
@@ -32,6 +34,45 @@ const TCommandKeys* FindCommand(const std::vector<TCommandKeys>& commands, const
 int IndexOfCommand(TOptionsDialog& d, const std::string& name) {
     return d.CommandDescListBox->Items().IndexOf(name);
 }
+
+const TColor kNavy = 0x800000, kRed = 0x0000FF;
+
+uint32_t Rgb(TColor c) {
+    COLORREF v = ColorToRGB(c);
+    return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+// Whether an editor paints a colour in the cells [col0, col1) of its first row.
+bool Paints(TSyntaxMemo* memo, int col0, int col1, TColor colour) {
+    RECT r;
+    GetClientRect(memo->Handle(), &r);
+    TBitmap bmp;
+    bmp.SetSize(r.right, r.bottom);
+    memo->PaintTo(bmp.Canvas().Handle());
+    const int cw = memo->Core().CharWidth(), left = memo->Core().TextLeft();
+    for (int y = 0; y < memo->Core().LineHeight(); y++)
+        for (int x = left + col0 * cw; x < left + col1 * cw; x++)
+            if (bmp.PixelRGB(x, y) == Rgb(colour)) return true;
+    return false;
+}
+
+// A form with an editor that a C-like highlighter serves.
+struct HighlightedForm {
+    HighlightedForm() {
+        form.SetBounds(0, 0, 360, 160);
+        memo = new TSyntaxMemo(&form);
+        memo->SetBounds(0, 0, 320, 100);
+        form.Show();
+        memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("int x;"));
+        parser = NewSchemeParser(&form, "clike.sch");
+        memo->SetParser(1, parser);
+        own = SettingsOf(parser);
+    }
+    TForm form;
+    TSyntaxMemo* memo;
+    TSyntaxMemoParser* parser;
+    TSM_Settings* own;
+};
 
 // Edits something on every page; leaves the dialog open.
 void EditEveryPage(TOptionsDialog& d) {
@@ -410,4 +451,59 @@ TEST(OptionsDialog, WithoutAFontOfItsOwnTheLanguageShowsTheFontItIsDrawnIn) {
         EXPECT_TRUE(runner.AllUsed());
         EXPECT_EQ(probe.FontName(), before);
     }
+}
+
+TEST(OptionsDialog, OnAHighlighterTheCopyColoursOnlyTheDialogsEditorsUntilOk) {
+    for (bool ok : {false, true}) {
+        HighlightedForm f;
+        ASSERT_EQ(EditorCount(f.parser), 1);
+        ASSERT_TRUE(Paints(f.memo, 0, 3, kNavy));
+        TScriptedModalRunner runner;
+        runner.Expect("OptionsDialog", [&](TForm& form) {
+            TOptionsDialog& d = Dialog(form);
+            // The copy is in force, for the preview and the template editor alone.
+            EXPECT_EQ(EditorCount(f.parser), 2);
+            EXPECT_NE(SettingsOf(f.parser), f.own);
+            EXPECT_EQ(&d.FEditor->Core().Settings(), SettingsOf(f.parser));
+            EXPECT_EQ(&d.SyntaxMemo1->Core().Settings(), SettingsOf(f.parser));
+            EXPECT_EQ(&f.memo->Core().Settings(), f.own);
+            // The preview's example is highlighted and follows the edited colour.
+            EXPECT_TRUE(Paints(d.FEditor, 0, 3, kNavy));
+            d.SynElementsBox->SetItemIndex(0);  // "Keyword"
+            d.SynElementsBox->OnClick(d.SynElementsBox);
+            d.ForeButton->SetColorValue(kRed);
+            EXPECT_TRUE(Paints(d.FEditor, 0, 3, kRed));
+            EXPECT_FALSE(Paints(d.FEditor, 0, 3, kNavy));
+            EXPECT_EQ(StyleTextColor(f.own, 2), kNavy);
+            EXPECT_TRUE(Paints(f.memo, 0, 3, kNavy));
+            (ok ? d.OKButton : d.CancelButton)->Click();
+        });
+        EXPECT_EQ(ShowParserOptions(f.parser, kAllPropEdPages), ok);
+        EXPECT_TRUE(runner.AllUsed());
+        // Its own settings and editors are back; the form's editor goes on highlighting.
+        EXPECT_EQ(SettingsOf(f.parser), f.own);
+        EXPECT_EQ(EditorCount(f.parser), 1);
+        const TColor keyword = ok ? kRed : kNavy;
+        EXPECT_EQ(StyleTextColor(f.own, 2), keyword);
+        f.memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("return 0;"));
+        EXPECT_TRUE(Paints(f.memo, 0, 6, keyword)) << ok;
+    }
+}
+
+TEST(OptionsDialog, AnEditorThatGoesWhileTheDialogRunsIsForgotten) {
+    HighlightedForm f;
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        delete f.memo;
+        Dialog(form).OKButton->Click();
+    });
+    EXPECT_TRUE(ShowParserOptions(f.parser, ppOPTIONS | ppHIGHLIGHTING));
+    EXPECT_EQ(EditorCount(f.parser), 0);
+    // A new editor is served as before.
+    TSyntaxMemo* memo = new TSyntaxMemo(&f.form);
+    memo->SetBounds(0, 0, 320, 100);
+    memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("int y;"));
+    memo->SetParser(1, f.parser);
+    EXPECT_EQ(EditorCount(f.parser), 1);
+    EXPECT_TRUE(Paints(memo, 0, 3, kNavy));
 }

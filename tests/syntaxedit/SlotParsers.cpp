@@ -15,4 +15,6 @@ TColor StyleTextColor(TSM_Settings* settings, int style) { return settings->Styl
 
 int EditorCount(TSyntaxMemoParser* parser) { return static_cast<int>(parser->Editors().size()); }
 
+bool ShowParserOptions(TSyntaxMemoParser* parser, unsigned visiblePages) { return parser->ShowOptions(visiblePages); }
+
 void FreeParser(TSyntaxMemoParser* parser) { delete parser; }

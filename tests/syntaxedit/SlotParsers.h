@@ -16,5 +16,7 @@ TSM_Settings* SettingsOf(TSyntaxMemoParser* parser);
 // The text colour of a style of these settings.
 TColor StyleTextColor(TSM_Settings* settings, int style);
 int EditorCount(TSyntaxMemoParser* parser);
+// The highlighter's options dialog (true when closed with OK).
+bool ShowParserOptions(TSyntaxMemoParser* parser, unsigned visiblePages);
 // Frees a highlighter as its owner would.
 void FreeParser(TSyntaxMemoParser* parser);
