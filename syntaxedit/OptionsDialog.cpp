@@ -40,9 +40,10 @@ std::vector<std::string> ScreenFonts() {
     return std::vector<std::string>(names.begin(), names.end());
 }
 
-std::string FaceDrawnFor(const std::string& face) {
+// pitch: the hint the font is made with (the editor's own font is fixed).
+std::string FaceDrawnFor(const std::string& face, DWORD pitch) {
     HFONT font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
+                             DEFAULT_QUALITY, pitch, face.c_str());
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     char name[LF_FACESIZE] = {};
@@ -390,8 +391,9 @@ void TOptionsDialog::FillHighlightingPage() {
     SynElementsBox->SetItemIndex(0);
     // Without a font of its own the language draws in the editor's font; a
     // face that is not installed shows as the one drawn in its place.
-    std::string face = model_.FontName().empty() ? FEditor->Core().FontName : model_.FontName();
-    if (FontNameBox->Items().IndexOf(face) < 0) face = FaceDrawnFor(face);
+    const bool own = model_.FontName().empty();
+    std::string face = own ? FEditor->Core().FontName : model_.FontName();
+    if (FontNameBox->Items().IndexOf(face) < 0) face = FaceDrawnFor(face, own ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH);
     FontNameBox->SetItemIndex(FontNameBox->Items().IndexOf(face));
     FontSizeBox->SetItemIndex(FontSizeBox->Items().IndexOf(std::to_string(model_.FontSize())));
 }
