@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "CodeTemplates.h"
+#include "DropRules.h"
 #include "MacroExpansion.h"
 #include "OptionsModel.h"
 #include "SM_Settings.h"
@@ -138,4 +139,18 @@ TEST(OptionsModel, EditsStayInTheCopyUntilCommit) {
     std::string text;
     EXPECT_TRUE(own.CodeTemplates->FindTemplate("loop", text));
     EXPECT_EQ(text, "do |");
+}
+
+TEST(OptionsModel, TemplateDropsTakeTheHtmlFragmentAndHandFilesOnOnly) {
+    struct Case {
+        const char* name;
+        uint16_t offered, taken;
+    } cases[] = {
+        {"html", dstHtml | dstInsertAsIs | dstProcessFiles, dstHtml | dstProcessFiles | dstHtmlFragment},
+        {"html from a paste", dstHtml | dstPaste | dstInsertAsIs, dstHtml | dstPaste | dstHtmlFragment},
+        {"files", dstFiles | dstInsertAsIs | dstProcessFiles, dstFiles | dstProcessFiles},
+        {"html before files", dstHtml | dstFiles | dstInsertAsIs, dstHtml | dstFiles | dstHtmlFragment},
+        {"text stays", dstText | dstInsertAsIs | dstProcessFiles, dstText | dstInsertAsIs | dstProcessFiles},
+    };
+    for (const Case& c : cases) EXPECT_EQ(TOptionsModel::TemplateDropTypes(c.offered), c.taken) << c.name;
 }

@@ -10,7 +10,6 @@
 #include "syntaxedit/OptionsDialog.h"
 #include "syntaxedit/SynMemoOle.h"
 #include "syntaxedit/SyntaxMemoOleLink.h"
-#include "syntaxedit/core/DropRules.h"
 #include "ui/Graphics.h"
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
@@ -381,19 +380,6 @@ TEST(OptionsDialog, DeleteTakesTheSecondKeyFromItsBoxElseThePair) {
 }
 
 TEST(OptionsDialog, TemplateDropsTakeTheHtmlFragmentAndHandFilesOnOnly) {
-    struct Case {
-        const char* name;
-        uint16_t offered, taken;
-    } cases[] = {
-        {"html", dstHtml | dstInsertAsIs | dstProcessFiles, dstHtml | dstProcessFiles | dstHtmlFragment},
-        {"html from a paste", dstHtml | dstPaste | dstInsertAsIs, dstHtml | dstPaste | dstHtmlFragment},
-        {"files", dstFiles | dstInsertAsIs | dstProcessFiles, dstFiles | dstProcessFiles},
-        {"html before files", dstHtml | dstFiles | dstInsertAsIs, dstHtml | dstFiles | dstHtmlFragment},
-        {"text stays", dstText | dstInsertAsIs | dstProcessFiles, dstText | dstInsertAsIs | dstProcessFiles},
-    };
-    for (const Case& c : cases) EXPECT_EQ(TOptionsModel::TemplateDropTypes(c.offered), c.taken) << c.name;
-
-    // Through the template editor's own drop target.
     SettingsProbe probe;
     TScriptedModalRunner runner;
     runner.Expect("OptionsDialog", [&](TForm& form) {
