@@ -208,7 +208,10 @@ void TOptionsModel::SetUseDefault(int32_t code, bool fore, bool on) {
 }
 
 int TOptionsModel::ElementOfToken(const std::vector<TElementItem>& elements, int token) const {
-    const int value = copy_->GetTokenMap(token < 0 ? 255 : token);
+    if (token < 0 || token > 255) token = 255;
+    // A token the scheme maps to nothing is drawn in its own style.
+    const int mapped = copy_->GetTokenMap(token);
+    const int value = mapped ? mapped : token;
     for (size_t i = 0; i < elements.size(); i++)
         if (elements[i].Code == value) return static_cast<int>(i);
     return -1;

@@ -154,3 +154,21 @@ TEST(OptionsModel, TemplateDropsTakeTheHtmlFragmentAndHandFilesOnOnly) {
     };
     for (const Case& c : cases) EXPECT_EQ(TOptionsModel::TemplateDropTypes(c.offered), c.taken) << c.name;
 }
+
+TEST(OptionsModel, ATokenChoosesTheElementOfItsMappedOrElseItsOwnStyle) {
+    TSM_Settings own;
+    own.SetEditableStyle(1, {"Keyword", 2});
+    own.SetEditableStyle(2, {"Comment", 5});
+    own.SetTokenMap(7, 5);  // a second comment token drawn as the first
+    TOptionsModel m(own);
+    const std::vector<TElementItem> elements = m.Elements();
+    struct Case {
+        const char* name;
+        int token;
+        int element;
+    } cases[] = {
+        {"unmapped keyword", 2, 0}, {"unmapped comment", 5, 1}, {"mapped", 7, 1},
+        {"no element", 1, -1},      {"no token", 255, -1},      {"out of range", -1, -1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(m.ElementOfToken(elements, c.token), c.element) << c.name;
+}

@@ -493,3 +493,39 @@ TEST(OptionsDialog, AnEditorThatGoesWhileTheDialogRunsIsForgotten) {
     EXPECT_EQ(EditorCount(f.parser), 1);
     EXPECT_TRUE(Paints(memo, 0, 3, kNavy));
 }
+
+TEST(OptionsDialog, AClickInTheHighlightedPreviewChoosesTheElementUnderIt) {
+    HighlightedForm f;
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = Dialog(form);
+        TSyntaxMemo* preview = d.FEditor;
+        auto clickAt = [&](int32_t offset) {
+            POINT p{};
+            preview->Perform(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&p), offset);
+            const LPARAM at = MAKELPARAM(p.x + 2, p.y + preview->Core().LineHeight() / 2);
+            PostMessageA(preview->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageA(preview->Handle(), WM_LBUTTONUP, 0, at);
+            Drain();
+        };
+        // "int main() {\r  return 0;\r}": a keyword, an identifier, a keyword on the next line.
+        struct Step {
+            const char* name;
+            int32_t offset;
+            const char* element;
+        } steps[] = {
+            {"keyword", 1, "Keyword"},
+            {"no element: the choice stays", 5, "Keyword"},
+        };
+        d.SynElementsBox->SetItemIndex(1);  // "Comment"
+        for (const Step& s : steps) {
+            clickAt(s.offset);
+            ASSERT_GE(d.SynElementsBox->ItemIndex(), 0) << s.name;
+            EXPECT_EQ(d.SynElementsBox->Items().Strings(d.SynElementsBox->ItemIndex()), s.element) << s.name;
+            EXPECT_EQ(preview->Core().Caret(), s.offset) << s.name;
+        }
+        d.CancelButton->Click();
+    });
+    EXPECT_FALSE(ShowParserOptions(f.parser, ppHIGHLIGHTING));
+    EXPECT_TRUE(runner.AllUsed());
+}
