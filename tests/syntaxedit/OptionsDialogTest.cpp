@@ -444,6 +444,7 @@ TEST(OptionsDialog, OnAHighlighterTheCopyColoursOnlyTheDialogsEditorsUntilOk) {
         HighlightedForm f;
         ASSERT_EQ(EditorCount(f.parser), 1);
         ASSERT_TRUE(Paints(f.memo, 0, 3, kNavy));
+        const std::string before = SettingsBytes(f.own);
         TScriptedModalRunner runner;
         runner.Expect("OptionsDialog", [&](TForm& form) {
             TOptionsDialog& d = Dialog(form);
@@ -455,6 +456,7 @@ TEST(OptionsDialog, OnAHighlighterTheCopyColoursOnlyTheDialogsEditorsUntilOk) {
             EXPECT_EQ(&f.memo->Core().Settings(), f.own);
             // The preview's example is highlighted and follows the edited colour.
             EXPECT_TRUE(Paints(d.FEditor, 0, 3, kNavy));
+            EditEveryPage(d);
             d.SynElementsBox->SetItemIndex(0);  // "Keyword"
             d.SynElementsBox->OnClick(d.SynElementsBox);
             d.ForeButton->SetColorValue(kRed);
@@ -471,6 +473,7 @@ TEST(OptionsDialog, OnAHighlighterTheCopyColoursOnlyTheDialogsEditorsUntilOk) {
         EXPECT_EQ(EditorCount(f.parser), 1);
         const TColor keyword = ok ? kRed : kNavy;
         EXPECT_EQ(StyleTextColor(f.own, 2), keyword);
+        EXPECT_EQ(SettingsBytes(f.own) == before, !ok);
         f.memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("return 0;"));
         EXPECT_TRUE(Paints(f.memo, 0, 6, keyword)) << ok;
     }
