@@ -13,8 +13,12 @@ class TSM_Settings;
 // A highlighter owned by owner with the scheme fixture name compiled in.
 TSyntaxMemoParser* NewSchemeParser(TComponent* owner, const std::string& fixture);
 TSM_Settings* SettingsOf(TSyntaxMemoParser* parser);
+// Everything the settings store, as bytes.
+std::string SettingsBytes(TSM_Settings* settings);
 // The text colour of a style of these settings.
 TColor StyleTextColor(TSM_Settings* settings, int style);
 int EditorCount(TSyntaxMemoParser* parser);
+// The highlighter's options dialog (true when closed with OK).
+bool ShowParserOptions(TSyntaxMemoParser* parser, unsigned visiblePages);
 // Frees a highlighter as its owner would.
 void FreeParser(TSyntaxMemoParser* parser);
