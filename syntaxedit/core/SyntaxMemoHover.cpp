@@ -31,9 +31,10 @@ TSyntaxMemoCore::THover TSyntaxMemoCore::HoverAt(int32_t x, int32_t y, int32_t h
         h.RightMargin = onRight;
     }
     if (!h.Margin && n && n->Styles && settings_->HasHotspots()) {
-        int32_t k = CharIndexOfColumn(n, column);
+        int32_t cellColumn = ColumnOfX(n, x, true);
+        int32_t k = CharIndexOfColumn(n, cellColumn);
         // The character whose cell holds x (not the nearest boundary).
-        while (k > 0 && DisplayColumn(n, k) > column) k--;
+        while (k > 0 && DisplayColumn(n, k) > cellColumn) k--;
         if (k < TextLen(n) && st.Styles[n->Styles[k]].Hotspot) {
             h.Hyperlink = true;
             h.Cursor = hyperCursor;
