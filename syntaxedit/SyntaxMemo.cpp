@@ -60,11 +60,15 @@ public:
         if (text[count - 1] > 0 && text[count - 1] < 32) count--;
         if (count <= 0) return;
         if (proportional_) {
+            // The glyphs are placed at the measured advances: some renderers
+            // draw narrower than they measure, which would open gaps between runs.
             SIZE size{};
-            GetTextExtentPoint32A(dc_, text, count, &size);
+            advance_.resize(static_cast<size_t>(count));
+            GetTextExtentExPointA(dc_, text, count, 0, nullptr, advance_.data(), &size);
+            for (int i = count - 1; i > 0; i--) advance_[static_cast<size_t>(i)] -= advance_[static_cast<size_t>(i - 1)];
             RECT r{x, y, std::min(x + static_cast<int>(size.cx), clipRight), y + lh_};
             SetColors(fg, bg);
-            ExtTextOutA(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, text, static_cast<UINT>(count), nullptr);
+            ExtTextOutA(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, text, static_cast<UINT>(count), advance_.data());
             return;
         }
         RECT r{x, y, std::min(x + count * cw_, clipRight), y + lh_};
