@@ -286,8 +286,9 @@ int32_t TSyntaxMemoCore::ProportionalCut(const char* text, int32_t visible, int3
     if (disp.empty()) return 0;
     ends_.resize(disp.size());
     measurer_->RunWidth(0, disp.data(), static_cast<int32_t>(disp.size()), ends_.data());
-    int32_t k = 0;
-    while (k < visible && ends_[static_cast<size_t>(colEnd[static_cast<size_t>(k)] - 1)] <= width) k++;
+    // Characters without width never make a piece longer than a node holds.
+    int32_t k = 0, most = std::min(visible, kMaxLinePiece - 1);
+    while (k < most && ends_[static_cast<size_t>(colEnd[static_cast<size_t>(k)] - 1)] <= width) k++;
     return k;
 }
 
