@@ -196,3 +196,22 @@ TEST(SyntaxMemoProportional, ScrollIntoViewMeasuresTheCaretsX) {
     EXPECT_LT(x, m.Core.ClientWidth());
     EXPECT_GE(x, m.Core.TextLeft());
 }
+
+TEST(SyntaxMemoProportional, HoverFindsTheHyperlinkUnderTheMeasuredX) {
+    PropMemo m;
+    TStyleEntry link;
+    link.Hotspot = 1;
+    link.Defined = 1;
+    m.Core.Settings().SetStyle(2, link);
+    m.Core.InsertAtCaret("Wim link");
+    uint8_t styles[8] = {0, 0, 0, 0, 2, 2, 2, 2};
+    int32_t range[3] = {0, -1, 8};
+    m.Core.Message(SMM_SETLINESTYLES, reinterpret_cast<uintptr_t>(range), reinterpret_cast<intptr_t>(styles));
+    // "Wim " is 30 pixels wide: the link starts at x 32 (a grid of 7 would put column 4 at 30).
+    const int cursor = -21;
+    struct Case {
+        int x;
+        bool link;
+    } cases[] = {{2, false}, {31, false}, {32, true}, {40, true}, {49, true}, {60, false}};
+    for (const Case& c : cases) EXPECT_EQ(m.Core.HoverAt(c.x, 4, cursor, false).Hyperlink, c.link) << c.x;
+}
