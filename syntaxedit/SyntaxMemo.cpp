@@ -7,18 +7,25 @@
 #include <algorithm>
 
 #include "SyntaxMemoFind.h"
+#include "SyntaxMemoFonts.h"
 #include "SyntaxMemoOleLink.h"
 #include "SyntaxMemoSlots.h"
 #include "SyntaxMemoMacros.h"
 
 namespace {
 
-// The core's surface over a device context: fixed-pitch cells of charWidth.
+// The core's surface over a device context: fixed-pitch cells of charWidth,
+// or proportional text in its own advances.
 class TDCSurface : public TDrawSurface {
 public:
-    TDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight, HIMAGELIST images = nullptr)
-        : dc_(dc), cw_(charWidth), lh_(lineHeight), images_(images) {
-        old_ = SelectObject(dc, font);
+    TDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight, bool proportional, HIMAGELIST images = nullptr)
+        : dc_(dc), fonts_(fonts), font_(fonts.Base()), cw_(charWidth), lh_(lineHeight), proportional_(proportional),
+          images_(images) {
+        old_ = SelectObject(dc, font_);
+    }
+    void SelectStyle(uint8_t style) override {
+        HFONT f = fonts_.ForStyle(style);
+        if (f != font_) SelectObject(dc_, font_ = f);
     }
     void GutterImage(int list, int index, int x, int y, int rowHeight) override {
         memogutter::DrawImage(images_, dc_, list == 2 ? memogutter::kWrapGlyph : index, x, y, rowHeight);
@@ -51,23 +58,42 @@ public:
         int fits = std::max(1, (clipRight - x + cw_ - 1) / cw_);
         count = std::min(count, fits + fits / 2 + 1);
         if (text[count - 1] > 0 && text[count - 1] < 32) count--;
+        if (count <= 0) return;
+        if (proportional_) {
+            // The glyphs are placed at the measured advances: some renderers
+            // draw narrower than they measure, which would open gaps between runs.
+            SIZE size{};
+            advance_.resize(static_cast<size_t>(count));
+            GetTextExtentExPointA(dc_, text, count, 0, nullptr, advance_.data(), &size);
+            for (int i = count - 1; i > 0; i--) advance_[static_cast<size_t>(i)] -= advance_[static_cast<size_t>(i - 1)];
+            RECT r{x, y, std::min(x + static_cast<int>(size.cx), clipRight), y + lh_};
+            SetColors(fg, bg);
+            ExtTextOutA(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, text, static_cast<UINT>(count), advance_.data());
+            return;
+        }
         RECT r{x, y, std::min(x + count * cw_, clipRight), y + lh_};
         // The advance table is sized to the run, however long it is.
         advance_.assign(static_cast<size_t>(std::max(count, 1)), cw_);
-        SetBk(bg);
-        COLORREF t = ColorToRGB(fg);
-        if (t != text_) SetTextColor(dc_, text_ = t);
+        SetColors(fg, bg);
         ExtTextOutA(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, text, static_cast<UINT>(count), advance_.data());
     }
 
 private:
+    void SetColors(TColor fg, TColor bg) {
+        SetBk(bg);
+        COLORREF t = ColorToRGB(fg);
+        if (t != text_) SetTextColor(dc_, text_ = t);
+    }
     void SetBk(TColor c) {
         COLORREF b = ColorToRGB(c);
         if (b != back_) SetBkColor(dc_, back_ = b);
     }
     HDC dc_;
     HGDIOBJ old_;
+    TMemoFonts& fonts_;
+    HFONT font_;
     int cw_, lh_;
+    bool proportional_;
     COLORREF text_ = CLR_INVALID, back_ = CLR_INVALID;
     std::vector<INT> advance_;
     HIMAGELIST images_;
@@ -110,6 +136,19 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
         OnFilesDropped(this, files, at);
         return true;
     };
+    fonts_.reset(new TMemoFonts(core_));
+    core_.SetMeasurer(fonts_.get());
+    Font().SetName("Courier New");
+    Font().SetSize(10);
+    // A new font is measured and the text laid out again.
+    Font().OnChange = [this, sendFont = Font().OnChange] {
+        if (sendFont) sendFont();
+        if (Destroying()) return;
+        MeasureFont();
+        if (WordWrap()) core_.RewrapAll();
+        Resized();
+        ViewInvalidate();
+    };
     MeasureFont();
     macros_.reset(new TSyntaxMemoMacros(*this));
 }
@@ -120,7 +159,7 @@ TSyntaxMemo::~TSyntaxMemo() {
     slots_.reset();
     macros_.reset();
     core_.SetView(nullptr);
-    if (font_) DeleteObject(font_);
+    core_.SetMeasurer(nullptr);
     if (images_) ImageList_Destroy(images_);
 }
 
@@ -170,23 +209,20 @@ void TSyntaxMemo::WndCreated() {
 }
 
 void TSyntaxMemo::MeasureFont() {
-    if (!font_) {
-        HDC screen = GetDC(nullptr);
-        int height = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, screen);
-        font_ = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
-    }
+    fonts_->SetFont(Font().Name(), Font().Height());
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font_);
+    HGDIOBJ old = SelectObject(dc, fonts_->Base());
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
-    SIZE w{};
+    SIZE w{}, i{};
     GetTextExtentPoint32A(dc, "W", 1, &w);
+    GetTextExtentPoint32A(dc, "i", 1, &i);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     int lineHeight = tm.tmHeight + tm.tmExternalLeading + 1;
-    core_.SetMetrics(w.cx > 0 ? w.cx : tm.tmAveCharWidth, lineHeight > 1 ? lineHeight : 17);
+    bool fixed = w.cx == i.cx;
+    int charWidth = fixed && w.cx > 0 ? w.cx : tm.tmAveCharWidth;
+    core_.SetMetrics(charWidth, lineHeight > 1 ? lineHeight : 17, fixed);
 }
 
 void TSyntaxMemo::Resized() {
@@ -199,7 +235,7 @@ void TSyntaxMemo::Resized() {
 void TSyntaxMemo::PaintTo(HDC dc) {
     if (slots_) slots_->Run();
     if (!images_) images_ = memogutter::MakeImages();
-    TDCSurface surface(dc, font_, core_.CharWidth(), core_.LineHeight(), images_);
+    TDCSurface surface(dc, *fonts_, core_.CharWidth(), core_.LineHeight(), !core_.FixedPitch(), images_);
     core_.Paint(surface);
 }
 

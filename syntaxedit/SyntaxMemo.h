@@ -25,6 +25,7 @@ class TSyntaxMemoOle;
 class TSyntaxMemoParser;
 class TSyntaxMemoSlots;
 class TSyntaxMemoMacros;
+class TMemoFonts;
 
 class TSyntaxMemo : public TWinControl, public TSyntaxMemoView, public TSyntaxMemoTarget {
 public:
@@ -159,7 +160,7 @@ private:
     std::unique_ptr<TSyntaxMemoSlots> slots_;
     std::unique_ptr<TSyntaxMemoMacros> macros_;
     std::unique_ptr<TSyntaxMemoOle> ole_;
-    HFONT font_ = nullptr;
+    std::unique_ptr<TMemoFonts> fonts_;
     UINT rtfFormat_ = 0;
     bool selecting_ = false;
     bool caretMade_ = false;
