@@ -111,6 +111,7 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
     core_.OnClipboardCopy = [this] { CopyToClipboard(); };
     core_.OnClipboardCut = [this] { CutToClipboard(); };
     core_.OnClipboardPaste = [this] { PasteFromClipboard(); };
+    core_.OnPrintSelection = [this] { Print(); };
     rtfFormat_ = RegisterClipboardFormatA("Rich Text Format");
     core_.OnDrawMark = [this](TDrawSurface& s, TTextMark& mark, int l, int t, int r, int b) {
         if (!OnDrawMark) return false;
@@ -255,8 +256,20 @@ void TSyntaxMemo::Paint(TCanvas& canvas) {
     PlaceCaret();
 }
 
+void TSyntaxMemo::MakeCaret(int width) {
+    caretWidth_ = width;
+    caretMade_ = CreateCaret(Handle(), nullptr, width, core_.LineHeight()) != 0;
+    if (caretMade_) ShowCaret(Handle());
+}
+
 void TSyntaxMemo::PlaceCaret() {
     if (!caretMade_) return;
+    // Insert mode or the block option changed: the caret is made again.
+    if (!dropCaret_ && core_.CaretWidth() != caretWidth_) {
+        DestroyCaret();
+        MakeCaret(core_.CaretWidth());
+        if (!caretMade_) return;
+    }
     int32_t at = ole_ && ole_->DropPosition() >= 0 ? ole_->DropPosition() : core_.Caret();
     int32_t x, y;
     core_.PointOfOffset(at, x, y);
@@ -267,8 +280,8 @@ void TSyntaxMemo::ShowDropCaret() {
     bool over = ole_->DropPosition() >= 0;
     // Without the focus the control has no caret: one is made for the drag only.
     if (over && !caretMade_ && Handle()) {
-        caretMade_ = dropCaret_ = CreateCaret(Handle(), nullptr, 2, core_.LineHeight()) != 0;
-        if (caretMade_) ShowCaret(Handle());
+        MakeCaret(2);
+        dropCaret_ = caretMade_;
     } else if (!over && dropCaret_) {
         DestroyCaret();
         caretMade_ = dropCaret_ = false;
@@ -279,9 +292,8 @@ void TSyntaxMemo::ShowDropCaret() {
 void TSyntaxMemo::FocusChanged(bool gained) {
     dropCaret_ = false;
     if (gained) {
-        caretMade_ = CreateCaret(Handle(), nullptr, 2, core_.LineHeight()) != 0;
+        MakeCaret(core_.CaretWidth());
         PlaceCaret();
-        if (caretMade_) ShowCaret(Handle());
     } else {
         if (caretMade_) DestroyCaret();
         caretMade_ = false;
@@ -451,7 +463,8 @@ bool TSyntaxMemo::KeyDown(WORD& key, TShiftState shift) {
 bool TSyntaxMemo::KeyPress(char& key) {
     if (OnKeyPress) OnKeyPress(this, key);
     if (key == 0) return true;
-    if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) return true;  // control keys are commands
+    // Control keys are commands; Ctrl+Enter (LF) still breaks the line.
+    if (key != '\n' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) return true;
     bool typed = core_.TypeChar(key);
     PlaceCaret();
     return typed || key == '\b';
@@ -470,7 +483,10 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
         PlaceCaret();
         return true;
     }
-    if (ole_->PressAt(offset, x, y, (shift & ssShift) != 0)) {
+    // Soon after a double click a press inside the selection is placed, not dragged.
+    bool tripleClick = dblClicked_ && GetTickCount() - lastDblClick_ <= DoubleClickTime;
+    dblClicked_ = false;
+    if (!tripleClick && ole_->PressAt(offset, x, y, (shift & ssShift) != 0)) {
         SetCapture(Handle());
         return true;
     }
@@ -519,6 +535,8 @@ bool TSyntaxMemo::DblClick(TMouseButton button, TShiftState, int x, int y) {
     if (!gutter && (core_.Options() & smoWordSelect)) {
         core_.SelectWordAt(core_.OffsetOfPoint(x, y));
         selecting_ = false;
+        lastDblClick_ = GetTickCount();
+        dblClicked_ = true;
     }
     PlaceCaret();
     return true;
@@ -552,4 +570,8 @@ void TSyntaxMemo::DropFiles(HDROP drop) {
         return;
     }
     DragFinish(drop);
+}
+
+std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight) {
+    return std::unique_ptr<TDrawSurface>(new TDCSurface(dc, font, charWidth, lineHeight));
 }

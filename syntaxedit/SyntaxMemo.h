@@ -38,6 +38,11 @@ public:
     TSyntaxMemoMacros& Macros() { return *macros_; }
     std::string Version() const { return "2.00.02"; }
 
+    bool ShowFocusLine() const { return core_.ShowFocusLine(); }
+    void SetShowFocusLine(bool on) { core_.SetShowFocusLine(on); }
+    // A press within this many milliseconds of a double click is placed even
+    // inside the selection (the triple click); read when the control is made.
+    UINT DoubleClickTime = GetDoubleClickTime();
     bool ReadOnly() const { return core_.ReadOnly; }
     void SetReadOnly(bool v) { core_.ReadOnly = v; }
     int32_t Options() const { return core_.Options(); }
@@ -66,6 +71,11 @@ public:
     void PasteFromClipboard();
     // Paints the whole client area into dc (a memory bitmap for tests and screenshots).
     void PaintTo(HDC dc);
+    // Prints the lines of the selection on the default printer (the job is
+    // named after the file); false when there is none or the job failed.
+    bool Print();
+    // The same on a printer the caller opened.
+    bool PrintTo(HDC printer);
     // Sets the scroll bars to the values the core last gave.
     void FlushScrollBars();
 
@@ -149,6 +159,8 @@ protected:
 private:
     void MeasureFont();
     void PlaceCaret();
+    // Creates and shows the caret at the width the mode asks for.
+    void MakeCaret(int width);
     // The caret at the drop position while a drag is over the control.
     void ShowDropCaret();
     bool ClipboardMessage(TMessage& m);
@@ -165,6 +177,9 @@ private:
     bool selecting_ = false;
     bool caretMade_ = false;
     bool dropCaret_ = false;  // made for a drag, not for the focus
+    int caretWidth_ = 2;
+    DWORD lastDblClick_ = 0;
+    bool dblClicked_ = false;
     struct Bar {
         int32_t max = 0, page = 0, pos = 0;
         bool pending = false;
@@ -186,3 +201,6 @@ private:
     bool hyperHover_ = false;
     HIMAGELIST images_ = nullptr;
 };
+
+// The control's drawing surface over a device context (SyntaxMemo.cpp).
+std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight);

@@ -245,9 +245,11 @@ int32_t TSyntaxMemoCore::Gutter() const { return settings_->Gutter; }
 
 void TSyntaxMemoCore::SetGutter(int32_t value) {
     if (clientWidth_ == 0 || value < 0 || (value >= 1 && value <= 33)) return;
-    if (static_cast<int64_t>(value) * 100 / clientWidth_ > 20) return;
+    if (static_cast<int64_t>(value) * 100 / clientWidth_ > 20 || value == settings_->Gutter) return;
     settings_->Gutter = value;
     MarkLines(topLine_, topLine_ + VisibleLines() + 1);
+    UpdateScrollBars();  // the visible columns changed
+    if (view_) view_->ViewInvalidate();
 }
 
 int32_t TSyntaxMemoCore::Margin() const { return settings_->Margin; }

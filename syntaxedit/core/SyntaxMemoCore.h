@@ -46,7 +46,8 @@ enum : int32_t {
     smoWordSelect = 16384, smoShowRMargin = 32768, smoShowGutter = 65536, smoShowWrapColumn = 131072,
     smoProcessDroppedFiles = 0x80000,
     smoColumnTrack = 0x400000, smoPrintWrap = 32, smoPrintLineNos = 64, smoPrintFilename = 128,
-    smoPrintDate = 256, smoPrintPageNos = 512,
+    smoPrintDate = 256, smoPrintPageNos = 512, smoTabToColumn = 4096, smoBlockOverwriteCursor = 0x100000,
+    smoUseTAB = 0x800000, smoSmartFill = 0x1000000,
 };
 
 // Where the core draws: filled rectangles and runs of fixed-pitch text, one
@@ -139,6 +140,12 @@ public:
     bool HideSelection = true;
     bool WantTab = true, WantReturns = true;
     bool InsertMode = true;
+    // Two lines over and under the caret's row (a change repaints).
+    bool ShowFocusLine() const { return showFocusLine_; }
+    void SetShowFocusLine(bool on);
+    // The caret's width: a character cell in overwrite mode with
+    // smoBlockOverwriteCursor, else 2 pixels.
+    int32_t CaretWidth() const;
     int32_t Options() const;
     void SetOptions(int32_t word);
     int32_t TabDefault() const;
@@ -214,7 +221,14 @@ public:
     // ---- commands and keys (SyntaxMemoCommands.cpp)
     void ExecuteCommand(int32_t command);
     // A typed character (after key handling); returns false when refused.
+    // TAB goes to the next column (SyntaxMemoTyping.cpp), CR auto-indents.
     bool TypeChar(char c);
+    // The blanks that fill display columns from..to: spaces, or with
+    // smoUseTAB and smoSmartFill a TAB per tab stop passed, then spaces.
+    std::string FillText(int32_t from, int32_t to) const;
+    // The column TAB moves the caret to: the next tab stop, or with
+    // smoTabToColumn the next word start of a longer line above.
+    int32_t TabTarget();
     // Matches a key with its shift state against the key map and runs what it
     // binds (Shift extends the selection for movement). True when used.
     bool HandleKey(uint16_t key, uint8_t shift);
@@ -238,7 +252,8 @@ public:
     std::string Title;                 // the HTML page's title
     std::string FontName = "Courier New";
     int32_t FontSize = 10;
-    std::function<std::string()> DateText;  // today's short date (HTML); default empty
+    std::function<std::string()> DateText;  // today's short date (HTML, printed headers); default empty
+    std::function<std::string()> TimeText;  // the time of day (printed headers); default empty
 
     // ---- block indent (SyntaxMemoBlock.cpp): the lines of the selection
     // gain count blanks (count 0: IndentStep; TABs with useTab and smoUseTAB),
@@ -320,6 +335,10 @@ private:
     void RunColors(const TLineNode* n, bool selected, TColor& fg, TColor& bg) const;
     void MoveCaret(int32_t offset, bool extend);
     int32_t VerticalMove(int32_t lines);
+    void TabToColumn();
+    // The indent a line break at the caret carries (false: none).
+    bool AutoIndent(int32_t& width);
+    int32_t LeadingBlanksWidth(const TLineNode* n) const;
 
     TTextStore store_;
     std::unique_ptr<TSM_Settings> own_;
@@ -343,6 +362,8 @@ private:
     TTextMarks marks_;
     std::string fileName_;
     bool loading_ = false;
+    bool showFocusLine_ = false;
+    void PaintFocusLine(TDrawSurface& s);
     void PaintGutterCell(TDrawSurface& s, const TLineNode* n, int32_t y);
     void PaintMarks(TDrawSurface& s, const TLineNode* n, int32_t lineStart, int32_t y);
     void ShowBlanks(const TLineNode* n, std::string& disp) const;

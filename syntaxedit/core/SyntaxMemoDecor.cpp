@@ -1,5 +1,6 @@
 // What the paint pass draws besides the text: gutter images (bookmarks, line
-// marks, the wrapped-line glyph), named marks and visible blanks.
+// marks, the wrapped-line glyph), named marks, visible blanks and the focus
+// line; the caret's width.
 #include <algorithm>
 
 #include "SM_Settings.h"
@@ -88,4 +89,25 @@ void TSyntaxMemoCore::PaintGuides(TDrawSurface& s, int32_t y) {
     if ((st.Options & smoWordWrap) && (st.Options & kShowWrapColumn) && st.WrapAtColumn >= 1)
         line(st.WrapAtColumn, true);
     if (DragGuideColumn >= 0) line(DragGuideColumn, true);
+}
+
+void TSyntaxMemoCore::SetShowFocusLine(bool on) {
+    if (on == showFocusLine_) return;
+    showFocusLine_ = on;
+    if (view_) view_->ViewInvalidate();
+}
+
+int32_t TSyntaxMemoCore::CaretWidth() const {
+    return !InsertMode && (Options() & smoBlockOverwriteCursor) ? charWidth_ : 2;
+}
+
+// Over and under the caret's row, in the inverse of the text background.
+void TSyntaxMemoCore::PaintFocusLine(TDrawSurface& s) {
+    int32_t x = 0, y = 0;
+    PointOfOffset(caret_, x, y);
+    int32_t left = TextLeft();
+    if (y < 0 || y >= clientHeight_ || left >= clientWidth_) return;
+    TColor c = ResolvedColor(settings_->Styles[0].BackColor) ^ 0xFFFFFF;
+    s.FillRect(left, y, clientWidth_ - left, 1, c);
+    s.FillRect(left, y + lineHeight_ - 1, clientWidth_ - left, 1, c);
 }

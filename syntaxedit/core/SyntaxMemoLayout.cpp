@@ -391,4 +391,5 @@ void TSyntaxMemoCore::Paint(TDrawSurface& s) {
         start += n->Len;
         n = n->Next;
     }
+    if (showFocusLine_) PaintFocusLine(s);
 }
