@@ -80,6 +80,8 @@ protected:
         TLabel::CreateParams(p);
         p.WinClassName = "QfHandLabel";
         p.Cursor = LoadCursor(nullptr, IDC_HAND);
+        // Centred and wrapped: a new width moves every line, not only the uncovered part.
+        p.ClassStyle |= CS_HREDRAW | CS_VREDRAW;
     }
 
 private:

@@ -7,6 +7,7 @@
 
 #include "InfoDialogs.h"
 #include "MainWindowSupport.h"
+#include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
 #include "WebLinks.h"
 
@@ -84,6 +85,38 @@ TEST(MainLayout, BarsAndPanesFollowTheWindowSizeAsATable) {
         EXPECT_EQ(m.pnlKeelsonFTP->ClientWidth() - ad.right, ad.left);
         EXPECT_EQ(m.pnlKeelsonFTP->Height(), 61);
     }
+}
+
+// The label's pixels as they are now, without asking for a repaint first.
+std::vector<uint32_t> PaintedPixels(TWinControl& c) {
+    RedrawWindow(GetAncestor(c.Handle(), GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    TBitmap shot(c.Width(), c.Height());
+    HDC dc = GetDC(c.Handle());
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(c.Handle(), dc);
+    std::vector<uint32_t> px;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x) px.push_back(shot.PixelRGB(x, y));
+    return px;
+}
+
+TEST(MainLayout, AdvertisingLabelRepaintsWholeWhenTheWindowWidens) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.SetBounds(20, 20, 800, 600);
+    m.Show();
+    RedrawWindow(m.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const std::vector<uint32_t> wide = PaintedPixels(*m.lblKeelsonFTPExposure);
+    m.SetBounds(20, 20, 620, 600);
+    PaintedPixels(*m.lblKeelsonFTPExposure);
+    m.SetBounds(20, 20, 800, 600);
+    // The centred lines moved: the whole label is to be painted again ...
+    RECT pending{};
+    GetUpdateRect(m.lblKeelsonFTPExposure->Handle(), &pending, FALSE);
+    EXPECT_EQ(pending.left, 0);
+    EXPECT_EQ(pending.right, m.lblKeelsonFTPExposure->ClientWidth());
+    // ... and none of the narrow layout stays behind.
+    EXPECT_TRUE(PaintedPixels(*m.lblKeelsonFTPExposure) == wide);
 }
 
 TEST(MainToolTips, EveryButtonHasARealTipThatAsksForItsHint) {
@@ -273,4 +306,37 @@ TEST(WebLinks, ButtonsAndTheAdvertisingLabelOpenTheirPagesAsATable) {
             }
         }
     }
+}
+
+TEST(NewFolderDialog, CurrentFolderIsTextToSelectNotToEdit) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    m.CurrentServerDir = "/pub/a folder with a long name/and more";
+    TScriptedModalRunner runner;
+    std::string text, afterTyping;
+    DWORD style = 0, exStyle = 0, selStart = 1, selEnd = 0;
+    runner.Expect("frmFolder", [&](TForm& f) {
+        HWND cur = static_cast<TfrmFolder&>(f).lblCurDir->Handle();
+        text = static_cast<TfrmFolder&>(f).lblCurDir->Caption();
+        style = static_cast<DWORD>(GetWindowLongA(cur, GWL_STYLE));
+        exStyle = static_cast<DWORD>(GetWindowLongA(cur, GWL_EXSTYLE));
+        // The whole path can be selected (and so copied) ...
+        SendMessageA(cur, EM_SETSEL, 0, -1);
+        SendMessageA(cur, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+        // ... but typing over it changes nothing.
+        SendMessageA(cur, WM_CHAR, 'x', 0);
+        SendMessageA(cur, WM_CLEAR, 0, 0);
+        afterTyping = static_cast<TfrmFolder&>(f).lblCurDir->Caption();
+        f.SetModalResult(mrCancel);
+    });
+    m.itmSrvFilesNewFolderClick();
+    ASSERT_TRUE(runner.AllUsed());
+    EXPECT_EQ(text, m.CurrentServerDir);
+    EXPECT_TRUE(style & ES_READONLY);
+    EXPECT_FALSE(exStyle & WS_EX_CLIENTEDGE) << "borderless, like the label it replaces";
+    EXPECT_FALSE(style & WS_BORDER);
+    EXPECT_EQ(selStart, 0u);
+    EXPECT_EQ(selEnd, m.CurrentServerDir.size());
+    EXPECT_EQ(afterTyping, m.CurrentServerDir);
 }
