@@ -114,7 +114,7 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
     CreatePanes();
     CreateMenus();
     CreateLocalMenus();
-    CreateRemoteMenu();
+    WireRemoteList();
     WireDragAndDrop();
     frmMessage = new TfrmMessage(this);
     std::string clip = settings_.ProgramFolder + "spin.avi";

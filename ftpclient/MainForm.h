@@ -89,6 +89,9 @@ public:
     void tb97RefreshClick();
     // Enables the pop-up's items by the selection and the connection.
     void popServerFilesPopup();
+    // Delete, F2 and F5 without Shift, Ctrl or Alt; Enter on a folder opens it.
+    void lvServerFilesKeyUp(WORD key, TShiftState shift);
+    void lvServerFilesKeyDown(WORD key, TShiftState shift);
     void itmSrvFilesViewLargeClick() { lvServerFiles->SetViewStyle(rvsIcon); }
     void itmSrvFilesViewSmallClick() { lvServerFiles->SetViewStyle(rvsSmallIcon); }
     void itmSrvFilesViewListClick() { lvServerFiles->SetViewStyle(rvsList); }
@@ -216,7 +219,7 @@ private:
     void CreatePanes();
     void CreateStatusBar();
     void CreateLocalMenus();
-    void CreateRemoteMenu();
+    void WireRemoteList();  // its pop-up menu and keys
     void CreateToolTips();
     bool ToolTipText(TMessage& m);
     void WireDragAndDrop();

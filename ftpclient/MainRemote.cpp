@@ -109,7 +109,7 @@ void TfrmMain::FTP_ProcessDir(const std::string& path) {
     lvServerFiles->SetRows(rows);
 }
 
-void TfrmMain::CreateRemoteMenu() {
+void TfrmMain::WireRemoteList() {
     popServerFiles = new TPopupMenu(this);
     TMenuItem* root = popServerFiles->Items();
     itmSrvFilesDownload = AddMenuItem(root, "Down&load to local dir", [this] { itmSrvFilesDownloadClick(); });
@@ -132,6 +132,21 @@ void TfrmMain::CreateRemoteMenu() {
         popServerFiles->PopupComponent = lvServerFiles;
         popServerFiles->Popup(at.x, at.y);
     };
+    lvServerFiles->OnKeyUp = [this](TObject*, WORD& key, TShiftState shift) { lvServerFilesKeyUp(key, shift); };
+    lvServerFiles->OnKeyDown = [this](TObject*, WORD& key, TShiftState shift) { lvServerFilesKeyDown(key, shift); };
+}
+
+void TfrmMain::lvServerFilesKeyUp(WORD key, TShiftState shift) {
+    if (lvServerFiles->IsEditing() || !lvServerFiles->Enabled() || (shift & (ssShift | ssCtrl | ssAlt))) return;
+    if (key == VK_DELETE) itmSrvFilesDeleteClick();
+    if (key == VK_F2) itmSrvFilesRenameClick();
+    if (key == VK_F5) tb97RefreshClick();
+}
+
+void TfrmMain::lvServerFilesKeyDown(WORD key, TShiftState shift) {
+    if (key != VK_RETURN || !lvServerFiles->Enabled() || (shift & (ssShift | ssCtrl | ssAlt))) return;
+    auto sel = lvServerFiles->SelectedRows();
+    if (!sel.empty() && IsFolderRow(RemoteRows[static_cast<size_t>(sel[0])])) OpenRemoteRow();
 }
 
 void TfrmMain::popServerFilesPopup() {
