@@ -43,6 +43,9 @@ int LogCount(TfrmMain& m, const std::string& part);
 // A real click on item i of a list box (a double click with WM_LBUTTONDBLCLK); Ctrl held adds to the selection.
 void ClickListItem(TListBox& list, int i, UINT down = WM_LBUTTONDOWN, bool ctrl = false);
 void ClickButton(TButton* b);
+// With QF_CLIENT_SHOTS naming a folder (a run under Xvfb), saves the
+// window's picture there as name + ".bmp"; otherwise does nothing.
+void MaybeSaveShot(HWND window, const std::string& name);
 std::string ServerFile(const Server& s, const std::string& rel);  // Wine path of a file on the server
 void PutServerFile(const Server& s, const std::string& rel, const std::string& bytes);
 
