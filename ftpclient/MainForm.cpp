@@ -567,7 +567,8 @@ void TfrmMain::tb97ConnectClick() {
 }
 
 void TfrmMain::ConnectToServer(TFTPServer site) {
-    connectBox_ = std::make_unique<TfrmServerConnect>(this);
+    connectBox_ = std::make_unique<TfrmServerConnect>(this, FTP);
+    connectBox_->OnForget = [this] { connectBox_.release(); };
     connectBox_->lblServerName->SetCaption(site.Name);
     connectBox_->lblServerAddress->SetCaption(site.Hostname + " on port " + site.Port);
     connectBox_->Show();

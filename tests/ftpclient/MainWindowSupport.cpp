@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "RegValues.h"
+#include "Screenshot.h"
 #include "runtime/Application.h"
 
 namespace qfclient {
@@ -131,6 +132,13 @@ std::string ServerFile(const Server& s, const std::string& rel) {
 
 void PutServerFile(const Server& s, const std::string& rel, const std::string& bytes) {
     qftest::WriteFileBytes(ServerFile(s, rel), bytes);
+}
+
+void MaybeSaveShot(HWND window, const std::string& name) {
+    const std::string folder = qftest::Env("QF_CLIENT_SHOTS");
+    if (folder.empty()) return;
+    UpdateWindow(window);
+    EXPECT_TRUE(SaveWindowShot(window, folder + "\\" + name + ".bmp")) << name;
 }
 
 }  // namespace qfclient

@@ -52,6 +52,9 @@ void ClickButton(TButton* b);
 bool RightClickRemote(TfrmMain& m, int i, const std::function<void()>& whileOpen);
 // The choice of a pop-up item, as the platform reports a click on it.
 void ChoosePopupItem(TMenuItem* item);
+// With QF_CLIENT_SHOTS naming a folder (a run under Xvfb), saves the
+// window's picture there as name + ".bmp"; otherwise does nothing.
+void MaybeSaveShot(HWND window, const std::string& name);
 std::string ServerFile(const Server& s, const std::string& rel);  // Wine path of a file on the server
 void PutServerFile(const Server& s, const std::string& rel, const std::string& bytes);
 
