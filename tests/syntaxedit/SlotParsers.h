@@ -2,6 +2,7 @@
 // highlighter's headers and the window layer's cannot meet in one unit.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "SyntaxMemoTypes.h"
@@ -18,3 +19,5 @@ TColor StyleTextColor(TSM_Settings* settings, int style);
 int EditorCount(TSyntaxMemoParser* parser);
 // Frees a highlighter as its owner would.
 void FreeParser(TSyntaxMemoParser* parser);
+// How many style fonts the settings made while run ran.
+int StyleFontsMadeDuring(const std::function<void()>& run);
