@@ -1,7 +1,9 @@
 // Figures for highlighting: a generated C-like text of the given size is
 // written to a file (for the other highlighters run-highlight.sh compares
 // with), highlighted from scratch by the re-highlighting pass with a compiled
-// scheme, then one character is typed at its top and the pass runs again.
+// scheme, then one character is typed at its top and the pass runs again,
+// once as the change notice runs it and once in lazy mode (a page per pass,
+// the rest done as it is painted).
 // Usage: syntaxedit_highlight_bench <scheme> <output text> [megabytes]
 #include <chrono>
 #include <cstdio>
@@ -97,5 +99,41 @@ int main(int argc, char** argv) {
     pass.Run();
     auto t6 = Clock::now();
     printf("open comment on line 3: %.3f s, %d lines restyled\n", Seconds(t5, t6), pass.LastStats().LinesRestyled);
+
+    // Both edits undone (the whole text restyled back), then the same in
+    // lazy mode with a page of 30 lines.
+    store.DeleteText(store.LineStart(2), store.LineStart(2) + 2);
+    store.DeleteText(0, 1);
+    pass.Run();
+    pass.Lazy = true;
+    pass.VisibleLines = 30;
+    auto t7 = Clock::now();
+    store.InsertText(0, "x");
+    pass.Run();
+    auto t8 = Clock::now();
+    printf("lazy: retype at top: %.3f ms, %d lines scanned, %d restyled\n", Seconds(t7, t8) * 1e3,
+           pass.LastStats().LinesScanned, pass.LastStats().LinesRestyled);
+    auto t9 = Clock::now();
+    store.InsertText(store.LineStart(2), "/*");
+    pass.Run();
+    auto t10 = Clock::now();
+    printf("lazy: open comment on line 3: %.3f s, %d lines restyled\n",
+           Seconds(t9, t10), pass.LastStats().LinesRestyled);
+    // Painting the text's last page restyles everything down to it.
+    int32_t lines = store.LineCount();
+    auto t11 = Clock::now();
+    pass.CatchUp(lines);
+    auto t12 = Clock::now();
+    printf("lazy: then painting the last page: %.3f s, %d lines restyled\n", Seconds(t11, t12),
+           pass.LastStats().LinesRestyled);
+    // A highlighter attached to the whole text: the first page only.
+    pass.Done();
+    TTextStore other;
+    other.InsertText(0, NormalizeInsertText(text));
+    pass.Attach(&other, &h);
+    auto t13 = Clock::now();
+    pass.Rescan(0);
+    auto t14 = Clock::now();
+    printf("lazy: from scratch: %.3f ms, %d lines styled\n", Seconds(t13, t14) * 1e3, pass.LastStats().LinesRestyled);
     return 0;
 }

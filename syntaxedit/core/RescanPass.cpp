@@ -86,7 +86,11 @@ bool TRescanPass::Continue(int32_t upTo) {
     for (; n && i <= upTo; n = n->Next, i++)
         if (n->Flags & lfRescan) {
             markedFrom_ = i;
-            RunFrom(i, VisibleLines + 2);
+            // Up to a line far below: one pass there, not a page at a time
+            // (each of which would scan a long token again from its start).
+            int32_t budget = VisibleLines + 2;
+            if (upTo != INT32_MAX) budget = std::max(budget, upTo - i + 2);
+            RunFrom(i, budget);
             return true;
         }
     markedFrom_ = n ? i : INT32_MAX;
@@ -260,10 +264,11 @@ TRescanPass::TFinish TRescanPass::FinishLine(TCursor& c, int32_t budget, int32_t
     TLineNode* next = n->Next;
     bool same = n->Styles && (n->Len == 0 || memcmp(n->Styles, buf_.data(), n->Len) == 0);
     if (same && !runsOn && !highlighter_->ContainerPending() && !highlighter_->InBoundState()) {
-        bool lazyStop = Lazy && c.counter > budget;
-        bool quietStop = !Lazy && !(n->Flags & lfRescan) && c.counter > 0 && c.index >= reach &&
-                         (!next || next->Styles);
-        if (lazyStop || quietStop) {
+        bool quiet = !(n->Flags & lfRescan) && c.counter > 0 && c.index >= reach && (!next || next->Styles);
+        // A lazy pass asked to go further than a page (to lines being
+        // painted) may stop where the styles agree, past its first page.
+        bool lazyStop = Lazy && (c.counter > budget || (quiet && c.counter > VisibleLines + 2));
+        if (lazyStop || (!Lazy && quiet)) {
             stats_.EndedUnchanged = true;
             return TFinish::Unchanged;
         }

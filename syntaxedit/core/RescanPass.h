@@ -51,9 +51,9 @@ public:
     void Run();
     // Runs the pass from the first line marked lfRescan without a budget.
     void RescanAll();
-    // Runs the pass from the first line marked lfRescan with the usual
-    // budget: the lazy mode's next step. False when none is marked at or
-    // before line upTo.
+    // Runs the pass from the first line marked lfRescan, if that is at or
+    // before line upTo, with the usual budget or at least through upTo:
+    // the lazy mode's next step. False when none is marked there.
     bool Continue(int32_t upTo = INT32_MAX);
     // Steps on until no line up to upTo waits (painting those lines); the
     // number of passes run.
