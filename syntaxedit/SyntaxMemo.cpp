@@ -177,7 +177,10 @@ TSyntaxMemoFind& TSyntaxMemo::Search() {
 }
 
 TSyntaxMemoSlots& TSyntaxMemo::Slots() {
-    if (!slots_) slots_ = TSyntaxMemoSlots::Make(core_, *this, *this, [this] { Resized(); });
+    if (!slots_) {
+        slots_ = TSyntaxMemoSlots::Make(core_, *this, *this, [this] { Resized(); });
+        slots_->OnSlotSet = [this] { SettingChanged(false); };
+    }
     return *slots_;
 }
 TSyntaxMemoParser* TSyntaxMemo::Parser(int slot) const { return slots_ ? slots_->Parser(slot) : nullptr; }
@@ -234,7 +237,7 @@ void TSyntaxMemo::Resized() {
 }
 
 void TSyntaxMemo::PaintTo(HDC dc) {
-    if (slots_) slots_->Run();
+    if (slots_) slots_->BeforePaint();
     if (!images_) images_ = memogutter::MakeImages();
     TDCSurface surface(dc, *fonts_, core_.CharWidth(), core_.LineHeight(), !core_.FixedPitch(), images_);
     core_.Paint(surface);
@@ -356,11 +359,88 @@ void TSyntaxMemo::SetWordWrap(bool on) {
     if (on != WordWrap()) SetOptions(on ? core_.Options() | smoWordWrap : core_.Options() & ~smoWordWrap);
 }
 
+namespace {
+// Runs set and tells whether get's value moved.
+template <class Get, class Set>
+bool Moved(Get get, Set set) {
+    auto before = get();
+    set();
+    return !(get() == before);
+}
+}  // namespace
+
 void TSyntaxMemo::Setdef_BackColor(TColor c) {
-    if (c != core_.DefBackColor()) core_.SetDefBackColor(c), ViewInvalidate();
+    if (c != core_.DefBackColor()) core_.SetDefBackColor(c), RepaintThroughHighlighter(false, false);
 }
 void TSyntaxMemo::Setdef_TextColor(TColor c) {
-    if (c != core_.DefTextColor()) core_.SetDefTextColor(c), ViewInvalidate();
+    if (c != core_.DefTextColor()) core_.SetDefTextColor(c), RepaintThroughHighlighter(false, false);
+}
+void TSyntaxMemo::Setdef_FontStyle(uint8_t style) {
+    // Style 0's font follows its style bits.
+    if (style != core_.DefFontStyle()) core_.SetDefFontStyle(style), RepaintThroughHighlighter(true, false);
+}
+
+void TSyntaxMemo::SetGutter(int32_t value) {
+    if (Moved([&] { return core_.Gutter(); }, [&] { core_.SetGutter(value); })) {
+        core_.UpdateScrollBars();
+        RepaintThroughHighlighter(false, false);
+    }
+}
+void TSyntaxMemo::SetGutterColor(TColor c) {
+    if (Moved([&] { return core_.GutterColor(); }, [&] { core_.SetGutterColor(c); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetMarginColor(TColor c) {
+    if (Moved([&] { return core_.MarginColor(); }, [&] { core_.SetMarginColor(c); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetSelTextColor(TColor c) {
+    if (Moved([&] { return core_.SelTextColor(); }, [&] { core_.SetSelTextColor(c); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetSelTextBack(TColor c) {
+    if (Moved([&] { return core_.SelTextBack(); }, [&] { core_.SetSelTextBack(c); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetMargin(int32_t value) {
+    if (Moved([&] { return core_.Margin(); }, [&] { core_.SetMargin(value); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetTabColumns(const std::string& text) {
+    if (Moved([&] { return core_.TabColumns(); }, [&] { core_.SetTabColumns(text); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetTabDefault(int32_t value) {
+    if (Moved([&] { return core_.TabDefault(); }, [&] { core_.SetTabDefault(value); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetIndentStep(int32_t value) {
+    if (Moved([&] { return core_.IndentStep(); }, [&] { core_.SetIndentStep(value); })) SettingChanged(false);
+}
+void TSyntaxMemo::SetWrapAtColumn(int32_t value) {
+    if (Moved([&] { return core_.WrapAtColumn(); }, [&] { core_.SetWrapAtColumn(value); })) WrapChanged(true);
+}
+void TSyntaxMemo::SetWrapOverride(const std::string& chars) {
+    if (Moved([&] { return core_.WrapOverride(); }, [&] { core_.SetWrapOverride(chars); })) WrapChanged(false);
+}
+
+void TSyntaxMemo::WrapChanged(bool caretInView) {
+    // The core re-laid the wrapped lines already.
+    if (WordWrap()) {
+        if (caretInView) core_.ScrollIntoView(core_.Caret());
+        core_.Change();
+        ViewInvalidate();
+    }
+    SettingChanged(false);
+}
+
+void TSyntaxMemo::SettingChanged(bool repaint) {
+    if (repaint) RepaintThroughHighlighter(false, false);
+    if (Designing && OnDesignerModified) OnDesignerModified(this);
+}
+
+void TSyntaxMemo::RepaintThroughHighlighter(bool rederiveFonts, bool restyleAll) {
+    if (rederiveFonts) core_.RederiveFonts();
+    struct Restore {
+        bool& flag;
+        bool old;
+        ~Restore() { flag = old; }
+    } restore{core_.RestyleAll, core_.RestyleAll};
+    core_.RestyleAll = restyleAll;
+    if (!slots_ || !slots_->RefreshActive()) core_.Message(SMM_SETTINGSCHANGED, 0, 0);
 }
 
 int32_t TSyntaxMemo::SelStart() const { return std::min(core_.Anchor(), core_.Caret()); }

@@ -165,6 +165,28 @@ public:
     void SetDefBackColor(TColor c);
     int32_t ActiveParser() const { return activeParser_; }
     void SetActiveParser(int32_t value);  // "Parser index out of range" outside 1..6
+    // The re-highlighting pass stops after a page's budget and leaves the
+    // lines after it to be done as they are painted.
+    bool LazyMode = false;
+    // While the settings are taken again through the highlighter: whether
+    // the text is highlighted anew (false: its style bytes still hold).
+    bool RestyleAll = true;
+    uint8_t DefFontStyle() const;
+    void SetDefFontStyle(uint8_t style);
+    TColor GutterColor() const;
+    void SetGutterColor(TColor c);
+    TColor MarginColor() const;
+    void SetMarginColor(TColor c);
+    TColor SelTextColor() const;
+    void SetSelTextColor(TColor c);
+    TColor SelTextBack() const;
+    void SetSelTextBack(TColor c);
+    // Characters after which a wrapped line may break; a change re-lays
+    // wrapped lines.
+    std::string WrapOverride() const;
+    void SetWrapOverride(const std::string& chars);
+    // The style fonts of the settings in force made again.
+    void RederiveFonts();
 
     // Line colours by 1-based number (0 and 1: the first line; past the end:
     // the last line). Nothing on an empty text.

@@ -2,6 +2,7 @@
 // highlighter's headers and the window layer's cannot meet in one unit.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "SyntaxMemoTypes.h"
@@ -22,3 +23,5 @@ int EditorCount(TSyntaxMemoParser* parser);
 bool ShowParserOptions(TSyntaxMemoParser* parser, unsigned visiblePages);
 // Frees a highlighter as its owner would.
 void FreeParser(TSyntaxMemoParser* parser);
+// How many style fonts the settings made while run ran.
+int StyleFontsMadeDuring(const std::function<void()>& run);
