@@ -19,12 +19,19 @@ namespace {
 class TDCSurface : public TDrawSurface {
 public:
     TDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight, bool proportional, HIMAGELIST images = nullptr)
-        : dc_(dc), fonts_(fonts), font_(fonts.Base()), cw_(charWidth), lh_(lineHeight), proportional_(proportional),
+        : dc_(dc), fonts_(&fonts), font_(fonts.Base()), cw_(charWidth), lh_(lineHeight), proportional_(proportional),
           images_(images) {
         old_ = SelectObject(dc, font_);
     }
+    // One fixed-pitch font for every style (the printed page).
+    TDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight)
+        : dc_(dc), fonts_(nullptr), font_(font), cw_(charWidth), lh_(lineHeight), proportional_(false),
+          images_(nullptr) {
+        old_ = SelectObject(dc, font_);
+    }
     void SelectStyle(uint8_t style) override {
-        HFONT f = fonts_.ForStyle(style);
+        if (!fonts_) return;
+        HFONT f = fonts_->ForStyle(style);
         if (f != font_) SelectObject(dc_, font_ = f);
     }
     void GutterImage(int list, int index, int x, int y, int rowHeight) override {
@@ -90,7 +97,7 @@ private:
     }
     HDC dc_;
     HGDIOBJ old_;
-    TMemoFonts& fonts_;
+    TMemoFonts* fonts_;
     HFONT font_;
     int cw_, lh_;
     bool proportional_;
