@@ -177,6 +177,7 @@ private:
     bool caretMade_ = false;
     bool dropCaret_ = false;  // made for a drag, not for the focus
     int caretWidth_ = 2;
+    bool caretShown_ = false;
     DWORD lastDblClick_ = 0;
     bool dblClicked_ = false;
     struct Bar {
