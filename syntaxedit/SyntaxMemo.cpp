@@ -7,18 +7,25 @@
 #include <algorithm>
 
 #include "SyntaxMemoFind.h"
+#include "SyntaxMemoFonts.h"
 #include "SyntaxMemoOleLink.h"
 #include "SyntaxMemoSlots.h"
 #include "SyntaxMemoMacros.h"
 
 namespace {
 
-// The core's surface over a device context: fixed-pitch cells of charWidth.
+// The core's surface over a device context: fixed-pitch cells of charWidth,
+// or proportional text in its own advances.
 class TDCSurface : public TDrawSurface {
 public:
-    TDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight, HIMAGELIST images = nullptr)
-        : dc_(dc), cw_(charWidth), lh_(lineHeight), images_(images) {
-        old_ = SelectObject(dc, font);
+    TDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight, bool proportional, HIMAGELIST images = nullptr)
+        : dc_(dc), fonts_(fonts), font_(fonts.Base()), cw_(charWidth), lh_(lineHeight), proportional_(proportional),
+          images_(images) {
+        old_ = SelectObject(dc, font_);
+    }
+    void SelectStyle(uint8_t style) override {
+        HFONT f = fonts_.ForStyle(style);
+        if (f != font_) SelectObject(dc_, font_ = f);
     }
     void GutterImage(int list, int index, int x, int y, int rowHeight) override {
         memogutter::DrawImage(images_, dc_, list == 2 ? memogutter::kWrapGlyph : index, x, y, rowHeight);
@@ -51,23 +58,42 @@ public:
         int fits = std::max(1, (clipRight - x + cw_ - 1) / cw_);
         count = std::min(count, fits + fits / 2 + 1);
         if (text[count - 1] > 0 && text[count - 1] < 32) count--;
+        if (count <= 0) return;
+        if (proportional_) {
+            // The glyphs are placed at the measured advances: some renderers
+            // draw narrower than they measure, which would open gaps between runs.
+            SIZE size{};
+            advance_.resize(static_cast<size_t>(count));
+            GetTextExtentExPointA(dc_, text, count, 0, nullptr, advance_.data(), &size);
+            for (int i = count - 1; i > 0; i--) advance_[static_cast<size_t>(i)] -= advance_[static_cast<size_t>(i - 1)];
+            RECT r{x, y, std::min(x + static_cast<int>(size.cx), clipRight), y + lh_};
+            SetColors(fg, bg);
+            ExtTextOutA(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, text, static_cast<UINT>(count), advance_.data());
+            return;
+        }
         RECT r{x, y, std::min(x + count * cw_, clipRight), y + lh_};
         // The advance table is sized to the run, however long it is.
         advance_.assign(static_cast<size_t>(std::max(count, 1)), cw_);
-        SetBk(bg);
-        COLORREF t = ColorToRGB(fg);
-        if (t != text_) SetTextColor(dc_, text_ = t);
+        SetColors(fg, bg);
         ExtTextOutA(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, text, static_cast<UINT>(count), advance_.data());
     }
 
 private:
+    void SetColors(TColor fg, TColor bg) {
+        SetBk(bg);
+        COLORREF t = ColorToRGB(fg);
+        if (t != text_) SetTextColor(dc_, text_ = t);
+    }
     void SetBk(TColor c) {
         COLORREF b = ColorToRGB(c);
         if (b != back_) SetBkColor(dc_, back_ = b);
     }
     HDC dc_;
     HGDIOBJ old_;
+    TMemoFonts& fonts_;
+    HFONT font_;
     int cw_, lh_;
+    bool proportional_;
     COLORREF text_ = CLR_INVALID, back_ = CLR_INVALID;
     std::vector<INT> advance_;
     HIMAGELIST images_;
@@ -111,6 +137,19 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
         OnFilesDropped(this, files, at);
         return true;
     };
+    fonts_.reset(new TMemoFonts(core_));
+    core_.SetMeasurer(fonts_.get());
+    Font().SetName("Courier New");
+    Font().SetSize(10);
+    // A new font is measured and the text laid out again.
+    Font().OnChange = [this, sendFont = Font().OnChange] {
+        if (sendFont) sendFont();
+        if (Destroying()) return;
+        MeasureFont();
+        if (WordWrap()) core_.RewrapAll();
+        Resized();
+        ViewInvalidate();
+    };
     MeasureFont();
     macros_.reset(new TSyntaxMemoMacros(*this));
 }
@@ -121,7 +160,7 @@ TSyntaxMemo::~TSyntaxMemo() {
     slots_.reset();
     macros_.reset();
     core_.SetView(nullptr);
-    if (font_) DeleteObject(font_);
+    core_.SetMeasurer(nullptr);
     if (images_) ImageList_Destroy(images_);
 }
 
@@ -138,7 +177,10 @@ TSyntaxMemoFind& TSyntaxMemo::Search() {
 }
 
 TSyntaxMemoSlots& TSyntaxMemo::Slots() {
-    if (!slots_) slots_ = TSyntaxMemoSlots::Make(core_, *this, *this, [this] { Resized(); });
+    if (!slots_) {
+        slots_ = TSyntaxMemoSlots::Make(core_, *this, *this, [this] { Resized(); });
+        slots_->OnSlotSet = [this] { SettingChanged(false); };
+    }
     return *slots_;
 }
 TSyntaxMemoParser* TSyntaxMemo::Parser(int slot) const { return slots_ ? slots_->Parser(slot) : nullptr; }
@@ -171,23 +213,20 @@ void TSyntaxMemo::WndCreated() {
 }
 
 void TSyntaxMemo::MeasureFont() {
-    if (!font_) {
-        HDC screen = GetDC(nullptr);
-        int height = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, screen);
-        font_ = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
-    }
+    fonts_->SetFont(Font().Name(), Font().Height());
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font_);
+    HGDIOBJ old = SelectObject(dc, fonts_->Base());
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
-    SIZE w{};
+    SIZE w{}, i{};
     GetTextExtentPoint32A(dc, "W", 1, &w);
+    GetTextExtentPoint32A(dc, "i", 1, &i);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     int lineHeight = tm.tmHeight + tm.tmExternalLeading + 1;
-    core_.SetMetrics(w.cx > 0 ? w.cx : tm.tmAveCharWidth, lineHeight > 1 ? lineHeight : 17);
+    bool fixed = w.cx == i.cx;
+    int charWidth = fixed && w.cx > 0 ? w.cx : tm.tmAveCharWidth;
+    core_.SetMetrics(charWidth, lineHeight > 1 ? lineHeight : 17, fixed);
 }
 
 void TSyntaxMemo::Resized() {
@@ -198,9 +237,9 @@ void TSyntaxMemo::Resized() {
 }
 
 void TSyntaxMemo::PaintTo(HDC dc) {
-    if (slots_) slots_->Run();
+    if (slots_) slots_->BeforePaint();
     if (!images_) images_ = memogutter::MakeImages();
-    TDCSurface surface(dc, font_, core_.CharWidth(), core_.LineHeight(), images_);
+    TDCSurface surface(dc, *fonts_, core_.CharWidth(), core_.LineHeight(), !core_.FixedPitch(), images_);
     core_.Paint(surface);
 }
 
@@ -323,11 +362,88 @@ void TSyntaxMemo::SetWordWrap(bool on) {
     if (on != WordWrap()) SetOptions(on ? core_.Options() | smoWordWrap : core_.Options() & ~smoWordWrap);
 }
 
+namespace {
+// Runs set and tells whether get's value moved.
+template <class Get, class Set>
+bool Moved(Get get, Set set) {
+    auto before = get();
+    set();
+    return !(get() == before);
+}
+}  // namespace
+
 void TSyntaxMemo::Setdef_BackColor(TColor c) {
-    if (c != core_.DefBackColor()) core_.SetDefBackColor(c), ViewInvalidate();
+    if (c != core_.DefBackColor()) core_.SetDefBackColor(c), RepaintThroughHighlighter(false, false);
 }
 void TSyntaxMemo::Setdef_TextColor(TColor c) {
-    if (c != core_.DefTextColor()) core_.SetDefTextColor(c), ViewInvalidate();
+    if (c != core_.DefTextColor()) core_.SetDefTextColor(c), RepaintThroughHighlighter(false, false);
+}
+void TSyntaxMemo::Setdef_FontStyle(uint8_t style) {
+    // Style 0's font follows its style bits.
+    if (style != core_.DefFontStyle()) core_.SetDefFontStyle(style), RepaintThroughHighlighter(true, false);
+}
+
+void TSyntaxMemo::SetGutter(int32_t value) {
+    if (Moved([&] { return core_.Gutter(); }, [&] { core_.SetGutter(value); })) {
+        core_.UpdateScrollBars();
+        RepaintThroughHighlighter(false, false);
+    }
+}
+void TSyntaxMemo::SetGutterColor(TColor c) {
+    if (Moved([&] { return core_.GutterColor(); }, [&] { core_.SetGutterColor(c); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetMarginColor(TColor c) {
+    if (Moved([&] { return core_.MarginColor(); }, [&] { core_.SetMarginColor(c); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetSelTextColor(TColor c) {
+    if (Moved([&] { return core_.SelTextColor(); }, [&] { core_.SetSelTextColor(c); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetSelTextBack(TColor c) {
+    if (Moved([&] { return core_.SelTextBack(); }, [&] { core_.SetSelTextBack(c); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetMargin(int32_t value) {
+    if (Moved([&] { return core_.Margin(); }, [&] { core_.SetMargin(value); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetTabColumns(const std::string& text) {
+    if (Moved([&] { return core_.TabColumns(); }, [&] { core_.SetTabColumns(text); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetTabDefault(int32_t value) {
+    if (Moved([&] { return core_.TabDefault(); }, [&] { core_.SetTabDefault(value); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetIndentStep(int32_t value) {
+    if (Moved([&] { return core_.IndentStep(); }, [&] { core_.SetIndentStep(value); })) SettingChanged(false);
+}
+void TSyntaxMemo::SetWrapAtColumn(int32_t value) {
+    if (Moved([&] { return core_.WrapAtColumn(); }, [&] { core_.SetWrapAtColumn(value); })) WrapChanged(true);
+}
+void TSyntaxMemo::SetWrapOverride(const std::string& chars) {
+    if (Moved([&] { return core_.WrapOverride(); }, [&] { core_.SetWrapOverride(chars); })) WrapChanged(false);
+}
+
+void TSyntaxMemo::WrapChanged(bool caretInView) {
+    // The core re-laid the wrapped lines already.
+    if (WordWrap()) {
+        if (caretInView) core_.ScrollIntoView(core_.Caret());
+        core_.Change();
+        ViewInvalidate();
+    }
+    SettingChanged(false);
+}
+
+void TSyntaxMemo::SettingChanged(bool repaint) {
+    if (repaint) RepaintThroughHighlighter(false, false);
+    if (Designing && OnDesignerModified) OnDesignerModified(this);
+}
+
+void TSyntaxMemo::RepaintThroughHighlighter(bool rederiveFonts, bool restyleAll) {
+    if (rederiveFonts) core_.RederiveFonts();
+    struct Restore {
+        bool& flag;
+        bool old;
+        ~Restore() { flag = old; }
+    } restore{core_.RestyleAll, core_.RestyleAll};
+    core_.RestyleAll = restyleAll;
+    if (!slots_ || !slots_->RefreshActive()) core_.Message(SMM_SETTINGSCHANGED, 0, 0);
 }
 
 int32_t TSyntaxMemo::SelStart() const { return std::min(core_.Anchor(), core_.Caret()); }

@@ -280,6 +280,32 @@ void TSyntaxMemoCore::SetDefBackColor(TColor c) {
     MarkLines(topLine_, topLine_ + VisibleLines() + 1);
 }
 
+uint8_t TSyntaxMemoCore::DefFontStyle() const { return settings_->Styles[0].FontStyle; }
+void TSyntaxMemoCore::SetDefFontStyle(uint8_t style) {
+    settings_->Styles[0].FontStyle = style;
+    MarkLines(topLine_, topLine_ + VisibleLines() + 1);
+}
+TColor TSyntaxMemoCore::GutterColor() const { return settings_->GutterColor; }
+void TSyntaxMemoCore::SetGutterColor(TColor c) { settings_->GutterColor = c; }
+TColor TSyntaxMemoCore::MarginColor() const { return settings_->MarginColor; }
+void TSyntaxMemoCore::SetMarginColor(TColor c) { settings_->MarginColor = c; }
+TColor TSyntaxMemoCore::SelTextColor() const { return settings_->SelTextColor; }
+void TSyntaxMemoCore::SetSelTextColor(TColor c) { settings_->SelTextColor = c; }
+TColor TSyntaxMemoCore::SelTextBack() const { return settings_->SelTextBack; }
+void TSyntaxMemoCore::SetSelTextBack(TColor c) { settings_->SelTextBack = c; }
+
+std::string TSyntaxMemoCore::WrapOverride() const { return settings_->WrapOverride; }
+void TSyntaxMemoCore::SetWrapOverride(const std::string& chars) {
+    if (chars == settings_->WrapOverride) return;
+    settings_->WrapOverride = chars;
+    if (Options() & smoWordWrap) {
+        RewrapAll();
+        changeFlags_ |= 64;
+    }
+}
+
+void TSyntaxMemoCore::RederiveFonts() { settings_->RebuildFonts(); }
+
 void TSyntaxMemoCore::SetActiveParser(int32_t value) {
     if (value < 1 || value > 6) throw ESyntaxMemo("Parser index out of range");
     // The window's slots put that highlighter's settings in force.

@@ -67,6 +67,17 @@ public:
     // The platform's drawing context behind the surface (0: none), for
     // handlers that draw themselves.
     virtual uintptr_t Context() const { return 0; }
+    // The font of a style for the runs that follow.
+    virtual void SelectStyle(uint8_t /*style*/) {}
+};
+
+// Widths of text in a style's font, for proportional fonts.
+class TTextMeasurer {
+public:
+    virtual ~TTextMeasurer() = default;
+    // Width of count characters in style's font, its overhang included; ends
+    // (when given, count entries) receives the advance after each character.
+    virtual int32_t RunWidth(uint8_t style, const char* text, int32_t count, int32_t* ends) = 0;
 };
 
 // A cell of visible blanks that stands for a TAB (drawn as an arrow glyph).
@@ -154,6 +165,28 @@ public:
     void SetDefBackColor(TColor c);
     int32_t ActiveParser() const { return activeParser_; }
     void SetActiveParser(int32_t value);  // "Parser index out of range" outside 1..6
+    // The re-highlighting pass stops after a page's budget and leaves the
+    // lines after it to be done as they are painted.
+    bool LazyMode = false;
+    // While the settings are taken again through the highlighter: whether
+    // the text is highlighted anew (false: its style bytes still hold).
+    bool RestyleAll = true;
+    uint8_t DefFontStyle() const;
+    void SetDefFontStyle(uint8_t style);
+    TColor GutterColor() const;
+    void SetGutterColor(TColor c);
+    TColor MarginColor() const;
+    void SetMarginColor(TColor c);
+    TColor SelTextColor() const;
+    void SetSelTextColor(TColor c);
+    TColor SelTextBack() const;
+    void SetSelTextBack(TColor c);
+    // Characters after which a wrapped line may break; a change re-lays
+    // wrapped lines.
+    std::string WrapOverride() const;
+    void SetWrapOverride(const std::string& chars);
+    // The style fonts of the settings in force made again.
+    void RederiveFonts();
 
     // Line colours by 1-based number (0 and 1: the first line; past the end:
     // the last line). Nothing on an empty text.
@@ -161,7 +194,10 @@ public:
     void SetLineBackColor(int32_t line, TColor c);
 
     // ---- layout
-    void SetMetrics(int32_t charWidth, int32_t lineHeight);
+    // fixedPitch false: text is measured through the measurer run by run.
+    void SetMetrics(int32_t charWidth, int32_t lineHeight, bool fixedPitch = true);
+    void SetMeasurer(TTextMeasurer* measurer) { measurer_ = measurer; }
+    bool FixedPitch() const { return fixedPitch_ || !measurer_; }
     void SetClientSize(int32_t width, int32_t height);
     int32_t CharWidth() const { return charWidth_; }
     int32_t LineHeight() const { return lineHeight_; }
@@ -181,12 +217,19 @@ public:
     int32_t DisplayColumn(const TLineNode* node, int32_t charIndex) const;
     int32_t CharIndexOfColumn(const TLineNode* node, int32_t column) const;
     int32_t NextTabStop(int32_t column) const;
+    // Client x of a display column of node, measured from LeftCol (-1 left of it).
+    int32_t XOfColumn(const TLineNode* node, int32_t column);
+    // The display column at client x: the nearest boundary, or with cell the
+    // column whose character covers x.
+    int32_t ColumnOfX(const TLineNode* node, int32_t x, bool cell = false);
     // The line expanded for display (TABs to blanks, CR dropped).
     std::string ExpandLine(const TLineNode* node) const;
     // Client point of offset; (-1, -1) above the top line.
     void PointOfOffset(int32_t offset, int32_t& x, int32_t& y);
     // Offset under a client point (clamped into the rows and the line).
-    int32_t OffsetOfPoint(int32_t x, int32_t y);
+    // Offset under a client point (clamped into the rows and the line): the
+    // nearest boundary, or with cell the character whose cell holds x.
+    int32_t OffsetOfPoint(int32_t x, int32_t y, bool cell = false);
     // The wrap width in characters (WrapAtColumn, else visible columns - 4; at least 20).
     int32_t WrapWidth() const;
     void RewrapAll();
@@ -350,4 +393,17 @@ private:
     void ShowBlanks(const TLineNode* n, std::string& disp) const;
     void ShiftBlock(int32_t count, bool indent, bool useTab);
     void PaintGuides(TDrawSurface& s, int32_t y);
+    // Proportional text: the display line with its style per column, the
+    // runs it is drawn in, and widths measured from one column to another.
+    // The style bytes per display column (null without styles); styles holds
+    // them for a line with TABs.
+    const uint8_t* DisplayLine(const TLineNode* n, std::string& disp, std::vector<uint8_t>& styles) const;
+    int32_t RunEnd(const std::string& disp, const uint8_t* styles, int32_t k, int32_t end) const;
+    int32_t SpanWidth(const std::string& disp, const uint8_t* styles, int32_t from, int32_t to);
+    // x of column (unclamped: left of LeftCol gives an x left of the text).
+    int32_t ColumnX(const TLineNode* n, int32_t column);
+    int32_t ProportionalCut(const char* text, int32_t visible, int32_t width);
+    TTextMeasurer* measurer_ = nullptr;
+    bool fixedPitch_ = true;
+    std::vector<int32_t> ends_;
 };

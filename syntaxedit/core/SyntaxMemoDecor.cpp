@@ -34,8 +34,8 @@ void TSyntaxMemoCore::PaintMarks(TDrawSurface& s, const TLineNode* n, int32_t li
     int32_t left = TextLeft();
     for (TTextMark* m = marks_.FindOverlap(lineStart, lineEnd + 1); m && m->Start <= lineEnd; m = m->Next) {
         if (m->End <= lineStart || m->Start > lineEnd) continue;
-        int32_t x1 = left + (DisplayColumn(n, std::max(m->Start - lineStart, 0)) - leftCol_) * charWidth_;
-        int32_t x2 = left + (DisplayColumn(n, std::min(m->End - lineStart, len)) - leftCol_) * charWidth_;
+        int32_t x1 = ColumnX(n, DisplayColumn(n, std::max(m->Start - lineStart, 0)));
+        int32_t x2 = ColumnX(n, DisplayColumn(n, std::min(m->End - lineStart, len)));
         x1 = std::max(x1, left);
         x2 = std::min(x2, clientWidth_);
         if (x2 <= x1) continue;

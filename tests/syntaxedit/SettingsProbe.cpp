@@ -20,3 +20,6 @@ std::string SettingsProbe::Snapshot() const {
     settings_->SaveToStream(m);
     return std::string(reinterpret_cast<const char*>(m.Memory()), static_cast<size_t>(m.Size()));
 }
+
+std::string SettingsProbe::FontName() const { return settings_->FontName; }
+void SettingsProbe::SetFontName(const std::string& name) { settings_->FontName = name; }

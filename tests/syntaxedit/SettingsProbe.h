@@ -15,6 +15,8 @@ public:
     TSM_Settings& Settings() { return *settings_; }
     // Everything the settings store, as bytes.
     std::string Snapshot() const;
+    std::string FontName() const;
+    void SetFontName(const std::string& name);
 
 private:
     std::unique_ptr<TSM_Settings> settings_;

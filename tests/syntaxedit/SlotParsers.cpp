@@ -11,8 +11,47 @@ TSyntaxMemoParser* NewSchemeParser(TComponent* owner, const std::string& fixture
 
 TSM_Settings* SettingsOf(TSyntaxMemoParser* parser) { return &parser->LanguageSettings(); }
 
+std::string SettingsBytes(TSM_Settings* settings) {
+    TMemoryStream m;
+    settings->SaveToStream(m);
+    return std::string(reinterpret_cast<const char*>(m.Memory()), static_cast<size_t>(m.Size()));
+}
+
 TColor StyleTextColor(TSM_Settings* settings, int style) { return settings->Styles[style & 255].TextColor; }
 
 int EditorCount(TSyntaxMemoParser* parser) { return static_cast<int>(parser->Editors().size()); }
 
+bool ShowParserOptions(TSyntaxMemoParser* parser, unsigned visiblePages) { return parser->ShowOptions(visiblePages); }
+
 void FreeParser(TSyntaxMemoParser* parser) { delete parser; }
+
+namespace {
+// Counts the fonts made; the platform in use makes them.
+class CountingPlatform : public TSettingsPlatform {
+public:
+    explicit CountingPlatform(TSettingsPlatform& inner) : inner_(inner) {}
+    uintptr_t CreateStyleFont(const std::string& face, int32_t size, uint8_t style, uint8_t charset,
+                              bool forPrinter) override {
+        Made++;
+        return inner_.CreateStyleFont(face, size, style, charset, forPrinter);
+    }
+    void DeleteStyleFont(uintptr_t font) override { inner_.DeleteStyleFont(font); }
+    TColor SystemColor(int index) override { return inner_.SystemColor(index); }
+    int Made = 0;
+
+private:
+    TSettingsPlatform& inner_;
+};
+}  // namespace
+
+int StyleFontsMadeDuring(const std::function<void()>& run) {
+    TSettingsPlatform& inner = SettingsPlatform();
+    CountingPlatform counting(inner);
+    SetSettingsPlatform(&counting);
+    struct Restore {
+        TSettingsPlatform* p;
+        ~Restore() { SetSettingsPlatform(p); }
+    } restore{&inner};
+    run();
+    return counting.Made;
+}
