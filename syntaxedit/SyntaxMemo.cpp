@@ -655,6 +655,6 @@ void TSyntaxMemo::DropFiles(HDROP drop) {
     DragFinish(drop);
 }
 
-std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight) {
-    return std::unique_ptr<TDrawSurface>(new TDCSurface(dc, font, charWidth, lineHeight));
+std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight) {
+    return std::unique_ptr<TDrawSurface>(new TDCSurface(dc, fonts, charWidth, lineHeight, false));
 }

@@ -245,5 +245,5 @@ private:
     HIMAGELIST images_ = nullptr;
 };
 
-// The control's drawing surface over a device context (SyntaxMemo.cpp).
-std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight);
+// The control's drawing surface over a device context in fixed cells (SyntaxMemo.cpp).
+std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight);
