@@ -269,7 +269,7 @@ void TSyntaxMemo::Paint(TCanvas& canvas) {
 void TSyntaxMemo::MakeCaret(int width) {
     caretWidth_ = width;
     caretMade_ = CreateCaret(Handle(), nullptr, width, core_.LineHeight()) != 0;
-    if (caretMade_) ShowCaret(Handle());
+    caretShown_ = caretMade_ && ShowCaret(Handle());
 }
 
 void TSyntaxMemo::PlaceCaret() {
@@ -283,6 +283,9 @@ void TSyntaxMemo::PlaceCaret() {
     int32_t at = ole_ && ole_->DropPosition() >= 0 ? ole_->DropPosition() : core_.Caret();
     int32_t x, y;
     core_.PointOfOffset(at, x, y);
+    // Scrolled out of the text area, the caret is hidden, not drawn in the gutter.
+    bool inside = x >= core_.TextLeft() && x < core_.ClientWidth() && y >= 0 && y < core_.ClientHeight();
+    if (inside != caretShown_) caretShown_ = inside ? ShowCaret(Handle()) != 0 : !HideCaret(Handle());
     SetCaretPos(x, y);
 }
 
@@ -659,6 +662,6 @@ void TSyntaxMemo::DropFiles(HDROP drop) {
     DragFinish(drop);
 }
 
-std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight) {
-    return std::unique_ptr<TDrawSurface>(new TDCSurface(dc, font, charWidth, lineHeight));
+std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight) {
+    return std::unique_ptr<TDrawSurface>(new TDCSurface(dc, fonts, charWidth, lineHeight, false));
 }

@@ -220,6 +220,7 @@ private:
     bool caretMade_ = false;
     bool dropCaret_ = false;  // made for a drag, not for the focus
     int caretWidth_ = 2;
+    bool caretShown_ = false;
     DWORD lastDblClick_ = 0;
     bool dblClicked_ = false;
     struct Bar {
@@ -244,5 +245,5 @@ private:
     HIMAGELIST images_ = nullptr;
 };
 
-// The control's drawing surface over a device context (SyntaxMemo.cpp).
-std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight);
+// The control's drawing surface over a device context in fixed cells (SyntaxMemo.cpp).
+std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight);

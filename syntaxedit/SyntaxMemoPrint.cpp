@@ -1,6 +1,7 @@
 // Printing the selected lines on a printer: the core lays out the pages, the
 // printer's own font measures them.
 #include "SyntaxMemo.h"
+#include "SyntaxMemoFonts.h"
 
 #include <winspool.h>
 
@@ -30,21 +31,22 @@ bool TSyntaxMemo::PrintTo(HDC dc) {
     doc.cbSize = sizeof doc;
     doc.lpszDocName = title.c_str();
     if (StartDocA(dc, &doc) <= 0) return false;
-    HFONT font = CreateFontA(-MulDiv(core_.FontSize, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             FIXED_PITCH | FF_MODERN, core_.FontName.c_str());
-    HGDIOBJ old = SelectObject(dc, font);
+    // The control's face at the printer's resolution, in fixed cells.
+    TMemoFonts fonts(core_);
+    fonts.SetFont(Font().Name(), -MulDiv(Font().Size(), GetDeviceCaps(dc, LOGPIXELSY), 72));
+    HGDIOBJ old = SelectObject(dc, fonts.Base());
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
     SelectObject(dc, old);
     // The page is laid out in the printer's cells; the screen's come back after.
     int32_t cw = core_.CharWidth(), lh = core_.LineHeight();
+    bool fixed = core_.FixedPitch();
     core_.SetMetrics(tm.tmAveCharWidth, tm.tmHeight + tm.tmExternalLeading + 1);
     if (!core_.DateText) core_.DateText = [] { return LocalText(true); };
     if (!core_.TimeText) core_.TimeText = [] { return LocalText(false); };
     bool ok = StartPage(dc) > 0;
     if (ok) {
-        std::unique_ptr<TDrawSurface> page = MakeDCSurface(dc, font, core_.CharWidth(), core_.LineHeight());
+        std::unique_ptr<TDrawSurface> page = MakeDCSurface(dc, fonts, core_.CharWidth(), core_.LineHeight());
         core_.PrintSelection(*page, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES), [&] {
             ok = ok && EndPage(dc) > 0 && StartPage(dc) > 0;
         });
@@ -52,8 +54,7 @@ bool TSyntaxMemo::PrintTo(HDC dc) {
     }
     if (ok) EndDoc(dc);
     else AbortDoc(dc);
-    core_.SetMetrics(cw, lh);
-    DeleteObject(font);
+    core_.SetMetrics(cw, lh, fixed);
     core_.Change();
     ViewInvalidate();
     return ok;

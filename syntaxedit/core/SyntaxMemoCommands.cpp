@@ -8,6 +8,7 @@
 #include "SyntaxMemoErrors.h"
 
 namespace {
+const int32_t kGroupDeleteWord = 19;
 int32_t TextLen(const TLineNode* n) { return n ? n->Len - (n->EndsWithCR() ? 1 : 0) : 0; }
 }  // namespace
 
@@ -121,11 +122,16 @@ void TSyntaxMemoCore::ExecuteCommand(int32_t command) {
         break;
     case caUNDO: if (!ReadOnly && undo_.CanUndo()) undo_.Undo(); break;
     case caREDO: if (!ReadOnly && undo_.CanRedo()) undo_.Redo(); break;
-    case caDELPREVWORD:
-        if (ReadOnly) break;
-        SetSelection(WordStartBefore(caret_), caret_, false);
+    case caDELPREVWORD: {
+        // Nothing before the caret to take: no edit, nothing to undo.
+        int32_t word = WordStartBefore(caret_);
+        if (ReadOnly || word == caret_) break;
+        undo_.OpenGroup(kGroupDeleteWord);
+        SetSelection(anchor_, word, false);
         ReplaceSelection("", 0);
+        undo_.CloseGroup(kGroupDeleteWord);
         break;
+    }
     case caPRINTSEL: if (OnPrintSelection) OnPrintSelection(); break;
     case caBLOCKIND: if (!ReadOnly) Message(SMM_INDENT, 0, 1); break;  // smoUseTAB decides on TABs
     case caBLOCKUND: if (!ReadOnly) Message(SMM_UNINDENT, 0, 0); break;

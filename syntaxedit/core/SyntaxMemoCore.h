@@ -386,6 +386,8 @@ private:
     bool loading_ = false;
     bool showFocusLine_ = false;
     void PaintFocusLine(TDrawSurface& s);
+    // A style's colours on paper (the default ones where the style asks).
+    void PrintColors(uint8_t style, TColor& fg, TColor& bg) const;
     void PaintGutterCell(TDrawSurface& s, const TLineNode* n, int32_t y);
     void PaintMarks(TDrawSurface& s, const TLineNode* n, int32_t lineStart, int32_t y);
     void ShowBlanks(const TLineNode* n, std::string& disp) const;

@@ -3,7 +3,15 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "SM_Settings.h"
 #include "SyntaxMemoCore.h"
+
+void TSyntaxMemoCore::PrintColors(uint8_t style, TColor& fg, TColor& bg) const {
+    const TStyleEntry& s0 = settings_->Styles[0];
+    const TStyleEntry& se = settings_->Styles[style];
+    fg = style == 0 || se.UseDefaultText ? s0.TextColor : se.TextColor;
+    bg = style == 0 || se.UseDefaultBack ? s0.BackColor : se.BackColor;
+}
 
 int32_t TSyntaxMemoCore::PrintSelection(TDrawSurface& s, int32_t pageWidth, int32_t pageHeight,
                                         const std::function<void()>& newPage) {
@@ -57,7 +65,17 @@ int32_t TSyntaxMemoCore::PrintSelection(TDrawSurface& s, int32_t pageWidth, int3
                 int k = snprintf(no, sizeof no, "%6d:", number);
                 s.TextRun(2 * cw, y, no, k, black, white, textX);
             }
-            s.TextRun(textX, y, text.data() + at, static_cast<int>(len), black, white, pageWidth);
+            // In the styles' colours (never the line's); styles follow the
+            // characters only where no TAB moved them.
+            const uint8_t* styles = (n->Flags & lfHasTab) ? nullptr : n->Styles;
+            for (size_t k = at, e; k < at + len; k = e) {
+                uint8_t st = styles ? styles[k] : 0;
+                for (e = k + 1; e < at + len && (styles ? styles[e] : 0) == st;) e++;
+                TColor fg = black, bg = white;
+                if (opts & smoSyntaxHighlight) PrintColors(st, fg, bg);
+                s.TextRun(textX + static_cast<int>(k - at) * cw, y, text.data() + k, static_cast<int>(e - k), fg, bg,
+                          pageWidth);
+            }
             at += len;
             y += lh;
         } while (at < text.size());

@@ -23,7 +23,7 @@ TEST(SyntaxMemoScreenshot, FocusLineAndBlockCaret) {
     memo->SetShowFocusLine(true);
     memo->SetFocus();
     SettleWindows(form.Handle(), 800);
-    memo->Core().SetSelection(26, 26);  // inside 'overwrite'
+    memo->Core().SetSelection(34, 34);  // inside 'overwrite'
     PostMessageA(memo->Handle(), WM_KEYDOWN, VK_INSERT, 1);
     SettleWindows(form.Handle(), 300);
     // Shown again so the blinking caret is on when the picture is taken.

@@ -146,3 +146,37 @@ TEST(SyntaxMemoPrint, HeaderFooterWholeLineNumbersAndWrapInsideTheWidth) {
     EXPECT_EQ(out.At(3, 80).ch, 'y');
     EXPECT_EQ(out.At(3, 80 + 9 * 8).ch, 'z');
 }
+
+// On paper each run keeps its style's colours; the line's own colours are not
+// used, and without highlighting everything is black on white.
+TEST(SyntaxMemoPrint, StyleColoursNotLineColours) {
+    struct Case {
+        bool highlight;
+        int col;
+        TColor text, back;
+    } cases[] = {
+        {true, 0, 0x0000FF, 0xFFFFFF},   // style 1
+        {true, 3, static_cast<TColor>(0x80000008u), 0xFFFFFF},  // style 0, its system colour
+        {true, 8, 0x008000, 0xEEEEEE},   // style 2
+        {false, 0, 0, 0xFFFFFF},
+        {false, 8, 0, 0xFFFFFF},
+    };
+    for (const Case& c : cases) {
+        MemoHarness m;
+        Fill(m);
+        m.Core.SetLineTextColor(1, 0x123456);
+        m.Core.SetLineBackColor(1, 0x654321);
+        int32_t opts = m.Core.Settings().Options & ~(smoPrintFilename | smoPrintDate | smoPrintPageNos | smoSyntaxHighlight);
+        m.Core.Settings().Options = opts | (c.highlight ? smoSyntaxHighlight : 0);
+        m.Core.SetSelection(-1, 0);
+        CellSurface page(8, 16);
+        ASSERT_EQ(m.Core.PrintSelection(page, 400, 320, nullptr), 1);
+        CellSurface::Cell cell = page.At(2, 80 + 8 * c.col);
+        EXPECT_EQ(cell.ch, std::string("if a<b & c>")[static_cast<size_t>(c.col)]);
+        EXPECT_EQ(cell.text, c.text) << c.highlight << " " << c.col;
+        EXPECT_EQ(cell.back, c.back) << c.highlight << " " << c.col;
+        // The TAB line is drawn whole in style 0's colours.
+        EXPECT_EQ(page.At(3, 80 + 4 * 8).ch, 'x');
+        EXPECT_EQ(page.At(3, 80 + 4 * 8).back, 0xFFFFFF);
+    }
+}

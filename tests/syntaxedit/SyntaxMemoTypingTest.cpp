@@ -5,6 +5,7 @@
 #include <string>
 
 #include "MemoHarness.h"
+#include "KeyboardActionContoller.h"
 #include "SM_Settings.h"
 
 namespace {
@@ -139,5 +140,24 @@ TEST(SyntaxMemoLayout, GutterWidthsOutsideTheirRangeAreIgnored) {
             EXPECT_EQ(m.Bars[false].at(1), m.Core.VisibleCols()) << "the scroll bar's page follows";
             EXPECT_NE(m.Core.VisibleCols(), cols);
         }
+    }
+}
+
+// Ctrl+Backspace takes the word before the caret in one undo step; with
+// nothing before the caret it changes nothing and leaves nothing to undo.
+TEST(SyntaxMemoTyping, DeletePreviousWord) {
+    struct Case {
+        int32_t anchor, caret;
+        const char* expected;
+    } cases[] = {{7, 7, "one "}, {4, 4, "two"}, {1, 7, "otwo"}, {0, 0, "one two"}};
+    for (const Case& c : cases) {
+        MemoHarness m;
+        Start(m, "one two", 0, kNoOptions);
+        m.Core.SetSelection(c.anchor, c.caret);
+        m.Core.ExecuteCommand(caDELPREVWORD);
+        EXPECT_EQ(m.Text(), c.expected) << c.anchor << " " << c.caret;
+        EXPECT_EQ(m.Core.Undo().CanUndo(), m.Text() != "one two");
+        m.Core.Undo().Undo();
+        EXPECT_EQ(m.Text(), "one two");
     }
 }

@@ -24,6 +24,28 @@ int CaretWidth() {
     return gi.rcCaret.right - gi.rcCaret.left;
 }
 
+// Whether the blinking caret inverts pixel (x, y) of the window at some
+// moment within two blink periods (read from the window as displayed).
+bool CaretBlinksAt(HWND h, int x, int y) {
+    HDC dc = GetDC(h);
+    COLORREF first = GetPixel(dc, x, y);
+    bool changed = false;
+    DWORD until = GetTickCount() + 2 * GetCaretBlinkTime() + 300;
+    while (!changed && GetTickCount() < until) {
+        Drain();
+        Sleep(15);
+        changed = GetPixel(dc, x, y) != first;
+    }
+    ReleaseDC(h, dc);
+    return changed;
+}
+
+void Focus(TSyntaxMemo& memo) {
+    if (GetFocus() == memo.Handle()) return;
+    memo.SetFocus();
+    Drain();
+}
+
 std::pair<int32_t, int32_t> Sel(TSyntaxMemo& m) { return {m.Core().Anchor(), m.Core().Caret()}; }
 
 }  // namespace
@@ -80,10 +102,7 @@ TEST(SyntaxMemoWindowCaret, BlockCaretOnlyInOverwriteModeWithTheOption) {
         Drain();
         for (int i = 0; i < c.insertPresses; i++) Key(f.memo->Handle(), VK_INSERT);
         // Another program's window may have taken the focus (and the caret) meanwhile.
-        if (GetFocus() != f.memo->Handle()) {
-            f.memo->SetFocus();
-            Drain();
-        }
+        Focus(*f.memo);
         EXPECT_EQ(CaretWidth(), c.wide ? f.memo->Core().CharWidth() : 2) << c.name;
     }
 }
@@ -147,4 +166,24 @@ TEST(SyntaxMemoWindowCaret, TabGoesUnderTheNextWordAndCtrlEnterBreaksTheLine) {
     state[VK_CONTROL] = 0;
     SetKeyboardState(state);
     EXPECT_EQ(f.memo->Core().Store().GetText(), "foo  bar\r\t x\r\t ");  // auto-indented
+}
+
+TEST(SyntaxMemoWindowCaret, CaretHiddenWhileItsLineIsScrolledAway) {
+    MemoForm f;
+    std::string text;
+    for (int i = 0; i < 40; i++) text += "line " + std::to_string(i) + "\r\n";
+    f.memo->SetText(text);
+    f.memo->Core().SetSelection(0, 0);
+    Focus(*f.memo);
+    HWND h = f.memo->Handle();
+    const int y = f.memo->Core().LineHeight() / 2;
+    EXPECT_TRUE(CaretBlinksAt(h, f.memo->Core().TextLeft(), y));
+    // Above the top line the caret's point is (-1, -1): it would blink over the margin.
+    SendMessageA(h, WM_VSCROLL, SB_PAGEDOWN, 0);
+    Focus(*f.memo);
+    ASSERT_GT(f.memo->Core().TopLine(), 0);
+    EXPECT_FALSE(CaretBlinksAt(h, 0, y));
+    SendMessageA(h, WM_VSCROLL, SB_PAGEUP, 0);
+    Focus(*f.memo);
+    EXPECT_TRUE(CaretBlinksAt(h, f.memo->Core().TextLeft(), y));
 }
