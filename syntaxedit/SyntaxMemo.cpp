@@ -112,6 +112,9 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
     SetBounds(0, 0, 185, 89);
     core_.SetView(this);
     core_.OnChange = [this] {
+        // A form being designed raises no change events (painting still
+        // brings the highlighting up to date).
+        if (Designing) return;
         if (slots_) slots_->Run();
         if (OnChange) OnChange(this);
     };

@@ -65,7 +65,11 @@ void TRescanPass::Rescan(int32_t line) {
 }
 
 void TRescanPass::Run() {
-    if (lo_ >= 0) RunFrom(lo_, VisibleLines + 2);
+    if (lo_ < 0) return;
+    // Lines a lazy pass left for later above the edit are stale, and a
+    // restart among them would lose what they carry: begin at the first.
+    int32_t marked = FirstMarked(lo_);
+    RunFrom(marked >= 0 ? marked : lo_, VisibleLines + 2);
 }
 
 void TRescanPass::RescanAll() {
@@ -79,22 +83,26 @@ void TRescanPass::RescanAll() {
         }
 }
 
-bool TRescanPass::Continue(int32_t upTo) {
-    if (!store_ || !highlighter_ || markedFrom_ == INT32_MAX || markedFrom_ > upTo) return false;
+int32_t TRescanPass::FirstMarked(int32_t upTo) {
+    if (!store_ || markedFrom_ == INT32_MAX || markedFrom_ > upTo) return -1;
     int32_t i = markedFrom_;
     TLineNode* n = store_->LineAt(i);
     for (; n && i <= upTo; n = n->Next, i++)
-        if (n->Flags & lfRescan) {
-            markedFrom_ = i;
-            // Up to a line far below: one pass there, not a page at a time
-            // (each of which would scan a long token again from its start).
-            int32_t budget = VisibleLines + 2;
-            if (upTo != INT32_MAX) budget = std::max(budget, upTo - i + 2);
-            RunFrom(i, budget);
-            return true;
-        }
+        if (n->Flags & lfRescan) return markedFrom_ = i;
     markedFrom_ = n ? i : INT32_MAX;
-    return false;
+    return -1;
+}
+
+bool TRescanPass::Continue(int32_t upTo) {
+    if (!highlighter_) return false;
+    int32_t i = FirstMarked(upTo);
+    if (i < 0) return false;
+    // Up to a line far below: one pass there, not a page at a time (each of
+    // which would scan a long token again from its start).
+    int32_t budget = VisibleLines + 2;
+    if (upTo != INT32_MAX) budget = std::max(budget, upTo - i + 2);
+    RunFrom(i, budget);
+    return true;
 }
 
 int32_t TRescanPass::CatchUp(int32_t upTo) {

@@ -95,6 +95,8 @@ private:
     bool Fire(int32_t& token, int32_t start, int32_t end);
     void MarkLazyRest(const TCursor& c, bool stopped, int32_t reach);
     void Mark(TLineNode* n, int32_t index);
+    // The first line marked lfRescan at or before upTo; -1 when none.
+    int32_t FirstMarked(int32_t upTo);
 
     TTextStore* store_ = nullptr;
     TSchemeHighlighter* highlighter_ = nullptr;

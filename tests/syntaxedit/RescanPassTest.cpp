@@ -290,6 +290,25 @@ TEST(RescanPass, LazyPassLeavesAFarEditForItsOwnStep) {
     EXPECT_EQ(Fresh(store), Styles(store));
 }
 
+// New lines a lazy pass left waiting, then an edit just below them: the
+// pass used to restart on a waiting line without styles, outside the comment
+// that runs over it, and left the edited line styled as code.
+TEST(RescanPass, LazyPassBelowWaitingLinesStartsAtTheFirst) {
+    LazyText t(20, 1);
+    TTextStore& store = t.store;
+    store.InsertText(store.LineStart(2), "/*\r\r\r\r\r\r");
+    t.pass.Run();
+    int32_t first = -1;
+    EXPECT_GT(Marked(store, &first), 0);
+    ASSERT_LT(first, 8);
+    ASSERT_EQ(nullptr, store.LineAt(first)->Styles);
+    store.InsertText(store.LineStart(first + 1), "x");
+    t.pass.Run();
+    EXPECT_EQ(6, store.LineAt(first + 1)->Styles[0]);
+    t.pass.CatchUp(store.LineCount());
+    EXPECT_EQ(Fresh(store), Styles(store));
+}
+
 TEST(RescanPass, RescanAllIgnoresTheLazyBudget) {
     TTextStore store;
     store.InsertText(0, Code(300));

@@ -98,6 +98,41 @@ TEST(SyntaxMemoScreenshot, CLikeFileHighlighted) {
     EXPECT_TRUE(colours.count(0x008000));  // comments
 }
 
+// A long file highlighted lazily: a comment opened at its top, then the view
+// moved far down; what the window shows there is in the comment's green.
+TEST(SyntaxMemoScreenshot, LazyHighlightingFarDown) {
+    TForm form;
+    form.SetCaption("Editor - lazy highlighting");
+    form.SetBounds(40, 40, 640, 420);
+    TSyntaxMemo* memo = new TSyntaxMemo(&form);
+    memo->SetAlign(alClient);
+    memo->SetLazyMode(true);
+    form.Show();
+    std::string text;
+    for (int i = 0; i < 5000; i++)
+        text += "int v" + std::to_string(i) + " = " + std::to_string(i) + ";\r\n";
+    memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    memo->SetParser(1, NewSchemeParser(&form, "clike.sch"));
+    memo->Perform(EM_SETSEL, 0, 0);
+    for (char ch : std::string("/* ")) memo->Perform(WM_CHAR, static_cast<unsigned char>(ch), 0);
+    memo->Perform(SMM_TOPLINE, 1, 2500);
+    SettleWindows(form.Handle(), 1500);
+    memo->Repaint();
+    GdiFlush();
+    RECT c;
+    GetClientRect(memo->Handle(), &c);
+    TBitmap shown(c.right, c.bottom);
+    HDC wdc = GetDC(memo->Handle());
+    BitBlt(shown.Canvas().Handle(), 0, 0, c.right, c.bottom, wdc, 0, 0, SRCCOPY);
+    ReleaseDC(memo->Handle(), wdc);
+    EXPECT_TRUE(shown.SaveToFile(std::string(SCREENSHOT_DIR) + "/syntaxmemo-lazy.bmp"));
+    std::set<uint32_t> colours;
+    for (int y = 0; y < shown.Height(); y++)
+        for (int x = memo->Core().TextLeft(); x < shown.Width(); x++) colours.insert(shown.PixelRGB(x, y));
+    EXPECT_TRUE(colours.count(0x008000));   // the comment
+    EXPECT_FALSE(colours.count(0x000080));  // no keyword left
+}
+
 // The replace question with its All button, shown modeless for the picture.
 TEST(SyntaxMemoScreenshot, ReplaceQuestion) {
     TReplaceQuestion q("Replace this occurence of 'cat' with 'dog' ?");

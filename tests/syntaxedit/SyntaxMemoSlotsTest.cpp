@@ -232,7 +232,8 @@ TEST(SyntaxMemoSlots, SettersRepaintThroughTheHighlighter) {
 }
 
 // At design time every accepted change of these properties tells the form
-// designer once; refused or unchanged values and run time say nothing.
+// designer once; refused or unchanged values and run time say nothing. A form
+// being designed raises no change events.
 TEST(SyntaxMemoSlots, DesignerHearsOfEachChangeAtDesignTime) {
     struct Case {
         const char* Name;
@@ -266,6 +267,8 @@ TEST(SyntaxMemoSlots, DesignerHearsOfEachChangeAtDesignTime) {
                 EXPECT_EQ(f.memo, sender);
                 told++;
             };
+            int changes = 0;
+            f.memo->OnChange = [&](TObject*) { changes++; };
             if (c.Refused) c.Refused(f.memo);
             EXPECT_EQ(0, told);
             c.Set(f.memo);
@@ -275,6 +278,9 @@ TEST(SyntaxMemoSlots, DesignerHearsOfEachChangeAtDesignTime) {
                 c.Set(f.memo);
                 EXPECT_EQ(designing ? 1 : 0, told);
             }
+            // Nor does the change notice reach the form's handlers then.
+            f.Type("x");
+            EXPECT_EQ(designing, changes == 0) << changes;
         }
     }
 }
