@@ -97,6 +97,22 @@ bool PopupShot(TfrmMain& m, const std::string& path) {
     return g_popupSaved;
 }
 
+// The tip of the refresh button, brought up by the mouse resting on it.
+bool ToolTipShot(TfrmMain& m, const std::string& path) {
+    RECT b;
+    GetWindowRect(m.tb97Refresh->Handle(), &b);
+    SetCursorPos((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+    const LPARAM at = MAKELPARAM(m.tb97Refresh->Width() / 2, m.tb97Refresh->Height() / 2);
+    SendMessageA(m.tb97Refresh->Handle(), WM_MOUSEMOVE, 0, at);
+    for (int i = 0; i < 40 && !IsWindowVisible(m.ToolTips()); ++i) Settle(50);
+    RECT area;
+    GetWindowRect(m.Handle(), &area);
+    area.bottom = area.top + 200;
+    const bool saved = IsWindowVisible(m.ToolTips()) && SaveScreenArea(area, path);
+    SetCursorPos(0, 0);
+    return saved;
+}
+
 // The progress window as a transfer shows it, when no real transfer is asked for.
 void SampleProgressShot(TfrmMain& m, const std::string& path) {
     TfrmDownload progress(&m, NowDateTime);
@@ -124,6 +140,7 @@ int RunScriptedSession(TfrmMain& m, const TScriptedSession& s) {
     if (!SaveWindowShot(m.Handle(), s.Shot)) ++failed;
     if (!SmallShot(m, Beside(s.Shot, "-small"))) ++failed;
     if (m.FTP->IsConnected() && !PopupShot(m, Beside(s.Shot, "-popup"))) ++failed;
+    if (m.FTP->IsConnected() && !ToolTipShot(m, Beside(s.Shot, "-tip"))) ++failed;
     if (!s.Download.empty() && m.FTP->IsConnected()) {
         if (!Download(m, s)) ++failed;
     } else {

@@ -10,6 +10,7 @@
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
 #include "WebLinks.h"
+#include "runtime/Application.h"
 
 using namespace qfclient;
 
@@ -84,6 +85,14 @@ TEST(MainLayout, BarsAndPanesFollowTheWindowSizeAsATable) {
         const RECT ad = Bounds(m.lblKeelsonFTPExposure);
         EXPECT_EQ(m.pnlKeelsonFTP->ClientWidth() - ad.right, ad.left);
         EXPECT_EQ(m.pnlKeelsonFTP->Height(), 61);
+    }
+    // The log shown or hidden, the status bar stays at the bottom.
+    for (bool log : {true, false, true}) {
+        m.pnlFTPLog->SetVisible(log);
+        EXPECT_EQ(m.fsbMain->Top() + m.fsbMain->Height(), m.ClientHeight()) << (log ? "log shown" : "log hidden");
+        if (log) {
+            EXPECT_EQ(m.pnlFTPLog->Top() + m.pnlFTPLog->Height(), m.fsbMain->Top());
+        }
     }
 }
 
@@ -168,6 +177,24 @@ TEST(MainToolTips, EveryButtonHasARealTipThatAsksForItsHint) {
         WideCharToMultiByte(CP_ACP, 0, w.lpszText, -1, back, sizeof back, nullptr, nullptr);
         EXPECT_STREQ(back, r.text);
     }
+    // The mouse resting on an enabled button brings the tip up with its hint.
+    SendMessageA(tips, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+    RECT r;
+    GetWindowRect(m.tb97Connect->Handle(), &r);
+    POINT cursorWas{};
+    GetCursorPos(&cursorWas);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const LPARAM at = MAKELPARAM(m.tb97Connect->Width() / 2, m.tb97Connect->Height() / 2);
+    for (int i = 0; i < 100 && !IsWindowVisible(tips); ++i) {
+        SendMessageA(m.tb97Connect->Handle(), WM_MOUSEMOVE, 0, at);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        Application->ProcessMessages();
+    }
+    ASSERT_TRUE(IsWindowVisible(tips)) << "no tip came up";
+    char shown[100] = {0};
+    SendMessageA(tips, WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown));
+    EXPECT_STREQ(shown, "Connect.");
+    SetCursorPos(cursorWas.x, cursorWas.y);
     // A tip of another window's tooltip is not ours to answer.
     NMTTDISPINFOA other{};
     other.hdr = {m.Handle(), reinterpret_cast<UINT_PTR>(m.tb97Connect->Handle()), TTN_GETDISPINFOA};
