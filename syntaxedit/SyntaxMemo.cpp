@@ -23,14 +23,7 @@ public:
           images_(images) {
         old_ = SelectObject(dc, font_);
     }
-    // One fixed-pitch font for every style (the printed page).
-    TDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight)
-        : dc_(dc), fonts_(nullptr), font_(font), cw_(charWidth), lh_(lineHeight), proportional_(false),
-          images_(nullptr) {
-        old_ = SelectObject(dc, font_);
-    }
     void SelectStyle(uint8_t style) override {
-        if (!fonts_) return;
         HFONT f = fonts_->ForStyle(style);
         if (f != font_) SelectObject(dc_, font_ = f);
     }
