@@ -54,23 +54,29 @@ public:
             text_ = back_ = CLR_INVALID;
             return;
         }
-        // Output past the right edge is cut to about 1.5 times what fits.
-        int fits = std::max(1, (clipRight - x + cw_ - 1) / cw_);
-        count = std::min(count, fits + fits / 2 + 1);
-        if (text[count - 1] > 0 && text[count - 1] < 32) count--;
-        if (count <= 0) return;
         if (proportional_) {
-            // The glyphs are placed at the measured advances: some renderers
-            // draw narrower than they measure, which would open gaps between runs.
+            // Measured, and cut one character past the right edge. The glyphs
+            // are placed at the measured advances: some renderers draw
+            // narrower than they measure, which would open gaps between runs.
             SIZE size{};
             advance_.resize(static_cast<size_t>(count));
             GetTextExtentExPointA(dc_, text, count, 0, nullptr, advance_.data(), &size);
+            int shown = 0;
+            while (shown < count && x + advance_[static_cast<size_t>(shown)] < clipRight) shown++;
+            count = std::min(count, shown + 1);
+            if (text[count - 1] > 0 && text[count - 1] < 32) count--;
+            if (count <= 0) return;
+            int width = advance_[static_cast<size_t>(count - 1)];
             for (int i = count - 1; i > 0; i--) advance_[static_cast<size_t>(i)] -= advance_[static_cast<size_t>(i - 1)];
-            RECT r{x, y, std::min(x + static_cast<int>(size.cx), clipRight), y + lh_};
+            RECT r{x, y, std::min(x + width, clipRight), y + lh_};
             SetColors(fg, bg);
             ExtTextOutA(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, text, static_cast<UINT>(count), advance_.data());
             return;
         }
+        // Output past the right edge is cut to about 1.5 times what fits.
+        int fits = std::max(1, (clipRight - x + cw_ - 1) / cw_);
+        count = std::min(count, fits + fits / 2 + 1);
+        if (text[count - 1] > 0 && text[count - 1] < 32) count--;
         RECT r{x, y, std::min(x + count * cw_, clipRight), y + lh_};
         // The advance table is sized to the run, however long it is.
         advance_.assign(static_cast<size_t>(std::max(count, 1)), cw_);

@@ -1,7 +1,8 @@
-// The editor in a proportional font ("Arial") with a selection over three
-// lines, word wrap on: saved under the build folder for people to look at.
+// The editor in a proportional font ("Arial") with a bold run and a selection
+// over three lines, word wrap on: saved under the build folder for people to look at.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -9,6 +10,8 @@
 #include "SyntaxMemo.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
+
+void MakeBoldStyle(TSyntaxMemoCore& core, uint8_t style, TColor color);
 
 TEST(SyntaxMemoScreenshot, ProportionalFontWithSelection) {
     TForm form;
@@ -28,6 +31,12 @@ TEST(SyntaxMemoScreenshot, ProportionalFontWithSelection) {
         "\tA TAB expands to blanks up to its stop.\r\n"
         "Last line.";
     memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    // "Wide and narrow" in a bold style of its own colour.
+    MakeBoldStyle(memo->Core(), 1, 0x800000);
+    uint8_t styles[128] = {};
+    std::fill(styles, styles + 15, 1);
+    int32_t range[3] = {0, 0, 128};
+    memo->Perform(SMM_SETLINESTYLES, reinterpret_cast<WPARAM>(range), reinterpret_cast<LPARAM>(styles));
     memo->Perform(EM_SETSEL, 31, 120);
     SettleWindows(form.Handle(), 1500);
     RECT c;

@@ -121,3 +121,18 @@ TEST(SyntaxMemoWindowProportional, SelectionCoversExactlyTheMeasuredRun) {
     // The text after the selection starts where the selection ends.
     EXPECT_EQ(f.bmp.PixelRGB(to, 0), 0xFFFFFFu);
 }
+
+TEST(SyntaxMemoWindowProportional, NarrowTextReachesTheRightEdge) {
+    // Three hundred narrow characters: far more than 1.5 times the average
+    // widths that fit, so the cut at the edge has to measure.
+    ArialMemo f;
+    f.memo->Core().HideSelection = false;
+    f.memo->SetText(std::string(300, 'i') + "\r\nnext");
+    f.memo->Core().SetSelection(300, 0);  // the first line; the caret at its start keeps it unscrolled
+    f.Snap();
+    uint32_t hl = Rgb(SysColor(COLOR_HIGHLIGHT));
+    int lh = f.memo->Core().LineHeight(), right = f.bmp.Width() - 1;
+    EXPECT_EQ(f.bmp.PixelRGB(right, 0), hl);
+    EXPECT_EQ(f.RowColours(0, right - 20, right + 1).count(0), 0u) << "unpainted pixels at the edge";
+    EXPECT_EQ(f.bmp.PixelRGB(right, lh), 0xFFFFFFu);
+}
