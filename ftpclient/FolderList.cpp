@@ -33,9 +33,15 @@ void TFolderList::WndCreated() {
 
 void TFolderList::SetRows(std::vector<TFolderRow> Rows) {
     rows_ = std::move(Rows);
+    // Filled without painting, then painted once when the thread is idle.
+    const bool drawn = HandleAllocated();
+    if (drawn) Perform(WM_SETREDRAW, FALSE);
     Clear();
     for (auto& r : rows_) Items().Add(r.Name);
     SetItemIndex(CurrentFolderRow(rows_));
+    if (!drawn) return;
+    Perform(WM_SETREDRAW, TRUE);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TFolderList::DrawRow(HDC dc, const RECT& r, int i, bool selected, bool focused) {
