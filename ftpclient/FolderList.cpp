@@ -4,10 +4,10 @@
 
 namespace {
 HICON FolderIcon(bool open) {
-    // The shell's own folder pictures, closed (3) and open (4); some shells
-    // give one picture for both through the file-type road below.
+    // The shell's own folder pictures by resource number, closed (4) and open
+    // (5); some shells give one picture for both through the file-type road below.
     HICON small = nullptr;
-    if (ExtractIconExA("shell32.dll", open ? 4 : 3, nullptr, &small, 1) == 1 && small) return small;
+    if (ExtractIconExA("shell32.dll", open ? -5 : -4, nullptr, &small, 1) == 1 && small) return small;
     SHFILEINFOA info{};
     UINT flags = SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES | (open ? SHGFI_OPENICON : 0);
     return SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags) ? info.hIcon : nullptr;
@@ -33,9 +33,15 @@ void TFolderList::WndCreated() {
 
 void TFolderList::SetRows(std::vector<TFolderRow> Rows) {
     rows_ = std::move(Rows);
+    // Filled without painting, then painted once when the thread is idle.
+    const bool drawn = HandleAllocated();
+    if (drawn) Perform(WM_SETREDRAW, FALSE);
     Clear();
     for (auto& r : rows_) Items().Add(r.Name);
     SetItemIndex(CurrentFolderRow(rows_));
+    if (!drawn) return;
+    Perform(WM_SETREDRAW, TRUE);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TFolderList::DrawRow(HDC dc, const RECT& r, int i, bool selected, bool focused) {

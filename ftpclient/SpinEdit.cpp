@@ -25,7 +25,7 @@ TSpinEdit::TSpinEdit(TWinControl* parent) : TEdit(parent) {
     buttons_->SetMin(min_);
     buttons_->SetMax(max_);
     buttons_->SetAssociate(this);
-    // A click reaches the box's text through the buddy; the text is the value.
+    // The text is the value: the buttons change it through their buddy.
     SetText(std::to_string(min_));
 }
 

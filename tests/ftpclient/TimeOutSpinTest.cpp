@@ -73,6 +73,12 @@ TEST(OptionsDialog, TimeOutBoxIsASpinEditWithItsBounds) {
         EXPECT_EQ(e.Text(), std::to_string(s.to));  // no thousands separator
         EXPECT_EQ(Buddy(e), s.to);
     }
+    if (!qftest::Env("QF_CLIENT_SHOTS").empty()) {
+        m.frmOptions->pcOptions->SetActivePageIndex(2);
+        m.frmOptions->Show();
+        MaybeSaveShot(m.frmOptions->Handle(), "options-timeout");
+        m.frmOptions->Hide();
+    }
 }
 
 TEST(OptionsDialog, TimeOutReadFromTheRegistryIsHeldToItsBounds) {
