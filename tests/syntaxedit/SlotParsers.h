@@ -1,20 +1,14 @@
-// Highlighters for the control's slot tests, made in a unit of their own: the
-// highlighter's headers and the window layer's cannot meet in one unit.
+// Highlighters for the control's slot tests.
 #pragma once
 
 #include <string>
 
-#include "SyntaxMemoTypes.h"
-
-class TComponent;
-class TSyntaxMemoParser;
-class TSM_Settings;
+#include "SchemeTestUtil.h"
+#include "SyntaxMemoParser.h"
 
 // A highlighter owned by owner with the scheme fixture name compiled in.
-TSyntaxMemoParser* NewSchemeParser(TComponent* owner, const std::string& fixture);
-TSM_Settings* SettingsOf(TSyntaxMemoParser* parser);
-// The text colour of a style of these settings.
-TColor StyleTextColor(TSM_Settings* settings, int style);
-int EditorCount(TSyntaxMemoParser* parser);
-// Frees a highlighter as its owner would.
-void FreeParser(TSyntaxMemoParser* parser);
+inline TSyntaxMemoParser* NewSchemeParser(TComponent* owner, const std::string& fixture) {
+    auto* p = new TSyntaxMemoParser(owner);
+    p->Highlighter().CompileScript(ReadFixture(fixture));
+    return p;
+}

@@ -60,7 +60,7 @@ TEST(SyntaxMemoSlots, KeywordsTakeTheirStyleColourAsTheUserTypes) {
     f.SetText("int x = 1;\r\n\r\nx");
     TSyntaxMemoParser* p = NewSchemeParser(&f.form, "clike.sch");
     f.memo->SetParser(1, p);
-    ASSERT_EQ(StyleTextColor(SettingsOf(p), 2), kNavy);
+    ASSERT_EQ(p->LanguageSettings().Styles[2].TextColor, kNavy);
     // "int" in the keyword's navy, "x" and "1" not.
     EXPECT_TRUE(f.Cells(0, 0, 3).count(Rgb(kNavy)));
     EXPECT_FALSE(f.Cells(0, 4, 5).count(Rgb(kNavy)));
@@ -83,22 +83,22 @@ TEST(SyntaxMemoSlots, ActiveSlotDecidesTheSettingsInForce) {
     TSyntaxMemoCore& core = f.memo->Core();
     TSyntaxMemoParser* p = NewSchemeParser(&f.form, "clike.sch");
     f.memo->SetParser(2, p);
-    EXPECT_EQ(EditorCount(p), 1);
+    EXPECT_EQ(p->Editors().size(), 1u);
     EXPECT_EQ(f.memo->Parser(2), p);
     EXPECT_EQ(&core.Settings(), &core.OwnSettings());  // slot 1 is active and empty
     f.memo->SetActiveParser(2);
-    EXPECT_EQ(&core.Settings(), SettingsOf(p));
+    EXPECT_EQ(&core.Settings(), &p->LanguageSettings());
     EXPECT_EQ(f.memo->ActiveParserObject(), p);
     // The same component again: still attached once, still in force.
     f.memo->SetParser(2, p);
-    EXPECT_EQ(EditorCount(p), 1);
-    EXPECT_EQ(&core.Settings(), SettingsOf(p));
+    EXPECT_EQ(p->Editors().size(), 1u);
+    EXPECT_EQ(&core.Settings(), &p->LanguageSettings());
     for (int bad : {0, 7, -1}) {
         EXPECT_THROW(f.memo->SetActiveParser(bad), Exception) << bad;
         EXPECT_EQ(f.memo->ActiveParser(), 2);
     }
     // Removing the active highlighter empties its slot and puts the own settings back.
-    FreeParser(p);
+    delete p;
     EXPECT_EQ(f.memo->Parser(2), nullptr);
     EXPECT_EQ(&core.Settings(), &core.OwnSettings());
 }
@@ -110,7 +110,7 @@ TEST(SyntaxMemoSlots, EmptySlotMeansNoStyles) {
     f.memo->SetParser(1, p);
     EXPECT_TRUE(f.AnyStyles());
     f.memo->SetParser(1, nullptr);
-    EXPECT_EQ(EditorCount(p), 0);
+    EXPECT_EQ(p->Editors().size(), 0u);
     EXPECT_FALSE(f.AnyStyles());
     f.memo->Perform(EM_SETSEL, 0, 0);
     f.Type("int ");
@@ -126,13 +126,13 @@ TEST(SyntaxMemoSlots, LoadingAttachesInLoadedAndAGoneControlIsForgotten) {
         f.SetText("int a;");
         f.memo->Slots().Loading = true;
         f.memo->SetParser(1, p);
-        EXPECT_EQ(EditorCount(p), 0);
+        EXPECT_EQ(p->Editors().size(), 0u);
         EXPECT_FALSE(f.AnyStyles());
         f.memo->Loaded();
-        EXPECT_EQ(EditorCount(p), 1);
+        EXPECT_EQ(p->Editors().size(), 1u);
         EXPECT_TRUE(f.AnyStyles());
         EXPECT_EQ(f.memo->Core().Undo().Modified(), false);
     }
     // The control went first: the highlighter no longer lists it.
-    EXPECT_EQ(EditorCount(p), 0);
+    EXPECT_EQ(p->Editors().size(), 0u);
 }
