@@ -148,7 +148,8 @@ TPermissions TfrmChMod::Chosen() const {
 TfrmFolder::TfrmFolder(TForm* owner) : TForm(owner) {
     SetUpDialog(*this, "frmFolder", "Create a new folder", 360, 170, bsToolWindow);
     lblCurrentFolder = MakeLabel(this, "Current Folder:", 12, 10, 330);
-    lblCurDir = MakeLabel(this, "", 12, 28, 330);
+    lblCurDir = new TReadOnlyText(this);
+    lblCurDir->SetBounds(12, 28, 330, 16);
     lblNewFolder = MakeLabel(this, "New Folder name:", 12, 52, 330);
     ebx97NewDir = new TEdit(this);
     ebx97NewDir->SetBounds(12, 70, 330, 21);

@@ -10,6 +10,7 @@
 #include "ftpclient/core/TransferProgress.h"
 #include "TransferBar.h"
 #include "ui/Form.h"
+#include "ReadOnlyText.h"
 #include "ui/StdCtrls.h"
 
 class TTransferBar;
@@ -70,7 +71,8 @@ class TfrmFolder : public TForm {
 public:
     explicit TfrmFolder(TForm* owner);
     void SetAllowEmpty(bool a);
-    TLabel *lblCurrentFolder, *lblCurDir, *lblNewFolder;
+    TLabel *lblCurrentFolder, *lblNewFolder;
+    TReadOnlyText* lblCurDir;  // the path can be selected and copied
     TEdit* ebx97NewDir;
     TButton *btnCreate, *btnCancel;
 

@@ -53,7 +53,7 @@ TLocalBrowser::TLocalBrowser(TWinControl* parent) : TPanel(parent) {
     filterHost_->BevelOuter = bvNone;
     cbLocalDrive = new TComboBox(driveHost_);
     cbLocalDrive->SetStyle(csDropDownList);
-    lbDirectory = new TListBox(this);
+    lbDirectory = new TFolderList(this);
     cbFilter = new TComboBox(filterHost_);
     cbFilter->SetStyle(csDropDownList);
     for (auto& f : Filters) cbFilter->Items().Add(f.name);
@@ -67,6 +67,9 @@ TLocalBrowser::TLocalBrowser(TWinControl* parent) : TPanel(parent) {
     };
     cbFilter->OnChange = [this](TObject*) { SetFilterIndex(cbFilter->ItemIndex()); };
     lbDirectory->OnDblClick = [this](TObject*) { OpenFolderRow(lbDirectory->ItemIndex()); };
+    lbDirectory->OnKeyDown = [this](TObject*, WORD& key, TShiftState) {
+        if (key == VK_RETURN) OpenFolderRow(lbDirectory->ItemIndex());
+    };
     char cur[MAX_PATH] = {0};
     GetCurrentDirectoryA(MAX_PATH, cur);
     SetDirectory(cur);
@@ -110,7 +113,7 @@ void TLocalBrowser::Refresh() {
     if (h != INVALID_HANDLE_VALUE) {
         do {
             std::string n = fd.cFileName;
-            if (n == ".") continue;
+            if (n == "." || n == "..") continue;
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 folders.push_back(n);
             else if (MatchesMask(n, Mask()))
@@ -119,23 +122,16 @@ void TLocalBrowser::Refresh() {
         FindClose(h);
     }
     auto less = [](const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) < 0; };
-    std::sort(folders.begin(), folders.end(), less);
     std::sort(files.begin(), files.end(), less);
-    lbDirectory->Clear();
-    lbDirectory->Items().Add(dir_);
-    for (auto& f : folders) lbDirectory->Items().Add("[" + f + "]");
+    lbDirectory->SetRows(FolderTreeRows(dir_, folders));
     lbFiles->Clear();
     for (auto& f : files) lbFiles->Items().Add(f);
 }
 
 void TLocalBrowser::OpenFolderRow(int i) {
-    if (i <= 0 || i >= lbDirectory->Items().Count()) return;
-    std::string n = lbDirectory->Items().Strings(i);
-    n = n.substr(1, n.size() - 2);
-    if (n == "..")
-        SetDirectory(LocalDirUp(1));
-    else
-        SetDirectory(IncludeTrailingBackslash(dir_) + n);
+    const auto& rows = lbDirectory->Rows();
+    if (i < 0 || i >= static_cast<int>(rows.size())) return;
+    SetDirectory(rows[static_cast<size_t>(i)].Path);
 }
 
 std::vector<std::string> TLocalBrowser::SelectedFiles() const {

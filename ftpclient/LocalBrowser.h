@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "FolderList.h"
 #include "ui/StdCtrls.h"
 
 class TLocalBrowser : public TPanel {
@@ -26,7 +27,7 @@ public:
 
     TLabel* lblLocal;
     TComboBox* cbLocalDrive;
-    TListBox* lbDirectory;
+    TFolderList* lbDirectory;  // double click or Enter opens a row's folder
     TComboBox* cbFilter;
     TListBox* lbFiles;
 

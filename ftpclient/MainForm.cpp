@@ -55,7 +55,41 @@ void Divider(TWinControl* parent, int& x) {
     x += 9;
 }
 
-TMenuItem* Item(TMenuItem* parent, const std::string& caption, std::function<void()> click, int tag = -2) {
+}  // namespace
+
+namespace {
+// A label that shows the hand over itself and is clicked, as links are.
+class THandLabel : public TLabel {
+public:
+    using TLabel::TLabel;
+    bool MouseDown(TMouseButton b, TShiftState s, int x, int y) override {
+        pressed_ = b == mbLeft;
+        return TLabel::MouseDown(b, s, x, y);
+    }
+    // A click is a press and a release over the label.
+    bool MouseUp(TMouseButton b, TShiftState s, int x, int y) override {
+        const bool click = b == mbLeft && pressed_ && x >= 0 && y >= 0 && x < Width() && y < Height();
+        pressed_ = false;
+        TLabel::MouseUp(b, s, x, y);
+        if (click && OnClick) OnClick(this);
+        return true;
+    }
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TLabel::CreateParams(p);
+        p.WinClassName = "QfHandLabel";
+        p.Cursor = LoadCursor(nullptr, IDC_HAND);
+        // Centred and wrapped: a new width moves every line, not only the uncovered part.
+        p.ClassStyle |= CS_HREDRAW | CS_VREDRAW;
+    }
+
+private:
+    bool pressed_ = false;
+};
+}  // namespace
+
+TMenuItem* AddMenuItem(TMenuItem* parent, const std::string& caption, std::function<void()> click, int tag) {
     auto* it = new TMenuItem(parent);
     it->SetCaption(caption);
     it->Tag = tag;
@@ -63,7 +97,6 @@ TMenuItem* Item(TMenuItem* parent, const std::string& caption, std::function<voi
     parent->Add(it);
     return it;
 }
-}  // namespace
 
 TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(settings) {
     SetName("frmMain");
@@ -81,6 +114,7 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
     CreatePanes();
     CreateMenus();
     CreateLocalMenus();
+    WireRemoteList();
     WireDragAndDrop();
     frmMessage = new TfrmMessage(this);
     std::string clip = settings_.ProgramFolder + "spin.avi";
@@ -116,6 +150,7 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
         FormClose();
         if (QuitOnClose) PostQuitMessage(0);
     };
+    CreateToolTips();
 }
 
 TfrmMain::~TfrmMain() {
@@ -200,7 +235,7 @@ TTransferMode TfrmMain::TransferMode() const {
 }
 
 void TfrmMain::ShowHintInStatus(const std::string& hint) {
-    stHint->SetCaption(hint.empty() ? WebSlogan : hint);
+    fsbMain->Panels(0)->SetText(hint.empty() ? WebSlogan : hint);
 }
 
 void TfrmMain::ApplyOptions() {
@@ -208,9 +243,11 @@ void TfrmMain::ApplyOptions() {
     tb97Secure->SetVisible(false);
 }
 
-void TfrmMain::tb97HostingClick() { OpenWebPage(WebHostingPage); }
+void TfrmMain::tb97HostingClick() { OpenWebAddress(WebHostingPage); }
 
-void TfrmMain::tb97SecureClick() { OpenWebPage(PartnerPage); }
+void TfrmMain::tb97SecureClick() { OpenWebAddress(PartnerPage); }
+
+void TfrmMain::lblKeelsonFTPExposureClick() { OpenWebAddress(ProductPage); }
 
 void TfrmMain::StartAnimation() { PlayAnimation(0, 0); }
 
@@ -227,22 +264,25 @@ void TfrmMain::PlayAnimation(int stopFrame, int repetitions) {
 }
 
 void TfrmMain::CreateStatusBar() {
-    fsbMain = new TPanel(this);
-    fsbMain->SetAlign(alBottom);
-    fsbMain->SetBounds(0, 0, 0, 22);
-    fsbMain->BevelOuter = bvLowered;
-    stHint = MakeLabel(fsbMain, "", 4, 3, 330);
+    fsbMain = new TStatusBar(this);
+    fsbMain->SetBounds(0, 0, 800, 22);
+    // Hint, progress bar, connection text, lights.
+    const std::pair<int, TStatusPanelBevel> panels[] = {{250, pbNone}, {100, pbNone}, {140, pbLowered}, {100, pbLowered}};
+    for (auto& p : panels) {
+        TStatusPanel* panel = fsbMain->AddPanel();
+        panel->SetWidth(p.first);
+        panel->SetBevel(p.second);
+    }
+    fsbMain->Panels(2)->SetText("Not connected.");
     pbTransferStatus = new TTransferBar(fsbMain);
-    pbTransferStatus->SetBounds(340, 3, 93, 16);
+    pbTransferStatus->SetBounds(255, 3, 93, 16);
     pbTransferStatus->Hint = "Transfer Status";
-    stConnection = MakeLabel(fsbMain, "Not connected.", 440, 3, 160);
     // Each light is a pair: the lit and the dark picture at one place.
     imgConnectedOn = new TArtImage(fsbMain, TArt::ConnectedOn);
     imgConnectedOff = new TArtImage(fsbMain, TArt::ConnectedOff);
     imgDisconnectedOn = new TArtImage(fsbMain, TArt::DisconnectedOn);
     imgDisconnectedOff = new TArtImage(fsbMain, TArt::DisconnectedOff);
-    for (TArtImage* i : {imgConnectedOn, imgConnectedOff}) i->SetBounds(620, 3, 16, 16);
-    for (TArtImage* i : {imgDisconnectedOn, imgDisconnectedOff}) i->SetBounds(640, 3, 16, 16);
+    fsbMain->OnResize = [this](TObject*) { fsbMainResize(); };
     tmrUpdateConnectionTime = new TTimer(this);
     tmrUpdateConnectionTime->SetInterval(1000);
     tmrUpdateConnectionTime->SetEnabled(false);
@@ -260,18 +300,21 @@ void TfrmMain::CreatePanes() {
     mmoFTPLog = mmoFTPLogView;
     pnlKeelsonFTP = new TPanel(this);
     pnlKeelsonFTP->SetAlign(alBottom);
-    pnlKeelsonFTP->SetBounds(0, 0, 0, 44);
+    pnlKeelsonFTP->SetBounds(0, 0, 800, 61);
     pnlKeelsonFTP->SetColor(clWhite);
     pnlKeelsonFTP->BevelOuter = bvLowered;
-    lblKeelsonFTPExposure = MakeLabel(pnlKeelsonFTP,
-                                      "To Edit HTML on the server, View Images on the Server, and Backup your entire Web "
-                                      "Site, Download and Install Keelson FTP.",
-                                      8, 4, 760, 34);
+    lblKeelsonFTPExposure = new THandLabel(pnlKeelsonFTP);
+    lblKeelsonFTPExposure->SetCaption(ProductAdvert);
+    lblKeelsonFTPExposure->SetBounds(8, 6, 784, 48);
     lblKeelsonFTPExposure->WordWrap = true;
     lblKeelsonFTPExposure->Alignment = TLabel::taCenter;
+    lblKeelsonFTPExposure->Font().SetName("Arial");
+    lblKeelsonFTPExposure->Font().SetHeight(-13);
     lblKeelsonFTPExposure->Font().SetColor(clRed);
     lblKeelsonFTPExposure->Font().SetStyle(fsBold);
     lblKeelsonFTPExposure->SetColor(clWhite);
+    lblKeelsonFTPExposure->OnClick = [this](TObject*) { lblKeelsonFTPExposureClick(); };
+    pnlKeelsonFTP->OnResize = [this](TObject*) { pnlKeelsonFTPResize(); };
     pnlLocalAndRemote = new TPanel(this);
     pnlLocalAndRemote->SetAlign(alClient);
     pnlLocalAndRemote->BevelOuter = bvNone;
@@ -281,16 +324,12 @@ void TfrmMain::CreatePanes() {
     pnlServer = new TPanel(pnlLocalAndRemote);
     pnlServer->SetAlign(alClient);
     pnlServer->BevelOuter = bvNone;
-    auto* head = new TPanel(pnlServer);
-    head->SetAlign(alTop);
-    head->SetBounds(0, 0, 0, 44);
-    head->BevelOuter = bvNone;
-    lblServer = MakeLabel(head, "Server:", 4, 2, 100);
-    cbServerDir = new TComboBox(head);
+    lblServer = MakeLabel(pnlServer, "Server:", 4, 2, 100);
+    cbServerDir = new TComboBox(pnlServer);
     cbServerDir->SetBounds(4, 20, 540, 21);
-    head->OnResize = [head, this](TObject*) { cbServerDir->SetBounds(4, 20, head->ClientWidth() - 8, 21); };
     lvServerFiles = new TRemoteListView(pnlServer);
-    lvServerFiles->SetAlign(alClient);
+    lvServerFiles->SetBounds(4, 43, 540, 300);
+    pnlServer->OnResize = [this](TObject*) { pnlServerResize(); };
     const std::pair<const char*, int> cols[] = {{"Name", 150}, {"Type", 75},  {"Permission", 80}, {"Owner", 60},
                                                 {"Group", 60}, {"Size", 70},  {"Last modified", 100}, {"Link", 80}};
     for (auto& c : cols) lvServerFiles->AddColumn(c.first, c.second);
@@ -318,29 +357,29 @@ void TfrmMain::CreatePanes() {
 void TfrmMain::CreateMenus() {
     mnuMain = new TMainMenu(this);
     TMenuItem* root = mnuMain->Items();
-    TMenuItem* file = Item(root, "&File", nullptr, -1);
-    Item(file, "E&xit", [this] { Close(); })->Hint = "Exit Velmora Larch FTP.";
-    TMenuItem* edit = Item(root, "&Edit", nullptr, -1);
-    Item(edit, "&Options", [this] {
+    TMenuItem* file = AddMenuItem(root, "&File", nullptr, -1);
+    AddMenuItem(file, "E&xit", [this] { Close(); })->Hint = "Exit Velmora Larch FTP.";
+    TMenuItem* edit = AddMenuItem(root, "&Edit", nullptr, -1);
+    AddMenuItem(edit, "&Options", [this] {
         frmOptions->ShowModal();
         ApplyOptions();
     });
-    TMenuItem* view = Item(root, "&View", nullptr, -1);
-    itmViewFTPLog = Item(view, "FTP Log", [this] {
+    TMenuItem* view = AddMenuItem(root, "&View", nullptr, -1);
+    itmViewFTPLog = AddMenuItem(view, "FTP Log", [this] {
         itmViewFTPLog->SetChecked(!itmViewFTPLog->Checked());
         pnlFTPLog->SetVisible(itmViewFTPLog->Checked());
     });
-    itmServers = Item(root, "Ser&vers", nullptr, -1);
-    Item(itmServers, "&Add server", [this] { itmAddServerClick(); });
-    Item(itmServers, "&Edit server", [this] { itmEditServerClick(); });
-    Item(itmServers, "&Remove server", [this] { itmRemoveServerClick(); });
-    Item(itmServers, "-", nullptr);
-    itmDisconnect = Item(itmServers, "&Disconnect from server", [this] { tb97DisconnectClick(); });
+    itmServers = AddMenuItem(root, "Ser&vers", nullptr, -1);
+    AddMenuItem(itmServers, "&Add server", [this] { itmAddServerClick(); });
+    AddMenuItem(itmServers, "&Edit server", [this] { itmEditServerClick(); });
+    AddMenuItem(itmServers, "&Remove server", [this] { itmRemoveServerClick(); });
+    AddMenuItem(itmServers, "-", nullptr);
+    itmDisconnect = AddMenuItem(itmServers, "&Disconnect from server", [this] { tb97DisconnectClick(); });
     itmDisconnect->SetEnabled(false);
-    Item(itmServers, "-", nullptr);
+    AddMenuItem(itmServers, "-", nullptr);
     itmServers->OnClick = [this](TObject*) { itmDisconnect->SetEnabled(FTP->IsConnected()); };
-    TMenuItem* help = Item(root, "&Help", nullptr, -1);
-    Item(help, "&About", [this] { itmAboutClick(); })->Hint = "About Velmora Larch FTP.";
+    TMenuItem* help = AddMenuItem(root, "&Help", nullptr, -1);
+    AddMenuItem(help, "&About", [this] { itmAboutClick(); })->Hint = "About Velmora Larch FTP.";
     SetMenu(mnuMain);
     // Drawn flat; the tags choose no images (-1 on the bar, -2 below, sites from 101).
     imglst97Main = new TImageList(this, 16, 16);
@@ -359,6 +398,7 @@ bool TfrmMain::HandleMessage(TMessage& m) {
         m.Result = 0;
         return true;
     }
+    if (m.Msg == WM_NOTIFY && ToolTipText(m)) return true;
     if (m.Msg == WM_QF_DROP) {
         FinishDrop();
         m.Result = 0;
@@ -398,11 +438,11 @@ void TfrmMain::SetConnectedUI(bool c) {
 }
 
 void TfrmMain::tmrUpdateConnectionTimeTimer() {
-    stConnection->SetCaption(ConnectionStatusText(Connected, settings_.Now(), ConnectedAt));
+    fsbMain->Panels(2)->SetText(ConnectionStatusText(Connected, settings_.Now(), ConnectedAt));
 }
 
 std::string TfrmMain::StatusText(int panel) const {
-    return panel == 2 ? stConnection->Caption() : stHint->Caption();
+    return panel >= 0 && panel < fsbMain->PanelCount() ? fsbMain->Panels(panel)->Text() : std::string();
 }
 
 void TfrmMain::LoadInterfaceSettings() {
@@ -481,7 +521,7 @@ void TfrmMain::BuildServerMenu() {
     for (int i = itmServers->Count() - 1; i >= 0; --i)
         if (itmServers->Items(i)->Tag >= 100) itmServers->Delete(i);
     for (auto& m : Servers.BuildMenu()) {
-        TMenuItem* it = Item(itmServers, m.Caption, nullptr, m.Tag);
+        TMenuItem* it = AddMenuItem(itmServers, m.Caption, nullptr, m.Tag);
         int tag = m.Tag;
         it->OnClick = [this, tag](TObject*) {
             if (Busy) return;
@@ -527,7 +567,8 @@ void TfrmMain::tb97ConnectClick() {
 }
 
 void TfrmMain::ConnectToServer(TFTPServer site) {
-    connectBox_ = std::make_unique<TfrmServerConnect>(this);
+    connectBox_ = std::make_unique<TfrmServerConnect>(this, FTP);
+    connectBox_->OnForget = [this] { connectBox_.release(); };
     connectBox_->lblServerName->SetCaption(site.Name);
     connectBox_->lblServerAddress->SetCaption(site.Hostname + " on port " + site.Port);
     connectBox_->Show();

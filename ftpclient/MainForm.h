@@ -87,6 +87,17 @@ public:
     void itmSrvFilesNewFolderClick();
     void tb97FolderUpClick();
     void tb97RefreshClick();
+    // Enables the pop-up's items by the selection and the connection.
+    void popServerFilesPopup();
+    // Delete, F2 and F5 without Shift, Ctrl or Alt; Enter on a folder opens it.
+    void lvServerFilesKeyUp(WORD key, TShiftState shift);
+    void lvServerFilesKeyDown(WORD key, TShiftState shift);
+    void itmSrvFilesViewLargeClick() { lvServerFiles->SetViewStyle(rvsIcon); }
+    void itmSrvFilesViewSmallClick() { lvServerFiles->SetViewStyle(rvsSmallIcon); }
+    void itmSrvFilesViewListClick() { lvServerFiles->SetViewStyle(rvsList); }
+    void itmSrvFilesViewDetailsClick() { lvServerFiles->SetViewStyle(rvsReport); }
+    TMenuItem *itmSrvFilesDownload, *itmSrvFilesDownloadAs, *itmSrvFilesDelete, *itmSrvFilesRename,
+        *itmSrvFilesChMod, *itmSrvFilesNewFolder, *itmSrvFilesView, *itmSrvFilesProperties;
     int RemoteIndexOf(const std::string& name) const;
 
     // ---- 2.103 transfers
@@ -159,13 +170,20 @@ public:
     void ApplyOptions();  // the toolbar's web buttons, as the options say
     void tb97HostingClick();
     void tb97SecureClick();
+    void lblKeelsonFTPExposureClick();
+    // Layout when the status bar or a panel changes size.
+    void fsbMainResize();
+    void pnlServerResize();
+    void pnlKeelsonFTPResize();
+    // The tooltip window of the toolbar buttons and the transfer bar.
+    HWND ToolTips() const { return toolTips_; }
     // The busy animation: only while "spin.avi" was found at start.
     void StartAnimation();
     void StopAnimation();
 
     // ---- controls (created in one place per group, so components can replace them)
-    TPanel *pnlToolbar, *pnlServerToolbar, *pnlAnim, *pnlLocalAndRemote, *pnlServer, *pnlKeelsonFTP, *pnlFTPLog,
-        *fsbMain;
+    TPanel *pnlToolbar, *pnlServerToolbar, *pnlAnim, *pnlLocalAndRemote, *pnlServer, *pnlKeelsonFTP, *pnlFTPLog;
+    TStatusBar* fsbMain;
     TToolbarButton97 *tb97Connect, *tb97Disconnect, *tb97AddServer, *tb97FolderUp, *tb97NewFolder, *tb97Delete,
         *tb97Refresh, *tb97TransferBin, *tb97TransferAsc, *tb97TransferAuto, *tb97Hosting, *tb97Secure;
     TAnimate* animKFTP;
@@ -176,7 +194,6 @@ public:
     TLabel* lblKeelsonFTPExposure;
     TMemoLog* mmoFTPLogView;  // owned by memoLog_
     TLogMemo* mmoFTPLog;
-    TLabel *stHint, *stConnection;
     TTransferBar* pbTransferStatus;
     TArtImage *imgConnectedOn, *imgConnectedOff, *imgDisconnectedOn, *imgDisconnectedOff;
     TMainMenu* mnuMain;
@@ -202,6 +219,9 @@ private:
     void CreatePanes();
     void CreateStatusBar();
     void CreateLocalMenus();
+    void WireRemoteList();  // its pop-up menu and keys
+    void CreateToolTips();
+    bool ToolTipText(TMessage& m);
     void WireDragAndDrop();
     void WireEngine();
     void CopyOperands(TFTPCommand& c);
@@ -223,11 +243,15 @@ private:
     std::unique_ptr<TfrmDownload> progress_;
     std::unique_ptr<TfrmServerConnect> connectBox_;
     bool connectedUI_ = false;
+    HWND toolTips_ = nullptr;
     bool inProgress_ = false;
     std::string pendingRenameOld_, pendingRenameNew_;
     std::vector<std::string> serverDirs_;
     TPendingDrop pendingDrop_;
 };
+
+// A menu item with a click handler, added to parent (tags as the menu component reads them).
+TMenuItem* AddMenuItem(TMenuItem* parent, const std::string& caption, std::function<void()> click, int tag = -2);
 
 // The message a pending in-place rename is posted with.
 constexpr UINT WM_QF_RENAME = WM_APP + 12;

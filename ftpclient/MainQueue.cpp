@@ -16,6 +16,13 @@ void TfrmMain::QueueCommand(const TFTPCommand& c) {
 
 void TfrmMain::QueueQuit() {
     connectBox_.reset();
+    // With the line down already (a cancelled or refused connect) the engine
+    // would refuse the quit, and its refusal would show as a second error.
+    if (!FTP->IsConnected()) {
+        queue_.clear();
+        SetConnectedUI(false);
+        return;
+    }
     QueueCommand(MakeSimple(cmdQuit));
 }
 

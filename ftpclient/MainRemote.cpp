@@ -109,6 +109,55 @@ void TfrmMain::FTP_ProcessDir(const std::string& path) {
     lvServerFiles->SetRows(rows);
 }
 
+void TfrmMain::WireRemoteList() {
+    popServerFiles = new TPopupMenu(this);
+    TMenuItem* root = popServerFiles->Items();
+    itmSrvFilesDownload = AddMenuItem(root, "Down&load to local dir", [this] { itmSrvFilesDownloadClick(); });
+    itmSrvFilesDownloadAs = AddMenuItem(root, "Download &as ...", [this] { itmSrvFilesDownloadAsClick(); });
+    AddMenuItem(root, "-", nullptr);
+    itmSrvFilesDelete = AddMenuItem(root, "&Delete", [this] { itmSrvFilesDeleteClick(); });
+    itmSrvFilesRename = AddMenuItem(root, "Re&name", [this] { itmSrvFilesRenameClick(); });
+    itmSrvFilesChMod = AddMenuItem(root, "&Change permissions", [this] { itmSrvFilesChModClick(); });
+    itmSrvFilesNewFolder = AddMenuItem(root, "Create &new folder", [this] { itmSrvFilesNewFolderClick(); });
+    AddMenuItem(root, "-", nullptr);
+    itmSrvFilesView = AddMenuItem(root, "&View", nullptr);
+    AddMenuItem(itmSrvFilesView, "View as large icons", [this] { itmSrvFilesViewLargeClick(); });
+    AddMenuItem(itmSrvFilesView, "View as small icons", [this] { itmSrvFilesViewSmallClick(); });
+    AddMenuItem(itmSrvFilesView, "View as list", [this] { itmSrvFilesViewListClick(); });
+    AddMenuItem(itmSrvFilesView, "View details", [this] { itmSrvFilesViewDetailsClick(); });
+    AddMenuItem(root, "-", nullptr);
+    itmSrvFilesProperties = AddMenuItem(root, "&Properties", [this] { itmSrvFilesPropertiesClick(); });
+    popServerFiles->OnPopup = [this](TObject*) { popServerFilesPopup(); };
+    lvServerFiles->OnContextMenu = [this](POINT at) {
+        popServerFiles->PopupComponent = lvServerFiles;
+        popServerFiles->Popup(at.x, at.y);
+    };
+    lvServerFiles->OnKeyUp = [this](TObject*, WORD& key, TShiftState shift) { lvServerFilesKeyUp(key, shift); };
+    lvServerFiles->OnKeyDown = [this](TObject*, WORD& key, TShiftState shift) { lvServerFilesKeyDown(key, shift); };
+}
+
+void TfrmMain::lvServerFilesKeyUp(WORD key, TShiftState shift) {
+    if (lvServerFiles->IsEditing() || !lvServerFiles->Enabled() || (shift & (ssShift | ssCtrl | ssAlt))) return;
+    if (key == VK_DELETE) itmSrvFilesDeleteClick();
+    if (key == VK_F2) itmSrvFilesRenameClick();
+    if (key == VK_F5) tb97RefreshClick();
+}
+
+void TfrmMain::lvServerFilesKeyDown(WORD key, TShiftState shift) {
+    if (key != VK_RETURN || !lvServerFiles->Enabled() || (shift & (ssShift | ssCtrl | ssAlt))) return;
+    auto sel = lvServerFiles->SelectedRows();
+    if (!sel.empty() && IsFolderRow(RemoteRows[static_cast<size_t>(sel[0])])) OpenRemoteRow();
+}
+
+void TfrmMain::popServerFilesPopup() {
+    const bool selected = lvServerFiles->SelCount() > 0;
+    for (TMenuItem* i : {itmSrvFilesDelete, itmSrvFilesRename, itmSrvFilesChMod, itmSrvFilesProperties})
+        i->SetEnabled(selected);
+    const bool canDownload = selected && FTP->IsConnected() && !Busy;
+    itmSrvFilesDownload->SetEnabled(canDownload);
+    itmSrvFilesDownloadAs->SetEnabled(canDownload);
+}
+
 int TfrmMain::RemoteIndexOf(const std::string& name) const {
     for (size_t i = 0; i < RemoteRows.size(); ++i)
         if (RemoteRows[i].Name == name) return static_cast<int>(i);

@@ -6,6 +6,7 @@
 #include "AppTitle.h"
 #include "ClientDialogs.h"
 #include "RegValues.h"
+#include "SpinEdit.h"
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
 #include "ui/core/Prompter.h"
@@ -47,7 +48,9 @@ TfrmOptions::TfrmOptions(TForm* owner, const std::string& registryKey, const std
     btnRmvFTPText = MakeButton(transfer, "Remove", 0, 224, 92);
     btnRmvFTPText->SetEnabled(false);
     MakeLabel(ftp, "Time-out (seconds):", 10, 14, 130);
-    sedtTimeOut = edit(ftp, 150, 10, 80);
+    sedtTimeOut = new TSpinEdit(ftp);
+    sedtTimeOut->SetRange(1, 32768);
+    sedtTimeOut->Place(150, 10, 80, 21);
     cbDirAutoRefresh = check(ftp, "Auto-refresh directories on upload/download", 44);
     pcOptions->SetActivePageIndex(0);
     btnOk = MakeButton(this, "&Ok", 0, 270, 296);
@@ -108,10 +111,7 @@ void TfrmOptions::FillList() {
     for (auto& e : ext_.Items()) lbFTPTextExt->Items().Add(e);
 }
 
-int TfrmOptions::TimeOut() const {
-    int v = atoi(sedtTimeOut->Text().c_str());
-    return v < 1 ? 1 : (v > 32768 ? 32768 : v);
-}
+int TfrmOptions::TimeOut() const { return sedtTimeOut->Value(); }
 
 void TfrmOptions::LoadOptions() {
     TRegValues r(key_);
@@ -122,7 +122,7 @@ void TfrmOptions::LoadOptions() {
     cbPlaySoundUpload->SetChecked(r.ReadBool("PlayUpload", true), true);
     ebxSoundUpload->SetText(r.ReadString("UploadSound", blip));
     ext_.SetCommaText(r.ReadString("AsciiExt", DefaultAsciiExt));
-    sedtTimeOut->SetText(std::to_string(r.ReadInteger("FTPTimeOut", 120)));
+    sedtTimeOut->SetValue(r.ReadInteger("FTPTimeOut", 120));
     cbDirAutoRefresh->SetChecked(r.ReadBool("FTPAutoRefresh", true), true);
     FillList();
 }

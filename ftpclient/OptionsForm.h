@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "SpinEdit.h"
 #include "ftpclient/core/AsciiExtList.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
@@ -28,7 +29,8 @@ public:
     void btnOpenUpWaveClick();
 
     TCheckBox *cbShowWebHosting, *cbPlaySoundDownload, *cbPlaySoundUpload, *cbDirAutoRefresh;
-    TEdit *ebxSoundDownload, *ebxSoundUpload, *sedtTimeOut;
+    TEdit *ebxSoundDownload, *ebxSoundUpload;
+    TSpinEdit* sedtTimeOut;  // 1 to 32768 seconds
     TListBox* lbFTPTextExt;
     TButton *btnAddFTPText, *btnRmvFTPText, *btnOpenDownWave, *btnOpenUpWave, *btnOk, *btnCancel;
     TPageControl* pcOptions;

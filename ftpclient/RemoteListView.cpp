@@ -85,3 +85,22 @@ HWND TRemoteListView::EditCaption(int i) {
     Items(i)->EditCaption();
     return reinterpret_cast<HWND>(Perform(LVM_GETEDITCONTROL));
 }
+
+bool TRemoteListView::HandleMessage(TMessage& m) {
+    if (m.Msg == WM_CONTEXTMENU && OnContextMenu) {
+        POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+        // From the keyboard: below the focused row, else at the list's corner.
+        if (m.LParam == -1) {
+            RECT r{LVIR_BOUNDS, 0, 0, 0};
+            const int row = static_cast<int>(Perform(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+            p = row >= 0 && Perform(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r))
+                    ? POINT{r.left + 8, r.bottom}
+                    : POINT{4, 4};
+            ClientToScreen(Handle(), &p);
+        }
+        OnContextMenu(p);
+        m.Result = 0;
+        return true;
+    }
+    return TListView::HandleMessage(m);
+}

@@ -2,6 +2,7 @@
 // sub-items, image) and read back by their place, as the user sees them.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,10 @@ public:
 
     // Starts in-place editing of row i's caption; the edit box, or null.
     HWND EditCaption(int i);
+
+    // A right click (or the menu key) asks for the pop-up menu at this screen point.
+    std::function<void(POINT)> OnContextMenu;
+    bool HandleMessage(TMessage& m) override;
 
 private:
     std::vector<int> widths_;

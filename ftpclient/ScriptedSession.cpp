@@ -57,6 +57,46 @@ bool Upload(TfrmMain& m, const TScriptedSession& s) {
     return m.RemoteIndexOf(s.Upload) >= 0;
 }
 
+// The window at a second, smaller size, then as it was.
+bool SmallShot(TfrmMain& m, const std::string& path) {
+    const RECT was{m.Left(), m.Top(), m.Left() + m.Width(), m.Top() + m.Height()};
+    m.SetBounds(was.left, was.top, 620, 460);
+    Settle(300);
+    const bool saved = SaveWindowShot(m.Handle(), path);
+    m.SetBounds(was.left, was.top, was.right - was.left, was.bottom - was.top);
+    Settle(200);
+    return saved;
+}
+
+std::string g_popupShot;
+RECT g_popupArea{};
+bool g_popupSaved = false;
+void CALLBACK ShootPopup(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    // The screen, not the window: the menu is a window of its own.
+    g_popupSaved = SaveScreenArea(g_popupArea, g_popupShot);
+    EndMenu();
+}
+
+// The remote list's pop-up menu, opened on the last row.
+bool PopupShot(TfrmMain& m, const std::string& path) {
+    const int row = m.lvServerFiles->Count() - 1;
+    if (row < 0) return false;
+    for (int i = 0; i < m.lvServerFiles->Count(); ++i) m.lvServerFiles->SetSelected(i, i == row);
+    RECT item{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageA(m.lvServerFiles->Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    POINT at{item.left + 40, (item.top + item.bottom) / 2};
+    ClientToScreen(m.lvServerFiles->Handle(), &at);
+    g_popupShot = path;
+    GetWindowRect(m.Handle(), &g_popupArea);
+    g_popupSaved = false;
+    SetTimer(nullptr, 0, 500, ShootPopup);
+    SendMessageA(m.lvServerFiles->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m.lvServerFiles->Handle()),
+                 MAKELPARAM(at.x, at.y));
+    Settle(200);
+    return g_popupSaved;
+}
+
 // The progress window as a transfer shows it, when no real transfer is asked for.
 void SampleProgressShot(TfrmMain& m, const std::string& path) {
     TfrmDownload progress(&m, NowDateTime);
@@ -82,6 +122,8 @@ int RunScriptedSession(TfrmMain& m, const TScriptedSession& s) {
     if (m.Servers.Count() > 0) m.ConnectToServer(m.Servers.Items(0));
     Settle(1000);
     if (!SaveWindowShot(m.Handle(), s.Shot)) ++failed;
+    if (!SmallShot(m, Beside(s.Shot, "-small"))) ++failed;
+    if (m.FTP->IsConnected() && !PopupShot(m, Beside(s.Shot, "-popup"))) ++failed;
     if (!s.Download.empty() && m.FTP->IsConnected()) {
         if (!Download(m, s)) ++failed;
     } else {

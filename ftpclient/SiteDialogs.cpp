@@ -2,7 +2,6 @@
 
 #include "AppTitle.h"
 #include "ClientDialogs.h"
-#include "FtpLogView.h"
 #include "ui/core/Prompter.h"
 
 namespace {
@@ -282,18 +281,4 @@ void TfrmServerConnectTo::SelectionChanged() {
 std::string TfrmServerConnectTo::Chosen() const {
     auto names = SelectedNames();
     return names.size() == 1 ? names[0] : std::string();
-}
-
-TfrmServerConnect::TfrmServerConnect(TForm* owner) : TForm(owner) {
-    SetUpDialog(*this, "frmServerConnect", "Connect to FTP server", 420, 220);
-    lblServerName = MakeLabel(this, "", 12, 10, 390, 20);
-    lblServerName->Font().SetStyle(fsBold);
-    lblServerAddress = MakeLabel(this, "", 12, 32, 390);
-    ticker = new TColorLogView(this);
-    ticker->SetBounds(12, 56, 390, 120);
-}
-
-void TfrmServerConnect::AddProgressLine(const std::string& Text, TColor Color) {
-    ticker->Lines().Add(Text);
-    ticker->SetLineTextColor(ticker->Lines().Count(), Color);
 }

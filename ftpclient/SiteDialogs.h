@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "ServerConnectForm.h"
 #include "ftpclient/core/ServerList.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 
-class TColorLogView;
 
 class TfrmServerAdd : public TForm {
 public:
@@ -85,14 +85,6 @@ public:
 
 protected:
     void SelectionChanged() override;
-};
-
-class TfrmServerConnect : public TForm {
-public:
-    explicit TfrmServerConnect(TForm* owner);
-    void AddProgressLine(const std::string& Text, TColor Color);
-    TLabel *lblServerName, *lblServerAddress;
-    TColorLogView* ticker;
 };
 
 // "Is it ok to delete this  FTP server" / "... these 3 FTP servers".

@@ -1,14 +1,10 @@
-// The maker's and the partner's web pages, opened in the default browser.
+// The maker's and the partner's web pages (opened by OpenWebAddress) and texts that name them.
 #pragma once
-
-#include <string>
 
 extern const char* const WebHostingPage;
 extern const char* const PartnerPage;
 extern const char* const ProductPage;
 // The status bar's text while no hint is shown.
 extern const char* const WebSlogan;
-
-// Opens the address with the shell's "open" verb; when the shell cannot,
-// an info box gives the address instead. False in that case.
-bool OpenWebPage(const std::string& address);
+// The advertising label's text: what the product does, then where to get it.
+extern const char* const ProductAdvert;

@@ -40,6 +40,20 @@ std::vector<std::string> ScreenFonts() {
     return std::vector<std::string>(names.begin(), names.end());
 }
 
+// pitch: the hint the font is made with (the editor's own font is fixed).
+std::string FaceDrawnFor(const std::string& face, DWORD pitch) {
+    HFONT font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, pitch, face.c_str());
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    char name[LF_FACESIZE] = {};
+    GetTextFaceA(dc, LF_FACESIZE, name);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    return name;
+}
+
 std::string PairText(const TKeyPair& p) {
     return "[" + ShortCutToText(p.Key1) + "]  [" + (p.Key2 ? ShortCutToText(p.Key2) : std::string("<none>")) + "]";
 }
@@ -332,6 +346,7 @@ void TOptionsDialog::BuildTemplatesPage() {
     SyntaxMemo1->OnChange = [this](TObject*) {
         if (SyntaxMemo1->Core().Undo().Modified()) UpdateTemplateButtons();
     };
+    SyntaxMemo1->OnDataDrop = [](TObject*, uint16_t& types) { types = TOptionsModel::TemplateDropTypes(types); };
     cteListBox->OnClick = [this](TObject*) { ShowTemplate(cteListBox->ItemIndex()); };
     CodeTemplateButton1->OnClick = [this](TObject*) { TemplateButton1(); };
     CodeTemplateButton2->OnClick = [this](TObject*) { TemplateButton2(); };
@@ -374,7 +389,12 @@ void TOptionsDialog::FillHighlightingPage() {
     SynElementsBox->Clear();
     for (const TElementItem& e : elements_) SynElementsBox->Items().Add(e.Name);
     SynElementsBox->SetItemIndex(0);
-    FontNameBox->SetItemIndex(FontNameBox->Items().IndexOf(model_.FontName()));
+    // Without a font of its own the language draws in the editor's font; a
+    // face that is not installed shows as the one drawn in its place.
+    const bool own = model_.FontName().empty();
+    std::string face = own ? FEditor->Core().FontName : model_.FontName();
+    if (FontNameBox->Items().IndexOf(face) < 0) face = FaceDrawnFor(face, own ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH);
+    FontNameBox->SetItemIndex(FontNameBox->Items().IndexOf(face));
     FontSizeBox->SetItemIndex(FontSizeBox->Items().IndexOf(std::to_string(model_.FontSize())));
 }
 
@@ -703,12 +723,46 @@ void TOptionsDialog::TemplateButton2() {
 
 // ---- running it
 
-bool ExecuteOptionsDialog(TSM_Settings& settings, unsigned visiblePages) {
+namespace {
+
+// While the dialog runs the component highlights the preview and the template
+// editor with the copy, and they are its only editors.
+class TComponentSession {
+public:
+    TComponentSession(const TOptionsComponent* component, TOptionsModel& model, TOptionsDialog& dialog)
+        : component_(component), editors_{dialog.FEditor, dialog.SyntaxMemo1} {
+        if (!component_) return;
+        component_->Install(&model.Copy());
+        for (TSyntaxMemo* e : editors_)
+            if (e) {
+                e->SetParser(1, component_->Parser);
+                e->SetActiveParser(1);
+            }
+    }
+    ~TComponentSession() {
+        if (!component_) return;
+        for (TSyntaxMemo* e : editors_)
+            if (e) e->SetParser(1, nullptr);
+        component_->Install(nullptr);
+    }
+
+private:
+    const TOptionsComponent* component_;
+    TSyntaxMemo* editors_[2];
+};
+
+}  // namespace
+
+bool ExecuteOptionsDialog(TSM_Settings& settings, unsigned visiblePages, const TOptionsComponent* component) {
     if ((visiblePages & kAllPropEdPages) == 0) return false;
     TOptionsModel model(settings);
     TOptionsDialog dialog(model, visiblePages);
-    dialog.FormShow();
-    if (dialog.ShowModal() != mrOk) return false;
-    model.Commit();
-    return true;
+    bool ok;
+    {
+        TComponentSession session(component, model, dialog);
+        dialog.FormShow();
+        ok = dialog.ShowModal() == mrOk;
+    }
+    if (ok) model.Commit();
+    return ok;
 }

@@ -7,18 +7,32 @@
 #include <algorithm>
 
 #include "SyntaxMemoFind.h"
+#include "SyntaxMemoFonts.h"
 #include "SyntaxMemoOleLink.h"
 #include "SyntaxMemoSlots.h"
 #include "SyntaxMemoMacros.h"
 
 namespace {
 
-// The core's surface over a device context: fixed-pitch cells of charWidth.
+// The core's surface over a device context: fixed-pitch cells of charWidth,
+// or proportional text in its own advances.
 class TDCSurface : public TDrawSurface {
 public:
-    TDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight, HIMAGELIST images = nullptr)
-        : dc_(dc), cw_(charWidth), lh_(lineHeight), images_(images) {
-        old_ = SelectObject(dc, font);
+    TDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight, bool proportional, HIMAGELIST images = nullptr)
+        : dc_(dc), fonts_(&fonts), font_(fonts.Base()), cw_(charWidth), lh_(lineHeight), proportional_(proportional),
+          images_(images) {
+        old_ = SelectObject(dc, font_);
+    }
+    // One fixed-pitch font for every style (the printed page).
+    TDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight)
+        : dc_(dc), fonts_(nullptr), font_(font), cw_(charWidth), lh_(lineHeight), proportional_(false),
+          images_(nullptr) {
+        old_ = SelectObject(dc, font_);
+    }
+    void SelectStyle(uint8_t style) override {
+        if (!fonts_) return;
+        HFONT f = fonts_->ForStyle(style);
+        if (f != font_) SelectObject(dc_, font_ = f);
     }
     void GutterImage(int list, int index, int x, int y, int rowHeight) override {
         memogutter::DrawImage(images_, dc_, list == 2 ? memogutter::kWrapGlyph : index, x, y, rowHeight);
@@ -51,23 +65,42 @@ public:
         int fits = std::max(1, (clipRight - x + cw_ - 1) / cw_);
         count = std::min(count, fits + fits / 2 + 1);
         if (text[count - 1] > 0 && text[count - 1] < 32) count--;
+        if (count <= 0) return;
+        if (proportional_) {
+            // The glyphs are placed at the measured advances: some renderers
+            // draw narrower than they measure, which would open gaps between runs.
+            SIZE size{};
+            advance_.resize(static_cast<size_t>(count));
+            GetTextExtentExPointA(dc_, text, count, 0, nullptr, advance_.data(), &size);
+            for (int i = count - 1; i > 0; i--) advance_[static_cast<size_t>(i)] -= advance_[static_cast<size_t>(i - 1)];
+            RECT r{x, y, std::min(x + static_cast<int>(size.cx), clipRight), y + lh_};
+            SetColors(fg, bg);
+            ExtTextOutA(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, text, static_cast<UINT>(count), advance_.data());
+            return;
+        }
         RECT r{x, y, std::min(x + count * cw_, clipRight), y + lh_};
         // The advance table is sized to the run, however long it is.
         advance_.assign(static_cast<size_t>(std::max(count, 1)), cw_);
-        SetBk(bg);
-        COLORREF t = ColorToRGB(fg);
-        if (t != text_) SetTextColor(dc_, text_ = t);
+        SetColors(fg, bg);
         ExtTextOutA(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, text, static_cast<UINT>(count), advance_.data());
     }
 
 private:
+    void SetColors(TColor fg, TColor bg) {
+        SetBk(bg);
+        COLORREF t = ColorToRGB(fg);
+        if (t != text_) SetTextColor(dc_, text_ = t);
+    }
     void SetBk(TColor c) {
         COLORREF b = ColorToRGB(c);
         if (b != back_) SetBkColor(dc_, back_ = b);
     }
     HDC dc_;
     HGDIOBJ old_;
+    TMemoFonts* fonts_;
+    HFONT font_;
     int cw_, lh_;
+    bool proportional_;
     COLORREF text_ = CLR_INVALID, back_ = CLR_INVALID;
     std::vector<INT> advance_;
     HIMAGELIST images_;
@@ -85,6 +118,7 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
     core_.OnClipboardCopy = [this] { CopyToClipboard(); };
     core_.OnClipboardCut = [this] { CutToClipboard(); };
     core_.OnClipboardPaste = [this] { PasteFromClipboard(); };
+    core_.OnPrintSelection = [this] { Print(); };
     rtfFormat_ = RegisterClipboardFormatA("Rich Text Format");
     core_.OnDrawMark = [this](TDrawSurface& s, TTextMark& mark, int l, int t, int r, int b) {
         if (!OnDrawMark) return false;
@@ -110,6 +144,19 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
         OnFilesDropped(this, files, at);
         return true;
     };
+    fonts_.reset(new TMemoFonts(core_));
+    core_.SetMeasurer(fonts_.get());
+    Font().SetName("Courier New");
+    Font().SetSize(10);
+    // A new font is measured and the text laid out again.
+    Font().OnChange = [this, sendFont = Font().OnChange] {
+        if (sendFont) sendFont();
+        if (Destroying()) return;
+        MeasureFont();
+        if (WordWrap()) core_.RewrapAll();
+        Resized();
+        ViewInvalidate();
+    };
     MeasureFont();
     macros_.reset(new TSyntaxMemoMacros(*this));
 }
@@ -120,7 +167,7 @@ TSyntaxMemo::~TSyntaxMemo() {
     slots_.reset();
     macros_.reset();
     core_.SetView(nullptr);
-    if (font_) DeleteObject(font_);
+    core_.SetMeasurer(nullptr);
     if (images_) ImageList_Destroy(images_);
 }
 
@@ -137,7 +184,10 @@ TSyntaxMemoFind& TSyntaxMemo::Search() {
 }
 
 TSyntaxMemoSlots& TSyntaxMemo::Slots() {
-    if (!slots_) slots_ = TSyntaxMemoSlots::Make(core_, *this, *this, [this] { Resized(); });
+    if (!slots_) {
+        slots_ = TSyntaxMemoSlots::Make(core_, *this, *this, [this] { Resized(); });
+        slots_->OnSlotSet = [this] { SettingChanged(false); };
+    }
     return *slots_;
 }
 TSyntaxMemoParser* TSyntaxMemo::Parser(int slot) const { return slots_ ? slots_->Parser(slot) : nullptr; }
@@ -170,23 +220,20 @@ void TSyntaxMemo::WndCreated() {
 }
 
 void TSyntaxMemo::MeasureFont() {
-    if (!font_) {
-        HDC screen = GetDC(nullptr);
-        int height = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, screen);
-        font_ = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
-    }
+    fonts_->SetFont(Font().Name(), Font().Height());
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font_);
+    HGDIOBJ old = SelectObject(dc, fonts_->Base());
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
-    SIZE w{};
+    SIZE w{}, i{};
     GetTextExtentPoint32A(dc, "W", 1, &w);
+    GetTextExtentPoint32A(dc, "i", 1, &i);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     int lineHeight = tm.tmHeight + tm.tmExternalLeading + 1;
-    core_.SetMetrics(w.cx > 0 ? w.cx : tm.tmAveCharWidth, lineHeight > 1 ? lineHeight : 17);
+    bool fixed = w.cx == i.cx;
+    int charWidth = fixed && w.cx > 0 ? w.cx : tm.tmAveCharWidth;
+    core_.SetMetrics(charWidth, lineHeight > 1 ? lineHeight : 17, fixed);
 }
 
 void TSyntaxMemo::Resized() {
@@ -197,9 +244,9 @@ void TSyntaxMemo::Resized() {
 }
 
 void TSyntaxMemo::PaintTo(HDC dc) {
-    if (slots_) slots_->Run();
+    if (slots_) slots_->BeforePaint();
     if (!images_) images_ = memogutter::MakeImages();
-    TDCSurface surface(dc, font_, core_.CharWidth(), core_.LineHeight(), images_);
+    TDCSurface surface(dc, *fonts_, core_.CharWidth(), core_.LineHeight(), !core_.FixedPitch(), images_);
     core_.Paint(surface);
 }
 
@@ -219,8 +266,20 @@ void TSyntaxMemo::Paint(TCanvas& canvas) {
     PlaceCaret();
 }
 
+void TSyntaxMemo::MakeCaret(int width) {
+    caretWidth_ = width;
+    caretMade_ = CreateCaret(Handle(), nullptr, width, core_.LineHeight()) != 0;
+    if (caretMade_) ShowCaret(Handle());
+}
+
 void TSyntaxMemo::PlaceCaret() {
     if (!caretMade_) return;
+    // Insert mode or the block option changed: the caret is made again.
+    if (!dropCaret_ && core_.CaretWidth() != caretWidth_) {
+        DestroyCaret();
+        MakeCaret(core_.CaretWidth());
+        if (!caretMade_) return;
+    }
     int32_t at = ole_ && ole_->DropPosition() >= 0 ? ole_->DropPosition() : core_.Caret();
     int32_t x, y;
     core_.PointOfOffset(at, x, y);
@@ -231,8 +290,8 @@ void TSyntaxMemo::ShowDropCaret() {
     bool over = ole_->DropPosition() >= 0;
     // Without the focus the control has no caret: one is made for the drag only.
     if (over && !caretMade_ && Handle()) {
-        caretMade_ = dropCaret_ = CreateCaret(Handle(), nullptr, 2, core_.LineHeight()) != 0;
-        if (caretMade_) ShowCaret(Handle());
+        MakeCaret(2);
+        dropCaret_ = caretMade_;
     } else if (!over && dropCaret_) {
         DestroyCaret();
         caretMade_ = dropCaret_ = false;
@@ -243,9 +302,8 @@ void TSyntaxMemo::ShowDropCaret() {
 void TSyntaxMemo::FocusChanged(bool gained) {
     dropCaret_ = false;
     if (gained) {
-        caretMade_ = CreateCaret(Handle(), nullptr, 2, core_.LineHeight()) != 0;
+        MakeCaret(core_.CaretWidth());
         PlaceCaret();
-        if (caretMade_) ShowCaret(Handle());
     } else {
         if (caretMade_) DestroyCaret();
         caretMade_ = false;
@@ -308,11 +366,88 @@ void TSyntaxMemo::SetWordWrap(bool on) {
     if (on != WordWrap()) SetOptions(on ? core_.Options() | smoWordWrap : core_.Options() & ~smoWordWrap);
 }
 
+namespace {
+// Runs set and tells whether get's value moved.
+template <class Get, class Set>
+bool Moved(Get get, Set set) {
+    auto before = get();
+    set();
+    return !(get() == before);
+}
+}  // namespace
+
 void TSyntaxMemo::Setdef_BackColor(TColor c) {
-    if (c != core_.DefBackColor()) core_.SetDefBackColor(c), ViewInvalidate();
+    if (c != core_.DefBackColor()) core_.SetDefBackColor(c), RepaintThroughHighlighter(false, false);
 }
 void TSyntaxMemo::Setdef_TextColor(TColor c) {
-    if (c != core_.DefTextColor()) core_.SetDefTextColor(c), ViewInvalidate();
+    if (c != core_.DefTextColor()) core_.SetDefTextColor(c), RepaintThroughHighlighter(false, false);
+}
+void TSyntaxMemo::Setdef_FontStyle(uint8_t style) {
+    // Style 0's font follows its style bits.
+    if (style != core_.DefFontStyle()) core_.SetDefFontStyle(style), RepaintThroughHighlighter(true, false);
+}
+
+void TSyntaxMemo::SetGutter(int32_t value) {
+    if (Moved([&] { return core_.Gutter(); }, [&] { core_.SetGutter(value); })) {
+        core_.UpdateScrollBars();
+        RepaintThroughHighlighter(false, false);
+    }
+}
+void TSyntaxMemo::SetGutterColor(TColor c) {
+    if (Moved([&] { return core_.GutterColor(); }, [&] { core_.SetGutterColor(c); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetMarginColor(TColor c) {
+    if (Moved([&] { return core_.MarginColor(); }, [&] { core_.SetMarginColor(c); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetSelTextColor(TColor c) {
+    if (Moved([&] { return core_.SelTextColor(); }, [&] { core_.SetSelTextColor(c); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetSelTextBack(TColor c) {
+    if (Moved([&] { return core_.SelTextBack(); }, [&] { core_.SetSelTextBack(c); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetMargin(int32_t value) {
+    if (Moved([&] { return core_.Margin(); }, [&] { core_.SetMargin(value); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetTabColumns(const std::string& text) {
+    if (Moved([&] { return core_.TabColumns(); }, [&] { core_.SetTabColumns(text); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetTabDefault(int32_t value) {
+    if (Moved([&] { return core_.TabDefault(); }, [&] { core_.SetTabDefault(value); })) SettingChanged(true);
+}
+void TSyntaxMemo::SetIndentStep(int32_t value) {
+    if (Moved([&] { return core_.IndentStep(); }, [&] { core_.SetIndentStep(value); })) SettingChanged(false);
+}
+void TSyntaxMemo::SetWrapAtColumn(int32_t value) {
+    if (Moved([&] { return core_.WrapAtColumn(); }, [&] { core_.SetWrapAtColumn(value); })) WrapChanged(true);
+}
+void TSyntaxMemo::SetWrapOverride(const std::string& chars) {
+    if (Moved([&] { return core_.WrapOverride(); }, [&] { core_.SetWrapOverride(chars); })) WrapChanged(false);
+}
+
+void TSyntaxMemo::WrapChanged(bool caretInView) {
+    // The core re-laid the wrapped lines already.
+    if (WordWrap()) {
+        if (caretInView) core_.ScrollIntoView(core_.Caret());
+        core_.Change();
+        ViewInvalidate();
+    }
+    SettingChanged(false);
+}
+
+void TSyntaxMemo::SettingChanged(bool repaint) {
+    if (repaint) RepaintThroughHighlighter(false, false);
+    if (Designing && OnDesignerModified) OnDesignerModified(this);
+}
+
+void TSyntaxMemo::RepaintThroughHighlighter(bool rederiveFonts, bool restyleAll) {
+    if (rederiveFonts) core_.RederiveFonts();
+    struct Restore {
+        bool& flag;
+        bool old;
+        ~Restore() { flag = old; }
+    } restore{core_.RestyleAll, core_.RestyleAll};
+    core_.RestyleAll = restyleAll;
+    if (!slots_ || !slots_->RefreshActive()) core_.Message(SMM_SETTINGSCHANGED, 0, 0);
 }
 
 int32_t TSyntaxMemo::SelStart() const { return std::min(core_.Anchor(), core_.Caret()); }
@@ -415,7 +550,8 @@ bool TSyntaxMemo::KeyDown(WORD& key, TShiftState shift) {
 bool TSyntaxMemo::KeyPress(char& key) {
     if (OnKeyPress) OnKeyPress(this, key);
     if (key == 0) return true;
-    if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) return true;  // control keys are commands
+    // Control keys are commands; Ctrl+Enter (LF) still breaks the line.
+    if (key != '\n' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) return true;
     bool typed = core_.TypeChar(key);
     PlaceCaret();
     return typed || key == '\b';
@@ -434,7 +570,10 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
         PlaceCaret();
         return true;
     }
-    if (ole_->PressAt(offset, x, y, (shift & ssShift) != 0)) {
+    // Soon after a double click a press inside the selection is placed, not dragged.
+    bool tripleClick = dblClicked_ && GetTickCount() - lastDblClick_ <= DoubleClickTime;
+    dblClicked_ = false;
+    if (!tripleClick && ole_->PressAt(offset, x, y, (shift & ssShift) != 0)) {
         SetCapture(Handle());
         return true;
     }
@@ -483,6 +622,8 @@ bool TSyntaxMemo::DblClick(TMouseButton button, TShiftState, int x, int y) {
     if (!gutter && (core_.Options() & smoWordSelect)) {
         core_.SelectWordAt(core_.OffsetOfPoint(x, y));
         selecting_ = false;
+        lastDblClick_ = GetTickCount();
+        dblClicked_ = true;
     }
     PlaceCaret();
     return true;
@@ -516,4 +657,8 @@ void TSyntaxMemo::DropFiles(HDROP drop) {
         return;
     }
     DragFinish(drop);
+}
+
+std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight) {
+    return std::unique_ptr<TDrawSurface>(new TDCSurface(dc, font, charWidth, lineHeight));
 }

@@ -25,6 +25,7 @@ class TSyntaxMemoOle;
 class TSyntaxMemoParser;
 class TSyntaxMemoSlots;
 class TSyntaxMemoMacros;
+class TMemoFonts;
 
 class TSyntaxMemo : public TWinControl, public TSyntaxMemoView, public TSyntaxMemoTarget {
 public:
@@ -37,6 +38,11 @@ public:
     TSyntaxMemoMacros& Macros() { return *macros_; }
     std::string Version() const { return "2.00.02"; }
 
+    bool ShowFocusLine() const { return core_.ShowFocusLine(); }
+    void SetShowFocusLine(bool on) { core_.SetShowFocusLine(on); }
+    // A press within this many milliseconds of a double click is placed even
+    // inside the selection (the triple click); read when the control is made.
+    UINT DoubleClickTime = GetDoubleClickTime();
     bool ReadOnly() const { return core_.ReadOnly; }
     void SetReadOnly(bool v) { core_.ReadOnly = v; }
     int32_t Options() const { return core_.Options(); }
@@ -47,6 +53,45 @@ public:
     TColor def_TextColor() const { return core_.DefTextColor(); }
     void Setdef_BackColor(TColor c);
     void Setdef_TextColor(TColor c);
+    uint8_t def_FontStyle() const { return core_.DefFontStyle(); }
+    void Setdef_FontStyle(uint8_t style);
+
+    // ---- values of the settings in force. Refused and unchanged values are
+    // ignored; at design time every change is told to the form designer.
+    int32_t Gutter() const { return core_.Gutter(); }
+    void SetGutter(int32_t value);
+    TColor GutterColor() const { return core_.GutterColor(); }
+    void SetGutterColor(TColor c);
+    TColor MarginColor() const { return core_.MarginColor(); }
+    void SetMarginColor(TColor c);
+    TColor SelTextColor() const { return core_.SelTextColor(); }
+    void SetSelTextColor(TColor c);
+    TColor SelTextBack() const { return core_.SelTextBack(); }
+    void SetSelTextBack(TColor c);
+    int32_t Margin() const { return core_.Margin(); }
+    void SetMargin(int32_t value);
+    std::string TabColumns() const { return core_.TabColumns(); }
+    void SetTabColumns(const std::string& text);
+    int32_t TabDefault() const { return core_.TabDefault(); }
+    void SetTabDefault(int32_t value);
+    int32_t IndentStep() const { return core_.IndentStep(); }
+    void SetIndentStep(int32_t value);
+    int32_t WrapAtColumn() const { return core_.WrapAtColumn(); }
+    void SetWrapAtColumn(int32_t value);
+    std::string WrapOverride() const { return core_.WrapOverride(); }
+    void SetWrapOverride(const std::string& chars);
+    // Style fonts made again when asked; then the active highlighter
+    // refreshes every control using it (re-highlighting with restyleAll),
+    // or without one the control takes its settings again.
+    void RepaintThroughHighlighter(bool rederiveFonts, bool restyleAll);
+    // Lazy highlighting: a pass covers about a page; the lines after it are
+    // highlighted when they are painted.
+    bool LazyMode() const { return core_.LazyMode; }
+    void SetLazyMode(bool on) { core_.LazyMode = on; }
+    // The control sits on a form being designed; OnDesignerModified is the
+    // designer's hook for "the form changed".
+    bool Designing = false;
+    TNotifyEvent OnDesignerModified;
     int32_t SelStart() const;
     void SetSelStart(int32_t v);
     int32_t SelLength();
@@ -65,6 +110,11 @@ public:
     void PasteFromClipboard();
     // Paints the whole client area into dc (a memory bitmap for tests and screenshots).
     void PaintTo(HDC dc);
+    // Prints the lines of the selection on the default printer (the job is
+    // named after the file); false when there is none or the job failed.
+    bool Print();
+    // The same on a printer the caller opened.
+    bool PrintTo(HDC printer);
     // Sets the scroll bars to the values the core last gave.
     void FlushScrollBars();
 
@@ -148,8 +198,13 @@ protected:
 private:
     void MeasureFont();
     void PlaceCaret();
+    // Creates and shows the caret at the width the mode asks for.
+    void MakeCaret(int width);
     // The caret at the drop position while a drag is over the control.
     void ShowDropCaret();
+    // After a setter: repaint through the highlighter, tell the designer.
+    void SettingChanged(bool repaint);
+    void WrapChanged(bool caretInView);
     bool ClipboardMessage(TMessage& m);
     void DropFiles(HDROP drop);
 
@@ -159,11 +214,14 @@ private:
     std::unique_ptr<TSyntaxMemoSlots> slots_;
     std::unique_ptr<TSyntaxMemoMacros> macros_;
     std::unique_ptr<TSyntaxMemoOle> ole_;
-    HFONT font_ = nullptr;
+    std::unique_ptr<TMemoFonts> fonts_;
     UINT rtfFormat_ = 0;
     bool selecting_ = false;
     bool caretMade_ = false;
     bool dropCaret_ = false;  // made for a drag, not for the focus
+    int caretWidth_ = 2;
+    DWORD lastDblClick_ = 0;
+    bool dblClicked_ = false;
     struct Bar {
         int32_t max = 0, page = 0, pos = 0;
         bool pending = false;
@@ -185,3 +243,6 @@ private:
     bool hyperHover_ = false;
     HIMAGELIST images_ = nullptr;
 };
+
+// The control's drawing surface over a device context (SyntaxMemo.cpp).
+std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, HFONT font, int charWidth, int lineHeight);

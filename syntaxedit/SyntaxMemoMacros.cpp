@@ -21,7 +21,8 @@ int TextWidthIn(HDC dc, HFONT font, const std::string& s) {
 
 }  // namespace
 
-TMacroListBox::TMacroListBox(TSyntaxMemoMacros& owner, TWinControl* editor) : TListBox(editor), owner_(owner) {
+TMacroListBox::TMacroListBox(TSyntaxMemoMacros& owner, TWinControl* editor, TMacroTable table)
+    : TListBox(editor), Table(table), owner_(owner) {
     Font().SetName("Arial");
     Font().SetSize(8);
     LOGFONTA lf{};
@@ -36,6 +37,7 @@ TMacroListBox::TMacroListBox(TSyntaxMemoMacros& owner, TWinControl* editor) : TL
     ReleaseDC(nullptr, dc);
     itemHeight_ = size.cy + 2;
     SetVisible(false);
+    OnDblClick = [this](TObject*) { owner_.Accept(*this, ItemIndex()); };
 }
 
 TMacroListBox::~TMacroListBox() {
@@ -98,7 +100,7 @@ bool TMacroListBox::DrawItem(DRAWITEMSTRUCT& dis) {
 bool TMacroListBox::KeyDown(WORD& key, TShiftState shift) {
     if (OnKeyDown) OnKeyDown(this, key, shift);
     if (key == VK_RETURN) {
-        owner_.Accept(ItemIndex());
+        owner_.Accept(*this, ItemIndex());
         return true;
     }
     if (key == VK_ESCAPE) {
@@ -136,7 +138,7 @@ void TMacroListBox::FocusChanged(bool gained) {
     TListBox::FocusChanged(gained);
     if (gained) return;
     search_.clear();
-    owner_.ListExit();
+    owner_.ListExit(*this);
 }
 
 TSyntaxMemoMacros::TSyntaxMemoMacros(TSyntaxMemo& editor) : editor_(editor), keys_(editor.Core()) {
@@ -146,9 +148,11 @@ TSyntaxMemoMacros::TSyntaxMemoMacros(TSyntaxMemo& editor) : editor_(editor), key
 }
 
 TSyntaxMemoMacros::~TSyntaxMemoMacros() {
-    TMacroListBox* list = list_;
-    list_ = nullptr;
-    delete list;
+    for (TMacroListBox*& slot : lists_) {
+        TMacroListBox* list = slot;
+        slot = nullptr;
+        delete list;
+    }
 }
 
 bool TSyntaxMemoMacros::KeyDown(WORD& key, TShiftState shift, bool& handled) {
@@ -157,41 +161,39 @@ bool TSyntaxMemoMacros::KeyDown(WORD& key, TShiftState shift, bool& handled) {
 }
 
 void TSyntaxMemoMacros::ShowList(TMacroTable table) {
-    if (!list_) list_ = new TMacroListBox(*this, &editor_);
-    list_->Hide();
-    listTable_ = table;
+    TMacroListBox*& list = lists_[static_cast<int>(table)];
+    if (!list) list = new TMacroListBox(*this, &editor_, table);
+    list->Hide();
     std::vector<TMacroListItem> items = keys_.ListItems(table);
-    list_->Fill(items);
-    PlaceList();
-    if (!items.empty()) list_->SetItemIndex(keys_.PreselectedItem(table, items));
-    SetWindowPos(list_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    list_->Show();
-    list_->SetFocus();
+    list->Fill(items);
+    PlaceList(*list);
+    if (!items.empty()) list->SetItemIndex(keys_.PreselectedItem(table, items));
+    SetWindowPos(list->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    list->Show();
+    list->SetFocus();
 }
 
-void TSyntaxMemoMacros::PlaceList() {
+void TSyntaxMemoMacros::PlaceList(TMacroListBox& list) {
     TSyntaxMemoCore& core = editor_.Core();
     int32_t x = 0, y = 0;
     core.PointOfOffset(std::max(core.Anchor(), core.Caret()), x, y);
-    const int h = list_->Height();
+    const int h = list.Height();
     const int lh = core.LineHeight();
     const bool fits = y + lh + h < editor_.ClientHeight();
     const int top = fits ? y + lh : y - h;
-    const int width = list_->DescWidth + list_->NameWidth + 48;
+    const int width = list.DescWidth + list.NameWidth + 48;
     int left = x;
     if (left + width > editor_.ClientWidth()) left = editor_.ClientWidth() - width - 24;
-    list_->SetBounds(std::max(0, left), std::max(0, top), width, h);
+    list.SetBounds(std::max(0, left), std::max(0, top), width, h);
 }
 
-void TSyntaxMemoMacros::Accept(int i) {
-    if (!list_) return;
-    if (i >= 0 && i < list_->Items().Count()) keys_.Accept(listTable_, list_->NameOf(i));
+void TSyntaxMemoMacros::Accept(TMacroListBox& list, int i) {
+    if (i >= 0 && i < list.Items().Count()) keys_.Accept(list.Table, list.NameOf(i));
     editor_.SetFocus();
 }
 
-void TSyntaxMemoMacros::ListExit() {
-    if (!list_) return;
-    list_->Hide();
+void TSyntaxMemoMacros::ListExit(TMacroListBox& list) {
+    list.Hide();
     keys_.ListClosed();
     editor_.Invalidate();
 }

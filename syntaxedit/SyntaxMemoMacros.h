@@ -13,12 +13,13 @@
 class TSyntaxMemo;
 class TSyntaxMemoMacros;
 
-// The completion list: items are "description TAB name", drawn in two columns
-// with the name in bold.
+// The completion list of one macro table: items are "description TAB name",
+// drawn in two columns with the name in bold.
 class TMacroListBox : public TListBox {
 public:
-    TMacroListBox(TSyntaxMemoMacros& owner, TWinControl* editor);
+    TMacroListBox(TSyntaxMemoMacros& owner, TWinControl* editor, TMacroTable table);
     ~TMacroListBox() override;
+    const TMacroTable Table;
     int DescWidth = 0, NameWidth = 0;
     int ItemHeight() const { return itemHeight_; }
     // Fills the list and measures its columns.
@@ -52,18 +53,20 @@ public:
     // Offers a key-down to the templates and the auto-correct table; true when
     // key handling stops here (a template was expanded).
     bool KeyDown(WORD& key, TShiftState shift, bool& handled);
-    // The completion list, once it was opened; null before.
-    TMacroListBox* ListBox() const { return list_; }
-    // Accepts item i of the open list, then gives the focus back to the editor.
-    void Accept(int i);
-    // The list lost the focus.
-    void ListExit();
+    // A table's completion list, made when it first opens (null before) and
+    // reused after; each table of the editor has its own.
+    TMacroListBox* ListBox(TMacroTable table = TMacroTable::Templates) const {
+        return lists_[static_cast<int>(table)];
+    }
+    // Accepts item i of a list, then gives the focus back to the editor.
+    void Accept(TMacroListBox& list, int i);
+    // A list lost the focus.
+    void ListExit(TMacroListBox& list);
 
 private:
     void ShowList(TMacroTable table);
-    void PlaceList();
+    void PlaceList(TMacroListBox& list);
     TSyntaxMemo& editor_;
     TMacroKeyHandler keys_;
-    TMacroListBox* list_ = nullptr;  // a child of the editor
-    TMacroTable listTable_ = TMacroTable::Templates;
+    TMacroListBox* lists_[2] = {};  // children of the editor, by table
 };

@@ -37,7 +37,7 @@ bool TSyntaxMemo::HyperlinkClick(int x, int y) {
     if (!hyperHover_) return false;
     if (!core_.HoverAt(x, y, HyperCursor, false).Hyperlink) return false;
     // The character whose cell was clicked, not the nearest boundary.
-    int32_t offset = core_.OffsetOfPoint(x - core_.CharWidth() / 2, y);
+    int32_t offset = core_.OffsetOfPoint(x, y, true);
     core_.SetSelection(offset, offset);
     std::string text;
     uint8_t style = 0;

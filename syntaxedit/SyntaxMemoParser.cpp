@@ -18,6 +18,8 @@ TSyntaxMemoParser::~TSyntaxMemoParser() {
     // Editors must not keep settings of a parser that is gone.
     std::vector<ISyntaxMemoClient*> editors;
     editors.swap(editors_);
+    editors.insert(editors.end(), waiting_.begin(), waiting_.end());
+    waiting_.clear();
     for (ISyntaxMemoClient* e : editors) {
         if (TComponent* c = e->ClientComponent()) RemoveFreeNotification(c);
         e->ParserDetached(*this);
@@ -46,9 +48,11 @@ void TSyntaxMemoParser::AttachEditor(ISyntaxMemoClient* editor) {
 }
 
 void TSyntaxMemoParser::DetachEditor(ISyntaxMemoClient* editor) {
-    auto it = std::find(editors_.begin(), editors_.end(), editor);
-    if (it == editors_.end()) return;
-    editors_.erase(it);
+    std::vector<ISyntaxMemoClient*>& list =
+        std::find(editors_.begin(), editors_.end(), editor) != editors_.end() ? editors_ : waiting_;
+    auto it = std::find(list.begin(), list.end(), editor);
+    if (it == list.end()) return;
+    list.erase(it);
     if (TComponent* c = editor->ClientComponent()) RemoveFreeNotification(c);
     editor->ParserDetached(*this);
 }
@@ -56,13 +60,14 @@ void TSyntaxMemoParser::DetachEditor(ISyntaxMemoClient* editor) {
 void TSyntaxMemoParser::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation != opRemove || Destroying()) return;
-    for (size_t i = 0; i < editors_.size(); i++)
-        if (editors_[i]->ClientComponent() == AComponent) {
-            ISyntaxMemoClient* e = editors_[i];
-            editors_.erase(editors_.begin() + static_cast<std::ptrdiff_t>(i));
-            e->ParserDetached(*this);
-            return;
-        }
+    for (std::vector<ISyntaxMemoClient*>* list : {&editors_, &waiting_})
+        for (size_t i = 0; i < list->size(); i++)
+            if ((*list)[i]->ClientComponent() == AComponent) {
+                ISyntaxMemoClient* e = (*list)[i];
+                list->erase(list->begin() + static_cast<std::ptrdiff_t>(i));
+                e->ParserDetached(*this);
+                return;
+            }
 }
 
 void TSyntaxMemoParser::RefreshEditors() {

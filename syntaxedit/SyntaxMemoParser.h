@@ -32,7 +32,8 @@ public:
     ~TSyntaxMemoParser() override;
 
     TSchemeHighlighter& Highlighter() { return highlighter_; }
-    TSM_Settings& LanguageSettings() { return highlighter_.LanguageSettings; }
+    // The settings in force: the options dialog's copy while it runs.
+    TSM_Settings& LanguageSettings() { return installed_ ? *installed_ : highlighter_.LanguageSettings; }
 
     std::string Script;
     std::string Compile;
@@ -74,6 +75,11 @@ public:
     // OK the editors take the settings again and, with the registry in use,
     // they are saved there. True when the dialog was closed with OK.
     bool ShowOptions(unsigned visiblePages = 31);
+    // For the options dialog (SyntaxMemoParserOptions.cpp): settings go in
+    // force with a fresh editor list, the editors attached so far waiting
+    // aside with the own settings; null lets the fresh list's editors go and
+    // puts the own settings and the waiting editors back.
+    void InstallSettings(TSM_Settings* settings);
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -81,4 +87,6 @@ protected:
 private:
     TSchemeHighlighter highlighter_;
     std::vector<ISyntaxMemoClient*> editors_;
+    TSM_Settings* installed_ = nullptr;
+    std::vector<ISyntaxMemoClient*> waiting_;  // the editors aside while installed_ is in force
 };

@@ -40,12 +40,22 @@ public:
             owner_.FreeNotification(parser);
             parser->AttachEditor(this);
         }
+        if (!Loading && !closing_ && OnSlotSet) OnSlotSet();
         if (slot == core_.ActiveParser() && !Loading && !closing_) Activate();
     }
 
     void SetActiveParser(int32_t value) override {
         core_.SetActiveParser(value);
-        if (!Loading) Activate();
+        if (Loading) return;
+        if (OnSlotSet) OnSlotSet();
+        Activate();
+    }
+
+    bool RefreshActive() override {
+        TSyntaxMemoParser* p = ActiveParserObject();
+        if (!p) return false;
+        p->RefreshEditors();
+        return true;
     }
 
     TSyntaxMemoParser* ActiveParserObject() const override { return Parser(core_.ActiveParser()); }
@@ -74,7 +84,13 @@ public:
         bool on = p && (core_.Options() & smoSyntaxHighlight);
         pass_.SetHighlighter(on ? &p->Highlighter() : nullptr);
         pass_.VisibleLines = core_.VisibleLines();
+        pass_.Lazy = core_.LazyMode;
         if (pass_.Pending() >= 0 && !pass_.Running()) pass_.Run();
+    }
+
+    void BeforePaint() override {
+        Run();
+        if (!pass_.Running()) pass_.CatchUp(core_.TopLine() + core_.VisibleLines());
     }
 
     TRescanPass& Pass() override { return pass_; }
@@ -82,7 +98,7 @@ public:
     // ISyntaxMemoClient
     TComponent* ClientComponent() override { return &owner_; }
     void ParserChanged(TSyntaxMemoParser& parser) override {
-        if (&parser == ActiveParserObject()) Activate();
+        if (&parser == ActiveParserObject()) Activate(core_.RestyleAll);
     }
     void ParserDetached(TSyntaxMemoParser& parser) override {
         bool active = &parser == ActiveParserObject();
@@ -108,21 +124,23 @@ private:
         }
     }
 
-    // Puts the active slot's settings in force and highlights the text anew.
-    void Activate() {
+    // Puts the active slot's settings in force and, with restyle, highlights
+    // the text anew.
+    void Activate(bool restyle = true) {
         TSyntaxMemoParser* p = ActiveParserObject();
         core_.SetActiveSettings(p ? &p->LanguageSettings() : nullptr);
         pass_.SetHighlighter(p ? &p->Highlighter() : nullptr);
         // Styles of another highlighter mean nothing to this one: start afresh.
-        ClearStyles();
+        if (restyle) ClearStyles();
         TSM_Settings& s = core_.Settings();
         int32_t wrap = s.Options & smoWordWrap;
         bool relayout = wrap != wrapOptions_ || s.WrapAtColumn != wrapColumn_;
         wrapOptions_ = wrap;
         wrapColumn_ = s.WrapAtColumn;
         if (relayout && relayout_) relayout_();
-        if (p && core_.Store().LineCount() > 0) {
+        if (restyle && p && core_.Store().LineCount() > 0) {
             pass_.VisibleLines = core_.VisibleLines();
+            pass_.Lazy = core_.LazyMode;
             pass_.Rescan(0);
         }
         core_.Message(SMM_SETTINGSCHANGED, 0, 0);

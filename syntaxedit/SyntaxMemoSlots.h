@@ -36,6 +36,15 @@ public:
     virtual void Loaded() = 0;
     // Brings the style bytes up to date with the edits since the last pass.
     virtual void Run() = 0;
+    // Before painting: Run, then the lines a lazy pass left for later, down
+    // to the last visible line.
+    virtual void BeforePaint() = 0;
     virtual TRescanPass& Pass() = 0;
+    // Every control using the active highlighter takes its settings again
+    // (restyling as the core's RestyleAll says); false when none is active.
+    virtual bool RefreshActive() = 0;
     bool Loading = false;
+    // A slot was filled or emptied, or the active one chosen again (not
+    // while loading or going): the form designer hears of it.
+    std::function<void()> OnSlotSet;
 };

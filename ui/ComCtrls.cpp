@@ -146,6 +146,7 @@ void TUpDown::CreateParams(TCreateParams& p) {
     p.WinClassName = "QfUpDown";
     p.Style |= UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS;
     if (Wrap) p.Style |= UDS_WRAP;
+    if (!Thousands) p.Style |= UDS_NOTHOUSANDS;
     if (Orientation == udHorizontal) p.Style |= UDS_HORZ;
 }
 

@@ -97,6 +97,7 @@ public:
     void SetPosition(int p);
     int Increment = 1;
     bool Wrap = false;
+    bool Thousands = true;  // a separator every three digits of the buddy's number
     TUDOrientation Orientation = udVertical;
     // The edit that shows the position, beside which the buttons sit.
     TWinControl* Associate() const { return associate_; }

@@ -89,6 +89,8 @@ void TWinControl::CreateHandle() {
     if (hwnd_) return;
     TCreateParams p;
     CreateParams(p);
+    // Asking for the parent's window made the parent's children, this one too.
+    if (hwnd_) return;
     baseProc_ = TWindowClassRegistry::Ensure(p, QfControlWndProc);
     g_creating = this;
     HWND h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,

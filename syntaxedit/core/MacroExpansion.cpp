@@ -246,8 +246,9 @@ void TMacroKeyHandler::RefreshActivationKeys() {
     a.SetActivationKeys(a.ActivationKeys);
 }
 
-void TMacroKeyHandler::SetTemplateFlags(bool consumeKey, bool indentLines, bool caretMarker, bool showList) {
-    TCodeTemplates& t = *core_.Settings().CodeTemplates;
+void TMacroKeyHandler::SetFlags(TMacroTable table, bool consumeKey, bool indentLines, bool caretMarker,
+                                bool showList) {
+    TMacroKeywords& t = Table(table);
     t.ConsumeKey = consumeKey;
     t.IndentLines = indentLines;
     t.CaretMarker = caretMarker;

@@ -103,7 +103,10 @@ public:
     void SetActivationKeys(const std::string& keys);
     // The activation keys again, through the key translation now in force.
     void RefreshActivationKeys();
-    void SetTemplateFlags(bool consumeKey, bool indentLines, bool caretMarker, bool showList);
+    void SetFlags(TMacroTable table, bool consumeKey, bool indentLines, bool caretMarker, bool showList);
+    void SetTemplateFlags(bool consumeKey, bool indentLines, bool caretMarker, bool showList) {
+        SetFlags(TMacroTable::Templates, consumeKey, indentLines, caretMarker, showList);
+    }
     uint16_t TemplateHotKey() const;
 
     // The partial word before the caret when the table last opened its list.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "DropRules.h"
 #include "SM_Settings.h"
 #include "SyntaxMemoCore.h"
 #include "SysUtils.h"
@@ -51,7 +52,8 @@ void TOptionsModel::Commit() {
 }
 
 void TOptionsModel::ApplyTo(TSyntaxMemoCore& editor) const {
-    editor.Settings().Assign(copy_.get());
+    // An editor of the component shows the copy itself already.
+    if (&editor.Settings() != copy_.get()) editor.Settings().Assign(copy_.get());
     editor.Message(SMM_SETTINGSCHANGED, 0, 0);
 }
 
@@ -106,6 +108,12 @@ int32_t TOptionsModel::MarginValue(const std::string& text) {
         v = v * 10 + (c - '0');
     }
     return v <= 199 ? v : 1;
+}
+
+uint16_t TOptionsModel::TemplateDropTypes(uint16_t sourceTypes) {
+    if (sourceTypes & dstHtml) return static_cast<uint16_t>((sourceTypes & ~dstInsertAsIs) | dstHtmlFragment);
+    if (sourceTypes & dstFiles) return static_cast<uint16_t>((sourceTypes & ~dstInsertAsIs) | dstProcessFiles);
+    return sourceTypes;
 }
 
 std::vector<TElementItem> TOptionsModel::Elements() const {
@@ -200,7 +208,10 @@ void TOptionsModel::SetUseDefault(int32_t code, bool fore, bool on) {
 }
 
 int TOptionsModel::ElementOfToken(const std::vector<TElementItem>& elements, int token) const {
-    const int value = copy_->GetTokenMap(token < 0 ? 255 : token);
+    if (token < 0 || token > 255) token = 255;
+    // A token the scheme maps to nothing is drawn in its own style.
+    const int mapped = copy_->GetTokenMap(token);
+    const int value = mapped ? mapped : token;
     for (size_t i = 0; i < elements.size(); i++)
         if (elements[i].Code == value) return static_cast<int>(i);
     return -1;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 
 class TSM_Settings;
 class TSyntaxMemoCore;
+class TSyntaxMemoParser;
 
 // The pages the dialog may show (TSM_PropEdPages as a bit set).
 enum : unsigned { ppOPTIONS = 1, ppHIGHLIGHTING = 2, ppKEYS = 4, ppAUTOCORRECT = 8, ppTEMPLATES = 16 };
@@ -93,6 +95,9 @@ public:
     void SetRightMargin(int32_t v);
     // A margin box's text as a value: 0 to 199, anything else 1.
     static int32_t MarginValue(const std::string& text);
+    // What a drop on the template editor takes: of HTML only the fragment,
+    // of files only the names handed to the file handler (never the text).
+    static uint16_t TemplateDropTypes(uint16_t sourceTypes);
 
     // ---- highlighting page
     std::vector<TElementItem> Elements() const;
@@ -131,6 +136,16 @@ private:
     std::unique_ptr<TSM_Settings> copy_;
 };
 
+// The highlighter component whose settings the dialog edits.
+struct TOptionsComponent {
+    TSyntaxMemoParser* Parser = nullptr;
+    // Puts the copy in force with a fresh editor list; null puts it all back.
+    std::function<void(TSM_Settings* copy)> Install;
+};
+
 // The dialog on settings (OptionsDialog.cpp): true when closed with OK, which
-// wrote the edits back. An empty page set returns false at once.
-bool ExecuteOptionsDialog(TSM_Settings& settings, unsigned visiblePages);
+// wrote the edits back. An empty page set returns false at once. With a
+// component, the copy is its settings while the dialog runs and the preview
+// and the template editor are its only editors.
+bool ExecuteOptionsDialog(TSM_Settings& settings, unsigned visiblePages,
+                          const TOptionsComponent* component = nullptr);

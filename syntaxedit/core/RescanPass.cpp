@@ -23,12 +23,19 @@ void TRescanPass::Done() {
     store_ = nullptr;
     highlighter_ = nullptr;
     lo_ = hi_ = requested_ = -1;
+    markedFrom_ = INT32_MAX;
 }
 
 void TRescanPass::StoreEdited(TTextStore& store, const TStoreEdit& edit) {
     if (&store != store_) return;
     int32_t first = edit.FirstLine;
     int32_t lastNew = first + std::max(edit.LinesAdded, 1) - 1;
+    if (markedFrom_ != INT32_MAX && first <= markedFrom_) {
+        // A removed marked line leaves its mark on the edit's first line.
+        markedFrom_ = first + edit.LinesRemoved > markedFrom_
+                          ? first
+                          : markedFrom_ + edit.LinesAdded - edit.LinesRemoved;
+    }
     if (lo_ < 0) {
         lo_ = first;
         hi_ = lastNew;
@@ -53,7 +60,7 @@ void TRescanPass::Rescan(int32_t line) {
         lo_ = hi_ = -1;
         return;
     }
-    n->Flags |= lfRescan;
+    Mark(n, line);
     RunFrom(line, VisibleLines + 2);
 }
 
@@ -72,15 +79,38 @@ void TRescanPass::RescanAll() {
         }
 }
 
-bool TRescanPass::Continue() {
-    if (!store_) return false;
-    int32_t i = 0;
-    for (TLineNode* n = store_->Head(); n; n = n->Next, i++)
+bool TRescanPass::Continue(int32_t upTo) {
+    if (!store_ || !highlighter_ || markedFrom_ == INT32_MAX || markedFrom_ > upTo) return false;
+    int32_t i = markedFrom_;
+    TLineNode* n = store_->LineAt(i);
+    for (; n && i <= upTo; n = n->Next, i++)
         if (n->Flags & lfRescan) {
-            RunFrom(i, VisibleLines + 2);
+            markedFrom_ = i;
+            // Up to a line far below: one pass there, not a page at a time
+            // (each of which would scan a long token again from its start).
+            int32_t budget = VisibleLines + 2;
+            if (upTo != INT32_MAX) budget = std::max(budget, upTo - i + 2);
+            RunFrom(i, budget);
             return true;
         }
+    markedFrom_ = n ? i : INT32_MAX;
     return false;
+}
+
+int32_t TRescanPass::CatchUp(int32_t upTo) {
+    int32_t runs = 0;
+    for (int32_t last = -1; Continue(upTo); last = markedFrom_) {
+        runs++;
+        // Every step clears the mark it starts from; a step that could not
+        // (the pass ran already) must not spin here.
+        if (markedFrom_ == last || running_) break;
+    }
+    return runs;
+}
+
+void TRescanPass::Mark(TLineNode* n, int32_t index) {
+    n->Flags |= lfRescan;
+    markedFrom_ = std::min(markedFrom_, index);
 }
 
 void TRescanPass::RunFrom(int32_t line, int32_t budget) {
@@ -95,7 +125,7 @@ void TRescanPass::RunFrom(int32_t line, int32_t budget) {
     for (int round = 0; lo_ >= 0 && round <= kMaxRestarts; round++) {
         if (round > 0 && store_) {
             // The lines left from the ended pass may be restyled already.
-            if (TLineNode* n = store_->NodeAtLine(lo_)) n->Flags |= lfRescan;
+            if (TLineNode* n = store_->LineAt(lo_)) Mark(n, lo_);
         }
         bool finished = Pass(budget);
         if (!store_) break;
@@ -225,7 +255,7 @@ bool TRescanPass::Scan(TCursor& c, int32_t budget, int32_t reach) {
     // The text ended inside a line (or on the empty last line).
     if (c.node && end == TFinish::Next) end = FinishLine(c, INT32_MAX, -1, false);
     highlighter_->ResetState(0);
-    if (Lazy && end == TFinish::Stopped && c.node) MarkLazyRest(c.node->Next);
+    if (Lazy && c.node && end != TFinish::TextEnd) MarkLazyRest(c, end == TFinish::Stopped, reach);
     return true;
 }
 
@@ -234,10 +264,11 @@ TRescanPass::TFinish TRescanPass::FinishLine(TCursor& c, int32_t budget, int32_t
     TLineNode* next = n->Next;
     bool same = n->Styles && (n->Len == 0 || memcmp(n->Styles, buf_.data(), n->Len) == 0);
     if (same && !runsOn && !highlighter_->ContainerPending() && !highlighter_->InBoundState()) {
-        bool lazyStop = Lazy && c.counter > budget;
-        bool quietStop = !Lazy && !(n->Flags & lfRescan) && c.counter > 0 && c.index >= reach &&
-                         (!next || next->Styles);
-        if (lazyStop || quietStop) {
+        bool quiet = !(n->Flags & lfRescan) && c.counter > 0 && c.index >= reach && (!next || next->Styles);
+        // A lazy pass asked to go further than a page (to lines being
+        // painted) may stop where the styles agree, past its first page.
+        bool lazyStop = Lazy && (c.counter > budget || (quiet && c.counter > VisibleLines + 2));
+        if (lazyStop || (!Lazy && quiet)) {
             stats_.EndedUnchanged = true;
             return TFinish::Unchanged;
         }
@@ -269,6 +300,12 @@ void TRescanPass::Install(TLineNode* n, int32_t index) {
     stats_.LastRestyled = std::max(stats_.LastRestyled, index);
 }
 
-void TRescanPass::MarkLazyRest(TLineNode* n) {
-    for (int32_t i = 0; n && i < VisibleLines; i++, n = n->Next) n->Flags |= lfRescan;
+void TRescanPass::MarkLazyRest(const TCursor& c, bool stopped, int32_t reach) {
+    TLineNode* n = c.node->Next;
+    int32_t i = c.index + 1;
+    if (stopped)
+        for (int32_t k = 0; n && k < VisibleLines; k++, n = n->Next, i++) Mark(n, i);
+    // Lines edited beyond where the budget ended still wait for their step.
+    for (; n && i <= reach; n = n->Next, i++)
+        if (n->Flags & lfChanged) Mark(n, i);
 }

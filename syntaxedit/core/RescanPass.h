@@ -7,6 +7,7 @@
 // runs once more from the edited line. No platform headers.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -50,9 +51,13 @@ public:
     void Run();
     // Runs the pass from the first line marked lfRescan without a budget.
     void RescanAll();
-    // Runs the pass from the first line marked lfRescan with the usual
-    // budget: the lazy mode's next step. False when none is marked.
-    bool Continue();
+    // Runs the pass from the first line marked lfRescan, if that is at or
+    // before line upTo, with the usual budget or at least through upTo:
+    // the lazy mode's next step. False when none is marked there.
+    bool Continue(int32_t upTo = INT32_MAX);
+    // Steps on until no line up to upTo waits (painting those lines); the
+    // number of passes run.
+    int32_t CatchUp(int32_t upTo);
 
     // The first line waiting for a pass; -1 when none.
     int32_t Pending() const { return lo_; }
@@ -88,7 +93,8 @@ private:
         return !store_ || !highlighter_ || store_->EditCount() != editSeen_;
     }
     bool Fire(int32_t& token, int32_t start, int32_t end);
-    void MarkLazyRest(TLineNode* n);
+    void MarkLazyRest(const TCursor& c, bool stopped, int32_t reach);
+    void Mark(TLineNode* n, int32_t index);
 
     TTextStore* store_ = nullptr;
     TSchemeHighlighter* highlighter_ = nullptr;
@@ -97,6 +103,9 @@ private:
     int32_t lo_ = -1;
     int32_t hi_ = -1;
     int32_t requested_ = -1;  // a Rescan asked for during a pass
+    // No line before this one is marked lfRescan (INT32_MAX: none is), so
+    // a lazy step need not walk the whole text to find its start.
+    int32_t markedFrom_ = INT32_MAX;
     bool running_ = false;
     uint32_t editSeen_ = 0;
     std::vector<uint8_t> buf_;

@@ -6,7 +6,6 @@
 #include "SyntaxMemoCore.h"
 
 namespace {
-const int32_t kUseTab = 0x800000;
 const int32_t kGroupIndent = 17, kGroupUnindent = 18;
 bool IsIndentBlank(char c) { return c == ' ' || c == '\t' || static_cast<uint8_t>(c) == 160; }
 }  // namespace
@@ -25,7 +24,7 @@ void TSyntaxMemoCore::UnindentBlock(int32_t count) { ShiftBlock(count, false, fa
 void TSyntaxMemoCore::ShiftBlock(int32_t count, bool indent, bool useTab) {
     int32_t n = count > 0 ? count : IndentStep();
     if (n < 1 || anchor_ == caret_ || store_.LineCount() == 0) return;
-    std::string blanks(static_cast<size_t>(n), useTab && (Options() & kUseTab) ? '\t' : ' ');
+    std::string blanks(static_cast<size_t>(n), useTab && (Options() & smoUseTAB) ? '\t' : ' ');
     bool backwards = anchor_ > caret_;
     auto sel = OrderPair({anchor_, caret_});
     int32_t from = LineOfOffset(sel.first);

@@ -1,5 +1,5 @@
-// Editor commands 0..44, key matching through the key map, typing, word
-// selection and numbered bookmarks of the headless editor.
+// Editor commands 0..44, key matching through the key map, word selection
+// and numbered bookmarks of the headless editor.
 #include <algorithm>
 
 #include "PlainSearch.h"
@@ -156,35 +156,4 @@ bool TSyntaxMemoCore::HandleKey(uint16_t key, uint8_t shift) {
         ExecuteCommand(map.Store->LastCommand);
     }
     return handled;
-}
-
-bool TSyntaxMemoCore::TypeChar(char c) {
-    if (ReadOnly) return false;
-    uint8_t u = static_cast<uint8_t>(c);
-    if (c == '\r' || c == '\n') {
-        if (!WantReturns) return false;
-        std::string text = "\r";
-        if (Options() & smoAutoIndent) {
-            int32_t start = 0;
-            TLineNode* n = store_.LineCount() ? store_.NodeAtOffset(caret_, &start) : nullptr;
-            for (int32_t k = 0; n && k < TextLen(n) && k < caret_ - start && (n->Text[k] == ' ' || n->Text[k] == '\t'); k++)
-                text += n->Text[k];
-        }
-        InsertAtCaret(text);
-    } else if (c == '\t' || u >= 32) {
-        if (c == '\t' && !WantTab) return false;
-        if (!InsertMode && anchor_ == caret_ && store_.LineCount()) {
-            int32_t start = 0;
-            TLineNode* n = store_.NodeAtOffset(caret_, &start);
-            if (caret_ - start < TextLen(n)) SetSelection(caret_, caret_ + 1, false);
-        }
-        InsertAtCaret(std::string(1, c));
-    } else {
-        return false;
-    }
-    ScrollIntoView(caret_);
-    changeFlags_ |= 128;
-    Change();
-    if (view_) view_->ViewInvalidate();
-    return true;
 }

@@ -245,9 +245,11 @@ int32_t TSyntaxMemoCore::Gutter() const { return settings_->Gutter; }
 
 void TSyntaxMemoCore::SetGutter(int32_t value) {
     if (clientWidth_ == 0 || value < 0 || (value >= 1 && value <= 33)) return;
-    if (static_cast<int64_t>(value) * 100 / clientWidth_ > 20) return;
+    if (static_cast<int64_t>(value) * 100 / clientWidth_ > 20 || value == settings_->Gutter) return;
     settings_->Gutter = value;
     MarkLines(topLine_, topLine_ + VisibleLines() + 1);
+    UpdateScrollBars();  // the visible columns changed
+    if (view_) view_->ViewInvalidate();
 }
 
 int32_t TSyntaxMemoCore::Margin() const { return settings_->Margin; }
@@ -277,6 +279,32 @@ void TSyntaxMemoCore::SetDefBackColor(TColor c) {
     settings_->Styles[0].BackColor = c;
     MarkLines(topLine_, topLine_ + VisibleLines() + 1);
 }
+
+uint8_t TSyntaxMemoCore::DefFontStyle() const { return settings_->Styles[0].FontStyle; }
+void TSyntaxMemoCore::SetDefFontStyle(uint8_t style) {
+    settings_->Styles[0].FontStyle = style;
+    MarkLines(topLine_, topLine_ + VisibleLines() + 1);
+}
+TColor TSyntaxMemoCore::GutterColor() const { return settings_->GutterColor; }
+void TSyntaxMemoCore::SetGutterColor(TColor c) { settings_->GutterColor = c; }
+TColor TSyntaxMemoCore::MarginColor() const { return settings_->MarginColor; }
+void TSyntaxMemoCore::SetMarginColor(TColor c) { settings_->MarginColor = c; }
+TColor TSyntaxMemoCore::SelTextColor() const { return settings_->SelTextColor; }
+void TSyntaxMemoCore::SetSelTextColor(TColor c) { settings_->SelTextColor = c; }
+TColor TSyntaxMemoCore::SelTextBack() const { return settings_->SelTextBack; }
+void TSyntaxMemoCore::SetSelTextBack(TColor c) { settings_->SelTextBack = c; }
+
+std::string TSyntaxMemoCore::WrapOverride() const { return settings_->WrapOverride; }
+void TSyntaxMemoCore::SetWrapOverride(const std::string& chars) {
+    if (chars == settings_->WrapOverride) return;
+    settings_->WrapOverride = chars;
+    if (Options() & smoWordWrap) {
+        RewrapAll();
+        changeFlags_ |= 64;
+    }
+}
+
+void TSyntaxMemoCore::RederiveFonts() { settings_->RebuildFonts(); }
 
 void TSyntaxMemoCore::SetActiveParser(int32_t value) {
     if (value < 1 || value > 6) throw ESyntaxMemo("Parser index out of range");

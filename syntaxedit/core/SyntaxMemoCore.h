@@ -46,7 +46,8 @@ enum : int32_t {
     smoWordSelect = 16384, smoShowRMargin = 32768, smoShowGutter = 65536, smoShowWrapColumn = 131072,
     smoProcessDroppedFiles = 0x80000,
     smoColumnTrack = 0x400000, smoPrintWrap = 32, smoPrintLineNos = 64, smoPrintFilename = 128,
-    smoPrintDate = 256, smoPrintPageNos = 512,
+    smoPrintDate = 256, smoPrintPageNos = 512, smoTabToColumn = 4096, smoBlockOverwriteCursor = 0x100000,
+    smoUseTAB = 0x800000, smoSmartFill = 0x1000000,
 };
 
 // Where the core draws: filled rectangles and runs of fixed-pitch text, one
@@ -66,6 +67,17 @@ public:
     // The platform's drawing context behind the surface (0: none), for
     // handlers that draw themselves.
     virtual uintptr_t Context() const { return 0; }
+    // The font of a style for the runs that follow.
+    virtual void SelectStyle(uint8_t /*style*/) {}
+};
+
+// Widths of text in a style's font, for proportional fonts.
+class TTextMeasurer {
+public:
+    virtual ~TTextMeasurer() = default;
+    // Width of count characters in style's font, its overhang included; ends
+    // (when given, count entries) receives the advance after each character.
+    virtual int32_t RunWidth(uint8_t style, const char* text, int32_t count, int32_t* ends) = 0;
 };
 
 // A cell of visible blanks that stands for a TAB (drawn as an arrow glyph).
@@ -128,6 +140,12 @@ public:
     bool HideSelection = true;
     bool WantTab = true, WantReturns = true;
     bool InsertMode = true;
+    // Two lines over and under the caret's row (a change repaints).
+    bool ShowFocusLine() const { return showFocusLine_; }
+    void SetShowFocusLine(bool on);
+    // The caret's width: a character cell in overwrite mode with
+    // smoBlockOverwriteCursor, else 2 pixels.
+    int32_t CaretWidth() const;
     int32_t Options() const;
     void SetOptions(int32_t word);
     int32_t TabDefault() const;
@@ -147,6 +165,28 @@ public:
     void SetDefBackColor(TColor c);
     int32_t ActiveParser() const { return activeParser_; }
     void SetActiveParser(int32_t value);  // "Parser index out of range" outside 1..6
+    // The re-highlighting pass stops after a page's budget and leaves the
+    // lines after it to be done as they are painted.
+    bool LazyMode = false;
+    // While the settings are taken again through the highlighter: whether
+    // the text is highlighted anew (false: its style bytes still hold).
+    bool RestyleAll = true;
+    uint8_t DefFontStyle() const;
+    void SetDefFontStyle(uint8_t style);
+    TColor GutterColor() const;
+    void SetGutterColor(TColor c);
+    TColor MarginColor() const;
+    void SetMarginColor(TColor c);
+    TColor SelTextColor() const;
+    void SetSelTextColor(TColor c);
+    TColor SelTextBack() const;
+    void SetSelTextBack(TColor c);
+    // Characters after which a wrapped line may break; a change re-lays
+    // wrapped lines.
+    std::string WrapOverride() const;
+    void SetWrapOverride(const std::string& chars);
+    // The style fonts of the settings in force made again.
+    void RederiveFonts();
 
     // Line colours by 1-based number (0 and 1: the first line; past the end:
     // the last line). Nothing on an empty text.
@@ -154,7 +194,10 @@ public:
     void SetLineBackColor(int32_t line, TColor c);
 
     // ---- layout
-    void SetMetrics(int32_t charWidth, int32_t lineHeight);
+    // fixedPitch false: text is measured through the measurer run by run.
+    void SetMetrics(int32_t charWidth, int32_t lineHeight, bool fixedPitch = true);
+    void SetMeasurer(TTextMeasurer* measurer) { measurer_ = measurer; }
+    bool FixedPitch() const { return fixedPitch_ || !measurer_; }
     void SetClientSize(int32_t width, int32_t height);
     int32_t CharWidth() const { return charWidth_; }
     int32_t LineHeight() const { return lineHeight_; }
@@ -174,12 +217,19 @@ public:
     int32_t DisplayColumn(const TLineNode* node, int32_t charIndex) const;
     int32_t CharIndexOfColumn(const TLineNode* node, int32_t column) const;
     int32_t NextTabStop(int32_t column) const;
+    // Client x of a display column of node, measured from LeftCol (-1 left of it).
+    int32_t XOfColumn(const TLineNode* node, int32_t column);
+    // The display column at client x: the nearest boundary, or with cell the
+    // column whose character covers x.
+    int32_t ColumnOfX(const TLineNode* node, int32_t x, bool cell = false);
     // The line expanded for display (TABs to blanks, CR dropped).
     std::string ExpandLine(const TLineNode* node) const;
     // Client point of offset; (-1, -1) above the top line.
     void PointOfOffset(int32_t offset, int32_t& x, int32_t& y);
     // Offset under a client point (clamped into the rows and the line).
-    int32_t OffsetOfPoint(int32_t x, int32_t y);
+    // Offset under a client point (clamped into the rows and the line): the
+    // nearest boundary, or with cell the character whose cell holds x.
+    int32_t OffsetOfPoint(int32_t x, int32_t y, bool cell = false);
     // The wrap width in characters (WrapAtColumn, else visible columns - 4; at least 20).
     int32_t WrapWidth() const;
     void RewrapAll();
@@ -193,7 +243,14 @@ public:
     // ---- commands and keys (SyntaxMemoCommands.cpp)
     void ExecuteCommand(int32_t command);
     // A typed character (after key handling); returns false when refused.
+    // TAB goes to the next column (SyntaxMemoTyping.cpp), CR auto-indents.
     bool TypeChar(char c);
+    // The blanks that fill display columns from..to: spaces, or with
+    // smoUseTAB and smoSmartFill a TAB per tab stop passed, then spaces.
+    std::string FillText(int32_t from, int32_t to) const;
+    // The column TAB moves the caret to: the next tab stop, or with
+    // smoTabToColumn the next word start of a longer line above.
+    int32_t TabTarget();
     // Matches a key with its shift state against the key map and runs what it
     // binds (Shift extends the selection for movement). True when used.
     bool HandleKey(uint16_t key, uint8_t shift);
@@ -217,7 +274,8 @@ public:
     std::string Title;                 // the HTML page's title
     std::string FontName = "Courier New";
     int32_t FontSize = 10;
-    std::function<std::string()> DateText;  // today's short date (HTML); default empty
+    std::function<std::string()> DateText;  // today's short date (HTML, printed headers); default empty
+    std::function<std::string()> TimeText;  // the time of day (printed headers); default empty
 
     // ---- block indent (SyntaxMemoBlock.cpp): the lines of the selection
     // gain count blanks (count 0: IndentStep; TABs with useTab and smoUseTAB),
@@ -299,6 +357,10 @@ private:
     void RunColors(const TLineNode* n, bool selected, TColor& fg, TColor& bg) const;
     void MoveCaret(int32_t offset, bool extend);
     int32_t VerticalMove(int32_t lines);
+    void TabToColumn();
+    // The indent a line break at the caret carries (false: none).
+    bool AutoIndent(int32_t& width);
+    int32_t LeadingBlanksWidth(const TLineNode* n) const;
 
     TTextStore store_;
     std::unique_ptr<TSM_Settings> own_;
@@ -322,9 +384,24 @@ private:
     TTextMarks marks_;
     std::string fileName_;
     bool loading_ = false;
+    bool showFocusLine_ = false;
+    void PaintFocusLine(TDrawSurface& s);
     void PaintGutterCell(TDrawSurface& s, const TLineNode* n, int32_t y);
     void PaintMarks(TDrawSurface& s, const TLineNode* n, int32_t lineStart, int32_t y);
     void ShowBlanks(const TLineNode* n, std::string& disp) const;
     void ShiftBlock(int32_t count, bool indent, bool useTab);
     void PaintGuides(TDrawSurface& s, int32_t y);
+    // Proportional text: the display line with its style per column, the
+    // runs it is drawn in, and widths measured from one column to another.
+    // The style bytes per display column (null without styles); styles holds
+    // them for a line with TABs.
+    const uint8_t* DisplayLine(const TLineNode* n, std::string& disp, std::vector<uint8_t>& styles) const;
+    int32_t RunEnd(const std::string& disp, const uint8_t* styles, int32_t k, int32_t end) const;
+    int32_t SpanWidth(const std::string& disp, const uint8_t* styles, int32_t from, int32_t to);
+    // x of column (unclamped: left of LeftCol gives an x left of the text).
+    int32_t ColumnX(const TLineNode* n, int32_t column);
+    int32_t ProportionalCut(const char* text, int32_t visible, int32_t width);
+    TTextMeasurer* measurer_ = nullptr;
+    bool fixedPitch_ = true;
+    std::vector<int32_t> ends_;
 };

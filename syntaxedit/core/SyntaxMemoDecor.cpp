@@ -1,5 +1,6 @@
 // What the paint pass draws besides the text: gutter images (bookmarks, line
-// marks, the wrapped-line glyph), named marks and visible blanks.
+// marks, the wrapped-line glyph), named marks, visible blanks and the focus
+// line; the caret's width.
 #include <algorithm>
 
 #include "SM_Settings.h"
@@ -33,8 +34,8 @@ void TSyntaxMemoCore::PaintMarks(TDrawSurface& s, const TLineNode* n, int32_t li
     int32_t left = TextLeft();
     for (TTextMark* m = marks_.FindOverlap(lineStart, lineEnd + 1); m && m->Start <= lineEnd; m = m->Next) {
         if (m->End <= lineStart || m->Start > lineEnd) continue;
-        int32_t x1 = left + (DisplayColumn(n, std::max(m->Start - lineStart, 0)) - leftCol_) * charWidth_;
-        int32_t x2 = left + (DisplayColumn(n, std::min(m->End - lineStart, len)) - leftCol_) * charWidth_;
+        int32_t x1 = ColumnX(n, DisplayColumn(n, std::max(m->Start - lineStart, 0)));
+        int32_t x2 = ColumnX(n, DisplayColumn(n, std::min(m->End - lineStart, len)));
         x1 = std::max(x1, left);
         x2 = std::min(x2, clientWidth_);
         if (x2 <= x1) continue;
@@ -88,4 +89,25 @@ void TSyntaxMemoCore::PaintGuides(TDrawSurface& s, int32_t y) {
     if ((st.Options & smoWordWrap) && (st.Options & kShowWrapColumn) && st.WrapAtColumn >= 1)
         line(st.WrapAtColumn, true);
     if (DragGuideColumn >= 0) line(DragGuideColumn, true);
+}
+
+void TSyntaxMemoCore::SetShowFocusLine(bool on) {
+    if (on == showFocusLine_) return;
+    showFocusLine_ = on;
+    if (view_) view_->ViewInvalidate();
+}
+
+int32_t TSyntaxMemoCore::CaretWidth() const {
+    return !InsertMode && (Options() & smoBlockOverwriteCursor) ? charWidth_ : 2;
+}
+
+// Over and under the caret's row, in the inverse of the text background.
+void TSyntaxMemoCore::PaintFocusLine(TDrawSurface& s) {
+    int32_t x = 0, y = 0;
+    PointOfOffset(caret_, x, y);
+    int32_t left = TextLeft();
+    if (y < 0 || y >= clientHeight_ || left >= clientWidth_) return;
+    TColor c = ResolvedColor(settings_->Styles[0].BackColor) ^ 0xFFFFFF;
+    s.FillRect(left, y, clientWidth_ - left, 1, c);
+    s.FillRect(left, y + lineHeight_ - 1, clientWidth_ - left, 1, c);
 }

@@ -23,6 +23,8 @@ TSyntaxMemoCore::THover TSyntaxMemoCore::HoverAt(int32_t x, int32_t y, int32_t h
     TLineNode* n = store_.LineCount() ? store_.LineAt(std::min(line, store_.LineCount() - 1), &start) : nullptr;
     if (line >= store_.LineCount()) n = nullptr;
     int32_t shown = n ? DisplayColumn(n, TextLen(n)) : 0;
+    // The guide lines stand on the grid of columns; the text is measured.
+    int32_t cellColumn = n ? ColumnOfX(n, x, true) : column;
     bool onRight = (st.Options & kShowRMargin) && column == st.RightMargin;
     bool onWrap = (st.Options & smoWordWrap) && (st.Options & kShowWrapColumn) && st.WrapAtColumn >= 1 &&
                   column == st.WrapAtColumn;
@@ -31,9 +33,9 @@ TSyntaxMemoCore::THover TSyntaxMemoCore::HoverAt(int32_t x, int32_t y, int32_t h
         h.RightMargin = onRight;
     }
     if (!h.Margin && n && n->Styles && settings_->HasHotspots()) {
-        int32_t k = CharIndexOfColumn(n, column);
+        int32_t k = CharIndexOfColumn(n, cellColumn);
         // The character whose cell holds x (not the nearest boundary).
-        while (k > 0 && DisplayColumn(n, k) > column) k--;
+        while (k > 0 && DisplayColumn(n, k) > cellColumn) k--;
         if (k < TextLen(n) && st.Styles[n->Styles[k]].Hotspot) {
             h.Hyperlink = true;
             h.Cursor = hyperCursor;
@@ -44,7 +46,7 @@ TSyntaxMemoCore::THover TSyntaxMemoCore::HoverAt(int32_t x, int32_t y, int32_t h
         h.Cursor = crHSplit;
     } else {
         auto sel = OrderPair({anchor_, caret_});
-        int32_t offset = n ? start + CharIndexOfColumn(n, column) : -1;
+        int32_t offset = n ? start + CharIndexOfColumn(n, cellColumn) : -1;
         h.Cursor = dragSource && sel.first < sel.second && offset >= sel.first && offset < sel.second ? crArrow : crIBeam;
     }
     (void)crDefault;

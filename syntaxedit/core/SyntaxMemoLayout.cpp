@@ -10,9 +10,10 @@ const TColor kSilver = 12632256;
 int32_t TextLen(const TLineNode* n) { return n ? n->Len - (n->EndsWithCR() ? 1 : 0) : 0; }
 }  // namespace
 
-void TSyntaxMemoCore::SetMetrics(int32_t charWidth, int32_t lineHeight) {
+void TSyntaxMemoCore::SetMetrics(int32_t charWidth, int32_t lineHeight, bool fixedPitch) {
     charWidth_ = charWidth > 0 ? charWidth : 7;
     lineHeight_ = lineHeight > 0 ? lineHeight : 17;
+    fixedPitch_ = fixedPitch;
 }
 
 void TSyntaxMemoCore::SetClientSize(int32_t width, int32_t height) {
@@ -72,6 +73,83 @@ std::string TSyntaxMemoCore::ExpandLine(const TLineNode* node) const {
     return out;
 }
 
+const uint8_t* TSyntaxMemoCore::DisplayLine(const TLineNode* n, std::string& disp, std::vector<uint8_t>& styles) const {
+    disp = ExpandLine(n);
+    if (Options() & smoShowBlanksBit) ShowBlanks(n, disp);
+    if (!n || !n->Styles) return nullptr;
+    if (!(n->Flags & lfHasTab)) return n->Styles;
+    // An expanded TAB's cells take the TAB's style.
+    styles.assign(disp.size(), 0);
+    int32_t col = 0, len = TextLen(n), size = static_cast<int32_t>(disp.size());
+    for (int32_t k = 0; k < len && col < size; k++) {
+        int32_t next = n->Text[k] == '\t' ? std::min(NextTabStop(col), size) : col + 1;
+        std::fill(styles.begin() + col, styles.begin() + next, n->Styles[k]);
+        col = next;
+    }
+    return styles.data();
+}
+
+int32_t TSyntaxMemoCore::RunEnd(const std::string& disp, const uint8_t* styles, int32_t k, int32_t end) const {
+    int32_t e = k + 1;
+    if (styles)
+        while (e < end && styles[e] == styles[k]) e++;
+    else
+        e = end;
+    // A TAB's marker cell is a run of its own (drawn as a glyph).
+    if (disp[static_cast<size_t>(k)] == kTabMarker) return k + 1;
+    return static_cast<int32_t>(std::find(disp.begin() + k, disp.begin() + e, kTabMarker) - disp.begin());
+}
+
+int32_t TSyntaxMemoCore::SpanWidth(const std::string& disp, const uint8_t* styles, int32_t from, int32_t to) {
+    int32_t w = 0;
+    for (int32_t k = from, e; k < to; k = e) {
+        e = RunEnd(disp, styles, k, to);
+        w += disp[static_cast<size_t>(k)] == kTabMarker
+                 ? charWidth_
+                 : measurer_->RunWidth(styles ? styles[k] : 0, disp.data() + k, e - k, nullptr);
+    }
+    return w;
+}
+
+int32_t TSyntaxMemoCore::ColumnX(const TLineNode* n, int32_t column) {
+    if (FixedPitch() || column < leftCol_) return TextLeft() + (column - leftCol_) * charWidth_;
+    std::string disp;
+    std::vector<uint8_t> buf;
+    const uint8_t* ds = DisplayLine(n, disp, buf);
+    int32_t len = static_cast<int32_t>(disp.size());
+    // Past the line's end the columns are cells of the average width.
+    int32_t measured = std::clamp(column, leftCol_, std::max(len, leftCol_));
+    return TextLeft() + SpanWidth(disp, ds, leftCol_, measured) + (column - measured) * charWidth_;
+}
+
+int32_t TSyntaxMemoCore::XOfColumn(const TLineNode* node, int32_t column) {
+    return column < leftCol_ ? -1 : ColumnX(node, column);
+}
+
+int32_t TSyntaxMemoCore::ColumnOfX(const TLineNode* node, int32_t x, bool cell) {
+    int32_t rel = std::max(x - TextLeft(), 0), half = cell ? 0 : charWidth_ / 2;
+    if (FixedPitch()) return leftCol_ + (rel + half) / charWidth_;
+    std::string disp;
+    std::vector<uint8_t> buf;
+    const uint8_t* ds = DisplayLine(node, disp, buf);
+    int32_t len = static_cast<int32_t>(disp.size()), x0 = 0, k = leftCol_;
+    for (int32_t e; k < len; k = e) {
+        e = RunEnd(disp, ds, k, len);
+        int32_t count = e - k, total;
+        ends_.resize(static_cast<size_t>(count));
+        if (disp[static_cast<size_t>(k)] == kTabMarker) total = ends_[0] = charWidth_;
+        else total = measurer_->RunWidth(ds ? ds[k] : 0, disp.data() + k, count, ends_.data());
+        if (rel < x0 + total) {
+            for (int32_t i = 0; i < count; i++) {
+                int32_t a = x0 + (i ? ends_[static_cast<size_t>(i - 1)] : 0), b = x0 + ends_[static_cast<size_t>(i)];
+                if (rel < b || i == count - 1) return k + i + (!cell && 2 * rel >= a + b ? 1 : 0);
+            }
+        }
+        x0 += total;
+    }
+    return std::max(k, len) + (rel - x0 + half) / charWidth_;
+}
+
 void TSyntaxMemoCore::PointOfOffset(int32_t offset, int32_t& x, int32_t& y) {
     x = y = -1;
     if (store_.LineCount() == 0) {
@@ -83,16 +161,19 @@ void TSyntaxMemoCore::PointOfOffset(int32_t offset, int32_t& x, int32_t& y) {
     TLineNode* n = store_.NodeAtOffset(offset, &start, &line);
     if (line < topLine_) return;
     y = (line - topLine_) * lineHeight_;
-    x = TextLeft() + (DisplayColumn(n, offset - start) - leftCol_) * charWidth_;
+    x = ColumnX(n, DisplayColumn(n, offset - start));
 }
 
-int32_t TSyntaxMemoCore::OffsetOfPoint(int32_t x, int32_t y) {
+int32_t TSyntaxMemoCore::OffsetOfPoint(int32_t x, int32_t y, bool cell) {
     if (store_.LineCount() == 0) return 0;
     int32_t line = std::clamp(topLine_ + std::max(y, 0) / lineHeight_, 0, store_.LineCount() - 1);
     int32_t start = 0;
     TLineNode* n = store_.LineAt(line, &start);
-    int32_t col = leftCol_ + (std::max(x - TextLeft(), 0) + charWidth_ / 2) / charWidth_;
-    return start + CharIndexOfColumn(n, col);
+    int32_t col = ColumnOfX(n, x, cell);
+    if (!cell) return start + CharIndexOfColumn(n, col);
+    int32_t k = CharIndexOfColumn(n, col);
+    while (k > 0 && DisplayColumn(n, k) > col) k--;
+    return start + k;
 }
 
 TScrollValues TSyntaxMemoCore::VerticalScroll() const {
@@ -136,7 +217,13 @@ void TSyntaxMemoCore::ScrollIntoView(int32_t offset) {
     else if (line >= top + rows) top = line - rows + 1;
     int32_t col = DisplayColumn(n, offset - start), cols = std::max(1, VisibleCols());
     while (col < left) left = std::max(0, left - 8);
-    while (col >= left + cols) left += 8;
+    if (FixedPitch()) {
+        while (col >= left + cols) left += 8;
+    } else {
+        int32_t kept = leftCol_;
+        for (leftCol_ = left; left + 8 <= col && ColumnX(n, col) >= clientWidth_;) leftCol_ = left += 8;
+        leftCol_ = kept;
+    }
     if (top != topLine_ || left != leftCol_) {
         topLine_ = top;
         leftCol_ = left;
@@ -159,7 +246,8 @@ void TSyntaxMemoCore::RewrapRange(int32_t fromLine, int32_t toLine) {
     auto cut = [this, width, wrap](const char* text, const uint8_t*, int32_t len) -> int32_t {
         int32_t visible = len > 0 && text[len - 1] == '\r' ? len - 1 : len;
         int32_t col = 0, k = 0;
-        while (k < visible) {
+        if (wrap && !FixedPitch()) k = ProportionalCut(text, visible, width * charWidth_);
+        while (k < visible && (!wrap || FixedPitch())) {
             int32_t next = text[k] == '\t' ? NextTabStop(col) : col + 1;
             if (next > width) break;
             col = next;
@@ -184,6 +272,24 @@ void TSyntaxMemoCore::RewrapRange(int32_t fromLine, int32_t toLine) {
     }
     topLine_ = std::min(topLine_, std::max(0, store_.LineCount() - 1));
     rewrapping_ = false;
+}
+
+// The most characters from the line's start whose width in style 0's font fits.
+int32_t TSyntaxMemoCore::ProportionalCut(const char* text, int32_t visible, int32_t width) {
+    std::string disp;
+    std::vector<int32_t> colEnd(static_cast<size_t>(visible));
+    for (int32_t k = 0; k < visible; k++) {
+        int32_t col = static_cast<int32_t>(disp.size());
+        disp.append(static_cast<size_t>(text[k] == '\t' ? NextTabStop(col) - col : 1), text[k] == '\t' ? ' ' : text[k]);
+        colEnd[static_cast<size_t>(k)] = static_cast<int32_t>(disp.size());
+    }
+    if (disp.empty()) return 0;
+    ends_.resize(disp.size());
+    measurer_->RunWidth(0, disp.data(), static_cast<int32_t>(disp.size()), ends_.data());
+    // Characters without width never make a piece longer than a node holds.
+    int32_t k = 0, most = std::min(visible, kMaxLinePiece - 1);
+    while (k < most && ends_[static_cast<size_t>(colEnd[static_cast<size_t>(k)] - 1)] <= width) k++;
+    return k;
 }
 
 void TSyntaxMemoCore::RewrapAll() {
@@ -211,9 +317,9 @@ void TSyntaxMemoCore::RunColors(const TLineNode* n, bool selected, TColor& fg, T
 }
 
 void TSyntaxMemoCore::PaintRow(TDrawSurface& s, TLineNode* n, int32_t lineStart, int32_t y, bool showSel) {
-    int32_t left = TextLeft();
-    std::string disp = ExpandLine(n);
-    if (Options() & smoShowBlanksBit) ShowBlanks(n, disp);
+    std::string disp;
+    std::vector<uint8_t> buf;
+    const uint8_t* ds = DisplayLine(n, disp, buf);
     if (static_cast<int32_t>(disp.size()) > maxLineLen_) maxLineLen_ = static_cast<int32_t>(disp.size());
     int32_t len = static_cast<int32_t>(disp.size());
     // Selected display columns of this row, and whether the selection runs on past its end.
@@ -228,41 +334,32 @@ void TSyntaxMemoCore::PaintRow(TDrawSurface& s, TLineNode* n, int32_t lineStart,
     int32_t bounds[4] = {leftCol_, std::max(selFrom, leftCol_), std::max(selTo, leftCol_), std::max(len, leftCol_)};
     bounds[1] = std::min(bounds[1], bounds[3]);
     bounds[2] = std::min(std::max(bounds[2], bounds[1]), bounds[3]);
-    for (int part = 0; part < 3; part++) {
-        int32_t a = bounds[part], b = bounds[part + 1];
-        if (a >= b) continue;
+    const bool fixed = FixedPitch();
+    int32_t x = TextLeft();
+    for (int part = 0; part < 3 && x < clientWidth_; part++) {
         bool selected = part == 1;
         // Style bytes split a part into runs (without them: style 0 throughout).
-        int32_t k = a;
-        while (k < b) {
-            int32_t e = k + 1;
+        for (int32_t k = bounds[part], e; k < bounds[part + 1] && x < clientWidth_; k = e) {
+            e = RunEnd(disp, ds, k, bounds[part + 1]);
             TColor fg, bg;
             RunColors(n, selected, fg, bg);
-            if (n->Styles && !(n->Flags & lfHasTab)) {
-                uint8_t st = n->Styles[k];
-                while (e < b && n->Styles[e] == st) e++;
-                const TStyleEntry& se = settings_->Styles[st];
-                if (!selected && st != 0 && (settings_->Options & smoSyntaxHighlight) && n->BackColor == -1) {
-                    if (!se.UseDefaultText) fg = se.TextColor;
-                    if (!se.UseDefaultBack) bg = se.BackColor;
-                }
-            } else {
-                e = b;
+            uint8_t st = ds ? ds[k] : 0;
+            const TStyleEntry& se = settings_->Styles[st];
+            if (!selected && st != 0 && (settings_->Options & smoSyntaxHighlight) && n->BackColor == -1) {
+                if (!se.UseDefaultText) fg = se.TextColor;
+                if (!se.UseDefaultBack) bg = se.BackColor;
             }
-            // A TAB's marker cell is a run of its own (drawn as a glyph).
-            if (disp[static_cast<size_t>(k)] == kTabMarker) e = k + 1;
-            else e = static_cast<int32_t>(std::find(disp.begin() + k, disp.begin() + e, kTabMarker) - disp.begin());
-            int32_t x = left + (k - leftCol_) * charWidth_;
-            if (x >= clientWidth_) break;
+            s.SelectStyle(st);
             s.TextRun(x, y, disp.data() + k, e - k, fg, bg, clientWidth_);
-            k = e;
+            x += fixed || disp[static_cast<size_t>(k)] == kTabMarker
+                     ? (e - k) * charWidth_
+                     : measurer_->RunWidth(st, disp.data() + k, e - k, nullptr);
         }
     }
-    int32_t endX = left + (std::max(len, leftCol_) - leftCol_) * charWidth_;
-    if (endX < clientWidth_) {
+    if (x < clientWidth_) {
         TColor fg, bg;
         RunColors(n, selPastEnd, fg, bg);
-        s.FillRect(endX, y, clientWidth_ - endX, lineHeight_, bg);
+        s.FillRect(x, y, clientWidth_ - x, lineHeight_, bg);
     }
 }
 
@@ -294,4 +391,5 @@ void TSyntaxMemoCore::Paint(TDrawSurface& s) {
         start += n->Len;
         n = n->Next;
     }
+    if (showFocusLine_) PaintFocusLine(s);
 }

@@ -19,9 +19,9 @@ int32_t TSyntaxMemoCore::PrintSelection(TDrawSurface& s, int32_t pageWidth, int3
         if (pages++ > 0 && newPage) newPage();
         y = top;
         if (!header) return;
-        if (opts & smoPrintFilename) s.TextRun(2 * cw, lh, Title.data(), static_cast<int>(Title.size()), black, white, pageWidth);
+        if (opts & smoPrintFilename) s.TextRun(2 * cw, lh, fileName_.data(), static_cast<int>(fileName_.size()), black, white, pageWidth);
         if (opts & smoPrintDate) {
-            std::string d = DateText ? DateText() : std::string();
+            std::string d = (DateText ? DateText() : std::string()) + " - " + (TimeText ? TimeText() : std::string());
             s.TextRun(pageWidth - 2 * cw - static_cast<int>(d.size()) * cw, lh, d.data(), static_cast<int>(d.size()), black, white, pageWidth);
         }
         if (opts & (smoPrintFilename | smoPrintDate)) s.FillRect(2 * cw, 3 * lh, pageWidth - 4 * cw, 1, black);
@@ -36,21 +36,25 @@ int32_t TSyntaxMemoCore::PrintSelection(TDrawSurface& s, int32_t pageWidth, int3
     if (store_.LineCount() == 0) return 0;
     int32_t first = LineOfOffset(sel.first), last = LineOfOffset(sel.second), start = 0;
     TLineNode* n = store_.LineAt(first, &start);
+    // Numbers count whole lines, not the pieces word wrap makes.
+    int32_t number = 0;
+    for (TLineNode* p = store_.Head(); p && p != n; p = p->Next) number += (p->GutterMarks & gmContinuation) ? 0 : 1;
     startPage();
     for (int32_t line = first; n && line <= last; line++, n = n->Next) {
         std::string text = ExpandLine(n);
         bool logicalStart = !(n->GutterMarks & gmContinuation);
+        if (logicalStart) number++;
         size_t at = 0;
         do {
             size_t len = text.size() - at;
             if ((opts & smoPrintWrap) && len > static_cast<size_t>(width)) {
-                size_t cut = text.rfind(' ', at + width);
+                size_t cut = text.rfind(' ', at + width - 1);  // the blank stays inside the width
                 len = cut != std::string::npos && cut > at ? cut - at + 1 : static_cast<size_t>(width);
             }
             if (y + lh > bottom) startPage();
             if (at == 0 && logicalStart && (opts & smoPrintLineNos)) {
                 char no[16];
-                int k = snprintf(no, sizeof no, "%6d:", line + 1);
+                int k = snprintf(no, sizeof no, "%6d:", number);
                 s.TextRun(2 * cw, y, no, k, black, white, textX);
             }
             s.TextRun(textX, y, text.data() + at, static_cast<int>(len), black, white, pageWidth);

@@ -5,6 +5,7 @@
 #include "LocalFiles.h"
 #include "MainWindowSupport.h"
 #include "ScriptedModalRunner.h"
+#include "ScriptedPrompter.h"
 #include "runtime/Application.h"
 
 using namespace qfclient;
@@ -141,4 +142,62 @@ TEST(RemotePane, PropertiesOfSelectedRows) {
     EXPECT_EQ(f.lblPermDesc->Caption(), "Permissions:");
     f.Close();
     Application->ProcessMessages();
+}
+
+TEST(RemotePane, PopupMenuAndKeysActOnTheServer) {
+    Server s = Pyftpd();
+    const std::string bytes = qftest::PatternBytes(30000, 5);
+    PutServerFile(s, "menu.bin", bytes);
+    PutServerFile(s, "gone by key.txt", "bye\n");
+    CreateDirectoryA(ServerFile(s, "keydir").c_str(), nullptr);
+    Connected x;
+    TfrmMain& m = *x.main;
+    ASSERT_TRUE(m.FTP->IsConnected());
+    TScriptedPrompter prompter;
+
+    // Connected and idle: a row's downloads are offered, not while a command runs.
+    struct State {
+        bool busy, download;
+    } states[] = {{false, true}, {true, false}};
+    for (const State& st : states) {
+        bool download = !st.download, downloadAs = !st.download;
+        m.Busy = st.busy;
+        ASSERT_TRUE(RightClickRemote(m, m.RemoteIndexOf("menu.bin"), [&] {
+            download = m.itmSrvFilesDownload->Enabled();
+            downloadAs = m.itmSrvFilesDownloadAs->Enabled();
+        }));
+        EXPECT_EQ(download, st.download) << (st.busy ? "busy" : "idle");
+        EXPECT_EQ(downloadAs, st.download) << (st.busy ? "busy" : "idle");
+    }
+    m.Busy = false;
+    ChoosePopupItem(m.itmSrvFilesDownload);
+    EXPECT_EQ(qftest::Sha256Hex(qftest::ReadFileBytes(x.local.File("menu.bin"))), qftest::Sha256Hex(bytes));
+
+    // Delete on the keyboard, after the question.
+    SelectRemote(m, {"gone by key.txt"});
+    prompter.AnswerMessage(IDYES);
+    SendMessageA(m.lvServerFiles->Handle(), WM_KEYUP, VK_DELETE, 0);
+    EXPECT_EQ(LogCount(m, "DELE gone by key.txt"), 1);
+    EXPECT_FALSE(FileExistsAt(ServerFile(s, "gone by key.txt")));
+    EXPECT_LT(m.RemoteIndexOf("gone by key.txt"), 0) << "listed again";
+
+    // F5 lists again; with Ctrl held it does nothing.
+    const int lists = LogCount(m, "LIST");
+    SendMessageA(m.lvServerFiles->Handle(), WM_KEYUP, VK_F5, 0);
+    EXPECT_EQ(LogCount(m, "LIST"), lists + 1);
+    BYTE keys[256], held[256];
+    GetKeyboardState(keys);
+    memcpy(held, keys, sizeof keys);
+    held[VK_CONTROL] = 0x80;
+    SetKeyboardState(held);
+    SendMessageA(m.lvServerFiles->Handle(), WM_KEYUP, VK_F5, 0);
+    SetKeyboardState(keys);
+    EXPECT_EQ(LogCount(m, "LIST"), lists + 1);
+
+    // Enter on a folder opens it.
+    SelectRemote(m, {"keydir"});
+    SendMessageA(m.lvServerFiles->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(m.CurrentServerDir.substr(m.CurrentServerDir.size() - 6), "keydir");
+    EXPECT_EQ(m.RemoteRows.size(), 2u) << "the empty folder: only . and ..";
+    RemoveDirectoryA(ServerFile(s, "keydir").c_str());
 }

@@ -155,7 +155,7 @@ TEST(LocalPane, FolderNewRenameAndDelete) {
     p.main->itmNewLocalDirClick();
     EXPECT_EQ(shown, "Create a new folder|Current Folder:|" + work);
     EXPECT_TRUE(FolderExistsAt(work + "\\made"));
-    EXPECT_GE(p.main->Local->lbDirectory->Items().IndexOf("[made]"), 0);
+    EXPECT_GE(p.main->Local->lbDirectory->Items().IndexOf("made"), 0);
     runner.Expect("frmFolder", Answer("..\\out"));
     prompter.AnswerMessage(IDOK);
     p.main->itmNewLocalDirClick();

@@ -47,14 +47,6 @@ int CountPixels(const TBitmap& b, uint32_t rgb) {
     return n;
 }
 
-// A listing with one folder and one file, as the server would have written it.
-void ShowRemoteRows(Program& prog, TfrmMain& m) {
-    std::string listing = prog.folder.File("listing.txt");
-    qftest::WriteFileBytes(listing,
-                           "drwxr-xr-x 2 u g 4096 Jan 1 2000 docs\r\n-rw-r--r-- 1 u g 120 Jan 1 2000 notes.txt\r\n");
-    m.FTP_ProcessDir(listing);
-}
-
 }  // namespace
 
 TEST(MainToolbar, ButtonClicksRunTheirCommands) {

@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "RegValues.h"
+#include "Screenshot.h"
 #include "runtime/Application.h"
 
 namespace qfclient {
@@ -82,6 +83,46 @@ void ClickListItem(TListBox& list, int i, UINT down, bool ctrl) {
 
 void ClickButton(TButton* b) { SendMessageA(b->Handle(), BM_CLICK, 0, 0); }
 
+// A listing with one folder and one file, as the server would have written it.
+void ShowRemoteRows(Program& prog, TfrmMain& m) {
+    std::string listing = prog.folder.File("listing.txt");
+    qftest::WriteFileBytes(listing,
+                           "drwxr-xr-x 2 u g 4096 Jan 1 2000 docs\r\n-rw-r--r-- 1 u g 120 Jan 1 2000 notes.txt\r\n");
+    m.FTP_ProcessDir(listing);
+}
+
+namespace {
+std::function<void()> g_whileOpen;
+bool g_opened = false;
+void CALLBACK InsideMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    g_opened = true;
+    if (g_whileOpen) g_whileOpen();
+    EndMenu();
+}
+}  // namespace
+
+bool RightClickRemote(TfrmMain& m, int i, const std::function<void()>& whileOpen) {
+    HWND list = m.lvServerFiles->Handle();
+    RECT r{LVIR_BOUNDS, 0, 0, 0};
+    LPARAM at = MAKELPARAM(20, m.lvServerFiles->ClientHeight() - 4);
+    if (i >= 0 && SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r)))
+        at = MAKELPARAM(r.left + 8, (r.top + r.bottom) / 2);
+    g_whileOpen = whileOpen;
+    g_opened = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, InsideMenu);
+    // The release waits in the queue: the list watches for it before it asks for the menu.
+    PostMessageA(list, WM_RBUTTONUP, 0, at);
+    SendMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    MSG msg;
+    while (PeekMessageA(&msg, list, WM_RBUTTONUP, WM_RBUTTONUP, PM_REMOVE)) DispatchMessageA(&msg);
+    if (!g_opened) KillTimer(nullptr, timer);
+    g_whileOpen = nullptr;
+    return g_opened;
+}
+
+void ChoosePopupItem(TMenuItem* item) { SendMessageA(TPopupMenu::UtilWindow(), WM_COMMAND, item->Command(), 0); }
+
 std::string ServerFile(const Server& s, const std::string& rel) {
     std::string p = qftest::HostPath(s.unixRoot) + "\\" + rel;
     for (auto& c : p)
@@ -91,6 +132,13 @@ std::string ServerFile(const Server& s, const std::string& rel) {
 
 void PutServerFile(const Server& s, const std::string& rel, const std::string& bytes) {
     qftest::WriteFileBytes(ServerFile(s, rel), bytes);
+}
+
+void MaybeSaveShot(HWND window, const std::string& name) {
+    const std::string folder = qftest::Env("QF_CLIENT_SHOTS");
+    if (folder.empty()) return;
+    UpdateWindow(window);
+    EXPECT_TRUE(SaveWindowShot(window, folder + "\\" + name + ".bmp")) << name;
 }
 
 }  // namespace qfclient

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,8 @@ struct Program {
 
 // Writes a site file with one site for the server.
 void WriteSiteFile(Program& p, const Server& s, bool passive, const std::string& password = "");
+// Fills the remote list from a listing of one folder ("docs") and one file ("notes.txt").
+void ShowRemoteRows(Program& prog, TfrmMain& m);
 // Connects through the Servers menu's first site item.
 void ConnectFromMenu(TfrmMain& m);
 // Selects the rows with these names (only them).
@@ -43,6 +46,15 @@ int LogCount(TfrmMain& m, const std::string& part);
 // A real click on item i of a list box (a double click with WM_LBUTTONDBLCLK); Ctrl held adds to the selection.
 void ClickListItem(TListBox& list, int i, UINT down = WM_LBUTTONDOWN, bool ctrl = false);
 void ClickButton(TButton* b);
+// A right click on row i of the remote list (-1: below the rows); whileOpen runs
+// inside the pop-up menu's loop, after which the menu closes unchosen. False
+// when no menu came up.
+bool RightClickRemote(TfrmMain& m, int i, const std::function<void()>& whileOpen);
+// The choice of a pop-up item, as the platform reports a click on it.
+void ChoosePopupItem(TMenuItem* item);
+// With QF_CLIENT_SHOTS naming a folder (a run under Xvfb), saves the
+// window's picture there as name + ".bmp"; otherwise does nothing.
+void MaybeSaveShot(HWND window, const std::string& name);
 std::string ServerFile(const Server& s, const std::string& rel);  // Wine path of a file on the server
 void PutServerFile(const Server& s, const std::string& rel, const std::string& bytes);
 

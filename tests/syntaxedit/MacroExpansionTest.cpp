@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "CodeTemplates.h"
+#include "DropRules.h"
 #include "MacroExpansion.h"
 #include "OptionsModel.h"
 #include "SM_Settings.h"
@@ -138,4 +139,36 @@ TEST(OptionsModel, EditsStayInTheCopyUntilCommit) {
     std::string text;
     EXPECT_TRUE(own.CodeTemplates->FindTemplate("loop", text));
     EXPECT_EQ(text, "do |");
+}
+
+TEST(OptionsModel, TemplateDropsTakeTheHtmlFragmentAndHandFilesOnOnly) {
+    struct Case {
+        const char* name;
+        uint16_t offered, taken;
+    } cases[] = {
+        {"html", dstHtml | dstInsertAsIs | dstProcessFiles, dstHtml | dstProcessFiles | dstHtmlFragment},
+        {"html from a paste", dstHtml | dstPaste | dstInsertAsIs, dstHtml | dstPaste | dstHtmlFragment},
+        {"files", dstFiles | dstInsertAsIs | dstProcessFiles, dstFiles | dstProcessFiles},
+        {"html before files", dstHtml | dstFiles | dstInsertAsIs, dstHtml | dstFiles | dstHtmlFragment},
+        {"text stays", dstText | dstInsertAsIs | dstProcessFiles, dstText | dstInsertAsIs | dstProcessFiles},
+    };
+    for (const Case& c : cases) EXPECT_EQ(TOptionsModel::TemplateDropTypes(c.offered), c.taken) << c.name;
+}
+
+TEST(OptionsModel, ATokenChoosesTheElementOfItsMappedOrElseItsOwnStyle) {
+    TSM_Settings own;
+    own.SetEditableStyle(1, {"Keyword", 2});
+    own.SetEditableStyle(2, {"Comment", 5});
+    own.SetTokenMap(7, 5);  // a second comment token drawn as the first
+    TOptionsModel m(own);
+    const std::vector<TElementItem> elements = m.Elements();
+    struct Case {
+        const char* name;
+        int token;
+        int element;
+    } cases[] = {
+        {"unmapped keyword", 2, 0}, {"unmapped comment", 5, 1}, {"mapped", 7, 1},
+        {"no element", 1, -1},      {"no token", 255, -1},      {"out of range", -1, -1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(m.ElementOfToken(elements, c.token), c.element) << c.name;
 }

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "SettingsProbe.h"
+#include "SlotParsers.h"
 #include "ScriptedModalRunner.h"
 #include "syntaxedit/OptionsDialog.h"
 #include "syntaxedit/SyntaxMemoMacros.h"
@@ -73,6 +74,21 @@ TEST(OptionsDialogScreenshot, EveryPage) {
         d.CancelButton->Click();
     });
     ExecuteOptionsDialog(probe.Settings(), kAllPropEdPages);
+}
+
+TEST(OptionsDialogScreenshot, ThroughAHighlighter) {
+    TForm owner;
+    TSyntaxMemoParser* parser = NewSchemeParser(&owner, "clike.sch");
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = dynamic_cast<TOptionsDialog&>(form);
+        d.SyntaxMemo1->SetText("while (x) {\r\n  return 0; // done\r\n}");
+        EXPECT_TRUE(Snap(form.Handle(), "options-dialog-highlighter-highlighting"));
+        d.PageControl1->SetActivePage(d.TemplatesPage);
+        EXPECT_TRUE(Snap(form.Handle(), "options-dialog-highlighter-templates"));
+        d.CancelButton->Click();
+    });
+    ShowParserOptions(parser, kAllPropEdPages);
 }
 
 TEST(OptionsDialogScreenshot, CompletionList) {

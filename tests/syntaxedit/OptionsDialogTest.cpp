@@ -5,7 +5,12 @@
 
 #include "DrainMessages.h"
 #include "SettingsProbe.h"
+#include "SlotParsers.h"
+#include "TestDataObject.h"
 #include "syntaxedit/OptionsDialog.h"
+#include "syntaxedit/SynMemoOle.h"
+#include "syntaxedit/SyntaxMemoOleLink.h"
+#include "ui/Graphics.h"
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
 
@@ -28,6 +33,45 @@ const TCommandKeys* FindCommand(const std::vector<TCommandKeys>& commands, const
 int IndexOfCommand(TOptionsDialog& d, const std::string& name) {
     return d.CommandDescListBox->Items().IndexOf(name);
 }
+
+const TColor kNavy = 0x800000, kRed = 0x0000FF;
+
+uint32_t Rgb(TColor c) {
+    COLORREF v = ColorToRGB(c);
+    return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+// Whether an editor paints a colour in the cells [col0, col1) of its first row.
+bool Paints(TSyntaxMemo* memo, int col0, int col1, TColor colour) {
+    RECT r;
+    GetClientRect(memo->Handle(), &r);
+    TBitmap bmp;
+    bmp.SetSize(r.right, r.bottom);
+    memo->PaintTo(bmp.Canvas().Handle());
+    const int cw = memo->Core().CharWidth(), left = memo->Core().TextLeft();
+    for (int y = 0; y < memo->Core().LineHeight(); y++)
+        for (int x = left + col0 * cw; x < left + col1 * cw; x++)
+            if (bmp.PixelRGB(x, y) == Rgb(colour)) return true;
+    return false;
+}
+
+// A form with an editor that a C-like highlighter serves.
+struct HighlightedForm {
+    HighlightedForm() {
+        form.SetBounds(0, 0, 360, 160);
+        memo = new TSyntaxMemo(&form);
+        memo->SetBounds(0, 0, 320, 100);
+        form.Show();
+        memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("int x;"));
+        parser = NewSchemeParser(&form, "clike.sch");
+        memo->SetParser(1, parser);
+        own = SettingsOf(parser);
+    }
+    TForm form;
+    TSyntaxMemo* memo;
+    TSyntaxMemoParser* parser;
+    TSM_Settings* own;
+};
 
 // Edits something on every page; leaves the dialog open.
 void EditEveryPage(TOptionsDialog& d) {
@@ -333,4 +377,158 @@ TEST(OptionsDialog, DeleteTakesTheSecondKeyFromItsBoxElseThePair) {
         d.CancelButton->Click();
     });
     ExecuteOptionsDialog(probe.Settings(), ppKEYS);
+}
+
+TEST(OptionsDialog, TemplateDropsTakeTheHtmlFragmentAndHandFilesOnOnly) {
+    SettingsProbe probe;
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TSyntaxMemo* memo = Dialog(form).SyntaxMemo1;
+        memo->SetOptions(memo->Options() | smoProcessDroppedFiles);
+        std::vector<std::string> files;
+        memo->OnFilesDropped = [&](TObject*, std::vector<std::string>& list, POINT) { files = list; };
+        const CLIPFORMAT html = static_cast<CLIPFORMAT>(HtmlClipboardFormat());
+        struct Drop {
+            const char* name;
+            std::map<CLIPFORMAT, std::string> blocks;
+            std::string text;
+        } drops[] = {
+            {"html", {{html, Bytes("Version:0.9\r\n<p><!--StartFragment-->if (|)<!--EndFragment--></p>")}}, "if (|)"},
+            {"files", {{CF_HDROP, FileList(std::wstring(L"C:\\a.txt\0\0", 10))}}, ""},
+            {"text", {{CF_TEXT, Bytes("<i>x</i>")}}, "<i>x</i>"},
+        };
+        for (const Drop& d : drops) {
+            memo->Core().Message(smmsg::SetText, 0, reinterpret_cast<intptr_t>(""));
+            TTestDataObject data;
+            data.blocks = d.blocks;
+            POINT p{2, 2};
+            ClientToScreen(memo->Handle(), &p);
+            DWORD effect = DROPEFFECT_COPY;
+            IDropTarget* t = memo->Ole().Target();
+            t->DragEnter(&data, MK_CONTROL, POINTL{p.x, p.y}, &effect);
+            effect = DROPEFFECT_COPY;
+            t->Drop(&data, MK_CONTROL, POINTL{p.x, p.y}, &effect);
+            EXPECT_EQ(memo->Core().Store().GetText(), d.text) << d.name;
+        }
+        EXPECT_EQ(files, (std::vector<std::string>{"C:\\a.txt"}));
+        Dialog(form).CancelButton->Click();
+    });
+    EXPECT_FALSE(ExecuteOptionsDialog(probe.Settings(), ppTEMPLATES));
+    EXPECT_TRUE(runner.AllUsed());
+}
+
+TEST(OptionsDialog, WithoutAFontOfItsOwnTheLanguageShowsTheFontItIsDrawnIn) {
+    // The second row names whatever the first listed face is.
+    std::string listed;
+    for (const char* font : {"", "listed"}) {
+        SettingsProbe probe;
+        probe.SetFontName(*font ? listed : std::string());
+        const std::string before = probe.FontName();
+        TScriptedModalRunner runner;
+        runner.Expect("OptionsDialog", [&](TForm& form) {
+            TOptionsDialog& d = Dialog(form);
+            ASSERT_GT(d.FontNameBox->Items().Count(), 0);
+            EXPECT_GE(d.FontNameBox->ItemIndex(), 0) << font;
+            if (*font) EXPECT_EQ(d.FontNameBox->Text(), listed);
+            listed = d.FontNameBox->Items().Strings(0);
+            d.CancelButton->Click();
+        });
+        EXPECT_FALSE(ExecuteOptionsDialog(probe.Settings(), ppHIGHLIGHTING));
+        EXPECT_TRUE(runner.AllUsed());
+        EXPECT_EQ(probe.FontName(), before);
+    }
+}
+
+TEST(OptionsDialog, OnAHighlighterTheCopyColoursOnlyTheDialogsEditorsUntilOk) {
+    for (bool ok : {false, true}) {
+        HighlightedForm f;
+        ASSERT_EQ(EditorCount(f.parser), 1);
+        ASSERT_TRUE(Paints(f.memo, 0, 3, kNavy));
+        const std::string before = SettingsBytes(f.own);
+        TScriptedModalRunner runner;
+        runner.Expect("OptionsDialog", [&](TForm& form) {
+            TOptionsDialog& d = Dialog(form);
+            // The copy is in force, for the preview and the template editor alone.
+            EXPECT_EQ(EditorCount(f.parser), 2);
+            EXPECT_NE(SettingsOf(f.parser), f.own);
+            EXPECT_EQ(&d.FEditor->Core().Settings(), SettingsOf(f.parser));
+            EXPECT_EQ(&d.SyntaxMemo1->Core().Settings(), SettingsOf(f.parser));
+            EXPECT_EQ(&f.memo->Core().Settings(), f.own);
+            // The preview's example is highlighted and follows the edited colour.
+            EXPECT_TRUE(Paints(d.FEditor, 0, 3, kNavy));
+            EditEveryPage(d);
+            d.SynElementsBox->SetItemIndex(0);  // "Keyword"
+            d.SynElementsBox->OnClick(d.SynElementsBox);
+            d.ForeButton->SetColorValue(kRed);
+            EXPECT_TRUE(Paints(d.FEditor, 0, 3, kRed));
+            EXPECT_FALSE(Paints(d.FEditor, 0, 3, kNavy));
+            EXPECT_EQ(StyleTextColor(f.own, 2), kNavy);
+            EXPECT_TRUE(Paints(f.memo, 0, 3, kNavy));
+            (ok ? d.OKButton : d.CancelButton)->Click();
+        });
+        EXPECT_EQ(ShowParserOptions(f.parser, kAllPropEdPages), ok);
+        EXPECT_TRUE(runner.AllUsed());
+        // Its own settings and editors are back; the form's editor goes on highlighting.
+        EXPECT_EQ(SettingsOf(f.parser), f.own);
+        EXPECT_EQ(EditorCount(f.parser), 1);
+        const TColor keyword = ok ? kRed : kNavy;
+        EXPECT_EQ(StyleTextColor(f.own, 2), keyword);
+        EXPECT_EQ(SettingsBytes(f.own) == before, !ok);
+        f.memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("return 0;"));
+        EXPECT_TRUE(Paints(f.memo, 0, 6, keyword)) << ok;
+    }
+}
+
+TEST(OptionsDialog, AnEditorThatGoesWhileTheDialogRunsIsForgotten) {
+    HighlightedForm f;
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        delete f.memo;
+        Dialog(form).OKButton->Click();
+    });
+    EXPECT_TRUE(ShowParserOptions(f.parser, ppOPTIONS | ppHIGHLIGHTING));
+    EXPECT_EQ(EditorCount(f.parser), 0);
+    // A new editor is served as before.
+    TSyntaxMemo* memo = new TSyntaxMemo(&f.form);
+    memo->SetBounds(0, 0, 320, 100);
+    memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("int y;"));
+    memo->SetParser(1, f.parser);
+    EXPECT_EQ(EditorCount(f.parser), 1);
+    EXPECT_TRUE(Paints(memo, 0, 3, kNavy));
+}
+
+TEST(OptionsDialog, AClickInTheHighlightedPreviewChoosesTheElementUnderIt) {
+    HighlightedForm f;
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = Dialog(form);
+        TSyntaxMemo* preview = d.FEditor;
+        auto clickAt = [&](int32_t offset) {
+            POINT p{};
+            preview->Perform(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&p), offset);
+            const LPARAM at = MAKELPARAM(p.x + 2, p.y + preview->Core().LineHeight() / 2);
+            PostMessageA(preview->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageA(preview->Handle(), WM_LBUTTONUP, 0, at);
+            Drain();
+        };
+        // "int main() {\r  return 0;\r}": a keyword, an identifier, a keyword on the next line.
+        struct Step {
+            const char* name;
+            int32_t offset;
+            const char* element;
+        } steps[] = {
+            {"keyword", 1, "Keyword"},
+            {"no element: the choice stays", 5, "Keyword"},
+        };
+        d.SynElementsBox->SetItemIndex(1);  // "Comment"
+        for (const Step& s : steps) {
+            clickAt(s.offset);
+            ASSERT_GE(d.SynElementsBox->ItemIndex(), 0) << s.name;
+            EXPECT_EQ(d.SynElementsBox->Items().Strings(d.SynElementsBox->ItemIndex()), s.element) << s.name;
+            EXPECT_EQ(preview->Core().Caret(), s.offset) << s.name;
+        }
+        d.CancelButton->Click();
+    });
+    EXPECT_FALSE(ShowParserOptions(f.parser, ppHIGHLIGHTING));
+    EXPECT_TRUE(runner.AllUsed());
 }

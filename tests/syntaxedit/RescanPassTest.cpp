@@ -169,6 +169,127 @@ TEST(RescanPass, LazyModeBoundsTheWorkPerPass) {
     EXPECT_EQ(Fresh(store), Styles(store));
 }
 
+// Lines marked for a later step.
+int32_t Marked(TTextStore& store, int32_t* first = nullptr) {
+    int32_t count = 0, i = 0;
+    if (first) *first = -1;
+    for (TLineNode* n = store.Head(); n; n = n->Next, i++)
+        if (n->Flags & lfRescan) {
+            if (first && *first < 0) *first = i;
+            count++;
+        }
+    return count;
+}
+
+// Whether rows [from, to) of two Styles texts agree.
+bool SameRows(const std::string& all, const std::string& fresh, int32_t from, int32_t to) {
+    auto rows = [&](const std::string& s) {
+        size_t a = 0;
+        for (int32_t i = 0; i < from && a != std::string::npos; i++) a = s.find('\n', a) + 1;
+        size_t b = a;
+        for (int32_t i = from; i < to && b != std::string::npos; i++) b = s.find('\n', b) + 1;
+        return s.substr(a, b - a);
+    };
+    return rows(all) == rows(fresh);
+}
+
+// A long text highlighted from scratch, lazily from then on.
+struct LazyText {
+    TTextStore store;
+    TRescanPass pass;
+    LazyText(int lines, int visible) {
+        store.InsertText(0, Code(lines));
+        pass.VisibleLines = visible;
+        pass.Attach(&store, &CLike());
+        pass.Rescan(0);
+        pass.Lazy = true;
+    }
+};
+
+// Edits in a long text, highlighted lazily: every pass restyles about a page
+// (a comment left open is one token, so its characters are scanned from its
+// start each time), and stepping on converges on the styles from scratch.
+TEST(RescanPass, LazyModeAfterAnEditConvergesOverBoundedPasses) {
+    struct Case {
+        const char* Name;
+        int32_t Line;
+        const char* Text;
+        bool MarksMore;  // the first pass leaves lines for later
+        int MinSteps;
+    };
+    const Case cases[] = {
+        {"one character", 0, "x", false, 0},
+        {"a comment opened", 2, "/*", true, 25},
+        {"a comment opened near the end", 900, "/*", true, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        LazyText t(1000, 30);
+        TTextStore& store = t.store;
+        TRescanPass& pass = t.pass;
+        store.InsertText(store.LineStart(c.Line), c.Text);
+        pass.Run();
+        EXPECT_LE(pass.LastStats().LinesRestyled, 35);
+        EXPECT_EQ(!c.MarksMore, pass.LastStats().EndedUnchanged);
+        EXPECT_EQ(c.MarksMore ? 30 : 0, Marked(store));
+        int steps = 0;
+        while (pass.Continue()) {
+            EXPECT_LE(pass.LastStats().LinesRestyled, 35) << "step " << steps;
+            ASSERT_LT(++steps, 1000);
+        }
+        EXPECT_GE(steps, c.MinSteps);
+        EXPECT_EQ(0, Marked(store));
+        EXPECT_EQ(Fresh(store), Styles(store));
+    }
+}
+
+// Painting catches up only as far as the last visible line; the rest waits.
+TEST(RescanPass, LazyCatchUpStopsAtTheGivenLine) {
+    LazyText t(3000, 20);
+    TTextStore& store = t.store;
+    TRescanPass& pass = t.pass;
+    store.InsertText(store.LineStart(3), "/*");
+    pass.Run();
+    int32_t first = -1;
+    EXPECT_EQ(20, Marked(store, &first));
+    EXPECT_GT(first, 20);
+    // Nothing waits up to a line before the first mark.
+    EXPECT_EQ(0, pass.CatchUp(first - 1));
+    // Lines 500..520 seen: those and all before are right after one pass,
+    // the far end not yet.
+    EXPECT_EQ(1, pass.CatchUp(520));
+    EXPECT_LE(pass.LastStats().LinesRestyled, 525);
+    std::string fresh = Fresh(store), now = Styles(store);
+    EXPECT_TRUE(SameRows(now, fresh, 0, 521));
+    EXPECT_FALSE(SameRows(now, fresh, 2900, 3000));
+    EXPECT_GT(Marked(store, &first), 0);
+    EXPECT_GT(first, 520);
+    // Lines added above the marks move them; stepping on still finds them.
+    store.InsertText(0, "int q;\r\r");
+    pass.Run();
+    pass.CatchUp(store.LineCount());
+    EXPECT_EQ(0, Marked(store));
+    EXPECT_EQ(Fresh(store), Styles(store));
+}
+
+// Two edits far apart before one lazy pass: the far one is not forgotten
+// when the budget ends the pass near the first.
+TEST(RescanPass, LazyPassLeavesAFarEditForItsOwnStep) {
+    LazyText t(1000, 20);
+    TTextStore& store = t.store;
+    TRescanPass& pass = t.pass;
+    store.InsertText(store.LineStart(800), "while ");
+    store.InsertText(store.LineStart(5), "x");
+    pass.Run();
+    EXPECT_LE(pass.LastStats().LinesScanned, 25);
+    int32_t first = -1;
+    EXPECT_EQ(1, Marked(store, &first));
+    EXPECT_EQ(800, first);
+    EXPECT_TRUE(pass.Continue());
+    EXPECT_LE(pass.LastStats().LinesScanned, 25);
+    EXPECT_EQ(Fresh(store), Styles(store));
+}
+
 TEST(RescanPass, RescanAllIgnoresTheLazyBudget) {
     TTextStore store;
     store.InsertText(0, Code(300));

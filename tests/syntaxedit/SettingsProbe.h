@@ -25,6 +25,8 @@ public:
         settings_.SaveToStream(m);
         return std::string(reinterpret_cast<const char*>(m.Memory()), static_cast<size_t>(m.Size()));
     }
+    std::string FontName() const { return settings_.FontName; }
+    void SetFontName(const std::string& name) { settings_.FontName = name; }
 
 private:
     TSM_Settings settings_;

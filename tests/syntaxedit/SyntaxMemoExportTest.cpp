@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -96,4 +97,52 @@ TEST(SyntaxMemoPrint, PagesLineNumbersAndWrapOnAFakePrinter) {
     EXPECT_EQ(firstPage.At(2, 16 + 5 * 8).ch, '1');  // "     1:"
     EXPECT_EQ(firstPage.At(6, 80 + 5 * 8).ch, 'w');  // line 4 wrapped after "line 3 "
     EXPECT_EQ(firstPage.At(6, 16 + 5 * 8).ch, 0);    // no number on its second piece
+}
+
+// The header (file name, date - time, page number) and whole-line numbers
+// under word wrap; a wrapped printed row never passes its width.
+TEST(SyntaxMemoPrint, HeaderFooterWholeLineNumbersAndWrapInsideTheWidth) {
+    const int32_t kTitleAsFilename = 0x40000;
+    const char* name = "print-header.txt";
+    MemoHarness m;
+    m.Core.SetOptions(m.Core.Options() | kTitleAsFilename);
+    m.Lines.Add("alpha beta gamma delta epsilon zeta eta");
+    m.Lines.Add("second");
+    m.Core.SaveToFile(name);
+    std::remove(name);
+    m.Core.DateText = [] { return std::string("11.12.2026"); };
+    m.Core.TimeText = [] { return std::string("03:50"); };
+    m.Core.SetWrapAtColumn(20);
+    m.Core.SetOptions((m.Core.Options() | smoWordWrap | smoPrintLineNos | smoPrintFilename | smoPrintDate |
+                       smoPrintPageNos) & ~smoPrintWrap);
+    ASSERT_EQ(m.Core.LineCount(), 4);  // three pieces and "second"
+    m.Core.SetSelection(-1, 0);
+    CellSurface page(8, 16);
+    // 400 x 320: the header's rows 1 and 3, text from row 4, the footer's rows 17 and 18.
+    EXPECT_EQ(m.Core.PrintSelection(page, 400, 320, nullptr), 1);
+    EXPECT_EQ(page.At(1, 16).ch, 'p');
+    const std::string stamp = "11.12.2026 - 03:50";
+    for (size_t i = 0; i < stamp.size(); i++) EXPECT_EQ(page.At(1, 400 - 16 - 8 * 18 + 8 * static_cast<int>(i)).ch, stamp[i]);
+    EXPECT_EQ(page.FillAt(3, 16), 0);
+    EXPECT_EQ(page.FillAt(3, 383), 0);
+    EXPECT_EQ(page.FillAt(3, 384), -1);
+    EXPECT_EQ(page.FillAt(17, 16), 0);
+    EXPECT_EQ(page.At(18, 180).ch, '-');
+    EXPECT_EQ(page.At(18, 196).ch, '1');
+    EXPECT_EQ(page.At(4, 56).ch, '1');
+    EXPECT_EQ(page.At(5, 56).ch, 0);  // a continuation piece has no number
+    EXPECT_EQ(page.At(7, 80).ch, 's');
+    EXPECT_EQ(page.At(7, 56).ch, '2');  // the second line, not the fourth piece
+
+    // 39 characters a row; a blank in the 40th place is not taken into the row.
+    MemoHarness w;
+    w.Core.Settings().Options = smoPrintWrap;
+    w.Lines.Add(std::string(30, 'x') + " " + std::string(8, 'y') + " zzzzz");
+    w.Core.SetSelection(-1, 0);
+    CellSurface out(8, 16);
+    EXPECT_EQ(w.Core.PrintSelection(out, 400, 320, nullptr), 1);
+    EXPECT_EQ(out.At(2, 80 + 30 * 8).ch, ' ');
+    EXPECT_EQ(out.At(2, 80 + 31 * 8).ch, 0);
+    EXPECT_EQ(out.At(3, 80).ch, 'y');
+    EXPECT_EQ(out.At(3, 80 + 9 * 8).ch, 'z');
 }

@@ -60,7 +60,7 @@ TEST(SyntaxMemoSlots, KeywordsTakeTheirStyleColourAsTheUserTypes) {
     f.SetText("int x = 1;\r\n\r\nx");
     TSyntaxMemoParser* p = NewSchemeParser(&f.form, "clike.sch");
     f.memo->SetParser(1, p);
-    ASSERT_EQ(p->LanguageSettings().Styles[2].TextColor, kNavy);
+    ASSERT_EQ(StyleTextColor(SettingsOf(p), 2), kNavy);
     // "int" in the keyword's navy, "x" and "1" not.
     EXPECT_TRUE(f.Cells(0, 0, 3).count(Rgb(kNavy)));
     EXPECT_FALSE(f.Cells(0, 4, 5).count(Rgb(kNavy)));
@@ -83,22 +83,22 @@ TEST(SyntaxMemoSlots, ActiveSlotDecidesTheSettingsInForce) {
     TSyntaxMemoCore& core = f.memo->Core();
     TSyntaxMemoParser* p = NewSchemeParser(&f.form, "clike.sch");
     f.memo->SetParser(2, p);
-    EXPECT_EQ(p->Editors().size(), 1u);
+    EXPECT_EQ(EditorCount(p), 1);
     EXPECT_EQ(f.memo->Parser(2), p);
     EXPECT_EQ(&core.Settings(), &core.OwnSettings());  // slot 1 is active and empty
     f.memo->SetActiveParser(2);
-    EXPECT_EQ(&core.Settings(), &p->LanguageSettings());
+    EXPECT_EQ(&core.Settings(), SettingsOf(p));
     EXPECT_EQ(f.memo->ActiveParserObject(), p);
     // The same component again: still attached once, still in force.
     f.memo->SetParser(2, p);
-    EXPECT_EQ(p->Editors().size(), 1u);
-    EXPECT_EQ(&core.Settings(), &p->LanguageSettings());
+    EXPECT_EQ(EditorCount(p), 1);
+    EXPECT_EQ(&core.Settings(), SettingsOf(p));
     for (int bad : {0, 7, -1}) {
         EXPECT_THROW(f.memo->SetActiveParser(bad), Exception) << bad;
         EXPECT_EQ(f.memo->ActiveParser(), 2);
     }
     // Removing the active highlighter empties its slot and puts the own settings back.
-    delete p;
+    FreeParser(p);
     EXPECT_EQ(f.memo->Parser(2), nullptr);
     EXPECT_EQ(&core.Settings(), &core.OwnSettings());
 }
@@ -110,7 +110,7 @@ TEST(SyntaxMemoSlots, EmptySlotMeansNoStyles) {
     f.memo->SetParser(1, p);
     EXPECT_TRUE(f.AnyStyles());
     f.memo->SetParser(1, nullptr);
-    EXPECT_EQ(p->Editors().size(), 0u);
+    EXPECT_EQ(EditorCount(p), 0);
     EXPECT_FALSE(f.AnyStyles());
     f.memo->Perform(EM_SETSEL, 0, 0);
     f.Type("int ");
@@ -126,13 +126,155 @@ TEST(SyntaxMemoSlots, LoadingAttachesInLoadedAndAGoneControlIsForgotten) {
         f.SetText("int a;");
         f.memo->Slots().Loading = true;
         f.memo->SetParser(1, p);
-        EXPECT_EQ(p->Editors().size(), 0u);
+        EXPECT_EQ(EditorCount(p), 0);
         EXPECT_FALSE(f.AnyStyles());
         f.memo->Loaded();
-        EXPECT_EQ(p->Editors().size(), 1u);
+        EXPECT_EQ(EditorCount(p), 1);
         EXPECT_TRUE(f.AnyStyles());
         EXPECT_EQ(f.memo->Core().Undo().Modified(), false);
     }
     // The control went first: the highlighter no longer lists it.
-    EXPECT_EQ(p->Editors().size(), 0u);
+    EXPECT_EQ(EditorCount(p), 0);
+}
+
+namespace {
+
+const TColor kGreen = 0x008000;
+
+// n lines of plain code: a keyword first on every line.
+std::string LongCode(int n) {
+    std::string s;
+    for (int i = 0; i < n; i++) s += "int v" + std::to_string(i) + " = " + std::to_string(i) + ";\r\n";
+    return s;
+}
+
+uint8_t FirstStyle(TSyntaxMemo* memo, int line) {
+    TLineNode* n = memo->Core().Store().LineAt(line);
+    return n && n->Styles ? n->Styles[0] : 255;
+}
+
+}  // namespace
+
+// A comment opened at the top of a long text: with lazy highlighting the far
+// lines wait until they are painted, and are right once they are.
+TEST(SyntaxMemoSlots, LazyHighlightingIsRightOnEveryPaintedLine) {
+    const int kComment = 6, kKeyword = 2;
+    for (bool lazy : {true, false}) {
+        SCOPED_TRACE(lazy ? "lazy" : "at once");
+        SlotForm f;
+        f.memo->SetLazyMode(lazy);
+        std::string text = LongCode(3000);
+        f.SetText(text.c_str());
+        TSyntaxMemoParser* p = NewSchemeParser(&f.form, "clike.sch");
+        f.memo->SetParser(1, p);
+        // Lazily only about a page is done before the first paint.
+        EXPECT_EQ(lazy ? 255 : kKeyword, FirstStyle(f.memo, 1500));
+        f.Cells(0, 0, 1);
+        f.memo->Perform(SMM_TOPLINE, 1, 1500);
+        EXPECT_TRUE(f.Cells(0, 0, 3).count(Rgb(kNavy)));
+        EXPECT_EQ(kKeyword, FirstStyle(f.memo, 1500));
+
+        f.memo->Perform(SMM_TOPLINE, 1, 0);
+        f.memo->Perform(EM_SETSEL, 0, 0);
+        f.Type("/*");
+        EXPECT_EQ(lazy ? kKeyword : kComment, FirstStyle(f.memo, 1500));
+        EXPECT_EQ(kComment, FirstStyle(f.memo, 5));
+        // Scrolled down and painted: the visible lines are in the comment.
+        f.memo->Perform(SMM_TOPLINE, 1, 1500);
+        std::set<uint32_t> row = f.Cells(0, 0, 3);
+        EXPECT_TRUE(row.count(Rgb(kGreen)));
+        EXPECT_FALSE(row.count(Rgb(kNavy)));
+        int last = 1500 + f.memo->Core().VisibleLines() - 1;
+        EXPECT_EQ(kComment, FirstStyle(f.memo, last));
+        // Lines never painted keep waiting.
+        EXPECT_EQ(!lazy, FirstStyle(f.memo, 2900) == kComment);
+    }
+}
+
+// The colour and layout setters repaint through the highlighter: fonts made
+// again only when a font's style changed, the text highlighted anew only
+// when asked, the restyle-all flag back afterwards.
+TEST(SyntaxMemoSlots, SettersRepaintThroughTheHighlighter) {
+    struct Case {
+        const char* Name;
+        std::function<void(TSyntaxMemo*)> Set;
+        bool Fonts, Restyle;
+    };
+    const Case cases[] = {
+        {"def_TextColor", [](TSyntaxMemo* m) { m->Setdef_TextColor(0x0000FF); }, false, false},
+        {"def_BackColor", [](TSyntaxMemo* m) { m->Setdef_BackColor(0xEEEEEE); }, false, false},
+        {"def_FontStyle", [](TSyntaxMemo* m) { m->Setdef_FontStyle(1); }, true, false},
+        {"Gutter", [](TSyntaxMemo* m) { m->SetGutter(40); }, false, false},
+        {"GutterColor", [](TSyntaxMemo* m) { m->SetGutterColor(0x00FF00); }, false, false},
+        {"everything", [](TSyntaxMemo* m) { m->RepaintThroughHighlighter(true, true); }, true, true},
+    };
+    for (bool withParser : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.Name) + (withParser ? " with a highlighter" : " without"));
+            SlotForm f;
+            f.SetText("int a;\r\nreturn a;");
+            TSyntaxMemoParser* p = withParser ? NewSchemeParser(&f.form, "clike.sch") : nullptr;
+            if (p) f.memo->SetParser(1, p);
+            f.Cells(0, 0, 1);
+            // A style byte no highlighter would give shows whether the text was highlighted anew.
+            TLineNode* first = f.memo->Core().Store().Head();
+            if (p) first->Styles[0] = 99;
+            std::vector<bool> seen;
+            f.memo->OnChange = [&](TObject*) { seen.push_back(f.memo->Core().RestyleAll); };
+            int fonts = StyleFontsMadeDuring([&] { c.Set(f.memo); });
+            EXPECT_EQ(c.Fonts, fonts > 0) << fonts;
+            ASSERT_FALSE(seen.empty());
+            EXPECT_EQ(c.Restyle, seen.front());
+            EXPECT_TRUE(f.memo->Core().RestyleAll);
+            if (p) EXPECT_EQ(c.Restyle ? 2 : 99, first->Styles[0]);
+        }
+    }
+}
+
+// At design time every accepted change of these properties tells the form
+// designer once; refused or unchanged values and run time say nothing.
+TEST(SyntaxMemoSlots, DesignerHearsOfEachChangeAtDesignTime) {
+    struct Case {
+        const char* Name;
+        std::function<void(TSyntaxMemo*)> Set, Refused;
+    };
+    const Case cases[] = {
+        {"GutterColor", [](TSyntaxMemo* m) { m->SetGutterColor(0x00FF00); }, nullptr},
+        {"MarginColor", [](TSyntaxMemo* m) { m->SetMarginColor(0xCCCCCC); }, nullptr},
+        {"SelTextColor", [](TSyntaxMemo* m) { m->SetSelTextColor(0x00FFFF); }, nullptr},
+        {"SelTextBack", [](TSyntaxMemo* m) { m->SetSelTextBack(0x800000); }, nullptr},
+        {"TabColumns", [](TSyntaxMemo* m) { m->SetTabColumns("5 9"); },
+         [](TSyntaxMemo* m) { EXPECT_THROW(m->SetTabColumns("9 5"), Exception); }},
+        {"TabDefault", [](TSyntaxMemo* m) { m->SetTabDefault(8); },
+         [](TSyntaxMemo* m) { EXPECT_THROW(m->SetTabDefault(0), Exception); }},
+        {"IndentStep", [](TSyntaxMemo* m) { m->SetIndentStep(4); }, [](TSyntaxMemo* m) { m->SetIndentStep(25); }},
+        {"WrapAtColumn", [](TSyntaxMemo* m) { m->SetWrapAtColumn(60); }, nullptr},
+        {"WrapOverride", [](TSyntaxMemo* m) { m->SetWrapOverride("-;"); }, nullptr},
+        {"Margin", [](TSyntaxMemo* m) { m->SetMargin(3); }, [](TSyntaxMemo* m) { m->SetMargin(500); }},
+        {"Parser1", [](TSyntaxMemo* m) { m->SetParser(1, NewSchemeParser(m->Owner(), "clike.sch")); }, nullptr},
+        {"ActiveParser", [](TSyntaxMemo* m) { m->SetActiveParser(2); },
+         [](TSyntaxMemo* m) { EXPECT_THROW(m->SetActiveParser(7), Exception); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        for (bool designing : {false, true}) {
+            SlotForm f;
+            f.memo->SetWordWrap(true);
+            f.memo->Designing = designing;
+            int told = 0;
+            f.memo->OnDesignerModified = [&](TObject* sender) {
+                EXPECT_EQ(f.memo, sender);
+                told++;
+            };
+            if (c.Refused) c.Refused(f.memo);
+            EXPECT_EQ(0, told);
+            c.Set(f.memo);
+            EXPECT_EQ(designing ? 1 : 0, told);
+            // The same value again is no change (a parser slot is set anew each time).
+            if (std::string(c.Name).find("Parser") == std::string::npos) {
+                c.Set(f.memo);
+                EXPECT_EQ(designing ? 1 : 0, told);
+            }
+        }
+    }
 }

@@ -52,6 +52,19 @@ public:
     void TextRun(int, int, const char*, int, TColor, TColor, int) override {}
 };
 
+// Proportional text: every character its own width, some none at all.
+class ByteMeasurer : public TTextMeasurer {
+public:
+    int32_t RunWidth(uint8_t style, const char* text, int32_t count, int32_t* ends) override {
+        int32_t w = 0;
+        for (int32_t i = 0; i < count; i++) {
+            w += (static_cast<uint8_t>(text[i]) + style) % 13;
+            if (ends) ends[i] = w;
+        }
+        return w + style % 2;
+    }
+};
+
 void Check(TSyntaxMemoCore& m) {
     std::string problem = m.Store().CheckInvariants();
     int32_t len = m.TextLength();
@@ -109,6 +122,12 @@ void Step(TSyntaxMemoCore& m, TSyntaxMemoStrings& lines, Input& in) {
     case 14: {
         NullSurface s;
         m.Paint(s);
+        int32_t x = 0, y = 0, at = m.OffsetOfPoint(in.Word() - 20, in.Word() - 20, in.Byte() & 1);
+        if (at < 0 || at > m.TextLength()) {
+            fprintf(stderr, "point mapped outside the text\n");
+            abort();
+        }
+        m.PointOfOffset(at, x, y);
         m.ExportSelection(1 << (in.Byte() % 4));
         break;
     }
@@ -125,7 +144,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TSyntaxMemoCore m;
     Target t(m);
     TSyntaxMemoStrings lines(t);
-    m.SetMetrics(8, 16);
+    ByteMeasurer measurer;
+    // The last byte's top bit picks proportional text (the corpus reads as before).
+    bool proportional = size > 0 && (data[size - 1] & 0x80);
+    m.SetMetrics(8, 16, !proportional);
+    m.SetMeasurer(&measurer);
     m.SetClientSize(300, 120);
     for (int steps = 0; in.More() && steps < 400; steps++) {
         Step(m, lines, in);

@@ -1,0 +1,60 @@
+// Printing the selected lines on a printer: the core lays out the pages, the
+// printer's own font measures them.
+#include "SyntaxMemo.h"
+
+#include <winspool.h>
+
+namespace {
+std::string LocalText(bool date) {
+    char buf[128] = {};
+    int n = date ? GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buf, sizeof buf)
+                 : GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buf, sizeof buf);
+    return n > 0 ? std::string(buf) : std::string();
+}
+}  // namespace
+
+bool TSyntaxMemo::Print() {
+    char name[256];
+    DWORD len = sizeof name;
+    if (!GetDefaultPrinterA(name, &len)) return false;
+    HDC dc = CreateDCA("WINSPOOL", name, nullptr, nullptr);
+    if (!dc) return false;
+    bool done = PrintTo(dc);
+    DeleteDC(dc);
+    return done;
+}
+
+bool TSyntaxMemo::PrintTo(HDC dc) {
+    std::string title = core_.FileName().empty() ? std::string("TSyntaxMemo") : core_.FileName();
+    DOCINFOA doc{};
+    doc.cbSize = sizeof doc;
+    doc.lpszDocName = title.c_str();
+    if (StartDocA(dc, &doc) <= 0) return false;
+    HFONT font = CreateFontA(-MulDiv(core_.FontSize, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             FIXED_PITCH | FF_MODERN, core_.FontName.c_str());
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
+    // The page is laid out in the printer's cells; the screen's come back after.
+    int32_t cw = core_.CharWidth(), lh = core_.LineHeight();
+    core_.SetMetrics(tm.tmAveCharWidth, tm.tmHeight + tm.tmExternalLeading + 1);
+    if (!core_.DateText) core_.DateText = [] { return LocalText(true); };
+    if (!core_.TimeText) core_.TimeText = [] { return LocalText(false); };
+    bool ok = StartPage(dc) > 0;
+    if (ok) {
+        std::unique_ptr<TDrawSurface> page = MakeDCSurface(dc, font, core_.CharWidth(), core_.LineHeight());
+        core_.PrintSelection(*page, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES), [&] {
+            ok = ok && EndPage(dc) > 0 && StartPage(dc) > 0;
+        });
+        ok = EndPage(dc) > 0 && ok;
+    }
+    if (ok) EndDoc(dc);
+    else AbortDoc(dc);
+    core_.SetMetrics(cw, lh);
+    DeleteObject(font);
+    core_.Change();
+    ViewInvalidate();
+    return ok;
+}

@@ -1,0 +1,342 @@
+// The main window's layout on resize, the toolbar's tooltips, the remote
+// list's pop-up menu and the web links, driven through their messages.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "InfoDialogs.h"
+#include "MainWindowSupport.h"
+#include "ScriptedModalRunner.h"
+#include "ScriptedPrompter.h"
+#include "WebLinks.h"
+
+using namespace qfclient;
+
+namespace {
+
+void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
+RECT Bounds(TWinControl* c) { return {c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()}; }
+
+// Swaps the shell's opener for a recorder while it lives.
+class OpenedPages {
+public:
+    OpenedPages() : saved_(UrlOpener()) {
+        UrlOpener() = [this](const std::string& url) {
+            pages.push_back(url);
+            return opens;
+        };
+    }
+    ~OpenedPages() { UrlOpener() = saved_; }
+    std::vector<std::string> pages;
+    bool opens = true;
+
+private:
+    TUrlOpener saved_;
+};
+
+}  // namespace
+
+TEST(MainLayout, BarsAndPanesFollowTheWindowSizeAsATable) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    struct Size {
+        int width, height;
+    } sizes[] = {{800, 600}, {1100, 760}, {640, 480}, {300, 420}};
+    for (const Size& s : sizes) {
+        SCOPED_TRACE(std::to_string(s.width) + "x" + std::to_string(s.height));
+        m.SetBounds(20, 20, s.width, s.height);
+        const int barW = m.fsbMain->Width(), barCW = m.fsbMain->ClientWidth(), barCH = m.fsbMain->ClientHeight();
+        EXPECT_EQ(barW, m.ClientWidth());
+        EXPECT_EQ(m.fsbMain->Top() + m.fsbMain->Height(), m.ClientHeight()) << "the bar stays at the bottom";
+        // The parts as the status bar control itself has them.
+        int edges[4] = {0, 0, 0, 0};
+        ASSERT_EQ(SendMessageA(m.fsbMain->Handle(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 4);
+        const int hint = std::max(0, barW - 340);
+        EXPECT_EQ(edges[0], hint);
+        EXPECT_EQ(edges[1], hint + 100);
+        EXPECT_EQ(edges[2], hint + 240);
+        const RECT bar = Bounds(m.pbTransferStatus);
+        EXPECT_EQ(bar.left, hint + 5);
+        EXPECT_EQ(bar.right - bar.left, 93);
+        EXPECT_EQ(bar.top, (barCH - 16) / 2 + 1);
+        for (TWinControl* on : {static_cast<TWinControl*>(m.imgConnectedOn), static_cast<TWinControl*>(m.imgConnectedOff)})
+            EXPECT_EQ(Bounds(on).left, barCW - 100 + 8);
+        for (TWinControl* off : {static_cast<TWinControl*>(m.imgDisconnectedOn), static_cast<TWinControl*>(m.imgDisconnectedOff)})
+            EXPECT_EQ(Bounds(off).left, barCW - 100 + 8 + 16 + 4);
+        EXPECT_EQ(m.imgConnectedOn->Top(), (barCH - 16) / 2 + 1);
+        // The remote pane: label, folder box and list stacked, 4 pixels from the right, 3 from the bottom.
+        const int paneW = m.pnlServer->ClientWidth(), paneH = m.pnlServer->ClientHeight();
+        const RECT label = Bounds(m.lblServer), box = Bounds(m.cbServerDir), list = Bounds(m.lvServerFiles);
+        EXPECT_EQ(box.left, label.left);
+        EXPECT_EQ(list.left, label.left);
+        EXPECT_EQ(box.right, std::max<LONG>(label.left, paneW - 4));
+        EXPECT_EQ(list.right, std::max<LONG>(label.left, paneW - 4));
+        EXPECT_EQ(box.top, label.bottom + 2);
+        EXPECT_EQ(list.top, box.bottom + 2);
+        EXPECT_EQ(list.bottom, std::max<LONG>(list.top, paneH - 3));
+        // The advertising label keeps equal margins.
+        const RECT ad = Bounds(m.lblKeelsonFTPExposure);
+        EXPECT_EQ(m.pnlKeelsonFTP->ClientWidth() - ad.right, ad.left);
+        EXPECT_EQ(m.pnlKeelsonFTP->Height(), 61);
+    }
+}
+
+// The label's pixels as they are now, without asking for a repaint first.
+std::vector<uint32_t> PaintedPixels(TWinControl& c) {
+    RedrawWindow(GetAncestor(c.Handle(), GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    TBitmap shot(c.Width(), c.Height());
+    HDC dc = GetDC(c.Handle());
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(c.Handle(), dc);
+    std::vector<uint32_t> px;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x) px.push_back(shot.PixelRGB(x, y));
+    return px;
+}
+
+TEST(MainLayout, AdvertisingLabelRepaintsWholeWhenTheWindowWidens) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.SetBounds(20, 20, 800, 600);
+    m.Show();
+    RedrawWindow(m.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const std::vector<uint32_t> wide = PaintedPixels(*m.lblKeelsonFTPExposure);
+    m.SetBounds(20, 20, 620, 600);
+    PaintedPixels(*m.lblKeelsonFTPExposure);
+    m.SetBounds(20, 20, 800, 600);
+    // The centred lines moved: the whole label is to be painted again ...
+    RECT pending{};
+    GetUpdateRect(m.lblKeelsonFTPExposure->Handle(), &pending, FALSE);
+    EXPECT_EQ(pending.left, 0);
+    EXPECT_EQ(pending.right, m.lblKeelsonFTPExposure->ClientWidth());
+    // ... and none of the narrow layout stays behind.
+    EXPECT_TRUE(PaintedPixels(*m.lblKeelsonFTPExposure) == wide);
+}
+
+TEST(MainToolTips, EveryButtonHasARealTipThatAsksForItsHint) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    HWND tips = m.ToolTips();
+    ASSERT_NE(tips, nullptr);
+    char cls[64] = {0};
+    GetClassNameA(tips, cls, sizeof cls);
+    EXPECT_STREQ(cls, TOOLTIPS_CLASSA);
+    EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 13);
+    struct Tip {
+        TWinControl* control;
+        const char* text;
+    } rows[] = {
+        {m.tb97Connect, "Connect."},
+        {m.tb97Disconnect, "Disconnect."},
+        {m.tb97AddServer, "Add FTP Server."},
+        {m.tb97FolderUp, "Up."},
+        {m.tb97NewFolder, "Create New Folder."},
+        {m.tb97Delete, "Delete."},
+        {m.tb97Refresh, "Refresh directory contents."},
+        {m.tb97Hosting, "Need a Place to Host your Website?"},
+        {m.tb97Secure, "Want to Sell Your Stuff on the Web ?"},
+        {m.tb97TransferAuto, "Automatic selection (Binary/Ascii) to tansfer files."},
+        {m.pbTransferStatus, "Transfer Status"},
+    };
+    for (const Tip& r : rows) {
+        SCOPED_TRACE(r.text);
+        // The tool is the control's own window.
+        TTTOOLINFOA ti{};
+        ti.cbSize = sizeof ti;
+        ti.hwnd = m.Handle();
+        ti.uId = reinterpret_cast<UINT_PTR>(r.control->Handle());
+        ASSERT_TRUE(SendMessageA(tips, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti)));
+        EXPECT_TRUE(ti.uFlags & TTF_IDISHWND);
+        // What the tooltip hears when it asks, in both character sets.
+        NMTTDISPINFOA a{};
+        a.hdr = {tips, ti.uId, TTN_GETDISPINFOA};
+        SendMessageA(m.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&a));
+        ASSERT_NE(a.lpszText, nullptr);
+        EXPECT_STREQ(a.lpszText, r.text);
+        NMTTDISPINFOW w{};
+        w.hdr = {tips, ti.uId, TTN_GETDISPINFOW};
+        SendMessageA(m.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&w));
+        ASSERT_NE(w.lpszText, nullptr);
+        char back[100] = {0};
+        WideCharToMultiByte(CP_ACP, 0, w.lpszText, -1, back, sizeof back, nullptr, nullptr);
+        EXPECT_STREQ(back, r.text);
+    }
+    // A tip of another window's tooltip is not ours to answer.
+    NMTTDISPINFOA other{};
+    other.hdr = {m.Handle(), reinterpret_cast<UINT_PTR>(m.tb97Connect->Handle()), TTN_GETDISPINFOA};
+    SendMessageA(m.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&other));
+    EXPECT_EQ(other.lpszText, nullptr);
+}
+
+TEST(RemotePopup, ItemsFollowTheSelectionAndRunTheirCommands) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    m.SetConnectedUI(true);
+    ShowRemoteRows(prog, m);
+    TScriptedPrompter prompter;
+    struct Row {
+        const char* what;
+        int click;  // the row right-clicked, -1 below the rows
+        bool selected;
+    } rows[] = {{"a file row", m.RemoteIndexOf("notes.txt"), true}, {"below the rows", -1, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::vector<std::string> captions;
+        std::vector<bool> enabled;
+        ASSERT_TRUE(RightClickRemote(m, r.click, [&] {
+            for (int i = 0; i < m.popServerFiles->Items()->Count(); ++i) {
+                TMenuItem* it = m.popServerFiles->Items()->Items(i);
+                captions.push_back(it->Caption());
+                enabled.push_back(it->Enabled());
+            }
+        })) << "no menu came up";
+        EXPECT_EQ(m.lvServerFiles->SelCount() > 0, r.selected) << "the right click chose the row";
+        const std::vector<std::string> expected = {"Down&load to local dir", "Download &as ...", "-", "&Delete",
+                                                   "Re&name", "&Change permissions", "Create &new folder", "-",
+                                                   "&View", "-", "&Properties"};
+        ASSERT_EQ(captions, expected);
+        // Not connected to a server: no downloads, whatever the selection.
+        const bool want[] = {false, false, true, r.selected, r.selected, r.selected, true, true, true, true, r.selected};
+        for (size_t i = 0; i < captions.size(); ++i)
+            if (captions[i] != "-") {
+                EXPECT_EQ(enabled[i], want[i]) << captions[i];
+            }
+    }
+    // The View submenu sets the list's style.
+    struct View {
+        const char* item;
+        TRemoteViewStyle style;
+    } views[] = {{"View as large icons", rvsIcon},
+                 {"View as small icons", rvsSmallIcon},
+                 {"View as list", rvsList},
+                 {"View details", rvsReport}};
+    for (const View& v : views) {
+        TMenuItem* item = nullptr;
+        for (int i = 0; i < m.itmSrvFilesView->Count(); ++i)
+            if (m.itmSrvFilesView->Items(i)->Caption() == v.item) item = m.itmSrvFilesView->Items(i);
+        ASSERT_NE(item, nullptr) << v.item;
+        ChoosePopupItem(item);
+        EXPECT_EQ(m.lvServerFiles->ViewStyle(), v.style) << v.item;
+        EXPECT_EQ(static_cast<int>(SendMessageA(m.lvServerFiles->Handle(), LVM_GETVIEW, 0, 0)),
+                  v.style == rvsIcon ? LV_VIEW_ICON : v.style == rvsSmallIcon ? LV_VIEW_SMALLICON
+                                      : v.style == rvsList ? LV_VIEW_LIST : LV_VIEW_DETAILS)
+            << v.item;
+    }
+    // Delete on a chosen row asks about it.
+    ASSERT_TRUE(RightClickRemote(m, m.RemoteIndexOf("notes.txt"), nullptr));
+    prompter.AnswerMessage(IDNO);
+    ChoosePopupItem(m.itmSrvFilesDelete);
+    ASSERT_EQ(prompter.Log().size(), 1u);
+    EXPECT_EQ(prompter.Log()[0].Text, "Are you sure you want to delete this file ?");
+    // Properties shows the row's sheet.
+    auto shown = m.itmSrvFilesPropertiesClick();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0]->lblFilename->Caption(), "notes.txt");
+    shown[0]->Close();
+    // The menu key opens it too.
+    bool opened = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, EndMenuSoon);
+    m.popServerFiles->OnPopup = [&](TObject*) {
+        opened = true;
+        m.popServerFilesPopup();
+    };
+    SendMessageA(m.lvServerFiles->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m.lvServerFiles->Handle()), -1);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(opened);
+}
+
+TEST(WebLinks, ButtonsAndTheAdvertisingLabelOpenTheirPagesAsATable) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    // The label's two lines: what it offers, then where to get it.
+    const std::string text = m.lblKeelsonFTPExposure->Caption();
+    const std::string first =
+        "To Edit HTML on the server, View Images on the Server, and Backup your entire Web Site, Download and Install "
+        "Keelson FTP.\r\n";
+    ASSERT_EQ(text.substr(0, first.size()), first);
+    EXPECT_NE(text.find(ProductPage, first.size()), std::string::npos) << text;
+    EXPECT_EQ(m.lblKeelsonFTPExposure->Font().Color(), clRed);
+    EXPECT_EQ(m.lblKeelsonFTPExposure->Font().Name(), "Arial");
+    EXPECT_TRUE(m.lblKeelsonFTPExposure->Font().Style() & fsBold);
+    EXPECT_EQ(GetClassLongPtrA(m.lblKeelsonFTPExposure->Handle(), GCLP_HCURSOR),
+              reinterpret_cast<LONG_PTR>(LoadCursor(nullptr, IDC_HAND)));
+    struct Link {
+        const char* what;
+        std::function<void()> click;
+        const char* page;
+    } links[] = {
+        {"the advertising label",
+         [&] {
+             const LPARAM at = MAKELPARAM(20, 10);
+             SendMessageA(m.lblKeelsonFTPExposure->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+             SendMessageA(m.lblKeelsonFTPExposure->Handle(), WM_LBUTTONUP, 0, at);
+             // A release without its press, or away from the label, is no click.
+             SendMessageA(m.lblKeelsonFTPExposure->Handle(), WM_LBUTTONUP, 0, at);
+             SendMessageA(m.lblKeelsonFTPExposure->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+             SendMessageA(m.lblKeelsonFTPExposure->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 500));
+         },
+         ProductPage},
+        {"the hosting button", [&] { m.tb97Hosting->Click(); }, WebHostingPage},
+        {"the partner's button", [&] { m.tb97SecureClick(); }, PartnerPage},
+    };
+    for (const Link& l : links) {
+        SCOPED_TRACE(l.what);
+        for (bool opens : {true, false}) {
+            OpenedPages pages;
+            pages.opens = opens;
+            TScriptedPrompter prompter;
+            if (!opens) prompter.AnswerMessage(IDOK);
+            l.click();
+            ASSERT_EQ(pages.pages.size(), 1u);
+            EXPECT_EQ(pages.pages[0], l.page);
+            // When the shell cannot, the address is shown instead.
+            ASSERT_EQ(prompter.Log().size(), opens ? 0u : 1u);
+            if (!opens) {
+                EXPECT_EQ(prompter.Log()[0].Text, std::string("Please go to : \r\n") + l.page);
+                EXPECT_EQ(prompter.Log()[0].Caption, "Velmora Larch FTP");
+            }
+        }
+    }
+}
+
+TEST(NewFolderDialog, CurrentFolderIsTextToSelectNotToEdit) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    m.CurrentServerDir = "/pub/a folder with a long name/and more";
+    TScriptedModalRunner runner;
+    std::string text, afterTyping;
+    DWORD style = 0, exStyle = 0, selStart = 1, selEnd = 0;
+    runner.Expect("frmFolder", [&](TForm& f) {
+        HWND cur = static_cast<TfrmFolder&>(f).lblCurDir->Handle();
+        text = static_cast<TfrmFolder&>(f).lblCurDir->Caption();
+        style = static_cast<DWORD>(GetWindowLongA(cur, GWL_STYLE));
+        exStyle = static_cast<DWORD>(GetWindowLongA(cur, GWL_EXSTYLE));
+        // The whole path can be selected (and so copied) ...
+        SendMessageA(cur, EM_SETSEL, 0, -1);
+        SendMessageA(cur, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+        // ... but typing over it changes nothing.
+        SendMessageA(cur, WM_CHAR, 'x', 0);
+        SendMessageA(cur, WM_CLEAR, 0, 0);
+        afterTyping = static_cast<TfrmFolder&>(f).lblCurDir->Caption();
+        f.SetModalResult(mrCancel);
+    });
+    m.itmSrvFilesNewFolderClick();
+    ASSERT_TRUE(runner.AllUsed());
+    EXPECT_EQ(text, m.CurrentServerDir);
+    EXPECT_TRUE(style & ES_READONLY);
+    EXPECT_FALSE(exStyle & WS_EX_CLIENTEDGE) << "borderless, like the label it replaces";
+    EXPECT_FALSE(style & WS_BORDER);
+    EXPECT_EQ(selStart, 0u);
+    EXPECT_EQ(selEnd, m.CurrentServerDir.size());
+    EXPECT_EQ(afterTyping, m.CurrentServerDir);
+}

@@ -1,0 +1,217 @@
+// Proportional fonts on the editor without its window: a fake measurer gives
+// every character its own width, and offsets, points, runs and wrap cuts must
+// follow the measured widths rather than one cell per character.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "MemoHarness.h"
+#include "SM_Settings.h"
+
+namespace {
+
+// Narrow "i", "l" and blanks (3), wide "W" and "m" (12), the rest 7; a bold
+// style's characters are one pixel wider.
+class FakeMeasurer : public TTextMeasurer {
+public:
+    explicit FakeMeasurer(TSyntaxMemoCore& core) : core_(core) {}
+    static int CharWidth(char c) { return c == 'i' || c == 'l' || c == ' ' ? 3 : c == 'W' || c == 'm' ? 12 : 7; }
+    int32_t RunWidth(uint8_t style, const char* text, int32_t count, int32_t* ends) override {
+        int bold = core_.Settings().Styles[style].FontStyle & 1;
+        int32_t w = 0;
+        for (int32_t i = 0; i < count; i++) {
+            w += CharWidth(text[i]) + bold;
+            if (ends) ends[i] = w;
+        }
+        return w;
+    }
+
+private:
+    TSyntaxMemoCore& core_;
+};
+
+// Records every run with its x, its style and whether it was drawn selected.
+class RunSurface : public TDrawSurface {
+public:
+    struct Run {
+        int x;
+        std::string text;
+        uint8_t style;
+        TColor back;
+    };
+    void FillRect(int x, int y, int, int, TColor) override {
+        if (y == 0 && x >= 2) FillFrom = x;
+    }
+    void SelectStyle(uint8_t style) override { style_ = style; }
+    void TextRun(int x, int y, const char* text, int count, TColor, TColor back, int) override {
+        if (y == 0) Runs.push_back({x, std::string(text, static_cast<size_t>(count)), style_, back});
+    }
+    std::vector<Run> Runs;
+    int FillFrom = -1;
+
+private:
+    uint8_t style_ = 0;
+};
+
+// A harness with no gutter, a 2-pixel margin and the fake measurer.
+struct PropMemo : MemoHarness {
+    PropMemo() : Fake(Core) {
+        Core.Settings().Options &= ~smoShowGutter;
+        Core.SetMetrics(7, 16, false);
+        Core.SetMeasurer(&Fake);
+    }
+    FakeMeasurer Fake;
+};
+
+}  // namespace
+
+TEST(SyntaxMemoProportional, OffsetsAndPointsFollowMeasuredWidths) {
+    PropMemo m;
+    m.Core.InsertAtCaret("Wim i\rWWW");
+    ASSERT_FALSE(m.Core.FixedPitch());
+    // Character boundaries of "Wim i": 2, 14, 17, 29, 32, 35.
+    const int boundary[] = {2, 14, 17, 29, 32, 35};
+    for (int32_t offset = 0; offset <= 5; offset++) {
+        int32_t x, y;
+        m.Core.PointOfOffset(offset, x, y);
+        EXPECT_EQ(x, boundary[offset]) << offset;
+        EXPECT_EQ(y, 0);
+    }
+    int32_t x, y;
+    m.Core.PointOfOffset(8, x, y);  // the second line: after "WW"
+    EXPECT_EQ(x, 26);
+    EXPECT_EQ(y, 16);
+    struct Case {
+        int x;
+        int32_t nearest, cell;
+    } cases[] = {
+        {0, 0, 0},    {7, 0, 0},   {8, 1, 0},  // W spans 2..14: its middle is 8
+        {13, 1, 0},   {14, 1, 1},  {15, 1, 1},  // i spans 14..17
+        {16, 2, 1},   {30, 3, 3},  {31, 4, 3},  // blank spans 29..32
+        {34, 5, 4},   {100, 5, 5},             // past the end: the line's end
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(m.Core.OffsetOfPoint(c.x, 3), c.nearest) << "x " << c.x;
+        EXPECT_EQ(m.Core.OffsetOfPoint(c.x, 3, true), c.cell) << "cell at x " << c.x;
+    }
+    TLineNode* n = m.Core.Store().Head();
+    EXPECT_EQ(m.Core.XOfColumn(n, 3), 29);
+    EXPECT_EQ(m.Core.ColumnOfX(n, 29), 3);
+    // Scrolled right by two columns: measuring starts at LeftCol.
+    m.Core.ScrollTo(2, 0);
+    EXPECT_EQ(m.Core.XOfColumn(n, 1), -1);
+    EXPECT_EQ(m.Core.XOfColumn(n, 2), 2);
+    EXPECT_EQ(m.Core.XOfColumn(n, 4), 17);
+    EXPECT_EQ(m.Core.ColumnOfX(n, 15), 3);
+    EXPECT_EQ(m.Core.ColumnOfX(n, 16), 4);
+}
+
+TEST(SyntaxMemoProportional, TabsStylesAndFixedPitchUnchanged) {
+    PropMemo m;
+    m.Core.Settings().Styles[1].FontStyle = 1;  // bold
+    m.Core.InsertAtCaret("a\tbc");
+    // "a" 7, the TAB's three blanks 9: "b" starts at 2 + 16.
+    int32_t x, y;
+    m.Core.PointOfOffset(2, x, y);
+    EXPECT_EQ(x, 18);
+    uint8_t styles[4] = {0, 1, 1, 1};
+    int32_t range[3] = {0, -1, 4};
+    m.Core.Message(SMM_SETLINESTYLES, reinterpret_cast<uintptr_t>(range), reinterpret_cast<intptr_t>(styles));
+    // The TAB's cells are bold now: 3 x 4; "b" bold 8.
+    m.Core.PointOfOffset(3, x, y);
+    EXPECT_EQ(x, 2 + 7 + 12 + 8);
+    // Without the measurer the same line is laid out in cells again.
+    m.Core.SetMetrics(7, 16, true);
+    m.Core.PointOfOffset(3, x, y);
+    EXPECT_EQ(x, 2 + 5 * 7);
+    EXPECT_EQ(m.Core.OffsetOfPoint(2 + 5 * 7, 0), 3);
+}
+
+TEST(SyntaxMemoProportional, PaintedRunsAndSelectionCoverMeasuredWidths) {
+    PropMemo m;
+    m.Core.Settings().Styles[1].FontStyle = 1;
+    m.Core.Settings().Styles[1].Defined = 1;
+    m.Core.InsertAtCaret("Wim iW");
+    uint8_t styles[6] = {0, 0, 0, 1, 1, 1};
+    int32_t range[3] = {0, -1, 6};
+    m.Core.Message(SMM_SETLINESTYLES, reinterpret_cast<uintptr_t>(range), reinterpret_cast<intptr_t>(styles));
+    m.Core.SetSelection(1, 4);  // "im" and the bold blank
+    RunSurface s;
+    m.Core.Paint(s);
+    TColor selBack = m.Core.Settings().SelTextBack;
+    ASSERT_EQ(s.Runs.size(), 4u);
+    struct Expect {
+        int x;
+        const char* text;
+        uint8_t style;
+        bool selected;
+    } expect[] = {{2, "W", 0, false}, {14, "im", 0, true}, {29, " ", 1, true}, {33, "iW", 1, false}};
+    for (size_t i = 0; i < 4; i++) {
+        EXPECT_EQ(s.Runs[i].x, expect[i].x) << i;
+        EXPECT_EQ(s.Runs[i].text, expect[i].text) << i;
+        EXPECT_EQ(s.Runs[i].style, expect[i].style) << i;
+        EXPECT_EQ(s.Runs[i].back == selBack, expect[i].selected) << i;
+    }
+    // The rest of the row is filled after the bold "iW" (4 + 13).
+    EXPECT_EQ(s.FillFrom, 33 + 4 + 13);
+}
+
+TEST(SyntaxMemoProportional, WrapCutsAtTheMeasuredWidth) {
+    // Width 20 columns of 7 pixels: 140 pixels of text per piece.
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<std::string> pieces;
+    } cases[] = {
+        {"narrow characters fit beyond 20", std::string(30, 'i') + " " + std::string(10, 'l'),
+         {std::string(30, 'i') + " " + std::string(10, 'l')}},
+        {"a wide word goes to the next piece", "WWWWWWWWWW WWWW", {"WWWWWWWWWW ", "WWWW"}},
+        {"a word wider than the width is cut", std::string(15, 'W'), {std::string(11, 'W'), std::string(4, 'W')}},
+        {"mixed", "ab cd WWWW mmmm iiii abcd", {"ab cd WWWW mmmm ", "iiii abcd"}},
+    };
+    for (const Case& c : cases) {
+        PropMemo m;
+        m.Core.Settings().WrapAtColumn = 20;
+        m.Core.SetOptions(m.Core.Options() | smoWordWrap);
+        m.Core.InsertAtCaret(c.text);
+        TTextStore& st = m.Core.Store();
+        EXPECT_EQ(st.CheckInvariants(), "") << c.name;
+        std::vector<std::string> got;
+        for (TLineNode* n = st.Head(); n; n = n->Next) got.emplace_back(n->Text, n->Len);
+        EXPECT_EQ(got, c.pieces) << c.name;
+        EXPECT_EQ(st.GetText(), c.text) << c.name;
+    }
+}
+
+TEST(SyntaxMemoProportional, ScrollIntoViewMeasuresTheCaretsX) {
+    PropMemo m;
+    m.Core.InsertAtCaret(std::string(60, 'W'));
+    // 56 columns of 7 pixels fit, but column 40 of "W"s lies at 482.
+    m.Core.ScrollTo(0, 0);
+    m.Core.ScrollIntoView(40);
+    EXPECT_EQ(m.Core.LeftCol(), 8);
+    int32_t x, y;
+    m.Core.PointOfOffset(40, x, y);
+    EXPECT_LT(x, m.Core.ClientWidth());
+    EXPECT_GE(x, m.Core.TextLeft());
+}
+
+TEST(SyntaxMemoProportional, HoverFindsTheHyperlinkUnderTheMeasuredX) {
+    PropMemo m;
+    TStyleEntry link;
+    link.Hotspot = 1;
+    link.Defined = 1;
+    m.Core.Settings().SetStyle(2, link);
+    m.Core.InsertAtCaret("Wim link");
+    uint8_t styles[8] = {0, 0, 0, 0, 2, 2, 2, 2};
+    int32_t range[3] = {0, -1, 8};
+    m.Core.Message(SMM_SETLINESTYLES, reinterpret_cast<uintptr_t>(range), reinterpret_cast<intptr_t>(styles));
+    // "Wim " is 30 pixels wide: the link starts at x 32 (a grid of 7 would put column 4 at 30).
+    const int cursor = -21;
+    struct Case {
+        int x;
+        bool link;
+    } cases[] = {{2, false}, {31, false}, {32, true}, {40, true}, {49, true}, {60, false}};
+    for (const Case& c : cases) EXPECT_EQ(m.Core.HoverAt(c.x, 4, cursor, false).Hyperlink, c.link) << c.x;
+}
