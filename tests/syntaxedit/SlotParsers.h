@@ -34,6 +34,9 @@ inline bool ShowParserOptions(TSyntaxMemoParser* parser, unsigned visiblePages) 
     return parser->ShowOptions(visiblePages);
 }
 
+// Frees a highlighter as its owner would.
+inline void FreeParser(TSyntaxMemoParser* parser) { delete parser; }
+
 // Counts the fonts made; the platform in use makes them.
 class CountingPlatform : public TSettingsPlatform {
 public:
