@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "SM_Settings.h"
 #include "Settle.h"
 #include "SyntaxMemo.h"
 #include "ui/Form.h"
