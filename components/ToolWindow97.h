@@ -47,7 +47,7 @@ public:
     // Floats at (left, top) in screen coordinates, as it is or off screen.
     void PlaceFloating(int left, int top);
     // A floating window hides while the application is inactive (else it stays, looking inactive).
-    bool HidesWhileInactive = false;
+    bool HidesWhileInactive = true;
     // Visible, and for a floating window: its form shown and not minimised,
     // and the application active unless the window stays when it is not.
     bool ShouldBeVisible(bool applicationActive) const;

@@ -2,6 +2,8 @@
 
 namespace {
 
+int g_fixedActive = -1;  // -1: the system's answer
+
 LRESULT CALLBACK CallWndProcHook(int code, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK CbtHook(int code, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK GetMessageHook(int code, WPARAM wp, LPARAM lp);
@@ -28,9 +30,10 @@ HHOOK Handle(int hook) { return reinterpret_cast<HHOOK>(List().HookHandle(hook))
 LRESULT CALLBACK CallWndProcHook(int code, WPARAM wp, LPARAM lp) {
     if (code == HC_ACTION && List().HasList()) {
         const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lp);
-        if (m->message == WM_ACTIVATEAPP)
-            List().Dispatch(hkActivateApp, reinterpret_cast<uintptr_t>(m->hwnd), m->wParam, m->lParam);
-        else if (m->message == WM_WINDOWPOSCHANGED)
+        if (m->message == WM_ACTIVATEAPP) {
+            const uintptr_t active = g_fixedActive < 0 ? m->wParam : static_cast<uintptr_t>(g_fixedActive);
+            List().Dispatch(hkActivateApp, reinterpret_cast<uintptr_t>(m->hwnd), active, m->lParam);
+        } else if (m->message == WM_WINDOWPOSCHANGED)
             List().Dispatch(hkWindowPosChanged, reinterpret_cast<uintptr_t>(m->hwnd), m->wParam, m->lParam);
     }
     return CallNextHookEx(Handle(0), code, wp, lp);
@@ -57,4 +60,11 @@ void RegisterHookProc(THookProc proc, THookKinds kinds, bool designing) {
 }
 void UnregisterHookProc(THookProc proc) { List().UnregisterHookProc(proc); }
 const THookList& ToolbarHookList() { return List(); }
-bool IsApplicationActive() { return GetActiveWindow() != nullptr; }
+bool IsApplicationActive() { return g_fixedActive < 0 ? GetActiveWindow() != nullptr : g_fixedActive != 0; }
+
+void FixApplicationActive(bool active) {
+    g_fixedActive = active ? 1 : 0;
+    if (List().HasList()) List().Dispatch(hkActivateApp, 0, active ? 1 : 0, 0);
+}
+
+void ReleaseApplicationActive() { g_fixedActive = -1; }

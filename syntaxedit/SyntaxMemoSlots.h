@@ -1,7 +1,6 @@
 // The editor control's six highlighter slots: which highlighter is active,
 // whose settings are in force, and the re-highlighting pass that keeps the
-// lines' style bytes current with it. Only declarations here: the
-// highlighter's headers and the window layer's cannot meet in one unit.
+// lines' style bytes current with it.
 #pragma once
 
 #include <cstdint>

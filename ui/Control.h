@@ -13,6 +13,7 @@
 
 #include "Graphics.h"
 #include "core/AlignLayout.h"
+#include "ui/core/ShiftState.h"
 #include "runtime/core/Component.h"
 
 struct TMessage {
@@ -23,8 +24,6 @@ struct TMessage {
 };
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
-enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
-using TShiftState = unsigned;
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;

@@ -61,14 +61,6 @@ UINT EntryState(const TMenuItem& item) {
 
 // ---- shortcuts
 
-TShortCut ShortCut(WORD key, TShiftState shift) {
-    TShortCut sc = static_cast<TShortCut>(key & 0xFF);
-    if (shift & ssShift) sc |= scShift;
-    if (shift & ssCtrl) sc |= scCtrl;
-    if (shift & ssAlt) sc |= scAlt;
-    return sc;
-}
-
 void ShortCutToKey(TShortCut sc, WORD& key, TShiftState& shift) {
     key = sc & 0xFF;
     shift = 0;

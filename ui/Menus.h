@@ -8,10 +8,7 @@
 
 #include "Control.h"
 
-// A key with its modifiers: the virtual key in the low byte.
-using TShortCut = WORD;
-constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0;
-TShortCut ShortCut(WORD key, TShiftState shift);
+// A shortcut's key (the low byte) and modifiers.
 void ShortCutToKey(TShortCut sc, WORD& key, TShiftState& shift);
 // "Ctrl+F1", "Shift+Del", "F5", "Ctrl+N"; empty for none.
 std::string ShortCutToText(TShortCut sc);

@@ -2,14 +2,6 @@
 
 #include <cstring>
 
-uint16_t ShortCut(uint16_t key, TShiftState shift) {
-    uint16_t s = key;
-    if (shift & ssShift) s |= scShift;
-    if (shift & ssCtrl) s |= scCtrl;
-    if (shift & ssAlt) s |= scAlt;
-    return s;
-}
-
 int16_t (*KeyScanChar)(char c) = KeyScanUS;
 
 int16_t KeyScanUS(char ch) {

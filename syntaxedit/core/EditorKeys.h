@@ -6,13 +6,7 @@
 #include <cstdint>
 #include <string>
 
-// Shift state of a key event.
-using TShiftState = uint8_t;
-enum : TShiftState { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
-
-// A shortcut value: virtual key code plus these bits.
-enum : uint16_t { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000 };
-uint16_t ShortCut(uint16_t key, TShiftState shift);
+#include "ui/core/ShiftState.h"
 
 // Virtual key codes used here.
 enum : uint16_t {

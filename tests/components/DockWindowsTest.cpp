@@ -32,6 +32,13 @@ struct DockForm {
         w->SetDockedTo(dock);
         return w;
     }
+    // The application (de)activated through the message the system sends, its
+    // state fixed so that other processes' activations on the desktop cannot interfere.
+    void Activate(bool active) {
+        FixApplicationActive(active);
+        SendMessageA(form.Handle(), WM_ACTIVATEAPP, active, 0);
+    }
+    TFixedActivation activation;
     TForm form;
     TDock97* dock;
 };
@@ -442,11 +449,11 @@ TEST(DockWindows, FloatingWindowsHideWithTheApplicationAndTheirForm) {
         std::function<void()> act;
         bool shown;
     } cases[] = {
-        {"application deactivated: stays (inactive look)", [&] { SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0); }, true},
-        {"hides while inactive: goes", [&] { w->HidesWhileInactive = true; SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0); }, false},
-        {"application active again: back", [&] { SendMessageA(form, WM_ACTIVATEAPP, TRUE, 0); }, true},
-        // (Hidden, the form takes the activation along: the window stays without it from here.)
-        {"form hidden: goes", [&] { w->HidesWhileInactive = false; ShowWindow(form, SW_HIDE); }, false},
+        {"hides while inactive by default: goes", [&] { f.Activate(false); }, false},
+        {"application active again: back", [&] { f.Activate(true); }, true},
+        {"a stray deactivation while the state is fixed: stays", [&] { SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0); }, true},
+        {"told to stay: stays (inactive look)", [&] { w->HidesWhileInactive = false; f.Activate(false); }, true},
+        {"form hidden: goes", [&] { ShowWindow(form, SW_HIDE); }, false},
         {"form shown: back", [&] { ShowWindow(form, SW_SHOWNA); }, true},
         {"form minimised: goes", [&] { ShowWindow(form, SW_SHOWMINNOACTIVE); }, false},
         {"form restored: back", [&] { ShowWindow(form, SW_SHOWNOACTIVATE); }, true},
@@ -458,8 +465,9 @@ TEST(DockWindows, FloatingWindowsHideWithTheApplicationAndTheirForm) {
         EXPECT_TRUE(w->Visible()) << c.name << ": the window still counts as visible";
     }
     // A docked window is the dock's business.
+    w->HidesWhileInactive = true;
     w->SetDockedTo(f.dock);
-    SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0);
+    f.Activate(false);
     EXPECT_TRUE(IsWindowVisible(w->Handle()));
 }
 
@@ -555,7 +563,6 @@ TEST(DockWindows, AFloatingWindowLooksInactiveWhileTheApplicationIs) {
     DockForm f;
     TTestToolWindow* w = f.Add("tbTest", 0, 0);
     w->PlaceFloating(100, 120);
-    HWND form = f.form.Handle();
     const int fr = w->FloatFrame();
     auto captionRGB = [&] {
         TBitmap shot;
@@ -575,7 +582,7 @@ TEST(DockWindows, AFloatingWindowLooksInactiveWhileTheApplicationIs) {
     };
     for (const Case& c : cases) {
         w->HidesWhileInactive = c.hides;
-        SendMessageA(form, WM_ACTIVATEAPP, c.active, 0);
+        f.Activate(c.active);
         DrainMessages();
         EXPECT_EQ(w->InactiveLook, c.look) << c.name;
         if (c.colour >= 0) {
@@ -584,12 +591,11 @@ TEST(DockWindows, AFloatingWindowLooksInactiveWhileTheApplicationIs) {
     }
     // Docked, the caption is gone and so is the look.
     w->HidesWhileInactive = false;
-    SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0);
+    f.Activate(false);
     EXPECT_TRUE(w->InactiveLook);
     w->SetDockedTo(f.dock);
-    SendMessageA(form, WM_ACTIVATEAPP, FALSE, 0);
+    f.Activate(false);
     EXPECT_FALSE(w->InactiveLook);
-    SendMessageA(form, WM_ACTIVATEAPP, TRUE, 0);
 }
 
 namespace {

@@ -77,6 +77,7 @@ struct LayoutForm {
         b->SetDockedTo(top);
         form.Show();
     }
+    TFixedActivation active;  // floating windows show whatever the desktop's activation
     TForm form;
     TDock97 *top, *bottom;
     TTestToolWindow *a, *b;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "components/ToolWindow97.h"
+#include "components/ToolbarHooks.h"
 
 class TTestToolWindow : public TCustomToolWindow97 {
 public:
@@ -35,6 +36,15 @@ protected:
 
 private:
     int length_, thickness_;
+};
+
+// The application counts as active (or not) while this lives, whatever other
+// processes on the same desktop do with the real activation.
+struct TFixedActivation {
+    explicit TFixedActivation(bool active = true) { FixApplicationActive(active); }
+    ~TFixedActivation() { ReleaseApplicationActive(); }
+    TFixedActivation(const TFixedActivation&) = delete;
+    TFixedActivation& operator=(const TFixedActivation&) = delete;
 };
 
 // Records the outline instead of drawing on the desktop.

@@ -1,5 +1,4 @@
-// Answers the next modal form for tests whose translation units cannot see
-// the window layer (the key-map headers clash with it).
+// Answers the next modal form of a test, closing it with a given result.
 #pragma once
 
 #include <memory>

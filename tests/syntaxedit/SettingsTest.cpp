@@ -484,6 +484,31 @@ TEST(CodeTemplates, RepeatedNamesReplaceEarlierOnes) {
     EXPECT_EQ(a.Macros->Count(), 1);
 }
 
+// One shift state, two encodings: the shortcut bits and the activation-key
+// code of the stored settings (256 Shift, 512 Ctrl, 2048 Alt). The mouse bits
+// of the state reach neither.
+TEST(AutoReplace, AShiftStateKeepsBothKeyEncodings) {
+    struct Case {
+        TShiftState shift;
+        uint16_t shortCut, code;
+    } cases[] = {
+        {ssShift, 0x20BA, 0x1BA},
+        {ssCtrl, 0x40BA, 0x2BA},
+        {ssAlt, 0x80BA, 0x8BA},
+        {ssShift | ssCtrl | ssAlt, 0xE0BA, 0xBBA},
+    };
+    TAutoReplace a;
+    for (const Case& c : cases) {
+        const TShiftState withMouse = static_cast<TShiftState>(c.shift | ssLeft | ssDouble);
+        EXPECT_EQ(ShortCut(0xBA, c.shift), c.shortCut) << int(c.shift);
+        EXPECT_EQ(ShortCut(0xBA, withMouse), c.shortCut) << int(c.shift);
+        a.KeyCodes = {c.code};
+        EXPECT_TRUE(a.IsHotKey(0xBA, c.shift)) << int(c.shift);
+        EXPECT_TRUE(a.IsHotKey(0xBA, withMouse)) << int(c.shift);
+        EXPECT_FALSE(a.IsHotKey(0xBA, 0)) << int(c.shift);
+    }
+}
+
 TEST(AutoReplace, ActivationKeys) {
     TAutoReplace a;
     EXPECT_FALSE(a.ConsumeKey || a.IndentLines || a.CaretMarker || a.ShowList);

@@ -11,7 +11,14 @@
 #include "ui/Form.h"
 #include "ui/Graphics.h"
 
-void MakeBoldStyle(TSyntaxMemoCore& core, uint8_t style, TColor color);
+// Makes a style of the editor's settings a bold one of its own colour.
+static void MakeBoldStyle(TSyntaxMemoCore& core, uint8_t style, TColor color) {
+    TStyleEntry bold;
+    bold.Defined = 1;
+    bold.FontStyle = 1;
+    bold.TextColor = color;
+    core.Settings().Styles[style] = bold;
+}
 
 TEST(SyntaxMemoScreenshot, ProportionalFontWithSelection) {
     TForm form;

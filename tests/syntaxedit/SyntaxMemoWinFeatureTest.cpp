@@ -5,10 +5,8 @@
 #include <cstdio>
 
 #include "MemoForm.h"
+#include "SM_Settings.h"
 #include "Stream.h"
-
-// LinkStyle.cpp (the settings' header does not go with the window's).
-void MakeLinkStyle(TSyntaxMemoCore& core, uint8_t style);
 
 namespace {
 
@@ -25,7 +23,10 @@ int CountPixels(TBitmap& bmp, int x0, int y0, int x1, int y1, uint32_t rgb) {
 
 // Gives characters [from, to) of line a hyperlink style.
 void LinkRun(TSyntaxMemo& memo, int32_t line, int from, int to) {
-    MakeLinkStyle(memo.Core(), 9);
+    TStyleEntry link;
+    link.Defined = 1;
+    link.Hotspot = 1;
+    memo.Core().Settings().Styles[9] = link;
     TLineNode* n = memo.Core().Store().LineAt(line);
     n->Styles = new uint8_t[n->Len]();
     for (int k = from; k < to; k++) n->Styles[k] = 9;
