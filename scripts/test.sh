@@ -12,7 +12,7 @@ jobs=$(nproc)
 start=$(date +%s)
 
 "$root/scripts/setup.sh"
-if [ "${QF_SKIP_HOST:-0}" = 1 ]; then "$root/scripts/build.sh"; else "$root/scripts/build.sh" --host; fi
+if [ "${QF_SKIP_HOST:-0}" = 1 ]; then "$root/scripts/build.sh" --no-bench; else "$root/scripts/build.sh" --no-bench --host; fi
 
 source "$root/scripts/wine-env.sh"
 echo "== Wine prefix ($QF_WINE_BITS-bit)"
