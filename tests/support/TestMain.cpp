@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -68,13 +69,46 @@ std::vector<HWND> OwnVisibleWindows() {
     return out;
 }
 
-// A crash ends the run at once with the test's name; otherwise Wine starts its
-// debugger, which waits for nobody until the run's time-out.
+#if defined(_WIN64)
+// " module+offset" for each caller of the faulting frame, for addr2line.
+std::string Backtrace(CONTEXT ctx) {
+    std::string out;
+    for (int i = 0; i < 24 && ctx.Rip; ++i) {
+        HMODULE m = nullptr;
+        char name[MAX_PATH] = "?";
+        if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                               reinterpret_cast<LPCSTR>(ctx.Rip), &m)) {
+            GetModuleFileNameA(m, name, MAX_PATH);
+        }
+        const char* base = std::strrchr(name, '\\');
+        char frame[MAX_PATH + 64];
+        std::snprintf(frame, sizeof frame, "\n  %s+0x%llx", base ? base + 1 : name,
+                      static_cast<unsigned long long>(ctx.Rip - reinterpret_cast<DWORD64>(m)));
+        out += frame;
+        DWORD64 image = 0;
+        PRUNTIME_FUNCTION fn = RtlLookupFunctionEntry(ctx.Rip, &image, nullptr);
+        if (!fn) {  // a leaf: the return address is on top of the stack
+            ctx.Rip = *reinterpret_cast<DWORD64*>(ctx.Rsp);
+            ctx.Rsp += 8;
+            continue;
+        }
+        void* data = nullptr;
+        DWORD64 frameBase = 0;
+        RtlVirtualUnwind(UNW_FLAG_NHANDLER, image, ctx.Rip, fn, &ctx, &data, &frameBase, nullptr);
+    }
+    return out;
+}
+#else
+std::string Backtrace(const CONTEXT&) { return std::string(); }
+#endif
+
+// A crash ends the run at once with the test's name and where it happened;
+// otherwise Wine starts its debugger, which waits for nobody until the time-out.
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* e) {
     const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::fprintf(stdout, "\n[  CRASH   ] %s%s%s: exception 0x%08lX at %p\n", t ? t->test_suite_name() : "(between tests)",
+    std::fprintf(stdout, "\n[  CRASH   ] %s%s%s: exception 0x%08lX at %p%s\n", t ? t->test_suite_name() : "(between tests)",
                  t ? "." : "", t ? t->name() : "", static_cast<unsigned long>(e->ExceptionRecord->ExceptionCode),
-                 e->ExceptionRecord->ExceptionAddress);
+                 e->ExceptionRecord->ExceptionAddress, Backtrace(*e->ContextRecord).c_str());
     std::fflush(stdout);
     TerminateProcess(GetCurrentProcess(), 3);
     return EXCEPTION_EXECUTE_HANDLER;

@@ -80,7 +80,7 @@ TEST(Watchdog, EndsAStuckRunAndSaysWhy) {
         {"Watchdog.StuckOnAMessageBox",
          {"[  HANG    ] Watchdog.StuckOnAMessageBox: a dialog nobody answers: #32770 \"Stuck\"", "Nobody clicks this"}},
         {"Watchdog.StuckInAWait", {"[  HANG    ] Watchdog.StuckInAWait: still running after 3 s; windows open: none"}},
-        {"Watchdog.Crashing", {"[  CRASH   ] Watchdog.Crashing: exception 0xC0000005 at "}},
+        {"Watchdog.Crashing", {"[  CRASH   ] Watchdog.Crashing: exception 0xC0000005 at ", "\n  support_watchdog_tests.exe+0x"}},
     };
     qftest::TempDir dir;
     for (const auto& c : cases) {
