@@ -2,7 +2,8 @@
 #
 #   qf_add_gtest(<name> SOURCES ... [LIBS ...] [PEERS peer ...] [LABELS ...] [RESOURCE_LOCK lock ...])
 #
-# Builds a GoogleTest binary and registers one CTest test per TEST()/TEST_F().
+# Builds a GoogleTest binary and registers one CTest test per TEST()/TEST_F(),
+# also those in sources added to the target afterwards with target_sources.
 # Under the cross build each test runs under Wine; with PEERS the run goes
 # through tests/support/peers.py, which starts those loopback servers on free
 # ports first, passes their ports in the environment and stops them afterwards.
@@ -49,23 +50,63 @@ function(qf_add_gtest name)
       set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${QF_PEERS_PY};--peers;${peers};--")
     endif()
   endif()
-  gtest_add_tests(TARGET ${name} SOURCES ${T_SOURCES} TEST_LIST added
-                  WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   set(labels ${T_LABELS})
   if(WIN32)
     list(APPEND labels wine)
   else()
     list(APPEND labels host)
   endif()
-  if(added)
-    set_tests_properties(${added} PROPERTIES LABELS "${labels}" TIMEOUT 300)
-    if(T_RESOURCE_LOCK)
-      set_tests_properties(${added} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
-    endif()
-    if(T_PROPERTIES)
-      set_tests_properties(${added} PROPERTIES ${T_PROPERTIES})
-    endif()
+  set_target_properties(${name} PROPERTIES QF_TEST_LABELS "${labels}" QF_TEST_LOCK "${T_RESOURCE_LOCK}"
+    QF_TEST_PROPERTIES "${T_PROPERTIES}" QF_TEST_SCANNED "${T_SOURCES}")
+  _qf_register_gtests(${name} ${T_SOURCES})
+  # Sources added later with target_sources are scanned at the end of the folder.
+  cmake_language(EVAL CODE "cmake_language(DEFER CALL _qf_register_later_gtests [[${name}]])")
+endfunction()
+
+# Registers the tests found in the given sources of a qf_add_gtest target.
+function(_qf_register_gtests name)
+  if(NOT ARGN)
+    return()
   endif()
+  gtest_add_tests(TARGET ${name} SOURCES ${ARGN} TEST_LIST added
+                  WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  if(NOT added)
+    return()
+  endif()
+  get_target_property(labels ${name} QF_TEST_LABELS)
+  get_target_property(lock ${name} QF_TEST_LOCK)
+  get_target_property(props ${name} QF_TEST_PROPERTIES)
+  # A test compiled out on this platform matches nothing: shown as skipped, not passed.
+  set_tests_properties(${added} PROPERTIES LABELS "${labels}" TIMEOUT 300
+                       SKIP_REGULAR_EXPRESSION "\\[==========\\] 0 tests from 0 test suites ran")
+  if(lock)
+    set_tests_properties(${added} PROPERTIES RESOURCE_LOCK "${lock}")
+  endif()
+  if(props)
+    set_tests_properties(${added} PROPERTIES ${props})
+  endif()
+endfunction()
+
+function(_qf_register_later_gtests name)
+  get_target_property(sources ${name} SOURCES)
+  get_target_property(scanned ${name} QF_TEST_SCANNED)
+  list(REMOVE_DUPLICATES sources)
+  list(FILTER sources INCLUDE REGEX "\\.(cpp|cc|cxx)$")
+  set(later "")
+  foreach(s IN LISTS sources)
+    get_filename_component(s_abs "${s}" ABSOLUTE)
+    set(seen FALSE)
+    foreach(old IN LISTS scanned)
+      get_filename_component(old_abs "${old}" ABSOLUTE)
+      if(s_abs STREQUAL old_abs)
+        set(seen TRUE)
+      endif()
+    endforeach()
+    if(NOT seen)
+      list(APPEND later "${s}")
+    endif()
+  endforeach()
+  _qf_register_gtests(${name} ${later})
 endfunction()
 
 function(qf_add_fuzzer name)

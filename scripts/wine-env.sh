@@ -22,7 +22,8 @@ else
 fi
 export QF_WINE QF_WIN_BUILD
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml,winealsa.drv,winepulse.drv="
+# No debugger on a crash: it would wait for nobody until the time-out.
+export WINEDLLOVERRIDES="mscoree,mshtml,winealsa.drv,winepulse.drv=;winedbg.exe=d"
 export WINEPREFIX=${WINEPREFIX:-$qf_root/build/$QF_PREFIX_NAME}
 # Wine's ANSI code page follows the locale: keep it fixed.
 export LANG=C.UTF-8
