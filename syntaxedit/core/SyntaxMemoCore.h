@@ -93,6 +93,9 @@ public:
     virtual void ViewScrollBar(bool /*vertical*/, int32_t /*max*/, int32_t /*page*/, int32_t /*pos*/) {}
     virtual bool ViewFocused() const { return false; }
     virtual bool ViewEnabled() const { return true; }
+    // The settings name another font than the control's (FontName,
+    // FontSize): the control takes it.
+    virtual void ViewSettingsFont(const std::string& /*name*/, int32_t /*size*/) {}
 };
 
 // A vertical scroll bar's values (scaled beyond 32000 lines).
@@ -272,8 +275,11 @@ public:
     TColor ResolvedColor(TColor c) const;
     std::function<TColor(TColor)> ResolveColor;
     std::string Title;                 // the HTML page's title
+    // The control's font (kept by the control as it measures it).
     std::string FontName = "Courier New";
     int32_t FontSize = 10;
+    // Copies it into the settings in force; false when they had it already.
+    bool FontIntoSettings(uint8_t charset);
     std::function<std::string()> DateText;  // today's short date (HTML, printed headers); default empty
     std::function<std::string()> TimeText;  // the time of day (printed headers); default empty
 

@@ -55,3 +55,11 @@ int StyleFontsMadeDuring(const std::function<void()>& run) {
     run();
     return counting.Made;
 }
+
+std::string FontNameOf(TSM_Settings* settings) { return settings->FontName; }
+int FontSizeOf(TSM_Settings* settings) { return settings->FontSize; }
+int FontCharsetOf(TSM_Settings* settings) { return settings->FontCharset; }
+void SetFontOf(TSM_Settings* settings, const std::string& name, int size) {
+    settings->FontName = name;
+    settings->FontSize = size;
+}

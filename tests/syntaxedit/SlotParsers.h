@@ -18,6 +18,11 @@ TSM_Settings* SettingsOf(TSyntaxMemoParser* parser);
 std::string SettingsBytes(TSM_Settings* settings);
 // The text colour of a style of these settings.
 TColor StyleTextColor(TSM_Settings* settings, int style);
+// The font the settings name.
+std::string FontNameOf(TSM_Settings* settings);
+int FontSizeOf(TSM_Settings* settings);
+int FontCharsetOf(TSM_Settings* settings);
+void SetFontOf(TSM_Settings* settings, const std::string& name, int size);
 int EditorCount(TSyntaxMemoParser* parser);
 // The highlighter's options dialog (true when closed with OK).
 bool ShowParserOptions(TSyntaxMemoParser* parser, unsigned visiblePages);
