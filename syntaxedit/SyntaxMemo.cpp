@@ -682,6 +682,7 @@ void TSyntaxMemo::DropFiles(HDROP drop) {
     DragFinish(drop);
 }
 
-std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight) {
-    return std::unique_ptr<TDrawSurface>(new TDCSurface(dc, fonts, charWidth, lineHeight, false));
+std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight,
+                                            bool proportional) {
+    return std::unique_ptr<TDrawSurface>(new TDCSurface(dc, fonts, charWidth, lineHeight, proportional));
 }

@@ -250,5 +250,7 @@ private:
     HIMAGELIST images_ = nullptr;
 };
 
-// The control's drawing surface over a device context in fixed cells (SyntaxMemo.cpp).
-std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight);
+// The control's drawing surface over a device context, in fixed cells or
+// proportional (SyntaxMemo.cpp).
+std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight,
+                                            bool proportional = false);

@@ -215,3 +215,61 @@ TEST(SyntaxMemoProportional, HoverFindsTheHyperlinkUnderTheMeasuredX) {
     } cases[] = {{2, false}, {31, false}, {32, true}, {40, true}, {49, true}, {60, false}};
     for (const Case& c : cases) EXPECT_EQ(m.Core.HoverAt(c.x, 4, cursor, false).Hyperlink, c.link) << c.x;
 }
+
+namespace {
+// Every printed run with its row, x and style.
+class PageSurface : public TDrawSurface {
+public:
+    struct Run {
+        int row, x;
+        std::string text;
+        uint8_t style;
+    };
+    void FillRect(int, int, int, int, TColor) override {}
+    void SelectStyle(uint8_t style) override { style_ = style; }
+    void TextRun(int x, int y, const char* text, int count, TColor, TColor, int) override {
+        Runs.push_back({y / 16, x, std::string(text, static_cast<size_t>(count)), style_});
+    }
+    std::vector<Run> Runs;
+
+private:
+    uint8_t style_ = 0;
+};
+}  // namespace
+
+// On paper a proportional font is measured too: runs stand at measured x,
+// in their style's font, and wrapped rows are cut at the measured width.
+TEST(SyntaxMemoProportional, PrintingMeasuresRunsAndWrapsAtTheMeasuredWidth) {
+    PropMemo m;
+    m.Core.Settings().Styles[1].FontStyle = 1;
+    m.Core.Settings().Styles[1].Defined = 1;
+    m.Core.Settings().Options = smoPrintWrap | smoSyntaxHighlight;
+    // 147 wide: text from x 70 (10 cells of 7), 10 cells = 70 pixels a row.
+    m.Lines.Add(std::string(18, 'i') + " iii");  // 66 pixels: one row, not 10 cells
+    m.Lines.Add("WWWWWW WW");                    // 6 x 12 = 72: five W, then the rest
+    m.Lines.Add("ii WW");
+    uint8_t styles[5] = {1, 1, 0, 0, 0};
+    int32_t range[3] = {2, -1, 5};
+    m.Core.Message(SMM_SETLINESTYLES, reinterpret_cast<uintptr_t>(range), reinterpret_cast<intptr_t>(styles));
+    m.Core.SetSelection(-1, 0);
+    PageSurface page;
+    ASSERT_EQ(m.Core.PrintSelection(page, 147, 320, nullptr), 1);
+    struct Expect {
+        int row, x;
+        const char* text;
+        uint8_t style;
+    } expect[] = {
+        {2, 70, "iiiiiiiiiiiiiiiiii iii", 0},
+        {3, 70, "WWWWW", 0},
+        {4, 70, "W WW", 0},
+        {5, 70, "ii", 1},
+        {5, 70 + 8, " WW", 0},  // after the bold "ii": 2 x (3 + 1)
+    };
+    ASSERT_EQ(page.Runs.size(), std::size(expect));
+    for (size_t i = 0; i < std::size(expect); i++) {
+        EXPECT_EQ(page.Runs[i].row, expect[i].row) << i;
+        EXPECT_EQ(page.Runs[i].x, expect[i].x) << i;
+        EXPECT_EQ(page.Runs[i].text, expect[i].text) << i;
+        EXPECT_EQ(page.Runs[i].style, expect[i].style) << i;
+    }
+}
