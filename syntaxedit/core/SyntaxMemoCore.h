@@ -331,6 +331,9 @@ public:
     void SetRightMargin(int32_t column);
     // A guide line being dragged to this column (-1: none), drawn dotted.
     int32_t DragGuideColumn = -1;
+    // The column whose cell holds x on the row at y (the guides' column):
+    // measured along that row's line with a proportional font.
+    int32_t GuideColumnAt(int32_t x, int32_t y);
 
     std::function<void()> OnChange;
     std::function<void(int32_t start, int32_t count)> OnTextChange;
@@ -398,7 +401,7 @@ private:
     void PaintMarks(TDrawSurface& s, const TLineNode* n, int32_t lineStart, int32_t y);
     void ShowBlanks(const TLineNode* n, std::string& disp) const;
     void ShiftBlock(int32_t count, bool indent, bool useTab);
-    void PaintGuides(TDrawSurface& s, int32_t y);
+    void PaintGuides(TDrawSurface& s, TLineNode* n, int32_t y);
     // Proportional text: the display line with its style per column, the
     // runs it is drawn in, and widths measured from one column to another.
     // The style bytes per display column (null without styles); styles holds

@@ -3,6 +3,7 @@
 // follow the measured widths rather than one cell per character.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -271,5 +272,38 @@ TEST(SyntaxMemoProportional, PrintingMeasuresRunsAndWrapsAtTheMeasuredWidth) {
         EXPECT_EQ(page.Runs[i].x, expect[i].x) << i;
         EXPECT_EQ(page.Runs[i].text, expect[i].text) << i;
         EXPECT_EQ(page.Runs[i].style, expect[i].style) << i;
+    }
+}
+
+// The right-margin line stands at its column's measured x on each row, and
+// the mouse finds it there (for hovering and dragging).
+TEST(SyntaxMemoProportional, MarginGuideAtTheMeasuredColumnOfEachRow) {
+    const int32_t kShowRMargin = 32768;
+    PropMemo m;
+    m.Core.InsertAtCaret("WWW\riii\rWWWWWWWW");
+    m.Core.Settings().Options |= kShowRMargin;
+    m.Core.Settings().RightMargin = 6;
+    class GuideSurface : public TDrawSurface {
+    public:
+        void FillRect(int x, int y, int w, int, TColor c) override {
+            if (w == 1 && c == 12632256 && !XOfRow.count(y / 16)) XOfRow[y / 16] = x;
+        }
+        void TextRun(int, int, const char*, int, TColor, TColor, int) override {}
+        std::map<int, int> XOfRow;
+    } s;
+    m.Core.Paint(s);
+    // "WWW" 36 and "iii" 9, then cells of 7 up to column 6; across the long
+    // third line after its sixth "W"; rows past the text on the grid.
+    EXPECT_EQ(s.XOfRow[0], 2 + 36 + 3 * 7);
+    EXPECT_EQ(s.XOfRow[1], 2 + 9 + 3 * 7);
+    EXPECT_EQ(s.XOfRow[2], 2 + 6 * 12);
+    EXPECT_EQ(s.XOfRow[3], 2 + 6 * 7);
+    struct Case {
+        int x, y;
+        bool margin;
+    } cases[] = {{59, 0, true}, {32, 16, true}, {32, 0, false}, {59, 16, false}, {74, 32, false}, {44, 48, true}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(m.Core.HoverAt(c.x, c.y, -3, false).Margin, c.margin) << c.x << "," << c.y;
+        if (c.margin) EXPECT_EQ(m.Core.GuideColumnAt(c.x, c.y), 6) << c.x << "," << c.y;
     }
 }
