@@ -158,6 +158,7 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
         if (WordWrap()) core_.RewrapAll();
         Resized();
         ViewInvalidate();
+        if (!fontFromSettings_) FontIntoSettings();
     };
     MeasureFont();
     macros_.reset(new TSyntaxMemoMacros(*this));
@@ -236,6 +237,23 @@ void TSyntaxMemo::MeasureFont() {
     bool fixed = w.cx == i.cx;
     int charWidth = fixed && w.cx > 0 ? w.cx : tm.tmAveCharWidth;
     core_.SetMetrics(charWidth, lineHeight > 1 ? lineHeight : 17, fixed);
+    core_.FontName = Font().Name();
+    core_.FontSize = Font().Size();
+}
+
+void TSyntaxMemo::FontIntoSettings() {
+    if (core_.FontIntoSettings(DEFAULT_CHARSET) && ActiveParserObject()) RepaintThroughHighlighter(true, true);
+}
+
+void TSyntaxMemo::ViewSettingsFont(const std::string& name, int32_t size) {
+    if (fontFromSettings_) return;
+    fontFromSettings_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{fontFromSettings_};
+    Font().SetName(name);
+    if (size > 0) Font().SetSize(size);
 }
 
 void TSyntaxMemo::Resized() {
@@ -664,6 +682,7 @@ void TSyntaxMemo::DropFiles(HDROP drop) {
     DragFinish(drop);
 }
 
-std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight) {
-    return std::unique_ptr<TDrawSurface>(new TDCSurface(dc, fonts, charWidth, lineHeight, false));
+std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight,
+                                            bool proportional) {
+    return std::unique_ptr<TDrawSurface>(new TDCSurface(dc, fonts, charWidth, lineHeight, proportional));
 }

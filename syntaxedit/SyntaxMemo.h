@@ -183,6 +183,7 @@ public:
     void ViewScrollBar(bool vertical, int32_t max, int32_t page, int32_t pos) override;
     bool ViewFocused() const override { return Focused(); }
     bool ViewEnabled() const override { return Enabled(); }
+    void ViewSettingsFont(const std::string& name, int32_t size) override;
     // TSyntaxMemoTarget
     intptr_t Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
     TSyntaxMemoCore* TargetCore() override { return &core_; }
@@ -197,6 +198,9 @@ protected:
 
 private:
     void MeasureFont();
+    // The control's font is the master once measured: a new one goes into
+    // the settings in force, and an active highlighter restyles with it.
+    void FontIntoSettings();
     void PlaceCaret();
     // Creates and shows the caret at the width the mode asks for.
     void MakeCaret(int width);
@@ -218,6 +222,7 @@ private:
     UINT rtfFormat_ = 0;
     bool selecting_ = false;
     bool caretMade_ = false;
+    bool fontFromSettings_ = false;  // the font is being taken from the settings
     bool dropCaret_ = false;  // made for a drag, not for the focus
     int caretWidth_ = 2;
     bool caretShown_ = false;
@@ -245,5 +250,7 @@ private:
     HIMAGELIST images_ = nullptr;
 };
 
-// The control's drawing surface over a device context in fixed cells (SyntaxMemo.cpp).
-std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight);
+// The control's drawing surface over a device context, in fixed cells or
+// proportional (SyntaxMemo.cpp).
+std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight,
+                                            bool proportional = false);

@@ -2,7 +2,8 @@
 
 #include "SM_Settings.h"
 
-TMemoFonts::TMemoFonts(TSyntaxMemoCore& core) : core_(core), dc_(CreateCompatibleDC(nullptr)) {
+TMemoFonts::TMemoFonts(TSyntaxMemoCore& core, HDC compatibleWith)
+    : core_(core), dc_(CreateCompatibleDC(compatibleWith)) {
     HDC screen = GetDC(nullptr);
     height_ = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
     ReleaseDC(nullptr, screen);

@@ -11,7 +11,8 @@
 
 class TMemoFonts : public TTextMeasurer {
 public:
-    explicit TMemoFonts(TSyntaxMemoCore& core);
+    // Measures on a device like compatibleWith (a printer's), else the screen.
+    explicit TMemoFonts(TSyntaxMemoCore& core, HDC compatibleWith = nullptr);
     ~TMemoFonts() override;
     TMemoFonts(const TMemoFonts&) = delete;
     TMemoFonts& operator=(const TMemoFonts&) = delete;

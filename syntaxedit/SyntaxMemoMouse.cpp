@@ -63,7 +63,7 @@ void TSyntaxMemo::AutoScroll(int x, int y) {
 }
 
 bool TSyntaxMemo::MarginDrag(int x, int y, int stage) {
-    int32_t column = core_.LeftCol() + std::max(x - core_.TextLeft(), 0) / core_.CharWidth();
+    int32_t column = core_.GuideColumnAt(x, y);
     if (stage == 0) {
         TSyntaxMemoCore::THover h = core_.HoverAt(x, y, HyperCursor, false);
         if (!h.Margin) return false;

@@ -31,22 +31,23 @@ bool TSyntaxMemo::PrintTo(HDC dc) {
     doc.cbSize = sizeof doc;
     doc.lpszDocName = title.c_str();
     if (StartDocA(dc, &doc) <= 0) return false;
-    // The control's face at the printer's resolution, in fixed cells.
-    TMemoFonts fonts(core_);
+    // The control's face at the printer's resolution, measured by the printer.
+    TMemoFonts fonts(core_, dc);
     fonts.SetFont(Font().Name(), -MulDiv(Font().Size(), GetDeviceCaps(dc, LOGPIXELSY), 72));
     HGDIOBJ old = SelectObject(dc, fonts.Base());
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
     SelectObject(dc, old);
-    // The page is laid out in the printer's cells; the screen's come back after.
+    // The page is laid out in the printer's measures; the screen's come back after.
     int32_t cw = core_.CharWidth(), lh = core_.LineHeight();
     bool fixed = core_.FixedPitch();
-    core_.SetMetrics(tm.tmAveCharWidth, tm.tmHeight + tm.tmExternalLeading + 1);
+    core_.SetMetrics(tm.tmAveCharWidth, tm.tmHeight + tm.tmExternalLeading + 1, fixed);
+    core_.SetMeasurer(&fonts);
     if (!core_.DateText) core_.DateText = [] { return LocalText(true); };
     if (!core_.TimeText) core_.TimeText = [] { return LocalText(false); };
     bool ok = StartPage(dc) > 0;
     if (ok) {
-        std::unique_ptr<TDrawSurface> page = MakeDCSurface(dc, fonts, core_.CharWidth(), core_.LineHeight());
+        std::unique_ptr<TDrawSurface> page = MakeDCSurface(dc, fonts, core_.CharWidth(), core_.LineHeight(), !fixed);
         core_.PrintSelection(*page, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES), [&] {
             ok = ok && EndPage(dc) > 0 && StartPage(dc) > 0;
         });
@@ -54,6 +55,7 @@ bool TSyntaxMemo::PrintTo(HDC dc) {
     }
     if (ok) EndDoc(dc);
     else AbortDoc(dc);
+    core_.SetMeasurer(fonts_.get());
     core_.SetMetrics(cw, lh, fixed);
     core_.Change();
     ViewInvalidate();

@@ -93,6 +93,9 @@ public:
     virtual void ViewScrollBar(bool /*vertical*/, int32_t /*max*/, int32_t /*page*/, int32_t /*pos*/) {}
     virtual bool ViewFocused() const { return false; }
     virtual bool ViewEnabled() const { return true; }
+    // The settings name another font than the control's (FontName,
+    // FontSize): the control takes it.
+    virtual void ViewSettingsFont(const std::string& /*name*/, int32_t /*size*/) {}
 };
 
 // A vertical scroll bar's values (scaled beyond 32000 lines).
@@ -272,8 +275,11 @@ public:
     TColor ResolvedColor(TColor c) const;
     std::function<TColor(TColor)> ResolveColor;
     std::string Title;                 // the HTML page's title
+    // The control's font (kept by the control as it measures it).
     std::string FontName = "Courier New";
     int32_t FontSize = 10;
+    // Copies it into the settings in force; false when they had it already.
+    bool FontIntoSettings(uint8_t charset);
     std::function<std::string()> DateText;  // today's short date (HTML, printed headers); default empty
     std::function<std::string()> TimeText;  // the time of day (printed headers); default empty
 
@@ -325,6 +331,9 @@ public:
     void SetRightMargin(int32_t column);
     // A guide line being dragged to this column (-1: none), drawn dotted.
     int32_t DragGuideColumn = -1;
+    // The column whose cell holds x on the row at y (the guides' column):
+    // measured along that row's line with a proportional font.
+    int32_t GuideColumnAt(int32_t x, int32_t y);
 
     std::function<void()> OnChange;
     std::function<void(int32_t start, int32_t count)> OnTextChange;
@@ -392,7 +401,7 @@ private:
     void PaintMarks(TDrawSurface& s, const TLineNode* n, int32_t lineStart, int32_t y);
     void ShowBlanks(const TLineNode* n, std::string& disp) const;
     void ShiftBlock(int32_t count, bool indent, bool useTab);
-    void PaintGuides(TDrawSurface& s, int32_t y);
+    void PaintGuides(TDrawSurface& s, TLineNode* n, int32_t y);
     // Proportional text: the display line with its style per column, the
     // runs it is drawn in, and widths measured from one column to another.
     // The style bytes per display column (null without styles); styles holds

@@ -75,12 +75,14 @@ void TSyntaxMemoCore::SetRightMargin(int32_t column) {
     if (view_) view_->ViewInvalidate();
 }
 
-// The right-margin line (solid), the wrap column's and a dragged one (dotted).
-void TSyntaxMemoCore::PaintGuides(TDrawSurface& s, int32_t y) {
+// The right-margin line (solid), the wrap column's and a dragged one (dotted),
+// at the column's x on this row (measured along its line).
+void TSyntaxMemoCore::PaintGuides(TDrawSurface& s, TLineNode* n, int32_t y) {
     const TSM_Settings& st = *settings_;
     auto line = [&](int32_t column, bool dotted) {
-        if (column <= leftCol_ || column >= leftCol_ + VisibleCols()) return;
-        int32_t x = TextLeft() + (column - leftCol_) * charWidth_;
+        if (column <= leftCol_) return;
+        int32_t x = n ? XOfColumn(n, column) : TextLeft() + (column - leftCol_) * charWidth_;
+        if (FixedPitch() ? column >= leftCol_ + VisibleCols() : x >= clientWidth_) return;
         if (!dotted) s.FillRect(x, y, 1, lineHeight_, kSilver);
         else
             for (int32_t py = y; py < y + lineHeight_; py += 2) s.FillRect(x, py, 1, 1, kSilver);

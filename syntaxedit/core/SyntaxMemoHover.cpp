@@ -13,18 +13,22 @@ const int32_t kShowRMargin = 32768, kShowWrapColumn = 131072;
 int32_t TextLen(const TLineNode* n) { return n ? n->Len - (n->EndsWithCR() ? 1 : 0) : 0; }
 }  // namespace
 
+int32_t TSyntaxMemoCore::GuideColumnAt(int32_t x, int32_t y) {
+    int32_t line = topLine_ + std::max(y, 0) / lineHeight_;
+    if (line >= store_.LineCount()) return leftCol_ + std::max(x - TextLeft(), 0) / charWidth_;
+    return ColumnOfX(store_.LineAt(line), x, true);
+}
+
 TSyntaxMemoCore::THover TSyntaxMemoCore::HoverAt(int32_t x, int32_t y, int32_t hyperCursor, bool dragSource) {
     THover h;
     if (x < TextLeft()) return h;  // the gutter and margin: the default cursor
     const TSM_Settings& st = *settings_;
-    int32_t column = leftCol_ + (x - TextLeft()) / charWidth_;
+    int32_t column = GuideColumnAt(x, y);
     int32_t start = 0;
     int32_t line = topLine_ + std::max(y, 0) / lineHeight_;
     TLineNode* n = store_.LineCount() ? store_.LineAt(std::min(line, store_.LineCount() - 1), &start) : nullptr;
     if (line >= store_.LineCount()) n = nullptr;
     int32_t shown = n ? DisplayColumn(n, TextLen(n)) : 0;
-    // The guide lines stand on the grid of columns; the text is measured.
-    int32_t cellColumn = n ? ColumnOfX(n, x, true) : column;
     bool onRight = (st.Options & kShowRMargin) && column == st.RightMargin;
     bool onWrap = (st.Options & smoWordWrap) && (st.Options & kShowWrapColumn) && st.WrapAtColumn >= 1 &&
                   column == st.WrapAtColumn;
@@ -33,9 +37,9 @@ TSyntaxMemoCore::THover TSyntaxMemoCore::HoverAt(int32_t x, int32_t y, int32_t h
         h.RightMargin = onRight;
     }
     if (!h.Margin && n && n->Styles && settings_->HasHotspots()) {
-        int32_t k = CharIndexOfColumn(n, cellColumn);
+        int32_t k = CharIndexOfColumn(n, column);
         // The character whose cell holds x (not the nearest boundary).
-        while (k > 0 && DisplayColumn(n, k) > cellColumn) k--;
+        while (k > 0 && DisplayColumn(n, k) > column) k--;
         if (k < TextLen(n) && st.Styles[n->Styles[k]].Hotspot) {
             h.Hyperlink = true;
             h.Cursor = hyperCursor;
@@ -46,7 +50,7 @@ TSyntaxMemoCore::THover TSyntaxMemoCore::HoverAt(int32_t x, int32_t y, int32_t h
         h.Cursor = crHSplit;
     } else {
         auto sel = OrderPair({anchor_, caret_});
-        int32_t offset = n ? start + CharIndexOfColumn(n, cellColumn) : -1;
+        int32_t offset = n ? start + CharIndexOfColumn(n, column) : -1;
         h.Cursor = dragSource && sel.first < sel.second && offset >= sel.first && offset < sel.second ? crArrow : crIBeam;
     }
     (void)crDefault;

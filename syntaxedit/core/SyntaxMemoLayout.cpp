@@ -381,12 +381,12 @@ void TSyntaxMemoCore::Paint(TDrawSurface& s) {
             TColor fg, bg;
             RunColors(nullptr, false, fg, bg);
             s.FillRect(TextLeft(), y, clientWidth_ - TextLeft(), lineHeight_, bg);
-            PaintGuides(s, y);
+            PaintGuides(s, nullptr, y);
             continue;
         }
         PaintRow(s, n, start, y, showSel);
         if (marks_.First()) PaintMarks(s, n, start, y);
-        PaintGuides(s, y);
+        PaintGuides(s, n, y);
         n->Flags &= ~static_cast<uint32_t>(lfRepaint | lfChanged | lfRescan);
         start += n->Len;
         n = n->Next;

@@ -4,9 +4,19 @@
 #include <algorithm>
 #include <cstring>
 
+#include "SM_Settings.h"
 #include "Stream.h"
 #include "SyntaxMemoCore.h"
 #include "UndoStack.h"
+
+bool TSyntaxMemoCore::FontIntoSettings(uint8_t charset) {
+    TSM_Settings& s = *settings_;
+    if (s.FontName == FontName && s.FontSize == FontSize && s.FontCharset == charset) return false;
+    s.FontName = FontName;
+    s.FontSize = FontSize;
+    s.FontCharset = charset;
+    return true;
+}
 
 namespace {
 
@@ -254,6 +264,9 @@ intptr_t TSyntaxMemoCore::PrivateMessage(uint32_t msg, uintptr_t wParam, intptr_
         if (view_) view_->ViewInvalidate();
         return 1;
     case SMM_SETTINGSCHANGED:
+        if (view_ && !settings_->FontName.empty() &&
+            (settings_->FontName != FontName || settings_->FontSize != FontSize))
+            view_->ViewSettingsFont(settings_->FontName, settings_->FontSize);
         if (Options() & smoWordWrap) RewrapAll();
         changeFlags_ |= 8;
         MarkLines(topLine_, topLine_ + VisibleLines() + 1);

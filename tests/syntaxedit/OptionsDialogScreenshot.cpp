@@ -91,6 +91,30 @@ TEST(OptionsDialogScreenshot, ThroughAHighlighter) {
     ShowParserOptions(parser, kAllPropEdPages);
 }
 
+// The preview in the language's own proportional font, keywords in bold.
+TEST(OptionsDialogScreenshot, PreviewInTheLanguagesFontWithABoldElement) {
+    TForm owner;
+    TSyntaxMemoParser* parser = NewSchemeParser(&owner, "clike.sch");
+    SetFontOf(SettingsOf(parser), "Arial", 12);
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = dynamic_cast<TOptionsDialog&>(form);
+        d.SynElementsBox->SetItemIndex(0);  // "Keyword"
+        d.SynElementsBox->OnClick(d.SynElementsBox);
+        d.UseBoldBox->SetChecked(true);
+        EXPECT_TRUE(Snap(form.Handle(), "options-dialog-preview-bold"));
+        // The preview alone, painted into a bitmap of its own.
+        RECT r;
+        GetClientRect(d.FEditor->Handle(), &r);
+        TBitmap bmp(r.right, r.bottom);
+        d.FEditor->PaintTo(bmp.Canvas().Handle());
+        EXPECT_GT(Colours(bmp).size(), 2u);
+        EXPECT_TRUE(bmp.SaveToFile(std::string(SCREENSHOT_DIR) + "/options-dialog-preview-bold-editor.bmp"));
+        d.CancelButton->Click();
+    });
+    ShowParserOptions(parser, ppHIGHLIGHTING);
+}
+
 TEST(OptionsDialogScreenshot, CompletionList) {
     TForm form;
     form.SetCaption("Completion list");

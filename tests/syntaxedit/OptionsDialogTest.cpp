@@ -41,19 +41,22 @@ uint32_t Rgb(TColor c) {
     return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
 }
 
-// Whether an editor paints a colour in the cells [col0, col1) of its first row.
-bool Paints(TSyntaxMemo* memo, int col0, int col1, TColor colour) {
+// How many pixels of a colour an editor paints in its first row's text [col0, col1).
+int Ink(TSyntaxMemo* memo, int col0, int col1, TColor colour) {
     RECT r;
     GetClientRect(memo->Handle(), &r);
     TBitmap bmp;
     bmp.SetSize(r.right, r.bottom);
     memo->PaintTo(bmp.Canvas().Handle());
-    const int cw = memo->Core().CharWidth(), left = memo->Core().TextLeft();
+    TLineNode* head = memo->Core().Store().Head();
+    int n = 0;
     for (int y = 0; y < memo->Core().LineHeight(); y++)
-        for (int x = left + col0 * cw; x < left + col1 * cw; x++)
-            if (bmp.PixelRGB(x, y) == Rgb(colour)) return true;
-    return false;
+        for (int x = memo->Core().XOfColumn(head, col0); x < memo->Core().XOfColumn(head, col1); x++)
+            n += bmp.PixelRGB(x, y) == Rgb(colour);
+    return n;
 }
+
+bool Paints(TSyntaxMemo* memo, int col0, int col1, TColor colour) { return Ink(memo, col0, col1, colour) > 0; }
 
 // A form with an editor that a C-like highlighter serves.
 struct HighlightedForm {
@@ -531,4 +534,42 @@ TEST(OptionsDialog, AClickInTheHighlightedPreviewChoosesTheElementUnderIt) {
     });
     EXPECT_FALSE(ShowParserOptions(f.parser, ppHIGHLIGHTING));
     EXPECT_TRUE(runner.AllUsed());
+}
+
+// The preview shows the language's font, and the element's attributes in it.
+TEST(OptionsDialog, PreviewDrawsInTheLanguagesFontWithItsAttributes) {
+    HighlightedForm f;
+    SetFontOf(f.own, "Arial", 12);
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = Dialog(form);
+        TSyntaxMemo* preview = d.FEditor;
+        EXPECT_EQ(preview->Font().Name(), "Arial");
+        EXPECT_EQ(preview->Font().Size(), 12);
+        EXPECT_FALSE(preview->Core().FixedPitch());
+        // "int" of the example in the keyword's navy; bold: wider and more ink.
+        TLineNode* head = preview->Core().Store().Head();
+        d.SynElementsBox->SetItemIndex(0);  // "Keyword"
+        d.SynElementsBox->OnClick(d.SynElementsBox);
+        d.UseBoldBox->SetChecked(false);
+        const int32_t plainEnd = preview->Core().XOfColumn(head, 3);
+        const int plainInk = Ink(preview, 0, 3, kNavy);
+        ASSERT_GT(plainInk, 0);
+        d.UseBoldBox->SetChecked(true);
+        EXPECT_GT(preview->Core().XOfColumn(head, 3), plainEnd);
+        EXPECT_GT(Ink(preview, 0, 3, kNavy), plainInk);
+        // Another face from the list goes to the preview at once.
+        const std::string face = d.FontNameBox->Items().Strings(0);
+        d.FontNameBox->SetItemIndex(0);
+        d.FontNameBox->OnChange(d.FontNameBox);
+        EXPECT_EQ(preview->Font().Name(), face);
+        d.FontSizeBox->SetItemIndex(d.FontSizeBox->Items().IndexOf("20"));
+        d.FontSizeBox->OnChange(d.FontSizeBox);
+        EXPECT_EQ(preview->Font().Size(), 20);
+        d.CancelButton->Click();
+    });
+    EXPECT_FALSE(ShowParserOptions(f.parser, ppHIGHLIGHTING));
+    EXPECT_TRUE(runner.AllUsed());
+    EXPECT_EQ(FontNameOf(f.own), "Arial");
+    EXPECT_EQ(FontSizeOf(f.own), 12);
 }

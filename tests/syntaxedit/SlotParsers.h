@@ -29,6 +29,15 @@ inline TColor StyleTextColor(TSM_Settings* settings, int style) { return setting
 
 inline int EditorCount(TSyntaxMemoParser* parser) { return static_cast<int>(parser->Editors().size()); }
 
+// The font the settings name.
+inline std::string FontNameOf(TSM_Settings* settings) { return settings->FontName; }
+inline int FontSizeOf(TSM_Settings* settings) { return settings->FontSize; }
+inline int FontCharsetOf(TSM_Settings* settings) { return settings->FontCharset; }
+inline void SetFontOf(TSM_Settings* settings, const std::string& name, int size) {
+    settings->FontName = name;
+    settings->FontSize = size;
+}
+
 // The highlighter's options dialog (true when closed with OK).
 inline bool ShowParserOptions(TSyntaxMemoParser* parser, unsigned visiblePages) {
     return parser->ShowOptions(visiblePages);

@@ -3,6 +3,7 @@
 // follow the measured widths rather than one cell per character.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -214,4 +215,95 @@ TEST(SyntaxMemoProportional, HoverFindsTheHyperlinkUnderTheMeasuredX) {
         bool link;
     } cases[] = {{2, false}, {31, false}, {32, true}, {40, true}, {49, true}, {60, false}};
     for (const Case& c : cases) EXPECT_EQ(m.Core.HoverAt(c.x, 4, cursor, false).Hyperlink, c.link) << c.x;
+}
+
+namespace {
+// Every printed run with its row, x and style.
+class PageSurface : public TDrawSurface {
+public:
+    struct Run {
+        int row, x;
+        std::string text;
+        uint8_t style;
+    };
+    void FillRect(int, int, int, int, TColor) override {}
+    void SelectStyle(uint8_t style) override { style_ = style; }
+    void TextRun(int x, int y, const char* text, int count, TColor, TColor, int) override {
+        Runs.push_back({y / 16, x, std::string(text, static_cast<size_t>(count)), style_});
+    }
+    std::vector<Run> Runs;
+
+private:
+    uint8_t style_ = 0;
+};
+}  // namespace
+
+// On paper a proportional font is measured too: runs stand at measured x,
+// in their style's font, and wrapped rows are cut at the measured width.
+TEST(SyntaxMemoProportional, PrintingMeasuresRunsAndWrapsAtTheMeasuredWidth) {
+    PropMemo m;
+    m.Core.Settings().Styles[1].FontStyle = 1;
+    m.Core.Settings().Styles[1].Defined = 1;
+    m.Core.Settings().Options = smoPrintWrap | smoSyntaxHighlight;
+    // 147 wide: text from x 70 (10 cells of 7), 10 cells = 70 pixels a row.
+    m.Lines.Add(std::string(18, 'i') + " iii");  // 66 pixels: one row, not 10 cells
+    m.Lines.Add("WWWWWW WW");                    // 6 x 12 = 72: five W, then the rest
+    m.Lines.Add("ii WW");
+    uint8_t styles[5] = {1, 1, 0, 0, 0};
+    int32_t range[3] = {2, -1, 5};
+    m.Core.Message(SMM_SETLINESTYLES, reinterpret_cast<uintptr_t>(range), reinterpret_cast<intptr_t>(styles));
+    m.Core.SetSelection(-1, 0);
+    PageSurface page;
+    ASSERT_EQ(m.Core.PrintSelection(page, 147, 320, nullptr), 1);
+    struct Expect {
+        int row, x;
+        const char* text;
+        uint8_t style;
+    } expect[] = {
+        {2, 70, "iiiiiiiiiiiiiiiiii iii", 0},
+        {3, 70, "WWWWW", 0},
+        {4, 70, "W WW", 0},
+        {5, 70, "ii", 1},
+        {5, 70 + 8, " WW", 0},  // after the bold "ii": 2 x (3 + 1)
+    };
+    ASSERT_EQ(page.Runs.size(), std::size(expect));
+    for (size_t i = 0; i < std::size(expect); i++) {
+        EXPECT_EQ(page.Runs[i].row, expect[i].row) << i;
+        EXPECT_EQ(page.Runs[i].x, expect[i].x) << i;
+        EXPECT_EQ(page.Runs[i].text, expect[i].text) << i;
+        EXPECT_EQ(page.Runs[i].style, expect[i].style) << i;
+    }
+}
+
+// The right-margin line stands at its column's measured x on each row, and
+// the mouse finds it there (for hovering and dragging).
+TEST(SyntaxMemoProportional, MarginGuideAtTheMeasuredColumnOfEachRow) {
+    const int32_t kShowRMargin = 32768;
+    PropMemo m;
+    m.Core.InsertAtCaret("WWW\riii\rWWWWWWWW");
+    m.Core.Settings().Options |= kShowRMargin;
+    m.Core.Settings().RightMargin = 6;
+    class GuideSurface : public TDrawSurface {
+    public:
+        void FillRect(int x, int y, int w, int, TColor c) override {
+            if (w == 1 && c == 12632256 && !XOfRow.count(y / 16)) XOfRow[y / 16] = x;
+        }
+        void TextRun(int, int, const char*, int, TColor, TColor, int) override {}
+        std::map<int, int> XOfRow;
+    } s;
+    m.Core.Paint(s);
+    // "WWW" 36 and "iii" 9, then cells of 7 up to column 6; across the long
+    // third line after its sixth "W"; rows past the text on the grid.
+    EXPECT_EQ(s.XOfRow[0], 2 + 36 + 3 * 7);
+    EXPECT_EQ(s.XOfRow[1], 2 + 9 + 3 * 7);
+    EXPECT_EQ(s.XOfRow[2], 2 + 6 * 12);
+    EXPECT_EQ(s.XOfRow[3], 2 + 6 * 7);
+    struct Case {
+        int x, y;
+        bool margin;
+    } cases[] = {{59, 0, true}, {32, 16, true}, {32, 0, false}, {59, 16, false}, {74, 32, false}, {44, 48, true}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(m.Core.HoverAt(c.x, c.y, -3, false).Margin, c.margin) << c.x << "," << c.y;
+        if (c.margin) EXPECT_EQ(m.Core.GuideColumnAt(c.x, c.y), 6) << c.x << "," << c.y;
+    }
 }

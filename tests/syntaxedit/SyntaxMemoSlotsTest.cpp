@@ -284,3 +284,59 @@ TEST(SyntaxMemoSlots, DesignerHearsOfEachChangeAtDesignTime) {
         }
     }
 }
+
+// The font: the highlighter's when it is attached; after that the control's,
+// copied into the highlighter's settings and taken by its other controls.
+TEST(SyntaxMemoSlots, FontMasterBetweenControlAndHighlighter) {
+    SlotForm f;
+    TSyntaxMemo* other = new TSyntaxMemo(&f.form);
+    other->SetBounds(0, 200, 420, 60);
+    f.SetText("int x = 1;");
+    TSyntaxMemoParser* p = NewSchemeParser(&f.form, "clike.sch");
+    TSM_Settings* s = SettingsOf(p);
+    SetFontOf(s, "Arial", 14);
+    // A font set before attaching stays the control's only till then.
+    f.memo->Font().SetName("Times New Roman");
+    EXPECT_EQ(FontNameOf(&f.memo->Core().OwnSettings()), "Times New Roman");
+    f.memo->SetParser(1, p);
+    other->SetParser(1, p);
+    for (TSyntaxMemo* m : {f.memo, other}) {
+        EXPECT_EQ(m->Font().Name(), "Arial");
+        EXPECT_EQ(m->Font().Size(), 14);
+    }
+    int32_t arialHeight = other->Core().LineHeight();
+    f.memo->Font().SetName("Courier New");
+    f.memo->Font().SetSize(9);
+    EXPECT_EQ(FontNameOf(s), "Courier New");
+    EXPECT_EQ(FontSizeOf(s), 9);
+    EXPECT_EQ(FontCharsetOf(s), DEFAULT_CHARSET);
+    EXPECT_EQ(other->Font().Name(), "Courier New");
+    EXPECT_EQ(other->Font().Size(), 9);
+    EXPECT_EQ(other->Core().LineHeight(), f.memo->Core().LineHeight());
+    EXPECT_LT(other->Core().LineHeight(), arialHeight);
+    EXPECT_TRUE(other->Core().FixedPitch());
+    // Restyled: the keyword still navy.
+    EXPECT_TRUE(f.Cells(0, 0, 3).count(Rgb(kNavy)));
+    // A setting changed afterwards keeps the control's font.
+    f.memo->SetMargin(6);
+    EXPECT_EQ(f.memo->Font().Name(), "Courier New");
+    EXPECT_EQ(f.memo->Font().Size(), 9);
+}
+
+// Without a highlighter the control's own settings follow its font, so that
+// a later settings notice does not take the old one back.
+TEST(SyntaxMemoSlots, OwnSettingsFollowTheControlsFont) {
+    SlotForm f;
+    f.memo->Font().SetName("Arial");
+    f.memo->Font().SetSize(12);
+    f.memo->SetTabDefault(8);
+    f.memo->Perform(SMM_SETTINGSCHANGED, 0, 0);
+    EXPECT_EQ(f.memo->Font().Name(), "Arial");
+    EXPECT_EQ(f.memo->Font().Size(), 12);
+    EXPECT_EQ(FontNameOf(&f.memo->Core().OwnSettings()), "Arial");
+    // Settings that name another font give it to the control.
+    SetFontOf(&f.memo->Core().OwnSettings(), "Courier New", 12);
+    f.memo->Perform(SMM_SETTINGSCHANGED, 0, 0);
+    EXPECT_EQ(f.memo->Font().Name(), "Courier New");
+    EXPECT_TRUE(f.memo->Core().FixedPitch());
+}
