@@ -29,6 +29,7 @@
 #include "ftpclient/core/ServerList.h"
 #include "ui/ComCtrls.h"
 #include "ui/Menus.h"
+#include "ui/Splitter.h"
 #include "ui/Timer.h"
 
 // Where the window keeps its files; tests point these at scratch places.
@@ -174,6 +175,8 @@ public:
     // Layout when the status bar or a panel changes size.
     void fsbMainResize();
     void pnlServerResize();
+    // The log and its splitter shown or hidden together.
+    void ShowLog(bool visible);
     void pnlKeelsonFTPResize();
     // The tooltip window of the toolbar buttons and the transfer bar.
     HWND ToolTips() const { return toolTips_; }
@@ -184,6 +187,8 @@ public:
     // ---- controls (created in one place per group, so components can replace them)
     TPanel *pnlToolbar, *pnlServerToolbar, *pnlAnim, *pnlLocalAndRemote, *pnlServer, *pnlKeelsonFTP, *pnlFTPLog;
     TStatusBar* fsbMain;
+    // Between the local and the server pane, and above the log.
+    TSplitter *spltFTP, *spltFTPLog;
     TToolbarButton97 *tb97Connect, *tb97Disconnect, *tb97AddServer, *tb97FolderUp, *tb97NewFolder, *tb97Delete,
         *tb97Refresh, *tb97TransferBin, *tb97TransferAsc, *tb97TransferAuto, *tb97Hosting, *tb97Secure;
     TAnimate* animKFTP;
