@@ -149,6 +149,9 @@ public:
         bool Upload = false, Drop = false;
         std::vector<std::string> LocalNames;
         std::vector<int> RemoteRows;
+        // The rows themselves, taken when the drag starts: what the list does
+        // with its selection meanwhile does not change what is downloaded.
+        std::vector<TListingEntry> RemoteEntries;
     };
     void LocalFilesPressed(int x, int y);
     void RemoteFilesPressed(int x, int y);
@@ -236,6 +239,7 @@ private:
     void FTPStateChange();
     void FTPProgress(int64_t count, bool& abort);
     void RemoteSelectionDownload(bool askFolder);
+    void DownloadRemoteEntries(const std::vector<TListingEntry>& sel, bool askFolder);
     void AfterConnect();
     void PrepareWorkFolders();
     void FormDestroy();
