@@ -55,6 +55,7 @@ TfrmOverResume::TfrmOverResume(TForm* owner) : TForm(owner) {
     btnOverwrite = MakeButton(this, "&Overwrite", orOverwrite, 30, 80);
     btnResume = MakeButton(this, "&Resume", orResume, 150, 80);
     btnCancel = MakeButton(this, "&Cancel", orCancel, 270, 80);
+    btnCancel->Cancel = true;
 }
 
 TfrmDownload::TfrmDownload(TForm* owner, std::function<double()> now) : TForm(nullptr), now_(std::move(now)) {
@@ -128,6 +129,7 @@ TfrmChMod::TfrmChMod(TForm* owner) : TForm(owner) {
     lblNote = MakeLabel(this, "Note: Not all servers support this command.", 12, 145, 290);
     btnOk = MakeButton(this, "&Cool", mrOk, 60, 180);
     btnCancel = MakeButton(this, "&No Way", mrCancel, 170, 180);
+    btnCancel->Cancel = true;
 }
 
 void TfrmChMod::SetPermissions(const std::string& FileName, const std::string& Permissions) {
@@ -156,6 +158,7 @@ TfrmFolder::TfrmFolder(TForm* owner) : TForm(owner) {
     btnCreate = MakeButton(this, "Create", mrOk, 90, 102);
     btnCreate->SetDefault(true);
     btnCancel = MakeButton(this, "Cancel", mrCancel, 180, 102);
+    btnCancel->Cancel = true;
     ebx97NewDir->OnChange = [this](TObject*) { Check(); };
     ebx97NewDir->OnKeyPress = [](TObject*, char& key) {
         if (!IsFolderNameKey(key)) key = 0;

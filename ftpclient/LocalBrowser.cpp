@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "LocalFiles.h"
+#include "ftpclient/core/MainLayout.h"
 
 namespace {
 struct Filter {
@@ -47,6 +48,7 @@ TLocalBrowser::TLocalBrowser(TWinControl* parent) : TPanel(parent) {
     BevelOuter = bvNone;
     lblLocal = new TLabel(this);
     lblLocal->SetCaption("Local:");
+    lblLocal->SetBounds(4, 2, 100, 16);
     driveHost_ = new TPanel(this);
     driveHost_->BevelOuter = bvNone;
     filterHost_ = new TPanel(this);
@@ -162,15 +164,18 @@ std::string TLocalBrowser::LocalDirUp(int n) const {
 }
 
 void TLocalBrowser::Resized() {
-    int w = ClientWidth() - 8;
-    int h = ClientHeight();
-    lblLocal->SetBounds(4, 2, w, 16);
-    driveHost_->SetBounds(4, 20, w, 22);
-    cbLocalDrive->SetBounds(0, 0, w, 21);
-    int rest = h - 20 - 24 - 24 - 6;
-    lbDirectory->SetBounds(4, 46, w, rest * 2 / 5);
-    filterHost_->SetBounds(4, 48 + rest * 2 / 5, w, 22);
-    cbFilter->SetBounds(0, 0, w, 21);
-    lbFiles->SetBounds(4, 74 + rest * 2 / 5, w, h - (74 + rest * 2 / 5) - 3);
+    // Label, drive box, folder list, filter box and file list stacked 2 apart;
+    // the file list takes what is left.
+    const TPaneRect label{lblLocal->Left(), lblLocal->Top(), 0, lblLocal->Height()};
+    const std::vector<TPaneRect> r = StackBelowLabel(
+        label, ClientWidth(), ClientHeight(), {cbLocalDrive->Height(), FolderListHeight, cbFilter->Height(), 0});
+    const auto place = [](TWinControl* c, const TPaneRect& b) { c->SetBounds(b.Left, b.Top, b.Width, b.Height); };
+    place(lblLocal, r[0]);
+    place(driveHost_, r[1]);
+    cbLocalDrive->SetBounds(0, 0, r[1].Width, r[1].Height);
+    place(lbDirectory, r[2]);
+    place(filterHost_, r[3]);
+    cbFilter->SetBounds(0, 0, r[3].Width, r[3].Height);
+    place(lbFiles, r[4]);
     TPanel::Resized();
 }

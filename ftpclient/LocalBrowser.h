@@ -32,6 +32,8 @@ public:
     TListBox* lbFiles;
 
     void Resized() override;
+    // The folder list's own height; the file list below it takes the rest.
+    static constexpr int FolderListHeight = 150;
 
 private:
     void FillDrives();

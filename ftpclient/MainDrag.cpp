@@ -56,6 +56,7 @@ void TfrmMain::RemoteFilesPressed(int x, int y) {
     TPendingDrop drop;
     drop.Upload = false;
     drop.RemoteRows = lvServerFiles->SelectedRows();
+    for (int i : drop.RemoteRows) drop.RemoteEntries.push_back(RemoteRows[static_cast<size_t>(i)]);
     RunDrag(lvServerFiles, POINT{x, y}, drop, [this](POINT p) { return CanDropOnLocal(p); });
 }
 
@@ -83,6 +84,6 @@ void TfrmMain::FinishDrop() {
     } else {
         for (int i = 0; i < lvServerFiles->Count(); ++i) lvServerFiles->SetSelected(i, false);
         for (int i : drop.RemoteRows) lvServerFiles->SetSelected(i, true);
-        if (drop.Drop && FTP->IsConnected() && !Busy) itmSrvFilesDownloadClick();
+        if (drop.Drop && FTP->IsConnected() && !Busy) DownloadRemoteEntries(drop.RemoteEntries, false);
     }
 }

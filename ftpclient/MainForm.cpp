@@ -298,6 +298,8 @@ void TfrmMain::CreatePanes() {
     mmoFTPLogView = memoLog_.get();
     mmoFTPLogView->Memo()->SetAlign(alClient);
     mmoFTPLog = mmoFTPLogView;
+    spltFTPLog = new TSplitter(this);
+    spltFTPLog->SetAlign(alBottom);
     pnlKeelsonFTP = new TPanel(this);
     pnlKeelsonFTP->SetAlign(alBottom);
     pnlKeelsonFTP->SetBounds(0, 0, 800, 61);
@@ -318,9 +320,13 @@ void TfrmMain::CreatePanes() {
     pnlLocalAndRemote = new TPanel(this);
     pnlLocalAndRemote->SetAlign(alClient);
     pnlLocalAndRemote->BevelOuter = bvNone;
+    // Roomy from the start: a child aligned in a smaller parent keeps the cut size.
+    pnlLocalAndRemote->SetBounds(0, 0, 800, 400);
     Local = new TLocalBrowser(pnlLocalAndRemote);
     Local->SetAlign(alLeft);
     Local->SetBounds(0, 0, 220, 0);
+    spltFTP = new TSplitter(pnlLocalAndRemote);
+    spltFTP->SetAlign(alLeft);
     pnlServer = new TPanel(pnlLocalAndRemote);
     pnlServer->SetAlign(alClient);
     pnlServer->BevelOuter = bvNone;
@@ -367,7 +373,7 @@ void TfrmMain::CreateMenus() {
     TMenuItem* view = AddMenuItem(root, "&View", nullptr, -1);
     itmViewFTPLog = AddMenuItem(view, "FTP Log", [this] {
         itmViewFTPLog->SetChecked(!itmViewFTPLog->Checked());
-        pnlFTPLog->SetVisible(itmViewFTPLog->Checked());
+        ShowLog(itmViewFTPLog->Checked());
     });
     itmServers = AddMenuItem(root, "Ser&vers", nullptr, -1);
     AddMenuItem(itmServers, "&Add server", [this] { itmAddServerClick(); });
@@ -445,12 +451,19 @@ std::string TfrmMain::StatusText(int panel) const {
     return panel >= 0 && panel < fsbMain->PanelCount() ? fsbMain->Panels(panel)->Text() : std::string();
 }
 
+void TfrmMain::ShowLog(bool visible) {
+    pnlFTPLog->SetVisible(visible);
+    spltFTPLog->SetVisible(visible);
+}
+
 void TfrmMain::LoadInterfaceSettings() {
     TRegValues r(settings_.RegistryRoot + "Interface\\");
-    Local->SetBounds(0, 0, r.ReadInteger("LocalWidth", Local->Width()), 0);
-    pnlFTPLog->SetBounds(0, 0, 0, r.ReadInteger("LogHeight", pnlFTPLog->Height()));
+    // Through the splitters, so a stored size the window cannot hold is cut back.
+    spltFTP->SetNeighbourSize(r.ReadInteger("LocalWidth", Local->Width()));
     bool logVisible = r.ReadBool("LogVisible", true);
-    pnlFTPLog->SetVisible(logVisible);
+    ShowLog(true);
+    spltFTPLog->SetNeighbourSize(r.ReadInteger("LogHeight", pnlFTPLog->Height()));
+    ShowLog(logVisible);
     itmViewFTPLog->SetChecked(logVisible);
     std::string dir = r.ReadString("LocalDir", "");
     if (!dir.empty()) Local->SetDirectory(dir);

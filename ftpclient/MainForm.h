@@ -29,6 +29,7 @@
 #include "ftpclient/core/ServerList.h"
 #include "ui/ComCtrls.h"
 #include "ui/Menus.h"
+#include "ui/Splitter.h"
 #include "ui/Timer.h"
 
 // Where the window keeps its files; tests point these at scratch places.
@@ -148,6 +149,9 @@ public:
         bool Upload = false, Drop = false;
         std::vector<std::string> LocalNames;
         std::vector<int> RemoteRows;
+        // The rows themselves, taken when the drag starts: what the list does
+        // with its selection meanwhile does not change what is downloaded.
+        std::vector<TListingEntry> RemoteEntries;
     };
     void LocalFilesPressed(int x, int y);
     void RemoteFilesPressed(int x, int y);
@@ -174,6 +178,8 @@ public:
     // Layout when the status bar or a panel changes size.
     void fsbMainResize();
     void pnlServerResize();
+    // The log and its splitter shown or hidden together.
+    void ShowLog(bool visible);
     void pnlKeelsonFTPResize();
     // The tooltip window of the toolbar buttons and the transfer bar.
     HWND ToolTips() const { return toolTips_; }
@@ -184,6 +190,8 @@ public:
     // ---- controls (created in one place per group, so components can replace them)
     TPanel *pnlToolbar, *pnlServerToolbar, *pnlAnim, *pnlLocalAndRemote, *pnlServer, *pnlKeelsonFTP, *pnlFTPLog;
     TStatusBar* fsbMain;
+    // Between the local and the server pane, and above the log.
+    TSplitter *spltFTP, *spltFTPLog;
     TToolbarButton97 *tb97Connect, *tb97Disconnect, *tb97AddServer, *tb97FolderUp, *tb97NewFolder, *tb97Delete,
         *tb97Refresh, *tb97TransferBin, *tb97TransferAsc, *tb97TransferAuto, *tb97Hosting, *tb97Secure;
     TAnimate* animKFTP;
@@ -231,6 +239,7 @@ private:
     void FTPStateChange();
     void FTPProgress(int64_t count, bool& abort);
     void RemoteSelectionDownload(bool askFolder);
+    void DownloadRemoteEntries(const std::vector<TListingEntry>& sel, bool askFolder);
     void AfterConnect();
     void PrepareWorkFolders();
     void FormDestroy();

@@ -256,6 +256,10 @@ bool TfrmMain::IsBinaryTransfer(const std::string& name) const {
 void TfrmMain::RemoteSelectionDownload(bool askFolder) {
     std::vector<TListingEntry> sel;
     for (int i : lvServerFiles->SelectedRows()) sel.push_back(RemoteRows[static_cast<size_t>(i)]);
+    DownloadRemoteEntries(sel, askFolder);
+}
+
+void TfrmMain::DownloadRemoteEntries(const std::vector<TListingEntry>& sel, bool askFolder) {
     // A folder download re-lists the pane: walk a copy, without "." and "..".
     std::vector<TDirEntry> rows = SnapshotRows(sel);
     for (auto& e : rows) {

@@ -55,6 +55,7 @@ TfrmOptions::TfrmOptions(TForm* owner, const std::string& registryKey, const std
     pcOptions->SetActivePageIndex(0);
     btnOk = MakeButton(this, "&Ok", 0, 270, 296);
     btnCancel = MakeButton(this, "&Cancel", 0, 360, 296);
+    btnCancel->Cancel = true;
     btnOpenDownWave->OnClick = [this](TObject*) { btnOpenDownWaveClick(); };
     btnOpenUpWave->OnClick = [this](TObject*) { btnOpenUpWaveClick(); };
     lbFTPTextExt->OnClick = [this](TObject*) { btnRmvFTPText->SetEnabled(lbFTPTextExt->ItemIndex() >= 0); };

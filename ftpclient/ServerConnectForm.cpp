@@ -20,6 +20,7 @@ TfrmServerConnect::TfrmServerConnect(TForm* owner, TFtpClient* engine) : TForm(n
     TLabel** ticker[] = {&lblProgress1, &lblProgress2, &lblProgress3};
     for (int i = 0; i < 3; ++i) *ticker[i] = MakeLabel(this, "", 12, 128 + i * 18, 362);
     btnCancel = MakeButton(this, "&Cancel", 0, 156, 186);
+    btnCancel->Cancel = true;
     btnCancel->OnClick = [this](TObject*) { Close(); };
     // Escape closes wherever the focus is: on the box or on its one button.
     auto escape = [this](TObject*, WORD& key, TShiftState) {

@@ -41,6 +41,7 @@ TfrmServerAdd::TfrmServerAdd(TForm* owner) : TForm(owner) {
     edit("Local start folder:", 262, edtLocalStartDir);
     btnOk = MakeButton(this, "&Cool", 0, 110, 294);
     btnCancel = MakeButton(this, "&No Way !", mrCancel, 220, 294);
+    btnCancel->Cancel = true;
     rbAnonymous->SetChecked(true, true);
     rbAnonymous->OnClick = [this](TObject*) { ModeChanged(); };
     rbUser->OnClick = [this](TObject*) { ModeChanged(); };
@@ -225,6 +226,7 @@ TfrmServerRemove::TfrmServerRemove(TForm* owner, TServerList& Servers)
     SetCaption(" Remove a FTP Server");
     btnDelete = MakeButton(this, "&Delete", 0, 80, 312);
     btnCancel = MakeButton(this, "&No Way !", mrCancel, 190, 312);
+    btnCancel->Cancel = true;
     btnDelete->OnClick = [this](TObject*) { DeleteClick(); };
 }
 
@@ -257,6 +259,7 @@ TfrmServerConnectTo::TfrmServerConnectTo(TForm* owner, TServerList& Servers)
     btnEdit = MakeButton(this, "&Edit Server", 0, 116, 312, 90);
     btnAdd = MakeButton(this, "&Add Server", 0, 220, 312, 90);
     btnCancel = MakeButton(this, "&No Way !", mrCancel, 330, 312);
+    btnCancel->Cancel = true;
     lbServers->OnDblClick = [this](TObject*) {
         if (lbServers->ItemIndex() >= 0) SetModalResult(mrOk);
     };

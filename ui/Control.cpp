@@ -157,6 +157,8 @@ void TWinControl::SetAlign(TAlign a) {
 
 void TWinControl::Realign() {
     if (!hwnd_ || children_.empty()) return;
+    // A minimised window has no client area; aligning to it would cut every child to nothing.
+    if (IsIconic(GetAncestor(hwnd_, GA_ROOT))) return;
     std::vector<TAlignItem> items;
     for (TWinControl* c : children_) items.push_back({c->align_, c->bounds_, c->visible_});
     RECT r;

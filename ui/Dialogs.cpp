@@ -52,6 +52,7 @@ public:
         cancel = new TButton(this);
         cancel->SetCaption("Cancel");
         cancel->ModalResult = mrCancel;
+        cancel->Cancel = true;
         cancel->SetBounds(229, 62, 75, 25);
         OnShow = [this](TObject*) {
             edit->SetFocus();

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Menus.h"
+#include "StdCtrls.h"
 #include "runtime/Application.h"
 
 namespace {
@@ -265,4 +266,70 @@ bool TForm::DrawItem(DRAWITEMSTRUCT& dis) {
 
 bool TForm::MeasureItem(MEASUREITEMSTRUCT& mis) {
     return mis.CtlType == ODT_MENU && MenuItemMessage(*this, WM_MEASUREITEM, mis.itemData, &mis);
+}
+
+// ---- Enter, Escape and the form's preview of keys
+
+TForm* FormOf(TWinControl* c) {
+    while (c && c->Parent()) c = c->Parent();
+    return dynamic_cast<TForm*>(c);
+}
+
+bool PreviewKey(TWinControl& c, WORD& key, TShiftState shift) {
+    TForm* form = FormOf(&c);
+    if (!form || form == &c || !form->KeyPreview) return false;
+    form->KeyDown(key, shift);
+    return key == 0;
+}
+
+namespace {
+// The first enabled, visible button under c that the test picks.
+template <class Pick>
+TButton* FindButton(TWinControl* c, Pick pick) {
+    for (int i = 0; i < c->ControlCount(); ++i) {
+        TWinControl* child = c->Controls(i);
+        if (!child->Visible() || !child->Enabled()) continue;
+        auto* b = dynamic_cast<TButton*>(child);
+        if (b && pick(*b)) return b;
+        if (TButton* inner = FindButton(child, pick)) return inner;
+    }
+    return nullptr;
+}
+
+// The character the key's translation queued would reach the control after
+// its form has gone: a stray beep.
+void DropQueuedChar(HWND hwnd, char ch) {
+    MSG msg;
+    if (PeekMessageA(&msg, hwnd, WM_CHAR, WM_CHAR, PM_NOREMOVE) && msg.wParam == static_cast<unsigned char>(ch))
+        PeekMessageA(&msg, hwnd, WM_CHAR, WM_CHAR, PM_REMOVE);
+}
+}  // namespace
+
+bool DialogKey(TWinControl& c, WORD key, TShiftState shift) {
+    if ((key != VK_RETURN && key != VK_ESCAPE) || (shift & (ssShift | ssCtrl | ssAlt))) return false;
+    TForm* form = FormOf(&c);
+    if (!form || !c.HandleAllocated()) return false;
+    // A multi-line edit takes Enter, an open drop-down both keys.
+    MSG probe{c.Handle(), WM_KEYDOWN, key, 0, 0, {0, 0}};
+    const LRESULT wants = SendMessageA(c.Handle(), WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&probe));
+    if (wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    if (dynamic_cast<TComboBox*>(&c) && SendMessageA(c.Handle(), CB_GETDROPPEDSTATE, 0, 0)) return false;
+    TButton* button = nullptr;
+    if (key == VK_RETURN) {
+        button = dynamic_cast<TButton*>(&c);
+        if (!button) button = FindButton(form, [](TButton& b) { return b.Default(); });
+    } else {
+        button = FindButton(form, [](TButton& b) { return b.Cancel; });
+    }
+    if (button) {
+        DropQueuedChar(c.Handle(), key == VK_RETURN ? '\r' : '\x1b');
+        button->Click();
+        return true;
+    }
+    if (key == VK_ESCAPE && form->Modal()) {
+        DropQueuedChar(c.Handle(), '\x1b');
+        form->Close();
+        return true;
+    }
+    return false;
 }

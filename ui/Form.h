@@ -38,6 +38,7 @@ public:
     TMenuItem* WindowMenu() const { return windowMenu_; }
     void SetWindowMenu(TMenuItem* item);
     TPosition Position = poDesigned;
+    // The form's OnKeyDown sees the keys of its controls before they do.
     bool KeyPreview = false;
 
     int ModalResult() const { return modalResult_; }
@@ -90,6 +91,16 @@ private:
     TMenuItem* windowMenu_ = nullptr;
     HWND client_ = nullptr;
 };
+
+// The form that holds c (c itself for a form), or null.
+TForm* FormOf(TWinControl* c);
+// A key pressed in control c, before c's own handling: the form's OnKeyDown
+// when it previews keys. True when the key was taken.
+bool PreviewKey(TWinControl& c, WORD& key, TShiftState shift);
+// A key c left alone: Enter clicks the focused or the default button, Escape
+// the cancel button (or cancels a modal form without one), unless c wants
+// the key itself. True when taken.
+bool DialogKey(TWinControl& c, WORD key, TShiftState shift);
 
 // How ShowModal shows a form. The default runs the real modal loop; tests
 // install a scripted runner.

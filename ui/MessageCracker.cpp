@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "Form.h"
+
 namespace {
 
 TShiftState MouseShift(WPARAM wp) {
@@ -47,8 +49,11 @@ bool MouseWheel(TWinControl& c, TMessage& m) {
 
 bool KeyDown(TWinControl& c, TMessage& m) {
     WORD key = static_cast<WORD>(m.WParam);
-    bool handled = c.KeyDown(key, KeyboardShiftState());
-    return handled || key == 0;  // a handler that clears the key swallows it
+    const TShiftState shift = KeyboardShiftState();
+    if (m.Msg == WM_KEYDOWN && PreviewKey(c, key, shift)) return true;
+    bool handled = c.KeyDown(key, shift);
+    if (handled || key == 0) return true;  // a handler that clears the key swallows it
+    return m.Msg == WM_KEYDOWN && DialogKey(c, key, shift);
 }
 bool KeyUp(TWinControl& c, TMessage& m) {
     WORD key = static_cast<WORD>(m.WParam);

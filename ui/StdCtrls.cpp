@@ -6,13 +6,6 @@
 #include "MessageCracker.h"
 #include "runtime/Application.h"
 
-namespace {
-TForm* FormOf(TWinControl* c) {
-    while (c && c->Parent()) c = c->Parent();
-    return dynamic_cast<TForm*>(c);
-}
-}  // namespace
-
 // ---- TButton
 
 TButton::TButton(TWinControl* parent) : TWinControl(parent) { SetBounds(0, 0, 75, 25); }

@@ -11,6 +11,8 @@ public:
     int ModalResult = 0;
     bool Default() const { return default_; }
     void SetDefault(bool d);
+    // Escape in its form clicks it (Enter clicks the Default one).
+    bool Cancel = false;
     void Click();  // as if the user clicked it
     bool Command(WORD code) override;
 

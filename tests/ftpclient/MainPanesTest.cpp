@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "InfoDialogs.h"
+#include "RegValues.h"
 #include "MainWindowSupport.h"
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
@@ -81,6 +82,26 @@ TEST(MainLayout, BarsAndPanesFollowTheWindowSizeAsATable) {
         EXPECT_EQ(box.top, label.bottom + 2);
         EXPECT_EQ(list.top, box.bottom + 2);
         EXPECT_EQ(list.bottom, std::max<LONG>(list.top, paneH - 3));
+        // The local pane: label, drive box, folder list, filter box and file
+        // list stacked 2 apart, 4 from the right, the file list 3 from the bottom.
+        const std::vector<TWinControl*> local = {m.Local->lblLocal, m.Local->cbLocalDrive->Parent(), m.Local->lbDirectory,
+                                                 m.Local->cbFilter->Parent(), m.Local->lbFiles};
+        const int localW = m.Local->ClientWidth(), localH = m.Local->ClientHeight();
+        for (size_t i = 0; i < local.size(); ++i) {
+            SCOPED_TRACE("local control " + std::to_string(i));
+            const RECT r = Bounds(local[i]);
+            EXPECT_EQ(r.left, 4);
+            EXPECT_EQ(r.right, localW - 4);
+            if (i > 0) EXPECT_EQ(r.top, Bounds(local[i - 1]).bottom + 2);
+        }
+        EXPECT_EQ(Bounds(m.Local->lbDirectory).top, 2 + 16 + 2 + 21 + 2);
+        EXPECT_EQ(m.Local->lbDirectory->Height(), TLocalBrowser::FolderListHeight);
+        EXPECT_EQ(m.Local->cbLocalDrive->Width(), localW - 8) << "the box fills its host";
+        EXPECT_EQ(Bounds(m.Local->lbFiles).bottom, std::max(Bounds(m.Local->lbFiles).top, static_cast<LONG>(localH - 3)));
+        // The splitter sits between the two panes.
+        EXPECT_EQ(m.spltFTP->Left(), m.Local->Width());
+        EXPECT_EQ(m.spltFTP->Width(), 3);
+        EXPECT_EQ(m.pnlServer->Left(), m.Local->Width() + 3);
         // The advertising label keeps equal margins.
         const RECT ad = Bounds(m.lblKeelsonFTPExposure);
         EXPECT_EQ(m.pnlKeelsonFTP->ClientWidth() - ad.right, ad.left);
@@ -94,6 +115,83 @@ TEST(MainLayout, BarsAndPanesFollowTheWindowSizeAsATable) {
             EXPECT_EQ(m.pnlFTPLog->Top() + m.pnlFTPLog->Height(), m.fsbMain->Top());
         }
     }
+}
+
+namespace {
+// Drags a splitter by (dx, dy) as the mouse does, in its parent's coordinates.
+void DragSplitter(TSplitter& s, int dx, int dy) {
+    const int x0 = s.Left() + 1, y0 = s.Top() + 1;
+    auto at = [&](int x, int y) { return MAKELPARAM(x - s.Left(), y - s.Top()); };
+    SendMessageA(s.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at(x0, y0));
+    SendMessageA(s.Handle(), WM_MOUSEMOVE, MK_LBUTTON, at(x0 + dx / 2, y0 + dy / 2));
+    SendMessageA(s.Handle(), WM_MOUSEMOVE, MK_LBUTTON, at(x0 + dx, y0 + dy));
+    SendMessageA(s.Handle(), WM_LBUTTONUP, 0, at(x0 + dx, y0 + dy));
+}
+}  // namespace
+
+TEST(MainLayout, SplittersResizeTheirPanesWithinLimitsAndAreKept) {
+    Program prog;
+    {
+        TfrmMain m(prog.Settings());
+        m.SetBounds(20, 20, 800, 600);
+        m.Show();
+        int moved = 0;
+        m.spltFTP->OnMoved = m.spltFTPLog->OnMoved = [&](TObject*) { ++moved; };
+        const int room = m.pnlLocalAndRemote->ClientWidth() - 3;  // the local and the server pane together
+        ASSERT_EQ(m.Local->Width(), 220);
+        struct Drag {
+            int by, width;
+        } drags[] = {{60, 280}, {-400, 30}, {5000, room - 30}, {300 - (room - 30), 300}};
+        for (const Drag& d : drags) {
+            SCOPED_TRACE("by " + std::to_string(d.by));
+            DragSplitter(*m.spltFTP, d.by, 0);
+            EXPECT_EQ(m.Local->Width(), d.width);
+            EXPECT_EQ(m.spltFTP->Left(), d.width);
+            EXPECT_EQ(m.pnlServer->Left(), d.width + 3);
+            EXPECT_EQ(m.pnlServer->Width(), room - d.width);
+            EXPECT_EQ(m.lvServerFiles->Width(), m.pnlServer->ClientWidth() - 8) << "the server pane laid out again";
+        }
+        EXPECT_EQ(moved, 4);
+        // The log's splitter above it: up makes the log taller.
+        const int logH = m.pnlFTPLog->Height();
+        DragSplitter(*m.spltFTPLog, 0, -40);
+        EXPECT_EQ(m.pnlFTPLog->Height(), logH + 40);
+        EXPECT_EQ(m.spltFTPLog->Top() + 3, m.pnlFTPLog->Top());
+        EXPECT_EQ(m.fsbMain->Top() + m.fsbMain->Height(), m.ClientHeight());
+        DragSplitter(*m.spltFTPLog, 0, 2000);
+        EXPECT_EQ(m.pnlFTPLog->Height(), 30);
+        DragSplitter(*m.spltFTPLog, 0, -120);
+        EXPECT_EQ(m.pnlFTPLog->Height(), 150);
+        // Hiding the log hides its splitter.
+        ChoosePopupItem(m.itmViewFTPLog);
+        EXPECT_FALSE(m.spltFTPLog->Visible());
+        ChoosePopupItem(m.itmViewFTPLog);
+        EXPECT_TRUE(m.spltFTPLog->Visible());
+        // On a display the window is mapped a little later than it is shown.
+        for (int i = 0; !qftest::Env("QF_CLIENT_SHOTS").empty() && i < 20; ++i) {
+            Application->ProcessMessages();
+            Sleep(50);
+        }
+        MaybeSaveShot(m.Handle(), "splitters-dragged");
+        // Minimised and restored, the panes keep their sizes.
+        ShowWindow(m.Handle(), SW_MINIMIZE);
+        ShowWindow(m.Handle(), SW_RESTORE);
+        EXPECT_EQ(m.Local->Width(), 300);
+        EXPECT_EQ(m.pnlFTPLog->Height(), 150);
+        EXPECT_EQ(m.spltFTP->Width(), 3);
+    }
+    TRegValues reg(prog.registry + "Interface\\");
+    EXPECT_EQ(reg.ReadInteger("LocalWidth", -1), 300);
+    EXPECT_EQ(reg.ReadInteger("LogHeight", -1), 150);
+    {
+        TfrmMain again(prog.Settings());
+        EXPECT_EQ(again.Local->Width(), 300);
+        EXPECT_EQ(again.pnlFTPLog->Height(), 150);
+    }
+    // A stored width no pane can have is cut back to the least.
+    reg.WriteInteger("LocalWidth", -5);
+    TfrmMain third(prog.Settings());
+    EXPECT_EQ(third.Local->Width(), 30);
 }
 
 // The label's pixels as they are now, without asking for a repaint first.

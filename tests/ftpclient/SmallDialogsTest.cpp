@@ -191,3 +191,30 @@ TEST(LocalPane, PropertiesOfSelectedFiles) {
     SetFileAttributesA(dir.File("big.log").c_str(), FILE_ATTRIBUTE_NORMAL);
     CloseAll(shown);
 }
+
+TEST(LocalPane, PropertiesSheetClosesOnEscapeWhereverTheFocusIs) {
+    Program prog;
+    qftest::TempDir dir;
+    qftest::WriteFileBytes(dir.File("one.txt"), "1");
+    TfrmMain m(prog.Settings());
+    m.Local->SetDirectory(dir.Path());
+    ASSERT_TRUE(m.Local->SelectFile("one.txt"));
+    using Target = TWinControl* (*)(TfrmFileProperties&);
+    const std::pair<const char*, Target> targets[] = {
+        {"the Close button", [](TfrmFileProperties& f) -> TWinControl* { return f.btnOk; }},
+        {"the page control", [](TfrmFileProperties& f) -> TWinControl* { return f.pcProperties; }},
+        {"the sheet itself", [](TfrmFileProperties& f) -> TWinControl* { return &f; }},
+    };
+    for (const auto& t : targets) {
+        SCOPED_TRACE(t.first);
+        auto shown = m.itmLocFilePropertiesClick();
+        ASSERT_EQ(shown.size(), 1u);
+        bool gone = false;
+        shown[0]->OnDestroy = [&](TObject*) { gone = true; };
+        TWinControl* target = t.second(*shown[0]);
+        target->SetFocus();
+        SendMessageA(target->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+        Application->ProcessMessages();
+        EXPECT_TRUE(gone);
+    }
+}

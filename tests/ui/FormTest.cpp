@@ -213,3 +213,68 @@ TEST(Form, TimerFiresWhileEnabled) {
     qftest::PumpFor(60);
     EXPECT_EQ(ticks, seen);
 }
+
+TEST(Form, EnterAndEscapeReachTheDefaultAndCancelButtonsAsATable) {
+    TSampleForm f;
+    f.ok->SetDefault(true);
+    f.cancel->Cancel = true;
+    TMemo* notes = new TMemo(&f);
+    notes->SetBounds(170, 40, 140, 60);
+    // Ends the loop when the key did not: then the form answers mrAbort.
+    TButton* stop = new TButton(&f);
+    stop->ModalResult = mrAbort;
+    stop->SetBounds(10, 120, 75, 25);
+    struct Case {
+        const char* what;
+        TWinControl* target;
+        WORD key;
+        int result;
+    } cases[] = {
+        {"Enter in an edit", f.name, VK_RETURN, mrOk},
+        {"Escape in an edit", f.name, VK_ESCAPE, mrCancel},
+        {"Escape in a check box", f.wrap, VK_ESCAPE, mrCancel},
+        {"Enter on the Cancel button clicks it", f.cancel, VK_RETURN, mrCancel},
+        {"Enter in a multi-line edit stays there", notes, VK_RETURN, mrAbort},
+        {"a plain letter", f.name, 'A', mrAbort},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        f.OnShow = [&](TObject*) { c.target->SetFocus(); };
+        PostMessageA(c.target->Handle(), WM_KEYDOWN, c.key, 1);
+        PostMessageA(stop->Handle(), BM_CLICK, 0, 0);
+        EXPECT_EQ(f.ShowModal(), c.result);
+        Application->ProcessMessages();  // the stop click left over
+    }
+}
+
+TEST(Form, EscapeCancelsAModalFormWithoutACancelButtonOnly) {
+    TSampleForm f;
+    f.cancel->SetVisible(false);  // a hidden button takes no key
+    f.cancel->Cancel = true;
+    f.Show();
+    SendMessageA(f.name->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(IsWindowVisible(f.Handle())) << "a modeless form stays";
+    f.Hide();
+    PostMessageA(f.name->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_EQ(f.ShowModal(), mrCancel);
+}
+
+TEST(Form, KeyPreviewLetsTheFormSeeKeysFirst) {
+    TSampleForm f;
+    f.Show();
+    int formSaw = 0, editSaw = 0;
+    f.OnKeyDown = [&](TObject*, WORD& key, TShiftState) {
+        ++formSaw;
+        if (key == VK_F5) key = 0;  // taken: the edit never sees it
+    };
+    f.name->OnKeyDown = [&](TObject*, WORD&, TShiftState) { ++editSaw; };
+    for (bool preview : {false, true}) {
+        SCOPED_TRACE(preview ? "preview" : "no preview");
+        f.KeyPreview = preview;
+        formSaw = editSaw = 0;
+        SendMessageA(f.name->Handle(), WM_KEYDOWN, VK_F5, 1);
+        SendMessageA(f.name->Handle(), WM_KEYDOWN, VK_F6, 1);
+        EXPECT_EQ(formSaw, preview ? 2 : 0);
+        EXPECT_EQ(editSaw, preview ? 1 : 2);
+    }
+}
