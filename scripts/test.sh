@@ -3,7 +3,7 @@
 #   1. the Windows build's tests under Wine (a throw-away prefix, warm server, ctest -j),
 #   2. the window-free cores natively under AddressSanitizer and UndefinedBehaviorSanitizer,
 #   3. each fuzz target for a bounded time (FUZZ_SECONDS; by default 30, less
-#      when many targets share few cores, so the step takes about 3 minutes).
+#      when many targets share few cores, so the step takes about a minute and a half).
 # Arguments are passed to both ctest runs (for example -R SocketTest to run some tests).
 # QF_SKIP_HOST=1 skips steps 2 and 3.
 set -euo pipefail
@@ -33,9 +33,9 @@ if [ "${QF_SKIP_HOST:-0}" != 1 ]; then
 
   if [ -z "${FUZZ_SECONDS:-}" ]; then
     targets=$(grep -c . "$root/build/host/fuzzers.txt" || true)
-    FUZZ_SECONDS=$(( targets > 0 ? 180 * jobs / targets : 30 ))
+    FUZZ_SECONDS=$(( targets > 0 ? 90 * jobs / targets : 30 ))
     [ "$FUZZ_SECONDS" -gt 30 ] && FUZZ_SECONDS=30
-    [ "$FUZZ_SECONDS" -lt 10 ] && FUZZ_SECONDS=10
+    [ "$FUZZ_SECONDS" -lt 5 ] && FUZZ_SECONDS=5
   fi
   echo "== Fuzz targets ($FUZZ_SECONDS s each, $jobs at a time)"
   if [ -s "$root/build/host/fuzzers.txt" ]; then
