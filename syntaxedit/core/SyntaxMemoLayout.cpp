@@ -214,24 +214,30 @@ void TSyntaxMemoCore::GrowExtent(const TLineNode* n) {
     int32_t len = DisplayColumn(n, TextLen(n)), cols = VisibleCols();
     // Its end column plus a page is the most a line can ask.
     if (len + cols - 1 <= std::max(maxLineLen_, extent_)) return;
-    extent_ = std::max(extent_, FittingLeft(n, len, 0, 1) + cols - 1);
+    // Measured from two pages before the end: a tail that fits from there
+    // asks less than the line's length anyway.
+    extent_ = std::max(extent_, FittingLeft(n, len, std::max(0, len - 2 * cols - 8), 1) + cols - 1);
 }
 
 int32_t TSyntaxMemoCore::FittingLeft(const TLineNode* n, int32_t column, int32_t left, int32_t step) {
     std::string disp;
     std::vector<uint8_t> buf;
     const uint8_t* ds = DisplayLine(n, disp, buf);
-    int32_t len = static_cast<int32_t>(disp.size());
-    // x of every column boundary from column 0; past the end, average cells.
-    std::vector<int32_t> edge(static_cast<size_t>(len) + 1, 0);
-    for (int32_t k = 0, e; k < len; k = e) {
+    // x of every column boundary from left up to column (only those can be
+    // the answer); past the line's end, average cells.
+    int32_t from = std::min(left, static_cast<int32_t>(disp.size()));
+    int32_t len = std::clamp(column, from, static_cast<int32_t>(disp.size()));
+    std::vector<int32_t> edge(static_cast<size_t>(len - from) + 1, 0);
+    for (int32_t k = from, e; k < len; k = e) {
         e = RunEnd(disp, ds, k, len);
         ends_.resize(static_cast<size_t>(e - k));
         if (disp[static_cast<size_t>(k)] == kTabMarker) ends_[0] = charWidth_;
         else measurer_->RunWidth(ds ? ds[k] : 0, disp.data() + k, e - k, ends_.data());
-        for (int32_t i = k; i < e; i++) edge[static_cast<size_t>(i) + 1] = edge[static_cast<size_t>(k)] + ends_[static_cast<size_t>(i - k)];
+        for (int32_t i = k; i < e; i++) edge[static_cast<size_t>(i - from) + 1] = edge[static_cast<size_t>(k - from)] + ends_[static_cast<size_t>(i - k)];
     }
-    auto x = [&](int32_t c) { return c <= len ? edge[static_cast<size_t>(c)] : edge[static_cast<size_t>(len)] + (c - len) * charWidth_; };
+    auto x = [&](int32_t c) {
+        return c <= len ? edge[static_cast<size_t>(c - from)] : edge[static_cast<size_t>(len - from)] + (c - len) * charWidth_;
+    };
     int32_t room = clientWidth_ - TextLeft() - charWidth_;
     while (left + step <= column && x(column) - x(left) > room) left += step;
     while (left < column && x(column) - x(left) > room) left++;

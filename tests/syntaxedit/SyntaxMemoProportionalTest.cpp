@@ -321,6 +321,9 @@ TEST(SyntaxMemoProportional, HorizontalBarReachesTheEndOfEachLine) {
         {std::string(100, 'i'), false, 100, 45},  // fits whole; never less than the columns
         {std::string(50, 'i') + std::string(50, 'W'), false, 68 + 55, 68},
         {"short\r" + std::string(100, 'W'), false, 68 + 55, 68},
+        {std::string(300, 'W'), false, 268 + 55, 268},  // measured from two pages before the end
+        {std::string(250, 'i') + std::string(50, 'W'), false, 268 + 55, 268},
+        {std::string(100, 'W') + std::string(200, 'i'), false, 300, 245},
         {std::string(100, 'W'), true, 100, 45},  // fixed pitch: columns as before
     };
     for (const Case& c : cases) {
