@@ -614,10 +614,7 @@ bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
     Hover(x, y);
     if (MarginDrag(x, y, 1)) return true;
     if (!selecting_ || !(shift & ssLeft)) return false;
-    AutoScroll(x, y);
-    // The offset under the point kept inside the rows shown.
-    y = std::clamp(y, 0, std::max(0, core_.VisibleLines() * core_.LineHeight() - 1));
-    core_.SetSelection(core_.Anchor(), core_.OffsetOfPoint(x, y));
+    core_.SetSelection(core_.Anchor(), core_.DragSelectOffset(x, y));
     PlaceCaret();
     return true;
 }

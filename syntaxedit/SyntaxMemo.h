@@ -240,7 +240,6 @@ private:
     bool HyperlinkClick(int x, int y);
     bool GutterClick(int x, int y);
     void ExtendTo(int32_t offset);
-    void AutoScroll(int x, int y);
     // Dragging the right-margin or wrap-column line: stage 0 press, 1 move,
     // 2 release. True when the mouse belongs to such a drag.
     bool MarginDrag(int x, int y, int stage);

@@ -52,16 +52,6 @@ void TSyntaxMemo::ExtendTo(int32_t offset) {
     else core_.SetSelection(sel.first, offset);
 }
 
-// While selecting, a mouse outside the text scrolls one line or column a move.
-void TSyntaxMemo::AutoScroll(int x, int y) {
-    int32_t left = core_.LeftCol(), top = core_.TopLine();
-    if (y < 0 && top > 0) top--;
-    else if (y >= core_.ClientHeight()) top++;
-    if (x < core_.TextLeft() && left > 0) left--;
-    else if (x >= core_.ClientWidth()) left++;
-    if (left != core_.LeftCol() || top != core_.TopLine()) core_.ScrollTo(left, top);
-}
-
 bool TSyntaxMemo::MarginDrag(int x, int y, int stage) {
     int32_t column = core_.GuideColumnAt(x, y);
     if (stage == 0) {

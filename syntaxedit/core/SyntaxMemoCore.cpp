@@ -22,7 +22,7 @@ void TSyntaxMemoCore::StoreEdited(TTextStore&, const TStoreEdit& edit) {
     TLineNode* n = edit.First;
     for (int32_t i = 0; n && i < std::max(edit.LinesAdded, 1); i++, n = n->Next)
         maxLineLen_ = std::max<int32_t>(maxLineLen_, n->Len);
-    if (store_.LineCount() == 0) maxLineLen_ = 0;
+    if (store_.LineCount() == 0) maxLineLen_ = extent_ = 0;
 }
 
 int32_t TSyntaxMemoCore::LineOfOffset(int32_t offset) {
@@ -95,7 +95,7 @@ void TSyntaxMemoCore::DeleteSelectionRaw() {
     marks_.TextDeleted(p.first, p.second);
     changeFlags_ |= 2;
     if (store_.LineCount() == 0) {
-        topLine_ = leftCol_ = maxLineLen_ = 0;
+        topLine_ = leftCol_ = maxLineLen_ = extent_ = 0;
         bookmarks_->Clear();
         if (OnTextChange) OnTextChange(0, 0);
         return;

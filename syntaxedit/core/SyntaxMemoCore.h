@@ -212,6 +212,10 @@ public:
     int32_t TopLine() const { return topLine_; }
     int32_t LeftCol() const { return leftCol_; }
     int32_t MaxLineLen() const { return maxLineLen_; }
+    // While selecting with the mouse at client (x, y): scrolls one line or
+    // column towards a point outside the text area and gives the offset the
+    // selection runs to.
+    int32_t DragSelectOffset(int32_t x, int32_t y);
     void ScrollTo(int32_t column, int32_t line);
     void ScrollIntoView(int32_t offset);
     TScrollValues VerticalScroll() const;
@@ -412,6 +416,17 @@ private:
     // x of column (unclamped: left of LeftCol gives an x left of the text).
     int32_t ColumnX(const TLineNode* n, int32_t column);
     int32_t ProportionalCut(const char* text, int32_t visible, int32_t width);
+    // The least left column, from left in steps of step and then of one, at
+    // which the cell after column's boundary lies inside the client by
+    // measured widths.
+    int32_t FittingLeft(const TLineNode* n, int32_t column, int32_t left, int32_t step);
+    // With a proportional font a column range does not reach the end of a
+    // line of wide characters: the horizontal range also covers, for every
+    // line measured, the left column showing its end; kept for one text
+    // width and average width.
+    int32_t HorizontalRange();
+    void GrowExtent(const TLineNode* n);
+    int32_t extent_ = 0, extentWidth_ = -1, extentChar_ = 0;
     TTextMeasurer* measurer_ = nullptr;
     bool fixedPitch_ = true;
     std::vector<int32_t> ends_;

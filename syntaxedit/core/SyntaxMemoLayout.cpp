@@ -192,11 +192,64 @@ void TSyntaxMemoCore::UpdateScrollBars() {
     if (!view_ || displayHeld_ || !redraw_) return;
     TScrollValues v = VerticalScroll();
     view_->ViewScrollBar(true, v.Max, v.Page, v.Pos);
-    view_->ViewScrollBar(false, (Options() & smoWordWrap) ? 0 : maxLineLen_, VisibleCols(), leftCol_);
+    view_->ViewScrollBar(false, (Options() & smoWordWrap) ? 0 : HorizontalRange(), VisibleCols(), leftCol_);
+}
+
+int32_t TSyntaxMemoCore::HorizontalRange() {
+    if (FixedPitch()) return maxLineLen_;
+    int32_t width = clientWidth_ - TextLeft();
+    if (width != extentWidth_ || charWidth_ != extentChar_) {
+        // Another width: the rows on screen are measured again.
+        extentWidth_ = width;
+        extentChar_ = charWidth_;
+        extent_ = 0;
+        TLineNode* n = store_.LineCount() ? store_.LineAt(topLine_, nullptr) : nullptr;
+        for (int32_t i = 0; n && i <= VisibleLines(); i++, n = n->Next) GrowExtent(n);
+    }
+    return std::max(maxLineLen_, extent_);
+}
+
+void TSyntaxMemoCore::GrowExtent(const TLineNode* n) {
+    if (FixedPitch() || clientWidth_ <= 0) return;
+    int32_t len = DisplayColumn(n, TextLen(n)), cols = VisibleCols();
+    // Its end column plus a page is the most a line can ask.
+    if (len + cols - 1 <= std::max(maxLineLen_, extent_)) return;
+    // Measured from two pages before the end: a tail that fits from there
+    // asks less than the line's length anyway.
+    extent_ = std::max(extent_, FittingLeft(n, len, std::max(0, len - 2 * cols - 8), 1) + cols - 1);
+}
+
+int32_t TSyntaxMemoCore::FittingLeft(const TLineNode* n, int32_t column, int32_t left, int32_t step) {
+    std::string disp;
+    std::vector<uint8_t> buf;
+    const uint8_t* ds = DisplayLine(n, disp, buf);
+    // x of every column boundary from left up to column (only those can be
+    // the answer); past the line's end, average cells.
+    int32_t from = std::min(left, static_cast<int32_t>(disp.size()));
+    int32_t len = std::clamp(column, from, static_cast<int32_t>(disp.size()));
+    std::vector<int32_t> edge(static_cast<size_t>(len - from) + 1, 0);
+    for (int32_t k = from, e; k < len; k = e) {
+        e = RunEnd(disp, ds, k, len);
+        ends_.resize(static_cast<size_t>(e - k));
+        if (disp[static_cast<size_t>(k)] == kTabMarker) ends_[0] = charWidth_;
+        else measurer_->RunWidth(ds ? ds[k] : 0, disp.data() + k, e - k, ends_.data());
+        for (int32_t i = k; i < e; i++) edge[static_cast<size_t>(i - from) + 1] = edge[static_cast<size_t>(k - from)] + ends_[static_cast<size_t>(i - k)];
+    }
+    auto x = [&](int32_t c) {
+        return c <= len ? edge[static_cast<size_t>(c - from)] : edge[static_cast<size_t>(len - from)] + (c - len) * charWidth_;
+    };
+    int32_t room = clientWidth_ - TextLeft() - charWidth_;
+    while (left + step <= column && x(column) - x(left) > room) left += step;
+    while (left < column && x(column) - x(left) > room) left++;
+    // Runs measured from left may come out wider than the advances (overhang).
+    int32_t kept = leftCol_;
+    for (leftCol_ = left; left < column && ColumnX(n, column) + charWidth_ > clientWidth_;) leftCol_ = ++left;
+    leftCol_ = kept;
+    return left;
 }
 
 void TSyntaxMemoCore::ScrollTo(int32_t column, int32_t line) {
-    column = std::clamp(column, 0, std::max(0, std::max<int32_t>(maxLineLen_, 1) - 1));
+    column = std::clamp(column, 0, std::max(0, std::max<int32_t>(HorizontalRange(), 1) - 1));
     line = std::clamp(line, 0, std::max(0, store_.LineCount() - 1));
     if (column == leftCol_ && line == topLine_) return;
     leftCol_ = column;
@@ -220,9 +273,7 @@ void TSyntaxMemoCore::ScrollIntoView(int32_t offset) {
     if (FixedPitch()) {
         while (col >= left + cols) left += 8;
     } else {
-        int32_t kept = leftCol_;
-        for (leftCol_ = left; left + 8 <= col && ColumnX(n, col) >= clientWidth_;) leftCol_ = left += 8;
-        leftCol_ = kept;
+        left = FittingLeft(n, col, left, 8);
     }
     if (top != topLine_ || left != leftCol_) {
         topLine_ = top;
@@ -231,6 +282,21 @@ void TSyntaxMemoCore::ScrollIntoView(int32_t offset) {
         MarkLines(topLine_, topLine_ + rows + 1);
         UpdateScrollBars();
     }
+}
+
+int32_t TSyntaxMemoCore::DragSelectOffset(int32_t x, int32_t y) {
+    int32_t left = leftCol_, top = topLine_;
+    if (y < 0 && top > 0) top--;
+    else if (y >= clientHeight_) top++;
+    if (x < TextLeft() && left > 0) left--;
+    else if (x >= clientWidth_) left++;
+    if (left != leftCol_ || top != topLine_) ScrollTo(left, top);
+    // The offset under the point kept inside the rows shown.
+    y = std::clamp(y, 0, std::max(0, VisibleLines() * lineHeight_ - 1));
+    // Right of the text a proportional line's caret takes the last boundary
+    // whose cell fits, so the view moves one column a move, not eight.
+    if (!FixedPitch() && x >= clientWidth_) return OffsetOfPoint(std::max(clientWidth_ - charWidth_, TextLeft()), y, true);
+    return OffsetOfPoint(x, y);
 }
 
 int32_t TSyntaxMemoCore::WrapWidth() const {
@@ -322,6 +388,7 @@ void TSyntaxMemoCore::PaintRow(TDrawSurface& s, TLineNode* n, int32_t lineStart,
     const uint8_t* ds = DisplayLine(n, disp, buf);
     if (static_cast<int32_t>(disp.size()) > maxLineLen_) maxLineLen_ = static_cast<int32_t>(disp.size());
     int32_t len = static_cast<int32_t>(disp.size());
+    if (n->Flags & (lfRepaint | lfChanged)) GrowExtent(n);
     // Selected display columns of this row, and whether the selection runs on past its end.
     int32_t selFrom = 0, selTo = 0;
     bool selPastEnd = false;
@@ -370,6 +437,7 @@ void TSyntaxMemoCore::Paint(TDrawSurface& s) {
     int32_t gutter = (st.Options & smoShowGutter) ? st.Gutter : 0;
     int32_t start = 0;
     TLineNode* n = store_.LineCount() ? store_.LineAt(topLine_, &start) : nullptr;
+    int32_t range = FixedPitch() ? 0 : HorizontalRange();
     for (int32_t y = 0; y < clientHeight_; y += lineHeight_) {
         if (gutter > 0) {
             s.FillRect(0, y, gutter, lineHeight_, st.GutterColor);
@@ -392,4 +460,6 @@ void TSyntaxMemoCore::Paint(TDrawSurface& s) {
         n = n->Next;
     }
     if (showFocusLine_) PaintFocusLine(s);
+    // A line measured wider than the range seen so far widens the bar.
+    if (!FixedPitch() && HorizontalRange() > range) UpdateScrollBars();
 }

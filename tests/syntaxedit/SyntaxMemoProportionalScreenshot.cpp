@@ -21,13 +21,30 @@ static void MakeBoldStyle(TSyntaxMemoCore& core, uint8_t style, TColor color) {
     core.Settings().Styles[style] = bold;
 }
 
-TEST(SyntaxMemoScreenshot, ProportionalFontWithSelection) {
+// An Arial editor filling a form of the given caption and bounds.
+struct ArialEditorForm {
+    ArialEditorForm(const char* caption, int top, int height) : memo(new TSyntaxMemo(&form)) {
+        form.SetCaption(caption);
+        form.SetBounds(40, top, 520, height);
+        memo->SetAlign(alClient);
+        memo->Font().SetName("Arial");
+    }
+    // The editor's client area as it paints it, saved under the build folder.
+    void Save(TBitmap& client, const char* file) {
+        RECT c;
+        GetClientRect(memo->Handle(), &c);
+        client.SetSize(c.right, c.bottom);
+        memo->PaintTo(client.Canvas().Handle());
+        EXPECT_TRUE(client.SaveToFile(std::string(SCREENSHOT_DIR) + "/" + file));
+    }
     TForm form;
-    form.SetCaption("Editor - Arial");
-    form.SetBounds(40, 40, 520, 300);
-    TSyntaxMemo* memo = new TSyntaxMemo(&form);
-    memo->SetAlign(alClient);
-    memo->Font().SetName("Arial");
+    TSyntaxMemo* memo;
+};
+
+TEST(SyntaxMemoScreenshot, ProportionalFontWithSelection) {
+    ArialEditorForm f("Editor - Arial", 40, 300);
+    TForm& form = f.form;
+    TSyntaxMemo* memo = f.memo;
     memo->Core().HideSelection = false;
     memo->SetWordWrap(true);
     form.Show();
@@ -47,13 +64,37 @@ TEST(SyntaxMemoScreenshot, ProportionalFontWithSelection) {
     memo->Perform(SMM_SETLINESTYLES, reinterpret_cast<WPARAM>(range), reinterpret_cast<LPARAM>(styles));
     memo->Perform(EM_SETSEL, 31, 120);
     SettleWindows(form.Handle(), 1500);
-    RECT c;
-    GetClientRect(memo->Handle(), &c);
-    TBitmap client(c.right, c.bottom);
-    memo->PaintTo(client.Canvas().Handle());
-    EXPECT_TRUE(client.SaveToFile(std::string(SCREENSHOT_DIR) + "/syntaxmemo-proportional.bmp"));
+    TBitmap client;
+    f.Save(client, "syntaxmemo-proportional.bmp");
     std::set<uint32_t> colours;
     for (int y = 0; y < client.Height(); y += 2)
         for (int x = 0; x < client.Width(); x += 2) colours.insert(client.PixelRGB(x, y));
     EXPECT_GT(colours.size(), 2u);
+}
+
+TEST(SyntaxMemoScreenshot, ProportionalLongLineScrolledToItsEnd) {
+    ArialEditorForm f("Editor - Arial, scrolled to the end", 360, 200);
+    TForm& form = f.form;
+    TSyntaxMemo* memo = f.memo;
+    form.Show();
+    std::string text = "Short line.\r\n";
+    for (int i = 0; i < 12; i++) text += "WWW MMM mmm wide words ";
+    text += "END\r\n";
+    for (int i = 0; i < 30; i++) text += "iii lll ";
+    text += "narrow end";
+    memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    memo->Perform(EM_SETSEL, 0, 0);
+    SettleWindows(form.Handle(), 300);
+    // The thumb dragged to the end of the bar.
+    SetScrollPos(memo->Handle(), SB_HORZ, 100000, FALSE);
+    SendMessageA(memo->Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
+    SettleWindows(form.Handle(), 1500);
+    TBitmap client;
+    f.Save(client, "syntaxmemo-proportional-scrolled.bmp");
+    // The wide line's last word ends inside the view, near its right edge
+    // (the control keeps one character per line break).
+    LPARAM wideEnd = static_cast<LPARAM>(text.find("\r\n", 13)) - 1;
+    int end = static_cast<short>(LOWORD(memo->Perform(EM_POSFROMCHAR, 0, wideEnd)));
+    EXPECT_GT(end, client.Width() / 2);
+    EXPECT_LT(end, client.Width());
 }

@@ -307,3 +307,128 @@ TEST(SyntaxMemoProportional, MarginGuideAtTheMeasuredColumnOfEachRow) {
         if (c.margin) EXPECT_EQ(m.Core.GuideColumnAt(c.x, c.y), 6) << c.x << "," << c.y;
     }
 }
+
+// 56 columns of 7 pixels make the page; the caret's cell must fit in 400.
+TEST(SyntaxMemoProportional, HorizontalBarReachesTheEndOfEachLine) {
+    struct Case {
+        std::string text;
+        bool fixed;
+        int32_t range, lastLeft;  // the bar's range, the column its last position shows
+    } cases[] = {
+        // 32 "W"s of 12 fit before the caret's cell: the end needs column 68.
+        {std::string(100, 'W'), false, 68 + 55, 68},
+        {std::string(100, 'x'), false, 100, 45},  // average widths: the cell grid
+        {std::string(100, 'i'), false, 100, 45},  // fits whole; never less than the columns
+        {std::string(50, 'i') + std::string(50, 'W'), false, 68 + 55, 68},
+        {"short\r" + std::string(100, 'W'), false, 68 + 55, 68},
+        {std::string(300, 'W'), false, 268 + 55, 268},  // measured from two pages before the end
+        {std::string(250, 'i') + std::string(50, 'W'), false, 268 + 55, 268},
+        {std::string(100, 'W') + std::string(200, 'i'), false, 300, 245},
+        {std::string(100, 'W'), true, 100, 45},  // fixed pitch: columns as before
+    };
+    for (const Case& c : cases) {
+        PropMemo m;
+        if (c.fixed) m.Core.SetMetrics(7, 16, true);
+        m.Core.InsertAtCaret(c.text);
+        m.Core.ScrollTo(0, 0);
+        RunSurface s;
+        m.Core.Paint(s);
+        m.Core.UpdateScrollBars();
+        EXPECT_EQ(m.Bars[false], (std::vector<int32_t>{c.range, 56, 0})) << c.text;
+        // The thumb at the end of the bar.
+        int32_t last = c.range - 56 + 1;
+        m.Core.Message(smmsg::HScroll, 5 | static_cast<uintptr_t>(last) << 16, 0);
+        EXPECT_EQ(m.Core.LeftCol(), c.lastLeft) << c.text;
+        int32_t x, y, end = m.Core.TextLength();
+        m.Core.PointOfOffset(end, x, y);
+        EXPECT_LE(x + 7, m.Core.ClientWidth()) << c.text;
+        if (c.range > static_cast<int32_t>(c.text.size())) {
+            // One column less would leave the end outside.
+            m.Core.ScrollTo(c.lastLeft - 1, 0);
+            m.Core.PointOfOffset(end, x, y);
+            EXPECT_GT(x + 7, m.Core.ClientWidth()) << c.text;
+        }
+    }
+}
+
+TEST(SyntaxMemoProportional, HorizontalRangeFollowsTheWidthAndTheText) {
+    PropMemo m;
+    m.Core.InsertAtCaret(std::string(100, 'W'));
+    m.Core.UpdateScrollBars();
+    EXPECT_EQ(m.Bars[false][0], 68 + 55);
+    // 28 columns: 15 "W"s fit before the caret's cell.
+    m.Core.SetClientSize(200, 160);
+    EXPECT_EQ(m.Bars[false], (std::vector<int32_t>{85 + 27, 28, m.Core.LeftCol()}));
+    m.Core.ScrollTo(1000, 0);
+    EXPECT_EQ(m.Core.LeftCol(), 85 + 27 - 1);
+    m.Core.ClearText();
+    EXPECT_EQ(m.Bars[false][0], 0);
+    // Word wrap has no horizontal range.
+    m.Core.InsertAtCaret(std::string(100, 'W'));
+    m.Core.SetOptions(m.Core.Options() | smoWordWrap);
+    EXPECT_EQ(m.Bars[false][0], 0);
+}
+
+TEST(SyntaxMemoProportional, ScrollIntoViewLeavesTheCaretsCellInside) {
+    struct Case {
+        std::string text;
+        int32_t width, left, offset, expected;
+    } cases[] = {
+        {std::string(60, 'W'), 400, 0, 40, 8},
+        {std::string(200, 'W'), 400, 0, 200, 168},     // the end of a long line
+        {std::string(200, 'W'), 400, 160, 20, 16},     // back left, eight at a time
+        {std::string(200, 'W'), 400, 168, 100, 96},
+        {std::string(200, 'i'), 400, 0, 200, 72},
+        {std::string(60, 'x'), 400, 0, 56, 8},         // x 394: its cell would cross the edge
+        {std::string(60, 'W'), 60, 0, 45, 41},         // eight columns wider than the window
+        {std::string(60, 'W'), 400, 0, 30, 0},         // inside: stays
+    };
+    for (const Case& c : cases) {
+        PropMemo m;
+        m.Core.SetClientSize(c.width, 160);
+        m.Core.InsertAtCaret(c.text);
+        m.Core.ScrollTo(c.left, 0);
+        ASSERT_EQ(m.Core.LeftCol(), c.left);
+        m.Core.ScrollIntoView(c.offset);
+        EXPECT_EQ(m.Core.LeftCol(), c.expected) << c.text.size() << c.text[0] << " " << c.offset;
+        int32_t x, y;
+        m.Core.PointOfOffset(c.offset, x, y);
+        EXPECT_GE(x, m.Core.TextLeft()) << c.offset;
+        EXPECT_LE(x + 7, c.width) << c.offset;
+    }
+}
+
+TEST(SyntaxMemoProportional, DraggingPastAnEdgeScrollsOneColumnAMove) {
+    PropMemo m;
+    std::string text = std::string(200, 'W');
+    for (int i = 0; i < 15; i++) text += "\rabc";
+    m.Core.InsertAtCaret(text);
+    m.Core.SetSelection(0, 0);
+    struct Move {
+        int x, y;
+        int32_t left, top, caret;
+    } moves[] = {
+        // Right of the text: one column, the caret on the last boundary whose cell fits.
+        {450, 8, 1, 0, 33},
+        {450, 8, 2, 0, 34},
+        {199, 8, 2, 0, 18},  // inside: the nearest boundary
+        {-5, 8, 1, 0, 1},    // left of the text
+        {-5, 8, 0, 0, 0},
+        {-5, 8, 0, 0, 0},
+        {100, 170, 0, 1, 201 + 9 * 4 + 3},  // below: one line, the last row's end
+    };
+    for (const Move& mv : moves) {
+        m.Core.SetSelection(0, m.Core.DragSelectOffset(mv.x, mv.y));
+        EXPECT_EQ(m.Core.LeftCol(), mv.left) << mv.x << "," << mv.y;
+        EXPECT_EQ(m.Core.TopLine(), mv.top) << mv.x << "," << mv.y;
+        EXPECT_EQ(m.Core.Caret(), mv.caret) << mv.x << "," << mv.y;
+    }
+    // Fixed pitch keeps its way: the caret under the point, then into view.
+    PropMemo f;
+    f.Core.SetMetrics(7, 16, true);
+    f.Core.InsertAtCaret(text);
+    f.Core.SetSelection(0, 0);
+    f.Core.SetSelection(0, f.Core.DragSelectOffset(450, 8));
+    EXPECT_EQ(f.Core.Caret(), 65);
+    EXPECT_EQ(f.Core.LeftCol(), 17);
+}

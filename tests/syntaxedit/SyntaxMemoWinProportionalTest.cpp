@@ -136,3 +136,58 @@ TEST(SyntaxMemoWindowProportional, NarrowTextReachesTheRightEdge) {
     EXPECT_EQ(f.RowColours(0, right - 20, right + 1).count(0), 0u) << "unpainted pixels at the edge";
     EXPECT_EQ(f.bmp.PixelRGB(right, lh), 0xFFFFFFu);
 }
+
+TEST(SyntaxMemoWindowProportional, ScrollBarAndDragReachTheEndOfAWideLine) {
+    ArialMemo f;
+    const int kLen = 150;
+    f.memo->SetText(std::string(kLen, 'W') + "\r\nnext");
+    HWND h = f.memo->Handle();
+    f.memo->Perform(EM_SETSEL, 0, 0);
+    Drain();
+    RECT r;
+    GetClientRect(h, &r);
+    int cw = f.memo->Core().CharWidth(), lh = f.memo->Core().LineHeight();
+    Ruler ruler(*f.memo);
+    int wide = ruler.Width("W");
+    ASSERT_GT(wide, cw);
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(h, SB_HORZ, &si));
+    // A column range of the line's length would end before its last "W"s.
+    EXPECT_GT(si.nMax, kLen);
+    // The thumb dragged to the end of the bar.
+    SetScrollPos(h, SB_HORZ, 100000, FALSE);
+    PostMessageA(h, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
+    Drain();
+    EXPECT_EQ(f.memo->Core().LeftCol(), si.nMax - static_cast<int>(si.nPage) + 1);
+    int endX = static_cast<short>(LOWORD(f.memo->Perform(EM_POSFROMCHAR, 0, kLen)));
+    EXPECT_LE(endX + cw, r.right);
+    EXPECT_GE(endX, r.right - cw - wide - 1);
+    // The last "W" is drawn and nothing after it.
+    f.Snap();
+    EXPECT_GT(f.RowColours(0, endX - wide, endX).size(), 1u);
+    EXPECT_EQ(f.RowColours(0, endX + 1, r.right), (std::set<uint32_t>{0xFFFFFFu}));
+
+    // Back to the start, then a selection dragged past the right edge.
+    SetScrollPos(h, SB_HORZ, 0, FALSE);
+    PostMessageA(h, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
+    Drain();
+    ASSERT_EQ(f.memo->Core().LeftCol(), 0);
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, lh / 2));
+    Drain();
+    for (int move = 1; move <= 6; move++) {
+        PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(r.right + 30, lh / 2));
+        Drain();
+        // One column a move, the caret's cell inside the right edge.
+        EXPECT_EQ(f.memo->Core().LeftCol(), move);
+        int32_t caret = f.memo->Core().Caret();
+        int x = static_cast<short>(LOWORD(f.memo->Perform(EM_POSFROMCHAR, 0, caret)));
+        EXPECT_LE(x + cw, r.right) << move;
+        EXPECT_GT(x + cw + wide, r.right) << move;
+    }
+    PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(r.right + 30, lh / 2));
+    Drain();
+    EXPECT_EQ(f.memo->Core().Anchor(), 0);
+    EXPECT_GT(f.memo->Core().Caret(), 6);
+}

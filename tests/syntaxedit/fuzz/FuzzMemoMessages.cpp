@@ -128,6 +128,13 @@ void Step(TSyntaxMemoCore& m, TSyntaxMemoStrings& lines, Input& in) {
             abort();
         }
         m.PointOfOffset(at, x, y);
+        // A selection dragged past the left or right edge from that point.
+        at = m.DragSelectOffset(at & 1 ? m.ClientWidth() + 5 : -5, y);
+        if (at < 0 || at > m.TextLength()) {
+            fprintf(stderr, "drag mapped outside the text\n");
+            abort();
+        }
+        m.SetSelection(m.Anchor(), at);
         m.ExportSelection(1 << (in.Byte() % 4));
         break;
     }
