@@ -240,10 +240,7 @@ void RetryWhileDisturbed(const std::function<void()>& attempt, const std::functi
             const ::testing::TestPartResult& r = failures.GetTestPartResult(i);
             if (!r.failed()) continue;
             const std::string note = wasDisturbed ? " (run " + std::to_string(run) + ", disturbed on every run)" : "";
-            if (r.file_name())
-                ADD_FAILURE_AT(r.file_name(), r.line_number()) << r.message() << note;
-            else
-                ADD_FAILURE() << r.message() << note;
+            GTEST_MESSAGE_AT_(r.file_name(), r.line_number(), (r.message() + note).c_str(), r.type());
         }
         return;
     }
