@@ -57,8 +57,8 @@ public:
 };
 
 // Runs attempt() up to `tries` times, again only while it fails and
-// disturbed() says the desktop got in its way; the failures of the last run
-// are reported, those of the runs before it only counted.
+// disturbed() says the desktop got in its way. The failures of the last run
+// are reported; each run dropped leaves a "[ REPEAT   ]" line in the output.
 void RetryWhileDisturbed(const std::function<void()>& attempt, const std::function<bool()>& disturbed,
                          int tries = 8);
 // The same with disturbed() meaning another process took the activation
