@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #if defined(_WIN32)
@@ -188,6 +190,71 @@ bool PumpUntil(const std::function<bool()>& pred, unsigned ms) {
 
 void PumpFor(unsigned ms) {
     PumpUntil([] { return false; }, ms);
+}
+
+namespace {
+HHOOK activationHook = nullptr;
+bool activationTaken = false;
+
+LRESULT CALLBACK WatchActivation(int code, WPARAM wp, LPARAM lp) {
+    const CWPSTRUCT& m = *reinterpret_cast<const CWPSTRUCT*>(lp);
+    // A window that goes hides first: only a shown one losing to a stranger counts.
+    if (code == HC_ACTION && m.message == WM_ACTIVATE && LOWORD(m.wParam) == WA_INACTIVE && IsWindowVisible(m.hwnd)) {
+        DWORD pid = 0;
+        const HWND to = reinterpret_cast<HWND>(m.lParam);
+        if (!to || (GetWindowThreadProcessId(to, &pid) && pid != GetCurrentProcessId())) activationTaken = true;
+    }
+    return CallNextHookEx(activationHook, code, wp, lp);
+}
+}  // namespace
+
+ForeignActivation::ForeignActivation() {
+    activationTaken = false;
+    activationHook = SetWindowsHookExA(WH_CALLWNDPROC, WatchActivation, nullptr, GetCurrentThreadId());
+}
+
+ForeignActivation::~ForeignActivation() {
+    UnhookWindowsHookEx(activationHook);
+    activationHook = nullptr;
+}
+
+bool ForeignActivation::Taken() const { return activationTaken; }
+
+void RetryWhileDisturbed(const std::function<void()>& attempt, const std::function<bool()>& disturbed, int tries) {
+    for (int run = 1;; ++run) {
+        ::testing::TestPartResultArray failures;
+        bool wasDisturbed = false;
+        {
+            ::testing::ScopedFakeTestPartResultReporter catcher(
+                ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+            attempt();
+            wasDisturbed = disturbed();
+        }
+        bool failed = false;
+        for (int i = 0; i < failures.size(); ++i) failed |= failures.GetTestPartResult(i).failed();
+        if (failed && wasDisturbed && run < tries) {
+            printf("[ REPEAT   ] run %d failed, disturbed by the desktop\n", run);
+            continue;
+        }
+        for (int i = 0; i < failures.size(); ++i) {
+            const ::testing::TestPartResult& r = failures.GetTestPartResult(i);
+            if (!r.failed()) continue;
+            const std::string note = wasDisturbed ? " (run " + std::to_string(run) + ", disturbed on every run)" : "";
+            GTEST_MESSAGE_AT_(r.file_name(), r.line_number(), (r.message() + note).c_str(), r.type());
+        }
+        return;
+    }
+}
+
+void RetryWhileActivationTaken(const std::function<void()>& attempt, int tries) {
+    std::optional<ForeignActivation> watch;
+    RetryWhileDisturbed(
+        [&] {
+            watch.reset();
+            watch.emplace();
+            attempt();
+        },
+        [&] { return watch->Taken(); }, tries);
 }
 #endif
 

@@ -40,6 +40,30 @@ std::string Sha256Hex(const std::string& bytes);
 bool PumpUntil(const std::function<bool()>& pred, unsigned ms = 10000);
 // Dispatches messages for ms milliseconds.
 void PumpFor(unsigned ms);
+
+// Every process on the desktop shares the activation, the focus and the cursor
+// clip: one that shows a window meanwhile takes the first two from this
+// thread (and Wine resets the clip on every change of foreground).
+
+// Whether another process took the activation from a shown window of this
+// thread while it lives. One at a time.
+class ForeignActivation {
+public:
+    ForeignActivation();
+    ~ForeignActivation();
+    ForeignActivation(const ForeignActivation&) = delete;
+    ForeignActivation& operator=(const ForeignActivation&) = delete;
+    bool Taken() const;
+};
+
+// Runs attempt() up to `tries` times, again only while it fails and
+// disturbed() says the desktop got in its way. The failures of the last run
+// are reported; each run dropped leaves a "[ REPEAT   ]" line in the output.
+void RetryWhileDisturbed(const std::function<void()>& attempt, const std::function<bool()>& disturbed,
+                         int tries = 8);
+// The same with disturbed() meaning another process took the activation
+// during the attempt.
+void RetryWhileActivationTaken(const std::function<void()>& attempt, int tries = 8);
 #endif
 
 }  // namespace qftest

@@ -5,6 +5,7 @@
 #include "DrainMessages.h"
 #include "SyntaxMemo.h"
 #include "SyntaxMemoMacros.h"
+#include "TestSupport.h"
 #include "ui/Form.h"
 
 namespace {
@@ -99,114 +100,124 @@ TEST(MacroKeys, OtherKeysAndReadOnlyTextLeaveTemplatesAlone) {
 }
 
 TEST(MacroKeys, NoMatchOpensTheListOnTheTypedWordAndKeysNavigateIt) {
-    MemoForm f;
-    f.Keys().AddTemplate("alpha", "first", "A");
-    f.Keys().AddTemplate("beta", "second", "B");
-    f.Keys().AddTemplate("info", "third", "I(|)");
-    f.SetText("x nf", 4);
-    PostKey(f.H(), 'J', kCtrl);
-    TMacroListBox* list = f.memo->Macros().ListBox();
-    ASSERT_NE(list, nullptr);
-    EXPECT_TRUE(list->Visible());
-    EXPECT_TRUE(list->Focused());
-    EXPECT_EQ(f.Keys().TypedWord(TMacroTable::Templates), "nf");
-    EXPECT_EQ(f.Sel(), std::make_pair(int32_t{2}, int32_t{4}));  // the typed word is selected
-    ASSERT_EQ(list->Items().Count(), 3);
-    EXPECT_EQ(list->Items().Strings(0), "first\talpha");
-    EXPECT_EQ(list->ItemIndex(), 2);  // the first name containing "nf"
-    EXPECT_GE(list->Width(), list->DescWidth + list->NameWidth + 48);
-    EXPECT_GT(list->Top(), 0);  // below the caret's line
+    // The list closes when it loses the focus, as it does when another
+    // process takes the activation meanwhile: such a run is repeated.
+    qftest::RetryWhileActivationTaken([] {
+        MemoForm f;
+        f.Keys().AddTemplate("alpha", "first", "A");
+        f.Keys().AddTemplate("beta", "second", "B");
+        f.Keys().AddTemplate("info", "third", "I(|)");
+        f.SetText("x nf", 4);
+        PostKey(f.H(), 'J', kCtrl);
+        TMacroListBox* list = f.memo->Macros().ListBox();
+        ASSERT_NE(list, nullptr);
+        EXPECT_TRUE(list->Visible());
+        EXPECT_TRUE(list->Focused());
+        EXPECT_EQ(f.Keys().TypedWord(TMacroTable::Templates), "nf");
+        EXPECT_EQ(f.Sel(), std::make_pair(int32_t{2}, int32_t{4}));  // the typed word is selected
+        ASSERT_EQ(list->Items().Count(), 3);
+        EXPECT_EQ(list->Items().Strings(0), "first\talpha");
+        EXPECT_EQ(list->ItemIndex(), 2);  // the first name containing "nf"
+        EXPECT_GE(list->Width(), list->DescWidth + list->NameWidth + 48);
+        EXPECT_GT(list->Top(), 0);  // below the caret's line
 
-    // Incremental search by name prefix; a character no name starts with
-    // starts the search again from that character.
-    struct Step {
-        const char* name;
-        char c;
-        int index;
-    } steps[] = {{"b", 'b', 1}, {"be", 'e', 1}, {"bea: restart at a", 'a', 0}, {"i", 'i', 2}};
-    for (const Step& s : steps) {
-        PostChar(list->Handle(), s.c);
-        EXPECT_EQ(list->ItemIndex(), s.index) << s.name;
-    }
-    // Enter accepts: the typed word is replaced, the caret goes to the bar.
-    PostKey(list->Handle(), VK_RETURN);
-    EXPECT_EQ(f.Text(), "x I()");
-    EXPECT_EQ(f.Sel(), std::make_pair(int32_t{4}, int32_t{4}));
-    EXPECT_FALSE(list->Visible());
-    EXPECT_TRUE(f.memo->Focused());
+        // Incremental search by name prefix; a character no name starts with
+        // starts the search again from that character.
+        struct Step {
+            const char* name;
+            char c;
+            int index;
+        } steps[] = {{"b", 'b', 1}, {"be", 'e', 1}, {"bea: restart at a", 'a', 0}, {"i", 'i', 2}};
+        for (const Step& s : steps) {
+            PostChar(list->Handle(), s.c);
+            EXPECT_EQ(list->ItemIndex(), s.index) << s.name;
+        }
+        // Enter accepts: the typed word is replaced, the caret goes to the bar.
+        PostKey(list->Handle(), VK_RETURN);
+        EXPECT_EQ(f.Text(), "x I()");
+        EXPECT_EQ(f.Sel(), std::make_pair(int32_t{4}, int32_t{4}));
+        EXPECT_FALSE(list->Visible());
+        EXPECT_TRUE(f.memo->Focused());
+    });
 }
 
 TEST(MacroKeys, AcceptingANameWithoutTheTypedWordKeepsTheWord) {
-    MemoForm f;
-    f.Keys().AddTemplate("alpha", "", "A");
-    f.Keys().AddTemplate("beta", "", "B");
-    f.SetText("zz", 2);
-    PostKey(f.H(), 'J', kCtrl);
-    TMacroListBox* list = f.memo->Macros().ListBox();
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->ItemIndex(), 0);
-    PostKey(list->Handle(), VK_DOWN);
-    EXPECT_EQ(list->ItemIndex(), 1);
-    PostKey(list->Handle(), VK_RETURN);
-    EXPECT_EQ(f.Text(), "zzB");
+    qftest::RetryWhileActivationTaken([] {
+        MemoForm f;
+        f.Keys().AddTemplate("alpha", "", "A");
+        f.Keys().AddTemplate("beta", "", "B");
+        f.SetText("zz", 2);
+        PostKey(f.H(), 'J', kCtrl);
+        TMacroListBox* list = f.memo->Macros().ListBox();
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->ItemIndex(), 0);
+        PostKey(list->Handle(), VK_DOWN);
+        EXPECT_EQ(list->ItemIndex(), 1);
+        PostKey(list->Handle(), VK_RETURN);
+        EXPECT_EQ(f.Text(), "zzB");
+    });
 }
 
 TEST(MacroKeys, CaretInsideAWordOpensTheListWithoutATypedWordAndEscapeCloses) {
-    MemoForm f;
-    f.Keys().AddTemplate("alpha", "", "A");
-    f.Keys().AddTemplate("omega", "", "O");
-    f.SetText("om", 1);
-    PostKey(f.H(), 'J', kCtrl);
-    TMacroListBox* list = f.memo->Macros().ListBox();
-    ASSERT_NE(list, nullptr);
-    EXPECT_TRUE(list->Visible());
-    EXPECT_EQ(f.Keys().TypedWord(TMacroTable::Templates), "");
-    EXPECT_EQ(list->ItemIndex(), 0);
-    PostKey(list->Handle(), VK_ESCAPE);
-    EXPECT_FALSE(list->Visible());
-    EXPECT_TRUE(f.memo->Focused());
-    EXPECT_EQ(f.Text(), "om");
-    EXPECT_EQ(f.Sel(), std::make_pair(int32_t{1}, int32_t{1}));
+    qftest::RetryWhileActivationTaken([] {
+        MemoForm f;
+        f.Keys().AddTemplate("alpha", "", "A");
+        f.Keys().AddTemplate("omega", "", "O");
+        f.SetText("om", 1);
+        PostKey(f.H(), 'J', kCtrl);
+        TMacroListBox* list = f.memo->Macros().ListBox();
+        ASSERT_NE(list, nullptr);
+        EXPECT_TRUE(list->Visible());
+        EXPECT_EQ(f.Keys().TypedWord(TMacroTable::Templates), "");
+        EXPECT_EQ(list->ItemIndex(), 0);
+        PostKey(list->Handle(), VK_ESCAPE);
+        EXPECT_FALSE(list->Visible());
+        EXPECT_TRUE(f.memo->Focused());
+        EXPECT_EQ(f.Text(), "om");
+        EXPECT_EQ(f.Sel(), std::make_pair(int32_t{1}, int32_t{1}));
+    });
 }
 
 TEST(MacroKeys, EachTableHasAListOfItsOwnThatIsReused) {
-    MemoForm f;
-    f.Keys().AddTemplate("for", "loop", "for");
-    f.Keys().AddReplacement("teh", "the");
-    f.Keys().SetFlags(TMacroTable::AutoCorrect, false, false, false, true);
-    TSyntaxMemoMacros& m = f.memo->Macros();
-    // Ctrl+J without a match opens the templates' list.
-    f.SetText("zz ", 3);
-    PostKey(f.H(), 'J', kCtrl);
-    TMacroListBox* templates = m.ListBox(TMacroTable::Templates);
-    ASSERT_NE(templates, nullptr);
-    EXPECT_EQ(m.ListBox(TMacroTable::AutoCorrect), nullptr);
-    ASSERT_EQ(templates->Items().Count(), 1);
-    EXPECT_EQ(templates->Items().Strings(0), "loop\tfor");
-    PostKey(templates->Handle(), VK_ESCAPE);
-    // An activation key without a match opens the auto-correct table's own.
-    PostKey(f.H(), VK_SPACE);
-    TMacroListBox* words = m.ListBox(TMacroTable::AutoCorrect);
-    ASSERT_NE(words, nullptr);
-    EXPECT_NE(words, templates);
-    EXPECT_TRUE(words->Visible());
-    EXPECT_FALSE(templates->Visible());
-    ASSERT_EQ(words->Items().Count(), 1);
-    EXPECT_EQ(words->Items().Strings(0), "\tteh");
-    // A double click on an item accepts it.
-    RECT r{};
-    SendMessageA(words->Handle(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
-    PostMessageA(words->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(r.left + 4, r.top + 2));
-    Drain();
-    EXPECT_EQ(f.Text(), "zz the");
-    EXPECT_FALSE(words->Visible());
-    EXPECT_TRUE(f.memo->Focused());
-    // The templates' list opens again as the same window, with its own items.
-    PostKey(f.H(), 'J', kCtrl);
-    EXPECT_EQ(m.ListBox(TMacroTable::Templates), templates);
-    EXPECT_TRUE(templates->Visible());
-    EXPECT_FALSE(words->Visible());
-    EXPECT_EQ(templates->Items().Strings(0), "loop\tfor");
+    qftest::RetryWhileActivationTaken([] {
+        MemoForm f;
+        f.Keys().AddTemplate("for", "loop", "for");
+        f.Keys().AddReplacement("teh", "the");
+        f.Keys().SetFlags(TMacroTable::AutoCorrect, false, false, false, true);
+        TSyntaxMemoMacros& m = f.memo->Macros();
+        // Ctrl+J without a match opens the templates' list.
+        f.SetText("zz ", 3);
+        PostKey(f.H(), 'J', kCtrl);
+        TMacroListBox* templates = m.ListBox(TMacroTable::Templates);
+        ASSERT_NE(templates, nullptr);
+        EXPECT_EQ(m.ListBox(TMacroTable::AutoCorrect), nullptr);
+        ASSERT_EQ(templates->Items().Count(), 1);
+        EXPECT_EQ(templates->Items().Strings(0), "loop\tfor");
+        PostKey(templates->Handle(), VK_ESCAPE);
+        // An activation key without a match opens the auto-correct table's own.
+        PostKey(f.H(), VK_SPACE);
+        TMacroListBox* words = m.ListBox(TMacroTable::AutoCorrect);
+        ASSERT_NE(words, nullptr);
+        EXPECT_NE(words, templates);
+        EXPECT_TRUE(words->Visible());
+        EXPECT_FALSE(templates->Visible());
+        ASSERT_EQ(words->Items().Count(), 1);
+        EXPECT_EQ(words->Items().Strings(0), "\tteh");
+        // A double click on an item accepts it.
+        RECT r{};
+        SendMessageA(words->Handle(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+        PostMessageA(words->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(r.left + 4, r.top + 2));
+        Drain();
+        EXPECT_EQ(f.Text(), "zz the");
+        EXPECT_FALSE(words->Visible());
+        EXPECT_TRUE(f.memo->Focused());
+        // The templates' list opens again as the same window, with its own items.
+        PostKey(f.H(), 'J', kCtrl);
+        EXPECT_EQ(m.ListBox(TMacroTable::Templates), templates);
+        EXPECT_TRUE(templates->Visible());
+        EXPECT_FALSE(words->Visible());
+        EXPECT_EQ(templates->Items().Strings(0), "loop\tfor");
+    });
 }
 
 TEST(MacroKeys, AutoCorrectReplacesOnItsActivationKeysAndLetsTheKeyThrough) {

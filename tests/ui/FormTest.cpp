@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
@@ -277,4 +279,46 @@ TEST(Form, KeyPreviewLetsTheFormSeeKeysFirst) {
         EXPECT_EQ(formSaw, preview ? 2 : 0);
         EXPECT_EQ(editSaw, preview ? 1 : 2);
     }
+}
+
+namespace {
+
+// A form whose own parts go before the window layer takes its controls down.
+class TFormWithParts : public TForm {
+public:
+    explicit TFormWithParts(std::vector<std::string>& log) : log_(log) {
+        SetBounds(0, 0, 240, 120);
+        first = new TEdit(this);
+        first->SetBounds(10, 10, 100, 21);
+        second = new TEdit(this);
+        second->SetBounds(10, 40, 100, 21);
+        first->OnExit = [this](TObject*) { log_.push_back(gone_ ? "exit after the form" : "exit"); };
+        second->OnEnter = [this](TObject*) { log_.push_back(gone_ ? "enter after the form" : "enter"); };
+    }
+    ~TFormWithParts() override { gone_ = true; }
+    TEdit *first, *second;
+
+private:
+    std::vector<std::string>& log_;
+    bool gone_ = false;
+};
+
+}  // namespace
+
+TEST(Form, ControlsGoingWithTheirFormRunNoFocusEvents) {
+    qftest::RetryWhileActivationTaken([] {
+        std::vector<std::string> log;
+        auto* f = new TFormWithParts(log);
+        f->Show();
+        f->first->SetFocus();
+        ASSERT_EQ(GetFocus(), f->first->Handle());
+        f->second->SetFocus();
+        EXPECT_EQ(log, (std::vector<std::string>{"exit", "enter"})) << "while the form lives";
+        f->first->SetFocus();
+        log.clear();
+        // The focused control goes with the form: its handlers would reach the
+        // form's parts, which went before it.
+        delete f;
+        EXPECT_EQ(log, std::vector<std::string>{});
+    });
 }
