@@ -3,6 +3,22 @@
 namespace {
 const TColor clWindowFrame = SysColor(COLOR_WINDOWFRAME);
 
+// Greys a disabled swatch: every other pixel black, the rest left as it is.
+void DitherRect(HDC dc, const RECT& r) {
+    static const WORD kChecker[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
+    HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kChecker);
+    HBRUSH brush = CreatePatternBrush(pattern);
+    COLORREF text = SetTextColor(dc, RGB(0, 0, 0)), back = SetBkColor(dc, RGB(255, 255, 255));
+    HGDIOBJ old = SelectObject(dc, brush);
+    SetBrushOrgEx(dc, r.left, r.top, nullptr);
+    PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0xA000C9);  // pattern AND destination
+    SelectObject(dc, old);
+    SetTextColor(dc, text);
+    SetBkColor(dc, back);
+    DeleteObject(brush);
+    DeleteObject(pattern);
+}
+
 TForm* TopForm(TWinControl* c) {
     while (c && c->Parent()) c = c->Parent();
     return dynamic_cast<TForm*>(c);
@@ -60,7 +76,8 @@ bool TZOVColorButton::DrawItem(DRAWITEMSTRUCT& dis) {
     bool pressed = (dis.itemState & ODS_SELECTED) || palette_;
     bool disabled = (dis.itemState & ODS_DISABLED) != 0;
     UINT state = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pressed ? DFCS_PUSHED : 0) | (disabled ? DFCS_INACTIVE : 0);
-    if (Flat && !(dis.itemState & ODS_FOCUS)) state |= DFCS_FLAT;
+    bool drawnFlat = Flat && !mouseInside_ && !(dis.itemState & ODS_FOCUS);
+    if (drawnFlat) state |= DFCS_FLAT;
     if (pressed) {
         canvas.Brush.Style = bsClear;
         canvas.Pen.Color = clWindowFrame;
@@ -72,13 +89,23 @@ bool TZOVColorButton::DrawItem(DRAWITEMSTRUCT& dis) {
         canvas.Rectangle(r.left, r.top, r.right, r.bottom);
         InflateRect(&r, -1, -1);
     } else {
-        if (Style == 1 && !Flat) {
+        if (Style == 1 && !drawnFlat) {
             canvas.Brush.Style = bsClear;
             canvas.Pen.Color = clBtnShadow;
             canvas.Rectangle(r.left, r.top, r.right, r.bottom);
             InflateRect(&r, -1, -1);
         }
+        RECT frame = r;
         DrawFrameControl(dis.hDC, &r, DFC_BUTTON, state);
+        if (drawnFlat) {
+            // No border until the mouse comes over the button.
+            HBRUSH face = CreateSolidBrush(ColorToRGB(clBtnFace));
+            for (int i = 0; i < 2; i++) {
+                FrameRect(dis.hDC, &frame, face);
+                InflateRect(&frame, -1, -1);
+            }
+            DeleteObject(face);
+        }
     }
     RECT c = dis.rcItem;
     if (pressed) OffsetRect(&c, 1, 1);
@@ -88,9 +115,18 @@ bool TZOVColorButton::DrawItem(DRAWITEMSTRUCT& dis) {
     InflateRect(&c, -2, -1);
     c.right -= 10;
     canvas.Brush.Style = bsSolid;
-    canvas.Brush.Color = disabled ? clBtnFace : color_;
-    canvas.Pen.Color = disabled ? clBtnShadow : clWindowFrame;
-    canvas.Rectangle(c.left, c.top, c.right, c.bottom);
+    canvas.Pen.Color = clWindowFrame;
+    if (disabled) {
+        HBRUSH frame = CreateSolidBrush(ColorToRGB(clWindowFrame));
+        FrameRect(dis.hDC, &c, frame);
+        DeleteObject(frame);
+        RECT inner = c;
+        InflateRect(&inner, -1, -1);
+        DitherRect(dis.hDC, inner);
+    } else {
+        canvas.Brush.Color = color_;
+        canvas.Rectangle(c.left, c.top, c.right, c.bottom);
+    }
     // The divider, then a small drop-down arrow.
     int x = c.right + 3;
     canvas.Pen.Color = clBtnShadow;
@@ -106,6 +142,32 @@ bool TZOVColorButton::DrawItem(DRAWITEMSTRUCT& dis) {
         canvas.LineTo(x + 8 - i, mid + i);
     }
     return true;
+}
+
+bool TZOVColorButton::HandleMessage(TMessage& m) {
+    switch (m.Msg) {
+        case WM_LBUTTONDBLCLK: {
+            // An owner-drawn button would only report the double click; a
+            // quick second click must press the button again.
+            TMessage down{WM_LBUTTONDOWN, m.WParam, m.LParam, 0};
+            m.Result = DefaultHandler(down);
+            return true;
+        }
+        case WM_MOUSEMOVE:
+            if (!mouseInside_) {
+                mouseInside_ = true;
+                TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, Handle(), 0};
+                TrackMouseEvent(&track);
+                if (Flat) Invalidate();
+            }
+            return false;
+        case WM_MOUSELEAVE:
+            mouseInside_ = false;
+            if (Flat) Invalidate();
+            return false;
+        default:
+            return TButton::HandleMessage(m);
+    }
 }
 
 void TZOVColorButton::OpenPalette() {

@@ -35,6 +35,10 @@ public:
 
     bool Command(WORD code) override;
     bool DrawItem(DRAWITEMSTRUCT& dis) override;
+    // A double click counts as a second press; the mouse coming and going
+    // repaints a flat button.
+    bool HandleMessage(TMessage& m) override;
+    bool MouseInside() const { return mouseInside_; }
 
 protected:
     void CreateParams(TCreateParams& p) override;
@@ -42,6 +46,7 @@ protected:
 private:
     TColor color_ = 0;
     TTSM_ZOVColorButtonPalette* palette_ = nullptr;
+    bool mouseInside_ = false;
 };
 
 class TSM_HotKey : public TEdit {

@@ -114,6 +114,14 @@ bool TTSM_ZOVColorButtonPalette::KeyDown(WORD& key, TShiftState shift) {
     return TForm::KeyDown(key, shift);
 }
 
+bool TTSM_ZOVColorButtonPalette::HandleMessage(TMessage& m) {
+    // A click anywhere else takes the activation away: the drop-down goes,
+    // as a menu would (ClosePalette waits while the colour dialog is open).
+    if ((m.Msg == WM_ACTIVATE && LOWORD(m.WParam) == WA_INACTIVE) || (m.Msg == WM_ACTIVATEAPP && !m.WParam))
+        ClosePalette();
+    return TForm::HandleMessage(m);
+}
+
 void TTSM_ZOVColorButtonPalette::ClosePalette() {
     if (dialogOpen_ || closed_) return;
     TCloseAction action = caFree;

@@ -43,6 +43,8 @@ public:
     bool MouseMove(TShiftState shift, int x, int y) override;
     bool MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     bool KeyDown(WORD& key, TShiftState shift) override;
+    // Losing activation, or the application losing it, closes the palette.
+    bool HandleMessage(TMessage& m) override;
 
 protected:
     void CreateParams(TCreateParams& p) override;

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ScriptedPrompter.h"
+#include "ButtonOnForm.h"
 
 namespace {
 
@@ -103,6 +106,56 @@ TEST(ColorPalette, OtherButtonAsksForAColour) {
     EXPECT_EQ(RGB(1, 2, 3), chosen[0]);
     EXPECT_EQ(RGB(1, 2, 3), p.OtherColor);
     EXPECT_TRUE(p.Closed());
+}
+
+// Another window takes the activation while the colour dialog is up.
+struct ActivatingPrompter : TPrompter {
+    HWND other = nullptr;
+    int ShowMessageBox(const std::string&, const std::string&, unsigned) override { return IDOK; }
+    bool OpenFileDialog(TFileDialogRequest&) override { return false; }
+    bool SaveFileDialog(TFileDialogRequest&) override { return false; }
+    bool ColorDialog(uint32_t&) override {
+        SetActiveWindow(other);
+        return false;
+    }
+    bool PrintDialog(TPrintRequest&) override { return false; }
+};
+
+TEST(ColorPalette, LosingTheActivationClosesItUnlessTheColourDialogIsOpen) {
+    ButtonOnForm f;
+    TZOVColorButton& b = f.b;
+    TForm& form = f.form;
+    struct Row {
+        const char* name;
+        std::function<void(TTSM_ZOVColorButtonPalette&)> away;
+        bool closes;
+    } rows[] = {
+        {"another window activated", [&](TTSM_ZOVColorButtonPalette&) { SetActiveWindow(form.Handle()); }, true},
+        {"the application deactivated",
+         [](TTSM_ZOVColorButtonPalette& p) { SendMessageA(p.Handle(), WM_ACTIVATEAPP, FALSE, 0); }, true},
+        {"the application activated",
+         [](TTSM_ZOVColorButtonPalette& p) { SendMessageA(p.Handle(), WM_ACTIVATEAPP, TRUE, 0); }, false},
+        {"activation moves to the colour dialog",
+         [&](TTSM_ZOVColorButtonPalette& p) {
+             ActivatingPrompter prompter;
+             prompter.other = form.Handle();
+             TPrompter* old = SetPrompter(&prompter);
+             p.btnOther->Click();
+             SetPrompter(old);
+         },
+         false},
+    };
+    for (const Row& r : rows) {
+        b.OpenPalette();
+        ASSERT_TRUE(b.PaletteOpen()) << r.name;
+        TTSM_ZOVColorButtonPalette* p = b.Palette();
+        SetActiveWindow(p->Handle());
+        r.away(*p);
+        EXPECT_EQ(r.closes, !b.PaletteOpen()) << r.name;
+        if (b.PaletteOpen()) p->ClosePalette();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
 }
 
 }  // namespace
