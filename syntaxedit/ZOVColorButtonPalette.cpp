@@ -9,6 +9,8 @@ const TColor cl3DDkShadow = SysColor(COLOR_3DDKSHADOW), cl3DLight = SysColor(COL
 }  // namespace
 
 TTSM_ZOVColorButtonPalette::TTSM_ZOVColorButtonPalette(TForm* owner) : TForm(owner) {
+    // A raised frame around the 72 x 121 client; CreateParams takes the caption off.
+    SetBorderStyle(bsDialog);
     SetBounds(0, 0, TPaletteLayout::kClientWidth + 6, TPaletteLayout::kClientHeight + 6);
     for (int32_t x = 1; x <= 4; x++)
         for (int32_t y = 1; y <= 5; y++) GridColors.Set(x, y, TPaletteLayout::DefaultColor(x, y));
@@ -22,7 +24,8 @@ TTSM_ZOVColorButtonPalette::TTSM_ZOVColorButtonPalette(TForm* owner) : TForm(own
 
 void TTSM_ZOVColorButtonPalette::CreateParams(TCreateParams& p) {
     TForm::CreateParams(p);
-    p.Style &= ~static_cast<DWORD>(WS_CAPTION);
+    // A top-level window that is no pop-up always gets a caption.
+    p.Style = (p.Style & ~static_cast<DWORD>(WS_CAPTION)) | WS_POPUP;
 }
 
 TColor TTSM_ZOVColorButtonPalette::CellColor(TPaletteCell c) const {

@@ -53,6 +53,11 @@ TEST(ColorButton, PaletteOpensOnTheCurrentColourAndSetsTheChoice) {
     RECT br;
     GetWindowRect(b.Handle(), &br);
     EXPECT_EQ(br.bottom, p->Top()) << "opens below the button";
+    RECT client;
+    GetClientRect(p->Handle(), &client);
+    EXPECT_EQ(LONG{TPaletteLayout::kClientWidth}, client.right);
+    EXPECT_EQ(LONG{TPaletteLayout::kClientHeight}, client.bottom);
+    EXPECT_EQ(0, GetWindowLongA(p->Handle(), GWL_STYLE) & WS_CAPTION) << "no caption bar";
     int changes = 0;
     b.OnColorChange = [&](TObject*) { changes++; };
     p->CustomColors.Set(1, 1, 0x123456);

@@ -115,6 +115,25 @@ TEST(OptionsDialogScreenshot, PreviewInTheLanguagesFontWithABoldElement) {
     ShowParserOptions(parser, ppHIGHLIGHTING);
 }
 
+// The foreground button's palette open over the highlighting page.
+TEST(OptionsDialogScreenshot, ColourPalette) {
+    TForm owner;
+    TSyntaxMemoParser* parser = NewSchemeParser(&owner, "clike.sch");
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = dynamic_cast<TOptionsDialog&>(form);
+        d.ForeButton->OpenPalette();
+        ASSERT_TRUE(d.ForeButton->PaletteOpen());
+        TTSM_ZOVColorButtonPalette* palette = d.ForeButton->Palette();
+        palette->MouseMove(0, 20, 40);
+        EXPECT_TRUE(Snap(palette->Handle(), "colour-palette"));
+        EXPECT_TRUE(Snap(form.Handle(), "options-dialog-palette-open"));
+        palette->ClosePalette();
+        d.CancelButton->Click();
+    });
+    ShowParserOptions(parser, ppHIGHLIGHTING);
+}
+
 TEST(OptionsDialogScreenshot, CompletionList) {
     TForm form;
     form.SetCaption("Completion list");
