@@ -84,6 +84,12 @@ TEST(OptionsDialogScreenshot, ThroughAHighlighter) {
         TOptionsDialog& d = dynamic_cast<TOptionsDialog&>(form);
         d.SyntaxMemo1->SetText("while (x) {\r\n  return 0; // done\r\n}");
         EXPECT_TRUE(Snap(form.Handle(), "options-dialog-highlighter-highlighting"));
+        // The foreground button's palette open over the page.
+        d.ForeButton->OpenPalette();
+        ASSERT_TRUE(d.ForeButton->PaletteOpen());
+        EXPECT_TRUE(Snap(d.ForeButton->Palette()->Handle(), "colour-palette"));
+        EXPECT_TRUE(Snap(form.Handle(), "options-dialog-palette-open"));
+        d.ForeButton->Palette()->ClosePalette();
         d.PageControl1->SetActivePage(d.TemplatesPage);
         EXPECT_TRUE(Snap(form.Handle(), "options-dialog-highlighter-templates"));
         d.CancelButton->Click();
@@ -110,25 +116,6 @@ TEST(OptionsDialogScreenshot, PreviewInTheLanguagesFontWithABoldElement) {
         d.FEditor->PaintTo(bmp.Canvas().Handle());
         EXPECT_GT(Colours(bmp).size(), 2u);
         EXPECT_TRUE(bmp.SaveToFile(std::string(SCREENSHOT_DIR) + "/options-dialog-preview-bold-editor.bmp"));
-        d.CancelButton->Click();
-    });
-    ShowParserOptions(parser, ppHIGHLIGHTING);
-}
-
-// The foreground button's palette open over the highlighting page.
-TEST(OptionsDialogScreenshot, ColourPalette) {
-    TForm owner;
-    TSyntaxMemoParser* parser = NewSchemeParser(&owner, "clike.sch");
-    TScriptedModalRunner runner;
-    runner.Expect("OptionsDialog", [&](TForm& form) {
-        TOptionsDialog& d = dynamic_cast<TOptionsDialog&>(form);
-        d.ForeButton->OpenPalette();
-        ASSERT_TRUE(d.ForeButton->PaletteOpen());
-        TTSM_ZOVColorButtonPalette* palette = d.ForeButton->Palette();
-        palette->MouseMove(0, 20, 40);
-        EXPECT_TRUE(Snap(palette->Handle(), "colour-palette"));
-        EXPECT_TRUE(Snap(form.Handle(), "options-dialog-palette-open"));
-        palette->ClosePalette();
         d.CancelButton->Click();
     });
     ShowParserOptions(parser, ppHIGHLIGHTING);
