@@ -135,10 +135,15 @@ void TTSM_ZOVColorButtonPalette::ClosePalette() {
 
 void TTSM_ZOVColorButtonPalette::ChooseOther() {
     uint32_t c = static_cast<uint32_t>(ColorToRGB(OtherColor));
+    // Custom cell (x, y) is the dialog's custom colour (x - 1) + 8 (y - 1);
+    // they come back only with OK.
+    uint32_t custom[16];
+    for (int32_t i = 0; i < 16; i++) custom[i] = static_cast<uint32_t>(CustomColors.Get(i % 8 + 1, i / 8 + 1));
     dialogOpen_ = true;
-    bool ok = Prompter().ColorDialog(c);
+    bool ok = Prompter().CustomColorDialog(c, custom);
     dialogOpen_ = false;
     if (!ok) return;
+    for (int32_t i = 0; i < 16; i++) CustomColors.Set(i % 8 + 1, i / 8 + 1, static_cast<TColor>(custom[i]));
     OtherColor = static_cast<TColor>(c);
     if (OnSelect) OnSelect(*this, OtherColor);
     ClosePalette();

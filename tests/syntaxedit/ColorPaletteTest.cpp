@@ -108,18 +108,51 @@ TEST(ColorPalette, OtherButtonAsksForAColour) {
     EXPECT_TRUE(p.Closed());
 }
 
-// Another window takes the activation while the colour dialog is up.
-struct ActivatingPrompter : TPrompter {
-    HWND other = nullptr;
+// A colour dialog played by the test, custom colours included.
+struct ColourDialogPrompter : TPrompter {
+    std::function<bool(uint32_t& color, uint32_t (&custom)[16])> dialog;
+    TPrompter* previous = SetPrompter(this);
+    ~ColourDialogPrompter() override { SetPrompter(previous); }
     int ShowMessageBox(const std::string&, const std::string&, unsigned) override { return IDOK; }
     bool OpenFileDialog(TFileDialogRequest&) override { return false; }
     bool SaveFileDialog(TFileDialogRequest&) override { return false; }
-    bool ColorDialog(uint32_t&) override {
-        SetActiveWindow(other);
-        return false;
-    }
+    bool ColorDialog(uint32_t&) override { return false; }
+    bool CustomColorDialog(uint32_t& color, uint32_t (&custom)[16]) override { return dialog(color, custom); }
     bool PrintDialog(TPrintRequest&) override { return false; }
 };
+
+TEST(ColorPalette, TheColourDialogShowsTheCustomColoursAndGivesThemBackOnOk) {
+    ColourDialogPrompter prompter;
+    TTSM_ZOVColorButtonPalette p;
+    p.CustomColors.Set(2, 1, RGB(1, 1, 1));
+    p.CustomColors.Set(8, 2, RGB(2, 2, 2));
+    std::vector<TColor> chosen;
+    p.OnSelect = [&](TTSM_ZOVColorButtonPalette&, TColor c) { chosen.push_back(c); };
+    struct Row {
+        const char* name;
+        bool ok;
+        TColor cell21, cell12;  // custom (2, 1) and (1, 2) afterwards
+    } rows[] = {
+        {"cancel keeps the palette's custom colours", false, RGB(1, 1, 1), 0xFFFFFF},
+        {"OK takes the dialog's", true, RGB(9, 9, 9), RGB(7, 7, 7)},
+    };
+    for (const Row& r : rows) {
+        prompter.dialog = [&](uint32_t& color, uint32_t (&custom)[16]) {
+            EXPECT_EQ(RGB(1, 1, 1), custom[1]) << "cell (2, 1)";
+            EXPECT_EQ(RGB(2, 2, 2), custom[15]) << "cell (8, 2)";
+            EXPECT_EQ(0xFFFFFFu, custom[8]) << "cell (1, 2)";
+            custom[1] = RGB(9, 9, 9);
+            custom[8] = RGB(7, 7, 7);
+            color = RGB(5, 6, 7);
+            return r.ok;
+        };
+        p.btnOther->Click();
+        EXPECT_EQ(r.cell21, p.CustomColors.Get(2, 1)) << r.name;
+        EXPECT_EQ(r.cell12, p.CustomColors.Get(1, 2)) << r.name;
+        EXPECT_EQ(r.ok, p.Closed()) << r.name;
+    }
+    EXPECT_EQ(std::vector<TColor>{RGB(5, 6, 7)}, chosen);
+}
 
 TEST(ColorPalette, LosingTheActivationClosesItUnlessTheColourDialogIsOpen) {
     ButtonOnForm f;
@@ -137,11 +170,12 @@ TEST(ColorPalette, LosingTheActivationClosesItUnlessTheColourDialogIsOpen) {
          [](TTSM_ZOVColorButtonPalette& p) { SendMessageA(p.Handle(), WM_ACTIVATEAPP, TRUE, 0); }, false},
         {"activation moves to the colour dialog",
          [&](TTSM_ZOVColorButtonPalette& p) {
-             ActivatingPrompter prompter;
-             prompter.other = form.Handle();
-             TPrompter* old = SetPrompter(&prompter);
+             ColourDialogPrompter prompter;
+             prompter.dialog = [&](uint32_t&, uint32_t(&)[16]) {
+                 SetActiveWindow(form.Handle());
+                 return false;
+             };
              p.btnOther->Click();
-             SetPrompter(old);
          },
          false},
     };
