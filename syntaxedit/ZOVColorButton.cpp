@@ -19,6 +19,28 @@ void DitherRect(HDC dc, const RECT& r) {
     DeleteObject(pattern);
 }
 
+// The thread's visible top-most windows, made normal so that the palette
+// shows above them; ColorButtonRestoreTopMosts puts them back.
+std::vector<HWND> ColorButtonNormalizeTopMosts() {
+    std::vector<HWND> found;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM list) -> BOOL {
+            if (IsWindowVisible(h) && (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST))
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    for (HWND h : found) SetWindowPos(h, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return found;
+}
+
+void ColorButtonRestoreTopMosts(std::vector<HWND>& windows) {
+    for (HWND h : windows)
+        if (IsWindow(h)) SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    windows.clear();
+}
+
 TForm* TopForm(TWinControl* c) {
     while (c && c->Parent()) c = c->Parent();
     return dynamic_cast<TForm*>(c);
@@ -36,6 +58,7 @@ TZOVColorButton::~TZOVColorButton() {
         palette_->OnPaletteClose = nullptr;
         palette_->OnSelect = nullptr;
         delete palette_;
+        ColorButtonRestoreTopMosts(topMosts_);
     }
 }
 
@@ -172,6 +195,7 @@ bool TZOVColorButton::HandleMessage(TMessage& m) {
 
 void TZOVColorButton::OpenPalette() {
     if (palette_) return;
+    topMosts_ = ColorButtonNormalizeTopMosts();
     auto* p = new TTSM_ZOVColorButtonPalette(TopForm(this));
     RECT r{0, 0, Width(), Height()};
     MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
@@ -193,6 +217,7 @@ void TZOVColorButton::OpenPalette() {
         palette_ = nullptr;
         pal.Release();
         Invalidate();
+        ColorButtonRestoreTopMosts(topMosts_);
     };
     palette_ = p;
     Invalidate();

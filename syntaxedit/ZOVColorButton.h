@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "syntaxedit/ZOVColorButtonPalette.h"
 #include "ui/Menus.h"
@@ -47,6 +48,8 @@ private:
     TColor color_ = 0;
     TTSM_ZOVColorButtonPalette* palette_ = nullptr;
     bool mouseInside_ = false;
+    // Windows of this thread that were top-most when the palette opened.
+    std::vector<HWND> topMosts_;
 };
 
 class TSM_HotKey : public TEdit {

@@ -77,6 +77,20 @@ TEST(ColorButton, DrawsItsSwatch) {
     EXPECT_NE(0x0080FFu, shot->PixelRGB(35, 11)) << "the arrow part";
 }
 
+TEST(ColorButton, TopMostWindowsStandBackWhileThePaletteIsOpen) {
+    ButtonOnForm f;
+    TForm onTop;
+    onTop.SetBounds(400, 100, 200, 100);
+    onTop.Show();
+    SetWindowPos(onTop.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    auto topMost = [&] { return (GetWindowLongA(onTop.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    ASSERT_TRUE(topMost());
+    f.b.OpenPalette();
+    EXPECT_FALSE(topMost()) << "the palette must show above it";
+    f.b.Palette()->ClosePalette();
+    EXPECT_TRUE(topMost()) << "back on top once the palette is gone";
+}
+
 TEST(ColorButton, ADisabledSwatchIsFramedAndDitheredNotColoured) {
     ButtonOnForm f;
     TZOVColorButton& b = f.b;
