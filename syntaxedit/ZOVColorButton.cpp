@@ -21,16 +21,15 @@ void DitherRect(HDC dc, const RECT& r) {
 
 // The thread's visible top-most windows, made normal so that the palette
 // shows above them; ColorButtonRestoreTopMosts puts them back.
+BOOL CALLBACK ColorButtonCollectTopMost(HWND h, LPARAM list) {
+    if (IsWindowVisible(h) && (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+    return TRUE;
+}
+
 std::vector<HWND> ColorButtonNormalizeTopMosts() {
     std::vector<HWND> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM list) -> BOOL {
-            if (IsWindowVisible(h) && (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST))
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), ColorButtonCollectTopMost, reinterpret_cast<LPARAM>(&found));
     for (HWND h : found) SetWindowPos(h, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return found;
 }
@@ -70,8 +69,7 @@ void TZOVColorButton::SetColorValue(TColor c) {
 }
 
 void TZOVColorButton::ResetColors() {
-    for (int32_t x = 1; x <= 4; x++)
-        for (int32_t y = 1; y <= 5; y++) PaletteColors.Set(x, y, TPaletteLayout::DefaultColor(x, y));
+    FillPaletteGrid(PaletteColors);
     for (int32_t x = 1; x <= 8; x++)
         for (int32_t y = 1; y <= 2; y++) CustomColors.Set(x, y, 0xFFFFFF);
     OtherColor = clBtnFace;

@@ -6,14 +6,31 @@ namespace {
 
 const TColor cl3DDkShadow = SysColor(COLOR_3DDKSHADOW), cl3DLight = SysColor(COLOR_3DLIGHT);
 
+// Collects the first 20 solid pens a 16-colour screen lists.
+int CALLBACK PaletteCollectSolidPen(LPVOID object, LPARAM list) {
+    const LOGPEN* pen = static_cast<const LOGPEN*>(object);
+    auto* found = reinterpret_cast<std::vector<TColor>*>(list);
+    if (pen->lopnStyle == PS_SOLID) found->push_back(static_cast<TColor>(pen->lopnColor));
+    return found->size() < 20;
+}
+
 }  // namespace
+
+void FillPaletteGrid(TColorArrayClass& grid) {
+    std::vector<TColor> pens;
+    HDC dc = GetDC(nullptr);
+    if (GetDeviceCaps(dc, NUMCOLORS) == 16)
+        EnumObjects(dc, OBJ_PEN, PaletteCollectSolidPen, reinterpret_cast<LPARAM>(&pens));
+    ReleaseDC(nullptr, dc);
+    for (int32_t x = 1; x <= TPaletteLayout::kColumns; x++)
+        for (int32_t y = 1; y <= TPaletteLayout::kRows; y++) grid.Set(x, y, TPaletteLayout::GridColor(x, y, pens));
+}
 
 TTSM_ZOVColorButtonPalette::TTSM_ZOVColorButtonPalette(TForm* owner) : TForm(owner) {
     // A raised frame around the 72 x 121 client; CreateParams takes the caption off.
     SetBorderStyle(bsDialog);
     SetBounds(0, 0, TPaletteLayout::kClientWidth + 6, TPaletteLayout::kClientHeight + 6);
-    for (int32_t x = 1; x <= 4; x++)
-        for (int32_t y = 1; y <= 5; y++) GridColors.Set(x, y, TPaletteLayout::DefaultColor(x, y));
+    FillPaletteGrid(GridColors);
     for (int32_t x = 1; x <= 8; x++)
         for (int32_t y = 1; y <= 2; y++) CustomColors.Set(x, y, 0xFFFFFF);
     btnOther = new TButton(this);

@@ -10,6 +10,10 @@
 #include "ui/StdCtrls.h"
 
 class TTSM_ZOVColorButtonPalette;
+
+// Fills a 4 x 5 colour array with the palette's grid colours: the defaults,
+// or on a 16-colour screen the screen's first 20 solid pens.
+void FillPaletteGrid(TColorArrayClass& grid);
 using TPaletteSelectEvent = std::function<void(TTSM_ZOVColorButtonPalette& palette, TColor color)>;
 using TPaletteCloseEvent = std::function<void(TTSM_ZOVColorButtonPalette& palette, TCloseAction& action)>;
 
