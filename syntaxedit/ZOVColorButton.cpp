@@ -68,6 +68,18 @@ void TZOVColorButton::SetColorValue(TColor c) {
     if (OnColorChange) OnColorChange(this);
 }
 
+void TZOVColorButton::SetStyle(int style) {
+    if (style == style_) return;
+    style_ = style;
+    Invalidate();
+}
+
+void TZOVColorButton::SetFlat(bool flat) {
+    if (flat == flat_) return;
+    flat_ = flat;
+    Invalidate();
+}
+
 void TZOVColorButton::ResetColors() {
     FillPaletteGrid(PaletteColors);
     for (int32_t x = 1; x <= 8; x++)
@@ -97,7 +109,7 @@ bool TZOVColorButton::DrawItem(DRAWITEMSTRUCT& dis) {
     bool pressed = (dis.itemState & ODS_SELECTED) || palette_;
     bool disabled = (dis.itemState & ODS_DISABLED) != 0;
     UINT state = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pressed ? DFCS_PUSHED : 0) | (disabled ? DFCS_INACTIVE : 0);
-    bool drawnFlat = Flat && !mouseInside_ && !(dis.itemState & ODS_FOCUS);
+    bool drawnFlat = flat_ && !mouseInside_ && !(dis.itemState & ODS_FOCUS);
     if (drawnFlat) state |= DFCS_FLAT;
     if (pressed) {
         canvas.Brush.Style = bsClear;
@@ -110,7 +122,7 @@ bool TZOVColorButton::DrawItem(DRAWITEMSTRUCT& dis) {
         canvas.Rectangle(r.left, r.top, r.right, r.bottom);
         InflateRect(&r, -1, -1);
     } else {
-        if (Style == 1 && !drawnFlat) {
+        if (style_ == 1 && !drawnFlat) {
             canvas.Brush.Style = bsClear;
             canvas.Pen.Color = clBtnShadow;
             canvas.Rectangle(r.left, r.top, r.right, r.bottom);
@@ -179,12 +191,12 @@ bool TZOVColorButton::HandleMessage(TMessage& m) {
                 mouseInside_ = true;
                 TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, Handle(), 0};
                 TrackMouseEvent(&track);
-                if (Flat) Invalidate();
+                if (flat_) Invalidate();
             }
             return false;
         case WM_MOUSELEAVE:
             mouseInside_ = false;
-            if (Flat) Invalidate();
+            if (flat_) Invalidate();
             return false;
         default:
             return TButton::HandleMessage(m);

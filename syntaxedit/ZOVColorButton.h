@@ -13,8 +13,11 @@ public:
     explicit TZOVColorButton(TWinControl* parent);
     ~TZOVColorButton() override;
 
-    int Style = 0;
-    bool Flat = false;
+    int Style() const { return style_; }
+    bool Flat() const { return flat_; }
+    // Store and repaint when changed.
+    void SetStyle(int style);
+    void SetFlat(bool flat);
     std::string OtherBtnCaption = "&Other";
     TColor OtherColor = clBtnFace;
     TColorArrayClass PaletteColors{4, 5};
@@ -48,6 +51,8 @@ private:
     TColor color_ = 0;
     TTSM_ZOVColorButtonPalette* palette_ = nullptr;
     bool mouseInside_ = false;
+    int style_ = 0;
+    bool flat_ = false;
     // Windows of this thread that were top-most when the palette opened.
     std::vector<HWND> topMosts_;
 };

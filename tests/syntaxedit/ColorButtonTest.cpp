@@ -134,11 +134,16 @@ TEST(ColorButton, AFlatButtonShowsItsBorderOnlyWhileTheMouseIsOverIt) {
         {"raised, mouse gone", false, WM_MOUSELEAVE, true},
     };
     for (const Row& r : rows) {
-        b.Flat = r.flat;
+        b.SetFlat(r.flat);
         if (r.mouse) SendMessageA(b.Handle(), r.mouse, 0, MAKELPARAM(5, 5));
         EXPECT_EQ(r.border, edge() != face) << r.name;
     }
     EXPECT_FALSE(b.MouseInside());
+    // Style 1 puts a shadow line around the raised button.
+    b.SetStyle(1);
+    EXPECT_EQ(Rrggbb(clBtnShadow), Shot(b)->PixelRGB(0, b.Height() / 2));
+    b.SetStyle(0);
+    EXPECT_NE(Rrggbb(clBtnShadow), Shot(b)->PixelRGB(0, b.Height() / 2));
 }
 
 TEST(ColorButton, ASecondQuickClickPressesTheButtonAgain) {
