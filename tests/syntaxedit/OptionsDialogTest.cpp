@@ -3,6 +3,8 @@
 // colour buttons.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "DrainMessages.h"
 #include "SettingsProbe.h"
 #include "SlotParsers.h"
@@ -96,6 +98,13 @@ void EditEveryPage(TOptionsDialog& d) {
     d.AddButton->Click();
     d.Key1Box->SetHotKey(scCtrl | 'U');
     d.Key1Box->OnExit(d.Key1Box);
+}
+
+// Runs the dialog on a probe's settings, the script playing the user.
+bool RunOnProbe(SettingsProbe& probe, unsigned pages, const std::function<void(TOptionsDialog&)>& script) {
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) { script(Dialog(form)); });
+    return ExecuteOptionsDialog(probe.Settings(), pages);
 }
 
 }  // namespace
@@ -208,9 +217,7 @@ TEST(OptionsDialog, OkWritesEveryPageBack) {
 
 TEST(OptionsDialog, MarginBoxesKeepToZeroTo199) {
     SettingsProbe probe;
-    TScriptedModalRunner runner;
-    runner.Expect("OptionsDialog", [&](TForm& form) {
-        TOptionsDialog& d = Dialog(form);
+    EXPECT_TRUE(RunOnProbe(probe, ppOPTIONS, [&](TOptionsDialog& d) {
         struct Case {
             const char* typed;
             const char* shown;
@@ -228,17 +235,14 @@ TEST(OptionsDialog, MarginBoxesKeepToZeroTo199) {
         EXPECT_EQ(d.WrapColumnBox->Text(), "72");
         d.LeftBorderWidthBox->SetText("250");
         d.OKButton->Click();
-    });
-    EXPECT_TRUE(ExecuteOptionsDialog(probe.Settings(), ppOPTIONS));
+    }));
     EXPECT_EQ(TOptionsModel(probe.Settings()).Gutter(), 1);
 }
 
 TEST(OptionsDialog, BadTabTextsAreShownAndTheOldValuesPutBack) {
     SettingsProbe probe;
     TScriptedPrompter prompter;
-    TScriptedModalRunner runner;
-    runner.Expect("OptionsDialog", [&](TForm& form) {
-        TOptionsDialog& d = Dialog(form);
+    EXPECT_TRUE(RunOnProbe(probe, ppOPTIONS, [&](TOptionsDialog& d) {
         struct Row {
             const char* name;
             TEdit* box;
@@ -268,8 +272,7 @@ TEST(OptionsDialog, BadTabTextsAreShownAndTheOldValuesPutBack) {
             }
         }
         d.OKButton->Click();
-    });
-    EXPECT_TRUE(ExecuteOptionsDialog(probe.Settings(), ppOPTIONS));
+    }));
     TOptionsModel after(probe.Settings());
     EXPECT_EQ("5 9", after.TabColumns());
     EXPECT_EQ(8, after.TabDefault());
