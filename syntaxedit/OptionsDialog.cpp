@@ -156,19 +156,20 @@ TOptionsDialog::TOptionsDialog(TOptionsModel& model, unsigned visiblePages)
 
 void TOptionsDialog::BuildOptionsPage() {
     TWinControl* p = OptionsPage = PageControl1->AddPage("Options");
-    TGroupBox* print = Group(p, 6, 4, 136, 150, "Print Options");
-    TGroupBox* general = Group(p, 148, 4, 310, 150, "General options");
+    TGroupBox* print = Group(p, 6, 4, 128, 150, "Print Options");
+    TGroupBox* general = Group(p, 140, 4, 318, 150, "General options");
     int printRow = 0, generalRow = 0;
     for (int i = 0; i < kOptionCheckCount; i++) {
         const TOptionCheck& o = kOptionChecks[i];
         const bool isPrint = o.Bit == 16 || (o.Bit >= 32 && o.Bit <= 512);
         TCheckBox* box;
         if (isPrint) {
-            box = Place(new TCheckBox(print), 8, 18 + 21 * printRow++, 124, 18, o.Caption);
+            box = Place(new TCheckBox(print), 8, 18 + 21 * printRow++, 116, 18, o.Caption);
         } else {
             const int col = generalRow % 2, row = generalRow / 2;
             generalRow++;
-            box = Place(new TCheckBox(general), 8 + 136 * col, 18 + 18 * row, col ? 164 : 134, 18, o.Caption);
+            // Wide enough for "Block cursor for Overwrite" in the second column.
+            box = Place(new TCheckBox(general), 8 + 132 * col, 18 + 18 * row, col ? 176 : 128, 18, o.Caption);
         }
         box->SetName(o.Name);
         box->Tag = o.Bit;

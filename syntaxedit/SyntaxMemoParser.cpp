@@ -28,10 +28,14 @@ TSyntaxMemoParser::~TSyntaxMemoParser() {
 
 void TSyntaxMemoParser::SetScript(const std::string& path) {
     Script = path;
-    if (!Script.empty() && Designing && !Loading) {
-        highlighter_.Name = Name();
-        highlighter_.CompileScriptFile(Script);
-    }
+    if (!Script.empty() && Designing && !Loading) CompileScriptFile();
+}
+
+bool TSyntaxMemoParser::CompileScriptFile() {
+    highlighter_.Name = Name();
+    if (!highlighter_.CompileScriptFile(Script)) return false;
+    RefreshEditors();
+    return true;
 }
 
 void TSyntaxMemoParser::Loaded() {

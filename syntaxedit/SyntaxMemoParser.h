@@ -47,6 +47,9 @@ public:
 
     // Stores the path; at design time (not while loading) compiles it.
     void SetScript(const std::string& path);
+    // Compiles the file Script names and has every editor take the new
+    // tables; a missing file does nothing (false).
+    bool CompileScriptFile();
     // After the form is read: compiles Script when AutoScriptUpdate, then
     // refreshes the editors.
     void Loaded();

@@ -3,6 +3,43 @@
 namespace {
 const TColor clWindowFrame = SysColor(COLOR_WINDOWFRAME);
 
+// Greys a disabled swatch: every other pixel black, the rest left as it is.
+void DitherRect(HDC dc, const RECT& r) {
+    static const WORD kChecker[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
+    HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kChecker);
+    HBRUSH brush = CreatePatternBrush(pattern);
+    COLORREF text = SetTextColor(dc, RGB(0, 0, 0)), back = SetBkColor(dc, RGB(255, 255, 255));
+    HGDIOBJ old = SelectObject(dc, brush);
+    SetBrushOrgEx(dc, r.left, r.top, nullptr);
+    PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0xA000C9);  // pattern AND destination
+    SelectObject(dc, old);
+    SetTextColor(dc, text);
+    SetBkColor(dc, back);
+    DeleteObject(brush);
+    DeleteObject(pattern);
+}
+
+// The thread's visible top-most windows, made normal so that the palette
+// shows above them; ColorButtonRestoreTopMosts puts them back.
+BOOL CALLBACK ColorButtonCollectTopMost(HWND h, LPARAM list) {
+    if (IsWindowVisible(h) && (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+    return TRUE;
+}
+
+std::vector<HWND> ColorButtonNormalizeTopMosts() {
+    std::vector<HWND> found;
+    EnumThreadWindows(GetCurrentThreadId(), ColorButtonCollectTopMost, reinterpret_cast<LPARAM>(&found));
+    for (HWND h : found) SetWindowPos(h, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return found;
+}
+
+void ColorButtonRestoreTopMosts(std::vector<HWND>& windows) {
+    for (HWND h : windows)
+        if (IsWindow(h)) SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    windows.clear();
+}
+
 TForm* TopForm(TWinControl* c) {
     while (c && c->Parent()) c = c->Parent();
     return dynamic_cast<TForm*>(c);
@@ -20,6 +57,7 @@ TZOVColorButton::~TZOVColorButton() {
         palette_->OnPaletteClose = nullptr;
         palette_->OnSelect = nullptr;
         delete palette_;
+        ColorButtonRestoreTopMosts(topMosts_);
     }
 }
 
@@ -30,9 +68,20 @@ void TZOVColorButton::SetColorValue(TColor c) {
     if (OnColorChange) OnColorChange(this);
 }
 
+void TZOVColorButton::SetStyle(int style) {
+    if (style == style_) return;
+    style_ = style;
+    Invalidate();
+}
+
+void TZOVColorButton::SetFlat(bool flat) {
+    if (flat == flat_) return;
+    flat_ = flat;
+    Invalidate();
+}
+
 void TZOVColorButton::ResetColors() {
-    for (int32_t x = 1; x <= 4; x++)
-        for (int32_t y = 1; y <= 5; y++) PaletteColors.Set(x, y, TPaletteLayout::DefaultColor(x, y));
+    FillPaletteGrid(PaletteColors);
     for (int32_t x = 1; x <= 8; x++)
         for (int32_t y = 1; y <= 2; y++) CustomColors.Set(x, y, 0xFFFFFF);
     OtherColor = clBtnFace;
@@ -60,7 +109,8 @@ bool TZOVColorButton::DrawItem(DRAWITEMSTRUCT& dis) {
     bool pressed = (dis.itemState & ODS_SELECTED) || palette_;
     bool disabled = (dis.itemState & ODS_DISABLED) != 0;
     UINT state = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pressed ? DFCS_PUSHED : 0) | (disabled ? DFCS_INACTIVE : 0);
-    if (Flat && !(dis.itemState & ODS_FOCUS)) state |= DFCS_FLAT;
+    bool drawnFlat = flat_ && !mouseInside_ && !(dis.itemState & ODS_FOCUS);
+    if (drawnFlat) state |= DFCS_FLAT;
     if (pressed) {
         canvas.Brush.Style = bsClear;
         canvas.Pen.Color = clWindowFrame;
@@ -72,13 +122,23 @@ bool TZOVColorButton::DrawItem(DRAWITEMSTRUCT& dis) {
         canvas.Rectangle(r.left, r.top, r.right, r.bottom);
         InflateRect(&r, -1, -1);
     } else {
-        if (Style == 1 && !Flat) {
+        if (style_ == 1 && !drawnFlat) {
             canvas.Brush.Style = bsClear;
             canvas.Pen.Color = clBtnShadow;
             canvas.Rectangle(r.left, r.top, r.right, r.bottom);
             InflateRect(&r, -1, -1);
         }
+        RECT frame = r;
         DrawFrameControl(dis.hDC, &r, DFC_BUTTON, state);
+        if (drawnFlat) {
+            // No border until the mouse comes over the button.
+            HBRUSH face = CreateSolidBrush(ColorToRGB(clBtnFace));
+            for (int i = 0; i < 2; i++) {
+                FrameRect(dis.hDC, &frame, face);
+                InflateRect(&frame, -1, -1);
+            }
+            DeleteObject(face);
+        }
     }
     RECT c = dis.rcItem;
     if (pressed) OffsetRect(&c, 1, 1);
@@ -88,9 +148,18 @@ bool TZOVColorButton::DrawItem(DRAWITEMSTRUCT& dis) {
     InflateRect(&c, -2, -1);
     c.right -= 10;
     canvas.Brush.Style = bsSolid;
-    canvas.Brush.Color = disabled ? clBtnFace : color_;
-    canvas.Pen.Color = disabled ? clBtnShadow : clWindowFrame;
-    canvas.Rectangle(c.left, c.top, c.right, c.bottom);
+    canvas.Pen.Color = clWindowFrame;
+    if (disabled) {
+        HBRUSH frame = CreateSolidBrush(ColorToRGB(clWindowFrame));
+        FrameRect(dis.hDC, &c, frame);
+        DeleteObject(frame);
+        RECT inner = c;
+        InflateRect(&inner, -1, -1);
+        DitherRect(dis.hDC, inner);
+    } else {
+        canvas.Brush.Color = color_;
+        canvas.Rectangle(c.left, c.top, c.right, c.bottom);
+    }
     // The divider, then a small drop-down arrow.
     int x = c.right + 3;
     canvas.Pen.Color = clBtnShadow;
@@ -108,8 +177,35 @@ bool TZOVColorButton::DrawItem(DRAWITEMSTRUCT& dis) {
     return true;
 }
 
+bool TZOVColorButton::HandleMessage(TMessage& m) {
+    switch (m.Msg) {
+        case WM_LBUTTONDBLCLK: {
+            // An owner-drawn button would only report the double click; a
+            // quick second click must press the button again.
+            TMessage down{WM_LBUTTONDOWN, m.WParam, m.LParam, 0};
+            m.Result = DefaultHandler(down);
+            return true;
+        }
+        case WM_MOUSEMOVE:
+            if (!mouseInside_) {
+                mouseInside_ = true;
+                TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, Handle(), 0};
+                TrackMouseEvent(&track);
+                if (flat_) Invalidate();
+            }
+            return false;
+        case WM_MOUSELEAVE:
+            mouseInside_ = false;
+            if (flat_) Invalidate();
+            return false;
+        default:
+            return TButton::HandleMessage(m);
+    }
+}
+
 void TZOVColorButton::OpenPalette() {
     if (palette_) return;
+    topMosts_ = ColorButtonNormalizeTopMosts();
     auto* p = new TTSM_ZOVColorButtonPalette(TopForm(this));
     RECT r{0, 0, Width(), Height()};
     MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
@@ -131,6 +227,7 @@ void TZOVColorButton::OpenPalette() {
         palette_ = nullptr;
         pal.Release();
         Invalidate();
+        ColorButtonRestoreTopMosts(topMosts_);
     };
     palette_ = p;
     Invalidate();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "syntaxedit/ZOVColorButtonPalette.h"
 #include "ui/Menus.h"
@@ -12,8 +13,11 @@ public:
     explicit TZOVColorButton(TWinControl* parent);
     ~TZOVColorButton() override;
 
-    int Style = 0;
-    bool Flat = false;
+    int Style() const { return style_; }
+    bool Flat() const { return flat_; }
+    // Store and repaint when changed.
+    void SetStyle(int style);
+    void SetFlat(bool flat);
     std::string OtherBtnCaption = "&Other";
     TColor OtherColor = clBtnFace;
     TColorArrayClass PaletteColors{4, 5};
@@ -35,6 +39,10 @@ public:
 
     bool Command(WORD code) override;
     bool DrawItem(DRAWITEMSTRUCT& dis) override;
+    // A double click counts as a second press; the mouse coming and going
+    // repaints a flat button.
+    bool HandleMessage(TMessage& m) override;
+    bool MouseInside() const { return mouseInside_; }
 
 protected:
     void CreateParams(TCreateParams& p) override;
@@ -42,6 +50,11 @@ protected:
 private:
     TColor color_ = 0;
     TTSM_ZOVColorButtonPalette* palette_ = nullptr;
+    bool mouseInside_ = false;
+    int style_ = 0;
+    bool flat_ = false;
+    // Windows of this thread that were top-most when the palette opened.
+    std::vector<HWND> topMosts_;
 };
 
 class TSM_HotKey : public TEdit {

@@ -6,12 +6,31 @@ namespace {
 
 const TColor cl3DDkShadow = SysColor(COLOR_3DDKSHADOW), cl3DLight = SysColor(COLOR_3DLIGHT);
 
+// Collects the first 20 solid pens a 16-colour screen lists.
+int CALLBACK PaletteCollectSolidPen(LPVOID object, LPARAM list) {
+    const LOGPEN* pen = static_cast<const LOGPEN*>(object);
+    auto* found = reinterpret_cast<std::vector<TColor>*>(list);
+    if (pen->lopnStyle == PS_SOLID) found->push_back(static_cast<TColor>(pen->lopnColor));
+    return found->size() < 20;
+}
+
 }  // namespace
 
+void FillPaletteGrid(TColorArrayClass& grid) {
+    std::vector<TColor> pens;
+    HDC dc = GetDC(nullptr);
+    if (GetDeviceCaps(dc, NUMCOLORS) == 16)
+        EnumObjects(dc, OBJ_PEN, PaletteCollectSolidPen, reinterpret_cast<LPARAM>(&pens));
+    ReleaseDC(nullptr, dc);
+    for (int32_t x = 1; x <= TPaletteLayout::kColumns; x++)
+        for (int32_t y = 1; y <= TPaletteLayout::kRows; y++) grid.Set(x, y, TPaletteLayout::GridColor(x, y, pens));
+}
+
 TTSM_ZOVColorButtonPalette::TTSM_ZOVColorButtonPalette(TForm* owner) : TForm(owner) {
+    // A raised frame around the 72 x 121 client; CreateParams takes the caption off.
+    SetBorderStyle(bsDialog);
     SetBounds(0, 0, TPaletteLayout::kClientWidth + 6, TPaletteLayout::kClientHeight + 6);
-    for (int32_t x = 1; x <= 4; x++)
-        for (int32_t y = 1; y <= 5; y++) GridColors.Set(x, y, TPaletteLayout::DefaultColor(x, y));
+    FillPaletteGrid(GridColors);
     for (int32_t x = 1; x <= 8; x++)
         for (int32_t y = 1; y <= 2; y++) CustomColors.Set(x, y, 0xFFFFFF);
     btnOther = new TButton(this);
@@ -22,7 +41,8 @@ TTSM_ZOVColorButtonPalette::TTSM_ZOVColorButtonPalette(TForm* owner) : TForm(own
 
 void TTSM_ZOVColorButtonPalette::CreateParams(TCreateParams& p) {
     TForm::CreateParams(p);
-    p.Style &= ~static_cast<DWORD>(WS_CAPTION);
+    // A top-level window that is no pop-up always gets a caption.
+    p.Style = (p.Style & ~static_cast<DWORD>(WS_CAPTION)) | WS_POPUP;
 }
 
 TColor TTSM_ZOVColorButtonPalette::CellColor(TPaletteCell c) const {
@@ -114,6 +134,14 @@ bool TTSM_ZOVColorButtonPalette::KeyDown(WORD& key, TShiftState shift) {
     return TForm::KeyDown(key, shift);
 }
 
+bool TTSM_ZOVColorButtonPalette::HandleMessage(TMessage& m) {
+    // A click anywhere else takes the activation away: the drop-down goes,
+    // as a menu would (ClosePalette waits while the colour dialog is open).
+    if ((m.Msg == WM_ACTIVATE && LOWORD(m.WParam) == WA_INACTIVE) || (m.Msg == WM_ACTIVATEAPP && !m.WParam))
+        ClosePalette();
+    return TForm::HandleMessage(m);
+}
+
 void TTSM_ZOVColorButtonPalette::ClosePalette() {
     if (dialogOpen_ || closed_) return;
     TCloseAction action = caFree;
@@ -124,10 +152,15 @@ void TTSM_ZOVColorButtonPalette::ClosePalette() {
 
 void TTSM_ZOVColorButtonPalette::ChooseOther() {
     uint32_t c = static_cast<uint32_t>(ColorToRGB(OtherColor));
+    // Custom cell (x, y) is the dialog's custom colour (x - 1) + 8 (y - 1);
+    // they come back only with OK.
+    uint32_t custom[16];
+    for (int32_t i = 0; i < 16; i++) custom[i] = static_cast<uint32_t>(CustomColors.Get(i % 8 + 1, i / 8 + 1));
     dialogOpen_ = true;
-    bool ok = Prompter().ColorDialog(c);
+    bool ok = Prompter().CustomColorDialog(c, custom);
     dialogOpen_ = false;
     if (!ok) return;
+    for (int32_t i = 0; i < 16; i++) CustomColors.Set(i % 8 + 1, i / 8 + 1, static_cast<TColor>(custom[i]));
     OtherColor = static_cast<TColor>(c);
     if (OnSelect) OnSelect(*this, OtherColor);
     ClosePalette();

@@ -10,6 +10,10 @@
 #include "ui/StdCtrls.h"
 
 class TTSM_ZOVColorButtonPalette;
+
+// Fills a 4 x 5 colour array with the palette's grid colours: the defaults,
+// or on a 16-colour screen the screen's first 20 solid pens.
+void FillPaletteGrid(TColorArrayClass& grid);
 using TPaletteSelectEvent = std::function<void(TTSM_ZOVColorButtonPalette& palette, TColor color)>;
 using TPaletteCloseEvent = std::function<void(TTSM_ZOVColorButtonPalette& palette, TCloseAction& action)>;
 
@@ -43,6 +47,8 @@ public:
     bool MouseMove(TShiftState shift, int x, int y) override;
     bool MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     bool KeyDown(WORD& key, TShiftState shift) override;
+    // Losing activation, or the application losing it, closes the palette.
+    bool HandleMessage(TMessage& m) override;
 
 protected:
     void CreateParams(TCreateParams& p) override;

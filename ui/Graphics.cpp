@@ -1,5 +1,6 @@
 #include "Graphics.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -237,7 +238,11 @@ uint32_t TBitmap::PixelRGB(int x, int y) const {
 bool TBitmap::SaveToFile(const std::string& path) const {
     if (!bits_) return false;
     GdiFlush();
-    const uint32_t imageBytes = static_cast<uint32_t>(width_) * static_cast<uint32_t>(height_) * 4;
+    // 24 bits a pixel: the DIB's fourth byte is no alpha (GDI leaves it 0
+    // almost everywhere), but viewers of a 32-bit file take it for one and
+    // show the picture nearly blank.
+    const uint32_t rowBytes = (static_cast<uint32_t>(width_) * 3 + 3) & ~3u;
+    const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height_);
     BITMAPFILEHEADER fh{};
     BITMAPINFOHEADER ih{};
     fh.bfType = 0x4D42;
@@ -247,11 +252,16 @@ bool TBitmap::SaveToFile(const std::string& path) const {
     ih.biWidth = width_;
     ih.biHeight = -height_;
     ih.biPlanes = 1;
-    ih.biBitCount = 32;
+    ih.biBitCount = 24;
     ih.biCompression = BI_RGB;
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
-    bool ok = std::fwrite(&fh, sizeof fh, 1, f) == 1 && std::fwrite(&ih, sizeof ih, 1, f) == 1 &&
-              std::fwrite(bits_, imageBytes, 1, f) == 1;
+    bool ok = std::fwrite(&fh, sizeof fh, 1, f) == 1 && std::fwrite(&ih, sizeof ih, 1, f) == 1;
+    std::vector<uint8_t> row(rowBytes, 0);
+    const uint8_t* src = reinterpret_cast<const uint8_t*>(bits_);
+    for (int y = 0; ok && y < height_; y++) {
+        for (int x = 0; x < width_; x++, src += 4) std::copy(src, src + 3, &row[static_cast<size_t>(x) * 3]);
+        ok = std::fwrite(row.data(), rowBytes, 1, f) == 1;
+    }
     return std::fclose(f) == 0 && ok;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -48,16 +49,22 @@ public:
     bool OpenFileDialog(TFileDialogRequest& r) override { return RunFileDialog(r, false); }
     bool SaveFileDialog(TFileDialogRequest& r) override { return RunFileDialog(r, true); }
     bool ColorDialog(uint32_t& color) override {
-        static COLORREF custom[16];
+        static uint32_t custom[16];
+        return CustomColorDialog(color, custom);
+    }
+    bool CustomColorDialog(uint32_t& color, uint32_t (&custom)[16]) override {
+        COLORREF colours[16];
+        std::copy(custom, custom + 16, colours);
         CHOOSECOLORA cc{};
         cc.lStructSize = sizeof cc;
         cc.hwndOwner = GetActiveWindow();
         cc.rgbResult = color;
-        cc.lpCustColors = custom;
+        cc.lpCustColors = colours;
         cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-        if (!::ChooseColorA(&cc)) return false;
-        color = cc.rgbResult;
-        return true;
+        bool ok = ::ChooseColorA(&cc) != 0;
+        std::copy(colours, colours + 16, custom);
+        if (ok) color = cc.rgbResult;
+        return ok;
     }
     bool PrintDialog(TPrintRequest& r) override {
         PRINTDLGA pd{};

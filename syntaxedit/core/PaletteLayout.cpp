@@ -43,6 +43,12 @@ TColor TPaletteLayout::DefaultColor(int32_t x, int32_t y) {
     return kDefaults[y - 1][x - 1];
 }
 
+TColor TPaletteLayout::GridColor(int32_t x, int32_t y, const std::vector<TColor>& screenPens) {
+    size_t pen = static_cast<size_t>((x - 1) * kRows + (y - 1));
+    if (x >= 1 && x <= kColumns && y >= 1 && y <= kRows && pen < screenPens.size()) return screenPens[pen];
+    return DefaultColor(x, y);
+}
+
 void TPaletteLayout::OpenPosition(const TPaletteRect& button, const TPaletteRect& workArea, int32_t& left,
                                   int32_t& top) {
     left = button.Left;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "SyntaxMemoTypes.h"
 
@@ -32,6 +33,10 @@ public:
     static TPaletteCell HitTest(int32_t x, int32_t y, int32_t clientWidth = kClientWidth);
     // The grid's default colour of cell (x, y) as a COLORREF (0x00BBGGRR).
     static TColor DefaultColor(int32_t x, int32_t y);
+    // The grid colour of cell (x, y) on a screen whose solid pens are given
+    // (a 16-colour screen's, else none): the pens fill the grid column by
+    // column, five to a column; a cell without a pen keeps its default.
+    static TColor GridColor(int32_t x, int32_t y, const std::vector<TColor>& screenPens);
     // The palette's top-left for a button at buttonRect (screen), kept in
     // the work area.
     static void OpenPosition(const TPaletteRect& button, const TPaletteRect& workArea, int32_t& left,

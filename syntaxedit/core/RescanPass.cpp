@@ -213,6 +213,16 @@ void TRescanPass::LoadBuffer(const TLineNode* n) {
 
 bool TRescanPass::Fire(int32_t& token, int32_t start, int32_t end) {
     if (!OnTokenSeen) return true;
+    tokenText_.clear();
+    if (WantTokenText && start >= 0) {
+        // A second stream follows the scanner's over the token.
+        if (tokenText_.capacity() < static_cast<size_t>(end - start))
+            tokenText_.reserve(2 * static_cast<size_t>(end - start));
+        TEdStream text(store_);
+        text.MoveTo(start);
+        for (int32_t i = start; i < end && !text.AtEnd(); i++, text.Next())
+            tokenText_ += static_cast<char>(text.CurChar());
+    }
     OnTokenSeen(token, start, end);
     return !Edited();
 }

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "SchemeHighlighter.h"
@@ -67,6 +68,9 @@ public:
     bool Lazy = false;
     int32_t VisibleLines = 30;
     TTokenSeenEvent OnTokenSeen;
+    // When set, OnTokenSeen finds the token's characters in TokenText().
+    bool WantTokenText = false;
+    const std::string& TokenText() const { return tokenText_; }
 
     void StoreEdited(TTextStore& store, const TStoreEdit& edit) override;
 
@@ -111,5 +115,6 @@ private:
     bool running_ = false;
     uint32_t editSeen_ = 0;
     std::vector<uint8_t> buf_;
+    std::string tokenText_;
     TRescanStats stats_;
 };

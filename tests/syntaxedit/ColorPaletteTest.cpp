@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ScriptedPrompter.h"
+#include "ButtonOnForm.h"
 
 namespace {
 
@@ -103,6 +106,90 @@ TEST(ColorPalette, OtherButtonAsksForAColour) {
     EXPECT_EQ(RGB(1, 2, 3), chosen[0]);
     EXPECT_EQ(RGB(1, 2, 3), p.OtherColor);
     EXPECT_TRUE(p.Closed());
+}
+
+// A colour dialog played by the test, custom colours included.
+struct ColourDialogPrompter : TPrompter {
+    std::function<bool(uint32_t& color, uint32_t (&custom)[16])> dialog;
+    TPrompter* previous = SetPrompter(this);
+    ~ColourDialogPrompter() override { SetPrompter(previous); }
+    int ShowMessageBox(const std::string&, const std::string&, unsigned) override { return IDOK; }
+    bool OpenFileDialog(TFileDialogRequest&) override { return false; }
+    bool SaveFileDialog(TFileDialogRequest&) override { return false; }
+    bool ColorDialog(uint32_t&) override { return false; }
+    bool CustomColorDialog(uint32_t& color, uint32_t (&custom)[16]) override { return dialog(color, custom); }
+    bool PrintDialog(TPrintRequest&) override { return false; }
+};
+
+TEST(ColorPalette, TheColourDialogShowsTheCustomColoursAndGivesThemBackOnOk) {
+    ColourDialogPrompter prompter;
+    TTSM_ZOVColorButtonPalette p;
+    p.CustomColors.Set(2, 1, RGB(1, 1, 1));
+    p.CustomColors.Set(8, 2, RGB(2, 2, 2));
+    std::vector<TColor> chosen;
+    p.OnSelect = [&](TTSM_ZOVColorButtonPalette&, TColor c) { chosen.push_back(c); };
+    struct Row {
+        const char* name;
+        bool ok;
+        TColor cell21, cell12;  // custom (2, 1) and (1, 2) afterwards
+    } rows[] = {
+        {"cancel keeps the palette's custom colours", false, RGB(1, 1, 1), 0xFFFFFF},
+        {"OK takes the dialog's", true, RGB(9, 9, 9), RGB(7, 7, 7)},
+    };
+    for (const Row& r : rows) {
+        prompter.dialog = [&](uint32_t& color, uint32_t (&custom)[16]) {
+            EXPECT_EQ(RGB(1, 1, 1), custom[1]) << "cell (2, 1)";
+            EXPECT_EQ(RGB(2, 2, 2), custom[15]) << "cell (8, 2)";
+            EXPECT_EQ(0xFFFFFFu, custom[8]) << "cell (1, 2)";
+            custom[1] = RGB(9, 9, 9);
+            custom[8] = RGB(7, 7, 7);
+            color = RGB(5, 6, 7);
+            return r.ok;
+        };
+        p.btnOther->Click();
+        EXPECT_EQ(r.cell21, p.CustomColors.Get(2, 1)) << r.name;
+        EXPECT_EQ(r.cell12, p.CustomColors.Get(1, 2)) << r.name;
+        EXPECT_EQ(r.ok, p.Closed()) << r.name;
+    }
+    EXPECT_EQ(std::vector<TColor>{RGB(5, 6, 7)}, chosen);
+}
+
+TEST(ColorPalette, LosingTheActivationClosesItUnlessTheColourDialogIsOpen) {
+    ButtonOnForm f;
+    TZOVColorButton& b = f.b;
+    TForm& form = f.form;
+    struct Row {
+        const char* name;
+        std::function<void(TTSM_ZOVColorButtonPalette&)> away;
+        bool closes;
+    } rows[] = {
+        {"another window activated", [&](TTSM_ZOVColorButtonPalette&) { SetActiveWindow(form.Handle()); }, true},
+        {"the application deactivated",
+         [](TTSM_ZOVColorButtonPalette& p) { SendMessageA(p.Handle(), WM_ACTIVATEAPP, FALSE, 0); }, true},
+        {"the application activated",
+         [](TTSM_ZOVColorButtonPalette& p) { SendMessageA(p.Handle(), WM_ACTIVATEAPP, TRUE, 0); }, false},
+        {"activation moves to the colour dialog",
+         [&](TTSM_ZOVColorButtonPalette& p) {
+             ColourDialogPrompter prompter;
+             prompter.dialog = [&](uint32_t&, uint32_t(&)[16]) {
+                 SetActiveWindow(form.Handle());
+                 return false;
+             };
+             p.btnOther->Click();
+         },
+         false},
+    };
+    for (const Row& r : rows) {
+        b.OpenPalette();
+        ASSERT_TRUE(b.PaletteOpen()) << r.name;
+        TTSM_ZOVColorButtonPalette* p = b.Palette();
+        SetActiveWindow(p->Handle());
+        r.away(*p);
+        EXPECT_EQ(r.closes, !b.PaletteOpen()) << r.name;
+        if (b.PaletteOpen()) p->ClosePalette();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
 }
 
 }  // namespace

@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <cstring>
+#include <string>
+
 #include "DrawUtils.h"
 #include "SM_Settings.h"
 #include "WinSettingsPlatform.h"
+#include "ui/Graphics.h"
 
 namespace {
 
@@ -154,4 +159,37 @@ TEST(DrawUtils, DrawTransparent) {
     EXPECT_EQ(opaque.At(1, 1), kRed);
     EXPECT_EQ(opaque.At(4, 4), kBlue);
     DeleteObject(bmp);
+}
+
+// Screenshots are saved without a fourth byte, which viewers would take for
+// an alpha channel of 0 and show the picture all but blank.
+TEST(DrawUtils, SavedPicturesHave24BitRows) {
+    TBitmap bmp(3, 2);
+    bmp.Canvas().Brush.Color = RGB(10, 20, 30);
+    RECT all{0, 0, 3, 2};
+    bmp.Canvas().FillRect(all);
+    SetPixel(bmp.Canvas().Handle(), 2, 1, RGB(200, 100, 50));
+    char path[MAX_PATH], folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    GetTempFileNameA(folder, "bmp", 0, path);
+    ASSERT_TRUE(bmp.SaveToFile(path));
+    FILE* f = fopen(path, "rb");
+    ASSERT_TRUE(f);
+    std::string data(200, '\0');
+    data.resize(fread(&data[0], 1, data.size(), f));
+    fclose(f);
+    DeleteFileA(path);
+    const size_t header = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    ASSERT_EQ(header + 2 * 12, data.size()) << "two rows of 9 bytes, padded to 12";
+    BITMAPINFOHEADER ih;
+    memcpy(&ih, data.data() + sizeof(BITMAPFILEHEADER), sizeof ih);
+    EXPECT_EQ(24, ih.biBitCount);
+    EXPECT_EQ(-2, ih.biHeight);
+    auto px = [&](int x, int y) {
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(data.data()) + header + y * 12 + x * 3;
+        return (p[2] << 16) | (p[1] << 8) | p[0];
+    };
+    EXPECT_EQ(0x0A141E, px(0, 0));
+    EXPECT_EQ(0x0A141E, px(1, 1));
+    EXPECT_EQ(0xC86432, px(2, 1));
 }

@@ -84,6 +84,12 @@ TEST(OptionsDialogScreenshot, ThroughAHighlighter) {
         TOptionsDialog& d = dynamic_cast<TOptionsDialog&>(form);
         d.SyntaxMemo1->SetText("while (x) {\r\n  return 0; // done\r\n}");
         EXPECT_TRUE(Snap(form.Handle(), "options-dialog-highlighter-highlighting"));
+        // The foreground button's palette open over the page.
+        d.ForeButton->OpenPalette();
+        ASSERT_TRUE(d.ForeButton->PaletteOpen());
+        EXPECT_TRUE(Snap(d.ForeButton->Palette()->Handle(), "colour-palette"));
+        EXPECT_TRUE(Snap(form.Handle(), "options-dialog-palette-open"));
+        d.ForeButton->Palette()->ClosePalette();
         d.PageControl1->SetActivePage(d.TemplatesPage);
         EXPECT_TRUE(Snap(form.Handle(), "options-dialog-highlighter-templates"));
         d.CancelButton->Click();

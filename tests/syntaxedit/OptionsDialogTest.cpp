@@ -3,6 +3,8 @@
 // colour buttons.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "DrainMessages.h"
 #include "SettingsProbe.h"
 #include "SlotParsers.h"
@@ -96,6 +98,13 @@ void EditEveryPage(TOptionsDialog& d) {
     d.AddButton->Click();
     d.Key1Box->SetHotKey(scCtrl | 'U');
     d.Key1Box->OnExit(d.Key1Box);
+}
+
+// Runs the dialog on a probe's settings, the script playing the user.
+bool RunOnProbe(SettingsProbe& probe, unsigned pages, const std::function<void(TOptionsDialog&)>& script) {
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) { script(Dialog(form)); });
+    return ExecuteOptionsDialog(probe.Settings(), pages);
 }
 
 }  // namespace
@@ -208,9 +217,7 @@ TEST(OptionsDialog, OkWritesEveryPageBack) {
 
 TEST(OptionsDialog, MarginBoxesKeepToZeroTo199) {
     SettingsProbe probe;
-    TScriptedModalRunner runner;
-    runner.Expect("OptionsDialog", [&](TForm& form) {
-        TOptionsDialog& d = Dialog(form);
+    EXPECT_TRUE(RunOnProbe(probe, ppOPTIONS, [&](TOptionsDialog& d) {
         struct Case {
             const char* typed;
             const char* shown;
@@ -228,9 +235,47 @@ TEST(OptionsDialog, MarginBoxesKeepToZeroTo199) {
         EXPECT_EQ(d.WrapColumnBox->Text(), "72");
         d.LeftBorderWidthBox->SetText("250");
         d.OKButton->Click();
-    });
-    EXPECT_TRUE(ExecuteOptionsDialog(probe.Settings(), ppOPTIONS));
+    }));
     EXPECT_EQ(TOptionsModel(probe.Settings()).Gutter(), 1);
+}
+
+TEST(OptionsDialog, BadTabTextsAreShownAndTheOldValuesPutBack) {
+    SettingsProbe probe;
+    TScriptedPrompter prompter;
+    EXPECT_TRUE(RunOnProbe(probe, ppOPTIONS, [&](TOptionsDialog& d) {
+        struct Row {
+            const char* name;
+            TEdit* box;
+            const char* typed;
+            const char* message;  // "" when none
+            const char* columns;  // both boxes afterwards
+            const char* stop;
+        } rows[] = {
+            {"columns in order", d.TabColumnsBox, "5 9", "", "5 9", "4"},
+            {"columns out of order", d.TabColumnsBox, "9 5", "Tab columns must be in order and unique", "5 9", "4"},
+            {"a tab stop", d.DeftabBox, "8", "", "5 9", "8"},
+            {"a tab stop that is no number", d.DeftabBox, "x", "'x' is not a valid integer value", "5 9", "8"},
+        };
+        for (const Row& r : rows) {
+            size_t asked = prompter.Log().size();
+            if (*r.message) prompter.AnswerMessage(IDOK);
+            r.box->SetText(r.typed);
+            r.box->OnExit(r.box);
+            EXPECT_EQ(r.columns, d.TabColumnsBox->Text()) << r.name;
+            EXPECT_EQ(r.stop, d.DeftabBox->Text()) << r.name;
+            if (*r.message) {
+                ASSERT_EQ(asked + 1, prompter.Log().size()) << r.name;
+                EXPECT_EQ(r.message, prompter.Log().back().Text) << r.name;
+                EXPECT_EQ(static_cast<unsigned>(MB_OK), prompter.Log().back().Flags & MB_TYPEMASK) << r.name;
+            } else {
+                EXPECT_EQ(asked, prompter.Log().size()) << r.name;
+            }
+        }
+        d.OKButton->Click();
+    }));
+    TOptionsModel after(probe.Settings());
+    EXPECT_EQ("5 9", after.TabColumns());
+    EXPECT_EQ(8, after.TabDefault());
 }
 
 TEST(OptionsDialog, AnEmptyKeyPairIsDroppedWhenTheKeysListLosesTheFocus) {

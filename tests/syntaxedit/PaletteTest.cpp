@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "ColorArrayClass.h"
 #include "PaletteLayout.h"
 
@@ -90,6 +92,29 @@ TEST(PaletteLayout, CellsAndDefaultColours) {
     EXPECT_EQ(0xFFFFFF, TPaletteLayout::DefaultColor(1, 1));
     EXPECT_EQ(0x0000FF, TPaletteLayout::DefaultColor(1, 2));  // red as 0x00BBGGRR
     EXPECT_EQ(0xEFF7FF, TPaletteLayout::DefaultColor(3, 5));
+}
+
+TEST(PaletteLayout, ASixteenColourScreensPensFillTheGridColumnByColumn) {
+    std::vector<TColor> pens;
+    for (int i = 0; i < 20; i++) pens.push_back(0x010000 * i);
+    std::vector<TColor> few(pens.begin(), pens.begin() + 7);
+    struct Case {
+        const char* name;
+        const std::vector<TColor>* pens;
+        int x, y;
+        TColor want;
+    } cases[] = {
+        {"first pen, first cell", &pens, 1, 1, 0},
+        {"down the first column", &pens, 1, 5, 0x040000},
+        {"the second column goes on", &pens, 2, 1, 0x050000},
+        {"last pen, last cell", &pens, 4, 5, 0x130000},
+        {"no pens: the defaults", nullptr, 1, 2, 0x0000FF},
+        {"too few pens: the rest keep theirs", &few, 2, 3, TPaletteLayout::DefaultColor(2, 3)},
+        {"too few pens: those there count", &few, 2, 2, 0x060000},
+    };
+    const std::vector<TColor> none;
+    for (const Case& c : cases)
+        EXPECT_EQ(c.want, TPaletteLayout::GridColor(c.x, c.y, c.pens ? *c.pens : none)) << c.name;
 }
 
 TEST(PaletteLayout, OpensBelowOrAboveItsButtonInsideTheWorkArea) {

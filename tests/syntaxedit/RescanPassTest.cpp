@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "SchemeTestUtil.h"
 
 namespace {
@@ -332,6 +334,27 @@ TEST_F(Fixture, TokenSeenFramesEveryPassAndMayChangeTheToken) {
     EXPECT_EQ(std::make_pair(-1, -1), frames[0]);
     EXPECT_EQ(std::make_pair(-2, -2), frames[1]);
     EXPECT_EQ(7, store.LineAt(4)->Styles[0]);
+}
+
+TEST_F(Fixture, TokenSeenGetsTheTokensTextWhenAskedFor) {
+    std::vector<std::string> seen;
+    pass.OnTokenSeen = [&](int32_t& token, int32_t start, int32_t end) {
+        if (pass.WantTokenText && token >= 0) EXPECT_EQ(store.GetText(start, end), pass.TokenText());
+        seen.push_back(pass.TokenText());
+    };
+    store.InsertText(At(20, 0), "x");  // "xreturn 0;"
+    pass.Run();
+    ASSERT_GE(seen.size(), 3u);
+    for (const std::string& text : seen) EXPECT_EQ("", text) << "not asked for: no text";
+
+    seen.clear();
+    pass.WantTokenText = true;
+    store.InsertText(At(20, 0), "y");
+    pass.Run();
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ("", seen.front()) << "the frames carry no text";
+    EXPECT_EQ("", seen.back());
+    EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), "yxreturn"));
 }
 
 // An edit made by a handler during a pass used to run inside the pass and

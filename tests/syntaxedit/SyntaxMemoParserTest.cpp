@@ -146,6 +146,33 @@ TEST(SyntaxMemoParser, LoadingWaitsForLoaded) {
     EXPECT_EQ("CLike", p.LanguageSettings().LanguageName);
 }
 
+TEST(SyntaxMemoParser, ScriptSetAtDesignTimeIsCompiledAndTheEditorsTakeIt) {
+    const std::string clike = std::string(SCHEME_FIXTURES) + "/clike.sch";
+    struct Row {
+        const char* name;
+        bool designing, loading;
+        std::string script;
+        int refreshed;
+        const char* language;
+    } rows[] = {
+        {"at run time: stored only", false, false, clike, 0, "<Custom language>"},
+        {"at design time: compiled, editors refreshed", true, false, clike, 1, "CLike"},
+        {"while the form loads: left for Loaded", true, true, clike, 0, "<Custom language>"},
+        {"a missing file: nothing", true, false, clike + ".none", 0, "<Custom language>"},
+    };
+    for (const Row& r : rows) {
+        TSyntaxMemoParser p;
+        FakeEditor e;
+        p.AttachEditor(&e);
+        p.Designing = r.designing;
+        p.Loading = r.loading;
+        p.SetScript(r.script);
+        EXPECT_EQ(r.script, p.Script) << r.name;
+        EXPECT_EQ(r.refreshed, e.changed) << r.name;
+        EXPECT_EQ(r.language, p.LanguageSettings().LanguageName) << r.name;
+    }
+}
+
 }  // namespace
 
 TEST(SyntaxMemoParser, ShowOptionsRunsTheDialogOrTheApplicationsHandler) {

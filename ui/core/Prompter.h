@@ -30,6 +30,12 @@ public:
     virtual bool OpenFileDialog(TFileDialogRequest& request) = 0;
     virtual bool SaveFileDialog(TFileDialogRequest& request) = 0;
     virtual bool ColorDialog(uint32_t& color) = 0;
+    // The colour dialog with these 16 custom colours, handed back as the user
+    // left them (a prompter that cannot show them asks for the colour alone).
+    virtual bool CustomColorDialog(uint32_t& color, uint32_t (&custom)[16]) {
+        (void)custom;
+        return ColorDialog(color);
+    }
     virtual bool PrintDialog(TPrintRequest& request) = 0;
 };
 
