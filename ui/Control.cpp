@@ -26,7 +26,9 @@ LRESULT CALLBACK QfControlWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     TMessage m{msg, wp, lp, 0};
     bool handled = false;
     CallGuarded(c, [&] {
-        handled = c->HandleMessage(m) || CrackMessage(*c, m);
+        // A handler would reach a half-destroyed control or a form whose members are gone
+        // (a focused child's WM_KILLFOCUS as it is destroyed).
+        if (!c->InDestruction()) handled = c->HandleMessage(m) || CrackMessage(*c, m);
         if (!handled) m.Result = c->DefaultHandler(m);
     });
     if (msg == WM_NCDESTROY) {
@@ -55,6 +57,12 @@ TWinControl::~TWinControl() {
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
     return hwnd ? static_cast<TWinControl*>(GetPropA(hwnd, kSelfProp)) : nullptr;
+}
+
+bool TWinControl::InDestruction() const {
+    for (const TWinControl* c = this; c; c = c->parent_)
+        if (c->Destroying()) return true;
+    return false;
 }
 
 HWND TWinControl::Handle() const {

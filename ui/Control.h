@@ -54,6 +54,9 @@ public:
 
     HWND Handle() const;
     bool HandleAllocated() const { return hwnd_ != nullptr; }
+    // True once this control or one of its parents has begun to be destroyed:
+    // its window then gets the default procedure only, and raises no events.
+    bool InDestruction() const;
     TWinControl* Parent() const { return parent_; }
     int ControlCount() const { return static_cast<int>(children_.size()); }
     TWinControl* Controls(int i) const { return children_.at(static_cast<size_t>(i)); }

@@ -109,8 +109,12 @@ bool Size(TWinControl& c, TMessage&) {
     return false;
 }
 
-// WM_COMMAND / WM_NOTIFY / WM_CTLCOLOR* / WM_DRAWITEM go to the child that sent them.
-TWinControl* ChildOf(HWND hwnd) { return hwnd ? TWinControl::FromHandle(hwnd) : nullptr; }
+// WM_COMMAND / WM_NOTIFY / WM_CTLCOLOR* / WM_DRAWITEM go to the child that sent them,
+// unless it is being destroyed.
+TWinControl* ChildOf(HWND hwnd) {
+    TWinControl* child = hwnd ? TWinControl::FromHandle(hwnd) : nullptr;
+    return child && !child->InDestruction() ? child : nullptr;
+}
 
 bool Command(TWinControl& c, TMessage& m) {
     if (TWinControl* child = ChildOf(reinterpret_cast<HWND>(m.LParam)))

@@ -298,6 +298,36 @@ TEST(OptionsDialog, AnEmptyKeyPairIsDroppedWhenTheKeysListLosesTheFocus) {
     ExecuteOptionsDialog(probe.Settings(), ppKEYS);
 }
 
+TEST(OptionsDialog, ClosingWithTheFocusLeftInABoxRunsNoHandlerOfTheGoingDialog) {
+    // While another program holds the foreground, hiding the dialog leaves the
+    // focus in its box; the box's exit handler then ran on the freed dialog.
+    struct Case {
+        const char* box;
+        const char* typed;
+    } cases[] = {{"Key 1", nullptr}, {"Wrap column", "77"}, {"Tab stop", "6"}, {"Act keys", "."}};
+    for (const Case& c : cases) {
+        SettingsProbe probe;
+        TOptionsModel model(probe.Settings());
+        auto* d = new TOptionsDialog(model, kAllPropEdPages);
+        d->FormShow();
+        d->Show();
+        EditEveryPage(*d);
+        const std::string box = c.box;
+        TEdit* edit = box == "Key 1" ? d->Key1Box
+                      : box == "Wrap column" ? d->WrapColumnBox
+                      : box == "Tab stop" ? d->DeftabBox : d->AutoReplActBox;
+        edit->SetFocus();
+        if (c.typed) edit->SetText(c.typed);
+        ASSERT_EQ(GetFocus(), edit->Handle()) << c.box;
+        const int32_t wrap = model.WrapAtColumn(), tab = model.TabDefault();
+        const std::string keys = model.ActivationKeys();
+        delete d;
+        EXPECT_EQ(model.WrapAtColumn(), wrap) << c.box;
+        EXPECT_EQ(model.TabDefault(), tab) << c.box;
+        EXPECT_EQ(model.ActivationKeys(), keys) << c.box;
+    }
+}
+
 TEST(OptionsDialog, ADuplicateKeySequenceIsShownAndKeepsTheDialogOpen) {
     SettingsProbe probe;
     const std::string before = probe.Snapshot();
