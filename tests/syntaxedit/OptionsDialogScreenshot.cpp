@@ -7,6 +7,7 @@
 #include <set>
 
 #include "SettingsProbe.h"
+#include "TestSupport.h"
 #include "SlotParsers.h"
 #include "ScriptedModalRunner.h"
 #include "syntaxedit/OptionsDialog.h"
@@ -77,24 +78,27 @@ TEST(OptionsDialogScreenshot, EveryPage) {
 }
 
 TEST(OptionsDialogScreenshot, ThroughAHighlighter) {
-    TForm owner;
-    TSyntaxMemoParser* parser = NewSchemeParser(&owner, "clike.sch");
-    TScriptedModalRunner runner;
-    runner.Expect("OptionsDialog", [&](TForm& form) {
-        TOptionsDialog& d = dynamic_cast<TOptionsDialog&>(form);
-        d.SyntaxMemo1->SetText("while (x) {\r\n  return 0; // done\r\n}");
-        EXPECT_TRUE(Snap(form.Handle(), "options-dialog-highlighter-highlighting"));
-        // The foreground button's palette open over the page.
-        d.ForeButton->OpenPalette();
-        ASSERT_TRUE(d.ForeButton->PaletteOpen());
-        EXPECT_TRUE(Snap(d.ForeButton->Palette()->Handle(), "colour-palette"));
-        EXPECT_TRUE(Snap(form.Handle(), "options-dialog-palette-open"));
-        d.ForeButton->Palette()->ClosePalette();
-        d.PageControl1->SetActivePage(d.TemplatesPage);
-        EXPECT_TRUE(Snap(form.Handle(), "options-dialog-highlighter-templates"));
-        d.CancelButton->Click();
+    // The palette closes when another process takes the activation.
+    qftest::RetryWhileActivationTaken([] {
+        TForm owner;
+        TSyntaxMemoParser* parser = NewSchemeParser(&owner, "clike.sch");
+        TScriptedModalRunner runner;
+        runner.Expect("OptionsDialog", [&](TForm& form) {
+            TOptionsDialog& d = dynamic_cast<TOptionsDialog&>(form);
+            d.SyntaxMemo1->SetText("while (x) {\r\n  return 0; // done\r\n}");
+            EXPECT_TRUE(Snap(form.Handle(), "options-dialog-highlighter-highlighting"));
+            // The foreground button's palette open over the page.
+            d.ForeButton->OpenPalette();
+            ASSERT_TRUE(d.ForeButton->PaletteOpen());
+            EXPECT_TRUE(Snap(d.ForeButton->Palette()->Handle(), "colour-palette"));
+            EXPECT_TRUE(Snap(form.Handle(), "options-dialog-palette-open"));
+            d.ForeButton->Palette()->ClosePalette();
+            d.PageControl1->SetActivePage(d.TemplatesPage);
+            EXPECT_TRUE(Snap(form.Handle(), "options-dialog-highlighter-templates"));
+            d.CancelButton->Click();
+        });
+        ShowParserOptions(parser, kAllPropEdPages);
     });
-    ShowParserOptions(parser, kAllPropEdPages);
 }
 
 // The preview in the language's own proportional font, keywords in bold.
