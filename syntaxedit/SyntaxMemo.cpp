@@ -117,6 +117,12 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
         if (slots_) slots_->Run();
         if (OnChange) OnChange(this);
     };
+    core_.OnTextChange = [this](int32_t start, int32_t count) {
+        if (OnTextChange) OnTextChange(this, start, count);
+    };
+    core_.OnCommandRecognised = [this](int32_t& command) {
+        if (OnCommandRecognised) OnCommandRecognised(this, command);
+    };
     core_.OnClipboardCopy = [this] { CopyToClipboard(); };
     core_.OnClipboardCut = [this] { CutToClipboard(); };
     core_.OnClipboardPaste = [this] { PasteFromClipboard(); };
@@ -210,13 +216,25 @@ void TSyntaxMemo::Notification(TComponent* AComponent, TOperation Operation) {
 void TSyntaxMemo::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.Style |= WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
-    p.ExStyle |= WS_EX_CLIENTEDGE;
+    if (borderStyle_ == 1) p.ExStyle |= WS_EX_CLIENTEDGE;
     p.Caption.clear();
     p.WinClassName = "TSyntaxMemo";
     p.Cursor = LoadCursor(nullptr, IDC_IBEAM);
 }
 
+void TSyntaxMemo::SetBorderStyle(int style) {
+    if (style != 0 && style != 1) return;
+    if (style == borderStyle_) return;
+    borderStyle_ = style;
+    RecreateHandle();
+}
+
 void TSyntaxMemo::WndCreated() {
+    // A new window has no scroll bars set yet, no caret and no flush posted.
+    for (Bar& b : bars_) b.setMax = b.setPage = b.setPos = -1;
+    flushPosted_ = false;
+    caretMade_ = caretShown_ = dropCaret_ = false;
+    core_.UpdateScrollBars();
     if (core_.Options() & smoProcessDroppedFiles) DragAcceptFiles(Handle(), TRUE);
     ole_->Register(Handle());
     Resized();

@@ -17,6 +17,9 @@
 #include "SyntaxMemoStrings.h"
 #include "ui/Control.h"
 
+// The clipboard formats copy can place (TSM_ClipFormats as bits).
+enum : uint8_t { smTEXT = 1, smRTF = 2 };
+
 // The rich-edit message asking whether the clipboard holds a format we take.
 const UINT kEmCanPaste = WM_USER + 50;
 
@@ -43,6 +46,9 @@ public:
     // A press within this many milliseconds of a double click is placed even
     // inside the selection (the triple click); read when the control is made.
     UINT DoubleClickTime = GetDoubleClickTime();
+    // 0 none, 1 single (a sunken edge); a change makes the window again.
+    int BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(int style);
     bool ReadOnly() const { return core_.ReadOnly; }
     void SetReadOnly(bool v) { core_.ReadOnly = v; }
     int32_t Options() const { return core_.Options(); }
@@ -105,6 +111,9 @@ public:
     void SetLineTextBack(int32_t line, TColor c) { core_.SetLineBackColor(line, c); }
 
     void ExecuteCommand(int32_t command) { core_.ExecuteCommand(command); }
+    // What copy places on the clipboard: a set of smTEXT and smRTF (empty:
+    // copy only empties the clipboard).
+    uint8_t ClipCopyFormats = smTEXT | smRTF;
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
@@ -144,6 +153,11 @@ public:
     // The handler may change the list: through OLE, the list it leaves is inserted.
     std::function<void(TObject* Sender, std::vector<std::string>& files, POINT pt)> OnFilesDropped;
     TNotifyEvent OnChange;
+    // Text inserted (count > 0) or deleted (count < 0) at start; (0, 0) when
+    // everything went.
+    std::function<void(TObject* Sender, int32_t start, int32_t count)> OnTextChange;
+    // A key sequence recognised: the handler may change the command run.
+    std::function<void(TObject* Sender, int32_t& ActionCode)> OnCommandRecognised;
     std::function<void(TObject* Sender, const std::string& searchString)> OnSearchFail;
     // An OLE drop or a paste: the handler may change the source-type word.
     std::function<void(TObject* Sender, uint16_t& sourceTypes)> OnDataDrop;
@@ -220,6 +234,7 @@ private:
     std::unique_ptr<TSyntaxMemoOle> ole_;
     std::unique_ptr<TMemoFonts> fonts_;
     UINT rtfFormat_ = 0;
+    int borderStyle_ = 1;
     bool selecting_ = false;
     bool caretMade_ = false;
     bool fontFromSettings_ = false;  // the font is being taken from the settings

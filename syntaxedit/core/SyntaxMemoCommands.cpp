@@ -91,8 +91,21 @@ void TSyntaxMemoCore::ExecuteCommand(int32_t command) {
     case caLINEEND: MoveCaret(start + TextLen(line), ext); break;
     case caUP: MoveCaret(VerticalMove(-1), ext); break;
     case caDOWN: MoveCaret(VerticalMove(1), ext); break;
-    case caPAGEUP: MoveCaret(VerticalMove(-std::max(1, VisibleLines())), ext); break;
-    case caPAGEDOWN: MoveCaret(VerticalMove(std::max(1, VisibleLines())), ext); break;
+    case caPAGEUP:
+    case caPAGEDOWN: {
+        // The view moves by the page as the caret does (not only far enough
+        // to show it); nothing on the first / last line.
+        int32_t page = command == caPAGEUP ? -std::max(1, VisibleLines()) : std::max(1, VisibleLines());
+        int32_t lineNo = LineOfOffset(caret_);
+        if (page < 0 ? lineNo <= 0 : lineNo >= store_.LineCount() - 1) break;
+        int32_t target = VerticalMove(page);
+        // Paging down stops with the last line at the bottom row.
+        int32_t top = topLine_ + page;
+        if (page > 0) top = std::min(top, std::max(topLine_, store_.LineCount() - std::max(1, VisibleLines())));
+        ScrollTo(leftCol_, top);
+        MoveCaret(target, ext);
+        break;
+    }
     case caWORDLEFT: MoveCaret(WordStartBefore(caret_), ext); break;
     case caWORDRIGHT: MoveCaret(WordEndAfter(caret_), ext); break;
     case caDOCSTART: MoveCaret(0, ext); break;
@@ -158,8 +171,11 @@ bool TSyntaxMemoCore::HandleKey(uint16_t key, uint8_t shift) {
     bool handled = false;
     TKeyMatch m = map.HandleKey(key, shift, handled);
     if (m == TKeyMatch::Recognised) {
+        int32_t command = map.Store->LastCommand;
+        changeFlags_ |= 128;
+        if (OnCommandRecognised) OnCommandRecognised(command);
         extend_ = extend;
-        ExecuteCommand(map.Store->LastCommand);
+        ExecuteCommand(command);
     }
     return handled;
 }

@@ -34,8 +34,10 @@ enum : uint32_t {
     SMM_LOADSTREAM = 3078, SMM_SAVESTREAM = 3079, SMM_MODIFIED = 3080, SMM_TOPLINE = 3081,
     SMM_LEFTCOLUMN = 3082, SMM_GETSELTEXT = 3085, SMM_CANREDO = 3086, SMM_REDO = 3087,
     SMM_SETTINGSCHANGED = 3090, SMM_SETLINESTYLES = 3091, SMM_GETLINESTYLES = 3092,
-    SMM_INDENT = 3088, SMM_UNINDENT = 3089,
+    SMM_INDENT = 3088, SMM_UNINDENT = 3089, SMM_UNDOLOG = 3093, SMM_CLIPFORMATNAME = 3136,
 };
+// The name of the control's own clipboard format.
+extern const char* const kMemoClipFormatName;
 
 // What SaveToStream writes (the format flags 1, 2, 4, 8 of SMM_SAVESTREAM).
 enum TSaveFormat { sfTEXT, sfRTF, sfHTML, sfUNIX };
@@ -337,6 +339,8 @@ public:
 
     std::function<void()> OnChange;
     std::function<void(int32_t start, int32_t count)> OnTextChange;
+    // A key sequence recognised as a command: the handler may change it.
+    std::function<void(int32_t& command)> OnCommandRecognised;
     std::function<void()> OnClipboardCut, OnClipboardCopy, OnClipboardPaste, OnPrintSelection;
     uint8_t ChangeFlags() const { return changeFlags_; }
     void Change();

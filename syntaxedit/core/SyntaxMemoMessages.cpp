@@ -9,6 +9,8 @@
 #include "SyntaxMemoCore.h"
 #include "UndoStack.h"
 
+const char* const kMemoClipFormatName = "<TSyntaxMemo>:2.00.02";
+
 bool TSyntaxMemoCore::FontIntoSettings(uint8_t charset) {
     TSM_Settings& s = *settings_;
     if (s.FontName == FontName && s.FontSize == FontSize && s.FontCharset == charset) return false;
@@ -282,6 +284,15 @@ intptr_t TSyntaxMemoCore::PrivateMessage(uint32_t msg, uintptr_t wParam, intptr_
         UnindentBlock(static_cast<int32_t>(wParam));
         if (view_) view_->ViewInvalidate();
         return 0;
+    case SMM_UNDOLOG:
+        // Another log (or none) records this control's edits from now on.
+        if (set) {
+            undo_.SetLog(reinterpret_cast<TUndoStack*>(lParam));
+            Change();
+        }
+        return reinterpret_cast<intptr_t>(undo_.Log());
+    case SMM_CLIPFORMATNAME:
+        return reinterpret_cast<intptr_t>(kMemoClipFormatName);
     case SMM_SETLINESTYLES:
     case SMM_GETLINESTYLES:
         return SetLineStyles(reinterpret_cast<const int32_t*>(wParam), reinterpret_cast<const uint8_t*>(lParam),

@@ -168,6 +168,33 @@ TEST(SyntaxMemoMessages, SetLineStylesIsBoundedAndAllocates) {
     EXPECT_EQ(Send(m, SMM_SETLINESTYLES, 0, reinterpret_cast<intptr_t>(styles)), 0);
 }
 
+TEST(SyntaxMemoMessages, UndoLogAndClipboardFormatName) {
+    MemoHarness m;
+    EXPECT_STREQ(reinterpret_cast<const char*>(Send(m, SMM_CLIPFORMATNAME)), "<TSyntaxMemo>:2.00.02");
+    TUndoStack* own = m.Core.Undo().Log();
+    EXPECT_EQ(reinterpret_cast<TUndoStack*>(Send(m, SMM_UNDOLOG)), own);
+    // Another log records the edits from now on; the own one keeps its past.
+    m.Core.InsertAtCaret("a");
+    TUndoStack shared;
+    Send(m, SMM_UNDOLOG, 1, reinterpret_cast<intptr_t>(&shared));
+    EXPECT_EQ(reinterpret_cast<TUndoStack*>(Send(m, SMM_UNDOLOG)), &shared);
+    int32_t ownSize = own->Size;
+    m.Core.InsertAtCaret("b");
+    EXPECT_GT(shared.Size, 0);
+    EXPECT_EQ(own->Size, ownSize);
+    EXPECT_EQ(Send(m, smmsg::CanUndo), 1);
+    Send(m, smmsg::Undo);
+    EXPECT_EQ(m.Text(), "a");
+    // No log at all: edits still work and nothing can be undone.
+    Send(m, SMM_UNDOLOG, 1, 0);
+    m.Core.InsertAtCaret("c");
+    EXPECT_EQ(m.Text(), "ac");
+    EXPECT_EQ(Send(m, smmsg::CanUndo), 0);
+    Send(m, smmsg::Undo);
+    EXPECT_EQ(m.Text(), "ac");
+    Send(m, SMM_UNDOLOG, 1, reinterpret_cast<intptr_t>(own));
+}
+
 TEST(SyntaxMemoProperties, TabDefaultAndTabColumns) {
     MemoHarness m;
     EXPECT_THROW(m.Core.SetTabDefault(0), ESyntaxMemo);
@@ -311,6 +338,58 @@ TEST(SyntaxMemoKeys, MovementWithAndWithoutShift) {
         EXPECT_EQ(m.Core.Anchor(), c.anchor) << c.name;
         EXPECT_EQ(m.Core.Caret(), c.caret) << c.name;
     }
+}
+
+TEST(SyntaxMemoKeys, PageKeysMoveTheViewByAPage) {
+    // 100 lines, 10 rows shown: the view moves by the page with the caret.
+    struct Case {
+        const char* name;
+        int32_t caretLine, topLine;
+        uint16_t key;
+        uint8_t shift;
+        int32_t wantCaretLine, wantTop;
+        bool extended;
+    } cases[] = {
+        {"down from the top", 0, 0, vkNext, 0, 10, 10, false},
+        {"down again", 10, 10, vkNext, 0, 20, 20, false},
+        {"up", 25, 20, vkPrior, 0, 15, 10, false},
+        {"up stops at the first line", 4, 3, vkPrior, 0, 0, 0, false},
+        {"down near the end", 95, 90, vkNext, 0, 99, 90, false},
+        {"down on the last line: nothing", 99, 90, vkNext, 0, 99, 90, false},
+        {"up on the first line: nothing", 0, 0, vkPrior, 0, 0, 0, false},
+        {"shift down extends", 0, 0, vkNext, ssShift, 10, 10, true},
+    };
+    for (const Case& c : cases) {
+        MemoHarness m;
+        std::string text;
+        for (int i = 0; i < 100; i++) text += "line " + std::to_string(i) + (i < 99 ? "\r" : "");
+        m.Core.InsertAtCaret(text);
+        int32_t at = m.Core.Store().LineStart(c.caretLine) + 2;
+        m.Core.SetSelection(at, at);
+        m.Core.ScrollTo(0, c.topLine);
+        ASSERT_EQ(m.Core.TopLine(), c.topLine) << c.name;
+        EXPECT_TRUE(m.Core.HandleKey(c.key, c.shift)) << c.name;
+        EXPECT_EQ(m.Core.LineOfOffset(m.Core.Caret()), c.wantCaretLine) << c.name;
+        EXPECT_EQ(m.Core.TopLine(), c.wantTop) << c.name;
+        EXPECT_EQ(m.Core.Anchor() != m.Core.Caret(), c.extended) << c.name;
+    }
+}
+
+TEST(SyntaxMemoKeys, RecognisedCommandCanBeChanged) {
+    MemoHarness m;
+    m.Core.InsertAtCaret("abc");
+    m.Core.SetSelection(1, 1);
+    std::vector<int32_t> seen;
+    m.Core.OnCommandRecognised = [&](int32_t& command) {
+        seen.push_back(command);
+        if (command == caLEFT) command = caDOCEND;
+    };
+    EXPECT_TRUE(m.Core.HandleKey(vkLeft, 0));
+    EXPECT_EQ(m.Core.Caret(), 3);  // ran Document end instead
+    EXPECT_TRUE(m.Core.HandleKey('K', ssCtrl));  // a prefix is no command yet
+    EXPECT_TRUE(m.Core.HandleKey('3', 0));
+    EXPECT_EQ(seen, (std::vector<int32_t>{caLEFT, caSETBOOKMARK0 + 3}));
+    EXPECT_EQ(m.Core.BookmarkLine(3), 0);
 }
 
 TEST(SyntaxMemoKeys, TwoStrokeBookmarksTypingAutoIndentOverwrite) {
