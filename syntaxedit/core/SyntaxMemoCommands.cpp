@@ -28,20 +28,58 @@ int32_t TSyntaxMemoCore::VerticalMove(int32_t lines) {
     return offset;
 }
 
+bool TSyntaxMemoCore::CharIsInWord(uint8_t c) const {
+    return fn_CharIsInWord ? fn_CharIsInWord(c) : DefaultCharIsInWord(c);
+}
+
+bool TSyntaxMemoCore::CharStartsWord(uint8_t c) const {
+    return fn_CharStartsWord ? fn_CharStartsWord(c) : DefaultCharStartsWord(c);
+}
+
+int32_t TSyntaxMemoCore::WordBreak(const char* text, int32_t pos, int32_t kind, int32_t len) const {
+    if (OnWordBreakProc) return OnWordBreakProc(text, pos, kind, len);
+    auto blank = [text](int32_t i) { return IsBreakChar(static_cast<uint8_t>(text[i])); };
+    switch (kind) {
+    case 0:
+        if (pos < len && blank(pos)) {
+            while (pos < len && blank(pos)) pos++;
+            return pos;
+        }
+        while (pos > 0 && !blank(pos - 1)) pos--;
+        return pos;
+    case 1:
+        while (pos < len && !blank(pos)) pos++;
+        while (pos < len && blank(pos)) pos++;
+        return pos;
+    case 2:
+        return pos < len && blank(pos) ? 1 : 0;
+    default:
+        return 0;
+    }
+}
+
 int32_t TSyntaxMemoCore::WordStartBefore(int32_t offset) {
+    if (offset <= 0 || store_.LineCount() == 0) return offset;
     std::string t = store_.GetText(0, offset);
     int32_t p = static_cast<int32_t>(t.size());
-    while (p > 0 && !DefaultCharIsInWord(static_cast<uint8_t>(t[p - 1]))) p--;
-    while (p > 0 && DefaultCharIsInWord(static_cast<uint8_t>(t[p - 1]))) p--;
-    return p;
+    auto in = [&](int32_t i) { return CharIsInWord(static_cast<uint8_t>(t[static_cast<size_t>(i)])); };
+    while (p > 0 && !in(p - 1)) p--;
+    if (p == 0) return -1;
+    while (p > 0 && in(p - 1)) p--;
+    // A word does not begin with a character that cannot start one.
+    while (p < offset && !CharStartsWord(static_cast<uint8_t>(t[static_cast<size_t>(p)])) && in(p)) p++;
+    return p < offset ? p : -1;
 }
 
 int32_t TSyntaxMemoCore::WordEndAfter(int32_t offset) {
     int32_t len = store_.TextLength();
+    if (store_.LineCount() == 0) return offset;
     std::string t = store_.GetText(offset, std::min(len, offset + 4096));
     size_t p = 0;
-    while (p < t.size() && DefaultCharIsInWord(static_cast<uint8_t>(t[p]))) p++;
-    while (p < t.size() && !DefaultCharIsInWord(static_cast<uint8_t>(t[p]))) p++;
+    auto at = [&](size_t i) { return static_cast<uint8_t>(t[i]); };
+    if (p < t.size() && CharStartsWord(at(p))) p++;
+    while (p < t.size() && CharIsInWord(at(p))) p++;
+    while (p < t.size() && !CharIsInWord(at(p))) p++;
     return offset + static_cast<int32_t>(p);
 }
 
@@ -51,8 +89,8 @@ void TSyntaxMemoCore::SelectWordAt(int32_t offset) {
     TLineNode* n = store_.NodeAtOffset(offset, &start);
     int32_t k = offset - start, len = TextLen(n);
     int32_t a = std::min(k, len), b = a;
-    while (a > 0 && DefaultCharIsInWord(static_cast<uint8_t>(n->Text[a - 1]))) a--;
-    while (b < len && DefaultCharIsInWord(static_cast<uint8_t>(n->Text[b]))) b++;
+    while (a > 0 && CharIsInWord(static_cast<uint8_t>(n->Text[a - 1]))) a--;
+    while (b < len && CharIsInWord(static_cast<uint8_t>(n->Text[b]))) b++;
     SetSelection(start + a, start + b);
 }
 
@@ -106,7 +144,11 @@ void TSyntaxMemoCore::ExecuteCommand(int32_t command) {
         MoveCaret(target, ext);
         break;
     }
-    case caWORDLEFT: MoveCaret(WordStartBefore(caret_), ext); break;
+    case caWORDLEFT: {
+        int32_t word = WordStartBefore(caret_);
+        if (word >= 0) MoveCaret(word, ext);
+        break;
+    }
     case caWORDRIGHT: MoveCaret(WordEndAfter(caret_), ext); break;
     case caDOCSTART: MoveCaret(0, ext); break;
     case caDOCEND: MoveCaret(store_.TextLength(), ext); break;
@@ -138,7 +180,7 @@ void TSyntaxMemoCore::ExecuteCommand(int32_t command) {
     case caDELPREVWORD: {
         // Nothing before the caret to take: no edit, nothing to undo.
         int32_t word = WordStartBefore(caret_);
-        if (ReadOnly || word == caret_) break;
+        if (ReadOnly || word < 0 || word == caret_) break;
         undo_.OpenGroup(kGroupDeleteWord);
         SetSelection(anchor_, word, false);
         ReplaceSelection("", 0);

@@ -260,8 +260,22 @@ public:
     // binds (Shift extends the selection for movement). True when used.
     bool HandleKey(uint16_t key, uint8_t shift);
     void SelectWordAt(int32_t offset);
+    // The start of the word before offset (that word's start inside one);
+    // offset itself at 0, -1 when no word lies before it.
     int32_t WordStartBefore(int32_t offset);
+    // The start of the next word (or the text's end).
     int32_t WordEndAfter(int32_t offset);
+    // Word tests: the handlers, when set, replace the default ones (A-Z, a-z
+    // and "_" start a word; digits, "'" and "-" may also be in one).
+    std::function<bool(uint8_t c)> fn_CharIsInWord, fn_CharStartsWord;
+    bool CharIsInWord(uint8_t c) const;
+    bool CharStartsWord(uint8_t c) const;
+    static bool IsBreakChar(uint8_t c) { return c <= 32 || c == 160; }
+    // kind 0: the start of the word at or before pos (on a blank: the next
+    // word's start); 1: past the word and the blanks after it, up to len;
+    // 2: 1 when pos is on a blank. OnWordBreakProc, when set, answers instead.
+    int32_t WordBreak(const char* text, int32_t pos, int32_t kind, int32_t len) const;
+    std::function<int32_t(const char* text, int32_t pos, int32_t kind, int32_t len)> OnWordBreakProc;
     // Numbered bookmarks 0..9 on the caret's line / jumps to one.
     void SetBookmark(int n);
     void GotoBookmark(int n);

@@ -427,3 +427,94 @@ TEST(SyntaxMemoKeys, WordSelectAndPointMapping) {
     EXPECT_EQ(x, 2 + 16);
     EXPECT_EQ(y, 16);
 }
+
+TEST(SyntaxMemoKeys, WordStartAndEndWithTheDefaultAndOwnWordTests) {
+    struct Case {
+        const char* name;
+        const char* text;
+        int32_t caret;
+        bool ownTests;  // digits start words, "-" is not in one
+        int32_t start, end;
+    } cases[] = {
+        {"inside a word", "alpha beta", 8, false, 6, 10},
+        {"at a word's start", "alpha beta", 6, false, 0, 10},
+        {"between words", "alpha  beta", 6, false, 0, 7},
+        {"offset 0", "alpha", 0, false, 0, 5},
+        {"only blanks before", "   alpha", 2, false, -1, 3},
+        {"a digit cannot start a word", "x 9abc", 6, false, 3, 6},
+        {"own tests: a digit starts one", "x 9abc", 6, true, 2, 6},
+        {"default: a hyphen is in a word", "re-do it", 5, false, 0, 6},
+        {"own tests: the hyphen splits", "re-do it", 5, true, 3, 6},
+    };
+    for (const Case& c : cases) {
+        MemoHarness m;
+        if (c.ownTests) {
+            m.Core.fn_CharIsInWord = [](uint8_t ch) { return isalnum(ch) != 0; };
+            m.Core.fn_CharStartsWord = [](uint8_t ch) { return isalnum(ch) != 0; };
+        }
+        m.Core.InsertAtCaret(c.text);
+        EXPECT_EQ(m.Core.WordStartBefore(c.caret), c.start) << c.name;
+        EXPECT_EQ(m.Core.WordEndAfter(c.caret), c.end) << c.name;
+    }
+    // No word before the caret: Ctrl+Left stays, Ctrl+Backspace takes nothing.
+    MemoHarness m;
+    m.Core.InsertAtCaret("   alpha");
+    m.Core.SetSelection(2, 2);
+    EXPECT_TRUE(m.Core.HandleKey(vkLeft, ssCtrl));
+    EXPECT_EQ(m.Core.Caret(), 2);
+    EXPECT_TRUE(m.Core.HandleKey(vkBack, ssCtrl));
+    EXPECT_EQ(m.Text(), "   alpha");
+}
+
+TEST(SyntaxMemoLayout, WordBreakKindsAndItsHandler) {
+    MemoHarness m;
+    const char* t = "ab  cd\xA0" "ef";
+    struct Case {
+        int32_t pos, kind, want;
+    } cases[] = {
+        {5, 0, 4}, {1, 0, 0}, {2, 0, 4}, {3, 0, 4}, {7, 0, 7},  // 160 is a blank
+        {0, 1, 4}, {4, 1, 7}, {7, 1, 9},
+        {2, 2, 1}, {0, 2, 0}, {6, 2, 1}, {0, 9, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(m.Core.WordBreak(t, c.pos, c.kind, 9), c.want) << c.pos << " kind " << c.kind;
+    m.Core.OnWordBreakProc = [](const char*, int32_t pos, int32_t kind, int32_t) { return kind == 0 ? pos : -5; };
+    EXPECT_EQ(m.Core.WordBreak(t, 5, 0, 9), 5);
+    EXPECT_EQ(m.Core.WordBreak(t, 5, 1, 9), -5);
+    // The wrap asks the handler where a piece ends: here, at the width itself.
+    m.Core.Settings().Options &= ~smoShowGutter;
+    m.Core.SetClientSize(2 + 20 * 8, 160);
+    m.Core.SetOptions(m.Core.Options() | smoWordWrap);
+    m.Core.InsertAtCaret("alpha beta gamma delta epsilon");
+    EXPECT_EQ(std::string(m.Core.Store().Head()->Text, m.Core.Store().Head()->Len), "alpha beta gamma del");
+}
+
+TEST(SyntaxMemoLayout, WrapBreaksAtBlanksAndHonoursTheOverride) {
+    struct Case {
+        const char* name;
+        const char* text;
+        bool override;
+        const char* firstPiece;
+        int32_t pieces;
+    } cases[] = {
+        // 20 columns; no piece passes the width, its blanks included.
+        {"a word across the width moves down", "twenty characters okay then", false, "twenty characters ", 2},
+        {"a hard space breaks too", "twenty\xA0" "characters\xA0" "okay", false, "twenty\xA0" "characters\xA0", 2},
+        {"a quoted line stays whole", "> quoted text that is longer than twenty", true, nullptr, 1},
+        {"the override needs the option", "> quoted text that is longer than twenty", false, "> quoted text that ", 3},
+        {"other lines still wrap", "plain text that is longer than twenty", true, "plain text that is ", 2},
+    };
+    for (const Case& c : cases) {
+        MemoHarness m;
+        m.Core.Settings().Options &= ~smoShowGutter;
+        m.Core.SetClientSize(2 + 20 * 8, 160);
+        int32_t opts = m.Core.Options() | smoWordWrap;
+        m.Core.SetOptions(c.override ? opts | smoWrapOverride : opts & ~smoWrapOverride);
+        m.Core.InsertAtCaret(c.text);
+        TTextStore& st = m.Core.Store();
+        EXPECT_EQ(st.CheckInvariants(), "") << c.name;
+        EXPECT_EQ(st.LineCount(), c.pieces) << c.name;
+        if (c.firstPiece) EXPECT_EQ(std::string(st.Head()->Text, st.Head()->Len), c.firstPiece) << c.name;
+        EXPECT_EQ(st.GetText(), c.text) << c.name;
+    }
+}
