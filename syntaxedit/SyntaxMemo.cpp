@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "SyntaxMemoGutter.h"
+#include "CustomBookmarks.h"
 
 #include <algorithm>
 
@@ -139,6 +140,9 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
     core_.Marks().OnFree = [this](intptr_t mark) {
         if (OnMarkFree) OnMarkFree(this, mark);
     };
+    core_.Bookmarks().OnFree = [this](const std::string& name) {
+        if (OnCustomBookmarkFree) OnCustomBookmarkFree(this, name);
+    };
     core_.OnBookmarkSet = [this](int n) {
         if (OnBookmarkSet) OnBookmarkSet(this, n);
     };
@@ -172,6 +176,8 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
 
 TSyntaxMemo::~TSyntaxMemo() {
     BeginDestroy();
+    // Bookmarks freed with the text raise no events of a control that is going.
+    core_.Bookmarks().OnFree = nullptr;
     ole_.reset();
     slots_.reset();
     macros_.reset();

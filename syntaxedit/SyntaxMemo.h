@@ -147,6 +147,8 @@ public:
     std::function<void(TObject* Sender, HDC dc, TTextMark* mark, const RECT& rect)> OnDrawMark;
     std::function<void(TObject* Sender, intptr_t aMark)> OnMarkChange, OnMarkFree;
     std::function<void(TObject* Sender, int Index)> OnBookmarkSet;
+    // A named bookmark went with the text it stood in.
+    std::function<void(TObject* Sender, const std::string& name)> OnCustomBookmarkFree;
 
     // 1-based line numbers; with word wrap the line's first piece.
     std::function<void(TObject* Sender, int32_t line)> OnGutterClick;

@@ -171,7 +171,7 @@ void TSyntaxMemoCore::ExecuteCommand(int32_t command) {
         changeFlags_ |= 32;
         break;
     case caDELETELINE:
-        if (ReadOnly || !line) break;
+        if (ReadOnly || !line || sel.first != sel.second) break;
         SetSelection(start, start + line->Len, false);
         ReplaceSelection("", 0);
         break;

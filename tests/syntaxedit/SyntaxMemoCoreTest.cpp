@@ -518,3 +518,28 @@ TEST(SyntaxMemoLayout, WrapBreaksAtBlanksAndHonoursTheOverride) {
         EXPECT_EQ(st.GetText(), c.text) << c.name;
     }
 }
+
+TEST(SyntaxMemoKeys, EditingCommandTable) {
+    struct Case {
+        const char* name;
+        uint16_t key;
+        uint8_t shift;
+        int32_t anchor, caret;
+        const char* want;
+    } cases[] = {
+        {"Ctrl+Y takes the caret's line and its break", 'Y', ssCtrl, 5, 5, "one\rthree"},
+        {"Ctrl+Y on the last line", 'Y', ssCtrl, 10, 10, "one\rtwo\r"},
+        {"Ctrl+Y with a selection does nothing", 'Y', ssCtrl, 1, 5, "one\rtwo\rthree"},
+        {"Backspace at 0 does nothing", vkBack, 0, 0, 0, "one\rtwo\rthree"},
+        {"Delete at the end does nothing", vkDelete, 0, 13, 13, "one\rtwo\rthree"},
+        {"Delete joins lines", vkDelete, 0, 3, 3, "onetwo\rthree"},
+        {"Backspace takes the selection", vkBack, 0, 1, 6, "oo\rthree"},
+    };
+    for (const Case& c : cases) {
+        MemoHarness m;
+        m.Core.InsertAtCaret("one\rtwo\rthree");
+        m.Core.SetSelection(c.anchor, c.caret);
+        EXPECT_TRUE(m.Core.HandleKey(c.key, c.shift)) << c.name;
+        EXPECT_EQ(m.Text(), c.want) << c.name;
+    }
+}

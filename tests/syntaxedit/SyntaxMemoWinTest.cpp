@@ -7,6 +7,7 @@
 
 #include <shlobj.h>
 
+#include "CustomBookmarks.h"
 #include "KeyboardActionContoller.h"
 #include "SyntaxMemo.h"
 #include "ui/Form.h"
@@ -346,4 +347,20 @@ TEST(SyntaxMemoWindow, TextChangeAndRecognisedCommandEvents) {
     f.memo->Perform(EM_REPLACESEL, 0, reinterpret_cast<intptr_t>(""));
     EXPECT_EQ(commands, (std::vector<int32_t>{caBACKSPACE, caDOWN}));
     EXPECT_EQ(changes, (std::vector<std::pair<int32_t, int32_t>>{{1, 1}, {1, -1}, {0, 0}}));
+}
+
+TEST(SyntaxMemoWindow, NamedBookmarkInsideADeletionIsReported) {
+    MemoForm f;
+    f.memo->SetText("abcdef");
+    std::vector<std::string> freed;
+    f.memo->OnCustomBookmarkFree = [&](TObject* s, const std::string& name) {
+        EXPECT_EQ(s, f.memo);
+        freed.push_back(name);
+    };
+    f.memo->Core().Bookmarks().Add("in", 3);
+    f.memo->Core().Bookmarks().Add("after", 5);
+    f.memo->Perform(EM_SETSEL, 1, 4);
+    f.memo->Perform(EM_REPLACESEL, 0, reinterpret_cast<intptr_t>(""));
+    EXPECT_EQ(freed, std::vector<std::string>{"in"});
+    EXPECT_EQ(f.memo->Core().Bookmarks().PositionOf("after"), 2);
 }
