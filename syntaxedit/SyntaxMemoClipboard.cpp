@@ -48,6 +48,8 @@ void TSyntaxMemo::CutToClipboard() {
     } close{core_.Undo()};
     CopyToClipboard();
     core_.ReplaceSelection("", 0);
+    core_.UpdateScrollBars();
+    core_.ScrollIntoView(core_.Caret());
     ViewInvalidate();
 }
 

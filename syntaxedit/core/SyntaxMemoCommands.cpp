@@ -202,11 +202,10 @@ void TSyntaxMemoCore::ExecuteCommand(int32_t command) {
 
 bool TSyntaxMemoCore::HandleKey(uint16_t key, uint8_t shift) {
     TKeyboardActionContoller& map = *settings_->KeyController;
-    static const TSet256 shiftFree = DefaultShiftFreeKeys();
     bool extend = false;
     // Inside a sequence the map drops Shift itself; at the first stroke a
     // movement key with Shift runs the plain command extending the selection.
-    if (!map.Store->InSequence() && (shift & ssShift) && key < 256 && shiftFree.Has(static_cast<uint8_t>(key))) {
+    if (!map.Store->InSequence() && (shift & ssShift) && key < 256 && shiftFree_.Has(static_cast<uint8_t>(key))) {
         extend = true;
         shift = static_cast<uint8_t>(shift & ~ssShift);
     }

@@ -406,6 +406,9 @@ private:
     bool displayHeld_ = false;
     bool rewrapping_ = false;
     bool extend_ = false;  // set by HandleKey for the command it runs
+    // Keys whose Shift extends the selection: the first strokes of the
+    // movement bindings of the key map in force, taken when settings apply.
+    TSet256 shiftFree_;
     uint8_t changeFlags_ = 0;
     int32_t bookmarkCols_[10] = {};
     TTextMarks marks_;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "KeyboardActionContoller.h"
 #include "SM_Settings.h"
 #include "Stream.h"
 #include "SyntaxMemoCore.h"
@@ -270,6 +271,7 @@ intptr_t TSyntaxMemoCore::PrivateMessage(uint32_t msg, uintptr_t wParam, intptr_
             (settings_->FontName != FontName || settings_->FontSize != FontSize))
             view_->ViewSettingsFont(settings_->FontName, settings_->FontSize);
         if (Options() & smoWordWrap) RewrapAll();
+        shiftFree_ = ShiftFreeKeys(*settings_->KeyController);
         changeFlags_ |= 8;
         MarkLines(topLine_, topLine_ + VisibleLines() + 1);
         Change();

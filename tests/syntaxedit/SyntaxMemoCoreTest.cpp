@@ -543,3 +543,47 @@ TEST(SyntaxMemoKeys, EditingCommandTable) {
         EXPECT_EQ(m.Text(), c.want) << c.name;
     }
 }
+
+TEST(SyntaxMemoKeys, VerticalMovesAroundAFinalLineBreak) {
+    struct Case {
+        const char* name;
+        const char* text;
+        int32_t caret;
+        uint16_t key;
+        int32_t want;
+    } cases[] = {
+        {"down from the last line ending in CR: the text end", "ab\rcd\r", 4, vkDown, 6},
+        {"down at the text end: unchanged", "ab\rcd\r", 6, vkDown, 6},
+        {"up from after the final CR: the last line's start", "ab\rcd\r", 6, vkUp, 3},
+        {"up from after a single line's CR: 0", "ab\r", 3, vkUp, 0},
+        {"home after the final CR: nothing", "ab\rcd\r", 6, vkHome, 6},
+        {"end: before the CR", "ab\rcd\r", 3, vkEnd, 5},
+        {"up on the first line: unchanged", "ab\rcd", 1, vkUp, 1},
+        {"down to a last line without CR", "ab\rcd", 1, vkDown, 4},
+        {"down on a last line without CR: unchanged", "ab\rcd", 4, vkDown, 4},
+    };
+    for (const Case& c : cases) {
+        MemoHarness m;
+        m.Core.InsertAtCaret(c.text);
+        m.Core.SetSelection(c.caret, c.caret);
+        EXPECT_TRUE(m.Core.HandleKey(c.key, 0)) << c.name;
+        EXPECT_EQ(m.Core.Caret(), c.want) << c.name;
+    }
+}
+
+TEST(SyntaxMemoKeys, ShiftExtendsTheMovementKeysOfTheMapInForce) {
+    MemoHarness m;
+    m.Core.InsertAtCaret("ab\rcd");
+    const uint16_t vkF6 = 117;
+    m.Core.Settings().KeyController->AddKey(vkF6, 0, caDOWN);
+    m.Core.SetSelection(1, 1);
+    // Until the settings are applied, Shift stays part of the key: no binding.
+    EXPECT_FALSE(m.Core.HandleKey(vkF6, ssShift));
+    Send(m, SMM_SETTINGSCHANGED);
+    EXPECT_TRUE(m.Core.HandleKey(vkF6, ssShift));
+    EXPECT_EQ(m.Core.Anchor(), 1);
+    EXPECT_EQ(m.Core.Caret(), 4);
+    EXPECT_TRUE(m.Core.HandleKey(vkLeft, ssShift));  // the default keys still extend
+    EXPECT_EQ(m.Core.Anchor(), 1);
+    EXPECT_EQ(m.Core.Caret(), 3);
+}
