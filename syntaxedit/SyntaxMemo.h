@@ -49,6 +49,22 @@ public:
     // 0 none, 1 single (a sunken edge); a change makes the window again.
     int BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(int style);
+    // Whether the text changed since it was loaded, saved or marked unmodified
+    // (false empties the undo log).
+    bool Modified() { return core_.Message(SMM_MODIFIED, 0, 0) != 0; }
+    void SetModified(bool v) { core_.Message(SMM_MODIFIED, 1, v ? 1 : 0); }
+    int32_t RightMargin() const { return core_.RightMargin(); }
+    void SetRightMargin(int32_t column) { core_.SetRightMargin(column); }
+    // The selection shows only while focused (false: always).
+    bool HideSelection() const { return core_.HideSelection; }
+    void SetHideSelection(bool on) {
+        core_.HideSelection = on;
+        ViewInvalidate();
+    }
+    bool WantTab() const { return core_.WantTab; }
+    void SetWantTab(bool on) { core_.WantTab = on; }
+    bool WantReturns() const { return core_.WantReturns; }
+    void SetWantReturns(bool on) { core_.WantReturns = on; }
     bool ReadOnly() const { return core_.ReadOnly; }
     void SetReadOnly(bool v) { core_.ReadOnly = v; }
     int32_t Options() const { return core_.Options(); }

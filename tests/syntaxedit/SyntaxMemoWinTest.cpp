@@ -364,3 +364,42 @@ TEST(SyntaxMemoWindow, NamedBookmarkInsideADeletionIsReported) {
     EXPECT_EQ(freed, std::vector<std::string>{"in"});
     EXPECT_EQ(f.memo->Core().Bookmarks().PositionOf("after"), 2);
 }
+
+TEST(SyntaxMemoWindow, PublishedFlagsReachTheWindow) {
+    MemoForm f;
+    HWND h = f.memo->Handle();
+    struct Case {
+        bool wantTab, wantReturns;
+        LRESULT code;
+    } cases[] = {
+        {true, true, DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB | DLGC_WANTALLKEYS},
+        {false, true, DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS},
+        {true, false, DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB},
+        {false, false, DLGC_WANTARROWS | DLGC_WANTCHARS},
+    };
+    for (const Case& c : cases) {
+        f.memo->SetWantTab(c.wantTab);
+        f.memo->SetWantReturns(c.wantReturns);
+        EXPECT_EQ(SendMessageA(h, WM_GETDLGCODE, 0, 0), c.code) << c.wantTab << c.wantReturns;
+    }
+    // Modified follows the edits and can be cleared.
+    EXPECT_FALSE(f.memo->Modified());
+    f.memo->Lines().Add("x");
+    EXPECT_TRUE(f.memo->Modified());
+    EXPECT_EQ(SendMessageA(h, EM_GETMODIFY, 0, 0), 1);
+    f.memo->SetModified(false);
+    EXPECT_FALSE(f.memo->Modified());
+    EXPECT_EQ(SendMessageA(h, EM_CANUNDO, 0, 0), 0);
+    // With HideSelection on (the default) an unfocused control shows none.
+    f.memo->SetText("abcdef");
+    f.memo->Perform(EM_SETSEL, 0, 6);
+    SetFocus(nullptr);
+    Drain();
+    uint32_t hl = Rgb(SysColor(COLOR_HIGHLIGHT));
+    int cw = f.memo->Core().CharWidth();
+    EXPECT_EQ(f.Snap().PixelRGB(2 + cw, 1), Rgb(f.memo->def_BackColor()));
+    f.memo->SetHideSelection(false);
+    EXPECT_EQ(f.Snap().PixelRGB(2 + cw, 1), hl);
+    f.memo->SetRightMargin(30);
+    EXPECT_EQ(f.memo->Core().RightMargin(), 30);
+}
