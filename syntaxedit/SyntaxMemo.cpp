@@ -210,6 +210,8 @@ void TSyntaxMemo::SetParser(int slot, TSyntaxMemoParser* parser) { Slots().SetPa
 void TSyntaxMemo::SetActiveParser(int32_t value) { Slots().SetActiveParser(value); }
 TSyntaxMemoParser* TSyntaxMemo::ActiveParserObject() const { return slots_ ? slots_->ActiveParserObject() : nullptr; }
 void TSyntaxMemo::Loaded() {
+    // Text read with the form is where editing starts: nothing to undo.
+    SetModified(false);
     Slots().Loaded();
     ViewInvalidate();
 }

@@ -390,6 +390,9 @@ TEST(SyntaxMemoWindow, PublishedFlagsReachTheWindow) {
     f.memo->SetModified(false);
     EXPECT_FALSE(f.memo->Modified());
     EXPECT_EQ(SendMessageA(h, EM_CANUNDO, 0, 0), 0);
+    f.memo->Lines().Add("read with the form");
+    f.memo->Loaded();
+    EXPECT_FALSE(f.memo->Modified());
     // With HideSelection on (the default) an unfocused control shows none.
     f.memo->SetText("abcdef");
     f.memo->Perform(EM_SETSEL, 0, 6);
