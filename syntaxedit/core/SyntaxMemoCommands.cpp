@@ -137,6 +137,8 @@ void TSyntaxMemoCore::ExecuteCommand(int32_t command) {
         int32_t lineNo = LineOfOffset(caret_);
         if (page < 0 ? lineNo <= 0 : lineNo >= store_.LineCount() - 1) break;
         int32_t target = VerticalMove(page);
+        // Without column tracking a page lands at the start of its line.
+        if (!(Options() & smoColumnTrack)) target = store_.LineStart(LineOfOffset(target));
         // Paging down stops with the last line at the bottom row.
         int32_t top = topLine_ + page;
         if (page > 0) top = std::min(top, std::max(topLine_, store_.LineCount() - std::max(1, VisibleLines())));

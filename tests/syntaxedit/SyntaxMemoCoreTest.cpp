@@ -349,6 +349,7 @@ TEST(SyntaxMemoKeys, PageKeysMoveTheViewByAPage) {
         uint8_t shift;
         int32_t wantCaretLine, wantTop;
         bool extended;
+        bool columnTrack = true;  // off: the caret lands at the line's start
     } cases[] = {
         {"down from the top", 0, 0, vkNext, 0, 10, 10, false},
         {"down again", 10, 10, vkNext, 0, 20, 20, false},
@@ -358,18 +359,22 @@ TEST(SyntaxMemoKeys, PageKeysMoveTheViewByAPage) {
         {"down on the last line: nothing", 99, 90, vkNext, 0, 99, 90, false},
         {"up on the first line: nothing", 0, 0, vkPrior, 0, 0, 0, false},
         {"shift down extends", 0, 0, vkNext, ssShift, 10, 10, true},
+        {"without column tracking", 0, 0, vkNext, 0, 10, 10, false, false},
     };
     for (const Case& c : cases) {
         MemoHarness m;
         std::string text;
         for (int i = 0; i < 100; i++) text += "line " + std::to_string(i) + (i < 99 ? "\r" : "");
         m.Core.InsertAtCaret(text);
+        if (!c.columnTrack) m.Core.SetOptions(m.Core.Options() & ~smoColumnTrack);
         int32_t at = m.Core.Store().LineStart(c.caretLine) + 2;
         m.Core.SetSelection(at, at);
         m.Core.ScrollTo(0, c.topLine);
         ASSERT_EQ(m.Core.TopLine(), c.topLine) << c.name;
         EXPECT_TRUE(m.Core.HandleKey(c.key, c.shift)) << c.name;
         EXPECT_EQ(m.Core.LineOfOffset(m.Core.Caret()), c.wantCaretLine) << c.name;
+        int32_t column = m.Core.Caret() - m.Core.Store().LineStart(c.wantCaretLine);
+        EXPECT_EQ(column, c.columnTrack || c.wantCaretLine == c.caretLine ? 2 : 0) << c.name;
         EXPECT_EQ(m.Core.TopLine(), c.wantTop) << c.name;
         EXPECT_EQ(m.Core.Anchor() != m.Core.Caret(), c.extended) << c.name;
     }
