@@ -11,6 +11,7 @@
 #include "SyntaxMemoFonts.h"
 #include "SyntaxMemoOleLink.h"
 #include "SyntaxMemoSlots.h"
+#include "RescanPass.h"
 #include "SyntaxMemoMacros.h"
 
 namespace {
@@ -554,6 +555,9 @@ bool TSyntaxMemo::HandleMessage(TMessage& m) {
         m.Result = Search().Message(m.Msg, m.WParam, m.LParam);
         PlaceCaret();
         return true;
+    case SMM_HIGHLIGHTFROM:
+        m.Result = HighlightFrom(m.WParam & 1, reinterpret_cast<TLineNode*>(m.LParam));
+        return true;
     case WM_HSCROLL:
     case WM_VSCROLL:
         return false;  // the cracker's Scroll
@@ -566,6 +570,27 @@ bool TSyntaxMemo::HandleMessage(TMessage& m) {
         return true;
     }
     return false;
+}
+
+intptr_t TSyntaxMemo::HighlightFrom(bool set, TLineNode* node) {
+    TTextStore& store = core_.Store();
+    if (set && slots_) {
+        // Only a line of this text: the pass starts there now.
+        int32_t index = 0;
+        for (TLineNode* n = store.Head(); n; n = n->Next, index++) {
+            if (n != node) continue;
+            slots_->Pass().Rescan(index);
+            ViewInvalidate();
+            break;
+        }
+    }
+    if (!slots_ || !ActiveParserObject()) return 0;
+    int32_t pending = slots_->Pass().Pending();
+    if (pending >= 0) return reinterpret_cast<intptr_t>(store.LineAt(pending));
+    // A lazy pass leaves the lines after its page marked for later.
+    for (TLineNode* n = store.Head(); n; n = n->Next)
+        if (n->Flags & lfRescan) return reinterpret_cast<intptr_t>(n);
+    return 0;
 }
 
 bool TSyntaxMemo::Scroll(int bar, int code, int pos) {

@@ -242,6 +242,9 @@ private:
     void SettingChanged(bool repaint);
     void WrapChanged(bool caretInView);
     bool ClipboardMessage(TMessage& m);
+    // SMM_HIGHLIGHTFROM: with set, the highlighting pass starts again at node
+    // (a line of this text); the line it will start at next (null: none).
+    intptr_t HighlightFrom(bool set, TLineNode* node);
     void DropFiles(HDROP drop);
 
     TSyntaxMemoCore core_;
