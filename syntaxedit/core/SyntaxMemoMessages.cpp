@@ -157,8 +157,10 @@ intptr_t TSyntaxMemoCore::EditMessage(uint32_t msg, uintptr_t wParam, intptr_t l
         case 1: value++; break;
         case 2: value -= page; break;
         case 3: value += page; break;
-        case 5:
-        case 7: value = vertical ? pos * VerticalScroll().Scale : pos; break;
+        case 5: value = vertical ? pos * VerticalScroll().Scale : pos; break;
+        // Top and bottom carry no position: they go to the ends.
+        case 6: value = 0; break;
+        case 7: value = vertical ? store_.LineCount() - page : maxLineLen_ - page; break;
         default: return 0;
         }
         if (vertical) ScrollTo(leftCol_, value);

@@ -406,3 +406,30 @@ TEST(SyntaxMemoWindow, PublishedFlagsReachTheWindow) {
     f.memo->SetRightMargin(30);
     EXPECT_EQ(f.memo->Core().RightMargin(), 30);
 }
+
+TEST(SyntaxMemoWindow, ScrollCodesMoveTheView) {
+    MemoForm f;
+    std::string text;
+    for (int i = 0; i < 300; i++) text += "line " + std::to_string(i) + "\r\n";
+    f.memo->SetText(text);
+    HWND h = f.memo->Handle();
+    int32_t lines = f.memo->Core().LineCount(), page = f.memo->Core().VisibleLines();
+    struct Case {
+        const char* name;
+        int code;
+        int32_t want;
+    } cases[] = {
+        {"bottom: the last page", SB_BOTTOM, lines - page},
+        {"line up", SB_LINEUP, lines - page - 1},
+        {"page up", SB_PAGEUP, lines - 2 * page - 1},
+        {"top", SB_TOP, 0},
+        {"line up at the top stays", SB_LINEUP, 0},
+        {"line down", SB_LINEDOWN, 1},
+        {"page down", SB_PAGEDOWN, 1 + page},
+        {"end of scrolling changes nothing", SB_ENDSCROLL, 1 + page},
+    };
+    for (const Case& c : cases) {
+        SendMessageA(h, WM_VSCROLL, static_cast<WPARAM>(c.code), 0);
+        EXPECT_EQ(f.memo->Perform(EM_GETFIRSTVISIBLELINE, 0, 0), c.want) << c.name;
+    }
+}
