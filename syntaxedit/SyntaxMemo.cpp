@@ -129,6 +129,8 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
     core_.OnClipboardCut = [this] { CutToClipboard(); };
     core_.OnClipboardPaste = [this] { PasteFromClipboard(); };
     core_.OnPrintSelection = [this] { Print(); };
+    core_.DateText = [] { return MemoLocalText(true); };
+    core_.TimeText = [] { return MemoLocalText(false); };
     rtfFormat_ = RegisterClipboardFormatA("Rich Text Format");
     core_.OnDrawMark = [this](TDrawSurface& s, TTextMark& mark, int l, int t, int r, int b) {
         if (!OnDrawMark) return false;

@@ -286,6 +286,10 @@ private:
     HIMAGELIST images_ = nullptr;
 };
 
+// Today's short date (date) or the time of day in the user's format: the
+// HTML export's date and the printed headers (SyntaxMemoPrint.cpp).
+std::string MemoLocalText(bool date);
+
 // The control's drawing surface over a device context, in fixed cells or
 // proportional (SyntaxMemo.cpp).
 std::unique_ptr<TDrawSurface> MakeDCSurface(HDC dc, TMemoFonts& fonts, int charWidth, int lineHeight,
