@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "SyntaxMemoGutter.h"
+#include "CustomBookmarks.h"
 
 #include <algorithm>
 
@@ -10,6 +11,7 @@
 #include "SyntaxMemoFonts.h"
 #include "SyntaxMemoOleLink.h"
 #include "SyntaxMemoSlots.h"
+#include "RescanPass.h"
 #include "SyntaxMemoMacros.h"
 
 namespace {
@@ -117,10 +119,18 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
         if (slots_) slots_->Run();
         if (OnChange) OnChange(this);
     };
+    core_.OnTextChange = [this](int32_t start, int32_t count) {
+        if (OnTextChange) OnTextChange(this, start, count);
+    };
+    core_.OnCommandRecognised = [this](int32_t& command) {
+        if (OnCommandRecognised) OnCommandRecognised(this, command);
+    };
     core_.OnClipboardCopy = [this] { CopyToClipboard(); };
     core_.OnClipboardCut = [this] { CutToClipboard(); };
     core_.OnClipboardPaste = [this] { PasteFromClipboard(); };
     core_.OnPrintSelection = [this] { Print(); };
+    core_.DateText = [] { return MemoLocalText(true); };
+    core_.TimeText = [] { return MemoLocalText(false); };
     rtfFormat_ = RegisterClipboardFormatA("Rich Text Format");
     core_.OnDrawMark = [this](TDrawSurface& s, TTextMark& mark, int l, int t, int r, int b) {
         if (!OnDrawMark) return false;
@@ -132,6 +142,9 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
     };
     core_.Marks().OnFree = [this](intptr_t mark) {
         if (OnMarkFree) OnMarkFree(this, mark);
+    };
+    core_.Bookmarks().OnFree = [this](const std::string& name) {
+        if (OnCustomBookmarkFree) OnCustomBookmarkFree(this, name);
     };
     core_.OnBookmarkSet = [this](int n) {
         if (OnBookmarkSet) OnBookmarkSet(this, n);
@@ -166,6 +179,8 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
 
 TSyntaxMemo::~TSyntaxMemo() {
     BeginDestroy();
+    // Bookmarks freed with the text raise no events of a control that is going.
+    core_.Bookmarks().OnFree = nullptr;
     ole_.reset();
     slots_.reset();
     macros_.reset();
@@ -198,6 +213,8 @@ void TSyntaxMemo::SetParser(int slot, TSyntaxMemoParser* parser) { Slots().SetPa
 void TSyntaxMemo::SetActiveParser(int32_t value) { Slots().SetActiveParser(value); }
 TSyntaxMemoParser* TSyntaxMemo::ActiveParserObject() const { return slots_ ? slots_->ActiveParserObject() : nullptr; }
 void TSyntaxMemo::Loaded() {
+    // Text read with the form is where editing starts: nothing to undo.
+    SetModified(false);
     Slots().Loaded();
     ViewInvalidate();
 }
@@ -210,13 +227,25 @@ void TSyntaxMemo::Notification(TComponent* AComponent, TOperation Operation) {
 void TSyntaxMemo::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.Style |= WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
-    p.ExStyle |= WS_EX_CLIENTEDGE;
+    if (borderStyle_ == 1) p.ExStyle |= WS_EX_CLIENTEDGE;
     p.Caption.clear();
     p.WinClassName = "TSyntaxMemo";
     p.Cursor = LoadCursor(nullptr, IDC_IBEAM);
 }
 
+void TSyntaxMemo::SetBorderStyle(int style) {
+    if (style != 0 && style != 1) return;
+    if (style == borderStyle_) return;
+    borderStyle_ = style;
+    RecreateHandle();
+}
+
 void TSyntaxMemo::WndCreated() {
+    // A new window has no scroll bars set yet, no caret and no flush posted.
+    for (Bar& b : bars_) b.setMax = b.setPage = b.setPos = -1;
+    flushPosted_ = false;
+    caretMade_ = caretShown_ = dropCaret_ = false;
+    core_.UpdateScrollBars();
     if (core_.Options() & smoProcessDroppedFiles) DragAcceptFiles(Handle(), TRUE);
     ole_->Register(Handle());
     Resized();
@@ -528,6 +557,9 @@ bool TSyntaxMemo::HandleMessage(TMessage& m) {
         m.Result = Search().Message(m.Msg, m.WParam, m.LParam);
         PlaceCaret();
         return true;
+    case SMM_HIGHLIGHTFROM:
+        m.Result = HighlightFrom(m.WParam & 1, reinterpret_cast<TLineNode*>(m.LParam));
+        return true;
     case WM_HSCROLL:
     case WM_VSCROLL:
         return false;  // the cracker's Scroll
@@ -540,6 +572,27 @@ bool TSyntaxMemo::HandleMessage(TMessage& m) {
         return true;
     }
     return false;
+}
+
+intptr_t TSyntaxMemo::HighlightFrom(bool set, TLineNode* node) {
+    TTextStore& store = core_.Store();
+    if (set && slots_) {
+        // Only a line of this text: the pass starts there now.
+        int32_t index = 0;
+        for (TLineNode* n = store.Head(); n; n = n->Next, index++) {
+            if (n != node) continue;
+            slots_->Pass().Rescan(index);
+            ViewInvalidate();
+            break;
+        }
+    }
+    if (!slots_ || !ActiveParserObject()) return 0;
+    int32_t pending = slots_->Pass().Pending();
+    if (pending >= 0) return reinterpret_cast<intptr_t>(store.LineAt(pending));
+    // A lazy pass leaves the lines after its page marked for later.
+    for (TLineNode* n = store.Head(); n; n = n->Next)
+        if (n->Flags & lfRescan) return reinterpret_cast<intptr_t>(n);
+    return 0;
 }
 
 bool TSyntaxMemo::Scroll(int bar, int code, int pos) {

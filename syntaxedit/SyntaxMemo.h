@@ -17,6 +17,9 @@
 #include "SyntaxMemoStrings.h"
 #include "ui/Control.h"
 
+// The clipboard formats copy can place (TSM_ClipFormats as bits).
+enum : uint8_t { smTEXT = 1, smRTF = 2 };
+
 // The rich-edit message asking whether the clipboard holds a format we take.
 const UINT kEmCanPaste = WM_USER + 50;
 
@@ -43,6 +46,25 @@ public:
     // A press within this many milliseconds of a double click is placed even
     // inside the selection (the triple click); read when the control is made.
     UINT DoubleClickTime = GetDoubleClickTime();
+    // 0 none, 1 single (a sunken edge); a change makes the window again.
+    int BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(int style);
+    // Whether the text changed since it was loaded, saved or marked unmodified
+    // (false empties the undo log).
+    bool Modified() { return core_.Message(SMM_MODIFIED, 0, 0) != 0; }
+    void SetModified(bool v) { core_.Message(SMM_MODIFIED, 1, v ? 1 : 0); }
+    int32_t RightMargin() const { return core_.RightMargin(); }
+    void SetRightMargin(int32_t column) { core_.SetRightMargin(column); }
+    // The selection shows only while focused (false: always).
+    bool HideSelection() const { return core_.HideSelection; }
+    void SetHideSelection(bool on) {
+        core_.HideSelection = on;
+        ViewInvalidate();
+    }
+    bool WantTab() const { return core_.WantTab; }
+    void SetWantTab(bool on) { core_.WantTab = on; }
+    bool WantReturns() const { return core_.WantReturns; }
+    void SetWantReturns(bool on) { core_.WantReturns = on; }
     bool ReadOnly() const { return core_.ReadOnly; }
     void SetReadOnly(bool v) { core_.ReadOnly = v; }
     int32_t Options() const { return core_.Options(); }
@@ -105,6 +127,9 @@ public:
     void SetLineTextBack(int32_t line, TColor c) { core_.SetLineBackColor(line, c); }
 
     void ExecuteCommand(int32_t command) { core_.ExecuteCommand(command); }
+    // What copy places on the clipboard: a set of smTEXT and smRTF (empty:
+    // copy only empties the clipboard).
+    uint8_t ClipCopyFormats = smTEXT | smRTF;
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
@@ -138,12 +163,19 @@ public:
     std::function<void(TObject* Sender, HDC dc, TTextMark* mark, const RECT& rect)> OnDrawMark;
     std::function<void(TObject* Sender, intptr_t aMark)> OnMarkChange, OnMarkFree;
     std::function<void(TObject* Sender, int Index)> OnBookmarkSet;
+    // A named bookmark went with the text it stood in.
+    std::function<void(TObject* Sender, const std::string& name)> OnCustomBookmarkFree;
 
     // 1-based line numbers; with word wrap the line's first piece.
     std::function<void(TObject* Sender, int32_t line)> OnGutterClick;
     // The handler may change the list: through OLE, the list it leaves is inserted.
     std::function<void(TObject* Sender, std::vector<std::string>& files, POINT pt)> OnFilesDropped;
     TNotifyEvent OnChange;
+    // Text inserted (count > 0) or deleted (count < 0) at start; (0, 0) when
+    // everything went.
+    std::function<void(TObject* Sender, int32_t start, int32_t count)> OnTextChange;
+    // A key sequence recognised: the handler may change the command run.
+    std::function<void(TObject* Sender, int32_t& ActionCode)> OnCommandRecognised;
     std::function<void(TObject* Sender, const std::string& searchString)> OnSearchFail;
     // An OLE drop or a paste: the handler may change the source-type word.
     std::function<void(TObject* Sender, uint16_t& sourceTypes)> OnDataDrop;
@@ -210,6 +242,9 @@ private:
     void SettingChanged(bool repaint);
     void WrapChanged(bool caretInView);
     bool ClipboardMessage(TMessage& m);
+    // SMM_HIGHLIGHTFROM: with set, the highlighting pass starts again at node
+    // (a line of this text); the line it will start at next (null: none).
+    intptr_t HighlightFrom(bool set, TLineNode* node);
     void DropFiles(HDROP drop);
 
     TSyntaxMemoCore core_;
@@ -220,6 +255,7 @@ private:
     std::unique_ptr<TSyntaxMemoOle> ole_;
     std::unique_ptr<TMemoFonts> fonts_;
     UINT rtfFormat_ = 0;
+    int borderStyle_ = 1;
     bool selecting_ = false;
     bool caretMade_ = false;
     bool fontFromSettings_ = false;  // the font is being taken from the settings
@@ -248,6 +284,10 @@ private:
     bool hyperHover_ = false;
     HIMAGELIST images_ = nullptr;
 };
+
+// Today's short date (date) or the time of day in the user's format: the
+// HTML export's date and the printed headers (SyntaxMemoPrint.cpp).
+std::string MemoLocalText(bool date);
 
 // The control's drawing surface over a device context, in fixed cells or
 // proportional (SyntaxMemo.cpp).

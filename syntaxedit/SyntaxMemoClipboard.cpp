@@ -31,16 +31,25 @@ void TSyntaxMemo::CopyToClipboard() {
     EmptyClipboard();
     CloseClipboard();
     if (core_.Anchor() == core_.Caret()) return;
-    core_.FontName = "Courier New";
+    // The RTF names the control's own font (kept by MeasureFont).
     core_.ResolveColor = [](TColor c) { return static_cast<TColor>(ColorToRGB(c)); };
-    PutOnClipboard(Handle(), CF_TEXT, core_.ExportSelection(1), true);
-    PutOnClipboard(Handle(), rtfFormat_, core_.ExportSelection(2), false);
+    if (ClipCopyFormats & smTEXT) PutOnClipboard(Handle(), CF_TEXT, core_.ExportSelection(1), true);
+    if (ClipCopyFormats & smRTF) PutOnClipboard(Handle(), rtfFormat_, core_.ExportSelection(2), false);
 }
 
 void TSyntaxMemo::CutToClipboard() {
     if (core_.ReadOnly) return;
+    // One undo step; the group closes even when copying throws.
+    const int32_t kGroupCut = 15;
+    core_.Undo().OpenGroup(kGroupCut);
+    struct Close {
+        TUndoRecorder& undo;
+        ~Close() { undo.CloseGroup(kGroupCut); }
+    } close{core_.Undo()};
     CopyToClipboard();
     core_.ReplaceSelection("", 0);
+    core_.UpdateScrollBars();
+    core_.ScrollIntoView(core_.Caret());
     ViewInvalidate();
 }
 

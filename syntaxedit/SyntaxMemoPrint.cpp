@@ -5,14 +5,12 @@
 
 #include <winspool.h>
 
-namespace {
-std::string LocalText(bool date) {
+std::string MemoLocalText(bool date) {
     char buf[128] = {};
     int n = date ? GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buf, sizeof buf)
                  : GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buf, sizeof buf);
     return n > 0 ? std::string(buf) : std::string();
 }
-}  // namespace
 
 bool TSyntaxMemo::Print() {
     char name[256];
@@ -43,8 +41,6 @@ bool TSyntaxMemo::PrintTo(HDC dc) {
     bool fixed = core_.FixedPitch();
     core_.SetMetrics(tm.tmAveCharWidth, tm.tmHeight + tm.tmExternalLeading + 1, fixed);
     core_.SetMeasurer(&fonts);
-    if (!core_.DateText) core_.DateText = [] { return LocalText(true); };
-    if (!core_.TimeText) core_.TimeText = [] { return LocalText(false); };
     bool ok = StartPage(dc) > 0;
     if (ok) {
         std::unique_ptr<TDrawSurface> page = MakeDCSurface(dc, fonts, core_.CharWidth(), core_.LineHeight(), !fixed);

@@ -28,20 +28,58 @@ int32_t TSyntaxMemoCore::VerticalMove(int32_t lines) {
     return offset;
 }
 
+bool TSyntaxMemoCore::CharIsInWord(uint8_t c) const {
+    return fn_CharIsInWord ? fn_CharIsInWord(c) : DefaultCharIsInWord(c);
+}
+
+bool TSyntaxMemoCore::CharStartsWord(uint8_t c) const {
+    return fn_CharStartsWord ? fn_CharStartsWord(c) : DefaultCharStartsWord(c);
+}
+
+int32_t TSyntaxMemoCore::WordBreak(const char* text, int32_t pos, int32_t kind, int32_t len) const {
+    if (OnWordBreakProc) return OnWordBreakProc(text, pos, kind, len);
+    auto blank = [text](int32_t i) { return IsBreakChar(static_cast<uint8_t>(text[i])); };
+    switch (kind) {
+    case 0:
+        if (pos < len && blank(pos)) {
+            while (pos < len && blank(pos)) pos++;
+            return pos;
+        }
+        while (pos > 0 && !blank(pos - 1)) pos--;
+        return pos;
+    case 1:
+        while (pos < len && !blank(pos)) pos++;
+        while (pos < len && blank(pos)) pos++;
+        return pos;
+    case 2:
+        return pos < len && blank(pos) ? 1 : 0;
+    default:
+        return 0;
+    }
+}
+
 int32_t TSyntaxMemoCore::WordStartBefore(int32_t offset) {
+    if (offset <= 0 || store_.LineCount() == 0) return offset;
     std::string t = store_.GetText(0, offset);
     int32_t p = static_cast<int32_t>(t.size());
-    while (p > 0 && !DefaultCharIsInWord(static_cast<uint8_t>(t[p - 1]))) p--;
-    while (p > 0 && DefaultCharIsInWord(static_cast<uint8_t>(t[p - 1]))) p--;
-    return p;
+    auto in = [&](int32_t i) { return CharIsInWord(static_cast<uint8_t>(t[static_cast<size_t>(i)])); };
+    while (p > 0 && !in(p - 1)) p--;
+    if (p == 0) return -1;
+    while (p > 0 && in(p - 1)) p--;
+    // A word does not begin with a character that cannot start one.
+    while (p < offset && !CharStartsWord(static_cast<uint8_t>(t[static_cast<size_t>(p)])) && in(p)) p++;
+    return p < offset ? p : -1;
 }
 
 int32_t TSyntaxMemoCore::WordEndAfter(int32_t offset) {
     int32_t len = store_.TextLength();
+    if (store_.LineCount() == 0) return offset;
     std::string t = store_.GetText(offset, std::min(len, offset + 4096));
     size_t p = 0;
-    while (p < t.size() && DefaultCharIsInWord(static_cast<uint8_t>(t[p]))) p++;
-    while (p < t.size() && !DefaultCharIsInWord(static_cast<uint8_t>(t[p]))) p++;
+    auto at = [&](size_t i) { return static_cast<uint8_t>(t[i]); };
+    if (p < t.size() && CharStartsWord(at(p))) p++;
+    while (p < t.size() && CharIsInWord(at(p))) p++;
+    while (p < t.size() && !CharIsInWord(at(p))) p++;
     return offset + static_cast<int32_t>(p);
 }
 
@@ -51,8 +89,8 @@ void TSyntaxMemoCore::SelectWordAt(int32_t offset) {
     TLineNode* n = store_.NodeAtOffset(offset, &start);
     int32_t k = offset - start, len = TextLen(n);
     int32_t a = std::min(k, len), b = a;
-    while (a > 0 && DefaultCharIsInWord(static_cast<uint8_t>(n->Text[a - 1]))) a--;
-    while (b < len && DefaultCharIsInWord(static_cast<uint8_t>(n->Text[b]))) b++;
+    while (a > 0 && CharIsInWord(static_cast<uint8_t>(n->Text[a - 1]))) a--;
+    while (b < len && CharIsInWord(static_cast<uint8_t>(n->Text[b]))) b++;
     SetSelection(start + a, start + b);
 }
 
@@ -91,9 +129,28 @@ void TSyntaxMemoCore::ExecuteCommand(int32_t command) {
     case caLINEEND: MoveCaret(start + TextLen(line), ext); break;
     case caUP: MoveCaret(VerticalMove(-1), ext); break;
     case caDOWN: MoveCaret(VerticalMove(1), ext); break;
-    case caPAGEUP: MoveCaret(VerticalMove(-std::max(1, VisibleLines())), ext); break;
-    case caPAGEDOWN: MoveCaret(VerticalMove(std::max(1, VisibleLines())), ext); break;
-    case caWORDLEFT: MoveCaret(WordStartBefore(caret_), ext); break;
+    case caPAGEUP:
+    case caPAGEDOWN: {
+        // The view moves by the page as the caret does (not only far enough
+        // to show it); nothing on the first / last line.
+        int32_t page = command == caPAGEUP ? -std::max(1, VisibleLines()) : std::max(1, VisibleLines());
+        int32_t lineNo = LineOfOffset(caret_);
+        if (page < 0 ? lineNo <= 0 : lineNo >= store_.LineCount() - 1) break;
+        int32_t target = VerticalMove(page);
+        // Without column tracking a page lands at the start of its line.
+        if (!(Options() & smoColumnTrack)) target = store_.LineStart(LineOfOffset(target));
+        // Paging down stops with the last line at the bottom row.
+        int32_t top = topLine_ + page;
+        if (page > 0) top = std::min(top, std::max(topLine_, store_.LineCount() - std::max(1, VisibleLines())));
+        ScrollTo(leftCol_, top);
+        MoveCaret(target, ext);
+        break;
+    }
+    case caWORDLEFT: {
+        int32_t word = WordStartBefore(caret_);
+        if (word >= 0) MoveCaret(word, ext);
+        break;
+    }
     case caWORDRIGHT: MoveCaret(WordEndAfter(caret_), ext); break;
     case caDOCSTART: MoveCaret(0, ext); break;
     case caDOCEND: MoveCaret(store_.TextLength(), ext); break;
@@ -116,7 +173,7 @@ void TSyntaxMemoCore::ExecuteCommand(int32_t command) {
         changeFlags_ |= 32;
         break;
     case caDELETELINE:
-        if (ReadOnly || !line) break;
+        if (ReadOnly || !line || sel.first != sel.second) break;
         SetSelection(start, start + line->Len, false);
         ReplaceSelection("", 0);
         break;
@@ -125,7 +182,7 @@ void TSyntaxMemoCore::ExecuteCommand(int32_t command) {
     case caDELPREVWORD: {
         // Nothing before the caret to take: no edit, nothing to undo.
         int32_t word = WordStartBefore(caret_);
-        if (ReadOnly || word == caret_) break;
+        if (ReadOnly || word < 0 || word == caret_) break;
         undo_.OpenGroup(kGroupDeleteWord);
         SetSelection(anchor_, word, false);
         ReplaceSelection("", 0);
@@ -147,19 +204,21 @@ void TSyntaxMemoCore::ExecuteCommand(int32_t command) {
 
 bool TSyntaxMemoCore::HandleKey(uint16_t key, uint8_t shift) {
     TKeyboardActionContoller& map = *settings_->KeyController;
-    static const TSet256 shiftFree = DefaultShiftFreeKeys();
     bool extend = false;
     // Inside a sequence the map drops Shift itself; at the first stroke a
     // movement key with Shift runs the plain command extending the selection.
-    if (!map.Store->InSequence() && (shift & ssShift) && key < 256 && shiftFree.Has(static_cast<uint8_t>(key))) {
+    if (!map.Store->InSequence() && (shift & ssShift) && key < 256 && shiftFree_.Has(static_cast<uint8_t>(key))) {
         extend = true;
         shift = static_cast<uint8_t>(shift & ~ssShift);
     }
     bool handled = false;
     TKeyMatch m = map.HandleKey(key, shift, handled);
     if (m == TKeyMatch::Recognised) {
+        int32_t command = map.Store->LastCommand;
+        changeFlags_ |= 128;
+        if (OnCommandRecognised) OnCommandRecognised(command);
         extend_ = extend;
-        ExecuteCommand(map.Store->LastCommand);
+        ExecuteCommand(command);
     }
     return handled;
 }

@@ -1,6 +1,7 @@
 // Selection, text replacement, properties and line colours of the headless
 // editor.
 #include "SyntaxMemoCore.h"
+#include "KeyboardActionContoller.h"
 
 #include <algorithm>
 
@@ -9,7 +10,8 @@
 #include "SyntaxMemoErrors.h"
 
 TSyntaxMemoCore::TSyntaxMemoCore()
-    : own_(new TSM_Settings), settings_(own_.get()), bookmarks_(new TCustomBookmarks), undo_(*this) {
+    : own_(new TSM_Settings), settings_(own_.get()), bookmarks_(new TCustomBookmarks), undo_(*this),
+      shiftFree_(DefaultShiftFreeKeys()) {
     store_.AddWatcher(this);
 }
 

@@ -34,8 +34,11 @@ enum : uint32_t {
     SMM_LOADSTREAM = 3078, SMM_SAVESTREAM = 3079, SMM_MODIFIED = 3080, SMM_TOPLINE = 3081,
     SMM_LEFTCOLUMN = 3082, SMM_GETSELTEXT = 3085, SMM_CANREDO = 3086, SMM_REDO = 3087,
     SMM_SETTINGSCHANGED = 3090, SMM_SETLINESTYLES = 3091, SMM_GETLINESTYLES = 3092,
-    SMM_INDENT = 3088, SMM_UNINDENT = 3089,
+    SMM_INDENT = 3088, SMM_UNINDENT = 3089, SMM_UNDOLOG = 3093, SMM_HIGHLIGHTFROM = 3105,
+    SMM_CLIPFORMATNAME = 3136,
 };
+// The name of the control's own clipboard format.
+extern const char* const kMemoClipFormatName;
 
 // What SaveToStream writes (the format flags 1, 2, 4, 8 of SMM_SAVESTREAM).
 enum TSaveFormat { sfTEXT, sfRTF, sfHTML, sfUNIX };
@@ -262,8 +265,22 @@ public:
     // binds (Shift extends the selection for movement). True when used.
     bool HandleKey(uint16_t key, uint8_t shift);
     void SelectWordAt(int32_t offset);
+    // The start of the word before offset (that word's start inside one);
+    // offset itself at 0, -1 when no word lies before it.
     int32_t WordStartBefore(int32_t offset);
+    // The start of the next word (or the text's end).
     int32_t WordEndAfter(int32_t offset);
+    // Word tests: the handlers, when set, replace the default ones (A-Z, a-z
+    // and "_" start a word; digits, "'" and "-" may also be in one).
+    std::function<bool(uint8_t c)> fn_CharIsInWord, fn_CharStartsWord;
+    bool CharIsInWord(uint8_t c) const;
+    bool CharStartsWord(uint8_t c) const;
+    static bool IsBreakChar(uint8_t c) { return c <= 32 || c == 160; }
+    // kind 0: the start of the word at or before pos (on a blank: the next
+    // word's start); 1: past the word and the blanks after it, up to len;
+    // 2: 1 when pos is on a blank. OnWordBreakProc, when set, answers instead.
+    int32_t WordBreak(const char* text, int32_t pos, int32_t kind, int32_t len) const;
+    std::function<int32_t(const char* text, int32_t pos, int32_t kind, int32_t len)> OnWordBreakProc;
     // Numbered bookmarks 0..9 on the caret's line / jumps to one.
     void SetBookmark(int n);
     void GotoBookmark(int n);
@@ -341,6 +358,8 @@ public:
 
     std::function<void()> OnChange;
     std::function<void(int32_t start, int32_t count)> OnTextChange;
+    // A key sequence recognised as a command: the handler may change it.
+    std::function<void(int32_t& command)> OnCommandRecognised;
     std::function<void()> OnClipboardCut, OnClipboardCopy, OnClipboardPaste, OnPrintSelection;
     uint8_t ChangeFlags() const { return changeFlags_; }
     void Change();
@@ -392,6 +411,9 @@ private:
     bool displayHeld_ = false;
     bool rewrapping_ = false;
     bool extend_ = false;  // set by HandleKey for the command it runs
+    // Keys whose Shift extends the selection: the first strokes of the
+    // movement bindings of the key map in force, taken when settings apply.
+    TSet256 shiftFree_;
     uint8_t changeFlags_ = 0;
     int32_t bookmarkCols_[10] = {};
     TTextMarks marks_;

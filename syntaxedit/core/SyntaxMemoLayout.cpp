@@ -309,8 +309,16 @@ void TSyntaxMemoCore::RewrapRange(int32_t fromLine, int32_t toLine) {
     rewrapping_ = true;
     bool wrap = (Options() & smoWordWrap) != 0;
     int32_t width = wrap ? WrapWidth() : kMaxLinePiece;
-    auto cut = [this, width, wrap](const char* text, const uint8_t*, int32_t len) -> int32_t {
+    // With smoWrapOverride a line that starts with one of these stays whole.
+    TSet256 keepWhole = CharSetFromString(settings_->WrapOverride);
+    bool overrideOn = wrap && (Options() & smoWrapOverride);
+    bool firstPiece = true;
+    auto cut = [&](const char* text, const uint8_t*, int32_t len) -> int32_t {
         int32_t visible = len > 0 && text[len - 1] == '\r' ? len - 1 : len;
+        bool first = firstPiece;
+        firstPiece = false;
+        if (first && overrideOn && visible > 0 && len <= kMaxLinePiece && keepWhole.Has(static_cast<uint8_t>(text[0])))
+            return len;
         int32_t col = 0, k = 0;
         if (wrap && !FixedPitch()) k = ProportionalCut(text, visible, width * charWidth_);
         while (k < visible && (!wrap || FixedPitch())) {
@@ -321,10 +329,13 @@ void TSyntaxMemoCore::RewrapRange(int32_t fromLine, int32_t toLine) {
         }
         if (k >= visible) return len;
         if (!wrap) return k;
-        // Back to the start of the word the cut falls in; a word longer than
-        // the width is cut at the width.
+        // Back to the start of the word the cut falls in, so that no piece
+        // passes the width (blanks included); a word longer than the width is
+        // cut at the width. A word-break handler may choose instead.
         int32_t b = k;
-        while (b > 0 && text[b - 1] != ' ' && text[b - 1] != '\t') b--;
+        if (OnWordBreakProc) b = std::min(WordBreak(text, k, 0, visible), k);
+        else
+            while (b > 0 && !IsBreakChar(static_cast<uint8_t>(text[b - 1]))) b--;
         return b > 0 ? b : std::max(k, 1);
     };
     int32_t endOffset = store_.LineStart(std::min(toLine, store_.LineCount() - 1));
@@ -333,6 +344,7 @@ void TSyntaxMemoCore::RewrapRange(int32_t fromLine, int32_t toLine) {
         int32_t start = store_.LineStart(index);
         if (start > endOffset) break;
         int32_t pieces = 1;
+        firstPiece = true;
         int32_t first = store_.RewrapLine(index, cut, &pieces);
         index = first + pieces;
     }

@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "KeyboardActionContoller.h"
 #include "SM_Settings.h"
 #include "Stream.h"
 #include "SyntaxMemoCore.h"
 #include "UndoStack.h"
+
+const char* const kMemoClipFormatName = "<TSyntaxMemo>:2.00.02";
 
 bool TSyntaxMemoCore::FontIntoSettings(uint8_t charset) {
     TSM_Settings& s = *settings_;
@@ -154,8 +157,10 @@ intptr_t TSyntaxMemoCore::EditMessage(uint32_t msg, uintptr_t wParam, intptr_t l
         case 1: value++; break;
         case 2: value -= page; break;
         case 3: value += page; break;
-        case 5:
-        case 7: value = vertical ? pos * VerticalScroll().Scale : pos; break;
+        case 5: value = vertical ? pos * VerticalScroll().Scale : pos; break;
+        // Top and bottom carry no position: they go to the ends.
+        case 6: value = 0; break;
+        case 7: value = vertical ? store_.LineCount() - page : maxLineLen_ - page; break;
         default: return 0;
         }
         if (vertical) ScrollTo(leftCol_, value);
@@ -268,6 +273,7 @@ intptr_t TSyntaxMemoCore::PrivateMessage(uint32_t msg, uintptr_t wParam, intptr_
             (settings_->FontName != FontName || settings_->FontSize != FontSize))
             view_->ViewSettingsFont(settings_->FontName, settings_->FontSize);
         if (Options() & smoWordWrap) RewrapAll();
+        shiftFree_ = ShiftFreeKeys(*settings_->KeyController);
         changeFlags_ |= 8;
         MarkLines(topLine_, topLine_ + VisibleLines() + 1);
         Change();
@@ -282,6 +288,15 @@ intptr_t TSyntaxMemoCore::PrivateMessage(uint32_t msg, uintptr_t wParam, intptr_
         UnindentBlock(static_cast<int32_t>(wParam));
         if (view_) view_->ViewInvalidate();
         return 0;
+    case SMM_UNDOLOG:
+        // Another log (or none) records this control's edits from now on.
+        if (set) {
+            undo_.SetLog(reinterpret_cast<TUndoStack*>(lParam));
+            Change();
+        }
+        return reinterpret_cast<intptr_t>(undo_.Log());
+    case SMM_CLIPFORMATNAME:
+        return reinterpret_cast<intptr_t>(kMemoClipFormatName);
     case SMM_SETLINESTYLES:
     case SMM_GETLINESTYLES:
         return SetLineStyles(reinterpret_cast<const int32_t*>(wParam), reinterpret_cast<const uint8_t*>(lParam),

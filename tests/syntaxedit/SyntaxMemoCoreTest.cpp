@@ -168,6 +168,33 @@ TEST(SyntaxMemoMessages, SetLineStylesIsBoundedAndAllocates) {
     EXPECT_EQ(Send(m, SMM_SETLINESTYLES, 0, reinterpret_cast<intptr_t>(styles)), 0);
 }
 
+TEST(SyntaxMemoMessages, UndoLogAndClipboardFormatName) {
+    MemoHarness m;
+    EXPECT_STREQ(reinterpret_cast<const char*>(Send(m, SMM_CLIPFORMATNAME)), "<TSyntaxMemo>:2.00.02");
+    TUndoStack* own = m.Core.Undo().Log();
+    EXPECT_EQ(reinterpret_cast<TUndoStack*>(Send(m, SMM_UNDOLOG)), own);
+    // Another log records the edits from now on; the own one keeps its past.
+    m.Core.InsertAtCaret("a");
+    TUndoStack shared;
+    Send(m, SMM_UNDOLOG, 1, reinterpret_cast<intptr_t>(&shared));
+    EXPECT_EQ(reinterpret_cast<TUndoStack*>(Send(m, SMM_UNDOLOG)), &shared);
+    int32_t ownSize = own->Size;
+    m.Core.InsertAtCaret("b");
+    EXPECT_GT(shared.Size, 0);
+    EXPECT_EQ(own->Size, ownSize);
+    EXPECT_EQ(Send(m, smmsg::CanUndo), 1);
+    Send(m, smmsg::Undo);
+    EXPECT_EQ(m.Text(), "a");
+    // No log at all: edits still work and nothing can be undone.
+    Send(m, SMM_UNDOLOG, 1, 0);
+    m.Core.InsertAtCaret("c");
+    EXPECT_EQ(m.Text(), "ac");
+    EXPECT_EQ(Send(m, smmsg::CanUndo), 0);
+    Send(m, smmsg::Undo);
+    EXPECT_EQ(m.Text(), "ac");
+    Send(m, SMM_UNDOLOG, 1, reinterpret_cast<intptr_t>(own));
+}
+
 TEST(SyntaxMemoProperties, TabDefaultAndTabColumns) {
     MemoHarness m;
     EXPECT_THROW(m.Core.SetTabDefault(0), ESyntaxMemo);
@@ -313,6 +340,63 @@ TEST(SyntaxMemoKeys, MovementWithAndWithoutShift) {
     }
 }
 
+TEST(SyntaxMemoKeys, PageKeysMoveTheViewByAPage) {
+    // 100 lines, 10 rows shown: the view moves by the page with the caret.
+    struct Case {
+        const char* name;
+        int32_t caretLine, topLine;
+        uint16_t key;
+        uint8_t shift;
+        int32_t wantCaretLine, wantTop;
+        bool extended;
+        bool columnTrack = true;  // off: the caret lands at the line's start
+    } cases[] = {
+        {"down from the top", 0, 0, vkNext, 0, 10, 10, false},
+        {"down again", 10, 10, vkNext, 0, 20, 20, false},
+        {"up", 25, 20, vkPrior, 0, 15, 10, false},
+        {"up stops at the first line", 4, 3, vkPrior, 0, 0, 0, false},
+        {"down near the end", 95, 90, vkNext, 0, 99, 90, false},
+        {"down on the last line: nothing", 99, 90, vkNext, 0, 99, 90, false},
+        {"up on the first line: nothing", 0, 0, vkPrior, 0, 0, 0, false},
+        {"shift down extends", 0, 0, vkNext, ssShift, 10, 10, true},
+        {"without column tracking", 0, 0, vkNext, 0, 10, 10, false, false},
+    };
+    for (const Case& c : cases) {
+        MemoHarness m;
+        std::string text;
+        for (int i = 0; i < 100; i++) text += "line " + std::to_string(i) + (i < 99 ? "\r" : "");
+        m.Core.InsertAtCaret(text);
+        if (!c.columnTrack) m.Core.SetOptions(m.Core.Options() & ~smoColumnTrack);
+        int32_t at = m.Core.Store().LineStart(c.caretLine) + 2;
+        m.Core.SetSelection(at, at);
+        m.Core.ScrollTo(0, c.topLine);
+        ASSERT_EQ(m.Core.TopLine(), c.topLine) << c.name;
+        EXPECT_TRUE(m.Core.HandleKey(c.key, c.shift)) << c.name;
+        EXPECT_EQ(m.Core.LineOfOffset(m.Core.Caret()), c.wantCaretLine) << c.name;
+        int32_t column = m.Core.Caret() - m.Core.Store().LineStart(c.wantCaretLine);
+        EXPECT_EQ(column, c.columnTrack || c.wantCaretLine == c.caretLine ? 2 : 0) << c.name;
+        EXPECT_EQ(m.Core.TopLine(), c.wantTop) << c.name;
+        EXPECT_EQ(m.Core.Anchor() != m.Core.Caret(), c.extended) << c.name;
+    }
+}
+
+TEST(SyntaxMemoKeys, RecognisedCommandCanBeChanged) {
+    MemoHarness m;
+    m.Core.InsertAtCaret("abc");
+    m.Core.SetSelection(1, 1);
+    std::vector<int32_t> seen;
+    m.Core.OnCommandRecognised = [&](int32_t& command) {
+        seen.push_back(command);
+        if (command == caLEFT) command = caDOCEND;
+    };
+    EXPECT_TRUE(m.Core.HandleKey(vkLeft, 0));
+    EXPECT_EQ(m.Core.Caret(), 3);  // ran Document end instead
+    EXPECT_TRUE(m.Core.HandleKey('K', ssCtrl));  // a prefix is no command yet
+    EXPECT_TRUE(m.Core.HandleKey('3', 0));
+    EXPECT_EQ(seen, (std::vector<int32_t>{caLEFT, caSETBOOKMARK0 + 3}));
+    EXPECT_EQ(m.Core.BookmarkLine(3), 0);
+}
+
 TEST(SyntaxMemoKeys, TwoStrokeBookmarksTypingAutoIndentOverwrite) {
     MemoHarness m;
     m.Core.InsertAtCaret("  one\r\rthree");
@@ -347,4 +431,164 @@ TEST(SyntaxMemoKeys, WordSelectAndPointMapping) {
     m.Core.PointOfOffset(14, x, y);
     EXPECT_EQ(x, 2 + 16);
     EXPECT_EQ(y, 16);
+}
+
+TEST(SyntaxMemoKeys, WordStartAndEndWithTheDefaultAndOwnWordTests) {
+    struct Case {
+        const char* name;
+        const char* text;
+        int32_t caret;
+        bool ownTests;  // digits start words, "-" is not in one
+        int32_t start, end;
+    } cases[] = {
+        {"inside a word", "alpha beta", 8, false, 6, 10},
+        {"at a word's start", "alpha beta", 6, false, 0, 10},
+        {"between words", "alpha  beta", 6, false, 0, 7},
+        {"offset 0", "alpha", 0, false, 0, 5},
+        {"only blanks before", "   alpha", 2, false, -1, 3},
+        {"a digit cannot start a word", "x 9abc", 6, false, 3, 6},
+        {"own tests: a digit starts one", "x 9abc", 6, true, 2, 6},
+        {"default: a hyphen is in a word", "re-do it", 5, false, 0, 6},
+        {"own tests: the hyphen splits", "re-do it", 5, true, 3, 6},
+    };
+    for (const Case& c : cases) {
+        MemoHarness m;
+        if (c.ownTests) {
+            m.Core.fn_CharIsInWord = [](uint8_t ch) { return isalnum(ch) != 0; };
+            m.Core.fn_CharStartsWord = [](uint8_t ch) { return isalnum(ch) != 0; };
+        }
+        m.Core.InsertAtCaret(c.text);
+        EXPECT_EQ(m.Core.WordStartBefore(c.caret), c.start) << c.name;
+        EXPECT_EQ(m.Core.WordEndAfter(c.caret), c.end) << c.name;
+    }
+    // No word before the caret: Ctrl+Left stays, Ctrl+Backspace takes nothing.
+    MemoHarness m;
+    m.Core.InsertAtCaret("   alpha");
+    m.Core.SetSelection(2, 2);
+    EXPECT_TRUE(m.Core.HandleKey(vkLeft, ssCtrl));
+    EXPECT_EQ(m.Core.Caret(), 2);
+    EXPECT_TRUE(m.Core.HandleKey(vkBack, ssCtrl));
+    EXPECT_EQ(m.Text(), "   alpha");
+}
+
+TEST(SyntaxMemoLayout, WordBreakKindsAndItsHandler) {
+    MemoHarness m;
+    const char* t = "ab  cd\xA0" "ef";
+    struct Case {
+        int32_t pos, kind, want;
+    } cases[] = {
+        {5, 0, 4}, {1, 0, 0}, {2, 0, 4}, {3, 0, 4}, {7, 0, 7},  // 160 is a blank
+        {0, 1, 4}, {4, 1, 7}, {7, 1, 9},
+        {2, 2, 1}, {0, 2, 0}, {6, 2, 1}, {0, 9, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(m.Core.WordBreak(t, c.pos, c.kind, 9), c.want) << c.pos << " kind " << c.kind;
+    m.Core.OnWordBreakProc = [](const char*, int32_t pos, int32_t kind, int32_t) { return kind == 0 ? pos : -5; };
+    EXPECT_EQ(m.Core.WordBreak(t, 5, 0, 9), 5);
+    EXPECT_EQ(m.Core.WordBreak(t, 5, 1, 9), -5);
+    // The wrap asks the handler where a piece ends: here, at the width itself.
+    m.Core.Settings().Options &= ~smoShowGutter;
+    m.Core.SetClientSize(2 + 20 * 8, 160);
+    m.Core.SetOptions(m.Core.Options() | smoWordWrap);
+    m.Core.InsertAtCaret("alpha beta gamma delta epsilon");
+    EXPECT_EQ(std::string(m.Core.Store().Head()->Text, m.Core.Store().Head()->Len), "alpha beta gamma del");
+}
+
+TEST(SyntaxMemoLayout, WrapBreaksAtBlanksAndHonoursTheOverride) {
+    struct Case {
+        const char* name;
+        const char* text;
+        bool override;
+        const char* firstPiece;
+        int32_t pieces;
+    } cases[] = {
+        // 20 columns; no piece passes the width, its blanks included.
+        {"a word across the width moves down", "twenty characters okay then", false, "twenty characters ", 2},
+        {"a hard space breaks too", "twenty\xA0" "characters\xA0" "okay", false, "twenty\xA0" "characters\xA0", 2},
+        {"a quoted line stays whole", "> quoted text that is longer than twenty", true, nullptr, 1},
+        {"the override needs the option", "> quoted text that is longer than twenty", false, "> quoted text that ", 3},
+        {"other lines still wrap", "plain text that is longer than twenty", true, "plain text that is ", 2},
+    };
+    for (const Case& c : cases) {
+        MemoHarness m;
+        m.Core.Settings().Options &= ~smoShowGutter;
+        m.Core.SetClientSize(2 + 20 * 8, 160);
+        int32_t opts = m.Core.Options() | smoWordWrap;
+        m.Core.SetOptions(c.override ? opts | smoWrapOverride : opts & ~smoWrapOverride);
+        m.Core.InsertAtCaret(c.text);
+        TTextStore& st = m.Core.Store();
+        EXPECT_EQ(st.CheckInvariants(), "") << c.name;
+        EXPECT_EQ(st.LineCount(), c.pieces) << c.name;
+        if (c.firstPiece) EXPECT_EQ(std::string(st.Head()->Text, st.Head()->Len), c.firstPiece) << c.name;
+        EXPECT_EQ(st.GetText(), c.text) << c.name;
+    }
+}
+
+TEST(SyntaxMemoKeys, EditingCommandTable) {
+    struct Case {
+        const char* name;
+        uint16_t key;
+        uint8_t shift;
+        int32_t anchor, caret;
+        const char* want;
+    } cases[] = {
+        {"Ctrl+Y takes the caret's line and its break", 'Y', ssCtrl, 5, 5, "one\rthree"},
+        {"Ctrl+Y on the last line", 'Y', ssCtrl, 10, 10, "one\rtwo\r"},
+        {"Ctrl+Y with a selection does nothing", 'Y', ssCtrl, 1, 5, "one\rtwo\rthree"},
+        {"Backspace at 0 does nothing", vkBack, 0, 0, 0, "one\rtwo\rthree"},
+        {"Delete at the end does nothing", vkDelete, 0, 13, 13, "one\rtwo\rthree"},
+        {"Delete joins lines", vkDelete, 0, 3, 3, "onetwo\rthree"},
+        {"Backspace takes the selection", vkBack, 0, 1, 6, "oo\rthree"},
+    };
+    for (const Case& c : cases) {
+        MemoHarness m;
+        m.Core.InsertAtCaret("one\rtwo\rthree");
+        m.Core.SetSelection(c.anchor, c.caret);
+        EXPECT_TRUE(m.Core.HandleKey(c.key, c.shift)) << c.name;
+        EXPECT_EQ(m.Text(), c.want) << c.name;
+    }
+}
+
+TEST(SyntaxMemoKeys, VerticalMovesAroundAFinalLineBreak) {
+    struct Case {
+        const char* name;
+        const char* text;
+        int32_t caret;
+        uint16_t key;
+        int32_t want;
+    } cases[] = {
+        {"down from the last line ending in CR: the text end", "ab\rcd\r", 4, vkDown, 6},
+        {"down at the text end: unchanged", "ab\rcd\r", 6, vkDown, 6},
+        {"up from after the final CR: the last line's start", "ab\rcd\r", 6, vkUp, 3},
+        {"up from after a single line's CR: 0", "ab\r", 3, vkUp, 0},
+        {"home after the final CR: nothing", "ab\rcd\r", 6, vkHome, 6},
+        {"end: before the CR", "ab\rcd\r", 3, vkEnd, 5},
+        {"up on the first line: unchanged", "ab\rcd", 1, vkUp, 1},
+        {"down to a last line without CR", "ab\rcd", 1, vkDown, 4},
+        {"down on a last line without CR: unchanged", "ab\rcd", 4, vkDown, 4},
+    };
+    for (const Case& c : cases) {
+        MemoHarness m;
+        m.Core.InsertAtCaret(c.text);
+        m.Core.SetSelection(c.caret, c.caret);
+        EXPECT_TRUE(m.Core.HandleKey(c.key, 0)) << c.name;
+        EXPECT_EQ(m.Core.Caret(), c.want) << c.name;
+    }
+}
+
+TEST(SyntaxMemoKeys, ShiftExtendsTheMovementKeysOfTheMapInForce) {
+    MemoHarness m;
+    m.Core.InsertAtCaret("ab\rcd");
+    const uint16_t vkF6 = 117;
+    m.Core.Settings().KeyController->AddKey(vkF6, 0, caDOWN);
+    m.Core.SetSelection(1, 1);
+    // Until the settings are applied, Shift stays part of the key: no binding.
+    EXPECT_FALSE(m.Core.HandleKey(vkF6, ssShift));
+    Send(m, SMM_SETTINGSCHANGED);
+    EXPECT_TRUE(m.Core.HandleKey(vkF6, ssShift));
+    EXPECT_EQ(m.Core.Anchor(), 1);
+    EXPECT_EQ(m.Core.Caret(), 4);
+    EXPECT_TRUE(m.Core.HandleKey(vkLeft, ssShift));  // the default keys still extend
+    EXPECT_EQ(m.Core.Anchor(), 1);
+    EXPECT_EQ(m.Core.Caret(), 3);
 }

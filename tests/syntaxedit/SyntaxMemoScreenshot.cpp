@@ -148,3 +148,32 @@ TEST(SyntaxMemoScreenshot, ReplaceQuestion) {
     EXPECT_TRUE(shot.SaveToFile(std::string(SCREENSHOT_DIR) + "/replace-question.bmp"));
     EXPECT_TRUE(IsWindowVisible(q.All->Handle()));
 }
+
+// Two logs side by side: without a border (left) and with the sunken edge.
+TEST(SyntaxMemoScreenshot, BorderNoneAndSingle) {
+    TForm form;
+    form.SetCaption("Borders");
+    form.SetBounds(40, 40, 520, 220);
+    TSyntaxMemo* memos[2];
+    for (int i = 0; i < 2; i++) {
+        memos[i] = new TSyntaxMemo(&form);
+        memos[i]->SetBounds(10 + i * 250, 10, 230, 150);
+        memos[i]->SetOptions(memos[i]->Options() & ~smoShowGutter);
+    }
+    form.Show();
+    memos[0]->SetBorderStyle(0);
+    for (TSyntaxMemo* m : memos) {
+        m->Lines().Add(m->BorderStyle() ? "BorderStyle 1: single" : "BorderStyle 0: none");
+        m->Lines().Add("second line");
+    }
+    SettleWindows(form.Handle(), 1000);
+    RECT r;
+    GetWindowRect(form.Handle(), &r);
+    TBitmap shot(r.right - r.left, r.bottom - r.top);
+    HDC dc = GetWindowDC(form.Handle());
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(form.Handle(), dc);
+    EXPECT_TRUE(shot.SaveToFile(std::string(SCREENSHOT_DIR) + "/syntaxmemo-borders.bmp"));
+    EXPECT_EQ(GetWindowLongA(memos[0]->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+    EXPECT_NE(GetWindowLongA(memos[1]->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+}

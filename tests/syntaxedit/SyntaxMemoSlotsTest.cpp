@@ -340,3 +340,26 @@ TEST(SyntaxMemoSlots, OwnSettingsFollowTheControlsFont) {
     EXPECT_EQ(f.memo->Font().Name(), "Courier New");
     EXPECT_TRUE(f.memo->Core().FixedPitch());
 }
+
+TEST(SyntaxMemoSlots, HighlightFromALineOnRequest) {
+    const int kKeyword = 2;
+    SlotForm f;
+    EXPECT_EQ(f.memo->Perform(SMM_HIGHLIGHTFROM, 0, 0), 0);  // no highlighter: nothing waits
+    f.memo->SetLazyMode(true);
+    std::string text = LongCode(3000);
+    f.SetText(text.c_str());
+    f.memo->SetParser(1, NewSchemeParser(&f.form, "clike.sch"));
+    TTextStore& store = f.memo->Core().Store();
+    auto* waiting = reinterpret_cast<TLineNode*>(f.memo->Perform(SMM_HIGHLIGHTFROM, 0, 0));
+    ASSERT_NE(waiting, nullptr);
+    int index = 0;
+    for (TLineNode* n = store.Head(); n && n != waiting; n = n->Next) index++;
+    EXPECT_LT(index, 1500);
+    EXPECT_EQ(255, FirstStyle(f.memo, 1500));
+    // A node of another text is ignored; a line of this one is done at once.
+    TLineNode stranger;
+    f.memo->Perform(SMM_HIGHLIGHTFROM, 1, reinterpret_cast<LPARAM>(&stranger));
+    EXPECT_EQ(255, FirstStyle(f.memo, 1500));
+    f.memo->Perform(SMM_HIGHLIGHTFROM, 1, reinterpret_cast<LPARAM>(store.LineAt(1500)));
+    EXPECT_EQ(kKeyword, FirstStyle(f.memo, 1500));
+}

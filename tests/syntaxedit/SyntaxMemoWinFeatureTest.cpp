@@ -208,3 +208,16 @@ TEST(SyntaxMemoWindowMouse, DraggingTheRightMarginLineSetsIt) {
     EXPECT_EQ(f.memo->Core().RightMargin(), 20);
     EXPECT_EQ(f.memo->Core().Caret(), 0);  // the text was not clicked
 }
+
+TEST(SyntaxMemoWindowFiles, HtmlSavedWithoutPrintingCarriesTodaysDate) {
+    MemoForm f;
+    f.memo->SetText("a < b");
+    f.memo->SetSaveFormat(sfHTML);
+    TMemoryStream out;
+    f.memo->SaveToStream(out);
+    std::string html(reinterpret_cast<const char*>(out.Memory()), static_cast<size_t>(out.Size()));
+    char today[128] = {};
+    ASSERT_GT(GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, today, sizeof today), 0);
+    EXPECT_NE(html.find(std::string("<META NAME=\"Date\" CONTENT=\"") + today + "\">"), std::string::npos) << html;
+    EXPECT_NE(html.find("a &lt; b"), std::string::npos);
+}

@@ -7,6 +7,8 @@
 
 #include <shlobj.h>
 
+#include "CustomBookmarks.h"
+#include "KeyboardActionContoller.h"
 #include "SyntaxMemo.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
@@ -238,4 +240,196 @@ TEST(SyntaxMemoWindow, DroppedFilesAreReportedAndReleased) {
     EXPECT_EQ(got, (std::vector<std::string>{"C:\\a.txt", "C:\\b.txt"}));
     // DragFinish freed the block.
     EXPECT_EQ(GlobalSize(block), 0u);
+}
+
+TEST(SyntaxMemoClipboard, CopyPlacesOnlyTheChosenFormats) {
+    const UINT rtf = RegisterClipboardFormatA("Rich Text Format");
+    struct Case {
+        const char* name;
+        uint8_t formats;
+        bool text, rich;
+    } cases[] = {
+        {"both", smTEXT | smRTF, true, true},
+        {"text only", smTEXT, true, false},
+        {"RTF only", smRTF, false, true},
+        {"none: the clipboard is only emptied", 0, false, false},
+    };
+    MemoForm f;
+    f.memo->Font().SetName("Arial");
+    f.memo->SetText("one two");
+    f.memo->Perform(EM_SETSEL, 4, 7);
+    for (const Case& c : cases) {
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        HGLOBAL old = GlobalAlloc(GMEM_MOVEABLE, 4);
+        memcpy(GlobalLock(old), "old", 4);
+        GlobalUnlock(old);
+        SetClipboardData(CF_TEXT, old);
+        CloseClipboard();
+        f.memo->ClipCopyFormats = c.formats;
+        SendMessageA(f.memo->Handle(), WM_COPY, 0, 0);
+        EXPECT_EQ(IsClipboardFormatAvailable(CF_TEXT) != 0, c.text) << c.name;
+        EXPECT_EQ(IsClipboardFormatAvailable(rtf) != 0, c.rich) << c.name;
+        if (!c.rich) continue;
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        HANDLE r = GetClipboardData(rtf);
+        std::string text(static_cast<const char*>(GlobalLock(r)), GlobalSize(r));
+        GlobalUnlock(r);
+        CloseClipboard();
+        // The RTF names the control's font, and copying leaves it alone.
+        EXPECT_NE(text.find("{\\f1 \\fnil Arial;}"), std::string::npos) << text;
+    }
+    EXPECT_EQ(f.memo->Core().FontName, "Arial");
+}
+
+TEST(SyntaxMemoClipboard, CutIsOneUndoStep) {
+    MemoForm f;
+    f.memo->SetText("one two three");
+    f.memo->Perform(EM_SETSEL, 3, 7);
+    SendMessageA(f.memo->Handle(), WM_CUT, 0, 0);
+    EXPECT_EQ(f.memo->Core().Store().GetText(), "one three");
+    f.memo->Perform(EM_UNDO, 0, 0);
+    EXPECT_EQ(f.memo->Core().Store().GetText(), "one two three");
+    EXPECT_EQ(f.memo->Perform(EM_CANUNDO, 0, 0), 0);
+}
+
+TEST(SyntaxMemoWindow, BorderStyleNoneOrSingleRemakesTheWindow) {
+    MemoForm f;
+    f.memo->SetText("kept\r\ntext");
+    auto edge = [&] { return (GetWindowLongA(f.memo->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0; };
+    EXPECT_EQ(f.memo->BorderStyle(), 1);
+    EXPECT_TRUE(edge());
+    HWND first = f.memo->Handle();
+    RECT before;
+    GetClientRect(first, &before);
+    f.memo->SetBorderStyle(0);
+    Drain();
+    EXPECT_FALSE(edge());
+    RECT after;
+    GetClientRect(f.memo->Handle(), &after);
+    EXPECT_GT(after.right, before.right);  // the edge's room goes to the text
+    EXPECT_EQ(f.memo->Core().ClientWidth(), after.right);
+    EXPECT_EQ(f.memo->Lines().Count(), 2);
+    EXPECT_EQ(f.memo->Lines().Get(1), "text");
+    f.memo->SetBorderStyle(7);  // not a border style: ignored
+    EXPECT_EQ(f.memo->BorderStyle(), 0);
+    f.memo->SetBorderStyle(1);
+    EXPECT_TRUE(edge());
+    // The new window is a working one: a posted key still types.
+    SetFocus(f.memo->Handle());
+    PostMessageA(f.memo->Handle(), WM_CHAR, 'x', 1);
+    Drain();
+    EXPECT_EQ(f.memo->Lines().Get(0), "xkept");
+}
+
+TEST(SyntaxMemoWindow, TextChangeAndRecognisedCommandEvents) {
+    MemoForm f;
+    f.memo->SetText("abc\r\ndef");
+    HWND h = f.memo->Handle();
+    SetFocus(h);
+    std::vector<std::pair<int32_t, int32_t>> changes;
+    f.memo->OnTextChange = [&](TObject* s, int32_t start, int32_t count) {
+        EXPECT_EQ(s, f.memo);
+        changes.push_back({start, count});
+    };
+    std::vector<int32_t> commands;
+    f.memo->OnCommandRecognised = [&](TObject*, int32_t& code) {
+        commands.push_back(code);
+        if (code == caDOWN) code = caDOCEND;  // the application runs another command
+    };
+    f.memo->Perform(EM_SETSEL, 1, 1);
+    PostMessageA(h, WM_CHAR, 'x', 1);
+    Drain();
+    PostKey(h, VK_BACK);
+    PostKey(h, VK_DOWN);
+    EXPECT_EQ(Sel(*f.memo), std::make_pair(7, 7));  // Document end ran instead of Down
+    f.memo->Perform(EM_SETSEL, 0, -1);
+    f.memo->Perform(EM_REPLACESEL, 0, reinterpret_cast<intptr_t>(""));
+    EXPECT_EQ(commands, (std::vector<int32_t>{caBACKSPACE, caDOWN}));
+    EXPECT_EQ(changes, (std::vector<std::pair<int32_t, int32_t>>{{1, 1}, {1, -1}, {0, 0}}));
+}
+
+TEST(SyntaxMemoWindow, NamedBookmarkInsideADeletionIsReported) {
+    MemoForm f;
+    f.memo->SetText("abcdef");
+    std::vector<std::string> freed;
+    f.memo->OnCustomBookmarkFree = [&](TObject* s, const std::string& name) {
+        EXPECT_EQ(s, f.memo);
+        freed.push_back(name);
+    };
+    f.memo->Core().Bookmarks().Add("in", 3);
+    f.memo->Core().Bookmarks().Add("after", 5);
+    f.memo->Perform(EM_SETSEL, 1, 4);
+    f.memo->Perform(EM_REPLACESEL, 0, reinterpret_cast<intptr_t>(""));
+    EXPECT_EQ(freed, std::vector<std::string>{"in"});
+    EXPECT_EQ(f.memo->Core().Bookmarks().PositionOf("after"), 2);
+}
+
+TEST(SyntaxMemoWindow, PublishedFlagsReachTheWindow) {
+    MemoForm f;
+    HWND h = f.memo->Handle();
+    struct Case {
+        bool wantTab, wantReturns;
+        LRESULT code;
+    } cases[] = {
+        {true, true, DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB | DLGC_WANTALLKEYS},
+        {false, true, DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS},
+        {true, false, DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB},
+        {false, false, DLGC_WANTARROWS | DLGC_WANTCHARS},
+    };
+    for (const Case& c : cases) {
+        f.memo->SetWantTab(c.wantTab);
+        f.memo->SetWantReturns(c.wantReturns);
+        EXPECT_EQ(SendMessageA(h, WM_GETDLGCODE, 0, 0), c.code) << c.wantTab << c.wantReturns;
+    }
+    // Modified follows the edits and can be cleared.
+    EXPECT_FALSE(f.memo->Modified());
+    f.memo->Lines().Add("x");
+    EXPECT_TRUE(f.memo->Modified());
+    EXPECT_EQ(SendMessageA(h, EM_GETMODIFY, 0, 0), 1);
+    f.memo->SetModified(false);
+    EXPECT_FALSE(f.memo->Modified());
+    EXPECT_EQ(SendMessageA(h, EM_CANUNDO, 0, 0), 0);
+    f.memo->Lines().Add("read with the form");
+    f.memo->Loaded();
+    EXPECT_FALSE(f.memo->Modified());
+    // With HideSelection on (the default) an unfocused control shows none.
+    f.memo->SetText("abcdef");
+    f.memo->Perform(EM_SETSEL, 0, 6);
+    SetFocus(nullptr);
+    Drain();
+    uint32_t hl = Rgb(SysColor(COLOR_HIGHLIGHT));
+    int cw = f.memo->Core().CharWidth();
+    EXPECT_EQ(f.Snap().PixelRGB(2 + cw, 1), Rgb(f.memo->def_BackColor()));
+    f.memo->SetHideSelection(false);
+    EXPECT_EQ(f.Snap().PixelRGB(2 + cw, 1), hl);
+    f.memo->SetRightMargin(30);
+    EXPECT_EQ(f.memo->Core().RightMargin(), 30);
+}
+
+TEST(SyntaxMemoWindow, ScrollCodesMoveTheView) {
+    MemoForm f;
+    std::string text;
+    for (int i = 0; i < 300; i++) text += "line " + std::to_string(i) + "\r\n";
+    f.memo->SetText(text);
+    HWND h = f.memo->Handle();
+    int32_t lines = f.memo->Core().LineCount(), page = f.memo->Core().VisibleLines();
+    struct Case {
+        const char* name;
+        int code;
+        int32_t want;
+    } cases[] = {
+        {"bottom: the last page", SB_BOTTOM, lines - page},
+        {"line up", SB_LINEUP, lines - page - 1},
+        {"page up", SB_PAGEUP, lines - 2 * page - 1},
+        {"top", SB_TOP, 0},
+        {"line up at the top stays", SB_LINEUP, 0},
+        {"line down", SB_LINEDOWN, 1},
+        {"page down", SB_PAGEDOWN, 1 + page},
+        {"end of scrolling changes nothing", SB_ENDSCROLL, 1 + page},
+    };
+    for (const Case& c : cases) {
+        SendMessageA(h, WM_VSCROLL, static_cast<WPARAM>(c.code), 0);
+        EXPECT_EQ(f.memo->Perform(EM_GETFIRSTVISIBLELINE, 0, 0), c.want) << c.name;
+    }
 }
