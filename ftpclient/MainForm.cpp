@@ -292,7 +292,7 @@ void TfrmMain::CreateStatusBar() {
 void TfrmMain::CreatePanes() {
     pnlFTPLog = new TPanel(this);
     pnlFTPLog->SetAlign(alBottom);
-    pnlFTPLog->SetBounds(0, 0, 0, 110);
+    pnlFTPLog->SetBounds(0, 0, 0, 65);
     pnlFTPLog->BevelOuter = bvNone;
     memoLog_ = std::make_unique<TMemoLog>(pnlFTPLog);
     mmoFTPLogView = memoLog_.get();
@@ -324,7 +324,7 @@ void TfrmMain::CreatePanes() {
     pnlLocalAndRemote->SetBounds(0, 0, 800, 400);
     Local = new TLocalBrowser(pnlLocalAndRemote);
     Local->SetAlign(alLeft);
-    Local->SetBounds(0, 0, 220, 0);
+    Local->SetBounds(0, 0, 185, 0);
     spltFTP = new TSplitter(pnlLocalAndRemote);
     spltFTP->SetAlign(alLeft);
     pnlServer = new TPanel(pnlLocalAndRemote);
@@ -339,7 +339,7 @@ void TfrmMain::CreatePanes() {
     const std::pair<const char*, int> cols[] = {{"Name", 150}, {"Type", 75},  {"Permission", 80}, {"Owner", 60},
                                                 {"Group", 60}, {"Size", 70},  {"Last modified", 100}, {"Link", 80}};
     for (auto& c : cols) lvServerFiles->AddColumn(c.first, c.second);
-    lvServerFiles->SetViewStyle(rvsReport);
+    lvServerFiles->SetViewStyle(rvsList);
     remoteImages_ = std::make_unique<TFileImages>();
     lvServerFiles->SetImages(remoteImages_->Small(), remoteImages_->Large());
     lvServerFiles->OnDblClick = [this](TObject*) { OpenRemoteRow(); };
@@ -460,7 +460,8 @@ void TfrmMain::LoadInterfaceSettings() {
     TRegValues r(settings_.RegistryRoot + "Interface\\");
     // Through the splitters, so a stored size the window cannot hold is cut back.
     spltFTP->SetNeighbourSize(r.ReadInteger("LocalWidth", Local->Width()));
-    bool logVisible = r.ReadBool("LogVisible", true);
+    // The menu's check mark starts cleared, so a first start hides the log.
+    bool logVisible = r.ReadBool("LogVisible", itmViewFTPLog->Checked());
     ShowLog(true);
     spltFTPLog->SetNeighbourSize(r.ReadInteger("LogHeight", pnlFTPLog->Height()));
     ShowLog(logVisible);
@@ -468,7 +469,7 @@ void TfrmMain::LoadInterfaceSettings() {
     std::string dir = r.ReadString("LocalDir", "");
     if (!dir.empty()) Local->SetDirectory(dir);
     Local->SetFilterIndex(r.ReadInteger("LocalFilter", 0));
-    lvServerFiles->SetViewStyle(static_cast<TRemoteViewStyle>(r.ReadInteger("ServerViewStyle", rvsReport)));
+    lvServerFiles->SetViewStyle(static_cast<TRemoteViewStyle>(r.ReadInteger("ServerViewStyle", lvServerFiles->ViewStyle())));
     for (int i = 0; i < lvServerFiles->ColumnCount(); ++i)
         lvServerFiles->SetColumnWidth(i, r.ReadInteger("SrvCol" + std::to_string(i), lvServerFiles->ColumnWidth(i)));
 }

@@ -138,10 +138,10 @@ TEST(MainLayout, SplittersResizeTheirPanesWithinLimitsAndAreKept) {
         int moved = 0;
         m.spltFTP->OnMoved = m.spltFTPLog->OnMoved = [&](TObject*) { ++moved; };
         const int room = m.pnlLocalAndRemote->ClientWidth() - 3;  // the local and the server pane together
-        ASSERT_EQ(m.Local->Width(), 220);
+        ASSERT_EQ(m.Local->Width(), 185);
         struct Drag {
             int by, width;
-        } drags[] = {{60, 280}, {-400, 30}, {5000, room - 30}, {300 - (room - 30), 300}};
+        } drags[] = {{60, 245}, {-400, 30}, {5000, room - 30}, {300 - (room - 30), 300}};
         for (const Drag& d : drags) {
             SCOPED_TRACE("by " + std::to_string(d.by));
             DragSplitter(*m.spltFTP, d.by, 0);
@@ -152,7 +152,9 @@ TEST(MainLayout, SplittersResizeTheirPanesWithinLimitsAndAreKept) {
             EXPECT_EQ(m.lvServerFiles->Width(), m.pnlServer->ClientWidth() - 8) << "the server pane laid out again";
         }
         EXPECT_EQ(moved, 4);
-        // The log's splitter above it: up makes the log taller.
+        // The log's splitter above it: up makes the log taller. A first start hides the log.
+        EXPECT_FALSE(m.spltFTPLog->Visible());
+        ChoosePopupItem(m.itmViewFTPLog);
         const int logH = m.pnlFTPLog->Height();
         DragSplitter(*m.spltFTPLog, 0, -40);
         EXPECT_EQ(m.pnlFTPLog->Height(), logH + 40);

@@ -121,6 +121,35 @@ TEST(MainWindow, OptionsRoundTripThroughTheRegistry) {
     EXPECT_EQ(again.frmOptions->TimeOut(), 45);
 }
 
+// An empty registry: the window's own sizes, the list style, "Web files", no log; and the
+// log's visibility is kept across starts.
+TEST(MainWindow, FirstStartKeepsItsOwnSizesAndHidesTheLog) {
+    Program prog;
+    {
+        TfrmMain m(prog.Settings());
+        m.Show();
+        EXPECT_EQ(m.Local->Width(), 185);
+        EXPECT_EQ(m.pnlFTPLog->Height(), 65);
+        EXPECT_FALSE(m.pnlFTPLog->Visible());
+        EXPECT_FALSE(m.itmViewFTPLog->Checked());
+        EXPECT_EQ(m.lvServerFiles->ViewStyle(), rvsList);
+        EXPECT_EQ(m.Local->FilterIndex(), 0);
+        EXPECT_EQ(m.fsbMain->Top() + m.fsbMain->Height(), m.ClientHeight());
+        ChoosePopupItem(m.itmViewFTPLog);
+        EXPECT_TRUE(m.pnlFTPLog->Visible());
+        EXPECT_EQ(m.pnlFTPLog->Top() + m.pnlFTPLog->Height(), m.fsbMain->Top());
+        m.FormClose();
+    }
+    TRegValues reg(prog.registry + "Interface\\");
+    EXPECT_TRUE(reg.ReadBool("LogVisible", false));
+    EXPECT_EQ(reg.ReadInteger("LocalWidth", -1), 185);
+    EXPECT_EQ(reg.ReadInteger("LogHeight", -1), 65);
+    EXPECT_EQ(reg.ReadInteger("ServerViewStyle", -1), rvsList);
+    TfrmMain again(prog.Settings());
+    EXPECT_TRUE(again.pnlFTPLog->Visible());
+    EXPECT_TRUE(again.itmViewFTPLog->Checked());
+}
+
 TEST(MainWindow, InterfaceValuesRoundTripAndMinimisedPositionIsNotSaved) {
     Program prog;
     qftest::TempDir dir;
