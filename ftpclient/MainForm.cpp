@@ -123,6 +123,8 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
         animKFTP->SetFileName(clip);
     }
     PlayerWave = new TPlayerWave(this);
+    FolderDialog = new TFolderDialog(this);
+    FolderDialog->SetTitle("Choose destination for this directory");
     PrepareWorkFolders();
     DefaultSiteFile = SiteFile = settings_.ProgramFolder + "FTPServers.ini";
     ClearLog();

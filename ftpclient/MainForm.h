@@ -17,6 +17,7 @@
 #include "LocalBrowser.h"
 #include "OptionsForm.h"
 #include "ClientImages.h"
+#include "components/FolderDialog.h"
 #include "components/Hint95.h"
 #include "components/Menus97.h"
 #include "components/PlayerWave.h"
@@ -109,6 +110,7 @@ public:
     void itmSrvFilesDownloadAsClick();
     void DownloadFolder(const std::string& local, const std::string& remoteParent, const std::string& name);
     void itmUploadLocaFileClick();
+    void lbFilesDblClick();
     // After a finished transfer: the options' sound, when chosen and its file exists.
     void PlayTransferSound(bool upload);
 
@@ -209,6 +211,7 @@ public:
     TMainMenus97* mnu97Main;
     THint95* hnt95Main;
     TPlayerWave* PlayerWave;
+    TFolderDialog* FolderDialog;  // where "Download as" puts a folder
     TMenuItem *itmServers, *itmDisconnect, *itmViewFTPLog;
     TPopupMenu* popServerFiles;
     TTimer* tmrUpdateConnectionTime;
