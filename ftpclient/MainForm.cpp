@@ -394,6 +394,12 @@ void TfrmMain::CreateMenus() {
     mnu97Main = new TMainMenus97(this);
     mnu97Main->SetImages(imglst97Main);
     mnu97Main->SetMainMenu(mnuMain);
+    // The bar beyond the last item in the colour the component draws the items in.
+    MENUINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.fMask = MIM_BACKGROUND;
+    bar.hbrBack = GetSysColorBrush(COLOR_BTNFACE);
+    SetMenuInfo(mnuMain->Handle(), &bar);
     hnt95Main = new THint95(this);
     hnt95Main->SetHintStyle(hsOffice97);
 }

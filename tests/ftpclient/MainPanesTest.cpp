@@ -49,7 +49,7 @@ TEST(MainLayout, BarsAndPanesFollowTheWindowSizeAsATable) {
     m.Show();
     struct Size {
         int width, height;
-    } sizes[] = {{800, 600}, {1100, 760}, {640, 480}, {300, 420}};
+    } sizes[] = {{800, 600}, {1100, 760}, {640, 480}, {620, 460}, {300, 420}, {400, 250}};
     for (const Size& s : sizes) {
         SCOPED_TRACE(std::to_string(s.width) + "x" + std::to_string(s.height));
         m.SetBounds(20, 20, s.width, s.height);
@@ -95,7 +95,19 @@ TEST(MainLayout, BarsAndPanesFollowTheWindowSizeAsATable) {
             if (i > 0) EXPECT_EQ(r.top, Bounds(local[i - 1]).bottom + 2);
         }
         EXPECT_EQ(Bounds(m.Local->lbDirectory).top, 2 + 16 + 2 + 21 + 2);
-        EXPECT_EQ(m.Local->lbDirectory->Height(), TLocalBrowser::FolderListHeight);
+        // A short pane takes from the folder list, so the file list never vanishes.
+        const int lists = m.Local->lbDirectory->Height() + m.Local->lbFiles->Height();
+        if (lists >= TLocalBrowser::FolderListHeight + 100)
+            EXPECT_EQ(m.Local->lbDirectory->Height(), TLocalBrowser::FolderListHeight);
+        EXPECT_GE(m.Local->lbFiles->Height(), std::min(100, lists / 2));
+        // The open folder's row stays in sight.
+        HWND tree = m.Local->lbDirectory->Handle();
+        const int open = m.Local->lbDirectory->ItemIndex(), top = static_cast<int>(SendMessageA(tree, LB_GETTOPINDEX, 0, 0));
+        const int rowH = static_cast<int>(SendMessageA(tree, LB_GETITEMHEIGHT, 0, 0));
+        if (open >= 0 && m.Local->lbDirectory->ClientHeight() >= rowH) {
+            EXPECT_LE(top, open);
+            EXPECT_LT(open, top + m.Local->lbDirectory->ClientHeight() / rowH);
+        }
         EXPECT_EQ(m.Local->cbLocalDrive->Width(), localW - 8) << "the box fills its host";
         EXPECT_EQ(Bounds(m.Local->lbFiles).bottom, std::max(Bounds(m.Local->lbFiles).top, static_cast<LONG>(localH - 3)));
         // The splitter sits between the two panes.
