@@ -354,11 +354,19 @@ void TfrmMain::CreatePanes() {
         // Not from inside the list's own notification: the list may be rebuilt.
         PostMessageA(Handle(), WM_QF_RENAME, 0, 0);
     };
-    cbServerDir->OnSelect = [this](TObject*) {
-        if (cbServerDir->ItemIndex() < 0) return;
-        ChangeServerDir(cbServerDir->Items().Strings(cbServerDir->ItemIndex()));
+    auto goTo = [this](const std::string& folder) {
+        ChangeServerDir(folder);
         QueuePwd();
         QueueList();
+    };
+    cbServerDir->OnSelect = [this, goTo](TObject*) {
+        if (cbServerDir->ItemIndex() >= 0) goTo(cbServerDir->Items().Strings(cbServerDir->ItemIndex()));
+    };
+    // Enter goes to the folder typed in the box.
+    cbServerDir->OnKeyPress = [this, goTo](TObject*, char& key) {
+        if (key != '\r') return;
+        key = 0;
+        goTo(cbServerDir->Text());
     };
 }
 
@@ -404,7 +412,28 @@ void TfrmMain::CreateMenus() {
     hnt95Main->SetHintStyle(hsOffice97);
 }
 
+bool TfrmMain::InBusyArea(HWND w) const {
+    for (TWinControl* c : {static_cast<TWinControl*>(pnlServer), static_cast<TWinControl*>(pnlServerToolbar)})
+        if (c->HandleAllocated() && (w == c->Handle() || IsChild(c->Handle(), w))) return true;
+    return false;
+}
+
+void TfrmMain::SetBusy(bool b) {
+    const bool changed = Busy != b;
+    Busy = b;
+    POINT at;
+    // At once under a mouse that rests there, not only at its next move.
+    if (changed && GetCursorPos(&at) && InBusyArea(WindowFromPoint(at)))
+        SetCursor(LoadCursor(nullptr, b ? IDC_WAIT : IDC_ARROW));
+}
+
 bool TfrmMain::HandleMessage(TMessage& m) {
+    // Children pass the question up to their parents first.
+    if (m.Msg == WM_SETCURSOR && Busy && LOWORD(m.LParam) == HTCLIENT && InBusyArea(reinterpret_cast<HWND>(m.WParam))) {
+        SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        m.Result = TRUE;
+        return true;
+    }
     if (m.Msg == WM_QF_RENAME) {
         if (!pendingRenameOld_.empty() && pendingRenameOld_ != pendingRenameNew_)
             QueueRename(pendingRenameOld_, pendingRenameNew_);

@@ -74,7 +74,8 @@ public:
                        const std::string& folder);
     void QueueUpload(const std::string& local, const std::string& folder, int64_t size, bool binary,
                      const std::string& name);
-    void SetBusy(bool b) { Busy = b; }
+    // While busy the server pane and the toolbar show the hourglass.
+    void SetBusy(bool b);
     void AddLog(const std::string& text, int kind);
     void ClearLog() { mmoFTPLog->Lines().Clear(); }
     TfrmDownload* ProgressWindow() const { return progress_.get(); }
@@ -220,6 +221,7 @@ public:
     TRePosApp* RePosApp;
 
     bool HandleMessage(TMessage& m) override;
+    bool InBusyArea(HWND w) const;
     bool QuitOnClose = false;  // the program's window ends the message loop
 
 private:

@@ -301,6 +301,15 @@ TEST(MainWindowServer, StartFoldersOnTheConnectRoad) {
         EXPECT_EQ(m.cbServerDir->Items().Strings(0), dir);
         EXPECT_GE(m.RemoteIndexOf("inside.txt"), 0);
         EXPECT_EQ(m.Local->Directory(), startHere.Path());
+        // A folder typed into the folder box and Enter: the server goes there.
+        HWND edit = FindWindowExA(m.cbServerDir->Handle(), nullptr, "Edit", nullptr);
+        ASSERT_NE(edit, nullptr);
+        SetWindowTextA(edit, "..");
+        SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
+        SendMessageA(edit, WM_CHAR, '\r', 1);
+        EXPECT_EQ(m.CurrentServerDir, dir.substr(0, dir.size() - 6).empty() ? "/" : dir.substr(0, dir.size() - 6));
+        EXPECT_GE(m.RemoteIndexOf("start"), 0);
+        EXPECT_EQ(m.cbServerDir->Items().Strings(0), m.CurrentServerDir);
     }
 }
 

@@ -36,6 +36,32 @@ TEST(MainWindow, SetConnectedUIAsATable) {
     }
 }
 
+// While a command runs the server pane and the toolbar show the hourglass, the rest does not.
+TEST(MainWindow, BusyShowsTheHourglassOverTheServerPaneAndTheToolbar) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    m.SetConnectedUI(true);
+    const HCURSOR wait = LoadCursor(nullptr, IDC_WAIT), arrow = LoadCursor(nullptr, IDC_ARROW);
+    const struct {
+        const char* name;
+        TWinControl* control;
+        bool inArea;
+    } rows[] = {{"remote list", m.lvServerFiles, true},    {"folder box", m.cbServerDir, true},
+                {"server pane", m.pnlServer, true},        {"refresh button", m.tb97Refresh, true},
+                {"connect button", m.tb97Connect, true},   {"local files", m.Local->lbFiles, false},
+                {"advertising panel", m.pnlKeelsonFTP, false}};
+    for (bool busy : {true, false})
+        for (const auto& r : rows) {
+            SCOPED_TRACE(std::string(r.name) + (busy ? " busy" : " idle"));
+            m.SetBusy(busy);
+            SetCursor(arrow);
+            HWND w = r.control->Handle();
+            SendMessageA(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            EXPECT_EQ(GetCursor() == wait, busy && r.inArea);
+        }
+}
+
 TEST(MainWindow, StatusBarClockWithInjectedTime) {
     Program prog;
     TfrmMain m(prog.Settings());
