@@ -333,7 +333,7 @@ void TfrmMain::CreatePanes() {
     pnlServer->SetAlign(alClient);
     pnlServer->BevelOuter = bvNone;
     lblServer = MakeLabel(pnlServer, "Server:", 4, 2, 100);
-    cbServerDir = new TComboBox(pnlServer);
+    cbServerDir = new TComboBox98(pnlServer);
     cbServerDir->SetBounds(4, 20, 540, 21);
     lvServerFiles = new TRemoteListView(pnlServer);
     lvServerFiles->SetBounds(4, 43, 540, 300);

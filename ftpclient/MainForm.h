@@ -17,6 +17,7 @@
 #include "LocalBrowser.h"
 #include "OptionsForm.h"
 #include "ClientImages.h"
+#include "components/ComboBox98.h"
 #include "components/FolderDialog.h"
 #include "components/Hint95.h"
 #include "components/Menus97.h"
@@ -200,7 +201,7 @@ public:
     TAnimate* animKFTP;
     TLocalBrowser* Local;
     TLabel* lblServer;
-    TComboBox* cbServerDir;
+    TComboBox98* cbServerDir;  // completes typed folders from those the server reported
     TRemoteListView* lvServerFiles;
     TLabel* lblKeelsonFTPExposure;
     TMemoLog* mmoFTPLogView;  // owned by memoLog_
