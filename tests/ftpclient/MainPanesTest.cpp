@@ -467,6 +467,8 @@ TEST(NewFolderDialog, CurrentFolderIsTextToSelectNotToEdit) {
         SendMessageA(cur, WM_CHAR, 'x', 0);
         SendMessageA(cur, WM_CLEAR, 0, 0);
         afterTyping = static_cast<TfrmFolder&>(f).lblCurDir->Caption();
+        SetWindowTextA(static_cast<TfrmFolder&>(f).ebx97NewDir->Handle(), "new folder");
+        MaybeSaveShot(f.Handle(), "new-folder");
         f.SetModalResult(mrCancel);
     });
     m.itmSrvFilesNewFolderClick();
