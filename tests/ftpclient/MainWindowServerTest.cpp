@@ -342,37 +342,47 @@ TEST(MainWindowServer, ChModSendsThreeDigits) {
     }
 }
 
+// Abort, or the progress window's close box, stops the transfer: window gone, partial file kept.
 TEST(MainWindowServer, AbortOnThrottledServerKeepsPartialFile) {
     Server s = SlowFtpd();
     std::string big = qftest::PatternBytes(2 * 1024 * 1024, 5);
     PutServerFile(s, "slow.bin", big);
-    Session x(s, true);
-    TfrmMain& m = *x.main;
-    TScriptedModalRunner runner;
-    ConnectFromMenu(m);
-    ASSERT_TRUE(m.FTP->IsConnected());
-    SelectRemote(m, {"slow.bin"});
-    static TfrmMain* target;
-    static std::string path;
-    target = &m;
-    path = x.local.File("slow.bin");
-    UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (target->ProgressWindow() && target->ProgressWindow()->Visible() && GetFileSizeOf(path) > 100000)
-            SendMessageA(target->ProgressWindow()->btnAbort->Handle(), BM_CLICK, 0, 0);
-    });
-    std::string shown;
-    runner.Expect("frmMessage", [&](TForm& f) {
-        shown = static_cast<TfrmMessage&>(f).lblDesc->Caption();
-        ClickButton(static_cast<TfrmMessage&>(f).btnOk);
-    });
-    m.itmSrvFilesDownloadClick();
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(m.ProgressWindow(), nullptr);
-    int64_t size = GetFileSizeOf(path);
-    EXPECT_GT(size, 100000);
-    EXPECT_LT(size, static_cast<int64_t>(big.size()));
-    EXPECT_EQ(qftest::ReadFileBytes(path), big.substr(0, static_cast<size_t>(size)));
-    EXPECT_FALSE(shown.empty());
+    for (bool closeBox : {false, true}) {
+        SCOPED_TRACE(closeBox ? "close box" : "Abort button");
+        Session x(s, true);
+        TfrmMain& m = *x.main;
+        TScriptedModalRunner runner;
+        ConnectFromMenu(m);
+        ASSERT_TRUE(m.FTP->IsConnected());
+        SelectRemote(m, {"slow.bin"});
+        static TfrmMain* target;
+        static std::string path;
+        static bool viaClose;
+        target = &m;
+        path = x.local.File("slow.bin");
+        viaClose = closeBox;
+        UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+            TfrmDownload* w = target->ProgressWindow();
+            if (!w || !w->Visible() || GetFileSizeOf(path) <= 100000) return;
+            if (viaClose)
+                SendMessageA(w->Handle(), WM_CLOSE, 0, 0);
+            else
+                SendMessageA(w->btnAbort->Handle(), BM_CLICK, 0, 0);
+        });
+        std::string shown;
+        runner.Expect("frmMessage", [&](TForm& f) {
+            shown = static_cast<TfrmMessage&>(f).lblDesc->Caption();
+            ClickButton(static_cast<TfrmMessage&>(f).btnOk);
+        });
+        m.itmSrvFilesDownloadClick();
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(m.ProgressWindow(), nullptr);
+        int64_t size = GetFileSizeOf(path);
+        EXPECT_GT(size, 100000);
+        EXPECT_LT(size, static_cast<int64_t>(big.size()));
+        EXPECT_EQ(qftest::ReadFileBytes(path), big.substr(0, static_cast<size_t>(size)));
+        EXPECT_FALSE(shown.empty());
+    }
 }
 
 TEST(MainWindowServer, RefusedRenameRelistsAndRemovedSiteKeepsTheSession) {
