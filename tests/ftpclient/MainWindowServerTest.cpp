@@ -235,7 +235,17 @@ void EditRoad(const Server& s, bool serverConvertsAscii) {
     // Delete of several rows: DELE and RMD, then LIST and PWD.
     prompter.AnswerMessage(IDYES);
     SelectRemote(m, {"renamed.bin", "up.bin", "made"});
+    const int before = m.mmoFTPLog->Lines().Count();
     m.itmSrvFilesDeleteClick();
+    // The commands sent, in their order (the list's order: the folder first).
+    std::vector<std::string> sent;
+    for (int i = before; i < m.mmoFTPLog->Lines().Count(); ++i) {
+        const std::string line = m.mmoFTPLog->Lines().Strings(i);
+        for (const char* verb : {"DELE ", "RMD ", "LIST", "PWD"})
+            if (line.rfind(std::string("Command:    ") + verb, 0) == 0) sent.push_back(line.substr(12));
+    }
+    const std::vector<std::string> expected = {"RMD made", "DELE renamed.bin", "DELE up.bin", "LIST", "PWD"};
+    EXPECT_EQ(sent, expected);
     EXPECT_FALSE(FileExistsAt(ServerFile(s, "renamed.bin")));
     EXPECT_FALSE(FileExistsAt(ServerFile(s, "up.bin")));
     EXPECT_FALSE(FolderExistsAt(ServerFile(s, "made")));
