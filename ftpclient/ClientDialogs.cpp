@@ -153,7 +153,7 @@ TfrmFolder::TfrmFolder(TForm* owner) : TForm(owner) {
     lblCurDir = new TReadOnlyText(this);
     lblCurDir->SetBounds(12, 28, 330, 16);
     lblNewFolder = MakeLabel(this, "New Folder name:", 12, 52, 330);
-    ebx97NewDir = new TEdit(this);
+    ebx97NewDir = new TEdit97(this);
     ebx97NewDir->SetBounds(12, 70, 330, 21);
     btnCreate = MakeButton(this, "Create", mrOk, 90, 102);
     btnCreate->SetDefault(true);

@@ -6,8 +6,10 @@
 #include <functional>
 #include <string>
 
+// The core first: it declares names that the platform headers would rename.
 #include "ftpclient/core/Permissions.h"
 #include "ftpclient/core/TransferProgress.h"
+#include "components/Edit97.h"
 #include "TransferBar.h"
 #include "ui/Form.h"
 #include "ReadOnlyText.h"
@@ -73,7 +75,7 @@ public:
     void SetAllowEmpty(bool a);
     TLabel *lblCurrentFolder, *lblNewFolder;
     TReadOnlyText* lblCurDir;  // the path can be selected and copied
-    TEdit* ebx97NewDir;
+    TEdit97* ebx97NewDir;
     TButton *btnCreate, *btnCancel;
 
 private:

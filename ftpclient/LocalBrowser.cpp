@@ -165,15 +165,20 @@ std::string TLocalBrowser::LocalDirUp(int n) const {
 
 void TLocalBrowser::Resized() {
     // Label, drive box, folder list, filter box and file list stacked 2 apart;
-    // the file list takes what is left.
+    // the file list takes what is left, and in a short pane some of the folder list's.
     const TPaneRect label{lblLocal->Left(), lblLocal->Top(), 0, lblLocal->Height()};
-    const std::vector<TPaneRect> r = StackBelowLabel(
-        label, ClientWidth(), ClientHeight(), {cbLocalDrive->Height(), FolderListHeight, cbFilter->Height(), 0});
+    const int lists = ClientHeight() - 3 - (label.Top + label.Height + 2) - (cbLocalDrive->Height() + 2) - 2 -
+                      (cbFilter->Height() + 2);
+    const std::vector<TPaneRect> r =
+        StackBelowLabel(label, ClientWidth(), ClientHeight(),
+                        {cbLocalDrive->Height(), SharedListHeight(lists, FolderListHeight), cbFilter->Height(), 0});
     const auto place = [](TWinControl* c, const TPaneRect& b) { c->SetBounds(b.Left, b.Top, b.Width, b.Height); };
     place(lblLocal, r[0]);
     place(driveHost_, r[1]);
     cbLocalDrive->SetBounds(0, 0, r[1].Width, r[1].Height);
     place(lbDirectory, r[2]);
+    // Shorter, the list still shows the open folder's row.
+    if (lbDirectory->ItemIndex() >= 0) lbDirectory->SetItemIndex(lbDirectory->ItemIndex());
     place(filterHost_, r[3]);
     cbFilter->SetBounds(0, 0, r[3].Width, r[3].Height);
     place(lbFiles, r[4]);

@@ -123,6 +123,8 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
         animKFTP->SetFileName(clip);
     }
     PlayerWave = new TPlayerWave(this);
+    FolderDialog = new TFolderDialog(this);
+    FolderDialog->SetTitle("Choose destination for this directory");
     PrepareWorkFolders();
     DefaultSiteFile = SiteFile = settings_.ProgramFolder + "FTPServers.ini";
     ClearLog();
@@ -292,7 +294,7 @@ void TfrmMain::CreateStatusBar() {
 void TfrmMain::CreatePanes() {
     pnlFTPLog = new TPanel(this);
     pnlFTPLog->SetAlign(alBottom);
-    pnlFTPLog->SetBounds(0, 0, 0, 110);
+    pnlFTPLog->SetBounds(0, 0, 0, 65);
     pnlFTPLog->BevelOuter = bvNone;
     memoLog_ = std::make_unique<TMemoLog>(pnlFTPLog);
     mmoFTPLogView = memoLog_.get();
@@ -324,14 +326,14 @@ void TfrmMain::CreatePanes() {
     pnlLocalAndRemote->SetBounds(0, 0, 800, 400);
     Local = new TLocalBrowser(pnlLocalAndRemote);
     Local->SetAlign(alLeft);
-    Local->SetBounds(0, 0, 220, 0);
+    Local->SetBounds(0, 0, 185, 0);
     spltFTP = new TSplitter(pnlLocalAndRemote);
     spltFTP->SetAlign(alLeft);
     pnlServer = new TPanel(pnlLocalAndRemote);
     pnlServer->SetAlign(alClient);
     pnlServer->BevelOuter = bvNone;
     lblServer = MakeLabel(pnlServer, "Server:", 4, 2, 100);
-    cbServerDir = new TComboBox(pnlServer);
+    cbServerDir = new TComboBox98(pnlServer);
     cbServerDir->SetBounds(4, 20, 540, 21);
     lvServerFiles = new TRemoteListView(pnlServer);
     lvServerFiles->SetBounds(4, 43, 540, 300);
@@ -339,7 +341,7 @@ void TfrmMain::CreatePanes() {
     const std::pair<const char*, int> cols[] = {{"Name", 150}, {"Type", 75},  {"Permission", 80}, {"Owner", 60},
                                                 {"Group", 60}, {"Size", 70},  {"Last modified", 100}, {"Link", 80}};
     for (auto& c : cols) lvServerFiles->AddColumn(c.first, c.second);
-    lvServerFiles->SetViewStyle(rvsReport);
+    lvServerFiles->SetViewStyle(rvsList);
     remoteImages_ = std::make_unique<TFileImages>();
     lvServerFiles->SetImages(remoteImages_->Small(), remoteImages_->Large());
     lvServerFiles->OnDblClick = [this](TObject*) { OpenRemoteRow(); };
@@ -352,11 +354,19 @@ void TfrmMain::CreatePanes() {
         // Not from inside the list's own notification: the list may be rebuilt.
         PostMessageA(Handle(), WM_QF_RENAME, 0, 0);
     };
-    cbServerDir->OnSelect = [this](TObject*) {
-        if (cbServerDir->ItemIndex() < 0) return;
-        ChangeServerDir(cbServerDir->Items().Strings(cbServerDir->ItemIndex()));
+    auto goTo = [this](const std::string& folder) {
+        ChangeServerDir(folder);
         QueuePwd();
         QueueList();
+    };
+    cbServerDir->OnSelect = [this, goTo](TObject*) {
+        if (cbServerDir->ItemIndex() >= 0) goTo(cbServerDir->Items().Strings(cbServerDir->ItemIndex()));
+    };
+    // Enter goes to the folder typed in the box.
+    cbServerDir->OnKeyPress = [this, goTo](TObject*, char& key) {
+        if (key != '\r') return;
+        key = 0;
+        goTo(cbServerDir->Text());
     };
 }
 
@@ -392,11 +402,38 @@ void TfrmMain::CreateMenus() {
     mnu97Main = new TMainMenus97(this);
     mnu97Main->SetImages(imglst97Main);
     mnu97Main->SetMainMenu(mnuMain);
+    // The bar beyond the last item in the colour the component draws the items in.
+    MENUINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.fMask = MIM_BACKGROUND;
+    bar.hbrBack = GetSysColorBrush(COLOR_BTNFACE);
+    SetMenuInfo(mnuMain->Handle(), &bar);
     hnt95Main = new THint95(this);
     hnt95Main->SetHintStyle(hsOffice97);
 }
 
+bool TfrmMain::InBusyArea(HWND w) const {
+    for (TWinControl* c : {static_cast<TWinControl*>(pnlServer), static_cast<TWinControl*>(pnlServerToolbar)})
+        if (c->HandleAllocated() && (w == c->Handle() || IsChild(c->Handle(), w))) return true;
+    return false;
+}
+
+void TfrmMain::SetBusy(bool b) {
+    const bool changed = Busy != b;
+    Busy = b;
+    POINT at;
+    // At once under a mouse that rests there, not only at its next move.
+    if (changed && GetCursorPos(&at) && InBusyArea(WindowFromPoint(at)))
+        SetCursor(LoadCursor(nullptr, b ? IDC_WAIT : IDC_ARROW));
+}
+
 bool TfrmMain::HandleMessage(TMessage& m) {
+    // Children pass the question up to their parents first.
+    if (m.Msg == WM_SETCURSOR && Busy && LOWORD(m.LParam) == HTCLIENT && InBusyArea(reinterpret_cast<HWND>(m.WParam))) {
+        SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        m.Result = TRUE;
+        return true;
+    }
     if (m.Msg == WM_QF_RENAME) {
         if (!pendingRenameOld_.empty() && pendingRenameOld_ != pendingRenameNew_)
             QueueRename(pendingRenameOld_, pendingRenameNew_);
@@ -460,7 +497,8 @@ void TfrmMain::LoadInterfaceSettings() {
     TRegValues r(settings_.RegistryRoot + "Interface\\");
     // Through the splitters, so a stored size the window cannot hold is cut back.
     spltFTP->SetNeighbourSize(r.ReadInteger("LocalWidth", Local->Width()));
-    bool logVisible = r.ReadBool("LogVisible", true);
+    // The menu's check mark starts cleared, so a first start hides the log.
+    bool logVisible = r.ReadBool("LogVisible", itmViewFTPLog->Checked());
     ShowLog(true);
     spltFTPLog->SetNeighbourSize(r.ReadInteger("LogHeight", pnlFTPLog->Height()));
     ShowLog(logVisible);
@@ -468,7 +506,7 @@ void TfrmMain::LoadInterfaceSettings() {
     std::string dir = r.ReadString("LocalDir", "");
     if (!dir.empty()) Local->SetDirectory(dir);
     Local->SetFilterIndex(r.ReadInteger("LocalFilter", 0));
-    lvServerFiles->SetViewStyle(static_cast<TRemoteViewStyle>(r.ReadInteger("ServerViewStyle", rvsReport)));
+    lvServerFiles->SetViewStyle(static_cast<TRemoteViewStyle>(r.ReadInteger("ServerViewStyle", lvServerFiles->ViewStyle())));
     for (int i = 0; i < lvServerFiles->ColumnCount(); ++i)
         lvServerFiles->SetColumnWidth(i, r.ReadInteger("SrvCol" + std::to_string(i), lvServerFiles->ColumnWidth(i)));
 }

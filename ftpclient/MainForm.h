@@ -17,6 +17,8 @@
 #include "LocalBrowser.h"
 #include "OptionsForm.h"
 #include "ClientImages.h"
+#include "components/ComboBox98.h"
+#include "components/FolderDialog.h"
 #include "components/Hint95.h"
 #include "components/Menus97.h"
 #include "components/PlayerWave.h"
@@ -73,7 +75,8 @@ public:
                        const std::string& folder);
     void QueueUpload(const std::string& local, const std::string& folder, int64_t size, bool binary,
                      const std::string& name);
-    void SetBusy(bool b) { Busy = b; }
+    // While busy the server pane and the toolbar show the hourglass.
+    void SetBusy(bool b);
     void AddLog(const std::string& text, int kind);
     void ClearLog() { mmoFTPLog->Lines().Clear(); }
     TfrmDownload* ProgressWindow() const { return progress_.get(); }
@@ -109,6 +112,7 @@ public:
     void itmSrvFilesDownloadAsClick();
     void DownloadFolder(const std::string& local, const std::string& remoteParent, const std::string& name);
     void itmUploadLocaFileClick();
+    void lbFilesDblClick();
     // After a finished transfer: the options' sound, when chosen and its file exists.
     void PlayTransferSound(bool upload);
 
@@ -197,7 +201,7 @@ public:
     TAnimate* animKFTP;
     TLocalBrowser* Local;
     TLabel* lblServer;
-    TComboBox* cbServerDir;
+    TComboBox98* cbServerDir;  // completes typed folders from those the server reported
     TRemoteListView* lvServerFiles;
     TLabel* lblKeelsonFTPExposure;
     TMemoLog* mmoFTPLogView;  // owned by memoLog_
@@ -209,6 +213,7 @@ public:
     TMainMenus97* mnu97Main;
     THint95* hnt95Main;
     TPlayerWave* PlayerWave;
+    TFolderDialog* FolderDialog;  // where "Download as" puts a folder
     TMenuItem *itmServers, *itmDisconnect, *itmViewFTPLog;
     TPopupMenu* popServerFiles;
     TTimer* tmrUpdateConnectionTime;
@@ -217,6 +222,7 @@ public:
     TRePosApp* RePosApp;
 
     bool HandleMessage(TMessage& m) override;
+    bool InBusyArea(HWND w) const;
     bool QuitOnClose = false;  // the program's window ends the message loop
 
 private:

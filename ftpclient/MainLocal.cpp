@@ -120,7 +120,7 @@ void TfrmMain::CreateLocalMenus() {
         if (key == VK_F5) Local->Refresh();
         if (key == VK_DELETE) itmDeleteLocalFileClick();
     };
-    Local->lbFiles->OnDblClick = [this](TObject*) { itmUploadLocaFileClick(); };
+    Local->lbFiles->OnDblClick = [this](TObject*) { lbFilesDblClick(); };
 }
 
 std::string TfrmMain::LocalDirUp(int levels) const { return Local->LocalDirUp(levels); }

@@ -270,6 +270,12 @@ void TfrmMain::DownloadRemoteEntries(const std::vector<TListingEntry>& sel, bool
         }
         if (e.IsFolder) {
             std::string target = IncludeTrailingBackslash(Local->Directory()) + e.Name;
+            if (askFolder) {
+                // The folder's contents go straight into the chosen folder.
+                FolderDialog->SetDirectory(Local->Directory());
+                if (!FolderDialog->Execute()) break;
+                target = FolderDialog->Directory();
+            }
             const std::string parent = CurrentServerDir;
             DownloadFolder(target, parent, e.Name);
             if (AbortRequested) break;
@@ -308,6 +314,14 @@ void TfrmMain::DownloadFolder(const std::string& local, const std::string& remot
     TFolderDownload walk(site);
     walk.Run(local, parent, name, here);
     if (walk.Cancelled()) AbortRequested = true;
+}
+
+void TfrmMain::lbFilesDblClick() {
+    const size_t n = Local->SelectedFiles().size();
+    if (Busy || !FTP->IsConnected() || n == 0) return;
+    if (Ask(n == 1 ? "Are you sure you want to upload this file ?" : "Are you sure you want to upload these files ?") ==
+        IDYES)
+        itmUploadLocaFileClick();
 }
 
 void TfrmMain::itmUploadLocaFileClick() {

@@ -138,6 +138,10 @@ int RunScriptedSession(TfrmMain& m, const TScriptedSession& s) {
     if (m.Servers.Count() > 0) m.ConnectToServer(m.Servers.Items(0));
     Settle(1000);
     if (!SaveWindowShot(m.Handle(), s.Shot)) ++failed;
+    // A first start hides the log: shown as the user shows it, and kept at exit.
+    if (!m.pnlFTPLog->Visible()) m.itmViewFTPLog->Click();
+    Settle(300);
+    if (!SaveWindowShot(m.Handle(), Beside(s.Shot, "-log"))) ++failed;
     if (!SmallShot(m, Beside(s.Shot, "-small"))) ++failed;
     if (m.FTP->IsConnected() && !PopupShot(m, Beside(s.Shot, "-popup"))) ++failed;
     if (m.FTP->IsConnected() && !ToolTipShot(m, Beside(s.Shot, "-tip"))) ++failed;

@@ -30,4 +30,8 @@ std::vector<TPaneRect> StackBelowLabel(const TPaneRect& Label, int ClientWidth, 
     return out;
 }
 
+int SharedListHeight(int Room, int Designed) {
+    return std::max(0, std::min(Designed, std::max(Room - 100, Room / 2)));
+}
+
 int AdLabelWidth(int ClientWidth, int LabelLeft) { return std::max(0, ClientWidth - 2 * LabelLeft); }

@@ -31,5 +31,9 @@ TStatusBarLayout LayoutStatusBar(int BarWidth, int ClientWidth, int ClientHeight
 std::vector<TPaneRect> StackBelowLabel(const TPaneRect& Label, int ClientWidth, int ClientHeight,
                                          const std::vector<int>& Heights);
 
+// The folder list's height when it and the file list below it share Room
+// pixels: as designed while the file list keeps 100, else no more than half.
+int SharedListHeight(int Room, int Designed);
+
 // The advertising label spans its panel less its left margin on both sides.
 int AdLabelWidth(int ClientWidth, int LabelLeft);

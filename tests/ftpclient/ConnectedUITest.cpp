@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ftpclient/core/ConnectedUI.h"
+#include "ftpclient/core/MainLayout.h"
 
 TEST(ConnectedUI, ControlsByState) {
     const struct {
@@ -39,4 +40,21 @@ TEST(ConnectedUI, StatusBarClock) {
     EXPECT_EQ(ConnectionStatusText(true, at, at), "Connected. (00:00:00)");
     EXPECT_EQ(ConnectionStatusText(true, at + 3725 * second, at), "Connected. (01:02:05)");
     EXPECT_EQ(ConnectionStatusText(true, at + 1 + 7 * second, at), "Connected. (00:00:07)");
+}
+
+// The local folder list and the file list below it share the room of a short pane.
+TEST(MainLayout, FolderListGivesWayInAShortPaneAsATable) {
+    const struct {
+        int room, designed, folder;
+    } cases[] = {
+        {400, 150, 150},  // roomy: as designed
+        {250, 150, 150},  // the file list keeps exactly 100
+        {249, 150, 149},
+        {180, 150, 90},   // halves once 100 would be more than half
+        {150, 150, 75},
+        {1, 150, 0},
+        {0, 150, 0},
+        {-40, 150, 0},    // no room at all
+    };
+    for (const auto& c : cases) EXPECT_EQ(SharedListHeight(c.room, c.designed), c.folder) << c.room;
 }

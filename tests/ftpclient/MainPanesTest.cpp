@@ -49,7 +49,7 @@ TEST(MainLayout, BarsAndPanesFollowTheWindowSizeAsATable) {
     m.Show();
     struct Size {
         int width, height;
-    } sizes[] = {{800, 600}, {1100, 760}, {640, 480}, {300, 420}};
+    } sizes[] = {{800, 600}, {1100, 760}, {640, 480}, {620, 460}, {300, 420}, {400, 250}};
     for (const Size& s : sizes) {
         SCOPED_TRACE(std::to_string(s.width) + "x" + std::to_string(s.height));
         m.SetBounds(20, 20, s.width, s.height);
@@ -95,7 +95,19 @@ TEST(MainLayout, BarsAndPanesFollowTheWindowSizeAsATable) {
             if (i > 0) EXPECT_EQ(r.top, Bounds(local[i - 1]).bottom + 2);
         }
         EXPECT_EQ(Bounds(m.Local->lbDirectory).top, 2 + 16 + 2 + 21 + 2);
-        EXPECT_EQ(m.Local->lbDirectory->Height(), TLocalBrowser::FolderListHeight);
+        // A short pane takes from the folder list, so the file list never vanishes.
+        const int lists = m.Local->lbDirectory->Height() + m.Local->lbFiles->Height();
+        if (lists >= TLocalBrowser::FolderListHeight + 100)
+            EXPECT_EQ(m.Local->lbDirectory->Height(), TLocalBrowser::FolderListHeight);
+        EXPECT_GE(m.Local->lbFiles->Height(), std::min(100, lists / 2));
+        // The open folder's row stays in sight.
+        HWND tree = m.Local->lbDirectory->Handle();
+        const int open = m.Local->lbDirectory->ItemIndex(), top = static_cast<int>(SendMessageA(tree, LB_GETTOPINDEX, 0, 0));
+        const int rowH = static_cast<int>(SendMessageA(tree, LB_GETITEMHEIGHT, 0, 0));
+        if (open >= 0 && m.Local->lbDirectory->ClientHeight() >= rowH) {
+            EXPECT_LE(top, open);
+            EXPECT_LT(open, top + m.Local->lbDirectory->ClientHeight() / rowH);
+        }
         EXPECT_EQ(m.Local->cbLocalDrive->Width(), localW - 8) << "the box fills its host";
         EXPECT_EQ(Bounds(m.Local->lbFiles).bottom, std::max(Bounds(m.Local->lbFiles).top, static_cast<LONG>(localH - 3)));
         // The splitter sits between the two panes.
@@ -138,10 +150,10 @@ TEST(MainLayout, SplittersResizeTheirPanesWithinLimitsAndAreKept) {
         int moved = 0;
         m.spltFTP->OnMoved = m.spltFTPLog->OnMoved = [&](TObject*) { ++moved; };
         const int room = m.pnlLocalAndRemote->ClientWidth() - 3;  // the local and the server pane together
-        ASSERT_EQ(m.Local->Width(), 220);
+        ASSERT_EQ(m.Local->Width(), 185);
         struct Drag {
             int by, width;
-        } drags[] = {{60, 280}, {-400, 30}, {5000, room - 30}, {300 - (room - 30), 300}};
+        } drags[] = {{60, 245}, {-400, 30}, {5000, room - 30}, {300 - (room - 30), 300}};
         for (const Drag& d : drags) {
             SCOPED_TRACE("by " + std::to_string(d.by));
             DragSplitter(*m.spltFTP, d.by, 0);
@@ -152,7 +164,9 @@ TEST(MainLayout, SplittersResizeTheirPanesWithinLimitsAndAreKept) {
             EXPECT_EQ(m.lvServerFiles->Width(), m.pnlServer->ClientWidth() - 8) << "the server pane laid out again";
         }
         EXPECT_EQ(moved, 4);
-        // The log's splitter above it: up makes the log taller.
+        // The log's splitter above it: up makes the log taller. A first start hides the log.
+        EXPECT_FALSE(m.spltFTPLog->Visible());
+        ChoosePopupItem(m.itmViewFTPLog);
         const int logH = m.pnlFTPLog->Height();
         DragSplitter(*m.spltFTPLog, 0, -40);
         EXPECT_EQ(m.pnlFTPLog->Height(), logH + 40);
@@ -453,6 +467,8 @@ TEST(NewFolderDialog, CurrentFolderIsTextToSelectNotToEdit) {
         SendMessageA(cur, WM_CHAR, 'x', 0);
         SendMessageA(cur, WM_CLEAR, 0, 0);
         afterTyping = static_cast<TfrmFolder&>(f).lblCurDir->Caption();
+        SetWindowTextA(static_cast<TfrmFolder&>(f).ebx97NewDir->Handle(), "new folder");
+        MaybeSaveShot(f.Handle(), "new-folder");
         f.SetModalResult(mrCancel);
     });
     m.itmSrvFilesNewFolderClick();

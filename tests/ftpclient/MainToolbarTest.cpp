@@ -238,6 +238,14 @@ TEST(MainMenu, DrawnByTheMenuComponentWithTheTagsAsImages) {
         ASSERT_TRUE(GetMenuItemInfoA(bar, static_cast<UINT>(i), TRUE, &info));
         EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << "bar item " << i;
     }
+    // Beyond its items the bar has their colour, whatever the theme's menu colour.
+    MENUINFO back{};
+    back.cbSize = sizeof back;
+    back.fMask = MIM_BACKGROUND;
+    ASSERT_TRUE(GetMenuInfo(bar, &back));
+    LOGBRUSH lb{};
+    ASSERT_TRUE(GetObjectA(back.hbrBack, sizeof lb, &lb));
+    EXPECT_EQ(lb.lbColor, GetSysColor(COLOR_BTNFACE));
     for (int i = 0; i < m.mnuMain->Items()->Count(); ++i) {
         TMenuItem* top = m.mnuMain->Items()->Items(i);
         EXPECT_EQ(top->Tag, -1) << top->Caption();

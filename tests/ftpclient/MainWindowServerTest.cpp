@@ -1,6 +1,7 @@
 // The main window against real servers, driven as a user drives it: menu
 // items, list rows, dialogs answered by the scripted runner and prompter.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include "MainWindowSupport.h"
 #include "LocalFiles.h"
@@ -14,10 +15,24 @@ namespace {
 
 std::string Hash(const std::string& path) { return qftest::Sha256Hex(qftest::ReadFileBytes(path)); }
 
+// The release waits in the queue: the list's drag watch reads it from there.
+void DoubleClickListItem(TListBox& list, int i) {
+    RECT r{};
+    SendMessageA(list.Handle(), LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM(r.left + 3, (r.top + r.bottom) / 2);
+    PostMessageA(list.Handle(), WM_LBUTTONUP, 0, at);
+    SendMessageA(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+}
+
 class Session {
 public:
-    Session(const Server& s, bool passive) : server(s) {
+    // siteLines: more keys for the site's section.
+    Session(const Server& s, bool passive, const std::string& siteLines = "") : server(s) {
         WriteSiteFile(prog, s, passive);
+        if (!siteLines.empty()) {
+            const std::string file = prog.folder.File("FTPServers.ini");
+            qftest::WriteFileBytes(file, qftest::ReadFileBytes(file) + siteLines);
+        }
         main = std::make_unique<TfrmMain>(prog.Settings());
         main->Show();
         main->Local->SetDirectory(local.Path());
@@ -43,6 +58,7 @@ void DownloadRoad(const Server& s, bool passive) {
     PutServerFile(s, "data.bin", big);
     PutServerFile(s, "b file.txt", "text\n");
     CreateDirectoryA(ServerFile(s, "zdir").c_str(), nullptr);
+    PutServerFile(s, "zdir\\in.txt", "inside");
     Session x(s, passive);
     TfrmMain& m = *x.main;
     TScriptedModalRunner runner;
@@ -94,6 +110,38 @@ void DownloadRoad(const Server& s, bool passive) {
     prompter.AnswerFile(x.local.File("copy.bin"));
     m.itmSrvFilesDownloadAsClick();
     EXPECT_EQ(Hash(x.local.File("copy.bin")), qftest::Sha256Hex(big));
+
+    // Download as of a folder: its contents land in the folder chosen; Cancel there stops the rest.
+    const bool com = SUCCEEDED(CoInitialize(nullptr));
+    const std::string chosen = x.local.File("chosen");
+    CreateDirectoryA(chosen.c_str(), nullptr);
+    std::string title, startedIn;
+    auto answer = [&](bool ok) {
+        m.FolderDialog->OnShow = [&, ok](TObject*) {
+            HWND w = m.FolderDialog->DialogWindow();
+            char buf[256];
+            GetWindowTextA(w, buf, sizeof buf);
+            title = buf;
+            startedIn = m.FolderDialog->Directory();
+            if (ok) SendMessageA(w, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
+            PostMessageA(w, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
+        };
+    };
+    answer(true);
+    SelectRemote(m, {"zdir"});
+    m.itmSrvFilesDownloadAsClick();
+    EXPECT_EQ(title, "Choose destination for this directory");
+    EXPECT_EQ(startedIn, x.local.Path());
+    EXPECT_EQ(qftest::ReadFileBytes(chosen + "\\in.txt"), "inside");
+    EXPECT_FALSE(FolderExistsAt(chosen + "\\zdir"));
+    EXPECT_EQ(m.CurrentServerDir, home);
+    answer(false);
+    retr = LogCount(m, "RETR");
+    SelectRemote(m, {"zdir", "data.bin"});
+    m.itmSrvFilesDownloadAsClick();  // no file dialog for data.bin: the prompter has no answer left
+    EXPECT_EQ(LogCount(m, "RETR"), retr);
+    m.FolderDialog->OnShow = nullptr;
+    if (com) CoUninitialize();
     EXPECT_TRUE(runner.AllUsed());
     EXPECT_TRUE(prompter.AllAnswersUsed());
 }
@@ -140,7 +188,16 @@ void EditRoad(const Server& s, bool serverConvertsAscii) {
     qftest::WriteFileBytes(x.local.File("up.bin"), up);
     m.Local->SetFilterIndex(5);
     ASSERT_TRUE(m.Local->SelectFile("up.bin"));
-    m.itmUploadLocaFileClick();
+    // A double click on the local file asks first: No sends nothing, Yes uploads.
+    const int row = m.Local->lbFiles->ItemIndex();
+    int stor = LogCount(m, "STOR");
+    prompter.AnswerMessage(IDNO);
+    DoubleClickListItem(*m.Local->lbFiles, row);
+    EXPECT_EQ(LogCount(m, "STOR"), stor);
+    ASSERT_FALSE(prompter.Log().empty());
+    EXPECT_EQ(prompter.Log().back().Text, "Are you sure you want to upload this file ?");
+    prompter.AnswerMessage(IDYES);
+    DoubleClickListItem(*m.Local->lbFiles, row);
     EXPECT_GE(m.RemoteIndexOf("up.bin"), 0);
     EXPECT_EQ(Hash(ServerFile(s, "up.bin")), qftest::Sha256Hex(up));
 
@@ -178,7 +235,17 @@ void EditRoad(const Server& s, bool serverConvertsAscii) {
     // Delete of several rows: DELE and RMD, then LIST and PWD.
     prompter.AnswerMessage(IDYES);
     SelectRemote(m, {"renamed.bin", "up.bin", "made"});
+    const int before = m.mmoFTPLog->Lines().Count();
     m.itmSrvFilesDeleteClick();
+    // The commands sent, in their order (the list's order: the folder first).
+    std::vector<std::string> sent;
+    for (int i = before; i < m.mmoFTPLog->Lines().Count(); ++i) {
+        const std::string line = m.mmoFTPLog->Lines().Strings(i);
+        for (const char* verb : {"DELE ", "RMD ", "LIST", "PWD"})
+            if (line.rfind(std::string("Command:    ") + verb, 0) == 0) sent.push_back(line.substr(12));
+    }
+    const std::vector<std::string> expected = {"RMD made", "DELE renamed.bin", "DELE up.bin", "LIST", "PWD"};
+    EXPECT_EQ(sent, expected);
     EXPECT_FALSE(FileExistsAt(ServerFile(s, "renamed.bin")));
     EXPECT_FALSE(FileExistsAt(ServerFile(s, "up.bin")));
     EXPECT_FALSE(FolderExistsAt(ServerFile(s, "made")));
@@ -195,82 +262,137 @@ TEST(MainWindowServer, DownloadRoadVsftpdActive) { DownloadRoad(Vsftpd(), false)
 TEST(MainWindowServer, EditRoadPyftpdlib) { EditRoad(Pyftpd(), true); }
 TEST(MainWindowServer, EditRoadVsftpd) { EditRoad(Vsftpd(), false); }
 
+// pyftpdlib refuses the password; vsftpd, anonymous only, refuses the user at once.
 TEST(MainWindowServer, WrongPasswordPromptsOnceAndDisconnects) {
-    Server s = Pyftpd();
-    Program prog;
-    WriteSiteFile(prog, s, true, "wrong");
-    TfrmMain m(prog.Settings());
-    m.Show();
-    TScriptedModalRunner runner;
-    std::string shown;
-    runner.Expect("frmMessage", [&](TForm& f) {
-        shown = static_cast<TfrmMessage&>(f).lblDesc->Caption();
-        ClickButton(static_cast<TfrmMessage&>(f).btnOk);
-    });
-    ConnectFromMenu(m);
-    EXPECT_FALSE(m.FTP->IsConnected());
-    EXPECT_FALSE(m.ConnectedUI());
-    EXPECT_FALSE(m.Connecting);
-    EXPECT_EQ(m.QueueLength(), 0);
-    EXPECT_EQ(runner.Shown().size(), 1u);
-    EXPECT_FALSE(shown.empty());
-    EXPECT_EQ(m.ConnectingBox(), nullptr);
-    // The password is never in the log.
-    EXPECT_EQ(LogCount(m, "wrong"), 0);
-    EXPECT_EQ(LogCount(m, "PASS *****"), 1);
+    Server named = Vsftpd();
+    named.user = "test";
+    for (const Server& s : {Pyftpd(), named}) {
+        SCOPED_TRACE(s.name);
+        Program prog;
+        WriteSiteFile(prog, s, true, "wrong");
+        TfrmMain m(prog.Settings());
+        m.Show();
+        TScriptedModalRunner runner;
+        std::string shown;
+        runner.Expect("frmMessage", [&](TForm& f) {
+            shown = static_cast<TfrmMessage&>(f).lblDesc->Caption();
+            ClickButton(static_cast<TfrmMessage&>(f).btnOk);
+        });
+        ConnectFromMenu(m);
+        EXPECT_FALSE(m.FTP->IsConnected());
+        EXPECT_FALSE(m.ConnectedUI());
+        EXPECT_FALSE(m.Connecting);
+        EXPECT_EQ(m.QueueLength(), 0);
+        EXPECT_EQ(runner.Shown().size(), 1u);
+        EXPECT_FALSE(shown.empty());
+        EXPECT_EQ(m.ConnectingBox(), nullptr);
+        EXPECT_EQ(LogCount(m, "LIST"), 0);
+        // The password is never in the log.
+        EXPECT_EQ(LogCount(m, "wrong"), 0);
+        EXPECT_EQ(LogCount(m, "PASS *****"), s.name == "pyftpdlib" ? 1 : 0);
+    }
 }
 
+// The site's start folders: the local pane and the server both open there.
+TEST(MainWindowServer, StartFoldersOnTheConnectRoad) {
+    for (const Server& s : {Pyftpd(), Vsftpd()}) {
+        SCOPED_TRACE(s.name);
+        CreateDirectoryA(ServerFile(s, "start").c_str(), nullptr);
+        PutServerFile(s, "start\\inside.txt", "in");
+        qftest::TempDir startHere;
+        Session x(s, s.name == "pyftpdlib",
+                  "StartDir=\"start\"\r\nLocalStartDir=\"" + startHere.Path() + "\\\"\r\n");
+        TfrmMain& m = *x.main;
+        ConnectFromMenu(m);
+        ASSERT_TRUE(m.FTP->IsConnected());
+        const std::string dir = m.CurrentServerDir;
+        ASSERT_GE(dir.size(), 6u);
+        EXPECT_EQ(dir.substr(dir.size() - 6), "/start");
+        EXPECT_EQ(m.cbServerDir->Items().Strings(0), dir);
+        EXPECT_GE(m.RemoteIndexOf("inside.txt"), 0);
+        EXPECT_EQ(m.Local->Directory(), startHere.Path());
+        // A folder typed into the folder box and Enter: the server goes there.
+        HWND edit = FindWindowExA(m.cbServerDir->Handle(), nullptr, "Edit", nullptr);
+        ASSERT_NE(edit, nullptr);
+        SetWindowTextA(edit, "..");
+        SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
+        SendMessageA(edit, WM_CHAR, '\r', 1);
+        EXPECT_EQ(m.CurrentServerDir, dir.substr(0, dir.size() - 6).empty() ? "/" : dir.substr(0, dir.size() - 6));
+        EXPECT_GE(m.RemoteIndexOf("start"), 0);
+        EXPECT_EQ(m.cbServerDir->Items().Strings(0), m.CurrentServerDir);
+    }
+}
+
+// pyftpdlib changes the mode; vsftpd refuses it to an anonymous user: one message, the row stays.
 TEST(MainWindowServer, ChModSendsThreeDigits) {
-    Server s = Pyftpd();
-    PutServerFile(s, "perm.txt", "x");
-    Session x(s, true);
-    TfrmMain& m = *x.main;
-    TScriptedModalRunner runner;
-    ConnectFromMenu(m);
-    ASSERT_TRUE(m.FTP->IsConnected());
-    SelectRemote(m, {"perm.txt"});
-    runner.Expect("frmChMod", [](TForm& f) {
-        auto& d = static_cast<TfrmChMod&>(f);
-        for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 3; ++c) d.cb[r][c]->SetChecked(r > 0 && c == 0, true);
-        ClickButton(d.btnOk);
-    });
-    m.itmSrvFilesChModClick();
-    EXPECT_EQ(LogCount(m, "SITE CHMOD 044 perm.txt"), 1);
-    EXPECT_EQ(m.RemoteRows[static_cast<size_t>(m.RemoteIndexOf("perm.txt"))].Permissions, "----r--r--");
+    for (const Server& s : {Pyftpd(), Vsftpd()}) {
+        SCOPED_TRACE(s.name);
+        const bool refused = s.name == "vsftpd";
+        PutServerFile(s, "perm.txt", "x");
+        Session x(s, true);
+        TfrmMain& m = *x.main;
+        TScriptedModalRunner runner;
+        ConnectFromMenu(m);
+        ASSERT_TRUE(m.FTP->IsConnected());
+        const std::string before = m.RemoteRows[static_cast<size_t>(m.RemoteIndexOf("perm.txt"))].Permissions;
+        SelectRemote(m, {"perm.txt"});
+        runner.Expect("frmChMod", [](TForm& f) {
+            auto& d = static_cast<TfrmChMod&>(f);
+            for (int r = 0; r < 3; ++r)
+                for (int c = 0; c < 3; ++c) d.cb[r][c]->SetChecked(r > 0 && c == 0, true);
+            ClickButton(d.btnOk);
+        });
+        if (refused) runner.Expect("frmMessage", [](TForm& f) { ClickButton(static_cast<TfrmMessage&>(f).btnOk); });
+        m.itmSrvFilesChModClick();
+        EXPECT_TRUE(runner.AllUsed());
+        EXPECT_EQ(LogCount(m, "SITE CHMOD 044 perm.txt"), 1);
+        EXPECT_EQ(m.RemoteRows[static_cast<size_t>(m.RemoteIndexOf("perm.txt"))].Permissions,
+                  refused ? before : "----r--r--");
+        EXPECT_TRUE(m.FTP->IsConnected());
+    }
 }
 
+// Abort, or the progress window's close box, stops the transfer: window gone, partial file kept.
 TEST(MainWindowServer, AbortOnThrottledServerKeepsPartialFile) {
     Server s = SlowFtpd();
     std::string big = qftest::PatternBytes(2 * 1024 * 1024, 5);
     PutServerFile(s, "slow.bin", big);
-    Session x(s, true);
-    TfrmMain& m = *x.main;
-    TScriptedModalRunner runner;
-    ConnectFromMenu(m);
-    ASSERT_TRUE(m.FTP->IsConnected());
-    SelectRemote(m, {"slow.bin"});
-    static TfrmMain* target;
-    static std::string path;
-    target = &m;
-    path = x.local.File("slow.bin");
-    UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (target->ProgressWindow() && target->ProgressWindow()->Visible() && GetFileSizeOf(path) > 100000)
-            SendMessageA(target->ProgressWindow()->btnAbort->Handle(), BM_CLICK, 0, 0);
-    });
-    std::string shown;
-    runner.Expect("frmMessage", [&](TForm& f) {
-        shown = static_cast<TfrmMessage&>(f).lblDesc->Caption();
-        ClickButton(static_cast<TfrmMessage&>(f).btnOk);
-    });
-    m.itmSrvFilesDownloadClick();
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(m.ProgressWindow(), nullptr);
-    int64_t size = GetFileSizeOf(path);
-    EXPECT_GT(size, 100000);
-    EXPECT_LT(size, static_cast<int64_t>(big.size()));
-    EXPECT_EQ(qftest::ReadFileBytes(path), big.substr(0, static_cast<size_t>(size)));
-    EXPECT_FALSE(shown.empty());
+    for (bool closeBox : {false, true}) {
+        SCOPED_TRACE(closeBox ? "close box" : "Abort button");
+        Session x(s, true);
+        TfrmMain& m = *x.main;
+        TScriptedModalRunner runner;
+        ConnectFromMenu(m);
+        ASSERT_TRUE(m.FTP->IsConnected());
+        SelectRemote(m, {"slow.bin"});
+        static TfrmMain* target;
+        static std::string path;
+        static bool viaClose;
+        target = &m;
+        path = x.local.File("slow.bin");
+        viaClose = closeBox;
+        UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+            TfrmDownload* w = target->ProgressWindow();
+            if (!w || !w->Visible() || GetFileSizeOf(path) <= 100000) return;
+            if (viaClose)
+                SendMessageA(w->Handle(), WM_CLOSE, 0, 0);
+            else
+                SendMessageA(w->btnAbort->Handle(), BM_CLICK, 0, 0);
+        });
+        std::string shown;
+        runner.Expect("frmMessage", [&](TForm& f) {
+            shown = static_cast<TfrmMessage&>(f).lblDesc->Caption();
+            ClickButton(static_cast<TfrmMessage&>(f).btnOk);
+        });
+        m.itmSrvFilesDownloadClick();
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(m.ProgressWindow(), nullptr);
+        int64_t size = GetFileSizeOf(path);
+        EXPECT_GT(size, 100000);
+        EXPECT_LT(size, static_cast<int64_t>(big.size()));
+        EXPECT_EQ(qftest::ReadFileBytes(path), big.substr(0, static_cast<size_t>(size)));
+        EXPECT_FALSE(shown.empty());
+    }
 }
 
 TEST(MainWindowServer, RefusedRenameRelistsAndRemovedSiteKeepsTheSession) {

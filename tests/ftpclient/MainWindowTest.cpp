@@ -36,6 +36,32 @@ TEST(MainWindow, SetConnectedUIAsATable) {
     }
 }
 
+// While a command runs the server pane and the toolbar show the hourglass, the rest does not.
+TEST(MainWindow, BusyShowsTheHourglassOverTheServerPaneAndTheToolbar) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    m.SetConnectedUI(true);
+    const HCURSOR wait = LoadCursor(nullptr, IDC_WAIT), arrow = LoadCursor(nullptr, IDC_ARROW);
+    const struct {
+        const char* name;
+        TWinControl* control;
+        bool inArea;
+    } rows[] = {{"remote list", m.lvServerFiles, true},    {"folder box", m.cbServerDir, true},
+                {"server pane", m.pnlServer, true},        {"refresh button", m.tb97Refresh, true},
+                {"connect button", m.tb97Connect, true},   {"local files", m.Local->lbFiles, false},
+                {"advertising panel", m.pnlKeelsonFTP, false}};
+    for (bool busy : {true, false})
+        for (const auto& r : rows) {
+            SCOPED_TRACE(std::string(r.name) + (busy ? " busy" : " idle"));
+            m.SetBusy(busy);
+            SetCursor(arrow);
+            HWND w = r.control->Handle();
+            SendMessageA(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            EXPECT_EQ(GetCursor() == wait, busy && r.inArea);
+        }
+}
+
 TEST(MainWindow, StatusBarClockWithInjectedTime) {
     Program prog;
     TfrmMain m(prog.Settings());
@@ -119,6 +145,35 @@ TEST(MainWindow, OptionsRoundTripThroughTheRegistry) {
     again.frmOptions->sedtTimeOut->SetText("99");
     SendMessageA(again.frmOptions->btnCancel->Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(again.frmOptions->TimeOut(), 45);
+}
+
+// An empty registry: the window's own sizes, the list style, "Web files", no log; and the
+// log's visibility is kept across starts.
+TEST(MainWindow, FirstStartKeepsItsOwnSizesAndHidesTheLog) {
+    Program prog;
+    {
+        TfrmMain m(prog.Settings());
+        m.Show();
+        EXPECT_EQ(m.Local->Width(), 185);
+        EXPECT_EQ(m.pnlFTPLog->Height(), 65);
+        EXPECT_FALSE(m.pnlFTPLog->Visible());
+        EXPECT_FALSE(m.itmViewFTPLog->Checked());
+        EXPECT_EQ(m.lvServerFiles->ViewStyle(), rvsList);
+        EXPECT_EQ(m.Local->FilterIndex(), 0);
+        EXPECT_EQ(m.fsbMain->Top() + m.fsbMain->Height(), m.ClientHeight());
+        ChoosePopupItem(m.itmViewFTPLog);
+        EXPECT_TRUE(m.pnlFTPLog->Visible());
+        EXPECT_EQ(m.pnlFTPLog->Top() + m.pnlFTPLog->Height(), m.fsbMain->Top());
+        m.FormClose();
+    }
+    TRegValues reg(prog.registry + "Interface\\");
+    EXPECT_TRUE(reg.ReadBool("LogVisible", false));
+    EXPECT_EQ(reg.ReadInteger("LocalWidth", -1), 185);
+    EXPECT_EQ(reg.ReadInteger("LogHeight", -1), 65);
+    EXPECT_EQ(reg.ReadInteger("ServerViewStyle", -1), rvsList);
+    TfrmMain again(prog.Settings());
+    EXPECT_TRUE(again.pnlFTPLog->Visible());
+    EXPECT_TRUE(again.itmViewFTPLog->Checked());
 }
 
 TEST(MainWindow, InterfaceValuesRoundTripAndMinimisedPositionIsNotSaved) {

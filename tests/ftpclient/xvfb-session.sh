@@ -59,8 +59,9 @@ grep -q '^PASV=Yes' "$sites" || fail "PASV not kept"
 reg="$WINEPREFIX/user.reg"
 grep -q 'Orvane Software\\\\Larch FTP\\\\Interface\]' "$reg" || fail "interface values not in the registry"
 grep -q '"LocalDir"=' "$reg" || fail "LocalDir not in the registry"
+grep -q '"LogVisible"=dword:00000001' "$reg" || fail "the shown log not kept in the registry"
 grep -q 'Orvane Software\\\\Larch FTP\\\\QuillonFTP.INI\\\\frmMain\]' "$reg" || fail "window position not in the registry"
-for p in session session-progress session-uploaded; do
+for p in session session-log session-small session-progress session-uploaded; do
   [ -s "$shots/$p.png" ] || fail "no picture $p.png"
 done
 echo "session passed; pictures in $shots"
