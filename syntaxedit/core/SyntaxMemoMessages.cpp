@@ -148,7 +148,8 @@ intptr_t TSyntaxMemoCore::EditMessage(uint32_t msg, uintptr_t wParam, intptr_t l
         bool vertical = msg == VScroll;
         int32_t code = static_cast<int32_t>(wParam & 0xFFFF), pos = static_cast<int32_t>((wParam >> 16) & 0xFFFF);
         int32_t value = vertical ? topLine_ : leftCol_;
-        int32_t page = vertical ? VisibleLines() : VisibleCols();
+        // A horizontal page is the client's width in characters, margin and gutter included.
+        int32_t page = vertical ? VisibleLines() : clientWidth_ / charWidth_;
         switch (code) {
         case 0: value--; break;
         case 1: value++; break;
