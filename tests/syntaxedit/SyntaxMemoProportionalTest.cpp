@@ -304,7 +304,9 @@ TEST(SyntaxMemoProportional, MarginGuideAtTheMeasuredColumnOfEachRow) {
     } cases[] = {{59, 0, true}, {32, 16, true}, {32, 0, false}, {59, 16, false}, {74, 32, false}, {44, 48, true}};
     for (const Case& c : cases) {
         EXPECT_EQ(m.Core.HoverAt(c.x, c.y, -3, false).Margin, c.margin) << c.x << "," << c.y;
-        if (c.margin) EXPECT_EQ(m.Core.GuideColumnAt(c.x, c.y), 6) << c.x << "," << c.y;
+        if (c.margin) {
+            EXPECT_EQ(m.Core.GuideColumnAt(c.x, c.y), 6) << c.x << "," << c.y;
+        }
     }
 }
 
