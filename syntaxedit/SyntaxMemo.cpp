@@ -634,6 +634,7 @@ bool TSyntaxMemo::KeyPress(char& key) {
 }
 
 bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TSyntaxMemoCore::TMouseScope mouse(core_);
     if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
     if (button != mbLeft) return false;
     if (!Focused()) SetFocus();
@@ -662,6 +663,7 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 }
 
 bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
+    TSyntaxMemoCore::TMouseScope mouse(core_);
     if (OnMouseMove) OnMouseMove(this, shift, x, y);
     if ((shift & ssLeft) && ole_->MoveTo(x, y)) return true;
     Hover(x, y);
@@ -673,6 +675,7 @@ bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
 }
 
 bool TSyntaxMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    TSyntaxMemoCore::TMouseScope mouse(core_);
     if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
     if (button == mbLeft && MarginDrag(x, y, 2)) return true;
     if (button == mbLeft && ole_->ReleaseAt(x, y)) {
@@ -689,6 +692,7 @@ bool TSyntaxMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) 
 }
 
 bool TSyntaxMemo::DblClick(TMouseButton button, TShiftState, int x, int y) {
+    TSyntaxMemoCore::TMouseScope mouse(core_);
     if (button != mbLeft) return false;
     if (OnDblClick) OnDblClick(this);
     bool gutter = (core_.Options() & smoShowGutter) && x < core_.Gutter();

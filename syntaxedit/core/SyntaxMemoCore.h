@@ -220,7 +220,22 @@ public:
     // selection runs to.
     int32_t DragSelectOffset(int32_t x, int32_t y);
     void ScrollTo(int32_t column, int32_t line);
+    // Scrolls offset into view; a column that fits in the first screen width
+    // brings the view back to column 0 while ScrollBack is on.
     void ScrollIntoView(int32_t offset);
+    // Off while the mouse places the caret: the text under the pointer stays put.
+    bool ScrollBack = true;
+    class TMouseScope {
+    public:
+        explicit TMouseScope(TSyntaxMemoCore& core) : core_(core), old_(core.ScrollBack) { core.ScrollBack = false; }
+        ~TMouseScope() { core_.ScrollBack = old_; }
+        TMouseScope(const TMouseScope&) = delete;
+        TMouseScope& operator=(const TMouseScope&) = delete;
+
+    private:
+        TSyntaxMemoCore& core_;
+        bool old_;
+    };
     TScrollValues VerticalScroll() const;
     void UpdateScrollBars();
     // Display column after charIndex characters of node (TABs expanded).
@@ -442,6 +457,8 @@ private:
     // which the cell after column's boundary lies inside the client by
     // measured widths.
     int32_t FittingLeft(const TLineNode* n, int32_t column, int32_t left, int32_t step);
+    // Whether column's cell lies inside the client when the view starts at column 0.
+    bool FitsFirstScreen(const TLineNode* n, int32_t column);
     // With a proportional font a column range does not reach the end of a
     // line of wide characters: the horizontal range also covers, for every
     // line measured, the left column showing its end; kept for one text

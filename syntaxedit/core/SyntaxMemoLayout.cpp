@@ -248,6 +248,20 @@ int32_t TSyntaxMemoCore::FittingLeft(const TLineNode* n, int32_t column, int32_t
     return left;
 }
 
+bool TSyntaxMemoCore::FitsFirstScreen(const TLineNode* n, int32_t column) {
+    int32_t room = clientWidth_ - TextLeft() - charWidth_;
+    if (FixedPitch()) return column < VisibleCols();
+    std::string disp;
+    std::vector<uint8_t> buf;
+    const uint8_t* ds = DisplayLine(n, disp, buf);
+    int32_t len = std::min(column, static_cast<int32_t>(disp.size()));
+    // Measured a stretch at a time, so a far column of a long line costs
+    // no more than a screen's worth.
+    int32_t w = (column - len) * charWidth_;
+    for (int32_t k = 0; k < len && w <= room; k += 64) w += SpanWidth(disp, ds, k, std::min(k + 64, len));
+    return w <= room;
+}
+
 void TSyntaxMemoCore::ScrollTo(int32_t column, int32_t line) {
     column = std::clamp(column, 0, std::max(0, std::max<int32_t>(HorizontalRange(), 1) - 1));
     line = std::clamp(line, 0, std::max(0, store_.LineCount() - 1));
@@ -275,6 +289,8 @@ void TSyntaxMemoCore::ScrollIntoView(int32_t offset) {
     } else {
         left = FittingLeft(n, col, left, 8);
     }
+    // Eight at a time back towards 0: all the way when the column fits there.
+    if (ScrollBack && left > 0 && FitsFirstScreen(n, col)) left = 0;
     if (top != topLine_ || left != leftCol_) {
         topLine_ = top;
         leftCol_ = left;
@@ -293,9 +309,9 @@ int32_t TSyntaxMemoCore::DragSelectOffset(int32_t x, int32_t y) {
     if (left != leftCol_ || top != topLine_) ScrollTo(left, top);
     // The offset under the point kept inside the rows shown.
     y = std::clamp(y, 0, std::max(0, VisibleLines() * lineHeight_ - 1));
-    // Right of the text a proportional line's caret takes the last boundary
-    // whose cell fits, so the view moves one column a move, not eight.
-    if (!FixedPitch() && x >= clientWidth_) return OffsetOfPoint(std::max(clientWidth_ - charWidth_, TextLeft()), y, true);
+    // Right of the text the caret takes the last boundary whose cell fits,
+    // so the view moves one column a move, not eight.
+    if (x >= clientWidth_) return OffsetOfPoint(std::max(clientWidth_ - charWidth_, TextLeft()), y, true);
     return OffsetOfPoint(x, y);
 }
 

@@ -152,11 +152,13 @@ intptr_t TSyntaxMemoCore::EditMessage(uint32_t msg, uintptr_t wParam, intptr_t l
         int32_t code = static_cast<int32_t>(wParam & 0xFFFF), pos = static_cast<int32_t>((wParam >> 16) & 0xFFFF);
         int32_t value = vertical ? topLine_ : leftCol_;
         int32_t page = vertical ? VisibleLines() : VisibleCols();
+        // Paging sideways moves by the client's width in characters, margin and gutter included.
+        int32_t jump = vertical ? page : clientWidth_ / charWidth_;
         switch (code) {
         case 0: value--; break;
         case 1: value++; break;
-        case 2: value -= page; break;
-        case 3: value += page; break;
+        case 2: value -= jump; break;
+        case 3: value += jump; break;
         case 5: value = vertical ? pos * VerticalScroll().Scale : pos; break;
         // Top and bottom carry no position: they go to the ends.
         case 6: value = 0; break;

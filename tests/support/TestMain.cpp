@@ -119,8 +119,19 @@ public:
     Watchdog()
         : dialogLimit_(LimitMs("QF_TEST_DIALOG_SECONDS", 30)), testLimit_(LimitMs("QF_TEST_SECONDS", 240)) {
         InitializeCriticalSection(&lock_);
-        CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
     }
+    // Ends the watching thread before the process exits: the framework
+    // deletes its listeners at exit, and a thread still reading this object,
+    // or killed by the exit while it holds the heap lock, fails or hangs a
+    // run that passed.
+    void Stop() {
+        SetEvent(stop_);
+        if (thread_) WaitForSingleObject(thread_, 10000);
+    }
+    // The test framework deletes its listeners when the process exits.
+    ~Watchdog() override { Stop(); }
 
 private:
     void OnTestStart(const ::testing::TestInfo& t) override {
@@ -142,8 +153,7 @@ private:
 
     void Watch() {
         std::map<HWND, DWORD> seen;  // dialog -> when first seen
-        for (;;) {
-            Sleep(250);
+        while (WaitForSingleObject(stop_, 250) == WAIT_TIMEOUT) {
             EnterCriticalSection(&lock_);
             const std::string test = test_;
             const DWORD start = start_;
@@ -178,6 +188,7 @@ private:
     }
 
     CRITICAL_SECTION lock_;
+    HANDLE stop_ = nullptr, thread_ = nullptr;
     std::string test_;
     DWORD start_ = 0;
     const DWORD dialogLimit_, testLimit_;
@@ -203,7 +214,12 @@ int main(int argc, char** argv) {
         ADD_FAILURE() << "exception reached the application: " << e.what();
     };
     ::testing::UnitTest::GetInstance()->listeners().Append(new DrainQuit);
-    ::testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
-#endif
+    auto* watchdog = new Watchdog;
+    ::testing::UnitTest::GetInstance()->listeners().Append(watchdog);
+    int result = RUN_ALL_TESTS();
+    watchdog->Stop();
+    return result;
+#else
     return RUN_ALL_TESTS();
+#endif
 }

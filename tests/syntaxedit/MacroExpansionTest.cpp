@@ -48,7 +48,9 @@ TEST(MacroExpansion, TheLongestNameEndingAtTheCaretMatchesWithoutCase) {
         EXPECT_EQ(m.Found, c.found) << c.name;
         EXPECT_EQ(m.Word, c.word) << c.name;
         EXPECT_EQ(m.Text, c.expansion) << c.name;
-        if (c.found) EXPECT_EQ(m.Start, c.start) << c.name;
+        if (c.found) {
+            EXPECT_EQ(m.Start, c.start) << c.name;
+        }
     }
 }
 

@@ -98,3 +98,26 @@ TEST(SyntaxMemoScreenshot, ProportionalLongLineScrolledToItsEnd) {
     EXPECT_GT(end, client.Width() / 2);
     EXPECT_LT(end, client.Width());
 }
+
+TEST(SyntaxMemoScreenshot, FixedPitchSelectionDraggedPastTheRightEdge) {
+    ArialEditorForm f("Editor - Courier New, selection dragged past the edge", 580, 160);
+    f.memo->Font().SetName("Courier New");
+    f.form.Show();
+    std::string text;
+    for (int i = 0; i < 4; i++) text += "column " + std::to_string(i) + " of a line much wider than the window, 0123456789 end\r\n";
+    f.memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SettleWindows(f.form.Handle(), 300);
+    ASSERT_TRUE(f.memo->Core().FixedPitch());
+    HWND h = f.memo->Handle();
+    RECT c;
+    GetClientRect(h, &c);
+    int lh = f.memo->Core().LineHeight(), left = f.memo->Core().TextLeft();
+    SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(left + 3, lh / 2));
+    for (int move = 0; move < 4; move++) SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(c.right + 40, lh / 2));
+    SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(c.right + 40, lh / 2));
+    SettleWindows(f.form.Handle(), 1000);
+    // Four columns for four moves, the caret at the right edge.
+    EXPECT_EQ(f.memo->Core().LeftCol(), 4);
+    TBitmap client;
+    f.Save(client, "syntaxmemo-fixed-drag-past-edge.bmp");
+}

@@ -304,7 +304,9 @@ TEST(SyntaxMemoProportional, MarginGuideAtTheMeasuredColumnOfEachRow) {
     } cases[] = {{59, 0, true}, {32, 16, true}, {32, 0, false}, {59, 16, false}, {74, 32, false}, {44, 48, true}};
     for (const Case& c : cases) {
         EXPECT_EQ(m.Core.HoverAt(c.x, c.y, -3, false).Margin, c.margin) << c.x << "," << c.y;
-        if (c.margin) EXPECT_EQ(m.Core.GuideColumnAt(c.x, c.y), 6) << c.x << "," << c.y;
+        if (c.margin) {
+            EXPECT_EQ(m.Core.GuideColumnAt(c.x, c.y), 6) << c.x << "," << c.y;
+        }
     }
 }
 
@@ -385,6 +387,7 @@ TEST(SyntaxMemoProportional, ScrollIntoViewLeavesTheCaretsCellInside) {
     };
     for (const Case& c : cases) {
         PropMemo m;
+        m.Core.ScrollBack = false;  // the measured moves alone
         m.Core.SetClientSize(c.width, 160);
         m.Core.InsertAtCaret(c.text);
         m.Core.ScrollTo(c.left, 0);
@@ -404,6 +407,7 @@ TEST(SyntaxMemoProportional, DraggingPastAnEdgeScrollsOneColumnAMove) {
     for (int i = 0; i < 15; i++) text += "\rabc";
     m.Core.InsertAtCaret(text);
     m.Core.SetSelection(0, 0);
+    TSyntaxMemoCore::TMouseScope mouse(m.Core);
     struct Move {
         int x, y;
         int32_t left, top, caret;
@@ -423,12 +427,90 @@ TEST(SyntaxMemoProportional, DraggingPastAnEdgeScrollsOneColumnAMove) {
         EXPECT_EQ(m.Core.TopLine(), mv.top) << mv.x << "," << mv.y;
         EXPECT_EQ(m.Core.Caret(), mv.caret) << mv.x << "," << mv.y;
     }
-    // Fixed pitch keeps its way: the caret under the point, then into view.
+}
+
+TEST(SyntaxMemoProportional, FixedPitchDragPastAnEdgeScrollsOneColumnAMove) {
     PropMemo f;
     f.Core.SetMetrics(7, 16, true);
-    f.Core.InsertAtCaret(text);
+    f.Core.InsertAtCaret(std::string(200, 'W') + "\rabc");
     f.Core.SetSelection(0, 0);
-    f.Core.SetSelection(0, f.Core.DragSelectOffset(450, 8));
-    EXPECT_EQ(f.Core.Caret(), 65);
-    EXPECT_EQ(f.Core.LeftCol(), 17);
+    TSyntaxMemoCore::TMouseScope mouse(f.Core);
+    // 56 cells of 7 after the 2-pixel margin: the caret stays on the last
+    // boundary inside the window, the point taken inside the client.
+    struct Move {
+        int x;
+        int32_t left, caret;
+    } moves[] = {{450, 1, 56}, {401, 2, 57}, {2000, 3, 58}, {380, 3, 57}, {-5, 2, 2}, {-5, 1, 1}, {30, 1, 5}};
+    for (const Move& mv : moves) {
+        f.Core.SetSelection(0, f.Core.DragSelectOffset(mv.x, 8));
+        EXPECT_EQ(f.Core.LeftCol(), mv.left) << mv.x;
+        EXPECT_EQ(f.Core.Caret(), mv.caret) << mv.x;
+    }
+}
+
+TEST(SyntaxMemoProportional, ScrollIntoViewComesBackToColumnZeroWhenTheColumnFits) {
+    // 400 pixels, a 2-pixel margin, cells of 7: 56 columns; "W" 12, "i" 3.
+    struct Case {
+        bool fixed;
+        char ch;
+        int32_t left, offset;
+        bool back;
+        int32_t expected;
+    } cases[] = {
+        {true, 'x', 16, 30, true, 0},
+        {true, 'x', 16, 55, true, 0},    // the last column that fits
+        {true, 'x', 16, 56, true, 16},   // one more: stays, already in view
+        {true, 'x', 16, 30, false, 16},  // not with the mouse
+        {true, 'x', 40, 20, true, 0},
+        {true, 'x', 40, 20, false, 16},  // eight at a time to the column
+        {true, 'x', 150, 180, true, 150},
+        {false, 'W', 40, 32, true, 0},   // x 384: its cell fits
+        {false, 'W', 40, 33, true, 32},  // x 396: it does not
+        {false, 'W', 8, 20, false, 8},
+        {false, 'i', 120, 100, true, 0},  // measured: 100 narrow columns fit
+        {false, 'i', 120, 100, false, 96},
+        {false, 'i', 120, 130, true, 0},   // x 390, the last that fits
+        {false, 'i', 120, 131, true, 120},
+    };
+    for (const Case& c : cases) {
+        PropMemo m;
+        if (c.fixed) m.Core.SetMetrics(7, 16, true);
+        m.Core.InsertAtCaret(std::string(300, c.ch) + "\rshort");
+        m.Core.ScrollTo(c.left, 0);
+        ASSERT_EQ(m.Core.LeftCol(), c.left);
+        m.Core.ScrollBack = c.back;
+        m.Core.ScrollIntoView(c.offset);
+        EXPECT_EQ(m.Core.LeftCol(), c.expected) << c.ch << " " << c.left << " " << c.offset << " " << c.back;
+        int32_t x, y;
+        m.Core.PointOfOffset(c.offset, x, y);
+        EXPECT_GE(x, m.Core.TextLeft()) << c.offset;
+        EXPECT_LE(x + 7, m.Core.ClientWidth()) << c.offset;
+    }
+}
+
+TEST(SyntaxMemoProportional, PageLeftAndRightMoveByTheClientWidthInCharacters) {
+    // 400 / 7 = 57 columns a page, whether or not a gutter narrows the text.
+    struct Case {
+        bool fixed, gutter;
+        int32_t left;
+        uintptr_t code;
+        int32_t expected;
+    } cases[] = {
+        {true, false, 100, 3, 157}, {true, false, 100, 2, 43}, {true, true, 100, 3, 157},
+        {true, true, 100, 2, 43},   {true, true, 40, 2, 0},    {false, true, 100, 3, 157},
+        {false, false, 100, 2, 43}, {true, false, 0, 1, 1},    {true, false, 5, 0, 4},
+    };
+    for (const Case& c : cases) {
+        PropMemo m;
+        if (c.fixed) m.Core.SetMetrics(7, 16, true);
+        if (c.gutter) m.Core.Settings().Options |= smoShowGutter;
+        m.Core.InsertAtCaret(std::string(400, 'x'));
+        m.Core.SetSelection(0, 0);
+        RunSurface s;
+        m.Core.Paint(s);
+        m.Core.ScrollTo(c.left, 0);
+        ASSERT_EQ(m.Core.LeftCol(), c.left);
+        m.Core.Message(smmsg::HScroll, c.code, 0);
+        EXPECT_EQ(m.Core.LeftCol(), c.expected) << c.fixed << c.gutter << " " << c.code;
+    }
 }

@@ -226,7 +226,9 @@ TEST(SyntaxMemoSlots, SettersRepaintThroughTheHighlighter) {
             ASSERT_FALSE(seen.empty());
             EXPECT_EQ(c.Restyle, seen.front());
             EXPECT_TRUE(f.memo->Core().RestyleAll);
-            if (p) EXPECT_EQ(c.Restyle ? 2 : 99, first->Styles[0]);
+            if (p) {
+                EXPECT_EQ(c.Restyle ? 2 : 99, first->Styles[0]);
+            }
         }
     }
 }

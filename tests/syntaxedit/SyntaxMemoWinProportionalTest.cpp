@@ -93,7 +93,9 @@ TEST(SyntaxMemoWindowProportional, WrapsAtAPixelWidth) {
     for (size_t i = 1; i < pieces.size(); i++) {
         EXPECT_LE(ruler.Width(pieces[i]), limit) << pieces[i];
         // Each piece is as long as fits: the next word would not.
-        if (i + 1 < pieces.size()) EXPECT_GT(ruler.Width(pieces[i] + "WWMW"), limit) << pieces[i];
+        if (i + 1 < pieces.size()) {
+            EXPECT_GT(ruler.Width(pieces[i] + "WWMW"), limit) << pieces[i];
+        }
         joined += pieces[i];
     }
     EXPECT_EQ(joined, wide);

@@ -201,6 +201,44 @@ TEST(SyntaxMemoWindow, MouseClickShiftClickDragDoubleClickAndGutter) {
     EXPECT_EQ(Sel(*f.memo), std::make_pair(6, 11));  // the caret stays
 }
 
+TEST(SyntaxMemoWindow, FixedPitchDragPastTheEdgeClickAndKeysScrollBack) {
+    MemoForm f;
+    ASSERT_TRUE(f.memo->Core().FixedPitch());
+    f.memo->SetText(std::string(300, 'x') + "\r\n" + std::string(20, 'y'));
+    f.memo->SetFocus();
+    HWND h = f.memo->Handle();
+    RECT r;
+    GetClientRect(h, &r);
+    int cw = f.memo->Core().CharWidth(), lh = f.memo->Core().LineHeight();
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, lh / 2));
+    Drain();
+    for (int move = 1; move <= 5; move++) {
+        PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(r.right + 30, lh / 2));
+        Drain();
+        // One column a move, the caret on the last boundary inside.
+        EXPECT_EQ(f.memo->Core().LeftCol(), move);
+        int x = static_cast<short>(LOWORD(f.memo->Perform(EM_POSFROMCHAR, 0, f.memo->Core().Caret())));
+        EXPECT_LE(x + cw, r.right) << move;
+        EXPECT_GT(x + 2 * cw, r.right) << move;
+    }
+    PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(r.right + 30, lh / 2));
+    Drain();
+    // A click inside the first screen's columns leaves the view where it is.
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2 + 10 * cw + 1, lh / 2));
+    PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(2 + 10 * cw + 1, lh / 2));
+    Drain();
+    EXPECT_EQ(f.memo->Core().Caret(), 15);
+    EXPECT_EQ(f.memo->Core().LeftCol(), 5);
+    // End of the long line, then down to the short one: its column fits the
+    // first screen, so the view comes back to column 0.
+    PostKey(h, VK_END);
+    EXPECT_EQ(f.memo->Core().Caret(), 300);
+    EXPECT_GT(f.memo->Core().LeftCol(), 200);
+    PostKey(h, VK_DOWN);
+    EXPECT_EQ(f.memo->Core().Caret(), 301 + 20);
+    EXPECT_EQ(f.memo->Core().LeftCol(), 0);
+}
+
 TEST(SyntaxMemoClipboard, TextAndRichTextRoundTrip) {
     MemoForm f;
     f.memo->SetText("first {line}\r\nsecond");
