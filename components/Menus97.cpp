@@ -498,5 +498,40 @@ bool TMainMenus97::MenuMessage(TMenu& menu, HWND window, TMessage& m) {
         if (m.Result == HTMENU) m.Result = HTERROR;
         return true;
     }
+    if (!hideMenuBar_ && (m.Msg == WM_NCPAINT || m.Msg == WM_NCACTIVATE) && GetMenu(window) == menu.Handle()) {
+        TWinControl* form = TWinControl::FromHandle(window);
+        m.Result = form ? form->DefaultHandler(m) : DefWindowProcA(window, m.Msg, m.WParam, m.LParam);
+        PaintBarBackground(window);
+        return true;
+    }
     return TCustomMenus97::MenuMessage(menu, window, m);
+}
+
+void TMainMenus97::PaintBarBackground(HWND window) const {
+    // Wine fills the bar in the system's menu colour whatever brush the menu
+    // names; the part no item covers is painted again in the menu's own brush.
+    HMENU bar = GetMenu(window);
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_BACKGROUND;
+    MENUBARINFO mbi{};
+    mbi.cbSize = sizeof mbi;
+    RECT win;
+    if (!bar || !GetMenuInfo(bar, &info) || !info.hbrBack || !GetMenuBarInfo(window, OBJID_MENU, 0, &mbi) ||
+        IsRectEmpty(&mbi.rcBar) || !GetWindowRect(window, &win))
+        return;
+    HRGN rest = CreateRectRgnIndirect(&mbi.rcBar);
+    const int items = GetMenuItemCount(bar);
+    for (int i = 0; i < items; ++i) {
+        RECT r;
+        if (!GetMenuItemRect(window, bar, static_cast<UINT>(i), &r) || IsRectEmpty(&r)) continue;
+        HRGN item = CreateRectRgnIndirect(&r);
+        CombineRgn(rest, rest, item, RGN_DIFF);
+        DeleteObject(item);
+    }
+    OffsetRgn(rest, -win.left, -win.top);
+    HDC dc = GetWindowDC(window);
+    FillRgn(dc, rest, info.hbrBack);
+    ReleaseDC(window, dc);
+    DeleteObject(rest);
 }

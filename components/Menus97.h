@@ -111,6 +111,8 @@ protected:
 
 private:
     void FrameChanged();
+    // The bar's area beyond its items in the menu's background brush.
+    void PaintBarBackground(HWND window) const;
     bool hideMenuBar_ = false;
     IMenuToolBar* toolBar_ = nullptr;
 };

@@ -1,6 +1,8 @@
 // Owner-drawn menus: measuring and drawing through the form's messages into memory DCs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ComponentTestSupport.h"
 #include "components/Menus97.h"
 #include "ui/Form.h"
@@ -302,6 +304,76 @@ TEST(Menus97, BannerTextRunsUpTheGradient) {
     Draw(f, f.exitItem, into, RECT{0, 0, 200, 21}, 0);
     EXPECT_EQ(into.PixelRGB(5, 0), 0x000080u);
     EXPECT_EQ(into.PixelRGB(150, 2), SysRGB(COLOR_BTNFACE));
+}
+
+// Pixels of the bar's non-client rows that no item covers and that are not rgb,
+// read from the window's own DC as painted last.
+int StrayBarPixels(TForm& f, uint32_t rgb) {
+    HWND h = f.Handle();
+    HMENU menu = GetMenu(h);
+    RECT win;
+    GetWindowRect(h, &win);
+    MENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    if (!GetMenuBarInfo(h, OBJID_MENU, 0, &bar)) return -1;
+    POINT client{0, 0};
+    ClientToScreen(h, &client);
+    TBitmap shot(win.right - win.left, win.bottom - win.top);
+    HDC dc = GetWindowDC(h);
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(h, dc);
+    int stray = 0;
+    for (int y = bar.rcBar.top; y < std::min<int>(bar.rcBar.bottom, client.y); ++y)
+        for (int x = bar.rcBar.left; x < bar.rcBar.right; ++x) {
+            bool onItem = false;
+            for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+                RECT r;
+                POINT p{x, y};
+                onItem = onItem || (GetMenuItemRect(h, menu, static_cast<UINT>(i), &r) && PtInRect(&r, p));
+            }
+            stray += !onItem && shot.PixelRGB(x - win.left, y - win.top) != rgb;
+        }
+    return stray;
+}
+
+// Wine fills the bar in the system's menu colour; the component repaints the
+// rest of the strip in the brush the menu names, on one row or wrapped.
+TEST(Menus97, TheBarBeyondItsItemsHasTheMenusBackgroundBrush) {
+    for (int width : {400, 110}) {
+        SCOPED_TRACE(width);
+        TMenuForm f;
+        f.SetBounds(0, 0, width, 200);
+        HBRUSH red = CreateSolidBrush(RGB(0xC0, 0, 0));
+        MENUINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIM_BACKGROUND;
+        info.hbrBack = red;
+        ASSERT_TRUE(SetMenuInfo(f.menu->Handle(), &info));
+        f.Show();
+        UpdateWindow(f.Handle());
+        RECT help, bar;
+        ASSERT_TRUE(GetMenuItemRect(f.Handle(), f.menu->Handle(), 2, &help));
+        GetWindowRect(f.Handle(), &bar);
+        if (width == 110) {
+            RECT file;
+            GetMenuItemRect(f.Handle(), f.menu->Handle(), 0, &file);
+            ASSERT_GT(help.top, file.top) << "the bar wraps";
+        }
+        EXPECT_EQ(StrayBarPixels(f, 0xC00000), 0) << "first paint";
+        SendMessageA(f.Handle(), WM_NCACTIVATE, FALSE, 0);
+        EXPECT_EQ(StrayBarPixels(f, 0xC00000), 0) << "deactivated";
+        DrawMenuBar(f.Handle());
+        UpdateWindow(f.Handle());
+        EXPECT_EQ(StrayBarPixels(f, 0xC00000), 0) << "redrawn";
+        // The items keep the component's face colour.
+        HDC dc = GetWindowDC(f.Handle());
+        const COLORREF mid = GetPixel(dc, help.left - bar.left + 2, help.top - bar.top + 2);
+        ReleaseDC(f.Handle(), dc);
+        EXPECT_EQ(mid, GetSysColor(COLOR_BTNFACE));
+        info.hbrBack = nullptr;
+        SetMenuInfo(f.menu->Handle(), &info);
+        DeleteObject(red);
+    }
 }
 
 TEST(Menus97, HideMenuBarGivesTheBarsPlaceToTheClientArea) {

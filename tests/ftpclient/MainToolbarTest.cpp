@@ -276,6 +276,41 @@ TEST(MainMenu, DrawnByTheMenuComponentWithTheTagsAsImages) {
     EXPECT_LT(CountPixels(into, 0xFFFFFF), into.Width() * into.Height() / 2) << "painted over";
 }
 
+// The bar's strip right of "Help", read from the window's own DC as first painted.
+TEST(MainMenu, TheWholeBarHasTheButtonFaceColourFromTheFirstPaint) {
+    for (int width : {800, 1024}) {
+        SCOPED_TRACE(width);
+        Program prog;
+        TfrmMain m(prog.Settings());
+        m.SetBounds(0, 0, width, 500);  // wholly on the 1024-pixel screen
+        m.Show();
+        UpdateWindow(m.Handle());
+        MaybeSaveShot(m.Handle(), "menubar-" + std::to_string(width));
+        RECT win, help;
+        GetWindowRect(m.Handle(), &win);
+        MENUBARINFO bar{};
+        bar.cbSize = sizeof bar;
+        ASSERT_TRUE(GetMenuBarInfo(m.Handle(), OBJID_MENU, 0, &bar));
+        ASSERT_TRUE(GetMenuItemRect(m.Handle(), GetMenu(m.Handle()), 4, &help));
+        ASSERT_LT(help.right + 20, bar.rcBar.right) << "room beyond the last item";
+        TBitmap shot(win.right - win.left, win.bottom - win.top);
+        HDC dc = GetWindowDC(m.Handle());
+        BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
+        ReleaseDC(m.Handle(), dc);
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        const uint32_t want = (uint32_t(GetRValue(face)) << 16) | (uint32_t(GetGValue(face)) << 8) | GetBValue(face);
+        int wrong = 0, first = -1;
+        // Wine's bar rectangle reaches one row into the client area.
+        POINT client{0, 0};
+        ClientToScreen(m.Handle(), &client);
+        for (int y = bar.rcBar.top; y < std::min<int>(bar.rcBar.bottom, client.y); ++y)
+            for (int x = help.right; x < bar.rcBar.right; ++x)
+                if (shot.PixelRGB(x - win.left, y - win.top) != want && ++wrong == 1) first = x - win.left;
+        EXPECT_EQ(wrong, 0) << "first stray pixel at x " << first << ": "
+                            << std::hex << shot.PixelRGB(first < 0 ? 0 : first, bar.rcBar.top - win.top + 2);
+    }
+}
+
 TEST(ClientArt, GlyphsAndLightsHaveTheirSizesAndSeeThroughCorners) {
     for (int a = 0; a <= static_cast<int>(TArt::DisconnectedOff); ++a) {
         TArtPixels p = DrawArt(static_cast<TArt>(a));
