@@ -16,6 +16,7 @@
 #include "SyntaxMemoCore.h"
 #include "SyntaxMemoStrings.h"
 #include "ui/Control.h"
+#include "StringList.h"
 
 // The clipboard formats copy can place (TSM_ClipFormats as bits).
 enum : uint8_t { smTEXT = 1, smRTF = 2 };
@@ -37,6 +38,9 @@ public:
 
     TSyntaxMemoCore& Core() { return core_; }
     TSyntaxMemoStrings& Lines() { return lines_; }
+    // Assigning Lines replaces the whole text with the list's lines.
+    void SetLines(const TStringList& value) { lines_.Assign(value); }
+    void SetLines(const std::vector<std::string>& value) { lines_.Assign(value); }
     // Code templates, auto-correct and the completion list (SyntaxMemoMacros.cpp).
     TSyntaxMemoMacros& Macros() { return *macros_; }
     std::string Version() const { return "2.00.02"; }
