@@ -278,6 +278,8 @@ private:
     // Hover, cursor and hyperlink clicks (SyntaxMemoGutter.cpp's pictures).
     void Hover(int x, int y);
     bool HyperlinkClick(int x, int y);
+    // Mouse handling beyond the events: enabled (and visible) with TabStop.
+    bool MouseServed(bool mustBeVisible);
     bool GutterClick(int x, int y);
     void ExtendTo(int32_t offset);
     // Dragging the right-margin or wrap-column line: stage 0 press, 1 move,

@@ -25,6 +25,7 @@ TEST(SyntaxMemoWindow, NewControlDefaults) {
     EXPECT_FALSE(memo.HandleAllocated());
     EXPECT_EQ(memo.def_BackColor(), kWhite);
     EXPECT_EQ(memo.Core().ActiveParser(), 1);
+    EXPECT_TRUE(memo.TabStop());
 }
 
 TEST(SyntaxMemoWindow, LogLinesPaintInTheirColours) {
@@ -199,6 +200,60 @@ TEST(SyntaxMemoWindow, MouseClickShiftClickDragDoubleClickAndGutter) {
     Drain();
     EXPECT_EQ(clicked, 2);  // 1-based
     EXPECT_EQ(Sel(*f.memo), std::make_pair(6, 11));  // the caret stays
+}
+
+TEST(SyntaxMemoWindow, WithoutTabStopTypingAndMouseOnlyRaiseEvents) {
+    MemoForm f;
+    f.memo->SetText("hello world");
+    f.memo->SetFocus();
+    int cw = f.memo->Core().CharWidth(), lh = f.memo->Core().LineHeight();
+    HWND h = f.memo->Handle();
+    auto at = [&](int col) { return MAKELPARAM(2 + col * cw + 1, lh / 2); };
+    int downs = 0, moves = 0, ups = 0, presses = 0;
+    f.memo->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    f.memo->OnMouseMove = [&](TObject*, TShiftState, int, int) { ++moves; };
+    f.memo->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++ups; };
+    f.memo->OnKeyPress = [&](TObject*, char&) { ++presses; };
+    f.memo->SetTabStop(false);
+    EXPECT_EQ(GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP, 0);
+    f.memo->Core().SetSelection(2, 2);
+    PostMessageA(h, WM_CHAR, 'z', 1);
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, at(1));
+    PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, at(6));
+    PostMessageA(h, WM_LBUTTONUP, 0, at(6));
+    Drain();
+    EXPECT_EQ(f.memo->Core().Store().GetText(), "hello world");
+    EXPECT_EQ(Sel(*f.memo), std::make_pair(2, 2));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(presses, 1);
+    EXPECT_EQ(downs, 1);
+    EXPECT_GE(moves, 1);
+    EXPECT_EQ(ups, 1);
+    // Key-down commands still run; only typing and the mouse wait for TabStop.
+    PostKey(h, VK_END);
+    EXPECT_EQ(Sel(*f.memo), std::make_pair(11, 11));
+
+    f.memo->SetTabStop(true);
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, at(1));
+    PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, at(6));
+    PostMessageA(h, WM_LBUTTONUP, 0, at(6));
+    PostMessageA(h, WM_CHAR, 'z', 1);
+    Drain();
+    EXPECT_EQ(f.memo->Core().Store().GetText(), "hzworld");
+}
+
+TEST(SyntaxMemoWindow, AssigningLinesReplacesTheText) {
+    MemoForm f;
+    f.memo->SetText("old\r\ntext");
+    f.memo->Core().SetLineTextColor(1, kRed);
+    TStringList list;
+    list.Add("new");
+    list.Add("lines");
+    f.memo->SetLines(list);
+    EXPECT_EQ(f.memo->Lines().Text(), "new\r\nlines\r\n");
+    EXPECT_EQ(f.memo->Core().Store().LineAt(0)->TextColor, -1);
+    EXPECT_FALSE(f.memo->Modified());
+    EXPECT_EQ(SendMessageA(f.memo->Handle(), EM_CANUNDO, 0, 0), 0);
 }
 
 TEST(SyntaxMemoClipboard, TextAndRichTextRoundTrip) {
