@@ -15,6 +15,7 @@
 
 #include "SyntaxMemoCore.h"
 #include "SyntaxMemoStrings.h"
+#include "syntaxedit/core/OptionsModel.h"
 #include "ui/Control.h"
 #include "StringList.h"
 
@@ -44,6 +45,12 @@ public:
     // Code templates, auto-correct and the completion list (SyntaxMemoMacros.cpp).
     TSyntaxMemoMacros& Macros() { return *macros_; }
     std::string Version() const { return "2.00.02"; }
+    // The options-dialog pages a highlighter shows for this control
+    // (pp... bits; all five by default).
+    unsigned VisiblePropEdPages() const { return visiblePropEdPages_; }
+    void SetVisiblePropEdPages(unsigned pages) { visiblePropEdPages_ = pages & kAllPropEdPages; }
+    // Hooks for a form designer's property editors; kept, nothing more.
+    std::string About, Settings;
 
     bool ShowFocusLine() const { return core_.ShowFocusLine(); }
     void SetShowFocusLine(bool on) { core_.SetShowFocusLine(on); }
@@ -253,6 +260,7 @@ private:
 
     TSyntaxMemoCore core_;
     TSyntaxMemoStrings lines_;
+    unsigned visiblePropEdPages_ = kAllPropEdPages;
     std::unique_ptr<TSyntaxMemoFind> find_;
     std::unique_ptr<TSyntaxMemoSlots> slots_;
     std::unique_ptr<TSyntaxMemoMacros> macros_;

@@ -26,6 +26,23 @@ TEST(SyntaxMemoWindow, NewControlDefaults) {
     EXPECT_EQ(memo.def_BackColor(), kWhite);
     EXPECT_EQ(memo.Core().ActiveParser(), 1);
     EXPECT_TRUE(memo.TabStop());
+    EXPECT_EQ(memo.VisiblePropEdPages(), kAllPropEdPages);
+    EXPECT_EQ(memo.About, "");
+    EXPECT_EQ(memo.Settings, "");
+}
+
+TEST(SyntaxMemoWindow, VisiblePropEdPagesHoldsOnlyTheFivePages) {
+    TForm form;
+    TSyntaxMemo memo(&form);
+    struct Case {
+        unsigned set, got;
+    } cases[] = {{ppKEYS, ppKEYS}, {0, 0}, {ppOPTIONS | ppTEMPLATES, ppOPTIONS | ppTEMPLATES}, {0xFFFFFFFF, 31},
+                 {64 | ppHIGHLIGHTING, ppHIGHLIGHTING}};
+    for (const Case& c : cases) {
+        memo.SetVisiblePropEdPages(c.set);
+        EXPECT_EQ(memo.VisiblePropEdPages(), c.got) << c.set;
+    }
+    EXPECT_FALSE(memo.HandleAllocated());  // no window needed
 }
 
 TEST(SyntaxMemoWindow, LogLinesPaintInTheirColours) {
