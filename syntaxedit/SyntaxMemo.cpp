@@ -111,6 +111,7 @@ private:
 
 TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*this) {
     SetBounds(0, 0, 185, 89);
+    SetTabStop(true);
     core_.SetView(this);
     core_.OnChange = [this] {
         // A form being designed raises no change events (painting still
@@ -625,7 +626,7 @@ bool TSyntaxMemo::KeyDown(WORD& key, TShiftState shift) {
 
 bool TSyntaxMemo::KeyPress(char& key) {
     if (OnKeyPress) OnKeyPress(this, key);
-    if (key == 0) return true;
+    if (key == 0 || !Enabled() || !TabStop()) return true;
     // Control keys are commands; Ctrl+Enter (LF) still breaks the line.
     if (key != '\n' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) return true;
     bool typed = core_.TypeChar(key);
@@ -633,10 +634,14 @@ bool TSyntaxMemo::KeyPress(char& key) {
     return typed || key == '\b';
 }
 
+bool TSyntaxMemo::MouseServed(bool mustBeVisible) {
+    return Enabled() && TabStop() && (!mustBeVisible || Visible());
+}
+
 bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TSyntaxMemoCore::TMouseScope mouse(core_);
     if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
-    if (button != mbLeft) return false;
+    if (button != mbLeft || !MouseServed(true)) return false;
     if (!Focused()) SetFocus();
     if (x < 0 || x >= ClientWidth()) return true;
     if (GutterClick(x, y) || MarginDrag(x, y, 0)) return true;
@@ -665,6 +670,7 @@ bool TSyntaxMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
     TSyntaxMemoCore::TMouseScope mouse(core_);
     if (OnMouseMove) OnMouseMove(this, shift, x, y);
+    if (!MouseServed(true)) return false;
     if ((shift & ssLeft) && ole_->MoveTo(x, y)) return true;
     Hover(x, y);
     if (MarginDrag(x, y, 1)) return true;
@@ -677,6 +683,12 @@ bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
 bool TSyntaxMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     TSyntaxMemoCore::TMouseScope mouse(core_);
     if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+    if (!MouseServed(false)) {
+        // Turned off mid-drag: let the mouse go all the same.
+        selecting_ = false;
+        if (GetCapture() == Handle()) ReleaseCapture();
+        return false;
+    }
     if (button == mbLeft && MarginDrag(x, y, 2)) return true;
     if (button == mbLeft && ole_->ReleaseAt(x, y)) {
         ReleaseCapture();

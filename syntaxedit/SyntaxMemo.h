@@ -15,7 +15,9 @@
 
 #include "SyntaxMemoCore.h"
 #include "SyntaxMemoStrings.h"
+#include "syntaxedit/core/OptionsModel.h"
 #include "ui/Control.h"
+#include "StringList.h"
 
 // The clipboard formats copy can place (TSM_ClipFormats as bits).
 enum : uint8_t { smTEXT = 1, smRTF = 2 };
@@ -37,9 +39,18 @@ public:
 
     TSyntaxMemoCore& Core() { return core_; }
     TSyntaxMemoStrings& Lines() { return lines_; }
+    // Assigning Lines replaces the whole text with the list's lines.
+    void SetLines(const TStringList& value) { lines_.Assign(value); }
+    void SetLines(const std::vector<std::string>& value) { lines_.Assign(value); }
     // Code templates, auto-correct and the completion list (SyntaxMemoMacros.cpp).
     TSyntaxMemoMacros& Macros() { return *macros_; }
     std::string Version() const { return "2.00.02"; }
+    // The options-dialog pages a highlighter shows for this control
+    // (pp... bits; all five by default).
+    unsigned VisiblePropEdPages() const { return visiblePropEdPages_; }
+    void SetVisiblePropEdPages(unsigned pages) { visiblePropEdPages_ = pages & kAllPropEdPages; }
+    // Hooks for a form designer's property editors; kept, nothing more.
+    std::string About, Settings;
 
     bool ShowFocusLine() const { return core_.ShowFocusLine(); }
     void SetShowFocusLine(bool on) { core_.SetShowFocusLine(on); }
@@ -249,6 +260,7 @@ private:
 
     TSyntaxMemoCore core_;
     TSyntaxMemoStrings lines_;
+    unsigned visiblePropEdPages_ = kAllPropEdPages;
     std::unique_ptr<TSyntaxMemoFind> find_;
     std::unique_ptr<TSyntaxMemoSlots> slots_;
     std::unique_ptr<TSyntaxMemoMacros> macros_;
@@ -274,6 +286,8 @@ private:
     // Hover, cursor and hyperlink clicks (SyntaxMemoGutter.cpp's pictures).
     void Hover(int x, int y);
     bool HyperlinkClick(int x, int y);
+    // Mouse handling beyond the events: enabled (and visible) with TabStop.
+    bool MouseServed(bool mustBeVisible);
     bool GutterClick(int x, int y);
     void ExtendTo(int32_t offset);
     // Dragging the right-margin or wrap-column line: stage 0 press, 1 move,

@@ -99,6 +99,7 @@ void TWinControl::CreateHandle() {
     CreateParams(p);
     // Asking for the parent's window made the parent's children, this one too.
     if (hwnd_) return;
+    if (tabStop_ >= 0) p.Style = tabStop_ ? p.Style | WS_TABSTOP : p.Style & ~static_cast<DWORD>(WS_TABSTOP);
     baseProc_ = TWindowClassRegistry::Ensure(p, QfControlWndProc);
     g_creating = this;
     HWND h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
@@ -185,6 +186,18 @@ void TWinControl::SetVisible(bool v) {
     visible_ = v;
     if (hwnd_ || (v && parent_ == nullptr)) ShowWindow(Handle(), v ? SW_SHOW : SW_HIDE);
     if (parent_ && align_ != alNone) parent_->Realign();
+}
+
+bool TWinControl::TabStop() const {
+    if (tabStop_ >= 0) return tabStop_ != 0;
+    return hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_TABSTOP) != 0;
+}
+
+void TWinControl::SetTabStop(bool on) {
+    tabStop_ = on ? 1 : 0;
+    if (!hwnd_) return;
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    SetWindowLongA(hwnd_, GWL_STYLE, on ? style | WS_TABSTOP : style & ~static_cast<LONG>(WS_TABSTOP));
 }
 
 void TWinControl::SetEnabled(bool e) {

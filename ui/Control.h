@@ -82,6 +82,10 @@ public:
     void Hide() { SetVisible(false); }
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool e);
+    // WS_TABSTOP. Until set, the window keeps the style its class gives it
+    // (false while there is no window yet).
+    bool TabStop() const;
+    void SetTabStop(bool on);
     std::string Caption() const;  // the window text
     void SetCaption(const std::string& s);
     std::string Text() const { return Caption(); }
@@ -174,6 +178,7 @@ private:
     WNDPROC baseProc_ = nullptr;
     std::string caption_;
     bool enabled_ = true;
+    int tabStop_ = -1;  // -1: not set, the class's own style
     TWinControl* parent_ = nullptr;
     std::vector<TWinControl*> children_;
     TBounds bounds_;

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "SyntaxMemoCore.h"
+#include "Stream.h"
+#include "StringList.h"
 
 int32_t TSyntaxMemoStrings::LineIndex(int32_t index) {
     return static_cast<int32_t>(Memo.Perform(smmsg::LineIndex, static_cast<uintptr_t>(static_cast<intptr_t>(index)), 0));
@@ -106,10 +108,36 @@ void TSyntaxMemoStrings::SetText(const std::string& value) {
 }
 
 void TSyntaxMemoStrings::AddStrings(const std::vector<std::string>& lines) {
-    // Replaces the text with the other list's lines, as loading it would.
     std::string text;
     for (const std::string& l : lines) text += l + "\r\n";
-    Memo.Perform(smmsg::SetText, 0, reinterpret_cast<intptr_t>(text.c_str()));
+    TSyntaxMemoCore* core = Memo.TargetCore();
+    if (!core) {
+        Memo.Perform(smmsg::SetText, 0, reinterpret_cast<intptr_t>(text.c_str()));
+        return;
+    }
+    TMemoryStream stream;
+    stream.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+    stream.SetPosition(0);
+    core->LoadFromStream(stream);
+}
+
+void TSyntaxMemoStrings::Assign(const std::vector<std::string>& lines) {
+    BeginUpdate();
+    struct End {
+        TSyntaxMemoStrings& s;
+        ~End() { s.EndUpdate(); }
+    } end{*this};
+    Clear();
+    AddStrings(lines);
+}
+
+void TSyntaxMemoStrings::Assign(const TStringList& lines) { Assign(lines.StringVector()); }
+
+void TSyntaxMemoStrings::Assign(TSyntaxMemoStrings& other) {
+    if (&other == this) return;
+    std::vector<std::string> lines;
+    for (int32_t i = 0, n = other.Count(); i < n; i++) lines.push_back(other.Get(i));
+    Assign(lines);
 }
 
 void TSyntaxMemoStrings::BeginUpdate() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 class TStream;
+class TStringList;
 class TSyntaxMemoCore;
 
 class TSyntaxMemoTarget {
@@ -38,7 +39,13 @@ public:
     // Lines joined by CR LF, as the control reports them.
     std::string Text();
     void SetText(const std::string& value);
+    // Replaces the whole text with the other list's lines (as loading does).
     void AddStrings(const std::vector<std::string>& lines);
+    // Clear, then AddStrings, under one update: the old text, its line
+    // colours and its undo history go.
+    void Assign(const std::vector<std::string>& lines);
+    void Assign(const TStringList& lines);
+    void Assign(TSyntaxMemoStrings& other);
     void BeginUpdate();
     void EndUpdate();
     // The control's whole text, in its SaveFormat when saving.

@@ -7,6 +7,7 @@
 #include "KeyboardActionContoller.h"
 #include "MemoHarness.h"
 #include "SM_Settings.h"
+#include "StringList.h"
 #include "SyntaxMemoErrors.h"
 #include "UndoStack.h"
 
@@ -68,6 +69,50 @@ TEST(SyntaxMemoLines, InsertDeleteGetAndAddStrings) {
     EXPECT_EQ(m.Lines.Text(), "one\r\ntwo\r\n");
     m.Lines.Clear();
     EXPECT_EQ(m.Lines.Count(), 0);
+}
+
+// A harness whose Lines reach the editor itself for whole-text loading.
+struct LoadingHarness : MemoHarness {
+    TSyntaxMemoCore* TargetCore() override { return &Core; }
+};
+
+TEST(SyntaxMemoLines, AssignReplacesTextColoursAndHistory) {
+    LoadingHarness m;
+    LogLine(m, "old one", kRed);
+    LogLine(m, "old two", kGreen);
+    Send(m, smmsg::SetSel, 3, 3);
+    Send(m, smmsg::ReplaceSel, 1, reinterpret_cast<intptr_t>("typed"));
+    ASSERT_NE(Send(m, smmsg::CanUndo), 0);
+    ASSERT_NE(Send(m, SMM_MODIFIED), 0);
+
+    TStringList list;
+    list.Add("first");
+    list.Add("");
+    list.Add("third");
+    m.Lines.Assign(list);
+    EXPECT_EQ(m.Lines.Text(), "first\r\n\r\nthird\r\n");
+    EXPECT_EQ(m.Lines.Get(0), "first");
+    EXPECT_EQ(m.Lines.Get(2), "third");
+    // New lines: no colour left over from the old text.
+    EXPECT_EQ(m.Core.Store().LineAt(0)->TextColor, -1);
+    EXPECT_EQ(m.Core.Store().LineAt(1)->TextColor, -1);
+    EXPECT_EQ(Send(m, smmsg::CanUndo), 0);
+    EXPECT_EQ(Send(m, SMM_MODIFIED), 0);
+    EXPECT_EQ(m.Core.Anchor(), 0);
+    EXPECT_EQ(m.Core.Caret(), 0);
+    EXPECT_TRUE(m.Core.Redraw());  // the update is over
+
+    // From another editor's Lines, and an empty list empties the text.
+    LoadingHarness other;
+    other.Lines.Add("x");
+    other.Lines.Add("y");
+    m.Lines.Assign(other.Lines);
+    EXPECT_EQ(m.Lines.Text(), "x\r\ny\r\n");
+    m.Lines.Assign(m.Lines);  // itself: unchanged
+    EXPECT_EQ(m.Lines.Text(), "x\r\ny\r\n");
+    m.Lines.Assign(std::vector<std::string>());
+    EXPECT_EQ(m.Lines.Count(), 0);
+    EXPECT_EQ(m.Text(), "");
 }
 
 TEST(SyntaxMemoMessages, Table) {

@@ -25,6 +25,24 @@ TEST(SyntaxMemoWindow, NewControlDefaults) {
     EXPECT_FALSE(memo.HandleAllocated());
     EXPECT_EQ(memo.def_BackColor(), kWhite);
     EXPECT_EQ(memo.Core().ActiveParser(), 1);
+    EXPECT_TRUE(memo.TabStop());
+    EXPECT_EQ(memo.VisiblePropEdPages(), kAllPropEdPages);
+    EXPECT_EQ(memo.About, "");
+    EXPECT_EQ(memo.Settings, "");
+}
+
+TEST(SyntaxMemoWindow, VisiblePropEdPagesHoldsOnlyTheFivePages) {
+    TForm form;
+    TSyntaxMemo memo(&form);
+    struct Case {
+        unsigned set, got;
+    } cases[] = {{ppKEYS, ppKEYS}, {0, 0}, {ppOPTIONS | ppTEMPLATES, ppOPTIONS | ppTEMPLATES}, {0xFFFFFFFF, 31},
+                 {64 | ppHIGHLIGHTING, ppHIGHLIGHTING}};
+    for (const Case& c : cases) {
+        memo.SetVisiblePropEdPages(c.set);
+        EXPECT_EQ(memo.VisiblePropEdPages(), c.got) << c.set;
+    }
+    EXPECT_FALSE(memo.HandleAllocated());  // no window needed
 }
 
 TEST(SyntaxMemoWindow, LogLinesPaintInTheirColours) {
@@ -206,6 +224,7 @@ TEST(SyntaxMemoWindow, FixedPitchDragPastTheEdgeClickAndKeysScrollBack) {
     ASSERT_TRUE(f.memo->Core().FixedPitch());
     f.memo->SetText(std::string(300, 'x') + "\r\n" + std::string(20, 'y'));
     f.memo->SetFocus();
+    Drain();
     HWND h = f.memo->Handle();
     RECT r;
     GetClientRect(h, &r);
@@ -237,6 +256,60 @@ TEST(SyntaxMemoWindow, FixedPitchDragPastTheEdgeClickAndKeysScrollBack) {
     PostKey(h, VK_DOWN);
     EXPECT_EQ(f.memo->Core().Caret(), 301 + 20);
     EXPECT_EQ(f.memo->Core().LeftCol(), 0);
+}
+
+TEST(SyntaxMemoWindow, WithoutTabStopTypingAndMouseOnlyRaiseEvents) {
+    MemoForm f;
+    f.memo->SetText("hello world");
+    f.memo->SetFocus();
+    int cw = f.memo->Core().CharWidth(), lh = f.memo->Core().LineHeight();
+    HWND h = f.memo->Handle();
+    auto at = [&](int col) { return MAKELPARAM(2 + col * cw + 1, lh / 2); };
+    int downs = 0, moves = 0, ups = 0, presses = 0;
+    f.memo->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    f.memo->OnMouseMove = [&](TObject*, TShiftState, int, int) { ++moves; };
+    f.memo->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++ups; };
+    f.memo->OnKeyPress = [&](TObject*, char&) { ++presses; };
+    f.memo->SetTabStop(false);
+    EXPECT_EQ(GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP, 0);
+    f.memo->Core().SetSelection(2, 2);
+    PostMessageA(h, WM_CHAR, 'z', 1);
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, at(1));
+    PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, at(6));
+    PostMessageA(h, WM_LBUTTONUP, 0, at(6));
+    Drain();
+    EXPECT_EQ(f.memo->Core().Store().GetText(), "hello world");
+    EXPECT_EQ(Sel(*f.memo), std::make_pair(2, 2));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(presses, 1);
+    EXPECT_EQ(downs, 1);
+    EXPECT_GE(moves, 1);
+    EXPECT_EQ(ups, 1);
+    // Key-down commands still run; only typing and the mouse wait for TabStop.
+    PostKey(h, VK_END);
+    EXPECT_EQ(Sel(*f.memo), std::make_pair(11, 11));
+
+    f.memo->SetTabStop(true);
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, at(1));
+    PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, at(6));
+    PostMessageA(h, WM_LBUTTONUP, 0, at(6));
+    PostMessageA(h, WM_CHAR, 'z', 1);
+    Drain();
+    EXPECT_EQ(f.memo->Core().Store().GetText(), "hzworld");
+}
+
+TEST(SyntaxMemoWindow, AssigningLinesReplacesTheText) {
+    MemoForm f;
+    f.memo->SetText("old\r\ntext");
+    f.memo->Core().SetLineTextColor(1, kRed);
+    TStringList list;
+    list.Add("new");
+    list.Add("lines");
+    f.memo->SetLines(list);
+    EXPECT_EQ(f.memo->Lines().Text(), "new\r\nlines\r\n");
+    EXPECT_EQ(f.memo->Core().Store().LineAt(0)->TextColor, -1);
+    EXPECT_FALSE(f.memo->Modified());
+    EXPECT_EQ(SendMessageA(f.memo->Handle(), EM_CANUNDO, 0, 0), 0);
 }
 
 TEST(SyntaxMemoClipboard, TextAndRichTextRoundTrip) {

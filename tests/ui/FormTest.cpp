@@ -70,6 +70,30 @@ TEST(Form, ControlsAreRealWindowsInTheirPlaces) {
     EXPECT_EQ(f.status->Top(), f.ClientHeight() - 20);
 }
 
+TEST(Form, TabStopIsTheWindowsTabStopStyle) {
+    TSampleForm f;
+    f.wrap->SetTabStop(false);  // before its window: applied when it is made
+    f.Show();
+    auto styled = [](TWinControl* c) { return (GetWindowLongA(c->Handle(), GWL_STYLE) & WS_TABSTOP) != 0; };
+    // Unset, each control keeps its class's own style.
+    EXPECT_TRUE(f.name->TabStop());
+    EXPECT_TRUE(f.ok->TabStop());
+    EXPECT_FALSE(f.top->TabStop());
+    EXPECT_FALSE(f.wrap->TabStop());
+    EXPECT_FALSE(styled(f.wrap));
+    // Tab moves past a control without the style.
+    EXPECT_EQ(GetNextDlgTabItem(f.Handle(), f.name->Handle(), FALSE), f.ok->Handle());
+    f.ok->SetTabStop(false);
+    EXPECT_FALSE(styled(f.ok));
+    EXPECT_EQ(GetNextDlgTabItem(f.Handle(), f.name->Handle(), FALSE), f.cancel->Handle());
+    f.wrap->SetTabStop(true);
+    EXPECT_TRUE(styled(f.wrap));
+    EXPECT_TRUE(f.wrap->TabStop());
+    EXPECT_EQ(GetNextDlgTabItem(f.Handle(), f.name->Handle(), FALSE), f.wrap->Handle());
+    f.top->SetTabStop(true);
+    EXPECT_TRUE(styled(f.top));
+}
+
 TEST(Form, MessagesReachTypedHandlersAndEvents) {
     TSampleForm f;
     f.Show();
