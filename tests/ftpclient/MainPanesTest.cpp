@@ -92,13 +92,16 @@ TEST(MainLayout, BarsAndPanesFollowTheWindowSizeAsATable) {
             const RECT r = Bounds(local[i]);
             EXPECT_EQ(r.left, 4);
             EXPECT_EQ(r.right, localW - 4);
-            if (i > 0) EXPECT_EQ(r.top, Bounds(local[i - 1]).bottom + 2);
+            if (i > 0) {
+                EXPECT_EQ(r.top, Bounds(local[i - 1]).bottom + 2);
+            }
         }
         EXPECT_EQ(Bounds(m.Local->lbDirectory).top, 2 + 16 + 2 + 21 + 2);
         // A short pane takes from the folder list, so the file list never vanishes.
         const int lists = m.Local->lbDirectory->Height() + m.Local->lbFiles->Height();
-        if (lists >= TLocalBrowser::FolderListHeight + 100)
+        if (lists >= TLocalBrowser::FolderListHeight + 100) {
             EXPECT_EQ(m.Local->lbDirectory->Height(), TLocalBrowser::FolderListHeight);
+        }
         EXPECT_GE(m.Local->lbFiles->Height(), std::min(100, lists / 2));
         // The open folder's row stays in sight.
         HWND tree = m.Local->lbDirectory->Handle();

@@ -33,7 +33,9 @@ TEST(MaskListOps, RemovingMasksShiftsFilterAndSort) {
         filters[0].Add(2, "B", true);
         RemoveMaskAt(m, filters, r.removed);
         EXPECT_EQ(m.SortAt(), r.wantSortAt) << r.name;
-        if (r.wantSortAt > 0) EXPECT_TRUE(m.Item(r.wantSortAt).SortAt) << r.name;
+        if (r.wantSortAt > 0) {
+            EXPECT_TRUE(m.Item(r.wantSortAt).SortAt) << r.name;
+        }
     }
     // Masks 2 and 3 of five removed: the filter item on 4 now points to 2.
     MaskCollection m = FiveMasks();

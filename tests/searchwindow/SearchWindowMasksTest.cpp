@@ -16,12 +16,6 @@
 
 namespace {
 
-std::vector<std::string> Items(TListViewBox* l) {
-    std::vector<std::string> t;
-    for (int i = 0; i < l->Count(); ++i) t.push_back(l->GetText(i) + "#" + std::to_string(l->TagOf(i)));
-    return t;
-}
-
 std::vector<std::string> Names(const MaskCollection& masks) {
     std::vector<std::string> n;
     for (int32_t i = 1; i <= masks.Count(); ++i) n.push_back(masks.Item(i).MaskName);

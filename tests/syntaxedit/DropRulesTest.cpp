@@ -108,7 +108,9 @@ TEST(DropRules, FilesGoToTheHandler) {
                   r.inserted)
             << r.name;
         EXPECT_EQ(ed.text_, r.text) << r.name;
-        if (r.handler) EXPECT_EQ(ed.filesSeen_, files) << r.name;
+        if (r.handler) {
+            EXPECT_EQ(ed.filesSeen_, files) << r.name;
+        }
     }
 }
 

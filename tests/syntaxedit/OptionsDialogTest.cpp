@@ -374,7 +374,9 @@ TEST(OptionsDialog, AutoCorrectAndTemplateButtonsFollowTheBoxes) {
             d.WithBox->SetText(c.with);
             EXPECT_EQ(d.AutoReplButton1->Enabled(), c.add) << c.name;
             EXPECT_EQ(d.AutoReplButton2->Enabled(), c.second) << c.name;
-            if (c.secondCaption) EXPECT_EQ(d.AutoReplButton2->Caption(), c.secondCaption) << c.name;
+            if (c.secondCaption) {
+                EXPECT_EQ(d.AutoReplButton2->Caption(), c.secondCaption) << c.name;
+            }
         }
         // "Replace" swaps the pair; "Delete" removes it.
         d.AutoReplButton2->Click();
@@ -507,7 +509,9 @@ TEST(OptionsDialog, WithoutAFontOfItsOwnTheLanguageShowsTheFontItIsDrawnIn) {
             TOptionsDialog& d = Dialog(form);
             ASSERT_GT(d.FontNameBox->Items().Count(), 0);
             EXPECT_GE(d.FontNameBox->ItemIndex(), 0) << font;
-            if (*font) EXPECT_EQ(d.FontNameBox->Text(), listed);
+            if (*font) {
+                EXPECT_EQ(d.FontNameBox->Text(), listed);
+            }
             listed = d.FontNameBox->Items().Strings(0);
             d.CancelButton->Click();
         });

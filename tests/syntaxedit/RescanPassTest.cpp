@@ -339,7 +339,9 @@ TEST_F(Fixture, TokenSeenFramesEveryPassAndMayChangeTheToken) {
 TEST_F(Fixture, TokenSeenGetsTheTokensTextWhenAskedFor) {
     std::vector<std::string> seen;
     pass.OnTokenSeen = [&](int32_t& token, int32_t start, int32_t end) {
-        if (pass.WantTokenText && token >= 0) EXPECT_EQ(store.GetText(start, end), pass.TokenText());
+        if (pass.WantTokenText && token >= 0) {
+            EXPECT_EQ(store.GetText(start, end), pass.TokenText());
+        }
         seen.push_back(pass.TokenText());
     };
     store.InsertText(At(20, 0), "x");  // "xreturn 0;"

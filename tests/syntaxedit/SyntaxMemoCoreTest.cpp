@@ -564,7 +564,9 @@ TEST(SyntaxMemoLayout, WrapBreaksAtBlanksAndHonoursTheOverride) {
         TTextStore& st = m.Core.Store();
         EXPECT_EQ(st.CheckInvariants(), "") << c.name;
         EXPECT_EQ(st.LineCount(), c.pieces) << c.name;
-        if (c.firstPiece) EXPECT_EQ(std::string(st.Head()->Text, st.Head()->Len), c.firstPiece) << c.name;
+        if (c.firstPiece) {
+            EXPECT_EQ(std::string(st.Head()->Text, st.Head()->Len), c.firstPiece) << c.name;
+        }
         EXPECT_EQ(st.GetText(), c.text) << c.name;
     }
 }
