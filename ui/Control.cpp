@@ -282,8 +282,7 @@ void TWinControl::Paint(TCanvas& canvas) {
 void TWinControl::FocusChanged(bool gained) {
     // A control going with its form (or alone) may lose the focus on the way;
     // the handlers belong to parts of the form that are gone by then.
-    for (const TWinControl* c = this; c; c = c->parent_)
-        if (c->Destroying()) return;
+    if (InDestruction()) return;
     const TNotifyEvent& e = gained ? OnEnter : OnExit;
     if (e) e(this);
 }
