@@ -2,6 +2,8 @@
 // list's pop-up menu and the web links, driven through their messages.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -10,6 +12,7 @@
 #include "MainWindowSupport.h"
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
+#include "TestSupport.h"
 #include "WebLinks.h"
 #include "runtime/Application.h"
 
@@ -298,17 +301,30 @@ TEST(MainToolTips, EveryButtonHasARealTipThatAsksForItsHint) {
     GetWindowRect(m.tb97Connect->Handle(), &r);
     POINT cursorWas{};
     GetCursorPos(&cursorWas);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    const LPARAM at = MAKELPARAM(m.tb97Connect->Width() / 2, m.tb97Connect->Height() / 2);
-    for (int i = 0; i < 100 && !IsWindowVisible(tips); ++i) {
-        SendMessageA(m.tb97Connect->Handle(), WM_MOUSEMOVE, 0, at);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        Application->ProcessMessages();
-    }
-    ASSERT_TRUE(IsWindowVisible(tips)) << "no tip came up";
-    char shown[100] = {0};
-    SendMessageA(tips, WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown));
-    EXPECT_STREQ(shown, "Connect.");
+    // Another process moving the shared cursor or taking the activation keeps the
+    // tip down: such a run is repeated.
+    const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    std::optional<qftest::ForeignActivation> watch;
+    qftest::RetryWhileDisturbed([&] {
+        watch.reset();
+        watch.emplace();
+        SendMessageA(tips, TTM_POP, 0, 0);
+        SetCursorPos(middle.x, middle.y);
+        const LPARAM at = MAKELPARAM(m.tb97Connect->Width() / 2, m.tb97Connect->Height() / 2);
+        for (int i = 0; i < 100 && !IsWindowVisible(tips); ++i) {
+            SendMessageA(m.tb97Connect->Handle(), WM_MOUSEMOVE, 0, at);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            Application->ProcessMessages();
+        }
+        ASSERT_TRUE(IsWindowVisible(tips)) << "no tip came up";
+        char shown[100] = {0};
+        SendMessageA(tips, WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown));
+        EXPECT_STREQ(shown, "Connect.");
+    }, [&] {
+        POINT now;
+        GetCursorPos(&now);
+        return now.x != middle.x || now.y != middle.y || watch->Taken();
+    });
     SetCursorPos(cursorWas.x, cursorWas.y);
     // A tip of another window's tooltip is not ours to answer.
     NMTTDISPINFOA other{};

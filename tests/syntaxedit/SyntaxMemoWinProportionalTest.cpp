@@ -3,6 +3,7 @@
 // lines wrap.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -175,7 +176,10 @@ TEST(SyntaxMemoWindowProportional, ScrollBarAndDragReachTheEndOfAWideLine) {
     // A drag ends when the control loses the focus; a run in which something
     // took it away is repeated.
     bool lost = false;
+    std::optional<qftest::ForeignActivation> watch;
     qftest::RetryWhileDisturbed([&] {
+        watch.reset();
+        watch.emplace();
         lost = false;
         f.memo->SetFocus();
         Drain();
@@ -202,5 +206,5 @@ TEST(SyntaxMemoWindowProportional, ScrollBarAndDragReachTheEndOfAWideLine) {
         Drain();
         EXPECT_EQ(f.memo->Core().Anchor(), 0);
         EXPECT_GT(f.memo->Core().Caret(), 6);
-    }, [&] { return lost; });
+    }, [&] { return lost || GetFocus() != h || watch->Taken(); });
 }
