@@ -130,6 +130,12 @@ TSyntaxMemo::TSyntaxMemo(TWinControl* parent) : TWinControl(parent), lines_(*thi
     core_.OnClipboardCut = [this] { CutToClipboard(); };
     core_.OnClipboardPaste = [this] { PasteFromClipboard(); };
     core_.OnPrintSelection = [this] { Print(); };
+    core_.CompleteHighlighting = [this] {
+        if (slots_) slots_->CompleteAll();
+    };
+    core_.OnStylesDropped = [this] {
+        if (slots_) slots_->Restyle();
+    };
     core_.DateText = [] { return MemoLocalText(true); };
     core_.TimeText = [] { return MemoLocalText(false); };
     rtfFormat_ = RegisterClipboardFormatA("Rich Text Format");
@@ -361,6 +367,7 @@ void TSyntaxMemo::FocusChanged(bool gained) {
         if (caretMade_) DestroyCaret();
         caretMade_ = false;
         selecting_ = false;
+        StopTracking();
     }
     Invalidate();
 }
@@ -677,6 +684,8 @@ bool TSyntaxMemo::MouseMove(TShiftState shift, int x, int y) {
     if (!selecting_ || !(shift & ssLeft)) return false;
     core_.SetSelection(core_.Anchor(), core_.DragSelectOffset(x, y));
     PlaceCaret();
+    // Held still outside the text, the mouse keeps the view scrolling.
+    Track(x, y);
     return true;
 }
 
@@ -686,6 +695,7 @@ bool TSyntaxMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) 
     if (!MouseServed(false)) {
         // Turned off mid-drag: let the mouse go all the same.
         selecting_ = false;
+        StopTracking();
         if (GetCapture() == Handle()) ReleaseCapture();
         return false;
     }
@@ -697,6 +707,7 @@ bool TSyntaxMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) 
     }
     if (button == mbLeft && selecting_) {
         selecting_ = false;
+        StopTracking();
         ReleaseCapture();
         DoClick();
     }

@@ -141,7 +141,9 @@ public:
     // What copy places on the clipboard: a set of smTEXT and smRTF (empty:
     // copy only empties the clipboard).
     uint8_t ClipCopyFormats = smTEXT | smRTF;
-    void CopyToClipboard();
+    // False when nothing of what was asked reached the clipboard (it could
+    // not be opened, or no format could be placed).
+    bool CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
     // Paints the whole client area into dc (a memory bitmap for tests and screenshots).
@@ -166,7 +168,10 @@ public:
     // Cursor numbers: 0 default, -2 arrow, -3 cross, -4 I-beam, -14 split,
     // -21 hand. The mouse handler replaces only its own choices.
     int32_t Cursor() const { return cursor_; }
-    void SetCursor(int32_t c) { cursor_ = c; }
+    void SetCursor(int32_t c) {
+        cursor_ = c;
+        ownCursor_ = false;
+    }
     int32_t HyperCursor = -3;
     bool HyperlinkHover() const { return hyperHover_; }
     std::function<void(TObject* Sender)> OnHyperlinkHover;
@@ -217,6 +222,9 @@ public:
     bool MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     bool DblClick(TMouseButton button, TShiftState shift, int x, int y) override;
     bool MouseWheel(int delta, TShiftState shift, int x, int y) override;
+    bool Timer(UINT_PTR id) override;
+    // The timer that scrolls a selection held outside the text.
+    static const UINT_PTR kTrackTimer = 0x5E1;
     bool Scroll(int bar, int code, int pos) override;
     void FocusChanged(bool gained) override;
     void Resized() override;
@@ -294,7 +302,13 @@ private:
     // 2 release. True when the mouse belongs to such a drag.
     bool MarginDrag(int x, int y, int stage);
     bool marginDrag_ = false, dragRight_ = false;
+    // Selecting with the mouse outside the text (client x, y): the timer runs.
+    void Track(int x, int y);
+    void StopTracking();
+    bool tracking_ = false;
+    int trackX_ = 0, trackY_ = 0;
     int32_t cursor_ = 0;
+    bool ownCursor_ = false;  // cursor_ is the mouse handler's choice
     bool hyperHover_ = false;
     HIMAGELIST images_ = nullptr;
 };

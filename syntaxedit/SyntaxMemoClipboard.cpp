@@ -26,27 +26,36 @@ bool PutOnClipboard(HWND owner, UINT format, const std::string& bytes, bool term
 
 }  // namespace
 
-void TSyntaxMemo::CopyToClipboard() {
-    if (!OpenClipboard(Handle())) return;
+bool TSyntaxMemo::CopyToClipboard() {
+    if (!OpenClipboard(Handle())) return false;
     EmptyClipboard();
     CloseClipboard();
-    if (core_.Anchor() == core_.Caret()) return;
+    if (core_.Anchor() == core_.Caret()) return true;
     // The RTF names the control's own font (kept by MeasureFont).
     core_.ResolveColor = [](TColor c) { return static_cast<TColor>(ColorToRGB(c)); };
-    if (ClipCopyFormats & smTEXT) PutOnClipboard(Handle(), CF_TEXT, core_.ExportSelection(1), true);
-    if (ClipCopyFormats & smRTF) PutOnClipboard(Handle(), rtfFormat_, core_.ExportSelection(2), false);
+    bool asked = false, placed = false;
+    if (ClipCopyFormats & smTEXT) {
+        asked = true;
+        placed = PutOnClipboard(Handle(), CF_TEXT, core_.ExportSelection(1), true) || placed;
+    }
+    if (ClipCopyFormats & smRTF) {
+        asked = true;
+        placed = PutOnClipboard(Handle(), rtfFormat_, core_.ExportSelection(2), false) || placed;
+    }
+    return placed || !asked;
 }
 
 void TSyntaxMemo::CutToClipboard() {
     if (core_.ReadOnly) return;
-    // One undo step; the group closes even when copying throws.
+    // What did not reach the clipboard stays in the text.
+    if (!CopyToClipboard()) return;
+    // One undo step; the group closes even when deleting throws.
     const int32_t kGroupCut = 15;
     core_.Undo().OpenGroup(kGroupCut);
     struct Close {
         TUndoRecorder& undo;
         ~Close() { undo.CloseGroup(kGroupCut); }
     } close{core_.Undo()};
-    CopyToClipboard();
     core_.ReplaceSelection("", 0);
     core_.UpdateScrollBars();
     core_.ScrollIntoView(core_.Caret());

@@ -19,7 +19,8 @@ bool TSyntaxMemoFind::SearchFailHandled(const std::string& searchString) {
 
 intptr_t TSyntaxMemoFind::Message(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
     uint32_t flags = static_cast<uint32_t>(wParam);
-    const char* p = reinterpret_cast<const char*>(lParam);
+    // SMM_FINDDIALOG carries no text: its lParam is not read.
+    const char* p = msg == SMM_FIND ? reinterpret_cast<const char*>(lParam) : nullptr;
     std::string text = p ? p : "";
     if (msg == SMM_FIND && (flags & sfFindAtOnce)) {
         int32_t m = driver_.FindDirect(flags, text);

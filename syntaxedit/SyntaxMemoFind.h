@@ -36,7 +36,8 @@ public:
     TSyntaxMemoFind(TSyntaxMemoCore& core, TSyntaxMemoView& view);
     ~TSyntaxMemoFind() override;
 
-    // SMM_FIND (flags, zero-terminated text or 0) and SMM_FINDDIALOG (flags).
+    // SMM_FIND (flags, zero-terminated text or 0) and SMM_FINDDIALOG (flags;
+    // lParam is ignored).
     intptr_t Message(uint32_t msg, uintptr_t flags, intptr_t text);
     // The open find or replace dialog, or null.
     TFindDialog* Dialog() { return dialog_.get(); }

@@ -5,6 +5,8 @@
 
 namespace {
 const int32_t kOleDragSource = 0x2000000;
+// How often a selection held outside the text scrolls on.
+const UINT kTrackInterval = 50;
 }
 
 bool TSyntaxMemo::GutterClick(int x, int y) {
@@ -25,9 +27,11 @@ void TSyntaxMemo::Hover(int x, int y) {
     TSyntaxMemoCore::THover h = core_.HoverAt(x, y, HyperCursor, (core_.Options() & kOleDragSource) != 0);
     if (marginDrag_) h = TSyntaxMemoCore::THover{-14, false, true, dragRight_};  // the split cursor till released
     hyperHover_ = h.Hyperlink;
-    // A cursor the program set stays; only the handler's own choices change.
-    if (memogutter::MayReplaceCursor(cursor_, HyperCursor) && cursor_ != h.Cursor) {
+    // A cursor the program set stays; the listed ones and the handler's own
+    // choices (the arrow over a selection among them) change.
+    if ((ownCursor_ || memogutter::MayReplaceCursor(cursor_, HyperCursor)) && cursor_ != h.Cursor) {
         cursor_ = h.Cursor;
+        ownCursor_ = true;
         ::SetCursor(memogutter::CursorFor(cursor_));
     }
     if (h.Hyperlink && OnHyperlinkHover) OnHyperlinkHover(this);
@@ -73,5 +77,30 @@ bool TSyntaxMemo::MarginDrag(int x, int y, int stage) {
         else core_.SetWrapAtColumn(column);
     }
     ViewInvalidate();
+    return true;
+}
+
+void TSyntaxMemo::Track(int x, int y) {
+    bool outside = y < 0 || y >= core_.ClientHeight() || x < core_.TextLeft() || x >= core_.ClientWidth();
+    if (!outside) return StopTracking();
+    trackX_ = x;
+    trackY_ = y;
+    if (!tracking_ && HandleAllocated()) tracking_ = SetTimer(Handle(), kTrackTimer, kTrackInterval, nullptr) != 0;
+}
+
+void TSyntaxMemo::StopTracking() {
+    if (tracking_ && HandleAllocated()) KillTimer(Handle(), kTrackTimer);
+    tracking_ = false;
+}
+
+bool TSyntaxMemo::Timer(UINT_PTR id) {
+    if (id != kTrackTimer) return false;
+    if (!selecting_ || GetCapture() != Handle()) {
+        StopTracking();
+        return true;
+    }
+    // One line or column a tick, the selection following.
+    core_.SetSelection(core_.Anchor(), core_.DragSelectOffset(trackX_, trackY_));
+    PlaceCaret();
     return true;
 }

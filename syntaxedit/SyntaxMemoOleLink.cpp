@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
+
+#include "SysUtils.h"
 
 namespace {
 
@@ -162,15 +165,26 @@ void TSyntaxMemoOle::Paste() {
     UINT format = (types & dstText) ? CF_TEXT : (types & dstHtml) ? html : 0;
     if (!format || !OpenClipboard(window_)) return;
     std::string text;
+    bool noMemory = false;
     if (HANDLE h = GetClipboardData(format)) {
         if (const char* p = static_cast<const char*>(GlobalLock(h))) {
-            text = ClipboardText(p, GlobalSize(h), format == html);
+            try {
+                text = ClipboardText(p, GlobalSize(h), format == html);
+            } catch (const std::bad_alloc&) {
+                noMemory = true;
+            }
             GlobalUnlock(h);
         }
     }
     CloseClipboard();
+    if (noMemory) throw Exception("Cannot alloc memory for buffer!!");
     if (format == html) text = TDropRules::TrimHtml(text, types);
+    // The group closes even when inserting runs out of memory.
     BeginUndoGroup(ugPaste);
+    struct Close {
+        TUndoRecorder& undo;
+        ~Close() { undo.CloseGroup(ugPaste); }
+    } close{core_.Undo()};
     core_.InsertAtCaret(text);
     EndUndoGroup();
     view_.ViewInvalidate();

@@ -95,6 +95,21 @@ public:
 
     TRescanPass& Pass() override { return pass_; }
 
+    void Restyle() override {
+        TSyntaxMemoParser* p = ActiveParserObject();
+        if (!p || !(core_.Options() & smoSyntaxHighlight) || core_.Store().LineCount() == 0) return;
+        pass_.SetHighlighter(&p->Highlighter());
+        pass_.VisibleLines = core_.VisibleLines();
+        pass_.Lazy = core_.LazyMode;
+        pass_.Rescan(0);
+        view_.ViewInvalidate();
+    }
+
+    void CompleteAll() override {
+        Run();
+        if (!pass_.Running()) pass_.RescanAll();
+    }
+
     // ISyntaxMemoClient
     TComponent* ClientComponent() override { return &owner_; }
     void ParserChanged(TSyntaxMemoParser& parser) override {

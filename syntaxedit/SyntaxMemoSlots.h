@@ -39,6 +39,12 @@ public:
     // to the last visible line.
     virtual void BeforePaint() = 0;
     virtual TRescanPass& Pass() = 0;
+    // Every line's styles brought up to date, lazy mode or not (before the
+    // text is written out with its highlighting).
+    virtual void CompleteAll() = 0;
+    // The styles were dropped: the active highlighter starts again at the
+    // first line.
+    virtual void Restyle() = 0;
     // Every control using the active highlighter takes its settings again
     // (restyling as the core's RestyleAll says); false when none is active.
     virtual bool RefreshActive() = 0;

@@ -29,14 +29,22 @@ void TFindReplace::ReportRegExprError(const std::string& pattern) {
     prompter_.ShowMessageBox(RegExprErrorText(parser_, pattern), "", kMbOk | kMbIconError);
 }
 
-int32_t TFindReplace::Locate(const TFindRequest& r, int32_t pos, int32_t& len, std::string* replacement) {
+int32_t TFindReplace::Locate(const TFindRequest& r, int32_t pos, int32_t& len, std::string* replacement,
+                             int32_t limit) {
     int32_t size = TextSize();
     if (r.Text.empty() || size == 0) return -1;
     if (r.RegExpr) {
         if (!parser_.SetPattern(r.Text)) return -2;
-        stream_.MoveTo(pos);
         try {
-            if (!parser_.Search(&stream_, r.Down)) return -1;
+            for (;;) {
+                if (pos < 0) return -1;
+                stream_.MoveTo(pos);
+                if (!parser_.Search(&stream_, r.Down)) return -1;
+                // Backwards a match that runs on past the limit (into what was
+                // replaced or passed over) is skipped, as plain search does.
+                if (r.Down || parser_.MatchEnd() <= limit) break;
+                pos = parser_.MatchStart() - 1;
+            }
         } catch (const Exception&) {
             return -2;
         }
@@ -171,16 +179,26 @@ TFindReplace::TReplaceResult TFindReplace::ReplaceAll(const TFindRequest& r, int
     return rrDone;
 }
 
+int32_t TFindReplace::NextFrom(const TFindRequest& r, int32_t m, int32_t len) {
+    if (r.Down) return m + len;
+    // A backward regular-expression search tries its start position first;
+    // plain search finds only what ends there.
+    return r.RegExpr ? m - 1 : m;
+}
+
 TFindReplace::TReplaceResult TFindReplace::ReplaceConfirmed(const TFindRequest& r, int32_t pos) {
     bool confirm = true;
     TReplaceResult result = rrNotFound;
     // Every round replaces or passes over at least one character; the bound
     // only guards against a pattern that keeps matching the same place.
     int64_t guard = 2 * static_cast<int64_t>(TextSize()) + 16;
+    // Upwards nothing at or after this offset is offered again: the start of
+    // the last occurrence replaced or passed over.
+    int32_t limit = pos;
     for (; guard > 0; guard--) {
         int32_t len = 0;
         std::string repl;
-        int32_t m = Locate(r, pos, len, &repl);
+        int32_t m = Locate(r, pos, len, &repl, limit);
         if (m == -2) {
             ReportRegExprError(r.Text);
             result = rrError;
@@ -196,7 +214,8 @@ TFindReplace::TReplaceResult TFindReplace::ReplaceConfirmed(const TFindRequest& 
             int a = prompter_.ShowMessageBox(ReplaceQuestionText(r.Text, repl), "Confirm", mbReplaceQuestion);
             if (a == idFindNo) {
                 lastMatch_ = m;
-                pos = r.Down ? m + len : m;
+                pos = NextFrom(r, m, len);
+                limit = m;
                 result = rrDone;
                 continue;
             }
@@ -213,7 +232,8 @@ TFindReplace::TReplaceResult TFindReplace::ReplaceConfirmed(const TFindRequest& 
         editor_.ReplaceRange(m, m + len, repl);
         editor_.SetSelection(m, m + static_cast<int32_t>(repl.size()));
         lastMatch_ = m;
-        pos = r.Down ? m + static_cast<int32_t>(repl.size()) : m;
+        pos = NextFrom(r, m, static_cast<int32_t>(repl.size()));
+        limit = m;
         result = rrDone;
     }
     if (!confirm) editor_.EndUndoGroup();

@@ -3,6 +3,7 @@
 // nothing is cut to a fixed length. No platform headers.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <string>
 
@@ -81,7 +82,12 @@ public:
 
 private:
     // Start of the next match from pos, or -1; length in len. Error: -2.
-    int32_t Locate(const TFindRequest& r, int32_t pos, int32_t& len, std::string* replacement);
+    // Backwards, a regular-expression match must end at or before limit.
+    int32_t Locate(const TFindRequest& r, int32_t pos, int32_t& len, std::string* replacement,
+                   int32_t limit = INT32_MAX);
+    // Where a confirmed run searches on after the occurrence at m, len long
+    // (replaced, or passed over).
+    static int32_t NextFrom(const TFindRequest& r, int32_t m, int32_t len);
     TReplaceResult ReplaceAll(const TFindRequest& r, int32_t from);
     TReplaceResult ReplaceConfirmed(const TFindRequest& r, int32_t pos);
     void ReportFail(const std::string& text);

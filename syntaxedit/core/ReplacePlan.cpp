@@ -107,11 +107,13 @@ TReplacePlan::TResult TReplacePlan::PlanRegExpr(TREParser& parser, const std::st
                                                 bool forward, const std::string& replaceTemplate) {
     Items.clear();
     if (!parser.SetPattern(pattern)) return rpBadPattern;
+    // Backwards nothing may reach past where the search began.
+    const int32_t from = stream.GetPosition();
     try {
         while (parser.Search(&stream, forward)) {
             int32_t start = parser.MatchStart(), end = parser.MatchEnd();
             if (end == start) break;
-            if (forward || Items.empty() || end <= Items.back().Start)
+            if (forward || end <= (Items.empty() ? from : Items.back().Start))
                 Add(start, end - start, ExpandTemplate(replaceTemplate, parser, stream), forward);
             if (forward) {
                 stream.MoveTo(end);

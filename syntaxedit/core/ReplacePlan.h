@@ -29,7 +29,8 @@ public:
 
     // Every match from the stream's position in the direction given, up to the
     // first empty one; each replacement built from the template. Backwards, a
-    // match that reaches into the one after it is passed over. rpBadPattern:
+    // match that reaches into the one after it, or past the stream's starting
+    // position, is passed over. rpBadPattern:
     // the pattern does not compile; rpSearchError: matching failed (the parser
     // keeps the error) and nothing is planned.
     TResult PlanRegExpr(TREParser& parser, const std::string& pattern, TEdStream& stream, bool forward,

@@ -73,14 +73,17 @@ void TRescanPass::Run() {
 }
 
 void TRescanPass::RescanAll() {
-    if (!store_) return;
-    // Lines an edit left without styles are stale too.
+    if (!store_ || !highlighter_ || running_) return;
+    // Lines an edit left without styles are stale too. A pass may end where
+    // the styles agree above further waiting lines: each gets its own.
     int32_t i = 0;
-    for (TLineNode* n = store_->Head(); n; n = n->Next, i++)
-        if (n->Flags & (lfRescan | lfChanged)) {
-            RunFrom(i, INT32_MAX);
-            return;
-        }
+    for (TLineNode* n = store_->Head(); n; n = n->Next, i++) {
+        if (!(n->Flags & (lfRescan | lfChanged))) continue;
+        RunFrom(i, INT32_MAX);
+        // A handler's edit may have replaced the nodes: find the line again.
+        n = store_->LineAt(i);
+        if (!n || !highlighter_) return;
+    }
 }
 
 int32_t TRescanPass::FirstMarked(int32_t upTo) {

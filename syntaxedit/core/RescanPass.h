@@ -50,7 +50,8 @@ public:
     // Runs the pass from the first line an edit touched, if any (the
     // control's change notice).
     void Run();
-    // Runs the pass from the first line marked lfRescan without a budget.
+    // Runs the pass without a budget from every line still marked lfRescan
+    // or lfChanged, until none is left: all styles are current after it.
     void RescanAll();
     // Runs the pass from the first line marked lfRescan, if that is at or
     // before line upTo, with the usual budget or at least through upTo:

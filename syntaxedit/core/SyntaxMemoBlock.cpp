@@ -31,7 +31,7 @@ void TSyntaxMemoCore::ShiftBlock(int32_t count, bool indent, bool useTab) {
     if (indent) from = store_.LogicalLineStart(from);
     int32_t to = LineOfOffset(sel.second);
     int32_t group = indent ? kGroupIndent : kGroupUnindent;
-    bool record = !ReadOnly && !undo_.Replaying() && !undo_.TransactionOpen();
+    bool record = !ReadOnly && undo_.Logging() && !undo_.Replaying() && !undo_.TransactionOpen();
     bool was = redraw_;
     redraw_ = false;
     bool opened = false;
@@ -53,6 +53,7 @@ void TSyntaxMemoCore::ShiftBlock(int32_t count, bool indent, bool useTab) {
             if (k == 0) continue;  // also an empty line
         }
         if (!opened && record) undo_.OpenGroup(group);
+        if (!opened && !record && !undo_.Replaying() && !undo_.TransactionOpen()) undo_.Forget();
         opened = true;
         changeFlags_ |= 1 | 2;
         int32_t before = store_.LineCount();

@@ -4,6 +4,7 @@
 
 #include "PlainSearch.h"
 #include "SM_Settings.h"
+#include "EdStream.h"
 #include "SyntaxMemoCore.h"
 #include "SyntaxMemoErrors.h"
 
@@ -58,29 +59,44 @@ int32_t TSyntaxMemoCore::WordBreak(const char* text, int32_t pos, int32_t kind, 
     }
 }
 
+// Both walk the text from the offset one character at a time: a press near
+// the end of a long text touches only the characters it passes.
 int32_t TSyntaxMemoCore::WordStartBefore(int32_t offset) {
     if (offset <= 0 || store_.LineCount() == 0) return offset;
-    std::string t = store_.GetText(0, offset);
-    int32_t p = static_cast<int32_t>(t.size());
-    auto in = [&](int32_t i) { return CharIsInWord(static_cast<uint8_t>(t[static_cast<size_t>(i)])); };
+    int32_t p = std::min(offset, store_.TextLength());
+    TEdStream s(&store_);
+    int32_t start = 0;
+    TLineNode* node = store_.NodeAtOffset(p, &start);
+    s.StartAt(node, p - start, start);
+    auto at = [&](int32_t i) {
+        s.MoveTo(i);
+        return s.CurChar();
+    };
+    auto in = [&](int32_t i) { return CharIsInWord(at(i)); };
     while (p > 0 && !in(p - 1)) p--;
     if (p == 0) return -1;
     while (p > 0 && in(p - 1)) p--;
     // A word does not begin with a character that cannot start one.
-    while (p < offset && !CharStartsWord(static_cast<uint8_t>(t[static_cast<size_t>(p)])) && in(p)) p++;
+    while (p < offset && !CharStartsWord(at(p)) && in(p)) p++;
     return p < offset ? p : -1;
 }
 
 int32_t TSyntaxMemoCore::WordEndAfter(int32_t offset) {
     int32_t len = store_.TextLength();
-    if (store_.LineCount() == 0) return offset;
-    std::string t = store_.GetText(offset, std::min(len, offset + 4096));
-    size_t p = 0;
-    auto at = [&](size_t i) { return static_cast<uint8_t>(t[i]); };
-    if (p < t.size() && CharStartsWord(at(p))) p++;
-    while (p < t.size() && CharIsInWord(at(p))) p++;
-    while (p < t.size() && !CharIsInWord(at(p))) p++;
-    return offset + static_cast<int32_t>(p);
+    if (store_.LineCount() == 0 || offset < 0 || offset >= len) return offset;
+    TEdStream s(&store_);
+    int32_t start = 0;
+    TLineNode* node = store_.NodeAtOffset(offset, &start);
+    s.StartAt(node, offset - start, start);
+    int32_t p = offset;
+    auto step = [&] {
+        s.Next();
+        p++;
+    };
+    if (CharStartsWord(s.CurChar())) step();
+    while (p < len && CharIsInWord(s.CurChar())) step();
+    while (p < len && !CharIsInWord(s.CurChar())) step();
+    return p;
 }
 
 void TSyntaxMemoCore::SelectWordAt(int32_t offset) {

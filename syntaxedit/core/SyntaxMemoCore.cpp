@@ -130,6 +130,8 @@ void TSyntaxMemoCore::ReplaceSelection(const char* text, int32_t count) {
     // A read-only control (the log) keeps no undo of what the program writes.
     bool record = !ReadOnly && undo_.Logging() && !undo_.Replaying() && !undo_.TransactionOpen();
     if (record) undo_.BeginReplace(inserted);
+    else if (!undo_.Replaying() && !undo_.TransactionOpen() && (anchor_ != caret_ || !inserted.empty()))
+        undo_.Forget();  // an edit the log does not hold: what it holds is stale
     DeleteSelectionRaw();
     InsertRaw(inserted.data(), static_cast<int32_t>(inserted.size()));
     if (record) undo_.Commit(TUndoRecorder::ucReplace);
@@ -196,10 +198,22 @@ void TSyntaxMemoCore::SetOptions(int32_t word) {
         leftCol_ = 0;
         RewrapAll();
     }
+    // Lines edited while highlighting was off kept no styles, others kept
+    // stale ones: all are highlighted anew.
+    if (!(old & smoSyntaxHighlight) && (word & smoSyntaxHighlight)) DropAllStyles();
     changeFlags_ |= 64;
     MarkLines(topLine_, topLine_ + VisibleLines() + 1);
     if (view_) view_->ViewInvalidate();
     UpdateScrollBars();
+}
+
+void TSyntaxMemoCore::DropAllStyles() {
+    for (TLineNode* n = store_.Head(); n; n = n->Next) {
+        delete[] n->Styles;
+        n->Styles = nullptr;
+        n->Flags |= lfRepaint | lfChanged;
+    }
+    if (OnStylesDropped) OnStylesDropped();
 }
 
 int32_t TSyntaxMemoCore::TabDefault() const { return settings_->TabDefault; }
@@ -207,6 +221,8 @@ int32_t TSyntaxMemoCore::TabDefault() const { return settings_->TabDefault; }
 void TSyntaxMemoCore::SetTabDefault(int32_t value) {
     // A negative width would break every tab stop computation, not only zero.
     if (value <= 0) throw ESyntaxMemo("=Illegal default tab stop value, must be > 0");
+    // A wider one would expand each TAB to an unbounded run of blanks.
+    if (value > kMaxTabDefault) throw ESyntaxMemo("=Illegal default tab stop value, must be <= 256");
     settings_->TabDefault = value;
     MarkLines(topLine_, topLine_ + VisibleLines() + 1);
 }
@@ -222,9 +238,12 @@ void TSyntaxMemoCore::SetTabColumns(const std::string& text) {
             continue;
         }
         if (text[i] < '0' || text[i] > '9') throw ESyntaxMemo("Tab stop column value expected");
+        // The whole number is read (held at the limit, so it cannot overflow).
         int64_t v = 0;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && v < 100000) v = v * 10 + (text[i++] - '0');
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            v = std::min<int64_t>(v * 10 + (text[i++] - '0'), kMaxTabColumn + 1);
         if (v <= 1) throw ESyntaxMemo("Tab column must be > 1");
+        if (v > kMaxTabColumn) throw ESyntaxMemo("Tab column must be < 100000");
         if (v <= prev) throw ESyntaxMemo("Tab columns must be in order and unique");
         if (count == TSM_Settings::kTabColumns) throw ESyntaxMemo("Too many tab stops - maximum of 32");
         table[count++] = static_cast<int32_t>(v - 1);

@@ -83,6 +83,10 @@ public:
     virtual int32_t RunWidth(uint8_t style, const char* text, int32_t count, int32_t* ends) = 0;
 };
 
+// The widest default tab stop and the last tab-stop column a table may hold.
+const int32_t kMaxTabDefault = 256;
+const int32_t kMaxTabColumn = 99999;
+
 // A cell of visible blanks that stands for a TAB (drawn as an arrow glyph).
 const char kTabMarker = 1;
 // The internal option bit that shows blanks as "." and TABs as an arrow.
@@ -153,10 +157,18 @@ public:
     // smoBlockOverwriteCursor, else 2 pixels.
     int32_t CaretWidth() const;
     int32_t Options() const;
+    // Switching smoSyntaxHighlight on drops every line's styles.
     void SetOptions(int32_t word);
+    // Frees every line's style bytes and marks every line changed; the
+    // highlighting then starts again at the first line (OnStylesDropped).
+    void DropAllStyles();
+    std::function<void()> OnStylesDropped;
     int32_t TabDefault() const;
-    // ESyntaxMemo "=Illegal default tab stop value, must be > 0" for <= 0.
+    // ESyntaxMemo "=Illegal default tab stop value, must be > 0" for <= 0,
+    // "... must be <= 256" above kMaxTabDefault.
     void SetTabDefault(int32_t value);
+    // Numbers 2 .. kMaxTabColumn, rising, at most 32, separated by blanks
+    // or ";"; ESyntaxMemo naming what is wrong, the table unchanged.
     void SetTabColumns(const std::string& text);
     std::string TabColumns() const;
     int32_t Gutter() const;
@@ -258,6 +270,8 @@ public:
     // The wrap width in characters (WrapAtColumn, else visible columns - 4; at least 20).
     int32_t WrapWidth() const;
     void RewrapAll();
+    // The horizontal range taken again from the longest line.
+    void MeasureLines();
     // ---- painting
     void Paint(TDrawSurface& surface);
     // ---- printing (SyntaxMemoPrint.cpp): the lines of the selection onto
@@ -305,6 +319,9 @@ public:
     // The selection as flags say: 1 plain CR LF, 2 RTF, 4 HTML, 8 Unix; RTF
     // wins over HTML, HTML over Unix.
     std::string ExportSelection(int32_t flags);
+    // Brings every line's styles up to date before an RTF or HTML writer
+    // reads them (the control's highlighting pass).
+    std::function<void()> CompleteHighlighting;
     std::string ExportHtml(int32_t start, int32_t end);
     std::string ExportRtf(int32_t start, int32_t end);
     // Colours as RGB (system colours resolved); default: the settings platform.
@@ -401,7 +418,13 @@ private:
     TLineNode* LineByNumber(int32_t line);
     void RewrapRange(int32_t fromLine, int32_t toLine);
     void PaintRow(TDrawSurface& s, TLineNode* n, int32_t lineStart, int32_t y, bool showSel);
-    void RunColors(const TLineNode* n, bool selected, TColor& fg, TColor& bg) const;
+    // The colours of a run of style on line n (null: a row without a line).
+    void RunColors(const TLineNode* n, uint8_t style, bool selected, TColor& fg, TColor& bg) const;
+    // A style's own colours, its "use default" flags applied (style 0's
+    // flags name the system's window colours).
+    void StyleColors(uint8_t style, TColor& fg, TColor& bg) const;
+    TColor GutterFill() const;
+    TColor MarginFill() const;
     void MoveCaret(int32_t offset, bool extend);
     int32_t VerticalMove(int32_t lines);
     void TabToColumn();

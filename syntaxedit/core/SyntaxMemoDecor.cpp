@@ -109,7 +109,9 @@ void TSyntaxMemoCore::PaintFocusLine(TDrawSurface& s) {
     PointOfOffset(caret_, x, y);
     int32_t left = TextLeft();
     if (y < 0 || y >= clientHeight_ || left >= clientWidth_) return;
-    TColor c = ResolvedColor(settings_->Styles[0].BackColor) ^ 0xFFFFFF;
+    TColor fg, back;
+    StyleColors(0, fg, back);
+    TColor c = ResolvedColor(back) ^ 0xFFFFFF;
     s.FillRect(left, y, clientWidth_ - left, 1, c);
     s.FillRect(left, y + lineHeight_ - 1, clientWidth_ - left, 1, c);
 }

@@ -52,6 +52,9 @@ TColor TSyntaxMemoCore::ResolvedColor(TColor c) const {
 }
 
 std::string TSyntaxMemoCore::ExportSelection(int32_t flags) {
+    // The styled writers need every line's styles current, also the lines a
+    // lazy pass left for later.
+    if ((flags & (2 | 4)) && CompleteHighlighting) CompleteHighlighting();
     auto p = OrderPair({anchor_, caret_});
     if (flags & 2) return ExportRtf(p.first, p.second);
     if (flags & 4) return ExportHtml(p.first, p.second);

@@ -1,12 +1,15 @@
 // Layout arithmetic of the headless editor: TAB stops, display columns, rows
 // and points, scrolling, word wrap, and the paint pass over a TDrawSurface.
 #include <algorithm>
+#include <climits>
 
 #include "SM_Settings.h"
 #include "SyntaxMemoCore.h"
 
 namespace {
 const TColor kSilver = 12632256;
+// System colour indices of the window's background and text.
+const int kWindowIndex = 5, kWindowTextIndex = 8;
 int32_t TextLen(const TLineNode* n) { return n ? n->Len - (n->EndsWithCR() ? 1 : 0) : 0; }
 }  // namespace
 
@@ -32,12 +35,14 @@ int32_t TSyntaxMemoCore::VisibleCols() const { return std::max(0, (clientWidth_ 
 int32_t TSyntaxMemoCore::VisibleLines() const { return clientHeight_ / lineHeight_; }
 
 int32_t TSyntaxMemoCore::NextTabStop(int32_t column) const {
+    // Settings read from a stream or a scheme may hold any numbers: a stop
+    // past the table's limit ends it, the default width is kept in range.
     for (int32_t stop : settings_->TabColumns) {
-        if (stop < 0) break;
+        if (stop < 0 || stop >= kMaxTabColumn) break;
         if (stop > column) return stop;
     }
-    int32_t t = std::max(1, settings_->TabDefault);
-    return t * (column / t + 1);
+    int32_t t = std::clamp(settings_->TabDefault, 1, kMaxTabDefault);
+    return static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(t) * (column / t + 1), INT32_MAX));
 }
 
 int32_t TSyntaxMemoCore::DisplayColumn(const TLineNode* node, int32_t charIndex) const {
@@ -386,25 +391,56 @@ int32_t TSyntaxMemoCore::ProportionalCut(const char* text, int32_t visible, int3
     return k;
 }
 
+void TSyntaxMemoCore::MeasureLines() {
+    int32_t longest = 0;
+    for (TLineNode* n = store_.Head(); n; n = n->Next) longest = std::max<int32_t>(longest, n->Len);
+    maxLineLen_ = longest;
+    extent_ = 0;
+    extentWidth_ = -1;  // proportional widths are measured anew
+}
+
 void TSyntaxMemoCore::RewrapAll() {
     RewrapRange(0, store_.LineCount());
     MarkLines(topLine_, topLine_ + VisibleLines() + 1);
     UpdateScrollBars();
 }
 
-void TSyntaxMemoCore::RunColors(const TLineNode* n, bool selected, TColor& fg, TColor& bg) const {
-    const TStyleEntry& s0 = settings_->Styles[0];
+void TSyntaxMemoCore::StyleColors(uint8_t style, TColor& fg, TColor& bg) const {
+    const TSM_Settings& st = *settings_;
+    const TStyleEntry& s0 = st.Styles[0];
+    const TStyleEntry& se = st.Styles[style];
+    // Style 0's flags ask for the system's window colours; another style's
+    // for style 0's colours.
+    TColor text = s0.UseDefaultText ? SettingsPlatform().SystemColor(kWindowTextIndex) : s0.TextColor;
+    TColor back = s0.UseDefaultBack ? SettingsPlatform().SystemColor(kWindowIndex) : s0.BackColor;
+    fg = style == 0 || se.UseDefaultText ? text : se.TextColor;
+    bg = style == 0 || se.UseDefaultBack ? back : se.BackColor;
+}
+
+TColor TSyntaxMemoCore::GutterFill() const {
+    return settings_->GutterUseDefault ? SettingsPlatform().SystemColor(0) : settings_->GutterColor;
+}
+
+TColor TSyntaxMemoCore::MarginFill() const {
+    if (!settings_->MarginUseDefault) return settings_->MarginColor;
+    TColor fg, bg;
+    StyleColors(0, fg, bg);
+    return bg;
+}
+
+void TSyntaxMemoCore::RunColors(const TLineNode* n, uint8_t style, bool selected, TColor& fg, TColor& bg) const {
+    const TSM_Settings& st = *settings_;
     if (selected) {
-        fg = settings_->SelTextColor;
-        bg = settings_->SelTextBack;
-    } else if (!(settings_->Options & smoSyntaxHighlight)) {
+        fg = st.SelTextUseDefaultText ? SettingsPlatform().SystemColor(COLOR_HIGHLIGHTTEXT_INDEX) : st.SelTextColor;
+        bg = st.SelTextUseDefaultBack ? SettingsPlatform().SystemColor(COLOR_HIGHLIGHT_INDEX) : st.SelTextBack;
+    } else if (!(st.Options & smoSyntaxHighlight)) {
         fg = 0;
         bg = 0xFFFFFF;
     } else if (!n || n->BackColor == -1) {
-        fg = s0.TextColor;
-        bg = s0.BackColor;
+        StyleColors(style, fg, bg);
     } else {
-        fg = n->TextColor == -1 ? s0.TextColor : n->TextColor;
+        StyleColors(0, fg, bg);
+        if (n->TextColor != -1) fg = n->TextColor;
         bg = n->BackColor;
     }
     if (view_ && !view_->ViewEnabled()) bg = kSilver;
@@ -436,14 +472,9 @@ void TSyntaxMemoCore::PaintRow(TDrawSurface& s, TLineNode* n, int32_t lineStart,
         // Style bytes split a part into runs (without them: style 0 throughout).
         for (int32_t k = bounds[part], e; k < bounds[part + 1] && x < clientWidth_; k = e) {
             e = RunEnd(disp, ds, k, bounds[part + 1]);
-            TColor fg, bg;
-            RunColors(n, selected, fg, bg);
             uint8_t st = ds ? ds[k] : 0;
-            const TStyleEntry& se = settings_->Styles[st];
-            if (!selected && st != 0 && (settings_->Options & smoSyntaxHighlight) && n->BackColor == -1) {
-                if (!se.UseDefaultText) fg = se.TextColor;
-                if (!se.UseDefaultBack) bg = se.BackColor;
-            }
+            TColor fg, bg;
+            RunColors(n, st, selected, fg, bg);
             s.SelectStyle(st);
             s.TextRun(x, y, disp.data() + k, e - k, fg, bg, clientWidth_);
             x += fixed || disp[static_cast<size_t>(k)] == kTabMarker
@@ -453,7 +484,7 @@ void TSyntaxMemoCore::PaintRow(TDrawSurface& s, TLineNode* n, int32_t lineStart,
     }
     if (x < clientWidth_) {
         TColor fg, bg;
-        RunColors(n, selPastEnd, fg, bg);
+        RunColors(n, 0, selPastEnd, fg, bg);
         s.FillRect(x, y, clientWidth_ - x, lineHeight_, bg);
     }
 }
@@ -468,14 +499,14 @@ void TSyntaxMemoCore::Paint(TDrawSurface& s) {
     int32_t range = FixedPitch() ? 0 : HorizontalRange();
     for (int32_t y = 0; y < clientHeight_; y += lineHeight_) {
         if (gutter > 0) {
-            s.FillRect(0, y, gutter, lineHeight_, st.GutterColor);
+            s.FillRect(0, y, gutter, lineHeight_, GutterFill());
             if (gutter > 9) s.FillRect(gutter - 2, y, 1, lineHeight_, 0xFFFFFF);
             if (n) PaintGutterCell(s, n, y);
         }
-        if (st.Margin > 0) s.FillRect(gutter, y, st.Margin, lineHeight_, st.MarginColor);
+        if (st.Margin > 0) s.FillRect(gutter, y, st.Margin, lineHeight_, MarginFill());
         if (!n) {
             TColor fg, bg;
-            RunColors(nullptr, false, fg, bg);
+            RunColors(nullptr, 0, false, fg, bg);
             s.FillRect(TextLeft(), y, clientWidth_ - TextLeft(), lineHeight_, bg);
             PaintGuides(s, nullptr, y);
             continue;

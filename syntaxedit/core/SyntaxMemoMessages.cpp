@@ -2,6 +2,7 @@
 // other callers rely on, and the control's private messages. Every pointer a
 // caller passes may be null; every buffer is written within the size given.
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "KeyboardActionContoller.h"
@@ -23,8 +24,10 @@ bool TSyntaxMemoCore::FontIntoSettings(uint8_t charset) {
 
 namespace {
 
-int32_t Low16(uintptr_t v) { return static_cast<int16_t>(v & 0xFFFF); }
-int32_t High16(uintptr_t v) { return static_cast<int16_t>((v >> 16) & 0xFFFF); }
+// SMM_LOADSTREAM's wParam bit: the stream's bytes as they are, NULs included.
+const uintptr_t kLoadRaw = 4;
+// The lowest 64 KB of an address space are never mapped.
+const uintptr_t kFirstAddress = 0x10000;
 intptr_t Pack(int32_t lo, int32_t hi) {
     return static_cast<intptr_t>((static_cast<uint32_t>(lo) & 0xFFFF) | ((static_cast<uint32_t>(hi) & 0xFFFF) << 16));
 }
@@ -78,9 +81,14 @@ intptr_t TSyntaxMemoCore::EditMessage(uint32_t msg, uintptr_t wParam, intptr_t l
         if (w == 0 && static_cast<int32_t>(lParam) == -1) SetSelection(-1, 0);
         else SetSelection(std::max(w, 0), std::max(static_cast<int32_t>(lParam), 0));
         return 1;
-    case LineScroll:
-        ScrollTo(leftCol_ + w, topLine_ + static_cast<int32_t>(lParam));
+    case LineScroll: {
+        // Counts of any size: the sums are taken wide and held in range.
+        auto moved = [](int32_t from, int64_t by) {
+            return static_cast<int32_t>(std::clamp<int64_t>(from + by, 0, INT32_MAX));
+        };
+        ScrollTo(moved(leftCol_, static_cast<int32_t>(wParam)), moved(topLine_, static_cast<int32_t>(lParam)));
         return 1;
+    }
     case ScrollCaret:
         SetSelection(anchor_, caret_);
         return 1;
@@ -128,23 +136,27 @@ intptr_t TSyntaxMemoCore::EditMessage(uint32_t msg, uintptr_t wParam, intptr_t l
     case GetFirstVisibleLine:
         return topLine_;
     case PosFromChar: {
+        // The point goes to wParam and the offset comes in lParam. A value
+        // below 0x10000 is never an address: a standard caller's character
+        // index, which then is the offset.
+        bool point = wParam >= kFirstAddress;
+        int32_t offset = point || wParam == 0 ? static_cast<int32_t>(lParam) : static_cast<int32_t>(wParam);
         int32_t x = 0, y = 0;
-        PointOfOffset(static_cast<int32_t>(lParam), x, y);
-        if (int32_t* pt = reinterpret_cast<int32_t*>(wParam)) {
+        PointOfOffset(offset, x, y);
+        if (point) {
+            int32_t* pt = reinterpret_cast<int32_t*>(wParam);
             pt[0] = x;
             pt[1] = y;
         }
         return Pack(x, y);
     }
     case CharFromPos: {
-        // The control's own form passes a point in wParam; the standard one
-        // packs (x, y) into lParam and gets (offset, line) back packed.
-        const int32_t* pt = reinterpret_cast<const int32_t*>(wParam);
-        int32_t x = pt ? pt[0] : Low16(static_cast<uintptr_t>(lParam));
-        int32_t y = pt ? pt[1] : High16(static_cast<uintptr_t>(lParam));
+        // lParam points to the client point (a value below 0x10000: none).
+        if (static_cast<uintptr_t>(lParam) < kFirstAddress) return -1;
+        const int32_t* pt = reinterpret_cast<const int32_t*>(lParam);
+        int32_t x = pt[0], y = pt[1];
         if (x >= clientWidth_ || x < TextLeft() || y >= clientHeight_ || y < 0 || store_.LineCount() == 0) return -1;
-        int32_t offset = OffsetOfPoint(x, y);
-        return pt ? offset : Pack(offset, LineOfOffset(offset));
+        return OffsetOfPoint(x, y);
     }
     case HScroll:
     case VScroll: {
@@ -227,7 +239,14 @@ intptr_t TSyntaxMemoCore::PrivateMessage(uint32_t msg, uintptr_t wParam, intptr_
     case SMM_HOLDDISPLAY:
         if (set) {
             displayHeld_ = lParam != 0;
-            if (!displayHeld_ && repaint && view_) view_->ViewInvalidate();
+            // What changed while held was neither measured nor shown.
+            if (!displayHeld_ && repaint) {
+                MeasureLines();
+                ScrollIntoView(caret_);
+                UpdateScrollBars();
+                MarkLines(topLine_, topLine_ + VisibleLines() + 1);
+                if (view_) view_->ViewInvalidate();
+            }
         }
         return displayHeld_ ? 1 : 0;
     case SMM_LOADSTREAM: {
@@ -236,9 +255,16 @@ intptr_t TSyntaxMemoCore::PrivateMessage(uint32_t msg, uintptr_t wParam, intptr_
         // Read whole: a CR at the very end is a line break, never held back.
         std::string text(static_cast<size_t>(std::max<int64_t>(0, s->Size() - s->Position())), '\0');
         if (!text.empty()) text.resize(static_cast<size_t>(std::max(0, s->Read(&text[0], static_cast<int32_t>(text.size())))));
+        // Without raw lengths the text is zero-terminated.
+        if (!(wParam & kLoadRaw)) text.resize(std::min(text.size(), text.find('\0')));
         ReplaceSelection(text.data(), static_cast<int32_t>(text.size()));
-        UpdateScrollBars();
-        if (view_) view_->ViewInvalidate();
+        changeFlags_ |= 1;
+        if (repaint) {
+            UpdateScrollBars();
+            ScrollIntoView(caret_);
+            Change();
+            if (view_) view_->ViewInvalidate();
+        }
         return 1;
     }
     case SMM_SAVESTREAM: {

@@ -6,12 +6,7 @@
 #include "SM_Settings.h"
 #include "SyntaxMemoCore.h"
 
-void TSyntaxMemoCore::PrintColors(uint8_t style, TColor& fg, TColor& bg) const {
-    const TStyleEntry& s0 = settings_->Styles[0];
-    const TStyleEntry& se = settings_->Styles[style];
-    fg = style == 0 || se.UseDefaultText ? s0.TextColor : se.TextColor;
-    bg = style == 0 || se.UseDefaultBack ? s0.BackColor : se.BackColor;
-}
+void TSyntaxMemoCore::PrintColors(uint8_t style, TColor& fg, TColor& bg) const { StyleColors(style, fg, bg); }
 
 int32_t TSyntaxMemoCore::PrintSelection(TDrawSurface& s, int32_t pageWidth, int32_t pageHeight,
                                         const std::function<void()>& newPage) {

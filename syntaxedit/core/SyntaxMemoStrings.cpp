@@ -60,8 +60,28 @@ void TSyntaxMemoStrings::Insert(int32_t index, const std::string& s) {
     int32_t p = LineIndex(index - 1);
     if (p < 0) return;
     int32_t len = LineLength(p);
-    if (len > 0) Replace(p + len, p + len, "\r" + s);
-    else Replace(p, p, s.empty() ? std::string("\r") : s);
+    if (len > 0 || EmptyLastLineHeld()) {
+        Replace(p + len, p + len, "\r" + s);
+        if (s.empty()) HoldEmptyLastLine();
+    } else if (s.empty()) {
+        // The empty last line after a line break becomes the line itself.
+        HoldEmptyLastLine();
+    } else {
+        Replace(p, p, s);
+    }
+}
+
+// The empty last line after a final line break is where the next line goes,
+// unless it was added as a line of its own and the text is as it left it.
+bool TSyntaxMemoStrings::EmptyLastLineHeld() {
+    TSyntaxMemoCore* core = Memo.TargetCore();
+    return heldEmpty_ && core && core->Store().EditCount() == heldAt_;
+}
+
+void TSyntaxMemoStrings::HoldEmptyLastLine() {
+    TSyntaxMemoCore* core = Memo.TargetCore();
+    heldEmpty_ = core != nullptr;
+    if (core) heldAt_ = core->Store().EditCount();
 }
 
 int32_t TSyntaxMemoStrings::Add(const std::string& s) {

@@ -60,5 +60,9 @@ private:
     int32_t LineIndex(int32_t index);
     int32_t LineLength(int32_t offset);
     void Replace(int32_t start, int32_t end, const std::string& s);
+    bool EmptyLastLineHeld();
+    void HoldEmptyLastLine();
     int updateCount_ = 0;
+    bool heldEmpty_ = false;
+    uint32_t heldAt_ = 0;
 };

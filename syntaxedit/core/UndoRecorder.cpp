@@ -152,6 +152,12 @@ void TUndoRecorder::Clear() {
     while (log_->Top) delete static_cast<TUndoEntry*>(log_->Pop());
 }
 
+void TUndoRecorder::Forget() {
+    if (!log_ || !log_->Top) return;
+    log_->ResetCursor();
+    while (log_->Top) delete static_cast<TUndoEntry*>(log_->Pop());
+}
+
 void TUndoRecorder::RecordUnindent(int32_t p, const std::string& removed) {
     if (!Active(ucUnindent)) return;
     int32_t n = static_cast<int32_t>(removed.size());

@@ -56,6 +56,9 @@ public:
     void Start();   // recording on
     void Stop();    // recording off
     void Clear();   // empties the log
+    // Empties the log even while recording is off: for an edit that goes
+    // unrecorded, after which the offsets the log holds no longer fit.
+    void Forget();
     // count characters removed at p by un-indenting: removed is what went.
     void RecordUnindent(int32_t p, const std::string& removed);
     // Indent characters inserted at p.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "FakeSearchEditor.h"
@@ -113,6 +114,113 @@ TEST_F(FindReplaceFixture, ReplaceAllAnswerDoesTheRestInOneUndoStep) {
     EXPECT_EQ(ed.depth_, 0);
     ASSERT_TRUE(ed.Undo());
     EXPECT_EQ(ed.Text(), "cat cat cat cat");
+}
+
+// A confirmed run goes on past what it replaced or passed over, upwards as
+// downwards, plainly and by regular expression: each occurrence is offered
+// once, and a replacement holding the searched text is never offered.
+TEST_F(FindReplaceFixture, ConfirmedRunOffersEachOccurrenceOnce) {
+    const std::vector<int> yes = {idFindYes, idFindYes, idFindYes}, no = {idFindNo, idFindNo, idFindNo},
+                           all = {idFindAll};
+    struct Row {
+        const char* name;
+        const char* text;
+        const char* find;
+        const char* with;
+        bool down;
+        bool regExpr;
+        std::vector<int> answers;
+        const char* expected;
+        size_t asked;
+        int edits;
+    } const rows[] = {
+        {"down plain yes", "xaxa", "a", "aa", true, false, yes, "xaaxaa", 2, 2},
+        {"down plain no", "xaxa", "a", "aa", true, false, no, "xaxa", 2, 0},
+        {"down plain all", "xaxa", "a", "aa", true, false, all, "xaaxaa", 1, 2},
+        {"down regexpr yes", "xaxa", "a", "aa", true, true, yes, "xaaxaa", 2, 2},
+        {"down regexpr no", "xaxa", "a", "aa", true, true, no, "xaxa", 2, 0},
+        {"down regexpr all", "xaxa", "a", "aa", true, true, all, "xaaxaa", 1, 2},
+        {"up plain yes", "xaxa", "a", "aa", false, false, yes, "xaaxaa", 2, 2},
+        {"up plain no", "xaxa", "a", "aa", false, false, no, "xaxa", 2, 0},
+        {"up plain all", "xaxa", "a", "aa", false, false, all, "xaaxaa", 1, 2},
+        {"up regexpr yes", "xaxa", "a", "aa", false, true, yes, "xaaxaa", 2, 2},
+        {"up regexpr no", "xaxa", "a", "aa", false, true, no, "xaxa", 2, 0},
+        {"up regexpr all", "xaxa", "a", "aa", false, true, all, "xaaxaa", 1, 2},
+        // Overlapping occurrences: only the first one met is offered.
+        {"down plain overlap", "aaa", "aa", "b", true, false, yes, "ba", 1, 1},
+        {"down regexpr overlap", "aaa", "aa", "b", true, true, yes, "ba", 1, 1},
+        {"up plain overlap", "aaa", "aa", "b", false, false, yes, "ab", 1, 1},
+        {"up regexpr overlap", "aaa", "aa", "b", false, true, yes, "ab", 1, 1},
+    };
+    for (const Row& row : rows) {
+        TFakePrompter asker;
+        TFakeSearchEditor ed(row.text);
+        // Down from the start, up from the end.
+        int32_t caret = row.down ? 0 : static_cast<int32_t>(strlen(row.text));
+        ed.SetSelection(caret, caret);
+        TFindReplace fr(ed, asker);
+        TFindRequest r = Plain(row.find, row.down);
+        r.RegExpr = row.regExpr;
+        r.ReplaceText = row.with;
+        asker.answers.assign(row.answers.begin(), row.answers.end());
+        EXPECT_EQ(fr.Replace(r, false), TFindReplace::rrDone) << row.name;
+        EXPECT_EQ(ed.Text(), row.expected) << row.name;
+        EXPECT_EQ(asker.asked.size(), row.asked) << row.name;
+        EXPECT_EQ(ed.edits_, row.edits) << row.name;
+        // The run ends where nothing further is found.
+        EXPECT_EQ(ed.fails_, std::vector<std::string>{row.find}) << row.name;
+    }
+}
+
+// Replace All from the dialog's button, planned before any change: the same
+// results both ways (plain Replace All always runs from the caret to the end).
+TEST_F(FindReplaceFixture, ReplaceAllBothDirections) {
+    struct Row {
+        const char* name;
+        const char* text;
+        const char* find;
+        const char* with;
+        bool down;
+        bool regExpr;
+        const char* expected;
+        int edits;
+    } const rows[] = {
+        {"down plain", "xaxa", "a", "aa", true, false, "xaaxaa", 2},
+        {"down regexpr", "xaxa", "a", "aa", true, true, "xaaxaa", 2},
+        {"up regexpr", "xaxa", "a", "aa", false, true, "xaaxaa", 2},
+        {"down regexpr overlap", "aaa", "aa", "b", true, true, "ba", 1},
+        {"up regexpr overlap", "aaa", "aa", "b", false, true, "ab", 1},
+    };
+    for (const Row& row : rows) {
+        TFakeSearchEditor ed(row.text);
+        int32_t caret = row.down ? 0 : static_cast<int32_t>(strlen(row.text));
+        ed.SetSelection(caret, caret);
+        TFindReplace fr(ed, prompter);
+        TFindRequest r = Plain(row.find, row.down);
+        r.RegExpr = row.regExpr;
+        r.ReplaceText = row.with;
+        EXPECT_EQ(fr.Replace(r, true), TFindReplace::rrDone) << row.name;
+        EXPECT_EQ(ed.Text(), row.expected) << row.name;
+        EXPECT_EQ(ed.edits_, row.edits) << row.name;
+        EXPECT_EQ(ed.depth_, 0) << row.name;
+    }
+}
+
+// Upwards, a regular-expression match that would start at the caret but run
+// on past it lies after the caret: it is not offered.
+TEST_F(FindReplaceFixture, UpwardsNothingPastTheStartIsOffered) {
+    for (bool all : {false, true}) {
+        TFakePrompter asker;
+        TFakeSearchEditor ed("ab ab");
+        ed.SetSelection(3, 3);  // before the second "ab"
+        TFindReplace fr(ed, asker);
+        TFindRequest r = Plain("ab", false);
+        r.RegExpr = true;
+        r.ReplaceText = "X";
+        asker.answers = {idFindYes, idFindYes};
+        EXPECT_EQ(fr.Replace(r, all), TFindReplace::rrDone) << all;
+        EXPECT_EQ(ed.Text(), "X ab") << all;
+    }
 }
 
 TEST_F(FindReplaceFixture, FindNextAsWellMovesOnBeforeReplacing) {

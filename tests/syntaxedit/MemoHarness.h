@@ -20,6 +20,7 @@ public:
         return Core.Message(msg, wParam, lParam);
     }
     bool HasWindow() const override { return Window; }
+    TSyntaxMemoCore* TargetCore() override { return &Core; }
     void ClearText() override { Core.ClearText(); }
     void SetRedrawState(bool on) override { Core.SetRedraw(on); }
     void ViewScrollBar(bool vertical, int32_t max, int32_t page, int32_t pos) override {

@@ -152,11 +152,11 @@ TEST(SyntaxMemoMessages, Table) {
     EXPECT_EQ(small[5], 'Z');
     EXPECT_EQ(Send(m, smmsg::GetText, 0, reinterpret_cast<intptr_t>(small)), 0);
     EXPECT_EQ(Send(m, smmsg::GetTextLength), 11);
-    // EM_CHARFROMPOS: packed point, point pointer, outside.
-    EXPECT_EQ(Send(m, smmsg::CharFromPos, 0, (16 << 16) | (2 + 8 * 2)), (4 + 2) | (1 << 16));
-    int32_t pt[2] = {2 + 8, 0};
-    EXPECT_EQ(Send(m, smmsg::CharFromPos, reinterpret_cast<intptr_t>(pt), 0), 1);
-    EXPECT_EQ(Send(m, smmsg::CharFromPos, 0, (0 << 16) | 1000), -1);
+    // EM_CHARFROMPOS: a point through lParam, inside and outside.
+    int32_t pt[2] = {2 + 8 * 2, 16}, first[2] = {2 + 8, 0}, outside[2] = {1000, 0};
+    EXPECT_EQ(Send(m, smmsg::CharFromPos, 0, reinterpret_cast<intptr_t>(pt)), 4 + 2);
+    EXPECT_EQ(Send(m, smmsg::CharFromPos, 0, reinterpret_cast<intptr_t>(first)), 1);
+    EXPECT_EQ(Send(m, smmsg::CharFromPos, 0, reinterpret_cast<intptr_t>(outside)), -1);
 }
 
 TEST(SyntaxMemoMessages, FiveThousandCharactersGivePiecesWithContinuation) {

@@ -2,6 +2,8 @@
 // dialogs' buttons, with questions answered by the scripted prompter.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "MemoWindow.h"
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
@@ -22,10 +24,11 @@ struct FindForm : MemoWindow {
     intptr_t Find(uint32_t flags, const char* text) {
         return memo->Perform(SMM_FIND, flags, reinterpret_cast<LPARAM>(text));
     }
-    // Opens the replace dialog with find and replace texts.
+    // Opens the replace dialog and types the find and replace texts.
     TFindDialog& Replace(const std::string& find, const std::string& with, uint32_t flags = 0) {
-        memo->Perform(SMM_FINDDIALOG, flags, reinterpret_cast<LPARAM>(find.c_str()));
+        memo->Perform(SMM_FINDDIALOG, flags, 0);
         TFindDialog* d = memo->Search().Dialog();
+        Type(d->FindText, find);
         Type(d->ReplaceText, with);
         return *d;
     }
@@ -253,4 +256,44 @@ TEST(SyntaxMemoFind, LongSearchTextsAreSearchedWholeOrRefused) {
     EXPECT_EQ(g.Find(sfFindAtOnce | sfRegExpr, (longHead + "y").c_str()), -1);
     ASSERT_EQ(prompter.Log().size(), 1u);
     EXPECT_EQ(prompter.Log()[0].Text.rfind("Index range error", 0), 0u);
+}
+
+// SMM_FINDDIALOG carries only flags: whatever lParam holds is not read, and
+// the dialog opens with the selected text.
+TEST(SyntaxMemoFind, ReplaceDialogMessageIgnoresLParam) {
+    FindForm f("cat dog");
+    f.Select(4, 7);
+    for (LPARAM l : {LPARAM(1), LPARAM(0x1234), reinterpret_cast<LPARAM>("bird")}) {
+        f.memo->Perform(SMM_FINDDIALOG, sfMatchCase, l);
+        TFindDialog* d = f.memo->Search().Dialog();
+        ASSERT_NE(d, nullptr);
+        ASSERT_NE(d->ReplaceText, nullptr);
+        EXPECT_EQ(d->FindText->Text(), "dog") << l;
+        EXPECT_TRUE(d->MatchCase->Checked()) << l;
+    }
+}
+
+// Upwards by regular expression through the dialog: each occurrence once,
+// the replacement never offered again.
+TEST(SyntaxMemoFind, ReplaceUpwardsByRegularExpression) {
+    struct Case {
+        const char* name;
+        std::vector<int> answers;
+        const char* after;
+    } const cases[] = {
+        {"yes", {IDYES, IDYES, IDOK}, "xaaxaa"},
+        {"no", {IDNO, IDNO, IDOK}, "xaxa"},
+        {"all", {mrAll, IDOK}, "xaaxaa"},
+    };
+    for (const Case& c : cases) {
+        FindForm f("xaxa");
+        f.Select(4, 4);
+        TScriptedPrompter prompter;
+        TFindDialog& d = f.Replace("a", "aa", sfRegExpr | sfBackward);
+        for (int a : c.answers) prompter.AnswerMessage(a);
+        Click(d.Replace);
+        EXPECT_EQ(f.Text(), c.after) << c.name;
+        EXPECT_TRUE(prompter.AllAnswersUsed()) << c.name;
+        EXPECT_EQ(prompter.Log().back().Text, "Search string \"a\" not found.") << c.name;
+    }
 }

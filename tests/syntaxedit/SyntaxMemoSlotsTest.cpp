@@ -365,3 +365,115 @@ TEST(SyntaxMemoSlots, HighlightFromALineOnRequest) {
     f.memo->Perform(SMM_HIGHLIGHTFROM, 1, reinterpret_cast<LPARAM>(store.LineAt(1500)));
     EXPECT_EQ(kKeyword, FirstStyle(f.memo, 1500));
 }
+
+namespace {
+
+// Every line's style bytes, one line per row ("-" for none).
+std::string AllStyles(TSyntaxMemo* memo) {
+    std::string out;
+    for (TLineNode* n = memo->Core().Store().Head(); n; n = n->Next) {
+        if (!n->Styles) out += "-";
+        else
+            for (int i = 0; i < n->Len; i++) out += static_cast<char>('A' + n->Styles[i]);
+        out += '\n';
+    }
+    return out;
+}
+
+// The selection written by SMM_GETSELTEXT in a format (2 RTF, 4 HTML).
+std::string SelectedAs(TSyntaxMemo* memo, int flags) {
+    intptr_t n = memo->Perform(SMM_GETSELTEXT, flags, 0);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    memo->Perform(SMM_GETSELTEXT, flags, reinterpret_cast<LPARAM>(&s[0]));
+    s.resize(static_cast<size_t>(n));
+    return s;
+}
+
+}  // namespace
+
+// Writing the text with its highlighting (RTF, HTML, saving, copying) first
+// completes what a lazy pass left for later: the result is a full pass's.
+TEST(SyntaxMemoSlots, LazyExportEqualsAFullPass) {
+    const int kComment = 6;
+    const std::string text = LongCode(3000);
+    struct Written {
+        std::string rtf, html, saved, copied;
+    };
+    auto write = [&](bool lazy) {
+        SlotForm f;
+        f.memo->SetLazyMode(lazy);
+        f.SetText(text.c_str());
+        f.memo->SetParser(1, NewSchemeParser(&f.form, "clike.sch"));
+        f.Cells(0, 0, 1);
+        // A comment opened at the top runs through every line.
+        f.memo->Perform(EM_SETSEL, 0, 0);
+        f.Type("/*");
+        EXPECT_EQ(lazy, FirstStyle(f.memo, 2900) != kComment) << lazy;
+        Written w;
+        f.memo->Perform(EM_SETSEL, 0, -1);
+        w.rtf = SelectedAs(f.memo, 2);
+        EXPECT_EQ(kComment, FirstStyle(f.memo, 2900)) << lazy;
+        w.html = SelectedAs(f.memo, 4);
+        TMemoryStream out;
+        f.memo->SetSaveFormat(sfHTML);
+        f.memo->SaveToStream(out);
+        w.saved.assign(reinterpret_cast<const char*>(out.Memory()), static_cast<size_t>(out.Size()));
+        return w;
+    };
+    Written lazy = write(true), full = write(false);
+    EXPECT_EQ(lazy.rtf, full.rtf);
+    EXPECT_EQ(lazy.html, full.html);
+    EXPECT_EQ(lazy.saved, full.saved);
+    EXPECT_NE(full.rtf.find("int v2999 = 2999;"), std::string::npos);
+
+    // Copying: the clipboard's rich text too.
+    SlotForm f;
+    f.memo->SetLazyMode(true);
+    f.SetText(text.c_str());
+    f.memo->SetParser(1, NewSchemeParser(&f.form, "clike.sch"));
+    f.Cells(0, 0, 1);
+    f.memo->Perform(EM_SETSEL, 0, 0);
+    f.Type("/*");
+    ASSERT_NE(kComment, FirstStyle(f.memo, 2900));
+    f.memo->Perform(EM_SETSEL, 0, -1);
+    SendMessageA(f.memo->Handle(), WM_COPY, 0, 0);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    std::string copied;
+    if (HANDLE r = GetClipboardData(RegisterClipboardFormatA("Rich Text Format"))) {
+        copied.assign(static_cast<const char*>(GlobalLock(r)), GlobalSize(r));
+        GlobalUnlock(r);
+    }
+    EmptyClipboard();
+    CloseClipboard();
+    EXPECT_EQ(copied.substr(0, full.rtf.size()), full.rtf);
+}
+
+// Lines edited while highlighting was off are highlighted once it is on
+// again, whether through Options or through SMM_OPTIONS.
+TEST(SyntaxMemoSlots, HighlightingSwitchedOnAgainRestylesEveryLine) {
+    const int kKeyword = 2;
+    const char* text = "int a;\r\nint b;\r\nint c;";
+    SlotForm fresh;
+    fresh.SetText("int a;\r\nwhile int b;\r\nint c;");
+    fresh.memo->SetParser(1, NewSchemeParser(&fresh.form, "clike.sch"));
+    for (bool byMessage : {false, true}) {
+        SCOPED_TRACE(byMessage ? "SMM_OPTIONS" : "Options");
+        SlotForm f;
+        f.SetText(text);
+        f.memo->SetParser(1, NewSchemeParser(&f.form, "clike.sch"));
+        ASSERT_EQ(kKeyword, FirstStyle(f.memo, 1));
+        int32_t on = f.memo->Options(), off = on & ~smoSyntaxHighlight;
+        auto set = [&](int32_t word) {
+            if (byMessage) f.memo->Perform(SMM_OPTIONS, 1, word);
+            else f.memo->SetOptions(word);
+        };
+        set(off);
+        f.memo->Perform(EM_SETSEL, 7, 7);  // the second line's start (a line end counts one)
+        f.Type("while ");
+        EXPECT_EQ(255, FirstStyle(f.memo, 1));
+        set(on);
+        EXPECT_EQ(kKeyword, FirstStyle(f.memo, 1));
+        EXPECT_EQ(AllStyles(fresh.memo), AllStyles(f.memo));
+        EXPECT_TRUE(f.Cells(1, 0, 5).count(Rgb(kNavy)));
+    }
+}

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <set>
+#include <thread>
 
 #include <shlobj.h>
 
@@ -14,6 +16,7 @@
 #include "ui/Graphics.h"
 
 #include "MemoForm.h"
+#include "TestSupport.h"
 
 TEST(SyntaxMemoWindow, NewControlDefaults) {
     TForm form;
@@ -543,4 +546,110 @@ TEST(SyntaxMemoWindow, ScrollCodesMoveTheView) {
         SendMessageA(h, WM_VSCROLL, static_cast<WPARAM>(c.code), 0);
         EXPECT_EQ(f.memo->Perform(EM_GETFIRSTVISIBLELINE, 0, 0), c.want) << c.name;
     }
+}
+
+// Over a selection that can be dragged the cursor is the arrow; off it the
+// I-beam again. A cursor the program set stays.
+TEST(SyntaxMemoWindowMouse, ArrowOverTheSelectionComesBackToTheIBeam) {
+    const int32_t kArrow = -2, kIBeam = -4;
+    MemoForm f;
+    f.memo->SetText("hello world");
+    ASSERT_TRUE(f.memo->Options() & 0x2000000);  // smoOLEDragSource, on by default
+    f.memo->Perform(EM_SETSEL, 0, 5);
+    int cw = f.memo->Core().CharWidth(), lh = f.memo->Core().LineHeight();
+    HWND h = f.memo->Handle();
+    auto moveTo = [&](int col) { SendMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(2 + col * cw + 1, lh / 2)); };
+    struct Step {
+        int col;
+        int32_t cursor;
+    } const steps[] = {{2, kArrow}, {8, kIBeam}, {3, kArrow}, {5, kIBeam}, {1, kArrow}};
+    for (const Step& s : steps) {
+        moveTo(s.col);
+        EXPECT_EQ(f.memo->Cursor(), s.cursor) << "column " << s.col;
+    }
+    f.memo->SetCursor(kArrow);
+    moveTo(8);
+    EXPECT_EQ(f.memo->Cursor(), kArrow);
+}
+
+// Cut puts the text on the clipboard and then deletes it; when the clipboard
+// cannot be opened nothing reaches it and the text stays.
+TEST(SyntaxMemoClipboard, CutKeepsTheTextWhenTheClipboardIsHeld) {
+    MemoForm f;
+    f.memo->SetText("one two three");
+    f.memo->Perform(EM_SETSEL, 3, 7);
+    // Another thread holds the clipboard open meanwhile.
+    HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr), release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    bool held = false;
+    std::thread holder([&] {
+        held = OpenClipboard(nullptr) != 0;
+        SetEvent(opened);
+        WaitForSingleObject(release, 10000);
+        if (held) CloseClipboard();
+    });
+    WaitForSingleObject(opened, 10000);
+    ASSERT_TRUE(held);
+    SendMessageA(f.memo->Handle(), WM_CUT, 0, 0);
+    EXPECT_EQ(f.memo->Core().Store().GetText(), "one two three");
+    EXPECT_EQ(f.memo->Perform(EM_CANUNDO, 0, 0), 0);
+    EXPECT_FALSE(f.memo->CopyToClipboard());
+    SetEvent(release);
+    holder.join();
+    CloseHandle(opened);
+    CloseHandle(release);
+    // Free again: the cut goes through.
+    SendMessageA(f.memo->Handle(), WM_CUT, 0, 0);
+    EXPECT_EQ(f.memo->Core().Store().GetText(), "one three");
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE t = GetClipboardData(CF_TEXT);
+    std::string clip = t ? static_cast<const char*>(GlobalLock(t)) : "";
+    if (t) GlobalUnlock(t);
+    EmptyClipboard();
+    CloseClipboard();
+    EXPECT_EQ(clip, " two");
+}
+
+// Selecting with the mouse held still below the text keeps scrolling, a
+// line a tick, until the mouse comes back or is released.
+TEST(SyntaxMemoWindowMouse, SelectionHeldBelowTheTextKeepsScrolling) {
+    std::optional<qftest::ForeignActivation> watch;
+    HWND h = nullptr;
+    bool lost = false;
+    qftest::RetryWhileDisturbed([&] {
+        watch.reset();
+        watch.emplace();
+        MemoForm f;
+        std::string text;
+        for (int i = 0; i < 100; i++) text += "line " + std::to_string(i) + "\r\n";
+        f.memo->SetText(text);
+        h = f.memo->Handle();
+        f.memo->SetFocus();
+        Drain();
+        RECT r;
+        GetClientRect(h, &r);
+        int lh = f.memo->Core().LineHeight(), rows = f.memo->Core().VisibleLines();
+        lost = false;
+        SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, lh / 2));
+        SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, r.bottom + 20));
+        EXPECT_EQ(f.memo->Core().TopLine(), 1);
+        // No more moves: the timer's ticks (sent here, not waited for) go on.
+        for (int tick = 1; tick <= 4; tick++) {
+            SendMessageA(h, WM_TIMER, TSyntaxMemo::kTrackTimer, 0);
+            EXPECT_EQ(f.memo->Core().TopLine(), 1 + tick) << tick;
+            EXPECT_EQ(f.memo->Core().LineOfOffset(f.memo->Core().Caret()), 1 + tick + rows - 1) << tick;
+        }
+        EXPECT_EQ(f.memo->Core().Anchor(), 0);
+        if (GetFocus() != h || GetCapture() != h) lost = true;
+        // Back inside the text: the timer stops.
+        SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, lh + 2));
+        EXPECT_FALSE(KillTimer(h, TSyntaxMemo::kTrackTimer));
+        SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, -20));
+        EXPECT_TRUE(KillTimer(h, TSyntaxMemo::kTrackTimer));
+        SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, -20));
+        SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(10, -20));
+        EXPECT_FALSE(KillTimer(h, TSyntaxMemo::kTrackTimer));
+        int32_t top = f.memo->Core().TopLine();
+        SendMessageA(h, WM_TIMER, TSyntaxMemo::kTrackTimer, 0);
+        EXPECT_EQ(f.memo->Core().TopLine(), top);
+    }, [&] { return lost || watch->Taken(); });
 }

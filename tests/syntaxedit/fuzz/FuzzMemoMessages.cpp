@@ -106,8 +106,13 @@ void Step(TSyntaxMemoCore& m, TSyntaxMemoStrings& lines, Input& in) {
         uint32_t msgs[] = {smmsg::LineIndex, smmsg::LineLength, smmsg::LineFromChar, smmsg::CharFromPos,
                            smmsg::Undo, smmsg::VScroll, smmsg::HScroll, SMM_REDO, SMM_TOPLINE, smmsg::SetSel};
         uint32_t msg = msgs[in.Byte() % 10];
-        uintptr_t w = msg == smmsg::CharFromPos ? 0 : static_cast<uintptr_t>(in.Word() - 3);
-        m.Message(msg, w, in.Word() - 3);
+        if (msg == smmsg::CharFromPos) {
+            // The point comes through lParam; wParam is not read.
+            int32_t pt[2] = {in.Word() - 20, in.Word() - 20};
+            m.Message(msg, static_cast<uintptr_t>(in.Word() - 3), reinterpret_cast<intptr_t>(pt));
+        } else {
+            m.Message(msg, static_cast<uintptr_t>(in.Word() - 3), in.Word() - 3);
+        }
         int32_t a = 0, c = 0;
         m.Message(smmsg::GetSel, in.Byte() & 1 ? reinterpret_cast<uintptr_t>(&a) : 0, reinterpret_cast<intptr_t>(&c));
         break;
