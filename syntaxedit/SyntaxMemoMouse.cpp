@@ -99,6 +99,9 @@ bool TSyntaxMemo::Timer(UINT_PTR id) {
         StopTracking();
         return true;
     }
+    // Only while the button is really held (as the last input said): moves
+    // that merely report it do their own scrolling.
+    if (GetKeyState(VK_LBUTTON) >= 0) return true;
     // One line or column a tick, the selection following.
     core_.SetSelection(core_.Anchor(), core_.DragSelectOffset(trackX_, trackY_));
     PlaceCaret();

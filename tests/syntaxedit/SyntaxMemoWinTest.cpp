@@ -632,7 +632,16 @@ TEST(SyntaxMemoWindowMouse, SelectionHeldBelowTheTextKeepsScrolling) {
         SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, lh / 2));
         SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, r.bottom + 20));
         EXPECT_EQ(f.memo->Core().TopLine(), 1);
-        // No more moves: the timer's ticks (sent here, not waited for) go on.
+        // A tick while the input does not say the button is held does nothing.
+        SendMessageA(h, WM_TIMER, TSyntaxMemo::kTrackTimer, 0);
+        EXPECT_EQ(f.memo->Core().TopLine(), 1);
+        // Held (this thread's key state says so) and still: the timer's ticks
+        // (sent here, not waited for) go on a line each.
+        BYTE keys[256], held[256];
+        GetKeyboardState(keys);
+        memcpy(held, keys, sizeof keys);
+        held[VK_LBUTTON] = 0x80;
+        SetKeyboardState(held);
         for (int tick = 1; tick <= 4; tick++) {
             SendMessageA(h, WM_TIMER, TSyntaxMemo::kTrackTimer, 0);
             EXPECT_EQ(f.memo->Core().TopLine(), 1 + tick) << tick;
@@ -651,5 +660,6 @@ TEST(SyntaxMemoWindowMouse, SelectionHeldBelowTheTextKeepsScrolling) {
         int32_t top = f.memo->Core().TopLine();
         SendMessageA(h, WM_TIMER, TSyntaxMemo::kTrackTimer, 0);
         EXPECT_EQ(f.memo->Core().TopLine(), top);
+        SetKeyboardState(keys);
     }, [&] { return lost || watch->Taken(); });
 }
