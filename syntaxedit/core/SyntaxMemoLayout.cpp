@@ -8,8 +8,8 @@
 
 namespace {
 const TColor kSilver = 12632256;
-// System colour indices of the window's background and text.
-const int kWindowIndex = 5, kWindowTextIndex = 8;
+// System colour indices of the window's background and text, and of buttons.
+const int kWindowIndex = 5, kWindowTextIndex = 8, kButtonFaceIndex = 15;
 int32_t TextLen(const TLineNode* n) { return n ? n->Len - (n->EndsWithCR() ? 1 : 0) : 0; }
 }  // namespace
 
@@ -418,7 +418,8 @@ void TSyntaxMemoCore::StyleColors(uint8_t style, TColor& fg, TColor& bg) const {
 }
 
 TColor TSyntaxMemoCore::GutterFill() const {
-    return settings_->GutterUseDefault ? SettingsPlatform().SystemColor(0) : settings_->GutterColor;
+    // The default gutter colour: the system's button face, as a new control has it.
+    return settings_->GutterUseDefault ? SettingsPlatform().SystemColor(kButtonFaceIndex) : settings_->GutterColor;
 }
 
 TColor TSyntaxMemoCore::MarginFill() const {

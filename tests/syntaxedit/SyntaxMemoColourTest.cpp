@@ -13,7 +13,7 @@
 namespace {
 
 TColor System(int index) { return static_cast<TColor>(0x80000000u | static_cast<uint32_t>(index)); }
-const int kScrollBar = 0, kWindow = 5, kWindowText = 8, kHighlight = 13, kHighlightText = 14;
+const int kButtonFace = 15, kWindow = 5, kWindowText = 8, kHighlight = 13, kHighlightText = 14;
 const TColor kRed = 0x0000FF, kBlue = 0xFF0000, kPink = 0x8080FF, kMint = 0x80FF80, kSand = 0x80C0E0;
 
 // One line "abcd" with style 3 on "cd", the gutter shown, a selection over
@@ -68,7 +68,7 @@ TEST(SyntaxMemoPaint, UseDefaultFlagsChooseTheColours) {
          },
          2, System(kWindowText), System(kWindow)},
         {"gutter: own", [](TSM_Settings& s) { s.GutterColor = kMint; }, -1, 0, kMint},
-        {"gutter: system", [](TSM_Settings& s) { s.GutterUseDefault = 1; }, -1, 0, System(kScrollBar)},
+        {"gutter: default, the button face", [](TSM_Settings& s) { s.GutterUseDefault = 1; }, -1, 0, System(kButtonFace)},
         {"margin: own", [](TSM_Settings& s) { s.MarginColor = kMint; }, -2, 0, kMint},
         {"margin: style 0's back", [](TSM_Settings& s) { s.MarginUseDefault = 1; }, -2, 0, kBlue},
         {"margin: system through style 0",
@@ -115,7 +115,7 @@ TEST(SyntaxMemoPaint, SchemeStarsAskForTheDefaultColours) {
     int left = m.Core.TextLeft();
     EXPECT_EQ(s.At(0, left).text, System(kHighlightText));
     EXPECT_EQ(s.At(0, left).back, System(kHighlight));
-    EXPECT_EQ(s.FillAt(0, 0), System(kScrollBar));
+    EXPECT_EQ(s.FillAt(0, 0), System(kButtonFace));
     EXPECT_EQ(s.FillAt(0, left - 1), st.Styles[0].BackColor);
     m.Core.SetActiveSettings(nullptr);
 }

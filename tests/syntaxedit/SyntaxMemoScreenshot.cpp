@@ -177,3 +177,47 @@ TEST(SyntaxMemoScreenshot, BorderNoneAndSingle) {
     EXPECT_EQ(GetWindowLongA(memos[0]->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
     EXPECT_NE(GetWindowLongA(memos[1]->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
 }
+
+// A scheme that asks for the default colours of the selection, the gutter and
+// the margin ("[*]"): the selection in the system's highlight colours, the
+// gutter in the button face, the margin in the text's background.
+TEST(SyntaxMemoScreenshot, SchemeAsksForTheDefaultColours) {
+    TForm form;
+    form.SetCaption("Editor - default colours");
+    form.SetBounds(40, 40, 640, 300);
+    TSyntaxMemo* memo = new TSyntaxMemo(&form);
+    memo->SetAlign(alClient);
+    form.Show();
+    std::string script = ReadFixture("clike.sch");
+    script.insert(script.find("fontname"),
+                  "seltextcolor = [*] clRed\nseltextback = [*] clLime\nguttercolor = [*] clRed\n"
+                  "margincolor = [*] clRed\nmarginwidth = 6\n");
+    auto* p = new TSyntaxMemoParser(&form);
+    p->Highlighter().CompileScript(script);
+    const char* text =
+        "int main() {\r\n"
+        "    /* the selection below is drawn in the\r\n"
+        "       system's highlight colours */\r\n"
+        "    return count(\"two words\") == 2;\r\n"
+        "}\r\n";
+    memo->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    memo->SetParser(1, p);
+    memo->SetOptions(memo->Options() | smoShowGutter);
+    memo->SetHideSelection(false);
+    memo->Perform(EM_SETSEL, 14, 60);
+    SettleWindows(form.Handle(), 1500);
+    RECT c;
+    GetClientRect(memo->Handle(), &c);
+    TBitmap client(c.right, c.bottom);
+    memo->PaintTo(client.Canvas().Handle());
+    EXPECT_TRUE(client.SaveToFile(std::string(SCREENSHOT_DIR) + "/syntaxmemo-default-colours.bmp"));
+    std::set<uint32_t> colours;
+    for (int y = 0; y < client.Height(); y++)
+        for (int x = 0; x < client.Width(); x++) colours.insert(client.PixelRGB(x, y));
+    COLORREF hl = GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_TRUE(colours.count(((hl & 0xFF) << 16) | (hl & 0xFF00) | ((hl >> 16) & 0xFF)));
+    COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(client.PixelRGB(5, 5), ((face & 0xFF) << 16) | (face & 0xFF00) | ((face >> 16) & 0xFF));  // the gutter
+    EXPECT_FALSE(colours.count(0xFF0000));  // no red: every star took its default
+    EXPECT_FALSE(colours.count(0x00FF00));
+}
