@@ -173,6 +173,29 @@ TEST(MenuBar97, DownOpensTheCurrentDropDownAndRightMovesToTheNext) {
     EXPECT_FALSE(f.bar->Buttons(0)->Pressed());
 }
 
+TEST(MenuBar97, AFreedItemLeavesItsButtonInert) {
+    BarForm f;
+    TMenuSpeedButton97* view = f.bar->Buttons(1);
+    delete f.menu->Items()->Items(1);
+    EXPECT_EQ(view->Item(), nullptr) << "the button heard of the item's end";
+    ASSERT_EQ(f.bar->ButtonCount(), 3);
+    // Painted, clicked and opened from the keyboard afterwards: nothing freed is touched, nothing opens.
+    UpdateWindow(f.form.Handle());
+    RedrawWindow(view->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    UINT_PTR safety = SetTimer(nullptr, 0, 3000, EndMenuLater);
+    SendMessageA(view->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(view->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    SendMessageA(f.form.Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    SendMessageA(f.form.Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+    ASSERT_EQ(f.bar->State().Index, 1);
+    SendMessageA(f.form.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    KillTimer(nullptr, safety);
+    EXPECT_EQ(f.opened, "");
+    EXPECT_FALSE(view->Pressed());
+    // The neighbours keep their items.
+    EXPECT_EQ(f.bar->Buttons(2)->Item()->Caption(), "&Help");
+}
+
 TEST(MenuBar97, TheMainMenuComponentsToolBarGetsTheButtons) {
     TForm form;
     form.SetBounds(0, 0, 400, 300);
