@@ -244,6 +244,47 @@ TEST(DockWindows, DraggingTheGripFloatsAndDraggingTheCaptionDocks) {
     DrainMessages();
 }
 
+// Let go beyond the edges of the work area, a floating window still shows
+// enough of itself (its caption among it) to be taken again.
+TEST(DockWindows, AFloatingWindowDraggedOffTheScreenStaysWithinReach) {
+    DockForm f;
+    TTestToolWindow* w = f.Add("tbTest", 0, 0);
+    w->PlaceFloating(200, 200);
+    ASSERT_FALSE(w->Docked());
+    TRecordedOutline outline;
+    TDragOutline* previous = SetDragOutline(&outline);
+    RECT start;
+    GetWindowRect(w->Handle(), &start);
+    const RECT work = GetMonitorWorkArea(start);
+    const int frame = w->FloatFrame(), caption = TCustomToolWindow97::CaptionHeight();
+    struct Case {
+        const char* name;
+        POINT to;  // screen
+    } cases[] = {
+        {"just above the top", {300, work.top - 20}},
+        {"far above", {300, work.top - 2000}},
+        {"far off to the left and below", {work.left - 3000, work.bottom + 3000}},
+        {"far off to the right", {work.right + 3000, 300}},
+    };
+    for (const Case& c : cases) {
+        w->PlaceFloating(200, 200);
+        POINT to = c.to;
+        ScreenToClient(w->Handle(), &to);
+        PostMessageA(w->Handle(), WM_MOUSEMOVE, MK_LBUTTON, Point(to.x, to.y));
+        PostMessageA(w->Handle(), WM_LBUTTONUP, 0, Point(to.x, to.y));
+        w->BeginMoving(10, 5);
+        RECT r;
+        GetWindowRect(w->Handle(), &r);
+        EXPECT_TRUE(EqualRect(&r, &outline.Last)) << c.name << ": the outline showed where it went";
+        EXPECT_GE(r.top, work.top + 4 - frame - caption) << c.name << ": the caption stays on the work area";
+        RECT inner = work, overlap;
+        InflateRect(&inner, -(frame + 4), -(frame + 4));
+        EXPECT_TRUE(IntersectRect(&overlap, &r, &inner)) << c.name << ": window at " << r.left << "," << r.top;
+    }
+    SetDragOutline(previous);
+    DrainMessages();
+}
+
 TEST(DockWindows, EscapeOrARefusingDockKeepsTheWindowOut) {
     DockForm f;
     TTestToolWindow* w = f.Add("tbTest", 0, 0);
