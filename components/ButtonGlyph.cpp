@@ -223,6 +223,13 @@ void TButtonGlyph::InvalidateImages() {
 }
 
 std::pair<TGlyphList*, int> TButtonGlyph::CreateStateImage(TButtonPaintState state) {
+    const uint32_t face = Rgb(clBtnFace), hilite = Rgb(clBtnHighlight), shadow = Rgb(clBtnShadow);
+    if (face != madeIn_[0] || hilite != madeIn_[1] || shadow != madeIn_[2]) {
+        InvalidateImages();  // the system colours changed: the face and the embossing follow
+        madeIn_[0] = face;
+        madeIn_[1] = hilite;
+        madeIn_[2] = shadow;
+    }
     int n = state;
     if (state != bsDisabled && n >= numGlyphs_) n = bsUp;
     if (indexes_[1][n] >= 0) return {lists_[1], indexes_[1][n]};
@@ -254,7 +261,6 @@ std::pair<TGlyphList*, int> TButtonGlyph::CreateStateImage(TButtonPaintState sta
         if (state != bsDisabled && !HasMask())
             for (size_t i = 0; i < src.size(); ++i) srcClear[i] = src[i] == src[static_cast<size_t>(h - 1) * w];
     }
-    const uint32_t face = Rgb(clBtnFace), hilite = Rgb(clBtnHighlight), shadow = Rgb(clBtnShadow);
     std::vector<uint32_t> img(static_cast<size_t>(tw) * th, face);
     std::vector<bool> clear(static_cast<size_t>(tw) * th, true);
     auto at = [&](int x, int y) { return static_cast<size_t>(y) * tw + x; };

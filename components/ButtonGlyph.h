@@ -75,7 +75,8 @@ public:
     int ImageHeight() const { return images_ ? images_->Height() : glyphH_; }
     std::function<void()> OnChange;
 
-    // The list and index of the state's image, made on first need; index -1 = none.
+    // The list and index of the state's image, made on first need; index -1 =
+    // none. Images made in other system colours than today's are made again.
     std::pair<TGlyphList*, int> CreateStateImage(TButtonPaintState state);
     void InvalidateImages();
 
@@ -99,6 +100,8 @@ private:
     int imageIndex_ = -1;
     int numGlyphs_ = 1;
     bool oldDisabled_ = false;
+    // Face, highlight and shadow as the cached images were made in.
+    uint32_t madeIn_[3] = {0, 0, 0};
     TGlyphList* lists_[2] = {nullptr, nullptr};  // slot 0: disabled images (one pixel larger)
     int indexes_[2][5] = {{-1, -1, -1, -1, -1}, {-1, -1, -1, -1, -1}};
 };

@@ -64,6 +64,12 @@ void TFolderDialog::SetDirectory(const std::string& d) {
     }
 }
 
+void TFolderDialog::SetOptions(TFolderDialogOptions o) {
+    const bool computer = (o & Opt(bfBrowseForComputer)) && !(options_ & Opt(bfBrowseForComputer));
+    options_ = ApplyFolderOptions(options_, o);
+    if (computer) SetRootFolder(sfoNetwork);
+}
+
 void TFolderDialog::SetRootFolder(TShellFolder f) {
     root_ = f;
     FreeList(rootList_);

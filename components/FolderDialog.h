@@ -34,7 +34,8 @@ public:
     void SetDirectory(const std::string& d);
     std::string Text;
     TFolderDialogOptions Options() const { return options_; }
-    void SetOptions(TFolderDialogOptions o) { options_ = ApplyFolderOptions(options_, o); }
+    // Newly adding bfBrowseForComputer roots the tree at the network.
+    void SetOptions(TFolderDialogOptions o);
     TShellFolder RootFolder() const { return root_; }
     void SetRootFolder(TShellFolder f);
     std::string DisplayName() const { return displayName_; }

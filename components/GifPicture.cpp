@@ -4,7 +4,6 @@
 #include <cctype>
 #include <vector>
 
-#include "components/core/GifException.h"
 #include "components/core/GifFile.h"
 #include "runtime/core/SysUtils.h"
 
@@ -57,12 +56,15 @@ void LoadPictureFromFile(const std::string& fileName, TBitmap& bitmap) {
 
 // The GIF's first image becomes an 8-bit bitmap file in memory, which the
 // bitmap then takes in like any other bitmap file.
+// The whole stream is the file, wherever it stands; a file without an image
+// raises the image list's index error.
 void TGifBitmap::LoadFromStream(TStream& stream, TBitmap& bitmap) {
     TGifFile gif;
+    stream.SetPosition(0);
     gif.ReadFromStream(stream);
-    if (gif.ImageCount() == 0) throw EGifException("The GIF file holds no image");
+    const TGifSubImage& first = gif.Image(0);
     TMemoryStream bmp;
-    WriteBmpStream(gif.Image(0), bmp);
+    WriteBmpStream(first, bmp);
     const uint8_t* bytes = bmp.Memory();
     const auto* file = reinterpret_cast<const BITMAPFILEHEADER*>(bytes);
     const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes + sizeof(BITMAPFILEHEADER));

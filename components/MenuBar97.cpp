@@ -14,7 +14,16 @@ HHOOK g_filter = nullptr;
 // ---- buttons
 
 TMenuSpeedButton97::TMenuSpeedButton97(TCustomMenuBar97* bar, TMenuItem* item)
-    : TWinControl(bar), bar_(bar), item_(item) {}
+    : TWinControl(bar), bar_(bar), item_(item) {
+    if (item_) item_->FreeNotification(this);
+}
+
+void TMenuSpeedButton97::Notification(TComponent* AComponent, TOperation Operation) {
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation != opRemove || AComponent != item_) return;
+    item_ = nullptr;
+    if (HandleAllocated()) Invalidate();
+}
 
 void TMenuSpeedButton97::MouseEnter() {
     hot_ = true;
@@ -37,16 +46,16 @@ void TMenuSpeedButton97::Paint(TCanvas& canvas) {
         DrawEdge(canvas.Handle(), &r, BDR_RAISEDINNER, BF_RECT);
     }
     canvas.Font = Font();
-    canvas.Font.SetColor(item_->Enabled() ? clBtnText : clGrayText);
+    canvas.Font.SetColor(ItemEnabled() ? clBtnText : clGrayText);
     canvas.Brush.Style = bsClear;
     if (pressed_) OffsetRect(&r, 1, 1);
-    canvas.DrawText(item_->Caption(), r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    canvas.DrawText(item_ ? item_->Caption() : Caption(), r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }
 
 bool TMenuSpeedButton97::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (pressed_) return true;
     TWinControl::MouseDown(button, shift, x, y);
-    if (button == mbLeft && item_->Enabled()) bar_->OpenButton(bar_->IndexOf(this));
+    if (button == mbLeft && ItemEnabled()) bar_->OpenButton(bar_->IndexOf(this));
     return true;
 }
 
@@ -184,7 +193,7 @@ void TCustomMenuBar97::OpenButton(int i) {
     while (next_ >= 0 && next_ < ButtonCount()) {
         const int at = next_;
         next_ = -1;
-        if (!Buttons(at)->Item()->Enabled()) break;
+        if (!Buttons(at)->ItemEnabled()) break;
         Track(at);
     }
 }

@@ -16,6 +16,8 @@ class TCustomMenuBar97;
 class TMenuSpeedButton97 : public TWinControl {
 public:
     TMenuSpeedButton97(TCustomMenuBar97* bar, TMenuItem* item);
+    // Null once the item is freed: the button then shows its caption grayed
+    // and opens nothing.
     TMenuItem* Item() const { return item_; }
     bool Hot() const { return hot_; }
     bool Pressed() const { return pressed_; }
@@ -28,8 +30,12 @@ public:
     bool MouseMove(TShiftState shift, int x, int y) override;
     bool HandleMessage(TMessage& m) override;
 
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
     friend class TCustomMenuBar97;
+    bool ItemEnabled() const { return item_ && item_->Enabled(); }
     TCustomMenuBar97* bar_;
     TMenuItem* item_;
     bool hot_ = false;

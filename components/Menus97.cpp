@@ -30,29 +30,16 @@ void InitTags(TMenuItem& parent, int level, bool mainMenu) {
 
 bool IsBarTag(int tag) { return tag == -1 || tag >= 256; }
 
-void Line(HDC dc, int x1, int y1, int x2, int y2, TColor c) {
-    HPEN p = CreatePen(PS_SOLID, 1, ColorToRGB(c));
-    HGDIOBJ old = SelectObject(dc, p);
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-    SelectObject(dc, old);
-    DeleteObject(p);
-}
-
-void Frame3D(HDC dc, RECT r, bool raised) {
-    const TColor tl = raised ? clBtnHighlight : clBtnShadow, br = raised ? clBtnShadow : clBtnHighlight;
-    Line(dc, r.left, r.bottom - 1, r.left, r.top, tl);
-    Line(dc, r.left, r.top, r.right - 1, r.top, tl);
-    Line(dc, r.right - 1, r.top, r.right - 1, r.bottom - 1, br);
-    Line(dc, r.right - 1, r.bottom - 1, r.left - 1, r.bottom - 1, br);
-}
-
 }  // namespace
 
 TCustomMenus97::TCustomMenus97(TComponent* owner) : TComponent(owner) {
-    LoadMenuFont(Font);
-    HiliteFont = Font;
-    HiliteFont.SetColor(clHighlightText);
+    Font.OnChange = [this] {
+        if (!loadingFont_) FontChanged();
+    };
+    HiliteFont.OnChange = [this] {
+        if (!loadingFont_) defaultFont_ = false;
+    };
+    LoadDefaultFont();
     checkW_ = std::max(GetSystemMetrics(SM_CXMENUCHECK), markW_ + 4);
     checkH_ = std::max(GetSystemMetrics(SM_CYMENUCHECK), markH_ + 4);
     BannerFont.SetName("Arial");
@@ -64,6 +51,45 @@ TCustomMenus97::~TCustomMenus97() {
     Attach(nullptr);
     for (TMenuItem* item : windowList_) delete item;
     if (banner_) DeleteObject(banner_);
+}
+
+// The system's menu font; HiliteFont is the same in the selected text's colour.
+void TCustomMenus97::LoadDefaultFont() {
+    loadingFont_ = true;
+    LoadMenuFont(Font);
+    TFont hilite = Font;
+    hilite.SetColor(clHighlightText);
+    HiliteFont = hilite;
+    loadingFont_ = false;
+    RedrawMenuBar();
+}
+
+void TCustomMenus97::SetFont(const TFont& f) {
+    Font = f;
+    defaultFont_ = false;
+}
+
+void TCustomMenus97::SetHiliteFont(const TFont& f) {
+    HiliteFont = f;
+    defaultFont_ = false;
+}
+
+void TCustomMenus97::SetDefaultFont(bool d) {
+    defaultFont_ = d;
+    if (d) LoadDefaultFont();
+}
+
+void TCustomMenus97::FontChanged() { defaultFont_ = false; }
+
+void TCustomMenus97::SetMenus97Look(TMenus97Look look) {
+    if (look == look_) return;
+    look_ = look;
+    RedrawMenuBar();
+}
+
+void TCustomMenus97::RedrawMenuBar() const {
+    auto* bar = dynamic_cast<TMainMenu*>(menu_);
+    if (HWND w = bar ? bar->Window() : nullptr) DrawMenuBar(w);
 }
 
 void TCustomMenus97::SetImages(TImageList* il) {
@@ -144,150 +170,42 @@ void TCustomMenus97::MeasureItem(TMenuItem& item, HDC dc, int& height, int& widt
     // The banner's width is kept beside the first drop-down whether or not the banner shows.
     if (HasBanner(item)) width += BannerWidth;
     SelectObject(dc, oldFont);
-}
-
-void TCustomMenus97::DrawMark(HDC dc, int x, int y, bool radio) const {
-    // The 17 x 17 marks: a check or a dot on white (white is transparent).
-    const COLORREF ink = ColorToRGB(clBtnText);
-    if (radio) {
-        HBRUSH b = CreateSolidBrush(ink);
-        HGDIOBJ ob = SelectObject(dc, b), op = SelectObject(dc, GetStockObject(NULL_PEN));
-        Ellipse(dc, x + 6, y + 6, x + 12, y + 12);
-        SelectObject(dc, ob);
-        SelectObject(dc, op);
-        DeleteObject(b);
-        return;
-    }
-    for (int i = 0; i < 3; ++i) {
-        for (int k = 0; k < 3; ++k) SetPixel(dc, x + 5 + k, y + 8 + k + i, ink);
-        for (int k = 0; k < 5; ++k) SetPixel(dc, x + 8 + k, y + 9 - k + i, ink);
-    }
-}
-
-void TCustomMenus97::DrawText(TMenuItem& item, TCanvas& c, RECT r, const std::string& text, bool enabled) {
-    HDC dc = c.Handle();
-    TFont font = c.Font;
-    if (item.Default()) font.SetStyle(font.Style() | fsBold);
-    HGDIOBJ old = SelectObject(dc, font.Handle());
-    SetBkMode(dc, TRANSPARENT);
-    const std::string sc = item.ShortCut() ? ShortCutToText(item.ShortCut()) : "";
-    auto pass = [&](int dx, int dy, COLORREF colour) {
-        SetTextColor(dc, colour);
-        RECT tr = r;
-        OffsetRect(&tr, dx, dy);
-        DrawTextA(dc, text.c_str(), -1, &tr, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS);
-        if (!sc.empty()) {
-            tr.right -= checkW_;
-            DrawTextA(dc, sc.c_str(), -1, &tr, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
-        }
-    };
-    if (!enabled) {
-        pass(1, 1, ColorToRGB(clBtnHighlight));
-        pass(0, 0, ColorToRGB(clBtnShadow));
-    } else {
-        pass(0, 0, ColorToRGB(font.Color()));
-    }
-    SelectObject(dc, old);
-}
-
-void TCustomMenus97::DrawDropDownItem(TMenuItem& item, TCanvas& c, RECT r, UINT state) {
-    HDC dc = c.Handle();
-    const bool separator = !item.Caption().empty() && item.Caption()[0] == '-';
-    const bool enabled = item.Enabled() && !separator;
-    const bool selected = (state & ODS_SELECTED) != 0;
-    const bool hasImage = item.Tag >= 0 && images_;
-    const int imgW = hasImage ? images_->Width() : markW_;
-    if (enabled) {
-        HBRUSH b = CreateSolidBrush(ColorToRGB(selected ? HiliteBar : BrushColor));
-        FillRect(dc, &r, b);
-        DeleteObject(b);
-    }
-    if (separator) {
-        const int y = r.top + (r.bottom - r.top) / 2;
-        Line(dc, r.left + 1, y, r.right - 1, y, clBtnShadow);
-        Line(dc, r.left + 1, y + 1, r.right - 1, y + 1, clBtnHighlight);
-    }
-    const RECT mark{r.left, r.top, r.left + imgW + 4, r.bottom};
-    const bool office = Menus97Look == mlOffice97Look;
-    if (enabled) {
-        if (office && selected && (item.Checked() || hasImage)) Frame3D(dc, mark, true);
-        if (office && !selected && item.Checked()) Frame3D(dc, mark, false);
-        // An image index past the list draws nothing but keeps the column.
-        if (hasImage && item.Tag < images_->Count()) images_->Draw(c, r.left + 2, r.top + 2, item.Tag);
-        else if (item.Checked()) DrawMark(dc, r.left + 1, r.top + 1, item.RadioItem());
-    } else if (hasImage && item.Tag < images_->Count()) {
-        images_->Draw(c, r.left + 1, r.top + 1, item.Tag, false);
-    }
-    c.Font = selected && enabled ? HiliteFont : Font;
-    RECT tr = r;
-    tr.left += (images_ ? images_->Width() : markW_) + 7;
-    DrawText(item, c, tr, separator ? item.Caption().substr(1) : item.Caption(), enabled);
-}
-
-void TCustomMenus97::DrawBarItem(TMenuItem& item, TCanvas& c, RECT r, UINT state) {
-    HDC dc = c.Handle();
-    HBRUSH b = CreateSolidBrush(ColorToRGB(BrushColor));
-    FillRect(dc, &r, b);
-    DeleteObject(b);
-    if (state & (ODS_SELECTED | ODS_HOTLIGHT)) Frame3D(dc, r, !(state & ODS_SELECTED));
-    RECT tr = r;
-    if (item.Tag >= 256 && images_) {
-        images_->Draw(c, r.left + 3, r.top + 1, item.Tag - 256);
-        tr.left += 3 + images_->Width() + 2;
-    } else {
-        tr.left += 5;
-    }
+    if (!OnMeasureItem) return;
+    TCanvas c(dc);
     c.Font = Font;
-    DrawText(item, c, tr, item.Caption(), item.Enabled());
-}
-
-HBITMAP TCustomMenus97::MakeBanner(int height) const {
-    const int w = BannerWidth, h = height, n = BannerNumColors < 1 ? 1 : BannerNumColors;
-    HDC screen = GetDC(nullptr);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    ReleaseDC(nullptr, screen);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ oldBmp = SelectObject(dc, bmp);
-    const COLORREF a = ColorToRGB(BannerColor), z = ColorToRGB(BannerEndColor);
-    for (int i = 0; i < (a == z ? 1 : n); ++i) {
-        auto mix = [&](int s, int e) { return n < 2 ? s : std::clamp(s + MulDiv(i, e - s, n - 1), 0, 255); };
-        const COLORREF band = RGB(mix(GetRValue(a), GetRValue(z)), mix(GetGValue(a), GetGValue(z)), mix(GetBValue(a), GetBValue(z)));
-        RECT br = a == z ? RECT{0, 0, w, h} : RECT{0, MulDiv(i, h, n), w, MulDiv(i + 1, h, n)};
-        HBRUSH b = CreateSolidBrush(band);
-        FillRect(dc, &br, b);
-        DeleteObject(b);
-    }
-    if (!BannerText.empty()) {
-        // Measured upright, drawn turned by 90 degrees, running upward.
-        SIZE extent{};
-        HGDIOBJ oldFont = SelectObject(dc, BannerFont.Handle());
-        GetTextExtentPoint32A(dc, BannerText.c_str(), static_cast<int>(BannerText.size()), &extent);
-        LOGFONTA lf{};
-        GetObjectA(BannerFont.Handle(), sizeof lf, &lf);
-        lf.lfEscapement = lf.lfOrientation = 900;
-        lf.lfOutPrecision = OUT_TT_PRECIS;
-        HFONT turned = CreateFontIndirectA(&lf);
-        SelectObject(dc, turned);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, ColorToRGB(BannerFont.Color()));
-        const int bottom = BannerImage >= 0 ? h - (w + 4) : h;
-        const int x = (w - extent.cy) / 2;
-        const int y = BannerJustification == bjTop      ? extent.cx + 1
-                      : BannerJustification == bjBottom ? bottom - 1
-                                                        : bottom - (bottom - extent.cx) / 2 - 1;
-        TextOutA(dc, x, y, BannerText.c_str(), static_cast<int>(BannerText.size()));
-        SelectObject(dc, oldFont);
-        DeleteObject(turned);
-    }
-    SelectObject(dc, oldBmp);
-    DeleteDC(dc);
-    return bmp;
+    canvas_ = &c;
+    struct Reset {
+        TCanvas*& canvas;
+        ~Reset() { canvas = nullptr; }
+    } reset{canvas_};
+    OnMeasureItem(menu_, &item, height, width);
 }
 
 void TCustomMenus97::DrawItem(TMenuItem& item, HDC dc, RECT rect, UINT state) {
     const int saved = SaveDC(dc);
     TCanvas c(dc);
     c.Font = Font;
+    c.Brush.Color = BrushColor;
+    if (state & ODS_SELECTED) {  // what an OnDrawItem handler finds
+        c.Brush.Color = clHighlight;
+        c.Font.SetColor(clHighlightText);
+    }
+    struct Finish {
+        TCanvas*& canvas;
+        TCanvas& c;
+        HDC dc;
+        int saved;
+        ~Finish() {
+            canvas = nullptr;
+            c.SetHandle(nullptr);
+            RestoreDC(dc, saved);
+        }
+    } finish{canvas_, c, dc, saved};
+    canvas_ = &c;
+    if (OnDrawItem && OnDrawItem(menu_, &item, rect, state)) {
+        if (state & ODS_FOCUS) DrawFocusRect(dc, &rect);
+        return;
+    }
     if (Banner && HasBanner(item)) {
         // One picture for the whole drop-down, as tall as its window (the items
         // drawn so far on a surface of no window), remade after each opening.
@@ -309,8 +227,6 @@ void TCustomMenus97::DrawItem(TMenuItem& item, HDC dc, RECT rect, UINT state) {
     if (IsBarTag(item.Tag)) DrawBarItem(item, c, rect, state);
     else DrawDropDownItem(item, c, rect, state);
     if (state & ODS_FOCUS) DrawFocusRect(dc, &rect);
-    c.SetHandle(nullptr);
-    RestoreDC(dc, saved);
 }
 
 bool TCustomMenus97::MenuMessage(TMenu&, HWND window, TMessage& m) {
@@ -335,6 +251,7 @@ bool TCustomMenus97::MenuMessage(TMenu&, HWND window, TMessage& m) {
         m.Result = 1;
         return true;
     }
+    if (m.Msg == WM_SETTINGCHANGE && defaultFont_) LoadDefaultFont();
     if (m.Msg == WM_ENTERMENULOOP) windowMenuProcessed_ = false;
     if (m.Msg == WM_INITMENUPOPUP) {
         if (!windowMenuProcessed_) AddWindowList(window, reinterpret_cast<HMENU>(m.WParam));
@@ -348,65 +265,6 @@ bool TCustomMenus97::MenuMessage(TMenu&, HWND window, TMessage& m) {
         return true;
     }
     return false;
-}
-
-namespace {
-TForm* MDIFormOf(HWND window) {
-    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(window));
-    return form && form->FormStyle() == fsMDIForm && form->WindowMenu() ? form : nullptr;
-}
-}  // namespace
-
-void TCustomMenus97::AddWindowList(HWND window, HMENU popup) {
-    TForm* form = MDIFormOf(window);
-    if (!form || !popup || form->WindowMenu()->Handle() != popup) return;
-    // The platform's entries follow the menu's own items and its separator.
-    int own = 0;
-    for (int i = 0; i < form->WindowMenu()->Count(); ++i)
-        if (form->WindowMenu()->Items(i)->Visible()) ++own;
-    const int entries = GetMenuItemCount(popup);
-    for (int pos = own + 1; pos < entries; ++pos) {
-        char text[101] = {};
-        GetMenuStringA(popup, static_cast<UINT>(pos), text, sizeof text, MF_BYPOSITION);
-        const UINT state = GetMenuState(popup, static_cast<UINT>(pos), MF_BYPOSITION);
-        const UINT id = GetMenuItemID(popup, pos);
-        if (state == static_cast<UINT>(-1) || id == static_cast<UINT>(-1) || (state & MF_SEPARATOR)) continue;
-        // Only the text before a tab is the caption (these entries carry no shortcut).
-        std::string caption = text;
-        caption = caption.substr(0, caption.find('\t'));
-        const bool checked = (state & MF_CHECKED) != 0;
-        const bool enabled = (state & (MF_GRAYED | MF_DISABLED)) == 0;
-        TMenuItem* item = nullptr;
-        for (TMenuItem* known : windowList_)
-            if (known->HelpContext == static_cast<int>(id)) item = known;
-        if (item) {
-            item->SetChecked(checked);
-        } else {
-            auto fresh = std::make_unique<TMenuItem>(nullptr);
-            fresh->SetCaption(caption);
-            fresh->SetEnabled(enabled);
-            fresh->SetChecked(checked);
-            fresh->SetDefault((state & MFS_DEFAULT) != 0);
-            fresh->SetRadioItem(false);
-            fresh->Tag = -2;
-            fresh->HelpContext = static_cast<int>(id);
-            item = fresh.release();
-            windowList_.insert(windowList_.begin(), item);
-        }
-        const UINT flags = MF_BYPOSITION | MF_OWNERDRAW | (checked ? MF_CHECKED : 0) |
-                           (item->Enabled() ? MF_ENABLED : MF_GRAYED | MF_DISABLED);
-        ModifyMenuA(popup, static_cast<UINT>(pos), flags, id, reinterpret_cast<LPCSTR>(item));
-    }
-    windowMenuProcessed_ = true;
-    bannerStale_ = true;
-}
-
-TMenuItem* TCustomMenus97::FindItemByCommand(UINT id) const {
-    if (TMenuItem* item = menu_ ? menu_->FindItem(id) : nullptr) return item;
-    if (!menu_ || !MDIFormOf(menu_->Window())) return nullptr;
-    for (TMenuItem* item : windowList_)
-        if (item->HelpContext == static_cast<int>(id)) return item;
-    return nullptr;
 }
 
 int TCustomMenus97::FindAccelerator(HMENU popup, char key) const {
@@ -437,7 +295,15 @@ int TCustomMenus97::FindAccelerator(HMENU popup, char key) const {
 
 // ---- TMainMenus97
 
-TMainMenus97::~TMainMenus97() { SetToolBar(nullptr); }
+TMainMenus97::~TMainMenus97() {
+    SetToolBar(nullptr);
+    for (TMenuItem* item : childEntries_) delete item;
+}
+
+// Changed in place, the main menu's font only redraws the bar.
+void TMainMenus97::FontChanged() {
+    if (!hideMenuBar_) RedrawMenuBar();
+}
 
 void TMainMenus97::Notification(TComponent* AComponent, TOperation Operation) {
     TCustomMenus97::Notification(AComponent, Operation);
@@ -477,7 +343,9 @@ void TMainMenus97::SetToolBar(IMenuToolBar* bar) {
 }
 
 void TMainMenus97::DrawBarItem(TMenuItem& item, TCanvas& c, RECT r, UINT state) {
-    if (!hideMenuBar_) TCustomMenus97::DrawBarItem(item, c, r, state);
+    if (hideMenuBar_) return;
+    if (IsChildEntry(item)) DrawChildEntry(c, r);
+    else TCustomMenus97::DrawBarItem(item, c, r, state);
 }
 
 bool TMainMenus97::MenuMessage(TMenu& menu, HWND window, TMessage& m) {
@@ -493,6 +361,8 @@ bool TMainMenus97::MenuMessage(TMenu& menu, HWND window, TMessage& m) {
         r->top -= height;
         return true;
     }
+    if (m.Msg == WM_WINDOWPOSCHANGING && (!hideMenuBar_ || toolBar_)) OwnerDrawChildEntries(window);
+    if (m.Msg == WM_MEASUREITEM && MeasureChildEntry(m)) return true;
     if (hideMenuBar_ && m.Msg == WM_NCHITTEST) {
         m.Result = DefWindowProcA(window, m.Msg, m.WParam, m.LParam);
         if (m.Result == HTMENU) m.Result = HTERROR;

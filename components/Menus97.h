@@ -4,6 +4,7 @@
 // an optional gradient banner beside the first drop-down).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,13 @@
 enum TMenus97Look { mlOffice97Look, mlIE4Look };
 enum TBannerJustification97 { bjCenter, bjTop, bjBottom };
 
+// True when the handler drew the item itself (State: ODS_ flags; the
+// component's Canvas() holds the item's device context).
+using TDrawMenuItemEvent97 =
+    std::function<bool(TMenu* Control, TMenuItem* Item, const RECT& Rect, UINT State)>;
+// May change an item's measured size.
+using TMeasureMenuItemEvent97 = std::function<void(TMenu* Control, TMenuItem* Item, int& Height, int& Width)>;
+
 class TCustomMenus97 : public TComponent, public TMenuHook {
 public:
     explicit TCustomMenus97(TComponent* owner);
@@ -21,7 +29,18 @@ public:
 
     TImageList* Images() const { return images_; }
     void SetImages(TImageList* il);
+    // The system's menu font while DefaultFont holds (reloaded when the
+    // system settings change); HiliteFont draws selected items.
     TFont Font, HiliteFont;
+    void SetFont(const TFont& f);
+    void SetHiliteFont(const TFont& f);
+    bool DefaultFont() const { return defaultFont_; }
+    // True reloads Font from the system (and HiliteFont with it).
+    void SetDefaultFont(bool d);
+    TDrawMenuItemEvent97 OnDrawItem;
+    TMeasureMenuItemEvent97 OnMeasureItem;
+    // The canvas of the item being measured or drawn; null otherwise.
+    TCanvas* Canvas() const { return canvas_; }
     TColor BrushColor = clBtnFace;
     TColor HiliteBar = clHighlight;
     int ItemHeight = 0, ItemWidth = 0;
@@ -37,7 +56,9 @@ public:
     // The banner as drawn beside the first drop-down: BannerWidth x height,
     // the gradient with BannerText running upward (the caller deletes it).
     HBITMAP MakeBanner(int height) const;
-    TMenus97Look Menus97Look = mlOffice97Look;
+    TMenus97Look Menus97Look() const { return look_; }
+    // A new look redraws the owner form's menu bar.
+    void SetMenus97Look(TMenus97Look look);
     int CheckW() const { return checkW_; }
     int CheckH() const { return checkH_; }
 
@@ -60,6 +81,9 @@ public:
 
 protected:
     void Attach(TMenu* menu);
+    // Font changed in place: the base class stops following the system font.
+    virtual void FontChanged();
+    void RedrawMenuBar() const;
     // A freed menu is let go (removing the menu from the form detaches it).
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual bool HasBanner(const TMenuItem& item) const;
@@ -67,12 +91,19 @@ protected:
     TMenu* menu_ = nullptr;
 
 private:
+    void LoadDefaultFont();
     int TextWidth(HDC dc, const std::string& s, int* height = nullptr) const;
     void DrawDropDownItem(TMenuItem& item, TCanvas& c, RECT r, UINT state);
     void DrawText(TMenuItem& item, TCanvas& c, RECT r, const std::string& text, bool enabled);
     void DrawMark(HDC dc, int x, int y, bool radio) const;
     void AddWindowList(HWND window, HMENU popup);
+    // The column divider left of an item that starts a new column.
+    void DrawBarBreak(HDC dc, const RECT& item) const;
     std::vector<TMenuItem*> windowList_;
+    TCanvas* canvas_ = nullptr;
+    bool defaultFont_ = true;
+    bool loadingFont_ = false;
+    TMenus97Look look_ = mlOffice97Look;
     bool windowMenuProcessed_ = false;
     TImageList* images_ = nullptr;
     HBITMAP banner_ = nullptr;
@@ -104,15 +135,26 @@ public:
     // A bar of buttons for the menu's items; the form's own bar hides.
     void SetToolBar(IMenuToolBar* bar);
     bool MenuMessage(TMenu& menu, HWND window, TMessage& m) override;
+    // What the platform put on the bar beside the menu's own items for a
+    // maximised child window (its system menu, drawn as its icon), each made
+    // owner-drawn with an item of ours standing for it.
+    const std::vector<TMenuItem*>& ChildEntryItems() const { return childEntries_; }
 
 protected:
     void DrawBarItem(TMenuItem& item, TCanvas& c, RECT r, UINT state) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void FontChanged() override;
 
 private:
+    void OwnerDrawChildEntries(HWND window);
+    bool IsChildEntry(const TMenuItem& item) const;
+    // The active child's small icon on the bar's brush.
+    void DrawChildEntry(TCanvas& c, RECT r);
+    bool MeasureChildEntry(TMessage& m) const;
     void FrameChanged();
     // The bar's area beyond its items in the menu's background brush.
     void PaintBarBackground(HWND window) const;
     bool hideMenuBar_ = false;
     IMenuToolBar* toolBar_ = nullptr;
+    std::vector<TMenuItem*> childEntries_;
 };

@@ -1,5 +1,7 @@
 #include "components/RePosApp.h"
 
+#include <vector>
+
 #include "components/RegistryEnhanced.h"
 #include "components/core/FormPosition.h"
 
@@ -32,16 +34,47 @@ void TRePosApp::WriteString(const std::string& name, const std::string& value) c
     reg.WriteValue(name, TRegVariant::String(value));
 }
 
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto& list = *reinterpret_cast<std::vector<TMonitorArea>*>(data);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (!GetMonitorInfoA(monitor, &mi)) return TRUE;
+    const TMonitorArea area{{mi.rcMonitor.left, mi.rcMonitor.top, mi.rcMonitor.right - mi.rcMonitor.left,
+                             mi.rcMonitor.bottom - mi.rcMonitor.top},
+                            {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right - mi.rcWork.left,
+                             mi.rcWork.bottom - mi.rcWork.top}};
+    // The primary monitor first: it wins a tie.
+    if (mi.dwFlags & MONITORINFOF_PRIMARY) list.insert(list.begin(), area);
+    else list.push_back(area);
+    return TRUE;
+}
+
+// Every monitor with its work area, in screen coordinates.
+std::vector<TMonitorArea> Monitors() {
+    std::vector<TMonitorArea> list;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
+    if (list.empty()) {
+        const TPosRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        RECT work;
+        if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) work = {0, 0, screen.Width, screen.Height};
+        list.push_back({screen, {work.left, work.top, work.right - work.left, work.bottom - work.top}});
+    }
+    return list;
+}
+
+}  // namespace
+
+// The stored numbers are screen coordinates, as the form's own bounds are.
 void TRePosApp::LoadAppPosition() {
     const int top = ParseStoredInt(ReadString(TopName, ""), Top);
     const int left = ParseStoredInt(ReadString(LeftName, ""), Left);
     const int height = ParseStoredInt(ReadString(HeightName, ""), Height);
     const int width = ParseStoredInt(ReadString(WidthName, ""), Width);
     // A stored place off every screen (a minimised form's -32000, a monitor
-    // that is gone) would hide the form: keep it on the work area.
-    RECT area;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    const TPosRect r = ClampToWorkArea({left, top, width, height}, area.left, area.top, area.right, area.bottom);
+    // that is gone) would hide the form: keep it on its monitor's work area.
+    const TPosRect r = PlaceOnNearestMonitor({left, top, width, height}, Monitors());
     HWND h = form_->Handle();
     const bool maximised = SameText(ReadString(WindowStateName, "False"), "True");
     if (IsZoomed(h) || IsIconic(h)) ShowWindow(h, SW_RESTORE);
@@ -55,14 +88,23 @@ void TRePosApp::SaveAppPosition() {
         WriteString(WindowStateName, "True");
         return;
     }
-    // The normal rectangle: a minimised form reports -32000 as its place.
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof wp;
-    GetWindowPlacement(h, &wp);
-    const RECT& n = wp.rcNormalPosition;
+    TPosRect r;
+    if (IsIconic(h)) {
+        // A minimised form reports -32000 as its place: its normal rectangle
+        // is what comes back, and the platform gives it in workspace coordinates.
+        WINDOWPLACEMENT wp = {};
+        wp.length = sizeof wp;
+        GetWindowPlacement(h, &wp);
+        const RECT& n = wp.rcNormalPosition;
+        r = WorkspaceToScreen({n.left, n.top, n.right - n.left, n.bottom - n.top}, Monitors());
+    } else {
+        RECT w;
+        GetWindowRect(h, &w);
+        r = {w.left, w.top, w.right - w.left, w.bottom - w.top};
+    }
     WriteString(WindowStateName, "False");
-    WriteString(TopName, std::to_string(n.top));
-    WriteString(LeftName, std::to_string(n.left));
-    WriteString(WidthName, std::to_string(n.right - n.left));
-    WriteString(HeightName, std::to_string(n.bottom - n.top));
+    WriteString(TopName, std::to_string(r.Top));
+    WriteString(LeftName, std::to_string(r.Left));
+    WriteString(WidthName, std::to_string(r.Width));
+    WriteString(HeightName, std::to_string(r.Height));
 }

@@ -19,13 +19,16 @@ TRegistryEnhanced::TRegistryEnhanced(TComponent* AOwner) : TComponent(AOwner), s
 
 void TRegistryEnhanced::WriteValue(const std::string& Name, const TRegVariant& Value) {
     if (Key.empty()) return;
-    const TRegEncoded enc = EncodeRegValue(Value);
-    if (!enc.Supported) throw ERegistryException("Unsupported value type for '" + Name + "'");
     const TRegValuePath path = MakeRegValuePath(Key, Name);
     HKEY key = nullptr;
-    const LONG rc = RegCreateKeyExA(RootKeyHandle(RootKey), path.KeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                    nullptr, &key, nullptr);
-    if (rc != ERROR_SUCCESS) throw ERegistryException("Failed to get data for '" + path.KeyPath + "'");
+    if (RegCreateKeyExA(RootKeyHandle(RootKey), path.KeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    const TRegEncoded enc = EncodeRegValue(Value);
+    if (!enc.Supported) {
+        RegCloseKey(key);
+        return;
+    }
     const LONG set = RegSetValueExA(key, path.ValueName.c_str(), 0, enc.RegType, enc.Bytes.data(),
                                     static_cast<DWORD>(enc.Bytes.size()));
     RegCloseKey(key);

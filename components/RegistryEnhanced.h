@@ -28,9 +28,10 @@ public:
     std::string Key;
     TRootKey RootKey = hkCurrentUser;
 
-    // Nothing with an empty Key. A key that cannot be opened or created, a
-    // kind of value that cannot be stored, or a refused write raise
-    // ERegistryException: a setting must not be lost in silence.
+    // Nothing, and no error, with an empty Key, a key that cannot be opened
+    // or created, or a kind of value that has no stored form (the key is
+    // still created). A value the registry refuses to set raises
+    // ERegistryException "Failed to set data for '<value name>'".
     void WriteValue(const std::string& Name, const TRegVariant& Value);
     // Default when the key or value is missing or unreadable.
     TRegVariant ReadValue(const std::string& Name, const TRegVariant& Default);

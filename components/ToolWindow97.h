@@ -28,6 +28,10 @@ public:
 TDragOutline* SetDragOutline(TDragOutline* outline);
 TDragOutline& DragOutline();
 
+// The work area of the monitor nearest to a rectangle or a point (screen coordinates).
+RECT GetMonitorWorkArea(const RECT& r);
+RECT GetMonitorWorkArea(POINT pt);
+
 class TCustomToolWindow97 : public TWinControl, public TDockedBar {
 public:
     // The window belongs to form, floating until it is docked.
@@ -137,6 +141,8 @@ private:
     static void HookProc(THookKind kind, uintptr_t wnd, uintptr_t wp, intptr_t lp);
     bool closePressed_ = false;
     void Float(int left, int top);
+    // Where a drag with no dock target puts the window (screen coordinates).
+    RECT FloatingTarget(POINT pt, POINT grab, SIZE oldSize);
     void MoveOnScreen();
     void SizeForDockKind();
     std::vector<TDock97*> CandidateDocks() const;

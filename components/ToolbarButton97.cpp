@@ -17,11 +17,20 @@ int g_buttonCount = 0;
 std::vector<TToolbarButton97*> g_buttons;  // live buttons, in creation order
 HHOOK g_dialogKeyHook = nullptr;
 HBITMAP g_pattern = nullptr;
+COLORREF g_patternColours[2];  // face and highlight the pattern was made in
 constexpr UINT_PTR kHoverTimer = 1, kRepeatTimer = 2;
 
-// 8 x 8 face colour with every pixel of even x + y in highlight: the latched look.
+// 8 x 8 face colour with every pixel of even x + y in highlight: the latched
+// look, made again after the system colours changed.
 HBITMAP PatternBitmap() {
+    const COLORREF face = ColorToRGB(clBtnFace), hilite = ColorToRGB(clBtnHighlight);
+    if (g_pattern && (g_patternColours[0] != face || g_patternColours[1] != hilite)) {
+        DeleteObject(g_pattern);
+        g_pattern = nullptr;
+    }
     if (!g_pattern) {
+        g_patternColours[0] = face;
+        g_patternColours[1] = hilite;
         TBitmap b(8, 8);
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x) b.Canvas().SetPixel(x, y, (x + y) % 2 == 0 ? clBtnHighlight : clBtnFace);
@@ -438,6 +447,12 @@ void TToolbarButton97::ReleaseGroupSiblings() {
     }
 }
 
+void TToolbarButton97::SetMargin(int m) {
+    if (m < -1 || m == margin_) return;
+    margin_ = m;
+    Redraw();
+}
+
 void TToolbarButton97::SetDropdownCombo(bool c) {
     if (c == combo_) return;
     combo_ = c;
@@ -474,6 +489,10 @@ bool TToolbarButton97::HandleMessage(TMessage& m) {
         m.Result = DefaultHandler(m);
         Redraw();
         return true;
+    case WM_SYSCOLORCHANGE:
+        // The pattern and the glyph's images are made again in the new colours when drawn.
+        Redraw();
+        return false;
     default:
         return false;
     }
@@ -484,8 +503,12 @@ void TToolbarButton97::Paint(TCanvas& canvas) {
     TBitmap off(w, h);
     TCanvas& c = off.Canvas();
     RECT all{0, 0, w, h};
-    c.Brush.Color = Color();
-    c.FillRect(all);
+    if (Opaque || !Flat) {
+        c.Brush.Color = Color();
+        c.FillRect(all);
+    } else {
+        PaintParentBackground(c.Handle());
+    }
     c.Font = Font();
     HDC dc = c.Handle();
     RECT r = all;
@@ -515,7 +538,7 @@ void TToolbarButton97::Paint(TCanvas& canvas) {
     in.Offset = offset;
     in.Caption = Caption();
     in.Layout = Layout;
-    in.Margin = Margin;
+    in.Margin = margin_;
     in.Spacing = Spacing;
     in.WordWrap = WordWrap;
     in.ShowArrow = DropdownArrow && !combo_ && UsesDropdown();
@@ -525,4 +548,23 @@ void TToolbarButton97::Paint(TCanvas& canvas) {
     glyph_.Draw(c, in, state_, align);
     if (combo) TButtonGlyph::DrawArrow(c, w - 13, h / 2 - 1, state_);
     BitBlt(canvas.Handle(), 0, 0, w, h, dc, 0, 0, SRCCOPY);
+}
+
+void TToolbarButton97::PaintParentBackground(HDC dc) {
+    TWinControl* parent = Parent();
+    if (!parent || !parent->HandleAllocated() || !HandleAllocated()) {
+        RECT all{0, 0, Width(), Height()};
+        HBRUSH b = CreateSolidBrush(ColorToRGB(Color()));
+        FillRect(dc, &all, b);
+        DeleteObject(b);
+        return;
+    }
+    POINT origin{0, 0};
+    MapWindowPoints(Handle(), parent->Handle(), &origin, 1);
+    const int saved = SaveDC(dc);
+    SetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
+    TCanvas pc(dc);
+    parent->Paint(pc);
+    pc.SetHandle(nullptr);
+    RestoreDC(dc, saved);
 }

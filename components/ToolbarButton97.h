@@ -51,11 +51,16 @@ public:
     // is on the form, unless the focused control wants the key itself.
     bool Default = false, Cancel = false;
 
+    // Flat and not Opaque: the parent's background shows through the button.
     bool Flat = true, Opaque = true, NoBorder = false, ShowBorderWhenInactive = false;
     bool Repeating = false;
     int RepeatDelay = 400, RepeatInterval = 100;
     TButtonLayout Layout = blGlyphLeft;
-    int Margin = -1, Spacing = 4;
+    // Distance of the glyph from the edge; -1 centres the content. Values
+    // below -1 are ignored.
+    int Margin() const { return margin_; }
+    void SetMargin(int m);
+    int Spacing = 4;
     bool WordWrap = false;
     TButtonDisplayMode DisplayMode = dmBoth;
     enum TAlignment { taLeftJustify, taRightJustify, taCenter } Alignment = taCenter;
@@ -107,11 +112,14 @@ private:
     void EnabledChanged(bool enabled);
     void DropDown();
     void RemovePendingClicks();
+    // The parent's client area under the button, into dc (button coordinates).
+    void PaintParentBackground(HDC dc);
 
     TButtonGlyph glyph_;
     TButtonPaintState state_ = bsUp;
     bool mouseIn_ = false, tracking_ = false, inClick_ = false, arrowPressed_ = false;
     bool down_ = false, allowAllUp_ = false, combo_ = false, repeatOn_ = false;
     int groupIndex_ = 0;
+    int margin_ = -1;
     TPopupMenu* menu_ = nullptr;
 };

@@ -13,6 +13,7 @@ TfrmServerConnect::TfrmServerConnect(TForm* owner, TFtpClient* engine) : TForm(n
     animFind->StopFrame = 8;
     lblServerName = new TLabel3D(this);
     lblServerName->SetBounds(12, 78, 362, 22);
+    lblServerName->Alignment = TLabel::taCenter;
     lblServerName->Font().SetSize(11);
     lblServerName->Font().SetStyle(fsBold);
     lblServerName->SetCaption("Untitled");

@@ -54,9 +54,9 @@ std::vector<std::vector<uint8_t>> Ours(const std::vector<uint8_t>& bytes, bool k
     TGifFile gif;
     gif.ReadFromStream(s);
     std::vector<std::vector<uint8_t>> frames;
-    for (int i = 0; keep && i < gif.ImageCount(); ++i) {
-        const TByteArray2D& m = gif.Image(i).Pixels();
-        frames.emplace_back(m.Data(), m.Data() + size_t(m.Columns()) * m.Rows());
+    for (int i = 0; i < gif.ImageCount(); ++i) {
+        const TByteArray2D& m = gif.Image(i).Pixels();  // later frames decode here
+        if (keep) frames.emplace_back(m.Data(), m.Data() + size_t(m.Columns()) * m.Rows());
     }
     return frames;
 }

@@ -221,3 +221,21 @@ TBarBounds DragTolerance(const TBarBounds& Dock, int GrabX, int GrabY, int Width
     const int left = 32 - right, top = 20 - bottom;
     return {Dock.Left - left, Dock.Top - top, Dock.Width + left + right, Dock.Height + top + bottom};
 }
+
+TBarBounds KeepFloatingReachable(TBarBounds w, const TBarBounds& a, int Frame, int Caption) {
+    const int inset = Frame + 4;
+    const int left = a.Left + inset, top = a.Top + inset;
+    const int right = a.Left + a.Width - inset, bottom = a.Top + a.Height - inset;
+    if (w.Left + w.Width <= left) w.Left = left - w.Width + 1;
+    if (w.Left >= right) w.Left = right - 1;
+    if (w.Top + w.Height <= top) w.Top = top - w.Height + 1;
+    if (w.Top >= bottom) w.Top = bottom - 1;
+    const int highest = a.Top + 4 - Frame - Caption;
+    if (w.Top < highest) w.Top = highest;
+    return w;
+}
+
+void ClampToArea(int& X, int& Y, const TBarBounds& Area) {
+    X = std::max(Area.Left, std::min(X, Area.Left + Area.Width - 1));
+    Y = std::max(Area.Top, std::min(Y, Area.Top + Area.Height - 1));
+}

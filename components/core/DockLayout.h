@@ -101,5 +101,12 @@ int DropRow(TDockLayout& Dock, const TDockedBar* Bar, int Coordinate);
 // cursor, so the zone reaches farther left (and likewise for the other sides).
 TBarBounds DragTolerance(const TBarBounds& Dock, int GrabX, int GrabY, int Width, int Height);
 
+// A floating window dragged to Window stays within reach: it overlaps the work
+// area shrunk by Frame + 4 on every side, and its top lies no higher than the
+// work area's top + 4 - Frame - Caption (the caption's lower part stays on it).
+TBarBounds KeepFloatingReachable(TBarBounds Window, const TBarBounds& WorkArea, int Frame, int Caption);
+// The point moved onto the area (its right and bottom edges excluded).
+void ClampToArea(int& X, int& Y, const TBarBounds& Area);
+
 // 0 for no dock (floating), else the dock's kind.
 inline int GetDockKind(const TDockLayout* Dock) { return Dock ? Dock->GetDockKind() : 0; }

@@ -96,6 +96,9 @@ void TGifFile::ReadFromStream(TStream& Stream) {
         auto image = std::make_unique<TGifSubImage>(GlobalColors.Count(), this);
         image->TakeExtensions(std::move(extensions));
         image->ReadFrom(Stream);
+        // The first image is the one shown: its errors are the file's. Later
+        // frames are decoded when their pixels are first asked for.
+        if (images_.empty()) image->DecodeLzw();
         images_.push_back(std::move(image));
         if (!ReadByte(Stream, b)) return;
     }

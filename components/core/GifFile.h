@@ -14,9 +14,11 @@ class TGifFile {
 public:
     TGifFile();
 
-    // Reads from the stream's position. EGifException "Gif Version must be
-    // 87a or 89a", "Unrecognized extension block.\r\nCode = $XX" and the
-    // decoder's errors; EReadError when a descriptor or table is cut short.
+    // Reads from the stream's position and decodes the first image.
+    // EGifException "Gif Version must be 87a or 89a", "Unrecognized extension
+    // block.\r\nCode = $XX" and the first image's decoder errors (a later
+    // image raises its own from Pixels()); EReadError when a descriptor or
+    // table is cut short.
     void ReadFromStream(TStream& Stream);
 
     // Exception "List index out of bounds (n)" when there is no such image.

@@ -65,7 +65,7 @@ void TGifLzwDecoder::AddEntry(uint32_t Offset, uint32_t Length) {
 // Writes Code's string (cut at the end of the image); gives its length.
 uint32_t TGifLzwDecoder::Emit(int Code) {
     if (Code < clearCode_) {
-        out_[written_++] = static_cast<uint8_t>(Code);
+        if (written_ < total_) out_[written_++] = static_cast<uint8_t>(Code);
         return 1;
     }
     uint32_t len = length_[Code];
@@ -98,15 +98,15 @@ void TGifLzwDecoder::StoreInterlaced(const uint8_t* Linear) {
 }
 
 void TGifLzwDecoder::Decode() {
-    if (total_ == 0) return;
     std::vector<uint8_t> linear;
     if (interlaced_) linear.assign(total_, 0);
     out_ = interlaced_ ? linear.data() : pixels_.Data();
-    const bool report = ProgressHook && rows_ >= 201;
+    const bool report = ProgressHook && rows_ >= 201 && columns_ > 0;
     uint32_t prevAt = 0, prevLen = 0;
     int code = 0;
-    while (written_ < total_) {  // whatever follows the last row is dropped
-        if (!ReadCode(code)) break;
+    // Codes are read up to the end code: those after the last row are still
+    // checked, but what they stand for is dropped.
+    while (ReadCode(code)) {
         if (code == clearCode_) {
             ResetTable();
             state_ = lsAfterClear;
@@ -130,7 +130,7 @@ void TGifLzwDecoder::Decode() {
         if (report) ReportRows();
     }
     // A row cut short by the end of the data stays 0.
-    if (written_ < total_) {
+    if (written_ < total_ && columns_ > 0) {
         uint32_t rowStart = written_ - written_ % static_cast<uint32_t>(columns_);
         std::memset(out_ + rowStart, 0, written_ - rowStart);
     }

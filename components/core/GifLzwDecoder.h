@@ -24,8 +24,9 @@ public:
     TGifLzwDecoder(const uint8_t* Data, size_t Size, int CodeSize, bool Interlaced, TByteArray2D& Pixels);
 
     // Fills the matrix; EGifException "Bad code" on a code the table does not
-    // know. Running out of data ends quietly with the rows not reached left 0;
-    // data beyond the last row is not read.
+    // know or an end code right after a clear code, also after the last row
+    // (codes are read up to the end code; pixels past the last row are
+    // dropped). Running out of data ends quietly with the rows not reached left 0.
     void Decode();
 
 private:

@@ -15,7 +15,7 @@ uint16_t Word(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8
 }  // namespace
 
 TGifSubImage::TGifSubImage(int ColorCount, TGifFile* Owner)
-    : Owner(Owner), LocalColors(ColorCount), pixels_(std::make_unique<TByteArray2D>(0, 0)) {
+    : Owner(Owner), LocalColors(ColorCount) {
     BitsPerEntry = Log2OfColorCount(ColorCount);
     CodeSize = BitsPerEntry < 2 ? 2 : BitsPerEntry;
     Packed = static_cast<uint8_t>((LocalTable ? 0x80 : 0) | (Interlaced ? 0x40 : 0) | (BitsPerEntry - 1));
@@ -55,7 +55,7 @@ void TGifSubImage::ReadFrom(TStream& Stream) {
     }
     if (static_cast<int64_t>(Width) * Height > kGifMaxPixels)
         throw EGifException(Format("Image too large (%u x %u pixels)", unsigned(Width), unsigned(Height)));
-    pixels_ = std::make_unique<TByteArray2D>(Width, Height);
+    pixels_.reset();
 
     uint8_t codeSize = 0;
     Stream.ReadBuffer(&codeSize, 1);
@@ -70,10 +70,22 @@ void TGifSubImage::ReadFrom(TStream& Stream) {
         LzwData.resize(at + static_cast<size_t>(got < 0 ? 0 : got));
         if (got < len) break;
     }
-    DecodeLzw();
+}
+
+const TByteArray2D& TGifSubImage::Pixels() const {
+    if (!pixels_) Decode();
+    return *pixels_;
 }
 
 void TGifSubImage::DecodeLzw() {
-    TGifLzwDecoder decoder(LzwData.data(), LzwData.size(), CodeSize, Interlaced, *pixels_);
+    pixels_.reset();
+    Decode();
+}
+
+// The matrix is kept only once the whole image decoded.
+void TGifSubImage::Decode() const {
+    auto matrix = std::make_unique<TByteArray2D>(Width, Height);
+    TGifLzwDecoder decoder(LzwData.data(), LzwData.size(), CodeSize, Interlaced, *matrix);
     decoder.Decode();
+    pixels_ = std::move(matrix);
 }

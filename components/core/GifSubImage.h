@@ -24,15 +24,19 @@ public:
     TGifSubImage(int ColorCount, TGifFile* Owner);
 
     // Reads the descriptor after the "," byte, the local table, the code size
-    // and the data sub-blocks, then decodes them.
+    // and the data sub-blocks; no pixels are made yet.
     void ReadFrom(TStream& Stream);
+    // Decodes LzwData into a new matrix (the decoder's EGifException).
     void DecodeLzw();
     // The last graphic control extension among them sets disposal and transparency.
     void TakeExtensions(TExtensionList List);
 
     // The local table when the image has one, else the file's global table.
     const TColorTable& Palette() const;
-    const TByteArray2D& Pixels() const { return *pixels_; }
+    // The palette indices, decoded on first use: an image that nobody looks
+    // at costs no matrix (a file may hold many frames of 2^26 pixels each).
+    const TByteArray2D& Pixels() const;
+    bool Decoded() const { return pixels_ != nullptr; }
 
     TGifFile* Owner;
     int CodeSize;
@@ -48,5 +52,6 @@ public:
     TColorTable LocalColors;
 
 private:
-    std::unique_ptr<TByteArray2D> pixels_;
+    void Decode() const;
+    mutable std::unique_ptr<TByteArray2D> pixels_;
 };

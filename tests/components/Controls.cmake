@@ -22,6 +22,9 @@ if(WIN32)
                        ToolbarButton97.HoverFollowsTheRealCursor ToolbarButton97.RepeatingClicksAtPressAndOnEachTickInside
                        Hint95.NoStyleComponentMeansWindows95AndTheTipSitsUnderTheCursor
                        PROPERTIES RUN_SERIAL TRUE)
+  # Changes the desktop's system colours for a moment: nothing else may run meanwhile.
+  set_tests_properties(ToolbarButton97.LatchedPatternAndEmbossedImagesFollowTheSystemColours
+                       PROPERTIES RUN_SERIAL TRUE)
 endif()
 
 if(WIN32)

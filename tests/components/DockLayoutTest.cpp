@@ -269,3 +269,41 @@ TEST(DockLayout, DragToleranceFollowsTheGrabPoint) {
     };
     for (const Case& c : cases) EXPECT_EQ(DragTolerance(dock, c.grabX, c.grabY, c.width, c.height), c.zone) << c.name;
 }
+
+// A work area of 1000 x 700 below a 30-pixel taskbar; frame 4, caption 16:
+// the window must overlap (8, 38)-(992, 722) and its top stay at 14 or below.
+TEST(DockLayout, AFloatingWindowIsKeptWithinReach) {
+    const TBarBounds work{0, 30, 1000, 700};
+    struct Case {
+        const char* name;
+        TBarBounds in, out;
+    } cases[] = {
+        {"well inside stays", {100, 100, 200, 80}, {100, 100, 200, 80}},
+        {"off the left: its right edge one pixel into the inset", {-500, 100, 200, 80}, {-191, 100, 200, 80}},
+        {"off the right: its left edge one pixel before the inset's end", {1500, 100, 200, 80}, {991, 100, 200, 80}},
+        {"below the bottom", {100, 900, 200, 80}, {100, 721, 200, 80}},
+        {"above the top: the caption's lower part stays on the area", {100, -300, 200, 80}, {100, 14, 200, 80}},
+        {"partly above the top: moved down as well", {100, 5, 200, 80}, {100, 14, 200, 80}},
+        {"far off a corner", {-5000, -5000, 200, 80}, {-191, 14, 200, 80}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(KeepFloatingReachable(c.in, work, 4, 16), c.out) << c.name;
+}
+
+TEST(DockLayout, APointIsClampedOntoTheArea) {
+    const TBarBounds work{-1920, 0, 1920, 1050};
+    struct Case {
+        const char* name;
+        int x, y, cx, cy;
+    } cases[] = {
+        {"inside", -100, 500, -100, 500},
+        {"right of it", 300, 500, -1, 500},
+        {"above and left", -3000, -50, -1920, 0},
+        {"below", -10, 2000, -10, 1049},
+    };
+    for (const Case& c : cases) {
+        int x = c.x, y = c.y;
+        ClampToArea(x, y, work);
+        EXPECT_EQ(x, c.cx) << c.name;
+        EXPECT_EQ(y, c.cy) << c.name;
+    }
+}

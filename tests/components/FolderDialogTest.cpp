@@ -162,3 +162,24 @@ TEST(FolderDialog, CustomCheckBoxIsCopiedBesideTheButtonsAndItsCheckComesBack) {
     });
     CoUninitialize();
 }
+
+TEST(FolderDialog, BrowsingForComputersRootsTheTreeAtTheNetwork) {
+    struct Case {
+        const char* name;
+        TFolderDialogOptions before, set;
+        TShellFolder root;
+    } cases[] = {
+        {"newly added: the network", kDefaultFolderOptions, Opt(bfBrowseForComputer), sfoNetwork},
+        {"already there: the root stays", Opt(bfBrowseForComputer), Opt(bfBrowseForComputer) | Opt(bfStatusText),
+         sfoMyComputer},
+        {"other options: the root stays", kDefaultFolderOptions, Opt(bfBrowseForPrinter), sfoMyComputer},
+    };
+    for (const Case& c : cases) {
+        TFolderDialog d;
+        d.SetOptions(c.before);
+        d.SetRootFolder(sfoMyComputer);
+        d.SetOptions(c.set);
+        EXPECT_EQ(d.RootFolder(), c.root) << c.name;
+        EXPECT_FALSE(d.Options() & Opt(bfFileSysDirsOnly)) << c.name;
+    }
+}

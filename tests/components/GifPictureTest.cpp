@@ -68,3 +68,29 @@ TEST(GifPicture, BadFilesGiveClearErrors) {
     qftest::WriteFileBytes(dir.File("old.gif"), "GIF90a\x01\x00\x01\x00\x00\x00\x00;");
     EXPECT_THROW(LoadPictureFromFile(dir.File("old.gif"), bmp), EGifException);
 }
+
+TEST(GifPicture, LoadFromStreamReadsTheWholeStreamFromItsStart) {
+    GifImageSpec im;
+    im.Width = 2;
+    im.Pixels = {3, 1};
+    TMemoryStream s;
+    s.Bytes() = BuildGif({im}, 2);
+    s.SetPosition(s.Size());  // where a writer left it
+    TBitmap bmp;
+    TGifBitmap::LoadFromStream(s, bmp);
+    ASSERT_EQ(bmp.Width(), 2);
+    EXPECT_EQ(bmp.PixelRGB(0, 0), TableColour(3));
+    EXPECT_EQ(bmp.PixelRGB(1, 0), TableColour(1));
+}
+
+TEST(GifPicture, AFileWithoutAnImageRaisesTheListIndexError) {
+    TMemoryStream s;
+    s.Bytes() = BuildGif({}, 2);
+    TBitmap bmp;
+    try {
+        TGifBitmap::LoadFromStream(s, bmp);
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "List index out of bounds (0)");
+    }
+}

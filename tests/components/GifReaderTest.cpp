@@ -4,6 +4,13 @@
 
 #include <memory>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <psapi.h>
+#else
+#include <sys/resource.h>
+#endif
+
 #include "GifBuilder.h"
 #include "components/core/GifException.h"
 #include "components/core/GifFile.h"
@@ -41,6 +48,32 @@ GifImageSpec Image(int w, int h, std::vector<uint8_t> pixels, int codeSize = 2) 
     im.Pixels = std::move(pixels);
     im.Options.CodeSize = codeSize;
     return im;
+}
+
+// The most memory the process has held so far, in MiB.
+double PeakMemoryMiB() {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof pmc;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc)) return -1;
+    return static_cast<double>(pmc.PeakWorkingSetSize) / (1 << 20);
+#else
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return static_cast<double>(u.ru_maxrss) / 1024;  // KiB on Linux
+#endif
+}
+
+// 40 frames of 8192 x 8192 (each at the per-image limit) in 620 bytes: each
+// frame's data is a clear code, one pixel and the end code.
+std::vector<uint8_t> FortyHugeFrames() {
+    CodePacker p;
+    p.Put(4, 3);
+    p.Put(0, 3);
+    p.Put(5, 3);
+    GifImageSpec frame = Image(8192, 8192, {});
+    frame.Lzw = p.Finish();
+    return BuildGif(std::vector<GifImageSpec>(40, frame), 1);
 }
 
 std::string ErrorOf(const std::vector<uint8_t>& bytes) {
@@ -130,6 +163,19 @@ TEST(GifReader, ErrorsCarryTheirExactMessages) {
     }
     GifImageSpec huge = Image(65535, 65535, {});
     huge.Lzw = {0x00};
+    // The codes after the last row are read up to the end code and checked.
+    GifImageSpec clearThenEndLate = Image(2, 1, {});
+    {
+        CodePacker p;
+        p.Put(4, 3); p.Put(1, 3); p.Put(1, 3); p.Put(4, 3); p.Put(5, 3);
+        clearThenEndLate.Lzw = p.Finish();
+    }
+    GifImageSpec beyondLate = Image(2, 1, {});
+    {
+        CodePacker p;  // after 1, 1 and 2 the next free code is 8: 9 is unknown
+        p.Put(4, 3); p.Put(1, 3); p.Put(1, 3); p.Put(2, 3); p.Put(9, 4); p.Put(5, 4);
+        beyondLate.Lzw = p.Finish();
+    }
     const Case cases[] = {
         {"unknown extension", BuildGif({unknownExt}), "Unrecognized extension block.\r\nCode = $99"},
         {"code size 1", BuildGif({size1}), "Bad code Size"},
@@ -137,6 +183,8 @@ TEST(GifReader, ErrorsCarryTheirExactMessages) {
         {"code beyond the next free one", BuildGif({beyond}), "Bad code"},
         {"end code after a clear code", BuildGif({clearThenEnd}), "Bad code"},
         {"65535 x 65535", BuildGif({huge}), "Image too large (65535 x 65535 pixels)"},
+        {"end code after a clear code past the last row", BuildGif({clearThenEndLate}), "Bad code"},
+        {"unknown code past the last row", BuildGif({beyondLate}), "Bad code"},
     };
     for (const Case& c : cases) EXPECT_EQ(ErrorOf(c.Bytes), c.Message) << c.Name;
 }
@@ -195,6 +243,43 @@ TEST(GifReader, PixelsAfterTheLastRowAreDropped) {
     inter.Interlaced = true;
     inter.Lzw = LzwEncode(more, inter.Options);
     EXPECT_EQ(Read(BuildGif({inter}))->Image(0).Pixels().Rows(), 3);
+}
+
+TEST(GifReader, FortyHugeFramesCostOneMatrix) {
+    const std::vector<uint8_t> bytes = FortyHugeFrames();
+    ASSERT_EQ(bytes.size(), 620u);
+    const double before = PeakMemoryMiB();
+    auto gif = Read(bytes);
+    const double grown = PeakMemoryMiB() - before;
+    ASSERT_EQ(gif->ImageCount(), 40);
+    // One 64 MiB matrix for the first frame, not forty (2.5 GiB).
+    EXPECT_LT(grown, 400) << "peak memory grew by " << grown << " MiB";
+    EXPECT_TRUE(gif->Image(0).Decoded());
+    EXPECT_FALSE(gif->Image(39).Decoded());
+    EXPECT_EQ(gif->Image(0).Pixels().Rows(), 8192);
+}
+
+TEST(GifReader, LaterFramesDecodeWhenTheirPixelsAreAsked) {
+    GifImageSpec broken = Image(4, 1, {});
+    {
+        CodePacker p;  // 7 is beyond the next free code 6
+        p.Put(4, 3); p.Put(1, 3); p.Put(7, 3); p.Put(5, 3);
+        broken.Lzw = p.Finish();
+    }
+    auto gif = Read(BuildGif({Image(2, 1, {1, 2}), Image(3, 1, {3, 2, 1}), broken}));
+    ASSERT_EQ(gif->ImageCount(), 3);
+    EXPECT_FALSE(gif->Image(1).Decoded());
+    EXPECT_EQ(Matrix(gif->Image(1)), (std::vector<uint8_t>{3, 2, 1}));
+    EXPECT_TRUE(gif->Image(1).Decoded());
+    // A broken frame after the first one spoils only itself, when it is looked at.
+    try {
+        gif->Image(2).Pixels();
+        FAIL() << "no exception";
+    } catch (const EGifException& e) {
+        EXPECT_EQ(e.Message(), "Bad code");
+    }
+    EXPECT_FALSE(gif->Image(2).Decoded());
+    EXPECT_EQ(Matrix(gif->Image(0)), (std::vector<uint8_t>{1, 2}));
 }
 
 TEST(GifReader, SubBlockLongerThanTheStreamEnds) {

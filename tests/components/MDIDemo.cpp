@@ -1,9 +1,11 @@
 // A multiple-document frame with two children and its window menu open,
-// drawn by the main menu component, for screenshots under Xvfb:
-// components_mdi_demo.exe [seconds]
+// drawn by the main menu component, for screenshots under Xvfb (with "max",
+// the second child maximised: its icon and boxes on the frame's bar):
+// components_mdi_demo.exe [seconds [max]]
 #include <windows.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "DemoPump.h"
 #include "components/Menus97.h"
@@ -52,6 +54,8 @@ int main(int argc, char** argv) {
     two.SetFormStyle(fsMDIChild);
     two.SetCaption("Local files");
     two.Show();
+    if (argc > 2 && std::string(argv[2]) == "max")
+        SendMessageA(frame.ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(two.Handle()), 0);
     PumpMessages(800);
     // The window menu as the user opens it, closed again after the time given.
     SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, CloseMenu);

@@ -5,6 +5,7 @@
 
 #include "ComponentTestSupport.h"
 #include "components/Menus97.h"
+#include "components/PopupMenus97.h"
 #include "ui/Form.h"
 
 namespace {
@@ -401,4 +402,148 @@ TEST(Menus97, HideMenuBarGivesTheBarsPlaceToTheClientArea) {
     f.m97->SetHideMenuBar(false);
     EXPECT_EQ(clientHeight(f), withBar);
     EXPECT_EQ(GetMenu(f.Handle()), f.menu->Handle()) << "the menu and its keys stay";
+}
+
+TEST(Menus97, OnDrawItemFindsTheSelectionColoursAndMayDrawInstead) {
+    TMenuForm f;
+    f.Show();
+    struct Seen {
+        TMenu* control = nullptr;
+        TMenuItem* item = nullptr;
+        RECT rect{};
+        UINT state = 0;
+        TColor brush = clNone, font = clNone;
+    } seen;
+    f.m97->OnDrawItem = [&](TMenu* control, TMenuItem* item, const RECT& rect, UINT state) {
+        seen = {control, item, rect, state, f.m97->Canvas()->Brush.Color, f.m97->Canvas()->Font.Color()};
+        if (item != f.exitItem) return false;
+        RECT r = rect;
+        f.m97->Canvas()->Brush.Color = static_cast<TColor>(RGB(0, 255, 0));
+        f.m97->Canvas()->FillRect(r);
+        return true;
+    };
+    struct Case {
+        const char* name;
+        TMenuItem* item;
+        UINT state;
+        TColor brush, font;
+        int x, y;
+        uint32_t rgb;
+    } cases[] = {
+        {"selected, drawn by the handler", f.exitItem, ODS_SELECTED, clHighlight, clHighlightText, 150, 2, 0x00FF00},
+        {"plain, drawn by the handler", f.exitItem, 0, f.m97->BrushColor, f.m97->Font.Color(), 150, 2, 0x00FF00},
+        {"handler declines: the component draws", f.connect, 0, f.m97->BrushColor, f.m97->Font.Color(), 2 + 8,
+         2 + 8, 0xC8 << 8 | 40},
+    };
+    for (const Case& c : cases) {
+        TBitmap b(200, 21);
+        const RECT all{0, 0, 200, 21};
+        Draw(f, c.item, b, all, c.state);
+        EXPECT_EQ(seen.control, f.menu) << c.name;
+        EXPECT_EQ(seen.item, c.item) << c.name;
+        EXPECT_TRUE(EqualRect(&seen.rect, &all)) << c.name;
+        EXPECT_EQ(seen.state, c.state) << c.name;
+        EXPECT_EQ(seen.brush, c.brush) << c.name;
+        EXPECT_EQ(seen.font, c.font) << c.name;
+        EXPECT_EQ(b.PixelRGB(c.x, c.y), c.rgb) << c.name;
+    }
+    EXPECT_EQ(f.m97->Canvas(), nullptr) << "only while an item is drawn";
+}
+
+TEST(Menus97, OnMeasureItemMayChangeTheSize) {
+    TMenuForm f;
+    f.Show();
+    const MEASUREITEMSTRUCT plain = Measure(f, f.connect);
+    std::string fontSeen;
+    f.m97->OnMeasureItem = [&](TMenu* control, TMenuItem* item, int& height, int& width) {
+        EXPECT_EQ(control, f.menu);
+        fontSeen = f.m97->Canvas() ? f.m97->Canvas()->Font.Name() : "(no canvas)";
+        if (item != f.connect) return;
+        height += 7;
+        width = 333;
+    };
+    const MEASUREITEMSTRUCT changed = Measure(f, f.connect);
+    EXPECT_EQ(changed.itemHeight, plain.itemHeight + 7);
+    EXPECT_EQ(changed.itemWidth, 333u);
+    EXPECT_EQ(fontSeen, f.m97->Font.Name()) << "the canvas holds the menu font";
+    EXPECT_EQ(Measure(f, f.exitItem).itemWidth, plain.itemWidth) << "other items as measured";
+    EXPECT_EQ(f.m97->Canvas(), nullptr);
+}
+
+TEST(Menus97, TheDefaultFontFollowsTheSystemUntilAFontIsGiven) {
+    TMenuForm f;
+    f.Show();
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof ncm;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0));
+    const int systemHeight = ncm.lfMenuFont.lfHeight;
+    auto settingsChange = [&] { SendMessageA(f.Handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0); };
+    ASSERT_TRUE(f.m97->DefaultFont());
+    ASSERT_EQ(f.m97->Font.Height(), systemHeight);
+    // Changed in place, the main menu's font only redraws the bar: the system's settings still win.
+    f.m97->Font.SetHeight(systemHeight - 9);
+    EXPECT_TRUE(f.m97->DefaultFont());
+    settingsChange();
+    EXPECT_EQ(f.m97->Font.Height(), systemHeight) << "reloaded";
+    EXPECT_EQ(f.m97->HiliteFont.Height(), systemHeight);
+    EXPECT_EQ(f.m97->HiliteFont.Color(), clHighlightText) << "in the selected text's colour";
+    // A font given through the setter stays.
+    TFont big;
+    big.SetName("Arial");
+    big.SetHeight(-30);
+    f.m97->SetFont(big);
+    EXPECT_FALSE(f.m97->DefaultFont());
+    settingsChange();
+    EXPECT_EQ(f.m97->Font.Height(), -30);
+    EXPECT_EQ(f.m97->Font.Name(), "Arial");
+    f.m97->SetDefaultFont(true);
+    EXPECT_EQ(f.m97->Font.Height(), systemHeight) << "back to the system's";
+    // Popup menus: a change of either font in place ends the following.
+    TCustomPopupMenus97 popup(&f);
+    popup.Font.SetHeight(systemHeight - 5);
+    EXPECT_FALSE(popup.DefaultFont());
+    f.m97->HiliteFont.SetHeight(systemHeight - 5);
+    EXPECT_FALSE(f.m97->DefaultFont());
+}
+
+TEST(Menus97, AnItemStartingAColumnDrawsTheDividerDownTheDropDown) {
+    TMenuForm f;
+    f.Show();
+    f.exitItem->SetBreak(mbBarBreak);
+    const uint32_t shadow = SysRGB(COLOR_BTNSHADOW), light = SysRGB(COLOR_BTNHIGHLIGHT);
+    struct Case {
+        const char* name;
+        TMenuItem* item;
+        uint32_t left, right;  // at x 57 and 58, on every row
+    } cases[] = {
+        {"a column break: shadow then highlight", f.exitItem, shadow, light},
+        {"no break: nothing left of the item", f.connect, 0xFF0000, 0xFF0000},
+    };
+    for (const Case& c : cases) {
+        TBitmap b(200, 100);
+        b.Canvas().Brush.Color = clRed;
+        b.Canvas().FillRect(RECT{0, 0, 200, 100});
+        Draw(f, c.item, b, RECT{60, 40, 200, 61}, 0);
+        for (int y : {0, 39, 50, 99}) {
+            EXPECT_EQ(b.PixelRGB(57, y), c.left) << c.name << ", row " << y;
+            EXPECT_EQ(b.PixelRGB(58, y), c.right) << c.name << ", row " << y;
+        }
+    }
+}
+
+TEST(Menus97, ANewLookRedrawsTheMenuBar) {
+    TMenuForm f;
+    f.Show();
+    UpdateWindow(f.Handle());
+    int barDraws = 0;
+    f.m97->OnDrawItem = [&](TMenu*, TMenuItem* item, const RECT&, UINT) {
+        if (item->Tag == -1 || item->Tag >= 256) ++barDraws;
+        return false;
+    };
+    Drain();
+    barDraws = 0;
+    f.m97->SetMenus97Look(mlIE4Look);
+    UpdateWindow(f.Handle());
+    EXPECT_EQ(f.m97->Menus97Look(), mlIE4Look);
+    EXPECT_GE(barDraws, 3) << "every bar item drawn again";
 }

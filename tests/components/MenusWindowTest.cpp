@@ -173,6 +173,29 @@ TEST(MenuBar97, DownOpensTheCurrentDropDownAndRightMovesToTheNext) {
     EXPECT_FALSE(f.bar->Buttons(0)->Pressed());
 }
 
+TEST(MenuBar97, AFreedItemLeavesItsButtonInert) {
+    BarForm f;
+    TMenuSpeedButton97* view = f.bar->Buttons(1);
+    delete f.menu->Items()->Items(1);
+    EXPECT_EQ(view->Item(), nullptr) << "the button heard of the item's end";
+    ASSERT_EQ(f.bar->ButtonCount(), 3);
+    // Painted, clicked and opened from the keyboard afterwards: nothing freed is touched, nothing opens.
+    UpdateWindow(f.form.Handle());
+    RedrawWindow(view->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    UINT_PTR safety = SetTimer(nullptr, 0, 3000, EndMenuLater);
+    SendMessageA(view->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(view->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    SendMessageA(f.form.Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    SendMessageA(f.form.Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+    ASSERT_EQ(f.bar->State().Index, 1);
+    SendMessageA(f.form.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    KillTimer(nullptr, safety);
+    EXPECT_EQ(f.opened, "");
+    EXPECT_FALSE(view->Pressed());
+    // The neighbours keep their items.
+    EXPECT_EQ(f.bar->Buttons(2)->Item()->Caption(), "&Help");
+}
+
 TEST(MenuBar97, TheMainMenuComponentsToolBarGetsTheButtons) {
     TForm form;
     form.SetBounds(0, 0, 400, 300);
@@ -337,6 +360,67 @@ TEST(MainMenus97MDI, FindItemByCommandLooksInTheMenuThenInTheWindowList) {
     // Without the window menu the form no longer counts as listing children.
     f.frame.SetWindowMenu(nullptr);
     EXPECT_EQ(f.m97->FindItemByCommand(entry), nullptr);
+}
+
+namespace {
+// A 16 x 16 icon of one colour.
+HICON SolidIcon(COLORREF colour) {
+    TBitmap colourBits(16, 16);
+    colourBits.Canvas().Brush.Color = static_cast<TColor>(colour);
+    colourBits.Canvas().FillRect(RECT{0, 0, 16, 16});
+    HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);  // all 0: opaque
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, mask);
+    PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ICONINFO info{TRUE, 0, 0, mask, colourBits.Handle()};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(mask);
+    return icon;
+}
+}  // namespace
+
+// A maximised child puts its system menu (shown as its icon) and its three
+// boxes on the frame's bar: the system menu becomes ours to draw, in the
+// bar's look; the boxes (identifiers 60000 and above) stay the platform's.
+TEST(MainMenus97MDI, AMaximisedChildsSystemMenuOnTheBarIsDrawnAsItsIcon) {
+    TMDIFixture f;
+    HICON green = SolidIcon(RGB(0, 200, 0));
+    SendMessageA(f.two->Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(green));
+    SendMessageA(f.frame.ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(f.two->Handle()), 0);
+    ASSERT_TRUE(IsZoomed(f.two->Handle()));
+    HMENU bar = GetMenu(f.frame.Handle());
+    ASSERT_EQ(GetMenuItemCount(bar), 2 + 4) << "the child's system menu and its three boxes";
+    ASSERT_EQ(f.m97->ChildEntryItems().size(), 1u);
+    TMenuItem* entry = f.m97->ChildEntryItems()[0];
+    const TEntry first = EntryAt(bar, 0);
+    EXPECT_TRUE(first.OwnerDrawn);
+    EXPECT_EQ(first.Data, reinterpret_cast<ULONG_PTR>(entry));
+    for (int pos = 3; pos < 6; ++pos) {
+        EXPECT_GE(GetMenuItemID(bar, pos), 60000u) << pos;
+        EXPECT_NE(EntryAt(bar, pos).Data, reinterpret_cast<ULONG_PTR>(entry)) << pos << ": a box stays the platform's";
+    }
+    EXPECT_EQ(EntryAt(bar, 1).Data, reinterpret_cast<ULONG_PTR>(f.frame.Menu()->Items()->Items(0))) << "ours stay ours";
+    // Measured and drawn through the frame's messages.
+    MEASUREITEMSTRUCT mis{ODT_MENU, 0, 0, 0, 0, reinterpret_cast<ULONG_PTR>(entry)};
+    EXPECT_EQ(SendMessageA(f.frame.Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)), 1);
+    EXPECT_GE(static_cast<int>(mis.itemWidth), GetSystemMetrics(SM_CXSMICON));
+    TBitmap b(40, 24);
+    b.Canvas().Brush.Color = clRed;
+    b.Canvas().FillRect(RECT{0, 0, 40, 24});
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_MENU;
+    dis.itemData = reinterpret_cast<ULONG_PTR>(entry);
+    dis.hDC = b.Canvas().Handle();
+    dis.rcItem = RECT{0, 0, 40, 24};
+    SendMessageA(f.frame.Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+    EXPECT_EQ(b.PixelRGB(20, 12), 0x00C800u) << "the child's icon in the middle";
+    EXPECT_EQ(b.PixelRGB(1, 1), Rgb(ColorToRGB(f.m97->BrushColor))) << "on the bar's brush";
+    // Restored, the platform takes its entries away again.
+    SendMessageA(f.frame.ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(f.two->Handle()), 0);
+    EXPECT_EQ(GetMenuItemCount(bar), 2);
+    DestroyIcon(green);
 }
 
 TEST(MDIForm, AChildNeedsAnMDIFrameAsOwner) {

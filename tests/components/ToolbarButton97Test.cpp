@@ -437,3 +437,115 @@ TEST(ToolbarButton97, EnterEscAndAcceleratorsReachTheFormsButtons) {
     Drain();
     EXPECT_EQ(cancelClicks, 1);
 }
+
+namespace {
+// Every pixel of a window as it paints now.
+std::vector<uint32_t> Pixels(TWinControl& c) {
+    TBitmap shot;
+    Snapshot(c, shot);
+    std::vector<uint32_t> px;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x) px.push_back(shot.PixelRGB(x, y));
+    return px;
+}
+}  // namespace
+
+TEST(ToolbarButton97, AFlatButtonThatIsNotOpaqueShowsItsParent) {
+    TForm form;
+    form.SetBounds(50, 50, 200, 100);
+    auto* panel = new TPanel(&form);
+    panel->SetBounds(0, 0, 200, 60);
+    panel->BevelOuter = bvNone;
+    panel->SetColor(clRed);
+    auto* b = new TToolbarButton97(panel);
+    b->SetBounds(20, 10, 40, 30);
+    b->SetColor(clBlue);
+    form.Show();
+    struct Case {
+        const char* name;
+        bool flat, opaque;
+        uint32_t rgb;  // of a pixel with nothing drawn over it
+    } cases[] = {
+        {"flat, not opaque: the parent", true, false, 0xFF0000},
+        {"flat, opaque: its own colour", true, true, 0x0000FF},
+        {"not flat, not opaque: its raised face", false, false, SysRGB(COLOR_BTNFACE)},
+    };
+    for (const Case& c : cases) {
+        b->Flat = c.flat;
+        b->Opaque = c.opaque;
+        TBitmap shot;
+        Snapshot(*b, shot);
+        EXPECT_EQ(shot.PixelRGB(b->Width() / 2, b->Height() / 2), c.rgb) << c.name;
+    }
+    // The caption is still drawn over the parent.
+    b->Flat = true;
+    b->Opaque = false;
+    b->SetCaption("Go");
+    TBitmap shot;
+    Snapshot(*b, shot);
+    int ink = 0;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x) ink += shot.PixelRGB(x, y) != 0xFF0000;
+    EXPECT_GT(ink, 5);
+}
+
+TEST(ToolbarButton97, MarginBelowMinusOneIsIgnored) {
+    TToolbarForm f;
+    f.Show();
+    TToolbarButton97& b = *f.buttons[0];
+    b.Layout = blGlyphLeft;
+    EXPECT_EQ(b.Margin(), -1);
+    const std::vector<uint32_t> centred = Pixels(b);
+    b.SetMargin(2);
+    const std::vector<uint32_t> atTwo = Pixels(b);
+    EXPECT_NE(atTwo, centred);
+    for (int m : {-2, -7, -1000}) {
+        b.SetMargin(m);
+        EXPECT_EQ(b.Margin(), 2) << m;
+        EXPECT_EQ(Pixels(b), atTwo) << m;
+    }
+    b.SetMargin(-1);
+    EXPECT_EQ(Pixels(b), centred);
+}
+
+namespace {
+// Sets system colours for the scope and puts the old ones back.
+struct TSysColours {
+    TSysColours(std::vector<int> which, std::vector<COLORREF> values) : which_(std::move(which)) {
+        for (int i : which_) old_.push_back(GetSysColor(i));
+        SetSysColors(static_cast<int>(which_.size()), which_.data(), values.data());
+    }
+    ~TSysColours() { SetSysColors(static_cast<int>(which_.size()), which_.data(), old_.data()); }
+    std::vector<int> which_;
+    std::vector<COLORREF> old_;
+};
+}  // namespace
+
+// The latched pattern and the embossed (disabled) images are cached; after a
+// change of the system colours they are made again in the new ones.
+TEST(ToolbarButton97, LatchedPatternAndEmbossedImagesFollowTheSystemColours) {
+    TToolbarForm f;
+    f.Show();
+    TToolbarButton97& latched = *f.buttons[9];  // down in its group, not hot; (5, 5) is left of its glyph
+    latched.MouseLeft();
+    ASSERT_EQ(latched.State(), bsExclusive);
+    TBitmap src(4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) src.Canvas().SetPixel(x, y, (x == 1 && y == 1) ? clBlack : 0xFF00FF);
+    TButtonGlyph g;
+    g.SetGlyph(src.Handle());
+    auto pattern = [&] {
+        TBitmap shot;
+        Snapshot(latched, shot);
+        return std::make_pair(shot.PixelRGB(5, 5), shot.PixelRGB(5, 6));  // x + y even: highlight; odd: face
+    };
+    EXPECT_EQ(pattern(), std::make_pair(SysRGB(COLOR_BTNHIGHLIGHT), SysRGB(COLOR_BTNFACE)));
+    EXPECT_EQ(DrawnPixel(g, bsDisabled, 2, 2), SysRGB(COLOR_BTNHIGHLIGHT));
+    {
+        TSysColours colours({COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW}, {RGB(0, 200, 0), RGB(200, 0, 200)});
+        EXPECT_EQ(pattern(), std::make_pair(0x00C800u, SysRGB(COLOR_BTNFACE))) << "the pattern in the new highlight";
+        EXPECT_EQ(DrawnPixel(g, bsDisabled, 2, 2), 0x00C800u) << "embossed in the new highlight";
+        EXPECT_EQ(DrawnPixel(g, bsDisabled, 1, 1), 0xC800C8u) << "and the new shadow";
+    }
+    EXPECT_EQ(pattern().first, SysRGB(COLOR_BTNHIGHLIGHT)) << "and back";
+}

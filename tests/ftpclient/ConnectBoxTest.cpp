@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "MainWindowSupport.h"
 #include "ScriptedModalRunner.h"
 #include "components/Label3D.h"
@@ -155,4 +157,30 @@ TEST(ConnectingBox, TickerKeepsTheLastThreeLinesInTheirColours) {
     EXPECT_EQ(box.lblProgress2->Font().Color(), static_cast<TColor>(11));
     EXPECT_EQ(box.lblProgress3->Caption(), "four");
     EXPECT_EQ(box.lblProgress3->Font().Color(), clBlue);
+}
+
+TEST(ConnectingBox, TheSiteNameIsCentredAndBold) {
+    TfrmServerConnect box(nullptr);
+    box.lblServerName->SetCaption("Site");
+    box.Show();
+    EXPECT_TRUE(box.lblServerName->Font().Style() & fsBold);
+    HWND h = box.lblServerName->Handle();
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT r;
+    GetClientRect(h, &r);
+    TBitmap shot(r.right, r.bottom);
+    HDC dc = GetDC(h);
+    BitBlt(shot.Canvas().Handle(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(h, dc);
+    // The columns that hold ink other than the label's background.
+    const uint32_t back = shot.PixelRGB(0, 0);
+    int left = r.right, right = -1;
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = 0; x < r.right; ++x)
+            if (shot.PixelRGB(x, y) != back) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GE(right, 0) << "the caption was drawn";
+    EXPECT_NEAR((left + right) / 2.0, r.right / 2.0, 3) << "ink from " << left << " to " << right;
 }
