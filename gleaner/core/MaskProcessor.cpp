@@ -64,13 +64,36 @@ void MaskProcessor::ProcessMasks(InfoDocument& doc) {
     }
 }
 
-void MaskProcessor::ApplyMask(InfoDocument& doc, size_t mi, long DependID) {
+bool MaskProcessor::Find(InfoDocument& doc, size_t mi, size_t startLimit, size_t textEnd, Hit& hit) {
+    if (!doc.FindNext(patterns_[mi], hit.text, startLimit, textEnd)) return false;
+    hit.start = doc.MatchStart();
+    hit.after = doc.Position();
+    return true;
+}
+
+bool MaskProcessor::HasFollowers(size_t mi) const {
+    for (size_t j = 0; j < masks_.size(); ++j)
+        if (j != mi && masks_[j].DependType == 1 && !masks_[j].DependsOn.empty() &&
+            masks_[j].DependsOn == masks_[mi].MaskName)
+            return true;
+    return false;
+}
+
+// A mask whose dependents search on after its matches looks for its next
+// match before they run, and they read no further than where that one
+// begins: a page of tags left open (3,000 links and one "</a>" at the end)
+// then costs each dependent the stretch to the next link, not the rest of
+// the page. The match found ahead is the loop's next one.
+void MaskProcessor::ApplyMask(InfoDocument& doc, size_t mi, long DependID, size_t textEnd) {
     if (mi >= masks_.size() || active_[mi] || depth_ >= kMaxDependDepth) return;
     if (depth_ == 0) protocols_ = Protocols ? Protocols->Entries() : ProtocolStrings();
     active_[mi] = 1;
     ++depth_;
     const bool root = DependID < 0;
-    const InfoAddress& base = doc.Address();
+    const bool followers = HasFollowers(mi);
+    Hit ahead;
+    enum { kNone, kFound, kMissed } looked = kNone;
+    size_t missedFrom = 0;  // a look ahead that missed tried no start before this
     for (;;) {
         if (doc.StopFlag) break;
         InfoMask& m = masks_[mi];
@@ -83,23 +106,20 @@ void MaskProcessor::ApplyMask(InfoDocument& doc, size_t mi, long DependID) {
             limit = doc.Length() - preload + 1;
         }
         if (m.MaxFound >= 0 && m.FoundCount >= m.MaxFound) break;
-        std::string match;
-        if (!doc.FindNext(patterns_[mi], match, limit)) break;
-        if (Metaprocessor) {
-            if (m.MaskName == "Format") Metaprocessor->SelectFormat(match);
-            else if (m.MaskName == "Encoding") Metaprocessor->SelectEncoding(match);
-            if (m.CanCompile) match = Metaprocessor->Convert(match);
+        Hit hit;
+        if (looked == kFound && ahead.start < limit) {
+            hit = std::move(ahead);
+            doc.SetPosition(hit.after);
+        } else if (looked == kMissed && missedFrom >= std::min({limit, doc.Length(), textEnd})) {
+            // Nothing starts before the limit: leave the position where that search would.
+            doc.SetPosition(std::max(doc.Position(), std::min({limit, doc.Length(), textEnd})));
+            break;
+        } else if (!Find(doc, mi, limit, textEnd, hit)) {
+            break;
         }
-        if (m.Type == 1 || m.Type == 2 || m.Type == 4) {
-            InfoAddress link(match, protocols_, &base);
-            InfoAddress full = link.Resolved();
-            match = full.FullAddress(protocols_);
-            // A page from the network never leads to the local disk: judged on
-            // the text a channel will open, whatever its spelling here.
-            if ((IsLocalAddress(full, protocols_) || OpensLocally(match, protocols_)) &&
-                !IsLocalAddress(base, protocols_))
-                continue;
-        }
+        looked = kNone;
+        std::string match = std::move(hit.text);
+        if (!Convert(doc, m, match)) continue;
         long& counter = masks_[numbering_[mi]].ValueNumber;
         const long valueNumber = counter;
         if (OnResult) {
@@ -114,28 +134,69 @@ void MaskProcessor::ApplyMask(InfoDocument& doc, size_t mi, long DependID) {
         }
         ++m.FoundCount;
         ++counter;
-        const std::string name = m.MaskName;
-        for (size_t j = 0; j < masks_.size(); ++j) {
-            if (j == mi || masks_[j].DependsOn.empty() || masks_[j].DependsOn != name) continue;
-            if (masks_[j].DependType == 1) {
-                size_t at = doc.Position();
-                masks_[j].ResumePosition = at;
-                masks_[j].FoundCount = 0;
-                ApplyMask(doc, j, valueNumber);
-                doc.SetPosition(at);
-            } else if (masks_[j].DependType == 2) {
-                InfoDocument part;
-                part.Begin(base);
-                part.SetText(match);
-                part.StopFlag = doc.StopFlag.load();
-                part.StepBudget = doc.StepBudget;
-                part.ShareBudget(doc);
-                masks_[j].ResumePosition = 0;
-                masks_[j].FoundCount = 0;
-                ApplyMask(part, j, valueNumber);
+        size_t reach = textEnd;
+        if (followers && (m.MaxFound < 0 || m.FoundCount < m.MaxFound) && !doc.StopFlag) {
+            const size_t at = doc.Position();
+            if (Find(doc, mi, textEnd, textEnd, ahead)) {
+                looked = kFound;
+                reach = ahead.start;
+            } else {
+                looked = kMissed;
+                missedFrom = doc.Position();
             }
+            doc.SetPosition(at);
         }
+        StartDependents(doc, mi, valueNumber, match, reach);
     }
     --depth_;
     active_[mi] = 0;
+}
+
+// Steers the metaprocessor, converts the match and makes a link's match a
+// full address; false when the link may not be followed from this page.
+bool MaskProcessor::Convert(InfoDocument& doc, const InfoMask& m, std::string& match) {
+    if (Metaprocessor) {
+        if (m.MaskName == "Format") Metaprocessor->SelectFormat(match);
+        else if (m.MaskName == "Encoding") Metaprocessor->SelectEncoding(match);
+        if (m.CanCompile) match = Metaprocessor->Convert(match);
+    }
+    if (m.Type == 1 || m.Type == 2 || m.Type == 4) {
+        const InfoAddress& base = doc.Address();
+        InfoAddress link(match, protocols_, &base);
+        InfoAddress full = link.Resolved();
+        match = full.FullAddress(protocols_);
+        // A page from the network never leads to the local disk: judged on
+        // the text a channel will open, whatever its spelling here.
+        if ((IsLocalAddress(full, protocols_) || OpensLocally(match, protocols_)) &&
+            !IsLocalAddress(base, protocols_))
+            return false;
+    }
+    return true;
+}
+
+// DependType 1 searches on after the parent's match, up to reach; DependType
+// 2 only inside the match.
+void MaskProcessor::StartDependents(InfoDocument& doc, size_t mi, long valueNumber, const std::string& match,
+                                    size_t reach) {
+    const std::string name = masks_[mi].MaskName;
+    for (size_t j = 0; j < masks_.size(); ++j) {
+        if (j == mi || masks_[j].DependsOn.empty() || masks_[j].DependsOn != name) continue;
+        if (masks_[j].DependType == 1) {
+            size_t at = doc.Position();
+            masks_[j].ResumePosition = at;
+            masks_[j].FoundCount = 0;
+            ApplyMask(doc, j, valueNumber, reach);
+            doc.SetPosition(at);
+        } else if (masks_[j].DependType == 2) {
+            InfoDocument part;
+            part.Begin(doc.Address());
+            part.SetText(match);
+            part.StopFlag = doc.StopFlag.load();
+            part.StepBudget = doc.StepBudget;
+            part.ShareBudget(doc);
+            masks_[j].ResumePosition = 0;
+            masks_[j].FoundCount = 0;
+            ApplyMask(part, j, valueNumber);
+        }
+    }
 }
