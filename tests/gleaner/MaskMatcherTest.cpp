@@ -210,7 +210,9 @@ TEST(MaskMatcher, TextEndBoundsTheMatch) {
         EXPECT_EQ(d.FindNext(MaskPattern(r.pattern), cap, SIZE_MAX, r.textEnd), r.found)
             << r.pattern << " ending at " << r.textEnd;
         EXPECT_EQ(cap, r.capture) << r.pattern << " ending at " << r.textEnd;
-        if (r.found) EXPECT_EQ(d.MatchStart(), r.start) << r.pattern << " ending at " << r.textEnd;
+        if (r.found) {
+            EXPECT_EQ(d.MatchStart(), r.start) << r.pattern << " ending at " << r.textEnd;
+        }
         EXPECT_EQ(d.Position(), r.position) << r.pattern << " ending at " << r.textEnd;
     }
     // A search that starts past a shortened text finds nothing and stays where it was.
@@ -265,7 +267,9 @@ TEST(MaskMatcher, LeadingWildcardSkipsOnlyStartsThatMustFail) {
             ASSERT_EQ(found, oneFound) << at;
             ASSERT_EQ(cap, oneCap) << at;
             ASSERT_EQ(all.Position(), onePos) << at;
-            if (found) ASSERT_EQ(all.MatchStart(), oneStart) << at;
+            if (found) {
+                ASSERT_EQ(all.MatchStart(), oneStart) << at;
+            }
         }
     }
 }
