@@ -57,7 +57,8 @@ uint64_t InfoDocument::DocumentBudget() const {
 
 void InfoDocument::ShareBudget(InfoDocument& owner) { budgetOwner_ = owner.budgetOwner_ ? owner.budgetOwner_ : &owner; }
 
-long InfoDocument::FindNext(const MaskPattern& pattern, std::string& capture, size_t startLimit, size_t textEnd) {
+long InfoDocument::FindNext(const MaskPattern& pattern, std::string& capture, size_t startLimit, size_t textEnd,
+                            bool hold) {
     InfoDocument& owner = budgetOwner_ ? *budgetOwner_ : *this;
     const uint64_t whole = owner.DocumentBudget();
     const uint64_t left = whole > owner.spent_ ? whole - owner.spent_ : 0;
@@ -70,7 +71,11 @@ long InfoDocument::FindNext(const MaskPattern& pattern, std::string& capture, si
         matcher_.SetError(kBudgetSpent);
         return 0;
     }
-    long found = matcher_.FindNext(text_, pos_, pattern, capture, startLimit, call, StopFlag, textEnd);
+    MatchScope scope;
+    scope.startLimit = startLimit;
+    scope.textEnd = textEnd;
+    scope.hold = hold;
+    long found = matcher_.FindNext(text_, pos_, pattern, capture, scope, call, StopFlag);
     owner.spent_ += matcher_.Steps() < call ? matcher_.Steps() : call;
     if (!found && matcher_.GaveUp() && matcher_.Steps() >= left) matcher_.SetError(kBudgetSpent);
     return found;

@@ -9,10 +9,12 @@ bool MaskMatcher::Abort(const char* why) {
 }
 
 long MaskMatcher::FindNext(const std::string& text, size_t& pos, const MaskPattern& pattern, std::string& capture,
-                           size_t startLimit, uint64_t budget, const std::atomic<long>& stop, size_t textEnd) {
+                           const MatchScope& scope, uint64_t budget, const std::atomic<long>& stop) {
     capture.clear();
     steps_ = 0;
     aborted_ = false;
+    held_ = false;
+    const size_t startLimit = scope.startLimit, textEnd = scope.textEnd;
     if (!pattern.Valid()) lastError_ = pattern.Error();
     if (!pattern.Searchable() || text.empty() || stop.load(std::memory_order_relaxed)) return 0;
     text_ = &text;
@@ -47,6 +49,8 @@ long MaskMatcher::FindNext(const std::string& text, size_t& pos, const MaskPatte
     leadStar_ = LeadWildcard(pattern);
     firstStart_ = pos;
     dead_.clear();
+    deadRanOut_ = false;
+    const bool mayHold = scope.hold && len == tx.size();
     size_t p = pos;
     for (; p < limit; ++p) {
         if (Dead(p)) continue;
@@ -75,6 +79,7 @@ long MaskMatcher::FindNext(const std::string& text, size_t& pos, const MaskPatte
         depth_ = 0;
         pos_ = p;
         marks_.clear();
+        ranOut_ = false;
         std::string cap;
         if (Match(from, pattern.Size(), cap)) {
             pos = pos_ == p ? p + 1 : pos_;
@@ -89,6 +94,11 @@ long MaskMatcher::FindNext(const std::string& text, size_t& pos, const MaskPatte
             ++p;
             break;
         }
+        if (ranOut_ && mayHold) {
+            held_ = true;  // tried again once more text has come
+            break;
+        }
+        deadRanOut_ = deadRanOut_ || (ranOut_ && !marks_.empty());
         MarkDead();
     }
     // A start already past a shortened text stays where it was.
@@ -217,6 +227,7 @@ bool MaskMatcher::Match(size_t i, size_t end, std::string& capture) {
         ++i;
         if (i >= end) return true;
     }
+    ranOut_ = true;
     return false;  // the text ran out before the pattern
 }
 
@@ -236,6 +247,7 @@ MaskMatcher::Outcome MaskMatcher::Element(size_t k, size_t end, std::string& cap
             if (!Consume(capture, first || st_.r)) return kFail;
             first = false;
         }
+        if (pos_ >= end_) ranOut_ = true;  // more text could repeat X further
         return kNext;
     }
     case '*': {
@@ -249,7 +261,10 @@ MaskMatcher::Outcome MaskMatcher::Element(size_t k, size_t end, std::string& cap
         while (pos_ < end_) {
             if (lead && pos_ != entryPos && SameState(st_, entry)) {
                 // From here on this attempt is one that failed before.
-                if (Dead(pos_)) return kFail;
+                if (Dead(pos_)) {
+                    ranOut_ = ranOut_ || deadRanOut_;
+                    return kFail;
+                }
                 marks_.push_back(pos_);
             }
             std::string rest;

@@ -13,18 +13,27 @@
 #include "InfoAddress.h"
 #include "MaskPattern.h"
 
+// Where a search may look.
+struct MatchScope {
+    size_t startLimit = SIZE_MAX;  // start positions stop before it
+    size_t textEnd = SIZE_MAX;     // the text ends here for a match
+    // More text is coming: an attempt that ran into the end of the text may
+    // match once more has come, so the search stops at its start.
+    bool hold = false;
+};
+
 class MaskMatcher {
 public:
-    // Searches text for pattern at start positions from pos up to (not
-    // including) startLimit; a match reads nothing at or past textEnd (the
-    // text ends there for it). Found: 1, the capture, and pos after the match
-    // (one further when it consumed nothing). Not found: 0, and pos at the
-    // first start position not tried, so a later scan resumes there.
+    // Searches text for pattern at start positions from pos within scope.
+    // Found: 1, the capture, and pos after the match (one further when it
+    // consumed nothing). Not found: 0, and pos at the first start position
+    // not tried, so a later scan resumes there (or at the start held).
     long FindNext(const std::string& text, size_t& pos, const MaskPattern& pattern, std::string& capture,
-                  size_t startLimit, uint64_t budget, const std::atomic<long>& stop, size_t textEnd = SIZE_MAX);
+                  const MatchScope& scope, uint64_t budget, const std::atomic<long>& stop);
 
     size_t MatchStart() const { return matchStart_; }  // where the last match found began
     uint64_t Steps() const { return steps_; }  // taken by the last FindNext
+    bool Held() const { return held_; }         // the last FindNext stopped at a start that wants more text
     bool GaveUp() const { return aborted_; }    // the last FindNext ran out of budget or nesting
     // The last reason a pattern could not be followed ("" when none).
     const std::string& LastError() const { return lastError_; }
@@ -82,4 +91,7 @@ private:
     size_t firstStart_ = 0;
     std::vector<size_t> marks_;  // of the running attempt
     std::vector<char> dead_;     // from firstStart_ on
+    bool deadRanOut_ = false;    // an attempt behind a dead start ran into the end of the text
+    bool ranOut_ = false;        // the running attempt wanted text past the end
+    bool held_ = false;
 };

@@ -35,6 +35,7 @@ void MaskProcessor::ResetMasks() {
         m.ResumePosition = 0;
         m.FoundCount = 0;
         m.ValueNumber = 0;
+        m.RetryAt = 0;
     }
     if (Metaprocessor) {
         Metaprocessor->SelectFormat(Metaprocessor->DefaultFormatName());
@@ -64,8 +65,8 @@ void MaskProcessor::ProcessMasks(InfoDocument& doc) {
     }
 }
 
-bool MaskProcessor::Find(InfoDocument& doc, size_t mi, size_t startLimit, size_t textEnd, Hit& hit) {
-    if (!doc.FindNext(patterns_[mi], hit.text, startLimit, textEnd)) return false;
+bool MaskProcessor::Find(InfoDocument& doc, size_t mi, size_t startLimit, size_t textEnd, bool hold, Hit& hit) {
+    if (!doc.FindNext(patterns_[mi], hit.text, startLimit, textEnd, hold)) return false;
     hit.start = doc.MatchStart();
     hit.after = doc.Position();
     return true;
@@ -92,32 +93,32 @@ void MaskProcessor::ApplyMask(InfoDocument& doc, size_t mi, long DependID, size_
     const bool root = DependID < 0;
     const bool followers = HasFollowers(mi);
     Hit ahead;
-    enum { kNone, kFound, kMissed } looked = kNone;
-    size_t missedFrom = 0;  // a look ahead that missed tried no start before this
+    bool looked = false;  // ahead holds the next match
     for (;;) {
         if (doc.StopFlag) break;
         InfoMask& m = masks_[mi];
         size_t limit = SIZE_MAX;
-        if (root && !doc.Complete()) {
+        const bool hold = root && !doc.Complete();
+        if (hold) {
             // Leave PreloadSize bytes after a start position, so a match is
-            // not cut at the end of what has arrived so far.
+            // not cut at the end of what has arrived so far. A longer one
+            // that runs into the end waits at its start, and is tried again
+            // once the text has grown by as much again as it has read.
             size_t preload = PreloadSize > 0 ? static_cast<size_t>(PreloadSize) : 0;
-            if (doc.Length() - doc.Position() < preload) break;
+            if (doc.Length() - doc.Position() < preload || m.RetryAt > doc.Length()) break;
             limit = doc.Length() - preload + 1;
         }
         if (m.MaxFound >= 0 && m.FoundCount >= m.MaxFound) break;
         Hit hit;
-        if (looked == kFound && ahead.start < limit) {
+        m.RetryAt = 0;
+        if (looked && ahead.start < limit) {
             hit = std::move(ahead);
             doc.SetPosition(hit.after);
-        } else if (looked == kMissed && missedFrom >= std::min({limit, doc.Length(), textEnd})) {
-            // Nothing starts before the limit: leave the position where that search would.
-            doc.SetPosition(std::max(doc.Position(), std::min({limit, doc.Length(), textEnd})));
-            break;
-        } else if (!Find(doc, mi, limit, textEnd, hit)) {
+        } else if (!Find(doc, mi, limit, textEnd, hold, hit)) {
+            if (hold && doc.Held()) m.RetryAt = 2 * doc.Length() - doc.Position();
             break;
         }
-        looked = kNone;
+        looked = false;
         std::string match = std::move(hit.text);
         if (!Convert(doc, m, match)) continue;
         long& counter = masks_[numbering_[mi]].ValueNumber;
@@ -137,13 +138,8 @@ void MaskProcessor::ApplyMask(InfoDocument& doc, size_t mi, long DependID, size_
         size_t reach = textEnd;
         if (followers && (m.MaxFound < 0 || m.FoundCount < m.MaxFound) && !doc.StopFlag) {
             const size_t at = doc.Position();
-            if (Find(doc, mi, textEnd, textEnd, ahead)) {
-                looked = kFound;
-                reach = ahead.start;
-            } else {
-                looked = kMissed;
-                missedFrom = doc.Position();
-            }
+            looked = Find(doc, mi, textEnd, textEnd, 0, ahead);
+            if (looked) reach = ahead.start;
             doc.SetPosition(at);
         }
         StartDependents(doc, mi, valueNumber, match, reach);

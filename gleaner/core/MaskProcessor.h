@@ -45,6 +45,7 @@ public:
 
     static constexpr int kMaxDependDepth = 16;
 
+
 private:
     struct Hit {
         std::string text;
@@ -53,7 +54,7 @@ private:
 
     bool IsRoot(const InfoMask& m) const;
     bool HasFollowers(size_t mask) const;  // dependents of DependType 1
-    bool Find(InfoDocument& document, size_t mask, size_t startLimit, size_t textEnd, Hit& hit);
+    bool Find(InfoDocument& document, size_t mask, size_t startLimit, size_t textEnd, bool hold, Hit& hit);
     bool Convert(InfoDocument& document, const InfoMask& m, std::string& match);
     void StartDependents(InfoDocument& document, size_t mask, long valueNumber, const std::string& match,
                          size_t reach);

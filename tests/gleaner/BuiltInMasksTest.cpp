@@ -176,3 +176,29 @@ TEST_F(BuiltInMasks, LinkTextAndImageStayWithTheirLink) {
                                                               {"Link Image", "http://h/dir/late.gif", 3},
                                                           }));
 }
+
+// Links longer than a portion (over 10,000 characters of path or query, and
+// one of 300,000) arrive in 512-byte portions, 512 bytes kept ahead: each is
+// found whole once its end has come, and the links after them too. A link
+// that waits for its end is not searched again for every portion.
+TEST_F(BuiltInMasks, LinksLongerThanAPortion) {
+    const std::string pad(10250, 'p'), huge(300000, 'x');
+    const std::string page = "<html><body><a href=\"/echo/" + pad + "\">long path</a>\n<a href=\"next.htm\">next</a>\n"
+                             "<a href=\"q.htm?k=" + pad + "\">long query</a>\n<a href=\"" + huge +
+                             ".htm\">huge</a> <a href=\"last.htm\">last</a></body></html>\n";
+    const uint64_t steps = RunInPortions(page, 512);
+    EXPECT_EQ(lastError, "");
+    const std::vector<Found> want = {
+        {"Link", "http://h/echo/" + pad, -1},       {"Link Text", "long path", 0},
+        {"Link", "http://h/dir/next.htm", -1},      {"Link Text", "next", 1},
+        {"Link", "http://h/dir/q.htm?k=" + pad, -1}, {"Link Text", "long query", 2},
+        {"Link", "http://h/dir/" + huge + ".htm", -1}, {"Link Text", "huge", 3},
+        {"Link", "http://h/dir/last.htm", -1},      {"Link Text", "last", 4},
+    };
+    const std::vector<Found> got = Named({"Link", "Link Text"});
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i)
+        EXPECT_TRUE(got[i] == want[i]) << "finding " << i << ": " << got[i].name << " of " << got[i].value.size()
+                                       << " characters, dependent on " << got[i].dependId;
+    EXPECT_LT(steps, 40 * page.size());
+}
