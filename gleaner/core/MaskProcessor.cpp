@@ -121,31 +121,41 @@ void MaskProcessor::ApplyMask(InfoDocument& doc, size_t mi, long DependID, size_
         looked = false;
         std::string match = std::move(hit.text);
         if (!Convert(doc, m, match)) continue;
-        long& counter = masks_[numbering_[mi]].ValueNumber;
-        const long valueNumber = counter;
-        if (OnResult) {
-            InfoResult r;
-            r.TaskName = TaskName;
-            r.PropertyName = m.MaskName;
-            r.DependName = m.DependsOn;
-            r.Value = match;
-            r.ResultID = valueNumber;
-            r.DependID = DependID;
-            OnResult(r);
-        }
-        ++m.FoundCount;
-        ++counter;
+        const long valueNumber = Report(mi, match, DependID);
         size_t reach = textEnd;
         if (followers && (m.MaxFound < 0 || m.FoundCount < m.MaxFound) && !doc.StopFlag) {
+            // The same search as the loop's next one (a start waiting for
+            // more text included), only not held back by PreloadSize.
             const size_t at = doc.Position();
-            looked = Find(doc, mi, textEnd, textEnd, 0, ahead);
+            looked = Find(doc, mi, textEnd, textEnd, hold, ahead);
             if (looked) reach = ahead.start;
+            else if (doc.Held()) reach = doc.Position();
             doc.SetPosition(at);
         }
         StartDependents(doc, mi, valueNumber, match, reach);
     }
     --depth_;
     active_[mi] = 0;
+}
+
+// Hands a finding on and counts it; its value number.
+long MaskProcessor::Report(size_t mi, const std::string& match, long DependID) {
+    InfoMask& m = masks_[mi];
+    long& counter = masks_[numbering_[mi]].ValueNumber;
+    const long valueNumber = counter;
+    if (OnResult) {
+        InfoResult r;
+        r.TaskName = TaskName;
+        r.PropertyName = m.MaskName;
+        r.DependName = m.DependsOn;
+        r.Value = match;
+        r.ResultID = valueNumber;
+        r.DependID = DependID;
+        OnResult(r);
+    }
+    ++m.FoundCount;
+    ++counter;
+    return valueNumber;
 }
 
 // Steers the metaprocessor, converts the match and makes a link's match a

@@ -56,6 +56,7 @@ private:
     bool HasFollowers(size_t mask) const;  // dependents of DependType 1
     bool Find(InfoDocument& document, size_t mask, size_t startLimit, size_t textEnd, bool hold, Hit& hit);
     bool Convert(InfoDocument& document, const InfoMask& m, std::string& match);
+    long Report(size_t mask, const std::string& match, long DependID);
     void StartDependents(InfoDocument& document, size_t mask, long valueNumber, const std::string& match,
                          size_t reach);
 

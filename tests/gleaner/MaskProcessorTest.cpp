@@ -203,6 +203,35 @@ TEST_F(MaskProcessorTest, LinkSplitAcrossPortions) {
     }
 }
 
+// A match that runs into the end of what has arrived waits at its start:
+// a shorter match further on, complete already, is not taken before it
+// (here "x", then "y" and four more characters or any one other character).
+TEST_F(MaskProcessorTest, MatchWaitingForMoreTextKeepsItsPlace) {
+    proc.AddMask("Item", "x\\s\\cy:y\\?\\?\\?\\?\\e\\d:\\?\\e", "", 0, 0, 0, -1, 0, 0);
+    proc.AddMask("After", "\\?", "Item", 0, 1, 0, 1, 0, 0);
+    const std::string page = "xa_xyxb12 xc";
+    RunOver(page);
+    EXPECT_EQ(Values("Item"), (std::vector<std::string>{"xa", "xyxb12", "xc"}));
+    for (long portion : {1L, 3L, 7L}) {
+        auto s = std::make_shared<FakeSession::Shared>();
+        s->docs["http://h/dir/page.htm"] = page;
+        s->piece = portion;
+        InfoDownloader d(FakeSession::Factory(s));
+        d.Create(&protocols);
+        d.PortionSize = portion;
+        InfoDocument doc;
+        doc.Begin(InfoAddress("http://h/dir/page.htm", protocols.Entries()));
+        ASSERT_EQ(doc.Open(d), 1);
+        found.clear();
+        proc.ResetMasks();
+        proc.PreloadSize = 1;
+        while (doc.Read() > 0) proc.ProcessMasks(doc);
+        proc.ProcessMasks(doc);
+        doc.Close();
+        EXPECT_EQ(Values("Item"), (std::vector<std::string>{"xa", "xyxb12", "xc"})) << "portion size " << portion;
+    }
+}
+
 TEST_F(MaskProcessorTest, StopFlagEndsProcessing) {
     proc.AddMask("Any", "\\?", "", 0, 0, 0, -1, 0, 0);
     proc.OnResult = [this](const InfoResult& r) { found.push_back(Found{r.PropertyName, r.Value, "", 0, 0}); };
