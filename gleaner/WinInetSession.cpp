@@ -8,6 +8,7 @@
 #include <string>
 
 #include "EngineSync.h"
+#include "InfoAddress.h"
 
 namespace {
 
@@ -85,17 +86,38 @@ bool IsRedirect(long status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-// The full address a redirect names, taken relative to where it came from; "" when there is none.
+// A header of the reply, however long; "" when there is none.
+std::string ReplyHeader(HINTERNET h, DWORD which) {
+    std::string value(256, '\0');
+    for (int tries = 0; tries < 2; ++tries) {
+        DWORD len = static_cast<DWORD>(value.size());
+        if (HttpQueryInfoA(h, which, &value[0], &len, nullptr)) {
+            value.resize(len);
+            return value;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) break;
+        value.assign(len + 1, '\0');  // len: the size needed
+    }
+    return std::string();
+}
+
+// The platform reads each header line of a reply into a buffer of its own
+// and drops what does not fit (4,095 bytes under Wine); a redirect whose line
+// is that long may name a cut address, which is not opened.
+const size_t kHeaderLineBytes = 4095;
+const char kLocation[] = "Location: ";
+
+// The full address a redirect names, resolved against where it came from as
+// a link on that page would be (the platform's own combining cuts long
+// addresses); "" when there is none, or when it is not a web page.
 std::string RedirectTarget(HINTERNET h, const std::string& from) {
-    std::string location(2048, '\0');
-    DWORD len = static_cast<DWORD>(location.size());
-    if (!HttpQueryInfoA(h, HTTP_QUERY_LOCATION, &location[0], &len, nullptr) || len == 0) return std::string();
-    location.resize(len);
-    std::string full(4096, '\0');
-    DWORD fullLen = static_cast<DWORD>(full.size());
-    if (!InternetCombineUrlA(from.c_str(), location.c_str(), &full[0], &fullLen, ICU_NO_ENCODE)) return std::string();
-    full.resize(fullLen);
-    if (!IsHttpUrl(full)) return std::string();  // a redirect leads to another web page or nowhere
+    const std::string location = ReplyHeader(h, HTTP_QUERY_LOCATION);
+    if (location.empty() || sizeof kLocation - 1 + location.size() >= kHeaderLineBytes) return std::string();
+    const ProtocolStrings web = {"", "http://", "https://"};
+    const InfoAddress base(from, web);
+    const InfoAddress link(location, web, &base);
+    const std::string full = link.Resolved().FullAddress(web);
+    if (!IsHttpUrl(full)) return std::string();
     return full;
 }
 
@@ -241,26 +263,22 @@ private:
             h.request = InternetOpenUrlA(session_, url.c_str(), nullptr, 0, flags, kContext);
             return h;
         }
-        char host[256] = {}, user[128] = {}, pass[128] = {};
-        std::string path(4096, '\0'), extra(4096, '\0');
+        // The parts are taken as pointers into the address, so that a path or
+        // query of any length reaches the request whole.
         URL_COMPONENTSA uc = {};
         uc.dwStructSize = sizeof uc;
-        uc.lpszHostName = host;
-        uc.dwHostNameLength = sizeof host;
-        uc.lpszUserName = user;
-        uc.dwUserNameLength = sizeof user;
-        uc.lpszPassword = pass;
-        uc.dwPasswordLength = sizeof pass;
-        uc.lpszUrlPath = &path[0];
-        uc.dwUrlPathLength = static_cast<DWORD>(path.size());
-        uc.lpszExtraInfo = &extra[0];
-        uc.dwExtraInfoLength = static_cast<DWORD>(extra.size());
-        if (!InternetCrackUrlA(url.c_str(), 0, 0, &uc)) return h;
-        h.connect = InternetConnectA(session_, host, uc.nPort, user[0] ? user : nullptr, pass[0] ? pass : nullptr,
-                                     INTERNET_SERVICE_HTTP, 0, kContext);
+        uc.dwHostNameLength = uc.dwUserNameLength = uc.dwPasswordLength = 1;
+        uc.dwUrlPathLength = uc.dwExtraInfoLength = 1;
+        if (!InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &uc)) return h;
+        auto part = [](const char* at, DWORD len) { return at ? std::string(at, len) : std::string(); };
+        const std::string host = part(uc.lpszHostName, uc.dwHostNameLength);
+        const std::string user = part(uc.lpszUserName, uc.dwUserNameLength);
+        const std::string pass = part(uc.lpszPassword, uc.dwPasswordLength);
+        h.connect = InternetConnectA(session_, host.c_str(), uc.nPort, user.empty() ? nullptr : user.c_str(),
+                                     pass.empty() ? nullptr : pass.c_str(), INTERNET_SERVICE_HTTP, 0, kContext);
         if (!h.connect) return h;
         SetTimeouts(h.connect, timeouts_);
-        std::string object = path.c_str() + std::string(extra.c_str());
+        std::string object = part(uc.lpszUrlPath, uc.dwUrlPathLength) + part(uc.lpszExtraInfo, uc.dwExtraInfoLength);
         if (object.empty()) object = "/";
         DWORD f = flags | INTERNET_FLAG_NO_AUTO_REDIRECT;
         if (uc.nScheme == INTERNET_SCHEME_HTTPS) f |= INTERNET_FLAG_SECURE;

@@ -57,11 +57,13 @@ uint64_t InfoDocument::DocumentBudget() const {
 
 void InfoDocument::ShareBudget(InfoDocument& owner) { budgetOwner_ = owner.budgetOwner_ ? owner.budgetOwner_ : &owner; }
 
-long InfoDocument::FindNext(const MaskPattern& pattern, std::string& capture, size_t startLimit) {
+long InfoDocument::FindNext(const MaskPattern& pattern, std::string& capture, size_t startLimit, size_t textEnd,
+                            bool hold) {
     InfoDocument& owner = budgetOwner_ ? *budgetOwner_ : *this;
     const uint64_t whole = owner.DocumentBudget();
     const uint64_t left = whole > owner.spent_ ? whole - owner.spent_ : 0;
-    const size_t rest = text_.size() - (pos_ < text_.size() ? pos_ : text_.size());
+    const size_t end = textEnd < text_.size() ? textEnd : text_.size();
+    const size_t rest = end - (pos_ < end ? pos_ : end);
     uint64_t call = StepBudget ? StepBudget : (uint64_t(1) << 20) + 64 * uint64_t(rest);
     if (call > left) call = left;
     if (call == 0 && pattern.Searchable() && !text_.empty()) {
@@ -69,7 +71,11 @@ long InfoDocument::FindNext(const MaskPattern& pattern, std::string& capture, si
         matcher_.SetError(kBudgetSpent);
         return 0;
     }
-    long found = matcher_.FindNext(text_, pos_, pattern, capture, startLimit, call, StopFlag);
+    MatchScope scope;
+    scope.startLimit = startLimit;
+    scope.textEnd = textEnd;
+    scope.hold = hold;
+    long found = matcher_.FindNext(text_, pos_, pattern, capture, scope, call, StopFlag);
     owner.spent_ += matcher_.Steps() < call ? matcher_.Steps() : call;
     if (!found && matcher_.GaveUp() && matcher_.Steps() >= left) matcher_.SetError(kBudgetSpent);
     return found;

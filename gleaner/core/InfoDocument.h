@@ -22,10 +22,15 @@ public:
     void End();                              // frees the text and destroys
     void FreeText();
     // Searches from the match position; start positions stop before
-    // startLimit (the whole text when it is larger). Returns 1 with the
-    // capture when found. A miss leaves the match position at the first
-    // start position not tried, so a later scan resumes there.
-    long FindNext(const MaskPattern& pattern, std::string& capture, size_t startLimit = SIZE_MAX);
+    // startLimit (the whole text when it is larger), and the text ends at
+    // textEnd for the match. Returns 1 with the capture when found. A miss
+    // leaves the match position at the first start position not tried, so a
+    // later scan resumes there; with hold, at a start that may match once
+    // more text has come (Held() tells).
+    long FindNext(const MaskPattern& pattern, std::string& capture, size_t startLimit = SIZE_MAX,
+                  size_t textEnd = SIZE_MAX, bool hold = false);
+    bool Held() const { return matcher_.Held(); }
+    size_t MatchStart() const { return matcher_.MatchStart(); }  // where the last match found began
     long FindNext(const std::string& pattern, std::string& capture);
     void SetText(const std::string& text);  // position 0
     long Open(InfoDownloader& downloader);

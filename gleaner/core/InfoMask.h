@@ -17,6 +17,7 @@ struct InfoMask {
     size_t ResumePosition = 0;
     long FoundCount = 0;
     long ValueNumber = 0;
+    size_t RetryAt = 0;  // a root mask waiting at its resume position goes on once the text is this long
 };
 
 // A mask as the engine stores it: Type and Priority kept at 0 when negative.

@@ -9,15 +9,18 @@ bool MaskMatcher::Abort(const char* why) {
 }
 
 long MaskMatcher::FindNext(const std::string& text, size_t& pos, const MaskPattern& pattern, std::string& capture,
-                           size_t startLimit, uint64_t budget, const std::atomic<long>& stop) {
+                           const MatchScope& scope, uint64_t budget, const std::atomic<long>& stop) {
     capture.clear();
     steps_ = 0;
     aborted_ = false;
+    held_ = false;
+    const size_t startLimit = scope.startLimit, textEnd = scope.textEnd;
     if (!pattern.Valid()) lastError_ = pattern.Error();
     if (!pattern.Searchable() || text.empty() || stop.load(std::memory_order_relaxed)) return 0;
     text_ = &text;
     const std::string& tx = text;
-    const size_t len = tx.size();
+    const size_t len = textEnd < tx.size() ? textEnd : tx.size();
+    end_ = len;
     const size_t limit = startLimit < len ? startLimit : len;
     pat_ = &pattern;
     budget_ = budget;
@@ -43,8 +46,14 @@ long MaskMatcher::FindNext(const std::string& text, size_t& pos, const MaskPatte
         }
         from = lead;
     }
+    leadStar_ = LeadWildcard(pattern);
+    firstStart_ = pos;
+    dead_.clear();
+    deadRanOut_ = false;
+    const bool mayHold = scope.hold && len == tx.size();
     size_t p = pos;
     for (; p < limit; ++p) {
+        if (Dead(p)) continue;
         if (literalFirst && UpperChar(tx[p]) != firstUp) {
             if (!firstIsLetter) {
                 const void* hit = memchr(tx.data() + p, firstUp, limit - p);
@@ -69,9 +78,12 @@ long MaskMatcher::FindNext(const std::string& text, size_t& pos, const MaskPatte
         errorPos_ = 0;
         depth_ = 0;
         pos_ = p;
+        marks_.clear();
+        ranOut_ = false;
         std::string cap;
         if (Match(from, pattern.Size(), cap)) {
             pos = pos_ == p ? p + 1 : pos_;
+            matchStart_ = p;
             if (!cap.empty() && cap.back() == ' ') cap.pop_back();
             capture.swap(cap);
             pat_ = nullptr;
@@ -82,11 +94,63 @@ long MaskMatcher::FindNext(const std::string& text, size_t& pos, const MaskPatte
             ++p;
             break;
         }
+        if (ranOut_ && mayHold) {
+            held_ = true;  // tried again once more text has come
+            break;
+        }
+        deadRanOut_ = deadRanOut_ || (ranOut_ && !marks_.empty());
+        MarkDead();
     }
-    pos = p > len ? len : p;
+    // A start already past a shortened text stays where it was.
+    if (p > len && len == tx.size()) p = len;
+    pos = p;
     pat_ = nullptr;
     text_ = nullptr;
     return 0;
+}
+
+// The index of a wildcard that every attempt reaches without reading the
+// text (only flags, list edits and inserted characters before it); SIZE_MAX
+// when the pattern has none.
+size_t MaskMatcher::LeadWildcard(const MaskPattern& pattern) {
+    const std::string& pt = pattern.Text();
+    for (size_t i = 0; i + 1 < pt.size() && pt[i] == '\\';) {
+        const char e = pt[i + 1];
+        if (e == '*') return i;
+        if (e != 'w' && e != 'u' && e != 'g' && e != 'r' && e != 'a' && e != '<') break;
+        const size_t next = pattern.At(i).next;
+        if (next <= i) break;
+        i = next;
+    }
+    return SIZE_MAX;
+}
+
+// An attempt that failed passed, in its leading wildcard, positions where
+// its state was the state every attempt has there. An attempt started at
+// such a position would go on exactly as that one went on from it, and fail
+// the same way: those start positions are not tried, and a later attempt
+// whose wildcard reaches one of them in that state fails there. A wildcard
+// that runs to the end of the text no longer makes the search cost the
+// square of it.
+void MaskMatcher::MarkDead() {
+    for (size_t q : marks_) {
+        const size_t at = q - firstStart_;
+        if (at >= dead_.size()) dead_.resize(at + 1, 0);
+        dead_[at] = 1;
+    }
+}
+
+bool MaskMatcher::SameState(const State& a, const State& b) {
+    if (a.w != b.w || a.u != b.u || a.g != b.g || a.r != b.r || a.top != b.top) return false;
+    if (a.before.size() != b.before.size() || a.after.size() != b.after.size()) return false;
+    auto same = [](const Hook& x, const Hook& y) { return x.key == y.key && x.begin == y.begin && x.end == y.end; };
+    for (size_t i = 0; i < a.before.size(); ++i)
+        if (!same(a.before[i], b.before[i])) return false;
+    for (size_t i = 0; i < a.after.size(); ++i)
+        if (!same(a.after[i], b.after[i])) return false;
+    for (int k = 0; k <= a.top; ++k)
+        if (a.stack[k].c != b.stack[k].c || a.stack[k].taken != b.stack[k].taken) return false;
+    return true;
 }
 
 void MaskMatcher::Capture(std::string& capture, char c) const {
@@ -97,7 +161,9 @@ void MaskMatcher::Capture(std::string& capture, char c) const {
 // consuming step fail.
 bool MaskMatcher::RunHooks(bool before, char c, std::string& capture) {
     const std::vector<Hook>& list = before ? st_.before : st_.after;
-    if (list.empty()) return true;
+    bool any = false;
+    for (const Hook& h : list) any = any || Same(h.key, c);
+    if (!any) return true;
     std::vector<Hook> hooks = list;  // a hook may edit the lists
     for (const Hook& h : hooks) {
         if (!Same(h.key, c)) continue;
@@ -127,7 +193,7 @@ bool MaskMatcher::Consume(std::string& capture, bool withCapture) {
     if (!st_.before.empty() && !RunHooks(true, c, capture)) return false;
     if (withCapture) Capture(capture, c);
     if (!st_.after.empty() && !RunHooks(false, c, capture)) return false;
-    if (pos_ < text_->size()) ++pos_;
+    if (pos_ < end_) ++pos_;
     return true;
 }
 
@@ -142,7 +208,7 @@ bool MaskMatcher::Match(size_t i, size_t end, std::string& capture) {
     } guard(depth_);
     const char* t = pat_->Text().data();
     capture.clear();
-    while (pos_ < text_->size()) {
+    while (pos_ < end_) {
         if (++steps_ > budget_) return Abort("pattern too costly for this text");
         const char c = t[i];
         if (c != '\\') {
@@ -161,6 +227,7 @@ bool MaskMatcher::Match(size_t i, size_t end, std::string& capture) {
         ++i;
         if (i >= end) return true;
     }
+    ranOut_ = true;
     return false;  // the text ran out before the pattern
 }
 
@@ -172,7 +239,7 @@ MaskMatcher::Outcome MaskMatcher::Element(size_t k, size_t end, std::string& cap
     case '#': {
         const char x = pt[k + 2];
         bool first = true;
-        while (pos_ < text_->size() && Same(x, (*text_)[pos_])) {
+        while (pos_ < end_ && Same(x, (*text_)[pos_])) {
             if (++steps_ > budget_) {
                 Abort("pattern too costly for this text");
                 return kFail;
@@ -180,13 +247,26 @@ MaskMatcher::Outcome MaskMatcher::Element(size_t k, size_t end, std::string& cap
             if (!Consume(capture, first || st_.r)) return kFail;
             first = false;
         }
+        if (pos_ >= end_) ranOut_ = true;  // more text could repeat X further
         return kNext;
     }
     case '*': {
         State saved;
         CopyState(st_, saved);
         size_t savedPos = pos_;
-        while (pos_ < text_->size()) {
+        const bool lead = k == leadStar_ && depth_ == 1;
+        const size_t entryPos = pos_;
+        State entry;
+        if (lead) CopyState(st_, entry);
+        while (pos_ < end_) {
+            if (lead && pos_ != entryPos && SameState(st_, entry)) {
+                // From here on this attempt is one that failed before.
+                if (Dead(pos_)) {
+                    ranOut_ = ranOut_ || deadRanOut_;
+                    return kFail;
+                }
+                marks_.push_back(pos_);
+            }
             std::string rest;
             if (Match(k + 2, end, rest)) {
                 capture += rest;

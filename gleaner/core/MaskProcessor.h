@@ -7,6 +7,7 @@
 // No platform headers.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,7 +29,8 @@ public:
     void ResetMasks();
 
     void ProcessMasks(InfoDocument& document);
-    void ApplyMask(InfoDocument& document, size_t mask, long DependID);
+    // Matches read nothing at or past textEnd (the whole text by default).
+    void ApplyMask(InfoDocument& document, size_t mask, long DependID, size_t textEnd = SIZE_MAX);
 
     size_t MaskCount() const { return masks_.size(); }
     const InfoMask& Mask(size_t i) const { return masks_[i]; }
@@ -43,8 +45,20 @@ public:
 
     static constexpr int kMaxDependDepth = 16;
 
+
 private:
+    struct Hit {
+        std::string text;
+        size_t start = 0, after = 0;  // where the match began, and the position after it
+    };
+
     bool IsRoot(const InfoMask& m) const;
+    bool HasFollowers(size_t mask) const;  // dependents of DependType 1
+    bool Find(InfoDocument& document, size_t mask, size_t startLimit, size_t textEnd, bool hold, Hit& hit);
+    bool Convert(InfoDocument& document, const InfoMask& m, std::string& match);
+    long Report(size_t mask, const std::string& match, long DependID);
+    void StartDependents(InfoDocument& document, size_t mask, long valueNumber, const std::string& match,
+                         size_t reach);
 
     std::vector<InfoMask> masks_;
     std::vector<MaskPattern> patterns_;

@@ -1,6 +1,7 @@
 // Crawls of the fixture site on the loopback HTTP server (and of an FTP
 // folder), started and read back the way the search window does it.
 #include <algorithm>
+#include <cstdio>
 
 #include "GleanerTest.h"
 #include "TestSupport.h"
@@ -172,4 +173,67 @@ TEST_F(CrawlTest, SaveAndReopen) {
     EXPECT_EQ(other.Size(), 2 * static_cast<long>(crawled.size()));
     EXPECT_EQ(other.Database.Call("Open", {dir.File("none.search"), Out(user)}).AsLong(), 0);
     other.Close();
+}
+
+// A page of 3,000 links left open, with one "</a>" at the end (118 KB),
+// under the built-in masks: every link is found and becomes a record (the
+// start page's links only: MaxLevel 0).
+TEST_F(CrawlTest, PageOfUnclosedLinks) {
+    engine.StartUp();
+    engine.ApplyBuiltInMasks();
+    engine.Search.Put("MaxLevel", {0L});
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(engine.Start(P("/hostile/unclosed.htm")), 1);
+    ASSERT_TRUE(engine.WaitIdle(120000));
+    const DWORD ms = GetTickCount() - start;
+    EXPECT_EQ(engine.Size(), 3001);
+    long c = engine.Database.Call("FindRecord", {P("/hostile/unclosed.htm")}).AsLong();
+    const long links = engine.Database.Call("GetValueCount", {c, "Link"}).AsLong();
+    printf("a page of %zu bytes with 3,000 links left open: %ld links, %ld records, crawled in %lu ms\n",
+           ServedPage("hostile/unclosed.htm").size(), links, engine.Size(), static_cast<unsigned long>(ms));
+    ASSERT_EQ(links, 3000);
+    // Each link its own record (above), found in page order.
+    for (long i : {0L, 1L, 1500L, 2999L}) {
+        std::string value;
+        long id = -1, dependId = 0;
+        engine.Database.Call("GetValue", {c, "Link", i, Out(value), Out(id), Out(dependId)});
+        EXPECT_EQ(value, P("/hostile/page" + std::to_string(i) + ".htm"));
+        EXPECT_EQ(id, i);
+    }
+    EXPECT_EQ(ValuesOf(engine.Database, c, "Link Text"), Texts{"Page 2999 of many\n"});
+    EXPECT_EQ(ValuesOf(engine.Database, c, "Page title"), Texts{"Unclosed"});
+    engine.Database.Call("DestroyCursor", {c});
+    c = engine.Database.Call("FindRecord", {P("/hostile/page2999.htm")}).AsLong();
+    EXPECT_EQ(ValuesOf(engine.Database, c, "Parent"), Texts{P("/hostile/unclosed.htm")});
+    engine.Database.Call("DestroyCursor", {c});
+}
+
+// Links of over 10,000 characters (a long path, a long query) are opened;
+// one longer than the server takes in a request line fails alone.
+TEST_F(CrawlTest, LongAddresses) {
+    engine.StartUp();
+    const std::string pad(10250, 'p');
+    const std::string path = P("/echo/" + pad), query = P("/last.htm?q=" + pad),
+                      tooLong = P("/echo/" + std::string(70000, 'p'));
+    auto r = Crawl(P("/hostile/long.htm"));
+    EXPECT_EQ(Keys(r), Sorted({P("/hostile/long.htm"), path, query, tooLong}));
+    struct Want {
+        const char* what;
+        std::string address;
+        const char* connect;
+        std::string size;
+    };
+    const Want wants[] = {
+        {"long path", path, "true", std::to_string(path.size() - HttpBase().size())},
+        {"long query", query, "true", SizeOf("last.htm")},
+        {"too long for the server", tooLong, "false", ""},
+    };
+    for (const Want& w : wants) {
+        SCOPED_TRACE(w.what);
+        const FoundRecord& f = r[w.address];
+        EXPECT_EQ(f.Level, 1);
+        EXPECT_EQ(f.Status, 1);
+        EXPECT_EQ(f.ConnectStatus, Texts{w.connect});
+        EXPECT_EQ(f.DocumentSize, w.size.empty() ? Texts{} : Texts{w.size});
+    }
 }

@@ -259,3 +259,65 @@ TEST(DownloaderNetTimeouts, SilentServerFailsTheAddress) {
     d.Close();
     EXPECT_LT(text.size(), qftest::ReadFileBytes("site/long.htm").size());
 }
+
+// Addresses of over 10 KB (a long path, a long query) open and reach the
+// server whole; one longer than the server takes in a request line fails
+// that address only.
+TEST_F(DownloaderNet, LongAddressesOpenWhole) {
+    const std::string pad(10250, 'p');
+    struct Row {
+        const char* what;
+        std::string path;
+        std::string body;
+    };
+    const Row rows[] = {
+        {"long path", "/echo/" + pad, "/echo/" + pad},
+        {"long query", "/echo/q?k=" + pad + "&n=1", "/echo/q?k=" + pad + "&n=1"},
+        {"long query on a page", "/index.htm?q=" + pad, Fixture("index.htm")},
+    };
+    for (const Row& r : rows) {
+        ASSERT_EQ(Open(Http(r.path)), 1) << r.what;
+        std::string text;
+        ReadAll(text);
+        EXPECT_EQ(text, r.body) << r.what;
+    }
+    EXPECT_EQ(Open(Http("/echo/" + std::string(70000, 'p'))), 0);
+    EXPECT_EQ(d.HaveInternet(), 1);
+    ASSERT_EQ(Open(Http("/index.htm")), 1);
+    std::string text;
+    ReadAll(text);
+    EXPECT_EQ(text, Fixture("index.htm"));
+}
+
+// A redirect to a long address is followed, named in full or relative to
+// where it came from; one whose header line is longer than the platform
+// reads whole fails that address instead of opening a cut one.
+TEST_F(DownloaderNet, RedirectsToLongAddresses) {
+    const std::string path = "/echo/" + std::string(4000, 'p');
+    ScriptedServer server;
+    server.On("/full", ScriptedServer::Redirect(Http(path)));
+    server.On("/relative", ScriptedServer::Redirect(path));
+    server.On("/cut", ScriptedServer::Redirect(Http("/echo/" + std::string(10250, 'p'))));
+    server.On(path, ScriptedServer::Page("long relative arrived"));
+    struct Row {
+        const char* from;
+        long opened;
+        std::string body;
+    };
+    const Row rows[] = {
+        {"/full", 1, path},
+        {"/relative", 1, "long relative arrived"},
+        {"/cut", 0, ""},
+    };
+    for (const Row& r : rows) {
+        ASSERT_EQ(Open(server.Url(r.from)), r.opened) << r.from;
+        std::string text;
+        ReadAll(text);
+        EXPECT_EQ(text, r.body) << r.from;
+    }
+    EXPECT_EQ(server.Requests(path), 1);
+    ASSERT_EQ(Open(Http("/index.htm")), 1);
+    std::string text;
+    ReadAll(text);
+    EXPECT_EQ(text, Fixture("index.htm"));
+}

@@ -5,6 +5,9 @@
 #include <functional>
 
 #include "TestSupport.h"
+#include "masks/InfoSearchDispatch.h"
+#include "masks/core/DefaultMasks.h"
+#include "masks/core/MaskCollection.h"
 
 namespace {
 const char kLinkMask[] = "\\w-<a href=\"\\w+\\*\\w-\"";
@@ -50,6 +53,12 @@ void Engine::ApplyMasks() {
     Search.Call("EmptyMasks");
     Search.Call("AddMask", {"Link", kLinkMask, "", 1L, 0L, 0L, -1L, 0L, 0L});
     Search.Call("AddMask", {"Page title", kTitleMask, "", 0L, 0L, 1L, 1L, -1L, 0L});
+}
+
+void Engine::ApplyBuiltInMasks() {
+    MaskCollection masks;
+    InfoSearchDispatch calls(Search);
+    AddDefaultMasks(masks, calls);
 }
 
 long Engine::Start(const std::string& address) {

@@ -35,6 +35,8 @@ public:
     // The masks as the window hands them over: EmptyMasks, then one AddMask
     // per value: a link mask and a title mask.
     void ApplyMasks();
+    // The ten built-in masks, handed over as the window hands them over.
+    void ApplyBuiltInMasks();
     // Empties the database and starts a run; Start's result.
     long Start(const std::string& address);
     long Status();

@@ -183,3 +183,107 @@ TEST(MaskMatcher, CostlyPatternGivesUp) {
     EXPECT_EQ(d.FindNext(p, cap), 1);
     EXPECT_EQ(cap, "y");
 }
+
+// The text can end before its last byte for a search: nothing at or past
+// that end is read, and the match's start is reported.
+TEST(MaskMatcher, TextEndBoundsTheMatch) {
+    struct Row {
+        const char* pattern;
+        size_t textEnd;
+        int found;
+        const char* capture;
+        size_t start;     // where the match began (when found)
+        size_t position;  // afterwards
+    };
+    const Row rows[] = {
+        {"a\\*c", 3, 0, "", 0, 3},    // "c" lies at the end
+        {"a\\*c", 4, 1, "abc", 1, 4},
+        {"a\\*", 3, 1, "ab", 1, 3},   // a trailing wildcard takes what is left before the end
+        {"b\\?", 3, 0, "", 0, 3},
+        {"x", 99, 0, "", 0, 6},       // an end past the text is the text's end
+    };
+    for (const Row& r : rows) {
+        InfoDocument d;
+        d.SetText("xabcbc");
+        d.SetPosition(1);
+        std::string cap;
+        EXPECT_EQ(d.FindNext(MaskPattern(r.pattern), cap, SIZE_MAX, r.textEnd), r.found)
+            << r.pattern << " ending at " << r.textEnd;
+        EXPECT_EQ(cap, r.capture) << r.pattern << " ending at " << r.textEnd;
+        if (r.found) {
+            EXPECT_EQ(d.MatchStart(), r.start) << r.pattern << " ending at " << r.textEnd;
+        }
+        EXPECT_EQ(d.Position(), r.position) << r.pattern << " ending at " << r.textEnd;
+    }
+    // A search that starts past a shortened text finds nothing and stays where it was.
+    InfoDocument d;
+    d.SetText("abcabc");
+    d.SetPosition(4);
+    std::string cap;
+    EXPECT_EQ(d.FindNext(MaskPattern("c"), cap, SIZE_MAX, 3), 0);
+    EXPECT_EQ(d.Position(), 4u);
+}
+
+// A pattern that begins with a wildcard is not tried again from where an
+// attempt that failed was in the same state: the result is the one every
+// start position tried in turn gives, hooks, flags and choices included.
+TEST(MaskMatcher, LeadingWildcardSkipsOnlyStartsThatMustFail) {
+    const char* patterns[] = {
+        "\\*</a>",
+        "\\al<:\\w-\\e\\ar>:\\w+\\e\\*<\\# /A\\*>",  // a link's text
+        "\\w-\\*>\\w+\\*\\w-</a>",
+        "\\al-:\\g+\\e\\*ab",                        // a hook that makes the case count
+        "\\ar<:\\s\\e\\*\\ca:x\\e\\d:\\<y\\e>",      // a hook that pushes a choice
+        "\\al>:!\\e\\*a>",                           // a hook that fails
+        "\\u+\\<[\\*b/",
+        "\\ar/:\\ar/!\\e\\*//",                      // a hook that removes itself
+    };
+    const char alphabet[] = "<>/aAbx- ";
+    unsigned seed = 7;
+    auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (const char* pattern : patterns) {
+        const MaskPattern p(pattern);
+        ASSERT_TRUE(p.Valid()) << pattern;
+        for (int round = 0; round < 300; ++round) {
+            std::string text;
+            for (size_t n = next() % 40; n > 0; --n) text += alphabet[next() % (sizeof alphabet - 1)];
+            // One start position at a time: nothing can be skipped.
+            long oneFound = 0;
+            std::string oneCap;
+            size_t oneStart = 0, onePos = text.size();
+            InfoDocument one;
+            one.SetText(text);
+            for (size_t s = 0; s < text.size() && !oneFound; ++s) {
+                one.SetPosition(s);
+                oneFound = one.FindNext(p, oneCap, s + 1);
+                oneStart = s;
+                onePos = one.Position();
+            }
+            InfoDocument all;
+            all.SetText(text);
+            std::string cap;
+            const long found = all.FindNext(p, cap);
+            const std::string at = std::string(pattern) + " over \"" + text + "\"";
+            ASSERT_EQ(found, oneFound) << at;
+            ASSERT_EQ(cap, oneCap) << at;
+            ASSERT_EQ(all.Position(), onePos) << at;
+            if (found) {
+                ASSERT_EQ(all.MatchStart(), oneStart) << at;
+            }
+        }
+    }
+}
+
+// A link's text looked for over 200 KB without any "</a>": each start
+// position would scan to the end again; the work stays in proportion to the text.
+TEST(MaskMatcher, LeadingWildcardThatNeverMatchesCostsTheTextOnce) {
+    std::string text;
+    while (text.size() < 200000) text += "<b>word</b> more words ";
+    InfoDocument d;
+    d.SetText(text);
+    std::string cap;
+    EXPECT_EQ(d.FindNext(MaskPattern("\\al<:\\w-\\e\\ar>:\\w+\\e\\*<\\# /A\\*>"), cap), 0);
+    EXPECT_EQ(d.LastError(), "");
+    EXPECT_LT(d.StepsSpent(), 8 * text.size());
+    EXPECT_EQ(d.Position(), text.size());
+}

@@ -133,7 +133,7 @@ TEST_F(BuiltInPatternTest, TenTemplatesOverAFixturePage) {
                                         "http://h/dir/i.htm"}),
               Values("Link"));
     EXPECT_EQ((std::vector<std::string>{"Quoted", "B", "C", ""}), Values("Link Text"));
-    EXPECT_EQ(4u, Values("Link Image").size());
-    EXPECT_EQ("http://h/dir/i.gif", Values("Link Image").back());
+    // A link's picture is looked for up to the next link: only the image link has one.
+    EXPECT_EQ((std::vector<std::string>{"http://h/dir/i.gif"}), Values("Link Image"));
     EXPECT_TRUE(Values("Address").empty());  // filled by the engine itself, never searched
 }

@@ -24,6 +24,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < 32 && doc.FindNext(compiled, cap); ++i) {
     }
 
+    // The first match over the whole text is the one that trying one start
+    // position at a time finds (starts known to fail are skipped), when
+    // neither search gave up.
+    if (text.size() <= 256) {
+        InfoDocument all, one;
+        all.StepBudget = one.StepBudget = 100000;
+        all.SetText(text);
+        one.SetText(text);
+        std::string a, b;
+        const long fa = all.FindNext(compiled, a);
+        long fb = 0;
+        size_t start = 0;
+        for (; start < text.size() && !fb; ++start) {
+            one.SetPosition(start);
+            fb = one.FindNext(compiled, b, start + 1);
+        }
+        if (all.LastError().empty() && one.LastError().empty() &&
+            (fa != fb || a != b || (fa && (all.MatchStart() != start - 1 || all.Position() != one.Position()))))
+            __builtin_trap();
+    }
+
+    // A search cut short at a text end, or waiting at a start that wants more text.
+    InfoDocument part;
+    part.StepBudget = 100000;
+    part.SetText(text);
+    const size_t end = text.empty() ? 0 : static_cast<unsigned char>(text[0]) % (text.size() + 1);
+    for (int i = 0; i < 8 && part.FindNext(compiled, cap, SIZE_MAX, end, i % 2 == 1); ++i) {
+    }
+
     ProtocolList protocols;
     for (const char* s : {"", "file://", "http://"}) protocols.AddProtocol(s);
     InfoMetaprocessor meta;

@@ -13,6 +13,7 @@ other host names and to a refused port. Prefixes change how a file comes:
   /stall/<path>    announces the full length, sends half, then sends nothing
                    more for a minute (or until the client goes)
   /concurrency     the largest number of requests served at once so far
+  /echo/<any>      a page holding the request target as it arrived
 """
 import os
 import sys
@@ -60,9 +61,9 @@ class Handler(BaseHTTPRequestHandler):
 
     def do_GET(self):
         path = unquote(urlsplit(self.path).path)
-        if path == "/concurrency":
+        if path == "/concurrency" or path.startswith("/echo/"):
             with Handler.lock:
-                body = str(Handler.most).encode()
+                body = (str(Handler.most) if path == "/concurrency" else self.path).encode("latin-1")
             self.send_response(200)
             self.send_header("Content-Type", "text/plain")
             self.send_header("Content-Length", str(len(body)))
