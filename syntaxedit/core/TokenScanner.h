@@ -58,7 +58,9 @@ public:
     bool Designing = false;
 
 private:
-    enum class TPassEnd { Ended, GivenUp };
+    // How extending a token stopped: its end test matched, the text ended,
+    // the body's one step ended it, or the body refused (the token is given up).
+    enum class TPassEnd { EndMatched, TextEnded, BodyEnded, GivenUp };
     void SelectStartTable();
     void SyncStates();
     TPassEnd Extend(const TTokenHandler& h, bool rule, TEdStream& st, int32_t& length, int32_t& token);
