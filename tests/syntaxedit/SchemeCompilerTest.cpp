@@ -340,6 +340,35 @@ TEST(SchemeCompiler, KeysAutoReplaceTemplatesTable) {
     RunTable(cases, sizeof cases / sizeof cases[0]);
 }
 
+// Names longer than their length byte in the stored form are cut as
+// descriptions are, so that a scheme with one compiles and is stored.
+TEST(SchemeCompiler, LongNamesAreCutSoTheSettingsCanBeStored) {
+    const std::string longName(300, 'n'), longDescription(300, 'd');
+    struct Row {
+        const char* name;
+        std::string script;
+        std::function<std::string(const TSM_Settings&)> stored;  // the name as kept
+    } rows[] = {
+        {"template", "%%templates '" + longName + "' ('" + longDescription + "') = 'x'",
+         [](const TSM_Settings& s) { return s.CodeTemplates->Macros->Strings(0); }},
+        {"auto-correct word", "%%autoreplace '" + longName + "' = 'x'",
+         [](const TSM_Settings& s) { return s.AutoReplace->Macros->Strings(0); }},
+        {"key command", "%%keys 1 (65) '" + longName + "'",
+         [](const TSM_Settings& s) { return s.KeyController->CommandName(1); }},
+    };
+    for (const Row& r : rows) {
+        TSchemeHighlighter h;
+        ASSERT_EQ("", CompileError(h, r.script)) << "row: " << r.name;
+        EXPECT_EQ(std::string(255, 'n'), r.stored(h.LanguageSettings)) << "row: " << r.name;
+        TMemoryStream m;
+        EXPECT_NO_THROW(h.WriteTables(m)) << "row: " << r.name;
+    }
+    // Activation keys cannot be cut without changing what they mean: refused.
+    TSchemeHighlighter h;
+    EXPECT_EQ("Activation keys too long: at most 255 characters",
+              CompileError(h, "%%autoreplace actionkeys = '" + std::string(256, ';') + "'"));
+}
+
 TEST(SchemeCompiler, FixturesCompile) {
     for (const char* name : {"clike.sch", "ini.sch"}) {
         TSchemeHighlighter h;
