@@ -145,6 +145,17 @@ int32_t TOptionsModel::MarginValue(const std::string& text) {
     return v <= 199 ? v : 1;
 }
 
+int32_t TOptionsModel::FontSizeValue(const std::string& text) {
+    std::string t = Trim(text);
+    if (t.empty() || t.size() > 3) return -1;
+    int32_t v = 0;
+    for (char c : t) {
+        if (c < '0' || c > '9') return -1;
+        v = v * 10 + (c - '0');
+    }
+    return v >= 1 ? v : -1;
+}
+
 uint16_t TOptionsModel::TemplateDropTypes(uint16_t sourceTypes) {
     if (sourceTypes & dstHtml) return static_cast<uint16_t>((sourceTypes & ~dstInsertAsIs) | dstHtmlFragment);
     if (sourceTypes & dstFiles) return static_cast<uint16_t>((sourceTypes & ~dstInsertAsIs) | dstProcessFiles);

@@ -102,6 +102,8 @@ public:
     void SetRightMargin(int32_t v);
     // A margin box's text as a value: 0 to 199, anything else 1.
     static int32_t MarginValue(const std::string& text);
+    // A font size typed into its box: 1 to 999 points, -1 for anything else.
+    static int32_t FontSizeValue(const std::string& text);
     // What a drop on the template editor takes: of HTML only the fragment,
     // of files only the names handed to the file handler (never the text).
     static uint16_t TemplateDropTypes(uint16_t sourceTypes);

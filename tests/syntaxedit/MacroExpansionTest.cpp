@@ -126,6 +126,14 @@ TEST(OptionsModel, MarginTextsKeepToZeroTo199) {
     for (const Case& c : cases) EXPECT_EQ(TOptionsModel::MarginValue(c.text), c.value) << c.text;
 }
 
+TEST(OptionsModel, TypedFontSizesAreWholePointsFrom1To999) {
+    struct Case {
+        const char* text;
+        int32_t value;
+    } cases[] = {{"13", 13}, {" 8 ", 8}, {"1", 1}, {"999", 999}, {"0", -1}, {"", -1}, {"1000", -1}, {"1x", -1}, {"-5", -1}};
+    for (const Case& c : cases) EXPECT_EQ(TOptionsModel::FontSizeValue(c.text), c.value) << "\"" << c.text << "\"";
+}
+
 TEST(OptionsModel, EditsStayInTheCopyUntilCommit) {
     TSM_Settings own;
     own.SetEditableStyle(1, {"Comment", 2});
