@@ -6,14 +6,14 @@
 namespace {
 
 using Op = TREParser::TOpcode;
-const uint8_t kCR = 13;
+const uint8_t kLineBreak = 13;
 
 bool PassesThrough(uint8_t op) {
     return op == Op::opNothing || op == Op::opBack || (op > Op::opOpen && op <= Op::opOpen + TREParser::kMaxGroups) ||
            (op > Op::opClose && op <= Op::opClose + TREParser::kMaxGroups);
 }
 
-void Merge(TREStart& into, const TREStart& s) {
+void MergeStart(TREStart& into, const TREStart& s) {
     for (int i = 0; i < 32; i++) into.Bits[i] |= s.Bits[i];
     into.MatchesEmpty = into.MatchesEmpty || s.MatchesEmpty;
     into.AtTextStart = into.AtTextStart || s.AtTextStart;
@@ -71,7 +71,7 @@ void TREStartSets::AddNode(TREStart& s, int32_t p) const {
     bool member[256] = {};
     for (size_t q = static_cast<size_t>(p) + 3; q < prog_.size() && prog_[q]; q++) member[prog_[q]] = true;
     for (int c = 0; c < 256; c++) {
-        bool takes = op == Op::opAny ? c != kCR : member[c] == (op == Op::opAnyOf);
+        bool takes = op == Op::opAny ? c != kLineBreak : member[c] == (op == Op::opAnyOf);
         if (takes) s.Add(static_cast<uint8_t>(c));
     }
 }
@@ -85,25 +85,25 @@ bool TREStartSets::Took(TREStart& s, int32_t p, int32_t next, bool second) {
         if (!second) s.AtTextStart = true;
         // fall through
     case Op::opEol:  // a line break (the text's end starts no match)
-        if (second) Merge(s, From(next));
-        else s.Add(kCR);
+        if (second) MergeStart(s, From(next));
+        else s.Add(kLineBreak);
         return true;
     case Op::opAny:
     case Op::opAnyOf:
     case Op::opAnyBut:
-        if (second) Merge(s, From(next));
+        if (second) MergeStart(s, From(next));
         else AddNode(s, p);
         return true;
     case Op::opPlus:
     case Op::opStar:  // the runs that take at least one character
         AddNode(s, p + 3);
-        if (second) Merge(s, From(next));
+        if (second) MergeStart(s, From(next));
         return true;
     case Op::opExactly:
         if (!prog_[at + 3]) return false;
         if (!second) s.Add(prog_[at + 3]);
         else if (prog_[at + 4]) s.Add(prog_[at + 4]);
-        else Merge(s, From(next));
+        else MergeStart(s, From(next));
         return true;
     default:
         return false;
@@ -127,7 +127,7 @@ TREStart TREStartSets::Walk(int32_t p, bool second) {
         }
         if (op == Op::opBranch) {
             for (int32_t b = p; b >= 0;) {
-                Merge(s, Memo(b + 3, second));
+                MergeStart(s, Memo(b + 3, second));
                 int32_t n = TRECompiler::NextNode(prog_, b);
                 b = n >= 0 && prog_[static_cast<size_t>(n)] == Op::opBranch ? n : -1;
             }
