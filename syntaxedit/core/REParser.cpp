@@ -9,6 +9,19 @@ namespace {
 
 const uint8_t kCR = 13;
 
+// The first index from i below len whose character the table holds, else len.
+int32_t ScanTable(const uint8_t* text, int32_t i, int32_t len, const bool* table) {
+    for (; i + 4 <= len; i += 4) {
+        if (table[text[i]]) return i;
+        if (table[text[i + 1]]) return i + 1;
+        if (table[text[i + 2]]) return i + 2;
+        if (table[text[i + 3]]) return i + 3;
+    }
+    for (; i < len; i++)
+        if (table[text[i]]) return i;
+    return len;
+}
+
 }  // namespace
 
 std::string TREParser::MessageText(int code) {
@@ -218,9 +231,9 @@ int32_t TREParser::SkipForward(int32_t pos) {
                 const void* hit = memchr(text + i, startChar_, static_cast<size_t>(len - i));
                 if (!hit) break;
                 i = static_cast<int32_t>(static_cast<const uint8_t*>(hit) - text);
-            } else if (!startTable_[text[i]]) {
-                i++;
-                continue;
+            } else {
+                i = ScanTable(text, i, len, startTable_);
+                if (i >= len) break;
             }
             const int32_t at = pos + (i - offset);
             if (at >= size_) return size_;
