@@ -1,6 +1,8 @@
 // The editor options dialog: five pages over a TOptionsModel (options,
 // highlighting with a live preview, key assignments, auto-correct, code
 // templates). It edits a copy of the settings; OK writes it back. Windows only.
+// OptionsDialog.cpp holds the frame, each page's controls and handlers are in
+// OptionsDialog<Page>.cpp.
 #pragma once
 
 #include <string>
@@ -75,7 +77,9 @@ private:
     void RefreshPreview();
     void FillOptionsPage();
     void FillHighlightingPage();
-    void FillListPages();
+    void FillKeysPage();
+    void FillAutoCorrectPage();
+    void FillTemplatesPage();
     // options page
     void OptionClicked(int i);
     void MarginChanged(TEdit* box, bool gutter);
@@ -86,7 +90,8 @@ private:
     void AttributeClicked(uint8_t bit, TCheckBox* box);
     void ColourChanged();
     void DefaultClicked(bool fore);
-    void FontChanged();
+    // sizeTyped: the size is the text typed into its box, else the item chosen.
+    void FontChanged(bool sizeTyped);
     void PreviewClicked(int x, int y);
     // key page
     void ShowCommand(int index);
@@ -114,4 +119,5 @@ private:
     POINT lastClick_{0, 0};
     TWinControl* keyFocus_ = nullptr;  // the key page's control that last had the focus
     bool error_ = false;
+    bool sizeChosen_ = false;  // a font size came from the list, not the keyboard
 };

@@ -212,9 +212,14 @@ TSyntaxMemoSlots& TSyntaxMemo::Slots() {
     if (!slots_) {
         slots_ = TSyntaxMemoSlots::Make(core_, *this, *this, [this] { Resized(); });
         slots_->OnSlotSet = [this] { SettingChanged(false); };
+        slots_->Pass().OnTokenSeen = [this](int32_t& token, int32_t start, int32_t end) {
+            if (OnTokenSeen) OnTokenSeen(this, token, start, end);
+        };
     }
     return *slots_;
 }
+void TSyntaxMemo::SetWantTokenText(bool want) { Slots().Pass().WantTokenText = want; }
+const std::string& TSyntaxMemo::TokenText() { return Slots().Pass().TokenText(); }
 TSyntaxMemoParser* TSyntaxMemo::Parser(int slot) const { return slots_ ? slots_->Parser(slot) : nullptr; }
 void TSyntaxMemo::SetParser(int slot, TSyntaxMemoParser* parser) { Slots().SetParser(slot, parser); }
 void TSyntaxMemo::SetActiveParser(int32_t value) { Slots().SetActiveParser(value); }

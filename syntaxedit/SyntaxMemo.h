@@ -195,6 +195,12 @@ public:
     std::function<void(TObject* Sender, const std::string& searchString)> OnSearchFail;
     // An OLE drop or a paste: the handler may change the source-type word.
     std::function<void(TObject* Sender, uint16_t& sourceTypes)> OnDataDrop;
+    // Every token a highlighting pass meets (the handler may change its
+    // value), and (-1, -1) with -1 before a pass, (-2, -2) with -2 after it.
+    std::function<void(TObject* Sender, int32_t& TokenValue, int32_t ExtentStart, int32_t ExtentEnd)> OnTokenSeen;
+    // With it set, OnTokenSeen finds the token's characters in TokenText().
+    void SetWantTokenText(bool want);
+    const std::string& TokenText();
     // OLE drag and drop: the drop target, drags of the selection.
     TSyntaxMemoOle& Ole() { return *ole_; }
 

@@ -5,12 +5,16 @@
 #include <algorithm>
 
 #include "runtime/core/SysUtils.h"
+#include "syntaxedit/core/SM_Base.h"
 #include "syntaxedit/core/SyntaxMemoErrors.h"
 #include "ui/core/Prompter.h"
 
 TSyntaxMemoParser::TSyntaxMemoParser(TComponent* AOwner) : TComponent(AOwner) {
     SetName("SyntaxMemoParser1");
     highlighter_.Name = Name();
+    highlighter_.Scanner.OnCustomParse = [this](int32_t id, TEdStream& stream, int32_t& length, int32_t& value) {
+        return OnCustomParse && !Designing && OnCustomParse(this, id, stream, length, value);
+    };
 }
 
 TSyntaxMemoParser::~TSyntaxMemoParser() {
@@ -97,12 +101,10 @@ bool TSyntaxMemoParser::ReadParser(TStream& s) {
     return false;
 }
 
-void TSyntaxMemoParser::Assign(TObject* source, const std::string& sourceClass) {
+void TSyntaxMemoParser::Assign(TObject* source) {
     auto* other = dynamic_cast<TSyntaxMemoParser*>(source);
     if (!other)
-        throw ESyntaxMemo(Format("Cannot assign a %s to %s",
-                                 (sourceClass.empty() ? std::string("TObject") : sourceClass).c_str(),
-                                 "TSyntaxMemoParser"));
+        throw ESyntaxMemo(Format("Cannot assign a %s to %s", ClassNameOf(source).c_str(), "TSyntaxMemoParser"));
     if (other == this) return;
     TMemoryStream data;
     other->WriteParser(data);

@@ -4,6 +4,7 @@
 // so that the component does not depend on the editor control.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,12 @@ public:
     virtual void ParserDetached(TSyntaxMemoParser& parser) = 0;
 };
 
+// A custom scanning routine (the scheme's "match"): the number the scheme
+// gives, the stream at the position, the token length to add to and the
+// token value; true when it accepted.
+using TCustomParseEvent = std::function<bool(TObject* Sender, int32_t ParseID, TEdStream& IStream,
+                                             int32_t& kLength, int32_t& kValue)>;
+
 class TSyntaxMemoParser : public TComponent {
 public:
     explicit TSyntaxMemoParser(TComponent* AOwner = nullptr);
@@ -41,6 +48,8 @@ public:
     bool UseRegistry = false;
     std::string RegistryKey;
     TNotifyEvent OnModifyProperties;
+    // Not run while the component is being designed.
+    TCustomParseEvent OnCustomParse;
     uint8_t AllEditorsUpdated = 0;
     bool Loading = false;
     bool Designing = false;
@@ -67,7 +76,7 @@ public:
     bool ReadParser(TStream& s);
     // Copies another parser's tables and settings through "Parser" data.
     // ESyntaxMemo "Cannot assign a <class> to TSyntaxMemoParser" for others.
-    void Assign(TObject* source, const std::string& sourceClass = std::string());
+    void Assign(TObject* source);
 
     // Writes "Highlighting - <language>" and "Key Assignments - <language>"
     // under RegistryKey (current user). ESyntaxMemo "Registry interface

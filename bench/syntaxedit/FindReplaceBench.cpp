@@ -49,16 +49,21 @@ void BenchSearch(TTextStore& store, const char* pattern) {
         printf("  %-22s does not compile: %s\n", pattern, re.ErrorMessage().c_str());
         return;
     }
-    stream.MoveTo(0);
-    auto t0 = Clock::now();
     bool found = false;
     std::string error;
-    try {
-        found = re.Search(&stream, true);
-    } catch (const Exception& e) {
-        error = e.Message();
+    double s = 0;
+    // The best of kRounds: on a shared machine the others' load only adds time.
+    for (int round = 0; round < kRounds && error.empty(); round++) {
+        stream.MoveTo(0);
+        auto t0 = Clock::now();
+        try {
+            found = re.Search(&stream, true);
+        } catch (const Exception& e) {
+            error = e.Message();
+        }
+        double took = Seconds(t0, Clock::now());
+        if (round == 0 || took < s) s = took;
     }
-    double s = Seconds(t0, Clock::now());
     if (!error.empty()) {
         printf("  %-22s gave up after %.3f s: %s\n", pattern, s, error.c_str());
         return;
@@ -70,9 +75,10 @@ void BenchSearch(TTextStore& store, const char* pattern) {
 void BenchSearches() {
     TTextStore store;
     store.InsertText(0, MakeText(kTextBytes, nullptr, 0));
-    printf("Regular-expression search over %.1f MB, forwards, no match:\n", store.TextLength() / 1e6);
+    printf("Regular-expression search over %.1f MB, forwards, no match (best of %d):\n", store.TextLength() / 1e6,
+           kRounds);
     const char* patterns[] = {"transfer[0-9]+", "\"passive mode\"x", "^zeta", "[xyz]+q", "[a-z]+ingx",
-                              "(alpha|beta)gamma", "da.*zzz", ".*zzz"};
+                              "(alpha|beta)gamma", "(zeta|theta)42", "[Zz]eta", "(a|b)?zq", "da.*zzz", ".*zzz"};
     for (const char* p : patterns) BenchSearch(store, p);
 }
 

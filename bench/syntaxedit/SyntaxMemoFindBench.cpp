@@ -70,11 +70,18 @@ void BenchReplaceAll(bool regExpr) {
     e.memo->Search().Dialog()->Hide();
 }
 
+// The best of kRounds searches: on a shared machine the others' load only
+// ever adds time.
 void BenchSearch(Editor& e, const char* what, uint32_t flags) {
-    e.memo->Core().SetSelection(0, 0);
-    auto t0 = Clock::now();
-    intptr_t r = e.memo->Perform(SMM_FIND, sfFindAtOnce | flags, reinterpret_cast<intptr_t>(what));
-    double s = Seconds(t0, Clock::now());
+    double s = 0;
+    intptr_t r = 0;
+    for (int round = 0; round < kRounds; round++) {
+        e.memo->Core().SetSelection(0, 0);
+        auto t0 = Clock::now();
+        r = e.memo->Perform(SMM_FIND, sfFindAtOnce | flags, reinterpret_cast<intptr_t>(what));
+        double took = Seconds(t0, Clock::now());
+        if (round == 0 || took < s) s = took;
+    }
     int32_t a = e.memo->Core().Anchor(), c = e.memo->Core().Caret();
     bool found = (flags & sfRegExpr) ? r != -1 && a != c : r >= 0;
     printf("  %-24s %-6s %8.1f MB/s  %.3f s  %s\n", what, (flags & sfRegExpr) ? "regexp" : "plain",
@@ -90,7 +97,7 @@ int main() {
     BenchReplaceAll(true);
     Editor e;
     e.memo->SetText(MakeText(false) + "zeta4242");
-    printf("SMM_FIND over %.1f MB, the one match at the end:\n", e.Length() / 1e6);
+    printf("SMM_FIND over %.1f MB, the one match at the end (best of %d):\n", e.Length() / 1e6, kRounds);
     BenchSearch(e, "zeta[0-9]+", sfRegExpr);
     BenchSearch(e, "(zeta|theta)42", sfRegExpr);
     BenchSearch(e, "z[a-z]+a4", sfRegExpr);

@@ -12,24 +12,30 @@ void TCodeTemplates::Assign(const TObject* source) {
     CopyThroughStream(*src);
 }
 
+namespace {
+// A template's name as stored.
+std::string StoredName(const std::string& name) { return LowerCase(name.substr(0, TMacroKeywords::kMaxNameLength)); }
+}  // namespace
+
 void TCodeTemplates::AddTemplate(const std::string& name, const std::string& description, const std::string& text) {
     int i;
-    if (Macros && Macros->Find(LowerCase(name), i)) DeleteTemplate(name);
+    if (Macros && Macros->Find(StoredName(name), i)) DeleteTemplate(name);
     AddMacro(name, description, false, text);
 }
 
 void TCodeTemplates::DeleteTemplate(const std::string& name) {
     int i;
-    if (!Macros || !Macros->Find(LowerCase(name), i)) return;
+    if (!Macros || !Macros->Find(StoredName(name), i)) return;
     FreeRecord(Macros->Objects(i));
     Macros->Delete(i);
     RebuildTree();
 }
 
 bool TCodeTemplates::FindTemplate(const std::string& name, std::string& text) const {
+    const std::string stored = StoredName(name);
     int32_t followed = 0;
-    KeywordNode* node = FindPrefix(ReverseString(name), followed, false);
-    if (!node || followed != static_cast<int32_t>(name.size()) || !node->Entries) return false;
+    KeywordNode* node = FindPrefix(ReverseString(stored), followed, false);
+    if (!node || followed != static_cast<int32_t>(stored.size()) || !node->Entries) return false;
     const std::string* t = reinterpret_cast<const std::string*>(node->Entries->Data);
     text = t ? *t : std::string();
     return true;
@@ -84,6 +90,9 @@ uint16_t CodeOfScan(int16_t scan) {
 }  // namespace
 
 void TAutoReplace::SetActivationKeys(const std::string& text) {
+    // The text is stored behind a length byte.
+    if (text.size() > kMaxNameLength)
+        throw ESyntaxMemo(Format("Activation keys too long: at most %d characters", static_cast<int>(kMaxNameLength)));
     KeyCodes.clear();
     TStringScanner sc(text);
     while (!sc.AtEnd()) {

@@ -13,7 +13,8 @@ class TCodeTemplates : public TMacroKeywords {
 public:
     // Exception "Cannot assign %s to %s" unless source is a TCodeTemplates.
     void Assign(const TObject* source) override;
-    // Replaces a template of the same name (in any case).
+    // Replaces a template of the same name (in any case). Names count to
+    // their first kMaxNameLength characters here as everywhere.
     void AddTemplate(const std::string& name, const std::string& description, const std::string& text);
     void DeleteTemplate(const std::string& name);
     // True when the whole name is stored; text is its expansion.
@@ -39,7 +40,8 @@ public:
     // Translates the activation text into key codes: each character by the
     // keyboard, "\n" or "\r" Return, "\s" Space, "\t" Tab, "\{name}" a named
     // key, "\c" the unshifted key of c. ESyntaxMemo "Bad key specifier" for an
-    // unclosed name (ActivationKeys then keeps its old text).
+    // unclosed name (ActivationKeys then keeps its old text); ESyntaxMemo for
+    // a text over 255 characters (nothing changes then).
     void SetActivationKeys(const std::string& text);
     bool IsHotKey(uint16_t key, TShiftState shift) const override;
     void AddReplacement(const std::string& word, const std::string& text) { AddMacro(word, std::string(), false, text); }

@@ -108,7 +108,8 @@ void TKeyboardActionContoller::AddCommand(int32_t id, const std::string& name) {
             Commands.erase(Commands.begin() + static_cast<long>(i));
             break;
         }
-    Commands.emplace_back(name, id);
+    // Kept to what the name's length byte in the stream form holds.
+    Commands.emplace_back(name.substr(0, 255), id);
 }
 
 std::string TKeyboardActionContoller::CommandName(int32_t id) const {

@@ -22,7 +22,9 @@ void TMacroKeywords::ClearMacros() {
 
 void TMacroKeywords::AddMacro(const std::string& name, const std::string& description, bool caseSensitive,
                               const std::string& text) {
-    std::string key = caseSensitive ? name : LowerCase(name);
+    // Names and descriptions are kept to what their length bytes hold, so
+    // that the table can always be written.
+    std::string key = (caseSensitive ? name : LowerCase(name)).substr(0, kMaxNameLength);
     std::string reversed = ReverseString(key);
     if (!Macros) {
         Macros.reset(new TStringList);
@@ -38,7 +40,7 @@ void TMacroKeywords::AddMacro(const std::string& name, const std::string& descri
         RebuildTree();
     }
     std::unique_ptr<TMacroRecord> r(new TMacroRecord);
-    if (!description.empty()) r->Description.reset(new std::string(description.substr(0, 255)));
+    if (!description.empty()) r->Description.reset(new std::string(description.substr(0, kMaxNameLength)));
     if (!text.empty()) r->Text.reset(new std::string(NormalizeInsertText(text)));
     Macros->AddObject(key, r.get());
     TMacroRecord* record = r.release();

@@ -27,8 +27,11 @@ public:
     ~TMacroKeywords() override;
 
     void ClearMacros();
-    // Adds (or replaces) a macro. A description is kept to 255 characters, the
-    // most its stream form holds.
+    // The most characters of a name or a description: its stream form's length byte.
+    static const size_t kMaxNameLength = 255;
+
+    // Adds (or replaces) a macro. Name and description are cut to
+    // kMaxNameLength characters.
     void AddMacro(const std::string& name, const std::string& description, bool caseSensitive,
                   const std::string& text);
     // Rebuilds the tree from Macros.

@@ -40,14 +40,41 @@ std::string After(const std::string& item) {
 
 TOptionsModel::TOptionsModel(TSM_Settings& own) : own_(own), copy_(new TSM_Settings) {
     copy_->Assign(&own);
+    // The hot key has no place in the stream form; the templates page shows it.
+    copy_->CodeTemplates->HotKey = own.CodeTemplates->HotKey;
     copy_->RebuildFonts();
 }
 
 TOptionsModel::~TOptionsModel() { copy_->DeleteFonts(); }
 
+std::string TOptionsModel::PrepareCommit() {
+    prepared_.clear();
+    TMemoryStream m;
+    try {
+        copy_->SaveToStream(m);
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    prepared_.assign(reinterpret_cast<const char*>(m.Memory()), static_cast<size_t>(m.Size()));
+    return std::string();
+}
+
 void TOptionsModel::Commit() {
+    if (prepared_.empty()) {
+        std::string failure = PrepareCommit();
+        if (!failure.empty()) throw Exception(failure);
+    }
+    TMemoryStream m;
+    m.WriteBuffer(prepared_.data(), static_cast<int32_t>(prepared_.size()));
+    m.SetPosition(0);
     own_.DeleteFonts();
-    own_.Assign(copy_.get());
+    // The load takes a stream over only when all of it was read.
+    try {
+        own_.LoadFromStream(m);
+    } catch (...) {
+        own_.RebuildFonts();
+        throw;
+    }
     own_.RebuildFonts();
 }
 
@@ -66,9 +93,17 @@ void TOptionsModel::SetFont(const std::string& name, int32_t size) {
     copy_->FontSize = size;
 }
 int32_t TOptionsModel::WrapAtColumn() const { return copy_->WrapAtColumn; }
-void TOptionsModel::SetWrapAtColumn(int32_t v) { copy_->WrapAtColumn = v; }
+void TOptionsModel::SetWrapAtColumn(TSyntaxMemoCore& editor, int32_t v) {
+    ApplyTo(editor);
+    editor.SetWrapAtColumn(v);
+    copy_->WrapAtColumn = editor.WrapAtColumn();
+}
 int32_t TOptionsModel::IndentStep() const { return copy_->IndentStep; }
-void TOptionsModel::SetIndentStep(int32_t v) { copy_->IndentStep = v; }
+void TOptionsModel::SetIndentStep(TSyntaxMemoCore& editor, int32_t v) {
+    ApplyTo(editor);
+    editor.SetIndentStep(v);
+    copy_->IndentStep = editor.IndentStep();
+}
 
 std::string TOptionsModel::TabColumns() const {
     std::string out;
@@ -108,6 +143,17 @@ int32_t TOptionsModel::MarginValue(const std::string& text) {
         v = v * 10 + (c - '0');
     }
     return v <= 199 ? v : 1;
+}
+
+int32_t TOptionsModel::FontSizeValue(const std::string& text) {
+    std::string t = Trim(text);
+    if (t.empty() || t.size() > 3) return -1;
+    int32_t v = 0;
+    for (char c : t) {
+        if (c < '0' || c > '9') return -1;
+        v = v * 10 + (c - '0');
+    }
+    return v >= 1 ? v : -1;
 }
 
 uint16_t TOptionsModel::TemplateDropTypes(uint16_t sourceTypes) {

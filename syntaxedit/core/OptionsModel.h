@@ -66,7 +66,12 @@ public:
     ~TOptionsModel();
     TSM_Settings& Copy() { return *copy_; }
 
-    // The original takes the copy.
+    // Writes the copy out for Commit: the message of a failure, "" when it
+    // could be written. The original is not touched.
+    std::string PrepareCommit();
+    // The original takes the copy (as prepared, else as it is now), all or
+    // nothing: a copy that cannot be written raises before the original or
+    // its fonts are touched.
     void Commit();
     // An editor shows the copy (the preview and the template editor).
     void ApplyTo(TSyntaxMemoCore& editor) const;
@@ -76,10 +81,12 @@ public:
     std::string FontName() const;
     int32_t FontSize() const;
     void SetFont(const std::string& name, int32_t size);
+    // Wrap column and indent step go through an editor (the preview), which
+    // keeps each to its range; the copy stores what the editor took.
     int32_t WrapAtColumn() const;
-    void SetWrapAtColumn(int32_t v);
+    void SetWrapAtColumn(TSyntaxMemoCore& editor, int32_t v);
     int32_t IndentStep() const;
-    void SetIndentStep(int32_t v);
+    void SetIndentStep(TSyntaxMemoCore& editor, int32_t v);
     // The copy's tab columns and default stop through an editor's rules
     // (ESyntaxMemo for bad columns or a stop below 1; nothing changes then).
     std::string TabColumns() const;
@@ -95,6 +102,8 @@ public:
     void SetRightMargin(int32_t v);
     // A margin box's text as a value: 0 to 199, anything else 1.
     static int32_t MarginValue(const std::string& text);
+    // A font size typed into its box: 1 to 999 points, -1 for anything else.
+    static int32_t FontSizeValue(const std::string& text);
     // What a drop on the template editor takes: of HTML only the fragment,
     // of files only the names handed to the file handler (never the text).
     static uint16_t TemplateDropTypes(uint16_t sourceTypes);
@@ -134,6 +143,7 @@ public:
 private:
     TSM_Settings& own_;
     std::unique_ptr<TSM_Settings> copy_;
+    std::string prepared_;  // the copy's stream form for Commit; empty when none
 };
 
 // The highlighter component whose settings the dialog edits.

@@ -9,6 +9,19 @@ namespace {
 
 const uint8_t kCR = 13;
 
+// The first index from i below len whose character the table holds, else len.
+int32_t ScanTable(const uint8_t* text, int32_t i, int32_t len, const bool* table) {
+    for (; i + 4 <= len; i += 4) {
+        if (table[text[i]]) return i;
+        if (table[text[i + 1]]) return i + 1;
+        if (table[text[i + 2]]) return i + 2;
+        if (table[text[i + 3]]) return i + 3;
+    }
+    for (; i < len; i++)
+        if (table[text[i]]) return i;
+    return len;
+}
+
 }  // namespace
 
 std::string TREParser::MessageText(int code) {
@@ -39,8 +52,10 @@ bool TREParser::SetPattern(const std::string& text) {
     program_.clear();
     classes_.clear();
     classIndex_.clear();
-    firstChar_ = -1;
-    anchored_ = false;
+    starts_.reset();
+    start_ = second_ = TREStart();
+    skip_ = useSecond_ = false;
+    startChar_ = -1;
     TRECompiler compiler;
     error_ = compiler.Compile(text, program_, errorPos_);
     if (error_ != reNoErrors) return false;
@@ -69,14 +84,37 @@ void TREParser::BuildClasses() {
     }
 }
 
-// What every match must start with, so most positions need no try at all.
+// What a match can start with, so most positions need no try at all; and,
+// for every choice, what each alternative can start with.
 void TREParser::Analyse() {
-    int32_t first = 1;
-    if (program_[1] != opBranch || program_[static_cast<size_t>(NextNode(1))] != opEnd) return;
-    first = 4;
-    uint8_t op = program_[static_cast<size_t>(first)];
-    if (op == opExactly && program_[static_cast<size_t>(first) + 3]) firstChar_ = program_[static_cast<size_t>(first) + 3];
-    else if (op == opBol) anchored_ = true;
+    starts_.reset(new TREStartSets(program_));
+    start_ = starts_->From(1);
+    for (int32_t p = 1; p + 3 <= static_cast<int32_t>(program_.size());) {
+        uint8_t op = program_[static_cast<size_t>(p)];
+        if (op == opBranch) starts_->From(p + 3);
+        p += 3;
+        if (op == opExactly || op == opAnyOf || op == opAnyBut) {
+            while (static_cast<size_t>(p) < program_.size() && program_[static_cast<size_t>(p)]) p++;
+            p++;
+        }
+    }
+    second_ = starts_->SecondFrom(1);
+    // A set of most characters skips too little to pay for the look.
+    skip_ = !start_.Anything() && start_.Count() <= 128;
+    useSecond_ = skip_ && !second_.Anything();
+    for (int c = 0; c < 256; c++) {
+        startTable_[c] = start_.Has(static_cast<uint8_t>(c));
+        secondTable_[c] = second_.Has(static_cast<uint8_t>(c));
+    }
+    startChar_ = -1;
+    if (start_.Count() == 1)
+        for (int c = 0; c < 256; c++)
+            if (startTable_[c]) startChar_ = c;
+}
+
+bool TREParser::AltAdmits(int32_t branch, uint8_t c) const {
+    const TREStart* s = starts_ ? starts_->Known(branch + 3) : nullptr;
+    return !s || s->Admits(c);
 }
 
 int32_t TREParser::NextNode(int32_t p) const { return TRECompiler::NextNode(program_, p); }
@@ -167,28 +205,49 @@ bool TREParser::Search(TEdStream* stream, bool forward) {
 }
 
 // The first position from pos on (or back from pos) where a match can start:
-// at the first character of a leading literal, or at a line start.
+// one holding a character of the start set, or the text's start when a line
+// start begins the pattern.
 int32_t TREParser::SkipTo(int32_t pos, bool forward) {
-    if (firstChar_ < 0 && !anchored_) return pos;
-    if (anchored_ && pos == 0) return 0;
-    uint8_t target = anchored_ ? kCR : static_cast<uint8_t>(firstChar_);
-    if (!forward) {
-        for (; pos > 0 && CharAt(pos) != target; pos--) {
+    if (!skip_) return pos;
+    if (start_.AtTextStart && pos == 0) return 0;
+    if (forward) return SkipForward(pos);
+    for (; pos > 0 && !startTable_[CharAt(pos)]; pos--) {
+    }
+    return pos;
+}
+
+// Forwards a line at a time through the stream's own nodes: to a start
+// character whose follower (when there is one) can be a match's second.
+int32_t TREParser::SkipForward(int32_t pos) {
+    if (pos >= size_) return size_;
+    stream_->MoveTo(pos);
+    const TLineNode* node = stream_->Node();
+    int32_t offset = stream_->Offset();
+    for (; node && pos < size_; node = node->Next, offset = 0) {
+        const uint8_t* text = reinterpret_cast<const uint8_t*>(node->Text);
+        const int32_t len = node->Len;
+        for (int32_t i = offset; i < len;) {
+            if (startChar_ >= 0) {
+                const void* hit = memchr(text + i, startChar_, static_cast<size_t>(len - i));
+                if (!hit) break;
+                i = static_cast<int32_t>(static_cast<const uint8_t*>(hit) - text);
+            } else {
+                i = ScanTable(text, i, len, startTable_);
+                if (i >= len) break;
+            }
+            const int32_t at = pos + (i - offset);
+            if (at >= size_) return size_;
+            if (!useSecond_) return at;
+            const TLineNode* after = i + 1 < len ? node : node->Next;
+            const int32_t j = i + 1 < len ? i + 1 : 0;
+            if (at + 1 >= size_ || !after || j >= after->Len ||
+                secondTable_[static_cast<uint8_t>(after->Text[j])])
+                return at;
+            i++;
         }
-        return pos;
+        if (len > offset) pos += len - offset;
     }
-    // Forwards a line at a time through the stream's own nodes.
-    while (pos < size_) {
-        stream_->MoveTo(pos);
-        const TLineNode* node = stream_->Node();
-        int32_t offset = stream_->Offset();
-        int32_t rest = node ? node->Len - offset : 0;
-        if (rest <= 0) return pos;
-        const void* hit = memchr(node->Text + offset, target, static_cast<size_t>(rest));
-        if (hit) return pos + static_cast<int32_t>(static_cast<const char*>(hit) - (node->Text + offset));
-        pos += rest;
-    }
-    return size_;
+    return pos < size_ ? pos : size_;
 }
 
 bool TREParser::InClass(int32_t node, uint8_t c) const {
@@ -308,10 +367,24 @@ bool TREParser::TryAt(int32_t start) {
             TChoice choice{pc, pos, logCount_, group1Count_, run + 1};
             if (GiveBack(choice, pc, pos)) continue;
         } else if (op == opBranch) {
-            if (next >= 0 && program_[static_cast<size_t>(next)] == opBranch)
-                stack_.push_back(TChoice{next, pos, logCount_, group1Count_, 0});
-            pc += 3;
-            continue;
+            // Alternatives that cannot start with the character here are
+            // passed over (the text's first and last positions are left to
+            // the nodes: a line start or end matches there without one).
+            int32_t b = pc;
+            if (pos > 0 && pos < size_) {
+                uint8_t c = CharAt(pos);
+                while (b >= 0 && !AltAdmits(b, c)) {
+                    int32_t n = NextNode(b);
+                    b = n >= 0 && program_[static_cast<size_t>(n)] == opBranch ? n : -1;
+                }
+            }
+            if (b >= 0) {
+                int32_t n = NextNode(b);
+                if (n >= 0 && program_[static_cast<size_t>(n)] == opBranch)
+                    stack_.push_back(TChoice{n, pos, logCount_, group1Count_, 0});
+                pc = b + 3;
+                continue;
+            }
         } else if (MatchNode(pc, pos)) {
             if (next < 0) Fail(reInvalidParameter);
             pc = next;

@@ -6,10 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "EdStream.h"
+#include "REStartSet.h"
 
 // Error numbers; the texts come from TREParser::MessageText.
 enum TREError : int {
@@ -51,6 +53,8 @@ public:
     static constexpr int64_t kScanPerStep = 16;
 
     TREParser() { Reset(); }
+    TREParser(const TREParser&) = delete;
+    TREParser& operator=(const TREParser&) = delete;
 
     // Compiles text unless it is the pattern compiled already. False on a
     // compile error: the pattern is cleared and ErrorCode/ErrorPosition say why.
@@ -79,6 +83,11 @@ public:
     int64_t Steps() const { return steps_; }
     int64_t StepLimit() const { return stepLimit_; }
     const std::vector<uint8_t>& Program() const { return program_; }
+    // The characters a match of the compiled pattern can start with, and
+    // its second character (for a match inside the text with a character
+    // after its first).
+    const TREStart& StartSet() const { return start_; }
+    const TREStart& SecondSet() const { return second_; }
 
 private:
     // A place to come back to: the next alternative of a BRANCH chain, or a
@@ -103,6 +112,8 @@ private:
     bool Backtrack(int32_t& pc, int32_t& pos);
     bool GiveBack(TChoice& choice, int32_t& pc, int32_t& pos);
     int32_t SkipTo(int32_t pos, bool forward);
+    int32_t SkipForward(int32_t pos);
+    bool AltAdmits(int32_t branch, uint8_t c) const;
     [[noreturn]] void Raise(int code);
     void Log(int32_t pos);
     void Step(int64_t n = 1);
@@ -118,8 +129,14 @@ private:
     std::vector<uint8_t> program_;        // magic byte first
     std::vector<uint8_t> classes_;        // 32-byte bit sets of the class nodes
     std::vector<int32_t> classIndex_;     // per program byte: its class's index, or -1
-    int firstChar_ = -1;                  // every match starts with this character
-    bool anchored_ = false;               // every match starts at a line start
+    std::unique_ptr<TREStartSets> starts_;  // per alternative of each choice
+    TREStart start_;                      // what a whole match can start with
+    TREStart second_;
+    bool skip_ = false;                   // start_ leaves characters out
+    int startChar_ = -1;                  // the one character start_ holds, else -1
+    bool startTable_[256] = {};           // start_ as a table
+    bool useSecond_ = false;              // the second character narrows the starts too
+    bool secondTable_[256] = {};          // what a match's second character can be
     int error_ = reNone;
     int errorPos_ = 0;
 

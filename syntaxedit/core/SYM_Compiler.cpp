@@ -172,12 +172,8 @@ void TSYM_Compiler::SkipRestOfLine() {
 }
 
 void TSYM_Compiler::Define() {
-    // A define in a region that a conditional leaves out does not take effect,
-    // just as an include there is not read.
-    if (flags_ & fSkipping) {
-        SkipRestOfLine();
-        return;
-    }
+    // A define takes effect in a region a conditional leaves out too (scripts
+    // are written for that): a name defined in both branches keeps the last.
     flags_ |= fInDirective;
     SkipLineBlanks();
     if (!IsIdentStart(Ch())) {

@@ -1,5 +1,8 @@
 #include "SchemeCompiler.h"
 
+#include <algorithm>
+
+#include "SyntaxMemoCore.h"
 #include "SyntaxMemoErrors.h"
 
 namespace {
@@ -14,9 +17,8 @@ const int kMaxNesting = 64;
 
 void TSchemeCompiler::CompileAll() {
     t_.AnchorStates.Clear();
-    Next();
-    while (tok_ != tkEndOfInput) {
-        int section = tok_;
+    while (Tok() != tkEndOfInput) {
+        int section = Tok();
         Next();
         switch (section) {
             case tkLanguage: CompileContext = "%%language"; Language(); break;
@@ -41,7 +43,7 @@ void TSchemeCompiler::CompileAll() {
 }
 
 void TSchemeCompiler::Expect(int token, const char* message) {
-    if (tok_ != token) lex_.Error(message);
+    if (Tok() != token) lex_.Error(message);
     Next();
 }
 
@@ -60,18 +62,18 @@ int32_t TSchemeCompiler::ExpressionInner(int depth) {
     for (bool first = true;; first = false) {
         bool minus = false;
         if (!first) {
-            if (tok_ != tkPlus && tok_ != tkMinus) return static_cast<int32_t>(v);
-            minus = tok_ == tkMinus;
+            if (Tok() != tkPlus && Tok() != tkMinus) return static_cast<int32_t>(v);
+            minus = Tok() == tkMinus;
             Next();
         }
         uint32_t term;
-        if (tok_ == tkNumber) {
+        if (Tok() == tkNumber) {
             term = static_cast<uint32_t>(lex_.LastNumber);
             Next();
-        } else if (tok_ == tkOpen) {
+        } else if (Tok() == tkOpen) {
             Next();
             term = static_cast<uint32_t>(ExpressionInner(depth + 1));
-            if (tok_ != tkClose) lex_.Error("Expression expected");
+            if (Tok() != tkClose) lex_.Error("Expression expected");
             Next();
         } else {
             lex_.Error("Expression expected");
@@ -89,23 +91,23 @@ int32_t TSchemeCompiler::Value() {
 TStateSet TSchemeCompiler::StateList() {
     TStateSet set;
     Next();  // "["
-    while (tok_ != tkRBracket) {
+    while (Tok() != tkRBracket) {
         if (!AtValue()) lex_.Error("']' expected");
         set.Include(static_cast<uint8_t>(Value()));
-        if (tok_ == tkComma) Next();
+        if (Tok() == tkComma) Next();
     }
     Next();
     return set;
 }
 
 TStateSet TSchemeCompiler::ValueOrStateList(bool& single) {
-    single = tok_ != tkLBracket;
+    single = Tok() != tkLBracket;
     if (!single) return StateList();
     return TStateSet::Of({Value()});
 }
 
 std::string TSchemeCompiler::StringValue(bool raw) {
-    if (tok_ != tkString) lex_.Error("String value expected");
+    if (Tok() != tkString) lex_.Error("String value expected");
     std::string s = raw ? lex_.StringRaw : lex_.GetString();
     Next();
     return s;
@@ -114,13 +116,13 @@ std::string TSchemeCompiler::StringValue(bool raw) {
 int32_t TSchemeCompiler::ItemValue() {
     // One term: in "+ 1 - 2" the "-" starts the next item, not a subtraction.
     int32_t v = 0;
-    if (tok_ == tkNumber) {
+    if (Tok() == tkNumber) {
         v = lex_.LastNumber;
         Next();
-    } else if (tok_ == tkOpen) {
+    } else if (Tok() == tkOpen) {
         Next();
         v = Expression();
-        if (tok_ != tkClose) lex_.Error("Expression expected");
+        if (Tok() != tkClose) lex_.Error("Expression expected");
         Next();
     } else {
         lex_.Error("Expression expected");
@@ -130,7 +132,7 @@ int32_t TSchemeCompiler::ItemValue() {
 }
 
 TSM_CharGroup TSchemeCompiler::SpecValue() {
-    if (tok_ != tkString) lex_.Error("String value expected");
+    if (Tok() != tkString) lex_.Error("String value expected");
     const std::string& spec = lex_.StringRaw;
     TSM_CharGroup g;
     if (ParseCharSpec(spec, 1, g) <= static_cast<int>(spec.size())) lex_.Error("Single character specifier expected");
@@ -139,7 +141,7 @@ TSM_CharGroup TSchemeCompiler::SpecValue() {
 }
 
 void TSchemeCompiler::EndSetsValue(TEndSpec& end) {
-    if (tok_ != tkString) lex_.Error("String value expected");
+    if (Tok() != tkString) lex_.Error("String value expected");
     const std::string text = lex_.StringRaw;
     end.EndIsRoutine = 0;
     end.EndCount = 0;
@@ -161,7 +163,7 @@ void TSchemeCompiler::Language() {
 }
 
 bool TSchemeCompiler::LanguageStatement() {
-    int key = tok_;
+    int key = Tok();
     switch (key) {
         case tkName: case tkCase: case tkOptions: case tkExampleText: case tkWordWrapColumn: case tkGutter:
         case tkAnchor: case tkIndentStep: case tkWrapOverride: case tkStartState: case tkSelTextColor:
@@ -202,7 +204,7 @@ bool TSchemeCompiler::LanguageStatement() {
         case tkTabDefault: s_.TabDefault = Expression(); break;
         case tkMarginWidth: s_.Margin = Expression(); break;
         case tkFontName: s_.FontName = StringValue(false); break;
-        case tkTabColumns: ParseTabColumns(StringValue(true), s_.TabColumns); break;
+        case tkTabColumns: TabColumnsStatement(); break;
         case tkBoundStates: t_.BoundStates |= ValueOrStateList(single); break;
         case tkContextStates: ContextStatesStatement(); break;
     }
@@ -223,16 +225,16 @@ void TSchemeCompiler::EditableStyles() {
         s_.EditableStyles[used].Value = static_cast<uint8_t>(v);
         used++;
         Expect(tkClose, "')' expected");
-        if (tok_ != tkComma) return;
+        if (Tok() != tkComma) return;
         Next();
     }
 }
 
 void TSchemeCompiler::ColourStatement(TColor& colour, uint8_t& useDefault) {
     useDefault = 0;
-    if (tok_ == tkLBracket) {
+    if (Tok() == tkLBracket) {
         Next();
-        if (tok_ == tkStar) {
+        if (Tok() == tkStar) {
             useDefault = 1;
             Next();
         }
@@ -247,17 +249,17 @@ void TSchemeCompiler::ContextStatesStatement() {
         std::vector<int32_t> tokens;
         while (AtValue()) {
             tokens.push_back(Value());
-            if (tok_ == tkComma) Next();
+            if (Tok() == tkComma) Next();
         }
         TStateSet set;
-        if (tok_ == tkLBracket) set = StateList();
+        if (Tok() == tkLBracket) set = StateList();
         Expect(tkClose, "')' expected");
         for (int32_t token : tokens) {
             if (!t_.ContextStates[token].Empty())
                 throw ESyntaxMemo(Format("Token value %d re-specified in ContextState", token));
             t_.ContextStates[token] = set;
         }
-        if (tok_ != tkComma) break;
+        if (Tok() != tkComma) break;
         Next();
     }
     for (TStateSet& c : t_.ContextStates)
@@ -265,12 +267,12 @@ void TSchemeCompiler::ContextStatesStatement() {
 }
 
 void TSchemeCompiler::Words() {
-    while (tok_ == tkString) {
+    while (Tok() == tkString) {
         std::string word = StringValue(false);
         TSM_CharGroup follow = SpecValue();
         int32_t token = Value();
         TStateSet states = TStateSet::Of({0});
-        if (tok_ == tkLBracket) states = StateList();
+        if (Tok() == tkLBracket) states = StateList();
         try {
             t_.Keywords->AddKeyword(word, t_.CaseSensitive != 0, token, states, follow);
         } catch (const EKeywords&) {
@@ -281,27 +283,28 @@ void TSchemeCompiler::Words() {
 }
 
 void TSchemeCompiler::KwTables() {
-    while (tok_ == tkForState) {
+    while (Tok() == tkForState) {
         Next();
-        Expect(tkLBracket, "'[' expected");
+        // The messages are the established ones, misplaced as they are.
+        Expect(tkLBracket, "']' expected");
         TStateSet states;
-        while (tok_ != tkRBracket) {
+        while (Tok() != tkRBracket) {
             if (!AtValue()) lex_.Error("']' expected");
             states.Include(static_cast<uint8_t>(Value()));
-            if (tok_ == tkComma) Next();
+            if (Tok() == tkComma) Next();
         }
         Next();
         if (states.Empty()) states = TStateSet::Of({0});
-        Expect(tkEndsWith, "'endswith' expected");
+        Expect(tkEndsWith, "'[' expected");
         std::string endChars = StringValue(true);
         Expect(tkOpen, "'(' expected");
         std::vector<std::pair<std::string, int32_t>> words;
-        while (tok_ != tkClose) {
+        while (Tok() != tkClose) {
             if (!AtValue()) lex_.Error("')' expected");
             int32_t token = Value();
-            Expect(tkIs, "'is' expected");
+            Expect(tkIs, "String value expected");
             words.emplace_back(StringValue(true), token);
-            while (tok_ == tkComma) {
+            while (Tok() == tkComma) {
                 Next();
                 words.emplace_back(StringValue(true), token);
             }
@@ -311,25 +314,15 @@ void TSchemeCompiler::KwTables() {
     }
 }
 
-void ParseTabColumns(const std::string& text, int32_t (&columns)[TSM_Settings::kTabColumns]) {
-    int32_t table[TSM_Settings::kTabColumns];
-    for (int32_t& c : table) c = -1;
-    int count = 0;
-    size_t i = 0;
-    for (;;) {
-        while (i < text.size() && (text[i] == ' ' || text[i] == ';' || text[i] == '\t')) i++;
-        if (i >= text.size()) break;
-        if (text[i] < '0' || text[i] > '9') throw Exception("Tab stop column value expected");
-        int64_t v = 0;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            v = v * 10 + (text[i++] - '0');
-            if (v > 1000000) v = 1000000;
-        }
-        if (count == TSM_Settings::kTabColumns)
-            throw Exception(Format("Too many tab stops - maximum of %d", TSM_Settings::kTabColumns));
-        if (v <= 1) throw Exception("Tab column must be > 1");
-        if (count > 0 && v - 1 <= table[count - 1]) throw Exception("Tab columns must be in order and unique");
-        table[count++] = static_cast<int32_t>(v - 1);
+void TSchemeCompiler::TabColumnsStatement() {
+    std::string text = StringValue(true);
+    // The editor's own parser reads them, so a scheme takes exactly what the
+    // editor's TabColumns takes; its message gets the place in the script.
+    TSyntaxMemoCore editor;
+    try {
+        editor.SetTabColumns(text);
+    } catch (const ESyntaxMemo& e) {
+        lex_.Error(e.Message());
     }
-    for (int k = 0; k < TSM_Settings::kTabColumns; k++) columns[k] = table[k];
+    std::copy(std::begin(editor.Settings().TabColumns), std::end(editor.Settings().TabColumns), s_.TabColumns);
 }

@@ -24,9 +24,23 @@ public:
     std::string CompileContext = "Header";
 
 private:
-    void Next() { tok_ = lex_.ReadToken(); }
+    // The current token, read when first looked at: a word the lexer does
+    // not know is then reported where the grammar meets it (inside an
+    // expression as "Expression expected").
+    int Tok() {
+        if (pending_) {
+            pending_ = false;
+            tok_ = lex_.ReadToken();
+        }
+        return tok_;
+    }
+    // Done with the current token.
+    void Next() {
+        Tok();
+        pending_ = true;
+    }
     void Expect(int token, const char* message);
-    bool AtValue() const { return tok_ == tkNumber || tok_ == tkOpen; }
+    bool AtValue() { return Tok() == tkNumber || Tok() == tkOpen; }
     int32_t Expression();
     int32_t ExpressionInner(int depth);
     int32_t Value();
@@ -48,6 +62,7 @@ private:
     void EditableStyles();
     void ColourStatement(TColor& colour, uint8_t& useDefault);
     void ContextStatesStatement();
+    void TabColumnsStatement();
     void Words();
     void KwTables();
     void Handlers();
@@ -56,6 +71,7 @@ private:
     void TokenEntry(int groupState);
     void Map();
     void Effects();
+    uint8_t FontStyles();
     void States(bool containers);
     void Keys();
     void AutoReplace();
@@ -65,8 +81,5 @@ private:
     TParserTables& t_;
     TSM_Settings& s_;
     int tok_ = 0;
+    bool pending_ = true;
 };
-
-// Tab stops from their text form: up to 32 numbers above 1, in order, separated
-// by blanks or ";". Exception with the editor's messages otherwise.
-void ParseTabColumns(const std::string& text, int32_t (&columns)[TSM_Settings::kTabColumns]);

@@ -130,12 +130,13 @@ std::string TabColumnsText(const int32_t (&columns)[TSM_Settings::kTabColumns]) 
     return out;
 }
 
-// The count is the real number of defined styles, 256 included.
+// The count of defined styles (all 256 are written as 255, as the values
+// already stored have it), then every defined style.
 std::string EffectsText(const TSM_Settings& s) {
     int count = 0;
     for (const TStyleEntry& st : s.Styles)
         if (st.Defined) count++;
-    std::string out = IntToStr(count);
+    std::string out = IntToStr(count == 256 ? 255 : count);
     if (count > 0) out += ',';
     for (int n = 0; n < 256; n++) {
         const TStyleEntry& st = s.Styles[n];

@@ -5,14 +5,14 @@
 #include "SyntaxMemoErrors.h"
 
 void TSchemeCompiler::ReadBody(TTokenHandler& h) {
-    if (tok_ == tkMatch) {
+    if (Tok() == tkMatch) {
         Next();
         Expect(tkOpen, "'(' expected");
         h.BodyRoutine = Expression();
         Expect(tkClose, "')' expected");
         h.BodyIsRoutine = h.BodyIsCustom = 1;
         t_.UsesCustomParse = 1;
-    } else if (tok_ == tkString) {
+    } else if (Tok() == tkString) {
         h.BodySet = InternSpec();
     } else {
         h.BodyRoutine = Expression();
@@ -26,12 +26,12 @@ void TSchemeCompiler::Handlers() {
         std::unique_ptr<TTokenHandler> h(new TTokenHandler);
         h->BodySet = t_.Keywords->AddCharGroup(TSM_CharGroup());
         ReadBody(*h);
-        if (tok_ == tkStar) {
+        if (Tok() == tkStar) {
             h->Star = 1;
             Next();
         }
         if (!h->BodyIsCustom) {
-            if (tok_ == tkMatch) {
+            if (Tok() == tkMatch) {
                 Next();
                 Expect(tkOpen, "'(' expected");
                 h->End.EndRoutine = Expression();
@@ -39,7 +39,7 @@ void TSchemeCompiler::Handlers() {
                 h->End.EndIsRoutine = h->End.EndIsCustom = 1;
                 t_.UsesCustomParse = 1;
                 h->End.IncludeEnd = Expression() != 0;
-            } else if (tok_ == tkString) {
+            } else if (Tok() == tkString) {
                 EndSetsValue(h->End);
                 h->End.IncludeEnd = Expression() != 0;
             }
@@ -50,8 +50,8 @@ void TSchemeCompiler::Handlers() {
 }
 
 void TSchemeCompiler::Tokens() {
-    while (AtValue() || tok_ == tkQuery) {
-        if (tok_ != tkQuery) {
+    while (AtValue() || Tok() == tkQuery) {
+        if (Tok() != tkQuery) {
             TokenEntry(-1);
             continue;
         }
@@ -68,23 +68,23 @@ void TSchemeCompiler::TokenEntry(int groupState) {
     r->Token = static_cast<uint8_t>(Value());
     r->Body.BodySet = t_.Keywords->AddCharGroup(TSM_CharGroup());
     TSM_CharGroup start;
-    if (tok_ == tkString) {
+    if (Tok() == tkString) {
         start = SpecValue();
         ReadBody(r->Body);
         if (!r->Body.BodyIsCustom) {
-            if (tok_ == tkStar) {
+            if (Tok() == tkStar) {
                 r->Body.Star = 1;
                 Next();
             }
             TEndSpec& end = r->Body.End;
-            if (tok_ == tkMatch) {
+            if (Tok() == tkMatch) {
                 Next();
                 Expect(tkOpen, "'(' expected");
                 end.EndRoutine = Expression();
                 Expect(tkClose, "')' expected");
                 end.EndIsRoutine = end.EndIsCustom = 1;
                 t_.UsesCustomParse = 1;
-            } else if (tok_ == tkString) {
+            } else if (Tok() == tkString) {
                 EndSetsValue(end);
             } else {
                 end.EndRoutine = Expression();
@@ -102,7 +102,7 @@ void TSchemeCompiler::TokenEntry(int groupState) {
     r->StartSet = t_.Keywords->AddCharGroup(start);
     r->ValidStates = TStateSet::Of({0});
     if (groupState >= 0) r->ValidStates.Include(static_cast<uint8_t>(groupState));
-    if (tok_ == tkLBracket) r->ValidStates |= StateList();
+    if (Tok() == tkLBracket) r->ValidStates |= StateList();
     t_.TokenStateOf(r->Token).ValidStates |= r->ValidStates;
     std::unique_ptr<TStartRule>* table =
         groupState >= 0 ? t_.StateTable(static_cast<uint8_t>(groupState)).Rules : t_.StartRules;
@@ -125,29 +125,18 @@ void TSchemeCompiler::Effects() {
         int32_t n = Value();
         TStyleEntry style;
         Expect(tkLBracket, "'[' expected");
-        while (tok_ != tkRBracket) {
-            if (!AtValue()) lex_.Error("Bad font style specifier");
-            int32_t bit;
-            try {
-                bit = Expression();
-            } catch (const ESYM_COMP_ERROR&) {
-                lex_.Error("Bad font style specifier");
-            }
-            if (bit >= 0 && bit <= 7) style.FontStyle |= static_cast<uint8_t>(1u << bit);
-            if (tok_ == tkComma) Next();
-        }
-        Next();
+        style.FontStyle = FontStyles();
         style.TextColor = Expression();
-        if (tok_ == tkStar) {
+        if (Tok() == tkStar) {
             style.UseDefaultText = 1;
             Next();
         }
         style.BackColor = Expression();
-        if (tok_ == tkStar) {
+        if (Tok() == tkStar) {
             style.UseDefaultBack = 1;
             Next();
         }
-        if (tok_ == tkString && SameText(lex_.GetString(), "hotspot")) {
+        if (Tok() == tkString && SameText(lex_.GetString(), "hotspot")) {
             style.Hotspot = 1;
             Next();
         }
@@ -157,24 +146,42 @@ void TSchemeCompiler::Effects() {
     }
 }
 
+// "[" bit numbers separated by "," "]" (the "[" read): anything wrong in the
+// list, an unknown word included, is a bad font style specifier.
+uint8_t TSchemeCompiler::FontStyles() {
+    uint8_t styles = 0;
+    try {
+        while (Tok() != tkRBracket) {
+            if (!AtValue()) lex_.Error("Bad font style specifier");
+            int32_t bit = Expression();
+            if (bit >= 0 && bit <= 7) styles |= static_cast<uint8_t>(1u << bit);
+            if (Tok() == tkComma) Next();
+        }
+    } catch (const ESYM_COMP_ERROR&) {
+        lex_.Error("Bad font style specifier");
+    }
+    Next();
+    return styles;
+}
+
 void TSchemeCompiler::States(bool containers) {
     while (AtValue()) {
         TTokenState& ts = t_.TokenStateOf(static_cast<uint8_t>(Value()));
-        if (!containers && (tok_ == tkPush || tok_ == tkPop)) {
-            ts.StackOps = tok_ == tkPush ? TTokenState::PushBefore : TTokenState::PopBefore;
+        if (!containers && (Tok() == tkPush || Tok() == tkPop)) {
+            ts.StackOps = Tok() == tkPush ? TTokenState::PushBefore : TTokenState::PopBefore;
             Next();
         }
         Expect(tkOpen, "'(' expected");
-        while (tok_ == tkPlus || tok_ == tkMinus) {
-            bool add = tok_ == tkPlus;
+        while (Tok() == tkPlus || Tok() == tkMinus) {
+            bool add = Tok() == tkPlus;
             Next();
-            TStateSet items = tok_ == tkLBracket ? StateList() : TStateSet::Of({ItemValue()});
+            TStateSet items = Tok() == tkLBracket ? StateList() : TStateSet::Of({ItemValue()});
             (add ? ts.AddStates : ts.RemoveStates) |= items;
         }
         Expect(tkClose, "')' expected");
-        if (!containers && (tok_ == tkPush || tok_ == tkPop)) {
-            ts.StackOps = tok_ == tkPush ? TTokenState::PushAfter : TTokenState::PopAfter;
-            if (tok_ == tkPop) {
+        if (!containers && (Tok() == tkPush || Tok() == tkPop)) {
+            ts.StackOps = Tok() == tkPush ? TTokenState::PushAfter : TTokenState::PopAfter;
+            if (Tok() == tkPop) {
                 ts.AddStates.Clear();
                 ts.RemoveStates.Clear();
             }
@@ -187,12 +194,12 @@ void TSchemeCompiler::States(bool containers) {
 
 uint8_t TSchemeCompiler::Modifiers() {
     uint8_t shift = 0;
-    if (tok_ != tkLBracket) return 0;
+    if (Tok() != tkLBracket) return 0;
     Next();
-    while (tok_ == tkShift || tok_ == tkCtrl || tok_ == tkAlt) {
-        shift |= tok_ == tkShift ? ssShift : tok_ == tkCtrl ? ssCtrl : ssAlt;
+    while (Tok() == tkShift || Tok() == tkCtrl || Tok() == tkAlt) {
+        shift |= Tok() == tkShift ? ssShift : Tok() == tkCtrl ? ssCtrl : ssAlt;
         Next();
-        if (tok_ == tkComma) Next();
+        if (Tok() == tkComma) Next();
     }
     Expect(tkRBracket, "']' expected");
     return shift;
@@ -200,7 +207,7 @@ uint8_t TSchemeCompiler::Modifiers() {
 
 uint16_t TSchemeCompiler::KeyValue() {
     if (AtValue()) return static_cast<uint16_t>(Value());
-    if (tok_ == tkString) {
+    if (Tok() == tkString) {
         std::string s = lex_.GetString();
         if (s.size() != 1) lex_.Error("Single character specifier expected");
         Next();
@@ -213,23 +220,23 @@ void TSchemeCompiler::Keys() {
     s_.KeyController->Clear();
     while (AtValue()) {
         int32_t command = Expression();
-        if (tok_ == tkOpen) {
+        if (Tok() == tkOpen) {
             Next();
             for (;;) {
                 uint8_t shift = Modifiers();
                 uint16_t first = ShortCut(KeyValue(), shift);
                 uint16_t second = 0;
-                if (tok_ == tkComma) {
+                if (Tok() == tkComma) {
                     Next();
                     second = KeyValue();
                 }
                 s_.KeyController->AddKey(first, second, command);
-                if (tok_ != tkBar) break;
+                if (Tok() != tkBar) break;
                 Next();
             }
             Expect(tkClose, "')' expected");
         }
-        if (tok_ == tkString) {
+        if (Tok() == tkString) {
             std::string name = StringValue(false);
             if (name.empty()) lex_.Error("Key function name cannot be blank");
             s_.KeyController->AddCommand(command, name);
@@ -240,11 +247,11 @@ void TSchemeCompiler::Keys() {
 void TSchemeCompiler::AutoReplace() {
     s_.AutoReplace->Clear();
     for (;;) {
-        if (tok_ == tkActionKeys) {
+        if (Tok() == tkActionKeys) {
             Next();
             Expect(tkEquals, "'=' expected");
             s_.AutoReplace->SetActivationKeys(StringValue(true));
-        } else if (tok_ == tkString) {
+        } else if (Tok() == tkString) {
             std::string word = StringValue(false);
             Expect(tkEquals, "'=' expected");
             s_.AutoReplace->AddReplacement(word, StringValue(false));
@@ -257,17 +264,17 @@ void TSchemeCompiler::AutoReplace() {
 void TSchemeCompiler::Templates() {
     s_.CodeTemplates->Clear();
     for (;;) {
-        if (tok_ == tkHotKey) {
+        if (Tok() == tkHotKey) {
             Next();
             Expect(tkEquals, "'=' expected");
             Expect(tkOpen, "'(' expected");
             uint8_t shift = Modifiers();
             s_.CodeTemplates->HotKey = ShortCut(KeyValue(), shift);
             Expect(tkClose, "')' expected");
-        } else if (tok_ == tkString) {
+        } else if (Tok() == tkString) {
             std::string name = StringValue(false);
             std::string description;
-            if (tok_ == tkOpen) {
+            if (Tok() == tkOpen) {
                 Next();
                 description = StringValue(false);
                 Expect(tkClose, "')' expected");

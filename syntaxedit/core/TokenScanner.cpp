@@ -100,13 +100,13 @@ TTokenScanner::TPassEnd TTokenScanner::Extend(const TTokenHandler& h, bool rule,
     bool hasEnd = rule || h.End.EndIsRoutine || h.End.EndCount > 0;
     bool builtinBody = h.BodyIsRoutine && !h.BodyIsCustom && IsScanRoutine(BodyRoutineNumber(h.BodyRoutine));
     for (int pass = 0;; pass++) {
-        if (st.AtEnd()) return TPassEnd::Ended;
-        if (hasEnd && (pass > 0 || h.Star) && EndTest(h.End, st, length, token)) return TPassEnd::Ended;
+        if (st.AtEnd()) return TPassEnd::TextEnded;
+        if (hasEnd && (pass > 0 || h.Star) && EndTest(h.End, st, length, token)) return TPassEnd::EndMatched;
         int32_t before = st.GetPosition();
         if (!BodyStep(h, st, length, token)) return TPassEnd::GivenUp;
-        if (!hasEnd || builtinBody || h.BodyIsCustom) return TPassEnd::Ended;
+        if (!hasEnd || builtinBody || h.BodyIsCustom) return st.AtEnd() ? TPassEnd::TextEnded : TPassEnd::BodyEnded;
         // A body that accepts nothing would never reach its end.
-        if (st.GetPosition() == before) return TPassEnd::Ended;
+        if (st.GetPosition() == before) return TPassEnd::BodyEnded;
     }
 }
 
@@ -140,9 +140,13 @@ int TTokenScanner::NextToken(TEdStream& st, int32_t& length) {
             } else {
                 st.Next();
                 length = 1;
-                // A custom body leaves its own token; others take the rule's.
+                // A custom body leaves its own token; others take the rule's
+                // only when the end test matched or the text ended (a
+                // built-in routine's one call is no end: token 0).
                 token = r->Body.BodyIsCustom ? 0 : r->Token;
-                givenUp = Extend(r->Body, true, st, length, token) == TPassEnd::GivenUp;
+                TPassEnd how = Extend(r->Body, true, st, length, token);
+                givenUp = how == TPassEnd::GivenUp;
+                if (how == TPassEnd::BodyEnded && !r->Body.BodyIsCustom) token = 0;
             }
         } else {
             givenUp = true;

@@ -27,8 +27,9 @@ private:
 };
 
 // The scheme's "match" routines: number, stream at the position, length to add
-// to, token value; true when it accepted.
-using TCustomParseEvent = std::function<bool(int32_t parseId, TEdStream& stream, int32_t& length, int32_t& value)>;
+// to, token value; true when it accepted. The component hands them to its
+// OnCustomParse.
+using TScanParseEvent = std::function<bool(int32_t parseId, TEdStream& stream, int32_t& length, int32_t& value)>;
 
 class TTokenScanner {
 public:
@@ -54,11 +55,13 @@ public:
     int32_t ContainerEnd = 0;
     uint8_t ContainerToken = 0;
     TStateSet SavedStates;
-    TCustomParseEvent OnCustomParse;
+    TScanParseEvent OnCustomParse;
     bool Designing = false;
 
 private:
-    enum class TPassEnd { Ended, GivenUp };
+    // How extending a token stopped: its end test matched, the text ended,
+    // the body's one step ended it, or the body refused (the token is given up).
+    enum class TPassEnd { EndMatched, TextEnded, BodyEnded, GivenUp };
     void SelectStartTable();
     void SyncStates();
     TPassEnd Extend(const TTokenHandler& h, bool rule, TEdStream& st, int32_t& length, int32_t& token);

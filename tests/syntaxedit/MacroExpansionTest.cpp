@@ -8,6 +8,8 @@
 #include "MacroExpansion.h"
 #include "OptionsModel.h"
 #include "SM_Settings.h"
+#include "SysUtils.h"
+#include "SyntaxMemoCore.h"
 
 namespace {
 
@@ -124,6 +126,14 @@ TEST(OptionsModel, MarginTextsKeepToZeroTo199) {
     for (const Case& c : cases) EXPECT_EQ(TOptionsModel::MarginValue(c.text), c.value) << c.text;
 }
 
+TEST(OptionsModel, TypedFontSizesAreWholePointsFrom1To999) {
+    struct Case {
+        const char* text;
+        int32_t value;
+    } cases[] = {{"13", 13}, {" 8 ", 8}, {"1", 1}, {"999", 999}, {"0", -1}, {"", -1}, {"1000", -1}, {"1x", -1}, {"-5", -1}};
+    for (const Case& c : cases) EXPECT_EQ(TOptionsModel::FontSizeValue(c.text), c.value) << "\"" << c.text << "\"";
+}
+
 TEST(OptionsModel, EditsStayInTheCopyUntilCommit) {
     TSM_Settings own;
     own.SetEditableStyle(1, {"Comment", 2});
@@ -173,4 +183,88 @@ TEST(OptionsModel, ATokenChoosesTheElementOfItsMappedOrElseItsOwnStyle) {
         {"no element", 1, -1},      {"no token", 255, -1},      {"out of range", -1, -1},
     };
     for (const Case& c : cases) EXPECT_EQ(m.ElementOfToken(elements, c.token), c.element) << c.name;
+}
+
+TEST(OptionsModel, WrapColumnAndIndentStepKeepToTheEditorsRanges) {
+    struct Row {
+        const char* name;
+        bool wrap;      // else the indent step
+        int32_t typed;
+        int32_t stored;  // what the copy and the editor keep (from 0 and 1)
+    } rows[] = {
+        {"wrap column", true, 72, 72},      {"no wrap column", true, 0, 0},
+        {"negative wrap", true, -3, 0},     {"wrap past the range", true, 70000, 0},
+        {"indent step", false, 4, 4},       {"indent step 0", false, 0, 1},
+        {"indent step 50", false, 50, 1},   {"indent step 19", false, 19, 19},
+    };
+    for (const Row& r : rows) {
+        TSM_Settings own;
+        TOptionsModel m(own);
+        TSyntaxMemoCore preview;
+        if (r.wrap) m.SetWrapAtColumn(preview, r.typed);
+        else m.SetIndentStep(preview, r.typed);
+        EXPECT_EQ(r.wrap ? m.WrapAtColumn() : m.IndentStep(), r.stored) << "row: " << r.name;
+        EXPECT_EQ(r.wrap ? preview.WrapAtColumn() : preview.IndentStep(), r.stored) << "row: " << r.name;
+    }
+}
+
+TEST(OptionsModel, TheCopyShowsTheTemplatesHotKey) {
+    TSM_Settings own;
+    own.CodeTemplates->HotKey = scCtrl | 'K';
+    TOptionsModel m(own);
+    EXPECT_EQ(m.TemplateHotKey(), scCtrl | 'K');
+    m.Commit();
+    EXPECT_EQ(own.CodeTemplates->HotKey, scCtrl | 'K');
+}
+
+namespace {
+
+// Makes a distinct handle for every font, so a deleted one shows as 0.
+class HandlePlatform : public TSettingsPlatform {
+public:
+    uintptr_t CreateStyleFont(const std::string&, int32_t, uint8_t, uint8_t, bool) override { return ++made_; }
+    void DeleteStyleFont(uintptr_t) override {}
+    TColor SystemColor(int index) override { return static_cast<TColor>(0x80000000u | static_cast<uint32_t>(index)); }
+
+private:
+    uintptr_t made_ = 0;
+};
+
+}  // namespace
+
+// A copy that cannot be written (a name past its length byte, put in by hand)
+// leaves the original as it was, fonts included.
+TEST(OptionsModel, ACommitIsAllOrNothing) {
+    HandlePlatform platform;
+    SetSettingsPlatform(&platform);
+    {
+        TSM_Settings own;
+        own.Attach();
+        const int32_t options = own.Options;
+        ASSERT_NE(own.Styles[0].Font, 0u);
+        TOptionsModel m(own);
+        m.SetOption(32, (options & 32) == 0);
+        m.Copy().CodeTemplates->AddTemplate("for", "", "for");
+        m.Copy().CodeTemplates->Macros->AddObject(std::string(300, 'n'), new TMacroRecord);
+        EXPECT_THROW(m.Commit(), Exception);
+        EXPECT_EQ(own.Options, options);
+        EXPECT_NE(own.Styles[0].Font, 0u);
+        EXPECT_EQ(own.CodeTemplates->Macros, nullptr);
+        own.Detach();
+    }
+    SetSettingsPlatform(nullptr);
+}
+
+TEST(OptionsModel, PrepareCommitTellsWhyACopyCannotBeWritten) {
+    TSM_Settings own;
+    TOptionsModel m(own);
+    EXPECT_EQ(m.PrepareCommit(), "");
+    m.Copy().CodeTemplates->AddTemplate("for", "", "for");
+    m.Copy().CodeTemplates->Macros->AddObject(std::string(300, 'n'), new TMacroRecord);
+    EXPECT_EQ(m.PrepareCommit(), "String too long for its length byte (300 characters)");
+    m.Copy().CodeTemplates->Clear();
+    m.SetOption(32, false);
+    EXPECT_EQ(m.PrepareCommit(), "");
+    m.Commit();
+    EXPECT_EQ(own.Options & 32, 0);
 }

@@ -652,3 +652,92 @@ TEST(OptionsDialog, PreviewDrawsInTheLanguagesFontWithItsAttributes) {
     EXPECT_EQ(FontNameOf(f.own), "Arial");
     EXPECT_EQ(FontSizeOf(f.own), 12);
 }
+
+TEST(OptionsDialog, WrapColumnAndIndentStepKeepToTheEditorsRanges) {
+    // Without the highlighting page there is no preview: the ranges hold all the same.
+    for (unsigned pages : {unsigned{ppOPTIONS}, kAllPropEdPages}) {
+        SettingsProbe probe;
+        EXPECT_TRUE(RunOnProbe(probe, pages, [&](TOptionsDialog& d) {
+            struct Row {
+                const char* name;
+                TEdit* box;
+                const char* typed;
+                const char* shown;  // what the box shows after leaving it
+            } rows[] = {
+                {"negative wrap column", d.WrapColumnBox, "-3", "0"},
+                {"wrap column past the range", d.WrapColumnBox, "70000", "0"},
+                {"wrap column", d.WrapColumnBox, "72", "72"},
+                {"indent step 0", d.IndentStepBox, "0", "1"},
+                {"indent step 50", d.IndentStepBox, "50", "1"},
+                {"indent step", d.IndentStepBox, "7", "7"},
+            };
+            for (const Row& r : rows) {
+                r.box->SetText(r.typed);
+                r.box->OnExit(r.box);
+                EXPECT_EQ(r.box->Text(), r.shown) << "row \"" << r.name << "\", pages " << pages;
+            }
+            d.OKButton->Click();
+        }));
+        TOptionsModel after(probe.Settings());
+        EXPECT_EQ(after.WrapAtColumn(), 72) << "pages " << pages;
+        EXPECT_EQ(after.IndentStep(), 7) << "pages " << pages;
+    }
+}
+
+TEST(OptionsDialog, AFontSizeTypedIntoItsBoxIsTaken) {
+    SettingsProbe probe;
+    EXPECT_TRUE(RunOnProbe(probe, ppHIGHLIGHTING, [&](TOptionsDialog& d) {
+        HWND edit = FindWindowExA(d.FontSizeBox->Handle(), nullptr, "Edit", nullptr);
+        ASSERT_NE(edit, nullptr);
+        struct Row {
+            const char* typed;
+            int32_t size;  // the preview's afterwards
+        } rows[] = {{"13", 13}, {"0", 13}, {"", 13}, {"x", 13}, {"7", 7}};
+        for (const Row& r : rows) {
+            SendMessageA(edit, EM_SETSEL, 0, -1);
+            SendMessageA(edit, WM_CHAR, '\b', 1);
+            for (const char* c = r.typed; *c; c++) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 1);
+            EXPECT_EQ(d.FEditor->Core().Settings().FontSize, r.size) << "typed \"" << r.typed << "\"";
+        }
+        d.OKButton->Click();
+    }));
+    EXPECT_EQ(TOptionsModel(probe.Settings()).FontSize(), 7);
+}
+
+TEST(OptionsDialog, TheTemplatesPageShowsTheTemplatesHotKey) {
+    SettingsProbe probe;
+    probe.Settings().CodeTemplates->HotKey = scCtrl | 'K';
+    EXPECT_FALSE(RunOnProbe(probe, ppTEMPLATES, [&](TOptionsDialog& d) {
+        EXPECT_EQ(d.cteHotkey->Text(), ShortCutToText(scCtrl | 'K'));
+        d.CancelButton->Click();
+    }));
+}
+
+// Settings that cannot be stored (a name past its length byte, put into the
+// copy by hand) are refused on OK: the dialog stays open and nothing is
+// written back (the fonts' part: OptionsModel.ACommitIsAllOrNothing).
+TEST(OptionsDialog, OkOnSettingsThatCannotBeStoredKeepsTheDialogAndTheSettings) {
+    HighlightedForm f;
+    const std::string before = SettingsBytes(f.own);
+    TScriptedPrompter prompter;
+    prompter.AnswerMessage(IDOK);
+    TScriptedModalRunner runner;
+    runner.Expect("OptionsDialog", [&](TForm& form) {
+        TOptionsDialog& d = Dialog(form);
+        d.UseBoldBox->SetChecked(!d.UseBoldBox->Checked());
+        TSM_Settings* copy = SettingsOf(f.parser);
+        copy->CodeTemplates->AddTemplate("x", "", "y");
+        copy->CodeTemplates->Macros->AddObject(std::string(300, 'n'), new TMacroRecord);
+        d.OKButton->Click();
+        EXPECT_EQ(form.ModalResult(), mrNone);
+        ASSERT_EQ(prompter.Log().size(), 1u);
+        EXPECT_EQ(prompter.Log()[0].Text, "String too long for its length byte (300 characters)");
+        d.CancelButton->Click();
+    });
+    bool ok = true;
+    EXPECT_NO_THROW(ok = ShowParserOptions(f.parser, kAllPropEdPages));
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(runner.AllUsed());
+    EXPECT_EQ(SettingsBytes(f.own), before);
+    EXPECT_TRUE(Paints(f.memo, 0, 3, kNavy));
+}

@@ -101,7 +101,7 @@ TEST(ParserStream, StyleString) {
     EXPECT_NE(std::string::npos, s.find("2,8388608,16777215,B;"));
     EXPECT_NE(std::string::npos, s.find("5,32768,16777215,YI;"));
 
-    // Every style defined: the count is the real one, 256.
+    // Every style defined: the count is written as 255, all 256 styles follow.
     std::string script = "%%effects";
     for (int n = 0; n < 256; n++) script += " " + std::to_string(n) + " [] 0 0";
     h.CompileScript(script);
@@ -109,7 +109,8 @@ TEST(ParserStream, StyleString) {
     size_t eff = s.find("EFF#");
     ASSERT_NE(std::string::npos, eff);
     size_t value = s.find('#', eff + 4) + 1;
-    EXPECT_EQ("256,0,0,0,;", s.substr(value, 11));
+    EXPECT_EQ("255,0,0,0,;", s.substr(value, 11));
+    EXPECT_NE(std::string::npos, s.find(";255,0,0,;#END#"));
 }
 
 TEST(ParserStream, AssignAndKeyAssignments) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <regex>
 #include <string>
+#include <vector>
 
 #include "REParser.h"
 #include "SysUtils.h"
@@ -212,4 +215,154 @@ TEST(REParser, MatchPositions) {
     stream.MoveTo(3);
     EXPECT_FALSE(re.Search(&stream, true));
     EXPECT_EQ(re.MatchPosition(0), -1);
+}
+
+namespace {
+
+// A start set as text: its characters in order (a CR as "<CR>"), "all but"
+// the missing ones when it holds most, "any" when nothing can be skipped;
+// " +0" when a line start lets a match begin at the text's start.
+std::string Render(const TREStart& s) {
+    if (s.Anything()) return "any";
+    std::string out;
+    const bool most = s.Count() > 128;
+    for (int c = 0; c < 256; c++)
+        if (s.Has(static_cast<uint8_t>(c)) != most) out += c == 13 ? std::string("<CR>") : std::string(1, static_cast<char>(c));
+    if (most) out = "all but " + out;
+    return s.AtTextStart ? out + " +0" : out;
+}
+
+}  // namespace
+
+TEST(REParser, StartSetTable) {
+    struct Row {
+        const char* name;
+        const char* pattern;
+        const char* first;   // what a match can start with
+        const char* second;  // what its second character can be
+    } rows[] = {
+        {"literal", "abc", "a", "b"},
+        {"a choice", "(zeta|theta)42", "tz", "eh"},
+        {"a choice inside a choice", "(a|(b|c)d)e", "abc", "de"},
+        {"a run", "[xyz]+q", "xyz", "qxyz"},
+        {"a star prefix", "a*b", "ab", "any"},
+        {"optional prefixes", "a?b?c", "abc", "any"},
+        {"an optional group", "(ab)?c", "ac", "any"},
+        {"a choice with a star", "(a|b*)c", "abc", "any"},
+        {"a group run", "(ab)+c", "a", "b"},
+        {"a group star", "(ab)*c", "ac", "any"},
+        {"a class either case", "[Zz]eta", "Zz", "e"},
+        {"an empty literal first", "\"\"xy", "x", "y"},
+        {"a line start", "^ab", "<CR> +0", "a"},
+        {"a line start after a star", "a*^b", "<CR>a +0", "<CR>ab"},
+        {"a line end", "ab$", "a", "b"},
+        {"a line end alone", "$", "<CR>", "any"},
+        {"any character", ".x", "all but <CR>", "x"},
+        {"a negated class", "[^a]b", "all but a", "b"},
+        // Nothing to skip when a match can be empty.
+        {"an empty alternative", "x|", "any", "any"},
+        {"a star of a letter", "\\w*", "any", "any"},
+        {"an optional group only", "(ab)?", "any", "any"},
+        {"any run", ".*", "any", "any"},
+    };
+    for (const Row& r : rows) {
+        TREParser re;
+        ASSERT_TRUE(re.SetPattern(r.pattern)) << "row \"" << r.name << "\"";
+        EXPECT_EQ(Render(re.StartSet()), r.first) << "row \"" << r.name << "\": " << r.pattern;
+        EXPECT_EQ(Render(re.SecondSet()), r.second) << "row \"" << r.name << "\": " << r.pattern;
+    }
+}
+
+namespace {
+
+// "start,end" of the match that trying every position from `from` gives
+// (forwards: the first that matches; backwards: the last), or "none".
+std::string EveryPosition(const std::vector<int>& lengths, int from, bool forward) {
+    const int n = static_cast<int>(lengths.size());
+    for (int q = from; q >= 0 && q < n; q += forward ? 1 : -1)
+        if (lengths[static_cast<size_t>(q)] >= 0)
+            return std::to_string(q) + "," + std::to_string(q + lengths[static_cast<size_t>(q)]);
+    return "none";
+}
+
+std::string Shown(const std::string& text) {
+    std::string out;
+    for (char c : text) out += c == '\r' ? std::string("\\r") : std::string(1, c);
+    return out;
+}
+
+}  // namespace
+
+// The search passes over positions that cannot start a match and over
+// alternatives that cannot start at the character in hand; what it finds must
+// be what trying every position finds (std::regex, which shares this
+// grammar's meaning when no line anchors are used and line ends are CRs).
+TEST(REParser, SkippingFindsWhatEveryPositionFinds) {
+    struct Row {
+        const char* name;
+        const char* pattern;
+        const char* ecma;  // the same pattern for std::regex
+    } rows[] = {
+        {"a choice first", "(ab|ta)z", "(ab|ta)z"},
+        {"a choice of literals", "(zat|tab)b", "(zat|tab)b"},
+        {"an optional choice", "(a|b)?t", "(a|b)?t"},
+        {"a star first", "a*b", "a*b"},
+        {"optional letters", "a?b?t", "a?b?t"},
+        {"an empty alternative inside", "(a|)b", "(a|)b"},
+        {"an empty alternative outside", "b|", "b|"},
+        {"a run then a letter", "[ab]+z", "[ab]+z"},
+        {"a negated class takes CR", "[^a]b", "[^a]b"},
+        {"any character", ".b", ".b"},
+        {"a group run", "(ab)+z", "(ab)+z"},
+        {"a group star", "(ab)*t", "(ab)*t"},
+        {"a choice with a star inside", "t(a|b*)z", "t(a|b*)z"},
+        {"nested choices", "((a|b)t|z)a", "((a|b)t|z)a"},
+        {"overlapping alternatives", "(a|ab)(t|bt)", "(a|ab)(t|bt)"},
+        {"a class then a star", "[tz]a*b", "[tz]a*b"},
+        {"a quoted literal", "\"ab\"t", "abt"},
+        {"a line end character", "b\\nt", "b\\rt"},
+        {"a CR first", "\\n(a|z)", "\\r(a|z)"},
+        {"a choice of runs", "(a+|b+)t", "(a+|b+)t"},
+        {"a star of everything", "a.*b", "a.*b"},
+        {"a choice last", "z(a|b)+", "z(a|b)+"},
+    };
+    std::vector<std::string> texts = {"", "a", "ab", "tabz", "zatb", "tazab", "\rab\rz", "abababz", "bbbt"};
+    std::mt19937 rng(25);
+    const char alphabet[] = "abtz\r";
+    for (int i = 0; i < 120; i++) {
+        std::string t(rng() % 24, ' ');
+        for (char& c : t) c = alphabet[rng() % 5];
+        texts.push_back(t);
+    }
+    for (const Row& r : rows) {
+        TREParser re;
+        ASSERT_TRUE(re.SetPattern(r.pattern)) << "row \"" << r.name << "\"";
+        const std::regex ecma(r.ecma);
+        bool failed = false;
+        for (const std::string& text : texts) {
+            std::vector<int> lengths(text.size(), -1);  // the match at each position, -1 none
+            for (size_t q = 0; q < text.size(); q++) {
+                std::smatch m;
+                if (std::regex_search(text.begin() + static_cast<std::ptrdiff_t>(q), text.end(), m, ecma,
+                                      std::regex_constants::match_continuous))
+                    lengths[q] = static_cast<int>(m.length(0));
+            }
+            TTextStore store;
+            store.InsertText(0, text);
+            TEdStream stream(&store);
+            for (int from = 0; from < static_cast<int>(text.size()) && !failed; from++)
+                for (bool forward : {true, false}) {
+                    stream.MoveTo(from);
+                    std::string got = re.Search(&stream, forward)
+                                          ? std::to_string(re.MatchStart()) + "," + std::to_string(re.MatchEnd())
+                                          : "none";
+                    std::string want = EveryPosition(lengths, from, forward);
+                    if (got == want) continue;
+                    ADD_FAILURE() << "row \"" << r.name << "\": " << r.pattern << (forward ? " forward" : " backward")
+                                  << " from " << from << " in \"" << Shown(text) << "\": " << got << ", not " << want;
+                    failed = true;
+                    break;
+                }
+        }
+    }
 }

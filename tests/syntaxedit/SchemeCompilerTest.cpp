@@ -55,6 +55,12 @@ TEST(SchemeCompiler, GrammarErrorTable) {
          "** ERROR near line 1, Column 27: Expression expected", nullptr},
         {"unknown word inside an expression", "%%language gutter = 1 + zz",
          "** ERROR near line 1, Column 27: Expression expected", nullptr},
+        {"unknown word as an expression", "%%language gutter = zz",
+         "** ERROR near line 1, Column 23: Expression expected", nullptr},
+        {"unknown word as a state value", "%%map 1 clBleu", "** ERROR near line 1, Column 15: Expression expected",
+         nullptr},
+        {"unknown word where a string goes", "%%language name = Pascalish",
+         "** ERROR near line 1, Column 28: Identifier \"Pascalish\" Unknown", nullptr},
     };
     RunTable(cases, sizeof cases / sizeof cases[0]);
     // Deep brackets are refused, not recursed into.
@@ -106,7 +112,11 @@ TEST(SchemeCompiler, LanguageTable) {
              EXPECT_EQ(12, h.LanguageSettings.TabColumns[2]);
              EXPECT_EQ(-1, h.LanguageSettings.TabColumns[3]);
          }},
-        {"tab columns out of order", "%%language tabcolumns = '9 5'", "Tab columns must be in order and unique",
+        {"tab columns out of order", "%%language tabcolumns = '9 5'",
+         "** ERROR near line 1, Column 30: Tab columns must be in order and unique", nullptr},
+        {"tab columns parted by a TAB", "%%language\r  tabcolumns = '5\t9'",
+         "** ERROR near line 2, Column 21: Tab stop column value expected", nullptr},
+        {"tab column 1", "%%language tabcolumns = '1'", "** ERROR near line 1, Column 28: Tab column must be > 1",
          nullptr},
         {"editable styles", "%%language editablestyles ('Keyword', 2), ('Comment', 5)", "",
          [](const TSchemeHighlighter& h) {
@@ -159,17 +169,18 @@ TEST(SchemeCompiler, WordsAndKwTablesTable) {
          }},
         {"empty key table states mean 0", "%%kwTables forstate [] endswith '' ( 7 is 'nil' )", "",
          [](const TSchemeHighlighter& h) { EXPECT_EQ(S0, h.LanguageSettings.KeyTableStates[0]->States); }},
-        {"kwTables missing [", "%%kwTables forstate 1", "** ERROR near line 1, Column 22: '[' expected", nullptr},
+        // The established texts of these checks, misplaced as they are.
+        {"kwTables missing [", "%%kwTables forstate 1", "** ERROR near line 1, Column 22: ']' expected", nullptr},
         {"kwTables missing ]", "%%kwTables forstate [1 endswith", "** ERROR near line 1, Column 32: ']' expected",
          nullptr},
         {"kwTables missing endswith", "%%kwTables forstate [1] '[a]'",
-         "** ERROR near line 1, Column 30: 'endswith' expected", nullptr},
+         "** ERROR near line 1, Column 30: '[' expected", nullptr},
         {"kwTables missing end string", "%%kwTables forstate [1] endswith (",
          "** ERROR near line 1, Column 35: String value expected", nullptr},
         {"kwTables missing (", "%%kwTables forstate [1] endswith '' 7",
          "** ERROR near line 1, Column 38: '(' expected", nullptr},
         {"kwTables missing is", "%%kwTables forstate [1] endswith '' ( 7 'nil' )",
-         "** ERROR near line 1, Column 46: 'is' expected", nullptr},
+         "** ERROR near line 1, Column 46: String value expected", nullptr},
         {"kwTables missing word", "%%kwTables forstate [1] endswith '' ( 7 is )",
          "** ERROR near line 1, Column 45: String value expected", nullptr},
         {"kwTables missing )", "%%kwTables forstate [1] endswith '' ( 7 is 'nil' %%words",
@@ -261,6 +272,12 @@ TEST(SchemeCompiler, MapEffectsStatesTable) {
         {"effects bracket", "%%effects 1 0 0 0", "** ERROR near line 1, Column 14: '[' expected", nullptr},
         {"bad font style", "%%effects 1 ['b'] 0 0", "** ERROR near line 1, Column 17: Bad font style specifier",
          nullptr},
+        {"unknown word as a font style", "%%effects 1 [fsBold, clBleu] clRed clWhite",
+         "** ERROR near line 1, Column 28: Bad font style specifier", nullptr},
+        {"unknown word first in the font styles", "%%effects 1 [fsBoldd] clRed clWhite",
+         "** ERROR near line 1, Column 21: Bad font style specifier", nullptr},
+        {"unknown word as a colour", "%%effects 1 [fsBold] clBleu clWhite",
+         "** ERROR near line 1, Column 28: Expression expected", nullptr},
         {"push, items, trailing pop", "%%states 3 push ( + 1 - 2 ) pop", "",
          [](const TSchemeHighlighter& h) {
              const TTokenState& ts = *h.Tables().TokenStates[3];
@@ -321,6 +338,35 @@ TEST(SchemeCompiler, KeysAutoReplaceTemplatesTable) {
         {"template equals", "%%templates 'a' 'b'", "** ERROR near line 1, Column 20: '=' expected", nullptr},
     };
     RunTable(cases, sizeof cases / sizeof cases[0]);
+}
+
+// Names longer than their length byte in the stored form are cut as
+// descriptions are, so that a scheme with one compiles and is stored.
+TEST(SchemeCompiler, LongNamesAreCutSoTheSettingsCanBeStored) {
+    const std::string longName(300, 'n'), longDescription(300, 'd');
+    struct Row {
+        const char* name;
+        std::string script;
+        std::function<std::string(const TSM_Settings&)> stored;  // the name as kept
+    } rows[] = {
+        {"template", "%%templates '" + longName + "' ('" + longDescription + "') = 'x'",
+         [](const TSM_Settings& s) { return s.CodeTemplates->Macros->Strings(0); }},
+        {"auto-correct word", "%%autoreplace '" + longName + "' = 'x'",
+         [](const TSM_Settings& s) { return s.AutoReplace->Macros->Strings(0); }},
+        {"key command", "%%keys 1 (65) '" + longName + "'",
+         [](const TSM_Settings& s) { return s.KeyController->CommandName(1); }},
+    };
+    for (const Row& r : rows) {
+        TSchemeHighlighter h;
+        ASSERT_EQ("", CompileError(h, r.script)) << "row: " << r.name;
+        EXPECT_EQ(std::string(255, 'n'), r.stored(h.LanguageSettings)) << "row: " << r.name;
+        TMemoryStream m;
+        EXPECT_NO_THROW(h.WriteTables(m)) << "row: " << r.name;
+    }
+    // Activation keys cannot be cut without changing what they mean: refused.
+    TSchemeHighlighter h;
+    EXPECT_EQ("Activation keys too long: at most 255 characters",
+              CompileError(h, "%%autoreplace actionkeys = '" + std::string(256, ';') + "'"));
 }
 
 TEST(SchemeCompiler, FixturesCompile) {

@@ -462,6 +462,37 @@ TEST(CodeTemplates, AddFindDeleteAndStream) {
     }
 }
 
+// Names are kept to their length byte as descriptions are; the activation
+// keys, which a cut would change, are refused.
+TEST(CodeTemplates, LongNamesAreCutAndTheTablesStayWritable) {
+    const std::string longName = "L" + std::string(299, 'n');
+    TSM_Settings s;
+    s.CodeTemplates->AddTemplate(longName, "", "x");
+    s.AutoReplace->AddReplacement(longName, "y");
+    s.KeyController->AddCommand(77, longName);
+    EXPECT_EQ(s.CodeTemplates->Macros->Strings(0), LowerCase(longName.substr(0, 255)));
+    std::string text;
+    EXPECT_TRUE(s.CodeTemplates->FindTemplate(longName, text));
+    EXPECT_EQ(text, "x");
+    s.CodeTemplates->AddTemplate(longName + "more", "", "z");  // the same name as kept
+    EXPECT_EQ(s.CodeTemplates->Macros->Count(), 1);
+    EXPECT_EQ(s.KeyController->CommandName(77).size(), 255u);
+    TMemoryStream m;
+    EXPECT_NO_THROW(s.SaveToStream(m));
+    m.SetPosition(0);
+    TSM_Settings back;
+    back.LoadFromStream(m);
+    EXPECT_TRUE(back.AutoReplace->FindTemplate(longName, text));
+    EXPECT_EQ(text, "y");
+    s.CodeTemplates->DeleteTemplate(longName);
+    EXPECT_FALSE(s.CodeTemplates->FindTemplate(longName, text));
+
+    TAutoReplace a;
+    EXPECT_THROW(a.SetActivationKeys(std::string(256, ';')), ESyntaxMemo);
+    EXPECT_EQ(a.ActivationKeys, TAutoReplace::DefaultActivationKeys);
+    EXPECT_NO_THROW(a.SetActivationKeys(std::string(255, ';')));
+}
+
 TEST(CodeTemplates, RepeatedNamesReplaceEarlierOnes) {
     // A stream holding one name twice, and a replacement added twice.
     TMemoryStream m;

@@ -7,6 +7,7 @@
 #include "ModalAnswer.h"
 #include "ScriptedPrompter.h"
 #include "SchemeTestUtil.h"
+#include "syntaxedit/SyntaxMemo.h"
 #include "syntaxedit/core/SyntaxMemoErrors.h"
 
 namespace {
@@ -47,8 +48,42 @@ TEST(SyntaxMemoParser, AssignCopiesThroughTheParserStream) {
     EXPECT_EQ(a.Highlighter().StyleString(), b.Highlighter().StyleString());
     const char* text = "int x = 1; /* c */ // d\nwhile (NULL) { break; }";
     EXPECT_EQ(ScanText(a.Highlighter(), text), ScanText(b.Highlighter(), text));
-    EXPECT_EQ("Cannot assign a TSyntaxMemo to TSyntaxMemoParser",
-              ErrorOf([&] { b.Assign(nullptr, "TSyntaxMemo"); }));
+    // Anything else is refused with its own class named.
+    TSyntaxMemo memo(nullptr);
+    TSM_Settings settings;
+    struct Row {
+        const char* name;
+        TObject* source;
+        const char* message;
+    } rows[] = {
+        {"an editor", &memo, "Cannot assign a TSyntaxMemo to TSyntaxMemoParser"},
+        {"settings", &settings, "Cannot assign a TSM_Settings to TSyntaxMemoParser"},
+    };
+    for (const Row& r : rows) EXPECT_EQ(r.message, ErrorOf([&] { b.Assign(r.source); })) << "row: " << r.name;
+}
+
+TEST(SyntaxMemoParser, OnCustomParseIsTheComponentsEventAndRestsWhileDesigning) {
+    TSyntaxMemoParser p;
+    p.Highlighter().CompileScript("%%tokens 1 '#' match(7)");
+    TObject* sender = nullptr;
+    int32_t parseId = -1;
+    p.OnCustomParse = [&](TObject* Sender, int32_t ParseID, TEdStream& IStream, int32_t& kLength, int32_t& kValue) {
+        sender = Sender;
+        parseId = ParseID;
+        while (!IStream.AtEnd() && IStream.CurChar() >= '0' && IStream.CurChar() <= '9') {
+            IStream.Next();
+            kLength++;
+        }
+        kValue = 9;
+        return true;
+    };
+    EXPECT_EQ("9:3 0:1", ScanText(p.Highlighter(), "#12 "));
+    EXPECT_EQ(sender, &p);
+    EXPECT_EQ(parseId, 7);
+    sender = nullptr;
+    p.Designing = true;
+    EXPECT_EQ("0:1 0:1 0:1 0:1", ScanText(p.Highlighter(), "#12 "));
+    EXPECT_EQ(sender, nullptr);
 }
 
 std::string ReadValue(const char* key, const std::string& name, DWORD& type) {

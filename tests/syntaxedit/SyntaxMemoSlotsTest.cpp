@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 #include "SlotParsers.h"
 #include "SyntaxMemo.h"
@@ -76,6 +78,38 @@ TEST(SyntaxMemoSlots, KeywordsTakeTheirStyleColourAsTheUserTypes) {
     // Highlighting switched off: plain black on white.
     f.memo->SetOptions(f.memo->Options() & ~smoSyntaxHighlight);
     EXPECT_EQ(f.Cells(0, 0, 3), (std::set<uint32_t>{0, 0xFFFFFF}));
+}
+
+TEST(SyntaxMemoSlots, OnTokenSeenOfTheControlSeesEachTokenAndMayChangeIt) {
+    SlotForm f;
+    f.SetText("int x;");
+    struct Seen {
+        TObject* sender;
+        int32_t token, start, end;
+        std::string text;
+    };
+    std::vector<Seen> seen;
+    f.memo->SetWantTokenText(true);
+    f.memo->OnTokenSeen = [&](TObject* Sender, int32_t& TokenValue, int32_t ExtentStart, int32_t ExtentEnd) {
+        seen.push_back({Sender, TokenValue, ExtentStart, ExtentEnd, ExtentStart >= 0 ? f.memo->TokenText() : ""});
+        if (TokenValue == 2) TokenValue = 5;  // "int" drawn as a comment
+    };
+    f.memo->SetParser(1, NewSchemeParser(&f.form, "clike.sch"));
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ(seen.front().token, -1);
+    EXPECT_EQ(seen.front().start, -1);
+    EXPECT_EQ(seen.back().token, -2);
+    EXPECT_EQ(seen.back().end, -2);
+    bool sawInt = false;
+    for (const Seen& s : seen) {
+        EXPECT_EQ(s.sender, f.memo);
+        sawInt = sawInt || (s.token == 2 && s.start == 0 && s.end == 3 && s.text == "int");
+    }
+    EXPECT_TRUE(sawInt);
+    const TLineNode* line = f.memo->Core().Store().Head();
+    ASSERT_NE(line->Styles, nullptr);
+    EXPECT_EQ(line->Styles[0], 5);
+    EXPECT_EQ(line->Styles[2], 5);
 }
 
 TEST(SyntaxMemoSlots, ActiveSlotDecidesTheSettingsInForce) {

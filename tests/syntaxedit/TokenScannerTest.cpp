@@ -168,6 +168,25 @@ TEST(TokenScanner, BuiltinRoutineTables) {
     }
 }
 
+// A rule's token stands only when its end test matched or the text ended; a
+// built-in routine body ends the token after one call without either.
+TEST(TokenScanner, ARuleKeepsItsTokenOnlyWhenItsEndMatchesOrTheTextEnds) {
+    TSchemeHighlighter h;
+    h.CompileScript(
+        "%%tokens 5 '#' __STD_IDENTIFIER '' 0 "  // a routine body, an empty end
+        "6 '$' __STD_IDENTIFIER * '' 0 "          // the same, its end tried first
+        "7 '@' '[a-z]' ' ' 0");                   // a set body up to a blank
+    const Case cases[] = {
+        {"routine body, more text after it", "#ab c", "0:3 0:1 0:1"},
+        {"routine body up to the text's end", "#ab", "5:3"},
+        {"routine body, the end tried first", "$ab", "6:1 0:1 0:1"},
+        {"set body to its end", "@ab c", "7:3 0:1 0:1"},
+        {"set body to the text's end", "@ab", "7:3"},
+        {"set body refused", "@a.", "0:1 0:1 0:1"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.tokens, ScanText(h, c.text)) << "row: " << c.name;
+}
+
 TEST(TokenScanner, Containers) {
     TSchemeHighlighter h;
     h.CompileScript("%%words '<' '' 1 'x' '' 2 [3] %%handlers 1 '[^>]' * '>' 1 %%containers 1 ( + 3 )");
