@@ -94,8 +94,8 @@ bool TDropdownList::WndProc(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
                 break;
             }
         }
-        Hint = found ? found->Hint : std::string();
-        if (OnHint) OnHint(this);
+        // The item under the mouse gives the application's hint (empty over unknown items).
+        Application->SetHint(found ? found->Hint : std::string());
         if (found) {
             result = 0;
             return true;

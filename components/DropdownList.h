@@ -25,10 +25,6 @@ public:
     int MenuCount() const { return static_cast<int>(menus_.size()); }
     // Null while no menu is registered.
     HWND Window() const { return window_ ? window_->Handle() : nullptr; }
-    // The hint of the item under the mouse in a dropped menu (empty over
-    // separators and unknown items): what the application shows as its hint.
-    std::string Hint;
-    TNotifyEvent OnHint;
     // F1 over an item of a dropped menu (the program shows its help).
     THelpRequestEvent OnHelp;
 

@@ -1,36 +1,13 @@
-// The application's tooltip style: THint95 on the main form picks font and
-// frame; THintWindow95 shows each tip just below the cursor.
+// The application's tooltip style: THint95 on the main form makes
+// THintWindow95 the class tooltips show in and picks their font and frame;
+// THintWindow95 shows each tip just below the cursor.
 #pragma once
 
-#include <functional>
 #include <memory>
 
 #include "components/core/HintPlacement.h"
 #include "runtime/HiddenWindow.h"
-#include "ui/Control.h"
-
-class THintWindow95;
-
-// The application's tooltips: the window class that shows them and the delays
-// (ms before a first tip, before it hides, from one tip to the next).
-class TApplicationHints {
-public:
-    using THintWindowClass = std::function<std::unique_ptr<THintWindow95>()>;
-    static TApplicationHints& Instance();
-    int HintPause = 500, HintHidePause = 2500, HintShortPause = 50;
-    void SetHintWindowClass(THintWindowClass make) { windowClass_ = std::move(make); }
-    bool ShowHint() const { return showHint_; }
-    // Switched on, a hint window of the class in force is made (none without
-    // a class: the window layer shows no tips of its own); off, it goes.
-    void SetShowHint(bool show);
-    // The window that shows the tips; null while ShowHint is off.
-    THintWindow95* HintWindow() const { return window_.get(); }
-
-private:
-    THintWindowClass windowClass_;
-    bool showHint_ = true;
-    std::unique_ptr<THintWindow95> window_;
-};
+#include "ui/HintWindow.h"
 
 class THint95 : public TComponent {
 public:
@@ -51,21 +28,16 @@ private:
     std::unique_ptr<THiddenWindow> window_;
 };
 
-// The form whose components are searched for the style (the application's main form).
-void SetHintMainForm(TComponent* form);
-
-class THintWindow95 : public TWinControl {
+class THintWindow95 : public THintWindow {
 public:
-    THintWindow95();
+    THintWindow95() = default;
     // Places the tip below the cursor (the proposed rectangle is not used) and shows it.
-    void ActivateHint(const RECT& proposed, const std::string& hint);
-    // The style and font in force for the current tip: without a THint95 on the
-    // main form, the Windows 95 look with the system's status font.
+    void ActivateHint(const RECT& proposed, const std::string& hint) override;
+    // The style in force for the current tip: the first THint95 of the
+    // application's main form gives it; without one, the Windows 95 look in
+    // the system's status font (THint95's own defaults).
     THintStyle Style() const { return style_; }
-    bool PaintsItself() const override { return true; }
     void Paint(TCanvas& canvas) override;
-    // The cursor's height below its hot spot, read from its mask.
-    static int CursorHeight(HCURSOR cursor);
 
 protected:
     void CreateParams(TCreateParams& p) override;
@@ -73,4 +45,6 @@ protected:
 private:
     THintStyle style_ = hsWindows95;
     int textH_ = 0;
+    // What the tip was shown over, then drawn on: every paint until the next tip.
+    std::unique_ptr<TBitmap> image_;
 };

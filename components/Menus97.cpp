@@ -4,6 +4,7 @@
 #include <cctype>
 #include <memory>
 
+#include "runtime/Application.h"
 #include "ui/Form.h"
 
 namespace {
@@ -182,6 +183,10 @@ void TCustomMenus97::MeasureItem(TMenuItem& item, HDC dc, int& height, int& widt
 }
 
 void TCustomMenus97::DrawItem(TMenuItem& item, HDC dc, RECT rect, UINT state) {
+    if (state & ODS_SELECTED) {
+        if (OnHint) item.Hint = OnHint(menu_, &item, item.Hint);
+        Application->SetHint(item.Hint);
+    }
     const int saved = SaveDC(dc);
     TCanvas c(dc);
     c.Font = Font;

@@ -21,6 +21,9 @@ using TDrawMenuItemEvent97 =
     std::function<bool(TMenu* Control, TMenuItem* Item, const RECT& Rect, UINT State)>;
 // May change an item's measured size.
 using TMeasureMenuItemEvent97 = std::function<void(TMenu* Control, TMenuItem* Item, int& Height, int& Width)>;
+// The hint a menu item shows in the application's hint when it is selected;
+// returns the hint to use (the item keeps it).
+using THintEvent97 = std::function<std::string(TMenu* Control, TMenuItem* Item, const std::string& Hint)>;
 
 class TCustomMenus97 : public TComponent, public TMenuHook {
 public:
@@ -59,6 +62,7 @@ public:
     TMenus97Look Menus97Look() const { return look_; }
     // A new look redraws the owner form's menu bar.
     void SetMenus97Look(TMenus97Look look);
+    THintEvent97 OnHint;
     int CheckW() const { return checkW_; }
     int CheckH() const { return checkH_; }
 

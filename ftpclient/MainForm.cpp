@@ -127,6 +127,7 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
     FolderDialog->SetTitle("Choose destination for this directory");
     PrepareWorkFolders();
     DefaultSiteFile = SiteFile = settings_.ProgramFolder + "FTPServers.ini";
+    Application->OnHint = [this](TObject*) { ShowHintInStatus(Application->Hint()); };
     ClearLog();
     Connected = Busy = false;
     ConnectedAt = settings_.Now();
@@ -152,7 +153,6 @@ TfrmMain::TfrmMain(const TMainSettings& settings) : TForm(nullptr), settings_(se
         FormClose();
         if (QuitOnClose) PostQuitMessage(0);
     };
-    CreateToolTips();
 }
 
 TfrmMain::~TfrmMain() {
@@ -222,12 +222,6 @@ void TfrmMain::CreateToolbar() {
     tb97Refresh->OnClick = [this](TObject*) { tb97RefreshClick(); };
     tb97Hosting->OnClick = [this](TObject*) { tb97HostingClick(); };
     tb97Secure->OnClick = [this](TObject*) { tb97SecureClick(); };
-    for (TToolbarButton97* b : {tb97Connect, tb97Disconnect, tb97AddServer, tb97FolderUp, tb97NewFolder, tb97Delete,
-                                tb97Refresh, tb97TransferBin, tb97TransferAsc, tb97TransferAuto, tb97Hosting,
-                                tb97Secure}) {
-        b->OnMouseEnter = [this, b](TObject*) { ShowHintInStatus(b->Hint); };
-        b->OnMouseExit = [this](TObject*) { ShowHintInStatus(""); };
-    }
 }
 
 TTransferMode TfrmMain::TransferMode() const {
@@ -441,7 +435,6 @@ bool TfrmMain::HandleMessage(TMessage& m) {
         m.Result = 0;
         return true;
     }
-    if (m.Msg == WM_NOTIFY && ToolTipText(m)) return true;
     if (m.Msg == WM_QF_DROP) {
         FinishDrop();
         m.Result = 0;
@@ -547,6 +540,7 @@ void TfrmMain::FormDestroy() {
     queue_.clear();
     DeleteFolderTree(WorkFolder(0));
     DeleteFolderTree(WorkFolder(1));
+    Application->OnHint = nullptr;
 }
 
 // ---- sites

@@ -173,7 +173,8 @@ public:
     void FormClose();
     std::string StatusText(int panel) const;
     std::string WorkFolder(int i) const;
-    // Status panel 0: the hint, or the slogan when there is none.
+    // Status panel 0: the hint, or the slogan when there is none (the
+    // application's hints come here while the window lives).
     void ShowHintInStatus(const std::string& hint);
     void ApplyOptions();  // the toolbar's web buttons, as the options say
     void tb97HostingClick();
@@ -185,8 +186,6 @@ public:
     // The log and its splitter shown or hidden together.
     void ShowLog(bool visible);
     void pnlKeelsonFTPResize();
-    // The tooltip window of the toolbar buttons and the transfer bar.
-    HWND ToolTips() const { return toolTips_; }
     // The busy animation: only while "spin.avi" was found at start.
     void StartAnimation();
     void StopAnimation();
@@ -234,8 +233,6 @@ private:
     void CreateStatusBar();
     void CreateLocalMenus();
     void WireRemoteList();  // its pop-up menu and keys
-    void CreateToolTips();
-    bool ToolTipText(TMessage& m);
     void WireDragAndDrop();
     void WireEngine();
     void CopyOperands(TFTPCommand& c);
@@ -258,7 +255,6 @@ private:
     std::unique_ptr<TfrmDownload> progress_;
     std::unique_ptr<TfrmServerConnect> connectBox_;
     bool connectedUI_ = false;
-    HWND toolTips_ = nullptr;
     bool inProgress_ = false;
     std::string pendingRenameOld_, pendingRenameNew_;
     std::vector<std::string> serverDirs_;

@@ -1,7 +1,5 @@
-// The main window's layout when its bars and panes change size, and the
-// tooltips of the toolbar buttons.
+// The main window's layout when its bars and panes change size.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "MainForm.h"
 #include "ftpclient/core/MainLayout.h"
@@ -34,45 +32,4 @@ void TfrmMain::pnlServerResize() {
 void TfrmMain::pnlKeelsonFTPResize() {
     const TPaneRect l = BoundsOf(lblKeelsonFTPExposure);
     lblKeelsonFTPExposure->SetBounds(l.Left, l.Top, AdLabelWidth(pnlKeelsonFTP->ClientWidth(), l.Left), l.Height);
-}
-
-void TfrmMain::CreateToolTips() {
-    toolTips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
-    if (!toolTips_) return;  // the window works without its tips
-    // The tips take the application's hint font (the Office 97 style's).
-    SendMessageA(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(hnt95Main->HintFont().Handle()), FALSE);
-    for (TWinControl* c : std::initializer_list<TWinControl*>{
-             tb97Connect, tb97Disconnect, tb97AddServer, tb97FolderUp, tb97NewFolder, tb97Delete, tb97Refresh,
-             tb97TransferBin, tb97TransferAsc, tb97TransferAuto, tb97Hosting, tb97Secure, pbTransferStatus}) {
-        TTTOOLINFOA ti{};
-        ti.cbSize = sizeof(ti);
-        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        ti.hwnd = Handle();
-        ti.uId = reinterpret_cast<UINT_PTR>(c->Handle());
-        // Asked for when shown, so a changed hint shows at once.
-        ti.lpszText = LPSTR_TEXTCALLBACKA;
-        SendMessageA(toolTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    }
-}
-
-bool TfrmMain::ToolTipText(TMessage& m) {
-    auto* h = reinterpret_cast<NMHDR*>(m.LParam);
-    if (!toolTips_ || !h || h->hwndFrom != toolTips_) return false;
-    if (h->code != TTN_GETDISPINFOA && h->code != TTN_GETDISPINFOW) return false;
-    TWinControl* c = TWinControl::FromHandle(reinterpret_cast<HWND>(h->idFrom));
-    const std::string hint = c ? c->Hint : std::string();
-    if (h->code == TTN_GETDISPINFOA) {
-        auto* di = reinterpret_cast<NMTTDISPINFOA*>(h);
-        lstrcpynA(di->szText, hint.c_str(), static_cast<int>(sizeof(di->szText)));
-        di->lpszText = di->szText;
-    } else {
-        auto* di = reinterpret_cast<NMTTDISPINFOW*>(h);
-        MultiByteToWideChar(CP_ACP, 0, hint.c_str(), -1, di->szText, static_cast<int>(sizeof(di->szText) / sizeof(WCHAR)));
-        di->szText[sizeof(di->szText) / sizeof(WCHAR) - 1] = 0;
-        di->lpszText = di->szText;
-    }
-    m.Result = 0;
-    return true;
 }

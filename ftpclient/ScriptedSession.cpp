@@ -6,6 +6,7 @@
 #include "MainForm.h"
 #include "Screenshot.h"
 #include "runtime/Application.h"
+#include "ui/HintWindow.h"
 
 namespace {
 std::string Env(const char* name) {
@@ -103,14 +104,39 @@ bool ToolTipShot(TfrmMain& m, const std::string& path) {
     GetWindowRect(m.tb97Refresh->Handle(), &b);
     SetCursorPos((b.left + b.right) / 2, (b.top + b.bottom) / 2);
     const LPARAM at = MAKELPARAM(m.tb97Refresh->Width() / 2, m.tb97Refresh->Height() / 2);
-    SendMessageA(m.tb97Refresh->Handle(), WM_MOUSEMOVE, 0, at);
-    for (int i = 0; i < 40 && !IsWindowVisible(m.ToolTips()); ++i) Settle(50);
+    PostMessageA(m.tb97Refresh->Handle(), WM_MOUSEMOVE, 0, at);
+    auto shown = [] { return ApplicationHintWindow() && ApplicationHintWindow()->Showing(); };
+    for (int i = 0; i < 40 && !shown(); ++i) Settle(50);
     RECT area;
     GetWindowRect(m.Handle(), &area);
     area.bottom = area.top + 200;
-    const bool saved = IsWindowVisible(m.ToolTips()) && SaveScreenArea(area, path);
+    const bool saved = shown() && SaveScreenArea(area, path);
     SetCursorPos(0, 0);
     return saved;
+}
+
+HWND g_menuWindow = nullptr;
+int g_menuTicks = 0;
+void CALLBACK OpenFileThenShoot(HWND, UINT, UINT_PTR id, DWORD) {
+    // Down opens the drop-down under the bar's first item and selects its first item.
+    if (++g_menuTicks == 1) {
+        PostMessageA(g_menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+        return;
+    }
+    ShootPopup(nullptr, 0, id, 0);
+}
+
+// The File menu opened from the keyboard, its first item's hint in the status bar.
+bool MenuHintShot(TfrmMain& m, const std::string& path) {
+    g_popupShot = path;
+    GetWindowRect(m.Handle(), &g_popupArea);
+    g_popupSaved = false;
+    g_menuWindow = m.Handle();
+    g_menuTicks = 0;
+    SetTimer(nullptr, 0, 600, OpenFileThenShoot);
+    SendMessageA(m.Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    Settle(200);
+    return g_popupSaved;
 }
 
 // The progress window as a transfer shows it, when no real transfer is asked for.
@@ -145,6 +171,7 @@ int RunScriptedSession(TfrmMain& m, const TScriptedSession& s) {
     if (!SmallShot(m, Beside(s.Shot, "-small"))) ++failed;
     if (m.FTP->IsConnected() && !PopupShot(m, Beside(s.Shot, "-popup"))) ++failed;
     if (m.FTP->IsConnected() && !ToolTipShot(m, Beside(s.Shot, "-tip"))) ++failed;
+    if (!MenuHintShot(m, Beside(s.Shot, "-menuhint"))) ++failed;
     if (!s.Download.empty() && m.FTP->IsConnected()) {
         if (!Download(m, s)) ++failed;
     } else {

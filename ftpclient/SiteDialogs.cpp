@@ -34,6 +34,7 @@ TfrmServerAdd::TfrmServerAdd(TForm* owner) : TForm(owner) {
     rbUser->SetBounds(12, 138, 260, 18);
     edit("Username:", 158, edtUser);
     edit("Password:", 184, edtPass);
+    edtPass->SetPasswordChar('*');
     cbPassive = new TCheckBox(this);
     cbPassive->SetCaption("Use Firewall Friendly operation (Passive Mode)");
     cbPassive->SetBounds(12, 212, 380, 18);
@@ -68,7 +69,6 @@ void TfrmServerAdd::ModeChanged() {
     edtEmail->SetEnabled(anon);
     edtUser->SetEnabled(!anon);
     edtPass->SetEnabled(!anon);
-    if (edtPass->HandleAllocated()) edtPass->Perform(EM_SETPASSWORDCHAR, '*');
 }
 
 void TfrmServerAdd::LoadSite(const TFTPServer& s) {
@@ -162,8 +162,6 @@ void TSiteListForm::FillList() {
 
 std::vector<std::string> TSiteListForm::SelectedNames() const {
     std::vector<std::string> out;
-    // Asking a list of several choices makes its window, which must not come before the form's.
-    if (lbServers->MultiSelect() && !lbServers->HandleAllocated()) return out;
     for (int i = 0; i < lbServers->Items().Count(); ++i)
         if (lbServers->Selected(i)) out.push_back(lbServers->Items().Strings(i));
     return out;

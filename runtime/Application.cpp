@@ -50,3 +50,31 @@ void TApplication::HandleException(TObject* Sender) {
 void TApplication::ShowException(const std::exception& e) {
     MessageBoxA(nullptr, e.what(), Title.empty() ? "Error" : Title.c_str(), MB_OK | MB_ICONSTOP);
 }
+
+void TApplication::SetHint(const std::string& hint) {
+    if (hint == hint_) return;
+    hint_ = hint;
+    if (OnHint) OnHint(this);
+}
+
+void TApplication::SetShowHint(bool show) {
+    if (show == showHint_) return;
+    showHint_ = show;
+    if (hintService_) hintService_->ShowHintChanged(show);
+}
+
+void TApplication::CancelHint() {
+    if (hintService_) hintService_->CancelHint();
+}
+
+void TApplication::SetMainForm(TComponent* form) {
+    if (form == mainForm_) return;
+    if (mainForm_) RemoveFreeNotification(mainForm_);
+    mainForm_ = form;
+    if (form) FreeNotification(form);
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == mainForm_) mainForm_ = nullptr;
+}

@@ -10,6 +10,17 @@
 #include "core/Component.h"
 #include "core/SysUtils.h"
 
+// What shows the application's tooltips: the window layer plugs itself in
+// here (its hint window, the pauses, the mouse it follows).
+class THintService {
+public:
+    virtual ~THintService() = default;
+    // ShowHint was switched: the hint window goes, or is made again in the class in force.
+    virtual void ShowHintChanged(bool show) = 0;
+    // The tooltip on show goes; the next needs the mouse on another control.
+    virtual void CancelHint() = 0;
+};
+
 class TApplication : public TComponent {
 public:
     TApplication();
@@ -31,9 +42,34 @@ public:
     std::string Title = "";
     std::function<void(TObject* Sender, const std::exception& E)> OnException;
 
+    // The hint of what the mouse is over (a control, a menu item); OnHint
+    // follows each change (a status bar shows it).
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint);
+    TNotifyEvent OnHint;
+    // Tooltips at all; switched on, the hint window is made in the class in force.
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool show);
+    // Milliseconds before a first tooltip, before it hides, and from one to the next.
+    int HintPause = 500, HintHidePause = 2500, HintShortPause = 50;
+    void CancelHint();
+    void SetHintService(THintService* service) { hintService_ = service; }
+
+    // The program's main window (the first form made without an owner form
+    // unless the program names another); null once it is gone.
+    TComponent* MainForm() const { return mainForm_; }
+    void SetMainForm(TComponent* form);
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
     bool ProcessMessage(MSG& msg);
     bool terminated_ = false;
+    std::string hint_;
+    bool showHint_ = true;
+    THintService* hintService_ = nullptr;
+    TComponent* mainForm_ = nullptr;
 };
 
 extern TApplication* Application;

@@ -228,6 +228,7 @@ void TTabControl::WndCreated() {
 
 int TTabControl::AddTab(const std::string& caption) {
     tabs_.push_back(caption);
+    tabHints_.emplace_back();
     if (HandleAllocated()) InsertTab(TabCount() - 1);
     return TabCount() - 1;
 }
@@ -244,11 +245,13 @@ void TTabControl::SetTab(int i, const std::string& caption) {
 void TTabControl::DeleteTab(int i) {
     if (i < 0 || i >= TabCount()) throw Exception(Format("Tab index out of bounds (%d)", i));
     tabs_.erase(tabs_.begin() + i);
+    tabHints_.erase(tabHints_.begin() + i);
     if (HandleAllocated()) Perform(TCM_DELETEITEM, static_cast<WPARAM>(i));
 }
 
 void TTabControl::ClearTabs() {
     tabs_.clear();
+    tabHints_.clear();
     tabIndex_ = -1;
     if (HandleAllocated()) Perform(TCM_DELETEALLITEMS);
 }
@@ -267,6 +270,16 @@ RECT TTabControl::DisplayRect() const {
     GetClientRect(Handle(), &r);
     SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
     return r;
+}
+
+std::string TTabControl::HintAt(POINT client, int& part) const {
+    TCHITTESTINFO hit{client, 0};
+    const int tab = HandleAllocated() ? static_cast<int>(SendMessageA(Handle(), TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit))) : -1;
+    if (tab >= 0 && tab < TabCount() && !tabHints_[static_cast<size_t>(tab)].empty()) {
+        part = tab;
+        return tabHints_[static_cast<size_t>(tab)];
+    }
+    return TWinControl::HintAt(client, part);
 }
 
 bool TTabControl::Notify(NMHDR* header, LRESULT& result) {

@@ -127,6 +127,10 @@ public:
     void SetTab(int i, const std::string& caption);
     void DeleteTab(int i);
     void ClearTabs();
+    // The tooltip of tab i (empty: the control's own Hint shows over it).
+    std::string TabHint(int i) const { return tabHints_.at(static_cast<size_t>(i)); }
+    void SetTabHint(int i, const std::string& hint) { tabHints_.at(static_cast<size_t>(i)) = hint; }
+    std::string HintAt(POINT client, int& part) const override;
     // -1 for none. Setting it raises no event.
     int TabIndex() const;
     void SetTabIndex(int i);
@@ -143,7 +147,7 @@ protected:
 
 private:
     void InsertTab(int i);
-    std::vector<std::string> tabs_;
+    std::vector<std::string> tabs_, tabHints_;
     int tabIndex_ = -1;
 };
 

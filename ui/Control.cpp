@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "HintTracker.h"
 #include "MessageCracker.h"
 #include "WindowClass.h"
 #include "runtime/Application.h"
@@ -48,6 +49,8 @@ TWinControl::TWinControl(TWinControl* parent) : TComponent(parent), parent_(pare
 TWinControl::~TWinControl() {
     BeginDestroy();
     font_.OnChange = nullptr;
+    if (THintTracker* hints = THintTracker::Existing()) hints->ControlDestroyed(this);
+    ForgetPaintError(this);
     // Children first, while this object is still whole enough to forget them.
     while (!children_.empty()) delete children_.back();
     DestroyHandle();
@@ -101,6 +104,7 @@ void TWinControl::CreateHandle() {
     if (hwnd_) return;
     if (tabStop_ >= 0) p.Style = tabStop_ ? p.Style | WS_TABSTOP : p.Style & ~static_cast<DWORD>(WS_TABSTOP);
     baseProc_ = TWindowClassRegistry::Ensure(p, QfControlWndProc);
+    THintTracker::Instance();  // the mouse over the new window brings its hint
     g_creating = this;
     HWND h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
                              p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -181,9 +185,18 @@ void TWinControl::Realign() {
     }
 }
 
+void TWinControl::CreateMissingHandles() {
+    for (TWinControl* c : children_) {
+        if (!c->hwnd_) c->CreateHandle();
+        else c->CreateMissingHandles();
+    }
+}
+
 void TWinControl::SetVisible(bool v) {
     if (v == visible_) return;
     visible_ = v;
+    // Controls made after this window was (something asked for it early) come with it.
+    if (v && hwnd_) CreateMissingHandles();
     if (hwnd_ || (v && parent_ == nullptr)) ShowWindow(Handle(), v ? SW_SHOW : SW_HIDE);
     if (parent_ && align_ != alNone) parent_->Realign();
 }
@@ -226,6 +239,22 @@ void TWinControl::SetColor(TColor c) {
     colorBrush_ = nullptr;
     Invalidate();
     ColorChanged();
+}
+
+bool TWinControl::ShowHint() const {
+    const TWinControl* c = this;
+    while (c->parentShowHint_ && c->parent_) c = c->parent_;
+    return c->showHint_;
+}
+
+void TWinControl::SetShowHint(bool show) {
+    showHint_ = show;
+    parentShowHint_ = false;
+}
+
+std::string TWinControl::HintAt(POINT, int& part) const {
+    part = -1;
+    return Hint;
 }
 
 void TWinControl::SetFocus() { ::SetFocus(Handle()); }

@@ -94,7 +94,19 @@ public:
     TColor Color() const { return color_; }
     void SetColor(TColor c);
     int Tag = 0;
+    // Shown as a tooltip over the control and made the application's hint
+    // (a status bar follows it) while the mouse is over it.
     std::string Hint;
+    // Tooltips over this control: its own setting, or its parent's while
+    // ParentShowHint holds (the default; a form shows them unless told not to).
+    bool ShowHint() const;
+    void SetShowHint(bool show);
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool p) { parentShowHint_ = p; }
+    // The hint at a point of the client area and the part of the control it
+    // belongs to: -1 for the control as a whole, or a part's own number (a
+    // toolbar's button, a tab strip's tab), so moving between parts shows each one's.
+    virtual std::string HintAt(POINT client, int& part) const;
 
     void SetFocus();
     bool Focused() const { return hwnd_ && GetFocus() == hwnd_; }
@@ -172,6 +184,7 @@ private:
     void AddChild(TWinControl* c);
     void RemoveChild(TWinControl* c);
     void DestroyHandle();
+    void CreateMissingHandles();
     void SyncBoundsFromWindow();
 
     HWND hwnd_ = nullptr;  // made by CreateHandle, on first need
@@ -184,6 +197,7 @@ private:
     TBounds bounds_;
     TAlign align_ = alNone;
     bool visible_ = true;
+    bool showHint_ = true, parentShowHint_ = true;
     TColor color_ = clBtnFace;
     HBRUSH colorBrush_ = nullptr;
     TFont font_;

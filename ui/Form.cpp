@@ -33,6 +33,8 @@ TModalRunner* SetModalRunner(TModalRunner* r) {
 }
 
 TForm::TForm(TForm* owner) : TWinControl(nullptr), ownerForm_(owner) {
+    // The program's first window is its main window, as long as the program names no other.
+    if (!owner && !Application->MainForm()) Application->SetMainForm(this);
     SetVisible(false);
     SetBounds(0, 0, 400, 300);
 }
@@ -121,6 +123,8 @@ bool TForm::KeyDown(WORD& key, TShiftState shift) {
 }
 
 bool TForm::HandleMessage(TMessage& m) {
+    // Before a component drawing the menu bar, which may keep the message to itself.
+    if (m.Msg == WM_MENUSELECT || m.Msg == WM_EXITMENULOOP) ShowMenuHint(m.Msg, m.WParam, m.LParam);
     // A component drawing the menu bar sees the form's messages first.
     if (menu_ && menu_->DispatchHooks(Handle(), m)) return true;
     switch (m.Msg) {

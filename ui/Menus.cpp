@@ -338,6 +338,7 @@ LRESULT CALLBACK UtilWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     TMessage m{msg, wp, lp, 0};
     bool handled = false;
     CallGuarded(g_tracking, [&] {
+        ShowMenuHint(msg, wp, lp);
         if (g_tracking && g_tracking->DispatchHooks(hwnd, m)) {
             handled = true;
             return;
@@ -394,6 +395,26 @@ void TPopupMenu::Popup(int x, int y) {
     TrackPopupMenu(Handle(), align | TPM_RIGHTBUTTON, x, y, 0, util, nullptr);
     g_tracking = previous;
     PostMessageA(util, WM_NULL, 0, 0);  // lets the menu close when clicked away
+}
+
+// ---- hints
+
+TMenuItem* MenuSelectItem(WPARAM wp, LPARAM lp) {
+    const UINT flags = HIWORD(wp);
+    auto menu = reinterpret_cast<HMENU>(lp);
+    if (!menu || flags == 0xFFFF || (flags & (MF_SYSMENU | MF_SEPARATOR))) return nullptr;
+    if (flags & MF_POPUP) return TMenuItem::FromHandle(GetSubMenu(menu, LOWORD(wp)));
+    TMenuItem* item = TMenuItem::FromCommand(LOWORD(wp));
+    return item && !item->IsLine() ? item : nullptr;
+}
+
+void ShowMenuHint(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_EXITMENULOOP) {
+        Application->SetHint("");
+    } else if (msg == WM_MENUSELECT) {
+        TMenuItem* item = MenuSelectItem(wp, lp);
+        Application->SetHint(item ? item->Hint : std::string());
+    }
 }
 
 // ---- shortcut hook

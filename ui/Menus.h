@@ -172,6 +172,15 @@ public:
     static HWND UtilWindow();
 };
 
+// The item a WM_MENUSELECT names: by command, or by its sub-menu for a
+// drop-down (MF_POPUP); null over lines, the system menu, items not ours and
+// when the menu closes.
+TMenuItem* MenuSelectItem(WPARAM wp, LPARAM lp);
+// What a window that shows our menus does with WM_MENUSELECT and
+// WM_EXITMENULOOP: the application's hint becomes the selected item's hint,
+// empty over anything else and once the menu closes.
+void ShowMenuHint(UINT msg, WPARAM wp, LPARAM lp);
+
 // Keys held while a form of ours is active reach its main menu's shortcuts
 // (a thread hook, installed when a main menu is first attached).
 void InstallMenuShortCutHook();

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
+#include <string>
 
 #include "Form.h"
 
@@ -68,16 +70,45 @@ bool Char(TWinControl& c, TMessage& m) {
     return handled;
 }
 
+// The paint ends (the update region validated) also when Paint raises: the
+// error is reported once, not again at every paint the report's box brings.
+class TPaintScope {
+public:
+    explicit TPaintScope(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
+    ~TPaintScope() { EndPaint(hwnd_, &ps_); }
+    TPaintScope(const TPaintScope&) = delete;
+    TPaintScope& operator=(const TPaintScope&) = delete;
+    HDC DC() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_;
+    HDC dc_;
+};
+
+// Paint errors reported, by control. A control that keeps failing the same
+// way is reported once: the report's box, as it closes, uncovers the control
+// and brings the next paint, which must not bring the next box.
+std::map<const TWinControl*, std::string>& ReportedPaintErrors() {
+    static std::map<const TWinControl*, std::string> reported;
+    return reported;
+}
+
 bool Paint(TWinControl& c, TMessage&) {
     if (!c.PaintsItself()) return false;
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(c.Handle(), &ps);
-    {
-        TCanvas canvas(dc);
-        canvas.Font = c.Font();
+    TPaintScope paint(c.Handle());
+    TCanvas canvas(paint.DC());
+    canvas.Font = c.Font();
+    auto& reported = ReportedPaintErrors();
+    try {
         c.Paint(canvas);
+        reported.erase(&c);
+    } catch (const std::exception& e) {
+        auto it = reported.find(&c);
+        if (it != reported.end() && it->second == e.what()) return true;
+        reported[&c] = e.what();
+        throw;
     }
-    EndPaint(c.Handle(), &ps);
     return true;
 }
 bool EraseBackground(TWinControl& c, TMessage& m) {
@@ -218,6 +249,8 @@ TShiftState KeyboardShiftState() {
     if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
     return s;
 }
+
+void ForgetPaintError(const TWinControl* c) { ReportedPaintErrors().erase(c); }
 
 bool CrackMessage(TWinControl& c, TMessage& m) {
     auto it = std::lower_bound(std::begin(kCrackers), std::end(kCrackers), m.Msg,

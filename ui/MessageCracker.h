@@ -9,3 +9,5 @@
 bool CrackMessage(TWinControl& c, TMessage& m);
 // The modifier keys held now, as a shift state.
 TShiftState KeyboardShiftState();
+// A control going: a paint error it reported is forgotten with it.
+void ForgetPaintError(const TWinControl* c);

@@ -88,10 +88,19 @@ void TEdit::CreateParams(TCreateParams& p) {
     p.Style |= WS_TABSTOP | ES_AUTOHSCROLL;
     p.ExStyle |= WS_EX_CLIENTEDGE;
     if (readOnly_) p.Style |= ES_READONLY;
+    if (passwordChar_) p.Style |= ES_PASSWORD;
 }
 
 void TEdit::WndCreated() {
     if (maxLength_) Perform(EM_LIMITTEXT, static_cast<WPARAM>(maxLength_));
+    if (passwordChar_) Perform(EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar_));
+}
+
+void TEdit::SetPasswordChar(char c) {
+    passwordChar_ = c;
+    if (!HandleAllocated()) return;
+    Perform(EM_SETPASSWORDCHAR, static_cast<unsigned char>(c));
+    Invalidate();
 }
 
 void TEdit::SetReadOnly(bool r) {
@@ -404,6 +413,9 @@ void TListBox::CreateParams(TCreateParams& p) {
 void TListBox::WndCreated() {
     items_.Fill();
     if (itemIndex_ >= 0) SetItemIndex(itemIndex_);
+    if (multiSelect_)
+        for (int i : KeptSelection()) Perform(LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+    selected_.clear();
 }
 
 void TListBox::SetMultiSelect(bool m) {
@@ -433,19 +445,35 @@ void TListBox::SetItemIndex(int i) {
 bool TListBox::Selected(int i) const {
     CheckIndex(i);
     if (!multiSelect_) return ItemIndex() == i;
+    if (!HandleAllocated()) return static_cast<size_t>(i) < selected_.size() && selected_[static_cast<size_t>(i)];
     return SendMessageA(Handle(), LB_GETSEL, static_cast<WPARAM>(i), 0) > 0;
 }
 
 void TListBox::SetSelected(int i, bool s) {
     CheckIndex(i);
-    if (multiSelect_) Perform(LB_SETSEL, s, static_cast<LPARAM>(i));
-    else if (s) SetItemIndex(i);
-    else if (ItemIndex() == i) SetItemIndex(-1);
+    if (!multiSelect_) {
+        if (s) SetItemIndex(i);
+        else if (ItemIndex() == i) SetItemIndex(-1);
+    } else if (HandleAllocated()) {
+        Perform(LB_SETSEL, s, static_cast<LPARAM>(i));
+    } else {
+        if (selected_.size() < static_cast<size_t>(items_.Count())) selected_.resize(static_cast<size_t>(items_.Count()));
+        selected_[static_cast<size_t>(i)] = s;
+    }
 }
 
 int TListBox::SelCount() const {
     if (!multiSelect_) return ItemIndex() >= 0 ? 1 : 0;
+    if (!HandleAllocated()) return static_cast<int>(KeptSelection().size());
     return static_cast<int>(SendMessageA(Handle(), LB_GETSELCOUNT, 0, 0));
+}
+
+std::vector<int> TListBox::KeptSelection() const {
+    std::vector<int> chosen;
+    const size_t n = std::min(selected_.size(), static_cast<size_t>(items_.Count()));
+    for (size_t i = 0; i < n; ++i)
+        if (selected_[i]) chosen.push_back(static_cast<int>(i));
+    return chosen;
 }
 
 bool TListBox::Command(WORD code) {

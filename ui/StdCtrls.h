@@ -58,6 +58,9 @@ public:
     void SetReadOnly(bool r);
     int MaxLength() const { return maxLength_; }
     void SetMaxLength(int n);
+    // Shown in place of each character typed (a password box); 0 for none.
+    char PasswordChar() const { return passwordChar_; }
+    void SetPasswordChar(char c);
     void SelectAll() { Perform(EM_SETSEL, 0, -1); }
     bool Command(WORD code) override;
 
@@ -68,6 +71,7 @@ protected:
 private:
     bool readOnly_ = false;
     int maxLength_ = 0;
+    char passwordChar_ = 0;
 };
 
 // Text drawn on the parent's colour; no window of the system's kind needed.
@@ -177,7 +181,10 @@ class TListBox : public TWinControl {
 public:
     explicit TListBox(TWinControl* parent);
     TControlItems& Items() { return items_; }
-    void Clear() { items_.Clear(); }
+    void Clear() {
+        items_.Clear();
+        selected_.clear();
+    }
     bool Sorted() const { return items_.Sorted(); }
     void SetSorted(bool s) { items_.SetSorted(s); }
     // -1 for none; with MultiSelect the item with the focus. Setting it raises no event.
@@ -185,6 +192,8 @@ public:
     void SetItemIndex(int i);
     bool MultiSelect() const { return multiSelect_; }
     void SetMultiSelect(bool m);
+    // Asked or set before the list has its window, the choices are kept and
+    // handed to the window when it is made (the window is not made early).
     bool Selected(int i) const;
     void SetSelected(int i, bool s);
     int SelCount() const;
@@ -198,7 +207,10 @@ protected:
 
 private:
     void CheckIndex(int i) const;
+    // The chosen items of a multi-select list while it has no window.
+    std::vector<int> KeptSelection() const;
     TControlItems items_;
     bool multiSelect_ = false;
     int itemIndex_ = -1;
+    std::vector<bool> selected_;
 };

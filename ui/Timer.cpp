@@ -16,6 +16,7 @@ TTimer::TTimer(TComponent* owner) : TComponent(owner) { Restart(); }
 
 TTimer::~TTimer() {
     BeginDestroy();
+    if (running_) *running_ = false;
     enabled_ = false;
     Restart();
 }
@@ -48,7 +49,12 @@ void CALLBACK TTimer::Fire(HWND, UINT, UINT_PTR id, DWORD) {
     auto it = Live().find(id);
     if (it == Live().end()) return;
     TTimer* t = it->second;
+    if (t->running_) return;
+    bool alive = true;
+    t->running_ = &alive;
     CallGuarded(t, [t] {
         if (t->OnTimer) t->OnTimer(t);
     });
+    // The handler may have freed its timer.
+    if (alive) t->running_ = nullptr;
 }

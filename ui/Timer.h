@@ -1,4 +1,6 @@
-// A timer component: OnTimer every Interval milliseconds while Enabled.
+// A timer component: OnTimer every Interval milliseconds while Enabled. A
+// tick that comes while OnTimer still runs (a box it shows, an error it
+// reports) is skipped; a handler that raised keeps its timer running.
 #pragma once
 
 #include <windows.h>
@@ -22,4 +24,6 @@ private:
     bool enabled_ = true;
     unsigned interval_ = 1000;
     UINT_PTR id_ = 0;
+    // Set while OnTimer runs; points at a flag the destructor clears.
+    bool* running_ = nullptr;
 };

@@ -76,7 +76,8 @@ void TToolBar::CreateParams(TCreateParams& p) {
     p.BaseClass = TOOLBARCLASSNAMEA;
     p.WinClassName = "QfToolBar";
     // Our layout places the bar; the control must not move itself.
-    p.Style |= TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
+    // The buttons' tooltips are the application's (see HintAt), not the control's own.
+    p.Style |= TBSTYLE_FLAT | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
     if (list_) p.Style |= TBSTYLE_LIST;
 }
 
@@ -175,12 +176,6 @@ bool TToolBar::OwnNotify(NMHDR* header, LRESULT& result) {
             if (TToolButton* b = ByCommand(static_cast<UINT>(reinterpret_cast<NMTOOLBARA*>(header)->iItem))) DropDown(*b);
             result = TBDDRET_DEFAULT;
             return true;
-        case TBN_GETINFOTIPA: {
-            auto* tip = reinterpret_cast<NMTBGETINFOTIPA*>(header);
-            TToolButton* b = ByCommand(static_cast<UINT>(tip->iItem));
-            if (b && tip->pszText && tip->cchTextMax > 0) lstrcpynA(tip->pszText, b->Hint.c_str(), tip->cchTextMax);
-            return true;
-        }
         default:
             // Everything else the bar tells itself is answered here: passed on,
             // the bar would send it to itself again.
@@ -197,8 +192,20 @@ bool TToolBar::HandleMessage(TMessage& m) {
     if (m.Msg != WM_NOTIFY) return false;
     auto* header = reinterpret_cast<NMHDR*>(m.LParam);
     if (header->hwndFrom == Handle()) return OwnNotify(header, m.Result);
-    // The tooltips ask the bar for their texts; nothing else of theirs matters.
-    if (header->code == TTN_GETDISPINFOA || header->code == TTN_GETDISPINFOW) return false;
     m.Result = 0;
     return true;
+}
+
+std::string TToolBar::HintAt(POINT client, int& part) const {
+    const int at = HandleAllocated() ? static_cast<int>(SendMessageA(Handle(), TB_HITTEST, 0, reinterpret_cast<LPARAM>(&client))) : -1;
+    // The hit button's position among the shown ones; its command names it.
+    TBBUTTON tb{};
+    if (at >= 0 && SendMessageA(Handle(), TB_GETBUTTON, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&tb))) {
+        const TToolButton* b = ByCommand(static_cast<UINT>(tb.idCommand));
+        if (b && b->Style() != tbsSeparator && b->Style() != tbsDivider && !b->Hint.empty()) {
+            part = b->Index();
+            return b->Hint;
+        }
+    }
+    return TWinControl::HintAt(client, part);
 }

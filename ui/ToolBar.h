@@ -30,6 +30,7 @@ public:
     void SetEnabled(bool e);
     bool Visible() const { return visible_; }
     void SetVisible(bool v);
+    // The button's tooltip, shown the way every control's Hint is.
     std::string Hint;
     std::string Key;  // the caller's name for the button
     int Tag = 0;
@@ -75,6 +76,8 @@ public:
     // Any button's click, after the button's own OnClick.
     TToolButtonEvent OnButtonClick;
     bool HandleMessage(TMessage& m) override;
+    // Over a button its Hint (part: the button's index), elsewhere the bar's.
+    std::string HintAt(POINT client, int& part) const override;
 
 protected:
     void CreateParams(TCreateParams& p) override;

@@ -30,10 +30,6 @@ THintRect PlaceHint(THintStyle style, int cursorX, int cursorY, int cursorBelow,
     return r;
 }
 
-int CursorHeightBelow(const uint32_t* rows, int rowCount, int hotSpotY) {
-    for (int y = 31; y >= 0; --y)
-        if (y < rowCount && rows[y] != 0xFFFFFFFFu) return y - hotSpotY;
-    for (int y = 63; y >= 31; --y)
-        if (y < rowCount && rows[y] != 0) return y - hotSpotY - 32;
-    return 32;
+std::string HintFontFace(THintStyle style, const std::string& statusFace, bool tahomaInstalled) {
+    return style == hsOffice97 && statusFace == "MS Sans Serif" && tahomaInstalled ? "Tahoma" : statusFace;
 }

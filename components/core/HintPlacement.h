@@ -1,7 +1,9 @@
 // Where a tooltip goes: just below the cursor, sized to its text, kept on the screen.
 #pragma once
 
-#include <cstdint>
+#include <string>
+
+#include "ui/core/CursorMask.h"
 
 enum THintStyle { hsFlat, hsOffice97, hsWindows95 };
 
@@ -18,7 +20,6 @@ int HintExtraHeight(THintStyle s);
 THintRect PlaceHint(THintStyle style, int cursorX, int cursorY, int cursorBelow, int textW, int textH,
                     int screenW, int screenH);
 
-// The cursor's height below its hot spot, from its 32-pixel-wide monochrome
-// mask: rows 0..31 the AND mask, rows 32..63 (monochrome cursors) the XOR mask.
-// rows[i] holds row i, bit 31 = column 0; a 0 bit is black.
-int CursorHeightBelow(const uint32_t* rows, int rowCount, int hotSpotY);
+// The face tooltips are written in, from the system's status font: the
+// Office 97 style trades the old "MS Sans Serif" for "Tahoma" when it is installed.
+std::string HintFontFace(THintStyle style, const std::string& statusFace, bool tahomaInstalled);

@@ -13,6 +13,7 @@ if(WIN32)
             ${qf_ctl_tests}/Edit97Test.cpp ${qf_ctl_tests}/StoresTest.cpp
             ${qf_ctl_tests}/SmallComponentsTest.cpp ${qf_ctl_tests}/DropdownListTest.cpp
             ${qf_ctl_tests}/FolderDialogTest.cpp ${qf_ctl_tests}/Menus97Test.cpp
+            ${qf_ctl_tests}/ApplicationHintsTest.cpp
     LIBS components_ctl_win qf_uitest shlwapi
     # The cursor and the active window are shared by every process on the desktop.
     RESOURCE_LOCK desktop_cursor)
@@ -21,6 +22,7 @@ if(WIN32)
   set_tests_properties(ToolbarButton97.BorderPixelsMatchDrawEdge ToolbarButton97.DeactivatingTheApplicationEndsTheHover
                        ToolbarButton97.HoverFollowsTheRealCursor ToolbarButton97.RepeatingClicksAtPressAndOnEachTickInside
                        Hint95.NoStyleComponentMeansWindows95AndTheTipSitsUnderTheCursor
+                       Hint95.ATipOverAButtonInTheStylesPlaceAndTheMenusHintsInTheStatusBar
                        PROPERTIES RUN_SERIAL TRUE)
   # Changes the desktop's system colours for a moment: nothing else may run meanwhile.
   set_tests_properties(ToolbarButton97.LatchedPatternAndEmbossedImagesFollowTheSystemColours

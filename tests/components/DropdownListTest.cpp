@@ -3,6 +3,7 @@
 
 #include "ComponentTestSupport.h"
 #include "components/DropdownList.h"
+#include "runtime/Application.h"
 #include "components/ToolbarButton97.h"
 #include "ui/Form.h"
 
@@ -82,14 +83,14 @@ TEST(DropdownList, ComboButtonArrowDropsTheMenuAndItsCommandComesBack) {
     EXPECT_EQ(chosen, 1);
     EXPECT_EQ(menu.Alignment, paLeft) << "alignment restored";
     EXPECT_EQ(menu.PopupComponent, &b);
-    // Hints of items under the mouse; empty over a line or an unknown item.
+    // Hints of items under the mouse become the application's; empty over a line or an unknown item.
     TDropdownList& router = TDropdownList::Instance();
     SendMessageA(router.Window(), WM_MENUSELECT, MAKEWPARAM(open->Command(), MF_STRING), reinterpret_cast<LPARAM>(menu.Handle()));
-    EXPECT_EQ(router.Hint, "Opens the file");
+    EXPECT_EQ(Application->Hint(), "Opens the file");
     SendMessageA(router.Window(), WM_MENUSELECT, MAKEWPARAM(line->Command(), MF_SEPARATOR), reinterpret_cast<LPARAM>(menu.Handle()));
-    EXPECT_EQ(router.Hint, "");
+    EXPECT_EQ(Application->Hint(), "");
     SendMessageA(router.Window(), WM_MENUSELECT, MAKEWPARAM(60999, MF_STRING), 0);
-    EXPECT_EQ(router.Hint, "");
+    EXPECT_EQ(Application->Hint(), "");
 }
 
 TEST(DropdownList, HelpOverAnItemGoesToTheActiveForm) {

@@ -50,3 +50,20 @@ TEST(HintPlacement, CursorHeightTable) {
     const uint32_t none[1] = {0xFFFFFFFFu};
     EXPECT_EQ(CursorHeightBelow(none, 1, 0), 32);
 }
+
+TEST(HintPlacement, FontFaceTable) {
+    struct Case {
+        const char* name;
+        THintStyle style;
+        const char* statusFace;
+        bool tahomaInstalled;
+        const char* face;
+    } cases[] = {
+        {"office97 trades MS Sans Serif for Tahoma", hsOffice97, "MS Sans Serif", true, "Tahoma"},
+        {"not without Tahoma", hsOffice97, "MS Sans Serif", false, "MS Sans Serif"},
+        {"flat keeps MS Sans Serif", hsFlat, "MS Sans Serif", true, "MS Sans Serif"},
+        {"windows95 keeps it too", hsWindows95, "MS Sans Serif", true, "MS Sans Serif"},
+        {"another status face stays", hsOffice97, "Segoe UI", true, "Segoe UI"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(HintFontFace(c.style, c.statusFace, c.tahomaInstalled), c.face) << c.name;
+}

@@ -9,6 +9,7 @@
 #include "components/Hint95.h"
 #include "components/Label3D.h"
 #include "components/PlayerWave.h"
+#include "runtime/Application.h"
 #include "ui/Form.h"
 
 TEST(Label3D, ShadowsByStyle) {
@@ -119,7 +120,8 @@ TEST(PlayerWave, FlagsPassedToThePlatform) {
 }
 
 TEST(Hint95, NoStyleComponentMeansWindows95AndTheTipSitsUnderTheCursor) {
-    SetHintMainForm(nullptr);
+    TComponent* mainWas = Application->MainForm();
+    Application->SetMainForm(nullptr);
     THintWindow95 hint;
     SetCursorPos(100, 100);
     hint.ActivateHint(RECT{0, 0, 0, 0}, "Connect.");
@@ -131,7 +133,7 @@ TEST(Hint95, NoStyleComponentMeansWindows95AndTheTipSitsUnderTheCursor) {
     TForm main;
     THint95 style(&main);
     style.SetHintStyle(hsOffice97);
-    SetHintMainForm(&main);
+    Application->SetMainForm(&main);
     const int screenW = GetSystemMetrics(SM_CXSCREEN);
     SetCursorPos(screenW - 5, 100);
     hint.ActivateHint(RECT{0, 0, 0, 0}, "Transfer files as binary.\nsecond line");
@@ -143,7 +145,7 @@ TEST(Hint95, NoStyleComponentMeansWindows95AndTheTipSitsUnderTheCursor) {
     style.HintFontForTest().SetName("Courier New");
     SendMessageA(style.UtilityWindow(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
     EXPECT_EQ(style.HintFont().Name(), face);
-    SetHintMainForm(nullptr);
+    Application->SetMainForm(mainWas);
 }
 
 namespace {
@@ -210,22 +212,31 @@ TEST(ComboBox98, CompletionTable) {
 }
 
 TEST(Hint95, TheComponentSetsTheApplicationsHintWindowClassAndDelays) {
-    TApplicationHints& hints = TApplicationHints::Instance();
-    hints.SetShowHint(true);
-    EXPECT_EQ(hints.HintWindow(), nullptr) << "no tips of the window layer's own";
+    Application->SetShowHint(true);
+    const int pause = Application->HintPause, hide = Application->HintHidePause, next = Application->HintShortPause;
+    SetHintWindowClass(nullptr);
+    Application->SetShowHint(false);
+    Application->SetShowHint(true);
+    ASSERT_NE(ApplicationHintWindow(), nullptr) << "the window layer's own plain tip";
+    EXPECT_EQ(dynamic_cast<THintWindow95*>(ApplicationHintWindow()), nullptr);
     TForm main;
     auto* style = new THint95(&main);
-    EXPECT_TRUE(hints.ShowHint()) << "switched off and on again";
-    ASSERT_NE(hints.HintWindow(), nullptr) << "remade in the new class";
-    EXPECT_EQ(hints.HintPause, 500);
-    EXPECT_EQ(hints.HintHidePause, 5000);
-    EXPECT_EQ(hints.HintShortPause, 25);
-    hints.SetShowHint(false);
-    EXPECT_EQ(hints.HintWindow(), nullptr);
-    hints.SetShowHint(true);
-    EXPECT_NE(hints.HintWindow(), nullptr);
+    EXPECT_TRUE(Application->ShowHint()) << "switched off and on again";
+    EXPECT_NE(dynamic_cast<THintWindow95*>(ApplicationHintWindow()), nullptr) << "remade in the new class";
+    EXPECT_EQ(Application->HintPause, 500);
+    EXPECT_EQ(Application->HintHidePause, 5000);
+    EXPECT_EQ(Application->HintShortPause, 25);
+    Application->SetShowHint(false);
+    EXPECT_EQ(ApplicationHintWindow(), nullptr);
+    Application->SetShowHint(true);
+    EXPECT_NE(dynamic_cast<THintWindow95*>(ApplicationHintWindow()), nullptr);
     // Freeing the component leaves the class in force.
     delete style;
-    EXPECT_NE(hints.HintWindow(), nullptr);
-    hints.SetShowHint(false);
+    EXPECT_NE(dynamic_cast<THintWindow95*>(ApplicationHintWindow()), nullptr);
+    SetHintWindowClass(nullptr);
+    Application->SetShowHint(false);
+    Application->SetShowHint(true);
+    Application->HintPause = pause;
+    Application->HintHidePause = hide;
+    Application->HintShortPause = next;
 }

@@ -7,6 +7,7 @@
 
 #include "ComponentTestSupport.h"
 #include "components/ToolbarButton97.h"
+#include "runtime/Application.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 
@@ -548,4 +549,38 @@ TEST(ToolbarButton97, LatchedPatternAndEmbossedImagesFollowTheSystemColours) {
         EXPECT_EQ(DrawnPixel(g, bsDisabled, 1, 1), 0xC800C8u) << "and the new shadow";
     }
     EXPECT_EQ(pattern().first, SysRGB(COLOR_BTNHIGHLIGHT)) << "and back";
+}
+
+TEST(ToolbarButton97, AGlyphTooNarrowForItsCellsFailsItsPaintOnceAndThePaintEnds) {
+    int reports = 0;
+    std::string what;
+    auto saved = Application->OnException;
+    Application->OnException = [&](TObject*, const std::exception& e) {
+        ++reports;
+        what = e.what();
+    };
+    TForm f;
+    f.SetBounds(40, 40, 200, 100);
+    auto* b = new TToolbarButton97(&f);
+    b->SetBounds(10, 10, 30, 30);
+    TBitmap narrow(3, 16);
+    b->SetGlyph(narrow.Handle());
+    b->SetNumGlyphs(4);  // cells of no width
+    f.Show();
+    // A paint that never ended would come back at once, without end.
+    int dispatched = 0;
+    MSG m;
+    while (dispatched < 500 && PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&m);
+        ++dispatched;
+    }
+    EXPECT_LT(dispatched, 500);
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(what, "Unable to Replace Image");
+    EXPECT_FALSE(GetUpdateRect(b->Handle(), nullptr, FALSE));
+    // Uncovered again (the report's box closing over it), it is not reported again.
+    b->Invalidate();
+    UpdateWindow(b->Handle());
+    Application->OnException = saved;
+    EXPECT_EQ(reports, 1);
 }

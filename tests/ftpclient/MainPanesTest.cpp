@@ -14,7 +14,9 @@
 #include "ScriptedPrompter.h"
 #include "TestSupport.h"
 #include "WebLinks.h"
+#include "components/Hint95.h"
 #include "runtime/Application.h"
+#include "ui/HintTracker.h"
 
 using namespace qfclient;
 
@@ -246,16 +248,11 @@ TEST(MainLayout, AdvertisingLabelRepaintsWholeWhenTheWindowWidens) {
     EXPECT_TRUE(PaintedPixels(*m.lblKeelsonFTPExposure) == wide);
 }
 
-TEST(MainToolTips, EveryButtonHasARealTipThatAsksForItsHint) {
+TEST(MainToolTips, EveryButtonHasATipOfItsHintInTheOffice97Style) {
     Program prog;
     TfrmMain m(prog.Settings());
     m.Show();
-    HWND tips = m.ToolTips();
-    ASSERT_NE(tips, nullptr);
-    char cls[64] = {0};
-    GetClassNameA(tips, cls, sizeof cls);
-    EXPECT_STREQ(cls, TOOLTIPS_CLASSA);
-    EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 13);
+    ASSERT_EQ(Application->MainForm(), &m);
     struct Tip {
         TWinControl* control;
         const char* text;
@@ -268,69 +265,64 @@ TEST(MainToolTips, EveryButtonHasARealTipThatAsksForItsHint) {
         {m.tb97Delete, "Delete."},
         {m.tb97Refresh, "Refresh directory contents."},
         {m.tb97Hosting, "Need a Place to Host your Website?"},
-        {m.tb97Secure, "Want to Sell Your Stuff on the Web ?"},
         {m.tb97TransferAuto, "Automatic selection (Binary/Ascii) to tansfer files."},
         {m.pbTransferStatus, "Transfer Status"},
     };
+    m.SetConnectedUI(true);  // the transfer bar shows
     for (const Tip& r : rows) {
         SCOPED_TRACE(r.text);
-        // The tool is the control's own window.
-        TTTOOLINFOA ti{};
-        ti.cbSize = sizeof ti;
-        ti.hwnd = m.Handle();
-        ti.uId = reinterpret_cast<UINT_PTR>(r.control->Handle());
-        ASSERT_TRUE(SendMessageA(tips, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti)));
-        EXPECT_TRUE(ti.uFlags & TTF_IDISHWND);
-        // What the tooltip hears when it asks, in both character sets.
-        NMTTDISPINFOA a{};
-        a.hdr = {tips, ti.uId, TTN_GETDISPINFOA};
-        SendMessageA(m.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&a));
-        ASSERT_NE(a.lpszText, nullptr);
-        EXPECT_STREQ(a.lpszText, r.text);
-        NMTTDISPINFOW w{};
-        w.hdr = {tips, ti.uId, TTN_GETDISPINFOW};
-        SendMessageA(m.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&w));
-        ASSERT_NE(w.lpszText, nullptr);
-        char back[100] = {0};
-        WideCharToMultiByte(CP_ACP, 0, w.lpszText, -1, back, sizeof back, nullptr, nullptr);
-        EXPECT_STREQ(back, r.text);
+        // What the mouse over the middle of the control finds.
+        RECT b;
+        GetWindowRect(r.control->Handle(), &b);
+        const POINT middle{(b.left + b.right) / 2, (b.top + b.bottom) / 2};
+        int part = 0;
+        TWinControl* source = nullptr;
+        TWinControl* under = HintControlAt(r.control->Handle(), middle);
+        ASSERT_EQ(under, r.control);
+        EXPECT_EQ(HintOfControl(under, middle, part, source), r.text);
+        EXPECT_TRUE(source->ShowHint());
     }
-    // The mouse resting on an enabled button brings the tip up with its hint.
-    SendMessageA(tips, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
-    RECT r;
-    GetWindowRect(m.tb97Connect->Handle(), &r);
+    // A disabled button passes the mouse to its panel: its tip still shows.
+    m.SetConnectedUI(false);
+    RECT b;
+    GetWindowRect(m.tb97Disconnect->Handle(), &b);
+    const POINT onDisconnect{b.left + 4, b.top + 4};
+    EXPECT_EQ(HintControlAt(m.pnlServerToolbar->Handle(), onDisconnect), m.tb97Disconnect);
+    // The mouse resting on Connect: the status bar takes the hint at once, the
+    // tip of the Office 97 style comes after the pause.
+    Application->HintPause = 1;
+    GetWindowRect(m.tb97Connect->Handle(), &b);
+    const POINT middle{(b.left + b.right) / 2, (b.top + b.bottom) / 2};
     POINT cursorWas{};
     GetCursorPos(&cursorWas);
-    // Another process moving the shared cursor or taking the activation keeps the
-    // tip down: such a run is repeated.
-    const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     std::optional<qftest::ForeignActivation> watch;
     qftest::RetryWhileDisturbed([&] {
         watch.reset();
         watch.emplace();
-        SendMessageA(tips, TTM_POP, 0, 0);
+        Application->CancelHint();
+        THintTracker::Instance().MouseMoved(m.Handle(), {0, 0});  // from a place without a hint
         SetCursorPos(middle.x, middle.y);
-        const LPARAM at = MAKELPARAM(m.tb97Connect->Width() / 2, m.tb97Connect->Height() / 2);
-        for (int i = 0; i < 100 && !IsWindowVisible(tips); ++i) {
-            SendMessageA(m.tb97Connect->Handle(), WM_MOUSEMOVE, 0, at);
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            Application->ProcessMessages();
-        }
-        ASSERT_TRUE(IsWindowVisible(tips)) << "no tip came up";
-        char shown[100] = {0};
-        SendMessageA(tips, WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown));
-        EXPECT_STREQ(shown, "Connect.");
+        PostMessageA(m.tb97Connect->Handle(), WM_MOUSEMOVE, 0,
+                     MAKELPARAM(m.tb97Connect->Width() / 2, m.tb97Connect->Height() / 2));
+        auto shown = [] { return ApplicationHintWindow() && ApplicationHintWindow()->Showing(); };
+        ASSERT_TRUE(qftest::PumpUntil(shown, 5000)) << "no tip came up";
+        EXPECT_EQ(m.StatusText(0), "Connect.");
+        auto* tip = dynamic_cast<THintWindow95*>(ApplicationHintWindow());
+        ASSERT_NE(tip, nullptr);
+        EXPECT_EQ(tip->Caption(), "Connect.");
+        EXPECT_EQ(tip->Style(), hsOffice97);
+        EXPECT_EQ(tip->Left(), middle.x) << "at the cursor";
     }, [&] {
         POINT now;
         GetCursorPos(&now);
         return now.x != middle.x || now.y != middle.y || watch->Taken();
     });
+    // Off the buttons, the slogan is back and the tip goes.
+    THintTracker::Instance().MouseMoved(m.Handle(), {0, 0});
+    EXPECT_EQ(m.StatusText(0), WebSlogan);
+    EXPECT_FALSE(ApplicationHintWindow()->Showing());
     SetCursorPos(cursorWas.x, cursorWas.y);
-    // A tip of another window's tooltip is not ours to answer.
-    NMTTDISPINFOA other{};
-    other.hdr = {m.Handle(), reinterpret_cast<UINT_PTR>(m.tb97Connect->Handle()), TTN_GETDISPINFOA};
-    SendMessageA(m.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&other));
-    EXPECT_EQ(other.lpszText, nullptr);
+    Application->HintPause = 500;
 }
 
 TEST(RemotePopup, ItemsFollowTheSelectionAndRunTheirCommands) {

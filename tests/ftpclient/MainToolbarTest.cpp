@@ -10,6 +10,7 @@
 #include "MainWindowSupport.h"
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
+#include "ui/HintTracker.h"
 
 using namespace qfclient;
 
@@ -145,12 +146,16 @@ TEST(MainToolbar, EveryButtonShowsItsOwnPictureAndHint) {
     EXPECT_GT(CountPixels(shot, 0xD01010), 40);
     Snap(*m.tb97Refresh, shot);
     EXPECT_GT(CountPixels(shot, 0x008000), 40);
-    // The hint of the button under the mouse goes to the status bar, the slogan after.
+    // The hint of the button under the mouse goes to the status bar (through
+    // the application's hint), the slogan after.
     std::string slogan = m.StatusText(0);
     EXPECT_FALSE(slogan.empty());
-    m.tb97Refresh->MouseEntered();
+    RECT r;
+    GetWindowRect(m.tb97Refresh->Handle(), &r);
+    THintTracker::Instance().MouseMoved(m.tb97Refresh->Handle(), {r.left + 5, r.top + 5});
     EXPECT_EQ(m.StatusText(0), "Refresh directory contents.");
-    m.tb97Refresh->MouseLeft();
+    GetWindowRect(m.pnlAnim->Handle(), &r);
+    THintTracker::Instance().MouseMoved(m.pnlAnim->Handle(), {r.left + 5, r.top + 5});
     EXPECT_EQ(m.StatusText(0), slogan);
 }
 

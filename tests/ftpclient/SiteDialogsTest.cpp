@@ -185,6 +185,58 @@ TEST(SiteDialogs, RemoveAsksAndDeletesTheChosenSites) {
     }
 }
 
+TEST(SiteDialogs, TheEditedSitesPasswordIsMaskedFromTheFirstPaint) {
+    Fixture f;
+    TScriptedModalRunner runner;
+    LONG style = 0;
+    LRESULT shownAs = 0;
+    std::string password;
+    runner.Expect("frmServerEdit", [](TForm& form) {
+        auto& d = static_cast<TfrmServerEdit&>(form);
+        ClickListItem(*d.lbServers, 1);  // Beta
+        ClickListItem(*d.lbServers, 1, WM_LBUTTONDBLCLK);
+        ClickButton(d.btnFinish);
+    });
+    runner.Expect("frmServerAdd", [&](TForm& form) {
+        // Read while the dialog is up, before anything was clicked in it.
+        auto& d = static_cast<TfrmServerAdd&>(form);
+        style = GetWindowLongA(d.edtPass->Handle(), GWL_STYLE);
+        shownAs = SendMessageA(d.edtPass->Handle(), EM_GETPASSWORDCHAR, 0, 0);
+        password = d.edtPass->Text();
+        ClickButton(d.btnCancel);
+    });
+    f.main->itmEditServerClick();
+    EXPECT_TRUE(runner.AllUsed());
+    EXPECT_TRUE(style & ES_PASSWORD) << "the saved password showed in clear";
+    EXPECT_EQ(shownAs, '*');
+    EXPECT_EQ(password, "pw");
+}
+
+TEST(SiteDialogs, TheRemoveDialogsListOfSeveralChoicesGetsItsWindowWithTheForm) {
+    Fixture f;
+    TfrmServerRemove d(f.main.get(), f.main->Servers);
+    EXPECT_FALSE(d.lbServers->HandleAllocated()) << "made before its form's window";
+    EXPECT_FALSE(d.HandleAllocated());
+    TScriptedModalRunner runner;
+    bool buttonsShown = false, painted = false;
+    std::vector<std::string> chosen;
+    runner.Expect("frmServerRemove", [&](TForm& form) {
+        auto& r = static_cast<TfrmServerRemove&>(form);
+        buttonsShown = IsWindowVisible(r.btnDelete->Handle()) && IsWindowVisible(r.btnCancel->Handle());
+        painted = qftest::PumpUntil([&] { return !GetUpdateRect(r.Handle(), nullptr, FALSE); }, 3000);
+        ClickListItem(*r.lbServers, 0);
+        ClickListItem(*r.lbServers, 2, WM_LBUTTONDOWN, true);
+        chosen.clear();
+        for (int i = 0; i < r.lbServers->Items().Count(); ++i)
+            if (r.lbServers->Selected(i)) chosen.push_back(r.lbServers->Items().Strings(i));
+        ClickButton(r.btnCancel);
+    });
+    d.ShowModal();
+    EXPECT_TRUE(buttonsShown);
+    EXPECT_TRUE(painted);
+    EXPECT_EQ(chosen, (std::vector<std::string>{"Alpha", "Gamma"}));
+}
+
 TEST(SiteDialogs, ConnectToEditsTheChosenSiteAtOnce) {
     Fixture f;
     TScriptedModalRunner runner;

@@ -61,7 +61,7 @@ grep -q 'Orvane Software\\\\Larch FTP\\\\Interface\]' "$reg" || fail "interface 
 grep -q '"LocalDir"=' "$reg" || fail "LocalDir not in the registry"
 grep -q '"LogVisible"=dword:00000001' "$reg" || fail "the shown log not kept in the registry"
 grep -q 'Orvane Software\\\\Larch FTP\\\\QuillonFTP.INI\\\\frmMain\]' "$reg" || fail "window position not in the registry"
-for p in session session-log session-small session-progress session-uploaded; do
+for p in session session-log session-small session-progress session-uploaded session-tip session-menuhint; do
   [ -s "$shots/$p.png" ] || fail "no picture $p.png"
 done
 echo "session passed; pictures in $shots"

@@ -32,13 +32,13 @@ private:
     MaskProcessor& p_;
 };
 
-struct Found {
+struct BuiltInFound {
     std::string name, value;
     long dependId;
-    bool operator==(const Found& o) const { return name == o.name && value == o.value && dependId == o.dependId; }
+    bool operator==(const BuiltInFound& o) const { return name == o.name && value == o.value && dependId == o.dependId; }
 };
 
-std::ostream& operator<<(std::ostream& os, const Found& f) {
+std::ostream& operator<<(std::ostream& os, const BuiltInFound& f) {
     return os << "{" << f.name << ", \"" << f.value << "\", " << f.dependId << "}";
 }
 
@@ -66,7 +66,7 @@ protected:
         meta.SetDefaultEncodingName("default");
         proc.Protocols = &protocols;
         proc.Metaprocessor = &meta;
-        proc.OnResult = [this](const InfoResult& r) { found.push_back(Found{r.PropertyName, r.Value, r.DependID}); };
+        proc.OnResult = [this](const InfoResult& r) { found.push_back(BuiltInFound{r.PropertyName, r.Value, r.DependID}); };
         ToProcessor engine(proc);
         AddDefaultMasks(masks, engine);
         ASSERT_EQ(proc.MaskCount(), 10u);
@@ -106,9 +106,9 @@ protected:
         return doc.StepsSpent();
     }
 
-    std::vector<Found> Named(std::initializer_list<const char*> names) const {
-        std::vector<Found> out;
-        for (const Found& f : found)
+    std::vector<BuiltInFound> Named(std::initializer_list<const char*> names) const {
+        std::vector<BuiltInFound> out;
+        for (const BuiltInFound& f : found)
             for (const char* n : names)
                 if (f.name == n) out.push_back(f);
         return out;
@@ -118,7 +118,7 @@ protected:
     InfoMetaprocessor meta;
     MaskProcessor proc;
     MaskCollection masks;
-    std::vector<Found> found;
+    std::vector<BuiltInFound> found;
     std::string lastError;
 };
 
@@ -137,17 +137,17 @@ TEST_F(BuiltInMasks, UnclosedLinksAreAllFound) {
         SCOPED_TRACE(row.how);
         const uint64_t steps = row.portion ? RunInPortions(page, row.portion) : RunWhole(page);
         EXPECT_EQ(lastError, "");
-        std::vector<Found> links = Named({"Link"});
+        std::vector<BuiltInFound> links = Named({"Link"});
         ASSERT_EQ(links.size(), 3000u);
         for (long i = 0; i < 3000; ++i) {
-            const Found want{"Link", "http://h/dir/page" + std::to_string(i) + ".htm", -1};
+            const BuiltInFound want{"Link", "http://h/dir/page" + std::to_string(i) + ".htm", -1};
             if (!(links[static_cast<size_t>(i)] == want)) {
                 EXPECT_EQ(links[static_cast<size_t>(i)], want) << "link " << i;
                 break;
             }
         }
-        EXPECT_EQ(Named({"Link Text", "Link Image"}), (std::vector<Found>{{"Link Text", "Page 2999 of many\n", 2999}}));
-        EXPECT_EQ(Named({"Page title"}), (std::vector<Found>{{"Page title", "Unclosed", -1}}));
+        EXPECT_EQ(Named({"Link Text", "Link Image"}), (std::vector<BuiltInFound>{{"Link Text", "Page 2999 of many\n", 2999}}));
+        EXPECT_EQ(Named({"Page title"}), (std::vector<BuiltInFound>{{"Page title", "Unclosed", -1}}));
         // Twice the links, about twice the work.
         const std::string twice = UnclosedLinks(6000);
         const uint64_t more = row.portion ? RunInPortions(twice, row.portion) : RunWhole(twice);
@@ -163,7 +163,7 @@ TEST_F(BuiltInMasks, LinkTextAndImageStayWithTheirLink) {
              "<a href=\"b.htm\"><img src=\"b.gif\">Beta</a> "
              "<a href=\"c.htm\">Gamma "
              "<a href=\"d.htm\">Delta</a> <img src=\"late.gif\">");
-    EXPECT_EQ(Named({"Link", "Link Text", "Link Image"}), (std::vector<Found>{
+    EXPECT_EQ(Named({"Link", "Link Text", "Link Image"}), (std::vector<BuiltInFound>{
                                                               {"Link", "http://h/dir/a.htm", -1},
                                                               {"Link Text", "Alpha", 0},
                                                               {"Link Image", "http://h/dir/between.gif", 0},
@@ -188,14 +188,14 @@ TEST_F(BuiltInMasks, LinksLongerThanAPortion) {
                              ".htm\">huge</a> <a href=\"last.htm\">last</a></body></html>\n";
     const uint64_t steps = RunInPortions(page, 512);
     EXPECT_EQ(lastError, "");
-    const std::vector<Found> want = {
+    const std::vector<BuiltInFound> want = {
         {"Link", "http://h/echo/" + pad, -1},       {"Link Text", "long path", 0},
         {"Link", "http://h/dir/next.htm", -1},      {"Link Text", "next", 1},
         {"Link", "http://h/dir/q.htm?k=" + pad, -1}, {"Link Text", "long query", 2},
         {"Link", "http://h/dir/" + huge + ".htm", -1}, {"Link Text", "huge", 3},
         {"Link", "http://h/dir/last.htm", -1},      {"Link Text", "last", 4},
     };
-    const std::vector<Found> got = Named({"Link", "Link Text"});
+    const std::vector<BuiltInFound> got = Named({"Link", "Link Text"});
     ASSERT_EQ(got.size(), want.size());
     for (size_t i = 0; i < want.size(); ++i)
         EXPECT_TRUE(got[i] == want[i]) << "finding " << i << ": " << got[i].name << " of " << got[i].value.size()

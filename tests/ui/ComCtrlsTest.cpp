@@ -211,6 +211,45 @@ TEST(TabControl, ClickingATabChangesTheIndexUnlessRefused) {
     EXPECT_THROW(tabs->DeleteTab(9), Exception);
 }
 
+TEST(TabControl, EachTabsHintIsAPartOfTheControlsHint) {
+    TForm f;
+    f.SetBounds(0, 0, 500, 300);
+    auto* tabs = new TTabControl(&f);
+    tabs->SetBounds(0, 0, 480, 250);
+    tabs->Hint = "Panels";
+    for (const char* t : {"General", "Content", "Results"}) tabs->AddTab(t);
+    tabs->SetTabHint(0, "General search options");
+    tabs->SetTabHint(2, "Found results");
+    f.Show();
+    auto middle = [&](int i) {
+        RECT r{};
+        SendMessageA(tabs->Handle(), TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    };
+    const RECT inside = tabs->DisplayRect();
+    struct Case {
+        const char* where;
+        POINT at;
+        const char* hint;
+        int part;
+    } cases[] = {
+        {"the first tab", middle(0), "General search options", 0},
+        {"a tab without one", middle(1), "Panels", -1},
+        {"the third tab", middle(2), "Found results", 2},
+        {"the page area", POINT{(inside.left + inside.right) / 2, (inside.top + inside.bottom) / 2}, "Panels", -1},
+    };
+    for (const Case& c : cases) {
+        int part = 99;
+        EXPECT_EQ(tabs->HintAt(c.at, part), c.hint) << c.where;
+        EXPECT_EQ(part, c.part) << c.where;
+    }
+    // The hints go with their tabs.
+    tabs->DeleteTab(0);
+    EXPECT_EQ(tabs->TabHint(1), "Found results");
+    tabs->ClearTabs();
+    EXPECT_EQ(tabs->TabCount(), 0);
+}
+
 TEST(PageControl, TheChosenTabShowsItsPageAlone) {
     TForm f;
     f.SetBounds(0, 0, 420, 320);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "runtime/core/SysUtils.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
@@ -227,4 +228,76 @@ TEST(Memo, LinesRoundTripAndReadOnly) {
     f.memo->SetReadOnly(true);
     SendMessageA(h, WM_CHAR, 'x', 0);
     EXPECT_EQ(f.memo->Lines().Strings(3), "PWD");
+}
+
+TEST(Edit, APasswordCharSetBeforeTheWindowMasksFromTheStart) {
+    struct Case {
+        const char* when;
+        bool beforeWindow;
+        char passwordChar;
+        bool masked;
+    } cases[] = {
+        {"set before the window", true, '*', true},
+        {"set after it", false, '*', true},
+        {"another character", true, '#', true},
+        {"none", true, 0, false},
+    };
+    for (const Case& c : cases) {
+        TForm f;
+        auto* pass = new TEdit(&f);
+        pass->SetText("secret");
+        if (c.beforeWindow) pass->SetPasswordChar(c.passwordChar);
+        f.Show();
+        if (!c.beforeWindow) pass->SetPasswordChar(c.passwordChar);
+        const LONG style = GetWindowLongA(pass->Handle(), GWL_STYLE);
+        EXPECT_EQ((style & ES_PASSWORD) != 0, c.masked) << c.when;
+        EXPECT_EQ(SendMessageA(pass->Handle(), EM_GETPASSWORDCHAR, 0, 0), static_cast<unsigned char>(c.passwordChar))
+            << c.when;
+        EXPECT_EQ(pass->PasswordChar(), c.passwordChar) << c.when;
+        EXPECT_EQ(pass->Text(), "secret") << c.when;
+    }
+    // Taken off again, the text shows.
+    TForm f;
+    auto* pass = new TEdit(&f);
+    pass->SetPasswordChar('*');
+    f.Show();
+    pass->SetPasswordChar(0);
+    EXPECT_EQ(SendMessageA(pass->Handle(), EM_GETPASSWORDCHAR, 0, 0), 0);
+}
+
+TEST(ListBox, AMultiSelectListAskedBeforeItsFormHasAWindowKeepsItsChoiceAndMakesNoWindow) {
+    TListForm f;
+    f.list->SetMultiSelect(true);
+    f.list->Items().SetText("a.txt\r\nb.txt\r\nc.txt\r\n");
+    // Asked and chosen while the form is still being built, as a dialog's constructor does.
+    EXPECT_FALSE(f.list->Selected(1));
+    EXPECT_EQ(f.list->SelCount(), 0);
+    f.list->SetSelected(1, true);
+    f.list->SetSelected(2, true);
+    f.list->SetSelected(2, false);
+    EXPECT_TRUE(f.list->Selected(1));
+    EXPECT_EQ(f.list->SelCount(), 1);
+    EXPECT_FALSE(f.list->HandleAllocated()) << "the list's window came before its form's";
+    EXPECT_FALSE(f.HandleAllocated());
+    // Controls made after that still get their windows with the form.
+    auto* late = new TButton(&f);
+    late->SetBounds(8, 220, 75, 25);
+    f.Show();
+    EXPECT_TRUE(late->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(late->Handle()));
+    HWND h = f.list->Handle();
+    EXPECT_EQ(SendMessageA(h, LB_GETSEL, 1, 0), 1) << "the choice reached the window";
+    EXPECT_EQ(SendMessageA(h, LB_GETSEL, 2, 0), 0);
+    EXPECT_EQ(f.list->SelCount(), 1);
+    // The form paints and is done.
+    EXPECT_TRUE(qftest::PumpUntil([&] { return !GetUpdateRect(f.Handle(), nullptr, FALSE); }, 3000));
+    // Emptied before its window, the list keeps no choice for items that are gone.
+    TListForm g;
+    g.list->SetMultiSelect(true);
+    g.list->Items().SetText("x\r\ny\r\n");
+    g.list->SetSelected(0, true);
+    g.list->Clear();
+    g.list->Items().SetText("p\r\nq\r\n");
+    g.Show();
+    EXPECT_EQ(g.list->SelCount(), 0);
 }

@@ -320,3 +320,82 @@ TEST(Menus, PopupRaisesOnPopupAndItsOwnerDrawnItemsAreDrawnByTheHook) {
     SendMessageA(TPopupMenu::UtilWindow(), WM_COMMAND, del->Command(), 0);
     EXPECT_EQ(deletes, 1);
 }
+
+TEST(Menus, SelectingAnItemMakesItsHintTheApplicationsAsATable) {
+    TMenuForm f;
+    f.file->Hint = "File commands";
+    f.open->Hint = "Opens a search";
+    f.quit->Hint = "Ends the program";
+    f.Show();
+    auto* pop = new TPopupMenu(&f);
+    TMenuItem* del = NewItem(&f, "&Delete");
+    del->Hint = "Deletes the chosen files";
+    pop->Items()->Add(del);
+    const HWND form = f.Handle(), util = TPopupMenu::UtilWindow();
+    auto bar = reinterpret_cast<LPARAM>(f.menu->Handle());
+    auto fileMenu = reinterpret_cast<LPARAM>(f.file->Handle());
+    struct Case {
+        const char* what;
+        HWND window;
+        WPARAM wp;
+        LPARAM lp;
+        const char* hint;
+    } cases[] = {
+        {"an item", form, MAKEWPARAM(f.open->Command(), MF_STRING | MF_MOUSESELECT), fileMenu, "Opens a search"},
+        {"a drop-down by its position", form, MAKEWPARAM(0, MF_POPUP | MF_MOUSESELECT), bar, "File commands"},
+        {"a line", form, MAKEWPARAM(f.file->Items(1)->Command(), MF_SEPARATOR), fileMenu, ""},
+        {"another item", form, MAKEWPARAM(f.quit->Command(), MF_STRING), fileMenu, "Ends the program"},
+        {"the system menu", form, MAKEWPARAM(SC_CLOSE, MF_SYSMENU), reinterpret_cast<LPARAM>(GetSystemMenu(form, FALSE)), ""},
+        {"an item not ours", form, MAKEWPARAM(60999, MF_STRING), fileMenu, ""},
+        {"the menu closing", form, MAKEWPARAM(0, 0xFFFF), 0, ""},
+        {"a popup's item", util, MAKEWPARAM(del->Command(), MF_STRING), reinterpret_cast<LPARAM>(pop->Handle()),
+         "Deletes the chosen files"},
+        {"the popup closing", util, MAKEWPARAM(0, 0xFFFF), 0, ""},
+    };
+    for (const Case& c : cases) {
+        Application->SetHint("before");
+        SendMessageA(c.window, WM_MENUSELECT, c.wp, c.lp);
+        EXPECT_EQ(Application->Hint(), c.hint) << c.what;
+    }
+    // Leaving the menu loop clears what an item left.
+    Application->SetHint("Opens a search");
+    SendMessageA(form, WM_EXITMENULOOP, FALSE, 0);
+    EXPECT_EQ(Application->Hint(), "");
+}
+
+namespace {
+HWND g_menuOwner = nullptr;
+int g_menuTicks = 0;
+std::string g_hintInLoop;
+void CALLBACK SelectFirstThenClose(HWND, UINT, UINT_PTR id, DWORD) {
+    if (++g_menuTicks == 1) {
+        PostMessageA(g_menuOwner, WM_KEYDOWN, VK_DOWN, 0);  // the menu's loop takes the key
+        return;
+    }
+    g_hintInLoop = Application->Hint();
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+}  // namespace
+
+TEST(Menus, AnItemSelectedInAnOpenMenuShowsItsHintUntilTheMenuCloses) {
+    TForm owner;
+    auto* pop = new TPopupMenu(&owner);
+    TMenuItem* del = NewItem(&owner, "&Delete");
+    del->Hint = "Deletes the chosen files";
+    pop->Items()->Add(del);
+    pop->Items()->Add(NewItem(&owner, "Re&name"));
+    std::vector<std::string> seen;
+    Application->OnHint = [&](TObject*) { seen.push_back(Application->Hint()); };
+    g_menuOwner = TPopupMenu::UtilWindow();
+    g_menuTicks = 0;
+    g_hintInLoop.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, SelectFirstThenClose);
+    pop->Popup(10, 10);
+    KillTimer(nullptr, timer);
+    Application->OnHint = nullptr;
+    EXPECT_EQ(g_hintInLoop, "Deletes the chosen files");
+    EXPECT_EQ(Application->Hint(), "") << "cleared as the menu closed";
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), "");
+}

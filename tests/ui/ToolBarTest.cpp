@@ -117,19 +117,35 @@ TEST(ToolBar, DropDownArrowShowsTheButtonMenu) {
     EXPECT_GE(closer.opened, 1);
 }
 
-TEST(ToolBar, HintsAnswerTheToolTips) {
+TEST(ToolBar, EachButtonsHintIsAPartOfTheBarsHint) {
     TBarForm f;
+    f.bar->Hint = "The toolbar";
+    f.view->Hint = "Views";
     f.Show();
-    HWND tips = reinterpret_cast<HWND>(SendMessageA(f.bar->Handle(), TB_GETTOOLTIPS, 0, 0));
-    ASSERT_NE(tips, nullptr);
-    char text[80] = {};
-    TTTOOLINFOA ti{};
-    ti.cbSize = sizeof ti;
-    ti.hwnd = f.bar->Handle();
-    ti.uId = f.connect->Command();
-    ti.lpszText = text;
-    SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
-    EXPECT_STREQ(text, "Connect.");
+    // The application shows the tips; the control keeps none of its own.
+    EXPECT_EQ(SendMessageA(f.bar->Handle(), TB_GETTOOLTIPS, 0, 0), 0);
+    auto middle = [&](TToolButton* b) {
+        const RECT r = ButtonRect(*f.bar, *b);
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    };
+    const RECT last = ButtonRect(*f.bar, *f.view);
+    struct Case {
+        const char* where;
+        POINT at;
+        const char* hint;
+        int part;
+    } cases[] = {
+        {"a button with a hint", middle(f.connect), "Connect.", 0},
+        {"the separator", middle(f.bar->Buttons(1)), "The toolbar", -1},
+        {"a button without one", middle(f.bar->FindButton("Bin")), "The toolbar", -1},
+        {"the drop-down button", middle(f.view), "Views", 5},
+        {"beyond the buttons", POINT{last.right + 20, (last.top + last.bottom) / 2}, "The toolbar", -1},
+    };
+    for (const Case& c : cases) {
+        int part = 99;
+        EXPECT_EQ(f.bar->HintAt(c.at, part), c.hint) << c.where;
+        EXPECT_EQ(part, c.part) << c.where;
+    }
 }
 
 TEST(ToolBar, ImagesForgottenWhenTheirListGoes) {
