@@ -172,6 +172,8 @@ void THintTracker::Enter(TWinControl* c, POINT screen) {
         state_ = tsPending;
         const int pause = shortPause_ ? Application->HintShortPause : Application->HintPause;
         SetTimer(timers_->Handle(), kPauseTimer, static_cast<UINT>(std::max(1, pause)), nullptr);
+    } else {
+        shortPause_ = false;  // the short pause is only from one tip straight to the next
     }
     Application->SetHint(hint);
 }

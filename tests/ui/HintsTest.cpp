@@ -191,6 +191,25 @@ TEST(Hints, FromOneTipToTheNextTakesTheShortPause) {
     });
 }
 
+TEST(Hints, AControlWithoutATipInBetweenBringsBackTheFullPause) {
+    TPauses keep;
+    THintForm f;
+    f.Show();
+    WithTheMouse([&] {
+        Application->HintPause = 1;
+        MoveTo(f.connect);
+        ASSERT_TRUE(qftest::PumpUntil(TipShown, 5000));
+        Application->HintPause = 60000;
+        Application->HintShortPause = 1;
+        MoveTo(f.plain);
+        qftest::PumpFor(100);
+        MoveTo(f.refresh);
+        qftest::PumpFor(300);
+        EXPECT_FALSE(TipShown()) << "a tip after a pause over a control without one waits the full pause";
+        EXPECT_EQ(Application->Hint(), "Refresh directory contents.");
+    });
+}
+
 TEST(Hints, ShowHintIsTheParentsUnlessTheControlSetsIt) {
     THintForm f;
     EXPECT_TRUE(f.ShowHint()) << "a form shows tooltips unless told not to";
