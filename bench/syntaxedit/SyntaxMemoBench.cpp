@@ -160,6 +160,17 @@ void CostsBench() {
     cost("Lines.Add", [&](int i) { memo->Lines().Add("Status:     Receiving #" + std::to_string(i)); });
     Drain();
     cost("Repaint, nothing changed", [&](int) { memo->Repaint(); });
+    auto logLine = [&](int i) {
+        memo->Lines().Add("Status:     Receiving #" + std::to_string(i));
+        int n = memo->Lines().Count();
+        memo->SetLineTextColor(n + 1, 0x8000);
+        memo->SetLineTextBack(n + 1, memo->def_BackColor());
+        memo->Repaint();
+    };
+    cost(GetFocus() == h ? "log line + Repaint, focused" : "log line + Repaint, not focused", logLine);
+    if (GetFocus() == h) form.SetFocus(); else memo->SetFocus();
+    Drain();
+    cost(GetFocus() == h ? "log line + Repaint, focused" : "log line + Repaint, not focused", logLine);
     cost("GetDC + ReleaseDC", [&](int) { ReleaseDC(h, GetDC(h)); });
     HDC wdc = GetDC(h);
     cost("CreateCompatibleDC/Bitmap + delete", [&](int) {
