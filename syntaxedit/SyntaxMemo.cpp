@@ -194,6 +194,7 @@ TSyntaxMemo::~TSyntaxMemo() {
     core_.SetView(nullptr);
     core_.SetMeasurer(nullptr);
     if (images_) ImageList_Destroy(images_);
+    FreeBackBuffer();
 }
 
 TSyntaxMemoFind& TSyntaxMemo::Search() {
@@ -256,6 +257,8 @@ void TSyntaxMemo::WndCreated() {
     // A new window has no scroll bars set yet, no caret and no flush posted.
     for (Bar& b : bars_) b.setMax = b.setPage = b.setPos = -1;
     flushPosted_ = false;
+    invalidPending_ = false;
+    windowThread_ = GetCurrentThreadId();
     caretMade_ = caretShown_ = dropCaret_ = false;
     core_.UpdateScrollBars();
     if (core_.Options() & smoProcessDroppedFiles) DragAcceptFiles(Handle(), TRUE);
@@ -311,24 +314,71 @@ void TSyntaxMemo::PaintTo(HDC dc) {
     core_.Paint(surface);
 }
 
-void TSyntaxMemo::Paint(TCanvas& canvas) {
+HDC TSyntaxMemo::BackBuffer(HDC like, int w, int h) {
+    if (backDC_ && (w > backW_ || h > backH_)) FreeBackBuffer();
+    if (!backDC_) {
+        backDC_ = CreateCompatibleDC(like);
+        backBitmap_ = CreateCompatibleBitmap(like, w, h);
+        if (!backDC_ || !backBitmap_) {
+            FreeBackBuffer();
+            return nullptr;
+        }
+        backOld_ = SelectObject(backDC_, backBitmap_);
+        backW_ = w;
+        backH_ = h;
+    }
+    return backDC_;
+}
+
+void TSyntaxMemo::FreeBackBuffer() {
+    if (backDC_ && backOld_) SelectObject(backDC_, backOld_);
+    if (backBitmap_) DeleteObject(backBitmap_);
+    if (backDC_) DeleteDC(backDC_);
+    backDC_ = nullptr;
+    backBitmap_ = nullptr;
+    backOld_ = nullptr;
+    backW_ = backH_ = 0;
+}
+
+void TSyntaxMemo::PaintClient(HDC dc) {
     RECT r;
     GetClientRect(Handle(), &r);
     if (r.right <= 0 || r.bottom <= 0) return;
     // Drawn into a memory bitmap first, so the rows never flicker.
-    HDC mem = CreateCompatibleDC(canvas.Handle());
-    HBITMAP bmp = CreateCompatibleBitmap(canvas.Handle(), r.right, r.bottom);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    PaintTo(mem);
-    BitBlt(canvas.Handle(), 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
+    if (HDC mem = BackBuffer(dc, r.right, r.bottom)) {
+        PaintTo(mem);
+        BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+    } else {
+        PaintTo(dc);
+    }
+}
+
+void TSyntaxMemo::Paint(TCanvas& canvas) {
+    invalidPending_ = false;
+    PaintClient(canvas.Handle());
+    PlaceCaret();
+}
+
+void TSyntaxMemo::Repaint() {
+    if (!HandleAllocated() || !IsWindowVisible(Handle())) {
+        TWinControl::Repaint();
+        return;
+    }
+    // Through the window's own device context: no paint message, no update
+    // region asked for. A pending invalidation stays and paints once more
+    // when the messages run, so a burst of lines ends on one paint.
+    bool caretHidden = caretMade_ && caretShown_ && HideCaret(Handle());
+    if (HDC dc = GetDC(Handle())) {
+        PaintClient(dc);
+        ReleaseDC(Handle(), dc);
+    }
+    if (caretHidden) ShowCaret(Handle());
     PlaceCaret();
 }
 
 void TSyntaxMemo::MakeCaret(int width) {
     caretWidth_ = width;
+    caretAt_ = {-1, -1};
     caretMade_ = CreateCaret(Handle(), nullptr, width, core_.LineHeight()) != 0;
     caretShown_ = caretMade_ && ShowCaret(Handle());
 }
@@ -347,7 +397,8 @@ void TSyntaxMemo::PlaceCaret() {
     // Scrolled out of the text area, the caret is hidden, not drawn in the gutter.
     bool inside = x >= core_.TextLeft() && x < core_.ClientWidth() && y >= 0 && y < core_.ClientHeight();
     if (inside != caretShown_) caretShown_ = inside ? ShowCaret(Handle()) != 0 : !HideCaret(Handle());
-    SetCaretPos(x, y);
+    if (x == caretAt_.x && y == caretAt_.y) return;
+    if (SetCaretPos(x, y)) caretAt_ = {x, y};
 }
 
 void TSyntaxMemo::ShowDropCaret() {
@@ -378,7 +429,8 @@ void TSyntaxMemo::FocusChanged(bool gained) {
 }
 
 void TSyntaxMemo::ViewInvalidate() {
-    if (HandleAllocated()) InvalidateRect(Handle(), nullptr, FALSE);
+    if (!HandleAllocated() || invalidPending_) return;
+    invalidPending_ = InvalidateRect(Handle(), nullptr, FALSE) != 0;
 }
 
 void TSyntaxMemo::ViewScrollBar(bool vertical, int32_t max, int32_t page, int32_t pos) {
@@ -409,7 +461,19 @@ void TSyntaxMemo::FlushScrollBars() {
     }
 }
 
+bool TSyntaxMemo::OwnMessage(uint32_t msg) {
+    return msg == WM_SETTEXT || msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH ||
+           (msg >= EM_GETSEL && msg <= EM_CHARFROMPOS) || (msg >= SMM_SELECTION && msg <= SMM_CLIPFORMATNAME);
+}
+
 intptr_t TSyntaxMemo::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    // The control's own messages from its own thread are answered here: a
+    // sent message costs a round trip through the window system (Lines.Add
+    // sends six).
+    if (HandleAllocated() && OwnMessage(msg) && GetCurrentThreadId() == windowThread_ && !InDestruction()) {
+        TMessage m{msg, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam), 0};
+        if (HandleMessage(m)) return m.Result;
+    }
     return SendMessageA(Handle(), msg, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
 }
 

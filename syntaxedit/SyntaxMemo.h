@@ -220,6 +220,9 @@ public:
     // TWinControl
     bool PaintsItself() const override { return true; }
     void Paint(TCanvas& canvas) override;
+    // Paints now, straight into the window (no paint message): a log that
+    // repaints after every line pays for the drawing only.
+    void Repaint() override;
     bool HandleMessage(TMessage& m) override;
     bool KeyDown(WORD& key, TShiftState shift) override;
     bool KeyPress(char& key) override;
@@ -296,6 +299,25 @@ private:
         int32_t setMax = -1, setPage = -1, setPos = -1;
     } bars_[2];
     bool flushPosted_ = false;
+    // The whole client was invalidated and no paint message came since:
+    // another invalidation would only cost a round trip.
+    bool invalidPending_ = false;
+    // The thread that made the window: its messages from there are handled
+    // without a trip through the message system.
+    DWORD windowThread_ = 0;
+    // Where the caret was last put (a move to the same place costs nothing).
+    POINT caretAt_{-1, -1};
+    // The paint's back buffer, kept between paints (making it is slow).
+    HDC backDC_ = nullptr;
+    HBITMAP backBitmap_ = nullptr;
+    HGDIOBJ backOld_ = nullptr;
+    int backW_ = 0, backH_ = 0;
+    HDC BackBuffer(HDC like, int w, int h);
+    void FreeBackBuffer();
+    // Paints the client into dc through the back buffer.
+    void PaintClient(HDC dc);
+    // The messages the control answers itself (the EDIT-style and private ones).
+    static bool OwnMessage(uint32_t msg);
     static const UINT kFlushScrollBars = WM_USER + 0x100;
     // Hover, cursor and hyperlink clicks (SyntaxMemoGutter.cpp's pictures).
     void Hover(int x, int y);

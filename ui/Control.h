@@ -111,7 +111,8 @@ public:
     void SetFocus();
     bool Focused() const { return hwnd_ && GetFocus() == hwnd_; }
     void Invalidate();
-    void Repaint();
+    // Invalidate and Update; a control that paints itself may draw at once instead.
+    virtual void Repaint();
     void Update() {
         if (hwnd_) UpdateWindow(hwnd_);
     }

@@ -319,8 +319,8 @@ public:
     // The selection as flags say: 1 plain CR LF, 2 RTF, 4 HTML, 8 Unix; RTF
     // wins over HTML, HTML over Unix.
     std::string ExportSelection(int32_t flags);
-    // Brings every line's styles up to date before an RTF or HTML writer
-    // reads them (the control's highlighting pass).
+    // Brings every line's styles up to date before an RTF or HTML writer or
+    // the printout reads them (the control's highlighting pass).
     std::function<void()> CompleteHighlighting;
     std::string ExportHtml(int32_t start, int32_t end);
     std::string ExportRtf(int32_t start, int32_t end);

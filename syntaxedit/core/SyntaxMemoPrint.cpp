@@ -10,6 +10,8 @@ void TSyntaxMemoCore::PrintColors(uint8_t style, TColor& fg, TColor& bg) const {
 
 int32_t TSyntaxMemoCore::PrintSelection(TDrawSurface& s, int32_t pageWidth, int32_t pageHeight,
                                         const std::function<void()>& newPage) {
+    // The printout shows every line's styles: a lazy pass's leftovers first.
+    if (CompleteHighlighting) CompleteHighlighting();
     const int32_t opts = Options(), cw = charWidth_, lh = lineHeight_;
     const TColor black = 0, white = 0xFFFFFF;
     const bool header = (opts & (smoPrintFilename | smoPrintDate | smoPrintPageNos)) != 0;

@@ -72,16 +72,17 @@ void TSyntaxMemoStrings::Insert(int32_t index, const std::string& s) {
 }
 
 // The empty last line after a final line break is where the next line goes,
-// unless it was added as a line of its own and the text is as it left it.
+// unless it was added as a line of its own and the text is as it left it
+// (word wrap laying the lines out again changes no text).
 bool TSyntaxMemoStrings::EmptyLastLineHeld() {
     TSyntaxMemoCore* core = Memo.TargetCore();
-    return heldEmpty_ && core && core->Store().EditCount() == heldAt_;
+    return heldEmpty_ && core && core->Store().TextEditCount() == heldAt_;
 }
 
 void TSyntaxMemoStrings::HoldEmptyLastLine() {
     TSyntaxMemoCore* core = Memo.TargetCore();
     heldEmpty_ = core != nullptr;
-    if (core) heldAt_ = core->Store().EditCount();
+    if (core) heldAt_ = core->Store().TextEditCount();
 }
 
 int32_t TSyntaxMemoStrings::Add(const std::string& s) {

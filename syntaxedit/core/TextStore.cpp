@@ -24,6 +24,7 @@ void TTextStore::MoveTrack(TObject* t, TLineNode* node) {
 
 void TTextStore::Notify(const TStoreEdit& edit, TObject* movedTrack) {
     editCount_++;
+    if (edit.Removed || edit.Inserted) textEditCount_++;
     index_.Edited(edit);
     MoveTrack(movedTrack, edit.First);
     // A watcher may leave the list while it is told.

@@ -74,6 +74,9 @@ public:
     // Goes up with every change of the text or of the node chain, so that a
     // cursor kept across edits knows to find its node again.
     uint32_t EditCount() const { return editCount_; }
+    // Goes up only when characters went in or out: a re-wrap, which moves
+    // line boundaries alone, leaves it.
+    uint32_t TextEditCount() const { return textEditCount_; }
 
     int32_t TextLength() const { return textLength_; }  // every CR counts one
     int32_t LineCount() const { return lineCount_; }    // number of nodes
@@ -160,6 +163,7 @@ private:
     std::vector<TTextStoreWatcher*> watchers_;
     TTextStoreWatcher* trackOwner_ = nullptr;
     uint32_t editCount_ = 0;
+    uint32_t textEditCount_ = 0;
     int32_t textLength_ = 0;
     int32_t lineCount_ = 0;
     TLineNode* cache_ = nullptr;  // last node found, with its offset and index

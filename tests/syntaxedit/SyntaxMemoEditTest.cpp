@@ -8,6 +8,7 @@
 
 #include "KeyboardActionContoller.h"
 #include "MemoHarness.h"
+#include "SM_Settings.h"
 
 namespace {
 
@@ -40,6 +41,39 @@ TEST(SyntaxMemoLines, EmptyLinesAddedStayLines) {
         for (const std::string& s : row.added) m.Lines.Add(s);
         EXPECT_EQ(m.Text(), row.text) << row.name;
         EXPECT_EQ(LinesOf(m), row.lines) << row.name;
+    }
+}
+
+// Under word wrap the lines are laid out again (a new width, another wrap
+// column, wrapping switched): no text changes, so an empty line added before
+// stays a line and the next one goes after it.
+TEST(SyntaxMemoLines, EmptyLineAddedStaysThroughARewrap) {
+    struct Row {
+        const char* name;
+        std::function<void(TSyntaxMemoCore&)> relayout;
+    } const rows[] = {
+        {"narrower window", [](TSyntaxMemoCore& c) { c.SetClientSize(2 + 24 * 8, 160); }},
+        {"another wrap column", [](TSyntaxMemoCore& c) { c.SetWrapAtColumn(25); }},
+        {"wrap switched off", [](TSyntaxMemoCore& c) { c.SetOptions(c.Options() & ~smoWordWrap); }},
+        {"wrap switched on again", [](TSyntaxMemoCore& c) {
+             c.SetOptions(c.Options() & ~smoWordWrap);
+             c.SetOptions(c.Options() | smoWordWrap);
+         }},
+    };
+    const std::string longLine = "alpha beta gamma delta epsilon zeta eta theta";
+    for (const Row& row : rows) {
+        MemoHarness m;
+        m.Core.Settings().Options &= ~smoShowGutter;
+        m.Core.SetClientSize(2 + 30 * 8, 160);
+        m.Core.SetOptions(m.Core.Options() | smoWordWrap);
+        m.Lines.Add(longLine);
+        m.Lines.Add("");
+        row.relayout(m.Core);
+        m.Lines.Add("c");
+        EXPECT_EQ(m.Text(), longLine + "\r\rc") << row.name;
+        int32_t n = m.Lines.Count();
+        EXPECT_EQ(m.Lines.Get(n - 1), "c") << row.name;
+        EXPECT_EQ(m.Lines.Get(n - 2), "") << row.name;
     }
 }
 

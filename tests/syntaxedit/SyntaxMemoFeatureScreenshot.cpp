@@ -36,3 +36,27 @@ TEST(SyntaxMemoScreenshot, GutterMarksBlanksAndWrapGlyph) {
         for (int x = 0; x < client.Width(); x += 2) colours.insert(client.PixelRGB(x, y));
     EXPECT_GT(colours.size(), 3u);
 }
+
+// Word wrap at column 20 with empty lines between and after wrapped lines:
+// each empty line one row, the wrap glyph only on the continuation pieces,
+// a selection running across the empty lines.
+TEST(SyntaxMemoScreenshot, WordWrapWithEmptyLines) {
+    TForm form;
+    form.SetCaption("Word wrap and empty lines");
+    form.SetBounds(40, 40, 400, 300);
+    TSyntaxMemo* memo = new TSyntaxMemo(&form);
+    memo->SetAlign(alClient);
+    form.Show();
+    memo->SetOptions(memo->Options() | smoShowGutter | smoWordWrap | 0x200000 | smoShowWrapColumn);
+    memo->SetWrapAtColumn(20);
+    memo->SetText("alpha beta gamma delta epsilon\r\n\r\n\r\nzeta eta theta iota kappa lambda\r\n\r\nend\r\n");
+    memo->Core().HideSelection = false;
+    memo->Core().SetSelection(20, 40);
+    SettleWindows(form.Handle(), 800);
+    RECT c;
+    GetClientRect(memo->Handle(), &c);
+    TBitmap client(c.right, c.bottom);
+    memo->PaintTo(client.Canvas().Handle());
+    EXPECT_TRUE(client.SaveToFile(std::string(SCREENSHOT_DIR) + "/syntaxmemo-wrap-empty.bmp"));
+    EXPECT_EQ(memo->Core().LineCount(), 9);  // two lines in two pieces each, four empty lines, "end"
+}

@@ -425,6 +425,45 @@ std::string SelectedAs(TSyntaxMemo* memo, int flags) {
 
 }  // namespace
 
+// Every run the printout draws, one per row: "x,y fg|text".
+class PrintRunsSurface : public TDrawSurface {
+public:
+    void FillRect(int, int, int, int, TColor) override {}
+    void TextRun(int x, int y, const char* text, int count, TColor fg, TColor, int) override {
+        Runs += std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(fg) + "|" +
+                std::string(text, static_cast<size_t>(count)) + "\n";
+    }
+    std::string Runs;
+};
+
+// The printout too: a lazy pass's leftovers are highlighted before the
+// pages are drawn, so they come out as a full pass's.
+TEST(SyntaxMemoSlots, LazyPrintoutEqualsAFullPass) {
+    const int kComment = 6;
+    const std::string text = LongCode(3000);
+    auto print = [&](bool lazy) {
+        SlotForm f;
+        f.memo->SetLazyMode(lazy);
+        f.SetText(text.c_str());
+        f.memo->SetParser(1, NewSchemeParser(&f.form, "clike.sch"));
+        f.Cells(0, 0, 1);
+        f.memo->Perform(EM_SETSEL, 0, 0);
+        f.Type("/*");
+        EXPECT_EQ(lazy, FirstStyle(f.memo, 2900) != kComment) << lazy;
+        f.memo->Perform(EM_SETSEL, 0, -1);
+        f.memo->SetOptions(f.memo->Options() & ~smoPrintDate);  // the clock would differ
+        PrintRunsSurface page;
+        int pages = 1;
+        f.memo->Core().PrintSelection(page, 4000, 6000, [&] { pages++; });
+        EXPECT_EQ(kComment, FirstStyle(f.memo, 2900)) << lazy;
+        EXPECT_GT(pages, 1) << lazy;
+        return page.Runs;
+    };
+    std::string lazy = print(true), full = print(false);
+    EXPECT_EQ(lazy, full);
+    EXPECT_NE(full.find("int v2999 = 2999;"), std::string::npos);
+}
+
 // Writing the text with its highlighting (RTF, HTML, saving, copying) first
 // completes what a lazy pass left for later: the result is a full pass's.
 TEST(SyntaxMemoSlots, LazyExportEqualsAFullPass) {

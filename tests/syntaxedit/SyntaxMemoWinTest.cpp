@@ -69,6 +69,78 @@ TEST(SyntaxMemoWindow, LogLinesPaintInTheirColours) {
     EXPECT_EQ(f.RowColours(0, 2, 2 + 22 * cw), (std::set<uint32_t>{0, 0xFFFFFF}));
 }
 
+namespace {
+
+// Counts the paint messages a window gets (subclassed in front of its procedure).
+struct PaintCounter {
+    static int& Count() {
+        static int n = 0;
+        return n;
+    }
+    static WNDPROC& Old() {
+        static WNDPROC p = nullptr;
+        return p;
+    }
+    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+        if (msg == WM_PAINT) Count()++;
+        return CallWindowProcA(Old(), h, msg, w, l);
+    }
+    explicit PaintCounter(HWND h) : hwnd(h) {
+        Count() = 0;
+        Old() = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+    }
+    ~PaintCounter() { SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Old())); }
+    HWND hwnd;
+};
+
+// The colours of a row as the window itself shows them.
+std::set<uint32_t> WindowRowColours(TSyntaxMemo* memo, int row, int x0, int x1) {
+    RECT r;
+    GetClientRect(memo->Handle(), &r);
+    TBitmap shown(r.right, r.bottom);
+    HDC dc = GetDC(memo->Handle());
+    BitBlt(shown.Canvas().Handle(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(memo->Handle(), dc);
+    std::set<uint32_t> out;
+    int lh = memo->Core().LineHeight();
+    for (int y = row * lh; y < (row + 1) * lh; y++)
+        for (int x = x0; x < x1; x++) out.insert(shown.PixelRGB(x, y));
+    return out;
+}
+
+}  // namespace
+
+// The log's Repaint draws the new line at once, without a paint message; a
+// burst of lines, repainted or not, ends on one paint when the messages run.
+TEST(SyntaxMemoWindow, LogRepaintDrawsAtOnceAndABurstPaintsOnce) {
+    MemoForm f(400, 64);
+    f.memo->SetReadOnly(true);
+    int cw = f.memo->Core().CharWidth();
+    auto lastRow = [&] { return f.memo->Core().LineCount() - 1 - f.memo->Core().TopLine(); };
+    PaintCounter paints(f.memo->Handle());
+    for (int i = 0; i < 200; i++) {
+        f.Log("Status:     line " + std::to_string(i), i % 2 ? kGreen : kRed);
+        // The line just added is on the screen as soon as Repaint returns.
+        if (i >= 197) EXPECT_TRUE(WindowRowColours(f.memo, lastRow(), 2, 2 + 10 * cw).count(Rgb(i % 2 ? kGreen : kRed))) << i;
+    }
+    EXPECT_EQ(PaintCounter::Count(), 0);
+    Drain();
+    EXPECT_EQ(PaintCounter::Count(), 1);
+    // Without Repaint: one paint for the burst, showing its last line.
+    PaintCounter::Count() = 0;
+    for (int i = 0; i < 100; i++) {
+        f.memo->Lines().Add("Command:    more " + std::to_string(i));
+        int n = f.memo->Lines().Count();
+        f.memo->SetLineTextColor(n + 1, i == 99 ? kRed : kGreen);
+        f.memo->SetLineTextBack(n + 1, f.memo->def_BackColor());
+    }
+    Drain();
+    EXPECT_EQ(PaintCounter::Count(), 1);
+    EXPECT_EQ(f.memo->Lines().Count(), 300);
+    EXPECT_EQ(f.memo->Lines().Get(299), "Command:    more 99");
+    EXPECT_TRUE(WindowRowColours(f.memo, lastRow(), 2, 2 + 10 * cw).count(Rgb(kRed)));
+}
+
 TEST(SyntaxMemoWindow, BackColourSelectionDisabledAndTabs) {
     MemoForm f;
     f.Log("abcdef", kRed);
