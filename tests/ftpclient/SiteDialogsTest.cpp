@@ -102,6 +102,7 @@ TEST(SiteDialogs, EditRenamesReKeysAndSavesAtOnce) {
         EXPECT_TRUE(d.pnlInfo->Visible());
         EXPECT_EQ(d.pnlInfo->edtAddress->Text(), "a.example on port 21");
         EXPECT_EQ(d.pnlInfo->edtRemoteDir->Text(), "/pub");
+        MaybeSaveShot(d.Handle(), "edit-site-list");
         ClickListItem(*d.lbServers, 0, WM_LBUTTONDBLCLK);
         // The list is filled again, in the new order, with the edited site chosen.
         EXPECT_EQ(d.lbServers->Items().Strings(2), "Zulu");

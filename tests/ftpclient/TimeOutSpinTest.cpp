@@ -76,6 +76,8 @@ TEST(OptionsDialog, TimeOutBoxIsASpinEditWithItsBounds) {
         m.frmOptions->pcOptions->SetActivePageIndex(2);
         m.frmOptions->Show();
         MaybeSaveShot(m.frmOptions->Handle(), "options-timeout");
+        m.frmOptions->pcOptions->SetActivePageIndex(0);
+        MaybeSaveShot(m.frmOptions->Handle(), "options-general");
         m.frmOptions->Hide();
     }
 }
