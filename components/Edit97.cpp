@@ -11,6 +11,8 @@ void TEdit97::CreateParams(TCreateParams& p) {
 
 void TEdit97::WndCreated() {
     TEdit::WndCreated();
+    // Disabled before the window existed: no WM_ENABLE came to set the colour.
+    if (!Enabled()) SetColor(clBtnFace);
     AdjustHeight();
     // The frame width changed after creation: have the non-client area measured again.
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);

@@ -2,22 +2,26 @@
 
 #include <shellapi.h>
 
+#include "components/RegistryEnhanced.h"
+
 
 namespace {
 
 // The default value of a key below HKEY_CLASSES_ROOT; false when missing.
 bool ReadDefault(const std::string& key, std::string& value) {
-    HKEY h;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
-    char buf[1024] = {0};
-    DWORD size = sizeof buf - 1, type = 0;
-    LONG r = RegQueryValueExA(h, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
-    RegCloseKey(h);
-    if (r != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-    value.assign(buf, strnlen(buf, size));
-    if (type == REG_EXPAND_SZ) {
+    static const std::string missing(1, '\1');
+    TRegistryEnhanced reg;
+    reg.RootKey = hkClassesRoot;
+    reg.Access = kRead;
+    reg.Key = key;
+    const TRegVariant v = reg.ReadValue("", TRegVariant::String(missing));
+    if (v.Type != rvString || v.Str == missing) return false;
+    value = v.Str;
+    // Icon locations are often kept with %SystemRoot% and the like.
+    if (value.find('%') != std::string::npos) {
         char out[1024] = {0};
-        if (ExpandEnvironmentStringsA(value.c_str(), out, sizeof out)) value = out;
+        DWORD n = ExpandEnvironmentStringsA(value.c_str(), out, sizeof out);
+        if (n > 0 && n <= sizeof out) value = out;
     }
     return true;
 }

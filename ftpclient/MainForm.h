@@ -42,6 +42,7 @@ struct TMainSettings {
 };
 
 class TRePosApp;
+class TRegistryEnhanced;
 
 class TfrmMain : public TForm {
 public:
@@ -219,6 +220,7 @@ public:
     TfrmOptions* frmOptions;
     TfrmMessage* frmMessage;
     TRePosApp* RePosApp;
+    TRegistryEnhanced* RegEnh;  // the window's settings and the site file's name
 
     bool HandleMessage(TMessage& m) override;
     bool InBusyArea(HWND w) const;

@@ -5,7 +5,8 @@
 
 #include "AppTitle.h"
 #include "ClientDialogs.h"
-#include "RegValues.h"
+#include "components/RegistryEnhanced.h"
+#include "ftpclient/core/StoredValue.h"
 #include "SpinEdit.h"
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
@@ -14,6 +15,7 @@
 TfrmOptions::TfrmOptions(TForm* owner, const std::string& registryKey, const std::string& programFolder)
     : TForm(owner), key_(registryKey), programFolder_(programFolder) {
     SetUpDialog(*this, "frmOptions", "Options", 460, 360);
+    RegEnh = new TRegistryEnhanced(this);
     pcOptions = new TPageControl(this);
     pcOptions->SetBounds(8, 8, 436, 278);
     TTabSheet* general = pcOptions->AddPage("General");
@@ -26,7 +28,7 @@ TfrmOptions::TfrmOptions(TForm* owner, const std::string& registryKey, const std
         return c;
     };
     auto edit = [](TWinControl* page, int x, int y, int w) {
-        auto* e = new TEdit(page);
+        auto* e = new TEdit97(page);
         e->SetBounds(x, y, w, 21);
         return e;
     };
@@ -92,7 +94,7 @@ void TfrmOptions::btnAddFTPTextClick() {
     if (InputQuery(AppTitle, "Enter new text extension:", typed)) AddExtension(typed);
 }
 
-void TfrmOptions::BrowseWave(TEdit* box, const std::string& title) {
+void TfrmOptions::BrowseWave(TEdit97* box, const std::string& title) {
     TFileDialogRequest r;
     r.Title = title;
     r.Filter = "Wave files|*.wav";
@@ -115,27 +117,35 @@ void TfrmOptions::FillList() {
 int TfrmOptions::TimeOut() const { return sedtTimeOut->Value(); }
 
 void TfrmOptions::LoadOptions() {
-    TRegValues r(key_);
+    RegEnh->RootKey = hkCurrentUser;
+    RegEnh->Access = kRead;
+    RegEnh->Key = key_;
+    auto readBool = [this](const char* name, bool def) { return StoredBool(RegEnh->ReadValue(name, TRegVariant::Boolean(def)), def); };
+    auto readText = [this](const char* name, const std::string& def) {
+        return StoredText(RegEnh->ReadValue(name, TRegVariant::String(def)), def);
+    };
     std::string blip = programFolder_ + "blip.wav";
-    cbShowWebHosting->SetChecked(r.ReadBool("WebHostingButton", true), true);
-    cbPlaySoundDownload->SetChecked(r.ReadBool("PlayDownload", true), true);
-    ebxSoundDownload->SetText(r.ReadString("DownloadSound", blip));
-    cbPlaySoundUpload->SetChecked(r.ReadBool("PlayUpload", true), true);
-    ebxSoundUpload->SetText(r.ReadString("UploadSound", blip));
-    ext_.SetCommaText(r.ReadString("AsciiExt", DefaultAsciiExt));
-    sedtTimeOut->SetValue(r.ReadInteger("FTPTimeOut", 120));
-    cbDirAutoRefresh->SetChecked(r.ReadBool("FTPAutoRefresh", true), true);
+    cbShowWebHosting->SetChecked(readBool("WebHostingButton", true), true);
+    cbPlaySoundDownload->SetChecked(readBool("PlayDownload", true), true);
+    ebxSoundDownload->SetText(readText("DownloadSound", blip));
+    cbPlaySoundUpload->SetChecked(readBool("PlayUpload", true), true);
+    ebxSoundUpload->SetText(readText("UploadSound", blip));
+    ext_.SetCommaText(readText("AsciiExt", DefaultAsciiExt));
+    sedtTimeOut->SetValue(StoredInt(RegEnh->ReadValue("FTPTimeOut", TRegVariant::Integer(120)), 120));
+    cbDirAutoRefresh->SetChecked(readBool("FTPAutoRefresh", true), true);
     FillList();
 }
 
 void TfrmOptions::SaveOptions() {
-    TRegValues r(key_);
-    r.WriteBool("WebHostingButton", cbShowWebHosting->Checked());
-    r.WriteBool("PlayDownload", cbPlaySoundDownload->Checked());
-    r.WriteString("DownloadSound", ebxSoundDownload->Text());
-    r.WriteBool("PlayUpload", cbPlaySoundUpload->Checked());
-    r.WriteString("UploadSound", ebxSoundUpload->Text());
-    r.WriteString("AsciiExt", ext_.CommaText());
-    r.WriteInteger("FTPTimeOut", TimeOut());
-    r.WriteBool("FTPAutoRefresh", cbDirAutoRefresh->Checked());
+    RegEnh->RootKey = hkCurrentUser;
+    RegEnh->Access = kAllAccess;
+    RegEnh->Key = key_;
+    RegEnh->WriteValue("WebHostingButton", TRegVariant::Boolean(cbShowWebHosting->Checked()));
+    RegEnh->WriteValue("PlayDownload", TRegVariant::Boolean(cbPlaySoundDownload->Checked()));
+    RegEnh->WriteValue("DownloadSound", TRegVariant::String(ebxSoundDownload->Text()));
+    RegEnh->WriteValue("PlayUpload", TRegVariant::Boolean(cbPlaySoundUpload->Checked()));
+    RegEnh->WriteValue("UploadSound", TRegVariant::String(ebxSoundUpload->Text()));
+    RegEnh->WriteValue("AsciiExt", TRegVariant::String(ext_.CommaText()));
+    RegEnh->WriteValue("FTPTimeOut", TRegVariant::Integer(TimeOut()));
+    RegEnh->WriteValue("FTPAutoRefresh", TRegVariant::Boolean(cbDirAutoRefresh->Checked()));
 }

@@ -5,11 +5,13 @@
 #include <string>
 
 #include "SpinEdit.h"
+#include "components/Edit97.h"
 #include "ftpclient/core/AsciiExtList.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 
 class TPageControl;
+class TRegistryEnhanced;
 
 class TfrmOptions : public TForm {
 public:
@@ -29,15 +31,16 @@ public:
     void btnOpenUpWaveClick();
 
     TCheckBox *cbShowWebHosting, *cbPlaySoundDownload, *cbPlaySoundUpload, *cbDirAutoRefresh;
-    TEdit *ebxSoundDownload, *ebxSoundUpload;
+    TEdit97 *ebxSoundDownload, *ebxSoundUpload;
     TSpinEdit* sedtTimeOut;  // 1 to 32768 seconds
     TListBox* lbFTPTextExt;
     TButton *btnAddFTPText, *btnRmvFTPText, *btnOpenDownWave, *btnOpenUpWave, *btnOk, *btnCancel;
     TPageControl* pcOptions;
+    TRegistryEnhanced* RegEnh;
 
 private:
     void FillList();
-    void BrowseWave(TEdit* box, const std::string& title);
+    void BrowseWave(TEdit97* box, const std::string& title);
     std::string key_, programFolder_;
     TAsciiExtList ext_;
 };

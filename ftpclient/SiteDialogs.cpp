@@ -15,9 +15,9 @@ std::string RemoveSitesQuestion(int Count) {
 
 TfrmServerAdd::TfrmServerAdd(TForm* owner) : TForm(owner) {
     SetUpDialog(*this, "frmServerAdd", " Add a new FTP Server", 420, 360);
-    auto edit = [this](const char* label, int y, TEdit*& e) {
+    auto edit = [this](const char* label, int y, TEdit97*& e) {
         MakeLabel(this, label, 12, y + 3, 130);
-        e = new TEdit(this);
+        e = new TEdit97(this);
         e->SetBounds(150, y, 250, 21);
     };
     edit("Name:", 10, edtName);
@@ -110,9 +110,9 @@ TFTPServer TfrmServerAdd::Site() const {
 
 TSiteInfoPanel::TSiteInfoPanel(TWinControl* parent) : TPanel(parent) {
     BevelOuter = bvLowered;
-    auto row = [this](const char* label, int y, TEdit*& e) {
+    auto row = [this](const char* label, int y, TEdit97*& e) {
         MakeLabel(this, label, 8, y + 3, 124);
-        e = new TEdit(this);
+        e = new TEdit97(this);
         e->SetReadOnly(true);
         e->SetBounds(134, y, 188, 21);
     };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ServerConnectForm.h"
+#include "components/Edit97.h"
 #include "ftpclient/core/ServerList.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
@@ -20,7 +21,7 @@ public:
     // Run on "&Cool" with the dialog's site: false (with a message, which is
     // shown) keeps the dialog open, so nothing typed is lost.
     std::function<bool(const TFTPServer& Site, std::string& Message)> OnAccept;
-    TEdit *edtName, *edtHost, *edtPort, *edtUser, *edtPass, *edtEmail, *edtStartDir, *edtLocalStartDir;
+    TEdit97 *edtName, *edtHost, *edtPort, *edtUser, *edtPass, *edtEmail, *edtStartDir, *edtLocalStartDir;
     TRadioButton *rbAnonymous, *rbUser;
     TCheckBox* cbPassive;
     TButton *btnOk, *btnCancel;
@@ -36,7 +37,7 @@ public:
     explicit TSiteInfoPanel(TWinControl* parent);
     // None: hidden; one: its values; several: "(multiple sites selected)".
     void ShowSites(const std::vector<const TFTPServer*>& Sites);
-    TEdit *edtAddress, *edtUser, *edtLocalDir, *edtRemoteDir;
+    TEdit97 *edtAddress, *edtUser, *edtLocalDir, *edtRemoteDir;
 };
 
 // A list of the site names with the information panel below it.

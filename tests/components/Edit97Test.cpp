@@ -102,3 +102,17 @@ TEST(Edit97, HoverRule) {
     f.first->SetEnabled(true);
     EXPECT_EQ(f.first->Color(), clWindow);
 }
+
+TEST(Edit97, DisabledBeforeItsWindowIsMadeShowsTheFaceColour) {
+    TEditForm f;
+    f.second->SetEnabled(false);
+    f.second->SetText("user@domain.com");
+    f.Show();
+    EXPECT_EQ(f.second->Color(), clBtnFace);
+    TBitmap shot;
+    Snapshot(*f.second, shot);
+    // The text area's background, right of the text.
+    EXPECT_EQ(shot.PixelRGB(shot.Width() - 2, shot.Height() / 2), SysRGB(COLOR_BTNFACE));
+    f.second->SetEnabled(true);
+    EXPECT_EQ(f.second->Color(), clWindow);
+}

@@ -8,7 +8,6 @@
 #include <commctrl.h>
 
 #include "InfoDialogs.h"
-#include "RegValues.h"
 #include "MainWindowSupport.h"
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
@@ -202,16 +201,16 @@ TEST(MainLayout, SplittersResizeTheirPanesWithinLimitsAndAreKept) {
         EXPECT_EQ(m.pnlFTPLog->Height(), 150);
         EXPECT_EQ(m.spltFTP->Width(), 3);
     }
-    TRegValues reg(prog.registry + "Interface\\");
-    EXPECT_EQ(reg.ReadInteger("LocalWidth", -1), 300);
-    EXPECT_EQ(reg.ReadInteger("LogHeight", -1), 150);
+    StoredKey reg(prog, "Interface\\");
+    EXPECT_EQ(reg.Int("LocalWidth"), 300);
+    EXPECT_EQ(reg.Int("LogHeight"), 150);
     {
         TfrmMain again(prog.Settings());
         EXPECT_EQ(again.Local->Width(), 300);
         EXPECT_EQ(again.pnlFTPLog->Height(), 150);
     }
     // A stored width no pane can have is cut back to the least.
-    reg.WriteInteger("LocalWidth", -5);
+    reg.WriteInt("LocalWidth", -5);
     TfrmMain third(prog.Settings());
     EXPECT_EQ(third.Local->Width(), 30);
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
-#include "RegValues.h"
+#include <climits>
+
+#include "components/RegistryEnhanced.h"
 #include "Screenshot.h"
 #include "runtime/Application.h"
 
@@ -30,6 +32,36 @@ TMainSettings Program::Settings() {
     s.RegistryRoot = registry;
     s.Now = [this] { return now; };
     return s;
+}
+
+TRegVariant StoredKey::Read(const std::string& name) const {
+    TRegistryEnhanced reg;
+    reg.RootKey = hkCurrentUser;
+    reg.Access = kRead;
+    reg.Key = key;
+    return reg.ReadValue(name, TRegVariant());
+}
+
+int StoredKey::Int(const std::string& name) const {
+    const TRegVariant v = Read(name);
+    return v.Type == rvInteger ? static_cast<int>(v.Int) : INT_MIN;
+}
+
+std::string StoredKey::Text(const std::string& name) const {
+    const TRegVariant v = Read(name);
+    return v.Type == rvString ? v.Str : "(not text)";
+}
+
+void StoredKey::WriteRaw(const std::string& name, DWORD type, const std::string& bytes) const {
+    HKEY k;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(k, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+    RegCloseKey(k);
+}
+
+void StoredKey::WriteInt(const std::string& name, int v) const {
+    WriteRaw(name, REG_DWORD, std::string(reinterpret_cast<const char*>(&v), 4));
 }
 
 void WriteSiteFile(Program& p, const Server& s, bool passive, const std::string& password) {

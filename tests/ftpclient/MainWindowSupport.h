@@ -10,6 +10,7 @@
 
 #include "MainForm.h"
 #include "TestSupport.h"
+#include "components/core/RegistryValue.h"
 
 namespace qfclient {
 
@@ -32,6 +33,20 @@ struct Program {
     TMainSettings Settings();
     Program();
     ~Program();
+};
+
+// The values below one key of the program's (sub: "Interface\\", "Options\\"...),
+// read as stored, and written as raw bytes as another program might have left them.
+struct StoredKey {
+    StoredKey(const Program& p, const std::string& sub) : key(p.registry + sub) {}
+    std::string key;
+    TRegVariant Read(const std::string& name) const;  // rvEmpty when missing
+    // A number stored as a number (INT_MIN otherwise).
+    int Int(const std::string& name) const;
+    // A text stored as text ("(not text)" otherwise).
+    std::string Text(const std::string& name) const;
+    void WriteRaw(const std::string& name, DWORD type, const std::string& bytes) const;
+    void WriteInt(const std::string& name, int v) const;
 };
 
 // Writes a site file with one site for the server.

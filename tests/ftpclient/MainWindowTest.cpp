@@ -1,9 +1,10 @@
 // The main window and its local side without a server.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "LocalFiles.h"
 #include "MainWindowSupport.h"
-#include "RegValues.h"
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
 
@@ -131,10 +132,10 @@ TEST(MainWindow, OptionsRoundTripThroughTheRegistry) {
         r.Expect("frmOptions", [](TForm& f) { SendMessageA(static_cast<TfrmOptions&>(f).btnOk->Handle(), BM_CLICK, 0, 0); });
         EXPECT_EQ(o.ShowModal(), mrOk);
     }
-    TRegValues reg(prog.registry + "Options\\");
-    EXPECT_EQ(reg.ReadInteger("FTPTimeOut", 0), 45);
-    EXPECT_FALSE(reg.ReadBool("FTPAutoRefresh", true));
-    EXPECT_NE(reg.ReadString("AsciiExt", "").find(".pas"), std::string::npos);
+    StoredKey reg(prog, "Options\\");
+    EXPECT_EQ(reg.Int("FTPTimeOut"), 45);
+    EXPECT_EQ(reg.Int("FTPAutoRefresh"), 0);
+    EXPECT_NE(reg.Text("AsciiExt").find(".pas"), std::string::npos);
     TfrmMain again(prog.Settings());
     EXPECT_EQ(again.frmOptions->TimeOut(), 45);
     EXPECT_FALSE(again.frmOptions->AutoRefresh());
@@ -166,11 +167,18 @@ TEST(MainWindow, FirstStartKeepsItsOwnSizesAndHidesTheLog) {
         EXPECT_EQ(m.pnlFTPLog->Top() + m.pnlFTPLog->Height(), m.fsbMain->Top());
         m.FormClose();
     }
-    TRegValues reg(prog.registry + "Interface\\");
-    EXPECT_TRUE(reg.ReadBool("LogVisible", false));
-    EXPECT_EQ(reg.ReadInteger("LocalWidth", -1), 185);
-    EXPECT_EQ(reg.ReadInteger("LogHeight", -1), 65);
-    EXPECT_EQ(reg.ReadInteger("ServerViewStyle", -1), rvsList);
+    StoredKey reg(prog, "Interface\\");
+    EXPECT_EQ(reg.Int("LogVisible"), 1);
+    EXPECT_EQ(reg.Int("LocalWidth"), 185);
+    EXPECT_EQ(reg.Int("LogHeight"), 65);
+    EXPECT_EQ(reg.Int("ServerViewStyle"), rvsList);
+    // The window has no tool windows: the toolbar layout adds no subkey of its own.
+    HKEY k;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, reg.key.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
+    DWORD subkeys = 99;
+    RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(k);
+    EXPECT_EQ(subkeys, 0u);
     TfrmMain again(prog.Settings());
     EXPECT_TRUE(again.pnlFTPLog->Visible());
     EXPECT_TRUE(again.itmViewFTPLog->Checked());
@@ -191,20 +199,63 @@ TEST(MainWindow, InterfaceValuesRoundTripAndMinimisedPositionIsNotSaved) {
         ShowWindow(m.Handle(), SW_MINIMIZE);
         m.FormClose();  // minimised: the normal place stays
     }
-    TRegValues reg(prog.registry + "Interface\\");
-    EXPECT_EQ(reg.ReadInteger("LocalFilter", -1), 2);
-    EXPECT_EQ(reg.ReadInteger("ServerViewStyle", -1), 1);
-    EXPECT_EQ(reg.ReadInteger("SrvCol0", -1), 222);
-    EXPECT_EQ(reg.ReadString("LocalDir", ""), dir.Path());
-    TRegValues pos(prog.registry + "QuillonFTP.INI\\frmMain");
-    EXPECT_EQ(pos.ReadString("Left", ""), "50");
-    EXPECT_EQ(pos.ReadString("Top", ""), "60");
-    EXPECT_EQ(pos.ReadString("MyWindowState", ""), "False");
+    StoredKey reg(prog, "Interface\\");
+    EXPECT_EQ(reg.Int("LocalFilter"), 2);
+    EXPECT_EQ(reg.Int("ServerViewStyle"), 1);
+    EXPECT_EQ(reg.Int("SrvCol0"), 222);
+    EXPECT_EQ(reg.Text("LocalDir"), dir.Path());
+    EXPECT_EQ(reg.Text("LocalDrive"), dir.Path().substr(0, 1));
+    StoredKey pos(prog, "QuillonFTP.INI\\frmMain");
+    EXPECT_EQ(pos.Text("Left"), "50");
+    EXPECT_EQ(pos.Text("Top"), "60");
+    EXPECT_EQ(pos.Text("MyWindowState"), "False");
     TfrmMain again(prog.Settings());
     EXPECT_EQ(again.Local->FilterIndex(), 2);
     EXPECT_EQ(again.Local->Directory(), dir.Path());
     EXPECT_EQ(again.lvServerFiles->ViewStyle(), rvsSmallIcon);
     EXPECT_EQ(again.Left(), 50);
+}
+
+// Values another hand (or an older version) left: a number kept as text is
+// that number, a text is cut at its first zero byte, a text that is no number
+// leaves the window's own value.
+TEST(MainWindow, SettingsAreReadAsTheRegistryComponentReadsThem) {
+    qftest::TempDir dir;
+    const std::string z(1, '\0');
+    const struct {
+        const char* name;
+        const char* key;
+        const char* value;
+        DWORD type;
+        std::string bytes;
+        std::function<bool(TfrmMain&, const Program&)> holds;
+    } rows[] = {
+        {"a width kept as text", "Interface\\", "LocalWidth", REG_SZ, "230" + z,
+         [](TfrmMain& m, const Program&) { return m.Local->Width() == 230; }},
+        {"a width that is no number", "Interface\\", "LocalWidth", REG_SZ, "wide" + z,
+         [](TfrmMain& m, const Program&) { return m.Local->Width() == 185; }},
+        {"the log's flag kept as a word", "Interface\\", "LogVisible", REG_SZ, "True",
+         [](TfrmMain& m, const Program&) { return m.pnlFTPLog->Visible() && m.itmViewFTPLog->Checked(); }},
+        {"a folder with bytes after its zero", "Interface\\", "LocalDir", REG_SZ, dir.Path() + z + "C:\\junk",
+         [&dir](TfrmMain& m, const Program&) { return m.Local->Directory() == dir.Path(); }},
+        {"a time-out kept as text", "Options\\", "FTPTimeOut", REG_SZ, "45",
+         [](TfrmMain& m, const Program&) { return m.frmOptions->TimeOut() == 45; }},
+        {"a sound with bytes after its zero", "Options\\", "UploadSound", REG_SZ, "C:\\up.wav" + z + "junk" + z,
+         [](TfrmMain& m, const Program&) { return m.frmOptions->ebxSoundUpload->Text() == "C:\\up.wav"; }},
+        {"a flag kept as a number in text", "Options\\", "PlayDownload", REG_SZ, "0",
+         [](TfrmMain& m, const Program&) { return !m.frmOptions->cbPlaySoundDownload->Checked(); }},
+        {"a site file name with bytes after its zero", "FTP Servers\\", "INIFilename", REG_SZ,
+         dir.File("other.ini") + z + "x",
+         [&dir](TfrmMain& m, const Program&) { return m.SiteFile == dir.File("other.ini") && m.Servers.Count() == 1; }},
+    };
+    qftest::WriteFileBytes(dir.File("other.ini"), "[General]\r\nCount=1\r\n[Server1]\r\nName=\"Kept\"\r\n");
+    for (auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        Program prog;
+        StoredKey(prog, r.key).WriteRaw(r.value, r.type, r.bytes);
+        TfrmMain m(prog.Settings());
+        EXPECT_TRUE(r.holds(m, prog));
+    }
 }
 
 TEST(MainWindow, WorkFoldersEmptiedAtStartAndGoneAtExit) {

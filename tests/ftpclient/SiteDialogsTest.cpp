@@ -4,6 +4,7 @@
 #include "MainWindowSupport.h"
 #include "ScriptedModalRunner.h"
 #include "ScriptedPrompter.h"
+#include "runtime/Application.h"
 
 using namespace qfclient;
 
@@ -48,6 +49,22 @@ struct Fixture {
 
 void TypeName(TfrmServerAdd& d, const std::string& name) { SetWindowTextA(d.edtName->Handle(), name.c_str()); }
 
+// The pixels of an edit's text area as it paints them now.
+std::vector<uint32_t> SiteDialogsEditPicture(TWinControl& edit) {
+    HWND h = edit.Handle();
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT r;
+    GetClientRect(h, &r);
+    TBitmap shot(r.right, r.bottom);
+    HDC dc = GetDC(h);
+    BitBlt(shot.Canvas().Handle(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(h, dc);
+    std::vector<uint32_t> px;
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = 0; x < r.right; ++x) px.push_back(shot.PixelRGB(x, y));
+    return px;
+}
+
 }  // namespace
 
 TEST(SiteDialogs, AddRefusesATakenNameAndKeepsTheDialogOpen) {
@@ -85,6 +102,7 @@ TEST(SiteDialogs, EditRenamesReKeysAndSavesAtOnce) {
         EXPECT_TRUE(d.pnlInfo->Visible());
         EXPECT_EQ(d.pnlInfo->edtAddress->Text(), "a.example on port 21");
         EXPECT_EQ(d.pnlInfo->edtRemoteDir->Text(), "/pub");
+        MaybeSaveShot(d.Handle(), "edit-site-list");
         ClickListItem(*d.lbServers, 0, WM_LBUTTONDBLCLK);
         // The list is filled again, in the new order, with the edited site chosen.
         EXPECT_EQ(d.lbServers->Items().Strings(2), "Zulu");
@@ -191,6 +209,7 @@ TEST(SiteDialogs, TheEditedSitesPasswordIsMaskedFromTheFirstPaint) {
     LONG style = 0;
     LRESULT shownAs = 0;
     std::string password;
+    std::vector<uint32_t> shown, stars, clear;
     runner.Expect("frmServerEdit", [](TForm& form) {
         auto& d = static_cast<TfrmServerEdit&>(form);
         ClickListItem(*d.lbServers, 1);  // Beta
@@ -203,6 +222,19 @@ TEST(SiteDialogs, TheEditedSitesPasswordIsMaskedFromTheFirstPaint) {
         style = GetWindowLongA(d.edtPass->Handle(), GWL_STYLE);
         shownAs = SendMessageA(d.edtPass->Handle(), EM_GETPASSWORDCHAR, 0, 0);
         password = d.edtPass->Text();
+        // On a display the dialog is mapped a little later than it is shown.
+        for (int i = 0; !qftest::Env("QF_CLIENT_SHOTS").empty() && i < 20; ++i) {
+            Application->ProcessMessages();
+            Sleep(50);
+        }
+        MaybeSaveShot(d.Handle(), "edit-site-password");
+        shown = SiteDialogsEditPicture(*d.edtPass);
+        // The same box showing "**", and then the password, in clear.
+        SendMessageA(d.edtPass->Handle(), EM_SETPASSWORDCHAR, 0, 0);
+        d.edtPass->SetText("**");
+        stars = SiteDialogsEditPicture(*d.edtPass);
+        d.edtPass->SetText("pw");
+        clear = SiteDialogsEditPicture(*d.edtPass);
         ClickButton(d.btnCancel);
     });
     f.main->itmEditServerClick();
@@ -210,6 +242,9 @@ TEST(SiteDialogs, TheEditedSitesPasswordIsMaskedFromTheFirstPaint) {
     EXPECT_TRUE(style & ES_PASSWORD) << "the saved password showed in clear";
     EXPECT_EQ(shownAs, '*');
     EXPECT_EQ(password, "pw");
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown, stars) << "the box does not look as two stars do";
+    EXPECT_NE(shown, clear) << "the box looks as the password in clear";
 }
 
 TEST(SiteDialogs, TheRemoveDialogsListOfSeveralChoicesGetsItsWindowWithTheForm) {

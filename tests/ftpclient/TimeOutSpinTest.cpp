@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include "RegValues.h"
 #include "ui/ComCtrls.h"
 
 using namespace qfclient;
@@ -77,6 +76,8 @@ TEST(OptionsDialog, TimeOutBoxIsASpinEditWithItsBounds) {
         m.frmOptions->pcOptions->SetActivePageIndex(2);
         m.frmOptions->Show();
         MaybeSaveShot(m.frmOptions->Handle(), "options-timeout");
+        m.frmOptions->pcOptions->SetActivePageIndex(0);
+        MaybeSaveShot(m.frmOptions->Handle(), "options-general");
         m.frmOptions->Hide();
     }
 }
@@ -89,12 +90,12 @@ TEST(OptionsDialog, TimeOutReadFromTheRegistryIsHeldToItsBounds) {
     for (auto& r : rows) {
         SCOPED_TRACE("stored " + std::to_string(r.stored));
         Program prog;
-        TRegValues(prog.registry + "Options\\").WriteInteger("FTPTimeOut", r.stored);
+        StoredKey(prog, "Options\\").WriteInt("FTPTimeOut", r.stored);
         TfrmMain m(prog.Settings());
         EXPECT_EQ(m.frmOptions->sedtTimeOut->Text(), std::to_string(r.shown));
         EXPECT_EQ(m.frmOptions->TimeOut(), r.shown);
         // Saved back as the number shown.
         m.frmOptions->SaveOptions();
-        EXPECT_EQ(TRegValues(prog.registry + "Options\\").ReadInteger("FTPTimeOut", 0), r.shown);
+        EXPECT_EQ(StoredKey(prog, "Options\\").Int("FTPTimeOut"), r.shown);
     }
 }
