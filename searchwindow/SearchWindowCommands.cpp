@@ -235,6 +235,7 @@ void TSearchWindow::ShowPropertiesOfCurrent() {
     if (m.BrowserType == 0 || m.BrowserType == 1) {
         propertyBrowser_->SetVisible(m.BrowserType == 1);
         hcontent_->SetVisible(m.BrowserType == 1);
+        if (m.BrowserType == 1) PlaceHContentSplitBar(panes_);
     }
     PropertyTable table;
     table.Columns.push_back(m.MaskName);
