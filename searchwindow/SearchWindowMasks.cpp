@@ -252,6 +252,7 @@ void TSearchWindow::BuildReport(bool unique) {
     auto report = std::make_unique<TReportListForm>();
     report->SetReportType(unique ? kUniqueValuesReport : kValuesReport);
     report->SetMaskName(session_->Masks.Item(index).MaskName);
+    report->SetRememberedFolder(session_->ReportFolder);
     std::vector<int32_t> keys;
     for (const FoundItem& item : found_.Items()) keys.push_back(item.Key);
     SetStatus(1, "");
@@ -270,6 +271,8 @@ void TSearchWindow::BuildReport(bool unique) {
     // A closed report frees itself: the list lets go of it.
     TReportListForm* shown = report.get();
     report->OnClose = [this, shown](TObject*, TCloseAction& action) {
+        // The folder a report was saved in is the next report's, and the search's.
+        if (session_ && !shown->RememberedFolder().empty()) session_->ReportFolder = shown->RememberedFolder();
         for (auto it = reports_.begin(); it != reports_.end(); ++it)
             if (it->get() == shown) {
                 it->release();
