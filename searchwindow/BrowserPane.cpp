@@ -66,7 +66,7 @@ void TBrowserPane::Resized() {
 struct BrowserFetchJob {
     std::mutex Lock;
     HINTERNET Net = nullptr;
-    bool Cancelled = false;
+    std::atomic<bool> Cancelled{false};
     std::atomic<bool> Done{false};
     bool Ok = false;
     std::string Bytes;
@@ -157,9 +157,11 @@ bool TBrowserPane::FetchWaiting(const std::string& address, std::string& bytes, 
         job->Done = true;
     }).detach();
     const std::shared_ptr<bool> alive = alive_;
+    // A request blocked in the platform does not always end when its handle
+    // is closed: a stopped load is left to its thread, which ends on its own.
     const DWORD started = GetTickCount();
-    while (!job->Done) {
-        if (GetTickCount() - started > 2 * timeout) job->Cancel();  // a trickle ends too
+    while (!job->Done && !job->Cancelled) {
+        if (GetTickCount() - started > timeout) job->Cancel();  // no answer, or a trickle
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         Application->ProcessMessages();
         if (!*alive) {
@@ -173,6 +175,7 @@ bool TBrowserPane::FetchWaiting(const std::string& address, std::string& bytes, 
         return false;
     }
     job_.reset();
+    if (!job->Done) return false;
     std::lock_guard<std::mutex> g(job->Lock);
     bytes = std::move(job->Bytes);
     return job->Ok;

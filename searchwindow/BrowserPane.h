@@ -24,7 +24,7 @@ public:
     // Ends a load under way (the page then cannot be shown).
     void Stop();
     bool Loading() const { return job_ != nullptr; }
-    // An http:// load that gets no answer for this long ends.
+    // An http:// load not done after this long ends (a silent or a trickling server).
     unsigned long LoadTimeoutMs = kLoadTimeoutMs;
     void Refresh();
     void GoHome() { Navigate(HomeAddress); }

@@ -278,3 +278,46 @@ TEST_F(SearchWindowFaults, LastWindowClosedEndsTheProgramAndReportsAreFreed) {
     EXPECT_EQ(TSearchWindow::OpenWindows(), before);
     if (before == 0) EXPECT_TRUE(QuitPosted());
 }
+
+namespace {
+TBrowserPane* g_faultsPaneToStop = nullptr;
+void CALLBACK FaultsStopPane(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (g_faultsPaneToStop) g_faultsPaneToStop->Stop();
+}
+}  // namespace
+
+// A server that stalls ends the load at the time-out; Stop ends it at once;
+// the window answers meanwhile. A file is read up to the cap only.
+TEST_F(SearchWindowFaults, BrowserLoadsEndAtTheTimeOutOrAtStopAndAreCapped) {
+    TScriptedPrompter prompter;
+    TSearchWindow w;
+    ASSERT_TRUE(w.Load());
+    TBrowserPane* b = w.ContentBrowser();
+    b->LoadTimeoutMs = 700;
+    DWORD started = GetTickCount();
+    b->Navigate(Base() + "/stall/b.htm");
+    EXPECT_LT(GetTickCount() - started, 5000u);
+    EXPECT_EQ(b->Page().Text, "The page cannot be shown.");
+    EXPECT_FALSE(b->Loading());
+
+    b->LoadTimeoutMs = 30000;
+    g_faultsPaneToStop = b;
+    SetTimer(nullptr, 0, 300, FaultsStopPane);
+    started = GetTickCount();
+    b->Navigate(Base() + "/stall/index.htm");
+    g_faultsPaneToStop = nullptr;
+    EXPECT_LT(GetTickCount() - started, 5000u) << "Stop ended the load";
+    EXPECT_EQ(b->Page().Text, "The page cannot be shown.");
+    // A page that comes whole is shown as before.
+    b->Navigate(Base() + "/b.htm");
+    EXPECT_EQ(b->Page().Title, "Second page");
+
+    qftest::TempDir dir;
+    const std::string big = dir.File("big.txt");
+    qftest::WriteFileBytes(big, std::string(TBrowserPane::kMaxPageBytes + 4096, 'a'));
+    std::string bytes;
+    ASSERT_TRUE(TBrowserPane::Fetch("file://" + big, bytes));
+    EXPECT_EQ(bytes.size(), TBrowserPane::kMaxPageBytes);
+    EXPECT_TRUE(w.Unload());
+}
