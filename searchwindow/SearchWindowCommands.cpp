@@ -150,7 +150,6 @@ void TSearchWindow::StartClick(bool merge) {
     const bool running = search_->Status() != 0;
     if (session_->StartSearch(typed, merge)) {
         found_.FirstFoundPending = true;
-        found_.ShownFoundCount = 0;
         stopFrame_ = 0;
         fillTimer_.SetEnabled(true);
         startButtonTimer_.SetEnabled(true);
@@ -208,7 +207,6 @@ void TSearchWindow::FoundChanged(int32_t at, const FoundItem& item) {
 void TSearchWindow::FoundCleared() {
     ++foundClears_;
     foundList_->Clear();
-    currentRecord_ = -1;
 }
 
 int32_t TSearchWindow::OpenCurrentRecord() {

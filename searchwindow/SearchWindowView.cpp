@@ -220,7 +220,11 @@ void TSearchWindow::ShowRunState(SearchRunState state) {
     }
 }
 
-void TSearchWindow::ClearFoundList() { found_.Clear(); }
+void TSearchWindow::ClearFoundList() {
+    // The database is emptied too: no record is on view any more.
+    found_.Clear();
+    currentRecord_ = -1;
+}
 
 void TSearchWindow::ShowMasks() {
     FillMaskList();
