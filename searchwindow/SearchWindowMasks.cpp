@@ -100,7 +100,10 @@ void TSearchWindow::FillPropertiesList() {
 void TSearchWindow::CopyMasks() {
     std::vector<int32_t> indices;
     for (int i = 0; i < maskList_->Count(); ++i)
-        if (maskList_->IsSelected(i)) indices.push_back(static_cast<int32_t>(maskList_->TagOf(i)));
+        if (maskList_->IsSelected(i)) {
+            const int32_t tag = static_cast<int32_t>(maskList_->TagOf(i));
+            if (tag >= 1 && tag <= session_->Masks.Count()) indices.push_back(tag);
+        }
     if (indices.empty()) return;  // the clipboard keeps what it holds
     // Made first: masks that cannot be put as text leave the clipboard as it was.
     const std::string text = session_->Masks.PutMasks(indices);
