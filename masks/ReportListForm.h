@@ -30,6 +30,7 @@ public:
     void SizeColumns();
     const ReportTable& Table() const { return table_; }
     const std::string& RememberedFolder() const { return saver_.RememberedFolder(); }
+    void SetRememberedFolder(const std::string& folder) { saver_.SetRememberedFolder(folder); }
 
     // The toolbar's actions, by the button's key.
     void ButtonClick(const std::string& key);

@@ -2,8 +2,13 @@
 
 #include <wininet.h>
 
+#include <atomic>
 #include <fstream>
+#include <mutex>
 #include <sstream>
+#include <thread>
+
+#include "runtime/Application.h"
 
 namespace {
 // A multi-line read-only edit for the page text.
@@ -56,30 +61,124 @@ void TBrowserPane::Resized() {
     TPanel::Resized();
 }
 
-bool TBrowserPane::Fetch(const std::string& address, std::string& bytes) {
-    bytes.clear();
-    if (address.compare(0, 7, "file://") == 0) {
-        std::ifstream f(FilePath(address), std::ios::binary);
-        if (!f) return false;
-        std::ostringstream s;
-        s << f.rdbuf();
-        bytes = s.str();
-        return true;
+// One load's state, shared by the pane and the thread that fetches: the pane
+// may stop it, or be gone, before the thread ends.
+struct BrowserFetchJob {
+    std::mutex Lock;
+    HINTERNET Net = nullptr;
+    std::atomic<bool> Cancelled{false};
+    std::atomic<bool> Done{false};
+    bool Ok = false;
+    std::string Bytes;
+    void Cancel() {
+        std::lock_guard<std::mutex> g(Lock);
+        Cancelled = true;
+        // Closing the session handle ends a request blocked in it.
+        if (Net) InternetCloseHandle(Net);
+        Net = nullptr;
     }
+};
+
+namespace {
+bool BrowserFetchFile(const std::string& address, std::string& bytes) {
+    std::ifstream f(FilePath(address), std::ios::binary);
+    if (!f) return false;
+    // A readable page, not a whole disk file: at most kMaxPageBytes.
+    char buf[8192];
+    while (bytes.size() < TBrowserPane::kMaxPageBytes && f.read(buf, sizeof buf).gcount() > 0)
+        bytes.append(buf, static_cast<size_t>(f.gcount()));
+    if (bytes.size() > TBrowserPane::kMaxPageBytes) bytes.resize(TBrowserPane::kMaxPageBytes);
+    return true;
+}
+
+void BrowserFetchUrl(BrowserFetchJob& job, const std::string& address, unsigned long timeoutMs) {
     HINTERNET net = InternetOpenA("Sablefind", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-    if (!net) return false;
+    if (!net) return;
+    DWORD timeout = timeoutMs;
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
+        InternetSetOptionA(net, option, &timeout, sizeof timeout);
+    {
+        std::lock_guard<std::mutex> g(job.Lock);
+        if (job.Cancelled) {
+            InternetCloseHandle(net);
+            return;
+        }
+        job.Net = net;
+    }
     HINTERNET url = InternetOpenUrlA(net, address.c_str(), nullptr, 0,
                                      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
     bool ok = url != nullptr;
     char buf[8192];
     DWORD got = 0;
+    std::string bytes;
     while (ok && InternetReadFile(url, buf, sizeof buf, &got) && got > 0) {
         bytes.append(buf, got);
-        if (bytes.size() > (8u << 20)) break;  // a readable page, not a download
+        if (bytes.size() > TBrowserPane::kMaxPageBytes) break;  // a readable page, not a download
     }
     if (url) InternetCloseHandle(url);
-    InternetCloseHandle(net);
-    return ok;
+    std::lock_guard<std::mutex> g(job.Lock);
+    if (job.Net) InternetCloseHandle(job.Net);
+    job.Net = nullptr;
+    job.Ok = ok && !job.Cancelled;
+    job.Bytes = std::move(bytes);
+}
+}  // namespace
+
+bool TBrowserPane::Fetch(const std::string& address, std::string& bytes) {
+    bytes.clear();
+    if (address.compare(0, 7, "file://") == 0) return BrowserFetchFile(address, bytes);
+    BrowserFetchJob job;
+    BrowserFetchUrl(job, address, kLoadTimeoutMs);
+    bytes = std::move(job.Bytes);
+    return job.Ok;
+}
+
+void TBrowserPane::Stop() {
+    if (job_) job_->Cancel();
+}
+
+TBrowserPane::~TBrowserPane() {
+    *alive_ = false;
+    Stop();
+}
+
+bool TBrowserPane::FetchWaiting(const std::string& address, std::string& bytes, bool& superseded) {
+    superseded = false;
+    bytes.clear();
+    if (address.compare(0, 7, "file://") == 0) return BrowserFetchFile(address, bytes);
+    // Fetched on a thread while this one pumps messages: Stop (and a newer
+    // load) can end it, and a server that stalls ends it at the time-out.
+    Stop();
+    auto job = std::make_shared<BrowserFetchJob>();
+    job_ = job;
+    const unsigned long timeout = LoadTimeoutMs;
+    std::thread([job, address, timeout] {
+        BrowserFetchUrl(*job, address, timeout);
+        job->Done = true;
+    }).detach();
+    const std::shared_ptr<bool> alive = alive_;
+    // A request blocked in the platform does not always end when its handle
+    // is closed: a stopped load is left to its thread, which ends on its own.
+    const DWORD started = GetTickCount();
+    while (!job->Done && !job->Cancelled) {
+        if (GetTickCount() - started > timeout) job->Cancel();  // no answer, or a trickle
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        Application->ProcessMessages();
+        if (!*alive) {
+            superseded = true;  // the pane went while its page loaded
+            job->Cancel();
+            return false;
+        }
+    }
+    if (job_ != job) {
+        superseded = true;
+        return false;
+    }
+    job_.reset();
+    if (!job->Done) return false;
+    std::lock_guard<std::mutex> g(job->Lock);
+    bytes = std::move(job->Bytes);
+    return job->Ok;
 }
 
 bool TBrowserPane::Load(const std::string& address) {
@@ -87,7 +186,10 @@ bool TBrowserPane::Load(const std::string& address) {
     if (OnBeforeNavigate) OnBeforeNavigate(address, cancel);
     if (cancel) return false;
     std::string bytes;
-    if (!Fetch(address, bytes)) {
+    bool superseded = false;
+    const bool fetched = FetchWaiting(address, bytes, superseded);
+    if (superseded) return false;
+    if (!fetched) {
         page_ = ReadablePage{};
         page_.Title = address;
         page_.Text = "The page cannot be shown.";

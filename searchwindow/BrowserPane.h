@@ -4,20 +4,28 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "searchwindow/SysControl.h"
 #include "searchwindow/core/PageText.h"
 #include "ui/StdCtrls.h"
 
+struct BrowserFetchJob;
+
 class TBrowserPane : public TPanel {
 public:
     explicit TBrowserPane(TWinControl* parent);
+    ~TBrowserPane() override;
 
     void Navigate(const std::string& address);
     void GoBack();
     void GoForward();
-    void Stop() {}  // loads are synchronous: nothing is ever under way
+    // Ends a load under way (the page then cannot be shown).
+    void Stop();
+    bool Loading() const { return job_ != nullptr; }
+    // An http:// load not done after this long ends (a silent or a trickling server).
+    unsigned long LoadTimeoutMs = kLoadTimeoutMs;
     void Refresh();
     void GoHome() { Navigate(HomeAddress); }
     std::string HomeAddress;
@@ -32,10 +40,19 @@ public:
     void Resized() override;
 
     // The bytes of an address: a file or a WinINet request; false on failure.
+    // At most kMaxPageBytes are read; a request ends after kLoadTimeoutMs
+    // without an answer.
     static bool Fetch(const std::string& address, std::string& bytes);
+    static constexpr size_t kMaxPageBytes = 8u << 20;
+    static constexpr unsigned long kLoadTimeoutMs = 10000;
 
 private:
     bool Load(const std::string& address);
+    // Fetch, pumping messages while an http:// request is under way; superseded:
+    // a newer load, or the pane's end, took over.
+    bool FetchWaiting(const std::string& address, std::string& bytes, bool& superseded);
+    std::shared_ptr<BrowserFetchJob> job_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     TLabel* title_;
     TEdit* text_;
     TListViewBox* links_;

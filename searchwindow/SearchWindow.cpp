@@ -3,6 +3,7 @@
 #include "ui/core/Prompter.h"
 #include "runtime/Application.h"
 
+#include "masks/core/FileNames.h"
 #include "searchwindow/core/StartAddress.h"
 
 namespace {
@@ -58,9 +59,14 @@ TSearchWindow::TSearchWindow() : TForm(nullptr) {
         total_->SetCaption(session_->Traffic.TotalLine());
     };
     OnResize = [this](TObject*) { Relayout(); };
+    // A window of the New window command is the program's to free once closed.
+    OnClose = [this](TObject*, TCloseAction& action) {
+        if (IsNewWindow) action = caFree;
+    };
 }
 
 TSearchWindow::~TSearchWindow() {
+    Uncount(false);
     if (images_) ImageList_Destroy(images_);
     if (smallImages_) ImageList_Destroy(smallImages_);
 }
@@ -114,7 +120,10 @@ void TSearchWindow::BuildControls() {
         TFileDialogRequest r;
         r.Title = "Open file";
         r.Filter = "Documents (*.htm;*.html;*.txt)|*.htm;*.html;*.txt|All Files (*.*)|*.*";
-        if (Prompter().OpenFileDialog(r)) address_->SetText("file://" + r.FileName);
+        if (session_) r.InitialDir = session_->StartPageFolder;
+        if (!Prompter().OpenFileDialog(r)) return;
+        address_->SetText("file://" + r.FileName);
+        if (session_) session_->StartPageFolder = GetFileDir(r.FileName);
     });
     merge_ = AddButton(this, "Merge", 0, 32, 54, 22, [this] { StartClick(true); });
     start_ = AddButton(this, "   Start   ", 0, 32, 66, 22, [this] { StartClick(false); });
@@ -124,7 +133,7 @@ void TSearchWindow::BuildControls() {
         if (h->code == LVN_ITEMCHANGED) {
             auto* nm = reinterpret_cast<NMLISTVIEW*>(h);
             if ((nm->uNewState & LVIS_SELECTED) && !(nm->uOldState & LVIS_SELECTED)) {
-                currentRecordKey_ = static_cast<int32_t>(foundList_->TagOf(nm->iItem));
+                currentRecord_ = static_cast<int32_t>(foundList_->TagOf(nm->iItem));
                 if (panels_.CurrentPanel() == 2) SelectPanel(2);
                 if (panels_.CurrentPanel() == 3) ShowPropertiesOfCurrent();
             }
@@ -363,8 +372,8 @@ void TSearchWindow::Relayout() {
 
 void TSearchWindow::SelectPanel(int16_t panel) {
     if (panel < 1 || panel > 5) return;
-    if (panel == 2 && currentRecordKey_ >= 0 && db_) {
-        const int32_t c = db_->FindRecordByKey(currentRecordKey_);
+    if (panel == 2 && currentRecord_ >= 0 && db_) {
+        const int32_t c = OpenCurrentRecord();
         if (c >= 0) {
             content_->Navigate(db_->Value(c));
             db_->DestroyCursor(c);

@@ -24,7 +24,7 @@
 #include "ui/StdCtrls.h"
 #include "ui/Timer.h"
 
-class TSearchWindow : public TForm, public SessionView {
+class TSearchWindow : public TForm, public SessionView, private FoundListSink {
 public:
     TSearchWindow();
     ~TSearchWindow() override;
@@ -32,8 +32,12 @@ public:
     // Binds the engine by progIdPrefix and runs the load; false (after the
     // "Can not initialize search" box) when the engine cannot be made.
     bool Load(const std::string& progIdPrefix = "Gleaner");
-    // The close: stops, asks to save, ends the engine. False: the user cancelled.
+    // The close: stops, asks to save, ends the engine. False: the user
+    // cancelled, the save failed, or a command (a close or a new search
+    // waiting for the crawl among them) is still under way.
     bool Unload();
+    // Windows of this program open now: the last one closed ends it.
+    static int OpenWindows();
 
     // Commands, as the toolbars and keys run them.
     void Run(WindowCommand command);
@@ -41,7 +45,6 @@ public:
     void FillTick();
     std::string AppTitle = "Sablefind";
     std::string CaptionMaskName = "Page title";
-    std::string MaskFolder;  // of the last template file opened or saved
     // Picks the mask whose first value captions the found records.
     void SetCaptionMask(const std::string& name);
 
@@ -71,6 +74,10 @@ public:
     SearchSession* Session() { return session_.get(); }
     TDispatchDriver& SearchDriver() { return searchDriver_; }
     const FoundList& Found() const { return found_; }
+    bool FillTimerRunning() const { return fillTimer_.Enabled(); }
+    // Inserts into and clears of the found list on screen, since the load.
+    int FoundListInserts() const { return foundInserts_; }
+    int FoundListClears() const { return foundClears_; }
     TListViewBox* FoundListBox() { return foundList_; }
     TEdit* StartAddressCombo() { return address_; }
     TBrowserPane* ContentBrowser() { return content_; }
@@ -88,7 +95,8 @@ public:
     void ShowExternalLinksBox(bool checked) override;
     void ShowRunState(SearchRunState state) override;
     void ClearFoundList() override;
-    void Message(const std::string& text, const std::string& title) override;
+    void Message(const std::string& text, const std::string& title, MessageIcon icon) override;
+    void ShowMasks() override;
     SaveAnswer AskSave(const std::string& question) override;
     bool SaveSearch() override;
     void Pump(int ms) override;
@@ -106,6 +114,7 @@ public:
 private:
     void BuildMenu();
     void WindowClosed();
+    void Uncount(bool quitWhenLast);
     TMenuItem* AddItem(TMenuItem* parent, const std::string& caption, TShortCut key, std::function<void()> click);
     TMainMenu* menu_ = nullptr;
     TMenuItem* viewItems_[3] = {};
@@ -118,7 +127,13 @@ private:
                        std::function<void()> click);
     void Relayout();
     void ApplyPane(TWinControl* c, const PaneBox& b);
-    void SyncFoundList();
+    // FoundListSink: the list on screen follows the items.
+    void FoundInserted(int32_t at, const FoundItem& item) override;
+    void FoundChanged(int32_t at, const FoundItem& item) override;
+    void FoundCleared() override;
+    void StopRunTimers();
+    // A cursor on the record shown in the property view; kNoCursor when none.
+    int32_t OpenCurrentRecord();
     void FillMaskList();
     void FillPropertiesList();
     void AppendMaskItem(TListViewBox* list, int32_t index);
@@ -143,10 +158,13 @@ private:
     WindowPanes panes_;
     PanelSwitcher panels_;
     int32_t fillCursor_ = DatabaseCalls::kNoCursor;
+    int32_t fillRecord_ = 0;  // database position of the fill cursor's record
     int16_t stopFrame_ = 0;
-    int32_t currentRecordKey_ = -1;
+    int32_t currentRecord_ = -1;  // database position of the record on view
     bool settingText_ = false;
-    std::string searchFolder_;
+    bool counted_ = false;  // counted among the open windows
+    int commandDepth_ = 0;  // commands under way (their dialogs and waits pump messages)
+    int foundInserts_ = 0, foundClears_ = 0;
 
     TPanel* toolbar_ = nullptr;
     TButton* lastMainButton_ = nullptr;

@@ -21,7 +21,31 @@ std::string ProgramFolder() {
 
 // The found list's pictures: not known yet light grey, connected green, not connected red.
 int FoundImage(int icon) { return icon == 2 ? 2 : icon == 3 ? 3 : 0; }
+
+int g_openSearchWindows = 0;  // the last one closed ends the program
+
+// Counts a command under way for its scope.
+class CommandDepthScope {
+public:
+    explicit CommandDepthScope(int& depth) : depth_(depth) { ++depth_; }
+    ~CommandDepthScope() { --depth_; }
+    CommandDepthScope(const CommandDepthScope&) = delete;
+    CommandDepthScope& operator=(const CommandDepthScope&) = delete;
+
+private:
+    int& depth_;
+};
 }  // namespace
+
+int TSearchWindow::OpenWindows() { return g_openSearchWindows; }
+
+void TSearchWindow::WindowClosed() { Uncount(true); }
+
+void TSearchWindow::Uncount(bool quitWhenLast) {
+    if (!counted_) return;
+    counted_ = false;
+    if (--g_openSearchWindows <= 0 && quitWhenLast) PostQuitMessage(0);
+}
 
 bool TSearchWindow::Load(const std::string& progIdPrefix) {
     progIdPrefix_ = progIdPrefix;
@@ -41,7 +65,7 @@ bool TSearchWindow::Load(const std::string& progIdPrefix) {
         tabs_->Perform(TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
     if (!BindEngine(progIdPrefix, dbDriver_, searchDriver_)) {
-        Message("Can not initialize search", "Error");
+        Message("Can not initialize search", "Error", MessageIcon::Critical);
         return false;
     }
     db_ = std::make_unique<DatabaseDispatch>(dbDriver_);
@@ -49,6 +73,8 @@ bool TSearchWindow::Load(const std::string& progIdPrefix) {
     session_ = std::make_unique<SearchSession>(*search_, *db_, *this);
     const std::string folder = ProgramFolder();
     session_->FormatTableAddress = "file://" + folder + "\\" + "Resource/HTML.ftbl";
+    session_->MasksFolder = folder + "\\Masks\\";
+    found_.SetSink(this);
     help_->HomeAddress = "file://" + folder + "\\" + "Help/index.html";
     help_->GoHome();
     if (PromotionAddress.empty()) PromotionAddress = "file://" + folder + "\\" + "Help/promotion.html";
@@ -60,12 +86,21 @@ bool TSearchWindow::Load(const std::string& progIdPrefix) {
     ShowRunState(SearchRunState::Idle);
     SetStatus(1, "");
     Relayout();
+    counted_ = true;
+    ++g_openSearchWindows;
     return true;
 }
 
 bool TSearchWindow::Unload() {
     if (!session_) return true;
-    bool done = true;
+    // A close while a command (a new search waiting for the crawl, a save
+    // dialog) is under way would free what that command still uses.
+    if (commandDepth_ > 0 || session_->Busy()) return false;
+    CommandDepthScope command(commandDepth_);
+    StopRunTimers();
+    trafficTimer_.SetEnabled(false);
+    // A save that fails or throws keeps the window open (with its message).
+    bool done = false;
     CallGuarded(this, [&] {
         if (search_->Status() != 0) SetStatus(1, "Finishing task...");
         done = session_->Unload();
@@ -73,6 +108,11 @@ bool TSearchWindow::Unload() {
     });
     if (!done) {
         SetStatus(1, "");
+        trafficTimer_.SetEnabled(true);
+        if (session_->RunState != SearchRunState::Idle) {
+            fillTimer_.SetEnabled(true);
+            startButtonTimer_.SetEnabled(true);
+        }
         return false;
     }
     session_.reset();
@@ -81,6 +121,13 @@ bool TSearchWindow::Unload() {
     dbDriver_.Release();
     searchDriver_.Release();
     return true;
+}
+
+void TSearchWindow::StopRunTimers() {
+    fillTimer_.SetEnabled(false);
+    startButtonTimer_.SetEnabled(false);
+    if (fillCursor_ >= 0 && db_) db_->DestroyCursor(fillCursor_);
+    fillCursor_ = DatabaseCalls::kNoCursor;
 }
 
 bool TSearchWindow::HandleMessage(TMessage& m) {
@@ -95,7 +142,8 @@ bool TSearchWindow::HandleMessage(TMessage& m) {
 }
 
 void TSearchWindow::StartClick(bool merge) {
-    if (!session_) return;
+    if (!session_ || commandDepth_ > 0 || session_->Busy()) return;
+    CommandDepthScope command(commandDepth_);
     const std::string typed = address_->Text();
     std::string address = typed;
     NormalizeAddress(address);
@@ -112,16 +160,21 @@ void TSearchWindow::StartClick(bool merge) {
 }
 
 void TSearchWindow::FillTick() {
+    // After the close, or while a close or a new search waits: nothing to fill.
+    if (!session_ || !db_ || session_->Busy()) return;
     CallGuarded(this, [this] {
-        if (fillCursor_ < 0) fillCursor_ = db_->CreateCursor();
+        if (fillCursor_ < 0) {
+            fillCursor_ = db_->CreateCursor();
+            fillRecord_ = 0;
+        }
         if (db_->TestCursor(fillCursor_)) {
-            const FoundListEvents ev = found_.AddFoundRecord(*db_, fillCursor_, session_->Masks, session_->Filters);
+            const FoundListEvents ev =
+                found_.AddFoundRecord(*db_, fillCursor_, fillRecord_, session_->Masks, session_->Filters);
             db_->NextRecord(fillCursor_);
-            SyncFoundList();
+            ++fillRecord_;
             if (ev.Modified) MarkCaption();
             if (ev.FirstSelected) {
-                currentRecordKey_ = ev.SelectedKey;
-                const int at = found_.IndexOfKey(ev.SelectedKey);
+                const int at = found_.IndexOfRecord(ev.SelectedRecord);
                 if (at >= 0) foundList_->Select(at);
             }
             if (ev.CountChanged) SetStatus(2, "Found " + std::to_string(found_.ShownFoundCount));
@@ -131,13 +184,9 @@ void TSearchWindow::FillTick() {
             fillCursor_ = DatabaseCalls::kNoCursor;
         }
         if (session_->PollEnd()) {
-            if (fillCursor_ >= 0) db_->DestroyCursor(fillCursor_);
-            fillCursor_ = DatabaseCalls::kNoCursor;
-            fillTimer_.SetEnabled(false);
-            startButtonTimer_.SetEnabled(false);
+            StopRunTimers();
             FoundList::ClearRecordListMarks(*db_);
             const FoundListEvents ev = found_.FillFoundList(*db_, session_->Masks, session_->Filters);
-            SyncFoundList();
             if (ev.Modified) MarkCaption();
             SetStatus(2, "Found " + std::to_string(db_->Size()));
             SetStatus(1, "Complete");
@@ -145,27 +194,24 @@ void TSearchWindow::FillTick() {
     });
 }
 
-void TSearchWindow::SyncFoundList() {
-    const auto& items = found_.Items();
-    if (foundList_->Count() != static_cast<int>(items.size())) {
-        // A sorted insert moves the items after it: lay the list out again.
-        const int selected = foundList_->Selected();
-        const LPARAM key = selected >= 0 ? foundList_->TagOf(selected) : -1;
-        foundList_->Perform(WM_SETREDRAW, FALSE);
-        foundList_->Clear();
-        for (size_t i = 0; i < items.size(); ++i)
-            foundList_->Insert(static_cast<int>(i), items[i].Text, FoundImage(items[i].Icon), items[i].Key);
-        if (key >= 0 && found_.IndexOfKey(static_cast<int32_t>(key)) >= 0)
-            foundList_->Select(found_.IndexOfKey(static_cast<int32_t>(key)));
-        foundList_->Perform(WM_SETREDRAW, TRUE);
-        foundList_->Invalidate();
-        return;
-    }
-    for (size_t i = 0; i < items.size(); ++i) {
-        const int at = static_cast<int>(i);
-        if (foundList_->GetText(at) != items[i].Text) foundList_->SetText(at, 0, items[i].Text);
-        foundList_->SetImage(at, FoundImage(items[i].Icon));
-    }
+void TSearchWindow::FoundInserted(int32_t at, const FoundItem& item) {
+    ++foundInserts_;
+    foundList_->Insert(at, item.Text, FoundImage(item.Icon), item.Record);
+}
+
+void TSearchWindow::FoundChanged(int32_t at, const FoundItem& item) {
+    if (foundList_->GetText(at) != item.Text) foundList_->SetText(at, 0, item.Text);
+    foundList_->SetImage(at, FoundImage(item.Icon));
+}
+
+void TSearchWindow::FoundCleared() {
+    ++foundClears_;
+    foundList_->Clear();
+}
+
+int32_t TSearchWindow::OpenCurrentRecord() {
+    if (!db_) return DatabaseCalls::kNoCursor;
+    return FoundList::OpenRecord(*db_, currentRecord_);
 }
 
 void TSearchWindow::MarkCaption() {
@@ -187,10 +233,11 @@ void TSearchWindow::ShowPropertiesOfCurrent() {
     if (m.BrowserType == 0 || m.BrowserType == 1) {
         propertyBrowser_->SetVisible(m.BrowserType == 1);
         hcontent_->SetVisible(m.BrowserType == 1);
+        if (m.BrowserType == 1) PlaceHContentSplitBar(panes_);
     }
     PropertyTable table;
     table.Columns.push_back(m.MaskName);
-    const int32_t c = db_->FindRecordByKey(currentRecordKey_);
+    const int32_t c = OpenCurrentRecord();
     if (c >= 0) {
         table = BuildPropertyTable(*db_, c, session_->Masks, index);
         db_->DestroyCursor(c);
@@ -212,10 +259,10 @@ void TSearchWindow::ShowPropertiesOfCurrent() {
 
 void TSearchWindow::ShowSelectedValue() {
     const int sel = propertiesList_->Selected(), row = contentList_->Selected();
-    if (sel < 0 || row < 0 || currentRecordKey_ < 0 || !propertyBrowser_->Visible()) return;
+    if (sel < 0 || row < 0 || currentRecord_ < 0 || !propertyBrowser_->Visible()) return;
     const int32_t index = static_cast<int32_t>(propertiesList_->TagOf(sel));
     if (index < 1 || index > session_->Masks.Count()) return;
-    const int32_t c = db_->FindRecordByKey(currentRecordKey_);
+    const int32_t c = OpenCurrentRecord();
     if (c < 0) return;
     int32_t id = -1;
     const std::string value =

@@ -7,6 +7,8 @@
 #include "Kestrel_h.h"
 #include "OleSysError.h"
 #include "WideString.h"
+#include <stdexcept>
+
 #include "masks/EditMaskWizard.h"
 #include "masks/KesTextFile.h"
 #include "masks/core/FileNames.h"
@@ -98,13 +100,19 @@ void TSearchWindow::FillPropertiesList() {
 void TSearchWindow::CopyMasks() {
     std::vector<int32_t> indices;
     for (int i = 0; i < maskList_->Count(); ++i)
-        if (maskList_->IsSelected(i)) indices.push_back(static_cast<int32_t>(maskList_->TagOf(i)));
+        if (maskList_->IsSelected(i)) {
+            const int32_t tag = static_cast<int32_t>(maskList_->TagOf(i));
+            if (tag >= 1 && tag <= session_->Masks.Count()) indices.push_back(tag);
+        }
     if (indices.empty()) return;  // the clipboard keeps what it holds
+    // Made first: masks that cannot be put as text leave the clipboard as it was.
+    const std::string text = session_->Masks.PutMasks(indices);
+    KesClipboardObject clip;
     if (OpenClipboard(Handle())) {
         EmptyClipboard();
         CloseClipboard();
     }
-    KesClipboardObject().SetData(kMaskFormat, session_->Masks.PutMasks(indices));
+    clip.SetData(kMaskFormat, text);
 }
 
 void TSearchWindow::PasteMasks() {
@@ -133,7 +141,7 @@ void TSearchWindow::DeleteSelectedMasks() {
             continue;
         }
         const int32_t tag = static_cast<int32_t>(maskList_->TagOf(k));
-        if (tag > 0) RemoveMaskAt(session_->Masks, session_->Filters, tag);
+        if (tag > 0 && tag <= session_->Masks.Count()) RemoveMaskAt(session_->Masks, session_->Filters, tag);
         maskList_->Delete(k);
         n = maskList_->Count();
         for (int j = k; j < n; ++j) maskList_->SetTag(j, maskList_->TagOf(j) - 1);
@@ -178,18 +186,31 @@ void TSearchWindow::NewMask() {
 }
 
 void TSearchWindow::OpenMask() {
-    TFileDialogRequest r = MaskDialog(MaskTexts::kOpenMaskTitle, "mask*", "", MaskFolder);
+    TFileDialogRequest r = MaskDialog(MaskTexts::kOpenMaskTitle, "mask*", "", session_->MasksFolder);
     if (!Prompter().OpenFileDialog(r) || r.FileName.empty()) return;
     KesTextFile file;
     // The template reaches the engine at once (OpenMaskFile applies the masks).
+    const int32_t before = session_->Masks.Count();
     const std::string error = OpenMaskFile(session_->Masks, file, *search_, r.FileName);
     if (!error.empty()) {
         ErrorBox(error);
         return;
     }
+    // A value longer than a mask string holds could never be saved or
+    // copied: such a template is refused here, where it comes in.
+    std::vector<int32_t> added;
+    for (int32_t i = before + 1; i <= session_->Masks.Count(); ++i) added.push_back(i);
+    try {
+        session_->Masks.PutMasks(added);
+    } catch (const std::length_error&) {
+        for (int32_t i = session_->Masks.Count(); i > before; --i) session_->Masks.Remove(i);
+        session_->Masks.Apply(*search_);
+        ErrorBox(std::string(MaskTexts::kCanNotOpenMask) + " - " + r.FileName);
+        return;
+    }
     FillMaskList();
     FillPropertiesList();
-    MaskFolder = GetFileDir(r.FileName);
+    session_->MasksFolder = GetFileDir(r.FileName);
 }
 
 void TSearchWindow::SaveMaskAs() {
@@ -199,7 +220,7 @@ void TSearchWindow::SaveMaskAs() {
         const int32_t k = static_cast<int32_t>(maskList_->TagOf(i));
         if (k < 1 || k > session_->Masks.Count()) continue;
         const SearchMask& mask = session_->Masks.Item(k);
-        TFileDialogRequest r = MaskDialog(MaskTexts::kSaveMaskTitle, "mask", mask.MaskName, MaskFolder);
+        TFileDialogRequest r = MaskDialog(MaskTexts::kSaveMaskTitle, "mask", mask.MaskName, session_->MasksFolder);
         // A cancelled dialog ends the whole loop.
         if (!Prompter().SaveFileDialog(r) || r.FileName.empty()) return;
         const std::string fileName = MaskFileName(r.FileName, mask.MaskType);
@@ -214,7 +235,7 @@ void TSearchWindow::SaveMaskAs() {
             continue;
         }
         maskList_->Deselect(i);
-        MaskFolder = GetFileDir(fileName);
+        session_->MasksFolder = GetFileDir(fileName);
     }
 }
 
@@ -234,6 +255,7 @@ void TSearchWindow::BuildReport(bool unique) {
     auto report = std::make_unique<TReportListForm>();
     report->SetReportType(unique ? kUniqueValuesReport : kValuesReport);
     report->SetMaskName(session_->Masks.Item(index).MaskName);
+    report->SetRememberedFolder(session_->ReportFolder);
     std::vector<int32_t> keys;
     for (const FoundItem& item : found_.Items()) keys.push_back(item.Key);
     SetStatus(1, "");
@@ -249,6 +271,19 @@ void TSearchWindow::BuildReport(bool unique) {
     SetStatus(1, "Complete");
     progress_->SetVisible(false);
     if (!unique) report->SizeColumns();
+    // A closed report frees itself: the list lets go of it.
+    TReportListForm* shown = report.get();
+    report->OnClose = [this, shown](TObject*, TCloseAction& action) {
+        // The folder a report was saved in is the next report's, and the search's.
+        if (session_ && !shown->RememberedFolder().empty()) session_->ReportFolder = shown->RememberedFolder();
+        for (auto it = reports_.begin(); it != reports_.end(); ++it)
+            if (it->get() == shown) {
+                it->release();
+                reports_.erase(it);
+                action = caFree;
+                return;
+            }
+    };
     report->Show();
     reports_.push_back(std::move(report));
 }

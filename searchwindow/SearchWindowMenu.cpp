@@ -4,10 +4,6 @@
 #include "ui/Menus.h"
 #include "searchwindow/AboutBox.h"
 
-namespace {
-int g_windows = 0;  // windows open in this program: the last one closed ends it
-}
-
 TMenuItem* TSearchWindow::AddItem(TMenuItem* parent, const std::string& caption, TShortCut key,
                                   std::function<void()> click) {
     auto* item = new TMenuItem(menu_);
@@ -27,6 +23,7 @@ void TSearchWindow::BuildMenu() {
         auto* w = new TSearchWindow;
         w->IsNewWindow = true;
         w->Show();
+        // A window that could not load is not counted among the open ones.
         if (!w->Load()) w->Release();
     });
     AddItem(fileNew, "&Search", ShortCut('R', ssCtrl), [this] { Run(WindowCommand::NewSearch); });
@@ -61,25 +58,23 @@ void TSearchWindow::BuildMenu() {
     AddItem(help, "-", 0, nullptr);
     AddItem(help, "&About Sablefind...", 0, [this] { ShowAbout(); });
     SetMenu(menu_);
-    ++g_windows;
-}
-
-void TSearchWindow::WindowClosed() {
-    if (--g_windows <= 0) PostQuitMessage(0);
 }
 
 void TSearchWindow::SetFoundListView(int16_t mode) {
+    if (mode < 0 || mode > 2) return;  // a saved mode of another kind leaves the view as it is
     foundList_->SetView(mode);
     FoundListView = mode;
     for (int i = 0; i < 3; ++i) viewItems_[i]->SetChecked(i == mode);
 }
 
 void TSearchWindow::SetMaskListView(int16_t mode) {
+    if (mode < 0 || mode > 2) return;  // a saved mode of another kind leaves the view as it is
     maskList_->SetView(mode);
     MaskListView = mode;
 }
 
 void TSearchWindow::SetPropertyListView(int16_t mode) {
+    if (mode < 0 || mode > 2) return;  // a saved mode of another kind leaves the view as it is
     propertiesList_->SetView(mode);
     PropertyListView = mode;
 }

@@ -16,7 +16,14 @@ std::string RemoveExtension(const std::string& name) { return name.substr(0, nam
 }  // namespace
 
 void TSearchWindow::Run(WindowCommand command) {
-    if (!session_) return;
+    // Refused while a close or a new search waits for the crawl (its wait
+    // pumps messages) or another command's dialog is up.
+    if (!session_ || commandDepth_ > 0 || session_->Busy()) return;
+    ++commandDepth_;
+    struct DepthRestore {
+        int& d;
+        ~DepthRestore() { --d; }
+    } restore{commandDepth_};
     if (RefusedWhileRunning(command) && search_->Status() != 0) {
         Prompter().ShowMessageBox(kNotAllowedText, "", MB_OK);
         return;
@@ -69,10 +76,10 @@ bool TSearchWindow::SaveSearchAs() {
     r.Title = "Save Search As";
     r.DefaultExt = "search";
     r.Filter = kSearchFilter;
-    r.InitialDir = searchFolder_;
+    r.InitialDir = session_->SearchFolder;
     r.Options = OFN_HIDEREADONLY;
     if (!Prompter().SaveFileDialog(r) || r.FileName.empty()) return false;
-    searchFolder_ = GetFileDir(r.FileName);
+    session_->SearchFolder = GetFileDir(r.FileName);
     if (GetFileAttributesA(r.FileName.c_str()) != INVALID_FILE_ATTRIBUTES &&
         Prompter().ShowMessageBox(OverwriteQuestion(r.FileName), "Save file", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return false;
@@ -88,7 +95,7 @@ bool TSearchWindow::SaveSearch() {
     state.MaskListView = MaskListView;
     state.PropertyListView = PropertyListView;
     if (db_->Save(session_->SearchFile, PutUserData(state, session_->Masks)) == 0) {
-        Message("Can not save search database - " + session_->SearchFile, "Error");
+        Message("Can not save search database - " + session_->SearchFile, "Error", MessageIcon::None);
         return false;
     }
     session_->SearchModified = found_.SearchModified = false;
@@ -102,11 +109,11 @@ bool TSearchWindow::AskSearchFile(bool merge, std::string& file) {
     r.Title = "Open Search";
     r.DefaultExt = "search";
     r.Filter = merge ? kSearchFilter : "Searches (*.search)|*.search|Search profiles (*.spf)|*.spf|All Files (*.*)|*.*";
-    r.InitialDir = searchFolder_;
+    r.InitialDir = session_->SearchFolder;
     r.Options = OFN_HIDEREADONLY;
     if (!Prompter().OpenFileDialog(r) || r.FileName.empty()) return false;
     file = r.FileName;
-    searchFolder_ = GetFileDir(file);
+    session_->SearchFolder = GetFileDir(file);
     return true;
 }
 
@@ -114,7 +121,7 @@ void TSearchWindow::MergeFile(const std::string& file) {
     std::string ignored;
     SetStatus(1, "Reading - " + file);
     if (db_->AddFile(file, ignored) == 0) {
-        Message("Can not open search database - " + file, "Error");
+        Message("Can not open search database - " + file, "Error", MessageIcon::None);
         return;
     }
     // Cleared marks put every record in again: the list is rebuilt, or
@@ -130,7 +137,6 @@ void TSearchWindow::RefreshFoundList(bool clearAll) {
         FoundList::ClearRecordListMarks(*db_);
     }
     if (found_.FillFoundList(*db_, session_->Masks, session_->Filters).Modified) MarkCaption();
-    SyncFoundList();
     SetStatus(1, "Complete");
 }
 
@@ -155,19 +161,20 @@ void TSearchWindow::OpenSearch(bool merge) {
         readable = false;
     }
     if (!readable) {
-        Message("Can not open search database - " + file, "Error");
+        Message("Can not open search database - " + file, "Error", MessageIcon::None);
         return;
     }
     if (!session_->AskSaveChanges() || !session_->NewSearch()) return;
     SetStatus(1, "Reading - " + file);
     if (db_->Open(file, userData) == 0) {
-        Message("Can not open search database - " + file, "Error");
+        Message("Can not open search database - " + file, "Error", MessageIcon::None);
         return;
     }
     SetStatus(1, "Reading - complete");
     session_->SearchFile = file;
     const SearchUserData d = session_->ApplyUserData(userData);
     address_->SetText(d.State.StartAddress);
+    formatTable_->SetText(session_->FormatTableAddress);
     CaptionMaskName = found_.CaptionMaskName = d.State.CaptionMaskName;
     SetFoundListView(d.State.FoundListView);
     SetMaskListView(d.State.MaskListView);
@@ -204,6 +211,9 @@ void TSearchWindow::ShowRunState(SearchRunState state) {
     suspend_->SetEnabled(c.SuspendBox);
     suspend_->SetCaption(c.SuspendCaption);
     if (c.StatusText) SetStatus(1, c.StatusText);
+    // However the run ended (the fill timer, or a close or new search that
+    // waited for it), its timers end with it.
+    if (state == SearchRunState::Idle) StopRunTimers();
     if (state == SearchRunState::Running && session_) {
         traffic_->SetCaption(session_->Traffic.TrafficLine());
         total_->SetCaption(session_->Traffic.TotalLine());
@@ -211,12 +221,18 @@ void TSearchWindow::ShowRunState(SearchRunState state) {
 }
 
 void TSearchWindow::ClearFoundList() {
+    // The database is emptied too: no record is on view any more.
     found_.Clear();
-    foundList_->Clear();
+    currentRecord_ = -1;
 }
 
-void TSearchWindow::Message(const std::string& text, const std::string& title) {
-    Prompter().ShowMessageBox(text, title, MB_OK | MB_ICONSTOP);
+void TSearchWindow::ShowMasks() {
+    FillMaskList();
+    FillPropertiesList();
+}
+
+void TSearchWindow::Message(const std::string& text, const std::string& title, MessageIcon icon) {
+    Prompter().ShowMessageBox(text, title, MB_OK | (icon == MessageIcon::Critical ? MB_ICONSTOP : 0));
 }
 
 SaveAnswer TSearchWindow::AskSave(const std::string& question) {

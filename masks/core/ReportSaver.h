@@ -35,6 +35,8 @@ public:
     // "Error writing file - " and the file name.
     bool Save(const ReportTable& report, TextFile& file, ReportSavePrompts& prompts);
     const std::string& RememberedFolder() const { return folder_; }
+    // The folder the first save dialog opens in (the main window's report folder).
+    void SetRememberedFolder(const std::string& folder) { folder_ = folder; }
 
 private:
     std::string folder_;  // "" until the first save

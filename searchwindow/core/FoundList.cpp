@@ -15,6 +15,30 @@ int32_t FoundList::IndexOfKey(int32_t key) const {
     return -1;
 }
 
+int32_t FoundList::IndexOfRecord(int32_t record) const {
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].Record == record) return static_cast<int32_t>(i);
+    return -1;
+}
+
+void FoundList::Clear() {
+    items_.clear();
+    if (sink_) sink_->FoundCleared();
+}
+
+void FoundList::Changed(int32_t at) {
+    if (sink_) sink_->FoundChanged(at, items_[at]);
+}
+
+int32_t FoundList::OpenRecord(DatabaseCalls& db, int32_t record) {
+    if (record < 0) return DatabaseCalls::kNoCursor;
+    const int32_t c = db.CreateCursor();
+    for (int32_t i = 0; i < record && db.TestCursor(c); ++i) db.NextRecord(c);
+    if (db.TestCursor(c)) return c;
+    db.DestroyCursor(c);
+    return DatabaseCalls::kNoCursor;
+}
+
 int32_t FoundList::SortedPosition(DatabaseCalls& db, int32_t cursor, const std::string& S) const {
     const int32_t end = static_cast<int32_t>(items_.size());
     const int32_t N = db.GetValueCount(cursor, S);
@@ -38,7 +62,8 @@ int32_t FoundList::SortedPosition(DatabaseCalls& db, int32_t cursor, const std::
     return end;
 }
 
-FoundListEvents FoundList::AddFoundRecord(DatabaseCalls& db, int32_t cursor, const MaskCollection& masks,
+FoundListEvents FoundList::AddFoundRecord(DatabaseCalls& db, int32_t cursor, int32_t record,
+                                          const MaskCollection& masks,
                                           const std::vector<FilterBlock>& filters) {
     FoundListEvents ev;
     bool changed = false;
@@ -75,12 +100,14 @@ FoundListEvents FoundList::AddFoundRecord(DatabaseCalls& db, int32_t cursor, con
             const int32_t pos = sorted ? SortedPosition(db, cursor, masks.Item(sortAt).MaskName)
                                        : static_cast<int32_t>(items_.size());
             db.SetReserved2(cursor, pos + 1);
-            items_.insert(items_.begin() + pos, FoundItem{key, caption, 1});
+            items_.insert(items_.begin() + pos, FoundItem{key, caption, 1, record});
+            if (sink_) sink_->FoundInserted(pos, items_[pos]);
             markModified();
             if (FirstFoundPending) {
                 FirstFoundPending = false;
                 ev.FirstSelected = true;
                 ev.SelectedKey = key;
+                ev.SelectedRecord = record;
             }
             const int32_t n = db.Size();
             if (n != ShownFoundCount) {
@@ -90,10 +117,13 @@ FoundListEvents FoundList::AddFoundRecord(DatabaseCalls& db, int32_t cursor, con
             ev.StatusText = "Got object - " + db.Value(cursor);
         }
     } else if (changed) {
-        const int32_t at = IndexOfKey(key);
+        const int32_t at = IndexOfRecord(record);
         if (at >= 0) {
             markModified();
-            items_[at].Text = caption;
+            if (items_[at].Text != caption) {
+                items_[at].Text = caption;
+                Changed(at);
+            }
         }
     }
     if (db.Reserved3(cursor).size() < 2) {
@@ -101,8 +131,11 @@ FoundListEvents FoundList::AddFoundRecord(DatabaseCalls& db, int32_t cursor, con
         if (id >= 0) {
             const bool ok = v.compare(0, 4, "true") == 0;
             db.SetReserved3(cursor, ok ? "true" : "false");
-            const int32_t at = db.Reserved2(cursor) >= 0 ? IndexOfKey(key) : -1;
-            if (at >= 0) items_[at].Icon = ok ? 2 : 3;
+            const int32_t at = db.Reserved2(cursor) >= 0 ? IndexOfRecord(record) : -1;
+            if (at >= 0 && items_[at].Icon != (ok ? 2 : 3)) {
+                items_[at].Icon = ok ? 2 : 3;
+                Changed(at);
+            }
         }
     }
     return ev;
@@ -112,13 +145,14 @@ FoundListEvents FoundList::FillFoundList(DatabaseCalls& db, const MaskCollection
                                          const std::vector<FilterBlock>& filters) {
     FoundListEvents all;
     const int32_t c = db.CreateCursor();
-    for (; db.TestCursor(c); db.NextRecord(c)) {
-        FoundListEvents ev = AddFoundRecord(db, c, masks, filters);
+    for (int32_t record = 0; db.TestCursor(c); db.NextRecord(c), ++record) {
+        FoundListEvents ev = AddFoundRecord(db, c, record, masks, filters);
         all.Modified |= ev.Modified;
         all.CountChanged |= ev.CountChanged;
         if (ev.FirstSelected) {
             all.FirstSelected = true;
             all.SelectedKey = ev.SelectedKey;
+            all.SelectedRecord = ev.SelectedRecord;
         }
         if (!ev.StatusText.empty()) all.StatusText = ev.StatusText;
     }

@@ -93,3 +93,17 @@ bool MoveVSplitBar1(WindowPanes& p, float xDelta, float W, const LayoutConstants
     ArrangePanes(p, W, c);
     return true;
 }
+
+void PlaceHContentSplitBar(WindowPanes& p, const LayoutConstants& c) {
+    PaneBox& bar = p.HContentSplitBar;
+    const float top = p.HSplitBar1.Bottom() + c.PaneGap, bottom = p.TabStrip.Top;
+    if (bar.Top < top || bar.Bottom() > bottom) bar.Top = top + Max0(bottom - top - bar.Height) / 2;
+    p.HContentSplitBar.Visible = p.PropertyContentBrowser.Visible = true;
+    if (!MoveHContentSplitBar(p, 0, c)) {
+        // Too little room for both minimum sizes: share what there is.
+        p.PropertyContentBrowser.Top = bar.Bottom() + c.PaneGap;
+        p.PropertyContentBrowser.Height = Max0(bottom - p.PropertyContentBrowser.Top - c.PaneGap);
+    }
+    p.PropertyContentList.Top = top;
+    p.PropertyContentList.Height = Max0(bar.Top - p.PropertyContentList.Top - c.PaneGap);
+}

@@ -33,4 +33,8 @@ void ArrangePanes(WindowPanes& p, float W, const LayoutConstants& c = {});
 // Each returns false, changing nothing, when the drag would leave its bounds.
 bool MoveHSplitBar1(WindowPanes& p, float d, const LayoutConstants& c = {});
 bool MoveHContentSplitBar(WindowPanes& p, float d, const LayoutConstants& c = {});
+// A browser template shows the content browser: the content splitter is put
+// inside the Results panel's free area when it is not there (the first time,
+// or after HSplitBar1 was dragged past it), and the list and browser around it.
+void PlaceHContentSplitBar(WindowPanes& p, const LayoutConstants& c = {});
 bool MoveVSplitBar1(WindowPanes& p, float xDelta, float W, const LayoutConstants& c = {});

@@ -3,9 +3,12 @@
 #include "masks/core/DefaultMasks.h"
 #include "searchwindow/core/StartAddress.h"
 
+#include <cstdint>
+#include <optional>
+
 namespace {
 constexpr int32_t kTrue = -1;
-}
+}  // namespace
 
 void SearchSession::Load() {
     db_.Create();
@@ -41,6 +44,8 @@ bool SearchSession::WaitIdle(int maxMs) {
 }
 
 bool SearchSession::Unload() {
+    if (busy_) return false;
+    SessionBusyScope busy(busy_);
     if (search_.Status() != 0) StopSearch();
     if (!AskSaveChanges()) return false;
     // The engine ignores TruncateChannels while a crawl runs: let it end
@@ -61,7 +66,7 @@ void SearchSession::SetChannelCount(int32_t wanted) {
         for (int32_t n = from; n < wanted; ++n) {
             const auto r = search_.AttachNewChannel();
             if (r == SearchEngineCalls::ChannelResult::NoObject) {
-                view_.Message("Can not create chanal", "Error");
+                view_.Message("Can not create chanal", "Error", MessageIcon::Critical);
                 break;
             }
             if (r == SearchEngineCalls::ChannelResult::Refused) return;
@@ -76,7 +81,7 @@ void SearchSession::SetChannelCount(int32_t wanted) {
 
 bool SearchSession::LoadFormatTable() {
     if (search_.LoadMetaprocessorTable(FormatTableAddress) != 0) return true;
-    view_.Message("Can not open format table - " + FormatTableAddress, "Error");
+    view_.Message("Can not open format table - " + FormatTableAddress, "Error", MessageIcon::None);
     return false;
 }
 
@@ -101,22 +106,43 @@ void SearchSession::SpinClick(Spinner which, bool up) {
 }
 
 void SearchSession::SettingEdited(Spinner which, const std::string& text) {
-    int32_t* member = which == Spinner::ChannelCount ? &ChannelCountWanted
-                      : which == Spinner::MaxFound   ? &MaxFoundSetting
-                      : which == Spinner::MaxLevel   ? &MaxLevelSetting
-                                                     : &ReadBlockSetting;
-    const auto v = ParseSetting(which, text);
-    if (!v) {
-        view_.ShowSetting(which, SettingText(which, *member, NoLimitText));
-        return;
-    }
-    *member = *v;
-    // Each accepted value reaches the engine at once.
+    const std::optional<int32_t> v = ConvertSettingText(text);
     switch (which) {
-    case Spinner::ChannelCount: SetChannelCount(*member); break;
-    case Spinner::MaxFound: search_.SetMaxFound(*member); break;
-    case Spinner::MaxLevel: search_.SetMaxLevel(*member); break;
-    case Spinner::ReadBlock: search_.SetPortionSize(*member); break;
+    case Spinner::ChannelCount:
+        // At least one channel; the box shows what the engine really holds.
+        if (!v || *v > INT16_MAX) {
+            view_.ShowSetting(which, std::to_string(ChannelCountWanted));
+            return;
+        }
+        ChannelCountWanted = *v < 1 ? 1 : *v;
+        SetChannelCount(ChannelCountWanted);
+        view_.ShowSetting(which, std::to_string(search_.ChannelCount()));
+        return;
+    case Spinner::MaxFound:
+        // Always shown normalised.
+        if (v) MaxFoundSetting = *v < -1 ? -1 : *v;
+        view_.ShowSetting(which, SettingText(which, MaxFoundSetting, NoLimitText));
+        return;
+    case Spinner::MaxLevel:
+        if (!v || *v < -1) {
+            if (v) MaxLevelSetting = -1;
+            view_.ShowSetting(which, SettingText(which, MaxLevelSetting, NoLimitText));
+            return;
+        }
+        MaxLevelSetting = *v;  // the typed text stays
+        return;
+    case Spinner::ReadBlock:
+        if (!v) {
+            view_.ShowSetting(which, std::to_string(ReadBlockSetting));
+            return;
+        }
+        ReadBlockSetting = *v;
+        if (ReadBlockSetting < 1) {
+            ReadBlockSetting = 1;
+            view_.ShowSetting(which, "1");
+        }
+        search_.SetPortionSize(ReadBlockSetting);
+        return;
     }
 }
 

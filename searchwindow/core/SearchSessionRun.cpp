@@ -20,7 +20,8 @@ bool SearchSession::StartSearch(const std::string& typedAddress, bool merge) {
         // Emptying the database is only done for a start that can happen,
         // and after the user had the chance to keep the results.
         if (search_.ChannelCount() < 1) {
-            view_.Message("Can not start search - " + address + " - no channel is attached", "Error");
+            view_.Message("Can not start search - " + address + " - no channel is attached", "Error",
+                          MessageIcon::None);
             return false;
         }
         if (!AskSaveChanges()) return false;
@@ -28,7 +29,7 @@ bool SearchSession::StartSearch(const std::string& typedAddress, bool merge) {
         view_.ClearFoundList();
     }
     if (search_.Start(address, db_) == 0) {
-        view_.Message("Can not start search - " + address, "Error");
+        view_.Message("Can not start search - " + address, "Error", MessageIcon::None);
         return false;
     }
     RunState = SearchRunState::Running;
@@ -84,22 +85,33 @@ bool SearchSession::AskSaveChanges() {
 }
 
 bool SearchSession::NewSearch() {
-    Filters.clear();
+    if (busy_) return false;
+    SessionBusyScope busy(busy_);
     if (search_.Status() != 0) {
         StopSearch();
-        // Emptying the database under a running crawl loses records mid-write.
-        if (!WaitIdle(15000)) return false;
+        // Emptying the database under a running crawl loses records mid-write;
+        // a run that does not end leaves the search whole.
+        if (!WaitIdle(15000)) {
+            view_.Message(kRunDoesNotEndText, "Error", MessageIcon::None);
+            return false;
+        }
         PollEnd();
     }
+    Filters.clear();
     db_.Empty();
     view_.ClearFoundList();
     AddDefaultMasks(Masks, search_);
+    view_.ShowMasks();
     SearchFile.clear();
     return true;
 }
 
 WindowState SearchSession::CollectState(const std::string& startAddress, const std::string& captionMaskName) const {
     WindowState s;
+    s.SearchFolder = SearchFolder;
+    s.MasksFolder = MasksFolder;
+    s.StartPageFolder = StartPageFolder;
+    s.ReportFolder = ReportFolder;
     s.StartAddress = startAddress;
     s.CaptionMaskName = captionMaskName;
     s.FormatTableAddress = FormatTableAddress;
@@ -130,6 +142,10 @@ SearchUserData SearchSession::ApplyUserData(const std::string& userData) {
 }
 
 void SearchSession::ApplyState(const WindowState& s) {
+    SearchFolder = s.SearchFolder;
+    MasksFolder = s.MasksFolder;
+    StartPageFolder = s.StartPageFolder;
+    ReportFolder = s.ReportFolder;
     FormatTableAddress = s.FormatTableAddress;
     Masks.SetSortAt(s.SortAt);
     ChannelCountWanted = s.ChannelCount - 1;

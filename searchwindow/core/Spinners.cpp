@@ -1,5 +1,6 @@
 #include "searchwindow/core/Spinners.h"
 
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -32,6 +33,41 @@ std::optional<int32_t> ParseSetting(Spinner which, const std::string& text) {
     }
     if (text[0] == '-') v = -v;
     if (v < LowerLimit(which) || v > UpperLimit(which)) return std::nullopt;
+    return static_cast<int32_t>(v);
+}
+
+std::optional<int32_t> ConvertSettingText(const std::string& text) {
+    size_t b = 0, e = text.size();
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (b < e && blank(text[b])) ++b;
+    while (e > b && blank(text[e - 1])) --e;
+    size_t i = b;
+    const bool negative = i < e && text[i] == '-';
+    if (i < e && (text[i] == '-' || text[i] == '+')) ++i;
+    int64_t whole = 0;
+    size_t digits = 0;
+    for (; i < e && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) {
+        whole = whole * 10 + (text[i] - '0');
+        if (whole > (int64_t{1} << 32)) return std::nullopt;
+    }
+    // The fraction: above one half rounds up, exactly one half to even.
+    int roundUp = 0;
+    if (i < e && text[i] == '.') {
+        ++i;
+        int first = -1;
+        bool restNonZero = false;
+        for (; i < e && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) {
+            if (first < 0)
+                first = text[i] - '0';
+            else if (text[i] != '0')
+                restNonZero = true;
+        }
+        if (first > 5 || (first == 5 && (restNonZero || whole % 2 == 1))) roundUp = 1;
+    }
+    if (i != e || digits == 0) return std::nullopt;
+    int64_t v = whole + roundUp;
+    if (negative) v = -v;
+    if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
     return static_cast<int32_t>(v);
 }
 

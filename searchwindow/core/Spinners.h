@@ -23,6 +23,10 @@ SpinStep Spin(Spinner which, int32_t value, bool up, const std::string& noLimitT
 // A typed value: the number when the text converts and lies in the
 // spinner's range (the limits accept -1 and up), else nothing.
 std::optional<int32_t> ParseSetting(Spinner which, const std::string& text);
+// A typed number as the Options panel's edits convert it: blanks around it
+// allowed, a sign, a fraction rounded to even; empty, other characters or
+// a value beyond 32 bits: nothing.
+std::optional<int32_t> ConvertSettingText(const std::string& text);
 // The box text of a value as the edits show it again after a bad entry.
 std::string SettingText(Spinner which, int32_t value, const std::string& noLimitText);
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "searchwindow/core/PanelSwitcher.h"
 #include "searchwindow/core/RunStateControls.h"
 #include "searchwindow/core/Spinners.h"
@@ -139,6 +141,16 @@ TEST(Spinners, TypedSettings) {
     EXPECT_EQ(ParseSetting(Spinner::ChannelCount, "64"), 64);
     EXPECT_FALSE(ParseSetting(Spinner::ChannelCount, "65")) << "each channel is a thread";
     EXPECT_EQ(SettingText(Spinner::MaxLevel, -1, "Not test"), "Not test");
+}
+
+TEST(Spinners, TypedTextConvertsAsALong) {
+    const std::pair<const char*, std::optional<int32_t>> rows[] = {
+        {"12", 12},   {" 12\t", 12}, {"-3", -3},  {"+4", 4},          {"007", 7},     {"2.5", 2},
+        {"3.5", 4},   {"2.51", 3},    {"-2.5", -2}, {"0.4", 0},        {"", std::nullopt}, {"  ", std::nullopt},
+        {"-", std::nullopt}, {"1 2", std::nullopt}, {"12a", std::nullopt}, {".", std::nullopt},
+        {"2147483647", 2147483647}, {"2147483648", std::nullopt}, {"99999999999", std::nullopt},
+    };
+    for (const auto& [text, want] : rows) EXPECT_EQ(ConvertSettingText(text), want) << "\"" << text << "\"";
 }
 
 TEST(Traffic, TotalIs64Bit) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -175,9 +176,11 @@ public:
     }
     void ShowRunState(SearchRunState s) override { Log.push_back("view: state " + std::to_string(static_cast<int>(s))); }
     void ClearFoundList() override { Log.push_back("view: clear found list"); }
-    void Message(const std::string& text, const std::string& title) override {
-        Log.push_back("view: message \"" + text + "\" \"" + title + "\"");
+    void Message(const std::string& text, const std::string& title, MessageIcon icon) override {
+        Log.push_back("view: message \"" + text + "\" \"" + title + "\"" +
+                      (icon == MessageIcon::Critical ? " critical" : ""));
     }
+    void ShowMasks() override { Log.push_back("view: masks"); }
     SaveAnswer AskSave(const std::string& q) override {
         Log.push_back("view: ask \"" + q + "\"");
         return Answer;
@@ -186,7 +189,10 @@ public:
         Log.push_back("view: save");
         return SaveSucceeds;
     }
+    // Runs inside a wait, as a message that arrives then would.
+    std::function<void()> OnPump;
     void Pump(int) override {
         if (++Pumped == 3 && EngineToIdle) EngineToIdle->StatusValue = 0;
+        if (OnPump) OnPump();
     }
 };

@@ -22,7 +22,8 @@ public:
     void ShowExternalLinksBox(bool) override {}
     void ShowRunState(SearchRunState) override {}
     void ClearFoundList() override { if (List) List->Clear(); }
-    void Message(const std::string& text, const std::string&) override { Messages.push_back(text); }
+    void Message(const std::string& text, const std::string&, MessageIcon) override { Messages.push_back(text); }
+    void ShowMasks() override {}
     SaveAnswer AskSave(const std::string&) override { return SaveAnswer::No; }
     bool SaveSearch() override { return true; }
     void Pump(int ms) override { qftest::PumpFor(static_cast<unsigned>(ms)); }
@@ -60,12 +61,15 @@ protected:
     }
     // The fill timer's work until the run ends, then the idle pass.
     void RunToEnd(DWORD ms = 30000) {
-        int32_t cursor = DatabaseCalls::kNoCursor;
+        int32_t cursor = DatabaseCalls::kNoCursor, record = 0;
         const DWORD until = GetTickCount() + ms;
         while (!session->PollEnd() && GetTickCount() < until) {
-            if (cursor < 0) cursor = db->CreateCursor();
+            if (cursor < 0) {
+                cursor = db->CreateCursor();
+                record = 0;
+            }
             if (db->TestCursor(cursor)) {
-                list.AddFoundRecord(*db, cursor, session->Masks, session->Filters);
+                list.AddFoundRecord(*db, cursor, record++, session->Masks, session->Filters);
                 db->NextRecord(cursor);
             } else {
                 db->DestroyCursor(cursor);

@@ -218,3 +218,36 @@ TEST(SplitBarDrag, LosingTheCaptureEndsTheDrag) {
     EXPECT_FALSE(bar.MouseMove(100)) << "no longer follows the pointer";
     EXPECT_FALSE(bar.MouseUp(100));
 }
+
+// HSplitBar1 dragged down while a list-only template showed, then a browser
+// template picked: the content splitter comes below HSplitBar1 again and
+// the list and the browser get room between them.
+TEST(PaneLayout, ContentSplitterIsPlacedBelowTheDraggedSplitter) {
+    struct Row {
+        const char* name;
+        float hsplitDrag;
+        float contentTop;
+    } rows[] = {
+        {"dragged past the content splitter", 2500, 4000},
+        {"content splitter never placed", 0, 0},
+        {"already in place", 0, 4000},
+    };
+    for (const Row& r : rows) {
+        WindowPanes p = DesignPanes();
+        p.HContentSplitBar.Top = r.contentTop;
+        p.HContentSplitBar.Visible = p.PropertyContentBrowser.Visible = false;
+        ResizePanes(p, 9000, 9000);
+        if (r.hsplitDrag != 0) {
+            ASSERT_TRUE(MoveHSplitBar1(p, r.hsplitDrag)) << r.name;
+        }
+        PlaceHContentSplitBar(p);
+        EXPECT_TRUE(p.HContentSplitBar.Visible) << r.name;
+        EXPECT_GE(p.HContentSplitBar.Top, p.HSplitBar1.Bottom() + 5) << r.name;
+        EXPECT_LE(p.HContentSplitBar.Bottom(), p.TabStrip.Top) << r.name;
+        EXPECT_GT(p.PropertyContentList.Height, 0) << r.name;
+        EXPECT_LE(p.PropertyContentList.Bottom(), p.HContentSplitBar.Top) << r.name;
+        EXPECT_GE(p.PropertyContentBrowser.Top, p.HContentSplitBar.Bottom()) << r.name;
+        EXPECT_GT(p.PropertyContentBrowser.Height, 0) << r.name;
+        if (r.contentTop == 4000 && r.hsplitDrag == 0) EXPECT_EQ(p.HContentSplitBar.Top, 4000) << r.name;
+    }
+}

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <memory>
+
 #include "EngineFakes.h"
 #include "masks/core/DefaultMasks.h"
 #include "masks/core/MaskParseError.h"
@@ -163,22 +167,54 @@ TEST(SearchSession, NewSearchWaitsForTheRunToEnd) {
     EXPECT_EQ(g.db.Records.size(), 1u);
 }
 
-TEST(SearchSession, TypedLimitsReachTheEngine) {
-    Fixture f;
-    f.Loaded();
-    f.session.SettingEdited(Spinner::MaxFound, "25");
-    f.session.SettingEdited(Spinner::MaxLevel, "3");
-    f.session.SettingEdited(Spinner::ReadBlock, "4096");
-    f.session.SettingEdited(Spinner::MaxLevel, "x");
-    EXPECT_EQ(f.log, (std::vector<std::string>{"MaxFound := 25", "MaxLevel := 3", "PortionSize := 4096",
-                                               "view: setting 2 \"3\""}));
+// The Options panel's number edits: what is stored, what the box shows
+// again, and what reaches the engine.
+TEST(SearchSession, TypedSettingsFollowTheEditsTable) {
+    struct Row {
+        Spinner which;
+        const char* typed;
+        int32_t stored;
+        std::vector<std::string> log;
+    } rows[] = {
+        {Spinner::ChannelCount, "0", 1, {"TruncateChannels 1 -1", "ChannelCount", "ChannelCount", "view: setting 0 \"1\""}},
+        {Spinner::ChannelCount, "-3", 1, {"TruncateChannels 1 -1", "ChannelCount", "ChannelCount", "view: setting 0 \"1\""}},
+        {Spinner::ChannelCount, " 3 ", 3, {"TruncateChannels 3 -1", "ChannelCount", "ChannelCount", "view: setting 0 \"3\""}},
+        {Spinner::ChannelCount, "x", 7, {"view: setting 0 \"7\""}},
+        {Spinner::ChannelCount, "", 7, {"view: setting 0 \"7\""}},
+        {Spinner::MaxFound, "-5", -1, {"view: setting 1 \"Not test\""}},
+        {Spinner::MaxFound, "007", 7, {"view: setting 1 \"7\""}},
+        {Spinner::MaxFound, " 25 ", 25, {"view: setting 1 \"25\""}},
+        {Spinner::MaxFound, "2.5", 2, {"view: setting 1 \"2\""}},
+        {Spinner::MaxFound, "3.5", 4, {"view: setting 1 \"4\""}},
+        {Spinner::MaxFound, "1x", -1, {"view: setting 1 \"Not test\""}},
+        {Spinner::MaxLevel, "-5", -1, {"view: setting 2 \"Not test\""}},
+        {Spinner::MaxLevel, "-2", -1, {"view: setting 2 \"Not test\""}},
+        {Spinner::MaxLevel, "-1", -1, {}},
+        {Spinner::MaxLevel, "007", 7, {}},
+        {Spinner::MaxLevel, "x", -1, {"view: setting 2 \"Not test\""}},
+        {Spinner::ReadBlock, "0", 1, {"view: setting 3 \"1\"", "PortionSize := 1"}},
+        {Spinner::ReadBlock, "4096", 4096, {"PortionSize := 4096"}},
+        {Spinner::ReadBlock, "4096 ", 4096, {"PortionSize := 4096"}},
+        {Spinner::ReadBlock, "x", 512, {"view: setting 3 \"512\""}},
+    };
+    for (const Row& r : rows) {
+        Fixture f;
+        f.Loaded();
+        f.session.SettingEdited(r.which, r.typed);
+        const int32_t stored = r.which == Spinner::ChannelCount ? f.session.ChannelCountWanted
+                               : r.which == Spinner::MaxFound   ? f.session.MaxFoundSetting
+                               : r.which == Spinner::MaxLevel   ? f.session.MaxLevelSetting
+                                                                : f.session.ReadBlockSetting;
+        EXPECT_EQ(stored, r.stored) << static_cast<int>(r.which) << " \"" << r.typed << "\"";
+        EXPECT_EQ(f.log, r.log) << static_cast<int>(r.which) << " \"" << r.typed << "\"";
+    }
 }
 
 TEST(SearchSession, ChannelCountIsCapped) {
     Fixture f;
     f.Loaded();
     f.session.SettingEdited(Spinner::ChannelCount, "1000");
-    EXPECT_EQ(f.engine.Channels, 7);
+    EXPECT_EQ(f.engine.Channels, kMaxChannelCount);
     f.session.SetChannelCount(1000);
     EXPECT_EQ(f.engine.Channels, kMaxChannelCount);
     f.session.SetChannelCount(3);
@@ -226,7 +262,12 @@ TEST(SearchSession, RestoredProtocolsLeaveFlagBoxAndEngineAgreeing) {
 TEST(SearchSession, StateRoundTripsIntoASecondWindow) {
     Fixture a;
     a.session.Load();
+    a.session.SpinClick(Spinner::MaxFound, true);
     a.session.SettingEdited(Spinner::MaxFound, "40");
+    a.session.SearchFolder = "C:\\searches\\";
+    a.session.MasksFolder = "C:\\p\\Masks\\";
+    a.session.StartPageFolder = "C:\\pages\\";
+    a.session.ReportFolder = "C:\\reports\\";
     a.session.Masks.SetSortAt(2);
     FilterBlock b;
     b.Add(3, "Link Image", true);
@@ -239,6 +280,10 @@ TEST(SearchSession, StateRoundTripsIntoASecondWindow) {
     EXPECT_EQ(PutState(c.session.CollectState("http://x/", "Page title")),
               PutState(a.session.CollectState("http://x/", "Page title")));
     EXPECT_EQ(c.session.MaxFoundSetting, 40);
+    EXPECT_EQ(c.session.SearchFolder, "C:\\searches\\");
+    EXPECT_EQ(c.session.MasksFolder, "C:\\p\\Masks\\");
+    EXPECT_EQ(c.session.StartPageFolder, "C:\\pages\\");
+    EXPECT_EQ(c.session.ReportFolder, "C:\\reports\\");
     EXPECT_EQ(c.session.ChannelCountCurrent, 7);
     EXPECT_EQ(c.engine.Channels, 7);
     EXPECT_TRUE(c.session.Masks.Item(2).SortAt);
@@ -251,4 +296,98 @@ TEST(SearchSession, MalformedUserDataChangesNothing) {
     EXPECT_THROW(f.session.ApplyUserData("12/abc"), MaskParseError);
     EXPECT_EQ(f.session.Masks.Count(), masks);
     EXPECT_TRUE(f.log.empty()) << f.log.front();
+}
+
+// A second close or new search arriving while the first waits for the crawl
+// (its wait pumps messages) is refused; the owner, which frees the session
+// when a close succeeds, would otherwise free it under the waiting call.
+TEST(SearchSession, ASecondCloseOrNewSearchWhileOneWaitsIsRefused) {
+    enum What { Close, New };
+    const std::pair<What, What> rows[] = {{Close, Close}, {Close, New}, {New, Close}, {New, New}};
+    for (const auto& row : rows) {
+        const What outer = row.first, inner = row.second;
+        std::vector<std::string> log;
+        RecordingEngine engine{log};
+        MemoryDatabase db{log};
+        RecordingView view{log};
+        auto session = std::make_unique<SearchSession>(engine, db, view);
+        session->Load();
+        db.Add("http://a/");
+        engine.StatusValue = 3;
+        session->RunState = SearchRunState::Running;
+        view.EngineToIdle = &engine;
+        auto run = [&](What what) {
+            if (what == New) return session->NewSearch();
+            if (!session->Unload()) return false;
+            session.reset();  // as the window does after a close
+            return true;
+        };
+        int inside = 0;
+        bool innerDone = true, busyInside = false;
+        view.OnPump = [&] {
+            if (inside++ > 0 || !session) return;
+            busyInside = session->Busy();
+            innerDone = run(inner);
+        };
+        EXPECT_TRUE(run(outer)) << outer << inner;
+        EXPECT_FALSE(innerDone) << outer << inner;
+        EXPECT_TRUE(busyInside) << outer << inner;
+        EXPECT_EQ(std::count(log.begin(), log.end(), "Search.Destroy"), outer == Close ? 1 : 0) << outer << inner;
+        if (session) EXPECT_FALSE(session->Busy());
+    }
+}
+
+TEST(SearchSession, NewSearchRefillsTheMaskLists) {
+    Fixture f;
+    f.Loaded();
+    f.session.Masks.Remove(1);
+    ASSERT_TRUE(f.session.NewSearch());
+    const auto masks = std::find(f.log.begin(), f.log.end(), "view: masks");
+    const auto lastAdd = std::find(f.log.rbegin(), f.log.rend(), std::string("AddMask ") + kDefaultMasks[kDefaultMaskCount - 1].MaskName);
+    ASSERT_NE(masks, f.log.end());
+    ASSERT_NE(lastAdd, f.log.rend());
+    EXPECT_GT(masks, lastAdd.base() - 1) << "the lists are made from the new masks";
+    EXPECT_EQ(f.session.Masks.Count(), kDefaultMaskCount);
+}
+
+TEST(SearchSession, ANewSearchWhoseRunDoesNotEndChangesNothingAndSaysSo) {
+    Fixture f;
+    f.Loaded();
+    f.db.Add("http://a/");
+    FilterBlock b;
+    b.Add(3, "Link Image", true);
+    f.session.Filters.push_back(b);
+    f.session.SearchFile = "C:\\x\\a.search";
+    f.engine.StatusValue = 3;  // never ends
+    f.session.RunState = SearchRunState::Running;
+    EXPECT_FALSE(f.session.NewSearch());
+    EXPECT_EQ(f.session.Filters.size(), 1u);
+    EXPECT_EQ(f.db.Records.size(), 1u);
+    EXPECT_EQ(f.session.SearchFile, "C:\\x\\a.search");
+    EXPECT_EQ(f.log.back(), std::string("view: message \"") + kRunDoesNotEndText + "\" \"Error\"");
+    EXPECT_EQ(std::count(f.log.begin(), f.log.end(), "view: clear found list"), 0);
+}
+
+// The boxes' pictures: a channel that cannot be made is critical; a format
+// table the engine refuses has none.
+TEST(SearchSession, MessageBoxPictures) {
+    struct BadTable : RecordingEngine {
+        using RecordingEngine::RecordingEngine;
+        int32_t LoadMetaprocessorTable(const std::string&) override { return 0; }
+        ChannelResult AttachNewChannel() override { return ChannelResult::NoObject; }
+    };
+    std::vector<std::string> log;
+    BadTable engine{log};
+    MemoryDatabase db{log};
+    RecordingView view{log};
+    SearchSession s{engine, db, view};
+    s.FormatTableAddress = "http://nowhere/x.ftbl";
+    s.LoadFormatTable();
+    s.SetChannelCount(3);
+    std::vector<std::string> messages;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(messages),
+                 [](const std::string& l) { return l.rfind("view: message", 0) == 0; });
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"view: message \"Can not open format table - http://nowhere/x.ftbl\" \"Error\"",
+                                        "view: message \"Can not create chanal\" \"Error\" critical"}));
 }

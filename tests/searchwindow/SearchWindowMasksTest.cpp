@@ -200,7 +200,7 @@ TEST_F(SearchWindowMasks, TemplateFilesSavedOnceNamedAndOpenedIntoTheEngine) {
     EXPECT_NE(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesA((file + "t").c_str()), INVALID_FILE_ATTRIBUTES) << "not a.masktt";
     EXPECT_FALSE(w.MaskListBox()->IsSelected(0)) << "a saved template is deselected";
-    EXPECT_EQ(w.MaskFolder, dir.Path() + "\\");
+    EXPECT_EQ(w.Session()->MasksFolder, dir.Path() + "\\");
     // Saving again asks before overwriting; Cancel skips it.
     w.MaskListBox()->Select(0);
     prompter.AnswerFile(file);

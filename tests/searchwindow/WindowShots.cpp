@@ -89,6 +89,18 @@ int main(int argc, char** argv) {
         w.SelectPanel(4);
         qftest::PumpFor(800);
         Capture(w.Handle(), folder + "/sbf-options-panel.bmp");
+        // The Results panel with a template that shows its values in a browser.
+        w.SelectPanel(3);
+        TListViewBox* props = w.PropertiesListBox();
+        for (int i = 0; i < props->Count(); ++i) {
+            const int32_t index = static_cast<int32_t>(props->TagOf(i));
+            if (w.Session()->Masks.Item(index).BrowserType == 1) {
+                props->Select(i);
+                break;
+            }
+        }
+        qftest::PumpFor(800);
+        Capture(w.Handle(), folder + "/sbf-results-panel.bmp");
         w.Session()->SearchModified = false;
         w.Unload();
     }
