@@ -43,6 +43,7 @@ bool SearchSession::WaitIdle(int maxMs) {
 bool SearchSession::Unload() {
     if (search_.Status() != 0) StopSearch();
     if (!AskSaveChanges()) return false;
+    view_.ShowStatus("Ending session...");
     // The engine ignores TruncateChannels while a crawl runs: let it end
     // first, or the channels outlive the window.
     WaitIdle(15000);

@@ -37,6 +37,8 @@ public:
     virtual void Pump(int ms) = 0;
     // The "http://" box was checked: the promotion pane loads its page.
     virtual void ShowPromotion() {}
+    // The first status panel's text.
+    virtual void ShowStatus(const std::string& text) { (void)text; }
 };
 
 class SearchSession {
