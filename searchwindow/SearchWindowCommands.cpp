@@ -33,13 +33,6 @@ bool TSearchWindow::Load(const std::string& progIdPrefix) {
     }
     Handle();
     SetUpImages();
-    const char* tabs[5] = {"General", "Content", "Results", "Options", "Help"};
-    for (int i = 0; i < 5; ++i) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(tabs[i]);
-        tabs_->Perform(TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
-    }
     if (!BindEngine(progIdPrefix, dbDriver_, searchDriver_)) {
         Message("Can not initialize search", "Error");
         return false;
@@ -100,12 +93,17 @@ void TSearchWindow::StartClick(bool merge) {
     std::string address = typed;
     NormalizeAddress(address);
     const bool running = search_->Status() != 0;
+    if (!running && !typed.empty()) {
+        // The box collects every address started and shows the one now taken.
+        address_->Items().Add(address);
+        address_->SetText(address);
+    }
     if (session_->StartSearch(typed, merge)) {
         found_.FirstFoundPending = true;
         stopFrame_ = 0;
         fillTimer_.SetEnabled(true);
         startButtonTimer_.SetEnabled(true);
-        if (!typed.empty()) address_->Perform(EM_SETSEL, 0, -1);
+        if (!typed.empty()) address_->Perform(CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     } else if (running && !merge) {
         SetStatus(1, "Finishing task...");
     }
@@ -221,7 +219,9 @@ void TSearchWindow::ShowSelectedValue() {
     const std::string value =
         db_->GetValue(c, session_->Masks.Item(index).MaskName, static_cast<int32_t>(contentList_->TagOf(row)), id);
     db_->DestroyCursor(c);
-    if (id >= 0) propertyBrowser_->Navigate(value);
+    if (id < 0) return;
+    PropertyPageAddress = value;
+    propertyBrowser_->Navigate(value);
 }
 
 void TSearchWindow::SetStatus(int panel, const std::string& text) {

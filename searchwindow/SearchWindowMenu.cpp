@@ -69,6 +69,8 @@ void TSearchWindow::WindowClosed() {
 }
 
 void TSearchWindow::SetFoundListView(int16_t mode) {
+    if (TToolButton* view = mainToolbar_->FindButton("View"))
+        view->SetImageIndex(static_cast<int>(ViewModeGlyph(mode)));
     foundList_->SetView(mode);
     FoundListView = mode;
     for (int i = 0; i < 3; ++i) viewItems_[i]->SetChecked(i == mode);
@@ -77,11 +79,13 @@ void TSearchWindow::SetFoundListView(int16_t mode) {
 void TSearchWindow::SetMaskListView(int16_t mode) {
     maskList_->SetView(mode);
     MaskListView = mode;
+    PressViewButton(propertyToolbar_, propertyToolbar_->FindButton("Large Icons")->Index(), mode);
 }
 
 void TSearchWindow::SetPropertyListView(int16_t mode) {
     propertiesList_->SetView(mode);
     PropertyListView = mode;
+    PressViewButton(browserToolbar_, browserToolbar_->FindButton("Large icons")->Index(), mode);
 }
 
 void TSearchWindow::ShowAbout() {
