@@ -433,6 +433,7 @@ void TSearchWindow::Relayout() {
     progress_->SetBounds(Px(panes_.pbProgress.Left), pbTop, Px(panes_.pbProgress.Width), pbHeight);
     traffic_->SetBounds(w / 2 + 115, 3, 190, 16);
     total_->SetBounds(w / 2 + 310, 3, w / 2 - 315 > 0 ? w / 2 - 315 : 0, 16);
+    SizePropertyColumns();
 }
 
 void TSearchWindow::SelectPanel(int16_t panel) {

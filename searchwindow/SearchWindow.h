@@ -78,6 +78,7 @@ public:
     TComboBox* StartAddressCombo() { return address_; }
     TButton* StartButton() { return start_; }
     TButton* MergeButton() { return merge_; }
+    TButton* OpenFileButton() { return openFile_; }
     TButton* SuspendButton() { return suspend_; }
     TToolBar* MainToolbar() { return mainToolbar_; }
     TToolBar* PropertyToolbar() { return propertyToolbar_; }
@@ -160,6 +161,8 @@ private:
     void MergeFile(const std::string& file);
     void ShowPropertiesOfCurrent();
     void ShowSelectedValue();
+    // Column 1 of PropertyContentList takes the width the other columns leave.
+    void SizePropertyColumns();
     void SetStatus(int panel, const std::string& text);
     void MarkCaption();
     bool SaveSearchAs();

@@ -186,6 +186,7 @@ public:
         Log.push_back("view: save");
         return SaveSucceeds;
     }
+    void ShowStatus(const std::string& text) override { Log.push_back("view: status \"" + text + "\""); }
     void Pump(int) override {
         if (++Pumped == 3 && EngineToIdle) EngineToIdle->StatusValue = 0;
     }

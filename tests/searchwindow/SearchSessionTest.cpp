@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "EngineFakes.h"
 #include "masks/core/DefaultMasks.h"
 #include "masks/core/MaskParseError.h"
@@ -64,6 +66,16 @@ TEST(SearchSession, ClosingDuringARunWaitsForIdleBeforeTruncating) {
     const std::vector<std::string> tail(f.log.end() - 3, f.log.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"TruncateChannels 0 -1", "Search.Destroy", "Database.Destroy"}));
     EXPECT_GE(f.view.Pumped, 3);
+}
+
+// Once the save question lets the close go on, the status says the session ends.
+TEST(SearchSession, ClosingSaysEndingSessionBeforeTheChannelsGo) {
+    Fixture f;
+    f.Loaded();
+    ASSERT_TRUE(f.session.Unload());
+    const auto at = [&](const std::string& line) { return std::find(f.log.begin(), f.log.end(), line) - f.log.begin(); };
+    EXPECT_LT(at("view: status \"Ending session...\""), at("TruncateChannels 0 -1"));
+    EXPECT_LT(at("view: status \"Ending session...\""), static_cast<long>(f.log.size()));
 }
 
 TEST(SearchSession, ClosingWithCancelKeepsEverything) {
