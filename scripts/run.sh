@@ -60,6 +60,36 @@ if [ "$program" = SBF ]; then
   wine "$(dirname "$exe")/../gleaner/Gleaner.exe" /RegServer || true
   kestrel=$(find "$QF_WIN_BUILD" -name Kestrel.dll -not -path '*/tests/*' -print -quit)
   [ -z "$kestrel" ] || wine regsvr32 /s "$kestrel" || true
+  # A small demo site on an HTTP server of the test peers, on 127.0.0.1
+  # only; its start page is the start address the window comes up with.
+  port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+  /usr/bin/python3 "$root/tests/support/peers/http.py" "$port" "$root/searchwindow/DemoSite" 0 >/dev/null 2>&1 &
+  server=$!
+  trap 'kill "$server" 2>/dev/null || true' EXIT
+  for _ in $(seq 50); do (echo >"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break; sleep 0.1; done
+  export SBF_START_ADDRESS="http://127.0.0.1:$port/index.htm"
+  echo "Demo site on $SBF_START_ADDRESS serving $root/searchwindow/DemoSite"
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    "$QF_WINE" "$exe"
+    exit 0
+  fi
+  # No display: crawl the demo site under Xvfb and save pictures of the
+  # found list and of the Results panel.
+  shot="$root/build/screenshots/$program.bmp"
+  mkdir -p "$(dirname "$shot")"
+  rm -f "$shot" "${shot%.bmp}.png" "${shot%.bmp}-results.bmp" "${shot%.bmp}-results.png"
+  fresh_server
+  QF_SCREENSHOT=$(winpath "$shot") xvfb-run -a -s "-screen 0 1280x1024x24" "$QF_WINE" "$exe" || true
+  saved=0
+  for f in "$shot" "${shot%.bmp}-results.bmp"; do
+    if [ -f "$f" ]; then
+      /usr/bin/python3 "$root/ftpclient/bmp2png.py" "$f" "${f%.bmp}.png" && rm -f "$f"
+      echo "No display: crawled the demo site under Xvfb; screenshot saved to ${f%.bmp}.png"
+      saved=$((saved + 1))
+    fi
+  done
+  [ "$saved" = 2 ] || { echo "No display: ran under Xvfb, but the screenshots were not saved" >&2; exit 1; }
+  exit 0
 fi
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "runtime/Application.h"
+#include "searchwindow/ScriptedCrawl.h"
 #include "searchwindow/SearchWindow.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -19,7 +20,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             // A start address to try the window with, when given.
             const char* start = getenv("SBF_START_ADDRESS");
             if (start && *start) window.StartAddressCombo()->SetText(start);
-            Application->Run();
+            // Without a display: a crawl on its own, pictures of it, and the end.
+            const char* shot = getenv("QF_SCREENSHOT");
+            if (shot && *shot) {
+                result = RunScriptedCrawl(window, shot) ? 0 : 2;
+                window.Unload();
+            } else {
+                Application->Run();
+            }
         } else {
             result = 1;
         }

@@ -1,10 +1,15 @@
 // TSearchWindow: building the controls and laying them out.
 #include "searchwindow/SearchWindow.h"
-#include "ui/core/Prompter.h"
-#include "runtime/Application.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#undef GetFileTitle  // the masks helper of that name, not the dialog function
 
 #include "masks/core/FileNames.h"
+#include "runtime/Application.h"
 #include "searchwindow/core/StartAddress.h"
+#include "ui/core/Prompter.h"
 
 namespace {
 constexpr float kTwips = 15;  // per pixel at 96 dots an inch
@@ -35,6 +40,33 @@ HIMAGELIST MakeImages(int size) {
     ReleaseDC(nullptr, screen);
     return list;
 }
+
+// A picture's 0x00RRGGBB pixel as a colour.
+TColor GlyphColour(uint32_t rgb) { return static_cast<TColor>(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF)); }
+
+// The start address box: its text set from code is a change too, as typing is.
+class TAddressCombo : public TComboBox {
+public:
+    using TComboBox::TComboBox;
+
+protected:
+    void TextChanged() override {
+        if (OnChange) OnChange(this);
+    }
+};
+
+// The panel tabs sit below their panels.
+class TPanelTabs : public TTabControl {
+public:
+    using TTabControl::TTabControl;
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TTabControl::CreateParams(p);
+        p.Style |= TCS_BOTTOM | WS_CLIPSIBLINGS;
+        p.Style &= ~static_cast<DWORD>(WS_TABSTOP);
+    }
+};
 }  // namespace
 
 TSearchWindow::TSearchWindow() : TForm(nullptr) {
@@ -89,42 +121,89 @@ TButton* TSearchWindow::AddButton(TWinControl* parent, const std::string& captio
     return b;
 }
 
-void TSearchWindow::BuildControls() {
-    toolbar_ = new TPanel(this);
-    toolbar_->BevelOuter = bvNone;
-    int x = 2;
-    for (const char* key : {"New", "Open", "Save", "View", "Sort"}) {
-        const std::string k = key;
-        lastMainButton_ = AddButton(toolbar_, k, x, 2, 56, 24, [this, k] { Run(MainButtonCommand(k)); });
-        x += 56;
-        if (k == "New") {
-            x += 2;
-            continue;
-        }
-        // The drop-down arrow beside the button.
-        TButton* arrow = AddButton(toolbar_, "v", x, 2, 16, 24, nullptr);
-        arrow->OnClick = [this, k, arrow](TObject*) { ShowDropDown(k, arrow); };
-        lastMainButton_ = arrow;
-        x += 18;
+TToolBar* TSearchWindow::AddToolbar(TWinControl* parent, const std::vector<ToolbarButtonSpec>& buttons,
+                                    bool captions, std::function<void(const std::string& key)> click) {
+    auto* bar = new TToolBar(parent);
+    bar->SetAlign(alNone);
+    bar->SetList(captions);
+    bar->SetShowCaptions(captions);
+    bar->SetImages(toolbarImages_);
+    for (const ToolbarButtonSpec& spec : buttons) {
+        const TToolButtonStyle style = spec.Style == ToolbarButtonSpec::DropDown       ? tbsDropDown
+                                       : spec.Style == ToolbarButtonSpec::GroupedCheck ? tbsCheck
+                                       : spec.Style == ToolbarButtonSpec::Separator    ? tbsSeparator
+                                                                                       : tbsButton;
+        TToolButton* b = bar->AddButton(style, spec.Style == ToolbarButtonSpec::GroupedCheck);
+        if (spec.Style == ToolbarButtonSpec::Separator) continue;
+        b->Key = spec.Key;
+        b->Hint = spec.Hint;
+        if (captions && *spec.Caption) b->SetCaption(spec.Caption);
+        b->SetImageIndex(static_cast<int>(spec.Picture));
+        const std::string key = spec.Key;
+        b->OnClick = [this, click, key](TObject*) { CallGuarded(this, [&] { click(key); }); };
     }
-    address_ = new TEdit(this);
-    address_->OnChange = [this](TObject*) {
-        // Both start buttons follow whether there is an address.
-        const bool any = !address_->Text().empty();
-        if (session_ && session_->RunState == SearchRunState::Idle) {
-            start_->SetEnabled(any);
-            merge_->SetEnabled(any);
-        }
+    return bar;
+}
+
+void TSearchWindow::BuildToolbars() {
+    // One list of our own pictures serves the three toolbars.
+    toolbarImages_ = new TImageList(this, kGlyphSize, kGlyphSize);
+    for (int i = 0; i < static_cast<int>(SbfGlyph::Count); ++i) {
+        const GlyphPixels g = DrawGlyph(static_cast<SbfGlyph>(i));
+        TBitmap bmp(g.Width, g.Height);
+        for (int y = 0; y < g.Height; ++y)
+            for (int x = 0; x < g.Width; ++x) bmp.Canvas().SetPixel(x, y, GlyphColour(g.At(x, y)));
+        toolbarImages_->AddMasked(bmp, GlyphColour(kGlyphTransparent));
+    }
+    mainToolbar_ = AddToolbar(this, MainToolbarButtons(), true, [this](const std::string& key) {
+        Run(MainButtonCommand(key));
+    });
+    for (int i = 0; i < mainToolbar_->ButtonCount(); ++i) {
+        TToolButton* b = mainToolbar_->Buttons(i);
+        if (b->Style() != tbsDropDown) continue;
+        // The menu is made afresh each time it drops down: its entries follow the masks.
+        auto* menu = new TPopupMenu(this);
+        const std::string key = b->Key;
+        menu->OnPopup = [this, key, menu](TObject*) { FillDropDown(key, menu); };
+        b->DropdownMenu = menu;
+    }
+    maskToolbarFrame_ = new TPanel(this);
+    maskToolbarFrame_->BevelOuter = bvNone;
+    propertyToolbar_ = AddToolbar(maskToolbarFrame_, PropertyToolbarButtons(), false, [this](const std::string& key) {
+        Run(PropertyButtonCommand(key));
+    });
+    propertyToolbar_->SetBounds(0, 0, 400, 26);
+    propertyToolbar_->FindButton("Large Icons")->SetDown(true);
+    browserToolbarFrame_ = new TPanel(this);
+    browserToolbarFrame_->BevelOuter = bvNone;
+    browserToolbar_ = AddToolbar(browserToolbarFrame_, BrowserToolbarButtons(), false,
+                                 [this](const std::string& key) { BrowserButtonClick(key); });
+    browserToolbar_->SetBounds(0, 0, 400, 26);
+    browserToolbar_->FindButton("Large icons")->SetDown(true);
+    browserToolbar_->FindButton("Stop")->SetEnabled(false);
+}
+
+void TSearchWindow::BuildControls() {
+    BuildToolbars();
+    address_ = new TAddressCombo(this);
+    address_->OnChange = [this](TObject*) { FollowStartAddress(); };
+    // A pick from the list puts the address in the box before the change is told.
+    address_->OnSelect = [this](TObject*) {
+        const int i = address_->ItemIndex();
+        if (i >= 0) address_->SetText(address_->Items().Strings(i));
     };
     openFile_ = AddButton(this, "...", 0, 32, 26, 22, [this] {
         TFileDialogRequest r;
-        r.Title = "Open file";
-        r.Filter = "Documents (*.htm;*.html;*.txt)|*.htm;*.html;*.txt|All Files (*.*)|*.*";
+        r.Title = "Open File";
+        r.DefaultExt = "htm";
+        r.Filter = "Internet documents(*.html)|*.htm*|All Files (*.*)|*.*";
+        r.Options = OFN_HIDEREADONLY;
         if (session_) r.InitialDir = session_->StartPageFolder;
-        if (!Prompter().OpenFileDialog(r)) return;
-        address_->SetText("file://" + r.FileName);
+        if (!Prompter().OpenFileDialog(r) || r.FileName.empty()) return;
         if (session_) session_->StartPageFolder = GetFileDir(r.FileName);
+        address_->SetText("file://" + r.FileName);
     });
+    openFile_->Hint = "Open file...";
     merge_ = AddButton(this, "Merge", 0, 32, 54, 22, [this] { StartClick(true); });
     start_ = AddButton(this, "   Start   ", 0, 32, 66, 22, [this] { StartClick(false); });
     foundList_ = new TListViewBox(this, LVS_ICON | LVS_SINGLESEL | LVS_AUTOARRANGE);
@@ -153,45 +232,8 @@ void TSearchWindow::BuildControls() {
         if (h->code == NM_DBLCLK) CallGuarded(this, [this] { EditSelectedMask(); });
         return false;
     };
-    maskToolbar_ = new TPanel(this);
-    x = 2;
-    for (const char* key : {"New", "Open", "Save", "Cut", "Copy", "Paste", "Large Icons", "Small Icons", "List",
-                            "Filter"}) {
-        const std::string k = key;
-        maskButtons_.push_back(AddButton(maskToolbar_, k, x, 2, k.size() > 6 ? 72 : 46, 22,
-                                         [this, k] { Run(PropertyButtonCommand(k)); }));
-        x += k.size() > 6 ? 74 : 48;
-    }
     content_ = new TBrowserPane(this);
     help_ = new TBrowserPane(this);
-    browserToolbar_ = new TPanel(this);
-    x = 2;
-    for (const char* key : {"Back", "Forward", "Stop", "Refresh", "Home"}) {
-        const std::string k = key;
-        AddButton(browserToolbar_, k, x, 2, 52, 22, [this, k] {
-            TBrowserPane* b = panels_.CurrentPanel() == 5 ? help_ : panels_.CurrentPanel() == 3 ? propertyBrowser_ : content_;
-            if (k == "Back") b->GoBack();
-            if (k == "Forward") b->GoForward();
-            if (k == "Stop") b->Stop();
-            if (k == "Refresh") b->Refresh();
-            if (k == "Home") b->GoHome();
-        });
-        x += 54;
-    }
-    // The Results panel's own buttons: the property list's view and the reports.
-    x += 8;
-    const std::pair<const char*, int> propertyButtons[] = {
-        {"Large", 0}, {"Small", 1}, {"List", 2}, {"Report", 3}, {"Unique", 4}};
-    for (const auto& [caption, what] : propertyButtons) {
-        const int w = what;
-        TButton* b = AddButton(browserToolbar_, caption, x, 2, 52, 22, [this, w] {
-            if (panels_.CurrentPanel() != 3) return;
-            if (w < 3) SetPropertyListView(static_cast<int16_t>(w));
-            if (w >= 3) Run(w == 3 ? WindowCommand::ReportValues : WindowCommand::ReportUniqueValues);
-        });
-        b->Hint = w == 3 ? "Report property values..." : w == 4 ? "Report unique values..." : "";
-        x += 54;
-    }
     propertiesList_ = new TListViewBox(this, LVS_ICON | LVS_SINGLESEL);
     propertiesList_->OnNotify = [this](NMHDR* h, LRESULT&) {
         if (h->code == LVN_ITEMCHANGED) ShowPropertiesOfCurrent();
@@ -211,12 +253,15 @@ void TSearchWindow::BuildControls() {
         if (MoveHContentSplitBar(panes_, Tw(static_cast<int>(d)))) Relayout();
     };
     propertyBrowser_ = new TBrowserPane(this);
+    // Stop is enabled while the browser of the panel on view loads a page.
+    for (TBrowserPane* b : {content_, propertyBrowser_, help_}) FollowBrowser(b);
     BuildOptions();
-    tabs_ = new TSysControl(this, WC_TABCONTROLA, "QfSbfTabStrip", TCS_BOTTOM | WS_CLIPSIBLINGS);
-    tabs_->OnNotify = [this](NMHDR* h, LRESULT&) {
-        if (h->code == TCN_SELCHANGE) SelectPanel(static_cast<int16_t>(tabs_->Perform(TCM_GETCURSEL) + 1));
-        return false;
-    };
+    tabs_ = new TPanelTabs(this);
+    for (int i = 0; i < 5; ++i) {
+        tabs_->AddTab(kPanelTabs[i].Caption);
+        tabs_->SetTabHint(i, kPanelTabs[i].Hint);
+    }
+    tabs_->OnChange = [this](TObject*) { SelectPanel(static_cast<int16_t>(tabs_->TabIndex() + 1)); };
     statusBar_ = new TPanel(this);
     statusBar_->BevelOuter = bvLowered;
     status1_ = new TLabel(statusBar_);
@@ -227,9 +272,9 @@ void TSearchWindow::BuildControls() {
     progress_->SetVisible(false);
     traffic_->SetCaption("Traffic:");
     total_->SetCaption("Total:");
-    named_ = {{"MaskList", maskList_},          {"frmToolbarFrame", maskToolbar_},
-              {"tbPropertyToolBar", maskToolbar_}, {"ContentWebBrowser", content_},
-              {"frmTbBrowser", browserToolbar_}, {"ShowPropertiesList", propertiesList_},
+    named_ = {{"MaskList", maskList_},          {"frmToolbarFrame", maskToolbarFrame_},
+              {"tbPropertyToolBar", propertyToolbar_}, {"ContentWebBrowser", content_},
+              {"frmTbBrowser", browserToolbarFrame_}, {"ShowPropertiesList", propertiesList_},
               {"HSplitBar1", hsplit_},          {"HContentSplitBar", hcontent_},
               {"PropertyContentList", contentList_}, {"PropertyContentBrowser", propertyBrowser_},
               {"frmOptions", options_},         {"HelpWebBrowser", help_}};
@@ -261,63 +306,80 @@ void TSearchWindow::BuildControls() {
 }
 
 void TSearchWindow::BuildOptions() {
-    options_ = new TPanel(this);
-    auto* caption = new TLabel(options_);
-    caption->SetCaption("Options:");
-    caption->SetBounds(8, 6, 200, 16);
-    const char* protocols[5] = {"file://", "http://", "ftp://", "gopher://", "mailto:"};
+    options_ = new TGroupBox(this);
+    options_->SetCaption("Options:");
+    auto* protocols = new TGroupBox(options_);
+    protocols->SetCaption("Avaliable protocols:");
+    protocols->SetBounds(12, 22, 160, 142);
     for (int i = 0; i < 5; ++i) {
-        auto* box = new TCheckBox(options_);
-        box->SetCaption(protocols[i]);
-        box->SetBounds(12, 28 + 22 * i, 110, 20);
+        auto* box = new TCheckBox(protocols);
+        box->SetCaption(kProtocolPrefixes[i]);
+        box->SetBounds(12, 20 + 23 * i, 130, 20);
         box->OnClick = [this, i](TObject*) {
             if (session_) session_->ProtocolClicked(i);
         };
         protocolBoxes_[i] = box;
     }
+    auto* priority = new TGroupBox(options_);
+    priority->SetCaption("Search priority:");
+    priority->SetBounds(184, 22, 160, 96);
+    const char* priorities[3] = {"Above normal", "Normal", "Below normal"};
+    for (int i = 0; i < 3; ++i) {
+        auto* b = new TRadioButton(priority);
+        b->SetCaption(priorities[i]);
+        b->SetBounds(12, 20 + 23 * i, 130, 20);
+        const int32_t value = 1 - i;  // 1, 0, -1
+        b->OnClick = [this, value](TObject*) {
+            if (search_) CallGuarded(this, [&] { search_->SetThreadPriority(value); });
+        };
+        priorityButtons_[i] = b;
+    }
     externalLinks_ = new TCheckBox(options_);
     externalLinks_->SetCaption("Do not process links to other servers");
-    externalLinks_->SetBounds(140, 28, 260, 20);
+    externalLinks_->SetBounds(184, 128, 270, 20);
     externalLinks_->OnClick = [this](TObject*) {
         if (search_) search_->SetProcessExternalLinks(externalLinks_->Checked() ? 0 : -1);
     };
-    suspend_ = AddButton(options_, "Suspend", 140, 56, 90, 24, [this] {
+    suspend_ = AddButton(options_, "Suspend", 364, 28, 90, 25, [this] {
         if (session_) session_->SuspendClicked();
     });
-    const char* labels[4] = {"Channels:", "Max found:", "Max level:", "Read block:"};
-    const Spinner spinners[4] = {Spinner::ChannelCount, Spinner::MaxFound, Spinner::MaxLevel, Spinner::ReadBlock};
+    suspend_->Hint = "Suspend process";
+    // In the order the panel shows them; the arrays are indexed by Spinner.
+    const std::pair<const char*, Spinner> settings[4] = {{"Channel count:", Spinner::ChannelCount},
+                                                         {"Maximum link recurse level:", Spinner::MaxLevel},
+                                                         {"Maximum found count:", Spinner::MaxFound},
+                                                         {"Read block size:", Spinner::ReadBlock}};
     for (int i = 0; i < 4; ++i) {
-        const int y = 150 + 28 * i;
+        const int y = 176 + 30 * i;
+        const Spinner which = settings[i].second;
         auto* l = new TLabel(options_);
-        l->SetCaption(labels[i]);
-        l->SetBounds(12, y + 3, 90, 16);
+        l->SetCaption(settings[i].first);
+        l->SetBounds(12, y + 3, 180, 16);
         auto* e = new TEdit(options_);
-        e->SetBounds(104, y, 80, 22);
-        const Spinner which = spinners[i];
+        e->SetBounds(196, y, 80, 22);
         e->OnChange = [this, which, e](TObject*) { SettingChanged(which, e); };
-        settingEdits_[i] = e;
-        auto* down = AddButton(options_, "-", 186, y, 22, 22, [this, which] {
-            if (session_) session_->SpinClick(which, false);
-        });
-        auto* up = AddButton(options_, "+", 208, y, 22, 22, [this, which] {
-            if (session_) session_->SpinClick(which, true);
-        });
-        if (i == 0) {
-            settingSpins_[0] = down;
-            settingSpins_[1] = up;
-        }
+        settingEdits_[static_cast<int>(which)] = e;
+        auto* spin = new TUpDown(options_);
+        spin->SetBounds(277, y, 17, 22);
+        spin->SetMin(-10000);
+        spin->SetMax(10000);
+        // Only the two buttons count: the control's own position is never read.
+        spin->OnClick = [this, which](TObject*, TUDBtnType button) {
+            if (session_) CallGuarded(this, [&] { session_->SpinClick(which, button == btNext); });
+        };
+        settingSpins_[static_cast<int>(which)] = spin;
     }
     auto* l = new TLabel(options_);
     l->SetCaption("Format table address (URL):");
-    l->SetBounds(12, 268, 220, 16);
+    l->SetBounds(12, 300, 220, 16);
     formatTable_ = new TEdit(options_);
-    formatTable_->SetBounds(12, 286, 380, 22);
+    formatTable_->SetBounds(12, 318, 380, 22);
     formatTable_->OnExit = [this](TObject*) {
         if (!session_) return;
         session_->FormatTableAddress = formatTable_->Text();
         session_->LoadFormatTable();
     };
-    formatTableButton_ = AddButton(options_, "Open file...", 398, 285, 90, 24, [this] { OpenFormatTable(); });
+    formatTableButton_ = AddButton(options_, "Open file...", 398, 317, 90, 24, [this] { OpenFormatTable(); });
 }
 
 void TSearchWindow::SettingChanged(Spinner which, TEdit* edit) {
@@ -337,10 +399,13 @@ void TSearchWindow::Relayout() {
     const int statusTop = ClientHeight() - Px(panes_.MainStatusBar.Height);
     panes_.StatusPanel1Left = 0;
     panes_.StatusPanel1Width = Tw(ClientWidth() / 2);
-    panes_.LastMainButtonRight = Tw(lastMainButton_->Left() + lastMainButton_->Width());
+    RECT last{};
+    mainToolbar_->Perform(TB_GETITEMRECT, static_cast<WPARAM>(mainToolbar_->ButtonCount() - 1),
+                          reinterpret_cast<LPARAM>(&last));
+    panes_.LastMainButtonRight = Tw(mainToolbar_->Left() + last.right);
     panes_.HContentSplitBar.Visible = panes_.PropertyContentBrowser.Visible = propertyBrowser_->Visible();
     ResizePanes(panes_, Tw(Width()), Tw(Height()));
-    ApplyPane(toolbar_, panes_.tbMainToolbar);
+    ApplyPane(mainToolbar_, panes_.tbMainToolbar);
     ApplyPane(start_, panes_.StartButton);
     ApplyPane(merge_, panes_.btnStartMerge);
     ApplyPane(openFile_, panes_.OpenFileButton);
@@ -350,8 +415,10 @@ void TSearchWindow::Relayout() {
     ApplyPane(foundList_, panes_.FoundList);
     ApplyPane(promotion_, panes_.wbPromotion);
     ApplyPane(tabs_, panes_.TabStrip);
-    ApplyPane(browserToolbar_, panes_.frmTbBrowser);
-    ApplyPane(maskToolbar_, panes_.frmToolbarFrame);
+    ApplyPane(browserToolbarFrame_, panes_.frmTbBrowser);
+    ApplyPane(maskToolbarFrame_, panes_.frmToolbarFrame);
+    browserToolbar_->SetBounds(0, 0, browserToolbarFrame_->Width(), browserToolbarFrame_->Height());
+    propertyToolbar_->SetBounds(0, 0, maskToolbarFrame_->Width(), maskToolbarFrame_->Height());
     ApplyPane(content_, panes_.ContentWebBrowser);
     ApplyPane(help_, panes_.HelpWebBrowser);
     ApplyPane(maskList_, panes_.MaskList);
@@ -365,26 +432,99 @@ void TSearchWindow::Relayout() {
     const int w = ClientWidth();
     status1_->SetBounds(6, 3, w / 2 - 10, 16);
     status2_->SetBounds(w / 2, 3, 110, 16);
-    progress_->SetBounds(Px(panes_.pbProgress.Left), 3, 160, 16);
+    // The progress bar's top is the window's: brought into the status bar, kept inside it.
+    const int barHeight = statusBar_->Height(), pbHeight = Px(panes_.pbProgress.Height);
+    const int pbTop = std::max(0, std::min(Px(panes_.pbProgress.Top) - statusTop, barHeight - pbHeight - 1));
+    progress_->SetBounds(Px(panes_.pbProgress.Left), pbTop, Px(panes_.pbProgress.Width), pbHeight);
     traffic_->SetBounds(w / 2 + 115, 3, 190, 16);
     total_->SetBounds(w / 2 + 310, 3, w / 2 - 315 > 0 ? w / 2 - 315 : 0, 16);
+    SizePropertyColumns();
 }
 
 void TSearchWindow::SelectPanel(int16_t panel) {
     if (panel < 1 || panel > 5) return;
+    // The tab is the panel's before its browser loads: Stop follows that load.
+    panels_.Select(panel);
     if (panel == 2 && currentRecord_ >= 0 && db_) {
         const int32_t c = OpenCurrentRecord();
         if (c >= 0) {
-            content_->Navigate(db_->Value(c));
+            ContentAddress = db_->Value(c);
+            content_->Navigate(ContentAddress);
             db_->DestroyCursor(c);
         }
     }
-    panels_.Select(panel);
     for (int i = 0; i < 5; ++i)
         if (panelItems_[i]) panelItems_[i]->SetChecked(panels_.MenuChecked(static_cast<int16_t>(i + 1)));
     for (auto& [name, control] : named_) control->SetVisible(panels_.IsVisible(name));
+    // Buttons 8 to 13 of the browser toolbar are the Results panel's.
+    for (int i = 7; i < browserToolbar_->ButtonCount(); ++i)
+        browserToolbar_->Buttons(i)->SetVisible(panels_.IsVisible("tbBrowser" + std::to_string(i + 1)));
+    FollowBrowserCommands();
     panelTitle_->SetCaption(panels_.Title());
-    if (tabs_->Perform(TCM_GETCURSEL) != panel - 1) tabs_->Perform(TCM_SETCURSEL, panel - 1);
+    if (tabs_->TabIndex() != panel - 1) tabs_->SetTabIndex(panel - 1);
     if (panel == 3) ShowPropertiesOfCurrent();
     Relayout();
 }
+
+TBrowserPane* TSearchWindow::PanelBrowser(int16_t panel, std::string& home) {
+    switch (panel) {
+        case 2: home = ContentAddress; return content_;
+        case 3: home = PropertyPageAddress; return propertyBrowser_;
+        case 5: home = help_->HomeAddress; return help_;
+        default: home.clear(); return nullptr;
+    }
+}
+
+void TSearchWindow::BrowserButtonClick(const std::string& key) {
+    std::string home;
+    TBrowserPane* b = PanelBrowser(panels_.CurrentPanel(), home);
+    switch (BrowserButtonAction(panels_.CurrentPanel(), key, home)) {
+        case BrowserAction::Back: b->GoBack(); break;
+        case BrowserAction::Forward: b->GoForward(); break;
+        case BrowserAction::Stop: b->Stop(); break;
+        case BrowserAction::Refresh: b->Refresh(); break;
+        case BrowserAction::Home: b->Navigate(home); break;
+        case BrowserAction::PropertyViewLarge: SetPropertyListView(0); break;
+        case BrowserAction::PropertyViewSmall: SetPropertyListView(1); break;
+        case BrowserAction::PropertyViewList: SetPropertyListView(2); break;
+        case BrowserAction::ReportValues: Run(WindowCommand::ReportValues); break;
+        case BrowserAction::ReportUnique: Run(WindowCommand::ReportUniqueValues); break;
+        case BrowserAction::None: break;
+    }
+}
+
+void TSearchWindow::FollowBrowser(TBrowserPane* browser) {
+    auto ours = [this, browser] {
+        std::string home;
+        return PanelBrowser(panels_.CurrentPanel(), home) == browser;
+    };
+    browser->OnBeforeNavigate = [this, ours](const std::string&, bool&) {
+        if (ours()) browserToolbar_->FindButton("Stop")->SetEnabled(true);
+    };
+    browser->OnNavigateComplete = [this, ours](const std::string&) {
+        if (ours()) browserToolbar_->FindButton("Stop")->SetEnabled(false);
+        FollowBrowserCommands();
+    };
+}
+
+void TSearchWindow::FollowBrowserCommands() {
+    // Back, Forward, Refresh and Home do nothing until the panel's browser has its page.
+    std::string home;
+    PanelBrowser(panels_.CurrentPanel(), home);
+    const bool usable = BrowserCommandsUsable(panels_.CurrentPanel(), home);
+    for (const char* key : {"Back", "Forward", "Refresh", "Home"}) browserToolbar_->FindButton(key)->SetEnabled(usable);
+}
+
+void TSearchWindow::FollowStartAddress() {
+    // Both start buttons want an address; while a search runs the run decides.
+    if (session_ && session_->RunState != SearchRunState::Idle) return;
+    const bool any = !address_->Text().empty();
+    start_->SetEnabled(any);
+    merge_->SetEnabled(any);
+}
+
+void TSearchWindow::PressViewButton(TToolBar* bar, int firstIndex, int16_t mode) {
+    if (mode >= 0 && mode <= 2) bar->Buttons(firstIndex + mode)->SetDown(true);
+}
+
+std::string TSearchWindow::StatusText(int panel) const { return (panel == 1 ? status1_ : status2_)->Caption(); }

@@ -18,8 +18,11 @@
 #include "searchwindow/core/PaneLayout.h"
 #include "searchwindow/core/PanelSwitcher.h"
 #include "searchwindow/core/SearchSession.h"
+#include "searchwindow/core/ToolbarButtons.h"
 #include "searchwindow/core/ToolbarCommands.h"
+#include "ui/ComCtrls.h"
 #include "ui/Form.h"
+#include "ui/ImgList.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 #include "ui/Timer.h"
@@ -79,7 +82,26 @@ public:
     int FoundListInserts() const { return foundInserts_; }
     int FoundListClears() const { return foundClears_; }
     TListViewBox* FoundListBox() { return foundList_; }
-    TEdit* StartAddressCombo() { return address_; }
+    TComboBox* StartAddressCombo() { return address_; }
+    TButton* StartButton() { return start_; }
+    TButton* MergeButton() { return merge_; }
+    TButton* OpenFileButton() { return openFile_; }
+    TButton* SuspendButton() { return suspend_; }
+    TToolBar* MainToolbar() { return mainToolbar_; }
+    TToolBar* PropertyToolbar() { return propertyToolbar_; }
+    TToolBar* BrowserToolbar() { return browserToolbar_; }
+    TTabControl* TabStrip() { return tabs_; }
+    TGroupBox* OptionsFrame() { return options_; }
+    TRadioButton* PriorityButton(int i) { return priorityButtons_[i]; }  // above normal, normal, below normal
+    TUpDown* SettingSpinner(Spinner which) { return settingSpins_[static_cast<int>(which)]; }
+    TBrowserPane* PropertyBrowser() { return propertyBrowser_; }
+    TBrowserPane* HelpBrowser() { return help_; }
+    TSysControl* ProgressBar() { return progress_; }
+    TPanel* StatusBar() { return statusBar_; }
+    std::string StatusText(int panel) const;
+    // The page last opened on the Content panel and the value last opened
+    // in the Results browser: where their Home buttons go.
+    std::string ContentAddress, PropertyPageAddress;
     TBrowserPane* ContentBrowser() { return content_; }
     TBrowserPane* PromotionPane() { return promotion_; }
     TCheckBox* ProtocolBox(int which) { return protocolBoxes_[which]; }
@@ -101,6 +123,7 @@ public:
     bool SaveSearch() override;
     void Pump(int ms) override;
     void ShowPromotion() override;
+    void ShowStatus(const std::string& text) override { SetStatus(1, text); }
 
     bool HandleMessage(TMessage& m) override;
     bool IsNewWindow = false;
@@ -121,10 +144,19 @@ private:
     TMenuItem* panelItems_[5] = {};
     TMenuItem* maskMenuItems_[5] = {};  // New, Open, Save, the two reports
     void BuildControls();
+    void BuildToolbars();
     void BuildOptions();
     void SetUpImages();
     TButton* AddButton(TWinControl* parent, const std::string& caption, int x, int y, int w, int h,
                        std::function<void()> click);
+    TToolBar* AddToolbar(TWinControl* parent, const std::vector<ToolbarButtonSpec>& buttons, bool captions,
+                         std::function<void(const std::string& key)> click);
+    void BrowserButtonClick(const std::string& key);
+    TBrowserPane* PanelBrowser(int16_t panel, std::string& home);
+    void FollowBrowser(TBrowserPane* browser);
+    void FollowBrowserCommands();
+    void FollowStartAddress();
+    void PressViewButton(TToolBar* bar, int firstIndex, int16_t mode);
     void Relayout();
     void ApplyPane(TWinControl* c, const PaneBox& b);
     // FoundListSink: the list on screen follows the items.
@@ -138,11 +170,13 @@ private:
     void FillPropertiesList();
     void AppendMaskItem(TListViewBox* list, int32_t index);
     void RefreshFoundList(bool clearAll);
-    void ShowDropDown(const std::string& key, TButton* arrow);
+    void FillDropDown(const std::string& key, TPopupMenu* menu);
     bool AskSearchFile(bool merge, std::string& file);
     void MergeFile(const std::string& file);
     void ShowPropertiesOfCurrent();
     void ShowSelectedValue();
+    // Column 1 of PropertyContentList takes the width the other columns leave.
+    void SizePropertyColumns();
     void SetStatus(int panel, const std::string& text);
     void MarkCaption();
     bool SaveSearchAs();
@@ -166,32 +200,35 @@ private:
     int commandDepth_ = 0;  // commands under way (their dialogs and waits pump messages)
     int foundInserts_ = 0, foundClears_ = 0;
 
-    TPanel* toolbar_ = nullptr;
-    TButton* lastMainButton_ = nullptr;
-    TEdit* address_ = nullptr;
+    TToolBar* mainToolbar_ = nullptr;
+    TComboBox* address_ = nullptr;
     TButton *openFile_ = nullptr, *merge_ = nullptr, *start_ = nullptr;
     TListViewBox* foundList_ = nullptr;
     TSplitBar *vsplit_ = nullptr, *hsplit_ = nullptr, *hcontent_ = nullptr;
     TLabel* panelTitle_ = nullptr;
-    TSysControl* tabs_ = nullptr;
+    TTabControl* tabs_ = nullptr;
     TListViewBox *maskList_ = nullptr, *propertiesList_ = nullptr, *contentList_ = nullptr;
-    TPanel *maskToolbar_ = nullptr, *browserToolbar_ = nullptr, *options_ = nullptr, *statusBar_ = nullptr;
+    // frmToolbarFrame holds tbPropertyToolBar, frmTbBrowser holds tbBrowser.
+    TPanel *maskToolbarFrame_ = nullptr, *browserToolbarFrame_ = nullptr, *statusBar_ = nullptr;
+    TToolBar *propertyToolbar_ = nullptr, *browserToolbar_ = nullptr;
+    TGroupBox* options_ = nullptr;
     TBrowserPane *content_ = nullptr, *help_ = nullptr, *propertyBrowser_ = nullptr, *promotion_ = nullptr;
     TLabel *status1_ = nullptr, *status2_ = nullptr, *traffic_ = nullptr, *total_ = nullptr;
-    std::vector<TButton*> maskButtons_;  // New, Open, Save, Cut, Copy, Paste, ...
     TCheckBox* protocolBoxes_[5] = {};
     TCheckBox* externalLinks_ = nullptr;
+    TRadioButton* priorityButtons_[3] = {};
     TButton* suspend_ = nullptr;
     TEdit* settingEdits_[4] = {};
-    TButton* settingSpins_[2] = {};  // channel count - and +
+    TUpDown* settingSpins_[4] = {};
     TEdit* formatTable_ = nullptr;
     TButton* formatTableButton_ = nullptr;
     std::map<std::string, TWinControl*> named_;
     TSysControl* progress_ = nullptr;
-    TPopupMenu* dropDown_ = nullptr;
     std::unique_ptr<TAddFilterMaskDialog> addFilterDialog_;
     std::unique_ptr<TFilterDialog> filterDialog_;
     std::vector<std::unique_ptr<TReportListForm>> reports_;
     TTimer fillTimer_, startButtonTimer_, trafficTimer_;
     HIMAGELIST images_ = nullptr, smallImages_ = nullptr;
+    // The toolbars' pictures (imlMainToolbar and imlStdToolbarColor in one), by SbfGlyph.
+    TImageList* toolbarImages_ = nullptr;
 };

@@ -57,13 +57,6 @@ bool TSearchWindow::Load(const std::string& progIdPrefix) {
     }
     Handle();
     SetUpImages();
-    const char* tabs[5] = {"General", "Content", "Results", "Options", "Help"};
-    for (int i = 0; i < 5; ++i) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(tabs[i]);
-        tabs_->Perform(TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
-    }
     if (!BindEngine(progIdPrefix, dbDriver_, searchDriver_)) {
         Message("Can not initialize search", "Error", MessageIcon::Critical);
         return false;
@@ -148,12 +141,18 @@ void TSearchWindow::StartClick(bool merge) {
     std::string address = typed;
     NormalizeAddress(address);
     const bool running = search_->Status() != 0;
+    if (!running && !typed.empty()) {
+        // The box collects every address started and shows the one now taken.
+        address_->Items().Add(address);
+        address_->SetText(address);
+    }
     if (session_->StartSearch(typed, merge)) {
         found_.FirstFoundPending = true;
         stopFrame_ = 0;
+        found_.ShownFoundCount = 0;
         fillTimer_.SetEnabled(true);
         startButtonTimer_.SetEnabled(true);
-        if (!typed.empty()) address_->Perform(EM_SETSEL, 0, -1);
+        if (!typed.empty()) address_->Perform(CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     } else if (running && !merge) {
         SetStatus(1, "Finishing task...");
     }
@@ -244,9 +243,8 @@ void TSearchWindow::ShowPropertiesOfCurrent() {
     }
     // Further columns keep a fixed width; the first takes what they leave.
     constexpr int kOtherColumn = 150;
-    const int rest = contentList_->Width() - 8 - kOtherColumn * static_cast<int>(table.Columns.size() - 1);
     for (size_t col = 0; col < table.Columns.size(); ++col)
-        contentList_->AddColumn(table.Columns[col], col == 0 ? (rest > 100 ? rest : 100) : kOtherColumn);
+        contentList_->AddColumn(table.Columns[col], col == 0 ? 100 : kOtherColumn);
     for (size_t r = 0; r < table.Rows.size(); ++r) {
         const PropertyRow& row = table.Rows[r];
         const int at = static_cast<int>(r);
@@ -255,6 +253,18 @@ void TSearchWindow::ShowPropertiesOfCurrent() {
             if (!row.Cells[col].empty()) contentList_->SetText(at, static_cast<int>(col), row.Cells[col]);
     }
     Relayout();
+    SizePropertyColumns();
+}
+
+void TSearchWindow::SizePropertyColumns() {
+    const HWND header = reinterpret_cast<HWND>(contentList_->Perform(LVM_GETHEADER));
+    const int columns = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    if (columns < 1) return;
+    std::vector<float> others;
+    for (int i = 1; i < columns; ++i)
+        others.push_back(static_cast<float>(contentList_->Perform(LVM_GETCOLUMNWIDTH, i)) * 15);
+    const float first = PropertyFirstColumnWidth(static_cast<float>(contentList_->Width()) * 15, others);
+    if (first > 0) contentList_->Perform(LVM_SETCOLUMNWIDTH, 0, static_cast<int>(first / 15 + 0.5f));
 }
 
 void TSearchWindow::ShowSelectedValue() {
@@ -268,7 +278,9 @@ void TSearchWindow::ShowSelectedValue() {
     const std::string value =
         db_->GetValue(c, session_->Masks.Item(index).MaskName, static_cast<int32_t>(contentList_->TagOf(row)), id);
     db_->DestroyCursor(c);
-    if (id >= 0) propertyBrowser_->Navigate(value);
+    if (id < 0) return;
+    PropertyPageAddress = value;
+    propertyBrowser_->Navigate(value);
 }
 
 void TSearchWindow::SetStatus(int panel, const std::string& text) {

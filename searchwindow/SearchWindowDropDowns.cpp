@@ -15,19 +15,15 @@ std::vector<DropDownEntry> TSearchWindow::DropDownEntries(const std::string& but
     return MainDropDownEntries(buttonKey, session_->Masks, CaptionMaskName, FoundListView);
 }
 
-void TSearchWindow::ShowDropDown(const std::string& key, TButton* arrow) {
-    if (!dropDown_) dropDown_ = new TPopupMenu(this);
-    dropDown_->Items()->Clear();
+void TSearchWindow::FillDropDown(const std::string& key, TPopupMenu* menu) {
+    menu->Items()->Clear();
     for (const DropDownEntry& e : DropDownEntries(key)) {
-        auto* item = new TMenuItem(dropDown_);
+        auto* item = new TMenuItem(menu);
         item->SetCaption(e.Text);
         item->Tag = e.Tag;
         item->OnClick = [this, e](TObject*) { CallGuarded(this, [&] { DropDownClick(e); }); };
-        dropDown_->Items()->Add(item);
+        menu->Items()->Add(item);
     }
-    RECT r;
-    GetWindowRect(arrow->Handle(), &r);
-    dropDown_->Popup(r.left, r.bottom);
 }
 
 void TSearchWindow::DropDownClick(const DropDownEntry& entry) {

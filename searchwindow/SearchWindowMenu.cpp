@@ -62,6 +62,8 @@ void TSearchWindow::BuildMenu() {
 
 void TSearchWindow::SetFoundListView(int16_t mode) {
     if (mode < 0 || mode > 2) return;  // a saved mode of another kind leaves the view as it is
+    if (TToolButton* view = mainToolbar_->FindButton("View"))
+        view->SetImageIndex(static_cast<int>(ViewModeGlyph(mode)));
     foundList_->SetView(mode);
     FoundListView = mode;
     for (int i = 0; i < 3; ++i) viewItems_[i]->SetChecked(i == mode);
@@ -71,12 +73,14 @@ void TSearchWindow::SetMaskListView(int16_t mode) {
     if (mode < 0 || mode > 2) return;  // a saved mode of another kind leaves the view as it is
     maskList_->SetView(mode);
     MaskListView = mode;
+    PressViewButton(propertyToolbar_, propertyToolbar_->FindButton("Large Icons")->Index(), mode);
 }
 
 void TSearchWindow::SetPropertyListView(int16_t mode) {
     if (mode < 0 || mode > 2) return;  // a saved mode of another kind leaves the view as it is
     propertiesList_->SetView(mode);
     PropertyListView = mode;
+    PressViewButton(browserToolbar_, browserToolbar_->FindButton("Large icons")->Index(), mode);
 }
 
 void TSearchWindow::ShowAbout() {

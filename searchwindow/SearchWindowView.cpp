@@ -120,7 +120,9 @@ bool TSearchWindow::AskSearchFile(bool merge, std::string& file) {
 void TSearchWindow::MergeFile(const std::string& file) {
     std::string ignored;
     SetStatus(1, "Reading - " + file);
-    if (db_->AddFile(file, ignored) == 0) {
+    const int32_t added = db_->AddFile(file, ignored);
+    SetStatus(1, "Reading - complete");
+    if (added == 0) {
         Message("Can not open search database - " + file, "Error", MessageIcon::None);
         return;
     }
@@ -193,7 +195,13 @@ void TSearchWindow::ShowSetting(Spinner which, const std::string& text) {
 }
 
 void TSearchWindow::ShowProtocolBox(int which, bool checked) { protocolBoxes_[which]->SetChecked(checked, true); }
-void TSearchWindow::ShowPriority(int32_t) {}
+void TSearchWindow::ShowPriority(int32_t priority) {
+    // The button's click puts the same priority back, as choosing it does.
+    if (priority >= -1 && priority <= 1)
+        priorityButtons_[1 - priority]->SetChecked(true);
+    else
+        for (TRadioButton* b : priorityButtons_) b->SetChecked(false, true);
+}
 void TSearchWindow::ShowExternalLinksBox(bool checked) { externalLinks_->SetChecked(checked, true); }
 
 void TSearchWindow::ShowRunState(SearchRunState state) {
@@ -202,14 +210,17 @@ void TSearchWindow::ShowRunState(SearchRunState state) {
     start_->Hint = c.StartToolTip;
     start_->SetEnabled(c.StartEnabled);
     merge_->SetEnabled(c.MergeEnabled);
-    for (size_t i : {0u, 1u, 3u, 5u}) maskButtons_[i]->SetEnabled(c.MaskNewOpenCutPaste);
+    for (const char* key : {"New", "Open", "Cut", "Paste"})
+        propertyToolbar_->FindButton(key)->SetEnabled(c.MaskNewOpenCutPaste);
     for (TCheckBox* b : protocolBoxes_) b->SetEnabled(c.ProtocolBoxes);
     settingEdits_[0]->SetEnabled(c.ChannelCount);
-    for (TButton* b : settingSpins_) b->SetEnabled(c.ChannelCount);
+    settingSpins_[static_cast<int>(Spinner::ChannelCount)]->SetEnabled(c.ChannelCount);
     formatTable_->SetEnabled(c.FormatTable);
     formatTableButton_->SetEnabled(c.FormatTable);
     suspend_->SetEnabled(c.SuspendBox);
     suspend_->SetCaption(c.SuspendCaption);
+    suspend_->Hint = c.SuspendToolTip;
+    if (state == SearchRunState::Idle) FollowStartAddress();
     if (c.StatusText) SetStatus(1, c.StatusText);
     // However the run ended (the fill timer, or a close or new search that
     // waited for it), its timers end with it.

@@ -105,6 +105,8 @@ void TToolBar::Rebuild() {
             case tbsSeparator:
             case tbsDivider: tb.fsStyle = BTNS_SEP; tb.iBitmap = 6; break;
         }
+        // Captions beside the pictures: each button as wide as its own caption.
+        if (list_ && b->style_ != tbsSeparator && b->style_ != tbsDivider) tb.fsStyle |= BTNS_AUTOSIZE;
         tb.fsState = static_cast<BYTE>((b->enabled_ ? TBSTATE_ENABLED : 0) | (b->down_ ? TBSTATE_CHECKED : 0) |
                                        (b->visible_ ? 0 : TBSTATE_HIDDEN));
         tb.iString = b->caption_.empty() ? -1 : reinterpret_cast<INT_PTR>(b->caption_.c_str());

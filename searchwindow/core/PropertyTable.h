@@ -27,6 +27,15 @@ PropertyTable BuildPropertyTable(DatabaseCalls& db, int32_t cursor, const MaskCo
 
 // The walk under one value, as the reports use it too: onValue for every
 // dependent value whose template is not hidden, depth first.
+// onMask, when given, for every template not hidden that the walk comes to,
+// before its values.
 using DependentValueSink = std::function<void(const SearchMask& mask, const std::string& value)>;
+using DependentMaskSink = std::function<void(const SearchMask& mask)>;
 void VisitDependentValues(DatabaseCalls& db, int32_t cursor, const MaskCollection& masks,
-                          const std::string& parentName, int32_t parentId, const DependentValueSink& onValue);
+                          const std::string& parentName, int32_t parentId, const DependentValueSink& onValue,
+                          const DependentMaskSink& onMask = nullptr);
+
+// Column 1's width (twips) when the others take otherWidths of a table
+// tableWidth wide: what they leave less 80, or keep (-1) when that is not
+// above 1500.
+float PropertyFirstColumnWidth(float tableWidth, const std::vector<float>& otherWidths);

@@ -13,6 +13,7 @@ RunControls ControlsFor(SearchRunState state) {
     c.FormatTable = idle;
     c.SuspendBox = state == SearchRunState::Running || state == SearchRunState::Suspended;
     c.SuspendCaption = state == SearchRunState::Suspended ? "Resume" : "Suspend";
+    c.SuspendToolTip = state == SearchRunState::Suspended ? "Resume process" : "Suspend process";
     if (idle) c.StatusText = "Complete";
     if (state == SearchRunState::Stopping) c.StatusText = "Finishing task...";
     return c;

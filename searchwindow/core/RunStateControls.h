@@ -18,6 +18,7 @@ struct RunControls {
     bool FormatTable = true;
     bool SuspendBox = false;
     std::string SuspendCaption;
+    std::string SuspendToolTip;
     const char* StatusText = nullptr;  // nullptr: left as it is
 };
 

@@ -48,6 +48,7 @@ bool SearchSession::Unload() {
     SessionBusyScope busy(busy_);
     if (search_.Status() != 0) StopSearch();
     if (!AskSaveChanges()) return false;
+    view_.ShowStatus("Ending session...");
     // The engine ignores TruncateChannels while a crawl runs: let it end
     // first, or the channels outlive the window.
     WaitIdle(15000);

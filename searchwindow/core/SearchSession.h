@@ -44,6 +44,8 @@ public:
     virtual void ShowPromotion() {}
     // The masks were replaced: the mask list and the property list are made again.
     virtual void ShowMasks() = 0;
+    // The first status panel's text.
+    virtual void ShowStatus(const std::string& text) { (void)text; }
 };
 
 // Marks a flag for a scope: a second close or new search that arrives while

@@ -206,11 +206,15 @@ TEST(RunStateControls, ControlTable) {
         const char* caption;
         bool start, merge, maskEdit, protocols, channels, formatTable, suspend;
         const char* suspendCaption;
+        const char* suspendTip;
     } rows[] = {
-        {SearchRunState::Idle, "   Start   ", true, true, true, true, true, true, false, "Suspend"},
-        {SearchRunState::Running, "   Stop   ", true, false, false, false, false, false, true, "Suspend"},
-        {SearchRunState::Suspended, "   Stop   ", true, false, false, false, false, false, true, "Resume"},
-        {SearchRunState::Stopping, "   Stop   ", false, false, false, false, false, false, false, "Suspend"},
+        {SearchRunState::Idle, "   Start   ", true, true, true, true, true, true, false, "Suspend", "Suspend process"},
+        {SearchRunState::Running, "   Stop   ", true, false, false, false, false, false, true, "Suspend",
+         "Suspend process"},
+        {SearchRunState::Suspended, "   Stop   ", true, false, false, false, false, false, true, "Resume",
+         "Resume process"},
+        {SearchRunState::Stopping, "   Stop   ", false, false, false, false, false, false, false, "Suspend",
+         "Suspend process"},
     };
     for (const Row& r : rows) {
         const RunControls c = ControlsFor(r.state);
@@ -224,6 +228,7 @@ TEST(RunStateControls, ControlTable) {
         EXPECT_EQ(c.FormatTable, r.formatTable) << s;
         EXPECT_EQ(c.SuspendBox, r.suspend) << s;
         EXPECT_EQ(c.SuspendCaption, r.suspendCaption) << s;
+        EXPECT_EQ(c.SuspendToolTip, r.suspendTip) << s;
     }
     EXPECT_EQ(ControlsFor(SearchRunState::Running).StartToolTip, "Stop search");
     EXPECT_EQ(ControlsFor(SearchRunState::Idle).StartToolTip, "Start search");

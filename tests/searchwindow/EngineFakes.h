@@ -191,6 +191,7 @@ public:
     }
     // Runs inside a wait, as a message that arrives then would.
     std::function<void()> OnPump;
+    void ShowStatus(const std::string& text) override { Log.push_back("view: status \"" + text + "\""); }
     void Pump(int) override {
         if (++Pumped == 3 && EngineToIdle) EngineToIdle->StatusValue = 0;
         if (OnPump) OnPump();

@@ -101,3 +101,44 @@ TEST(PropertyTable, DependentColumnsAndCycles) {
     EXPECT_EQ(ping.Columns, (std::vector<std::string>{"Ping", "Pong"}));
     EXPECT_EQ(ping.Rows[0].Cells, (std::vector<std::string>{"p", "q"}));
 }
+
+// Every visible template under the chosen one gets its column once a row
+// reaches it, whether the record holds a value of it or not.
+TEST(PropertyTable, ADependentWithoutValuesStillGetsItsColumn) {
+    std::vector<std::string> log;
+    MemoryDatabase db(log);
+    MaskCollection masks;
+    masks.Add("Link", "", 1, 0, 0, 2, true, false, -1);
+    masks.Add("Link Text", "Link", 0, 2, 2, 2, true, false, -1);
+    masks.Add("Link Title", "Link", 0, 2, 0, 2, true, false, -1);
+    masks.Add("Secret", "Link", 0, 2, 0, 2, true, true, -1);
+    auto& r = db.Add("http://a/");
+    r.Props["Link"] = {"http://b/"};
+    r.Ids["Link"] = {{10, -1}};
+    r.Props["Link Text"] = {"to b"};
+    r.Ids["Link Text"] = {{20, 10}};
+    const int32_t c = db.FindRecordByKey(1);
+    const PropertyTable t = BuildPropertyTable(db, c, masks, 1);
+    EXPECT_EQ(t.Columns, (std::vector<std::string>{"Link", "Link Text", "Link Title"}));
+    ASSERT_EQ(t.Rows.size(), 1u);
+    EXPECT_EQ(t.Rows[0].Cells, (std::vector<std::string>{"http://b/", "to b", ""}));
+    // No value of the chosen template: no row, and only its own column.
+    const PropertyTable empty = BuildPropertyTable(db, c, masks, 3);
+    EXPECT_EQ(empty.Columns, (std::vector<std::string>{"Link Title"}));
+    EXPECT_TRUE(empty.Rows.empty());
+}
+
+TEST(PropertyTable, FirstColumnTakesWhatTheOthersLeave) {
+    struct Row {
+        float table;
+        std::vector<float> others;
+        float want;
+    } rows[] = {
+        {6000, {1500, 1500}, 2920},
+        {6000, {}, 5920},
+        {3080, {1500}, -1},        // 1500 left: not above 1500, kept as it was
+        {3081, {1500}, 1501},
+        {6000, {1000.4f, 1000.4f}, 3920},  // each addition rounded
+    };
+    for (const Row& r : rows) EXPECT_FLOAT_EQ(PropertyFirstColumnWidth(r.table, r.others), r.want) << r.table;
+}

@@ -70,6 +70,16 @@ TEST(SearchSession, ClosingDuringARunWaitsForIdleBeforeTruncating) {
     EXPECT_GE(f.view.Pumped, 3);
 }
 
+// Once the save question lets the close go on, the status says the session ends.
+TEST(SearchSession, ClosingSaysEndingSessionBeforeTheChannelsGo) {
+    Fixture f;
+    f.Loaded();
+    ASSERT_TRUE(f.session.Unload());
+    const auto at = [&](const std::string& line) { return std::find(f.log.begin(), f.log.end(), line) - f.log.begin(); };
+    EXPECT_LT(at("view: status \"Ending session...\""), at("TruncateChannels 0 -1"));
+    EXPECT_LT(at("view: status \"Ending session...\""), static_cast<long>(f.log.size()));
+}
+
 TEST(SearchSession, ClosingWithCancelKeepsEverything) {
     Fixture f;
     f.Loaded();

@@ -86,6 +86,13 @@ int main(int argc, char** argv) {
         w.SelectPanel(2);
         qftest::PumpFor(800);
         Capture(w.Handle(), folder + "/sbf-content-panel.bmp");
+        // The Results panel with the first record's links.
+        w.SelectPanel(3);
+        TListViewBox* props = w.PropertiesListBox();
+        for (int i = 0; i < props->Count(); ++i)
+            if (props->GetText(i) == "Link") props->Select(i);
+        qftest::PumpFor(800);
+        Capture(w.Handle(), folder + "/sbf-results-panel.bmp");
         w.SelectPanel(4);
         qftest::PumpFor(800);
         Capture(w.Handle(), folder + "/sbf-options-panel.bmp");
@@ -101,6 +108,29 @@ int main(int argc, char** argv) {
         }
         qftest::PumpFor(800);
         Capture(w.Handle(), folder + "/sbf-results-panel.bmp");
+        // A tool tip: the mouse rests on the template toolbar's Cut button.
+        w.SelectPanel(1);
+        qftest::PumpFor(300);
+        TToolBar* bar = w.PropertyToolbar();
+        RECT r{};
+        bar->Perform(TB_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&r));
+        POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        POINT screen = at;
+        ClientToScreen(bar->Handle(), &screen);
+        SetCursorPos(screen.x, screen.y);
+        PostMessageA(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+        qftest::PumpFor(1200);
+        Capture(w.Handle(), folder + "/sbf-tool-tip.bmp");
+        // And one over a tab.
+        RECT t{};
+        w.TabStrip()->Perform(TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&t));
+        at = {(t.left + t.right) / 2, (t.top + t.bottom) / 2};
+        screen = at;
+        ClientToScreen(w.TabStrip()->Handle(), &screen);
+        SetCursorPos(screen.x, screen.y);
+        PostMessageA(w.TabStrip()->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+        qftest::PumpFor(1200);
+        Capture(w.Handle(), folder + "/sbf-tab-tip.bmp");
         w.Session()->SearchModified = false;
         w.Unload();
     }
