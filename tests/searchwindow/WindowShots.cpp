@@ -98,7 +98,6 @@ int main(int argc, char** argv) {
         Capture(w.Handle(), folder + "/sbf-options-panel.bmp");
         // The Results panel with a template that shows its values in a browser.
         w.SelectPanel(3);
-        TListViewBox* props = w.PropertiesListBox();
         for (int i = 0; i < props->Count(); ++i) {
             const int32_t index = static_cast<int32_t>(props->TagOf(i));
             if (w.Session()->Masks.Item(index).BrowserType == 1) {
@@ -107,7 +106,7 @@ int main(int argc, char** argv) {
             }
         }
         qftest::PumpFor(800);
-        Capture(w.Handle(), folder + "/sbf-results-panel.bmp");
+        Capture(w.Handle(), folder + "/sbf-results-browser.bmp");
         // A tool tip: the mouse rests on the template toolbar's Cut button.
         w.SelectPanel(1);
         qftest::PumpFor(300);
