@@ -280,26 +280,33 @@ void TfrmMain::SaveInterfaceSettings() {
     for (int i = 0; i < lvServerFiles->ColumnCount(); ++i) writeInt("SrvCol" + std::to_string(i), lvServerFiles->ColumnWidth(i));
 }
 
-void TfrmMain::FormClose() {
-    // The normal place, also of a minimised window (never its -32000).
-    RePosApp->SaveAppPosition();
+namespace {
+// Each step of closing goes on past the failure of another.
+template <class F>
+void CloseStep(F&& step) {
     try {
-        if (!FTP->IsConnected() || FTP->State() != ftpStReady) FTP->Abort();
+        step();
     } catch (...) {
     }
+}
+}  // namespace
+
+void TfrmMain::FormClose() {
+    // The normal place, also of a minimised window (never its -32000).
+    CloseStep([&] { RePosApp->SaveAppPosition(); });
+    CloseStep([&] {
+        if (!FTP->IsConnected() || FTP->State() != ftpStReady) FTP->Abort();
+    });
     SetBusy(false);
     SetConnectedUI(false);
 }
 
 void TfrmMain::FormDestroy() {
     DeleteFileA(ListingFile.c_str());
-    try {
-        SaveInterfaceSettings();
-    } catch (...) {
-    }
-    SaveServers();
+    CloseStep([&] { SaveInterfaceSettings(); });
+    CloseStep([&] { SaveServers(); });
     queue_.clear();
-    DeleteFolderTree(WorkFolder(0));
-    DeleteFolderTree(WorkFolder(1));
+    CloseStep([&] { DeleteFolderTree(WorkFolder(0)); });
+    CloseStep([&] { DeleteFolderTree(WorkFolder(1)); });
     Application->OnHint = nullptr;
 }
