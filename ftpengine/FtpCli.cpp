@@ -701,6 +701,7 @@ void TCustomFtpCli::StartReceive(TFtpRequest Rq) {
     CheckReady();
     resumeUsed_ = true;
     announcedSize_ = -1;
+    progressReported_ = -1;
     if (!inRequest_) currentRequest_ = Rq;
     stepKind_ = Rq == ftpRqDir ? fsDir : Rq == ftpRqNameList ? fsLs : fsGet;
     transferCommand_ = word;
@@ -729,7 +730,14 @@ void TCustomFtpCli::StartReceive(TFtpRequest Rq) {
 
 // ---- what the transfer reports
 
-bool TCustomFtpCli::TransferProgress() { return ReportProgress(); }
+// A notification that brought no bytes (or a pass that found none) is not
+// progress: each event reports a count above the one before.
+bool TCustomFtpCli::TransferProgress() {
+    int64_t count = transfer_->BytesMoved() + ResumeAt;
+    if (count == progressReported_) return true;
+    progressReported_ = count;
+    return ReportProgress();
+}
 
 void TCustomFtpCli::TransferFailed(const std::string& Note) {
     if (!doneGuard_) MarkLocalError(Note);
@@ -841,6 +849,7 @@ void TCustomFtpCli::CheckSend() const {
 
 void TCustomFtpCli::StartSend() {
     resumeUsed_ = true;
+    progressReported_ = -1;
     stepKind_ = appendMode_ ? fsAppend : fsPut;
     transferCommand_ = appendMode_ ? "APPE" : "STOR";
     controlDone_ = false;
