@@ -797,16 +797,27 @@ void TCustomWSocket::TryToSend() {
             continue;
         }
         if (r == 0) return;
-        int e = WSAGetLastError();
-        if (e == WSAEWOULDBLOCK) return;
-        if (IsConnectionLoss(e)) {
-            FLastError = e;
-            InternalClose(false, static_cast<uint16_t>(e));
-            return;
-        }
-        SocketError("TryToSend failed", e);
+        SendFailed(WSAGetLastError());
         return;
     }
+}
+
+void TCustomWSocket::SendFailed(int Error) {
+    if (Error == WSAEWOULDBLOCK) return;  // the next write notification goes on
+    if (IsConnectionLoss(Error)) {
+        FLastError = Error;
+        InternalClose(false, static_cast<uint16_t>(Error));
+        return;
+    }
+    SocketError("TryToSend failed", Error);
+}
+
+bool TCustomWSocket::QueueEmpty() const {
+    if (FBufList.empty()) return true;
+    if (FBufList.size() > 1) return false;
+    int len = 0;
+    FBufList.front()->Peek(len);
+    return len <= 0;
 }
 
 bool TCustomWSocket::FlushFor(DWORD Ms) {
@@ -831,8 +842,31 @@ int TCustomWSocket::Send(const void* Data, int Len) {
     }
     if (Len < 0 || !Data) Len = 0;
     FAllSent = false;
-    PutDataInBlockBuffer(static_cast<const char*>(Data), Len);
-    TryToSend();
+    const char* p = static_cast<const char*>(Data);
+    int left = Len;
+    if (FType != SOCK_STREAM || !QueueEmpty()) {
+        PutDataInBlockBuffer(p, left);
+        TryToSend();
+    } else {
+        // Nothing waits before these bytes: the system takes them from the
+        // caller's buffer, and only what it leaves is copied into the queue
+        // (the write notification sends it on).
+        TSocket h = FHSocket;
+        while (left > 0) {
+            int r = RawSend(p, left);
+            if (r > 0) {
+                p += r;
+                left -= r;
+                continue;
+            }
+            int e = r < 0 ? WSAGetLastError() : 0;
+            PutDataInBlockBuffer(p, left);
+            if (r < 0) SendFailed(e);
+            break;
+        }
+        if (FHSocket != h) return Len;  // the connection is gone, and the owner was told
+        if (left == 0) FAllSent = true;
+    }
     // OnDataSent must come from the message loop, not from inside Send.
     if (FAllSent && FHSocket != INVALID_SOCKET) PostToSelf(WM_SOCKET_NOTIFY, FHSocket, WSAMAKESELECTREPLY(FD_WRITE, 0));
     return Len;

@@ -253,6 +253,9 @@ private:
     void HandleLookupDone(UINT Msg, WPARAM wParam, LPARAM lParam);
     void ReceiveLoop(uint16_t Error);
     void PutDataInBlockBuffer(const char* Data, int Len);
+    // A send that failed with Error: would-block waits, a lost connection closes, others raise.
+    void SendFailed(int Error);
+    bool QueueEmpty() const;
     bool FlushFor(DWORD Ms);
     void PurgeNotifications(TSocket Closed);
     void CloseHandleQuietly();
