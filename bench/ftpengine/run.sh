@@ -19,7 +19,8 @@
 # Wine runs most calls (messages, socket calls) as a round trip to its server
 # process. On a virtual machine a wake-up across CPUs costs ~45 us against ~6 us
 # on one CPU, so by default the Wine server and the Windows programs share CPU 0
-# (BENCH_PIN=0 lets them float); vsftpd and curl are never pinned.
+# (BENCH_CPUS=0,1 gives them two, BENCH_PIN=0 lets them float); vsftpd and curl
+# are never pinned.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
@@ -30,7 +31,7 @@ if [ "${1:-}" != "--inner" ]; then
   [ -d "$WINEPREFIX" ] || qf_make_prefix
   qf_stop_wine
   if [ "${BENCH_PIN:-1}" != 0 ]; then
-    taskset -c 0 bash -c 'source "$1/scripts/wine-env.sh"; qf_warm_wine "$QF_WIN_BUILD/tests/support/keeper.exe"' _ "$root"
+    taskset -c "${BENCH_CPUS:-0}" bash -c 'source "$1/scripts/wine-env.sh"; qf_warm_wine "$QF_WIN_BUILD/tests/support/keeper.exe"' _ "$root"
   else
     qf_warm_wine "$QF_WIN_BUILD/tests/support/keeper.exe"
   fi
@@ -48,7 +49,7 @@ srv=$QF_VSFTPD_ROOT
 mib=${BENCH_MIB:-256}
 rounds=${BENCH_ROUNDS:-3}
 pin=""
-[ "${BENCH_PIN:-1}" != 0 ] && pin="taskset -c 0"
+[ "${BENCH_PIN:-1}" != 0 ] && pin="taskset -c ${BENCH_CPUS:-0}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
