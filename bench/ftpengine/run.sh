@@ -41,8 +41,8 @@ if [ "${1:-}" != "--inner" ]; then
 fi
 
 source "$root/scripts/wine-env.sh"
-bench="$QF_WIN_BUILD/bench/ftpengine/ftp_bench.exe"
-bare="$QF_WIN_BUILD/bench/ftpengine/ftp_bare_bench.exe"
+bench=${BENCH_OURS:-$QF_WIN_BUILD/bench/ftpengine/ftp_bench.exe}
+bare=${BENCH_BARE:-$QF_WIN_BUILD/bench/ftpengine/ftp_bare_bench.exe}
 before=${BENCH_BEFORE:-}
 port=$QF_VSFTPD_PORT
 srv=$QF_VSFTPD_ROOT
