@@ -273,4 +273,5 @@ private:
     int32_t localError_ = 0;      // the transfer broke on our side: the step must fail
     int64_t announcedSize_ = -1;  // "(N bytes)" of a binary RETR's 150 reply
     bool resumeUsed_ = false;     // the running request moves data: ResumeAt ends with it
+    int64_t progressReported_ = -1;  // the count of the transfer's last OnProgress
 };

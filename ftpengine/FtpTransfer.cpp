@@ -144,9 +144,12 @@ void TFtpTransfer::Take() {
 }
 
 void TFtpTransfer::BeginReceive(std::unique_ptr<TStream> File, bool ShowLines) {
-    block_.resize(ReceiveBlock);
     kind_ = tkReceive;
-    file_ = std::move(File);
+    file_.reset();
+    writer_.reset();
+    if (File) writer_ = std::make_unique<TFtpFileWriter>(std::move(File), ReceiveBlock);
+    else block_.resize(ReceiveBlock);
+    writeFailTold_ = false;
     showLines_ = ShowLines;
     bytesMoved_ = 0;
 }
@@ -154,6 +157,7 @@ void TFtpTransfer::BeginReceive(std::unique_ptr<TStream> File, bool ShowLines) {
 void TFtpTransfer::BeginSend(std::unique_ptr<TStream> File, int64_t Remaining) {
     block_.resize(SendBlock);
     kind_ = tkSend;
+    writer_.reset();
     file_ = std::move(File);
     remaining_ = Remaining;
     sendAllowed_ = false;
@@ -205,6 +209,12 @@ void TFtpTransfer::DataClosed(uint16_t Error) {
     TDataPhase was = phase_;
     phase_ = dpClosed;
     file_.reset();
+    if (writer_) {
+        // Done only once every byte received is in the file.
+        bool written = writer_->Finish();
+        writer_.reset();
+        if (!written) WriteFailed(true);
+    }
     // A reset may look like a clean close (Wine): only the sender knows the
     // file did not all go out.
     if (kind_ == tkSend && (was == dpOpen || was == dpSending)) {
@@ -217,22 +227,24 @@ void TFtpTransfer::DataClosed(uint16_t Error) {
 int TFtpTransfer::ReceiveOne() {
     if (phase_ != dpOpen || !host_.TransferProgress()) return 0;
     if (phase_ != dpOpen || data_.State() != wsConnected) return 0;
-    int n = data_.Receive(block_.data(), ReceiveBlock);
+    // The writer reports a failed write at the next block (or at the end):
+    // the file on disk would be short, so the transfer must fail.
+    if (writer_ && writer_->Failed()) {
+        WriteFailed(false);
+        return 0;
+    }
+    char* block = writer_ ? writer_->Block() : block_.data();
+    int n = data_.Receive(block, ReceiveBlock);
     if (n > 0) {
         bytesMoved_ += n;
-        if (file_) {
-            bool ok = false;
-            try {
-                ok = file_->Write(block_.data(), n) == n;
-            } catch (...) {
-            }
-            if (!ok) {
-                // The file on disk would be short: the transfer must fail.
-                Fail("Error writing local file");
+        if (writer_) {
+            writer_->Commit(n);
+            if (writer_->Failed()) {
+                WriteFailed(false);
                 return 0;
             }
         }
-        if (showLines_) host_.TransferLines(block_.data(), static_cast<size_t>(n));
+        if (showLines_) host_.TransferLines(block, static_cast<size_t>(n));
         return n;
     }
     if (n == 0) {
@@ -284,8 +296,25 @@ void TFtpTransfer::Fail(const std::string& Note) {
     Abort();
 }
 
-void TFtpTransfer::Abort() {
+void TFtpTransfer::WriteFailed(bool Closing) {
+    if (writeFailTold_) return;
+    writeFailTold_ = true;
+    if (Closing) host_.TransferFailed("Error writing local file");
+    else Fail("Error writing local file");
+}
+
+void TFtpTransfer::DropFile() {
     file_.reset();
+    if (writer_) {
+        // What was received stays in the file (a resume starts after it);
+        // that is at most a few blocks for the disk.
+        writer_->Finish();
+        writer_.reset();
+    }
+}
+
+void TFtpTransfer::Abort() {
+    DropFile();
     if (data_.State() == wsClosed) return;
     if (phase_ != dpClosed) phase_ = dpClosing;
     data_.Abort();

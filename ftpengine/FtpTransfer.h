@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FtpFileWriter.h"
 #include "SyncWSocket.h"
 #include "core/Stream.h"
 
@@ -55,8 +56,10 @@ class TFtpTransfer {
 public:
     // Large blocks keep the number of socket calls and messages low, which
     // under Wine are round trips to its server (blocks of 64 KiB gave a third
-    // of the rate). One block is all a transfer holds.
-    static constexpr int ReceiveBlock = 262144;
+    // of the rate, 256 KiB two thirds of these). A block is also the unit of
+    // progress and how far an abort may lag. A download holds up to
+    // TFtpFileWriter::BlockCount blocks while the disk catches up, an upload one.
+    static constexpr int ReceiveBlock = 1048576;
     static constexpr int SendBlock = 1048576;
 
     TFtpTransfer(TWSocket& Data, TFtpTransferHost& Host);
@@ -87,7 +90,7 @@ public:
     void SendNext(uint16_t Error);
     // Abort, time-out and failures: the connection is reset at once and the file let go.
     void Abort();
-    void DropFile() { file_.reset(); }
+    void DropFile();
 
 private:
     void Accept();
@@ -101,6 +104,8 @@ private:
     int ReceiveOne();
     void EndOfData();
     void Fail(const std::string& Note);
+    // A download's file fell short: the transfer fails, and says so once.
+    void WriteFailed(bool Closing);
 
     TWSocket& data_;
     TFtpTransferHost& host_;
@@ -108,12 +113,14 @@ private:
     TTransferKind kind_ = tkNone;
     uint32_t peer_ = 0;
     uint16_t parkedError_ = 0;
-    std::unique_ptr<TStream> file_;
+    std::unique_ptr<TStream> file_;             // an upload's file
+    std::unique_ptr<TFtpFileWriter> writer_;    // a download's file
+    bool writeFailTold_ = false;
     bool showLines_ = false;
     bool passive_ = false;
     bool sendAllowed_ = false;  // the server's 150 may come before the connection stands
     int64_t remaining_ = 0;     // bytes an upload still has to read from its file
     int64_t bytesMoved_ = 0;
     uint32_t startTick_ = 0;
-    std::vector<char> block_;
+    std::vector<char> block_;  // an upload's block; a listing shown without a file
 };

@@ -1,27 +1,32 @@
+// The socket's core: life cycle, properties, errors and events, the window's
+// messages, connect, listen, accept, close. Sending and receiving are in
+// WSocketData.cpp, name lookups in WSocketLookup.cpp.
 #include "WSocket.h"
-
-#include <vector>
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "Application.h"
 #include "HiddenWindow.h"
+#include "WSocketWinsock.h"
 
 namespace {
 
-// Windows Sockets is started by the first socket (or resolver) and released
-// with the last socket; the process keeps the count.
 int g_socketCount = 0;
 bool g_winsockStarted = false;
 
-void StartWinsock() {
+}  // namespace
+
+void WSocketStartWinsock() {
     if (g_winsockStarted) return;
     WSADATA data;
     int r = WSAStartup(MAKEWORD(1, 1), &data);
     if (r != 0) throw ESocketException(Format("%s: WSAStartup error #%d", "wsock32.dll", r));
     g_winsockStarted = true;
 }
+
+namespace {
 
 void StopWinsock() {
     if (!g_winsockStarted) return;
@@ -35,67 +40,7 @@ struct TWinsockFinalizer {
 
 constexpr long kSocketEvents = FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE;
 
-// Errors of send that mean the connection is gone.
-bool IsConnectionLoss(int e) {
-    return e == WSAEINVAL || e == WSAENOTSOCK || e == WSAECONNRESET || e == WSAENOTCONN ||
-           e == WSAECONNABORTED || e == WSAESHUTDOWN || e == WSAENETRESET;
-}
-
 }  // namespace
-
-// ---------------------------------------------------------------- resolvers
-
-uint32_t WSocketResolveHost(const std::string& InAddr) {
-    std::string s = Trim(InAddr);
-    if (s.empty() || s.size() > 256) throw ESocketException("WSocketResolveHost: Invalid Hostname.");
-    StartWinsock();
-    uint32_t a = 0;
-    if (WSocketIsDottedIP(s, &a)) return a;
-    hostent* he = gethostbyname(s.c_str());
-    if (!he || he->h_addrtype != AF_INET || he->h_length != 4 || !he->h_addr_list || !he->h_addr_list[0])
-        throw ESocketException(Format("WSocketResolveHost: Cannot convert host address '%s'", s.c_str()));
-    std::memcpy(&a, he->h_addr_list[0], 4);
-    return a;
-}
-
-namespace {
-// A text that starts with a digit is a number up to Max; any other is a name
-// for Lookup (which returns -1 when it does not know it).
-long NumberOrName(const std::string& Text, unsigned long Max, const char* Invalid, const char* Unknown,
-                  const std::function<long(const std::string&)>& Lookup) {
-    std::string s = Trim(Text);
-    if (s.empty() || s.size() >= 32) throw ESocketException(Invalid);
-    if (s[0] >= '0' && s[0] <= '9') {
-        unsigned long v = 0;
-        // A number that does not fit is refused rather than wrapped.
-        if (!WSocketLeadingNumber(s, Max, v)) throw ESocketException(Invalid);
-        return static_cast<long>(v);
-    }
-    StartWinsock();
-    long r = Lookup(s);
-    if (r < 0) throw ESocketException(Format(Unknown, s.c_str()));
-    return r;
-}
-}  // namespace
-
-uint16_t WSocketResolvePort(const std::string& Port, const std::string& Proto) {
-    std::string p = Trim(Proto);
-    return static_cast<uint16_t>(NumberOrName(Port, 65535, "WSocketResolvePort: Invalid Port.",
-                                              "WSocketResolvePort: Cannot convert port '%s'",
-                                              [&](const std::string& Name) -> long {
-                                                  servent* se = getservbyname(Name.c_str(), p.empty() ? nullptr : p.c_str());
-                                                  return se ? ntohs(static_cast<u_short>(se->s_port)) : -1;
-                                              }));
-}
-
-int WSocketResolveProto(const std::string& Proto) {
-    return static_cast<int>(NumberOrName(Proto, 255, "WSocketResolveProto: Invalid Protocol.",
-                                         "WSocketResolveProto: Cannot convert protocol '%s'",
-                                         [](const std::string& Name) -> long {
-                                             protoent* pe = getprotobyname(Name.c_str());
-                                             return pe ? pe->p_proto : -1;
-                                         }));
-}
 
 bool ProcessSocketMessages() {
     MSG msg;
@@ -114,7 +59,7 @@ bool ProcessSocketMessages() {
 // ---------------------------------------------------------------- life cycle
 
 TCustomWSocket::TCustomWSocket(TComponent* AOwner) : TComponent(AOwner) {
-    StartWinsock();
+    WSocketStartWinsock();
     ++g_socketCount;
     try {
         FWindow = std::make_unique<THiddenWindow>(
@@ -357,54 +302,6 @@ void TCustomWSocket::HandleSelect(WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void TCustomWSocket::ReceiveLoop(uint16_t Error) {
-    TSocket h = FHSocket;
-    for (;;) {
-        FLastError = 0;
-        uint64_t before = FTakenBytes;
-        if (!TriggerDataAvailable(Error)) {
-            // Nobody wants the data: drop it, or the notifications never stop.
-            char junk[1024];
-            int r = RawReceive(junk, sizeof junk, 0);
-            if (r < 0) {
-                int e = WSAGetLastError();
-                if (e != WSAEWOULDBLOCK) FLastError = e;
-                break;
-            }
-            if (r == 0) break;
-        }
-        if (FHSocket != h) break;
-        if (FLastError != 0) break;
-        // A pass that took nothing would repeat for ever.
-        if (FTakenBytes == before) break;
-        if (RcvdCount() <= 0) break;
-    }
-}
-
-void TCustomWSocket::HandleLookupDone(UINT Msg, WPARAM wParam, LPARAM lParam) {
-    if (!FDnsLookupHandle || reinterpret_cast<HANDLE>(wParam) != FDnsLookupHandle) return;
-    FDnsLookupHandle = nullptr;
-    uint16_t error = WSAGETASYNCERROR(lParam);
-    FDnsResult.clear();
-    FDnsResultList.Clear();
-    if (error == 0) {
-        const hostent* he = reinterpret_cast<const hostent*>(FDnsLookupBuffer);
-        if (Msg == WM_SOCKET_HOST_BY_NAME) {
-            if (he->h_addrtype == AF_INET && he->h_length == 4 && he->h_addr_list) {
-                for (char** p = he->h_addr_list; *p; ++p) {
-                    uint32_t a;
-                    std::memcpy(&a, *p, 4);
-                    FDnsResultList.Add(WSocketDottedText(a));
-                }
-            }
-            if (FDnsResultList.Count() > 0) FDnsResult = FDnsResultList.Strings(0);
-        } else {
-            FDnsResult = he->h_name ? he->h_name : "";
-            FDnsResultList.Add(FDnsResult);
-        }
-    }
-    TriggerDnsLookupDone(error);
-}
 
 // ---------------------------------------------------------------- connect, listen, accept
 
@@ -734,205 +631,6 @@ void TCustomWSocket::WaitForClose() {
     }
 }
 
-// ---------------------------------------------------------------- sending
-
-void TCustomWSocket::DeleteBufferedData() {
-    FBufList.clear();
-    FAllSent = true;
-}
-
-void TCustomWSocket::PutDataInBlockBuffer(const char* Data, int Len) {
-    if (Len >= kLargeSend) {
-        // One block of its own: it leaves in one call instead of dozens.
-        if (!FBufList.empty() && FBufList.back()->WrCount() == 0) {
-            if (FBufList.back()->Size() >= Len) {
-                FBufList.back()->Write(Data, Len);
-                return;
-            }
-            FBufList.pop_back();
-        }
-        FBufList.push_back(std::make_unique<TBuffer>(Len));
-        FBufList.back()->Write(Data, Len);
-        return;
-    }
-    while (Len > 0) {
-        if (FBufList.empty() || FBufList.back()->WrCount() >= FBufList.back()->Size())
-            FBufList.push_back(std::make_unique<TBuffer>(TBuffer::DefaultSize));
-        int n = FBufList.back()->Write(Data, Len);
-        Data += n;
-        Len -= n;
-    }
-}
-
-int TCustomWSocket::RawSend(const char* Data, int Len) {
-    int flags = FSendFlags == wsSendUrgent ? MSG_OOB : 0;
-    if (FType == SOCK_DGRAM)
-        return sendto(FHSocket, Data, Len, flags, reinterpret_cast<const sockaddr*>(&FSin), sizeof FSin);
-    return send(FHSocket, Data, Len, flags);
-}
-
-void TCustomWSocket::TryToSend() {
-    if (FHSocket == INVALID_SOCKET) return;
-    for (;;) {
-        if (FBufList.empty()) {
-            FAllSent = true;
-            return;
-        }
-        TBuffer& block = *FBufList.front();
-        int len = 0;
-        const char* data = block.Peek(len);
-        if (len <= 0) {
-            if (FBufList.size() > 1) {
-                FBufList.pop_front();
-                continue;
-            }
-            FAllSent = true;  // the last block stays for the next bytes
-            return;
-        }
-        int r = RawSend(data, len);
-        if (r > 0) {
-            // Also after a partial send: the next try either sends more or
-            // reports would-block, which brings the next write notification.
-            block.Remove(r);
-            continue;
-        }
-        if (r == 0) return;
-        int e = WSAGetLastError();
-        if (e == WSAEWOULDBLOCK) return;
-        if (IsConnectionLoss(e)) {
-            FLastError = e;
-            InternalClose(false, static_cast<uint16_t>(e));
-            return;
-        }
-        SocketError("TryToSend failed", e);
-        return;
-    }
-}
-
-bool TCustomWSocket::FlushFor(DWORD Ms) {
-    DWORD start = GetTickCount();
-    while (FHSocket != INVALID_SOCKET && !FAllSent) {
-        TryToSend();
-        if (FHSocket == INVALID_SOCKET || FAllSent) break;
-        DWORD elapsed = GetTickCount() - start;
-        if (Ms != INFINITE && elapsed >= Ms) return false;
-        DWORD wait = Ms == INFINITE ? 50 : std::min<DWORD>(50, Ms - elapsed);
-        if (!PumpMessages(wait)) return false;
-    }
-    return FAllSent;
-}
-
-void TCustomWSocket::Flush() { FlushFor(INFINITE); }
-
-int TCustomWSocket::Send(const void* Data, int Len) {
-    if (FState != wsConnected) {
-        SocketError("Send", WSAENOTCONN);
-        return -1;
-    }
-    if (Len < 0 || !Data) Len = 0;
-    FAllSent = false;
-    PutDataInBlockBuffer(static_cast<const char*>(Data), Len);
-    TryToSend();
-    // OnDataSent must come from the message loop, not from inside Send.
-    if (FAllSent && FHSocket != INVALID_SOCKET) PostToSelf(WM_SOCKET_NOTIFY, FHSocket, WSAMAKESELECTREPLY(FD_WRITE, 0));
-    return Len;
-}
-
-int TCustomWSocket::SendText(const std::string& Str) { return Send(Str.data(), static_cast<int>(Str.size())); }
-
-// ---------------------------------------------------------------- receiving
-
-int TCustomWSocket::RawReceive(char* Buffer, int BufferSize, int Flags) {
-    int r = recv(FHSocket, Buffer, BufferSize, Flags);
-    if (r > 0) NoteTaken(r);
-    return r;
-}
-
-int TCustomWSocket::Receive(void* Buffer, int BufferSize) {
-    int r = RawReceive(static_cast<char*>(Buffer), BufferSize, 0);
-    if (r < 0)
-        FLastError = WSAGetLastError();
-    else
-        FReadCount += r;
-    return r;
-}
-
-std::string TCustomWSocket::ReceiveText() {
-    int n = RcvdCount();
-    if (n <= 0) return "";
-    std::string s(static_cast<size_t>(n), '\0');
-    int r = Receive(&s[0], n);
-    if (r <= 0) return "";
-    s.resize(static_cast<size_t>(r));
-    return s;
-}
-
-int TCustomWSocket::ReceiveDatagram(void* Buffer, int BufferSize, sockaddr_in& From) {
-    int len = sizeof From;
-    int r = recvfrom(FHSocket, static_cast<char*>(Buffer), BufferSize, 0, reinterpret_cast<sockaddr*>(&From), &len);
-    if (r < 0) {
-        FLastError = WSAGetLastError();
-    } else {
-        FReadCount += r;
-        NoteTaken(r);
-    }
-    return r;
-}
-
-// ---------------------------------------------------------------- name lookups
-
-bool TCustomWSocket::BeginLookup(bool Valid) {
-    if (!Valid) {
-        HandleError("DNS lookup: invalid host name.");
-        TriggerDnsLookupDone(WSAEINVAL);
-        return false;
-    }
-    CancelLookup();
-    FDnsResult.clear();
-    FDnsResultList.Clear();
-    return true;
-}
-
-void TCustomWSocket::DnsLookup(const std::string& HostName) {
-    std::string host = Trim(HostName);
-    if (!BeginLookup(!host.empty())) return;
-    uint32_t a = 0;
-    if (WSocketIsDottedIP(host, &a)) {
-        FDnsResult = WSocketDottedText(a);
-        FDnsResultList.Add(FDnsResult);
-        TriggerDnsLookupDone(0);
-        return;
-    }
-    FDnsLookupHandle =
-        WSAAsyncGetHostByName(Handle(), WM_SOCKET_HOST_BY_NAME, host.c_str(), FDnsLookupBuffer, MAXGETHOSTSTRUCT);
-    if (!FDnsLookupHandle) HandleError(Format("%s: can't start DNS lookup, error #%d", host.c_str(), WSAGetLastError()));
-}
-
-void TCustomWSocket::AddressLookup(const std::string& HostAddr) {
-    std::string addr = Trim(HostAddr);
-    uint32_t a = 0;
-    if (!BeginLookup(WSocketIsDottedIP(addr, &a))) return;
-    FLookupAddr = a;
-    FDnsLookupHandle = WSAAsyncGetHostByAddr(Handle(), WM_SOCKET_HOST_BY_ADDR, reinterpret_cast<const char*>(&FLookupAddr),
-                                             4, AF_INET, FDnsLookupBuffer, MAXGETHOSTSTRUCT);
-    if (!FDnsLookupHandle) HandleError(Format("%s: can't start DNS lookup, error #%d", addr.c_str(), WSAGetLastError()));
-}
-
-void TCustomWSocket::CancelLookup() {
-    if (!FDnsLookupHandle) return;
-    HANDLE h = FDnsLookupHandle;
-    FDnsLookupHandle = nullptr;
-    if (WSACancelAsyncRequest(h) != 0) {
-        int e = WSAGetLastError();
-        // A lookup that has just finished cannot be cancelled; its message is
-        // ignored now that it is no longer pending.
-        if (e != WSAEINVAL && e != WSAEALREADY) {
-            SocketError("WSACancelAsyncRequest", e);
-            return;
-        }
-    }
-    if (!Destroying()) TriggerDnsLookupDone(WSAEINTR);
-}
 
 // ---------------------------------------------------------------- addresses
 

@@ -3,10 +3,11 @@
 // Each socket owns a hidden window of class "XSocketWindowClass". Windows Sockets
 // posts its notifications there (message 1025: connect, read, write, accept,
 // close) and the finished name lookups (1026 by name, 1027 by address); the
-// socket turns them into events on the thread that created it. Outgoing data
-// waits in a queue of 1514-byte blocks (TBuffer; a Send of kLargeSend bytes or
-// more gets one block of its own) and leaves as fast as the network takes it,
-// so Send never blocks.
+// socket turns them into events on the thread that created it. Send hands the
+// bytes to the system at once when nothing is queued; what the system leaves
+// waits in a queue of 1514-byte blocks (TBuffer; kLargeSend bytes or more get
+// one block of their own) and leaves as fast as the network takes it, so Send
+// never blocks.
 //
 // The class chain, each layer in its own header:
 //   TCustomWSocket        this file
@@ -253,6 +254,9 @@ private:
     void HandleLookupDone(UINT Msg, WPARAM wParam, LPARAM lParam);
     void ReceiveLoop(uint16_t Error);
     void PutDataInBlockBuffer(const char* Data, int Len);
+    // A send that failed with Error: would-block waits, a lost connection closes, others raise.
+    void SendFailed(int Error);
+    bool QueueEmpty() const;
     bool FlushFor(DWORD Ms);
     void PurgeNotifications(TSocket Closed);
     void CloseHandleQuietly();
