@@ -49,8 +49,9 @@ TRemoteRow TRemoteListView::Row(int i) const {
 }
 
 bool TRemoteListView::Selected(int i) const {
-    TListItem* item = i >= 0 && i < Count() ? Items(i) : nullptr;
-    return item && item->Selected();
+    // By place: asking the item would first search every row for it.
+    return i >= 0 && i < Count() &&
+           SendMessageA(Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_SELECTED) != 0;
 }
 
 void TRemoteListView::SetSelected(int i, bool s) {
@@ -59,8 +60,9 @@ void TRemoteListView::SetSelected(int i, bool s) {
 
 std::vector<int> TRemoteListView::SelectedRows() const {
     std::vector<int> out;
-    for (int i = 0; i < Count(); ++i)
-        if (Selected(i)) out.push_back(i);
+    if (!HandleAllocated()) return out;
+    for (int i = -1; (i = static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED))) >= 0;)
+        out.push_back(i);
     return out;
 }
 

@@ -115,27 +115,16 @@ void DownloadRoad(const Server& s, bool passive) {
     const bool com = SUCCEEDED(CoInitialize(nullptr));
     const std::string chosen = x.local.File("chosen");
     CreateDirectoryA(chosen.c_str(), nullptr);
-    std::string title, startedIn;
-    auto answer = [&](bool ok) {
-        m.FolderDialog->OnShow = [&, ok](TObject*) {
-            HWND w = m.FolderDialog->DialogWindow();
-            char buf[256];
-            GetWindowTextA(w, buf, sizeof buf);
-            title = buf;
-            startedIn = m.FolderDialog->Directory();
-            if (ok) SendMessageA(w, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
-            PostMessageA(w, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
-        };
-    };
-    answer(true);
+    FolderAnswer seen;
+    AnswerFolderDialog(*m.FolderDialog, chosen, &seen);
     SelectRemote(m, {"zdir"});
     m.itmSrvFilesDownloadAsClick();
-    EXPECT_EQ(title, "Choose destination for this directory");
-    EXPECT_EQ(startedIn, x.local.Path());
+    EXPECT_EQ(seen.title, "Choose destination for this directory");
+    EXPECT_EQ(seen.startedIn, x.local.Path());
     EXPECT_EQ(qftest::ReadFileBytes(chosen + "\\in.txt"), "inside");
     EXPECT_FALSE(FolderExistsAt(chosen + "\\zdir"));
     EXPECT_EQ(m.CurrentServerDir, home);
-    answer(false);
+    AnswerFolderDialog(*m.FolderDialog, "");
     retr = LogCount(m, "RETR");
     SelectRemote(m, {"zdir", "data.bin"});
     m.itmSrvFilesDownloadAsClick();  // no file dialog for data.bin: the prompter has no answer left

@@ -17,6 +17,10 @@ Server SlowFtpd() {
     return {"slow", qftest::Env("QF_FTP_SLOW_PORT"), qftest::Env("QF_FTP_SLOW_ROOT"), "test", "test"};
 }
 
+Server FaultFtpd() {
+    return {"faults", qftest::Env("QF_FTP_FAULTS_PORT"), qftest::Env("QF_FTP_FAULTS_ROOT"), "test", "test"};
+}
+
 Program::Program() {
     registry = "Software\\QfClientTest\\" + std::to_string(GetCurrentProcessId()) + "-" +
                std::to_string(GetTickCount()) + "\\";
@@ -119,6 +123,61 @@ bool RightClickRemote(TfrmMain& m, int i, const std::function<void()>& whileOpen
     if (!g_opened) KillTimer(nullptr, timer);
     g_whileOpen = nullptr;
     return g_opened;
+}
+
+namespace {
+struct TFolderChoice {
+    TFolderDialog* dialog = nullptr;
+    std::string chosen;
+    DWORD started = 0;
+    int steady = 0;  // ticks in a row that showed the chosen folder
+};
+TFolderChoice g_folderChoice;
+
+bool SamePath(const std::string& a, const std::string& b) {
+    auto bare = [](std::string p) {
+        while (p.size() > 3 && p.back() == '\\') p.pop_back();
+        return p;
+    };
+    return lstrcmpiA(bare(a).c_str(), bare(b).c_str()) == 0;
+}
+
+void CALLBACK ConfirmChosenFolder(HWND, UINT, UINT_PTR id, DWORD) {
+    TFolderChoice& c = g_folderChoice;
+    HWND w = c.dialog ? c.dialog->DialogWindow() : nullptr;
+    if (!w) {
+        KillTimer(nullptr, id);
+        return;
+    }
+    const bool shows = IsWindowVisible(w) && SamePath(c.dialog->Directory(), c.chosen);
+    c.steady = shows ? c.steady + 1 : 0;
+    if (c.steady < 2 && GetTickCount() - c.started < 10000) {
+        // Taken back (or never taken) while the dialog settled: choose it again.
+        if (!shows) SendMessageA(w, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(c.chosen.c_str()));
+        return;
+    }
+    KillTimer(nullptr, id);
+    PostMessageA(w, WM_COMMAND, IDOK, 0);
+}
+}  // namespace
+
+void AnswerFolderDialog(TFolderDialog& dialog, const std::string& chosen, FolderAnswer* seen) {
+    dialog.OnShow = [&dialog, chosen, seen](TObject*) {
+        HWND w = dialog.DialogWindow();
+        if (seen) {
+            char buf[256];
+            GetWindowTextA(w, buf, sizeof buf);
+            seen->title = buf;
+            seen->startedIn = dialog.Directory();
+        }
+        if (chosen.empty()) {
+            PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        SendMessageA(w, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
+        g_folderChoice = TFolderChoice{&dialog, chosen, GetTickCount(), 0};
+        SetTimer(nullptr, 0, 50, ConfirmChosenFolder);
+    };
 }
 
 void ChoosePopupItem(TMenuItem* item) { SendMessageA(TPopupMenu::UtilWindow(), WM_COMMAND, item->Command(), 0); }
