@@ -20,6 +20,8 @@ TFtpReceiveFile::TFtpReceiveFile(std::string Name, int64_t ResumeAt, uint16_t Sh
 bool TFtpReceiveFile::Check() {
     std::lock_guard<std::mutex> hold(lock_);
     if (resumeAt_ > 0) return OpenLocked();
+    // A pipe or device is opened once only, when the data comes.
+    if (name_.rfind("\\\\.\\", 0) == 0) return true;
     const DWORD attributes = GetFileAttributesA(name_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;

@@ -425,7 +425,9 @@ TEST(RemotePopup, DeleteCountsNeitherDotRow) {
         if (c.asked) prompter.AnswerMessage(IDNO);
         m.itmSrvFilesDeleteClick();
         ASSERT_EQ(prompter.Log().size(), before + (c.asked ? 1 : 0));
-        if (c.asked) EXPECT_EQ(prompter.Log().back().Text, c.asked);
+        if (c.asked) {
+            EXPECT_EQ(prompter.Log().back().Text, c.asked);
+        }
     }
     EXPECT_TRUE(prompter.AllAnswersUsed());
 }

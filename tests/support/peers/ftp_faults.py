@@ -7,16 +7,27 @@
   when the data connection cannot be made;
 - a RETR of a file whose name starts with "drop" ends the session: the
   server closes the control connection without a reply.
+
+The folder "oddnames" holds files named as this side's platform cannot name
+a file (a Windows program cannot make them): devices, a trailing dot or
+blank, wildcard and quoting characters.
 """
 import os
 import sys
 
 PY = "/usr/bin/python3"
+ODD_NAMES = ["nul", "CON", "aux.txt", "COM1", "lpt9.log", "report.", "trail ", "a?b.txt", "star*.txt",
+             'say"hi".txt', "<lt>.txt", "pipe|.txt"]
 
 
 def start(ctx):
     root = os.path.join(ctx.tmp, "ftp-faults-root")
     os.makedirs(root, exist_ok=True)
+    odd = os.path.join(root, "oddnames")
+    os.makedirs(odd, exist_ok=True)
+    for name in ODD_NAMES + ["fine.txt", "report"]:
+        with open(os.path.join(odd, name), "w") as f:
+            f.write("file " + name)
     port = ctx.free_port()
     pasv = ctx.free_port_range(10)
     p = ctx.spawn([PY, os.path.abspath(__file__), str(port), root, str(pasv), str(pasv + 9)])
