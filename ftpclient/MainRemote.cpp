@@ -90,46 +90,35 @@ void TfrmMain::FTP_ProcessDir(const std::string& path) {
 void TfrmMain::FillRemoteList() {
     // The two defaults first: the folder image (0) and the file image (1).
     remoteImages_->Clear();
-    HICON small = nullptr, large = nullptr;
-    std::string unused;
-    if (!GetFileTypeIcon("Folder\\DefaultIcon", small, large, unused) &&
-        !GetFileTypeIcon("Directory\\DefaultIcon", small, large, unused))
-        ShellTypeIcon("folder", true, small, large);
-    remoteImages_->Add(small, large);
-    if (!GetFileTypeIcon(FileIconKey(".txt"), small, large, unused)) ShellTypeIcon("file.txt", false, small, large);
-    remoteImages_->Add(small, large);
-    // One look-up per extension: a big folder holds few kinds of file.
-    struct TTypeOfExtension {
-        std::string Type;
-        int Image;
-    };
-    std::map<std::string, TTypeOfExtension> types;
+    remoteImages_->Add(FolderLook().Small, FolderLook().Large, true);
+    const TExtensionLook& text = ExtensionLook(".txt");
+    remoteImages_->Add(text.Small, text.Large, true);
+    // One look-up per extension, and one image per kind of icon in this folder.
+    std::map<const TExtensionLook*, int> images;
     std::vector<TRemoteRow> rows(RemoteRows.size());
     for (size_t i = 0; i < RemoteRows.size(); ++i) {
         const TListingEntry& e = RemoteRows[i];
         TRemoteRow& r = rows[i];
         r.Caption = e.Name;
-        const bool folder = IsFolderRow(e);
         std::string type = "Folder";
         r.ImageIndex = 0;
-        if (!folder) {
-            const std::string ext = RowExtension(e);
-            auto known = types.find(ext);
-            if (known == types.end()) {
-                // The registered icon, else the shell's for such a name.
-                TTypeOfExtension t{FileTypeText(ext), 1};
-                if (GetFileTypeIcon(FileIconKey(ext), small, large, t.Type) ||
-                    (!ext.empty() && ShellTypeIcon("file" + ext, false, small, large)))
-                    t.Image = remoteImages_->Add(small, large);
-                known = types.emplace(ext, t).first;
+        if (!IsFolderRow(e)) {
+            const TExtensionLook& look = ExtensionLook(RowExtension(e));
+            type = look.TypeName;
+            r.ImageIndex = 1;
+            if (look.Small || look.Large) {
+                static const TExtensionLook* const kGenericKey = nullptr;
+                auto at = images.find(look.Generic ? kGenericKey : &look);
+                if (at == images.end())
+                    at = images.emplace(look.Generic ? kGenericKey : &look, remoteImages_->Add(look.Small, look.Large, true))
+                             .first;
+                r.ImageIndex = at->second;
             }
-            type = known->second.Type;
-            r.ImageIndex = known->second.Image;
         }
         r.SubItems = {type, e.Permissions, e.Owner, e.Group, e.SizeText, e.DateText,
                       e.LinkTarget.empty() ? std::string() : "Link to " + e.LinkTarget};
     }
-    lvServerFiles->SetRows(rows);
+    lvServerFiles->SetRows(std::move(rows));
 }
 
 void TfrmMain::WireRemoteList() {
