@@ -2,6 +2,10 @@
 
 #include <shellapi.h>
 
+#include <map>
+
+#include "ftpclient/core/ListingParser.h"
+#include "runtime/core/SysUtils.h"
 #include "components/RegistryEnhanced.h"
 
 
@@ -58,6 +62,46 @@ bool GetFileTypeIcon(const std::string& key, HICON& small, HICON& large, std::st
     return have && IconsFromLocation(location, offset, small, large);
 }
 
+const TExtensionLook& ExtensionLook(const std::string& extension) {
+    static std::map<std::string, TExtensionLook> looks;
+    static TExtensionLook generic;
+    static bool genericKnown = false;
+    const std::string key = UpperCase(extension);
+    auto known = looks.find(key);
+    if (known != looks.end()) return known->second;
+    TExtensionLook look;
+    look.TypeName = FileTypeText(extension);
+    HKEY h;
+    const bool registered = !extension.empty() &&
+                            RegOpenKeyExA(HKEY_CLASSES_ROOT, extension.c_str(), 0, KEY_READ, &h) == ERROR_SUCCESS;
+    if (registered) RegCloseKey(h);
+    if (!GetFileTypeIcon(FileIconKey(extension), look.Small, look.Large, look.TypeName) && !extension.empty()) {
+        if (registered) {
+            ShellTypeIcon("file" + extension, false, look.Small, look.Large);
+        } else {
+            if (!genericKnown) ShellTypeIcon("file" + extension, false, generic.Small, generic.Large);
+            genericKnown = true;
+            look.Small = generic.Small;
+            look.Large = generic.Large;
+            look.Generic = look.Small || look.Large;
+        }
+    }
+    return looks.emplace(key, look).first->second;
+}
+
+const TExtensionLook& FolderLook() {
+    static const TExtensionLook look = [] {
+        TExtensionLook l;
+        std::string unused;
+        if (!GetFileTypeIcon("Folder\\DefaultIcon", l.Small, l.Large, unused) &&
+            !GetFileTypeIcon("Directory\\DefaultIcon", l.Small, l.Large, unused))
+            ShellTypeIcon("folder", true, l.Small, l.Large);
+        l.TypeName = "Folder";
+        return l;
+    }();
+    return look;
+}
+
 bool ShellTypeIcon(const std::string& name, bool folder, HICON& small, HICON& large) {
     const DWORD attributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
     SHFILEINFOA info{};
@@ -75,7 +119,7 @@ void TFileImages::Clear() {
     large_.Clear();
 }
 
-int TFileImages::Add(HICON small, HICON large) {
+int TFileImages::Add(HICON small, HICON large, bool keep) {
     HICON s = small ? small : large, l = large ? large : small;
     if (!s) {
         // An empty image keeps both lists in step.
@@ -87,7 +131,7 @@ int TFileImages::Add(HICON small, HICON large) {
     }
     const int at = small_.AddIcon(s);
     large_.AddIcon(l);
-    if (small) DestroyIcon(small);
-    if (large) DestroyIcon(large);
+    if (!keep && small) DestroyIcon(small);
+    if (!keep && large) DestroyIcon(large);
     return at;
 }

@@ -202,8 +202,7 @@ void TfrmMain::CreatePanes() {
     remoteImages_ = std::make_unique<TFileImages>();
     lvServerFiles->SetImages(remoteImages_->Small(), remoteImages_->Large());
     lvServerFiles->OnDblClick = [this](TObject*) { OpenRemoteRow(); };
-    lvServerFiles->OnEdited = [this](TObject*, TListItem* item, std::string& text) {
-        const int row = item->Index();
+    lvServerFiles->OnRowEdited = [this](int row, std::string& text) {
         if (row < 0 || row >= static_cast<int>(RemoteRows.size())) return;
         pendingRenameOld_ = RemoteRows[static_cast<size_t>(row)].Name;
         pendingRenameNew_ = text;

@@ -50,9 +50,7 @@ void TfrmMain::RemoteFilesPressed(int x, int y) {
     hit.pt = POINT{x, y};
     int row = static_cast<int>(SendMessageA(lvServerFiles->Handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     if (row < 0 || !(hit.flags & LVHT_ONITEM)) return;
-    if (!lvServerFiles->Selected(row)) {
-        for (int i = 0; i < lvServerFiles->Count(); ++i) lvServerFiles->SetSelected(i, i == row);
-    }
+    if (!lvServerFiles->Selected(row)) lvServerFiles->SelectOnly(row);
     TPendingDrop drop;
     drop.Upload = false;
     drop.RemoteRows = lvServerFiles->SelectedRows();

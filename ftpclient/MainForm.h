@@ -85,6 +85,8 @@ public:
     // ---- 2.102 remote pane
     std::vector<TListingEntry> RemoteRows;  // in the list's order
     void FTP_ProcessDir(const std::string& path);
+    // The list's rows, icons and types from RemoteRows (already in order).
+    void FillRemoteList();
     void OpenRemoteRow();  // double click
     void itmSrvFilesDeleteClick();
     void itmSrvFilesRenameClick();

@@ -156,7 +156,7 @@ void TfrmMain::itmRenameLocalDirClick() {
     std::string path = WithoutTrailingBackslash(LocalDirUp(0));
     if (path.size() <= 3) return;
     TfrmFolder dlg(this);
-    SetUpFolderDialog(dlg, "Rename a folder", "Original folder name:", "New folder name:", "Rename");
+    SetUpFolderDialog(dlg, "Rename a folder", "Original folder name:", "New Folder name:", "Rename");
     dlg.lblCurDir->SetCaption(path);
     dlg.ebx97NewDir->SetText(LastElement(path));
     if (dlg.ShowModal() != mrOk) return;

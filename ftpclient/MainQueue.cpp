@@ -28,6 +28,8 @@ void TfrmMain::QueueQuit() {
 
 void TfrmMain::QueueList() {
     QueueTypeSet(false);
+    // The TYPE found the session gone: the LIST would only fail once more.
+    if (!FTP->IsConnected()) return;
     DeleteFileA(ListingFile.c_str());
     QueueCommand(MakeList(ListingFile, CurrentServer.IsPassive()));
 }
@@ -41,12 +43,14 @@ void TfrmMain::QueueDownload(const std::string& local, int64_t resume, int64_t s
     TFTPCommand c;
     if (!MakeDownload(local, resume, size, binary, name, folder, c)) return;
     QueueTypeSet(binary);
+    if (!FTP->IsConnected()) return;
     QueueCommand(c);
 }
 
 void TfrmMain::QueueUpload(const std::string& local, const std::string& folder, int64_t size, bool binary,
                            const std::string& name) {
     QueueTypeSet(binary);
+    if (!FTP->IsConnected()) return;
     QueueCommand(MakeUpload(local, folder, size, binary, name));
 }
 

@@ -3,11 +3,13 @@
 #include <commdlg.h>
 
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "AppTitle.h"
 #include "FileIcons.h"
 #include "LocalFiles.h"
+#include "LocaleCollation.h"
 #include "MainForm.h"
 #include "ftpclient/core/ClientUtils.h"
 #include "ui/core/Prompter.h"
@@ -52,9 +54,12 @@ public:
         m_.QueueList();
         m_.QueuePwd();
     }
-    std::vector<TListingEntry> ListFolder() override {
+    bool ListFolder(std::vector<TListingEntry>& Rows) override {
         m_.QueueList();
-        return m_.RemoteRows;
+        // After a refused LIST the pane still shows the folder before.
+        if (!m_.LastCommandOk || !m_.FTP->IsConnected()) return false;
+        Rows = m_.RemoteRows;
+        return true;
     }
     void CreateLocalFolder(const std::string& Path) override { CreateFolder(Path); }
     void QueueDownload(const std::string& LocalPath, int64_t Size, const std::string& Name,
@@ -62,6 +67,7 @@ public:
         m_.QueueDownload(LocalPath, 0, Size, m_.IsBinaryTransfer(Name), Name, RemoteFolder);
     }
     bool AbortRequested() override { return m_.AbortRequested; }
+    bool Connected() override { return m_.FTP->IsConnected(); }
     void Skipped(const std::string& Message) override { m_.AddLog(Message, lkInfo); }
 
 private:
@@ -77,36 +83,42 @@ void TfrmMain::FTP_ProcessDir(const std::string& path) {
     // Read whole and gone before any link is probed: the probes must not touch it.
     DeleteFileA(path.c_str());
     TEngineProber prober(*this);
-    RemoteRows = BuildRemoteRows(ss.str(), prober);
+    RemoteRows = BuildRemoteRows(ss.str(), prober, TLocaleCollation::Instance());
+    FillRemoteList();
+}
+
+void TfrmMain::FillRemoteList() {
     // The two defaults first: the folder image (0) and the file image (1).
     remoteImages_->Clear();
-    HICON small = nullptr, large = nullptr;
-    std::string unused;
-    if (!GetFileTypeIcon("Folder\\DefaultIcon", small, large, unused) &&
-        !GetFileTypeIcon("Directory\\DefaultIcon", small, large, unused))
-        ShellTypeIcon("folder", true, small, large);
-    remoteImages_->Add(small, large);
-    if (!GetFileTypeIcon(FileIconKey(".txt"), small, large, unused)) ShellTypeIcon("file.txt", false, small, large);
-    remoteImages_->Add(small, large);
-    std::vector<TRemoteRow> rows;
-    for (auto& e : RemoteRows) {
-        TRemoteRow r;
+    remoteImages_->Add(FolderLook().Small, FolderLook().Large, true);
+    const TExtensionLook& text = ExtensionLook(".txt");
+    remoteImages_->Add(text.Small, text.Large, true);
+    // One look-up per extension, and one image per kind of icon in this folder.
+    std::map<const TExtensionLook*, int> images;
+    std::vector<TRemoteRow> rows(RemoteRows.size());
+    for (size_t i = 0; i < RemoteRows.size(); ++i) {
+        const TListingEntry& e = RemoteRows[i];
+        TRemoteRow& r = rows[i];
         r.Caption = e.Name;
-        bool folder = IsFolderRow(e);
-        std::string type = folder ? "Folder" : FileTypeText(RowExtension(e));
-        r.ImageIndex = folder ? 0 : 1;
-        if (!folder) {
-            // Each file row its own icon: the registered one, else the shell's for such a name.
-            std::string ext = RowExtension(e);
-            if (GetFileTypeIcon(FileIconKey(ext), small, large, type) ||
-                (!ext.empty() && ShellTypeIcon("file" + ext, false, small, large)))
-                r.ImageIndex = remoteImages_->Add(small, large);
+        std::string type = "Folder";
+        r.ImageIndex = 0;
+        if (!IsFolderRow(e)) {
+            const TExtensionLook& look = ExtensionLook(RowExtension(e));
+            type = look.TypeName;
+            r.ImageIndex = 1;
+            if (look.Small || look.Large) {
+                static const TExtensionLook* const kGenericKey = nullptr;
+                auto at = images.find(look.Generic ? kGenericKey : &look);
+                if (at == images.end())
+                    at = images.emplace(look.Generic ? kGenericKey : &look, remoteImages_->Add(look.Small, look.Large, true))
+                             .first;
+                r.ImageIndex = at->second;
+            }
         }
         r.SubItems = {type, e.Permissions, e.Owner, e.Group, e.SizeText, e.DateText,
-                      e.LinkTarget.empty() ? "" : "Link to " + e.LinkTarget};
-        rows.push_back(r);
+                      e.LinkTarget.empty() ? std::string() : "Link to " + e.LinkTarget};
     }
-    lvServerFiles->SetRows(rows);
+    lvServerFiles->SetRows(std::move(rows));
 }
 
 void TfrmMain::WireRemoteList() {
@@ -180,15 +192,15 @@ void TfrmMain::OpenRemoteRow() {
 }
 
 void TfrmMain::itmSrvFilesDeleteClick() {
-    auto sel = lvServerFiles->SelectedRows();
-    if (sel.empty()) return;
-    std::string q = sel.size() == 1 ? "Are you sure you want to delete this file ?"
-                                    : "Are you sure you want to delete these " + std::to_string(sel.size()) + " files ?";
-    if (Ask(q) != IDYES) return;
+    // "." and ".." are never deleted, so they are not counted either.
     std::vector<TListingEntry> rows;
-    for (int i : sel) rows.push_back(RemoteRows[static_cast<size_t>(i)]);
+    for (int i : lvServerFiles->SelectedRows())
+        if (!IsDotRow(RemoteRows[static_cast<size_t>(i)].Name)) rows.push_back(RemoteRows[static_cast<size_t>(i)]);
+    if (rows.empty()) return;
+    std::string q = rows.size() == 1 ? "Are you sure you want to delete this file ?"
+                                     : "Are you sure you want to delete these " + std::to_string(rows.size()) + " files ?";
+    if (Ask(q) != IDYES) return;
     for (auto& e : rows) {
-        if (IsDotRow(e.Name)) continue;
         if (IsFolderRow(e))
             QueueRmd(e.Name);
         else
@@ -278,7 +290,7 @@ void TfrmMain::DownloadRemoteEntries(const std::vector<TListingEntry>& sel, bool
             }
             const std::string parent = CurrentServerDir;
             DownloadFolder(target, parent, e.Name);
-            if (AbortRequested) break;
+            if (AbortRequested || !FTP->IsConnected()) break;
             continue;
         }
         std::string local = IncludeTrailingBackslash(Local->Directory()) + e.Name;
@@ -301,6 +313,8 @@ void TfrmMain::DownloadRemoteEntries(const std::vector<TListingEntry>& sel, bool
             if (a == orResume) resume = GetFileSizeOf(local);
         }
         QueueDownload(local, resume, e.Size, IsBinaryTransfer(e.Name), e.Name, CurrentServerDir);
+        // A lost session has shown its one message: the rest would each add theirs.
+        if (!FTP->IsConnected()) break;
     }
 }
 

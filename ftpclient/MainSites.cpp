@@ -17,7 +17,7 @@ void TfrmMain::LoadServers() {
     TSiteFileGeneral g = Servers.Load(ini);
     Servers.OnChange = std::move(onChange);
     UseSync = true;  // the blocking road is the one the window supports
-    (void)g;
+    FTP->Timeout = g.FTPTimeOut;  // until the first command takes the options' value
 }
 
 bool TfrmMain::SaveServers() {

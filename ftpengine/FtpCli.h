@@ -265,6 +265,8 @@ private:
 
     // transfer: the data side lives in transfer_, the reply side here
     std::unique_ptr<TFtpTransfer> transfer_;
+    // A download's local file, until the server has accepted the transfer.
+    std::shared_ptr<class TFtpReceiveFile> receiveFile_;
     std::string transferCommand_;
     bool appendMode_ = false;
     uint32_t stopTick_ = 0;

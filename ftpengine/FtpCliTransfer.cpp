@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "DisplayLines.h"
+#include "FtpReceiveFile.h"
 #include "FtpReply.h"
 
 // ---- data connection
@@ -59,21 +60,10 @@ bool TCustomFtpCli::ConnectPassive() {
 }
 
 std::unique_ptr<TStream> TCustomFtpCli::OpenReceiveFile() {
-    try {
-        if (ResumeAt > 0) {
-            auto f = std::make_unique<TFileStream>(LocalFileName, fmOpenWrite | ShareFlags);
-            f->Seek(ResumeAt, soBeginning);
-            return f;
-        }
-        auto f = std::make_unique<TFileStream>(LocalFileName, fmCreate);
-        if (ShareFlags != 0) {
-            f.reset();
-            f = std::make_unique<TFileStream>(LocalFileName, fmOpenWrite | ShareFlags);
-        }
-        return f;
-    } catch (const std::exception&) {
-        return nullptr;
-    }
+    auto file = std::make_shared<TFtpReceiveFile>(LocalFileName, ResumeAt, ShareFlags);
+    if (!file->Check()) return nullptr;
+    receiveFile_ = file;
+    return TFtpReceiveFile::Stream(file);
 }
 
 void TCustomFtpCli::RetrStep() { StartReceive(ftpRqGet); }
@@ -95,6 +85,7 @@ void TCustomFtpCli::StartReceive(TFtpRequest Rq) {
     doneGuard_ = false;
     dataError_ = 0;
     localError_ = 0;
+    receiveFile_.reset();
     std::unique_ptr<TStream> file;
     if (!DisplayFileFlag) {
         file = OpenReceiveFile();
@@ -157,6 +148,9 @@ void TCustomFtpCli::MarkLocalError(const std::string& Message) {
 void TCustomFtpCli::FirstReplyOfReceive() {
     if (!TakeReplyLine()) return;
     if (StatusCode == 125 || StatusCode == 150) {
+        // Accepted: only now is the local file made (or cut).
+        if (receiveFile_ && !receiveFile_->Open()) MarkLocalError("Unable to open local file " + LocalFileName);
+        receiveFile_.reset();
         // In ASCII type the byte count may differ from the file's size.
         announcedSize_ = TypeChar == 'I' && transferCommand_ == "RETR" ? AnnouncedSize(LastResponse) : -1;
         fNext_ = &TCustomFtpCli::FinalReplyOfReceive;
@@ -187,6 +181,7 @@ bool TCustomFtpCli::TakeReplyLine() {
 
 // The server refused or broke off the transfer with Code.
 void TCustomFtpCli::FailTransfer(int32_t Code) {
+    receiveFile_.reset();
     if (ErrorMessage.empty()) ErrorMessage = LastResponse;
     fNext_ = nullptr;
     CloseData();

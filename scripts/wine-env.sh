@@ -25,9 +25,11 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No debugger on a crash: it would wait for nobody until the time-out.
 export WINEDLLOVERRIDES="mscoree,mshtml,winealsa.drv,winepulse.drv=;winedbg.exe=d"
 export WINEPREFIX=${WINEPREFIX:-$qf_root/build/$QF_PREFIX_NAME}
-# Wine's ANSI code page follows the locale: keep it fixed.
+# Wine's ANSI code page and its sort order follow the locale (the sort order
+# also LC_MESSAGES and LC_COLLATE): keep them all fixed by LANG alone.
 export LANG=C.UTF-8
-unset LC_ALL LC_CTYPE
+for qf_lc in $(compgen -e | grep '^LC_' || true); do unset "$qf_lc"; done
+unset qf_lc
 # WinINet honours these; tests talk to loopback only.
 unset http_proxy https_proxy ftp_proxy no_proxy HTTP_PROXY HTTPS_PROXY FTP_PROXY NO_PROXY ALL_PROXY all_proxy
 

@@ -307,6 +307,12 @@ void TListView::EndUpdate() {
 
 void TListView::ItemChanged(TListItem* item, bool reorder) {
     if (!HandleAllocated() || Destroying()) return;
+    // Within an update nothing repaints, so the row need not be found (a
+    // search over every row: filling a big list would take quadratic time).
+    if (updates_ > 0) {
+        if (reorder) SortIfWanted();
+        return;
+    }
     const int i = IndexOf(item);
     if (i < 0) return;
     if (updates_ == 0) Perform(LVM_UPDATE, static_cast<WPARAM>(i));

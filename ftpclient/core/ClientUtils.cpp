@@ -78,9 +78,24 @@ std::string MakeTempFileName(TTempFolder& Folder) {
     return dir + "ISW0F1E2.TMP";
 }
 
+bool IsReservedDeviceName(const std::string& Name) {
+    // The platform reads the part before the first dot, blanks cut off its
+    // end, as the device: "nul", "CON", "aux.txt", "com1 .log".
+    std::string base = Name.substr(0, Name.find('.'));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    base = UpperCase(base);
+    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
+    for (const char* d : kDevices)
+        if (base == d) return true;
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '1' &&
+           base[3] <= '9';
+}
+
 bool CheckRemoteNameForLocal(const std::string& Name, std::string& Message) {
-    bool bad = Name.empty() || Name == "." || Name == ".." || Name.find_first_of("\\/:") != std::string::npos;
+    bool bad = Name.empty() || Name == "." || Name == ".." || Name.find_first_of("\\/:*?\"<>|") != std::string::npos;
     for (unsigned char c : Name) bad = bad || c < 32;
+    // The platform drops a trailing dot or blank: "report." would be "report".
+    bad = bad || (!Name.empty() && (Name.back() == '.' || Name.back() == ' ')) || IsReservedDeviceName(Name);
     if (!bad) return true;
     Message = "The server's name \"" + Name + "\" cannot be used as a local file name; it was skipped.";
     return false;

@@ -41,9 +41,13 @@ std::string MakeTempFileName(TTempFolder& Folder);
 extern const int TempNameTries;
 
 // A name from a listing that may become a local file or folder name: not
-// empty, not "." or "..", no "\", "/", ":" and no control bytes. False with
-// a message for the user otherwise.
+// empty, not "." or "..", none of \ / : * ? " < > | and no control bytes,
+// no trailing dot or blank, and no device name ("nul", "CON", "aux.txt",
+// "COM1"). False with a message for the user otherwise.
 bool CheckRemoteNameForLocal(const std::string& Name, std::string& Message);
+// CON, PRN, AUX, NUL, COM1-9, LPT1-9 (and the console names), in any case,
+// with or without an extension.
+bool IsReservedDeviceName(const std::string& Name);
 
 // A new folder name typed or pasted into the one-line dialog: none of
 // \ / : * ? " < > |, not "." or "..", and not empty unless that is allowed.

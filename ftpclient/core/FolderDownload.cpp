@@ -21,7 +21,13 @@ std::vector<TDirEntry> SnapshotRows(const std::vector<TListingEntry>& Rows) {
 
 bool TFolderDownload::CheckAbort() {
     if (!cancelled_ && site_.AbortRequested()) cancelled_ = true;
+    if (!lost_ && !site_.Connected()) lost_ = cancelled_ = true;
     return cancelled_;
+}
+
+bool TFolderDownload::Lost() {
+    CheckAbort();
+    return lost_;
 }
 
 void TFolderDownload::Run(const std::string& LocalPath, const std::string& RemoteParent, const std::string& Name,
@@ -46,6 +52,7 @@ void TFolderDownload::Walk(const std::string& local, const std::string& remote, 
     site_.CreateLocalFolder(local);
     std::string folder;
     if (!site_.EnterFolder(name, folder)) {
+        if (Lost()) return;
         // The server stayed where it was: nothing to list and nothing to leave.
         site_.Skipped("Could not open the folder \"" + here + "\"; it was skipped.");
         return;
@@ -56,7 +63,15 @@ void TFolderDownload::Walk(const std::string& local, const std::string& remote, 
         site_.LeaveFolder(parentFolder);
         return;
     }
-    std::vector<TDirEntry> entries = SnapshotRows(site_.ListFolder());
+    std::vector<TListingEntry> rows;
+    if (!site_.ListFolder(rows)) {
+        if (Lost()) return;
+        // What the list still shows is another folder's: nothing of it belongs here.
+        site_.Skipped("Could not list the folder \"" + here + "\"; it was skipped.");
+        site_.LeaveFolder(parentFolder);
+        return;
+    }
+    std::vector<TDirEntry> entries = SnapshotRows(rows);
     for (const TDirEntry& e : entries) {
         if (CheckAbort()) break;
         std::string message;
@@ -67,5 +82,6 @@ void TFolderDownload::Walk(const std::string& local, const std::string& remote, 
         if (e.IsFolder) Walk(local + "\\" + e.Name, here, e.Name, folder, depth + 1);
         else site_.QueueDownload(local + "\\" + e.Name, e.Size, e.Name, here);
     }
+    if (Lost()) return;
     site_.LeaveFolder(parentFolder);
 }

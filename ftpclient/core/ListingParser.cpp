@@ -44,7 +44,8 @@ bool TListingParser::ParseLine(const std::string& Line, TListingEntry& Out) {
         inField = true;
         highest = std::max(highest, j);
     }
-    if (highest < 0) return false;
+    // A name needs a mode string before it: other lines would make up rows.
+    if (highest < 1 || !IsUnixModeString(fields[0])) return false;
     Out = TListingEntry();
     Out.Name = fields[highest];
     Out.Permissions = fields[0];
@@ -66,15 +67,25 @@ std::vector<TListingEntry> TListingParser::Parse(const std::string& Text) {
     std::vector<TListingEntry> out;
     size_t i = 0;
     while (i < Text.size()) {
-        size_t end = Text.find_first_of("\r\n", i);
-        if (end == std::string::npos) end = Text.size();
+        size_t next = Text.find('\n', i);
+        if (next == std::string::npos) next = Text.size();
+        size_t end = next;
+        if (end > i && Text[end - 1] == '\r') --end;
         TListingEntry e;
         if (ParseLine(Text.substr(i, end - i), e)) out.push_back(std::move(e));
-        i = end;
-        if (i < Text.size() && Text[i] == '\r') ++i;
-        if (i < Text.size() && Text[i] == '\n') ++i;
+        i = next + 1;
     }
     return out;
+}
+
+bool IsUnixModeString(const std::string& Field) {
+    static const char kTypes[] = "-BCDLPSW";
+    static const char kModes[] = "-rwxsStTlL";
+    if (Field.size() != 10 && !(Field.size() == 11 && std::strchr("+.@", Field[10]))) return false;
+    if (!std::strchr(kTypes, UpperChar(Field[0]))) return false;
+    for (size_t i = 1; i < 10; ++i)
+        if (!std::strchr(kModes, Field[i])) return false;
+    return true;
 }
 
 bool IsFolderRow(const TListingEntry& Entry) { return TypeChar(Entry) == 'D' || IsDotRow(Entry.Name); }
@@ -117,7 +128,8 @@ void AddMissingDotRows(std::vector<TListingEntry>& Entries) {
     }
 }
 
-std::vector<TListingEntry> BuildRemoteRows(const std::string& Text, TLinkProber& Prober) {
+std::vector<TListingEntry> BuildRemoteRows(const std::string& Text, TLinkProber& Prober,
+                                           const TNameCollation& Collation) {
     std::vector<TListingEntry> rows = TListingParser::Parse(Text);
     bool begun = false;
     for (TListingEntry& e : rows) {
@@ -127,16 +139,59 @@ std::vector<TListingEntry> BuildRemoteRows(const std::string& Text, TLinkProber&
         ApplyLinkProbe(e, Prober.ProbeSize(e.Name));
     }
     AddMissingDotRows(rows);
-    std::stable_sort(rows.begin(), rows.end(), RemoteRowLess);
+    SortRemoteRows(rows, Collation);
     return rows;
 }
 
-bool RemoteRowLess(const TListingEntry& A, const TListingEntry& B) {
+int TByteCollation::Compare(const std::string& A, const std::string& B) const {
+    return A.compare(B);  // unsigned bytes, as its keys compare
+}
+
+const TByteCollation& TByteCollation::Instance() {
+    static const TByteCollation instance;
+    return instance;
+}
+
+bool RemoteRowLess(const TListingEntry& A, const TListingEntry& B, const TNameCollation& Collation) {
     int ra = DotRank(A.Name), rb = DotRank(B.Name);
     if (ra != rb) return ra < rb;
     bool fa = IsFolderRow(A), fb = IsFolderRow(B);
     if (fa != fb) return fa;
-    return std::strcmp(A.Name.c_str(), B.Name.c_str()) < 0;
+    int c = Collation.Compare(A.Name, B.Name);
+    return c != 0 ? c < 0 : A.Name < B.Name;
+}
+
+namespace {
+
+// What a row sorts by, made once per row.
+struct TListingSortItem {
+    int Rank;  // ".", "..", folders, files
+    std::string Key;
+    size_t Index;
+};
+
+}  // namespace
+
+void SortRemoteRows(std::vector<TListingEntry>& Rows, const TNameCollation& Collation) {
+    std::vector<TListingSortItem> items;
+    items.reserve(Rows.size());
+    for (size_t i = 0; i < Rows.size(); ++i) {
+        const TListingEntry& r = Rows[i];
+        int rank = DotRank(r.Name);
+        if (rank == 2 && !IsFolderRow(r)) rank = 3;
+        items.push_back(TListingSortItem{rank, rank < 2 ? std::string() : Collation.SortKey(r.Name), i});
+    }
+    std::sort(items.begin(), items.end(), [&Rows](const TListingSortItem& a, const TListingSortItem& b) {
+        if (a.Rank != b.Rank) return a.Rank < b.Rank;
+        if (int c = a.Key.compare(b.Key)) return c < 0;
+        const std::string &na = Rows[a.Index].Name, &nb = Rows[b.Index].Name;
+        if (na != nb) return na < nb;
+        return a.Index < b.Index;
+    });
+    std::vector<TListingEntry> sorted;
+    sorted.reserve(Rows.size());
+    for (const TListingSortItem& it : items) sorted.push_back(std::move(Rows[it.Index]));
+    Rows.swap(sorted);
 }
 
 std::string RowExtension(const TListingEntry& Entry) {

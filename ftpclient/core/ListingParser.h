@@ -19,11 +19,19 @@ struct TListingEntry {
 
 class TListingParser {
 public:
-    // One line; false for lines that give no row (empty, blanks only, "total ...").
+    // One line; false for lines that give no row: empty, blanks only,
+    // "total ...", and every line that does not start with a Unix mode
+    // string ("Permission denied", a DOS-style line).
     static bool ParseLine(const std::string& Line, TListingEntry& Out);
-    // Every line of a listing, cut at CR LF, LF or CR.
+    // Every line of a listing, cut where the server ends its lines: at LF,
+    // with a CR before it dropped. A lone CR is part of the line (a Unix
+    // name may hold one), so such a name still gives one row.
     static std::vector<TListingEntry> Parse(const std::string& Text);
 };
+
+// "-rw-r--r--", "drwxr-xr-x", "lrwxrwxrwx", "crw-rw----", with an ACL or
+// context mark ("+", ".", "@") allowed after the ten characters.
+bool IsUnixModeString(const std::string& Field);
 
 // The first character of the permission string decides what a row is.
 bool IsFolderRow(const TListingEntry& Entry);
@@ -52,16 +60,41 @@ public:
     virtual TLinkProbe ProbeSize(const std::string& Name) = 0;
 };
 
+// How names compare in the remote list. The window uses the locale's
+// case-sensitive comparison; the core's own tests use bytes.
+class TNameCollation {
+public:
+    virtual ~TNameCollation() = default;
+    // Below 0, 0, above 0 as A sorts before, with or after B.
+    virtual int Compare(const std::string& A, const std::string& B) const = 0;
+    // A key whose byte-wise (unsigned) order is Compare's order: a big
+    // listing is sorted on keys made once per name.
+    virtual std::string SortKey(const std::string& Name) const = 0;
+};
+
+// Byte order (unsigned, as strcmp); the key is the name itself.
+class TByteCollation : public TNameCollation {
+public:
+    int Compare(const std::string& A, const std::string& B) const override;
+    std::string SortKey(const std::string& Name) const override { return Name; }
+    static const TByteCollation& Instance();
+};
+
 // The rows of a whole listing text, read to its end before any link is
 // probed (the listing file is gone by then, so the probes cannot touch
 // it); "." and ".." added when missing; in the list's sort order.
-std::vector<TListingEntry> BuildRemoteRows(const std::string& Text, TLinkProber& Prober);
+std::vector<TListingEntry> BuildRemoteRows(const std::string& Text, TLinkProber& Prober,
+                                           const TNameCollation& Collation = TByteCollation::Instance());
 
 // Adds "." and ".." (permission string "drwxrwxrwx") when the listing lacks them.
 void AddMissingDotRows(std::vector<TListingEntry>& Entries);
 
-// Sort order of the remote list: ".", "..", folders, files; by name, byte-wise.
-bool RemoteRowLess(const TListingEntry& A, const TListingEntry& B);
+// Sort order of the remote list: ".", "..", folders, files; by name in the
+// collation's order (names it counts as equal by their bytes).
+bool RemoteRowLess(const TListingEntry& A, const TListingEntry& B,
+                   const TNameCollation& Collation = TByteCollation::Instance());
+// Sorts once, in that order, with one sort key per row.
+void SortRemoteRows(std::vector<TListingEntry>& Rows, const TNameCollation& Collation);
 
 // The extension whose type and icon a file row shows: from the link target
 // when there is one, else from the name (from the last "." on, with the dot).

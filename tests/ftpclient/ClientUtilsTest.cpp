@@ -98,10 +98,20 @@ TEST(ClientUtils, RemoteNamesThatCannotBeLocalNames) {
         std::string name;
         bool ok;
     } cases[] = {
-        {"file.txt", true},      {"my file", true},       {" lead", true},     {"...", true},
+        {"file.txt", true},      {"my file", true},       {" lead", true},     {"...", false},
         {"..\\x", false},        {"..\\..\\win.ini", false}, {"a\\b", false}, {"a/b", false},
         {"../x", false},         {"C:x", false},          {"c:\\boot.ini", false}, {".", false},
         {"..", false},           {"", false},             {"a\tb", false},     {std::string("a\0b", 3), false},
+        // Names the platform turns into a device or into another name.
+        {"nul", false},          {"NUL", false},          {"CON", false},      {"aux.txt", false},
+        {"COM1", false},         {"com9.log", false},     {"Lpt1", false},     {"prn.tar.gz", false},
+        {"nul .txt", false},     {"conin$", false},       {"report.", false},  {"trail ", false},
+        {"a?b", false},          {"a*b", false},          {"say \"hi\"", false}, {"a<b", false},
+        {"a>b", false},          {"a|b", false},
+        // Near misses that are ordinary names.
+        {"COM10", true},         {"COM0", true},          {"LPT", true},       {"console.txt", true},
+        {"nullable", true},      {"auxiliary.doc", true}, {".hidden", true},   {"report.txt", true},
+        {"a .b", true},
     };
     for (auto& c : cases) {
         std::string msg;

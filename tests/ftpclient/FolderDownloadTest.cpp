@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,21 +26,40 @@ public:
         std::string target = Join(cwd, name);
         auto l = links.find(target);
         if (l != links.end()) target = l->second;
+        Command();
         log.push_back("CWD " + name);
-        if (!listings.count(target)) return false;
+        if (!connected || !listings.count(target)) return false;
         cwd = target;
         folder = givesPwd ? cwd : "";
         return true;
     }
     void LeaveFolder(const std::string& parent) override {
+        Command();
         log.push_back("LEAVE " + parent);
         if (!parent.empty()) cwd = parent;
         else cwd = cwd.substr(0, cwd.rfind('/')).empty() ? "/" : cwd.substr(0, cwd.rfind('/'));
     }
-    std::vector<TListingEntry> ListFolder() override { return TListingParser::Parse(listings[cwd]); }
+    std::set<std::string> unlistable;  // folders that CWD enters but LIST refuses (550, 425)
+    int dropAfterCommands = -1;        // the session is lost after this many commands
+    int commands = 0;
+    std::vector<std::string> lists;  // the folders listed, in order
+    bool connected = true;
+    void Command() {
+        EXPECT_TRUE(connected) << "a command after the session was lost";
+        if (dropAfterCommands >= 0 && ++commands > dropAfterCommands) connected = false;
+    }
+    bool ListFolder(std::vector<TListingEntry>& rows) override {
+        Command();
+        lists.push_back(cwd);
+        if (!connected || unlistable.count(cwd)) return false;
+        rows = TListingParser::Parse(listings[cwd]);
+        return true;
+    }
+    bool Connected() override { return connected; }
     void CreateLocalFolder(const std::string& path) override { log.push_back("MKDIR " + path); }
     void QueueDownload(const std::string& local, int64_t size, const std::string& name,
                        const std::string& remote) override {
+        Command();
         log.push_back("GET " + remote + "/" + name + " -> " + local + " " + std::to_string(size));
         if (abortAfterDownloads > 0 && --abortAfterDownloads == 0) abortPending = true;
     }
@@ -170,4 +190,53 @@ TEST(FolderDownload, NamesThatWouldLeaveTheLocalFolderAreRefused) {
     top.Run("L", "", "..\\x");
     ASSERT_EQ(t.log.size(), 1u);
     EXPECT_EQ(t.log[0].rfind("SKIP ", 0), 0u);
+}
+
+// A folder the server lets the walk enter but not list (550, or 425 for a
+// data connection that failed): the list still shows the parent's rows, and
+// none of them may be fetched into the child's local folder.
+TEST(FolderDownload, FolderWhoseListingFailedIsSkipped) {
+    FakeServer s;
+    s.listings["/"] = Dir("top");
+    s.listings["/top"] = File("a.txt", "3") + Dir("locked") + File("b.txt", "4");
+    s.listings["/top/locked"] = File("secret", "9");
+    s.unlistable = {"/top/locked"};
+    TFolderDownload d(s);
+    d.Run("L", "", "top", "/");
+    EXPECT_EQ(s.log, (std::vector<std::string>{
+                         "MKDIR L", "CWD top", "GET /top/a.txt -> L\\a.txt 3",
+                         "MKDIR L\\locked", "CWD locked",
+                         "SKIP Could not list the folder \"/top/locked\"; it was skipped.", "LEAVE /top",
+                         "GET /top/b.txt -> L\\b.txt 4", "LEAVE /"}));
+    EXPECT_FALSE(d.Cancelled());
+    EXPECT_EQ(s.cwd, "/");
+
+    // The top folder itself unlisted: nothing at all is fetched.
+    FakeServer t;
+    t.listings["/"] = Dir("top");
+    t.listings["/top"] = File("a.txt", "3");
+    t.unlistable = {"/top"};
+    TFolderDownload top(t);
+    top.Run("L", "", "top", "/");
+    for (auto& l : t.log) EXPECT_NE(l.rfind("GET ", 0), 0u) << l;
+    EXPECT_EQ(t.cwd, "/");
+}
+
+// Once the session is gone, every command would fail with its own message:
+// the walk stops at every level and sends nothing more, not even the way back.
+TEST(FolderDownload, LostSessionStopsTheWalkWithoutAnotherCommand) {
+    for (int drop = 0; drop < 9; ++drop) {
+        SCOPED_TRACE("lost after " + std::to_string(drop) + " commands");
+        FakeServer s;
+        s.listings["/"] = Dir("top");
+        s.listings["/top"] = File("a", "1") + Dir("sub") + File("b", "1") + File("c", "1");
+        s.listings["/top/sub"] = File("x", "1") + File("y", "1");
+        s.dropAfterCommands = drop;
+        TFolderDownload d(s);
+        d.Run("L", "", "top", "/");
+        EXPECT_TRUE(d.SessionLost());
+        EXPECT_TRUE(d.Cancelled());
+        EXPECT_EQ(s.commands, drop + 1);  // the one that found the line down, and no other
+        for (auto& l : s.log) EXPECT_NE(l.rfind("SKIP ", 0), 0u) << l;
+    }
 }

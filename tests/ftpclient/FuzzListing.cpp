@@ -46,7 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (probed.Permissions.empty()) abort();
     }
     AddMissingDotRows(rows);
-    std::sort(rows.begin(), rows.end(), RemoteRowLess);
+    SortRemoteRows(rows, TByteCollation::Instance());
+    // The sort on keys agrees with the row comparison.
+    auto less = [](const TListingEntry& a, const TListingEntry& b) { return RemoteRowLess(a, b); };
+    if (!std::is_sorted(rows.begin(), rows.end(), less)) abort();
     // A server may send "." twice; all of them still come before "..".
     size_t firstOther = 0;
     while (firstOther < rows.size() && rows[firstOther].Name == ".") ++firstOther;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ftpclient/core/ClientUtils.h"
 #include "ftpclient/core/ListingParser.h"
 
 namespace {
@@ -47,18 +48,42 @@ TEST(ListingParser, LinesOfTheUnixLayout) {
          "my file.txt", "-rw-r--r--", "user", "group", "1234", "Jan 1 12:00", ""},
         {"two blanks keep one", "-rw-r--r-- 1 u g 5 Jan 1 12:00  x", true, " x", "-rw-r--r--", "u", "g", "5",
          "Jan 1 12:00", ""},
-        {"leading blank", " a b", true, "b", "", "b", "", "", "  ", ""},
+        {"leading blank: no mode string", " a b", false, "", "", "", "", "", "", ""},
         {"link", "lrwxrwxrwx 1 u g 7 Jan 1 2000 www -> public_html", true, "www", "lrwxrwxrwx", "u", "g", "7",
          "Jan 1 2000", "public_html"},
         {"short line takes its last field", "-rw-r--r-- 1 u g 5 Jan", true, "Jan", "-rw-r--r--", "u", "g", "5",
          "Jan  ", ""},
-        {"one word", "garbage", true, "garbage", "garbage", "", "", "", "  ", ""},
+        {"one word", "garbage", false, "", "", "", "", "", "", ""},
+        {"mode string alone", "drwxr-xr-x", false, "", "", "", "", "", "", ""},
         {"tab is no separator", "-rw-r--r-- 1 u\tx g 5 Jan 1 12:00 a", true, "a", "-rw-r--r--", "u\tx", "g", "5",
          "Jan 1 12:00", ""},
         {"trailing blank kept in name", "-rw-r--r-- 1 u g 5 Jan 1 12:00 end ", true, "end ", "-rw-r--r--", "u",
          "g", "5", "Jan 1 12:00", ""},
         {"arrow in a plain file name", "-rw-r--r-- 1 u g 5 Jan 1 12:00 a -> b", true, "a -> b", "-rw-r--r--", "u",
          "g", "5", "Jan 1 12:00", ""},
+    };
+    for (const Row& c : cases) Check(c);
+}
+
+// Lines that are not Unix listing lines give no row: a made-up row would
+// open as a download of a name the server does not have.
+TEST(ListingParser, LinesOfOtherKindsGiveNoRow) {
+    const Row cases[] = {
+        {"error text", "Permission denied", false, "", "", "", "", "", "", ""},
+        {"ls complaint", "ls: cannot open directory '.': Permission denied", false, "", "", "", "", "", "", ""},
+        {"DOS folder", "12-31-20  01:23PM       <DIR>          My Folder", false, "", "", "", "", "", "", ""},
+        {"DOS file", "12-31-20  01:23PM                 1234 file.txt", false, "", "", "", "", "", "", ""},
+        {"mode string too short", "-rw-r--r 1 u g 5 Jan 1 12:00 a", false, "", "", "", "", "", "", ""},
+        {"mode string with a stray letter", "-rw-q--r-- 1 u g 5 Jan 1 12:00 a", false, "", "", "", "", "", "", ""},
+        {"unknown type", "Xrw-r--r-- 1 u g 5 Jan 1 12:00 a", false, "", "", "", "", "", "", ""},
+        {"ACL mark", "-rw-r--r--+ 1 u g 5 Jan 1 12:00 acl", true, "acl", "-rw-r--r--+", "u", "g", "5",
+         "Jan 1 12:00", ""},
+        {"context mark", "drwxr-xr-x. 2 u g 6 Jan 1 12:00 ctx", true, "ctx", "drwxr-xr-x.", "u", "g", "6",
+         "Jan 1 12:00", ""},
+        {"sticky and setgid", "drwxr-sr-t 2 u g 6 Jan 1 12:00 shared", true, "shared", "drwxr-sr-t", "u", "g", "6",
+         "Jan 1 12:00", ""},
+        {"pipe", "prw-r--r-- 1 u g 0 Jan 1 12:00 fifo", true, "fifo", "prw-r--r--", "u", "g", "0", "Jan 1 12:00",
+         ""},
     };
     for (const Row& c : cases) Check(c);
 }
@@ -102,7 +127,8 @@ TEST(ListingParser, WholeTextWithEveryLineEnd) {
         "-rw-r--r-- 1 u g 3 Jan 1 12:00 a.txt\n"
         "\r\n"
         "   \n"
-        "-rw-r--r-- 1 u g 4 Jan 1 12:00 b.txt\r"
+        "Permission denied\r\n"
+        "-rw-r--r-- 1 u g 4 Jan 1 12:00 b.txt\r\n"
         "-rw-r--r-- 1 u g 5 Jan 1 12:00 c.txt";
     auto rows = TListingParser::Parse(text);
     ASSERT_EQ(rows.size(), 4u);
@@ -111,6 +137,25 @@ TEST(ListingParser, WholeTextWithEveryLineEnd) {
     EXPECT_EQ(rows[2].Name, "b.txt");
     EXPECT_EQ(rows[3].Name, "c.txt");
     EXPECT_EQ(rows[3].SizeText, "5");
+}
+
+// A Unix name may hold a CR: lines end where the server ends them (LF, after
+// a CR that is dropped), so such a name is one row, CR included.
+TEST(ListingParser, LoneCarriageReturnStaysInTheName) {
+    auto rows = TListingParser::Parse(
+        "-rw-r--r-- 1 u g 4 Jan 1 12:00 odd\rname.txt\r\n"
+        "-rw-r--r-- 1 u g 5 Jan 1 12:00 next.txt\r\n"
+        "-rw-r--r-- 1 u g 6 Jan 1 12:00 lf only\n"
+        "-rw-r--r-- 1 u g 7 Jan 1 12:00 last\r");
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].Name, "odd\rname.txt");
+    EXPECT_EQ(rows[0].SizeText, "4");
+    EXPECT_EQ(rows[1].Name, "next.txt");
+    EXPECT_EQ(rows[2].Name, "lf only");
+    EXPECT_EQ(rows[3].Name, "last");
+    // Such a name never becomes a local file name.
+    std::string message;
+    EXPECT_FALSE(CheckRemoteNameForLocal(rows[0].Name, message));
 }
 
 TEST(ListingParser, SizesAreSixtyFourBit) {
@@ -154,7 +199,7 @@ TEST(ListingParser, DotRowsAddedAndSortedFirst) {
         "-rw-r--r-- 1 u g 1 Jan 1 12:00 B\n"
         "drwxr-xr-x 2 u g 1 Jan 1 12:00 a\n");
     AddMissingDotRows(rows);
-    std::sort(rows.begin(), rows.end(), RemoteRowLess);
+    SortRemoteRows(rows, TByteCollation::Instance());
     std::vector<std::string> names;
     for (auto& r : rows) names.push_back(r.Name);
     EXPECT_EQ(names, (std::vector<std::string>{".", "..", "Z", "a", "B", "b"}));

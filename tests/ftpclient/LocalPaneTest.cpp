@@ -46,11 +46,14 @@ struct Pane {
 };
 
 // Answers one-line dialog: types text (null: Cancel) and checks what it showed.
-TScriptedModalRunner::Script Answer(const char* typed, std::string* shown = nullptr, std::string* preset = nullptr) {
+// newLabel: the label above the input.
+TScriptedModalRunner::Script Answer(const char* typed, std::string* shown = nullptr, std::string* preset = nullptr,
+                                    std::string* newLabel = nullptr) {
     return [=](TForm& f) {
         auto& d = static_cast<TfrmFolder&>(f);
         if (shown) *shown = d.Caption() + "|" + d.lblCurrentFolder->Caption() + "|" + d.lblCurDir->Caption();
         if (preset) *preset = d.ebx97NewDir->Text();
+        if (newLabel) *newLabel = d.lblNewFolder->Caption();
         if (!typed) {
             ClickButton(d.btnCancel);
             return;
@@ -163,11 +166,12 @@ TEST(LocalPane, FolderNewRenameAndDelete) {
     EXPECT_FALSE(FolderExistsAt(work + "\\..\\out"));
 
     // Rename the folder shown: the pane follows it.
-    std::string preset;
-    runner.Expect("frmFolder", Answer("renamed\\", &shown, &preset));
+    std::string preset, label;
+    runner.Expect("frmFolder", Answer("renamed\\", &shown, &preset, &label));
     p.main->itmRenameLocalDirClick();
     EXPECT_EQ(shown, "Rename a folder|Original folder name:|" + work);
     EXPECT_EQ(preset, "work");
+    EXPECT_EQ(label, "New Folder name:");  // the dialog's own label, as the new-folder road shows it
     std::string renamed = p.dir.File("renamed");
     EXPECT_TRUE(FileExistsAt(renamed + "\\f.txt"));
     EXPECT_FALSE(FolderExistsAt(work));

@@ -402,6 +402,35 @@ TEST(RemotePopup, ItemsFollowTheSelectionAndRunTheirCommands) {
     EXPECT_TRUE(opened);
 }
 
+// "." and ".." are never deleted: the question counts only the rows that are.
+TEST(RemotePopup, DeleteCountsNeitherDotRow) {
+    Program prog;
+    TfrmMain m(prog.Settings());
+    m.Show();
+    m.SetConnectedUI(true);
+    ShowRemoteRows(prog, m);
+    TScriptedPrompter prompter;
+    const struct {
+        std::initializer_list<std::string> rows;
+        const char* asked;  // null: no question at all
+    } cases[] = {
+        {{".", "..", "docs", "notes.txt"}, "Are you sure you want to delete these 2 files ?"},
+        {{"..", "notes.txt"}, "Are you sure you want to delete this file ?"},
+        {{".", ".."}, nullptr},
+    };
+    for (const auto& c : cases) {
+        SelectRemote(m, c.rows);
+        const size_t before = prompter.Log().size();
+        if (c.asked) prompter.AnswerMessage(IDNO);
+        m.itmSrvFilesDeleteClick();
+        ASSERT_EQ(prompter.Log().size(), before + (c.asked ? 1 : 0));
+        if (c.asked) {
+            EXPECT_EQ(prompter.Log().back().Text, c.asked);
+        }
+    }
+    EXPECT_TRUE(prompter.AllAnswersUsed());
+}
+
 TEST(WebLinks, ButtonsAndTheAdvertisingLabelOpenTheirPagesAsATable) {
     Program prog;
     TfrmMain m(prog.Settings());

@@ -1,6 +1,5 @@
 // The main window against real servers, driven as a user drives it: menu
 // items, list rows, dialogs answered by the scripted runner and prompter.
-#include <functional>
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
@@ -50,8 +49,6 @@ public:
     qftest::TempDir local;
     std::unique_ptr<TfrmMain> main;
 };
-
-std::function<void()> g_confirmFolder;
 
 // The connect road, listing, folder box, sort order, downloads with their
 // questions, on one server.
@@ -118,44 +115,16 @@ void DownloadRoad(const Server& s, bool passive) {
     const bool com = SUCCEEDED(CoInitialize(nullptr));
     const std::string chosen = x.local.File("chosen");
     CreateDirectoryA(chosen.c_str(), nullptr);
-    std::string title, startedIn;
-    auto answer = [&](bool ok) {
-        m.FolderDialog->OnShow = [&, ok](TObject*) {
-            HWND w = m.FolderDialog->DialogWindow();
-            char buf[256];
-            GetWindowTextA(w, buf, sizeof buf);
-            title = buf;
-            startedIn = m.FolderDialog->Directory();
-            if (!ok) {
-                PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
-                return;
-            }
-            // Wine fills the folder tree after this notification and now and then drops or refuses
-            // a selection made in it: choose from a timer once the dialog runs, a few times at most.
-            g_confirmFolder = [&, w, tries = 0]() mutable {
-                if (_stricmp(m.FolderDialog->Directory().c_str(), chosen.c_str()) == 0 || ++tries > 20) {
-                    KillTimer(w, 1);
-                    PostMessageA(w, WM_COMMAND, IDOK, 0);
-                } else {
-                    SendMessageA(w, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
-                }
-            };
-            SetTimer(w, 1, 50, [](HWND, UINT, UINT_PTR, DWORD) { g_confirmFolder(); });
-        };
-    };
-    answer(true);
+    FolderAnswer seen;
+    AnswerFolderDialog(*m.FolderDialog, chosen, &seen);
     SelectRemote(m, {"zdir"});
     m.itmSrvFilesDownloadAsClick();
-    g_confirmFolder = nullptr;
-    EXPECT_EQ(title, "Choose destination for this directory");
-    EXPECT_EQ(startedIn, x.local.Path());
-    // The contents go where the dialog answered, without a folder of their own.
-    const std::string landed = m.FolderDialog->Directory();
-    EXPECT_EQ(qftest::ReadFileBytes(landed + "\\in.txt"), "inside") << landed;
-    EXPECT_FALSE(FolderExistsAt(landed + "\\zdir"));
-    if (_stricmp(landed.c_str(), chosen.c_str()) != 0) DeleteFileA((landed + "\\in.txt").c_str());
+    EXPECT_EQ(seen.title, "Choose destination for this directory");
+    EXPECT_EQ(seen.startedIn, x.local.Path());
+    EXPECT_EQ(qftest::ReadFileBytes(chosen + "\\in.txt"), "inside");
+    EXPECT_FALSE(FolderExistsAt(chosen + "\\zdir"));
     EXPECT_EQ(m.CurrentServerDir, home);
-    answer(false);
+    AnswerFolderDialog(*m.FolderDialog, "");
     retr = LogCount(m, "RETR");
     SelectRemote(m, {"zdir", "data.bin"});
     m.itmSrvFilesDownloadAsClick();  // no file dialog for data.bin: the prompter has no answer left

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <shlwapi.h>
+#include <commctrl.h>
 
 #include <climits>
 
@@ -17,6 +18,10 @@ Server Pyftpd() {
 Server Vsftpd() { return {"vsftpd", qftest::Env("QF_VSFTPD_PORT"), qftest::Env("QF_VSFTPD_ROOT"), "anonymous", "guest@"}; }
 Server SlowFtpd() {
     return {"slow", qftest::Env("QF_FTP_SLOW_PORT"), qftest::Env("QF_FTP_SLOW_ROOT"), "test", "test"};
+}
+
+Server FaultFtpd() {
+    return {"faults", qftest::Env("QF_FTP_FAULTS_PORT"), qftest::Env("QF_FTP_FAULTS_ROOT"), "test", "test"};
 }
 
 Program::Program() {
@@ -151,6 +156,108 @@ bool RightClickRemote(TfrmMain& m, int i, const std::function<void()>& whileOpen
     if (!g_opened) KillTimer(nullptr, timer);
     g_whileOpen = nullptr;
     return g_opened;
+}
+
+namespace {
+struct TFolderChoice {
+    TFolderDialog* dialog = nullptr;
+    std::string chosen;
+    DWORD started = 0;
+    int steady = 0;  // ticks in a row that showed the chosen folder
+};
+TFolderChoice g_folderChoice;
+
+bool SamePath(const std::string& a, const std::string& b) {
+    auto bare = [](std::string p) {
+        while (p.size() > 3 && p.back() == '\\') p.pop_back();
+        return p;
+    };
+    return lstrcmpiA(bare(a).c_str(), bare(b).c_str()) == 0;
+}
+
+// One step toward the chosen folder as a user takes it: the folder shown is
+// opened in the tree and its child on the way clicked. (Under load the
+// dialog's own BFFM_SETSELECTION can stop short of a deep folder, at a
+// parent whose listing changed meanwhile; the tree is what a user works with.)
+void StepInTree(HWND dialog, const std::string& leaf) {
+    HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
+    auto shown = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!tree || !shown) return;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        // The second time the folder is read anew: its children may have changed since.
+        if (attempt == 1) SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(shown));
+        SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(shown));
+        for (auto child = reinterpret_cast<HTREEITEM>(
+                 SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(shown)));
+             child;
+             child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
+            char text[MAX_PATH] = "";
+            TVITEMA item{};
+            item.mask = TVIF_TEXT;
+            item.hItem = child;
+            item.pszText = text;
+            item.cchTextMax = sizeof text;
+            SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            if (lstrcmpiA(text, leaf.c_str()) == 0) {
+                SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(child));
+                return;
+            }
+        }
+    }
+}
+
+// The next path element of chosen below folder, or empty when folder is not above it.
+std::string NextElement(const std::string& folder, const std::string& chosen) {
+    std::string base = folder;
+    while (!base.empty() && base.back() == '\\') base.pop_back();
+    if (base.empty() || chosen.size() <= base.size() + 1 || chosen[base.size()] != '\\' ||
+        lstrcmpiA(chosen.substr(0, base.size()).c_str(), base.c_str()) != 0)
+        return "";
+    const std::string rest = chosen.substr(base.size() + 1);
+    return rest.substr(0, rest.find('\\'));
+}
+
+void CALLBACK ConfirmChosenFolder(HWND, UINT, UINT_PTR id, DWORD) {
+    TFolderChoice& c = g_folderChoice;
+    HWND w = c.dialog ? c.dialog->DialogWindow() : nullptr;
+    if (!w) {
+        KillTimer(nullptr, id);
+        return;
+    }
+    const bool shows = IsWindowVisible(w) && SamePath(c.dialog->Directory(), c.chosen);
+    c.steady = shows ? c.steady + 1 : 0;
+    // A guard only: the test then fails on where the files went.
+    if (c.steady < 2 && GetTickCount() - c.started < 20000) {
+        if (shows || !IsWindowVisible(w)) return;
+        const std::string next = NextElement(c.dialog->Directory(), c.chosen);
+        if (!next.empty())
+            StepInTree(w, next);
+        else
+            SendMessageA(w, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(c.chosen.c_str()));
+        return;
+    }
+    KillTimer(nullptr, id);
+    PostMessageA(w, WM_COMMAND, IDOK, 0);
+}
+}  // namespace
+
+void AnswerFolderDialog(TFolderDialog& dialog, const std::string& chosen, FolderAnswer* seen) {
+    dialog.OnShow = [&dialog, chosen, seen](TObject*) {
+        HWND w = dialog.DialogWindow();
+        if (seen) {
+            char buf[256];
+            GetWindowTextA(w, buf, sizeof buf);
+            seen->title = buf;
+            seen->startedIn = dialog.Directory();
+        }
+        if (chosen.empty()) {
+            PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        SendMessageA(w, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
+        g_folderChoice = TFolderChoice{&dialog, chosen, GetTickCount(), 0};
+        SetTimer(nullptr, 0, 50, ConfirmChosenFolder);
+    };
 }
 
 void ChoosePopupItem(TMenuItem* item) { SendMessageA(TPopupMenu::UtilWindow(), WM_COMMAND, item->Command(), 0); }

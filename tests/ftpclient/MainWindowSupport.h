@@ -24,6 +24,10 @@ struct Server {
 Server Pyftpd();
 Server Vsftpd();
 Server SlowFtpd();
+// pyftpdlib with refusals steered by names: "locked*" folders cannot be
+// listed (550), a LIST in "nodata*" is answered 425, a RETR of "drop*" ends
+// the session.
+Server FaultFtpd();
 
 // The program folder, registry key and the clock of one window.
 struct Program {
@@ -70,6 +74,14 @@ void ChoosePopupItem(TMenuItem* item);
 // With QF_CLIENT_SHOTS naming a folder (a run under Xvfb), saves the
 // window's picture there as name + ".bmp"; otherwise does nothing.
 void MaybeSaveShot(HWND window, const std::string& name);
+// Answers the folder dialog of the next Execute as a user would: chooses the
+// folder (empty: Cancel) and confirms only once the dialog shows it as its
+// selection, since under load the dialog may not have taken it yet. Records
+// the dialog's caption and the folder it started in.
+struct FolderAnswer {
+    std::string title, startedIn;
+};
+void AnswerFolderDialog(TFolderDialog& dialog, const std::string& chosen, FolderAnswer* seen = nullptr);
 std::string ServerFile(const Server& s, const std::string& rel);  // Wine path of a file on the server
 void PutServerFile(const Server& s, const std::string& rel, const std::string& bytes);
 

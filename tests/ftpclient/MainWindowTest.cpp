@@ -148,6 +148,21 @@ TEST(MainWindow, OptionsRoundTripThroughTheRegistry) {
     EXPECT_EQ(again.frmOptions->TimeOut(), 45);
 }
 
+// The site file's time-out is the engine's from the start (each command then
+// takes the options' value); without it the engine keeps its 30 seconds.
+TEST(MainWindow, SiteFileTimeOutReachesTheEngine) {
+    const struct {
+        const char* general;
+        int timeout;
+    } cases[] = {{"[General]\r\nCount=0\r\nFTPTimeOut=45\r\n", 45}, {"[General]\r\nCount=0\r\n", 30}};
+    for (const auto& c : cases) {
+        Program prog;
+        qftest::WriteFileBytes(prog.folder.File("FTPServers.ini"), c.general);
+        TfrmMain m(prog.Settings());
+        EXPECT_EQ(m.FTP->Timeout, c.timeout) << c.general;
+    }
+}
+
 // An empty registry: the window's own sizes, the list style, "Web files", no log; and the
 // log's visibility is kept across starts.
 TEST(MainWindow, FirstStartKeepsItsOwnSizesAndHidesTheLog) {

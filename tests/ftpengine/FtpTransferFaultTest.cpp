@@ -435,3 +435,86 @@ TEST(FtpFaults, RefusedCallsChangeNothing) {
         }
     }
 }
+
+// The local file of a download is made, or cut, only once the server has
+// accepted the transfer: a refused RETR leaves an existing file as it was,
+// creates none, and a refused resume keeps its bytes.
+TEST(FtpFaults, RefusedDownloadLeavesTheLocalFileAsItWas) {
+    const std::string kept = "bytes that were here before";
+    auto keptAsItWas = [kept](TFtpClient& c, ScriptedFtpServer&, FtpProbe&) {
+        EXPECT_EQ(qftest::ReadFileBytes(c.LocalFileName), kept);
+    };
+    auto noFile = [](TFtpClient& c, ScriptedFtpServer&, FtpProbe&) {
+        EXPECT_EQ(GetFileAttributesA(c.LocalFileName.c_str()), INVALID_FILE_ATTRIBUTES);
+    };
+    auto existingFile = [kept](bool passive, int64_t resume) {
+        return [kept, passive, resume](TFtpClient& c) {
+            qftest::WriteFileBytes(c.LocalFileName, kept);
+            c.Passive = passive;
+            c.HostFileName = "f";
+            c.ResumeAt = resume;
+            return resume > 0 ? c.RestGet() : c.Get();
+        };
+    };
+    Case cases[] = {
+        {"550 to RETR keeps an existing file, passive",
+         [](FtpScript& s) {
+             Greet(s);
+             s.DataSetup();
+             s.Expect("RETR f", "550 Permission denied.");
+         },
+         existingFile(true, 0), false, false, 550, 550, "550 Permission denied", keptAsItWas},
+        {"425 to RETR keeps an existing file, active",
+         [](FtpScript& s) {
+             Greet(s);
+             s.DataSetup();
+             s.Expect("RETR f", "425 Can't open data connection.");
+         },
+         existingFile(false, 0), false, false, 425, 425, "425 Can't open data connection", keptAsItWas},
+        {"550 to RETR makes no file",
+         [](FtpScript& s) {
+             Greet(s);
+             s.DataSetup();
+             s.Expect("RETR f", "550 No such file.");
+         },
+         GetF(true), false, false, 550, 550, "550 No such file", noFile},
+        {"a refused resume keeps its bytes",
+         [kept](FtpScript& s) {
+             Greet(s);
+             s.DataSetup();
+             // RestGet resumes at the local file's size.
+             s.Expect("REST " + std::to_string(kept.size()), "350 Restarting.");
+             s.Expect("RETR f", "550 No such file.");
+         },
+         existingFile(true, 10), false, false, 550, 550, "550 No such file", keptAsItWas},
+        {"an accepted empty file cuts the old one",
+         [](FtpScript& s) {
+             Greet(s);
+             s.DataSetup();
+             s.Expect("RETR f", "150 Opening BINARY mode data connection.");
+             s.DataReady();
+             s.CloseData();
+             s.Reply("226 Transfer complete.");
+         },
+         existingFile(false, 0), false, true, 226, 0, "",
+         [](TFtpClient& c, ScriptedFtpServer&, FtpProbe&) {
+             EXPECT_NE(GetFileAttributesA(c.LocalFileName.c_str()), INVALID_FILE_ATTRIBUTES);
+             EXPECT_EQ(qftest::ReadFileBytes(c.LocalFileName), "");
+         }},
+        {"an accepted empty file is made",
+         [](FtpScript& s) {
+             Greet(s);
+             s.DataSetup();
+             s.Expect("RETR f", "150 Opening BINARY mode data connection.");
+             s.DataReady();
+             s.CloseData();
+             s.Reply("226 Transfer complete.");
+         },
+         GetF(true), false, true, 226, 0, "",
+         [](TFtpClient& c, ScriptedFtpServer&, FtpProbe&) {
+             EXPECT_NE(GetFileAttributesA(c.LocalFileName.c_str()), INVALID_FILE_ATTRIBUTES);
+             EXPECT_EQ(qftest::ReadFileBytes(c.LocalFileName), "");
+         }},
+    };
+    for (auto& k : cases) RunCase(k);
+}
