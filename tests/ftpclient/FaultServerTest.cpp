@@ -16,25 +16,7 @@ using namespace qfclient;
 
 namespace {
 
-class FaultSession {
-public:
-    explicit FaultSession(bool passive) : server(FaultFtpd()) {
-        WriteSiteFile(prog, server, passive);
-        main = std::make_unique<TfrmMain>(prog.Settings());
-        main->Show();
-        main->Local->SetDirectory(local.Path());
-    }
-    ~FaultSession() {
-        if (::testing::Test::HasFailure())
-            for (int i = 0; i < main->mmoFTPLog->Lines().Count(); ++i)
-                printf("log: %s\n", main->mmoFTPLog->Lines().Strings(i).c_str());
-        if (main->FTP->IsConnected()) main->tb97DisconnectClick();
-    }
-    Server server;
-    Program prog;
-    qftest::TempDir local;
-    std::unique_ptr<TfrmMain> main;
-};
+using FaultSession = ServerSession;
 
 // The message boxes of the queue runner, answered with OK; their texts kept.
 void ExpectMessages(TScriptedModalRunner& runner, int count, std::vector<std::string>& shown) {
@@ -78,7 +60,7 @@ TEST(FaultServer, FolderWhoseListingFailsIsSkippedAndLocalFilesKeepTheirBytes) {
     PutServerFile(s, "rootfile.txt", "server root");
     for (bool passive : {true, false}) {
         SCOPED_TRACE(passive ? "passive" : "active");
-        FaultSession x(passive);
+        FaultSession x(FaultFtpd(), passive);
         TfrmMain& m = *x.main;
         TScriptedModalRunner runner;
         ConnectFromMenu(m);
@@ -155,7 +137,7 @@ TEST(FaultServer, LostSessionStopsTheDownloadWithOneMessage) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        FaultSession x(true);
+        FaultSession x(FaultFtpd(), true);
         TfrmMain& m = *x.main;
         TScriptedModalRunner runner;
         ConnectFromMenu(m);
@@ -179,7 +161,7 @@ TEST(FaultServer, LostSessionStopsTheDownloadWithOneMessage) {
 // refused as local names: one message naming each in a selection, a log line
 // each in a folder's walk; the rest goes on.
 TEST(FaultServer, NamesThePlatformWouldChangeAreRefused) {
-    FaultSession x(true);
+    FaultSession x(FaultFtpd(), true);
     TfrmMain& m = *x.main;
     TScriptedPrompter prompter;
     ConnectFromMenu(m);

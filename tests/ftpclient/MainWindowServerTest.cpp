@@ -24,31 +24,7 @@ void DoubleClickListItem(TListBox& list, int i) {
     SendMessageA(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
 }
 
-class Session {
-public:
-    // siteLines: more keys for the site's section.
-    Session(const Server& s, bool passive, const std::string& siteLines = "") : server(s) {
-        WriteSiteFile(prog, s, passive);
-        if (!siteLines.empty()) {
-            const std::string file = prog.folder.File("FTPServers.ini");
-            qftest::WriteFileBytes(file, qftest::ReadFileBytes(file) + siteLines);
-        }
-        main = std::make_unique<TfrmMain>(prog.Settings());
-        main->Show();
-        main->Local->SetDirectory(local.Path());
-    }
-    ~Session() {
-        // The dialogue with the server, for a failure's report.
-        if (::testing::Test::HasFailure())
-            for (int i = 0; i < main->mmoFTPLog->Lines().Count(); ++i)
-                printf("log: %s\n", main->mmoFTPLog->Lines().Strings(i).c_str());
-        if (main->FTP->IsConnected()) main->tb97DisconnectClick();
-    }
-    Server server;
-    Program prog;
-    qftest::TempDir local;
-    std::unique_ptr<TfrmMain> main;
-};
+using Session = ServerSession;
 
 // The connect road, listing, folder box, sort order, downloads with their
 // questions, on one server.

@@ -280,4 +280,22 @@ void MaybeSaveShot(HWND window, const std::string& name) {
     EXPECT_TRUE(SaveWindowShot(window, folder + "\\" + name + ".bmp")) << name;
 }
 
+ServerSession::ServerSession(const Server& s, bool passive, const std::string& siteLines) : server(s) {
+    WriteSiteFile(prog, s, passive);
+    if (!siteLines.empty()) {
+        const std::string file = prog.folder.File("FTPServers.ini");
+        qftest::WriteFileBytes(file, qftest::ReadFileBytes(file) + siteLines);
+    }
+    main = std::make_unique<TfrmMain>(prog.Settings());
+    main->Show();
+    main->Local->SetDirectory(local.Path());
+}
+
+ServerSession::~ServerSession() {
+    if (::testing::Test::HasFailure())
+        for (int i = 0; i < main->mmoFTPLog->Lines().Count(); ++i)
+            printf("log: %s\n", main->mmoFTPLog->Lines().Strings(i).c_str());
+    if (main->FTP->IsConnected()) main->tb97DisconnectClick();
+}
+
 }  // namespace qfclient

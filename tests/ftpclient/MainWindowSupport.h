@@ -85,4 +85,17 @@ void AnswerFolderDialog(TFolderDialog& dialog, const std::string& chosen, Folder
 std::string ServerFile(const Server& s, const std::string& rel);  // Wine path of a file on the server
 void PutServerFile(const Server& s, const std::string& rel, const std::string& bytes);
 
+// The main window with a site file of one server on it, showing a local folder
+// of its own; a failing test prints the FTP dialogue.
+class ServerSession {
+public:
+    // siteLines: more keys for the site's section.
+    ServerSession(const Server& s, bool passive, const std::string& siteLines = "");
+    ~ServerSession();
+    Server server;
+    Program prog;
+    qftest::TempDir local;
+    std::unique_ptr<TfrmMain> main;
+};
+
 }  // namespace qfclient
