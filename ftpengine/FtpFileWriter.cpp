@@ -63,11 +63,11 @@ void TFtpFileWriter::Run() {
         std::pair<int, int> job = queued_.front();
         queued_.pop_front();
         bool skip = failed_;
-        writing_ = true;
+        // Taken under the lock: Block() may grow blocks_ while this one is written.
+        const char* data = blocks_[static_cast<size_t>(job.first)].get();
         lock.unlock();
-        bool ok = skip || WriteOut(blocks_[static_cast<size_t>(job.first)].get(), job.second);
+        bool ok = skip || WriteOut(data, job.second);
         lock.lock();
-        writing_ = false;
         if (!ok) failed_ = true;
         free_.push_back(job.first);
         cv_.notify_all();

@@ -51,7 +51,6 @@ private:
     std::deque<int> free_;    // blocks the socket side may fill
     int filling_ = -1;        // the block Block() gave out
     std::deque<std::pair<int, int>> queued_;  // block and length, oldest first
-    bool writing_ = false;    // the writer holds a block
     bool stop_ = false;
     bool failed_ = false;
     int commits_ = 0;

@@ -145,7 +145,12 @@ TBrowserPane::~TBrowserPane() {
 bool TBrowserPane::FetchWaiting(const std::string& address, std::string& bytes, bool& superseded) {
     superseded = false;
     bytes.clear();
-    if (address.compare(0, 7, "file://") == 0) return BrowserFetchFile(address, bytes);
+    if (address.compare(0, 7, "file://") == 0) {
+        // An http load still waiting is superseded: it must not replace this page when it ends.
+        Stop();
+        job_.reset();
+        return BrowserFetchFile(address, bytes);
+    }
     // Fetched on a thread while this one pumps messages: Stop (and a newer
     // load) can end it, and a server that stalls ends it at the time-out.
     Stop();

@@ -449,8 +449,8 @@ void TSearchWindow::SelectPanel(int16_t panel) {
         const int32_t c = OpenCurrentRecord();
         if (c >= 0) {
             ContentAddress = db_->Value(c);
+            db_->DestroyCursor(c);  // before the load: its wait pumps messages
             content_->Navigate(ContentAddress);
-            db_->DestroyCursor(c);
         }
     }
     for (int i = 0; i < 5; ++i)

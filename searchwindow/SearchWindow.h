@@ -27,6 +27,18 @@
 #include "ui/StdCtrls.h"
 #include "ui/Timer.h"
 
+// Counts a command under way for its scope.
+class CommandDepthScope {
+public:
+    explicit CommandDepthScope(int& depth) : depth_(depth) { ++depth_; }
+    ~CommandDepthScope() { --depth_; }
+    CommandDepthScope(const CommandDepthScope&) = delete;
+    CommandDepthScope& operator=(const CommandDepthScope&) = delete;
+
+private:
+    int& depth_;
+};
+
 class TSearchWindow : public TForm, public SessionView, private FoundListSink {
 public:
     TSearchWindow();

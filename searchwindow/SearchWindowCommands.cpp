@@ -24,17 +24,6 @@ int FoundImage(int icon) { return icon == 2 ? 2 : icon == 3 ? 3 : 0; }
 
 int g_openSearchWindows = 0;  // the last one closed ends the program
 
-// Counts a command under way for its scope.
-class CommandDepthScope {
-public:
-    explicit CommandDepthScope(int& depth) : depth_(depth) { ++depth_; }
-    ~CommandDepthScope() { --depth_; }
-    CommandDepthScope(const CommandDepthScope&) = delete;
-    CommandDepthScope& operator=(const CommandDepthScope&) = delete;
-
-private:
-    int& depth_;
-};
 }  // namespace
 
 int TSearchWindow::OpenWindows() { return g_openSearchWindows; }
@@ -89,6 +78,15 @@ bool TSearchWindow::Unload() {
     // A close while a command (a new search waiting for the crawl, a save
     // dialog) is under way would free what that command still uses.
     if (commandDepth_ > 0 || session_->Busy()) return false;
+    // So would a close while a page loads (its wait pumps messages): the loads
+    // stop and this close is refused; the next one goes through.
+    bool loading = false;
+    for (TBrowserPane* pane : {content_, propertyBrowser_, help_})
+        if (pane && pane->Loading()) {
+            pane->Stop();
+            loading = true;
+        }
+    if (loading) return false;
     CommandDepthScope command(commandDepth_);
     StopRunTimers();
     trafficTimer_.SetEnabled(false);
@@ -252,8 +250,7 @@ void TSearchWindow::ShowPropertiesOfCurrent() {
         for (size_t col = 1; col < row.Cells.size(); ++col)
             if (!row.Cells[col].empty()) contentList_->SetText(at, static_cast<int>(col), row.Cells[col]);
     }
-    Relayout();
-    SizePropertyColumns();
+    Relayout();  // which sizes the columns
 }
 
 void TSearchWindow::SizePropertyColumns() {

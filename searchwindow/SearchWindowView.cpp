@@ -19,11 +19,7 @@ void TSearchWindow::Run(WindowCommand command) {
     // Refused while a close or a new search waits for the crawl (its wait
     // pumps messages) or another command's dialog is up.
     if (!session_ || commandDepth_ > 0 || session_->Busy()) return;
-    ++commandDepth_;
-    struct DepthRestore {
-        int& d;
-        ~DepthRestore() { --d; }
-    } restore{commandDepth_};
+    CommandDepthScope depth(commandDepth_);
     if (RefusedWhileRunning(command) && search_->Status() != 0) {
         Prompter().ShowMessageBox(kNotAllowedText, "", MB_OK);
         return;

@@ -461,9 +461,15 @@ void TSyntaxMemo::FlushScrollBars() {
     }
 }
 
+namespace {
+// The edit and SMM_ messages the core answers.
+bool SyntaxMemoCoreMessage(uint32_t msg) {
+    return (msg >= EM_GETSEL && msg <= EM_CHARFROMPOS) || (msg >= SMM_SELECTION && msg <= SMM_CLIPFORMATNAME);
+}
+}  // namespace
+
 bool TSyntaxMemo::OwnMessage(uint32_t msg) {
-    return msg == WM_SETTEXT || msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH ||
-           (msg >= EM_GETSEL && msg <= EM_CHARFROMPOS) || (msg >= SMM_SELECTION && msg <= SMM_CLIPFORMATNAME);
+    return msg == WM_SETTEXT || msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH || SyntaxMemoCoreMessage(msg);
 }
 
 intptr_t TSyntaxMemo::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
@@ -643,7 +649,7 @@ bool TSyntaxMemo::HandleMessage(TMessage& m) {
     default:
         break;
     }
-    if ((m.Msg >= EM_GETSEL && m.Msg <= EM_CHARFROMPOS) || (m.Msg >= SMM_SELECTION && m.Msg <= 3136)) {
+    if (SyntaxMemoCoreMessage(m.Msg)) {
         m.Result = core_.Message(m.Msg, m.WParam, m.LParam);
         PlaceCaret();
         return true;

@@ -38,7 +38,7 @@ void THintWindow::LoadStatusFont(TFont& font) {
                       (ncm.lfStatusFont.lfItalic ? TFontStyles(fsItalic) : 0u));
     } else {
         font.SetName("MS Sans Serif");
-        font.SetHeight(8);
+        font.SetSize(8);
         font.SetStyle(0);
     }
     font.SetColor(SysColor(COLOR_INFOTEXT));

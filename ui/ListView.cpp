@@ -315,7 +315,7 @@ void TListView::ItemChanged(TListItem* item, bool reorder) {
     }
     const int i = IndexOf(item);
     if (i < 0) return;
-    if (updates_ == 0) Perform(LVM_UPDATE, static_cast<WPARAM>(i));
+    Perform(LVM_UPDATE, static_cast<WPARAM>(i));
     if (reorder) SortIfWanted();
 }
 

@@ -1,33 +1,17 @@
 #include "ftpclient/core/StoredValue.h"
 
-#include <cctype>
+#include "runtime/core/SysUtils.h"
+
 #include <climits>
 #include <cmath>
 
 namespace {
 
 bool StoredValueParseInt(const std::string& text, long long& out) {
-    size_t i = 0, end = text.size();
-    while (i < end && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-    while (end > i && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
-    bool negative = false;
-    if (i < end && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == end) return false;
-    long long v = 0;
-    for (; i < end; ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
-        v = v * 10 + (text[i] - '0');
-        if (v > static_cast<long long>(INT_MAX) + 1) return false;
-    }
-    out = negative ? -v : v;
-    return out >= INT_MIN && out <= INT_MAX;
-}
-
-bool StoredValueSameText(const std::string& a, const char* b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return i == a.size() && !b[i];
+    int64_t v = 0;
+    if (!TryStrToInt64(text, v) || v < INT_MIN || v > INT_MAX) return false;
+    out = v;
+    return true;
 }
 
 }  // namespace
@@ -64,8 +48,8 @@ bool StoredBool(const TRegVariant& Value, bool Default) {
         return std::isnan(Value.Real) ? Default : Value.Real != 0;
     case rvString:
     case rvOleStr: {
-        if (StoredValueSameText(Value.Str, "true")) return true;
-        if (StoredValueSameText(Value.Str, "false")) return false;
+        if (SameText(Value.Str, "true")) return true;
+        if (SameText(Value.Str, "false")) return false;
         long long v;
         return StoredValueParseInt(Value.Str, v) ? v != 0 : Default;
     }
