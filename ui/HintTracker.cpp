@@ -115,19 +115,15 @@ THintTracker::~THintTracker() {
 }
 
 void THintTracker::ShowHintChanged(bool show) {
-    HideTip();
     if (state_ == tsPending || state_ == tsShowing) state_ = tsDone;
-    KillTimer(timers_->Handle(), kPauseTimer);
-    KillTimer(timers_->Handle(), kHideTimer);
+    HideTipAndPauses();
     window_.reset();
     if (show) window_ = MakeHintWindow();
 }
 
 void THintTracker::CancelHint() {
     if (state_ == tsNone) return;
-    HideTip();
-    KillTimer(timers_->Handle(), kPauseTimer);
-    KillTimer(timers_->Handle(), kHideTimer);
+    HideTipAndPauses();
     state_ = tsDone;
     shortPause_ = false;
 }
@@ -160,9 +156,7 @@ void THintTracker::Enter(TWinControl* c, POINT screen) {
         return;
     }
     if (state_ == tsShowing) shortPause_ = true;
-    HideTip();
-    KillTimer(timers_->Handle(), kPauseTimer);
-    KillTimer(timers_->Handle(), kHideTimer);
+    HideTipAndPauses();
     control_ = c;
     part_ = part;
     text_ = hint;
@@ -188,6 +182,12 @@ void THintTracker::Leave() {
     state_ = tsNone;
     shortPause_ = false;
     if (had) Application->SetHint("");
+}
+
+void THintTracker::HideTipAndPauses() {
+    HideTip();
+    KillTimer(timers_->Handle(), kPauseTimer);
+    KillTimer(timers_->Handle(), kHideTimer);
 }
 
 void THintTracker::StopTimers() {

@@ -36,6 +36,7 @@ private:
     void Leave();
     void ShowTip();
     void HideTip();
+    void HideTipAndPauses();  // the tip and its pause and hide timers; the watch goes on
     void StopTimers();
     bool OnTimer(UINT_PTR id);
     // The item under the cursor now: its control (null if none of ours) and part.
